@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "platform/base/System.h"
 
 // The main window's output parameter fields: a working area rebuilt for every added file (reset, profile,
 // advanced choices) and then mapped into the engine's output options. The main window owns one instance;
@@ -10,25 +10,25 @@
 // -1 is the reset value (not set either). Bitrates are in bits per second.
 struct TOutputParams {
     // Full path of the input file being added; the output name is derived from it. No reset touches it.
-    std::u16string Video_AddFileName;
+    String Video_AddFileName;
     // Full path of the output file: output folder, separator, input name with the profile's extension.
-    std::u16string Video_OutPutFileName;
+    String Video_OutPutFileName;
 
-    std::u16string Video_FileExt;          // ".mp4", or empty; recorded in the job row only
-    std::u16string Video_AudioChannels;    // "1", "2", or empty
-    std::u16string Video_AudioSampleRate;  // "44100", or empty
-    std::u16string Video_FrameSize;        // "1280*720", or empty
-    std::u16string Video_FrameRate;        // "29.97", "25.00", or empty
-    std::u16string Video_NormType;         // "PAL", "NTSC", or empty
-    std::u16string Video_VideoFilters;     // written by the settings dialog only; always empty
-    std::u16string Video_AudioVolume;      // engine scale; "256" after a reset
-    std::u16string Video_FrameAspectRatio; // "4:3", "16:9", "37:20", "47:20", or empty
-    std::u16string Video_VideoCodec;       // "mpeg4", "libx264", ..., or empty
-    std::u16string Video_AudioCodec;       // "libmp3lame", "libfaac", ..., or empty
-    std::u16string Video_CopyTimestamp;    // written by the settings dialog only; always empty
-    std::u16string Video_FileFormat;       // forced container ("asf"), or empty
-    std::u16string Video_TargetType;       // "vcd", "svcd", "dvd", or empty
-    std::u16string Video_VideoTag;         // "XVID", "DX50", or empty
+    String Video_FileExt;          // ".mp4", or empty; recorded in the job row only
+    String Video_AudioChannels;    // "1", "2", or empty
+    String Video_AudioSampleRate;  // "44100", or empty
+    String Video_FrameSize;        // "1280*720", or empty
+    String Video_FrameRate;        // "29.97", "25.00", or empty
+    String Video_NormType;         // "PAL", "NTSC", or empty
+    String Video_VideoFilters;     // written by the settings dialog only; always empty
+    String Video_AudioVolume;      // engine scale; "256" after a reset
+    String Video_FrameAspectRatio; // "4:3", "16:9", "37:20", "47:20", or empty
+    String Video_VideoCodec;       // "mpeg4", "libx264", ..., or empty
+    String Video_AudioCodec;       // "libmp3lame", "libfaac", ..., or empty
+    String Video_CopyTimestamp;    // written by the settings dialog only; always empty
+    String Video_FileFormat;       // forced container ("asf"), or empty
+    String Video_TargetType;       // "vcd", "svcd", "dvd", or empty
+    String Video_VideoTag;         // "XVID", "DX50", or empty
 
     int Video_VideoBitrate = 0;
     int Video_AudioBitrate = 0;

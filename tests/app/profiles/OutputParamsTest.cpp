@@ -9,11 +9,10 @@ TOutputParams Filled() {
     TOutputParams P;
     P.Video_AddFileName = u"/in/clip.avi";
     P.Video_OutPutFileName = u"/out/clip.mp4";
-    for (std::u16string* S :
-         {&P.Video_FileExt, &P.Video_AudioChannels, &P.Video_AudioSampleRate, &P.Video_FrameSize, &P.Video_FrameRate,
-          &P.Video_NormType, &P.Video_VideoFilters, &P.Video_AudioVolume, &P.Video_FrameAspectRatio,
-          &P.Video_VideoCodec, &P.Video_AudioCodec, &P.Video_CopyTimestamp, &P.Video_FileFormat,
-          &P.Video_TargetType, &P.Video_VideoTag})
+    for (std::u16string* S : {&P.Video_FileExt, &P.Video_AudioChannels, &P.Video_AudioSampleRate, &P.Video_FrameSize,
+                              &P.Video_FrameRate, &P.Video_NormType, &P.Video_VideoFilters, &P.Video_AudioVolume,
+                              &P.Video_FrameAspectRatio, &P.Video_VideoCodec, &P.Video_AudioCodec,
+                              &P.Video_CopyTimestamp, &P.Video_FileFormat, &P.Video_TargetType, &P.Video_VideoTag})
         *S = u"x";
     P.Video_VideoBitrate = -1000;
     P.Video_AudioBitrate = 128000;
