@@ -4,7 +4,6 @@
 #include <string>
 
 #include "app/profiles/OutputParams.h"
-#include "platform/base/System.h"
 
 // The six advanced values a user may override, in the order the advanced combo boxes are filled:
 // bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox9, bsSkinComboBox3, bsSkinComboBox10, bsSkinComboBox4.
@@ -19,7 +18,7 @@ struct TAdvancedValueList {
     std::span<const char16_t* const> Items;
 
     int Count() const { return int(Items.size()); }
-    String Item(int Index) const { return Items[Index]; }
+    std::u16string Item(int Index) const { return Items[Index]; }
 };
 
 // A combo box's list and the item selected by default.
@@ -27,7 +26,7 @@ struct TAdvancedChoice {
     const TAdvancedValueList* List;
     int DefaultIndex;
 
-    String DefaultText() const { return List->Item(DefaultIndex); }
+    std::u16string DefaultText() const { return List->Item(DefaultIndex); }
 };
 
 // The choices of the profile codes FirstCode to LastCode (one code in the main window's table; the settings
@@ -66,7 +65,7 @@ class TAdvancedComboTarget {
 public:
     virtual ~TAdvancedComboTarget() = default;
     virtual void ClearItems() = 0;
-    virtual void AddItem(const String& S) = 0;
+    virtual void AddItem(const std::u16string& S) = 0;
     virtual void SetItemIndex(int Index) = 0;
     virtual void SetEnabled(bool Value) = 0;
 };
