@@ -29,7 +29,8 @@ struct TFileStreamInfo {
     String Genre;
 };
 
-struct TAudioStreamInfo {
+// The leading fields that the audio and video records share.
+struct TCodecStreamInfo {
     String Language;
     String CodecName;
     Int64 StartTime = -1; // in the stream's own time base
@@ -37,19 +38,15 @@ struct TAudioStreamInfo {
     Int64 Duration = -1; // in the stream's own time base
     Int64 DurationScaled = -1;
     Integer BitRate = -1;
+};
+
+struct TAudioStreamInfo : TCodecStreamInfo {
     Integer Channels = -1;
     Integer SampleRate = -1;
     AVSampleFormat SampleFormat = AV_SAMPLE_FMT_NONE; // -1
 };
 
-struct TVideoStreamInfo {
-    String Language;
-    String CodecName;
-    Int64 StartTime = -1; // in the stream's own time base
-    Int64 StartTimeScaled = -1;
-    Int64 Duration = -1; // in the stream's own time base
-    Int64 DurationScaled = -1;
-    Integer BitRate = -1;
+struct TVideoStreamInfo : TCodecStreamInfo {
     Integer Height = -1;
     Integer Width = -1;
     float AspectRatio = -1.0f;              // display aspect ratio; 0 when the sample aspect ratio is 0/1
