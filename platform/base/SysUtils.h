@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "platform/base/System.h"
@@ -137,3 +138,152 @@ int StrToIntDef(const String& S, int Default);
 std::int64_t StrToInt64Def(const String& S, std::int64_t Default);
 bool TryStrToInt(const String& S, int& Value);
 bool TryStrToInt64(const String& S, std::int64_t& Value);
+
+String BoolToStr(bool B, bool UseBoolStrs = false); // "-1"/"0", or "True"/"False"
+bool StrToBool(const String& S);                    // "True"/"False" in any case, or a number; else EConvertError
+bool StrToBoolDef(const String& S, bool Default);
+bool TryStrToBool(const String& S, bool& Value);
+
+// Floating point. Text always uses "." as the decimal separator, whatever the locale.
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+// 15 significant digits, no trailing zeros, scientific beyond them: 0.1+0.2 gives "0.3", 1e15 "1E15".
+String FloatToStr(double Value);
+String FloatToStrF(double Value, TFloatFormat Format, int Precision, int Digits);
+// Delphi's picture formats: "0.00", "#,##0.###", "0.0E+00", literals in quotes, sections "pos;neg;zero".
+String FormatFloat(const String& Format, double Value);
+// Blanks around are allowed; the text is otherwise a decimal number with an optional exponent.
+// EConvertError "'%s' is not a valid floating point value".
+double StrToFloat(const String& S);
+double StrToFloatDef(const String& S, double Default);
+bool TryStrToFloat(const String& S, double& Value);
+
+// Text. UpperCase, LowerCase, CompareText and SameText fold ASCII letters only; the Ansi forms fold
+// every letter the C.UTF-8 locale knows.
+String Trim(const String& S); // removes blanks and control characters (<= ' ') at both ends
+String TrimLeft(const String& S);
+String TrimRight(const String& S);
+String UpperCase(const String& S);
+String LowerCase(const String& S);
+String AnsiUpperCase(const String& S);
+String AnsiLowerCase(const String& S);
+int CompareStr(const String& A, const String& B);
+int CompareText(const String& A, const String& B);
+bool SameStr(const String& A, const String& B);
+bool SameText(const String& A, const String& B);
+int AnsiCompareStr(const String& A, const String& B);
+int AnsiCompareText(const String& A, const String& B);
+bool AnsiSameText(const String& A, const String& B);
+bool AnsiSameStr(const String& A, const String& B);
+int AnsiPos(const String& Sub, const String& S);
+String QuotedStr(const String& S); // 'it''s'
+String AnsiQuotedStr(const String& S, Char Quote);
+String AnsiDequotedStr(const String& S, Char Quote); // S unchanged when it is not quoted
+enum TReplaceFlag { rfReplaceAll, rfIgnoreCase };
+using TReplaceFlags = TSet<TReplaceFlag, 2>;
+String StringReplace(const String& S, const String& OldPattern, const String& NewPattern, TReplaceFlags Flags);
+// 1-based index of the last character of S that is one of Delimiters; 0 when none.
+int LastDelimiter(const String& Delimiters, const String& S);
+bool StartsText(const String& SubText, const String& Text);
+bool EndsText(const String& SubText, const String& Text);
+bool StartsStr(const String& SubText, const String& Text);
+bool EndsStr(const String& SubText, const String& Text);
+bool ContainsText(const String& Text, const String& SubText);
+bool ContainsStr(const String& Text, const String& SubText);
+String IntToStrPadded(std::int64_t Value, int Digits);
+
+// Paths use "/" on this platform; names are UTF-8 at the boundary.
+constexpr Char PathDelim = u'/';
+constexpr Char DriveDelim = u'/';
+constexpr Char PathSep = u':';
+extern const String sLineBreak; // "\r\n", what the ini and string-list texts are written with
+String IncludeTrailingPathDelimiter(const String& S);
+String ExcludeTrailingPathDelimiter(const String& S); // "/" stays "/"
+bool IsPathDelimiter(const String& S, int Index);
+String ExtractFilePath(const String& FileName);  // "/a/b.txt" -> "/a/"
+String ExtractFileDir(const String& FileName);   // "/a/b.txt" -> "/a"
+String ExtractFileName(const String& FileName);  // "b.txt"
+String ExtractFileExt(const String& FileName);   // ".txt"; "" when the name has no dot
+String ExtractFileDrive(const String& FileName); // always "" here
+String ChangeFileExt(const String& FileName, const String& Extension);
+String ExpandFileName(const String& FileName); // absolute, with "." and ".." resolved
+std::string FileNameToUTF8(const String& FileName);
+
+bool FileExists(const String& FileName); // a file that is not a directory
+bool DirectoryExists(const String& Directory);
+bool ForceDirectories(const String& Dir); // EInOutError "Unable to create directory" for ""
+bool CreateDir(const String& Dir);
+bool RemoveDir(const String& Dir);
+bool DeleteFile(const String& FileName);
+bool RenameFile(const String& OldName, const String& NewName);
+std::int64_t FileSize(const String& FileName); // -1 when it cannot be read
+String GetCurrentDir();
+bool SetCurrentDir(const String& Dir);
+String GetEnvironmentVariable(const String& Name);
+
+// The last error of the calling thread is errno; SysErrorMessage gives its text.
+int GetLastError();
+void SetLastError(int Code);
+String SysErrorMessage(int ErrorCode);
+[[noreturn]] void RaiseLastOSError();
+[[noreturn]] void RaiseLastOSError(int LastError);
+
+// Dates and times: days since 1899-12-30, the fraction is the time of day; local time.
+using TDateTime = double;
+constexpr double MSecsPerDay = 86400000.0;
+constexpr double UnixDateDelta = 25569.0;
+TDateTime Now();
+TDateTime Date();
+TDateTime Time();
+bool IsLeapYear(int Year);
+int DaysInMonth(int Year, int Month);
+bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date);
+bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Time);
+TDateTime EncodeDate(int Year, int Month, int Day);         // EConvertError "Invalid argument to date encode"
+TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec); // EConvertError "Invalid argument to time encode"
+void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day);
+void DecodeTime(TDateTime Time, int& Hour, int& Min, int& Sec, int& MSec);
+int DayOfWeek(TDateTime Date); // 1 = Sunday
+// Delphi's patterns: y yy yyyy m mm mmm mmmm d dd ddd dddd ddddd dddddd c h hh n nn s ss z zzz
+// t tt am/pm a/p ampm / : and quoted literals. Names are English; dates read yyyy-mm-dd and
+// times hh:nn:ss, so texts do not depend on the machine's locale.
+String FormatDateTime(const String& Format, TDateTime DateTime);
+String DateTimeToStr(TDateTime DateTime); // the time is left out at midnight
+String DateToStr(TDateTime Date);
+String TimeToStr(TDateTime Time);
+// Seconds since 1970-01-01 UTC <-> date-time in UTC, or (ReturnUTC / InputIsUTC false) the local
+// date-time of that instant with the offset of that very date (daylight saving included).
+TDateTime UnixToDateTime(std::int64_t Seconds, bool ReturnUTC = true);
+std::int64_t DateTimeToUnix(TDateTime DateTime, bool InputIsUTC = true);
+bool FileAge(const String& FileName, TDateTime& FileDateTime); // last modification, local time
+
+void Sleep(unsigned Milliseconds);
+std::uint32_t GetTickCount(); // milliseconds of a monotonic clock, wrapping
+std::uint64_t GetTickCount64();
+
+// Directory search. The mask's "*" and "?" match letters in any case, and "*.*" matches every
+// name, as on the platform the Parts were written for; names come sorted. Hidden means a name
+// starting with ".". Directories (and "." and "..") come only when Attr holds faDirectory.
+constexpr int faReadOnly = 0x01;
+constexpr int faHidden = 0x02;
+constexpr int faSysFile = 0x04;
+constexpr int faVolumeID = 0x08;
+constexpr int faDirectory = 0x10;
+constexpr int faArchive = 0x20;
+constexpr int faNormal = 0x80;
+constexpr int faSymLink = 0x400;
+constexpr int faAnyFile = 0x3F;
+
+struct TSearchRec {
+    int Time = 0; // modification time as DOS date-time
+    std::int64_t Size = 0;
+    int Attr = 0;
+    String Name;
+    int ExcludeAttr = 0;
+    TDateTime TimeStamp = 0;
+    std::shared_ptr<struct TSearchState> FindHandle;
+};
+// 0 on success, else an error code (ENOENT when nothing matches).
+int FindFirst(const String& Path, int Attr, TSearchRec& F);
+int FindNext(TSearchRec& F);
+void FindClose(TSearchRec& F);
+bool MatchesMask(const String& FileName, const String& Mask);

@@ -2,6 +2,9 @@
 
 #include <cxxabi.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <typeindex>
@@ -134,4 +137,99 @@ bool TObject::ClassNameIs(const String& Name) const {
             return false;
     }
     return true;
+}
+
+int Pos(const String& Sub, const String& S) {
+    return PosEx(Sub, S, 1);
+}
+
+int PosEx(const String& Sub, const String& S, int Offset) {
+    if (Sub.empty() || Offset < 1 || std::size_t(Offset) > S.size())
+        return 0;
+    const std::size_t p = S.find(Sub, Offset - 1);
+    return p == String::npos ? 0 : int(p) + 1;
+}
+
+String Copy(const String& S, int Index, int Count) {
+    if (Index < 1)
+        Index = 1;
+    if (Count <= 0 || std::size_t(Index) > S.size())
+        return String();
+    return S.substr(Index - 1, std::size_t(Count));
+}
+
+void Delete(String& S, int Index, int Count) {
+    if (Index < 1 || std::size_t(Index) > S.size() || Count <= 0)
+        return;
+    S.erase(Index - 1, std::size_t(Count));
+}
+
+void Insert(const String& Source, String& S, int Index) {
+    if (Index < 1)
+        Index = 1;
+    if (std::size_t(Index) > S.size() + 1)
+        Index = int(S.size()) + 1;
+    S.insert(Index - 1, Source);
+}
+
+String StringOfChar(Char C, int Count) {
+    return Count > 0 ? String(std::size_t(Count), C) : String();
+}
+
+namespace {
+
+std::int64_t Saturate(double X) {
+    if (std::isnan(X))
+        return 0;
+    if (X >= 9223372036854775807.0)
+        return INT64_MAX;
+    if (X <= -9223372036854775808.0)
+        return INT64_MIN;
+    return std::int64_t(X);
+}
+
+std::mutex RandomLock;
+
+} // namespace
+
+std::int64_t Round(double X) {
+    return Saturate(std::nearbyint(X));
+}
+
+std::int64_t Trunc(double X) {
+    return Saturate(std::trunc(X));
+}
+
+double Frac(double X) {
+    return X - std::trunc(X);
+}
+
+double Int(double X) {
+    return std::trunc(X);
+}
+
+std::int32_t RandSeed = 0;
+
+static std::uint32_t NextRandom() {
+    std::lock_guard guard(RandomLock);
+    RandSeed = std::int32_t(std::uint32_t(RandSeed) * 134775813u + 1u);
+    return std::uint32_t(RandSeed);
+}
+
+int Random(int Range) {
+    const std::uint32_t r = NextRandom();
+    if (Range <= 0)
+        return 0;
+    return int((std::uint64_t(r) * std::uint32_t(Range)) >> 32);
+}
+
+double Random() {
+    return NextRandom() / 4294967296.0;
+}
+
+void Randomize() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count() ^
+                     std::chrono::system_clock::now().time_since_epoch().count();
+    std::lock_guard guard(RandomLock);
+    RandSeed = std::int32_t(std::uint32_t(now) ^ std::uint32_t(std::uint64_t(now) >> 32));
 }

@@ -137,8 +137,9 @@ TEST(IntConversion, ParsesAndRejectsWithTheUsualText) {
     for (const auto& c : cases) {
         int v = 99;
         EXPECT_EQ(TryStrToInt(c.Text, v), c.Ok) << UTF8Encode(c.Text);
-        if (c.Ok)
+        if (c.Ok) {
             EXPECT_EQ(v, c.Value);
+        }
         EXPECT_EQ(StrToIntDef(c.Text, -99), c.Ok ? c.Value : -99);
     }
     std::int64_t big;
