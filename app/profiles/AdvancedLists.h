@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/profiles/OutputParams.h"
+#include "platform/base/System.h"
 
 // The six advanced values a user may override, in the order the advanced combo boxes are filled:
 // bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox9, bsSkinComboBox3, bsSkinComboBox10, bsSkinComboBox4.
@@ -18,7 +19,7 @@ struct TAdvancedValueList {
     std::span<const char16_t* const> Items;
 
     int Count() const { return int(Items.size()); }
-    std::u16string Item(int Index) const { return Items[Index]; }
+    String Item(int Index) const { return Items[Index]; }
 };
 
 // A combo box's list and the item selected by default.
@@ -26,7 +27,7 @@ struct TAdvancedChoice {
     const TAdvancedValueList* List;
     int DefaultIndex;
 
-    std::u16string DefaultText() const { return List->Item(DefaultIndex); }
+    String DefaultText() const { return List->Item(DefaultIndex); }
 };
 
 // The choices of the profile codes FirstCode to LastCode (one code in the main window's table; the settings
@@ -65,7 +66,7 @@ class TAdvancedComboTarget {
 public:
     virtual ~TAdvancedComboTarget() = default;
     virtual void ClearItems() = 0;
-    virtual void AddItem(const std::u16string& S) = 0;
+    virtual void AddItem(const String& S) = 0;
     virtual void SetItemIndex(int Index) = 0;
     virtual void SetEnabled(bool Value) = 0;
 };

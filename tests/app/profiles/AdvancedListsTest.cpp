@@ -94,11 +94,12 @@ TEST(AdvancedLists, ListsOfOneKindAreNeverEqualAndChoicesMatchTheirCombo) {
     for (auto Lists : {AdvancedValueLists(), SettingsAdvancedValueLists()})
         for (size_t A = 0; A < Lists.size(); ++A)
             for (size_t B = A + 1; B < Lists.size(); ++B)
-                if (Lists[A]->Kind == Lists[B]->Kind)
+                if (Lists[A]->Kind == Lists[B]->Kind) {
                     EXPECT_FALSE(std::equal(Lists[A]->Items.begin(), Lists[A]->Items.end(), Lists[B]->Items.begin(),
                                             Lists[B]->Items.end(),
                                             [](const char16_t* X, const char16_t* Y) { return u16string(X) == Y; }))
                         << A << " " << B;
+                }
     for (auto Rows : {AdvancedComboDefaults(), SettingsAdvancedComboDefaults()})
         for (const TAdvancedComboRow& Row : Rows)
             for (int K = 0; K < AdvancedKindCount; ++K) {
@@ -158,8 +159,9 @@ TEST(AdvancedLists, MainTableHasOneRowPerOfferedProfileInCatalogueOrder) {
         if (Row.CategoryItem != Previous) {
             // Rows of a category follow each other with profile indices 0, 1, 2 ...
             EXPECT_EQ(Row.CategoryItem, Previous + 1);
-            if (Previous >= 0)
+            if (Previous >= 0) {
                 EXPECT_EQ(Index, PerCategory[Previous]) << Previous;
+            }
             Previous = Row.CategoryItem;
             Index = 0;
             Expected = Row.FirstCode - Row.FirstCode % 100;
