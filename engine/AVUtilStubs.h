@@ -1,0 +1,266 @@
+// Entry points of the FFmpeg utility library (memory, log, dictionaries, options, frames, pictures, samples, channel
+// layouts, fifos, parsing, expressions), bound at run time. Engine code calls them as av::name(...); see "Engine
+// bindings" in DEVELOPERS.md.
+#pragma once
+
+#include "engine/MyUtils.h"
+
+extern "C" {
+#include <libavutil/audio_fifo.h>
+#include <libavutil/avstring.h>
+#include <libavutil/avutil.h>
+#include <libavutil/bprint.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/cpu.h>
+#include <libavutil/dict.h>
+#include <libavutil/display.h>
+#include <libavutil/error.h>
+#include <libavutil/eval.h>
+#include <libavutil/fifo.h>
+#include <libavutil/frame.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/log.h>
+#include <libavutil/mathematics.h>
+#include <libavutil/mem.h>
+#include <libavutil/opt.h>
+#include <libavutil/parseutils.h>
+#include <libavutil/pixdesc.h>
+#include <libavutil/rational.h>
+#include <libavutil/samplefmt.h>
+#include <libavutil/time.h>
+#include <libavutil/tx.h>
+}
+
+// Every name is required and bound in this order; the version function comes first so that a
+// library of another major version is refused before anything else is looked up.
+#define QV_AVUTIL_FUNCTIONS(X)                                                                                         \
+    X(avutil_version)                                                                                                  \
+    X(av_version_info)                                                                                                 \
+    X(av_log)                                                                                                          \
+    X(av_vlog)                                                                                                         \
+    X(av_log_default_callback)                                                                                         \
+    X(av_log_get_level)                                                                                                \
+    X(av_log_set_level)                                                                                                \
+    X(av_log_set_callback)                                                                                             \
+    X(av_log_set_flags)                                                                                                \
+    X(av_log_get_flags)                                                                                                \
+    X(av_log_format_line2)                                                                                             \
+    X(av_default_item_name)                                                                                            \
+    X(av_malloc)                                                                                                       \
+    X(av_mallocz)                                                                                                      \
+    X(av_calloc)                                                                                                       \
+    X(av_malloc_array)                                                                                                 \
+    X(av_realloc)                                                                                                      \
+    X(av_realloc_f)                                                                                                    \
+    X(av_realloc_array)                                                                                                \
+    X(av_free)                                                                                                         \
+    X(av_freep)                                                                                                        \
+    X(av_strdup)                                                                                                       \
+    X(av_strndup)                                                                                                      \
+    X(av_memdup)                                                                                                       \
+    X(av_fast_malloc)                                                                                                  \
+    X(av_fast_mallocz)                                                                                                 \
+    X(av_fast_realloc)                                                                                                 \
+    X(av_dynarray_add_nofree)                                                                                          \
+    X(av_strlcpy)                                                                                                      \
+    X(av_strlcat)                                                                                                      \
+    X(av_strlcatf)                                                                                                     \
+    X(av_strstart)                                                                                                     \
+    X(av_stristart)                                                                                                    \
+    X(av_stristr)                                                                                                      \
+    X(av_strcasecmp)                                                                                                   \
+    X(av_strncasecmp)                                                                                                  \
+    X(av_asprintf)                                                                                                     \
+    X(av_get_token)                                                                                                    \
+    X(av_strtok)                                                                                                       \
+    X(av_match_name)                                                                                                   \
+    X(av_strerror)                                                                                                     \
+    X(av_gcd)                                                                                                          \
+    X(av_reduce)                                                                                                       \
+    X(av_rescale)                                                                                                      \
+    X(av_rescale_rnd)                                                                                                  \
+    X(av_rescale_q)                                                                                                    \
+    X(av_rescale_q_rnd)                                                                                                \
+    X(av_rescale_delta)                                                                                                \
+    X(av_compare_ts)                                                                                                   \
+    X(av_compare_mod)                                                                                                  \
+    X(av_add_stable)                                                                                                   \
+    X(av_mul_q)                                                                                                        \
+    X(av_div_q)                                                                                                        \
+    X(av_add_q)                                                                                                        \
+    X(av_sub_q)                                                                                                        \
+    X(av_d2q)                                                                                                          \
+    X(av_nearer_q)                                                                                                     \
+    X(av_find_nearest_q_idx)                                                                                           \
+    X(av_q2intfloat)                                                                                                   \
+    X(av_gettime)                                                                                                      \
+    X(av_gettime_relative)                                                                                             \
+    X(av_usleep)                                                                                                       \
+    X(av_dict_get)                                                                                                     \
+    X(av_dict_set)                                                                                                     \
+    X(av_dict_set_int)                                                                                                 \
+    X(av_dict_copy)                                                                                                    \
+    X(av_dict_free)                                                                                                    \
+    X(av_dict_count)                                                                                                   \
+    X(av_dict_parse_string)                                                                                            \
+    X(av_dict_get_string)                                                                                              \
+    X(av_opt_find)                                                                                                     \
+    X(av_opt_find2)                                                                                                    \
+    X(av_opt_next)                                                                                                     \
+    X(av_opt_child_next)                                                                                               \
+    X(av_opt_child_class_iterate)                                                                                      \
+    X(av_opt_set)                                                                                                      \
+    X(av_opt_set_int)                                                                                                  \
+    X(av_opt_set_double)                                                                                               \
+    X(av_opt_set_q)                                                                                                    \
+    X(av_opt_set_bin)                                                                                                  \
+    X(av_opt_set_image_size)                                                                                           \
+    X(av_opt_set_pixel_fmt)                                                                                            \
+    X(av_opt_set_sample_fmt)                                                                                           \
+    X(av_opt_set_video_rate)                                                                                           \
+    X(av_opt_set_chlayout)                                                                                             \
+    X(av_opt_set_dict)                                                                                                 \
+    X(av_opt_set_dict2)                                                                                                \
+    X(av_opt_set_defaults)                                                                                             \
+    X(av_opt_set_from_string)                                                                                          \
+    X(av_opt_get)                                                                                                      \
+    X(av_opt_get_int)                                                                                                  \
+    X(av_opt_get_double)                                                                                               \
+    X(av_opt_get_q)                                                                                                    \
+    X(av_opt_get_image_size)                                                                                           \
+    X(av_opt_get_pixel_fmt)                                                                                            \
+    X(av_opt_get_sample_fmt)                                                                                           \
+    X(av_opt_get_chlayout)                                                                                             \
+    X(av_opt_is_set_to_default_by_name)                                                                                \
+    X(av_opt_copy)                                                                                                     \
+    X(av_opt_free)                                                                                                     \
+    X(av_opt_show2)                                                                                                    \
+    X(av_frame_alloc)                                                                                                  \
+    X(av_frame_free)                                                                                                   \
+    X(av_frame_ref)                                                                                                    \
+    X(av_frame_unref)                                                                                                  \
+    X(av_frame_move_ref)                                                                                               \
+    X(av_frame_clone)                                                                                                  \
+    X(av_frame_get_buffer)                                                                                             \
+    X(av_frame_is_writable)                                                                                            \
+    X(av_frame_make_writable)                                                                                          \
+    X(av_frame_copy)                                                                                                   \
+    X(av_frame_copy_props)                                                                                             \
+    X(av_frame_get_side_data)                                                                                          \
+    X(av_frame_new_side_data)                                                                                          \
+    X(av_frame_remove_side_data)                                                                                       \
+    X(av_buffer_alloc)                                                                                                 \
+    X(av_buffer_allocz)                                                                                                \
+    X(av_buffer_ref)                                                                                                   \
+    X(av_buffer_unref)                                                                                                 \
+    X(av_pix_fmt_desc_get)                                                                                             \
+    X(av_pix_fmt_desc_next)                                                                                            \
+    X(av_pix_fmt_desc_get_id)                                                                                          \
+    X(av_get_pix_fmt)                                                                                                  \
+    X(av_get_pix_fmt_name)                                                                                             \
+    X(av_get_pix_fmt_string)                                                                                           \
+    X(av_get_bits_per_pixel)                                                                                           \
+    X(av_get_padded_bits_per_pixel)                                                                                    \
+    X(av_pix_fmt_count_planes)                                                                                         \
+    X(av_pix_fmt_get_chroma_sub_sample)                                                                                \
+    X(av_get_pix_fmt_loss)                                                                                             \
+    X(av_find_best_pix_fmt_of_2)                                                                                       \
+    X(av_color_range_name)                                                                                             \
+    X(av_color_space_name)                                                                                             \
+    X(av_color_primaries_name)                                                                                         \
+    X(av_color_transfer_name)                                                                                          \
+    X(av_image_alloc)                                                                                                  \
+    X(av_image_fill_arrays)                                                                                            \
+    X(av_image_fill_linesizes)                                                                                         \
+    X(av_image_fill_pointers)                                                                                          \
+    X(av_image_fill_max_pixsteps)                                                                                      \
+    X(av_image_get_buffer_size)                                                                                        \
+    X(av_image_get_linesize)                                                                                           \
+    X(av_image_copy)                                                                                                   \
+    X(av_image_copy_plane)                                                                                             \
+    X(av_image_copy_to_buffer)                                                                                         \
+    X(av_image_check_size)                                                                                             \
+    X(av_image_check_sar)                                                                                              \
+    X(av_image_fill_black)                                                                                             \
+    X(av_get_sample_fmt)                                                                                               \
+    X(av_get_sample_fmt_name)                                                                                          \
+    X(av_get_sample_fmt_string)                                                                                        \
+    X(av_get_bytes_per_sample)                                                                                         \
+    X(av_sample_fmt_is_planar)                                                                                         \
+    X(av_get_packed_sample_fmt)                                                                                        \
+    X(av_get_planar_sample_fmt)                                                                                        \
+    X(av_get_alt_sample_fmt)                                                                                           \
+    X(av_samples_get_buffer_size)                                                                                      \
+    X(av_samples_alloc)                                                                                                \
+    X(av_samples_alloc_array_and_samples)                                                                              \
+    X(av_samples_fill_arrays)                                                                                          \
+    X(av_samples_copy)                                                                                                 \
+    X(av_samples_set_silence)                                                                                          \
+    X(av_channel_layout_default)                                                                                       \
+    X(av_channel_layout_from_mask)                                                                                     \
+    X(av_channel_layout_from_string)                                                                                   \
+    X(av_channel_layout_copy)                                                                                          \
+    X(av_channel_layout_uninit)                                                                                        \
+    X(av_channel_layout_compare)                                                                                       \
+    X(av_channel_layout_check)                                                                                         \
+    X(av_channel_layout_describe)                                                                                      \
+    X(av_channel_layout_channel_from_index)                                                                            \
+    X(av_channel_layout_index_from_channel)                                                                            \
+    X(av_channel_layout_subset)                                                                                        \
+    X(av_channel_layout_standard)                                                                                      \
+    X(av_channel_name)                                                                                                 \
+    X(av_channel_description)                                                                                          \
+    X(av_fifo_alloc2)                                                                                                  \
+    X(av_fifo_freep2)                                                                                                  \
+    X(av_fifo_elem_size)                                                                                               \
+    X(av_fifo_can_read)                                                                                                \
+    X(av_fifo_can_write)                                                                                               \
+    X(av_fifo_grow2)                                                                                                   \
+    X(av_fifo_write)                                                                                                   \
+    X(av_fifo_read)                                                                                                    \
+    X(av_fifo_peek)                                                                                                    \
+    X(av_fifo_drain2)                                                                                                  \
+    X(av_fifo_reset2)                                                                                                  \
+    X(av_audio_fifo_alloc)                                                                                             \
+    X(av_audio_fifo_free)                                                                                              \
+    X(av_audio_fifo_realloc)                                                                                           \
+    X(av_audio_fifo_write)                                                                                             \
+    X(av_audio_fifo_read)                                                                                              \
+    X(av_audio_fifo_peek)                                                                                              \
+    X(av_audio_fifo_drain)                                                                                             \
+    X(av_audio_fifo_reset)                                                                                             \
+    X(av_audio_fifo_size)                                                                                              \
+    X(av_audio_fifo_space)                                                                                             \
+    X(av_parse_video_size)                                                                                             \
+    X(av_parse_video_rate)                                                                                             \
+    X(av_parse_ratio)                                                                                                  \
+    X(av_parse_time)                                                                                                   \
+    X(av_parse_color)                                                                                                  \
+    X(av_find_info_tag)                                                                                                \
+    X(av_small_strptime)                                                                                               \
+    X(av_expr_parse)                                                                                                   \
+    X(av_expr_eval)                                                                                                    \
+    X(av_expr_free)                                                                                                    \
+    X(av_expr_parse_and_eval)                                                                                          \
+    X(av_strtod)                                                                                                       \
+    X(av_get_media_type_string)                                                                                        \
+    X(av_get_picture_type_char)                                                                                        \
+    X(av_get_time_base_q)                                                                                              \
+    X(av_int_list_length_for_size)                                                                                     \
+    X(av_cpu_count)                                                                                                    \
+    X(av_get_cpu_flags)                                                                                                \
+    X(av_display_rotation_get)                                                                                         \
+    X(av_tx_init)                                                                                                      \
+    X(av_tx_uninit)                                                                                                    \
+    X(av_bprint_init)                                                                                                  \
+    X(av_bprintf)                                                                                                      \
+    X(av_bprint_finalize)
+
+namespace av {
+QV_AVUTIL_FUNCTIONS(QV_DECLARE_CELL)
+} // namespace av
+
+// Binds every cell from the loaded module (raising the loader's error text for a missing name) and
+// clears them again.
+void AVUtilFixup(const String& LibFileName, void* Handle);
+void AVUtilUnfix();

@@ -1,0 +1,127 @@
+#include "engine/MyUtils.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <mutex>
+
+namespace {
+
+std::mutex AppFileNameLock;
+String AppFileNameOverride;
+
+// dlerror() starts with the library's path ("/x/libfoo.so: undefined symbol: f"); the loader's
+// texts name the file already, so only the reason is kept.
+String LoaderErrorReason(const char* Error, const std::string& Path) {
+    std::string Text = Error && *Error ? Error : "unknown error";
+    if (Text.compare(0, Path.size() + 2, Path + ": ") == 0)
+        Text.erase(0, Path.size() + 2);
+    return UTF8ToString(Text);
+}
+
+// The path the system loaded a library from (a resident library keeps its first path).
+std::string LoadedPath(void* Handle) {
+    link_map* Map = nullptr;
+    if (dlinfo(Handle, RTLD_DI_LINKMAP, &Map) != 0 || !Map || !Map->l_name)
+        return std::string();
+    return Map->l_name;
+}
+
+void BindExport(const String& LibFileName, void* Handle, const char* Name, bool Optional, void*& Cell,
+                const char16_t* ErrorFormat) {
+    dlerror();
+    Cell = dlsym(Handle, Name);
+    if (!Cell && !Optional) {
+        const char* Reason = dlerror();
+        std::string Error = Reason ? Reason : "";
+        throw Exception(Format(ErrorFormat, {Name, LibFileName, LoaderErrorReason(Error.c_str(), LoadedPath(Handle))}));
+    }
+}
+
+} // namespace
+
+Int64 FileSizeOf(const String& AFileName) {
+    struct stat Info;
+    if (stat(UTF8Encode(AFileName).c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
+        return -1;
+    return Info.st_size;
+}
+
+String GetAppFileName() {
+    {
+        std::lock_guard Guard(AppFileNameLock);
+        if (!AppFileNameOverride.empty())
+            return AppFileNameOverride;
+    }
+    std::string Buffer(4096, '\0');
+    ssize_t Length = readlink("/proc/self/exe", Buffer.data(), Buffer.size());
+    if (Length <= 0)
+        return String();
+    Buffer.resize(size_t(Length));
+    return UTF8ToString(Buffer);
+}
+
+String GetAppPath() {
+    String FileName = GetAppFileName();
+    return FileName.substr(0, FileName.rfind(u'/') + 1);
+}
+
+void SetAppFileName(const String& AFileName) {
+    std::lock_guard Guard(AppFileNameLock);
+    AppFileNameOverride = AFileName;
+}
+
+void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead) {
+    size_t P = S.find(ADelim);
+    if (P != String::npos) {
+        AHead = S.substr(0, P);
+        if (ARemove)
+            S.erase(0, P + ADelim.size());
+    } else {
+        AHead = S;
+        if (ARemove)
+            S.clear();
+    }
+}
+
+void* LoadLibraryFromFolder(const String& Dir, const String& FileName, String& AErrorText) {
+    // By full path when the folder holds the file: its dependencies are loaded first by the
+    // loader (dependency order), so the copies in the folder are the ones found by soname.
+    std::string Path = UTF8Encode(FileName);
+    if (!Dir.empty()) {
+        String Folder = Dir.back() == u'/' ? Dir : Dir + u'/';
+        std::string FullName = UTF8Encode(Folder + FileName);
+        if (access(FullName.c_str(), F_OK) == 0)
+            Path = FullName;
+    }
+    // Never unmapped: the libraries and their dependencies keep threads and state of their own,
+    // so "freeing" a library releases our reference and its cells only.
+    void* Handle = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (!Handle)
+        AErrorText = LoaderErrorReason(dlerror(), Path);
+    return Handle;
+}
+
+void FreeLibraryModule(void* Handle) {
+    if (Handle)
+        dlclose(Handle);
+}
+
+void BindProc(const String& LibFileName, void* Handle, const char* ProcName, bool Optional, void*& Cell) {
+    BindExport(LibFileName, Handle, ProcName, Optional, Cell, u"Load function %s@%s error: %s");
+}
+
+void BindVar(const String& LibFileName, void* Handle, const char* VarName, bool Optional, void*& Cell) {
+    BindExport(LibFileName, Handle, VarName, Optional, Cell, u"Load variable %s@%s error: %s");
+}
+
+void CheckLibraryVersion(const String& LibFileName, unsigned AVersion, int AExpectedMajor) {
+    int Major = int(AVersion >> 16);
+    if (Major != AExpectedMajor)
+        throw Exception(
+            Format(u"Load library %s error: %s",
+                   {LibFileName, Format(u"version %d.%d.%d found, major version %d expected",
+                                        {Major, int(AVersion >> 8 & 0xFF), int(AVersion & 0xFF), AExpectedMajor})}));
+}

@@ -1,0 +1,49 @@
+// Small shared routines of the engine: files and paths, sizes and times, loading and binding the
+// media libraries, and the way from a worker to the main thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/base/SysUtils.h"
+#include "platform/base/System.h"
+
+// Size of a file in bytes, -1 when it does not exist.
+Int64 FileSizeOf(const String& AFileName);
+// The running executable and its folder (with a trailing "/"). Tests may put the executable
+// somewhere else with SetAppFileName, so that files "beside the executable" live in a temp folder.
+String GetAppFileName();
+String GetAppPath();
+void SetAppFileName(const String& AFileName);
+
+// Cuts S at the first ADelim: AHead is the text before it (all of S when absent); with ARemove,
+// S keeps only the text after the delimiter.
+void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead);
+
+// Loads a shared library: by full path when Dir holds FileName, else by the bare name through the
+// system's search order. Returns nullptr with the loader's reason in AErrorText on failure.
+void* LoadLibraryFromFolder(const String& Dir, const String& FileName, String& AErrorText);
+// Frees a library loaded by LoadLibraryFromFolder.
+void FreeLibraryModule(void* Handle);
+
+// Looks up a function (BindProc) or data (BindVar) export into Cell; a missing export raises
+// Exception "Load function %s@%s error: %s" ("Load variable ..." for data) unless Optional.
+void BindProc(const String& LibFileName, void* Handle, const char* ProcName, bool Optional, void*& Cell);
+void BindVar(const String& LibFileName, void* Handle, const char* VarName, bool Optional, void*& Cell);
+template <typename F>
+void BindProc(const String& LibFileName, void* Handle, const char* ProcName, bool Optional, F*& Cell) {
+    void* Address = nullptr;
+    BindProc(LibFileName, Handle, ProcName, Optional, Address);
+    Cell = reinterpret_cast<F*>(Address);
+}
+// Refuses a library of another major version than the headers the engine was compiled with.
+// AVersion is packed as the libraries report it (major << 16 | minor << 8 | micro).
+void CheckLibraryVersion(const String& LibFileName, unsigned AVersion, int AExpectedMajor);
+
+// A binding list is a macro applying its argument to every entry-point name of one library; these
+// turn such a list into cells (function pointers named like the library functions, inside the
+// binding namespace), bind them and clear them.
+#define QV_DECLARE_CELL(name) extern decltype(&::name) name;
+#define QV_DEFINE_CELL(name) decltype(&::name) name = nullptr;
+#define QV_BIND_CELL(name) BindProc(LibFileName, Handle, #name, false, name);
+#define QV_CLEAR_CELL(name) name = nullptr;
