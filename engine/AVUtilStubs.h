@@ -243,6 +243,7 @@ extern "C" {
     X(av_expr_free)                                                                                                    \
     X(av_expr_parse_and_eval)                                                                                          \
     X(av_strtod)                                                                                                       \
+    X(av_log2)                                                                                                         \
     X(av_get_media_type_string)                                                                                        \
     X(av_get_picture_type_char)                                                                                        \
     X(av_get_time_base_q)                                                                                              \
