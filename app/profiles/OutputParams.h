@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/FFConverterOptions.h"
 #include "platform/base/System.h"
 
 // The main window's output parameter fields: a working area rebuilt for every added file (reset, profile,
@@ -45,4 +46,12 @@ struct TOutputParams {
     void Reset();
     // The settings dialog's reset: as Reset, and also the four fields the main window's reset leaves alone.
     void ResetAll();
+
+    // Maps the fields into an engine output record that InitOutputOptions has reset: each field that is set
+    // overwrites its record field, and what is not set keeps the record's own "not set". "libx264" also names
+    // the encoder's default preset; the target and norm texts are compared case-sensitively ("DVD" is no
+    // target). The output path is not written: it is passed to SetOutputFile on its own. Channel, sample rate
+    // and volume texts that are no decimal integers raise EConvertError; the sample rate "AUTO" leaves the
+    // rate to the engine.
+    void FillOutputOptions(TOutputOptions& AOptions) const;
 };
