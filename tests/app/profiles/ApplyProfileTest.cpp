@@ -54,6 +54,9 @@ TEST_F(ApplyProfileTest, ExistingFilesMoveTheNameOnUnlessOverwriting) {
     Touch("out/clip.mp4");
     EXPECT_EQ(Apply("in/clip.avi").Video_OutPutFileName, Path("out/clip_2.mp4"));
     EXPECT_EQ(Apply("in/clip.avi", true).Video_OutPutFileName, Path("out/clip.mp4"));
+    // Names outside ASCII are tested on disk as they are.
+    Touch("out/视频.mp4");
+    EXPECT_EQ(Apply("in/视频.avi").Video_OutPutFileName, Path("out/视频_1.mp4"));
     // A folder of the candidate's name does not count as a file.
     fs::create_directory(Root / "out/film.mp4");
     EXPECT_EQ(Apply("in/film.avi").Video_OutPutFileName, Path("out/film.mp4"));
