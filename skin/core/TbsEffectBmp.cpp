@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/base/System.h"
 
 namespace {
 
@@ -429,6 +430,26 @@ void TbsEffectBmp::Mosaic(int ASize) {
             SetPixel(x, y, GetPixel(x - x % ASize, y - y % ASize));
 }
 
+void TbsEffectBmp::AddMonoNoise(int Amount) {
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const int n = Random(Amount) - Amount / 2;
+            std::uint8_t* P = GetRow(y) + 3 * x;
+            for (int C = 0; C < 3; ++C)
+                P[C] = ClampChannel(P[C] + n);
+        }
+}
+
+void TbsEffectBmp::AddColorNoise(int Amount) {
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            std::uint8_t* P = GetRow(y) + 3 * x;
+            // Red first, then green, then blue.
+            for (int C = 2; C >= 0; --C)
+                P[C] = ClampChannel(P[C] + Random(Amount) - Amount / 2);
+        }
+}
+
 void TbsEffectBmp::Rotate90_1(TbsEffectBmp& Dst) const {
     if (Dst.Width != Height || Dst.Height != Width || !Bits)
         return;
@@ -470,7 +491,7 @@ void TbsEffectBmp::ApplyInActiveEffect(TbsInActiveEffect Effect) {
     case ieBrightness: ChangeBrightness(0.5); break;
     case ieDarkness: ChangeDarkness(0.3); break;
     case ieGrayScale: GrayScale(); break;
-    case ieNoise: break;
+    case ieNoise: AddMonoNoise(50); break;
     case ieSplitBlur: SplitBlur(1); break;
     case ieInvert: Invert(); break;
     }

@@ -43,6 +43,8 @@ public:
     void GrayScale();
     void SplitBlur(int Amount);
     void Mosaic(int ASize);
+    void AddMonoNoise(int Amount);
+    void AddColorNoise(int Amount);
     void Rotate90_1(TbsEffectBmp& Dst) const;
     void Rotate90_2(TbsEffectBmp& Dst) const;
     void FlipVert(TbsEffectBmp& Dst) const;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "platform/base/System.h"
 #include "skin/core/TbsEffectBmp.h"
 
 namespace {
@@ -230,6 +231,22 @@ TEST(TbsEffectBmp, MaskBlurSparesWhiteMaskPixels) {
     Anti.MaskAntialiasing(M, 1);
     EXPECT_EQ(Anti.GetPixel(1, 1), 0x7E0000u); // its upper neighbours lie on the white row: an edge pixel
     EXPECT_EQ(Anti.GetPixel(1, 3), 0x000000u); // no white neighbour: not an edge
+}
+
+TEST(TbsEffectBmp, NoiseStaysInItsRange) {
+    RandSeed = 12345;
+    TbsEffectBmp B(8, 8);
+    FillColor(B, 0x808080);
+    B.AddMonoNoise(50);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const std::uint32_t P = B.GetPixel(x, y);
+            const int R = (P >> 16) & 0xFF, G = (P >> 8) & 0xFF, Bl = P & 0xFF;
+            EXPECT_EQ(R, G); // one draw for all three channels
+            EXPECT_EQ(G, Bl);
+            EXPECT_GE(R, 128 - 25);
+            EXPECT_LE(R, 128 + 24);
+        }
 }
 
 TEST(TbsEffectBmp, CopyRectResizeAndMosaic) {
