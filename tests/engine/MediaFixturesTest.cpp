@@ -11,6 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -387,5 +390,53 @@ TEST(MediaFixtures, ClipsAreWrittenOncePerOptions) {
     Bad.FileName = "bad.mkv";
     Bad.Streams = {VideoStream("no-such-encoder")};
     EXPECT_THROW(WriteClip(Bad), std::runtime_error);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(FixtureFolder()) / "bad.mkv"));
+    for (const auto& Item : std::filesystem::recursive_directory_iterator(std::filesystem::path(FixtureFolder())))
+        EXPECT_NE(Item.path().filename().string(), "bad.mkv");
+}
+
+// Test programs run in processes of their own: a clip one process wrote is reused by the next, and
+// processes asking for the same new clip at once all get the one complete file.
+TEST(MediaFixtures, TheCacheIsSharedByProcesses) {
+    namespace fs = std::filesystem;
+    ClipOptions O;
+    O.FileName = "shared-" + std::to_string(getpid()) + ".avi";
+    O.Duration = 0.2;
+    O.Streams = {VideoStream("mpeg4", 64, 48)};
+
+    std::vector<pid_t> Children;
+    for (int I = 0; I < 4; ++I) {
+        pid_t Pid = fork();
+        ASSERT_GE(Pid, 0);
+        if (Pid == 0) {
+            int Code = 1;
+            try {
+                Code = fs::file_size(fs::path(WriteClip(O))) > 0 ? 0 : 1;
+            } catch (...) {
+            }
+            _exit(Code);
+        }
+        Children.push_back(Pid);
+    }
+    for (pid_t Pid : Children) {
+        int Status = 0;
+        ASSERT_EQ(waitpid(Pid, &Status, 0), Pid);
+        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    }
+    auto Done = fs::file_time_type::clock::now();
+
+    fs::path Path = WriteClip(O);
+    fs::path Entry = Path.parent_path();
+    EXPECT_EQ(Path.filename().string(), O.FileName);
+    EXPECT_EQ(Entry.parent_path(), fs::path(FixtureFolder()));
+    EXPECT_LE(fs::last_write_time(Path), Done);
+    for (const auto& Item : fs::directory_iterator(fs::path(FixtureFolder())))
+        EXPECT_EQ(Item.path().string().find(Entry.string() + ".partial"), std::string::npos);
+
+    InputFile In(Path.string());
+    ASSERT_GE(In.OpenResult, 0);
+    EXPECT_EQ(ReadPackets(In, 0).size(), 5u);
+
+    std::error_code Ignored;
+    fs::remove_all(Entry, Ignored);
+    fs::remove(fs::path(Entry.string() + ".lock"), Ignored);
 }

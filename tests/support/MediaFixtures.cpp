@@ -2,7 +2,9 @@
 #include "support/LibAVPointers.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,10 @@
 #include <mutex>
 #include <sstream>
 #include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -393,32 +399,83 @@ std::string Describe(const ClipOptions& O) {
     return S.str();
 }
 
-// Fixture files of this process: name -> (description of what was written, path).
+// Bump when the writer changes what it puts into a file of the same options, so that caches
+// written by an older helper are not reused.
+constexpr int FixtureFormatVersion = 1;
+
+// 64-bit FNV-1a: stable across processes and builds, unlike std::hash.
+uint64_t StableHash(const std::string& Text) {
+    uint64_t H = 14695981039346656037ull;
+    for (unsigned char C : Text) {
+        H ^= C;
+        H *= 1099511628211ull;
+    }
+    return H;
+}
+
+std::string CacheKey(const std::string& Name, const std::string& Description) {
+    std::ostringstream Key;
+    Key << FixtureFormatVersion << '|' << LIBAVFORMAT_VERSION_INT << '|' << LIBAVCODEC_VERSION_INT << '|' << Name << '|'
+        << Description;
+    char Hex[17];
+    std::snprintf(Hex, sizeof Hex, "%016llx", static_cast<unsigned long long>(StableHash(Key.str())));
+    return Hex;
+}
+
+// An exclusive advisory lock on a file, released when closed (also when the process dies).
+class FileLock {
+public:
+    explicit FileLock(const std::string& Path) {
+        FFd = open(Path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (FFd >= 0)
+            while (flock(FFd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FileLock() {
+        if (FFd >= 0)
+            close(FFd);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int FFd = -1;
+};
+
+// The fixture files, shared by every test process of the build: each file lives in a folder named
+// after a hash of its name and options, "<cache>/<hash>/<name>", so it keeps its own file name. A
+// file is written into a private folder and published by renaming that folder, which is atomic: a
+// process sees a fixture completely or not at all. Writers of the same fixture take turns on a lock
+// file, so parallel test programs write each fixture once.
 class FixtureCache {
 public:
-    ~FixtureCache() {
-        if (!FFolder.empty()) {
-            std::error_code Ignored;
-            std::filesystem::remove_all(FFolder, Ignored);
-        }
-    }
-
     std::recursive_mutex Lock;
 
     const std::string& Folder() {
         std::lock_guard Guard(Lock);
         if (FFolder.empty()) {
-            std::string Pattern = (std::filesystem::temp_directory_path() / "qv-fixtures-XXXXXX").string();
-            if (!mkdtemp(Pattern.data()))
-                throw std::runtime_error("cannot create a folder for the fixtures");
-            FFolder = Pattern;
+            namespace fs = std::filesystem;
+            fs::path Dir;
+            if (const char* Env = std::getenv("QV_FIXTURE_DIR"); Env && *Env)
+                Dir = Env;
+            else {
+                std::error_code Err;
+                fs::path Exe = fs::read_symlink("/proc/self/exe", Err);
+                Dir = (Err ? fs::temp_directory_path() : Exe.parent_path()) / "fixtures-cache";
+            }
+            std::error_code Err;
+            fs::create_directories(Dir, Err);
+            if (!fs::is_directory(Dir))
+                throw std::runtime_error("cannot create the fixture folder " + Dir.string());
+            FFolder = Dir.string();
         }
         return FFolder;
     }
 
-    // Returns the file Name written by Make, making it on first use.
+    // Returns the file Name written by Make, making it when no process has made it yet.
     template <class MakeFn>
     const std::string& Get(const std::string& Name, const std::string& Description, MakeFn Make) {
+        namespace fs = std::filesystem;
         std::lock_guard Guard(Lock);
         auto It = FFiles.find(Name);
         if (It != FFiles.end()) {
@@ -426,20 +483,43 @@ public:
                 throw std::logic_error("fixture " + Name + " was already written with other options");
             return It->second.second;
         }
-        std::string Path = (std::filesystem::path(Folder()) / std::filesystem::path(Name)).string();
-        try {
-            Make(Path);
-        } catch (...) {
-            std::error_code Ignored;
-            std::filesystem::remove(Path, Ignored);
-            throw;
+        std::string Key = CacheKey(Name, Description);
+        fs::path Entry = fs::path(Folder()) / Key;
+        fs::path Path = Entry / fs::path(Name);
+        if (!fs::exists(Path)) {
+            FileLock Writer((fs::path(Folder()) / (Key + ".lock")).string());
+            if (!fs::exists(Path))
+                Publish(Entry, Name, Make);
         }
-        return FFiles.emplace(Name, std::make_pair(Description, Path)).first->second.second;
+        return FFiles.emplace(Name, std::make_pair(Description, Path.string())).first->second.second;
     }
 
 private:
     std::string FFolder;
     std::map<std::string, std::pair<std::string, std::string>> FFiles;
+
+    template <class MakeFn> void Publish(const std::filesystem::path& Entry, const std::string& Name, MakeFn Make) {
+        namespace fs = std::filesystem;
+        std::string Pattern = Entry.string() + ".partial-XXXXXX";
+        if (!mkdtemp(Pattern.data()))
+            throw std::runtime_error("cannot create a folder in " + FFolder);
+        fs::path Partial = Pattern;
+        std::error_code Ignored;
+        try {
+            Make((Partial / fs::path(Name)).string());
+        } catch (...) {
+            fs::remove_all(Partial, Ignored);
+            throw;
+        }
+        // An entry left without its file (removed by hand) is replaced.
+        if (fs::exists(Entry))
+            fs::remove_all(Entry, Ignored);
+        if (rename(Partial.c_str(), Entry.c_str()) != 0) {
+            fs::remove_all(Partial, Ignored);
+            if (!fs::exists(Entry / fs::path(Name)))
+                throw std::runtime_error("cannot publish the fixture " + Name + " in " + FFolder);
+        }
+    }
 };
 
 FixtureCache& Cache() {

@@ -6,8 +6,11 @@
 // key frames fall exactly on whole seconds (for a rate like 30000/1001: on the first frame at or
 // after each whole second), so seeking can be checked frame-exactly.
 //
-// Files are written once per test process into a private temporary folder, which is removed when
-// the process ends; asking again for the same clip returns the same file.
+// Files are shared by every test process of the build: they live in the folder "fixtures-cache"
+// beside the test programs (or in $QV_FIXTURE_DIR), each one as "<hash>/<file name>" where the
+// hash covers the file name, the options and the helper's format version. A file is written once,
+// published complete by an atomic rename, and reused by every later process; asking again for the
+// same clip returns the same file.
 #pragma once
 
 #include <cstdint>
@@ -69,7 +72,7 @@ StreamOptions VideoStream(const std::string& Codec, int Width = 320, int Height 
 StreamOptions AudioStream(const std::string& Codec, int SampleRate = 44100, int Channels = 2, double ToneHz = 440.0);
 StreamOptions SubtitleStream(const std::string& Codec, const std::string& CueText = "Subtitle");
 
-// Writes the clip (once per process for the same options) and returns its UTF-8 path. Throws
+// Writes the clip (unless the cache holds it already) and returns its UTF-8 path. Throws
 // std::runtime_error when the libraries refuse it, and std::logic_error when the same file name
 // was already used for different options.
 const std::string& WriteClip(const ClipOptions& Options);
@@ -98,11 +101,11 @@ ClipOptions FixtureOptions(Fixture Which);
 const std::string& FixturePath(Fixture Which);
 
 // A copy of Source cut to Fraction of its size / with Length bytes from Fraction of its size on
-// overwritten by fixed pseudo-random bytes. Written once per process under Name.
+// overwritten by fixed pseudo-random bytes. Cached under Name like the clips.
 const std::string& TruncatedCopy(const std::string& Source, double Fraction, const std::string& Name);
 const std::string& CorruptCopy(const std::string& Source, double Fraction, size_t Length, const std::string& Name);
 
-// The per-process folder all fixtures are written into (created on first use).
+// The shared folder the fixtures are cached in (created on first use).
 const std::string& FixtureFolder();
 
 // The test pattern as packed RGB24: the top half is three bars, red | green | blue; the third
