@@ -121,7 +121,7 @@ bool BrushSource::Covers(int sx, int sy) const {
 
 void FillSurfaceRect(DC& dc, const TRect& r, const BrushSource& brush, BYTE rop3) {
     Bitmap* t = dc.Target();
-    if (!t || r.IsEmpty())
+    if (!t || IsRectEmpty(r))
         return;
     bool needP = UsesPattern(rop3);
     if (needP && brush.Null)
@@ -662,7 +662,7 @@ int FrameRect(HDC hdc, const RECT* rc, HBRUSH hbr) {
     if (!dc || !rc || !br)
         return 0;
     TRect r = ToSurface(*dc, *rc);
-    if (r.IsEmpty())
+    if (IsRectEmpty(r))
         return 1;
     BrushSource bs = MakeBrushSource(*dc, br.get());
     FillSurfaceRect(*dc, {r.Left, r.Top, r.Right, r.Top + 1}, bs, 0xF0);
@@ -685,7 +685,7 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
     if (!dc || !rc || !dc->Target())
         return false;
     TRect r = ToSurface(*dc, *rc);
-    if (r.IsEmpty())
+    if (IsRectEmpty(r))
         return true;
     Bitmap* t = dc->Target();
     auto dot = [&](int x, int y) {
@@ -714,7 +714,7 @@ BOOL DrawEdge(HDC hdc, RECT* qrc, UINT edge, UINT flags) {
         BrushSource a = MakeBrushSource(*dc, BrushOf(GetSysColorBrush(tl)).get());
         BrushSource b = MakeBrushSource(*dc, BrushOf(GetSysColorBrush(br)).get());
         TRect s = ToSurface(*dc, r);
-        if (s.IsEmpty())
+        if (IsRectEmpty(s))
             return;
         // Top and left in the light colour; bottom and right, corners included, in the dark one.
         if (flags & BF_TOP)

@@ -269,53 +269,12 @@ using namespace gdi;
 
 // ---- rectangles ----
 
-BOOL PtInRect(const RECT* r, POINT pt) {
-    return r && pt.X >= r->Left && pt.X < r->Right && pt.Y >= r->Top && pt.Y < r->Bottom;
-}
-BOOL IntersectRect(RECT* d, const RECT* a, const RECT* b) {
-    if (!d || !a || !b)
-        return false;
-    RECT r{std::max(a->Left, b->Left), std::max(a->Top, b->Top), std::min(a->Right, b->Right),
-           std::min(a->Bottom, b->Bottom)};
-    if (r.IsEmpty()) {
-        *d = {};
-        return false;
-    }
-    *d = r;
-    return true;
-}
-BOOL UnionRect(RECT* d, const RECT* a, const RECT* b) {
-    if (!d || !a || !b)
-        return false;
-    if (a->IsEmpty()) {
-        *d = b->IsEmpty() ? RECT{} : *b;
-    } else if (b->IsEmpty()) {
-        *d = *a;
-    } else {
-        *d = {std::min(a->Left, b->Left), std::min(a->Top, b->Top), std::max(a->Right, b->Right),
-              std::max(a->Bottom, b->Bottom)};
-    }
-    return !d->IsEmpty();
-}
-BOOL OffsetRect(RECT* r, int dx, int dy) {
-    if (!r)
-        return false;
-    r->Left += dx;
-    r->Right += dx;
-    r->Top += dy;
-    r->Bottom += dy;
-    return true;
-}
-BOOL InflateRect(RECT* r, int dx, int dy) {
-    if (!r)
-        return false;
-    r->Left -= dx;
-    r->Right += dx;
-    r->Top -= dy;
-    r->Bottom += dy;
-    return true;
-}
-BOOL IsRectEmpty(const RECT* r) { return !r || r->IsEmpty(); }
+BOOL PtInRect(const RECT* r, POINT pt) { return r && PtInRect(*r, pt); }
+BOOL IntersectRect(RECT* d, const RECT* a, const RECT* b) { return d && a && b && IntersectRect(*d, *a, *b); }
+BOOL UnionRect(RECT* d, const RECT* a, const RECT* b) { return d && a && b && UnionRect(*d, *a, *b); }
+BOOL OffsetRect(RECT* r, int dx, int dy) { return r && OffsetRect(*r, dx, dy); }
+BOOL InflateRect(RECT* r, int dx, int dy) { return r && InflateRect(*r, dx, dy); }
+BOOL IsRectEmpty(const RECT* r) { return !r || IsRectEmpty(*r); }
 BOOL EqualRect(const RECT* a, const RECT* b) { return a && b && *a == *b; }
 BOOL SetRect(RECT* r, int l, int t, int rr, int b) {
     if (!r)

@@ -26,7 +26,7 @@ GdiRegion GdiRegion::FromRects(const TRect* rects, int count) {
     // Sort the rectangles into rows by their edges, then join per band: cheaper than repeated unions.
     std::vector<int> ys;
     for (int i = 0; i < count; ++i)
-        if (!rects[i].IsEmpty()) {
+        if (!IsRectEmpty(rects[i])) {
             ys.push_back(rects[i].Top);
             ys.push_back(rects[i].Bottom);
         }
@@ -39,7 +39,7 @@ GdiRegion GdiRegion::FromRects(const TRect* rects, int count) {
         raw.clear();
         for (int i = 0; i < count; ++i) {
             const TRect& r = rects[i];
-            if (!r.IsEmpty() && r.Top <= y0 && r.Bottom >= y1)
+            if (!IsRectEmpty(r) && r.Top <= y0 && r.Bottom >= y1)
                 raw.push_back({r.Left, r.Right});
         }
         std::sort(raw.begin(), raw.end(), [](const Span& a, const Span& b) { return a.Left < b.Left; });
@@ -305,7 +305,7 @@ bool GdiRegion::Contains(int x, int y) const {
 }
 
 bool GdiRegion::Overlaps(const TRect& r) const {
-    if (r.IsEmpty())
+    if (IsRectEmpty(r))
         return false;
     for (const auto& b : FBands) {
         if (b.Bottom <= r.Top || b.Top >= r.Bottom)

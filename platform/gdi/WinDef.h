@@ -1,12 +1,14 @@
 // WinDef: the platform's basic value types and handle types, as the drawing and window layers use them.
 //
 // Public names: BOOL, BYTE, WORD, DWORD, LONG, UINT, INT_PTR, UINT_PTR, LONG_PTR, WPARAM, LPARAM, LRESULT,
-// COLORREF, WCHAR, LPCWSTR, LPWSTR; TPoint (= POINT), TRect (= RECT), TSize (= SIZE), TSmallPoint;
-// Rect(), Bounds(), Point(), PtInRect, IntersectRect, UnionRect, OffsetRect, InflateRect, IsRectEmpty,
+// COLORREF, WCHAR, LPCWSTR, LPWSTR; POINT, RECT, SIZE (the run-time library's TPoint, TRect, TSize), TSmallPoint;
+// PtInRect, IntersectRect, UnionRect, OffsetRect, InflateRect, IsRectEmpty,
 // EqualRect, SetRect, SetRectEmpty, CopyRect; RGB, GetRValue, GetGValue, GetBValue, MAKELONG, LOWORD, HIWORD;
 // handles HANDLE, HGDIOBJ (untyped), HDC, HBITMAP, HPEN, HBRUSH, HFONT, HRGN, HPALETTE, HICON, HCURSOR,
 // HINSTANCE, HMODULE.
 #pragma once
+
+#include "platform/base/Types.h"
 
 #include <cstdint>
 
@@ -51,47 +53,17 @@ struct HINSTANCE__;
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
-struct TPoint {
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
-};
+// TPoint, TSize and TRect come from the run-time library; the platform's names are the same types.
 using POINT = TPoint;
+using SIZE = TSize;
+using RECT = TRect;
 
 struct TSmallPoint {
     std::int16_t x = 0;
     std::int16_t y = 0;
 };
 
-struct TSize {
-    int cx = 0;
-    int cy = 0;
-    friend bool operator==(const TSize&, const TSize&) = default;
-};
-using SIZE = TSize;
-
-// Right and Bottom are exclusive.
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
-    TPoint TopLeft() const { return {Left, Top}; }
-    TPoint BottomRight() const { return {Right, Bottom}; }
-    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    friend bool operator==(const TRect&, const TRect&) = default;
-};
-using RECT = TRect;
-
-inline TRect Rect(int ALeft, int ATop, int ARight, int ABottom) { return {ALeft, ATop, ARight, ABottom}; }
-inline TRect Bounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    return {ALeft, ATop, ALeft + AWidth, ATop + AHeight};
-}
-inline TPoint Point(int AX, int AY) { return {AX, AY}; }
-
+// Pointer forms, as the platform's interface writes them (the reference forms are in platform/base/Types.h).
 BOOL PtInRect(const RECT* lprc, POINT pt);
 BOOL IntersectRect(RECT* lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL UnionRect(RECT* lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
