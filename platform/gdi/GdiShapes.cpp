@@ -1,7 +1,7 @@
 // Lines and shapes with pens and brushes, and the system colour table.
 //
 // Lines: a line of n = max(|dx|, |dy|) steps draws pixels k = 0 .. n - 1 (the end point is left out): pixel k
-// lies k steps along the major axis and round(k * minorDelta / n) along the minor one, halves rounded away from
+// lies k steps along the major axis and round(k * minorDelta / n) along the minor one, halves rounded towards
 // the start. Pens wider than one pixel stamp a square of the pen width centred on each pixel; shape outlines of
 // wide pens lie inside the shape's box. Dashed pens of width 0 or 1 follow the platform's dash lengths, the
 // gaps painted in the background colour in opaque mode.
@@ -110,12 +110,12 @@ void DrawLine(DC& dc, PenState& ps, int x0, int y0, int x1, int y1) {
         int x, y;
         if (std::abs(dx) >= std::abs(dy)) {
             x = x0 + (dx > 0 ? k : -k);
-            long long num = 2LL * k * std::abs(dy) + n;
+            long long num = 2LL * k * std::abs(dy) + n - 1;
             int off = int(num / (2LL * n));
             y = y0 + (dy > 0 ? off : -off);
         } else {
             y = y0 + (dy > 0 ? k : -k);
-            long long num = 2LL * k * std::abs(dx) + n;
+            long long num = 2LL * k * std::abs(dx) + n - 1;
             int off = int(num / (2LL * n));
             x = x0 + (dx > 0 ? off : -off);
         }
