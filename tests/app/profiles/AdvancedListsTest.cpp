@@ -1,5 +1,8 @@
 #include "app/profiles/AdvancedLists.h"
 
+#include "app/profiles/ProfileCatalogue.h"
+#include "app/profiles/ProfileSettings.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -226,6 +229,20 @@ TEST(AdvancedLists, DefaultsOfTellingProfiles) {
     EXPECT_EQ(FS12->Item(24), u"1920*1200");
     EXPECT_EQ(FS12->Item(25), u"1920*1200");
     EXPECT_EQ(FindAdvancedValueList(AdvancedValueLists(), u"SIZE1"), nullptr);
+}
+
+// The rows follow the catalogue's own codes, and audio-only rows are exactly the profiles without video.
+TEST(AdvancedLists, MainRowsAgreeWithTheCatalogue) {
+    std::map<int, int> NextIndex;
+    for (const TAdvancedComboRow& Row : AdvancedComboDefaults()) {
+        int Index = NextIndex[Row.CategoryItem]++;
+        EXPECT_EQ(ProfileCode(Row.CategoryItem, Index), Row.FirstCode);
+        const TProfileSettings* Settings = FindProfileSettings(Row.FirstCode);
+        ASSERT_NE(Settings, nullptr) << Row.FirstCode;
+        EXPECT_EQ(Settings->DisableVideo, Row.AudioOnly) << Row.FirstCode;
+    }
+    for (const TProfileItem& Item : ProfileItems())
+        EXPECT_NE(FindAdvancedComboRow(AdvancedComboDefaults(), Item.ProfileCode), nullptr) << Item.ProfileCode;
 }
 
 // Where both catalogues offer a code, its six lists and defaults are the same texts, except for the
