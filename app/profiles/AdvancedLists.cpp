@@ -1,5 +1,7 @@
 #include "app/profiles/AdvancedLists.h"
 
+#include "app/profiles/ProfileCatalogue.h"
+
 namespace {
 
 // The main window's lists, by kind, in fill order of their combo boxes.
@@ -685,4 +687,15 @@ const TAdvancedComboRow* FillAdvancedCombos(const TAdvancedCombos& Combos, std::
 
 int SettingsProfileCode(int CategoryIndex, int ProfileIndex) {
     return (CategoryIndex + 1) * 100 + ProfileIndex;
+}
+
+const TAdvancedComboRow* FillMainAdvancedCombos(const TAdvancedCombos& Combos, int CategoryIndex, int ProfileIndex,
+                                                TOutputParams& Params) {
+    return FillAdvancedCombos(Combos, AdvancedComboDefaults(), ProfileCode(CategoryIndex, ProfileIndex), Params);
+}
+
+const TAdvancedComboRow* FillSettingsAdvancedCombos(const TAdvancedCombos& Combos, int CategoryIndex, int ProfileIndex,
+                                                    TOutputParams& Params) {
+    return FillAdvancedCombos(Combos, SettingsAdvancedComboDefaults(), SettingsProfileCode(CategoryIndex, ProfileIndex),
+                              Params);
 }

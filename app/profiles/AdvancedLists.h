@@ -88,3 +88,11 @@ const TAdvancedComboRow* FillAdvancedCombos(const TAdvancedCombos& Combos, std::
 
 // The settings dialog's profile code: its category and profile combo boxes' item indices, unchecked.
 int SettingsProfileCode(int CategoryIndex, int ProfileIndex);
+
+// The fill as each form runs it from the item indices of its category and profile combo boxes: the main
+// window keys its table by the catalogue's profile code (through the category's profile group), the settings
+// dialog by its own code.
+const TAdvancedComboRow* FillMainAdvancedCombos(const TAdvancedCombos& Combos, int CategoryIndex, int ProfileIndex,
+                                                TOutputParams& Params);
+const TAdvancedComboRow* FillSettingsAdvancedCombos(const TAdvancedCombos& Combos, int CategoryIndex, int ProfileIndex,
+                                                    TOutputParams& Params);

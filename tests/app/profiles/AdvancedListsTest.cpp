@@ -366,4 +366,28 @@ TEST_F(FillFixture, CodeWithoutRowLeavesTheBoxesEmptyAndEnabled) {
     EXPECT_EQ(SettingsProfileCode(11, 3), 1203);
 }
 
+TEST_F(FillFixture, EachFormKeysItsTableByItsOwnCode) {
+    // Category item 0 of the main window is the group of the VCD profiles; of the dialog, the common videos.
+    ASSERT_NE(FillMainAdvancedCombos(Combos, 0, 0, Params), nullptr);
+    EXPECT_EQ(Params.All_Trant_Number, 2500);
+    EXPECT_EQ(Box[akFrameSize].Items[Box[akFrameSize].ItemIndex], u"320*240");
+    ASSERT_NE(FillSettingsAdvancedCombos(Combos, 0, 0, Params), nullptr);
+    EXPECT_EQ(Params.All_Trant_Number, 100);
+    EXPECT_EQ(Box[akFrameSize].Items[Box[akFrameSize].ItemIndex], u"保持原分辨率");
+    FillMainAdvancedCombos(Combos, 18, 12, Params);
+    EXPECT_EQ(Params.All_Trant_Number, 212);
+    EXPECT_FALSE(Box[akFrameRate].Enabled);
+}
+
+// Every text that the advanced choices' rules single out is offered by some list of the main window.
+TEST(AdvancedLists, EverySpecialTextIsListed) {
+    std::set<u16string> Listed;
+    for (const TAdvancedValueList* List : AdvancedValueLists())
+        Listed.insert(List->Items.begin(), List->Items.end());
+    for (const char16_t* Special :
+         {u"保持原分辨率", u"该格式无视频", u"保持原帧速率", u"无视频", u"保持原视频模式", u"普通视频4:3模式",
+          u"宽屏视频16:9模式", u"宽屏视频37:20模式", u"宽屏视频47:20模式"})
+        EXPECT_TRUE(Listed.count(Special)) << Listed.size();
+}
+
 } // namespace
