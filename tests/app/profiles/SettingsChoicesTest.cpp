@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <set>
+#include <tuple>
 
 #include "platform/base/SysUtils.h"
 
@@ -98,41 +99,27 @@ TEST(SettingsChoices, TextsThatDoNotConvertRaiseTheConversionError) {
     }
 }
 
+// The six fields the choices write, in their order of writing.
+std::tuple<String, String, int, String, int, String> SixFields(const TOutputParams& P) {
+    return {P.Video_FrameSize,       P.Video_FrameRate,    P.Video_VideoBitrate,
+            P.Video_AudioSampleRate, P.Video_AudioBitrate, P.Video_FrameAspectRatio};
+}
+
 TEST(SettingsChoices, ApplyWritesTheSixFieldsInOrderAndStopsAtABadBitrate) {
     TOutputParams P;
     P.ResetAll();
     P.Video_VideoCodec = u"mpeg4";
-    String Texts[AdvancedKindCount];
-    Texts[akFrameSize] = u"该格式无视频";
-    Texts[akVideoBitrate] = u"无视频";
-    Texts[akFrameRate] = u"无视频";
-    Texts[akAudioBitrate] = u"5.9 kbps";
-    Texts[akSampleRate] = u"8000";
-    Texts[akAspectMode] = u"无视频";
     P.Video_FrameAspectRatio = u"4:3";
-    ApplySettingsAdvancedChoices(Texts, P);
-    EXPECT_EQ(P.Video_FrameSize, u"");
-    EXPECT_EQ(P.Video_FrameRate, u"");
-    EXPECT_EQ(P.Video_VideoBitrate, -1000);
-    EXPECT_EQ(P.Video_AudioSampleRate, u"8000");
-    EXPECT_EQ(P.Video_AudioBitrate, 5900);
-    EXPECT_EQ(P.Video_FrameAspectRatio, u"");
+    // Texts in fill order: frame size, video bitrate, frame rate, audio bitrate, sample rate, aspect mode.
+    String AudioOnly[AdvancedKindCount] = {u"该格式无视频", u"无视频", u"无视频", u"5.9 kbps", u"8000", u"无视频"};
+    ApplySettingsAdvancedChoices(AudioOnly, P);
+    EXPECT_EQ(SixFields(P), std::make_tuple(u"", u"", -1000, u"8000", 5900, u""));
     EXPECT_EQ(P.Video_VideoCodec, u"mpeg4"); // nothing else is written
 
     // A video bitrate without "kbps" stops after the frame rate.
-    Texts[akFrameSize] = u"640*480";
-    Texts[akFrameRate] = u"25.00";
-    Texts[akVideoBitrate] = u"816";
-    Texts[akAudioBitrate] = u"64 kbps";
-    Texts[akSampleRate] = u"44100";
-    Texts[akAspectMode] = u"宽屏视频16:9模式";
-    EXPECT_THROW(ApplySettingsAdvancedChoices(Texts, P), EConvertError);
-    EXPECT_EQ(P.Video_FrameSize, u"640*480");
-    EXPECT_EQ(P.Video_FrameRate, u"25.00");
-    EXPECT_EQ(P.Video_VideoBitrate, -1000);
-    EXPECT_EQ(P.Video_AudioSampleRate, u"8000");
-    EXPECT_EQ(P.Video_AudioBitrate, 5900);
-    EXPECT_EQ(P.Video_FrameAspectRatio, u"");
+    String Bad[AdvancedKindCount] = {u"640*480", u"816", u"25.00", u"64 kbps", u"44100", u"宽屏视频16:9模式"};
+    EXPECT_THROW(ApplySettingsAdvancedChoices(Bad, P), EConvertError);
+    EXPECT_EQ(SixFields(P), std::make_tuple(u"640*480", u"25.00", -1000, u"8000", 5900, u""));
 }
 
 // Every text the dialog's lists offer converts, and the aspect lists hold only known aspect texts.
