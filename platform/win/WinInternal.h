@@ -1,0 +1,250 @@
+// WinInternal: the window manager's own state, shared by its source files. Not for users of the layer.
+#pragma once
+
+#include "platform/win/WinExtras.h"
+#include "platform/win/Windows.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace winimpl {
+
+struct TWndClass {
+    std::u16string Name;
+    ATOM Atom = 0;
+    UINT Style = 0;
+    WNDPROC Proc = nullptr;
+    int ClsExtra = 0;
+    int WndExtra = 0;
+    HINSTANCE Instance = nullptr;
+    HICON Icon = nullptr;
+    HICON IconSm = nullptr;
+    HCURSOR Cursor = nullptr;
+    HBRUSH Background = nullptr;
+    std::vector<BYTE> Extra;
+};
+
+// How a layered window gives its pixels.
+enum class TLayerMode { None, Attributes, PerPixel };
+
+struct TWnd {
+    HWND Handle = nullptr;
+    std::shared_ptr<TWndClass> Class;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    std::u16string Text;
+    WNDPROC Proc = nullptr;
+    LONG_PTR UserData = 0;
+    LONG_PTR Id = 0;
+    std::vector<BYTE> Extra;
+    std::map<std::u16string, HANDLE> Props;
+
+    TWnd* Parent = nullptr; // the desktop for top-level windows
+    TWnd* Owner = nullptr;
+    std::vector<TWnd*> Children; // z-order, topmost first
+
+    RECT Rect;       // window rectangle in the parent's client coordinates (screen for top-level)
+    RECT Client;     // client rectangle relative to the window's top-left corner
+    RECT NormalRect; // restored rectangle while minimised or maximised
+
+    bool Destroying = false;
+    bool Dead = false;
+
+    // Painting state: the update area (bounding rectangle in client coordinates; may be empty),
+    // whether it needs erasing, whether the frame needs painting, and a pending internal paint.
+    RECT Update;
+    bool UpdateValid = true; // true: no update area
+    bool NeedErase = false;
+    bool NeedFrame = false;
+    bool InternalPaint = false;
+    bool Painting = false;
+    int RedrawOff = 0; // WM_SETREDRAW(FALSE)
+
+    // Layered windows.
+    TLayerMode LayerMode = TLayerMode::None;
+    BYTE LayerAlpha = 255;
+    COLORREF LayerKey = 0;
+    DWORD LayerFlags = 0;
+
+    // Mouse tracking of TrackMouseEvent.
+    DWORD TrackFlags = 0;
+    DWORD HoverTime = 0;
+    std::uint64_t HoverDue = 0;
+
+    // Set by the back-ends and the painting code.
+    void* PaintData = nullptr;
+
+    bool IsChild() const { return (Style & WS_CHILD) != 0; }
+    bool Visible() const { return (Style & WS_VISIBLE) != 0; }
+    bool Enabled() const { return (Style & WS_DISABLED) == 0; }
+};
+
+struct TTimer {
+    HWND Wnd = nullptr;
+    UINT_PTR Id = 0;
+    UINT Interval = 0;
+    TIMERPROC Proc = nullptr;
+    std::uint64_t Due = 0;
+};
+
+struct TSentMessage {
+    HWND Wnd = nullptr;
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+    bool Done = false;
+};
+
+enum class TRawKind { MouseMove, ButtonDown, ButtonUp, Wheel, KeyDown, KeyUp, Char };
+
+struct TRawInput {
+    TRawKind Kind = TRawKind::MouseMove;
+    POINT Pt;
+    int Button = 0;
+    int Delta = 0;
+    UINT Key = 0;
+    WCHAR Ch = 0;
+};
+
+// Extra work of the back-end hooked into the window manager.
+class TBackendHooks {
+public:
+    virtual ~TBackendHooks() = default;
+    virtual void TopLevelChanged(TWnd* W) {}
+    virtual void TopLevelDestroyed(TWnd* W) {}
+    virtual void ZOrderChanged() {}
+    // Waits for outside events up to AMs milliseconds (or until woken); returns at once when
+    // something arrived.
+    virtual void WaitEvents(std::uint64_t AMs);
+    virtual void Wake();
+};
+
+struct TState {
+    std::thread::id GuiThread;
+    bool GuiThreadSet = false;
+
+    std::recursive_mutex HandleLock; // guards the handle table for other threads
+    std::unordered_map<std::uintptr_t, std::unique_ptr<TWnd>> Handles;
+    std::vector<std::unique_ptr<TWnd>> Graveyard; // destroyed, freed when no dispatch runs
+    std::uintptr_t NextHandle = 0x10010;
+    std::unique_ptr<TWnd> Desktop;
+
+    std::map<std::u16string, std::shared_ptr<TWndClass>> Classes; // by upper-case name
+    ATOM NextAtom = 0xC000;
+    std::map<std::u16string, UINT> RegisteredMessages;
+    UINT NextRegisteredMessage = 0xC000;
+
+    // Queue, guarded by QueueLock; the GUI thread waits on QueueSignal.
+    std::mutex QueueLock;
+    std::condition_variable QueueSignal;
+    std::deque<MSG> Posted;
+    std::deque<std::shared_ptr<TSentMessage>> Sent;
+    std::condition_variable SentDone;
+    std::deque<TRawInput> Raw;
+    bool QuitPosted = false;
+    int QuitCode = 0;
+    std::uint64_t ResetGeneration = 0;
+
+    std::deque<MSG> Cooked; // input messages made from raw input, not yet taken
+    std::vector<TTimer> Timers;
+    UINT_PTR NextTimerId = 1;
+    int DispatchDepth = 0;
+    int InSend = 0;
+    DWORD LastMessageTime = 0;
+    POINT LastMessagePos;
+
+    // Input state.
+    POINT Cursor;    // where the input taken so far has put the mouse
+    POINT RawCursor; // where the input injected so far puts it
+    BYTE KeyState[256] = {};
+    BYTE AsyncKeyState[256] = {};
+    HWND Capture = nullptr;
+    HWND Focus = nullptr;
+    HWND Active = nullptr;
+    HCURSOR CurrentCursor = nullptr;
+    UINT DoubleClickTime = 500;
+    bool DragFullWindows = true;
+    HWND LastClickWnd = nullptr;
+    UINT LastClickMsg = 0;
+    DWORD LastClickTime = 0;
+    POINT LastClickPt;
+    bool LastClickWasDouble = false;
+    HWND LastMouseWnd = nullptr; // window under the mouse at the last move, for leave tracking
+    LRESULT LastMouseHit = HTNOWHERE;
+    bool AltAlone = false;
+    std::u16string Clipboard;
+    bool ClipboardOpen = false;
+
+    RECT Screen = {0, 0, 1920, 1080};
+    RECT WorkArea = {0, 0, 1920, 1040};
+
+    TBackendHooks* Backend = nullptr;
+    // What the back-end can show: constant-alpha layered windows, per-pixel layered windows.
+    bool LayeredAlpha = true;
+    bool LayeredPerPixel = true;
+};
+
+TState& S();
+
+// Ensures the calling thread may use window state (sets the GUI thread on first use).
+void EnsureGuiThread();
+
+TWnd* FromHandle(HWND h);
+TWnd* DesktopWnd();
+TWnd* TopLevelOf(TWnd* W);
+bool IsDescendant(TWnd* Ancestor, TWnd* W);
+
+// Geometry helpers.
+POINT WindowOriginOnScreen(TWnd* W); // screen position of the window's top-left corner
+POINT ClientOriginOnScreen(TWnd* W);
+RECT ScreenWindowRect(TWnd* W);
+bool RectContains(const RECT& R, POINT P);
+RECT IntersectR(const RECT& A, const RECT& B);
+RECT UnionR(const RECT& A, const RECT& B);
+bool EmptyR(const RECT& R);
+RECT OffsetR(RECT R, int Dx, int Dy);
+
+// Messages.
+LRESULT Send(TWnd* W, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+bool Alive(HWND h);
+void PurgeWindow(HWND h);
+DWORD MessageTime();
+
+// Activation and focus, run by input, ShowWindow and destruction.
+void ActivateWindow(TWnd* W, WORD How);
+void ActivateOtherWindow(TWnd* Leaving);
+void WindowGoingAway(TWnd* W);
+
+// Painting bookkeeping (WinPaint.cpp).
+void InvalidateArea(TWnd* W, const RECT* R, UINT Flags);
+void ValidateArea(TWnd* W, const RECT* R);
+bool NeedsPaint(TWnd* W);
+TWnd* FindPaintWindow(TWnd* Root, HWND Filter);
+void FreePaintData(TWnd* W);
+
+// Non-client defaults (WinDefProc.cpp).
+RECT DefaultClientRect(DWORD Style, DWORD ExStyle, const RECT& WindowRect);
+LRESULT DefaultHitTest(TWnd* W, POINT ScreenPt);
+
+// Input (WinInput.cpp): turns one raw event into queued messages; true when one was made.
+bool CookRawInput();
+// Runs the side effects a mouse button press has when its message is taken from the queue; false when
+// the message is to be eaten.
+bool PrepareButtonMessage(MSG& M);
+void CancelModes(TWnd* W);
+
+// Hit testing: the window that takes input at a screen point, with its hit code.
+TWnd* HitTest(POINT Pt, LRESULT* Hit, bool SendNcHitTest);
+
+// The modal move and size loop of DefWindowProc.
+void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start);
+
+} // namespace winimpl

@@ -1,0 +1,267 @@
+// Painting bookkeeping: update areas, the order WM_NCPAINT, WM_ERASEBKGND, WM_PAINT, and the redraw
+// flags.
+#include "platform/win/WinInternal.h"
+
+#include <algorithm>
+
+namespace winimpl {
+
+// Device contexts of windows (WinDC.cpp).
+HDC MakeWindowDC(TWnd* W, bool WholeWindow, const RECT* ClipClient);
+void FreeWindowDC(HDC Dc);
+void WindowPainted(TWnd* W);
+bool RegionBox(HRGN Rgn, RECT* Box);
+
+static bool VisibleChain(TWnd* W) {
+    for (; W && W != DesktopWnd(); W = W->Parent)
+        if (!W->Visible())
+            return false;
+    return W != nullptr;
+}
+
+static RECT ClientBox(TWnd* W) { return RECT{0, 0, W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top}; }
+
+static bool HasFrame(TWnd* W) {
+    return W->Client.Left > 0 || W->Client.Top > 0 || W->Client.Right < W->Rect.Right - W->Rect.Left ||
+           W->Client.Bottom < W->Rect.Bottom - W->Rect.Top;
+}
+
+void InvalidateArea(TWnd* W, const RECT* R, UINT Flags) {
+    if (!W || W == DesktopWnd() || W->Dead)
+        return;
+    RECT Area = R ? IntersectR(*R, ClientBox(W)) : ClientBox(W);
+    if (Flags & RDW_INVALIDATE) {
+        if (VisibleChain(W)) {
+            if (!EmptyR(Area)) {
+                W->Update = W->UpdateValid ? Area : UnionR(W->Update, Area);
+                W->UpdateValid = false;
+                if (Flags & RDW_ERASE)
+                    W->NeedErase = true;
+            }
+            if ((Flags & RDW_FRAME) && HasFrame(W))
+                W->NeedFrame = true;
+        }
+    }
+    if (Flags & RDW_INTERNALPAINT)
+        W->InternalPaint = true;
+    if (Flags & RDW_VALIDATE) {
+        if (!W->UpdateValid && (!R || (R->Left <= W->Update.Left && R->Top <= W->Update.Top &&
+                                       R->Right >= W->Update.Right && R->Bottom >= W->Update.Bottom))) {
+            W->UpdateValid = true;
+            W->Update = RECT{};
+        }
+        if (Flags & RDW_NOERASE)
+            W->NeedErase = false;
+        if (Flags & RDW_NOFRAME)
+            W->NeedFrame = false;
+        if (Flags & RDW_NOINTERNALPAINT)
+            W->InternalPaint = false;
+        if (W->UpdateValid)
+            W->NeedErase = false;
+    }
+    bool Children = (Flags & RDW_ALLCHILDREN) || (!(Flags & RDW_NOCHILDREN) && !(W->Style & WS_CLIPCHILDREN));
+    if (!Children)
+        return;
+    for (TWnd* C : W->Children) {
+        // The child's window rectangle in the parent's client coordinates, moved to the child's client.
+        RECT Cr = C->Rect;
+        RECT Part = IntersectR(Area, Cr);
+        if (R && EmptyR(Part))
+            continue;
+        RECT Local = OffsetR(Part, -Cr.Left - C->Client.Left, -Cr.Top - C->Client.Top);
+        UINT F = Flags & ~(RDW_UPDATENOW | RDW_ERASENOW);
+        if (Flags & RDW_INVALIDATE)
+            F |= RDW_FRAME; // what covers a child covers its frame too
+        InvalidateArea(C, R ? &Local : nullptr, F | (Flags & RDW_ALLCHILDREN));
+    }
+}
+
+void ValidateArea(TWnd* W, const RECT* R) { InvalidateArea(W, R, RDW_VALIDATE | RDW_NOCHILDREN); }
+
+bool NeedsPaint(TWnd* W) {
+    return W && !W->Dead && W->RedrawOff == 0 && VisibleChain(W) && (!W->UpdateValid || W->InternalPaint || W->NeedFrame);
+}
+
+static bool FilterMatches(TWnd* W, HWND Filter) {
+    if (!Filter)
+        return true;
+    TWnd* F = FromHandle(Filter);
+    return F && IsDescendant(F, W);
+}
+
+TWnd* FindPaintWindow(TWnd* Root, HWND Filter) {
+    for (TWnd* C : Root->Children) {
+        if (!C->Visible() || C->Dead)
+            continue;
+        if (NeedsPaint(C) && FilterMatches(C, Filter))
+            return C;
+        if (TWnd* D = FindPaintWindow(C, Filter))
+            return D;
+    }
+    return nullptr;
+}
+
+// Sends WM_NCPAINT and WM_ERASEBKGND when due; the paint itself follows in WM_PAINT.
+static void EraseNow(TWnd* W) {
+    HWND h = W->Handle;
+    if (W->NeedFrame) {
+        W->NeedFrame = false;
+        Send(W, WM_NCPAINT, 1, 0);
+        if (!Alive(h))
+            return;
+    }
+    if (W->NeedErase) {
+        W->NeedErase = false;
+        RECT Clip = W->UpdateValid ? RECT{} : W->Update;
+        HDC Dc = MakeWindowDC(W, false, &Clip);
+        if (!Send(W, WM_ERASEBKGND, WPARAM(Dc), 0) && Alive(h))
+            W->NeedErase = true; // not erased: BeginPaint reports it
+        if (Alive(h))
+            W = FromHandle(h);
+        FreeWindowDC(Dc);
+    }
+}
+
+static void UpdateNow(TWnd* W, bool Children) {
+    HWND h = W->Handle;
+    if (NeedsPaint(W)) {
+        Send(W, WM_PAINT);
+        if (!Alive(h))
+            return;
+        W->InternalPaint = false;
+    }
+    if (!Children)
+        return;
+    std::vector<HWND> Kids;
+    for (TWnd* C : W->Children)
+        Kids.push_back(C->Handle);
+    for (HWND k : Kids)
+        if (TWnd* C = FromHandle(k))
+            UpdateNow(C, true);
+}
+
+static void EraseNowDeep(TWnd* W, bool Children) {
+    HWND h = W->Handle;
+    if (VisibleChain(W))
+        EraseNow(W);
+    if (!Children || !Alive(h))
+        return;
+    std::vector<HWND> Kids;
+    for (TWnd* C : W->Children)
+        Kids.push_back(C->Handle);
+    for (HWND k : Kids)
+        if (TWnd* C = FromHandle(k))
+            EraseNowDeep(C, true);
+}
+
+void DefaultPaint(TWnd* W) {
+    PAINTSTRUCT Ps;
+    BeginPaint(W->Handle, &Ps);
+    EndPaint(W->Handle, &Ps);
+}
+
+} // namespace winimpl
+
+using namespace winimpl;
+
+BOOL InvalidateRect(HWND hWnd, const RECT* R, BOOL bErase) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W)
+        return 0;
+    InvalidateArea(W, R, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
+    if (S().Backend)
+        S().Backend->Wake();
+    return 1;
+}
+
+BOOL ValidateRect(HWND hWnd, const RECT* R) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W)
+        return 0;
+    ValidateArea(W, R);
+    return 1;
+}
+
+BOOL RedrawWindow(HWND hWnd, const RECT* R, HRGN Rgn, UINT Flags) {
+    TWnd* W = hWnd ? FromHandle(hWnd) : DesktopWnd();
+    if (!W)
+        return 0;
+    RECT Box;
+    const RECT* Area = R;
+    if (!R && Rgn && RegionBox(Rgn, &Box))
+        Area = &Box;
+    if (W == DesktopWnd()) {
+        for (TWnd* C : std::vector<TWnd*>(W->Children))
+            InvalidateArea(C, nullptr, Flags);
+    } else {
+        InvalidateArea(W, Area, Flags);
+    }
+    bool Children = (Flags & RDW_ALLCHILDREN) != 0;
+    if (Flags & RDW_ERASENOW)
+        EraseNowDeep(W, Children);
+    if ((Flags & RDW_UPDATENOW) && Alive(W->Handle))
+        UpdateNow(W, Children);
+    return 1;
+}
+
+BOOL UpdateWindow(HWND hWnd) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W)
+        return 0;
+    UpdateNow(W, true);
+    return 1;
+}
+
+BOOL GetUpdateRect(HWND hWnd, RECT* R, BOOL bErase) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W)
+        return 0;
+    if (bErase && !W->UpdateValid)
+        EraseNow(W);
+    if (!(W = FromHandle(hWnd)))
+        return 0;
+    if (R)
+        *R = W->UpdateValid ? RECT{} : W->Update;
+    return !W->UpdateValid;
+}
+
+HDC BeginPaint(HWND hWnd, PAINTSTRUCT* Ps) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W || !Ps)
+        return nullptr;
+    *Ps = PAINTSTRUCT{};
+    if (W->NeedFrame) {
+        W->NeedFrame = false;
+        Send(W, WM_NCPAINT, 1, 0);
+        if (!(W = FromHandle(hWnd)))
+            return nullptr;
+    }
+    RECT Area = W->UpdateValid ? RECT{} : W->Update;
+    W->Update = RECT{};
+    W->UpdateValid = true;
+    W->InternalPaint = false;
+    bool Erase = W->NeedErase;
+    W->NeedErase = false;
+    HDC Dc = MakeWindowDC(W, false, &Area);
+    Ps->hdc = Dc;
+    Ps->rcPaint = Area;
+    Ps->fErase = FALSE;
+    if (Erase) {
+        Ps->fErase = Send(W, WM_ERASEBKGND, WPARAM(Dc), 0) ? FALSE : TRUE;
+        if (!(W = FromHandle(hWnd)))
+            return Dc;
+    }
+    W->Painting = true;
+    return Dc;
+}
+
+BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* Ps) {
+    if (Ps && Ps->hdc)
+        FreeWindowDC(Ps->hdc);
+    TWnd* W = FromHandle(hWnd);
+    if (!W)
+        return 0;
+    W->Painting = false;
+    WindowPainted(W);
+    return 1;
+}
