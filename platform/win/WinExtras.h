@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 // One clock serves GetTickCount, Sleep, message times and timers.
 class TWinClock {
@@ -77,6 +79,13 @@ void InjectChar(WCHAR ACh);
 // Convenience: press and release.
 void InjectClick(int X, int Y, int AButton = 0);
 void InjectKeyPress(UINT AVirtualKey);
+
+// The screen as the visible top-level windows compose it (headless: the virtual screen), as 0xAARRGGBB
+// pixels of an area, row by row; one pixel as a colour; pictures saved as PNG.
+std::vector<DWORD> CaptureScreen(const RECT& Area);
+COLORREF ScreenPixel(int X, int Y);
+bool SaveScreenToPng(const std::string& FileName);
+bool SaveWindowToPng(HWND hWnd, const std::string& FileName);
 
 // Runs what is queued (sent, posted, input, paint, timers that are due) until nothing is left, then
 // returns. WM_QUIT is left in the queue.

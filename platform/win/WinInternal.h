@@ -114,6 +114,27 @@ struct TRawInput {
     WCHAR Ch = 0;
 };
 
+// What a window holds for painting and composing: the back buffer (top-level windows), the per-pixel
+// image of a layered window, and the window region (a copy owned by the window).
+struct TSurfaceData {
+    HBITMAP Buffer = nullptr;
+    DWORD* Bits = nullptr; // top-down 0xAARRGGBB
+    int Width = 0;
+    int Height = 0;
+    HBITMAP Layer = nullptr;
+    DWORD* LayerBits = nullptr;
+    int LayerWidth = 0;
+    int LayerHeight = 0;
+    bool LayerUsesAlpha = false;
+    HRGN Region = nullptr;
+};
+
+TSurfaceData& SurfaceOf(TWnd* W);
+TSurfaceData& EnsureBuffer(TWnd* Top);
+HBITMAP NewSurface(int Width, int Height, DWORD** Bits);
+// The screen composed from the visible top-level windows (Compositor.cpp).
+HBITMAP ComposedScreen();
+
 // Extra work of the back-end hooked into the window manager.
 class TBackendHooks {
 public:

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/gdi/WinDef.h"
+#include "platform/gdi/WinGdi.h"
 #include "platform/win/Messages.h"
 
 #include <string>
@@ -613,6 +614,10 @@ int SetWindowRgn(HWND hWnd, HRGN hRgn, BOOL bRedraw);
 int GetWindowRgn(HWND hWnd, HRGN hRgn);
 BOOL SetLayeredWindowAttributes(HWND hwnd, COLORREF crKey, BYTE bAlpha, DWORD dwFlags);
 BOOL GetLayeredWindowAttributes(HWND hwnd, COLORREF* pcrKey, BYTE* pbAlpha, DWORD* pdwFlags);
+// Per-pixel layered windows: the source DC's pixels (premultiplied with AC_SRC_ALPHA) become the window's
+// picture; the window's own painting is no longer shown.
+BOOL UpdateLayeredWindow(HWND hWnd, HDC hdcDst, POINT* pptDst, SIZE* psize, HDC hdcSrc, POINT* pptSrc, COLORREF crKey,
+                         BLENDFUNCTION* pblend, DWORD dwFlags);
 
 // System.
 int GetSystemMetrics(int nIndex);
