@@ -2,6 +2,7 @@
 #include "platform/gdi/GdiInternal.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace gdi {
 
@@ -315,6 +316,22 @@ BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src,
         ClipSpan(dst, y, dr.Left, dr.Right, [&](int x0, int x1) {
             Pixel* drow = t->BitCount == 32 ? reinterpret_cast<Pixel*>(t->Row(y)) : nullptr;
             const Pixel* srow = fast32 ? reinterpret_cast<const Pixel*>(sb->Row(syy)) : nullptr;
+            if (srow && a.Kind == BlitKind::Rop && a.Rop == 0xCC) {
+                // Plain 32-bit copies: whole runs when unscaled, a gather through the column table otherwise.
+                if (!mirrorX && sw == dw) {
+                    int a0 = std::max(x0, dr.Left - srcX0), a1 = std::min(x1, dr.Left - srcX0 + sb->Width);
+                    if (a0 < a1)
+                        std::memmove(drow + a0, srow + srcX0 + (a0 - dr.Left), std::size_t(a1 - a0) * 4);
+                    return;
+                }
+                const int* col = cols.data() - dr.Left;
+                for (int x = x0; x < x1; ++x) {
+                    int sxx = srcX0 + col[x];
+                    if (sxx >= 0 && sxx < sb->Width)
+                        drow[x] = srow[sxx];
+                }
+                return;
+            }
             for (int x = x0; x < x1; ++x) {
                 int sxx = 0;
                 Pixel s = 0;
@@ -360,6 +377,15 @@ BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src,
                     int sca = bf.SourceConstantAlpha;
                     Pixel r = 0;
                     if (bf.AlphaFormat & AC_SRC_ALPHA) {
+                        if (sca == 255 && (s >> 24) == 255) {
+                            if (drow)
+                                drow[x] = s;
+                            else
+                                t->Set(x, y, s);
+                            break;
+                        }
+                        if (sca == 255 && s == 0)
+                            break;
                         int sa = Mul255(int(s >> 24), sca);
                         for (int shf = 0; shf < 32; shf += 8) {
                             int sc = Mul255(int((s >> shf) & 255), sca);

@@ -318,10 +318,12 @@ struct Layout {
     int TabWidth;
     bool Tabs;
 
-    int Measure(const std::u16string& s) const {
+    int Measure(const std::u16string& s) const { return MeasureFrom(s.data(), int(s.size()), 0); }
+    // Width of n units placed at startX of a line (tab stops count from the line's start).
+    int MeasureFrom(const char16_t* s, int n, int startX) const {
         RunOptions o;
         o.TabWidth = Tabs ? TabWidth : 0;
-        return Sum(Advances(*Fi, Decode(s.data(), int(s.size())), o));
+        return Sum(Advances(*Fi, Decode(s, n), o, startX));
     }
 };
 
@@ -391,16 +393,21 @@ std::vector<Line> BreakLines(const std::u16string& text, const std::vector<int>&
         if (fmt & DT_WORDBREAK) {
             int ls = start;
             while (true) {
-                int pos = ls, fitEnd = -1;
+                int pos = ls, fitEnd = -1, lineW = 0;
                 while (pos < end) {
                     int wordEnd = pos;
                     while (wordEnd < end && text[wordEnd] != u' ' && text[wordEnd] != u'\t')
                         ++wordEnd;
-                    if (fitEnd >= 0 && lay.Measure(text.substr(ls, wordEnd - ls)) > width)
+                    // The line grows word by word: only the new part is measured.
+                    int w = lineW + lay.MeasureFrom(text.data() + pos, wordEnd - pos, lineW);
+                    if (fitEnd >= 0 && w > width)
                         break;
                     fitEnd = wordEnd;
+                    lineW = w;
+                    int blanks = wordEnd;
                     while (wordEnd < end && (text[wordEnd] == u' ' || text[wordEnd] == u'\t'))
                         ++wordEnd;
+                    lineW += lay.MeasureFrom(text.data() + blanks, wordEnd - blanks, lineW);
                     pos = wordEnd;
                 }
                 if (fitEnd < 0) {

@@ -228,10 +228,8 @@ TCanvas::TCanvas() = default;
 TCanvas::~TCanvas() { DeselectHandles(); }
 
 HDC TCanvas::Handle() {
-    if (!FHandle)
-        CreateHandle();
-    if (!FHandle)
-        throw EInvalidOperation(u"Canvas does not allow drawing");
+    // The handle a caller draws on directly has the canvas's font, pen, brush and colours in it.
+    RequiredState();
     return FHandle;
 }
 
@@ -267,7 +265,11 @@ void TCanvas::DeselectHandles() {
 void TCanvas::Refresh() { DeselectHandles(); }
 
 void TCanvas::RequiredState() {
-    HDC dc = Handle();
+    if (!FHandle)
+        CreateHandle();
+    if (!FHandle)
+        throw EInvalidOperation(u"Canvas does not allow drawing");
+    HDC dc = FHandle;
     HGDIOBJ f = SelectObject(dc, FFont->Handle());
     HGDIOBJ p = SelectObject(dc, FPen->Handle());
     HGDIOBJ b = SelectObject(dc, FBrush->Handle());

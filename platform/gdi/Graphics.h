@@ -195,8 +195,8 @@ public:
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
-    // The device context; a canvas without one asks CreateHandle (EInvalidOperation "Canvas does not allow
-    // drawing" when it cannot have one).
+    // The device context with the canvas's font, pen, brush and colours selected; a canvas without one asks
+    // CreateHandle (EInvalidOperation "Canvas does not allow drawing" when it cannot have one).
     HDC Handle();
     void SetHandle(HDC Value);
     bool HandleAllocated() const { return FHandle != nullptr; }

@@ -85,6 +85,23 @@ TEST(Graphics, CanvasDrawsWithPenBrushAndFont) {
     EXPECT_GT(c->TextHeight(u"Q"), 8);
 }
 
+TEST(Graphics, CanvasHandleCarriesTheCanvasState) {
+    // Callers draw on Canvas.Handle directly: the brush, font and pen are in it.
+    TBitmap b(4, 1);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clRed);
+    PatBlt(c->Handle(), 0, 0, 2, 1, PATCOPY);
+    EXPECT_EQ(c->Pixels(1, 0), clRed);
+    c->Pen()->SetColor(clBlue);
+    MoveToEx(c->Handle(), 2, 0, nullptr);
+    LineTo(c->Handle(), 4, 0);
+    EXPECT_EQ(c->Pixels(3, 0), clBlue);
+    c->Brush()->SetStyle(bsClear);
+    EXPECT_EQ(GetBkMode(c->Handle()), TRANSPARENT);
+    c->Font()->SetColor(clLime);
+    EXPECT_EQ(GetTextColor(c->Handle()), ColorToRGB(clLime));
+}
+
 TEST(Graphics, CanvasLockSerialisesThreads) {
     TBitmap b(64, 1);
     TCanvas* c = b.Canvas();
