@@ -1,7 +1,6 @@
 // Loads the media libraries at run time from the "LibAV" folder and binds their entry points.
 #pragma once
 
-#include <initializer_list>
 #include <mutex>
 
 #include "platform/base/System.h"
@@ -11,26 +10,12 @@
 enum TLibrary { avUtil, swResample, avCodec, avFormat, swScale, avFilter, avDevice, lbSDL };
 constexpr int LibraryCount = lbSDL + 1;
 
-// A set of libraries.
-class TLibraries {
-public:
-    constexpr TLibraries() = default;
-    constexpr TLibraries(std::initializer_list<TLibrary> ALibraries) {
-        for (TLibrary L : ALibraries)
-            FBits |= 1u << L;
-    }
-    constexpr bool Contains(TLibrary ALibrary) const { return FBits & (1u << ALibrary); }
-    constexpr bool Empty() const { return FBits == 0; }
-    constexpr bool operator==(const TLibraries&) const = default;
-
-private:
-    unsigned FBits = 0;
-};
+using TLibraries = TSet<TLibrary, LibraryCount>;
 
 // Every set holding the codec library holds the resampler too: all audio conversion goes through it.
-inline constexpr TLibraries ConverterLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter};
-inline constexpr TLibraries PlayerLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter, lbSDL};
-inline constexpr TLibraries ProbeLibraries{avUtil, swResample, avCodec, avFormat, swScale};
+inline const TLibraries ConverterLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter};
+inline const TLibraries PlayerLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter, lbSDL};
+inline const TLibraries ProbeLibraries{avUtil, swResample, avCodec, avFormat, swScale};
 
 using TFixupProc = void (*)(const String& LibFileName, void* Handle);
 using TUnfixProc = void (*)();

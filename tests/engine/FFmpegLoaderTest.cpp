@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr TLibraries AllLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter, avDevice, lbSDL};
+const TLibraries AllLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter, avDevice, lbSDL};
 
 fs::path MakeTempDir() {
     std::string Pattern = (fs::temp_directory_path() / "qv_loader_XXXXXX").string();
