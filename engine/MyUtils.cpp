@@ -1,8 +1,8 @@
 #include "engine/MyUtils.h"
 
+#include <ctime>
 #include <dlfcn.h>
 #include <link.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <mutex>
@@ -43,10 +43,7 @@ void BindExport(const String& LibFileName, void* Handle, const char* Name, bool 
 } // namespace
 
 Int64 FileSizeOf(const String& AFileName) {
-    struct stat Info;
-    if (stat(UTF8Encode(AFileName).c_str(), &Info) != 0 || !S_ISREG(Info.st_mode))
-        return -1;
-    return Info.st_size;
+    return FileExists(AFileName) ? FileSize(AFileName) : -1;
 }
 
 String GetAppFileName() {
@@ -84,6 +81,29 @@ void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead) {
         if (ARemove)
             S.clear();
     }
+}
+
+String FormatByteSize(Int64 ASize) {
+    if (ASize > 1073741824)
+        return Format(u"%.2f GB", {double(ASize) / 1073741824});
+    if (ASize > 1048576)
+        return Format(u"%.2f MB", {double(ASize) / 1048576});
+    if (ASize > 1024)
+        return Format(u"%.2f KB", {double(ASize) / 1024});
+    return Format(u"%d Byte", {ASize});
+}
+
+double LocalTimeZoneOffset() {
+    Int64 Seconds = time(nullptr);
+    return UnixToDateTime(Seconds, false) - UnixToDateTime(Seconds, true);
+}
+
+TDateTime UnixToLocalDateTime(Int64 ASeconds) {
+    return UnixToDateTime(ASeconds, false);
+}
+
+String FormatDateTimeText(const String& AFormat, TDateTime ADateTime) {
+    return FormatDateTime(AFormat, ADateTime);
 }
 
 void* LoadLibraryFromFolder(const String& Dir, const String& FileName, String& AErrorText) {

@@ -20,6 +20,14 @@ void SetAppFileName(const String& AFileName);
 // S keeps only the text after the delimiter.
 void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead);
 
+// "%.2f GB", "%.2f MB", "%.2f KB" above each unit, else "%d Byte".
+String FormatByteSize(Int64 ASize);
+// The local offset from UTC now, in days.
+double LocalTimeZoneOffset();
+// The local date-time of a Unix time, with the offset of that date (daylight saving included).
+TDateTime UnixToLocalDateTime(Int64 ASeconds);
+String FormatDateTimeText(const String& AFormat, TDateTime ADateTime);
+
 // Loads a shared library: by full path when Dir holds FileName, else by the bare name through the
 // system's search order. Returns nullptr with the loader's reason in AErrorText on failure.
 void* LoadLibraryFromFolder(const String& Dir, const String& FileName, String& AErrorText);

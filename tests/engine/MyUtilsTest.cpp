@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "engine/MyUtils.h"
+
+namespace {
+
+TEST(MyUtilsTest, FormatByteSizeSwitchesUnitAboveEachPower) {
+    struct Case {
+        Int64 Size;
+        const char16_t* Text;
+    } Cases[] = {
+        {0, u"0 Byte"},           {-1, u"-1 Byte"},      {1024, u"1024 Byte"},        {1025, u"1.00 KB"},
+        {1048576, u"1024.00 KB"}, {1048577, u"1.00 MB"}, {1073741824, u"1024.00 MB"}, {3221225472, u"3.00 GB"},
+        {1536, u"1.50 KB"},
+    };
+    for (const Case& C : Cases)
+        EXPECT_EQ(FormatByteSize(C.Size), C.Text) << C.Size;
+}
+
+TEST(MyUtilsTest, SplitOffCutsAtTheFirstDelimiter) {
+    struct Case {
+        const char16_t* S;
+        bool Remove;
+        const char16_t* Head;
+        const char16_t* Rest;
+    } Cases[] = {
+        {u"a=b=c", true, u"a", u"b=c"},  {u"a=b=c", false, u"a", u"a=b=c"}, {u"abc", true, u"abc", u""},
+        {u"abc", false, u"abc", u"abc"}, {u"=x", true, u"", u"x"},
+    };
+    for (const Case& C : Cases) {
+        String S = C.S, Head = u"old";
+        SplitOff(S, u"=", C.Remove, Head);
+        EXPECT_EQ(Head, C.Head) << UTF8Encode(String(C.S));
+        EXPECT_EQ(S, C.Rest) << UTF8Encode(String(C.S));
+    }
+}
+
+TEST(MyUtilsTest, FileSizeOfIsMinusOneForAMissingFile) {
+    EXPECT_EQ(FileSizeOf(u"/nonexistent/qv_file"), -1);
+    EXPECT_EQ(FileSizeOf(GetAppPath()), -1);
+    EXPECT_GT(FileSizeOf(GetAppFileName()), 0);
+}
+
+// Local times take the offset of their own date, so a summer date is shifted by daylight saving.
+TEST(MyUtilsTest, UnixToLocalDateTimeUsesTheOffsetOfThatDate) {
+    const char* OldTZ = getenv("TZ");
+    std::string Saved = OldTZ ? OldTZ : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    // 2021-01-15 12:00:00 UTC and 2021-07-15 12:00:00 UTC.
+    EXPECT_EQ(FormatDateTimeText(u"yyyy-mm-dd hh:nn:ss", UnixToLocalDateTime(1610712000)), u"2021-01-15 13:00:00");
+    EXPECT_EQ(FormatDateTimeText(u"yyyy-mm-dd hh:nn:ss", UnixToLocalDateTime(1626350400)), u"2021-07-15 14:00:00");
+    double Offset = LocalTimeZoneOffset();
+    EXPECT_TRUE(Offset * 24 > 0.99 && Offset * 24 < 2.01) << Offset;
+    if (OldTZ)
+        setenv("TZ", Saved.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+
+} // namespace
