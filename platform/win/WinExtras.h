@@ -87,6 +87,14 @@ COLORREF ScreenPixel(int X, int Y);
 bool SaveScreenToPng(const std::string& FileName);
 bool SaveWindowToPng(HWND hWnd, const std::string& FileName);
 
+// The desktop back-end on SDL2: every visible top-level window gets a borderless host window of the
+// display. False when no display can be opened (the headless back-end stays).
+bool UseDesktopBackend();
+// The display has shown the window's host (it was exposed).
+bool DesktopWindowExposed(HWND hWnd);
+// Waits until something arrives from outside or from another thread, at most Ms milliseconds.
+void WaitForEvents(DWORD Ms);
+
 // Runs what is queued (sent, posted, input, paint, timers that are due) until nothing is left, then
 // returns. WM_QUIT is left in the queue.
 void ProcessPendingMessages();

@@ -142,6 +142,8 @@ public:
     virtual void TopLevelChanged(TWnd* W) {}
     virtual void TopLevelDestroyed(TWnd* W) {}
     virtual void ZOrderChanged() {}
+    // Takes what arrived from outside without waiting (input, exposures) and shows what changed.
+    virtual void Poll() {}
     // Waits for outside events up to AMs milliseconds (or until woken); returns at once when
     // something arrived.
     virtual void WaitEvents(std::uint64_t AMs);

@@ -147,6 +147,8 @@ static void PostHovers(std::uint64_t Now) {
 // One look at the queue in the platform's order: sent, posted, quit, input, paint, timers.
 static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
     TState& St = S();
+    if (St.Backend)
+        St.Backend->Poll();
     ProcessSent();
     if (SynchronizeHook())
         SynchronizeHook()();
@@ -564,6 +566,18 @@ void ProcessPendingMessages() {
         }
         TranslateMessage(&M);
         DispatchMessageW(&M);
+    }
+}
+
+void WaitForEvents(DWORD Ms) {
+    if (!IsGuiThread())
+        return;
+    TState& St = S();
+    if (St.Backend)
+        St.Backend->WaitEvents(Ms);
+    else {
+        TBackendHooks Plain;
+        Plain.WaitEvents(Ms);
     }
 }
 

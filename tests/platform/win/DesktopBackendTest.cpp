@@ -1,0 +1,118 @@
+// The desktop back-end under a virtual X server: a window opened through it shows its pixels in a
+// screenshot of the display. The test runs itself again under xvfb-run.
+#include "WinTestSupport.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+LRESULT RedProc(HWND h, UINT M, WPARAM W, LPARAM L) {
+    if (M == WM_PAINT) {
+        PAINTSTRUCT Ps;
+        HDC Dc = BeginPaint(h, &Ps);
+        RECT R;
+        GetClientRect(h, &R);
+        HBRUSH B = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(Dc, &R, B);
+        DeleteObject(B);
+        EndPaint(h, &Ps);
+        return 0;
+    }
+    return DefWindowProcW(h, M, W, L);
+}
+
+std::uint32_t Be32(const std::vector<unsigned char>& D, std::size_t At) {
+    return (std::uint32_t(D[At]) << 24) | (std::uint32_t(D[At + 1]) << 16) | (std::uint32_t(D[At + 2]) << 8) | D[At + 3];
+}
+
+// The colour at (X, Y) of an X window dump of a 24- or 32-bit true-colour screen, as 0xRRGGBB.
+bool XwdPixel(const std::string& File, int X, int Y, std::uint32_t& Rgb) {
+    std::ifstream F(File, std::ios::binary);
+    std::vector<unsigned char> D((std::istreambuf_iterator<char>(F)), std::istreambuf_iterator<char>());
+    if (D.size() < 100) {
+        std::fprintf(stderr, "xwd: %zu bytes\n", D.size());
+        return false;
+    }
+    std::uint32_t HeaderSize = Be32(D, 0), Width = Be32(D, 16), Height = Be32(D, 20), ByteOrder = Be32(D, 28),
+                  Bpp = Be32(D, 44), BytesPerLine = Be32(D, 48), RedMask = Be32(D, 56), GreenMask = Be32(D, 60),
+                  BlueMask = Be32(D, 64), NColors = Be32(D, 76);
+    std::uint32_t Bytes = Bpp / 8;
+    std::size_t At = HeaderSize + std::size_t(NColors) * 12 + std::size_t(Y) * BytesPerLine + std::size_t(X) * Bytes;
+    if ((Bytes != 3 && Bytes != 4) || std::uint32_t(X) >= Width || std::uint32_t(Y) >= Height || At + Bytes > D.size())
+        return false;
+    std::uint32_t P = 0;
+    for (std::uint32_t I = 0; I < Bytes; ++I)
+        P |= std::uint32_t(D[At + (ByteOrder == 0 ? I : Bytes - 1 - I)]) << (8 * I);
+    auto Chan = [&](std::uint32_t Mask) {
+        if (!Mask)
+            return 0u;
+        int Shift = 0;
+        while (!((Mask >> Shift) & 1))
+            ++Shift;
+        return ((P & Mask) >> Shift) & 0xFF;
+    };
+    Rgb = (Chan(RedMask) << 16) | (Chan(GreenMask) << 8) | Chan(BlueMask);
+    return true;
+}
+
+void RunUnderDisplay(const std::string& Dir) {
+    ResetWindowManager();
+    ASSERT_TRUE(UseDesktopBackend());
+    WNDCLASSEXW K;
+    K.lpszClassName = u"Red";
+    K.lpfnWndProc = &RedProc;
+    RegisterClassExW(&K);
+    HWND H = CreateWindowExW(0, u"Red", u"Quorvane", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr, nullptr,
+                             nullptr, nullptr);
+    ASSERT_TRUE(H);
+    int Rounds = 0;
+    for (; Rounds < 200 && !DesktopWindowExposed(H); ++Rounds) {
+        ProcessPendingMessages();
+        WaitForEvents(50);
+    }
+    ASSERT_TRUE(DesktopWindowExposed(H));
+    std::string Shot = Dir + "/screen.xwd";
+    std::uint32_t Inside = 0, Outside = 0;
+    bool Seen = false;
+    for (int Try = 0; Try < 20 && !Seen; ++Try) {
+        ProcessPendingMessages();
+        WaitForEvents(20);
+        ASSERT_EQ(std::system(("xwd -root -silent -out " + Shot).c_str()), 0);
+        ASSERT_TRUE(XwdPixel(Shot, 160, 140, Inside));
+        ASSERT_TRUE(XwdPixel(Shot, 20, 20, Outside));
+        Seen = Inside == 0xFF0000;
+    }
+    EXPECT_EQ(Inside, 0xFF0000u);
+    EXPECT_NE(Outside, 0xFF0000u);
+    DestroyWindow(H);
+}
+
+TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
+    if (const char* Dir = std::getenv("QV_DESKTOP_TEST_DIR")) {
+        RunUnderDisplay(Dir);
+        return;
+    }
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run and xwd are needed";
+    auto Dir = std::filesystem::temp_directory_path() / ("qvdesk-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(Dir);
+    std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir.string() + " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " +
+                      Self + " --gtest_filter=DesktopBackend.WindowShowsInAScreenshotOfTheDisplay 2>&1";
+    std::string Out;
+    FILE* P = popen(Cmd.c_str(), "r");
+    ASSERT_TRUE(P);
+    std::array<char, 512> Buf;
+    while (std::fgets(Buf.data(), int(Buf.size()), P))
+        Out += Buf.data();
+    int Rc = pclose(P);
+    EXPECT_EQ(Rc, 0) << Out;
+    std::filesystem::remove_all(Dir);
+}
+
+} // namespace
