@@ -115,7 +115,7 @@ RECT ScreenWindowRect(TWnd* W) {
 void TBackendHooks::WaitEvents(std::uint64_t AMs) {
     TState& St = S();
     std::unique_lock<std::mutex> L(St.QueueLock);
-    if (!St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted)
+    if (!St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted || !St.PendingInvalidates.empty())
         return;
     St.QueueSignal.wait_for(L, std::chrono::milliseconds(AMs));
 }
@@ -1322,3 +1322,7 @@ BOOL SetWindowPlacement(HWND hWnd, const WINDOWPLACEMENT* P) {
         ShowWindow(hWnd, int(P->showCmd));
     return 1;
 }
+
+// The thread that runs the program's start-up is the GUI thread, as on the platform, even when a worker
+// is the first to call into the window manager.
+static const bool GGuiThreadKnown = (winimpl::EnsureGuiThread(), true);

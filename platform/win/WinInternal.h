@@ -173,6 +173,14 @@ struct TState {
     std::condition_variable SentDone;
     std::deque<TRawInput> Raw;
     bool QuitPosted = false;
+    // Invalidations asked for by other threads, applied by the GUI thread when it looks at its queue.
+    struct TPendingInvalidate {
+        HWND Wnd;
+        RECT Area;
+        bool Whole;
+        UINT Flags;
+    };
+    std::vector<TPendingInvalidate> PendingInvalidates;
     int QuitCode = 0;
     std::uint64_t ResetGeneration = 0;
 

@@ -50,6 +50,8 @@ static void FreeGraveyard() {
     }
 }
 
+void ApplyPendingInvalidates();
+
 void PurgeWindow(HWND h) {
     TState& St = S();
     {
@@ -149,6 +151,7 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
     TState& St = S();
     if (St.Backend)
         St.Backend->Poll();
+    ApplyPendingInvalidates();
     ProcessSent();
     if (SynchronizeHook())
         SynchronizeHook()();
@@ -248,7 +251,7 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
 static bool HasPostedOrSent() {
     TState& St = S();
     std::lock_guard<std::mutex> L(St.QueueLock);
-    return !St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted;
+    return !St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted || !St.PendingInvalidates.empty();
 }
 
 // Waits until something might be in the queue; a virtual clock jumps to the next timer instead.
@@ -596,6 +599,7 @@ void ResetWindowManager() {
             R->Done = true;
         St.Sent.clear();
         St.Raw.clear();
+        St.PendingInvalidates.clear();
         St.QuitPosted = false;
         ++St.ResetGeneration;
         St.SentDone.notify_all();

@@ -164,7 +164,39 @@ void DefaultPaint(TWnd* W) {
 
 using namespace winimpl;
 
+// From another thread the request waits in the queue's lock until the GUI thread takes it.
+static bool Deferred(HWND hWnd, const RECT* R, UINT Flags) {
+    if (IsGuiThread())
+        return false;
+    TState& St = S();
+    {
+        std::lock_guard<std::mutex> L(St.QueueLock);
+        St.PendingInvalidates.push_back({hWnd, R ? *R : RECT{}, R == nullptr, Flags});
+        St.QueueSignal.notify_all();
+    }
+    if (St.Backend)
+        St.Backend->Wake();
+    return true;
+}
+
+namespace winimpl {
+
+void ApplyPendingInvalidates() {
+    TState& St = S();
+    std::vector<TState::TPendingInvalidate> Todo;
+    {
+        std::lock_guard<std::mutex> L(St.QueueLock);
+        Todo.swap(St.PendingInvalidates);
+    }
+    for (auto& P : Todo)
+        RedrawWindow(P.Wnd, P.Whole ? nullptr : &P.Area, nullptr, P.Flags);
+}
+
+} // namespace winimpl
+
 BOOL InvalidateRect(HWND hWnd, const RECT* R, BOOL bErase) {
+    if (Deferred(hWnd, R, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0)))
+        return IsWindow(hWnd);
     TWnd* W = FromHandle(hWnd);
     if (!W)
         return 0;
@@ -175,6 +207,8 @@ BOOL InvalidateRect(HWND hWnd, const RECT* R, BOOL bErase) {
 }
 
 BOOL ValidateRect(HWND hWnd, const RECT* R) {
+    if (Deferred(hWnd, R, RDW_VALIDATE | RDW_NOCHILDREN))
+        return IsWindow(hWnd);
     TWnd* W = FromHandle(hWnd);
     if (!W)
         return 0;
@@ -183,6 +217,8 @@ BOOL ValidateRect(HWND hWnd, const RECT* R) {
 }
 
 BOOL RedrawWindow(HWND hWnd, const RECT* R, HRGN Rgn, UINT Flags) {
+    if (!Rgn && Deferred(hWnd, R, Flags & ~(RDW_UPDATENOW | RDW_ERASENOW)))
+        return hWnd == nullptr || IsWindow(hWnd);
     TWnd* W = hWnd ? FromHandle(hWnd) : DesktopWnd();
     if (!W)
         return 0;

@@ -110,3 +110,24 @@ TEST_F(VideoSurface, DetachedSurfaceLeavesTheChainAndLaterSubclassesKeepWorking)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(VideoSurface, InvalidateRectFromAWorkerIsAppliedByTheGuiThread) {
+    HWND A = Log.Create("a", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30);
+    Pump();
+    Log.Clear();
+    Log.Ignored.insert({WM_NCPAINT});
+    std::thread T([&] {
+        RECT R{1, 1, 5, 5};
+        EXPECT_TRUE(InvalidateRect(A, &R, TRUE));
+    });
+    T.join();
+    MSG M;
+    ASSERT_TRUE(GetMessageW(&M, nullptr, 0, 0));
+    EXPECT_EQ(M.message, WM_PAINT);
+    DispatchMessageW(&M);
+    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_PAINT", "a:WM_ERASEBKGND"}));
+}
+
+} // namespace
