@@ -2,6 +2,7 @@
 #include "platform/gdi/Graphics.h"
 
 #include "platform/gdi/GdiInternal.h"
+#include "platform/gdi/Resources.h"
 
 #include <algorithm>
 #include <cstring>
@@ -902,6 +903,15 @@ void TBitmap::LoadFromStream(TStream* Stream) {
         }
     }
     Changed();
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
+    TResourceStream s(Instance, ResName);
+    LoadFromStream(&s);
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID) {
+    LoadFromResourceName(Instance, u"#" + IntToStr(ResID));
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {

@@ -343,6 +343,9 @@ public:
     void SetTransparentColor(TColor Value);
 
     void LoadFromStream(TStream* Stream) override;
+    // A BMP resource of the program (EResNotFound "Resource %s not found" when there is none).
+    void LoadFromResourceName(HINSTANCE Instance, const String& ResName);
+    void LoadFromResourceID(HINSTANCE Instance, int ResID);
     // Writes a BMP file of the pixel format's depth (pfDevice as 32 bits), rows bottom-up.
     void SaveToStream(TStream* Stream) override;
     void Draw(TCanvas* ACanvas, const TRect& Rect) override;

@@ -1,11 +1,66 @@
 #include "platform/gdi/ImgList.h"
 
 #include <cstring>
+#include <mutex>
+#include <set>
 
-TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
+namespace {
 
-TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) : TComponent(AOwner) {
+// Live lists, so that a handle can be checked before use; lists made by ImageList_Create are owned here.
+struct LiveLists {
+    std::mutex Lock;
+    std::set<TCustomImageList*> All;
+    std::set<TCustomImageList*> Owned;
+};
+
+LiveLists& Lists() {
+    static LiveLists* l = new LiveLists;
+    return *l;
+}
+
+TCustomImageList* ListOf(HIMAGELIST h) {
+    auto* p = reinterpret_cast<TCustomImageList*>(h);
+    auto& l = Lists();
+    std::lock_guard<std::mutex> g(l.Lock);
+    return l.All.count(p) ? p : nullptr;
+}
+
+// A bitmap handle in a TBitmap for the duration of a call.
+struct BorrowedBitmap {
+    TBitmap B;
+    explicit BorrowedBitmap(HBITMAP h) {
+        BITMAP bm;
+        if (!h || !GetObject(h, sizeof bm, &bm))
+            return;
+        int height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+        B.SetPixelFormat(pf32bit);
+        B.SetSize(bm.bmWidth, height);
+        HDC src = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(src, h);
+        BitBlt(B.Canvas()->Handle(), 0, 0, bm.bmWidth, height, src, 0, 0, SRCCOPY);
+        SelectObject(src, old);
+        DeleteDC(src);
+    }
+};
+
+TColor ToTColor(COLORREF c) { return c == CLR_NONE ? clNone : TColor(c & 0xFFFFFF); }
+COLORREF ToColorRef(TColor c) { return c == clNone ? CLR_NONE : ColorToRGB(c); }
+
+} // namespace
+
+TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {
+    std::lock_guard<std::mutex> g(Lists().Lock);
+    Lists().All.insert(this);
+}
+
+TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) : TCustomImageList(AOwner) {
     SetSize(AWidth, AHeight);
+}
+
+TCustomImageList::~TCustomImageList() {
+    std::lock_guard<std::mutex> g(Lists().Lock);
+    Lists().All.erase(this);
+    Lists().Owned.erase(this);
 }
 
 void TCustomImageList::Assign(TPersistent* Source) {
@@ -234,4 +289,122 @@ void TCustomImageList::GetBitmap(int Index, TBitmap* Image) {
     Image->Canvas()->Brush()->SetColor(FBkColor == clNone ? clWhite : FBkColor);
     Image->Canvas()->FillRect(Rect(0, 0, FWidth, FHeight));
     DoDraw(Index, Image->Canvas(), 0, 0, dsTransparent, true);
+}
+
+void TCustomImageList::DrawOn(HDC DC, int X, int Y, int Index, bool Transparent, COLORREF Background) {
+    if (Index < 0 || Index >= Count())
+        return;
+    TCanvas c;
+    c.SetHandle(DC);
+    SaveDC(DC);
+    TColor saved = FBkColor;
+    FBkColor = Transparent ? clNone : ToTColor(Background);
+    DoDraw(Index, &c, X, Y, dsNormal, true);
+    FBkColor = saved;
+    c.SetHandle(nullptr);
+    RestoreDC(DC, -1);
+}
+
+HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
+    if (cx <= 0 || cy <= 0)
+        return nullptr;
+    auto* l = new TImageList(nullptr, cx, cy);
+    std::lock_guard<std::mutex> g(Lists().Lock);
+    Lists().Owned.insert(l);
+    return l->Handle();
+}
+
+BOOL ImageList_Destroy(HIMAGELIST himl) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l)
+        return false;
+    {
+        std::lock_guard<std::mutex> g(Lists().Lock);
+        if (!Lists().Owned.count(l))
+            return false;
+    }
+    delete l;
+    return true;
+}
+
+int ImageList_GetImageCount(HIMAGELIST himl) {
+    TCustomImageList* l = ListOf(himl);
+    return l ? l->Count() : 0;
+}
+
+BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l)
+        return false;
+    if (cx)
+        *cx = l->Width();
+    if (cy)
+        *cy = l->Height();
+    return true;
+}
+
+COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l)
+        return CLR_NONE;
+    COLORREF old = ToColorRef(l->BkColor());
+    l->SetBkColor(ToTColor(clrBk));
+    return old;
+}
+
+COLORREF ImageList_GetBkColor(HIMAGELIST himl) {
+    TCustomImageList* l = ListOf(himl);
+    return l ? ToColorRef(l->BkColor()) : CLR_NONE;
+}
+
+int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l || !hbmImage)
+        return -1;
+    BorrowedBitmap image(hbmImage), mask(hbmMask);
+    return l->Add(&image.B, hbmMask ? &mask.B : nullptr);
+}
+
+int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l || !hbmImage)
+        return -1;
+    BorrowedBitmap image(hbmImage);
+    return l->AddMasked(&image.B, ToTColor(crMask));
+}
+
+int ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l || !hicon || i < -1 || i >= l->Count())
+        return -1;
+    TIcon icon;
+    icon.SetHandle(CopyIcon(hicon));
+    int added = l->AddIcon(&icon);
+    if (i == -1 || added < 0)
+        return added;
+    l->Move(added, i);
+    l->Delete(i + 1);
+    return i;
+}
+
+BOOL ImageList_Remove(HIMAGELIST himl, int i) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l || i < -1 || i >= l->Count())
+        return false;
+    l->Delete(i);
+    return true;
+}
+
+BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle) {
+    return ImageList_DrawEx(himl, i, hdcDst, x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, fStyle);
+}
+
+BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int, int, COLORREF rgbBk, COLORREF,
+                      UINT fStyle) {
+    TCustomImageList* l = ListOf(himl);
+    if (!l || i < 0 || i >= l->Count() || !hdcDst)
+        return false;
+    COLORREF bk = rgbBk == CLR_DEFAULT ? ToColorRef(l->BkColor()) : rgbBk;
+    l->DrawOn(hdcDst, x, y, i, (fStyle & ILD_TRANSPARENT) || bk == CLR_NONE, bk);
+    return true;
 }

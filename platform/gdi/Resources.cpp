@@ -138,29 +138,46 @@ std::int64_t TResourceStream::Write(const void*, std::int64_t) {
     throw EStreamError(u"Can't write to a read-only resource stream");
 }
 
-HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
+namespace {
+
+// The picture of a resource by its file signature (BMP, PNG or icon); nullptr when missing or not valid.
+std::unique_ptr<TGraphic> LoadResourceGraphic(LPCWSTR name) {
     const std::uint8_t* d = nullptr;
     std::size_t n = 0;
     if (!FindResourceData(name, d, n))
+        return nullptr;
+    std::unique_ptr<TGraphic> g;
+    if (StartsWith(d, n, "BM", 2))
+        g = std::make_unique<TBitmap>();
+    else if (StartsWith(d, n, "\x89PNG", 4))
+        g = std::make_unique<TPngImage>();
+    else if (StartsWith(d, n, "\0\0\1\0", 4))
+        g = std::make_unique<TIcon>();
+    else
         return nullptr;
     try {
         TMemoryStream s;
         s.WriteBuffer(d, std::int64_t(n));
         s.SetPosition(0);
-        TBitmap b;
-        if (StartsWith(d, n, "BM", 2)) {
-            b.LoadFromStream(&s);
-        } else if (StartsWith(d, n, "\x89PNG", 4)) {
-            TPngImage p;
-            p.LoadFromStream(&s);
-            b.Assign(&p);
-        } else {
-            return nullptr;
-        }
-        return b.ReleaseHandle();
+        g->LoadFromStream(&s);
     } catch (const Exception&) {
         return nullptr;
     }
+    return g;
+}
+
+} // namespace
+
+HBITMAP LoadBitmapW(HINSTANCE, LPCWSTR name) {
+    auto g = LoadResourceGraphic(name);
+    if (auto* b = dynamic_cast<TBitmap*>(g.get()))
+        return b->ReleaseHandle();
+    if (auto* p = dynamic_cast<TPngImage*>(g.get())) {
+        TBitmap b;
+        b.Assign(p);
+        return b.ReleaseHandle();
+    }
+    return nullptr;
 }
 
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR name) {
@@ -176,24 +193,12 @@ HICON LoadIconW(HINSTANCE hInstance, LPCWSTR name) {
             slot = DrawSystemIcon(id);
         return slot;
     }
-    const std::uint8_t* d = nullptr;
-    std::size_t n = 0;
-    if (!FindResourceData(name, d, n))
-        return nullptr;
-    try {
-        TMemoryStream s;
-        s.WriteBuffer(d, std::int64_t(n));
-        s.SetPosition(0);
-        if (StartsWith(d, n, "\x89PNG", 4)) {
-            TPngImage p;
-            p.LoadFromStream(&s);
-            auto px = p.Pixels();
-            return CreateIconFromPixels(p.Width(), p.Height(), px.data());
-        }
-        TIcon i;
-        i.LoadFromStream(&s);
-        return i.ReleaseHandle();
-    } catch (const Exception&) {
-        return nullptr;
+    auto g = LoadResourceGraphic(name);
+    if (auto* p = dynamic_cast<TPngImage*>(g.get())) {
+        auto px = p->Pixels();
+        return CreateIconFromPixels(p->Width(), p->Height(), px.data());
     }
+    if (auto* i = dynamic_cast<TIcon*>(g.get()))
+        return i->ReleaseHandle();
+    return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "platform/gdi/Graphics.h"
 #include "platform/gdi/ImgList.h"
+#include "platform/gdi/Resources.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -502,6 +503,47 @@ TEST(Graphics, ImageListCutsDrawsAndClearsOnResize) {
     }
     list.SetSize(4, 4);
     EXPECT_EQ(list.Count(), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Graphics, ImageListHandlesOfThePlatform) {
+    HIMAGELIST h = ImageList_Create(2, 2, ILC_COLOR32 | ILC_MASK, 4, 4);
+    ASSERT_NE(h, nullptr);
+    TBitmap pic(4, 2);
+    pic.Canvas()->Brush()->SetColor(clFuchsia);
+    pic.Canvas()->FillRect(Rect(0, 0, 4, 2));
+    pic.Canvas()->SetPixels(0, 0, clRed);
+    EXPECT_EQ(ImageList_AddMasked(h, pic.Handle(), RGB(255, 0, 255)), 0);
+    EXPECT_EQ(ImageList_GetImageCount(h), 2);
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(h, &cx, &cy));
+    EXPECT_EQ(cx, 2);
+    EXPECT_EQ(ImageList_SetBkColor(h, RGB(0, 0, 255)), CLR_NONE);
+    TBitmap target(2, 2);
+    EXPECT_TRUE(ImageList_DrawEx(h, 0, target.Canvas()->Handle(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, ILD_NORMAL));
+    EXPECT_EQ(target.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clWhite); // no background with CLR_NONE
+    EXPECT_TRUE(ImageList_Draw(h, 0, target.Canvas()->Handle(), 0, 0, ILD_NORMAL));
+    EXPECT_EQ(target.Canvas()->Pixels(1, 1), clBlue); // the list's background colour
+    EXPECT_EQ(ImageList_AddIcon(h, LoadIconW(nullptr, IDI_HAND)), 2);
+    EXPECT_TRUE(ImageList_Remove(h, -1));
+    EXPECT_EQ(ImageList_GetImageCount(h), 0);
+    EXPECT_TRUE(ImageList_Destroy(h));
+    EXPECT_FALSE(ImageList_Destroy(h));
+    HIMAGELIST own;
+    {
+        TImageList list(nullptr, 16, 16);
+        own = list.Handle();
+        EXPECT_EQ(ImageList_GetImageCount(own), 0);
+        EXPECT_FALSE(ImageList_Destroy(own)); // the component owns itself
+        int w = 0;
+        ImageList_GetIconSize(own, &w, nullptr);
+        EXPECT_EQ(w, 16);
+    }
+    EXPECT_FALSE(ImageList_GetIconSize(own, &cx, &cy)); // gone with the component
 }
 
 } // namespace

@@ -31,6 +31,12 @@ TEST(Resources, BitmapsByNameAndNumber) {
         DeleteObject(h);
     }
     EXPECT_EQ(LoadBitmapW(HInstance, u"NO_SUCH_PICTURE"), nullptr);
+    TBitmap fromName, fromId;
+    fromName.LoadFromResourceName(HInstance, u"Qv_Test_Bitmap");
+    fromId.LoadFromResourceID(HInstance, 101);
+    EXPECT_EQ(fromName.Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(fromId.Width(), 3);
+    EXPECT_THROW(fromId.LoadFromResourceName(HInstance, u"NO_SUCH_PICTURE"), EResNotFound);
     static const std::uint8_t junk[] = {'B', 'M', 1, 2, 3};
     RegisterResource(u"QV_TEST_JUNK", junk, sizeof junk);
     EXPECT_EQ(LoadBitmapW(HInstance, u"QV_TEST_JUNK"), nullptr);
