@@ -216,7 +216,8 @@ TEST(GdiBlit, Rop2Table) {
         MoveToEx(s.DC, 0, 0, nullptr);
         LineTo(s.DC, 2, 0);
         SelectObject(s.DC, old);
-        EXPECT_PICTURE(s, c.Row) << c.Rop2;
+        SCOPED_TRACE(c.Rop2);
+        EXPECT_PICTURE(s, c.Row);
     }
 }
 

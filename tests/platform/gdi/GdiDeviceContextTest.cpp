@@ -74,7 +74,8 @@ TEST(GdiDeviceContext, ExtSelectClipRgnModes) {
         SelectClipRgn(s.DC, first);
         ExtSelectClipRgn(s.DC, second, c.Mode);
         Fill(s.DC, 0, 0, 8, 1, RGB(0, 0, 0));
-        EXPECT_PICTURE(s, c.Row) << c.Mode;
+        SCOPED_TRACE(c.Mode);
+        EXPECT_PICTURE(s, c.Row);
         DeleteObject(first);
         DeleteObject(second);
     }

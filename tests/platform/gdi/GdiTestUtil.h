@@ -2,6 +2,7 @@
 // rows of characters, one character per pixel.
 #pragma once
 
+#include "platform/gdi/Graphics.h"
 #include "platform/gdi/WinGdi.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,27 @@ inline std::string Joined(const std::vector<std::string>& rows) {
     return s;
 }
 
+// Compares the surface with the expected picture; on a difference the surface is saved as
+// gdi_failed_<file>_<line>.png in the working directory for a person to look at.
+inline void ExpectPicture(const Surface& s, const std::vector<std::string>& want, const char* file, int line) {
+    std::string got = Joined(s.Picture());
+    if (got == Joined(want))
+        return;
+    ADD_FAILURE_AT(file, line) << "picture differs\n got:\n" << got << " want:\n" << Joined(want);
+    std::vector<std::uint32_t> px(std::size_t(s.W) * s.H);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biWidth = s.W;
+    bi.bmiHeader.biHeight = -s.H;
+    bi.bmiHeader.biBitCount = 32;
+    GetDIBits(s.DC, s.Bmp, 0, UINT(s.H), px.data(), &bi, DIB_RGB_COLORS);
+    TPngImage png;
+    png.SetPixels(s.W, s.H, px.data(), false);
+    std::string name = file;
+    name = name.substr(name.find_last_of('/') + 1);
+    png.SaveToFile(UTF8ToString("gdi_failed_" + name + "_" + std::to_string(line) + ".png"));
+}
+
 } // namespace gditest
 
 #define EXPECT_PICTURE(surface, ...)                                                                                \
-    EXPECT_EQ(gditest::Joined((surface).Picture()), gditest::Joined(std::vector<std::string>{__VA_ARGS__}))
+    gditest::ExpectPicture((surface), std::vector<std::string>{__VA_ARGS__}, __FILE__, __LINE__)
