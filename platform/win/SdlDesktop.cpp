@@ -128,6 +128,9 @@ UINT VkOf(SDL_Keycode K) {
 
 struct THost {
     SDL_Window* Window = nullptr;
+    bool Shaped = false;
+    HRGN ShapeOf = nullptr; // the window region the shape was made from
+    int ShapeW = 0, ShapeH = 0;
     RECT Rect;
     bool Shown = false;
     bool Minimized = false;
@@ -162,6 +165,25 @@ public:
         THost& H = It->second;
         RECT R = W->Rect;
         int Wd = std::max(1, int(R.Right - R.Left)), Ht = std::max(1, int(R.Bottom - R.Top));
+        HRGN Region = W->PaintData ? static_cast<TSurfaceData*>(W->PaintData)->Region : nullptr;
+        if (H.Window && bool(Region) != H.Shaped) {
+            // A shaped host is made as such: a region set later takes a new host.
+            ById.erase(SDL_GetWindowID(H.Window));
+            SDL_DestroyWindow(H.Window);
+            Exposed.erase(W->Handle);
+            H = THost{};
+        }
+        if (!H.Window && Region) {
+            H.Window = SDL_CreateShapedWindow(Utf8(W->Text).c_str(), unsigned(std::max(0, int(R.Left))),
+                                              unsigned(std::max(0, int(R.Top))), unsigned(Wd), unsigned(Ht),
+                                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+            if (H.Window) {
+                H.Shaped = true;
+                ById[SDL_GetWindowID(H.Window)] = W->Handle;
+                H.Rect = R;
+                SDL_SetWindowPosition(H.Window, R.Left, R.Top);
+            }
+        }
         if (!H.Window) {
             Uint32 Flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
             // Popups never take the focus: the display treats them as popup menus.
@@ -193,6 +215,8 @@ public:
             SDL_RestoreWindow(H.Window);
             H.Minimized = false;
         }
+        if (H.Shaped && (H.ShapeOf != Region || H.ShapeW != Wd || H.ShapeH != Ht))
+            ApplyShape(H, Region, Wd, Ht);
         if (Want && !H.Shown) {
             SDL_ShowWindow(H.Window);
             H.Shown = true;
@@ -204,6 +228,26 @@ public:
         if (S().Active == W->Handle && H.Shown && !(SDL_GetWindowFlags(H.Window) & SDL_WINDOW_POPUP_MENU))
             SDL_RaiseWindow(H.Window);
         H.Dirty = true;
+    }
+
+    // The region becomes the host's shape where the display supports shapes.
+    void ApplyShape(THost& H, HRGN Region, int Wd, int Ht) {
+        H.ShapeOf = Region;
+        H.ShapeW = Wd;
+        H.ShapeH = Ht;
+        SDL_Surface* Mask = SDL_CreateRGBSurfaceWithFormat(0, Wd, Ht, 32, SDL_PIXELFORMAT_ARGB8888);
+        if (!Mask)
+            return;
+        for (int Y = 0; Y < Ht; ++Y) {
+            auto* Row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(Mask->pixels) + std::size_t(Y) * std::size_t(Mask->pitch));
+            for (int X = 0; X < Wd; ++X)
+                Row[X] = PtInRegion(Region, X, Y) ? 0xFF000000u : 0;
+        }
+        SDL_WindowShapeMode Mode;
+        Mode.mode = ShapeModeBinarizeAlpha;
+        Mode.parameters.binarizationCutoff = 1;
+        SDL_SetWindowShape(H.Window, Mask, &Mode);
+        SDL_FreeSurface(Mask);
     }
 
     void TopLevelDestroyed(TWnd* W) override {

@@ -5,6 +5,7 @@
 
 #include "platform/gdi/GdiRegion.h"
 #include "platform/gdi/WinGdi.h"
+#include "platform/gdi/WinText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -223,6 +224,28 @@ void PaintDefaultFrame(TWnd* W, HRGN) {
         RECT Bar{B, B, Wd - B, B + Cap - 1};
         bool Active = S().Active == TopLevelOf(W)->Handle;
         FillRect(Dc, &Bar, GetSysColorBrush(Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        // Caption buttons from the right, as the default hit test places them, then the text.
+        RECT Text{Bar.Left + 4, Bar.Top, Bar.Right - 2, Bar.Bottom};
+        if (W->Style & WS_SYSMENU) {
+            int Btn = GetSystemMetrics(Tool ? SM_CXSMSIZE : SM_CXSIZE);
+            int X = Wd - B - 2;
+            int Count = 1 + ((!Tool && (W->Style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX))) ? 2 : 0);
+            for (int I = 0; I < Count; ++I) {
+                RECT Box{X - Btn, Bar.Top + 2, X, Bar.Bottom - 2};
+                FillRect(Dc, &Box, GetSysColorBrush(COLOR_BTNFACE));
+                DrawEdge(Dc, &Box, EDGE_RAISED, BF_RECT);
+                X -= Btn + (I == 0 ? 2 : 0);
+            }
+            Text.Right = X - 2;
+        }
+        if (!W->Text.empty() && Text.Right > Text.Left) {
+            SetBkMode(Dc, TRANSPARENT);
+            SetTextColor(Dc, GetSysColor(Active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+            HGDIOBJ OldFont = SelectObject(Dc, GetStockObject(DEFAULT_GUI_FONT));
+            DrawTextW(Dc, W->Text.c_str(), int(W->Text.size()), &Text,
+                      DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            SelectObject(Dc, OldFont);
+        }
     }
     FreeWindowDC(Dc);
 }

@@ -186,8 +186,18 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
         }
     }
     for (;;) {
-        if (St.Cooked.empty() && !CookRawInput())
-            break;
+        if (St.Cooked.empty()) {
+            if (!CookRawInput())
+                break;
+            // Taking input may post messages (a mouse leave): they come before the input.
+            bool Posted;
+            {
+                std::lock_guard<std::mutex> L(St.QueueLock);
+                Posted = !St.Posted.empty();
+            }
+            if (Posted)
+                return PeekOnce(Out, Filter, Min, Max, Remove);
+        }
         auto It = std::find_if(St.Cooked.begin(), St.Cooked.end(),
                                [&](const MSG& M) { return Matches(M, Filter, Min, Max); });
         if (It == St.Cooked.end())

@@ -70,14 +70,18 @@ void RunUnderDisplay(const std::string& Dir) {
     HWND H = CreateWindowExW(0, u"Red", u"Quorvane", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr, nullptr,
                              nullptr, nullptr);
     ASSERT_TRUE(H);
+    // A round window: its region becomes the host's shape.
+    HWND Round = CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 300, 100, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetWindowRgn(Round, CreateEllipticRgn(0, 0, 100, 100), TRUE);
     int Rounds = 0;
-    for (; Rounds < 200 && !DesktopWindowExposed(H); ++Rounds) {
+    for (; Rounds < 200 && !(DesktopWindowExposed(H) && DesktopWindowExposed(Round)); ++Rounds) {
         ProcessPendingMessages();
         WaitForEvents(50);
     }
     ASSERT_TRUE(DesktopWindowExposed(H));
     std::string Shot = Dir + "/screen.xwd";
-    std::uint32_t Inside = 0, Outside = 0;
+    std::uint32_t Inside = 0, Outside = 0, RoundCentre = 0, RoundCorner = 0;
     bool Seen = false;
     for (int Try = 0; Try < 20 && !Seen; ++Try) {
         ProcessPendingMessages();
@@ -85,8 +89,12 @@ void RunUnderDisplay(const std::string& Dir) {
         ASSERT_EQ(std::system(("xwd -root -silent -out " + Shot).c_str()), 0);
         ASSERT_TRUE(XwdPixel(Shot, 160, 140, Inside));
         ASSERT_TRUE(XwdPixel(Shot, 20, 20, Outside));
-        Seen = Inside == 0xFF0000;
+        ASSERT_TRUE(XwdPixel(Shot, 350, 150, RoundCentre));
+        ASSERT_TRUE(XwdPixel(Shot, 302, 102, RoundCorner));
+        Seen = Inside == 0xFF0000 && RoundCentre == 0xFF0000;
     }
+    EXPECT_EQ(RoundCentre, 0xFF0000u);
+    EXPECT_NE(RoundCorner, 0xFF0000u);
     EXPECT_EQ(Inside, 0xFF0000u);
     EXPECT_NE(Outside, 0xFF0000u);
     DestroyWindow(H);

@@ -85,7 +85,7 @@ TEST_F(WinInput, CaptureKeepsTheMouseAndLeaveFollowsItsRelease) {
     ReleaseCapture();
     InjectMouseMove(251, 50);
     Pump();
-    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_CAPTURECHANGED", "b:WM_MOUSEMOVE(51,50)", "a:WM_MOUSELEAVE"}));
+    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_CAPTURECHANGED", "a:WM_MOUSELEAVE", "b:WM_MOUSEMOVE(51,50)"}));
 }
 
 TEST_F(WinInput, TrackingAWindowNotUnderTheMouseLeavesAtOnce) {
@@ -229,6 +229,59 @@ TEST_F(WinInput, MapAndSystemQueries) {
     BOOL Full = FALSE;
     SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &Full, 0);
     EXPECT_TRUE(Full);
+}
+
+} // namespace
+
+namespace {
+
+class WinCursor : public WinTest {};
+
+TEST_F(WinCursor, SetCursorCarriesTheHitCodeAndSizingEdgesGetSizingCursors) {
+    HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    Pump();
+    Log.Ignored.erase(WM_SETCURSOR);
+    Log.Ignored.insert({WM_NCMOUSEMOVE, WM_MOUSEMOVE});
+    struct Case {
+        int X, Y;
+        std::string Logged;
+        LPCWSTR Cursor;
+    } Cases[] = {
+        {101, 200, "a:WM_SETCURSOR(10)", IDC_SIZEWE},     {250, 101, "a:WM_SETCURSOR(12)", IDC_SIZENS},
+        {399, 299, "a:WM_SETCURSOR(17)", IDC_SIZENWSE},   {100, 299, "a:WM_SETCURSOR(16)", IDC_SIZENESW},
+        {250, 112, "a:WM_SETCURSOR(2)", IDC_ARROW},
+    };
+    for (auto& C : Cases) {
+        Log.Clear();
+        InjectMouseMove(C.X, C.Y);
+        Pump();
+        EXPECT_EQ(Log.Take(), TSeq{C.Logged});
+        EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, C.Cursor)) << C.Logged;
+    }
+    (void)A;
+}
+
+TEST_F(WinCursor, HoverComesAfterTheHoverTimeWithoutMovement) {
+    HWND A = Log.Create("a", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    InjectMouseMove(10, 10);
+    Pump();
+    TRACKMOUSEEVENT T;
+    T.dwFlags = TME_HOVER | TME_LEAVE;
+    T.hwndTrack = A;
+    T.dwHoverTime = 300;
+    ASSERT_TRUE(TrackMouseEvent(&T));
+    Log.Clear();
+    MSG M;
+    // Waiting on the tests' clock jumps to the hover time.
+    ASSERT_TRUE(GetMessageW(&M, nullptr, 0, 0));
+    DispatchMessageW(&M);
+    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_MOUSEHOVER"}));
+    T.dwFlags = TME_QUERY;
+    TrackMouseEvent(&T);
+    EXPECT_EQ(T.dwFlags, TME_LEAVE);
+    InjectMouseMove(200, 200);
+    Pump();
+    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_MOUSELEAVE"}));
 }
 
 } // namespace
