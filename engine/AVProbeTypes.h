@@ -2,9 +2,13 @@
 // includes this file; the transcoder and the player use the records too.
 #pragma once
 
+#include <cstdint>
+
+#include "engine/FFBaseComponent.h"
 #include "platform/base/System.h"
 
 extern "C" {
+#include <libavutil/avutil.h>
 #include <libavutil/pixfmt.h>
 #include <libavutil/rational.h>
 #include <libavutil/samplefmt.h>
@@ -57,4 +61,28 @@ struct TVideoStreamInfo : TCodecStreamInfo {
 struct TSubtitleStreamInfo {
     String Language;
     String CodecName;
+};
+
+// Plane pointers and line sizes of a picture.
+struct TAVPicture {
+    uint8_t* data[4] = {};
+    int linesize[4] = {};
+};
+
+// The probe's current decoded picture; the declared values are those of an empty one.
+struct TFrameInfo {
+    AVPixelFormat PixFmt = AV_PIX_FMT_NONE;
+    Integer Width = -1;
+    Integer Height = -1;
+    bool IsKeyFrame = false;
+    TPictureType PictureType = ptUnknown; // any value the libraries do not number is ptUnknown
+    Int64 PTS = AV_NOPTS_VALUE;         // microseconds from the stream's start
+    Int64 OriginalDTS = AV_NOPTS_VALUE; // of the packet that completed the picture, in the stream's time base
+    Int64 OriginalPTS = AV_NOPTS_VALUE;
+    Integer StreamIndex = -1;
+    Int64 Position = -1; // byte position of the file before this picture's packets were read
+    bool Ready = false;
+    TAVPicture Picture;        // points into Buffer
+    uint8_t* Buffer = nullptr; // picture memory of the libraries' allocator, owned by the probe
+    Integer Size = 0;          // bytes allocated in Buffer
 };
