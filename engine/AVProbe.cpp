@@ -552,6 +552,7 @@ TAVProbe::~TAVProbe() {
         av::av_frame_free(&FFrame);
     if (FPacket)
         av::av_packet_free(&FPacket);
+    ResetRGBConvertContext(FRGBContext);
 }
 
 void TAVProbe::CloseDecoder() {
@@ -575,6 +576,7 @@ void TAVProbe::CloseFile() {
     FLastPTS = AV_NOPTS_VALUE;
     FLastPos = -1;
     CloseDecoder();
+    ResetRGBConvertContext(FRGBContext);
     TCustomAVProbe::CloseFile();
 }
 
@@ -939,4 +941,21 @@ bool TAVProbe::DecodePreviousFrame(int AStreamIndex) {
         if (!Decode(Index))
             return false;
     }
+}
+
+bool TAVProbe::CopyToBitmap(TBitmap* ABitmap) {
+    if (!FPicture.Ready) {
+        ReportError(AV_LOG_ERROR, u"picture not ready, please decode first");
+        return false;
+    }
+    if (PictureToBitmap(FRGBContext, &FPicture.Picture, FPicture.PixFmt, FPicture.Width, FPicture.Height)) {
+        ABitmap->Assign(FRGBContext.Bitmap.get());
+        return true;
+    }
+    ABitmap->SetSize(FPicture.Width, FPicture.Height);
+    ABitmap->Canvas()->Brush()->SetColor(clBlack);
+    ABitmap->Canvas()->Brush()->SetStyle(bsSolid);
+    ABitmap->Canvas()->FillRect(ABitmap->Canvas()->ClipRect());
+    av::av_log(nullptr, AV_LOG_ERROR, "convert picture to bitmap failed\n");
+    return false;
 }

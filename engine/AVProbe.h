@@ -6,6 +6,7 @@
 #include "engine/AVProbeTypes.h"
 #include "engine/FFBaseComponent.h"
 #include "engine/FFmpegLoader.h"
+#include "engine/RGBConvertContext.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -113,6 +114,9 @@ public:
     bool DecodeNextKeyFrame(int AStreamIndex = -1);
     bool DecodePreviousFrame(int AStreamIndex = -1);
     bool DecodePreviousKeyFrame(int AStreamIndex = -1);
+    // The current picture as a 24-bit bitmap; without one (or when it cannot be converted) False,
+    // ABitmap then unchanged (or black at the picture's size).
+    bool CopyToBitmap(TBitmap* ABitmap);
 
     // The property EOF of the class; "EOF" itself is a macro of the C library.
     bool Eof() const { return FEOF; }
@@ -129,6 +133,7 @@ protected:
 
 private:
     PAVCodecContext FCodec = nullptr;
+    TRGBConvertContext FRGBContext;
     int FSeekIndex = -1;
     Int64 FStartTime = -1;
     int FDecodeIndex = -1;

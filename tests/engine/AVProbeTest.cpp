@@ -797,4 +797,79 @@ TEST_F(AVProbeTest, BackwardStepsInEveryContainer) {
     }
 }
 
+// ---------------------------------------------------------------------------------------------
+// Bitmaps
+
+// The bitmap's pixels as packed RGB rows, top row first.
+std::vector<uint8_t> BitmapRgb(TBitmap& ABitmap) {
+    std::vector<uint8_t> Rgb(size_t(ABitmap.Width()) * ABitmap.Height() * 3);
+    for (int Y = 0; Y < ABitmap.Height(); ++Y) {
+        const auto* Row = static_cast<const uint8_t*>(ABitmap.ScanLine(Y));
+        for (int X = 0; X < ABitmap.Width(); ++X)
+            for (int C = 0; C < 3; ++C)
+                Rgb[(size_t(Y) * ABitmap.Width() + X) * 3 + C] = Row[X * 3 + 2 - C];
+    }
+    return Rgb;
+}
+
+std::vector<uint8_t> PatternRgb(int AWidth, int AHeight, int64_t AFrame) {
+    std::vector<uint8_t> Rgb(size_t(AWidth) * AHeight * 3);
+    PaintTestPattern(Rgb.data(), AWidth * 3, AWidth, AHeight, AFrame);
+    return Rgb;
+}
+
+TEST_F(AVProbeTest, CopyToBitmapNeedsADecodedPicture) {
+    TAVProbe Probe(nullptr);
+    Load(Probe, Fixture::Avi);
+    TBitmap Bitmap(4, 3);
+    Bitmap.Canvas()->SetPixels(1, 1, clRed);
+    EXPECT_FALSE(Probe.CopyToBitmap(&Bitmap));
+    EXPECT_EQ(Probe.LastErrMsg(), u"picture not ready, please decode first");
+    EXPECT_EQ(Bitmap.Width(), 4);
+    EXPECT_EQ(Bitmap.Height(), 3);
+    EXPECT_EQ(Bitmap.Canvas()->Pixels(1, 1), clRed);
+}
+
+TEST_F(AVProbeTest, CopyToBitmapOfAStillPictureIsExact) {
+    TAVProbe Probe(nullptr);
+    Load(Probe, Fixture::Png);
+    ASSERT_TRUE(Probe.Decode());
+    TBitmap Bitmap;
+    ASSERT_TRUE(Probe.CopyToBitmap(&Bitmap)) << UTF8Encode(Probe.LastErrMsg());
+    EXPECT_EQ(Bitmap.Width(), 320);
+    EXPECT_EQ(Bitmap.Height(), 240);
+    EXPECT_EQ(Bitmap.PixelFormat(), pf24bit);
+    EXPECT_TRUE(BitmapRgb(Bitmap) == PatternRgb(320, 240, 0));
+}
+
+// Lossy pictures come back within a small error: the mean difference per channel stays below 2
+// levels, and under 1% of the samples differ by more than 32 levels (only at the colour edges of
+// the pattern, where the codecs' halved chroma resolution blends neighbours).
+TEST_F(AVProbeTest, CopyToBitmapOfLossyPicturesIsCloseToThePattern) {
+    TAVProbe Probe(nullptr);
+    for (Fixture Which : {Fixture::Avi, Fixture::Mp4}) {
+        SCOPED_TRACE(FixturePath(Which));
+        Load(Probe, Which);
+        ASSERT_TRUE(Probe.Seek(1000000, {sfBackward}));
+        for (int I = 0; I <= 5; ++I)
+            ASSERT_TRUE(Probe.Decode());
+        TBitmap Bitmap;
+        ASSERT_TRUE(Probe.CopyToBitmap(&Bitmap));
+        ASSERT_EQ(Bitmap.Width(), 320);
+        ASSERT_EQ(Bitmap.Height(), 240);
+        std::vector<uint8_t> Got = BitmapRgb(Bitmap);
+        std::vector<uint8_t> Expected = PatternRgb(320, 240, 30);
+        EXPECT_EQ(ReadPatternFrameIndex(Got.data(), 320 * 3, 3, 320, 240), 30);
+        double Sum = 0;
+        size_t Far = 0;
+        for (size_t I = 0; I < Got.size(); ++I) {
+            int D = std::abs(int(Got[I]) - int(Expected[I]));
+            Sum += D;
+            Far += D > 32;
+        }
+        EXPECT_LT(Sum / double(Got.size()), 2.0);
+        EXPECT_LT(double(Far), 0.01 * double(Got.size()));
+    }
+}
+
 } // namespace
