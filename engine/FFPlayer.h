@@ -1,0 +1,219 @@
+// The preview player: plays one media file into a video surface of a host window, with SDL2 audio,
+// and reports its position and state through events. The single include of the player's unit.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/PlayEvent.h"
+#include "engine/PlayerClock.h"
+#include "engine/VideoTarget.h"
+#include "platform/base/Classes.h"
+#include "platform/base/SysUtils.h"
+
+struct AVFormatContext;
+struct AVInputFormat;
+struct AVPacket;
+
+enum TRepeatType { rtNone, rtStop, rtLoop };
+enum TShowAudio { saNone, saWave, saRDFT };
+enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
+enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
+using TAudioVolume = int;  // 0 to 128
+
+// Seek flags; the bits equal the libraries' seek flags.
+enum TSeekFlag { sfBackward = 1, sfByte = 2, sfAny = 4, sfFrame = 8 };
+using TSeekFlags = int;
+
+class TCustomPlayer;
+struct TVideoState;
+
+using TFileOpenEvent = std::function<void(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                                          Integer& AScreenWidth, Integer& AScreenHeight)>;
+using TPositionEvent = std::function<void(TObject* Sender, Int64 APTS)>;
+using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState AState)>;
+
+// A bitmap of the current picture: 32-bit BGRA rows, top-down.
+struct TPlayerBitmap {
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint32_t> Pixels;
+};
+
+class TCustomPlayer : public TComponent {
+public:
+    explicit TCustomPlayer(TComponent* AOwner);
+    ~TCustomPlayer() override;
+
+    bool AVLibLoaded() const;
+    bool LoadAVLib(const String& APath);
+    void UnloadAVLib();
+
+    // Plays AFileName into AScreen (the host window's video surface; nil plays without display).
+    bool Open(const String& AFileName, TVideoTarget* AScreen, bool APaused);
+    void Stop(bool AWaitForStop);
+    void Pause();
+    void Resume();
+    void TogglePause();
+    void StepToNextFrame();
+    void ToggleAudioDisplay();
+    void Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd);
+    void Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd);
+    // The picture in the picture queue's read slot; 0 × 0 and APTS -1 when nothing is shown. The
+    // bitmap belongs to the player and is overwritten by the next call.
+    const TPlayerBitmap& CurrentFrame();
+    const TPlayerBitmap& CurrentFrame(Int64& APTS);
+    // Redraws the current picture, as an expose of the host window does.
+    void Expose();
+
+    // Stream selection by stream index; refusals leave LastErrMsg.
+    Integer VideoStreamIndex() const;
+    Integer AudioStreamIndex() const;
+    Integer SubtitleStreamIndex() const;
+    void SetVideoStreamIndex(Integer AIndex) { SelectStream(0, AIndex); }
+    void SetAudioStreamIndex(Integer AIndex) { SelectStream(1, AIndex); }
+    void SetSubtitleStreamIndex(Integer AIndex) { SelectStream(3, AIndex); }
+
+    bool Paused() const;
+    TPlayState PlayState() const { return FState; }
+    bool Seeking() const { return FSeeking; }
+    Int64 CurrentPTS() const { return FCurrentPTS; }
+    const String& FileName() const { return Finput_filename; }
+    const String& LastErrMsg() const { return FLastErrMsg; }
+    static String Version() { return u"2.3"; }
+
+    double AspectRatio() const { return FAspectRatio; }
+    void SetAspectRatio(double AValue);
+    TAudioVolume AudioVolume() const { return FAudioVolume; }
+    void SetAudioVolume(TAudioVolume AValue) { FAudioVolume = std::clamp(AValue, 0, 128); }
+    bool Mute() const { return FMute; }
+    void SetMute(bool AValue) { FMute = AValue; }
+    TShowAudio ShowAudio() const { return FShowAudio; }
+    void SetShowAudio(TShowAudio AValue);
+    bool DisableAudio() const { return Faudio_disable; }
+    void SetDisableAudio(bool AValue) { Faudio_disable = AValue; }
+    bool DisableVideo() const { return Fvideo_disable; }
+    void SetDisableVideo(bool AValue) { Fvideo_disable = AValue; }
+    bool DisableDisplay() const { return Fdisplay_disable; }
+    void SetDisableDisplay(bool AValue) { Fdisplay_disable = AValue; }
+    Int64 PlayTime() const { return FPlayTime; }
+    void SetPlayTime(Int64 AValue) { FPlayTime = AValue; }
+    TRepeatType RepeatType() const { return FRepeatType; }
+    void SetRepeatType(TRepeatType AValue) { FRepeatType = AValue; }
+    bool VerticalFlip() const { return FVerticalFlip; }
+    void SetVerticalFlip(bool AValue) { FVerticalFlip = AValue; }
+    const String& VideoFilters() const { return Fvfilters; }
+    void SetVideoFilters(const String& AValue) { Fvfilters = AValue; }
+    Int64 start_time() const { return Fstart_time; }
+    void Setstart_time(Int64 AValue) { Fstart_time = AValue; }
+    Integer wanted_video_stream() const { return Fwanted_stream[0 + 1]; }
+    void Setwanted_video_stream(Integer AValue) { Fwanted_stream[0 + 1] = AValue; }
+    Integer wanted_audio_stream() const { return Fwanted_stream[1 + 1]; }
+    void Setwanted_audio_stream(Integer AValue) { Fwanted_stream[1 + 1] = AValue; }
+    Integer wanted_subtitle_stream() const { return Fwanted_stream[3 + 1]; }
+    void Setwanted_subtitle_stream(Integer AValue) { Fwanted_stream[3 + 1] = AValue; }
+    Tav_sync_type av_sync_type() const { return Fav_sync_type; }
+    void Setav_sync_type(Tav_sync_type AValue) { Fav_sync_type = AValue; }
+    Integer framedrop() const { return Fframedrop; }
+    void Setframedrop(Integer AValue) { Fframedrop = AValue; }
+    bool TriggerEventInMainThread() const { return FTriggerEventInMainThread; }
+    void SetTriggerEventInMainThread(bool AValue) { FTriggerEventInMainThread = AValue; }
+
+    TFileOpenEvent OnFileOpen;
+    TPositionEvent OnPosition;
+    TPlayStateEvent OnState;
+
+    // How a handler call reaches the main thread, and how a wait on the main thread keeps the
+    // synchronised calls flowing. Both default to direct calls; the application sets them to the
+    // GUI queue's.
+    std::function<void(const std::function<void()>&)> MainThreadCall;
+    std::function<void()> ProcessMainThreadCalls;
+    // Passes the last Stop(True) needed before the playback ended (for tests of its bounds).
+    Integer StopPasses() const { return FStopPasses; }
+
+    // Pipeline internals, used by the pipeline's threads.
+    void LogError(const String& ALogMsg, bool ASetLastError);
+    void ChangeState(TPlayState AState);
+    void UpdatePosition();
+    void PostPlayEvent(Integer AKind, Int64 AValue) { FPlayEvent->Post(AKind, AValue); }
+
+private:
+    friend struct TVideoState;
+    void InitOptions();
+    void ResetPlayOptions();
+    void DoFileOpen();
+    void EventLoop();
+    void WaitForStop();
+    void DoExit();
+    void StreamPause();
+    void StreamSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool AWait);
+    void SelectStream(Integer AKind, Integer AIndex);
+    void JoinThreads(bool ABounded);
+    bool WaitEvent(std::function<bool()> ADone, int ASliceMs);
+    void PushPlayerEvent(int ACode);
+    int WaitPlayerEvent();
+
+    // Options (defaults as the constructor sets them).
+    Integer Fsws_flags = 4;
+    const AVInputFormat* Ffile_iformat = nullptr;
+    String Finput_filename;
+    Integer Fscreen_width = 0, Fscreen_height = 0;
+    bool Faudio_disable = false, Fvideo_disable = false, Fdisplay_disable = false;
+    Integer Fwanted_stream[7] = {-1, -1, -1, -1, -1, -1, -1};  // by stream kind -1 to 5
+    Integer Fseek_by_bytes = -1;
+    Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
+    Int64 Fstart_time = INT64_MIN;
+    bool Fstep = false;
+    Integer Fworkaround_bugs = 1;
+    bool Ffast = false, Fgenpts = false;
+    Integer Flowres = 0, Fidct_algo = 0;
+    Integer Ferror_concealment = 3;
+    Integer Fdecoder_reorder_pts = -1;
+    Integer Fframedrop = 1;
+    Integer Frdftspeed = 20;
+    String Fvfilters;
+    std::atomic<int64_t> Faudio_callback_time{0};
+
+    std::unique_ptr<TVideoState> FVideoState;
+    TVideoTarget* FScreen = nullptr;
+    String FLastErrMsg;
+    TPositionReporter FReporter;
+    std::atomic<Int64> FCurrentPTS{-1};
+    std::recursive_timed_mutex FDataLock;
+    std::shared_ptr<TPlayEvent> FPlayEvent = std::make_shared<TPlayEvent>();
+    std::unique_ptr<TEventThread> FEventThread;
+    std::thread FPlayThread;
+    // The play thread's private queue of event codes (refresh, expose, reopen, quit).
+    std::deque<int> FEvents;
+    std::mutex FEventsLock;
+    std::condition_variable FEventsCond;
+    std::mutex FStopLock;
+    std::condition_variable FStopCond;
+    bool FStopped = true;
+    std::atomic<bool> FSeeking{false};
+    double FAspectRatio = 0;
+    std::atomic<int> FAudioVolume{128};
+    std::atomic<bool> FMute{false};
+    TShowAudio FShowAudio = saWave;
+    Int64 FPlayTime = INT64_MIN;
+    TRepeatType FRepeatType = rtStop;
+    bool FVerticalFlip = false;
+    TPlayerBitmap FRGBBitmap;
+    bool FTriggerEventInMainThread = true;
+    std::atomic<TPlayState> FState{psStop};
+    Integer FStopPasses = 0;
+};
+
+// The published form of the player, as the main window holds it.
+class TRUDezari : public TCustomPlayer {
+public:
+    using TCustomPlayer::TCustomPlayer;
+};
