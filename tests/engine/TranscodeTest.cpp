@@ -98,6 +98,7 @@ protected:
     void SetUp() override {
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
         ASSERT_TRUE(FFLoader().Load(ConverterLibraries)) << UTF8Encode(FFLoader().LastErrMsg());
+        av_log_set_level(AV_LOG_ERROR);
         Dir = fs::temp_directory_path() / ("qv_transcode_" + std::to_string(getpid()) + "_" +
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(Dir);
@@ -151,5 +152,78 @@ TEST_F(TranscodeTest, AviToMp4WithH264AndAac) {
     EXPECT_EQ(F.Audio()->Channels, 2);
     EXPECT_NEAR(F.Audio()->Duration, 3.0, 0.05);
 }
+
+// One conversion of a fixture and what the output must hold; empty codec texts mean "no such stream".
+struct ConversionCase {
+    const char* Name;
+    Fixture Source;
+    const char* Output;
+    std::vector<std::pair<std::string, std::string>> Options;
+    const char* Format;
+    const char* VideoCodec;
+    int Width, Height;
+    double FrameRate;
+    int64_t VideoFrames;
+    const char* AudioCodec;
+    int SampleRate, Channels;
+    double Duration;
+};
+
+class ConversionTest : public TranscodeTest, public ::testing::WithParamInterface<ConversionCase> {};
+
+TEST_P(ConversionTest, OutputHoldsTheExpectedStreams) {
+    const ConversionCase& C = GetParam();
+    const std::string OutName = Out(C.Output);
+    ASSERT_EQ(Convert({FixturePath(C.Source)}, OutName, C.Options), "");
+    EXPECT_TRUE(LastFinished);
+    const FileFacts F = Probe(OutName);
+    ASSERT_TRUE(F.Opened);
+    EXPECT_EQ(F.Format, C.Format);
+    if (*C.VideoCodec) {
+        ASSERT_TRUE(F.Video());
+        EXPECT_EQ(F.Video()->Codec, C.VideoCodec);
+        EXPECT_EQ(F.Video()->Width, C.Width);
+        EXPECT_EQ(F.Video()->Height, C.Height);
+        if (C.FrameRate > 0) {
+            EXPECT_NEAR(F.Video()->FrameRate, C.FrameRate, 0.01);
+        }
+        EXPECT_EQ(F.Video()->Frames, C.VideoFrames);
+        EXPECT_NEAR(F.Video()->Duration, C.Duration, 1.0 / (C.FrameRate > 0 ? C.FrameRate : 25) + 1e-6);
+    } else
+        EXPECT_EQ(F.Video(), nullptr);
+    if (*C.AudioCodec) {
+        ASSERT_TRUE(F.Audio());
+        EXPECT_EQ(F.Audio()->Codec, C.AudioCodec);
+        EXPECT_EQ(F.Audio()->SampleRate, C.SampleRate);
+        EXPECT_EQ(F.Audio()->Channels, C.Channels);
+        // Audio ends within one encoder frame (and its padding) of the source.
+        EXPECT_NEAR(F.Audio()->Duration, C.Duration, 0.08);
+    } else
+        EXPECT_EQ(F.Audio(), nullptr);
+}
+
+const ConversionCase ConversionCases[] = {
+    {"ToFlv", Fixture::Avi, "out.flv", {}, "flv", "flv1", 320, 240, 25, 75, "mp3", 44100, 2, 3.0},
+    {"To3gp", Fixture::Avi, "out.3gp",
+     {{"vcodec", "h263"}, {"s", "176x144"}, {"acodec", "libamr_nb"}, {"ar", "8000"}, {"ac", "1"}, {"ab", "12200"}},
+     "mov,mp4,m4a,3gp,3g2,mj2", "h263", 176, 144, 25, 75, "amr_nb", 8000, 1, 3.0},
+    {"ToWmv", Fixture::Avi, "out.wmv", {{"vcodec", "wmv2"}, {"acodec", "wmav2"}}, "asf", "wmv2", 320, 240, 0, 75, "wmav2", 44100, 2, 3.0},
+    {"ToDvdTarget", Fixture::Avi, "out.vob", {{"target", "pal-dvd"}}, "mpeg", "mpeg2video", 720, 576, 25, 75, "ac3",
+     48000, 2, 3.0},
+    {"AudioOnlyToMp3", Fixture::Wav, "out.mp3", {}, "mp3", "", 0, 0, 0, 0, "mp3", 44100, 1, 2.0},
+    {"AudioOnlyToWav", Fixture::Avi, "out.wav", {}, "wav", "", 0, 0, 0, 0, "pcm_s16le", 44100, 2, 3.0},
+    {"StreamCopy", Fixture::Avi, "copy.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}, "matroska,webm", "mpeg4", 320,
+     240, 25, 75, "mp2", 44100, 2, 3.0},
+    {"CropAndScale", Fixture::Avi, "crop.mp4",
+     {{"croptop", "40"}, {"cropbottom", "40"}, {"s", "160x80"}, {"vcodec", "mpeg4"}, {"an", "1"}},
+     "mov,mp4,m4a,3gp,3g2,mj2", "mpeg4", 160, 80, 25, 75, "", 0, 0, 3.0},
+    {"UserFilterChain", Fixture::Avi, "vf.mkv", {{"vcodec", "mpeg4"}, {"vf", "scale=160:120,hflip"}, {"an", "1"}},
+     "matroska,webm", "mpeg4", 160, 120, 25, 75, "", 0, 0, 3.0},
+    {"Stereo22050ToMono44100", Fixture::WavStereo22050, "mono.wav", {{"ar", "44100"}, {"ac", "1"}}, "wav", "", 0, 0,
+     0, 0, "pcm_s16le", 44100, 1, 2.0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ConversionTest, ::testing::ValuesIn(ConversionCases),
+                         [](const ::testing::TestParamInfo<ConversionCase>& I) { return std::string(I.param.Name); });
 
 } // namespace
