@@ -4,6 +4,7 @@
 #include "platform/base/System.h"
 
 #include <string>
+#include <vector>
 
 extern "C" {
 #include <libavutil/avutil.h>
@@ -131,3 +132,24 @@ struct TTerminateInfo {
     bool Exception = false; // the task failed, with ExceptionMsg as the reason
     String ExceptionMsg;
 };
+
+// How a task's records reach its transcoder: the option lines of a record's ExtOptions text, and
+// the input and output records applied in their order before the file is opened.
+class TCustomFFmpeg;
+
+struct TExtOption {
+    String Name;
+    String Value;
+};
+// Lines of an ExtOptions text: line breaks and "<CRLF>" separate lines; each line splits at its first
+// "=" (no "=": an empty value); nothing is trimmed.
+std::vector<TExtOption> ParseExtOptions(const String& AText);
+// Applies every line through the transcoder's dispatcher, the name in lower case; lines handled by the
+// output steps are skipped, and the codec and frame-size lines unless AAll.
+void ApplyExtOptions(TCustomFFmpeg& ATask, const String& AText, bool AAll);
+// Applies an input record and opens AFileName as the task's next input; False with the task's
+// LastErrMsg. An empty FileName of the record takes AFileName. Exceptions of the handlers pass through.
+bool OpenInputWithOptions(TCustomFFmpeg& ATask, TInputOptions& AOptions, const String& AFileName);
+// Applies an output record and creates AFileName as the task's next output with its extra streams;
+// the result of OpenOutputFile (-1 with the task's LastErrMsg). Exceptions of the handlers pass through.
+int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& AOptions, const String& AFileName);

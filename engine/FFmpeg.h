@@ -349,6 +349,7 @@ protected:
     void new_subtitle_stream(AVFormatContext* oc);
     void check_audio_video_sub_inputs(bool& AHasVideo, bool& AHasAudio, bool AJoin, bool& AHasSubtitle);
     void SetupJoin();
+    void NewStreamOfLastFile(void (TCustomFFmpeg::*AMake)(AVFormatContext*));
     AVStream* NewStream(AVFormatContext* oc, AVMediaType AType, std::string& ACodecName, int AStrict);
     void ApplyCodecOptions(AVCodecContext* AContext, AVDictionary** APrivate, int AMask) const;
     void ApplyFormatOptions(AVFormatContext* AContext, AVDictionary** APrivate, int AMask) const;

@@ -528,46 +528,31 @@ void TCustomFFmpeg::new_subtitle_stream(AVFormatContext* oc) {
     Fsubtitle_stream_copy = 0;
 }
 
-void TCustomFFmpeg::OptNewVideoStream() {
+// A further stream of the last output file; the stream routines number their setup by Fnb_output_files.
+void TCustomFFmpeg::NewStreamOfLastFile(void (TCustomFFmpeg::*AMake)(AVFormatContext*)) {
     if (Fnb_output_files <= 0)
         Raise(u"At least one output file must be specified");
     const int Saved = Fnb_output_files;
     Fnb_output_files = Saved - 1;
     try {
-        new_video_stream(Foutput_files[Saved - 1]);
+        (this->*AMake)(Foutput_files[Saved - 1]);
     } catch (...) {
         Fnb_output_files = Saved;
         throw;
     }
     Fnb_output_files = Saved;
+}
+
+void TCustomFFmpeg::OptNewVideoStream() {
+    NewStreamOfLastFile(&TCustomFFmpeg::new_video_stream);
 }
 
 void TCustomFFmpeg::OptNewAudioStream() {
-    if (Fnb_output_files <= 0)
-        Raise(u"At least one output file must be specified");
-    const int Saved = Fnb_output_files;
-    Fnb_output_files = Saved - 1;
-    try {
-        new_audio_stream(Foutput_files[Saved - 1]);
-    } catch (...) {
-        Fnb_output_files = Saved;
-        throw;
-    }
-    Fnb_output_files = Saved;
+    NewStreamOfLastFile(&TCustomFFmpeg::new_audio_stream);
 }
 
 void TCustomFFmpeg::OptNewSubtitleStream() {
-    if (Fnb_output_files <= 0)
-        Raise(u"At least one output file must be specified");
-    const int Saved = Fnb_output_files;
-    Fnb_output_files = Saved - 1;
-    try {
-        new_subtitle_stream(Foutput_files[Saved - 1]);
-    } catch (...) {
-        Fnb_output_files = Saved;
-        throw;
-    }
-    Fnb_output_files = Saved;
+    NewStreamOfLastFile(&TCustomFFmpeg::new_subtitle_stream);
 }
 
 void TCustomFFmpeg::SetupJoin() {

@@ -122,6 +122,9 @@ void TCustomFFmpeg::ApplyCodecOptions(AVCodecContext* AContext, AVDictionary** A
     for (const TNamedOption& O : FOptions) {
         if (!O.Codec)
             continue;
+        // "b" is the video bit rate, as "ab" is the audio one.
+        if (O.Name == "b" && (AMask & AV_OPT_FLAG_AUDIO_PARAM))
+            continue;
         if (O.Private) {
             if (APrivate)
                 av::av_dict_set(APrivate, O.Name.c_str(), O.Value.c_str(), 0);
@@ -166,11 +169,15 @@ void TCustomFFmpeg::OptAudioChannels(int AValue) {
 }
 
 void TCustomFFmpeg::OptFrameRate(const String& AValue) {
+    if (AValue.empty())
+        return;
     if (av::av_parse_video_rate(&Fframe_rate, A(AValue).c_str()) < 0)
         Raise(u"Incorrect frame rate");
 }
 
 void TCustomFFmpeg::OptFrameSize(const String& AValue) {
+    if (AValue.empty())
+        return;
     if (av::av_parse_video_size(&Fframe_width, &Fframe_height, A(AValue).c_str()) < 0)
         Raise(u"Incorrect frame size");
 }
@@ -178,7 +185,8 @@ void TCustomFFmpeg::OptFrameSize(const String& AValue) {
 bool TCustomFFmpeg::OptBitrate(const String& AName, const String& AValue) {
     if (AName.empty() || AValue.empty())
         return false;
-    if (!SetAVOption(A(AName), A(AValue)))
+    // The video bit rate is the encoder's "b".
+    if (!SetAVOption(AName == u"vb" ? "b" : A(AName), A(AValue)))
         return false;
     const int Type = AName[0] == u'a' ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO;
     if (NamedOptionInt(Type == AVMEDIA_TYPE_AUDIO && AName == u"ab" ? "ab" : "b", Type) < 1000)
@@ -186,47 +194,40 @@ bool TCustomFFmpeg::OptBitrate(const String& AName, const String& AValue) {
     return true;
 }
 
-void TCustomFFmpeg::OptCropTop(int AValue) {
+namespace {
+// One crop band: a band of 0 or less does nothing; a band that leaves no picture is refused.
+void CropBand(TCustomFFmpeg& T, int AValue, bool AVertical, const char16_t* AName, int& ABand) {
     if (AValue <= 0)
         return;
-    if (AValue >= Fframe_height)
-        Raise(u"Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
-    Log(fllWarning, u"CropTop is deprecated in favor of the crop avfilter");
-    Fframe_topBand = AValue;
-    Fframe_height -= AValue;
+    int& Size = AVertical ? T.Fframe_height : T.Fframe_width;
+    if (AValue >= Size)
+        Raise(AVertical ? u"Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."
+                        : u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
+    T.Log(fllWarning, Format(u"%s is deprecated in favor of the crop avfilter", {AName}));
+    ABand = AValue;
+    Size -= AValue;
+}
+} // namespace
+
+void TCustomFFmpeg::OptCropTop(int AValue) {
+    CropBand(*this, AValue, true, u"CropTop", Fframe_topBand);
 }
 
 void TCustomFFmpeg::OptCropBottom(int AValue) {
-    if (AValue <= 0)
-        return;
-    if (AValue >= Fframe_height)
-        Raise(u"Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
-    Log(fllWarning, u"CropBottom is deprecated in favor of the crop avfilter");
-    Fframe_bottomBand = AValue;
-    Fframe_height -= AValue;
+    CropBand(*this, AValue, true, u"CropBottom", Fframe_bottomBand);
 }
 
 void TCustomFFmpeg::OptCropLeft(int AValue) {
-    if (AValue <= 0)
-        return;
-    if (AValue >= Fframe_width)
-        Raise(u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
-    Log(fllWarning, u"CropLeft is deprecated in favor of the crop avfilter");
-    Fframe_leftBand = AValue;
-    Fframe_width -= AValue;
+    CropBand(*this, AValue, false, u"CropLeft", Fframe_leftBand);
 }
 
 void TCustomFFmpeg::OptCropRight(int AValue) {
-    if (AValue <= 0)
-        return;
-    if (AValue >= Fframe_width)
-        Raise(u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
-    Log(fllWarning, u"CropRight is deprecated in favor of the crop avfilter");
-    Fframe_rightBand = AValue;
-    Fframe_width -= AValue;
+    CropBand(*this, AValue, false, u"CropRight", Fframe_rightBand);
 }
 
 void TCustomFFmpeg::OptPixelFormat(const std::string& AValue) {
+    if (AValue.empty())
+        return;
     if (AValue == "list") {
         char Buf[128];
         for (int I = -1; I < AV_PIX_FMT_NB; ++I)
@@ -249,6 +250,8 @@ void TCustomFFmpeg::OptSampleFormat(const std::string& AValue) {
 }
 
 void TCustomFFmpeg::OptAspectRatio(const String& AValue) {
+    if (AValue.empty())
+        return;
     double Ratio = 0;
     const size_t P = AValue.find(u':');
     if (P != String::npos) {
@@ -264,6 +267,8 @@ void TCustomFFmpeg::OptAspectRatio(const String& AValue) {
 }
 
 void TCustomFFmpeg::OptMetadata(const std::string& AValue) {
+    if (AValue.empty())
+        return;
     const size_t P = AValue.find('=');
     if (P == std::string::npos)
         Raise(u"Missing =");

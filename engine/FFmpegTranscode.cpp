@@ -388,6 +388,10 @@ void TCustomFFmpeg::Transcode() {
                 SetupStreamCopy(Ost, Ist);
             else
                 SetupEncoding(int(I), Ost, Ist);
+            // Join mode: the sources in the later inputs are decoded like the first.
+            for (int S : Ost.join_sources)
+                if (S >= 0 && Ost.encoding_needed)
+                    Fist_table[S]->decoding_needed = 1;
         }
 
         // Decoders (before the encoders, so subtitle encoders can take the decoder's header).
