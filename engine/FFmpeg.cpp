@@ -21,6 +21,9 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
 }
 
 TCustomFFmpeg::~TCustomFFmpeg() {
+    // A task freed by its own end-of-run handler cannot wait for itself.
+    if (FThread && FThread->get_id() == std::this_thread::get_id())
+        FThread->detach();
     Stop(true);
     {
         std::unique_lock Lock(FRunLock);
@@ -152,6 +155,9 @@ void TCustomFFmpeg::ReleaseResources() {
         Foutput_files[I] = nullptr;
         Foutput_packets[I] = 0;
         for (TOutputStreamSetup& S : Fstream_setups[I]) {
+            // The pass-2 statistics text belongs to the caller of the encoder.
+            if (S.enc)
+                av::av_freep(&S.enc->stats_in);
             av::avcodec_free_context(&S.enc);
             av::av_dict_free(&S.opts);
         }

@@ -70,6 +70,7 @@ struct TAVOutputStream {
     AVPacket* pkt = nullptr;
     int show_fps = 1;
     float quality = 0;
+    int pict_type = 0;
     bool opened = false;
     bool flushed = false;
     ~TAVOutputStream() {

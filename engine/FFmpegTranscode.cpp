@@ -1023,8 +1023,10 @@ int TCustomFFmpeg::ReceivePackets(TAVOutputStream& ost, bool AVideo) {
         Total += Pkt->size;
         (AVideo ? Fvideo_size : Faudio_size) += Pkt->size;
         size_t SideSize = 0;
-        if (const uint8_t* Q = av::av_packet_get_side_data(Pkt, AV_PKT_DATA_QUALITY_STATS, &SideSize); Q && SideSize >= 4)
+        if (const uint8_t* Q = av::av_packet_get_side_data(Pkt, AV_PKT_DATA_QUALITY_STATS, &SideSize); Q && SideSize >= 5) {
             ost.quality = float(int32_t(Q[0] | Q[1] << 8 | Q[2] << 16 | uint32_t(Q[3]) << 24));
+            ost.pict_type = Q[4];
+        }
         if (ost.logfile && ost.enc->stats_out)
             fprintf(ost.logfile, "%s", ost.enc->stats_out);
         av::av_packet_rescale_ts(Pkt, ost.enc->time_base, ost.st->time_base);
@@ -1277,7 +1279,7 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream& ost, int frame_size) {
     const double avg_bitrate = double(Fvideo_size) * 8 / ti1 / 1000.0;
     fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ", double(Fvideo_size) / 1024,
             ti1, bitrate, avg_bitrate);
-    fprintf(Fvstats_file, "type= %c\n", 'I');
+    fprintf(Fvstats_file, "type= %c\n", av::av_get_picture_type_char(AVPictureType(ost.pict_type)));
 }
 
 void TCustomFFmpeg::PrintReport(bool is_last, int file_index) {

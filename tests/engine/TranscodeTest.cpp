@@ -219,9 +219,29 @@ const ConversionCase ConversionCases[] = {
      "mov,mp4,m4a,3gp,3g2,mj2", "mpeg4", 160, 80, 25, 75, "", 0, 0, 3.0},
     {"UserFilterChain", Fixture::Avi, "vf.mkv", {{"vcodec", "mpeg4"}, {"vf", "scale=160:120,hflip"}, {"an", "1"}},
      "matroska,webm", "mpeg4", 160, 120, 25, 75, "", 0, 0, 3.0},
+    // MPEG program streams take no AAC: MP2 is encoded instead.
+    {"AacIntoMpegPs", Fixture::Avi, "out.mpg", {{"acodec", "aac"}}, "mpeg", "mpeg1video", 320, 240, 25, 75, "mp2", 44100,
+     2, 3.0},
     {"Stereo22050ToMono44100", Fixture::WavStereo22050, "mono.wav", {{"ar", "44100"}, {"ac", "1"}}, "wav", "", 0, 0,
      0, 0, "pcm_s16le", 44100, 1, 2.0},
 };
+
+TEST_F(TranscodeTest, SubtitlesAreDecodedAndEncoded) {
+    const std::string OutName = Out("subs.mkv");
+    ASSERT_EQ(Convert({FixturePath(Fixture::Subtitles)}, OutName, {{"vn", "1"}, {"an", "1"}, {"scodec", "ass"}}), "");
+    AVFormatContext* Ctx = nullptr;
+    ASSERT_GE(avformat_open_input(&Ctx, OutName.c_str(), nullptr, nullptr), 0);
+    InputPtr Guard(Ctx);
+    ASSERT_EQ(Ctx->nb_streams, 1u);
+    EXPECT_EQ(Ctx->streams[0]->codecpar->codec_id, AV_CODEC_ID_ASS);
+    int Cues = 0;
+    PacketPtr Pkt(av_packet_alloc());
+    while (av_read_frame(Ctx, Pkt.get()) >= 0) {
+        ++Cues;
+        av_packet_unref(Pkt.get());
+    }
+    EXPECT_EQ(Cues, 3);
+}
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ConversionTest, ::testing::ValuesIn(ConversionCases),
                          [](const ::testing::TestParamInfo<ConversionCase>& I) { return std::string(I.param.Name); });
