@@ -1,9 +1,7 @@
 #include "engine/FFUtils.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/base/SysUtils.h"
@@ -160,63 +158,6 @@ int ReadWholeFile(const std::string& AFileName, uint8_t*& ABuffer, int& ASize) {
     ASize = int(Read) + 1;
     std::fclose(File);
     return 0;
-}
-
-void ResetRGBConvertContext(TRGBConvertContext& AContext) {
-    av::av_freep(&AContext.RGBBuf);
-    av::sws_freeContext(AContext.toRGB_convert_ctx);
-    av::sws_freeContext(AContext.fromRGB_convert_ctx);
-    AContext = TRGBConvertContext();
-}
-
-std::unique_ptr<TBitmap> NewRGBBitmap(int AWidth, int AHeight, TPixelFormat APixelFormat) {
-    auto Bitmap = std::make_unique<TBitmap>();
-    Bitmap->SetPixelFormat(APixelFormat);
-    Bitmap->SetSize(AWidth, AHeight);
-    Bitmap->Canvas()->Brush()->SetStyle(bsClear);
-    return Bitmap;
-}
-
-bool PictureToBitmap(TRGBConvertContext& AContext, const uint8_t* const APicture[], const int ALineSize[], int APixFmt,
-                     int AWidth, int AHeight) {
-    if (!AContext.Bitmap)
-        AContext.Bitmap = NewRGBBitmap(AWidth, AHeight, AContext.BMPPixFmt);
-    AContext.Bitmap->SetSize(AWidth, AHeight);
-    int RowSize = (AWidth * 24 + 31) / 32 * 4;
-    bool Convert = APixFmt != AContext.RGBPixFmt || AWidth % 2 || AHeight % 2 || ALineSize[0] != RowSize;
-    if (Convert) {
-        int Size = av::av_image_get_buffer_size(AContext.RGBPixFmt, AWidth, AHeight, 1);
-        if (Size < 0)
-            return false;
-        if (!AContext.RGBBuf || AContext.RGBBufSize < Size) {
-            av::av_freep(&AContext.RGBBuf);
-            AContext.RGBBuf = static_cast<uint8_t*>(av::av_malloc(size_t(Size)));
-            if (!AContext.RGBBuf)
-                return false;
-            AContext.RGBBufSize = Size;
-        }
-        av::av_image_fill_arrays(AContext.RGBPicture.data, AContext.RGBPicture.linesize, AContext.RGBBuf,
-                                 AContext.RGBPixFmt, AWidth, AHeight, 1);
-        AContext.toRGB_convert_ctx =
-            av::sws_getCachedContext(AContext.toRGB_convert_ctx, AWidth, AHeight, AVPixelFormat(APixFmt), AWidth,
-                                     AHeight, AContext.RGBPixFmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
-        if (!AContext.toRGB_convert_ctx)
-            return false;
-        av::sws_scale(AContext.toRGB_convert_ctx, APicture, ALineSize, 0, AHeight, AContext.RGBPicture.data,
-                      AContext.RGBPicture.linesize);
-        AContext.RGBPictureRef = AContext.RGBPicture.data;
-        AContext.RGBPictureLineSize = AContext.RGBPicture.linesize;
-    } else {
-        AContext.RGBPictureRef = APicture;
-        AContext.RGBPictureLineSize = ALineSize;
-    }
-    // Never more than a bitmap row, whatever line size the picture has.
-    int LineSize = AContext.RGBPictureLineSize[0];
-    size_t Bytes = size_t(std::min(std::abs(LineSize), RowSize));
-    const uint8_t* Source = AContext.RGBPictureRef[0];
-    for (int Row = 0; Row < AHeight; ++Row, Source += LineSize)
-        std::memcpy(AContext.Bitmap->ScanLine(Row), Source, Bytes);
-    return true;
 }
 
 String MetadataValue(const AVDictionary* AMetadata, const char* AKey, const String& ADefault) {

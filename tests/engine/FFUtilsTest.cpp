@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -174,82 +173,6 @@ TEST_F(FFOptionsTest, ApplyCopiesOnlyOptionsWithTheRequestedFlags) {
     EXPECT_EQ(Target->sample_rate, 22050);
     EXPECT_EQ(Target->gop_size, 12);
     av::avcodec_free_context(&Target);
-}
-
-} // namespace
-
-namespace {
-
-// A BGR24 picture whose every pixel tells where it is.
-struct TBGRPicture {
-    TBGRPicture(int AWidth, int AHeight, int ALineSize) : Bytes(size_t(ALineSize) * AHeight) {
-        for (int Y = 0; Y < AHeight; ++Y)
-            for (int X = 0; X < AWidth; ++X) {
-                uint8_t* P = &Bytes[size_t(Y) * ALineSize + X * 3];
-                P[0] = uint8_t(X * 7), P[1] = uint8_t(Y * 5), P[2] = uint8_t(X + Y);
-            }
-        Data[0] = Bytes.data();
-        LineSize[0] = ALineSize;
-    }
-    std::vector<uint8_t> Bytes;
-    uint8_t* Data[4] = {};
-    int LineSize[4] = {};
-};
-
-void ExpectPattern(TBitmap& Bitmap, int AWidth, int AHeight, int Tolerance) {
-    ASSERT_EQ(Bitmap.Width(), AWidth);
-    ASSERT_EQ(Bitmap.Height(), AHeight);
-    ASSERT_EQ(Bitmap.PixelFormat(), pf24bit);
-    for (int Y = 0; Y < AHeight; Y += 17)
-        for (int X = 0; X < AWidth; X += 13) {
-            const uint8_t* P = static_cast<uint8_t*>(Bitmap.ScanLine(Y)) + X * 3;
-            EXPECT_NEAR(P[0], uint8_t(X * 7), Tolerance) << X << "," << Y;
-            EXPECT_NEAR(P[1], uint8_t(Y * 5), Tolerance) << X << "," << Y;
-            EXPECT_NEAR(P[2], uint8_t(X + Y), Tolerance) << X << "," << Y;
-        }
-}
-
-TEST(PictureToBitmapTest, ABitmapShapedPictureIsCopiedAsItIs) {
-    LoadEngineLibraries(ProbeLibraries);
-    TRGBConvertContext Context;
-    TBGRPicture Picture(320, 240, 960);
-    ASSERT_TRUE(PictureToBitmap(Context, Picture.Data, Picture.LineSize, AV_PIX_FMT_BGR24, 320, 240));
-    EXPECT_EQ(Context.RGBBuf, nullptr);
-    EXPECT_EQ(Context.RGBPictureRef, Picture.Data);
-    ExpectPattern(*Context.Bitmap, 320, 240, 0);
-    ResetRGBConvertContext(Context);
-    EXPECT_EQ(Context.Bitmap, nullptr);
-}
-
-TEST(PictureToBitmapTest, OddSizesOtherLineSizesAndFormatsAreConverted) {
-    LoadEngineLibraries(ProbeLibraries);
-    TRGBConvertContext Context;
-    TBGRPicture Odd(321, 240, 964);
-    ASSERT_TRUE(PictureToBitmap(Context, Odd.Data, Odd.LineSize, AV_PIX_FMT_BGR24, 321, 240));
-    EXPECT_NE(Context.RGBBuf, nullptr);
-    EXPECT_EQ(Context.RGBPictureRef, Context.RGBPicture.data);
-    // The same format and size converts without loss.
-    ExpectPattern(*Context.Bitmap, 321, 240, 0);
-
-    TBGRPicture Wide(320, 240, 1024);
-    ASSERT_TRUE(PictureToBitmap(Context, Wide.Data, Wide.LineSize, AV_PIX_FMT_BGR24, 320, 240));
-    ExpectPattern(*Context.Bitmap, 320, 240, 0);
-    ResetRGBConvertContext(Context);
-
-    // A YUV picture of one grey.
-    AVFrame* Frame = av::av_frame_alloc();
-    Frame->format = AV_PIX_FMT_YUV420P, Frame->width = 64, Frame->height = 48;
-    ASSERT_GE(av::av_frame_get_buffer(Frame, 0), 0);
-    for (int Plane = 0; Plane < 3; ++Plane)
-        for (int Y = 0; Y < (Plane ? 24 : 48); ++Y)
-            std::memset(Frame->data[Plane] + Y * Frame->linesize[Plane], Plane ? 128 : 126, Plane ? 32 : 64);
-    ASSERT_TRUE(PictureToBitmap(Context, Frame->data, Frame->linesize, AV_PIX_FMT_YUV420P, 64, 48));
-    const uint8_t* P = static_cast<uint8_t*>(Context.Bitmap->ScanLine(20)) + 30 * 3;
-    EXPECT_NEAR(P[0], 128, 3);
-    EXPECT_EQ(P[0], P[1]);
-    EXPECT_EQ(P[1], P[2]);
-    av::av_frame_free(&Frame);
-    ResetRGBConvertContext(Context);
 }
 
 } // namespace
