@@ -82,6 +82,14 @@ void TComponent::operator delete(TComponent* Component, std::destroying_delete_t
     ::operator delete(memory);
 }
 
+void* TComponent::operator new(std::size_t Size) {
+    return ::operator new(Size);
+}
+
+void TComponent::operator delete(void* Memory) {
+    ::operator delete(Memory);
+}
+
 TComponent::~TComponent() {
     Destroying();
     while (!FFreeNotifies.empty()) {

@@ -14,8 +14,6 @@
 
 class TComponent;
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
-
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem, 7>;
 
@@ -75,6 +73,9 @@ public:
     TComponent& operator=(const TComponent&) = delete;
 
     void operator delete(TComponent* Component, std::destroying_delete_t);
+    // The pair used when a constructor raises (the destroying form cannot free a half-built object).
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Memory);
 
     TComponent* Owner() const { return FOwner; }
     int ComponentCount() const { return int(FComponents.size()); }

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ public:
     // Case-insensitive, as class names are compared in the Parts.
     bool ClassNameIs(const String& Name) const;
 };
+
+// The event type of most Parts' events: a std::function member, called only when set.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 #define QV_CLASS_NAME(Name)                                                                                            \
 public:                                                                                                                \

@@ -106,6 +106,9 @@ TEST(TComponent, NamesAreIdentifiersUniqueInTheOwner) {
     } catch (const EComponentError& e) {
         EXPECT_EQ(e.Message(), u"'1x' is not a valid component name");
     }
+    // A constructor that raises frees the half-built component and leaves the owner as it was.
+    EXPECT_THROW(new TLogged(&owner, u"Button1"), EComponentError);
+    EXPECT_EQ(owner.ComponentCount(), 2);
     a->SetName(u"button1"); // its own name in another case
     b->SetName(u"Button2");
     b->SetTag(7);

@@ -1,0 +1,353 @@
+#include "platform/base/Threads.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <deque>
+#include <memory>
+
+const std::thread::id MainThreadID = std::this_thread::get_id();
+
+bool IsMainThread() {
+    return std::this_thread::get_id() == MainThreadID;
+}
+
+std::function<void()> WakeMainThread;
+
+// ---------------------------------------------------------------------------------------------
+// The GUI thread's queue of synchronised calls
+
+namespace {
+
+struct TSyncRecord {
+    TThread* Thread = nullptr;
+    TThreadMethod Method;
+    bool Queued = false;
+    bool Done = false;
+    std::exception_ptr Error;
+};
+
+// Never destroyed: threads that free themselves may still touch the queue while the program ends.
+struct TSyncQueue {
+    std::mutex Lock;
+    std::condition_variable Posted; // the GUI thread waits here for calls (and for finished threads)
+    std::condition_variable Done;   // workers wait here for their synchronised calls
+    std::deque<std::shared_ptr<TSyncRecord>> List;
+};
+TSyncQueue& Sync = *new TSyncQueue;
+std::mutex& SyncLock = Sync.Lock;
+std::condition_variable& SyncPosted = Sync.Posted;
+std::condition_variable& SyncDone = Sync.Done;
+std::deque<std::shared_ptr<TSyncRecord>>& SyncList = Sync.List;
+
+void PostSync(const std::shared_ptr<TSyncRecord>& Record) {
+    {
+        std::lock_guard guard(SyncLock);
+        SyncList.push_back(Record);
+    }
+    SyncPosted.notify_all();
+    if (WakeMainThread)
+        WakeMainThread();
+}
+
+// Wakes a GUI thread that waits in CheckSynchronize, so it can look at other state again.
+void NudgeMainThread() {
+    { std::lock_guard guard(SyncLock); }
+    SyncPosted.notify_all();
+}
+
+std::atomic<bool> QuitRequested{false};
+std::atomic<int> QuitCode{0};
+
+thread_local TThread* RunningThread = nullptr;
+
+} // namespace
+
+bool CheckSynchronize(Cardinal Timeout) {
+    if (!IsMainThread())
+        throw EThread(Format(u"CheckSynchronize called from thread $%x, which is NOT the main thread",
+                             {std::uint64_t(::gettid())}));
+    std::deque<std::shared_ptr<TSyncRecord>> pending;
+    {
+        std::unique_lock guard(SyncLock);
+        if (SyncList.empty() && Timeout > 0) {
+            const auto ready = [] { return !SyncList.empty(); };
+            if (Timeout == INFINITE)
+                SyncPosted.wait(guard, ready);
+            else
+                SyncPosted.wait_for(guard, std::chrono::milliseconds(Timeout), ready);
+        }
+        pending.swap(SyncList);
+    }
+    const bool ran = !pending.empty();
+    while (!pending.empty()) {
+        std::shared_ptr<TSyncRecord> record = pending.front();
+        pending.pop_front();
+        if (record->Queued) {
+            try {
+                record->Method();
+            } catch (...) {
+                // The calls after it stay queued for the next round.
+                std::lock_guard guard(SyncLock);
+                SyncList.insert(SyncList.begin(), pending.begin(), pending.end());
+                throw;
+            }
+            continue;
+        }
+        try {
+            record->Method();
+        } catch (...) {
+            record->Error = std::current_exception();
+        }
+        {
+            std::lock_guard guard(SyncLock);
+            record->Done = true;
+        }
+        SyncDone.notify_all();
+    }
+    return ran;
+}
+
+void PostQuit(int ExitCode) {
+    QuitCode = ExitCode;
+    QuitRequested = true;
+}
+
+bool QuitPending() {
+    return QuitRequested;
+}
+
+int QuitExitCode() {
+    return QuitCode;
+}
+
+void ClearQuit() {
+    QuitRequested = false;
+    QuitCode = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TThread
+
+void TThread::Synchronize(TThread* AThread, const TThreadMethod& AMethod) {
+    if (IsMainThread()) {
+        AMethod();
+        return;
+    }
+    auto record = std::make_shared<TSyncRecord>();
+    record->Thread = AThread;
+    record->Method = AMethod;
+    PostSync(record);
+    std::exception_ptr error;
+    {
+        std::unique_lock guard(SyncLock);
+        SyncDone.wait(guard, [&] { return record->Done; });
+        error = std::move(record->Error); // this thread alone holds the exception from here
+    }
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void TThread::Queue(TThread* AThread, TThreadMethod AMethod) {
+    if (IsMainThread()) {
+        AMethod();
+        return;
+    }
+    auto record = std::make_shared<TSyncRecord>();
+    record->Thread = AThread;
+    record->Method = std::move(AMethod);
+    record->Queued = true;
+    PostSync(record);
+}
+
+void TThread::RemoveQueuedEvents(TThread* AThread) {
+    std::lock_guard guard(SyncLock);
+    std::erase_if(SyncList, [&](const auto& r) { return r->Queued && r->Thread == AThread; });
+}
+
+TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {}
+
+void TThread::operator delete(TThread* Thread, std::destroying_delete_t) {
+    // Execute may still use the derived parts: end the run before any destructor.
+    void* memory = dynamic_cast<void*>(Thread);
+    if (Thread->FStarted && RunningThread != Thread && !Thread->FDone.Signaled()) {
+        Thread->Terminate();
+        Thread->WaitFor();
+    }
+    Thread->~TThread();
+    ::operator delete(memory);
+}
+
+void* TThread::operator new(std::size_t Size) {
+    return ::operator new(Size);
+}
+
+void TThread::operator delete(void* Memory) {
+    ::operator delete(Memory);
+}
+
+TThread::~TThread() {
+    std::unique_lock guard(FStateLock);
+    if (!FHandle.joinable())
+        return;
+    if (RunningThread == this) {
+        FHandle.detach(); // a thread freeing itself at its end
+        return;
+    }
+    guard.unlock();
+    if (!FDone.Signaled()) {
+        Terminate();
+        WaitFor();
+    }
+    FHandle.join();
+}
+
+namespace {
+
+class TAnonymousThread : public TThread {
+public:
+    explicit TAnonymousThread(TThreadMethod Proc) : TThread(true), FProc(std::move(Proc)) { SetFreeOnTerminate(true); }
+
+protected:
+    void Execute() override { FProc(); }
+
+private:
+    TThreadMethod FProc;
+};
+
+} // namespace
+
+TThread* TThread::CreateAnonymousThread(TThreadMethod Proc) {
+    return new TAnonymousThread(std::move(Proc));
+}
+
+TThread* TThread::CurrentThread() {
+    return RunningThread;
+}
+
+void TThread::Start() {
+    std::lock_guard guard(FStateLock);
+    if (FStarted || FFinished)
+        throw EThread(u"Cannot call Start on a running or suspended thread");
+    FStarted = true;
+    FHandle = std::thread(&TThread::Run, this);
+    FThreadID = FHandle.get_id();
+}
+
+void TThread::Resume() {
+    if (!FStarted) {
+        Start();
+        return;
+    }
+    {
+        std::lock_guard guard(FStateLock);
+        FPaused = false;
+    }
+    FStateChanged.notify_all();
+}
+
+void TThread::Suspend() {
+    if (!FStarted)
+        return;
+    std::lock_guard guard(FStateLock);
+    FPaused = true;
+}
+
+bool TThread::Suspended() const {
+    return !FStarted || FPaused;
+}
+
+void TThread::SetSuspended(bool Value) {
+    if (Value)
+        Suspend();
+    else
+        Resume();
+}
+
+bool TThread::CheckSuspended() {
+    if (!FPaused || FTerminated) // the usual case costs no lock
+        return false;
+    std::unique_lock guard(FStateLock);
+    FStateChanged.wait(guard, [this] { return !FPaused || FTerminated; });
+    return true;
+}
+
+void TThread::Terminate() {
+    {
+        std::lock_guard guard(FStateLock);
+        FTerminated = true;
+    }
+    FStateChanged.notify_all();
+    TerminatedSet();
+}
+
+int TThread::WaitFor() {
+    if (RunningThread == this)
+        throw EThread(u"A thread cannot wait for itself");
+    if (!FStarted)
+        return FReturnValue;
+    if (IsMainThread()) {
+        // Keep serving synchronised calls: the thread may be waiting in one (OnTerminate too).
+        while (!FDone.Signaled())
+            CheckSynchronize(50);
+    } else {
+        FDone.WaitFor(INFINITE);
+    }
+    return FReturnValue;
+}
+
+void TThread::SetPriority(TThreadPriority Value) {
+    FPriority = Value;
+    if (FTid != 0 && !FFinished)
+        ApplyPriority();
+}
+
+void TThread::ApplyPriority() {
+    static const int niceOf[] = {19, 10, 5, 0, -5, -10, -15};
+    // Not permitted (raising the priority without privilege): the thread keeps its value.
+    ::setpriority(PRIO_PROCESS, id_t(FTid.load()), niceOf[FPriority.load()]);
+}
+
+void TThread::DoTerminate() {
+    if (OnTerminate)
+        Synchronize([this] { OnTerminate(this); });
+}
+
+void TThread::Run() {
+    RunningThread = this;
+    FTid = int(::gettid());
+    if (FPriority != tpNormal)
+        ApplyPriority();
+    const auto record = [this] {
+        if (FFatalException)
+            return; // the first failure is the one reported
+        FFatalException = std::current_exception();
+        try {
+            throw;
+        } catch (const Exception& e) {
+            FFatalMessage = e.Message();
+        } catch (const std::exception& e) {
+            FFatalMessage = UTF8ToString(e.what());
+        } catch (...) {
+            FFatalMessage = u"Unknown exception";
+        }
+    };
+    try {
+        if (!FTerminated)
+            Execute();
+    } catch (...) {
+        record();
+    }
+    FFinished = true;
+    try {
+        DoTerminate();
+    } catch (...) {
+        record();
+    }
+    const bool freeIt = FFreeOnTerminate;
+    FDone.SetEvent();
+    NudgeMainThread();
+    if (freeIt)
+        delete this;
+    RunningThread = nullptr;
+}
