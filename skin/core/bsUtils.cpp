@@ -23,3 +23,11 @@ void EmmsIfMMX() {
         _mm_empty();
 #endif
 }
+
+namespace {
+bool TransparentBltBound = false;
+}
+
+bool HasTransparentBlt() { return TransparentBltBound; }
+
+void SetHasTransparentBlt(bool Value) { TransparentBltBound = Value; }

@@ -5,3 +5,6 @@
 bool CPUHasMMX();
 // Leaves the vector state after the vector blend kernels; does nothing on machines without it.
 void EmmsIfMMX();
+// True once the platform's TransparentBlt entry has been bound at start-up.
+bool HasTransparentBlt();
+void SetHasTransparentBlt(bool Value);
