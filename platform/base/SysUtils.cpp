@@ -1479,17 +1479,19 @@ String DateTimeToStr(TDateTime DateTime) {
     return ms == 0 ? DateToStr(DateTime) : FormatDateTime(u"yyyy-mm-dd hh:nn:ss", DateTime);
 }
 
-void Sleep(unsigned Milliseconds) {
+// Weak: where the window layer is linked, its Sleep and tick counts (on its replaceable clock) take
+// the place of these, so one program never holds two definitions.
+__attribute__((weak)) void Sleep(unsigned Milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
 }
 
-std::uint64_t GetTickCount64() {
+__attribute__((weak)) std::uint64_t GetTickCount64() {
     return std::uint64_t(
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
             .count());
 }
 
-std::uint32_t GetTickCount() {
+__attribute__((weak)) std::uint32_t GetTickCount() {
     return std::uint32_t(GetTickCount64());
 }
 
