@@ -14,6 +14,8 @@
 #include "engine/SDLStubs.h"
 #include "engine/SwResampleStubs.h"
 #include "engine/SwScaleStubs.h"
+#include "platform/win/VideoSurface.h"
+#include "platform/win/WinExtras.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -1397,6 +1399,67 @@ bool TCustomPlayer::Open(const String& AFileName, TVideoTarget* AScreen, bool AP
         return false;
     }
     Stop(true);
+    return StartPlayback(AFileName, AScreen, APaused);
+}
+
+bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaused) {
+    if (!AVLibLoaded()) {
+        LogError(u"libav or libsdl not loaded.", true);
+        return false;
+    }
+    Stop(true);
+    if (AScreenHandle && !Fdisplay_disable) {
+        FSurface = TVideoSurface::Create(AScreenHandle);
+        if (!FSurface) {
+            LogError(Format(u"Could not initialize SDL with ScreenHandle(%u): %s",
+                            {unsigned(reinterpret_cast<uintptr_t>(AScreenHandle)), String(u"not a window")}),
+                     true);
+            return false;
+        }
+        FScreenHandle = AScreenHandle;
+        FHostTarget = std::make_unique<TSurfaceVideoTarget>(FSurface);
+        // A new client size (expose) redraws the picture at once, also while paused.
+        FSurface->OnResize = [this](int, int) { Expose(); };
+        FHostLink = SubclassWindowProc(AScreenHandle, [this](HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL) {
+            return PlayerWindowProc(AWnd, AMsg, AW, AL);
+        });
+    }
+    bool Ok = StartPlayback(AFileName, FHostTarget.get(), APaused);
+    if (!Ok)
+        ReleaseHost();
+    return Ok;
+}
+
+LRESULT TCustomPlayer::PlayerWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+    switch (AMsg) {
+    case WM_CLOSE:
+        return 0;  // the host of a playback is not closed by the player's output
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        SetFocus(AWnd);
+        break;
+    default:
+        break;
+    }
+    return CallPrevWndProc(FHostLink, AWnd, AMsg, AWParam, ALParam);
+}
+
+void TCustomPlayer::ReleaseHost() {
+    if (FScreenHandle && FHostLink && IsWindow(FScreenHandle))
+        RemoveWindowProcLink(FScreenHandle, FHostLink);
+    if (FSurface)
+        FSurface->Detach();
+    FHostLink = nullptr;
+    FHostTarget.reset();
+    FSurface.reset();
+    FScreenHandle = nullptr;
+}
+
+bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen, bool APaused) {
     if (Fdisplay_disable)
         Fvideo_disable = true;
     FScreen = Fdisplay_disable ? nullptr : AScreen;
@@ -1611,8 +1674,10 @@ void TCustomPlayer::Stop(bool AWaitForStop) {
         if (AWaitForStop)
             WaitForStop();
     }
-    if (AWaitForStop)
+    if (AWaitForStop) {
         JoinThreads(true);
+        ReleaseHost();
+    }
 }
 
 void TCustomPlayer::WaitForStop() {

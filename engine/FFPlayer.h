@@ -18,6 +18,7 @@
 #include "engine/VideoTarget.h"
 #include "platform/base/Classes.h"
 #include "platform/base/SysUtils.h"
+#include "platform/win/Windows.h"
 
 struct AVFormatContext;
 struct AVInputFormat;
@@ -57,8 +58,12 @@ public:
     bool LoadAVLib(const String& APath);
     void UnloadAVLib();
 
-    // Plays AFileName into AScreen (the host window's video surface; nil plays without display).
+    // Plays AFileName in the host window AScreenHandle (0: without display): the pictures go to the
+    // window's video surface, and the player takes its place in the window's procedure chain.
+    bool Open(const String& AFileName, HWND AScreenHandle, bool APaused);
+    // Plays into any target (nil: without display).
     bool Open(const String& AFileName, TVideoTarget* AScreen, bool APaused);
+    HWND ScreenHandle() const { return FScreenHandle; }
     void Stop(bool AWaitForStop);
     void Pause();
     void Resume();
@@ -159,6 +164,9 @@ private:
     void JoinThreads(bool ABounded);
     bool WaitEvent(std::function<bool()> ADone, int ASliceMs);
     void PushPlayerEvent(int ACode);
+    bool StartPlayback(const String& AFileName, TVideoTarget* AScreen, bool APaused);
+    void ReleaseHost();
+    LRESULT PlayerWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
     int WaitPlayerEvent();
 
     // Options (defaults as the constructor sets them).
@@ -184,6 +192,10 @@ private:
 
     std::unique_ptr<TVideoState> FVideoState;
     TVideoTarget* FScreen = nullptr;
+    HWND FScreenHandle = nullptr;
+    std::shared_ptr<TVideoSurface> FSurface;
+    std::unique_ptr<TSurfaceVideoTarget> FHostTarget;
+    WNDPROC FHostLink = nullptr;
     String FLastErrMsg;
     TPositionReporter FReporter;
     std::atomic<Int64> FCurrentPTS{-1};

@@ -1,9 +1,10 @@
 // Where the player draws its pictures: a 32-bit BGRA surface that follows the host window's client
-// size and may be locked from any thread. The window layer's video surface implements it; the
-// memory target serves off-screen drawing (tests, snapshots without a window).
+// size and may be locked from any thread: the host window's video surface of the window layer, or
+// the memory target for off-screen drawing (tests, playing without a window).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -69,4 +70,18 @@ private:
     int FHeight = 0;
     int FPresents = 0;
     bool FGone = false;
+};
+
+class TVideoSurface;
+
+// The host window's video surface of the window layer as the player's target.
+class TSurfaceVideoTarget : public TVideoTarget {
+public:
+    explicit TSurfaceVideoTarget(std::shared_ptr<TVideoSurface> ASurface) : FSurface(std::move(ASurface)) {}
+    bool LockSurface(uint32_t*& ABits, int& APitchPixels, int& AWidth, int& AHeight) override;
+    void UnlockSurface(bool AInvalidate) override;
+    TVideoSurface* Surface() const { return FSurface.get(); }
+
+private:
+    std::shared_ptr<TVideoSurface> FSurface;
 };
