@@ -14,6 +14,7 @@
 #include "engine/SDLStubs.h"
 #include "engine/SwResampleStubs.h"
 #include "engine/SwScaleStubs.h"
+#include "platform/base/Threads.h"
 #include "platform/win/VideoSurface.h"
 #include "platform/win/WinExtras.h"
 
@@ -1480,8 +1481,7 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     ChangeState(psPlay);
     S->parse_tid = std::thread([State] { State->ReadThread(); });
     while (S->Opened == 0) {
-        if (ProcessMainThreadCalls)
-            ProcessMainThreadCalls();
+        ServeMainThread();
         SleepMs(10);
     }
     if (S->Opened < 0) {
@@ -1541,6 +1541,18 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     return true;
 }
 
+void TCustomPlayer::ServeMainThread() {
+    if (ProcessMainThreadCalls) {
+        ProcessMainThreadCalls();
+        return;
+    }
+    // A wait on the GUI thread keeps its synchronised calls and the host window's messages flowing.
+    if (FScreenHandle && IsGuiThread()) {
+        CheckSynchronize(0);
+        ProcessPendingMessages();
+    }
+}
+
 void TCustomPlayer::PushPlayerEvent(int ACode) {
     std::lock_guard Guard(FEventsLock);
     FEvents.push_back(ACode);
@@ -1593,10 +1605,8 @@ void TCustomPlayer::EventLoop() {
             S->refresh = 0;
             break;
         case FF_EXPOSE_EVENT:
-            if (S->paused)
-                S->VideoRefresh(false);
-            else
-                S->VideoDisplay();
+            // The picture on screen is drawn again at the host's size, paused or not.
+            S->VideoDisplay();
             break;
         case FF_REOPEN_EVENT:
             S->VideoDisplay();
@@ -1689,8 +1699,7 @@ void TCustomPlayer::WaitForStop() {
             if (FStopCond.wait_for(Guard, std::chrono::milliseconds(100), [this] { return FStopped; }))
                 return;
         }
-        if (ProcessMainThreadCalls)
-            ProcessMainThreadCalls();
+        ServeMainThread();
         if (!FVideoState)
             return;
         if (!FDataLock.try_lock_for(std::chrono::milliseconds(100)))
@@ -1727,7 +1736,7 @@ void TCustomPlayer::JoinThreads(bool ABounded) {
             FPlayThread.detach();
     }
     if (FEventThread) {
-        FEventThread->Join(std::chrono::seconds(2), ProcessMainThreadCalls);
+        FEventThread->Join(std::chrono::seconds(2), [this] { ServeMainThread(); });
         FEventThread.reset();
     }
 }
@@ -1826,8 +1835,7 @@ void TCustomPlayer::Expose() {
 
 bool TCustomPlayer::WaitEvent(std::function<bool()> ADone, int ASliceMs) {
     while (!ADone()) {
-        if (ProcessMainThreadCalls)
-            ProcessMainThreadCalls();
+        ServeMainThread();
         if (!FVideoState)
             return false;
         SleepMs(ASliceMs);
@@ -1849,15 +1857,13 @@ void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool A
     if (!AWait)
         return;
     while (!S->SeekEvent.WaitFor(100)) {
-        if (ProcessMainThreadCalls)
-            ProcessMainThreadCalls();
+        ServeMainThread();
         if (FVideoState.get() != S)
             return;
     }
     if (S->video_stream >= 0)
         while (!S->PictEvent.WaitFor(100)) {
-            if (ProcessMainThreadCalls)
-                ProcessMainThreadCalls();
+            ServeMainThread();
             if (FVideoState.get() != S)
                 return;
         }

@@ -63,6 +63,9 @@ public:
     bool Open(const String& AFileName, HWND AScreenHandle, bool APaused);
     // Plays into any target (nil: without display).
     bool Open(const String& AFileName, TVideoTarget* AScreen, bool APaused);
+    bool Open(const String& AFileName, std::nullptr_t, bool APaused) {
+        return Open(AFileName, static_cast<HWND>(nullptr), APaused);
+    }
     HWND ScreenHandle() const { return FScreenHandle; }
     void Stop(bool AWaitForStop);
     void Pause();
@@ -164,6 +167,7 @@ private:
     void JoinThreads(bool ABounded);
     bool WaitEvent(std::function<bool()> ADone, int ASliceMs);
     void PushPlayerEvent(int ACode);
+    void ServeMainThread();
     bool StartPlayback(const String& AFileName, TVideoTarget* AScreen, bool APaused);
     void ReleaseHost();
     LRESULT PlayerWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);

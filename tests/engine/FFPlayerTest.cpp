@@ -9,52 +9,15 @@
 #include "engine/FFPlayer.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
+#include "PlayerTestSupport.h"
 #include "support/MediaFixtures.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// Polls ACond until it holds; the bound only keeps a broken build from hanging.
-template <typename F>
-bool WaitUntil(F ACond, std::chrono::seconds ABound = 30s) {
-    auto Deadline = std::chrono::steady_clock::now() + ABound;
-    while (!ACond()) {
-        if (std::chrono::steady_clock::now() > Deadline)
-            return false;
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
-
-struct TRecorder {
-    std::mutex Lock;
-    std::vector<TPlayState> States;
-    std::vector<Int64> Positions;
-
-    void Attach(TCustomPlayer& P) {
-        P.OnState = [this](TObject*, TPlayState S) {
-            std::lock_guard G(Lock);
-            States.push_back(S);
-        };
-        P.OnPosition = [this](TObject*, Int64 Pts) {
-            std::lock_guard G(Lock);
-            Positions.push_back(Pts);
-        };
-    }
-    bool Has(TPlayState S) {
-        std::lock_guard G(Lock);
-        return std::find(States.begin(), States.end(), S) != States.end();
-    }
-    std::vector<TPlayState> StatesSoFar() {
-        std::lock_guard G(Lock);
-        return States;
-    }
-    Int64 LastPosition() {
-        std::lock_guard G(Lock);
-        return Positions.empty() ? -1 : Positions.back();
-    }
-};
+using qvtest::WaitUntil;
+using TRecorder = qvtest::TPlayerRecorder;
 
 struct TRgb {
     int R, G, B;

@@ -1,0 +1,62 @@
+// What the player's tests share: a recorder of the states and positions the player reports, and a
+// wait for a condition that may run something (the GUI thread's messages) between looks.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/FFPlayer.h"
+
+namespace qvtest {
+
+// Polls ACond until it holds, running ABetween before each look; the bound only keeps a broken
+// build from hanging.
+template <typename F>
+bool WaitUntil(F ACond, const std::function<void()>& ABetween = nullptr,
+               std::chrono::seconds ABound = std::chrono::seconds(30)) {
+    auto Deadline = std::chrono::steady_clock::now() + ABound;
+    for (;;) {
+        if (ABetween)
+            ABetween();
+        if (ACond())
+            return true;
+        if (std::chrono::steady_clock::now() > Deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+struct TPlayerRecorder {
+    std::mutex Lock;
+    std::vector<TPlayState> States;
+    std::vector<Int64> Positions;
+
+    void Attach(TCustomPlayer& P) {
+        P.OnState = [this](TObject*, TPlayState S) {
+            std::lock_guard G(Lock);
+            States.push_back(S);
+        };
+        P.OnPosition = [this](TObject*, Int64 Pts) {
+            std::lock_guard G(Lock);
+            Positions.push_back(Pts);
+        };
+    }
+    bool Has(TPlayState S) {
+        std::lock_guard G(Lock);
+        return std::find(States.begin(), States.end(), S) != States.end();
+    }
+    std::vector<TPlayState> StatesSoFar() {
+        std::lock_guard G(Lock);
+        return States;
+    }
+    Int64 LastPosition() {
+        std::lock_guard G(Lock);
+        return Positions.empty() ? -1 : Positions.back();
+    }
+};
+
+}  // namespace qvtest
