@@ -3,39 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "skin/core/SkinSheet.h"
 #include "skin/core/bsBlur.h"
 #include "skin/core/bsUtils.h"
 
 namespace {
 
-// A white canvas with the fixed-metric font: cell height 8, each character a 3 x 6 block from the cell top,
-// drawn in blue so the glow (green) and the caption never mix up.
-struct TGlowSheet {
-    TBitmap Bmp;
-    TGlowSheet(int W, int H) {
-        Bmp.SetPixelFormat(pf32bit);
-        Bmp.SetSize(W, H);
-        Bmp.Canvas()->Brush()->SetColor(clWhite);
-        Bmp.Canvas()->FillRect(TRect{0, 0, W, H});
-        RegisterFixedMetricFont(u"QvBlocks");
-        Bmp.Canvas()->Font()->SetName(u"QvBlocks");
-        Bmp.Canvas()->Font()->SetHeight(8);
-        Bmp.Canvas()->Font()->SetColor(clBlue);
-    }
-    TCanvas* Canvas() { return Bmp.Canvas(); }
-    COLORREF At(int X, int Y) { return COLORREF(Canvas()->Pixels(X, Y)) & 0xFFFFFF; }
+// A white sheet with the block font in blue, so the glow (green) and the caption never mix up.
+struct TGlowSheet : skintest::TSheet {
+    TGlowSheet(int W, int H) : TSheet(W, H) { skintest::UseBlockFont(Canvas(), clBlue); }
     // The box of every pixel that is neither white nor the caption's blue.
-    TRect GlowBox() {
-        TRect R{1 << 20, 1 << 20, -1, -1};
-        for (int Y = 0; Y < Bmp.Height(); ++Y)
-            for (int X = 0; X < Bmp.Width(); ++X) {
-                const COLORREF C = At(X, Y);
-                if (C != 0xFFFFFF && C != 0xFF0000)
-                    R = TRect{std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X + 1),
-                              std::max(R.Bottom, Y + 1)};
-            }
-        return R;
-    }
+    TRect GlowBox() { return BoxOf([](COLORREF C) { return C != 0xFFFFFF && C != 0xFF0000; }); }
 };
 
 } // namespace

@@ -5,60 +5,11 @@
 #include <vector>
 
 #include "platform/base/SysUtils.h"
+#include "skin/core/SkinSheet.h"
 #include "skin/core/bsUtils.h"
 
-namespace {
-
-// A white 32-bit bitmap to draw on, read back as rows of characters: '.' white, 'r' red, 'b' blue, 'g' green,
-// '#' black, '?' anything else.
-struct TSheet {
-    TBitmap Bmp;
-    TSheet(int W, int H) {
-        Bmp.SetPixelFormat(pf32bit);
-        Bmp.SetSize(W, H);
-        Bmp.Canvas()->Brush()->SetColor(clWhite);
-        Bmp.Canvas()->FillRect(TRect{0, 0, W, H});
-    }
-    TCanvas* Canvas() { return Bmp.Canvas(); }
-    std::vector<std::string> Picture() {
-        std::vector<std::string> Rows;
-        for (int Y = 0; Y < Bmp.Height(); ++Y) {
-            std::string Row;
-            for (int X = 0; X < Bmp.Width(); ++X)
-                switch (COLORREF(Canvas()->Pixels(X, Y)) & 0xFFFFFF) {
-                case 0xFFFFFF: Row += '.'; break;
-                case 0x0000FF: Row += 'r'; break;
-                case 0xFF0000: Row += 'b'; break;
-                case 0x00FF00: Row += 'g'; break;
-                case 0x000000: Row += '#'; break;
-                default: Row += '?';
-                }
-            Rows.push_back(Row);
-        }
-        return Rows;
-    }
-    // The smallest rectangle holding every pixel of the character.
-    TRect Box(char C) {
-        TRect R{1 << 20, 1 << 20, -1, -1};
-        auto P = Picture();
-        for (int Y = 0; Y < int(P.size()); ++Y)
-            for (int X = 0; X < int(P[std::size_t(Y)].size()); ++X)
-                if (P[std::size_t(Y)][std::size_t(X)] == C)
-                    R = TRect{std::min(R.Left, X), std::min(R.Top, Y), std::max(R.Right, X + 1),
-                              std::max(R.Bottom, Y + 1)};
-        return R;
-    }
-};
-
-// A font with exact metrics: cell height 8, every character 4 wide, drawn as a 3 x 6 block from the cell top.
-void UseBlockFont(TCanvas* Canvas, TColor Color) {
-    RegisterFixedMetricFont(u"QvBlocks");
-    Canvas->Font()->SetName(u"QvBlocks");
-    Canvas->Font()->SetHeight(8);
-    Canvas->Font()->SetColor(Color);
-}
-
-} // namespace
+using skintest::TSheet;
+using skintest::UseBlockFont;
 
 TEST(SkinDrawing, ImageAndTextLayout) {
     struct Case {
