@@ -1,0 +1,33 @@
+// The small glyphs of the classic look that menus and standard controls share, drawn pixel by pixel so
+// that they come out the same at every size of the surrounding control.
+#pragma once
+
+#include "platform/gdi/Graphics.h"
+
+// Fills R with a colour (system colours included).
+inline void FillColor(HDC DC, const RECT& R, TColor Color) {
+    HBRUSH Brush = CreateSolidBrush(ColorToRGB(Color));
+    FillRect(DC, &R, Brush);
+    DeleteObject(Brush);
+}
+
+// A tick 7 pixels wide and 7 high with its top-left corner at (X, Y).
+inline void DrawCheckGlyph(HDC DC, int X, int Y, TColor Color) {
+    // Three rows thick: down two steps, then up four.
+    for (int I = 0; I < 7; ++I) {
+        int Top = I < 3 ? Y + 2 + I : Y + 4 - (I - 2);
+        FillColor(DC, RECT{X + I, Top, X + I + 1, Top + 3}, Color);
+    }
+}
+
+// A round dot 6 pixels across with its top-left corner at (X, Y).
+inline void DrawRadioDot(HDC DC, int X, int Y, TColor Color) {
+    FillColor(DC, RECT{X + 1, Y, X + 5, Y + 6}, Color);
+    FillColor(DC, RECT{X, Y + 1, X + 6, Y + 5}, Color);
+}
+
+// A solid triangle pointing right, 4 wide and 7 high, top-left corner at (X, Y).
+inline void DrawRightArrow(HDC DC, int X, int Y, TColor Color) {
+    for (int I = 0; I < 4; ++I)
+        FillColor(DC, RECT{X + I, Y + I, X + I + 1, Y + 7 - I}, Color);
+}
