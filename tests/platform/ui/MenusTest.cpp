@@ -2,6 +2,7 @@
 // through key messages, merging of main menus, and the default popup window driven by injected input.
 #include "platform/ui/Menus.h"
 #include "platform/win/WinExtras.h"
+#include "UiTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,7 @@
 
 namespace {
 
-class MenusTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetWindowManager();
-        SetWinClock(std::make_unique<TTestClock>(1000, 1));
-    }
-    void TearDown() override {
-        ResetWindowManager();
-        SetWinClock(nullptr);
-    }
-    void Pump() { ProcessPendingMessages(); }
-};
+using MenusTest = UiTest;
 
 // Adds an item with the caption under Parent; clicks append the caption to Log.
 TMenuItem* AddItem(TMenuItem* Parent, const String& Caption, std::vector<String>* Log = nullptr) {

@@ -1,6 +1,7 @@
 // TTimer: ticks on the tests' clock, stopping and restarting, and timers freed or changed inside a tick.
 #include "platform/ui/ExtCtrls.h"
 #include "platform/win/WinExtras.h"
+#include "UiTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,22 +10,7 @@
 
 namespace {
 
-class TimerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetWindowManager();
-        SetWinClock(std::make_unique<TTestClock>(1000, 1));
-    }
-    void TearDown() override {
-        ResetWindowManager();
-        SetWinClock(nullptr);
-    }
-    // Moves the clock on and runs what fell due.
-    void Wait(std::uint64_t Ms) {
-        WinClock().AdvanceTo(WinClock().Current() + Ms);
-        ProcessPendingMessages();
-    }
-};
+using TimerTest = UiTest;
 
 TEST_F(TimerTest, TicksEveryIntervalWhileEnabled) {
     TTimer Timer(nullptr);
