@@ -6,6 +6,11 @@
 #include "engine/FFmpegStreams.h"
 #include "engine/MyUtils.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+
 TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     if (AMaxFiles < 1 || AMaxFiles > 512)
         throw EAssertionFailed(u"Assertion failure");
@@ -17,6 +22,7 @@ TCustomFFmpeg::TCustomFFmpeg(int AMaxFiles) {
     Fstream_setups.resize(AMaxFiles);
     Fmuxer_opts.assign(AMaxFiles, nullptr);
     Foutput_packets.assign(AMaxFiles, 0);
+    Foutput_owned.assign(AMaxFiles, false);
     ResetOptions();
 }
 
@@ -25,13 +31,39 @@ TCustomFFmpeg::~TCustomFFmpeg() {
     if (FThread && FThread->get_id() == std::this_thread::get_id())
         FThread->detach();
     Stop(true);
-    {
-        std::unique_lock Lock(FRunLock);
-        FRunCond.wait(Lock, [this] { return !FCancelRunning; });
+    WaitForCancel();
+    ReleaseResources();
+}
+
+namespace {
+// Waits until ADone holds. On the GUI thread the wait runs in 20 ms slices that serve the pending
+// synchronised calls, so a worker blocked in one (a progress report) can always reach its end.
+template <typename P>
+void WaitServing(std::mutex& ALock, std::condition_variable& ACond, P ADone) {
+    std::unique_lock Lock(ALock);
+    if (!IsMainThread()) {
+        ACond.wait(Lock, ADone);
+        return;
     }
+    while (!ADone()) {
+        Lock.unlock();
+        CheckSynchronize();
+        Lock.lock();
+        ACond.wait_for(Lock, std::chrono::milliseconds(20), ADone);
+    }
+}
+
+// Nice values of the thread priorities.
+void ApplyThreadPriority(TThreadPriority APriority) {
+    static const int Nice[] = {19, 10, 5, 0, -5, -10, -15};
+    setpriority(PRIO_PROCESS, id_t(::gettid()), Nice[APriority]);
+}
+} // namespace
+
+void TCustomFFmpeg::WaitForCancel() {
+    WaitServing(FRunLock, FRunCond, [this] { return !FCancelRunning; });
     if (FCancelThread.joinable())
         FCancelThread.join();
-    ReleaseResources();
 }
 
 void TCustomFFmpeg::ResetOptions() {
@@ -144,16 +176,18 @@ void TCustomFFmpeg::ReleaseResources() {
         if (!oc)
             continue;
         const String Name = UTF8ToString(oc->url ? oc->url : "");
-        if (!(oc->oformat->flags & AVFMT_NOFILE) && oc->pb)
+        if (!(oc->oformat->flags & AVFMT_NOFILE) && !(oc->flags & AVFMT_FLAG_CUSTOM_IO) && oc->pb)
             av::avio_closep(&oc->pb);
         av::avformat_free_context(oc);
-        // An output that received nothing is not left behind.
-        if (!Name.empty() && FileExists(Name) && (FileSize(Name) == 0 || Foutput_packets[I] == 0))
+        // An output that received nothing is not left behind; a file this task neither created nor
+        // emptied is never touched.
+        if (Foutput_owned[I] && !Name.empty() && FileExists(Name) && (FileSize(Name) == 0 || Foutput_packets[I] == 0))
             DeleteFile(Name);
     }
     for (int I = 0; I < FMaxFiles; ++I) {
         Foutput_files[I] = nullptr;
         Foutput_packets[I] = 0;
+        Foutput_owned[I] = false;
         for (TOutputStreamSetup& S : Fstream_setups[I]) {
             // The pass-2 statistics text belongs to the caller of the encoder.
             if (S.enc)
@@ -220,7 +254,8 @@ bool TCustomFFmpeg::StartConvert(bool AUseThread) {
     }
     if (FThread && FThread->joinable())
         FThread->join();
-    FThread = std::make_unique<std::thread>([this] {
+    FThread = std::make_unique<std::thread>([this, Priority = ThreadPriority] {
+        ApplyThreadPriority(Priority);
         try {
             RunJob();
         } catch (...) {
@@ -274,10 +309,7 @@ void TCustomFFmpeg::Stop(bool AWaitFor) {
 void TCustomFFmpeg::WaitForWorker() {
     if (FThread && FThread->get_id() == std::this_thread::get_id())
         return;
-    {
-        std::unique_lock Lock(FRunLock);
-        FRunCond.wait(Lock, [this] { return !FWorkerRunning; });
-    }
+    WaitServing(FRunLock, FRunCond, [this] { return !FWorkerRunning; });
     if (FThread && FThread->joinable())
         FThread->join();
 }
@@ -329,5 +361,5 @@ void TCustomFFmpeg::CancelTask(bool AWaitFor) {
         FRunCond.notify_all();
     });
     if (AWaitFor)
-        FCancelThread.join();
+        WaitForCancel();
 }

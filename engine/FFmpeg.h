@@ -26,6 +26,7 @@
 #include "engine/SwScaleStubs.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/System.h"
+#include "platform/base/Threads.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -60,6 +61,10 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 // change it in place.
 using TCustomHookEvent = std::function<void(TObject* Sender, uint8_t* APixels, int ALineSize, int AWidth, int AHeight,
                                             int AFrameNumber, Int64 APTS, bool& AUpdate, bool& AStopHook)>;
+
+// The post hook's picture of an encoded frame, as a bitmap the transcoder owns.
+class TBitmap;
+using TPreviewBitmapEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, int AFrameNumber, Int64 APTS)>;
 
 struct TAVStreamMap {
     int file_index = 0;
@@ -111,6 +116,8 @@ public:
     void Pause();
     void Resume();
     void CancelTask(bool AWaitFor);
+    // Waits until the report of a start that was cancelled before it ran has been given.
+    void WaitForCancel();
     void NotifyTerminate();
     void RunJob();
     void PrepareTask();
@@ -197,6 +204,10 @@ public:
     bool FindCodec(const std::string& AName, int AMediaType, int& ACodecID, int AStrict, bool AEncoder);
     bool OpenInputFile(const String& AFileName);
     int OpenOutputFile(const String& AFileName, bool AJoin);
+    // The next input or output opened reads or writes through AIO (a stream object's context that
+    // the caller owns) instead of opening its name.
+    void SetNextInputIO(AVIOContext* AIO) { FNextInputIO = AIO; }
+    void SetNextOutputIO(AVIOContext* AIO) { FNextOutputIO = AIO; }
 
     // Public state.
     int nb_input_files() const { return Fnb_input_files; }
@@ -215,6 +226,9 @@ public:
     TProgressEvent OnProgress;
     TNotifyEvent OnTerminate;
     TCustomHookEvent OnCustomHook;
+    TPreviewBitmapEvent OnPreviewBitmap;
+    // Priority of the worker thread a threaded start creates.
+    TThreadPriority ThreadPriority = tpNormal;
     Int64 ReportInterval = 500000;
     Int64 PreviewInterval = 100000;
 
@@ -231,6 +245,7 @@ public:
     std::vector<std::vector<TOutputStreamSetup>> Fstream_setups; // per output file, per stream
     int Fnb_output_files = 0;
     std::vector<Int64> Foutput_packets;     // per output file: packets written in this run
+    std::vector<bool> Foutput_owned;        // per output file: this task created or emptied the file
     std::vector<AVDictionary*> Fmuxer_opts; // per output file: the muxer's own options, given at the header
     std::vector<TAVStreamMap> Fstream_maps;
     std::vector<TAVMetaDataMap> Fmeta_data_maps;
@@ -359,6 +374,7 @@ protected:
 private:
     friend class TConvertThread;
     void WaitForWorker();
+    void OpenPendingOutputs();
     void CheckPause();
     void CloseCodecs();
 
@@ -380,6 +396,8 @@ private:
     String FFatalMessage;
     Int64 FTotalOutputDuration = -1;
     String FLastErrMsg;
+    AVIOContext* FNextInputIO = nullptr;
+    AVIOContext* FNextOutputIO = nullptr;
 
     // Tables of one run.
     std::vector<TAVInputFile> Ffile_table;

@@ -3,6 +3,9 @@
 
 #include "engine/FFmpegLoader.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -95,6 +98,11 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     AVFormatContext* Ic = av::avformat_alloc_context();
     if (!Ic)
         Raise(u"avformat_alloc_context failed");
+    if (FNextInputIO) {
+        Ic->pb = FNextInputIO;
+        Ic->flags |= AVFMT_FLAG_CUSTOM_IO;
+        FNextInputIO = nullptr;
+    }
     auto Cleanup = [&]() {
         Fvideo_codec_name.clear();
         Faudio_codec_name.clear();
@@ -589,7 +597,7 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
         }
         Fstream_setups[Index].clear();
         av::av_dict_free(&Fmuxer_opts[Index]);
-        if (oc->pb)
+        if (oc->pb && !(oc->flags & AVFMT_FLAG_CUSTOM_IO))
             av::avio_closep(&oc->pb);
         av::avformat_free_context(oc);
         if (Registered) {
@@ -687,10 +695,24 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
         Log(fllInfo, u"loop_output is not available with this library and is ignored");
     oc->flags |= AVFMT_FLAG_NONBLOCK;
     if (!(Fmt->flags & AVFMT_NOFILE)) {
-        const int Err = av::avio_open(&oc->pb, oc->url, AVIO_FLAG_WRITE);
-        if (Err < 0) {
-            FLastErrMsg = ErrorText(AFileName, Err);
-            return Fail();
+        // A missing file is created now, so that its name is taken at once; an existing one is
+        // emptied only when the run starts, so a task removed unrun leaves it as it was.
+        if (FNextOutputIO) {
+            oc->pb = FNextOutputIO;
+            oc->flags |= AVFMT_FLAG_CUSTOM_IO;
+            FNextOutputIO = nullptr;
+        } else if (FileExists(AFileName) && !DirectoryExists(AFileName)) {
+            if (access(FileNameToUTF8(AFileName).c_str(), W_OK) != 0) {
+                FLastErrMsg = ErrorText(AFileName, AVERROR(errno));
+                return Fail();
+            }
+        } else {
+            const int Err = av::avio_open(&oc->pb, oc->url, AVIO_FLAG_WRITE);
+            if (Err < 0) {
+                FLastErrMsg = ErrorText(AFileName, Err);
+                return Fail();
+            }
+            Foutput_owned[Index] = true;
         }
     }
     std::fill(std::begin(Fstreamid_map), std::end(Fstreamid_map), 0);
@@ -699,4 +721,17 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
         SetupJoin();
     }
     return Fnb_output_files;
+}
+
+void TCustomFFmpeg::OpenPendingOutputs() {
+    const int Outputs = FJoinMode ? std::min(1, Fnb_output_files) : Fnb_output_files;
+    for (int I = 0; I < Outputs; ++I) {
+        AVFormatContext* oc = Foutput_files[I];
+        if (oc->pb || (oc->oformat->flags & AVFMT_NOFILE))
+            continue;
+        const int Err = av::avio_open(&oc->pb, oc->url, AVIO_FLAG_WRITE);
+        if (Err < 0)
+            Raise(ErrorText(UTF8ToString(oc->url), Err));
+        Foutput_owned[I] = true;
+    }
 }

@@ -508,6 +508,7 @@ void TCustomFFmpeg::Transcode() {
         }
 
         // Headers.
+        OpenPendingOutputs();
         for (int I = 0; I < nb_ofiles; ++I) {
             AVDictionary* Opts = nullptr;
             av::av_dict_copy(&Opts, Fmuxer_opts[I], 0);
