@@ -1,0 +1,386 @@
+#include "platform/ui/StdCtrls.h"
+
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdGlyphs.h"
+
+namespace {
+
+// WM_GETDLGCODE answers of buttons.
+constexpr LRESULT DlgcWantArrows = 0x0001, DlgcDefPushButton = 0x0010, DlgcUndefPushButton = 0x0020,
+                  DlgcRadioButton = 0x0040, DlgcButton = 0x2000;
+
+constexpr int BoxSize = 13;     // the check box's square and the radio button's circle
+constexpr int CaptionGap = 4;   // between the box and the caption
+
+// The box of a check box or radio button, vertically centred on the side the alignment leaves it.
+RECT BoxRect(const TRect& Client, TLeftRight Alignment, int Size) {
+    int X = Alignment == lrRight ? 0 : Client.Right - Size;
+    int Y = (Client.Bottom - Size) / 2;
+    return RECT{X, Y, X + Size, Y + Size};
+}
+
+RECT CaptionRect(const TRect& Client, TLeftRight Alignment) {
+    return Alignment == lrRight ? RECT{BoxSize + CaptionGap, 0, Client.Right, Client.Bottom}
+                                : RECT{0, 0, Client.Right - BoxSize - CaptionGap, Client.Bottom};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TButtonControl
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
+    SetTabStop(true);
+    // The click comes from ButtonReleased, not from the generic press-and-release of TControl.
+    FControlStyle -= csClickEvents;
+    FControlStyle += csOpaque;
+    SetColor(clBtnFace);
+}
+
+void TButtonControl::SetPressed(bool Value) {
+    if (Value == FPressed)
+        return;
+    FPressed = Value;
+    Invalidate();
+}
+
+void TButtonControl::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_PAINT:
+        WMPaint(Message);
+        return;
+    case WM_ERASEBKGND:
+        Message.Result = 1;
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        TWinControl::Dispatch(Message);
+        FMouseHeld = true;
+        SetPressed(true);
+        return;
+    case WM_MOUSEMOVE:
+        TWinControl::Dispatch(Message);
+        if (FMouseHeld)
+            SetPressed(PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
+        return;
+    case WM_LBUTTONUP: {
+        bool Released = FMouseHeld &&
+                        PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        FMouseHeld = false;
+        SetPressed(FSpaceHeld);
+        TWinControl::Dispatch(Message);
+        // Last: the action may free the control.
+        if (Released)
+            ButtonReleased();
+        return;
+    }
+    case WM_CAPTURECHANGED:
+    case CM_CANCELMODE:
+        FMouseHeld = false;
+        SetPressed(FSpaceHeld);
+        break;
+    case WM_KEYDOWN:
+        // A disabled control that still holds the focus takes no key.
+        if (Message.WParam == VK_SPACE && Enabled()) {
+            FSpaceHeld = true;
+            SetPressed(true);
+            return;
+        }
+        break;
+    case WM_KEYUP:
+        if (Message.WParam == VK_SPACE && FSpaceHeld) {
+            FSpaceHeld = false;
+            SetPressed(FMouseHeld);
+            ButtonReleased();
+            return;
+        }
+        break;
+    case WM_CHAR:
+        if (Message.WParam == u' ')
+            return;
+        break;
+    case WM_SETFOCUS:
+        Invalidate();
+        break;
+    case WM_KILLFOCUS:
+        FSpaceHeld = false;
+        SetPressed(FMouseHeld);
+        Invalidate();
+        break;
+    case WM_GETDLGCODE:
+        Message.Result = DlgcButton;
+        return;
+    case CM_DIALOGCHAR:
+        if (IsAccel(Word(Message.WParam), Caption()) && Visible() && Enabled()) {
+            SetFocus();
+            Message.Result = 1;
+            ButtonReleased();
+            return;
+        }
+        break;
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+    case CM_ENABLEDCHANGED:
+        Invalidate();
+        break;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TButtonControl::WMPaint(TMessage& Message) {
+    // A DC in WParam is painted into as it is (origin and clip kept), without BeginPaint.
+    if (Message.WParam) {
+        PaintButton(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    }
+    PAINTSTRUCT PS;
+    HDC DC = BeginPaint(Handle(), &PS);
+    PaintButton(DC);
+    EndPaint(Handle(), &PS);
+}
+
+void TButtonControl::DrawCaption(HDC DC, RECT R, UINT Format) {
+    const String& Text = Caption();
+    HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
+    int OldMode = SetBkMode(DC, TRANSPARENT);
+    if (Enabled()) {
+        SetTextColor(DC, ColorToRGB(Font()->Color()));
+        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
+    } else {
+        // Embossed: a light copy one pixel down and right, the shadow-coloured text over it.
+        RECT Light{R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1};
+        SetTextColor(DC, ColorToRGB(clBtnHighlight));
+        DrawTextW(DC, Text.c_str(), int(Text.size()), &Light, Format);
+        SetTextColor(DC, ColorToRGB(clBtnShadow));
+        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
+    }
+    SetBkMode(DC, OldMode);
+    SelectObject(DC, OldFont);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TButton
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
+
+void TButton::SetDefault(bool Value) {
+    FDefault = Value;
+    // Another button with the focus keeps answering Enter itself.
+    auto* Focus = dynamic_cast<TButton*>(FindControl(GetFocus()));
+    bool Active = Focus && Focus != this ? false : Value || Focus == this;
+    if (Active != FActive) {
+        FActive = Active;
+        Invalidate();
+    }
+}
+
+void TButton::Click() { TButtonControl::Click(); }
+
+void TButton::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DlgcButton | (FActive ? DlgcDefPushButton : DlgcUndefPushButton);
+        return;
+    case CM_DIALOGKEY:
+        if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) && Visible() &&
+            Enabled()) {
+            Message.Result = 1;
+            Click();
+            return;
+        }
+        break;
+    case CM_FOCUSCHANGED: {
+        // LParam: the control that took the focus. A button with the focus answers Enter, else the
+        // default button does.
+        auto* Sender = reinterpret_cast<TWinControl*>(Message.LParam);
+        bool Active = dynamic_cast<TButton*>(Sender) ? Sender == this : FDefault;
+        if (Active != FActive) {
+            FActive = Active;
+            Invalidate();
+        }
+        break;
+    }
+    }
+    TButtonControl::Dispatch(Message);
+}
+
+void TButton::PaintButton(HDC DC) {
+    RECT R = ClientRect();
+    FillColor(DC, R, Color());
+    // The button that answers Enter (and the focused one) wears a dark frame around its edge.
+    if (FActive || Focused()) {
+        FillColor(DC, RECT{R.Left, R.Top, R.Right, R.Top + 1}, clWindowFrame);
+        FillColor(DC, RECT{R.Left, R.Bottom - 1, R.Right, R.Bottom}, clWindowFrame);
+        FillColor(DC, RECT{R.Left, R.Top, R.Left + 1, R.Bottom}, clWindowFrame);
+        FillColor(DC, RECT{R.Right - 1, R.Top, R.Right, R.Bottom}, clWindowFrame);
+        R = RECT{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+    }
+    if (Pressed()) {
+        HBRUSH Shadow = CreateSolidBrush(ColorToRGB(clBtnShadow));
+        FrameRect(DC, &R, Shadow);
+        DeleteObject(Shadow);
+    } else {
+        RECT Edge = R;
+        DrawEdge(DC, &Edge, EDGE_RAISED, BF_RECT | BF_SOFT);
+    }
+    RECT Text = ClientRect();
+    Text = RECT{Text.Left + 4, Text.Top + 4, Text.Right - 4, Text.Bottom - 4};
+    if (Pressed())
+        Text = RECT{Text.Left + 1, Text.Top + 1, Text.Right + 1, Text.Bottom + 1};
+    DrawCaption(DC, Text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (Focused()) {
+        RECT Focus = ClientRect();
+        Focus = RECT{Focus.Left + 4, Focus.Top + 4, Focus.Right - 4, Focus.Bottom - 4};
+        DrawFocusRect(DC, &Focus);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCheckBox
+
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 97, 17); }
+
+void TCheckBox::SetState(TCheckBoxState Value) {
+    if (Value == FState)
+        return;
+    FState = Value;
+    Invalidate();
+    Click();
+}
+
+void TCheckBox::SetAlignment(TLeftRight Value) {
+    if (Value == FAlignment)
+        return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TCheckBox::Toggle() {
+    switch (FState) {
+    case cbUnchecked:
+        SetState(FAllowGrayed ? cbGrayed : cbChecked);
+        break;
+    case cbChecked:
+        SetState(cbUnchecked);
+        break;
+    case cbGrayed:
+        SetState(cbChecked);
+        break;
+    }
+}
+
+void TCheckBox::Dispatch(TMessage& Message) { TButtonControl::Dispatch(Message); }
+
+void TCheckBox::PaintButton(HDC DC) {
+    TRect Client = ClientRect();
+    FillColor(DC, Client, Color());
+    RECT Box = BoxRect(Client, FAlignment, BoxSize);
+    RECT Edge = Box;
+    DrawEdge(DC, &Edge, EDGE_SUNKEN, BF_RECT);
+    RECT Inside{Box.Left + 2, Box.Top + 2, Box.Right - 2, Box.Bottom - 2};
+    bool Dim = Pressed() || !Enabled() || FState == cbGrayed;
+    FillColor(DC, Inside, Dim ? clBtnFace : clWindow);
+    if (FState != cbUnchecked)
+        DrawCheckGlyph(DC, Inside.Left + 1, Inside.Top + 1,
+                       FState == cbGrayed || !Enabled() ? clBtnShadow : clWindowText);
+
+    RECT Text = CaptionRect(Client, FAlignment);
+    DrawCaption(DC, Text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (Focused() && !Caption().empty()) {
+        // The focus frame goes around the caption.
+        RECT Measure = Text;
+        HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
+        DrawTextW(DC, Caption().c_str(), int(Caption().size()), &Measure, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+        SelectObject(DC, OldFont);
+        int H = Measure.Bottom - Measure.Top;
+        int Top = (Text.Top + Text.Bottom - H) / 2;
+        RECT Focus{Measure.Left - 1, Top - 1, std::min<int>(Measure.Right + 1, Client.Right), Top + H + 1};
+        DrawFocusRect(DC, &Focus);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TRadioButton
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 113, 17);
+    // Only the checked button of a group is a tab stop: Tab enters the group at its check.
+    SetTabStop(false);
+}
+
+void TRadioButton::SetAlignment(TLeftRight Value) {
+    if (Value == FAlignment)
+        return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TRadioButton::SetChecked(bool Value) {
+    if (Value == FChecked)
+        return;
+    FChecked = Value;
+    SetTabStop(Value);
+    Invalidate();
+    if (!Value)
+        return;
+    if (TWinControl* P = Parent())
+        for (int I = 0; I < P->ControlCount(); ++I)
+            if (auto* Other = dynamic_cast<TRadioButton*>(P->Controls(I)); Other && Other != this)
+                Other->SetChecked(false);
+    Click();
+}
+
+void TRadioButton::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        Message.Result = DlgcButton | DlgcRadioButton | DlgcWantArrows;
+        return;
+    case WM_KEYDOWN: {
+        int Dir = Message.WParam == VK_DOWN || Message.WParam == VK_RIGHT ? 1
+                  : Message.WParam == VK_UP || Message.WParam == VK_LEFT   ? -1
+                                                                           : 0;
+        TWinControl* P = Parent();
+        if (!Dir || !P)
+            break;
+        // The next button of the group that can take the focus, round the group.
+        std::vector<TRadioButton*> Group;
+        for (int I = 0; I < P->ControlCount(); ++I)
+            if (auto* R = dynamic_cast<TRadioButton*>(P->Controls(I)); R && (R == this || (R->Visible() && R->Enabled())))
+                Group.push_back(R);
+        int Me = int(std::find(Group.begin(), Group.end(), this) - Group.begin());
+        TRadioButton* Next = Group[std::size_t((Me + Dir + int(Group.size())) % int(Group.size()))];
+        Message.Result = 0;
+        if (Next != this) {
+            Next->SetFocus();
+            Next->SetChecked(true);
+        }
+        return;
+    }
+    }
+    TButtonControl::Dispatch(Message);
+}
+
+void TRadioButton::PaintButton(HDC DC) {
+    TRect Client = ClientRect();
+    FillColor(DC, Client, Color());
+    RECT Box = BoxRect(Client, FAlignment, BoxSize - 1);
+    bool Dim = Pressed() || !Enabled();
+    HBRUSH Brush = CreateSolidBrush(ColorToRGB(Dim ? clBtnFace : clWindow));
+    HPEN Pen = CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow));
+    HGDIOBJ OldBrush = SelectObject(DC, Brush);
+    HGDIOBJ OldPen = SelectObject(DC, Pen);
+    Ellipse(DC, Box.Left, Box.Top, Box.Right, Box.Bottom);
+    SelectObject(DC, OldPen);
+    SelectObject(DC, OldBrush);
+    DeleteObject(Pen);
+    DeleteObject(Brush);
+    if (FChecked)
+        DrawRadioDot(DC, Box.Left + 3, Box.Top + 3, Enabled() ? clWindowText : clBtnShadow);
+
+    RECT Text = CaptionRect(Client, FAlignment);
+    DrawCaption(DC, Text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    if (Focused() && !Caption().empty()) {
+        RECT Focus{Text.Left - 1, Text.Top, Text.Right, Text.Bottom};
+        DrawFocusRect(DC, &Focus);
+    }
+}
