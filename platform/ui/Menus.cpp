@@ -125,13 +125,25 @@ bool EnabledWithParents(const TMenuItem* Item) {
     return true;
 }
 
+// The shift state of a key message: Shift and Ctrl from the keyboard, Alt from the key data.
+TShiftState ShiftOfKeyMessage(LPARAM KeyData) {
+    TShiftState Shift;
+    if (GetKeyState(VK_SHIFT) < 0)
+        Shift += ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        Shift += ssCtrl;
+    if (std::uintptr_t(KeyData) & 0x20000000)
+        Shift += ssAlt;
+    return Shift;
+}
+
 TShortCut ShortCutOfMessage(const TMessage& Message) {
     if (Message.Msg != WM_KEYDOWN && Message.Msg != WM_SYSKEYDOWN)
         return 0;
     Word Key = Word(Message.WParam);
     if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU)
         return 0;
-    return ShortCut(Key, KeyDataToShiftState(Message.LParam));
+    return ShortCut(Key, ShiftOfKeyMessage(Message.LParam));
 }
 
 } // namespace
@@ -222,16 +234,6 @@ bool IsAccel(Word VK, const String& Str) {
     return !Hot.empty() && AnsiSameText(Hot, String(1, Char(VK)));
 }
 
-TShiftState KeyDataToShiftState(LPARAM KeyData) {
-    TShiftState Shift;
-    if (GetKeyState(VK_SHIFT) < 0)
-        Shift += ssShift;
-    if (GetKeyState(VK_CONTROL) < 0)
-        Shift += ssCtrl;
-    if (std::uintptr_t(KeyData) & 0x20000000)
-        Shift += ssAlt;
-    return Shift;
-}
 
 // ---------------------------------------------------------------------------------------------
 // TMenuItem

@@ -41,8 +41,6 @@ String GetHotkey(const String& Text);
 String StripHotkey(const String& Text);
 // Whether the key (a virtual key or a character) is the caption's accelerator, without regard to case.
 bool IsAccel(Word VK, const String& Str);
-// The shift state of a key message: Shift and Ctrl from the keyboard, Alt from the key data.
-TShiftState KeyDataToShiftState(LPARAM KeyData);
 
 enum TMenuAutoFlag { maAutomatic, maManual, maParent };
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
