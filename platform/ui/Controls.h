@@ -1,16 +1,18 @@
 // Controls: the class library's visual base classes over the window layer.
 //
-// TControl holds bounds, alignment, visibility, text, colour and font, and receives messages through
-// its replaceable WindowProc. TWinControl owns a window of platform/win, created when first needed; its
-// messages pass, in this order, the window's GWLP_WNDPROC subclasses, WindowProc, WndProc, the message
-// handlers (Dispatch), DefaultHandler and DefWindowProc, so every side effect of input happens inside
-// that chain and a subclass that swallows a message swallows its effects too.
+// TControl holds bounds, alignment, anchors, constraints, visibility, text, colour, font, cursor and hint,
+// and receives messages through its replaceable WindowProc. TWinControl owns a window of platform/win,
+// created when first needed; its messages pass, in this order, the window's GWLP_WNDPROC subclasses,
+// WindowProc, WndProc, the message handlers (Dispatch), DefaultHandler and DefWindowProc, so every side
+// effect of input happens inside that chain and a subclass that swallows a message swallows its effects
+// too. Windowless children (TGraphicControl) are painted and hit-tested by their parent.
 #pragma once
 
 #include "platform/base/Classes.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/win/Windows.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -36,22 +38,60 @@ constexpr UINT CM_CURSORCHANGED = CM_BASE + 15;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
+constexpr UINT CM_APPKEYDOWN = CM_BASE + 22;
+constexpr UINT CM_APPSYSCOMMAND = CM_BASE + 23;
+constexpr UINT CM_BUTTONPRESSED = CM_BASE + 24;
+constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 25;
 constexpr UINT CM_ENTER = CM_BASE + 26;
 constexpr UINT CM_EXIT = CM_BASE + 27;
+constexpr UINT CM_ICONCHANGED = CM_BASE + 29;
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 30;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 constexpr UINT CM_SHOWHINTCHANGED = CM_BASE + 34;
+constexpr UINT CM_PARENTSHOWHINTCHANGED = CM_BASE + 35;
+constexpr UINT CM_TABSTOPCHANGED = CM_BASE + 40;
+constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44;
+constexpr UINT CM_CHILDKEY = CM_BASE + 46;
+constexpr UINT CM_HINTSHOW = CM_BASE + 48;
+constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 constexpr UINT CM_INVALIDATE = CM_BASE + 52;
+constexpr UINT CM_CONTROLCHANGE = CM_BASE + 54;
+constexpr UINT CM_CHANGED = CM_BASE + 55;
+constexpr UINT CM_BORDERCHANGED = CM_BASE + 59;
+constexpr UINT CM_HINTSHOWPAUSE = CM_BASE + 65;
+constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67;
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 
+// WM_GETDLGCODE answers: which keys a control keeps instead of leaving them to its form.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_STATIC = 0x0100;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+class TControl;
 class TWinControl;
+class TCustomForm;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind, 4>;
 
 enum TControlStyleItem {
     csAcceptsControls,
@@ -89,8 +129,123 @@ enum TControlStateItem {
 };
 using TControlState = TSet<TControlStateItem, 11>;
 
+// Cursors: the standard ones are negative, application cursors positive (TScreen::Cursors).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crNone = -1;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crCross = -3;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crSizeNESW = -6;
+constexpr TCursor crSizeNS = -7;
+constexpr TCursor crSizeNWSE = -8;
+constexpr TCursor crSizeWE = -9;
+constexpr TCursor crUpArrow = -10;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crNoDrop = -13;
+constexpr TCursor crHSplit = -14;
+constexpr TCursor crVSplit = -15;
+constexpr TCursor crMultiDrag = -16;
+constexpr TCursor crSQLWait = -17;
+constexpr TCursor crNo = -18;
+constexpr TCursor crAppStart = -19;
+constexpr TCursor crHelp = -20;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+constexpr TCursor crSize = crSizeAll;
+// The system cursor of a standard cursor value (null for crNone and values that are not standard).
+HCURSOR StandardCursorHandle(TCursor Cursor);
+
 using TWndMethod = std::function<void(TMessage& Message)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// The shift state of a key message's LParam and the keyboard's modifier keys.
+TShiftState KeyDataToShiftState(LPARAM KeyData);
+TShiftState KeyboardStateToShiftState();
+
+// What a hint about to be shown carries (CM_HINTSHOW passes it in LParam; a non-zero result cancels it).
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TRect CursorRect;
+    TPoint CursorPos;
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    String HintStr;
+    void* HintData = nullptr;
+};
+
+// The menus unit registers how a popup menu opens for a control (it honours AutoPopup and answers
+// whether the menu opened); until it does, a right click opens nothing.
+using TPopupMenuHandler = std::function<bool(TPopupMenu* Menu, TControl* Control, int X, int Y)>;
+void SetPopupMenuHandler(TPopupMenuHandler Handler);
+const TPopupMenuHandler& PopupMenuHandler();
+// ... and how a menu (a form's main menu, a control's popup menu) takes a key message as a short cut;
+// until it does, keys reach only the form's OnShortCut.
+using TMenuShortCutHandler = std::function<bool(TComponent* Menu, TMessage& Message)>;
+void SetMenuShortCutHandler(TMenuShortCutHandler Handler);
+const TMenuShortCutHandler& MenuShortCutHandler();
+
+// ---------------------------------------------------------------------------------------------
+// TSizeConstraints: 0 means no limit.
+
+class TSizeConstraints : public TPersistent {
+public:
+    explicit TSizeConstraints(TControl* AControl) : FControl(AControl) {}
+    int MaxHeight() const { return FMaxHeight; }
+    void SetMaxHeight(int Value) { SetConstraint(FMaxHeight, Value); }
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value) { SetConstraint(FMaxWidth, Value); }
+    int MinHeight() const { return FMinHeight; }
+    void SetMinHeight(int Value) { SetConstraint(FMinHeight, Value); }
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value) { SetConstraint(FMinWidth, Value); }
+    TControl* Control() const { return FControl; }
+    void Assign(TPersistent* Source) override;
+    // A size within the limits (a maximum below the minimum gives way to the minimum).
+    void Apply(int& Width, int& Height) const;
+
+    TNotifyEvent OnChange;
+
+private:
+    void SetConstraint(int& Field, int Value);
+
+    TControl* FControl;
+    int FMaxHeight = 0;
+    int FMaxWidth = 0;
+    int FMinHeight = 0;
+    int FMinWidth = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TControlCanvas: a canvas on a control. Outside painting it draws through a device context of the
+// control's window (for a windowless control, its parent's, moved to the control and clipped to it).
+
+class TControlCanvas : public TCanvas {
+public:
+    ~TControlCanvas() override;
+    TControl* Control() const { return FControl; }
+    void SetControl(TControl* AControl);
+    // Gives back a device context the canvas took itself.
+    void FreeHandle();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TControl* FControl = nullptr;
+    HDC FDeviceContext = nullptr;
+    HWND FWindowHandle = nullptr;
+};
 
 // ---------------------------------------------------------------------------------------------
 // TControl
@@ -109,22 +264,35 @@ public:
     void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
     int Height() const { return FHeight; }
     void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
-    // Every change of position or size passes here.
+    // Every change of position or size passes here; AutoSize and Constraints apply to the size.
     virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
     TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
     void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top); }
     virtual TRect ClientRect();
     int ClientWidth() { return ClientRect().Right; }
+    void SetClientWidth(int Value) { SetClientSize(Value, ClientHeight()); }
     int ClientHeight() { return ClientRect().Bottom; }
+    void SetClientHeight(int Value) { SetClientSize(ClientWidth(), Value); }
+    virtual void SetClientSize(int AWidth, int AHeight);
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign Value);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
+    TSizeConstraints* Constraints() const { return FConstraints.get(); }
+    void SetConstraints(TSizeConstraints* Value) { FConstraints->Assign(Value); }
+    bool AutoSize() const { return FAutoSize; }
+    virtual void SetAutoSize(bool Value);
 
     TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* AParent);
+    // The form the control lies on (the innermost one), or null.
+    TCustomForm* ParentForm() const;
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool Value);
     const String& Text() const { return FText; }
@@ -133,8 +301,24 @@ public:
     void SetCaption(const String& Value) { SetText(Value); }
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool Value);
     TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* Value) { FFont->Assign(Value); }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor Value);
+    const String& Hint() const { return FHint; }
+    void SetHint(const String& Value) { FHint = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool Value);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    // Any descendant of the menus unit's TPopupMenu; the conversion happens where its type is known.
+    template <class TMenuClass> void SetPopupMenu(TMenuClass* Value) { SetPopupMenuLink(Value, Value); }
+    void SetPopupMenu(std::nullptr_t) { SetPopupMenuLink(nullptr, nullptr); }
 
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
@@ -148,6 +332,12 @@ public:
     LRESULT Perform(UINT Msg, WPARAM WParam, LPARAM LParam);
 
     virtual void Invalidate();
+    // Paints now what is invalid (Update), or everything (Repaint, Refresh).
+    virtual void Update();
+    virtual void Repaint();
+    void Refresh() { Repaint(); }
+    void BringToFront();
+    void SendToBack();
     virtual TPoint ClientOrigin();
     TPoint ClientToScreen(const TPoint& Point) {
         TPoint O = ClientOrigin();
@@ -158,10 +348,21 @@ public:
         return {Point.X - O.X, Point.Y - O.Y};
     }
     TShiftState MouseShift(WPARAM Keys) const;
+    // The text of the control without "&" accelerator marks ("&&" stays one "&").
+    String GetDisplayText() const;
+
+    // A token that expires when the control is freed: code that calls handlers which may free the
+    // control checks it before touching the control again.
+    std::weak_ptr<char> AliveToken() const { return FAlive; }
 
     TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
     TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
+    TMouseWheelEvent OnMouseWheel;
+    TContextPopupEvent OnContextPopup;
 
     virtual void WndProc(TMessage& Message);
     // The message handlers: each class answers the messages it handles with one switch and passes
@@ -171,13 +372,27 @@ public:
 
 protected:
     virtual void Click();
+    virtual void DblClick();
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
-    // The parent lays its aligned controls out again after this one moved, resized or changed.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+    virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+    virtual void Resize();
+    // AutoSize: the size the control wants; false keeps the size asked for.
+    virtual bool CanAutoSize(int& NewWidth, int& NewHeight);
+    void AdjustSize();
+    // The parent lays its aligned and anchored controls out again after this one moved or changed.
     void RequestAlign();
+    void UpdateAnchorRules();
     virtual void SetMouseCapture(bool Value);
     bool MouseCapture();
     void FontChanged(TObject* Sender);
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Tells the forms on the way up that a press starts here (CM_CANCELMODE to their active control).
+    void SendCancelMode(TControl* Sender);
+    void SetPopupMenuLink(TPopupMenu* Menu, TComponent* AsComponent);
 
     String FText;
     int FLeft = 0;
@@ -185,19 +400,39 @@ protected:
     int FWidth = 0;
     int FHeight = 0;
     TColor FColor = clWindow;
+    bool FVisible = true;
     TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     TControlState FControlState;
 
 private:
     friend class TWinControl;
+    friend class TCustomForm;
     void DoMouseDown(TMessage& Message, TMouseButton Button);
     void DoMouseUp(TMessage& Message, TMouseButton Button);
+    void WMContextMenu(TMessage& Message);
+    void WMMouseWheel(TMessage& Message);
 
+    std::shared_ptr<char> FAlive = std::make_shared<char>(0);
     TWinControl* FParent = nullptr;
     TAlign FAlign = alNone;
-    bool FVisible = true;
+    TAnchors FAnchors{akLeft, akTop};
+    TPoint FAnchorRules;
+    TPoint FOriginalParentSize;
+    bool FAnchorMove = false;
+    std::unique_ptr<TSizeConstraints> FConstraints;
+    bool FAutoSize = false;
+    bool FAutoSizing = false;
     bool FEnabled = true;
+    bool FParentColor = true;
+    bool FParentFont = true;
+    bool FInheriting = false;
     std::unique_ptr<TFont> FFont;
+    TCursor FCursor = crDefault;
+    String FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TPopupMenu* FPopupMenu = nullptr;
+    TComponent* FPopupMenuComponent = nullptr;
     TWndMethod FWindowProc;
 };
 
@@ -231,6 +466,8 @@ public:
     void HandleNeeded();
     // The control of a window of this library, or null.
     static TWinControl* FindControl(HWND Handle);
+    // Destroys the window and makes it again with the current parameters (when it had one).
+    void RecreateWnd();
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TRect ClientRect() override;
@@ -241,17 +478,52 @@ public:
     TControl* Controls(int Index) const { return FControls.at(std::size_t(Index)); }
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
+    bool ContainsControl(const TControl* Control) const;
+    // The topmost visible child at a client point (windowed ones above windowless ones), or null.
+    TControl* ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool AllowWinControls = false);
+    // Performs the message on every child until one answers with a non-zero result.
+    void Broadcast(TMessage& Message);
+    void NotifyControls(UINT Msg);
 
     void DisableAlign() { ++FAlignLevel; }
     void EnableAlign();
     void Realign() { AlignControls(nullptr); }
+    bool AlignDisabled() const { return FAlignLevel > 0; }
+    // Moves every child by the distance.
+    void ScrollBy(int DeltaX, int DeltaY);
 
     bool TabStop() const { return FTabStop; }
-    void SetTabStop(bool Value) { FTabStop = Value; }
+    void SetTabStop(bool Value);
+    // The place among the windowed siblings in Tab order; -1 without a parent.
+    int TabOrder() const;
+    void SetTabOrder(int Value);
+    // This control's windowed descendants in Tab order, depth first.
+    void GetTabOrderList(std::vector<TWinControl*>& List);
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+    void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
+    void SelectFirst();
+    virtual bool CanFocus();
     bool Focused();
-    void SetFocus();
+    virtual void SetFocus();
+    // Visible here and in every parent, with a window.
+    bool Showing();
+
+    // Paints the control itself into a device context (the background and children are apart).
+    virtual void PaintWindow(HDC DC);
+    // Paints the windowless children (from First on, all when null) into DC, each at its place and
+    // clipped to its bounds, keeping DC's own origin and clip.
+    void PaintControls(HDC DC, TControl* First);
+    void PaintHandler(HDC DC);
+
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyUp;
 
     void Invalidate() override;
+    void Update() override;
+    void Repaint() override;
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
@@ -265,20 +537,103 @@ protected:
     void DestroyHandle();
     virtual void AdjustClientRect(TRect& Rect) {}
     // Lays out the aligned children (alTop, alBottom, alLeft, alRight, alClient in that order) in the
-    // client rectangle; AControl, the child that caused it, keeps its place among equals.
+    // client rectangle, then the anchored ones; AControl, the child that caused it, keeps its place
+    // among equals.
     virtual void AlignControls(TControl* AControl);
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void Loaded() override;
+    virtual void DoEnter();
+    virtual void DoExit();
+    virtual void KeyDown(Word& Key, TShiftState Shift);
+    virtual void KeyUp(Word& Key, TShiftState Shift);
+    virtual void KeyPress(Char& Key);
+    // The form first when it previews keys, then the control's own event; true when the key was eaten.
+    bool DoKeyDown(TMessage& Message);
+    bool DoKeyUp(TMessage& Message);
+    bool DoKeyPress(TMessage& Message);
+    // Short cuts of the popup menus up the parents and of the form.
+    bool IsMenuKey(TMessage& Message);
+
+    HWND FHandle = nullptr;
 
 private:
     friend class TControl;
+    friend class TCustomForm;
     static LRESULT InitWndProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
     void UpdateBoundsFromWindow();
+    void AnchorControls();
     void WMEraseBkgnd(TMessage& Message);
+    void WMPaint(TMessage& Message);
     void WMLButtonDown(TMessage& Message);
+    void WMKeyDown(TMessage& Message);
+    void WMKeyUp(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void WMSysChar(TMessage& Message);
+    void WMSetFocus(TMessage& Message);
+    void WMSetCursor(TMessage& Message);
+    void WMContextMenu(TMessage& Message);
+    bool IsControlMouseMsg(TMessage& Message);
     void SetMouseCapture(bool Value) override;
 
-    HWND FHandle = nullptr;
     std::vector<TControl*> FControls;
+    std::vector<TWinControl*> FTabList;
     int FAlignLevel = 0;
     bool FAligning = false;
     bool FTabStop = false;
 };
+
+// ---------------------------------------------------------------------------------------------
+// TGraphicControl: a windowless control painted by its parent.
+
+class TGraphicControl : public TControl {
+    QV_CLASS_NAME(TGraphicControl)
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas() const { return FCanvas.get(); }
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TCustomControl: a windowed control that paints itself on its Canvas.
+
+class TCustomControl : public TWinControl {
+    QV_CLASS_NAME(TCustomControl)
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas* Canvas() const { return FCanvas.get(); }
+    void PaintWindow(HDC DC) override;
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The control under the mouse and the windowless control holding the mouse.
+
+// The control that last received CM_MOUSEENTER (null when the mouse is over none of this library's).
+TControl* MouseControl();
+// Looks up the control under the cursor and sends CM_MOUSELEAVE and CM_MOUSEENTER when it changed;
+// disabled and windowless controls count, and so does a move while the mouse is captured.
+void UpdateMouseControl();
+// The deepest visible control (disabled ones included) at a screen point.
+TControl* FindControlAtScreen(const TPoint& ScreenPos);
+// The control (windowed or not) that holds the mouse capture, or null.
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* Control);
+// The control of a window, or of its nearest ancestor window that belongs to this library.
+TWinControl* FindControl(HWND Handle);
+// The first part of a hint ("short|long"), or the second.
+String GetShortHint(const String& Hint);
+String GetLongHint(const String& Hint);

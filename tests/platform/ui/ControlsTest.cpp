@@ -262,3 +262,266 @@ TEST_F(ControlsTest, ASubclassThatSwallowsAPressChangesNothing) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Anchors, constraints, auto size, painting into someone's DC, enter and leave, controls freed by
+// their own handlers.
+
+#include "tests/platform/gdi/GdiTestUtil.h"
+#include "tests/platform/ui/UiTestSupport.h"
+
+namespace {
+
+using uitest::TRecorder;
+using uitest::UiTest;
+
+class ControlsLayoutTest : public UiTest {};
+
+TEST_F(ControlsLayoutTest, AnchorsKeepTheirEdgesWhenTheParentResizes) {
+    struct Case {
+        const char* Name;
+        TAnchors Anchors;
+        TRect Expected; // after the parent grows from 200 x 100 to 300 x 160
+    };
+    // Every control starts at (50, 20) with 20 x 10.
+    const Case Cases[] = {
+        {"left and top stay", TAnchors{akLeft, akTop}, Rect(50, 20, 70, 30)},
+        {"right keeps its distance", TAnchors{akRight, akTop}, Rect(150, 20, 170, 30)},
+        {"left and right stretch, the centre keeps its proportion down", TAnchors{akLeft, akRight}, Rect(50, 35, 170, 45)},
+        {"all four stretch both ways", TAnchors{akLeft, akTop, akRight, akBottom}, Rect(50, 20, 170, 90)},
+        {"bottom only: moves down, centre in proportion across", TAnchors{akBottom}, Rect(80, 80, 100, 90)},
+        {"none: the centre keeps its proportion", TAnchors{}, Rect(80, 35, 100, 45)},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        for (bool Windowed : {false, true}) {
+            auto Parent = std::make_unique<TWinControl>(nullptr);
+            Parent->SetBounds(0, 0, 200, 100);
+            TControl* Child = Windowed ? new TWinControl(Parent.get()) : new TControl(Parent.get());
+            Child->SetBounds(50, 20, 20, 10);
+            Child->SetParent(Parent.get());
+            Child->SetAnchors(C.Anchors);
+            if (Windowed)
+                Parent->HandleNeeded();
+            Parent->SetBounds(0, 0, 300, 160);
+            EXPECT_EQ(Child->BoundsRect(), C.Expected) << (Windowed ? "windowed" : "windowless");
+            // Back to the first size: back to the first place.
+            Parent->SetBounds(0, 0, 200, 100);
+            EXPECT_EQ(Child->BoundsRect(), Rect(50, 20, 70, 30));
+        }
+    }
+}
+
+TEST_F(ControlsLayoutTest, ConstraintsLimitEverySizeAndAutoSizeFitsTheChildren) {
+    auto Parent = std::make_unique<TWinControl>(nullptr);
+    Parent->SetBounds(0, 0, 200, 100);
+    auto* Top = new TControl(Parent.get());
+    Top->Constraints()->SetMaxWidth(150);
+    Top->Constraints()->SetMinHeight(12);
+    Top->SetHeight(5);
+    Top->SetAlign(alTop);
+    Top->SetParent(Parent.get());
+    // The alignment asks for the full width; the constraints answer.
+    EXPECT_EQ(Top->BoundsRect(), Rect(0, 0, 150, 12));
+    Top->SetBounds(0, 0, 10, 500);
+    Top->Constraints()->SetMaxHeight(40);
+    EXPECT_EQ(Top->Height(), 40);
+    // 0 means no limit.
+    Top->Constraints()->SetMaxWidth(0);
+    Top->Constraints()->SetMaxHeight(0);
+    Parent->Realign();
+    EXPECT_EQ(Top->BoundsRect(), Rect(0, 0, 200, 40));
+
+    auto Box = std::make_unique<TWinControl>(nullptr);
+    Box->SetBounds(10, 10, 300, 300);
+    auto* A = new TControl(Box.get());
+    A->SetBounds(5, 5, 40, 20);
+    A->SetParent(Box.get());
+    auto* B = new TControl(Box.get());
+    B->SetBounds(30, 50, 10, 10);
+    B->SetParent(Box.get());
+    Box->SetAutoSize(true);
+    EXPECT_EQ(Box->BoundsRect(), Rect(10, 10, 55, 70));
+    // It follows its children, and a size written from outside gives way.
+    B->SetLeft(100);
+    EXPECT_EQ(Box->BoundsRect(), Rect(10, 10, 120, 70));
+    Box->SetWidth(500);
+    EXPECT_EQ(Box->Width(), 110);
+    B->SetVisible(false);
+    Box->SetWidth(500);
+    EXPECT_EQ(Box->BoundsRect(), Rect(10, 10, 55, 35));
+}
+
+// A windowless control painting a frame of its size and a windowed one filling its client area.
+class TFramed : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FrameRect(ClientRect());
+    }
+};
+
+TEST_F(ControlsLayoutTest, PaintingIntoAForeignDCKeepsItsOriginAndClip) {
+    auto Parent = std::make_unique<TWinControl>(nullptr);
+    Parent->SetBounds(0, 0, 8, 5);
+    Parent->SetColor(clRed);
+    auto* Child = new TFramed(Parent.get());
+    Child->SetBounds(1, 1, 4, 3);
+    Child->SetParent(Parent.get());
+    auto* Hidden = new TFramed(Parent.get());
+    Hidden->SetBounds(6, 0, 2, 2);
+    Hidden->SetVisible(false);
+    Hidden->SetParent(Parent.get());
+
+    gditest::Surface S(11, 7);
+    // Someone else's DC: origin moved, clipped on the right.
+    SetViewportOrgEx(S.DC, 2, 1, nullptr);
+    IntersectClipRect(S.DC, -2, -1, 7, 6);
+    RECT ClipBefore;
+    GetClipBox(S.DC, &ClipBefore);
+    Parent->Perform(WM_ERASEBKGND, WPARAM(S.DC), 0);
+    Parent->Perform(WM_PAINT, WPARAM(S.DC), 0);
+    EXPECT_PICTURE(S,
+                   "...........", //
+                   "..rrrrrrr..", //
+                   "..rbbbbrr..", //
+                   "..rbrrbrr..", //
+                   "..rbbbbrr..", //
+                   "..rrrrrrr..", //
+                   "...........");
+    POINT Origin;
+    GetViewportOrgEx(S.DC, &Origin);
+    EXPECT_EQ(Origin, Point(2, 1));
+    RECT ClipAfter;
+    GetClipBox(S.DC, &ClipAfter);
+    EXPECT_EQ(ClipAfter, ClipBefore);
+    // No window was needed for any of it.
+    EXPECT_FALSE(Parent->HandleAllocated());
+
+    // The windowless control alone, straight into the DC at its origin.
+    gditest::Surface G(5, 4);
+    Child->Perform(WM_PAINT, WPARAM(G.DC), 0);
+    EXPECT_PICTURE(G,
+                   "bbbb.", //
+                   "b..b.", //
+                   "bbbb.", //
+                   ".....");
+}
+
+TEST_F(ControlsLayoutTest, EnterAndLeaveFollowTheMouseOverWindowlessDisabledAndCapturedControls) {
+    auto Form = std::make_unique<TWinControl>(nullptr);
+    Form->SetBounds(100, 100, 300, 100);
+    auto Add = [&](TControl* C, int Left, bool Enabled) {
+        C->SetBounds(Left, 10, 50, 50);
+        C->SetEnabled(Enabled);
+        C->SetParent(Form.get());
+        return C;
+    };
+    TControl* A = Add(new TControl(Form.get()), 10, true);       // windowless
+    TControl* B = Add(new TControl(Form.get()), 70, false);      // windowless, disabled
+    TControl* C = Add(new TWinControl(Form.get()), 130, true);   // windowed
+    TControl* D = Add(new TWinControl(Form.get()), 190, false);  // windowed, disabled
+    Form->HandleNeeded();
+    TRecorder R;
+    for (auto [Ctrl, Name] : {std::pair{(TControl*)Form.get(), "form"}, {A, "A"}, {B, "B"}, {C, "C"}, {D, "D"}})
+        R.Watch(Ctrl, Name, {CM_MOUSEENTER, CM_MOUSELEAVE});
+    auto MoveTo = [&](TControl* Over) {
+        TPoint P = uitest::CentreOf(Over);
+        InjectMouseMove(P.X, P.Y);
+        ProcessPendingMessages();
+        return R.Take();
+    };
+    using L = std::vector<std::string>;
+    EXPECT_EQ(MoveTo(A), (L{"A:enter"}));
+    EXPECT_EQ(MoveTo(B), (L{"A:leave", "B:enter"}));
+    EXPECT_EQ(MoveTo(C), (L{"B:leave", "C:enter"}));
+    // A press on C holds the mouse; moving over A still tells both.
+    InjectMouseButton(0, true);
+    ProcessPendingMessages();
+    ASSERT_EQ(GetCapture(), static_cast<TWinControl*>(C)->Handle());
+    EXPECT_EQ(MoveTo(A), (L{"C:leave", "A:enter"}));
+    InjectMouseButton(0, false);
+    ProcessPendingMessages();
+    EXPECT_EQ(MoveTo(D), (L{"A:leave", "D:enter"}));
+    InjectMouseMove(50, 50);
+    ProcessPendingMessages();
+    EXPECT_EQ(R.Take(), (L{"D:leave"}));
+    EXPECT_EQ(MouseControl(), nullptr);
+    InjectMouseMove(380, 180);
+    ProcessPendingMessages();
+    EXPECT_EQ(R.Take(), (L{"form:enter"}));
+}
+
+TEST_F(ControlsLayoutTest, AControlFreedByItsOwnHandlerIsNotTouchedAfterwards) {
+    struct Case {
+        const char* Name;
+        bool Windowed;
+        bool InMouseDown; // else in OnClick
+    };
+    const Case Cases[] = {
+        {"windowed, click", true, false},
+        {"windowed, mouse down", true, true},
+        {"windowless, click", false, false},
+        {"windowless, mouse down", false, true},
+    };
+    for (const Case& K : Cases) {
+        SCOPED_TRACE(K.Name);
+        auto* Form = new TWinControl(nullptr);
+        Form->SetBounds(100, 100, 200, 100);
+        TControl* Button = K.Windowed ? new TWinControl(Form) : new TControl(Form);
+        Button->SetBounds(10, 10, 80, 30);
+        Button->SetParent(Form);
+        Form->HandleNeeded();
+        bool Freed = false;
+        auto FreeAll = [&] {
+            // The control frees its whole window, itself included.
+            delete Form;
+            Freed = true;
+        };
+        if (K.InMouseDown)
+            Button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { FreeAll(); };
+        else
+            Button->OnClick = [&](TObject*) { FreeAll(); };
+        uitest::ClickAt(Button);
+        ProcessPendingMessages();
+        EXPECT_TRUE(Freed);
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+}
+
+TEST_F(ControlsLayoutTest, ContextMenuComesFromTheRightButtonShiftF10AndTheMenuKey) {
+    auto Form = std::make_unique<TWinControl>(nullptr);
+    Form->SetBounds(100, 100, 200, 100);
+    auto* Child = new TWinControl(Form.get());
+    Child->SetBounds(10, 10, 80, 30);
+    Child->SetTabStop(true);
+    Child->SetParent(Form.get());
+    auto* Graphic = new TControl(Form.get());
+    Graphic->SetBounds(100, 10, 50, 30);
+    Graphic->SetParent(Form.get());
+    std::vector<std::string> Log;
+    auto Record = [&](const char* Who) {
+        return [&, Who](TObject*, TPoint P, bool& Handled) {
+            Log.push_back(std::string(Who) + " " + std::to_string(P.X) + "," + std::to_string(P.Y));
+            Handled = true;
+        };
+    };
+    Child->OnContextPopup = Record("child");
+    Graphic->OnContextPopup = Record("graphic");
+    Form->OnContextPopup = Record("form");
+    SetFocus(Child->Handle());
+    InjectClick(115, 121, 1);
+    InjectClick(210, 125, 1);
+    InjectKey(VK_SHIFT, true);
+    InjectKeyPress(VK_F10);
+    InjectKey(VK_SHIFT, false);
+    InjectKeyPress(VK_APPS);
+    ProcessPendingMessages();
+    // From the keyboard the position is (-1, -1): the menu opens at the control.
+    EXPECT_EQ(Log, (std::vector<std::string>{"child 5,11", "graphic 10,15", "child -1,-1", "child -1,-1"}));
+}
+
+} // namespace
