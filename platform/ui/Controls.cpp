@@ -1,6 +1,7 @@
 #include "platform/ui/Controls.h"
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/win/WinExtras.h"
 
 #include <algorithm>
@@ -20,23 +21,9 @@ TControl* GCaptureControl = nullptr;
 // A key the form took (dialog key, short cut): the character it typed is not delivered either.
 bool GSwallowChar = false;
 
-TPopupMenuHandler& PopupHandlerSlot() {
-    static TPopupMenuHandler Handler;
-    return Handler;
-}
-TMenuShortCutHandler& ShortCutHandlerSlot() {
-    static TMenuShortCutHandler Handler;
-    return Handler;
-}
-
 bool IsWindowed(const TControl* C) { return dynamic_cast<const TWinControl*>(C) != nullptr; }
 
 } // namespace
-
-void SetPopupMenuHandler(TPopupMenuHandler Handler) { PopupHandlerSlot() = std::move(Handler); }
-const TPopupMenuHandler& PopupMenuHandler() { return PopupHandlerSlot(); }
-void SetMenuShortCutHandler(TMenuShortCutHandler Handler) { ShortCutHandlerSlot() = std::move(Handler); }
-const TMenuShortCutHandler& MenuShortCutHandler() { return ShortCutHandlerSlot(); }
 
 HCURSOR StandardCursorHandle(TCursor Cursor) {
     LPCWSTR Id = nullptr;
@@ -94,17 +81,6 @@ HCURSOR StandardCursorHandle(TCursor Cursor) {
         return nullptr;
     }
     return LoadCursorW(nullptr, Id);
-}
-
-TShiftState KeyDataToShiftState(LPARAM KeyData) {
-    TShiftState Shift;
-    if (GetKeyState(VK_SHIFT) < 0)
-        Shift += ssShift;
-    if (GetKeyState(VK_CONTROL) < 0)
-        Shift += ssCtrl;
-    if (KeyData & (LPARAM(1) << 29))
-        Shift += ssAlt;
-    return Shift;
 }
 
 TShiftState KeyboardStateToShiftState() {
@@ -213,6 +189,21 @@ void TControlCanvas::CreateHandle() {
         SetHandle(FDeviceContext);
 }
 
+void TControlCanvas::PaintOn(HDC DC, const std::function<void()>& Paint) {
+    Lock();
+    FreeHandle();
+    SetHandle(DC);
+    try {
+        Paint();
+    } catch (...) {
+        SetHandle(nullptr);
+        Unlock();
+        throw;
+    }
+    SetHandle(nullptr);
+    Unlock();
+}
+
 // ---------------------------------------------------------------------------------------------
 // TControl
 
@@ -241,8 +232,8 @@ TControl::~TControl() {
         Application->ForgetControl(this);
     if (Screen)
         Screen->ForgetControl(this);
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->RemoveFreeNotification(this);
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
     if (FParent)
         FParent->RemoveControl(this);
 }
@@ -489,21 +480,18 @@ void TControl::SetParentShowHint(bool Value) {
     }
 }
 
-void TControl::SetPopupMenuLink(TPopupMenu* Menu, TComponent* AsComponent) {
-    if (FPopupMenuComponent)
-        FPopupMenuComponent->RemoveFreeNotification(this);
-    FPopupMenu = Menu;
-    FPopupMenuComponent = AsComponent;
-    if (AsComponent)
-        AsComponent->FreeNotification(this);
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+    if (FPopupMenu)
+        FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FPopupMenuComponent) {
+    if (Operation == opRemove && AComponent == FPopupMenu)
         FPopupMenu = nullptr;
-        FPopupMenuComponent = nullptr;
-    }
 }
 
 void TControl::Loaded() {
@@ -756,12 +744,15 @@ void TControl::WMContextMenu(TMessage& Message) {
         Message.Result = 1;
         return;
     }
-    if (FPopupMenu && PopupMenuHandler()) {
+    if (FPopupMenu && FPopupMenu->AutoPopup()) {
         SendCancelMode(nullptr);
+        if (Alive.expired())
+            return;
         if (FromKeyboard)
             Screen = ClientToScreen(TPoint{0, 0});
-        if (PopupMenuHandler()(FPopupMenu, this, Screen.X, Screen.Y))
-            Message.Result = 1;
+        FPopupMenu->SetPopupComponent(this);
+        FPopupMenu->Popup(Screen.X, Screen.Y);
+        Message.Result = 1;
     }
 }
 
@@ -1315,49 +1306,45 @@ void TWinControl::WMLButtonDown(TMessage& Message) {
     TControl::Dispatch(Message);
 }
 
-bool TWinControl::DoKeyDown(TMessage& Message) {
-    std::weak_ptr<char> Alive = FAlive;
-    TCustomForm* Form = GetParentForm(this);
-    if (Form && Form != this && Form->KeyPreview() && Form->DoKeyDown(Message))
+namespace {
+
+// A key passes the form first when it previews keys, then the control's own handler; true when it was
+// eaten (or the control went meanwhile).
+template <class TFormStep, class TOwnStep>
+bool KeyThroughForm(TWinControl* Self, TMessage& Message, TFormStep FormStep, TOwnStep OwnStep) {
+    std::weak_ptr<char> Alive = Self->AliveToken();
+    TCustomForm* Form = GetParentForm(Self);
+    if (Form && Form != Self && Form->KeyPreview() && FormStep(Form))
         return true;
     if (Alive.expired())
         return true;
     Word Key = Word(Message.WParam);
-    KeyDown(Key, KeyDataToShiftState(Message.LParam));
+    OwnStep(Key);
     if (Alive.expired() || Key == 0)
         return true;
     Message.WParam = Key;
     return false;
 }
 
-bool TWinControl::DoKeyUp(TMessage& Message) {
-    std::weak_ptr<char> Alive = FAlive;
-    TCustomForm* Form = GetParentForm(this);
-    if (Form && Form != this && Form->KeyPreview() && Form->DoKeyUp(Message))
-        return true;
-    if (Alive.expired())
-        return true;
-    Word Key = Word(Message.WParam);
-    KeyUp(Key, KeyDataToShiftState(Message.LParam));
-    if (Alive.expired() || Key == 0)
-        return true;
-    Message.WParam = Key;
-    return false;
+} // namespace
+
+bool TWinControl::DoKeyDown(TMessage& M) {
+    auto Own = [&](Word& Key) { KeyDown(Key, KeyDataToShiftState(M.LParam)); };
+    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyDown(M); }, Own);
 }
 
-bool TWinControl::DoKeyPress(TMessage& Message) {
-    std::weak_ptr<char> Alive = FAlive;
-    TCustomForm* Form = GetParentForm(this);
-    if (Form && Form != this && Form->KeyPreview() && Form->DoKeyPress(Message))
-        return true;
-    if (Alive.expired())
-        return true;
-    Char Key = Char(Message.WParam);
-    KeyPress(Key);
-    if (Alive.expired() || Key == 0)
-        return true;
-    Message.WParam = Key;
-    return false;
+bool TWinControl::DoKeyUp(TMessage& M) {
+    auto Own = [&](Word& Key) { KeyUp(Key, KeyDataToShiftState(M.LParam)); };
+    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyUp(M); }, Own);
+}
+
+bool TWinControl::DoKeyPress(TMessage& M) {
+    auto Own = [&](Word& Key) {
+        Char C = Char(Key);
+        KeyPress(C);
+        Key = Word(C);
+    };
+    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyPress(M); }, Own);
 }
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
@@ -1377,10 +1364,9 @@ void TWinControl::KeyPress(Char& Key) {
 
 bool TWinControl::IsMenuKey(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
-    if (MenuShortCutHandler())
-        for (TControl* C = this; C; C = C->Parent())
-            if (C->FPopupMenuComponent && MenuShortCutHandler()(C->FPopupMenuComponent, Message))
-                return true;
+    for (TControl* C = this; C; C = C->Parent())
+        if (C->FPopupMenu && C->FPopupMenu->IsShortCut(Message))
+            return true;
     if (Alive.expired())
         return true;
     TCustomForm* Form = GetParentForm(this);
@@ -1448,36 +1434,38 @@ void TWinControl::WMKeyUp(TMessage& Message) {
     TControl::Dispatch(Message);
 }
 
+namespace {
+
+// The character of a key the form already took is dropped (once).
+bool TakeSwallowedChar() {
+    bool Swallow = GSwallowChar;
+    GSwallowChar = false;
+    return Swallow;
+}
+
+// The form's accelerators (CM_DIALOGCHAR); true when one took the character.
+bool FormTakesDialogChar(TWinControl* Control, TMessage& Message) {
+    TCustomForm* Form = GetParentForm(Control);
+    return Form && Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0;
+}
+
+} // namespace
+
 void TWinControl::WMChar(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
-    if (GSwallowChar) {
-        GSwallowChar = false;
-        return;
-    }
-    if (DoKeyPress(Message))
+    if (TakeSwallowedChar() || DoKeyPress(Message))
         return;
     // Characters the control does not take may be a dialog character (an accelerator of a sibling).
-    if ((Perform(WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) == 0 && !Alive.expired()) {
-        TCustomForm* Form = GetParentForm(this);
-        if (Form && Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
-            return;
-    }
-    if (Alive.expired())
+    bool Wanted = Perform(WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS);
+    if (Alive.expired() || (!Wanted && FormTakesDialogChar(this, Message)) || Alive.expired())
         return;
     TControl::Dispatch(Message);
 }
 
 void TWinControl::WMSysChar(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
-    if (GSwallowChar) {
-        GSwallowChar = false;
-        return;
-    }
     // Alt with a letter: the form's accelerators first, then the window layer's menu key.
-    TCustomForm* Form = GetParentForm(this);
-    if (Form && Form->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
-        return;
-    if (Alive.expired())
+    if (TakeSwallowedChar() || FormTakesDialogChar(this, Message) || Alive.expired())
         return;
     TControl::Dispatch(Message);
 }
@@ -1786,13 +1774,11 @@ void TWinControl::SelectFirst() {
 }
 
 bool TWinControl::CanFocus() {
+    // Visible and enabled up to the form (the form itself may still be hidden: it shows with the focus).
     TCustomForm* Form = GetParentForm(this);
-    for (TControl* C = this; C; C = C->Parent()) {
+    for (TControl* C = this; C && C != Form; C = C->Parent())
         if (!C->Visible() || !C->Enabled())
             return false;
-        if (C == Form)
-            break;
-    }
     return true;
 }
 
@@ -1982,18 +1968,7 @@ TGraphicControl::~TGraphicControl() { FCanvas->FreeHandle(); }
 void TGraphicControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam) {
         // The parent's DC, moved to this control and clipped to it.
-        FCanvas->Lock();
-        FCanvas->FreeHandle();
-        FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-        try {
-            Paint();
-        } catch (...) {
-            FCanvas->SetHandle(nullptr);
-            FCanvas->Unlock();
-            throw;
-        }
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
+        FCanvas->PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
         return;
     }
     if (Message.Msg == WM_ERASEBKGND && Message.WParam) {
@@ -2020,18 +1995,7 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 TCustomControl::~TCustomControl() { FCanvas->FreeHandle(); }
 
 void TCustomControl::PaintWindow(HDC DC) {
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomControl::Dispatch(TMessage& Message) {

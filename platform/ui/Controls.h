@@ -166,8 +166,8 @@ using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
-// The shift state of a key message's LParam and the keyboard's modifier keys.
-TShiftState KeyDataToShiftState(LPARAM KeyData);
+// The keyboard's modifier keys and mouse buttons as they are now (KeyDataToShiftState, for a key
+// message, is in Menus.h).
 TShiftState KeyboardStateToShiftState();
 
 // What a hint about to be shown carries (CM_HINTSHOW passes it in LParam; a non-zero result cancels it).
@@ -183,17 +183,6 @@ struct THintInfo {
     String HintStr;
     void* HintData = nullptr;
 };
-
-// The menus unit registers how a popup menu opens for a control (it honours AutoPopup and answers
-// whether the menu opened); until it does, a right click opens nothing.
-using TPopupMenuHandler = std::function<bool(TPopupMenu* Menu, TControl* Control, int X, int Y)>;
-void SetPopupMenuHandler(TPopupMenuHandler Handler);
-const TPopupMenuHandler& PopupMenuHandler();
-// ... and how a menu (a form's main menu, a control's popup menu) takes a key message as a short cut;
-// until it does, keys reach only the form's OnShortCut.
-using TMenuShortCutHandler = std::function<bool(TComponent* Menu, TMessage& Message)>;
-void SetMenuShortCutHandler(TMenuShortCutHandler Handler);
-const TMenuShortCutHandler& MenuShortCutHandler();
 
 // ---------------------------------------------------------------------------------------------
 // TSizeConstraints: 0 means no limit.
@@ -237,6 +226,8 @@ public:
     void SetControl(TControl* AControl);
     // Gives back a device context the canvas took itself.
     void FreeHandle();
+    // Runs Paint with the canvas drawing on DC (someone else's: its origin and clip stay as they are).
+    void PaintOn(HDC DC, const std::function<void()>& Paint);
 
 protected:
     void CreateHandle() override;
@@ -315,10 +306,9 @@ public:
     void SetShowHint(bool Value);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool Value);
+    // Opens on a right click, Shift+F10 or the menu key (when its AutoPopup is on).
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    // Any descendant of the menus unit's TPopupMenu; the conversion happens where its type is known.
-    template <class TMenuClass> void SetPopupMenu(TMenuClass* Value) { SetPopupMenuLink(Value, Value); }
-    void SetPopupMenu(std::nullptr_t) { SetPopupMenuLink(nullptr, nullptr); }
+    void SetPopupMenu(TPopupMenu* Value);
 
     TControlStyle ControlStyle() const { return FControlStyle; }
     void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
@@ -392,7 +382,6 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Tells the forms on the way up that a press starts here (CM_CANCELMODE to their active control).
     void SendCancelMode(TControl* Sender);
-    void SetPopupMenuLink(TPopupMenu* Menu, TComponent* AsComponent);
 
     String FText;
     int FLeft = 0;
@@ -432,7 +421,6 @@ private:
     bool FShowHint = false;
     bool FParentShowHint = true;
     TPopupMenu* FPopupMenu = nullptr;
-    TComponent* FPopupMenuComponent = nullptr;
     TWndMethod FWindowProc;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/WinText.h"
 #include "platform/ui/Hints.h"
+#include "platform/ui/Menus.h"
 #include "platform/win/WinExtras.h"
 
 #include <algorithm>
@@ -101,8 +102,8 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 TCustomForm::~TCustomForm() {
     if (FConstructed)
         DoDestroy();
-    if (FMenuComponent)
-        FMenuComponent->RemoveFreeNotification(this);
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
     if (Screen)
         Screen->RemoveForm(this);
     if (Application)
@@ -187,18 +188,7 @@ void TCustomForm::Paint() {
 }
 
 void TCustomForm::PaintWindow(HDC DC) {
-    FCanvas->Lock();
-    FCanvas->FreeHandle();
-    FCanvas->SetHandle(DC);
-    try {
-        Paint();
-    } catch (...) {
-        FCanvas->SetHandle(nullptr);
-        FCanvas->Unlock();
-        throw;
-    }
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
+    FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
@@ -321,22 +311,21 @@ void TCustomForm::SetWindowState(TWindowState Value) {
         ShowWindow(FHandle, Value == wsMaximized ? SW_SHOWMAXIMIZED : Value == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
 }
 
-void TCustomForm::SetMenuLink(TMainMenu* Menu, TComponent* AsComponent) {
-    if (FMenuComponent)
-        FMenuComponent->RemoveFreeNotification(this);
-    FMenu = Menu;
-    FMenuComponent = AsComponent;
-    if (AsComponent)
-        AsComponent->FreeNotification(this);
+void TCustomForm::SetMenu(TMainMenu* Value) {
+    if (Value == FMenu)
+        return;
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
+    FMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
     Perform(CM_MENUCHANGED, 0, 0);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FMenuComponent) {
+    if (Operation == opRemove && AComponent == FMenu)
         FMenu = nullptr;
-        FMenuComponent = nullptr;
-    }
 }
 
 void TCustomForm::PlaceForFirstShow() {
@@ -629,8 +618,8 @@ bool TCustomForm::IsShortCut(TMessage& Message) {
     bool Handled = false;
     if (OnShortCut)
         OnShortCut(Message, Handled);
-    if (!Handled && FMenuComponent && MenuShortCutHandler())
-        Handled = MenuShortCutHandler()(FMenuComponent, Message);
+    if (!Handled && FMenu)
+        Handled = FMenu->IsShortCut(Message);
     return Handled;
 }
 

@@ -118,10 +118,9 @@ public:
     void SetActiveControl(TWinControl* Control);
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+    // The main menu: its short cuts work on the form's keys.
     TMainMenu* Menu() const { return FMenu; }
-    template <class TMenuClass> void SetMenu(TMenuClass* Value) { SetMenuLink(Value, Value); }
-    void SetMenu(std::nullptr_t) { SetMenuLink(nullptr, nullptr); }
-    TComponent* MenuComponent() const { return FMenuComponent; }
+    void SetMenu(TMainMenu* Value);
     TIcon* Icon() const { return FIcon.get(); }
     void SetIcon(TIcon* Value) { FIcon->Assign(Value); }
     TModalResult ModalResult() const { return FModalResult; }
@@ -177,7 +176,6 @@ protected:
     virtual void Deactivate();
     virtual void DoClose(TCloseAction& Action);
     virtual void Paint();
-    void SetMenuLink(TMainMenu* Menu, TComponent* AsComponent);
 
 private:
     friend class TApplication;
@@ -201,7 +199,6 @@ private:
     TWinControl* FFocusedControl = nullptr;
     bool FKeyPreview = false;
     TMainMenu* FMenu = nullptr;
-    TComponent* FMenuComponent = nullptr;
     std::unique_ptr<TIcon> FIcon;
     std::unique_ptr<TControlCanvas> FCanvas;
     TModalResult FModalResult = mrNone;

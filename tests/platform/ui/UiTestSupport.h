@@ -5,6 +5,7 @@
 
 #include "platform/ui/Forms.h"
 #include "platform/win/WinExtras.h"
+#include "tests/platform/ui/UiTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -15,27 +16,23 @@
 
 namespace uitest {
 
-class UiTest : public ::testing::Test {
+// The class library's fixture with an application object of its own, so the application's state
+// (main form, hints, termination) never passes from one test to the next.
+class UiTest : public ::UiTest {
 protected:
     void SetUp() override {
-        ResetWindowManager();
-        SetWinClock(std::make_unique<TTestClock>(1000, 1));
+        ::UiTest::SetUp();
         FSaved = Application;
         FApp = std::make_unique<TApplication>(nullptr);
         Application = FApp.get();
     }
     void TearDown() override {
-        Application = FSaved;
+        // The forms it owns go while it is still the application.
         FApp.reset();
-        ResetWindowManager();
-        SetWinClock(nullptr);
+        Application = FSaved;
+        ::UiTest::TearDown();
     }
-    void Pump() { ProcessPendingMessages(); }
-    // Moves the clock on by Ms and runs what became due.
-    void Advance(std::uint64_t Ms) {
-        WinClock().AdvanceTo(WinClock().Current() + Ms);
-        Pump();
-    }
+    void Advance(std::uint64_t Ms) { Wait(Ms); }
 
 private:
     TApplication* FSaved = nullptr;
