@@ -83,6 +83,17 @@ HCURSOR StandardCursorHandle(TCursor Cursor) {
     return LoadCursorW(nullptr, Id);
 }
 
+TShiftState KeyDataToShiftState(LPARAM KeyData) {
+    TShiftState Shift;
+    if (GetKeyState(VK_SHIFT) < 0)
+        Shift += ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        Shift += ssCtrl;
+    if (KeyData & (LPARAM(1) << 29))
+        Shift += ssAlt;
+    return Shift;
+}
+
 TShiftState KeyboardStateToShiftState() {
     TShiftState Shift;
     if (GetKeyState(VK_SHIFT) < 0)

@@ -166,8 +166,9 @@ using TKeyEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shi
 using TKeyPressEvent = std::function<void(TObject* Sender, Char& Key)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
-// The keyboard's modifier keys and mouse buttons as they are now (KeyDataToShiftState, for a key
-// message, is in Menus.h).
+// The shift state of a key message's LParam, and the keyboard's modifier keys and mouse buttons as they
+// are now.
+TShiftState KeyDataToShiftState(LPARAM KeyData);
 TShiftState KeyboardStateToShiftState();
 
 // What a hint about to be shown carries (CM_HINTSHOW passes it in LParam; a non-zero result cancels it).

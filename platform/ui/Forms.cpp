@@ -3,6 +3,7 @@
 #include "platform/gdi/WinText.h"
 #include "platform/ui/Hints.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/win/WinExtras.h"
 
 #include <algorithm>
@@ -726,79 +727,6 @@ void TCustomForm::Dispatch(TMessage& Message) {
 
 namespace {
 
-class TMessageButton : public TCustomControl {
-public:
-    explicit TMessageButton(TComponent* AOwner) : TCustomControl(AOwner) {
-        SetTabStop(true);
-        SetColor(clBtnFace);
-    }
-    TModalResult Result = mrNone;
-    bool Default = false;
-    bool Cancel = false;
-
-    void Dispatch(TMessage& Message) override {
-        switch (Message.Msg) {
-        case CM_DIALOGKEY:
-            if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && Cancel)) &&
-                KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-                Click();
-                Message.Result = 1;
-                return;
-            }
-            break;
-        case CM_FOCUSCHANGED: {
-            auto* Focused = reinterpret_cast<TControl*>(Message.LParam);
-            bool Was = FActive;
-            FActive = Focused == this || (Default && !dynamic_cast<TMessageButton*>(Focused));
-            if (Was != FActive)
-                Invalidate();
-            break;
-        }
-        case WM_GETDLGCODE:
-            Message.Result = FActive ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON;
-            return;
-        case WM_KEYUP:
-            if (Message.WParam == VK_SPACE) {
-                Click();
-                return;
-            }
-            break;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            Invalidate();
-            break;
-        }
-        TCustomControl::Dispatch(Message);
-    }
-
-protected:
-    void Click() override {
-        if (TCustomForm* Form = GetParentForm(this))
-            Form->SetModalResult(Result);
-        TCustomControl::Click();
-    }
-    void Paint() override {
-        TCanvas* C = Canvas();
-        TRect R = ClientRect();
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(R);
-        C->Brush()->SetColor(FActive ? clWindowFrame : clBtnShadow);
-        C->FrameRect(R);
-        C->Font()->Assign(Font());
-        RECT Text = R;
-        SetBkMode(C->Handle(), TRANSPARENT);
-        DrawTextW(C->Handle(), Caption().c_str(), int(Caption().size()), &Text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        if (Focused()) {
-            TRect F = R;
-            InflateRect(F, -3, -3);
-            C->DrawFocusRect(F);
-        }
-    }
-
-private:
-    bool FActive = false;
-};
-
 class TMessageText : public TGraphicControl {
 public:
     using TGraphicControl::TGraphicControl;
@@ -1229,17 +1157,18 @@ int TApplication::MessageBox(const String& Text, const String& Caption, UINT Fla
     for (const auto& S : Specs)
         HasCancel = HasCancel || S.Result == mrCancel;
     int X = (ClientW - ButtonsWidth) / 2;
-    TMessageButton* DefaultButton = nullptr;
+    TButton* DefaultButton = nullptr;
     for (std::size_t I = 0; I < Specs.size(); ++I) {
-        auto* B = new TMessageButton(Form.get());
+        auto* B = new TButton(Form.get());
         B->SetCaption(Specs[I].Caption);
-        B->Result = Specs[I].Result;
+        B->SetModalResult(Specs[I].Result);
+        B->OnClick = [Dialog = Form.get(), Result = Specs[I].Result](TObject*) { Dialog->SetModalResult(Result); };
         // Escape answers Cancel, or OK when OK is all there is.
-        B->Cancel = Specs[I].Result == mrCancel || (!HasCancel && Specs.size() == 1);
-        B->Default = I == DefaultIndex;
+        B->SetCancel(Specs[I].Result == mrCancel || (!HasCancel && Specs.size() == 1));
+        B->SetDefault(I == DefaultIndex);
         B->SetBounds(X, Margin + TextHeight + Margin, ButtonWidth, ButtonHeight);
         B->SetParent(Form.get());
-        if (B->Default)
+        if (B->Default())
             DefaultButton = B;
         X += ButtonWidth + Gap;
     }
