@@ -599,6 +599,10 @@ void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        // The active control hears of the press first (a drop-down closes).
+        SendCancelMode(this);
+        if (Alive.expired())
+            return;
         DoMouseDown(Message, mbLeft);
         break;
     case WM_RBUTTONDOWN:
@@ -680,9 +684,6 @@ void TControl::DoMouseDown(TMessage& Message, TMouseButton Button) {
     if (Application)
         Application->CancelHint();
     if (Button == mbLeft) {
-        SendCancelMode(this);
-        if (Alive.expired())
-            return;
         if (FControlStyle.Contains(csCaptureMouse))
             SetMouseCapture(true);
         if (FControlStyle.Contains(csClickEvents))
@@ -1311,10 +1312,18 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
 }
 
+// The active control hears of the press before the focus moves, then the press takes the focus.
 void TWinControl::WMLButtonDown(TMessage& Message) {
-    if (FTabStop && CanFocus() && !Focused())
+    std::weak_ptr<char> Alive = FAlive;
+    SendCancelMode(this);
+    if (!Alive.expired() && FTabStop && CanFocus() && !Focused())
         SetFocus();
-    TControl::Dispatch(Message);
+    if (Alive.expired())
+        return;
+    DoMouseDown(Message, mbLeft);
+    if (Alive.expired())
+        return;
+    DefaultHandler(Message);
 }
 
 namespace {

@@ -267,6 +267,7 @@ TEST_F(ControlsTest, ASubclassThatSwallowsAPressChangesNothing) {
 // Anchors, constraints, auto size, painting into someone's DC, enter and leave, controls freed by
 // their own handlers.
 
+#include "platform/ui/Menus.h"
 #include "tests/platform/gdi/GdiTestUtil.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
@@ -522,6 +523,35 @@ TEST_F(ControlsLayoutTest, ContextMenuComesFromTheRightButtonShiftF10AndTheMenuK
     ProcessPendingMessages();
     // From the keyboard the position is (-1, -1): the menu opens at the control.
     EXPECT_EQ(Log, (std::vector<std::string>{"child 5,11", "graphic 10,15", "child -1,-1", "child -1,-1"}));
+}
+
+TEST_F(ControlsLayoutTest, ARightClickOpensThePopupMenuOfTheControl) {
+    auto Form = std::make_unique<TWinControl>(nullptr);
+    Form->SetBounds(100, 100, 200, 100);
+    auto* Child = new TWinControl(Form.get());
+    Child->SetBounds(10, 10, 80, 30);
+    Child->SetParent(Form.get());
+    auto* Menu = new TPopupMenu(Form.get());
+    auto* Item = new TMenuItem(Menu);
+    Item->SetCaption(u"&Copy");
+    Menu->Items()->Add(Item);
+    Child->SetPopupMenu(Menu);
+    Form->HandleNeeded();
+    InjectClick(115, 121, 1);
+    ProcessPendingMessages();
+    ASSERT_NE(Menu->PopupWindow(), nullptr);
+    EXPECT_EQ(Menu->PopupComponent(), Child);
+    EXPECT_EQ(Menu->PopupWindow()->BoundsRect().Left, 115);
+    Menu->CloseMenu();
+    // Without AutoPopup the menu stays shut; a freed menu is forgotten.
+    Menu->SetAutoPopup(false);
+    InjectClick(115, 121, 1);
+    ProcessPendingMessages();
+    EXPECT_EQ(Menu->PopupWindow(), nullptr);
+    delete Menu;
+    EXPECT_EQ(Child->PopupMenu(), nullptr);
+    InjectClick(115, 121, 1);
+    ProcessPendingMessages();
 }
 
 } // namespace

@@ -453,4 +453,102 @@ TEST_F(FormsTest, TheScreenKnowsItsFormsSizeAndWorkArea) {
     Screen->SetCursor(crDefault);
 }
 
+TEST_F(FormsTest, ReleaseFreesTheFormOnceItsClickIsDone) {
+    auto* Form = new TForm(nullptr);
+    auto* Close = Place(new TTestButton(Form), Form, 20, 20);
+    std::weak_ptr<char> Alive = Form->AliveToken();
+    bool AliveAfterRelease = false;
+    Close->OnClick = [&](TObject*) {
+        Form->Release();
+        AliveAfterRelease = !Alive.expired();
+    };
+    Form->Show();
+    Pump();
+    uitest::ClickAt(Close);
+    Pump();
+    EXPECT_TRUE(AliveAfterRelease);
+    EXPECT_TRUE(Alive.expired());
+    EXPECT_EQ(Screen->FormCount(), 0);
+}
+
+TEST_F(FormsTest, AFormWithAParentLivesAsAChildWindowOfAnotherForm) {
+    auto Main = std::make_unique<TForm>(nullptr);
+    Main->SetBounds(0, 0, 400, 300);
+    auto* Inner = new TForm(Main.get());
+    Inner->SetBorderStyle(bsNone);
+    Inner->SetAlign(alClient);
+    Inner->SetParent(Main.get());
+    auto* Field = Place(new TField(Inner), Inner, 10, 10);
+    Inner->Show();
+    Main->Show();
+    Pump();
+    EXPECT_EQ(GetParent(Inner->Handle()), Main->Handle());
+    EXPECT_TRUE(GetWindowLongPtrW(Inner->Handle(), GWL_STYLE) & WS_CHILD);
+    EXPECT_TRUE(IsWindowVisible(Inner->Handle()));
+    EXPECT_EQ(Inner->BoundsRect(), Main->ClientRect());
+    // Its controls belong to the outer form's focus.
+    EXPECT_EQ(GetParentForm(Field), Main.get());
+    EXPECT_EQ(Main->ActiveControl(), Field);
+    EXPECT_TRUE(Field->Focused());
+}
+
+TEST_F(FormsTest, WindowStatesFollowTheWindow) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(10, 10, 300, 200);
+    Form->Show();
+    Pump();
+    Form->SetWindowState(wsMaximized);
+    EXPECT_TRUE(IsZoomed(Form->Handle()));
+    Form->SetWindowState(wsNormal);
+    EXPECT_FALSE(IsZoomed(Form->Handle()));
+    EXPECT_EQ(Form->BoundsRect(), Bounds(10, 10, 300, 200));
+    // The window's own minimize shows in the state.
+    ShowWindow(Form->Handle(), SW_MINIMIZE);
+    EXPECT_EQ(Form->WindowState(), wsMinimized);
+    ShowWindow(Form->Handle(), SW_RESTORE);
+    EXPECT_EQ(Form->WindowState(), wsNormal);
+    EXPECT_EQ(Form->BoundsRect(), Bounds(10, 10, 300, 200));
+}
+
+TEST_F(FormsTest, APressSendsCancelModeToTheActiveControlNamingThePressedOne) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* Field = Place(new TField(Form.get()), Form.get(), 10, 10);
+    auto* Other = Place(new TField(Form.get()), Form.get(), 10, 40);
+    auto* Graphic = Place(new TControl(Form.get()), Form.get(), 10, 70);
+    Graphic->SetBounds(10, 70, 40, 20);
+    std::vector<std::pair<TControl*, TControl*>> Log; // receiver, sender
+    for (TControl* C : {(TControl*)Field, (TControl*)Other})
+        C->SetWindowProc([&, C, Previous = C->WindowProc()](TMessage& M) {
+            if (M.Msg == CM_CANCELMODE)
+                Log.emplace_back(C, reinterpret_cast<TControl*>(M.LParam));
+            Previous(M);
+        });
+    Form->Show();
+    Pump();
+    ASSERT_EQ(Form->ActiveControl(), Field);
+    uitest::ClickAt(Other);
+    Pump();
+    uitest::ClickAt(Graphic);
+    Pump();
+    using P = std::pair<TControl*, TControl*>;
+    EXPECT_EQ(Log, (std::vector<P>{{Field, Other}, {Other, Graphic}}));
+}
+
+TEST_F(FormsTest, AWindowOfAMethodGetsItsMessages) {
+    std::vector<UINT> Seen;
+    HWND H = AllocateHWnd([&](TMessage& M) {
+        if (M.Msg >= WM_USER)
+            Seen.push_back(M.Msg);
+        M.Result = 7;
+    });
+    ASSERT_TRUE(IsWindow(H));
+    EXPECT_FALSE(IsWindowVisible(H));
+    EXPECT_EQ(SendMessageW(H, WM_USER + 1, 0, 0), 7);
+    PostMessageW(H, WM_USER + 2, 0, 0);
+    Pump();
+    EXPECT_EQ(Seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+    DeallocateHWnd(H);
+    EXPECT_FALSE(IsWindow(H));
+}
+
 } // namespace
