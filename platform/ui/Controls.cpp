@@ -1473,11 +1473,13 @@ bool FormTakesDialogChar(TWinControl* Control, TMessage& Message) {
 
 void TWinControl::WMChar(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
-    if (TakeSwallowedChar() || DoKeyPress(Message))
+    if (TakeSwallowedChar())
         return;
     // Characters the control does not take may be a dialog character (an accelerator of a sibling).
     bool Wanted = Perform(WM_GETDLGCODE, 0, 0) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS);
     if (Alive.expired() || (!Wanted && FormTakesDialogChar(this, Message)) || Alive.expired())
+        return;
+    if (DoKeyPress(Message))
         return;
     TControl::Dispatch(Message);
 }

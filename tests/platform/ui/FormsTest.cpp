@@ -1,6 +1,8 @@
 // Forms: the loading phase, focus and Tab order, dialog keys and default buttons, modal results, the
 // application object and window, message boxes, the screen.
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -549,6 +551,49 @@ TEST_F(FormsTest, AWindowOfAMethodGetsItsMessages) {
     EXPECT_EQ(Seen, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
     DeallocateHWnd(H);
     EXPECT_FALSE(IsWindow(H));
+}
+
+TEST_F(FormsTest, AcceleratorsAndMenuShortCutsReachTheirTargetsThroughTheForm) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* Field = Place(new TField(Form.get()), Form.get(), 10, 10);
+    auto* Open = Place(new TButton(Form.get()), Form.get(), 10, 40);
+    Open->SetCaption(u"&Open");
+    auto* Menu = new TMainMenu(Form.get());
+    auto* File = new TMenuItem(Menu);
+    File->SetCaption(u"&File");
+    Menu->Items()->Add(File);
+    auto* Save = new TMenuItem(Menu);
+    Save->SetCaption(u"&Save");
+    Save->SetShortCut(ShortCut('S', TShiftState{ssCtrl}));
+    File->Add(Save);
+    Form->SetMenu(Menu);
+    L Log;
+    Open->OnClick = [&](TObject*) { Log.push_back("open"); };
+    Save->OnClick = [&](TObject*) { Log.push_back("save"); };
+    Field->OnKeyPress = [&](TObject*, Char& Key) { Log.push_back("char " + std::to_string(int(Key))); };
+    Form->Show();
+    Pump();
+    ASSERT_TRUE(Field->Focused());
+    // Ctrl+S runs the item and types nothing; Alt+O presses the button; a plain "o" is typed.
+    InjectKey(VK_CONTROL, true);
+    InjectKeyPress('S');
+    InjectKey(VK_CONTROL, false);
+    InjectKey(VK_MENU, true);
+    InjectKeyPress('O');
+    InjectKey(VK_MENU, false);
+    Pump();
+    EXPECT_EQ(Log, (L{"save", "open"}));
+    // Without Alt a letter is typed into a control that takes characters, else it is an accelerator.
+    for (LRESULT Code : {DLGC_WANTCHARS, LRESULT(0)}) {
+        Field->DlgCode = Code;
+        Field->SetFocus();
+        Log.clear();
+        InjectKeyPress('O');
+        Pump();
+        EXPECT_EQ(Log, Code ? L{"char 111"} : L{"open"});
+    }
+    delete Menu;
+    EXPECT_EQ(Form->Menu(), nullptr);
 }
 
 } // namespace
