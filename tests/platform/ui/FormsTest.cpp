@@ -2,6 +2,7 @@
 // application object and window, message boxes, the screen.
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
+#include "platform/gdi/WinText.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
@@ -594,6 +595,75 @@ TEST_F(FormsTest, AcceleratorsAndMenuShortCutsReachTheirTargetsThroughTheForm) {
     }
     delete Menu;
     EXPECT_EQ(Form->Menu(), nullptr);
+}
+
+// A caption drawn on its parent's background, for the sample form.
+class TSampleLabel : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas()->Font()->Assign(Font());
+        RECT R = ClientRect();
+        SetBkMode(Canvas()->Handle(), TRANSPARENT);
+        DrawTextW(Canvas()->Handle(), Caption().c_str(), int(Caption().size()), &R, DT_LEFT | DT_SINGLELINE);
+    }
+};
+
+TEST_F(FormsTest, AFormBuiltInCodeIsDrivenByClicksAndKeysAndSavedAsAPicture) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetCaption(u"Options");
+    Form->SetBounds(200, 150, 360, 240);
+    auto* Outer = new TWinControl(Form.get());
+    Outer->SetAlign(alClient);
+    Outer->SetParent(Form.get());
+    auto* Box = Place(new TWinControl(Form.get()), Outer, 10, 10);
+    Box->SetBounds(10, 10, 200, 110);
+    Box->SetColor(clWindow);
+    auto* Title = Place(new TSampleLabel(Form.get()), Box, 8, 6);
+    Title->SetBounds(8, 6, 180, 18);
+    Title->SetCaption(u"输出设置 Output");
+    auto* Loud = Place(new TCheckBox(Form.get()), Box, 8, 32);
+    Loud->SetBounds(8, 32, 150, 20);
+    Loud->SetCaption(u"&Loud");
+    auto* Quiet = Place(new TCheckBox(Form.get()), Box, 8, 60);
+    Quiet->SetBounds(8, 60, 150, 20);
+    Quiet->SetCaption(u"&Quiet");
+    auto* Ok = Place(new TButton(Form.get()), Outer, 190, 150);
+    Ok->SetCaption(u"OK");
+    Ok->SetDefault(true);
+    auto* Cancel = Place(new TButton(Form.get()), Outer, 270, 150);
+    Cancel->SetCaption(u"Cancel");
+    Cancel->SetCancel(true);
+    int OkClicks = 0;
+    Ok->OnClick = [&](TObject*) {
+        ++OkClicks;
+        Form->SetModalResult(mrOk);
+    };
+    Form->Show();
+    Pump();
+
+    uitest::ClickAt(Loud);
+    InjectKey(VK_MENU, true);
+    InjectKeyPress('Q');
+    InjectKey(VK_MENU, false);
+    Pump();
+    EXPECT_TRUE(Loud->Checked());
+    EXPECT_TRUE(Quiet->Checked());
+    EXPECT_TRUE(Quiet->Focused());
+    UpdateWindow(Form->Handle());
+    EXPECT_TRUE(SaveWindowToPng(Form->Handle(), "ui_sample_form.png"));
+    // The box's own colour inside it, the form's around it.
+    TPoint InBox = Box->ClientToScreen(TPoint{190, 100});
+    EXPECT_EQ(ScreenPixel(InBox.X, InBox.Y), ColorToRGB(clWindow));
+    TPoint Beside = Outer->ClientToScreen(TPoint{250, 60});
+    EXPECT_EQ(ScreenPixel(Beside.X, Beside.Y), ColorToRGB(clBtnFace));
+
+    InjectKeyPress(VK_RETURN);
+    Pump();
+    EXPECT_EQ(OkClicks, 1);
+    EXPECT_EQ(Form->ModalResult(), mrOk);
 }
 
 } // namespace
