@@ -1,5 +1,6 @@
 #include "platform/ui/StdCtrls.h"
 
+#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdGlyphs.h"
 
@@ -143,17 +144,7 @@ void TButtonControl::DrawCaption(HDC DC, RECT R, UINT Format) {
     const String& Text = Caption();
     HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
     int OldMode = SetBkMode(DC, TRANSPARENT);
-    if (Enabled()) {
-        SetTextColor(DC, ColorToRGB(Font()->Color()));
-        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
-    } else {
-        // Embossed: a light copy one pixel down and right, the shadow-coloured text over it.
-        RECT Light{R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1};
-        SetTextColor(DC, ColorToRGB(clBtnHighlight));
-        DrawTextW(DC, Text.c_str(), int(Text.size()), &Light, Format);
-        SetTextColor(DC, ColorToRGB(clBtnShadow));
-        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
-    }
+    DrawStateText(DC, Text, R, Format, Enabled(), Font()->Color());
     SetBkMode(DC, OldMode);
     SelectObject(DC, OldFont);
 }
@@ -174,7 +165,12 @@ void TButton::SetDefault(bool Value) {
     }
 }
 
-void TButton::Click() { TButtonControl::Click(); }
+void TButton::Click() {
+    // The form takes the button's modal result (0 too) before the handler runs.
+    if (TCustomForm* Form = GetParentForm(this))
+        Form->SetModalResult(FModalResult);
+    TButtonControl::Click();
+}
 
 void TButton::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
@@ -182,8 +178,9 @@ void TButton::Dispatch(TMessage& Message) {
         Message.Result = DlgcButton | (FActive ? DlgcDefPushButton : DlgcUndefPushButton);
         return;
     case CM_DIALOGKEY:
-        if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) && Visible() &&
-            Enabled()) {
+        // Shift, Ctrl or Alt with the key leave it alone.
+        if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
+            KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
             Message.Result = 1;
             Click();
             return;
@@ -383,4 +380,158 @@ void TRadioButton::PaintButton(HDC DC) {
         RECT Focus{Text.Left - 1, Text.Top, Text.Right, Text.Bottom};
         DrawFocusRect(DC, &Focus);
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCustomLabel
+
+TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+    FControlStyle += csOpaque;
+    FControlStyle += csReplicatable;
+    SetBounds(0, 0, 65, 17);
+    SetAutoSize(true);
+}
+
+void TCustomLabel::SetAlignment(TAlignment Value) {
+    if (Value == FAlignment)
+        return;
+    FAlignment = Value;
+    Invalidate();
+}
+
+void TCustomLabel::SetLayout(TTextLayout Value) {
+    if (Value == FLayout)
+        return;
+    FLayout = Value;
+    Invalidate();
+}
+
+void TCustomLabel::SetWordWrap(bool Value) {
+    if (Value == FWordWrap)
+        return;
+    FWordWrap = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::SetTransparent(bool Value) {
+    if (Value == FTransparent)
+        return;
+    FTransparent = Value;
+    if (Value)
+        FControlStyle -= csOpaque;
+    else
+        FControlStyle += csOpaque;
+    Invalidate();
+}
+
+void TCustomLabel::SetShowAccelChar(bool Value) {
+    if (Value == FShowAccelChar)
+        return;
+    FShowAccelChar = Value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TCustomLabel::SetFocusControl(TWinControl* Value) {
+    if (Value == FFocusControl)
+        return;
+    if (FFocusControl)
+        FFocusControl->RemoveFreeNotification(this);
+    FFocusControl = Value;
+    if (FFocusControl)
+        FFocusControl->FreeNotification(this);
+}
+
+void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFocusControl)
+        FFocusControl = nullptr;
+}
+
+UINT TCustomLabel::DrawFlags() const {
+    UINT Flags = DT_EXPANDTABS | (FWordWrap ? DT_WORDBREAK : 0);
+    if (FAlignment == taCenter)
+        Flags |= DT_CENTER;
+    else if (FAlignment == taRightJustify)
+        Flags |= DT_RIGHT;
+    return Flags;
+}
+
+void TCustomLabel::DrawTextOn(HDC DC, TRect& Rect, UINT Flags) {
+    String Text = Caption();
+    // An empty caption (or a lone accelerator mark) still measures one line high.
+    if ((Flags & DT_CALCRECT) && (Text.empty() || (FShowAccelChar && Text == u"&")))
+        Text += u" ";
+    if (!FShowAccelChar)
+        Flags |= DT_NOPREFIX;
+    HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
+    int OldMode = SetBkMode(DC, TRANSPARENT);
+    RECT R = Rect;
+    if (Flags & DT_CALCRECT) {
+        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Flags);
+        Rect = R;
+    } else {
+        DrawStateText(DC, Text, R, Flags, Enabled(), Font()->Color());
+    }
+    SetBkMode(DC, OldMode);
+    SelectObject(DC, OldFont);
+}
+
+void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) { DrawTextOn(Canvas()->Handle(), Rect, Flags); }
+
+void TCustomLabel::Paint() {
+    HDC DC = Canvas()->Handle();
+    TRect R = ClientRect();
+    if (!FTransparent)
+        FillColor(DC, R, Color());
+    UINT Flags = DrawFlags();
+    if (FLayout != tlTop) {
+        TRect Measure = R;
+        DoDrawText(Measure, Flags | DT_CALCRECT);
+        int Spare = R.Bottom - Measure.Bottom;
+        R.Top += FLayout == tlBottom ? Spare : Spare / 2;
+    }
+    DoDrawText(R, Flags);
+}
+
+bool TCustomLabel::CanAutoSize(int& NewWidth, int& NewHeight) {
+    HDC DC = CreateCompatibleDC(nullptr);
+    // A wrapping label keeps its width (the lines break there) and takes the height of its lines.
+    TRect R = Rect(0, 0, FWordWrap ? NewWidth : 0, 0);
+    DrawTextOn(DC, R, DrawFlags() | DT_CALCRECT);
+    DeleteDC(DC);
+    if (!FWordWrap)
+        NewWidth = R.Right - R.Left;
+    NewHeight = R.Bottom - R.Top;
+    return true;
+}
+
+void TCustomLabel::AdjustBounds() {
+    if (!AutoSize() || ComponentState().Contains(csLoading))
+        return;
+    int W = Width(), H = Height();
+    CanAutoSize(W, H);
+    int X = FAlignment == taRightJustify ? Left() + Width() - W : Left();
+    SetBounds(X, Top(), W, H);
+}
+
+void TCustomLabel::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_TEXTCHANGED:
+    case CM_FONTCHANGED:
+        AdjustBounds();
+        Invalidate();
+        break;
+    case CM_DIALOGCHAR:
+        // The accelerator of a label focuses the control it labels.
+        if (FFocusControl && FShowAccelChar && Enabled() && IsAccel(Word(Message.WParam), Caption()) &&
+            FFocusControl->CanFocus()) {
+            FFocusControl->SetFocus();
+            Message.Result = 1;
+            return;
+        }
+        break;
+    }
+    TGraphicControl::Dispatch(Message);
 }

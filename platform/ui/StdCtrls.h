@@ -7,10 +7,9 @@
 #pragma once
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 class TCanvas;
-
-using TModalResult = int;
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
@@ -57,13 +56,13 @@ public:
     // Escape clicks the cancel button.
     bool Cancel() const { return FCancel; }
     void SetCancel(bool Value) { FCancel = Value; }
-    // Handed to the form by a click (0 changes nothing).
+    // Handed to the parent form by every click.
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     // The button answers Enter now: it is the default button, or the button with the focus.
     bool Active() const { return FActive; }
 
-    // Runs OnClick, enabled or not.
+    // Sets the parent form's ModalResult, then runs OnClick, enabled or not.
     void Click() override;
     void Dispatch(TMessage& Message) override;
 
@@ -132,4 +131,59 @@ protected:
 private:
     bool FChecked = false;
     TLeftRight FAlignment = lrRight;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TCustomLabel, TLabel: windowless text. "&" marks an accelerator (unless ShowAccelChar is off); a
+// disabled label is embossed; AutoSize makes the label as large as its text (a right-justified label
+// keeps its right edge).
+
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+class TCustomLabel : public TGraphicControl {
+    QV_CLASS_NAME(TCustomLabel)
+public:
+    explicit TCustomLabel(TComponent* AOwner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    // A transparent label leaves its parent's picture under the text.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool Value);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    // The control that the accelerator focuses.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* Value);
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    // Draws (or with DT_CALCRECT measures into Rect) the caption with the label's flags.
+    virtual void DoDrawText(TRect& Rect, UINT Flags);
+    void Paint() override;
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void AdjustBounds();
+
+private:
+    UINT DrawFlags() const;
+    void DrawTextOn(HDC DC, TRect& Rect, UINT Flags);
+
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FWordWrap = false;
+    bool FTransparent = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
+};
+
+class TLabel : public TCustomLabel {
+    QV_CLASS_NAME(TLabel)
+public:
+    using TCustomLabel::TCustomLabel;
 };

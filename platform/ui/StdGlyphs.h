@@ -31,3 +31,18 @@ inline void DrawRightArrow(HDC DC, int X, int Y, TColor Color) {
     for (int I = 0; I < 4; ++I)
         FillColor(DC, RECT{X + I, Y + I, X + I + 1, Y + 7 - I}, Color);
 }
+
+// Text in Color, or, when disabled, embossed: a light copy one pixel down and right under the text in
+// the shadow colour.
+inline void DrawStateText(HDC DC, const std::u16string& Text, RECT R, UINT Format, bool Enabled, TColor Color) {
+    if (Enabled) {
+        SetTextColor(DC, ColorToRGB(Color));
+        DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
+        return;
+    }
+    RECT Light{R.Left + 1, R.Top + 1, R.Right + 1, R.Bottom + 1};
+    SetTextColor(DC, ColorToRGB(clBtnHighlight));
+    DrawTextW(DC, Text.c_str(), int(Text.size()), &Light, Format);
+    SetTextColor(DC, ColorToRGB(clBtnShadow));
+    DrawTextW(DC, Text.c_str(), int(Text.size()), &R, Format);
+}
