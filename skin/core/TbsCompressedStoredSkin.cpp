@@ -11,23 +11,33 @@
 TbsCompressedStoredSkin::TbsCompressedStoredSkin(TComponent* AOwner) : TComponent(AOwner) {}
 
 void TbsCompressedStoredSkin::LoadFromCompressStream(TStream* Stream) {
-    FCompressedStream->Clear();
     Stream->SetPosition(0);
     const std::int32_t Header = Stream->ReadValue<std::int32_t>();
-    if (Header > 3)
+    if (Header > 3) {
+        FCompressedStream->Clear();
         return;
+    }
     const std::int32_t N = Stream->ReadValue<std::int32_t>();
     // The size must be positive and no larger than what follows it.
     if (N <= 0 || N > Stream->Size() - Stream->Position())
         throw EReadError(u"Stream read error");
+    FCompressedStream->Clear();
     FCompressedStream->CopyFrom(Stream, N);
 }
 
 void TbsCompressedStoredSkin::LoadFromCompressFile(const String& AFileName) {
-    FCompressedStream->Clear();
     TFileStream F(AFileName, fmOpenRead);
     LoadFromCompressStream(&F);
 }
+
+void TbsCompressedStoredSkin::ReadCompressedData(TStream* Stream) {
+    FCompressedStream->Clear();
+    const std::int64_t Left = Stream->Size() - Stream->Position();
+    if (Left > 0)
+        FCompressedStream->CopyFrom(Stream, Left);
+}
+
+void TbsCompressedStoredSkin::WriteCompressedData(TStream* Stream) const { FCompressedStream->SaveToStream(Stream); }
 
 void TbsCompressedStoredSkin::SaveToCompressStream(TStream* Stream) {
     Stream->WriteValue<std::int32_t>(3);

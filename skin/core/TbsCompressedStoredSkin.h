@@ -22,13 +22,18 @@ public:
     void LoadFromSkinData(TbsSkinData* ASkinData);
 
     bool Empty() const { return FCompressedStream->Size() == 0; }
-    // Archive layout: header (written as 3; above 3 leaves the skin empty), N, then N compressed bytes. A size
-    // of 0 or below, or above the bytes present, is a corrupt archive: EReadError, and the skin is left empty.
+    // Archive layout: header (written as 3; above 3 leaves the skin empty), N, then N compressed bytes. A file
+    // that cannot be opened, a short header, or a size of 0 or below or above the bytes present raises the
+    // platform's error and leaves the blob the skin held before.
     void LoadFromCompressFile(const String& AFileName);
     // Writes nothing (creates no file) while empty.
     void SaveToCompressFile(const String& AFileName);
     void LoadFromCompressStream(TStream* Stream);
     void SaveToCompressStream(TStream* Stream);
+    // The "CompressedData" property: only the compressed bytes. Reading takes the rest of Stream as the whole
+    // new content; writing writes the whole content, also when it is empty.
+    void ReadCompressedData(TStream* Stream);
+    void WriteCompressedData(TStream* Stream) const;
     // Inflates the whole blob into S.
     void DeCompressToStream(TMemoryStream* S);
 

@@ -162,15 +162,18 @@ void TbsSkinData::ClearSkin() {
 }
 
 void TbsSkinData::AddBitMap(const String& FileName) {
+    // Read first: a picture that cannot be read leaves both lists as they were.
+    auto Bitmap = std::make_unique<TBitmap>();
+    Bitmap->LoadFromFile(FileName);
     FActivePicturesNames->Add(ExtractFileName(FileName));
-    FActivePictures.push_back(std::make_unique<TBitmap>());
-    FActivePictures.back()->LoadFromFile(FileName);
+    FActivePictures.push_back(std::move(Bitmap));
 }
 
 void TbsSkinData::DeleteBitMap(int Index) {
-    FActivePicturesNames->Delete(Index);
+    // Checked before either list changes, so names and pictures keep one count.
     if (Index < 0 || Index >= static_cast<int>(FActivePictures.size()))
         throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    FActivePicturesNames->Delete(Index);
     FActivePictures.erase(FActivePictures.begin() + Index);
 }
 

@@ -94,6 +94,36 @@ TEST(TbsCompressedStoredSkin, SizesOutsideTheBytesPresentAreCorrupt) {
     }
 }
 
+// A failed read keeps the blob the skin held; only a header above 3 empties it.
+TEST(TbsCompressedStoredSkin, AFailedReadKeepsTheBlob) {
+    const std::string Good = Archive(3, Compress(MakePayload(3)));
+    TbsCompressedStoredSkin Skin(nullptr);
+    LoadArchive(Skin, Good);
+    const std::int64_t Size = Skin.CompressedStream()->Size();
+    std::string Short = Good;
+    Short.resize(Short.size() - 1);
+    for (const std::string& Bad : {Short, std::string("\3\0", 2)}) {
+        EXPECT_THROW(LoadArchive(Skin, Bad), EReadError);
+        EXPECT_EQ(Skin.CompressedStream()->Size(), Size);
+    }
+    EXPECT_THROW(Skin.LoadFromCompressFile(u"/nonexistent/skin.skn"), Exception);
+    EXPECT_EQ(Skin.CompressedStream()->Size(), Size);
+
+    // The bare compressed bytes of the stored property, written and read back whole.
+    TMemoryStream Data;
+    Skin.WriteCompressedData(&Data);
+    EXPECT_EQ(Data.Size(), Size);
+    TbsCompressedStoredSkin Copy(nullptr);
+    Data.SetPosition(0);
+    Copy.ReadCompressedData(&Data);
+    TbsSkinPayload P;
+    ASSERT_TRUE(ReadSkinPayload(Copy, P));
+    EXPECT_EQ(P.ActivePictures.size(), 2u);
+
+    LoadArchive(Skin, Archive(4, Compress(MakePayload(3))));
+    EXPECT_TRUE(Skin.Empty());
+}
+
 TEST(TbsCompressedStoredSkin, SavingAnEmptySkinCreatesNoFile) {
     const auto Dir = std::filesystem::temp_directory_path() / ("qv_skn_" + std::to_string(::getpid()));
     std::filesystem::create_directories(Dir);

@@ -592,3 +592,26 @@ TEST(TbsSkinData, SkinListSelection) {
     List.reset(); // a list that goes away is forgotten
     EXPECT_EQ(Data.SkinList(), nullptr);
 }
+
+// Extra pictures added and deleted one by one keep one name per picture, also when a file cannot be read or an
+// index is outside the list.
+TEST(TbsSkinData, AddingAndDeletingPicturesKeepsNamesAndPicturesTogether) {
+    TTempDir Dir;
+    DrawPicture(Dir.Path() / "a.bmp", 4, 2, TColor(0x010203));
+    TbsSkinData Data(nullptr);
+    Data.AddBitMap(Dir.File("a.bmp"));
+    EXPECT_THROW(Data.AddBitMap(Dir.File("missing.bmp")), Exception);
+    try {
+        Data.DeleteBitMap(1);
+        ADD_FAILURE() << "no error";
+    } catch (const EListError& E) {
+        EXPECT_EQ(E.Message(), u"List index out of bounds (1)");
+    }
+    ASSERT_EQ(Data.FActivePictures.size(), 1u);
+    ASSERT_EQ(Data.FActivePicturesNames->Count(), 1);
+    EXPECT_EQ(Data.FActivePicturesNames->Strings(0), u"a.bmp");
+    EXPECT_EQ(Data.FActivePictures[0]->Width(), 4);
+    Data.DeleteBitMap(0);
+    EXPECT_TRUE(Data.FActivePictures.empty());
+    EXPECT_EQ(Data.FActivePicturesNames->Count(), 0);
+}
