@@ -890,7 +890,16 @@ void UpdateMouseControl() {
         TRACKMOUSEEVENT Query;
         Query.dwFlags = TME_QUERY;
         TrackMouseEvent(&Query);
-        if (Query.hwndTrack && !(Query.dwFlags & TME_LEAVE) && TWinControl::FindControl(Query.hwndTrack)) {
+        // Over a window's frame or caption, a new request would report a leave at once, and its handling
+        // would ask again without end: the request waits until the mouse is back in a client area.
+        POINT InClient = P;
+        RECT Client{0, 0, 0, 0};
+        if (Query.hwndTrack) {
+            ::ScreenToClient(Query.hwndTrack, &InClient);
+            GetClientRect(Query.hwndTrack, &Client);
+        }
+        bool Armable = GetCapture() == Query.hwndTrack || PtInRect(Client, TPoint{InClient.X, InClient.Y});
+        if (Query.hwndTrack && Armable && !(Query.dwFlags & TME_LEAVE) && TWinControl::FindControl(Query.hwndTrack)) {
             TRACKMOUSEEVENT T;
             T.dwFlags = TME_LEAVE;
             T.hwndTrack = Query.hwndTrack;

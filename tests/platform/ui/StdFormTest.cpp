@@ -157,4 +157,19 @@ TEST_F(StdFormTest, ARightClickOpensAPanelsPopupMenuAndKeysChooseFromIt) {
     EXPECT_EQ(Log, std::vector<String>{u"&Remove"});
 }
 
+TEST_F(StdFormTest, TheMouseRestingOnAFormsCaptionLetsTheMessagesRunOut) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(100, 100, 300, 200);
+    Form->Show();
+    Pump();
+    InjectMouseMove(150, 150);
+    Pump();
+    // From the client area onto the caption: one leave, not a leave that asks for the next.
+    InjectMouseMove(150, 105);
+    Pump();
+    InjectMouseMove(150, 150);
+    Pump();
+    EXPECT_EQ(MouseControl(), Form.get());
+}
+
 } // namespace
