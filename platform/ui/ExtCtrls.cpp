@@ -720,20 +720,6 @@ void TScrollBox::NCLButtonDown(TMessage& Message) {
         ScrollTo(Bar, Bar->FPosition + Page);
 }
 
-void TScrollBox::WndProc(TMessage& Message) {
-    // The mouse leaving the client area for the bars has not left the box: tracking it again from
-    // there would only report another leave, and so on without end.
-    if (Message.Msg == WM_MOUSELEAVE && HandleAllocated()) {
-        POINT P;
-        RECT W;
-        GetCursorPos(&P);
-        GetWindowRect(Handle(), &W);
-        if (PtInRect(W, TPoint{P.X, P.Y}) && WindowFromPoint(P) == Handle())
-            return;
-    }
-    TWinControl::WndProc(Message);
-}
-
 void TScrollBox::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_NCPAINT:

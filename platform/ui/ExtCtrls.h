@@ -219,7 +219,6 @@ public:
     // Ranges from the children, bars shown or hidden, positions kept inside the ranges.
     void UpdateScrollBars();
 
-    void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
 
 protected:
