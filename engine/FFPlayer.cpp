@@ -5,6 +5,11 @@
 #include <cmath>
 #include <cstring>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "engine/AVCodecStubs.h"
 #include "engine/AVFilterStubs.h"
 #include "engine/AVFormatStubs.h"
@@ -14,6 +19,7 @@
 #include "engine/SDLStubs.h"
 #include "engine/SwResampleStubs.h"
 #include "engine/SwScaleStubs.h"
+#include "engine/UnicodeProtocol.h"
 #include "platform/base/Threads.h"
 #include "platform/win/VideoSurface.h"
 #include "platform/win/WinExtras.h"
@@ -256,6 +262,15 @@ struct TVideoState {
     std::atomic<int> refresh{0};
     SwsContext* display_sws = nullptr;
     SwsContext* frame_sws = nullptr;
+    SwsContext* hook_to_sws = nullptr;
+    SwsContext* hook_from_sws = nullptr;
+    TPlayerBitmap hook_bitmap;
+    // The spectrum display.
+    RDFTContext* rdft = nullptr;
+    int rdft_bits = 0;
+    std::vector<float> rdft_data;
+    int xpos = 0;
+    std::atomic<bool> clear_display{true};  // the spectrum starts on black
 
     String filename;
     std::atomic<int> Opened{0};
@@ -282,6 +297,10 @@ struct TVideoState {
         av::swr_free(&swr);
         av::sws_freeContext(display_sws);
         av::sws_freeContext(frame_sws);
+        av::sws_freeContext(hook_to_sws);
+        av::sws_freeContext(hook_from_sws);
+        if (rdft)
+            av::av_rdft_end(rdft);
     }
 
     double GetAudioClock() {
@@ -314,11 +333,13 @@ struct TVideoState {
     void VideoThread();
     void SubtitleThread();
     void RefreshThread();
-    int QueuePicture(AVFrame* AFrame, double APts, int64_t APos);
+    int QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool AFlipped);
+    bool DoHook(AVFrame* AFrame, double APts);
     void VideoRefresh(bool AAdvance);
     void VideoDisplay();
     void VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight);
     void VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight);
+    void SpectrumColumn(uint32_t* ABits, int APitch, int AWidth, int AHeight, int AStart, int ARdftBits);
     int AudioDecodeFrame(const uint8_t*& AData);
     int SynchronizeAudio(const uint8_t* AData, int ASize);
     void UpdateSampleDisplay(const uint8_t* AData, int ASize);
@@ -331,9 +352,79 @@ static int DecodeInterruptCallback(void* AState) {
     return static_cast<TVideoState*>(AState)->abort_request ? 1 : 0;
 }
 
+namespace {
+
+// The input of a pipe or a device, read so that a Stop can always interrupt it: the descriptor does
+// not block, and a wait for data (a writer that stalls, a slow device) lasts at most 100 ms before the
+// playback's abort flag is looked at again. The libraries' own file reads would sit in the system
+// call, out of reach of the interrupt callback. Regular files are left to the libraries, so that
+// their demuxer choice (a picture file opens as "image2") stays what it is everywhere else.
+class TPlayerInput {
+public:
+    ~TPlayerInput() { Close(); }
+
+    // Opens APath when it names a pipe or a character device; false leaves the name to the libraries.
+    bool Open(const std::string& APath, const std::atomic<bool>* AAbort) {
+        struct stat St {};
+        if (::stat(APath.c_str(), &St) != 0 || !(S_ISFIFO(St.st_mode) || S_ISCHR(St.st_mode)))
+            return false;
+        FFd = ::open(APath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (FFd < 0)
+            return false;
+        FAbort = AAbort;
+        constexpr int BufferSize = 32768;
+        auto* Buffer = static_cast<unsigned char*>(av::av_malloc(BufferSize));
+        if (Buffer)
+            FPb = av::avio_alloc_context(Buffer, BufferSize, 0, this, &Read, nullptr, nullptr);
+        if (!FPb) {
+            av::av_free(Buffer);
+            Close();
+            return false;
+        }
+        return true;
+    }
+    AVIOContext* Context() const { return FPb; }
+    void Close() {
+        if (FPb) {
+            av::av_freep(&FPb->buffer);
+            av::avio_context_free(&FPb);
+        }
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = -1;
+    }
+
+private:
+    static int Read(void* AOpaque, uint8_t* ABuf, int ASize) {
+        auto* Self = static_cast<TPlayerInput*>(AOpaque);
+        for (;;) {
+            if (Self->FAbort && *Self->FAbort)
+                return AVERROR_EXIT;
+            ssize_t N = ::read(Self->FFd, ABuf, size_t(ASize));
+            if (N > 0)
+                return int(N);
+            if (N == 0)
+                return AVERROR_EOF;
+            if (errno == EINTR)
+                continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                return AVERROR(errno);
+            pollfd P{Self->FFd, POLLIN, 0};
+            ::poll(&P, 1, 100);
+        }
+    }
+
+    int FFd = -1;
+    const std::atomic<bool>* FAbort = nullptr;
+    AVIOContext* FPb = nullptr;
+};
+
+}  // namespace
+
 void TVideoState::ReadThread() {
     TCustomPlayer* P = Owner;
-    std::string Name = UTF8Encode(filename);
+    std::string Name = UnicodeFileURL(filename);
+    TPlayerInput Input;
     int Best[AVMEDIA_TYPE_NB];
     int Count[AVMEDIA_TYPE_NB];
     int Chosen[AVMEDIA_TYPE_NB];
@@ -353,9 +444,11 @@ void TVideoState::ReadThread() {
     }
     Ctx->interrupt_callback.callback = DecodeInterruptCallback;
     Ctx->interrupt_callback.opaque = this;
+    if (Input.Open(Name.compare(0, 5, "file:") == 0 ? Name.substr(5) : Name, &abort_request))
+        Ctx->pb = Input.Context();
     Err = av::avformat_open_input(&Ctx, Name.c_str(), iformat, nullptr);
     if (Err < 0) {
-        P->FLastErrMsg = UTF8ToString(Name + ": " + ErrorText(Err));
+        P->FLastErrMsg = UTF8ToString(UTF8Encode(filename) + ": " + ErrorText(Err));
         goto Fail;  // the library freed the context
     }
     ic = Ctx;
@@ -830,12 +923,15 @@ void TVideoState::VideoThread() {
             AVRational Rate = av::av_guess_frame_rate(ic, video_st, nullptr);
             double D = Rate.num > 0 && Rate.den > 0 ? av_q2d(av_inv_q(Rate)) : 0.04;
             video_clock += D + Filtered->repeat_pict * D / 2;
-            if (QueuePicture(Filtered, Pts, Pos) < 0)
+            // A hooked picture comes back already turned when VerticalFlip asks for it.
+            bool Hooked = P->FHook && P->OnHook && DoHook(Filtered, Pts);
+            if (QueuePicture(Filtered, Pts, Pos, Hooked) < 0)
                 return -1;
-            PictEvent.Set();
-            EventEOF = 0;
+            // Seeking ends before the picture event: a waiting seek returns with Seeking false.
             if (P->FSeeking && !seek_req)
                 P->FSeeking = false;
+            EventEOF = 0;
+            PictEvent.Set();
             if (open_paused) {
                 if (open_paused < 2)
                     ++open_paused;
@@ -911,7 +1007,55 @@ void TVideoState::VideoThread() {
     av::av_frame_free(&Filtered);
 }
 
-int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos) {
+bool TVideoState::DoHook(AVFrame* AFrame, double APts) {
+    TCustomPlayer* P = Owner;
+    const int W = AFrame->width & ~1, H = AFrame->height & ~1;
+    if (W <= 0 || H <= 0)
+        return false;
+    hook_to_sws = av::sws_getCachedContext(hook_to_sws, W, H, AVPixelFormat(AFrame->format), W, H, AV_PIX_FMT_BGRA,
+                                           SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!hook_to_sws) {
+        P->LogError(u"Cannot initialize the toRGB conversion context", false);
+        return false;
+    }
+    hook_bitmap.Width = W;
+    hook_bitmap.Height = H;
+    hook_bitmap.Pixels.assign(size_t(W) * H, Black);
+    const uint8_t* Src[4] = {AFrame->data[0], AFrame->data[1], AFrame->data[2], nullptr};
+    int SrcStride[4] = {AFrame->linesize[0], AFrame->linesize[1], AFrame->linesize[2], 0};
+    if (P->FVerticalFlip) {
+        Src[0] += AFrame->linesize[0] * (H - 1);
+        Src[1] += AFrame->linesize[1] * (H / 2 - 1);
+        Src[2] += AFrame->linesize[2] * (H / 2 - 1);
+        for (int I = 0; I < 3; ++I)
+            SrcStride[I] = -SrcStride[I];
+    }
+    uint8_t* Rgb[4] = {reinterpret_cast<uint8_t*>(hook_bitmap.Pixels.data()), nullptr, nullptr, nullptr};
+    int RgbStride[4] = {W * 4, 0, 0, 0};
+    av::sws_scale(hook_to_sws, Src, SrcStride, 0, H, Rgb, RgbStride);
+    try {
+        P->OnHook(P, hook_bitmap, std::llround(APts * 1000000) - StartTime);
+    } catch (const std::exception& E) {
+        P->LogError(u"Error occurs OnHook: " + UTF8ToString(E.what()), false);
+        return false;
+    }
+    // A handler that changed the bitmap's size leaves the picture as decoded.
+    if (hook_bitmap.Width != W || hook_bitmap.Height != H || hook_bitmap.Pixels.size() != size_t(W) * H)
+        return false;
+    if (av::av_frame_make_writable(AFrame) < 0)
+        return false;
+    hook_from_sws = av::sws_getCachedContext(hook_from_sws, W, H, AV_PIX_FMT_BGRA, W, H, AVPixelFormat(AFrame->format),
+                                             SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!hook_from_sws) {
+        P->LogError(u"Cannot initialize the fromRGB conversion context", false);
+        return false;
+    }
+    const uint8_t* Back[4] = {Rgb[0], nullptr, nullptr, nullptr};
+    av::sws_scale(hook_from_sws, Back, RgbStride, 0, H, AFrame->data, AFrame->linesize);
+    return true;
+}
+
+int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool AFlipped) {
     std::unique_lock Guard(pictq_mutex);
     if (pictq_size >= VIDEO_PICTURE_QUEUE_SIZE && !refresh)
         skip_frames = std::max(0.95, skip_frames * 0.95);
@@ -929,7 +1073,7 @@ int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos) {
     Slot.width = Slot.frame->width & ~1;
     Slot.height = Slot.frame->height & ~1;
     Slot.allocated = true;
-    Slot.flip = Owner->FVerticalFlip;
+    Slot.flip = Owner->FVerticalFlip && !AFlipped;
     Slot.pts = APts;
     Slot.pos = APos;
     pictq_windex = (pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
@@ -1031,8 +1175,9 @@ void TVideoState::VideoRefresh(bool AAdvance) {
         double NextTarget = pictq_size > 1 ? std::max(pictq[(pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE].target_clock,
                                                       Slot.target_clock)
                                            : Slot.target_clock + video_clock - Slot.pts;
-        // While paused, the last queued picture is what stays on screen: it is never dropped.
-        bool Keep = paused && pictq_size == 1;
+        // The last queued picture is never dropped for being late while it is what stays on screen:
+        // when paused, for a single picture, and at the end of the file (no later picture replaces it).
+        bool Keep = pictq_size == 1 && (paused || IsImage2 || ReachEOF);
         if (((P->Fframedrop != 0 && T > NextTarget && !IsDevice) || ForceDrop) && !Keep) {
             skip_frames *= FRAME_SKIP_FACTOR;
             if (pictq_size > 1 || T > NextTarget + FRAME_DROP_GRACE || ForceDrop) {
@@ -1184,13 +1329,18 @@ void TVideoState::VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int
 }
 
 void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight) {
-    int Channels = std::max(audio_channels, 1);
+    const int Channels = std::max(audio_channels, 1);
+    const int Mode = show_audio;
+    int Bits = 1;
+    while ((1 << Bits) < 2 * AHeight)
+        ++Bits;
+    const int NbFreq = 1 << (Bits - 1);
     std::lock_guard Guard(sample_mutex);
     int IStart;
     if (paused)
         IStart = last_i_start;
     else {
-        int DataUsed = AWidth;
+        int DataUsed = Mode == 1 ? AWidth : 2 * NbFreq;
         int64_t Delay = audio_feed.Pending() / (2 * Channels);
         int64_t CallbackTime = Owner->Faudio_callback_time;
         if (CallbackTime)
@@ -1198,22 +1348,28 @@ void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int
         Delay += 2 * DataUsed;
         Delay = std::max<int64_t>(Delay, DataUsed);
         IStart = int(((sample_array_index - Delay * Channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE);
-        // Start where the wave crosses zero steeply, so that a steady tone stands still.
-        int Best = -1000, Found = IStart;
-        for (int I = 0; I < 1000; I += Channels) {
-            int Idx = (SAMPLE_ARRAY_SIZE + IStart - I) % SAMPLE_ARRAY_SIZE;
-            int A = sample_array[Idx];
-            int B = sample_array[(Idx + 4 * Channels) % SAMPLE_ARRAY_SIZE];
-            int C = sample_array[(Idx + 5 * Channels) % SAMPLE_ARRAY_SIZE];
-            int D = sample_array[(Idx + 9 * Channels) % SAMPLE_ARRAY_SIZE];
-            int Score = A - D;
-            if (Best < Score && (B ^ C) < 0) {
-                Best = Score;
-                Found = Idx;
+        if (Mode == 1) {
+            // Start where the wave crosses zero steeply, so that a steady tone stands still.
+            int Best = -1000, Found = IStart;
+            for (int I = 0; I < 1000; I += Channels) {
+                int Idx = (SAMPLE_ARRAY_SIZE + IStart - I) % SAMPLE_ARRAY_SIZE;
+                int A = sample_array[Idx];
+                int B = sample_array[(Idx + 4 * Channels) % SAMPLE_ARRAY_SIZE];
+                int C = sample_array[(Idx + 5 * Channels) % SAMPLE_ARRAY_SIZE];
+                int D = sample_array[(Idx + 9 * Channels) % SAMPLE_ARRAY_SIZE];
+                int Score = A - D;
+                if (Best < Score && (B ^ C) < 0) {
+                    Best = Score;
+                    Found = Idx;
+                }
             }
+            IStart = Found;
         }
-        IStart = Found;
         last_i_start = IStart;
+    }
+    if (Mode != 1) {
+        SpectrumColumn(ABits, APitch, AWidth, AHeight, IStart, Bits);
+        return;
     }
     FillArea(ABits, APitch, 0, 0, AWidth, AHeight, Black);
     int H = AHeight / Channels;
@@ -1235,6 +1391,51 @@ void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int
         if (Y < AHeight)
             FillArea(ABits, APitch, 0, Y, AWidth, 1, White);
     }
+}
+
+// One column of the spectrum: the magnitudes of the first channel in red, of the second in green,
+// low frequencies at the bottom; the column moves right with every call and wraps at the edge.
+void TVideoState::SpectrumColumn(uint32_t* ABits, int APitch, int AWidth, int AHeight, int AStart, int ARdftBits) {
+    const int Channels = std::max(audio_channels, 1);
+    const int NbFreq = 1 << (ARdftBits - 1);
+    if (ARdftBits != rdft_bits || !rdft) {
+        if (rdft)
+            av::av_rdft_end(rdft);
+        rdft = av::av_rdft_init(ARdftBits, DFT_R2C);
+        rdft_bits = ARdftBits;
+        rdft_data.assign(size_t(4) * NbFreq, 0.0f);
+    }
+    if (!rdft)
+        return;
+    if (clear_display.exchange(false)) {
+        FillArea(ABits, APitch, 0, 0, AWidth, AHeight, Black);
+        xpos = 0;
+    }
+    // A mono stream colours both channels' parts of the pixel from its one channel.
+    const int Shown = std::min(Channels, 2);
+    for (int Ch = 0; Ch < Shown; ++Ch) {
+        float* Data = rdft_data.data() + size_t(2) * NbFreq * Ch;
+        int I = (AStart + Ch) % SAMPLE_ARRAY_SIZE;
+        for (int X = 0; X < 2 * NbFreq; ++X) {
+            double W = double(X - NbFreq) / NbFreq;
+            Data[X] = float(sample_array[I] * (1.0 - W * W));
+            I = (I + Channels) % SAMPLE_ARRAY_SIZE;
+        }
+        av::av_rdft_calc(rdft, Data);
+    }
+    if (xpos >= AWidth)
+        xpos = 0;
+    const float* D0 = rdft_data.data();
+    const float* D1 = rdft_data.data() + (Shown > 1 ? size_t(2) * NbFreq : 0);
+    const double Scale = 1.0 / std::sqrt(double(NbFreq));
+    for (int Y = 0; Y < AHeight; ++Y) {
+        int A = int(std::sqrt(Scale * std::sqrt(double(D0[2 * Y]) * D0[2 * Y] + double(D0[2 * Y + 1]) * D0[2 * Y + 1])));
+        int B = int(std::sqrt(Scale * std::sqrt(double(D1[2 * Y]) * D1[2 * Y] + double(D1[2 * Y + 1]) * D1[2 * Y + 1])));
+        A = std::min(A, 255);
+        B = std::min(B, 255);
+        ABits[size_t(AHeight - 1 - Y) * APitch + xpos] = 0xFF000000u | uint32_t(A) << 16 | uint32_t(B) << 8 | uint32_t((A + B) / 2);
+    }
+    ++xpos;
 }
 
 void TVideoState::UpdateSampleDisplay(const uint8_t* AData, int ASize) {
@@ -1341,8 +1542,11 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TComponent(AOwner) {
 TCustomPlayer::~TCustomPlayer() {
     OnPosition = nullptr;
     OnState = nullptr;
+    // The hook runs on the video thread: it is switched off first and dropped once that thread ended.
+    FHook = false;
     Stop(true);
     JoinThreads(true);
+    OnHook = nullptr;
 }
 
 void TCustomPlayer::InitOptions() {
@@ -1810,6 +2014,7 @@ void TCustomPlayer::ToggleAudioDisplay() {
     if (!S)
         return;
     S->show_audio = (S->show_audio + 1) % 3;
+    S->clear_display = true;
     S->PushEvent(FF_REOPEN_EVENT);
 }
 
@@ -1826,6 +2031,11 @@ void TCustomPlayer::SetAspectRatio(double AValue) {
     FAspectRatio = AValue;
     if (TVideoState* S = FVideoState.get())
         S->PushEvent(FF_REOPEN_EVENT);
+}
+
+void TCustomPlayer::UpdateScreenPosition() {
+    if (FVideoState && FScreenHandle && FVideoDriver == vdDirectDraw)
+        Expose();
 }
 
 void TCustomPlayer::Expose() {

@@ -49,6 +49,10 @@ struct TPlayerBitmap {
     std::vector<uint32_t> Pixels;
 };
 
+// Called for every picture on its way to the screen while Hook is set; what the handler draws into
+// ABitmap is what is shown.
+using THookEvent = std::function<void(TObject* Sender, TPlayerBitmap& ABitmap, Int64 APTS)>;
+
 class TCustomPlayer : public TComponent {
 public:
     explicit TCustomPlayer(TComponent* AOwner);
@@ -81,6 +85,9 @@ public:
     const TPlayerBitmap& CurrentFrame(Int64& APTS);
     // Redraws the current picture, as an expose of the host window does.
     void Expose();
+    // The pictures follow the host window wherever it moves; with the DirectDraw driver asked for,
+    // the picture is drawn again at once, as that driver's output needed.
+    void UpdateScreenPosition();
 
     // Stream selection by stream index; refusals leave LastErrMsg.
     Integer VideoStreamIndex() const;
@@ -132,12 +139,20 @@ public:
     void Setav_sync_type(Tav_sync_type AValue) { Fav_sync_type = AValue; }
     Integer framedrop() const { return Fframedrop; }
     void Setframedrop(Integer AValue) { Fframedrop = AValue; }
+    bool Hook() const { return FHook; }
+    void SetHook(bool AValue) { FHook = AValue; }
+    TAudioDriver AudioDriver() const { return FAudioDriver; }
+    void SetAudioDriver(TAudioDriver AValue) { FAudioDriver = AValue; }
+    TVideoDriver VideoDriver() const { return FVideoDriver; }
+    void SetVideoDriver(TVideoDriver AValue) { FVideoDriver = AValue; }
     bool TriggerEventInMainThread() const { return FTriggerEventInMainThread; }
     void SetTriggerEventInMainThread(bool AValue) { FTriggerEventInMainThread = AValue; }
 
     TFileOpenEvent OnFileOpen;
     TPositionEvent OnPosition;
     TPlayStateEvent OnState;
+    // Runs on the pipeline's video thread, never through the main thread.
+    THookEvent OnHook;
 
     // How a handler call reaches the main thread, and how a wait on the main thread keeps the
     // synchronised calls flowing. Both default to direct calls; the application sets them to the
@@ -223,6 +238,9 @@ private:
     TRepeatType FRepeatType = rtStop;
     bool FVerticalFlip = false;
     TPlayerBitmap FRGBBitmap;
+    std::atomic<bool> FHook{false};
+    TAudioDriver FAudioDriver = adDefault;
+    TVideoDriver FVideoDriver = vdDefault;
     bool FTriggerEventInMainThread = true;
     std::atomic<TPlayState> FState{psStop};
     Integer FStopPasses = 0;

@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/FFPlayer.h"
 #include "engine/FFmpegLoader.h"
@@ -183,4 +191,130 @@ TEST(FFPlayerNoLibraries, OpenFailsWithTheLoadersText) {
     EXPECT_FALSE(Player.AVLibLoaded());
     EXPECT_FALSE(Player.Open(u"any.avi", nullptr, false));
     EXPECT_EQ(Player.LastErrMsg(), u"libav or libsdl not loaded.");
+}
+
+// Stop(True) while the playback plays, is paused, or has a seek under way: the play thread closes
+// the playback itself (the waiting never has to force it), psStop arrives, nothing is left playing.
+TEST_F(FFPlayerTest, StopEndsCleanlyWhetherPlayingPausedOrSeeking) {
+    enum TBefore { Playing, Paused, Seeking };
+    for (TBefore Before : {Playing, Paused, Seeking}) {
+        SCOPED_TRACE(Before);
+        TMemoryVideoTarget Screen(160, 120);
+        ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, Before == Paused));
+        ASSERT_TRUE(WaitUntil([&] { return Screen.Presents() > 0 && Player.CurrentPTS() >= 0; }));
+        if (Before == Seeking)
+            Player.Seek(Int64(2000000), 0, false);
+        Player.Stop(true);
+        EXPECT_EQ(Recorder.StatesSoFar().back(), psStop);
+        EXPECT_LT(Player.StopPasses(), 10);
+        EXPECT_EQ(Player.VideoStreamIndex(), -1);
+        EXPECT_TRUE(Player.Paused());
+        EXPECT_FALSE(Player.Seeking());
+    }
+}
+
+// A pipe whose writer stalls keeps the read thread waiting for data; a Stop still ends the playback
+// at once instead of waiting for data that never comes.
+TEST_F(FFPlayerTest, StopEndsAPlaybackWhoseReadWaitsOnAStalledPipe) {
+    std::string Dir = qvtest::FixtureFolder() + "/player_fifo_" + std::to_string(getpid());
+    std::filesystem::create_directories(Dir);
+    std::string Fifo = Dir + "/stalled.ts";
+    ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+    // The writer end stays open (and the pipe never reports its end) until the test is over.
+    int Writer = open(Fifo.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(Writer, 0);
+    std::ifstream Source(qvtest::FixturePath(qvtest::Fixture::MpegTs), std::ios::binary);
+    std::vector<char> Bytes((std::istreambuf_iterator<char>(Source)), std::istreambuf_iterator<char>());
+    Bytes.resize(Bytes.size() * 2 / 3);
+    std::atomic<bool> Written{false};
+    std::thread Feed([&] {
+        size_t Done = 0;
+        while (Done < Bytes.size()) {
+            ssize_t N = write(Writer, Bytes.data() + Done, Bytes.size() - Done);
+            if (N <= 0)
+                break;
+            Done += size_t(N);
+        }
+        Written = true;
+    });
+    ASSERT_TRUE(Player.Open(UTF8ToString(Fifo), nullptr, false)) << UTF8Encode(Player.LastErrMsg());
+    ASSERT_TRUE(WaitUntil([&] { return Written.load(); }));
+    // Everything written is read well before the playback has shown its first second.
+    ASSERT_TRUE(WaitUntil([&] { return Player.CurrentPTS() >= 1000000; }));
+    EXPECT_FALSE(Recorder.Has(psEnd));
+    Player.Stop(true);
+    EXPECT_EQ(Recorder.StatesSoFar().back(), psStop);
+    EXPECT_LT(Player.StopPasses(), 10);
+    Feed.join();
+    close(Writer);
+    std::filesystem::remove_all(Dir);
+}
+
+// The frame hook sees each picture upside down when VerticalFlip is set, and what it draws is what
+// the screen shows; a handler that raises leaves the picture as decoded.
+TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
+    for (bool Raises : {false, true}) {
+        SCOPED_TRACE(Raises);
+        TMemoryVideoTarget Screen(320, 240);
+        std::atomic<int> Calls{0};
+        std::atomic<bool> BarsAtTheBottom{false};
+        std::atomic<Int64> FirstPts{-1};
+        Player.SetHook(true);
+        Player.OnHook = [&](TObject* Sender, TPlayerBitmap& B, Int64 Pts) {
+            EXPECT_EQ(Sender, &Player);
+            if (Calls++ == 0) {
+                FirstPts = Pts;
+                // The pattern's red bar is at the top of the picture: turned over, it is at the bottom.
+                TRgb Low = Rgb(B.Pixels[size_t(B.Height - 10) * B.Width + B.Width / 6]);
+                BarsAtTheBottom = Low.R > 180 && Low.G + Low.B < 120;
+            }
+            if (Raises)
+                throw Exception(u"hook failed");
+            // A white square over what is, turned over, the blue bar.
+            for (int Y = 150; Y < 170; ++Y)
+                for (int X = 280; X < 320; ++X)
+                    B.Pixels[size_t(Y) * B.Width + X] = 0xFFFFFFFFu;
+        };
+        // A per-play option: set while nothing plays, so that Open's own Stop has nothing to reset.
+        Player.SetVerticalFlip(true);
+        ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, true));
+        ASSERT_TRUE(WaitUntil([&] { return Calls > 0 && Screen.Presents() > 0 && Recorder.Has(psPause); }));
+        ASSERT_TRUE(WaitUntil([&] { return Rgb(Screen.Pixel(160, 230)).G > 180; }));
+        EXPECT_TRUE(BarsAtTheBottom);
+        EXPECT_GE(FirstPts.load(), 0);
+        TRgb Square = Rgb(Screen.Pixel(300, 160));
+        if (Raises)
+            EXPECT_TRUE(Square.B > 180 && Square.R + Square.G < 120);  // the decoded picture, turned at display
+        else
+            EXPECT_GT(Square.R + Square.G + Square.B, 740);  // the hook's white square
+        Player.Stop(true);
+        Player.OnHook = nullptr;
+        Player.SetHook(false);
+    }
+}
+
+// The spectrum of a steady tone: in every drawn column the rows of the tone's frequency are bright
+// and the rows far above them dark.
+TEST_F(FFPlayerTest, TheSpectrumOfAToneLightsItsFrequencyRows) {
+    TMemoryVideoTarget Screen(200, 100);
+    Player.SetShowAudio(saRDFT);
+    ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Wav), &Screen, false));
+    // 200 rows of transform: 256 samples, 172 Hz per row, so 440 Hz lies in rows 2 and 3 from the bottom.
+    auto Lit = [&](int X) {
+        return std::max(Rgb(Screen.Pixel(X, 99 - 2)).R, Rgb(Screen.Pixel(X, 99 - 3)).R) > 200;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return Lit(5); }));
+    EXPECT_LT(Rgb(Screen.Pixel(5, 20)).R, 40);
+    Player.Stop(true);
+}
+
+// A single picture plays as an image: no duration is reported, and the picture is shown.
+TEST_F(FFPlayerTest, APictureOpensAsAnImageWithoutDuration) {
+    TMemoryVideoTarget Screen(320, 240);
+    Int64 Duration = -2;
+    Player.OnFileOpen = [&](TObject*, Int64 D, Integer, Integer, Integer&, Integer&) { Duration = D; };
+    ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Png), &Screen, false)) << UTF8Encode(Player.LastErrMsg());
+    EXPECT_EQ(Duration, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Rgb(Screen.Pixel(160, 30)).G > 180; }));
+    EXPECT_GT(Rgb(Screen.Pixel(50, 30)).R, 180);
 }
