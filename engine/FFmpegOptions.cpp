@@ -118,12 +118,13 @@ Int64 TCustomFFmpeg::NamedOptionInt(const char* AName, int AMediaType) const {
     return Value;
 }
 
-void TCustomFFmpeg::ApplyCodecOptions(AVCodecContext* AContext, AVDictionary** APrivate, int AMask) const {
-    for (const TNamedOption& O : FOptions) {
-        if (!O.Codec)
-            continue;
-        // "b" is the video bit rate, as "ab" is the audio one.
-        if (O.Name == "b" && (AMask & AV_OPT_FLAG_AUDIO_PARAM))
+namespace {
+// Gives the named options of one kind to an object: a generic option whose flags hold all of AMask
+// is set on it directly, a private one goes into the dictionary for its encoder or muxer.
+void ApplyNamedOptions(const std::vector<TNamedOption>& AOptions, bool TNamedOption::*AKind, void* AContext,
+                       AVDictionary** APrivate, int AMask, const char* ASkipped) {
+    for (const TNamedOption& O : AOptions) {
+        if (!(O.*AKind) || (ASkipped && O.Name == ASkipped))
             continue;
         if (O.Private) {
             if (APrivate)
@@ -132,17 +133,16 @@ void TCustomFFmpeg::ApplyCodecOptions(AVCodecContext* AContext, AVDictionary** A
             av::av_opt_set(AContext, O.Name.c_str(), O.Value.c_str(), 0);
     }
 }
+} // namespace
+
+void TCustomFFmpeg::ApplyCodecOptions(AVCodecContext* AContext, AVDictionary** APrivate, int AMask) const {
+    // "b" is the video bit rate, as "ab" is the audio one.
+    ApplyNamedOptions(FOptions, &TNamedOption::Codec, AContext, APrivate, AMask,
+                      (AMask & AV_OPT_FLAG_AUDIO_PARAM) ? "b" : nullptr);
+}
 
 void TCustomFFmpeg::ApplyFormatOptions(AVFormatContext* AContext, AVDictionary** APrivate, int AMask) const {
-    for (const TNamedOption& O : FOptions) {
-        if (!O.Format)
-            continue;
-        if (O.Private) {
-            if (APrivate)
-                av::av_dict_set(APrivate, O.Name.c_str(), O.Value.c_str(), 0);
-        } else if ((O.Flags & AMask) == AMask)
-            av::av_opt_set(AContext, O.Name.c_str(), O.Value.c_str(), 0);
-    }
+    ApplyNamedOptions(FOptions, &TNamedOption::Format, AContext, APrivate, AMask, nullptr);
 }
 
 void TCustomFFmpeg::OptFormat(const String& AValue) {
@@ -158,15 +158,17 @@ void TCustomFFmpeg::OptRcOverride(const std::string& AValue) {
     Fvideo_rc_override_string = AValue;
 }
 
-void TCustomFFmpeg::OptAudioRate(int AValue) {
-    if (AValue > 0)
-        Faudio_sample_rate = AValue;
+namespace {
+// The setters that keep a value only above (or from) a bound and otherwise leave the field alone.
+template <typename T>
+void SetAbove(T& AField, T AValue, T ABound = 0) {
+    if (AValue > ABound)
+        AField = AValue;
 }
+} // namespace
 
-void TCustomFFmpeg::OptAudioChannels(int AValue) {
-    if (AValue > 0)
-        Faudio_channels = AValue;
-}
+void TCustomFFmpeg::OptAudioRate(int AValue) { SetAbove(Faudio_sample_rate, AValue); }
+void TCustomFFmpeg::OptAudioChannels(int AValue) { SetAbove(Faudio_channels, AValue); }
 
 void TCustomFFmpeg::OptFrameRate(const String& AValue) {
     if (AValue.empty())
@@ -225,13 +227,24 @@ void TCustomFFmpeg::OptCropRight(int AValue) {
     CropBand(*this, AValue, false, u"CropRight", Fframe_rightBand);
 }
 
+namespace {
+// The "list" value of the pixel and sample format options: the table line of every format, the
+// header line (index -1) first.
+template <typename F>
+void LogFormatList(const TCustomFFmpeg& T, int ACount, F AFormatLine) {
+    char Buf[128];
+    for (int I = -1; I < ACount; ++I)
+        T.Log(fllInfo, Trim(W(AFormatLine(Buf, int(sizeof Buf), I))));
+}
+} // namespace
+
 void TCustomFFmpeg::OptPixelFormat(const std::string& AValue) {
     if (AValue.empty())
         return;
     if (AValue == "list") {
-        char Buf[128];
-        for (int I = -1; I < AV_PIX_FMT_NB; ++I)
-            Log(fllInfo, Trim(W(av::av_get_pix_fmt_string(Buf, sizeof Buf, AVPixelFormat(I)))));
+        LogFormatList(*this, AV_PIX_FMT_NB, [](char* ABuf, int ASize, int I) {
+            return av::av_get_pix_fmt_string(ABuf, ASize, AVPixelFormat(I));
+        });
         return;
     }
     Fframe_pix_fmt = av::av_get_pix_fmt(AValue.c_str());
@@ -241,9 +254,9 @@ void TCustomFFmpeg::OptPixelFormat(const std::string& AValue) {
 
 void TCustomFFmpeg::OptSampleFormat(const std::string& AValue) {
     if (AValue == "list") {
-        char Buf[128];
-        for (int I = -1; I < AV_SAMPLE_FMT_NB; ++I)
-            Log(fllInfo, Trim(W(av::av_get_sample_fmt_string(Buf, sizeof Buf, AVSampleFormat(I)))));
+        LogFormatList(*this, AV_SAMPLE_FMT_NB, [](char* ABuf, int ASize, int I) {
+            return av::av_get_sample_fmt_string(ABuf, ASize, AVSampleFormat(I));
+        });
         return;
     }
     Faudio_sample_fmt = av::av_get_sample_fmt(AValue.c_str());
@@ -326,19 +339,27 @@ void TCustomFFmpeg::OptSubtitleTag(const String& AValue) {
     Fsubtitle_codec_tag = TagValue(AValue, u"subtitle tag parameter must be 4 chars");
 }
 
+namespace {
+// The next number of a "a:b[:c:d]" value; AText moves past the number and one separator after it.
+// False when nothing follows the number.
+bool NextIndex(const char*& AText, int& AValue) {
+    char* End = nullptr;
+    AValue = int(strtol(AText, &End, 0));
+    AText = End;
+    if (!*AText)
+        return false;
+    ++AText;
+    return true;
+}
+} // namespace
+
 void TCustomFFmpeg::OptMap(const std::string& AValue) {
     TAVStreamMap M;
-    char* P = nullptr;
-    M.file_index = int(strtol(AValue.c_str(), &P, 0));
-    if (*P)
-        ++P;
-    M.stream_index = int(strtol(P, &P, 0));
-    if (*P) {
-        ++P;
-        M.sync_file_index = int(strtol(P, &P, 0));
-        if (*P)
-            ++P;
-        M.sync_stream_index = int(strtol(P, &P, 0));
+    const char* P = AValue.c_str();
+    NextIndex(P, M.file_index);
+    if (NextIndex(P, M.stream_index)) {
+        NextIndex(P, M.sync_file_index);
+        NextIndex(P, M.sync_stream_index);
     } else {
         M.sync_file_index = M.file_index;
         M.sync_stream_index = M.stream_index;
@@ -351,11 +372,9 @@ void TCustomFFmpeg::OptMap(const std::string& AValue) {
 
 void TCustomFFmpeg::OptMapMetaData(const std::string& AValue) {
     TAVMetaDataMap M;
-    char* P = nullptr;
-    M.out_file = int(strtol(AValue.c_str(), &P, 0));
-    if (*P)
-        ++P;
-    M.in_file = int(strtol(P, &P, 0));
+    const char* P = AValue.c_str();
+    NextIndex(P, M.out_file);
+    NextIndex(P, M.in_file);
     if (int(Fmeta_data_maps.size()) >= FMaxFiles)
         Raise(u"Too many metadata maps");
     Fmeta_data_maps.push_back(M);
@@ -409,10 +428,7 @@ void TCustomFFmpeg::OptRecTimestamp(const std::string& AName, const std::string&
     Frecording_timestamp = Int64(std::llround(double(ParseTimeOption(AName, AValue, false)) / 1000000.0));
 }
 
-void TCustomFFmpeg::SetProgramID(int AValue) {
-    if (AValue >= 0)
-        Fopt_programid = AValue;
-}
+void TCustomFFmpeg::SetProgramID(int AValue) { SetAbove(Fopt_programid, AValue, -1); }
 
 void TCustomFFmpeg::OptPass(int AValue) {
     if (AValue != 1 && AValue != 2)
@@ -470,20 +486,9 @@ void TCustomFFmpeg::OptBitstreamFilter(const String& AName, const String& AValue
     Chain += (Chain.empty() ? "" : ",") + N;
 }
 
-void TCustomFFmpeg::SetAudioVolume(int AValue) {
-    if (AValue >= 0)
-        Faudio_volume = AValue;
-}
-
-void TCustomFFmpeg::SetMuxMaxDelay(float AValue) {
-    if (AValue > 0)
-        Fmux_max_delay = AValue;
-}
-
-void TCustomFFmpeg::SetMuxPreload(float AValue) {
-    if (AValue > 0)
-        Fmux_preload = AValue;
-}
+void TCustomFFmpeg::SetAudioVolume(int AValue) { SetAbove(Faudio_volume, AValue, -1); }
+void TCustomFFmpeg::SetMuxMaxDelay(float AValue) { SetAbove(Fmux_max_delay, AValue); }
+void TCustomFFmpeg::SetMuxPreload(float AValue) { SetAbove(Fmux_preload, AValue); }
 
 void TCustomFFmpeg::SetLanguage(char AKind, const String& AValue) {
     (AKind == 'v' ? Fvideo_language : AKind == 'a' ? Faudio_language : Fsubtitle_language) = AValue;
@@ -514,6 +519,17 @@ void TCustomFFmpeg::SetPostHooksLocked(TPostHooks AValue) {
     std::lock_guard Guard(PostHookLock);
     SetPostHooks(AValue);
 }
+
+namespace {
+// The field a plain numeric option writes, or nil when the name is none of them.
+template <typename T>
+T* FieldOf(const std::string& AName, std::initializer_list<std::pair<const char*, T*>> AFields) {
+    for (const auto& [Name, Field] : AFields)
+        if (AName == Name)
+            return Field;
+    return nullptr;
+}
+} // namespace
 
 void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
     const std::string N = A(AName);
@@ -568,51 +584,35 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         Fmax_frames[AVMEDIA_TYPE_VIDEO] = StrToInt(AValue);
     else if (N == "aframes")
         Fmax_frames[AVMEDIA_TYPE_AUDIO] = StrToInt(AValue);
-    else if (Is({"loop_output", "vsync", "async", "vglobal", "programid", "copyinkf", "vdt", "dc", "vol"})) {
-        const int X = StrToInt(AValue);
-        if (N == "loop_output")
-            Floop_output = X;
-        else if (N == "vsync")
-            Fvideo_sync_method = X;
-        else if (N == "async")
-            Faudio_sync_method = X;
-        else if (N == "vglobal")
-            Fvideo_global_header = X;
-        else if (N == "programid")
-            Fopt_programid = X;
-        else if (N == "copyinkf")
-            Fcopy_initial_nonkeyframes = X;
-        else if (N == "vdt")
-            Fvideo_discard = X;
-        else if (N == "dc")
-            Fintra_dc_precision = X;
-        else
-            Faudio_volume = X;
-    } else if (Is({"dump", "hex", "re", "loop_input", "shortest", "intra", "vn", "sameq", "deinterlace", "psnr",
-                   "qphist", "force_fps", "an", "sn", "isync"})) {
-        const bool F = FlagValue(AValue);
-        bool* Fields[] = {&Fdo_pkt_dump, &Fdo_hex_dump,   &Frate_emu,     &Floop_input, &Fopt_shortest,
-                          &Fintra_only,  &Fvideo_disable, &Fsame_quality, &Fdo_deinterlace, &Fdo_psnr,
-                          &Fqp_hist,     &Fforce_fps,     &Faudio_disable, &Fsubtitle_disable, &Finput_sync};
-        const char* Names[] = {"dump", "hex", "re", "loop_input", "shortest", "intra", "vn", "sameq",
-                               "deinterlace", "psnr", "qphist", "force_fps", "an", "sn", "isync"};
-        for (size_t I = 0; I < std::size(Names); ++I)
-            if (N == Names[I])
-                *Fields[I] = F;
+    else if (int* Field = FieldOf<int>(N, {{"loop_output", &Floop_output},
+                                           {"vsync", &Fvideo_sync_method},
+                                           {"async", &Faudio_sync_method},
+                                           {"vglobal", &Fvideo_global_header},
+                                           {"programid", &Fopt_programid},
+                                           {"copyinkf", &Fcopy_initial_nonkeyframes},
+                                           {"vdt", &Fvideo_discard},
+                                           {"dc", &Fintra_dc_precision},
+                                           {"vol", &Faudio_volume}})) {
+        *Field = StrToInt(AValue);
+    } else if (bool* Field = FieldOf<bool>(N, {{"dump", &Fdo_pkt_dump},           {"hex", &Fdo_hex_dump},
+                                               {"re", &Frate_emu},                {"loop_input", &Floop_input},
+                                               {"shortest", &Fopt_shortest},      {"intra", &Fintra_only},
+                                               {"vn", &Fvideo_disable},           {"sameq", &Fsame_quality},
+                                               {"deinterlace", &Fdo_deinterlace}, {"psnr", &Fdo_psnr},
+                                               {"qphist", &Fqp_hist},             {"force_fps", &Fforce_fps},
+                                               {"an", &Faudio_disable},           {"sn", &Fsubtitle_disable},
+                                               {"isync", &Finput_sync}})) {
+        *Field = FlagValue(AValue);
     } else if (N == "copyts")
         Fcopy_ts = true;
     else if (N == "xerror")
         Fexit_on_error = true;
-    else if (N == "adrift_threshold")
-        Faudio_drift_threshold = float(StrToFloat(AValue));
-    else if (N == "dts_delta_threshold")
-        Fdts_delta_threshold = float(StrToFloat(AValue));
-    else if (N == "aq")
-        Faudio_qscale = float(StrToFloat(AValue));
-    else if (N == "muxdelay")
-        Fmux_max_delay = float(StrToFloat(AValue));
-    else if (N == "muxpreload")
-        Fmux_preload = float(StrToFloat(AValue));
+    else if (float* Field = FieldOf<float>(N, {{"adrift_threshold", &Faudio_drift_threshold},
+                                               {"dts_delta_threshold", &Fdts_delta_threshold},
+                                               {"aq", &Faudio_qscale},
+                                               {"muxdelay", &Fmux_max_delay},
+                                               {"muxpreload", &Fmux_preload}}))
+        *Field = float(StrToFloat(AValue));
     else if (N == "vlang")
         Fvideo_language = AValue;
     else if (N == "alang")
