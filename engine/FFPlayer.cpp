@@ -1710,21 +1710,12 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
         std::lock_guard Guard(FDataLock);
         FVideoState = std::move(S);
     }
-    auto FileOpen = [this] { DoFileOpen(); };
-    if (FTriggerEventInMainThread && MainThreadCall)
-        MainThreadCall(FileOpen);
-    else
-        FileOpen();
+    CallHandler([this] { DoFileOpen(); });
     {
         std::lock_guard Guard(FStopLock);
         FStopped = false;
     }
-    auto Deliver = [this](const std::function<void()>& ACall) {
-        if (FTriggerEventInMainThread && MainThreadCall)
-            MainThreadCall(ACall);
-        else
-            ACall();
-    };
+    auto Deliver = [this](const std::function<void()>& ACall) { CallHandler(ACall); };
     FEventThread = std::make_unique<TEventThread>(
         FPlayEvent, [this](Int64 APTS) { if (OnPosition) OnPosition(this, APTS); },
         [this](TPlayState AState) { if (OnState) OnState(this, AState); }, Deliver);
@@ -1745,16 +1736,33 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     return true;
 }
 
+void TCustomPlayer::CallHandler(const std::function<void()>& ACall) {
+    if (!FTriggerEventInMainThread) {
+        ACall();
+        return;
+    }
+    try {
+        if (MainThreadCall)
+            MainThreadCall(ACall);
+        else
+            TThread::Synchronize(nullptr, ACall);
+    } catch (const std::exception& E) {
+        // The handler raised on the main thread; the playback goes on.
+        LogError(UTF8ToString(E.what()), false);
+    }
+}
+
 void TCustomPlayer::ServeMainThread() {
     if (ProcessMainThreadCalls) {
         ProcessMainThreadCalls();
         return;
     }
-    // A wait on the GUI thread keeps its synchronised calls and the host window's messages flowing.
-    if (FScreenHandle && IsGuiThread()) {
-        CheckSynchronize(0);
+    // A wait on the main thread keeps its synchronised calls, and the host window's messages, flowing.
+    if (!IsMainThread())
+        return;
+    CheckSynchronize(0);
+    if (FScreenHandle && IsGuiThread())
         ProcessPendingMessages();
-    }
 }
 
 void TCustomPlayer::PushPlayerEvent(int ACode) {

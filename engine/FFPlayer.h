@@ -154,9 +154,9 @@ public:
     // Runs on the pipeline's video thread, never through the main thread.
     THookEvent OnHook;
 
-    // How a handler call reaches the main thread, and how a wait on the main thread keeps the
-    // synchronised calls flowing. Both default to direct calls; the application sets them to the
-    // GUI queue's.
+    // How a handler call reaches the main thread while TriggerEventInMainThread is set, and how a
+    // wait on the main thread keeps those calls flowing. Unset, the calls are the platform's
+    // synchronised calls (TThread::Synchronize), which waits on the main thread serve.
     std::function<void(const std::function<void()>&)> MainThreadCall;
     std::function<void()> ProcessMainThreadCalls;
     // Passes the last Stop(True) needed before the playback ended (for tests of its bounds).
@@ -183,6 +183,7 @@ private:
     bool WaitEvent(std::function<bool()> ADone, int ASliceMs);
     void PushPlayerEvent(int ACode);
     void ServeMainThread();
+    void CallHandler(const std::function<void()>& ACall);
     bool StartPlayback(const String& AFileName, TVideoTarget* AScreen, bool APaused);
     void ReleaseHost();
     LRESULT PlayerWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);

@@ -10,6 +10,7 @@
 
 #include "engine/FFPlayer.h"
 #include "engine/MyUtils.h"
+#include "platform/base/Threads.h"
 #include "platform/win/WinExtras.h"
 #include "platform/win/Windows.h"
 #include "PlayerTestSupport.h"
@@ -67,7 +68,10 @@ protected:
     // Waits with the GUI thread's messages running, so that the host paints.
     template <typename F>
     bool WaitUntil(F ACond) {
-        return qvtest::WaitUntil(ACond, [] { ProcessPendingMessages(); });
+        return qvtest::WaitUntil(ACond, [] {
+            CheckSynchronize(0);
+            ProcessPendingMessages();
+        });
     }
     bool Has(TPlayState S) { return Recorder.Has(S); }
     std::vector<TPlayState> StatesSoFar() { return Recorder.StatesSoFar(); }

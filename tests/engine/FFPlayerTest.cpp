@@ -17,6 +17,7 @@
 #include "engine/FFPlayer.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
+#include "platform/base/Threads.h"
 #include "PlayerTestSupport.h"
 #include "support/MediaFixtures.h"
 
@@ -24,7 +25,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-using qvtest::WaitUntil;
+// Waits with the main thread's synchronised calls running: the player's events arrive through them.
+template <typename F>
+bool WaitUntil(F ACond) {
+    return qvtest::WaitUntil(ACond, [] { CheckSynchronize(0); });
+}
 using TRecorder = qvtest::TPlayerRecorder;
 
 struct TRgb {
@@ -86,6 +91,8 @@ TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
     Player.Stop(true);
     EXPECT_EQ(Recorder.StatesSoFar().back(), psStop);
     EXPECT_EQ(Player.StopPasses(), 1);
+    // The state and position handlers ran on the main thread, through its synchronised calls.
+    EXPECT_FALSE(Recorder.OffMainThread);
     const TPlayerBitmap& None = Player.CurrentFrame(Pts);
     EXPECT_EQ(&None, &Frame);
     EXPECT_EQ(None.Width, 0);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "engine/FFPlayer.h"
+#include "platform/base/Threads.h"
 
 namespace qvtest {
 
@@ -34,13 +36,17 @@ struct TPlayerRecorder {
     std::mutex Lock;
     std::vector<TPlayState> States;
     std::vector<Int64> Positions;
+    // A handler ran on another thread than the main one.
+    std::atomic<bool> OffMainThread{false};
 
     void Attach(TCustomPlayer& P) {
         P.OnState = [this](TObject*, TPlayState S) {
+            OffMainThread = OffMainThread || !IsMainThread();
             std::lock_guard G(Lock);
             States.push_back(S);
         };
         P.OnPosition = [this](TObject*, Int64 Pts) {
+            OffMainThread = OffMainThread || !IsMainThread();
             std::lock_guard G(Lock);
             Positions.push_back(Pts);
         };
