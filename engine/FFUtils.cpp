@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/FFmpegLogger.h"
 #include "platform/base/SysUtils.h"
 
 String FormatTimestamp(int64_t AMicroseconds) {
@@ -127,6 +128,8 @@ bool SetFFOption(TFFOptions& AOptions, const std::string& AName, const std::stri
     if (!Found)
         return false;
     AOptions.opt_names.push_back(Found->name);
+    if (AOptions.avcodec_opts[AVMEDIA_TYPE_VIDEO]->debug || AOptions.avformat_opts->debug)
+        GetFFLogger()->SetLogLevel(llDebug);
     return true;
 }
 

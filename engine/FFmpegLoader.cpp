@@ -7,6 +7,7 @@
 #include "engine/AVFilterStubs.h"
 #include "engine/AVFormatStubs.h"
 #include "engine/AVUtilStubs.h"
+#include "engine/FFmpegLogger.h"
 #include "engine/SDLStubs.h"
 #include "engine/SwResampleStubs.h"
 #include "engine/SwScaleStubs.h"
@@ -92,6 +93,8 @@ bool TFFmpegLoader::Load(TLibrary ALibrary) {
         Unload(ALibrary);
         return false;
     }
+    if (ALibrary == avUtil && FInstallLogger)
+        GetFFLogger()->InstallAVLogCallback();
     return true;
 }
 

@@ -145,3 +145,15 @@ void CheckLibraryVersion(const String& LibFileName, unsigned AVersion, int AExpe
                    {LibFileName, Format(u"version %d.%d.%d found, major version %d expected",
                                         {Major, int(AVersion >> 8 & 0xFF), int(AVersion & 0xFF), AExpectedMajor})}));
 }
+
+void RunInMainThread(const TThreadMethod& AMethod) {
+    if (IsMainThread())
+        AMethod();
+    else
+        TThread::Synchronize(nullptr, AMethod);
+}
+
+void PumpMessages() {
+    while (CheckSynchronize(0)) {
+    }
+}

@@ -7,6 +7,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/base/System.h"
+#include "platform/base/Threads.h"
 
 // Size of a file in bytes, -1 when it does not exist.
 Int64 FileSizeOf(const String& AFileName);
@@ -55,3 +56,9 @@ void CheckLibraryVersion(const String& LibFileName, unsigned AVersion, int AExpe
 #define QV_DEFINE_CELL(name) decltype(&::name) name = nullptr;
 #define QV_BIND_CELL(name) BindProc(LibFileName, Handle, #name, false, name);
 #define QV_CLEAR_CELL(name) name = nullptr;
+
+// Runs AMethod on the main thread: at once there, else through a synchronised call that the
+// caller waits for.
+void RunInMainThread(const TThreadMethod& AMethod);
+// On the main thread while it waits for a worker: runs the workers' pending synchronised calls.
+void PumpMessages();

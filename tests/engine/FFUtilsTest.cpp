@@ -8,6 +8,7 @@
 
 #include "EngineLibraries.h"
 #include "engine/FFUtils.h"
+#include "engine/FFmpegLogger.h"
 
 namespace {
 
@@ -162,6 +163,13 @@ TEST_F(FFOptionsTest, UnknownNamesEmptyTextsAndRefusedValuesFail) {
     ASSERT_FALSE(Logged.empty());
     EXPECT_EQ(Logged.back(), "Invalid value \"fast\" for option \"ar\"\n");
     EXPECT_TRUE(Options.opt_names.empty());
+}
+
+TEST_F(FFOptionsTest, ADebugOptionTurnsTheLoggerToDebug) {
+    GetFFLogger()->SetLogLevel(llInfo);
+    ASSERT_TRUE(SetFFOption(Options, "debug", "pict"));
+    EXPECT_EQ(GetFFLogger()->LogLevel(), llDebug);
+    GetFFLogger()->SetLogLevel(llInfo);
 }
 
 TEST_F(FFOptionsTest, ApplyCopiesOnlyOptionsWithTheRequestedFlags) {

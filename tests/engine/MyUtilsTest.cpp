@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <thread>
+#include <vector>
 
 #include "engine/MyUtils.h"
 
@@ -60,6 +62,30 @@ TEST(MyUtilsTest, UnixToLocalDateTimeUsesTheOffsetOfThatDate) {
     else
         unsetenv("TZ");
     tzset();
+}
+
+} // namespace
+
+namespace {
+
+// A main thread that waits for a worker in slices, pumping in between, lets the worker's
+// synchronised calls through.
+TEST(MyUtilsTest, RunInMainThreadCompletesWhileTheMainThreadWaitsInSlices) {
+    bool RanOnMain = false;
+    RunInMainThread([&] { RanOnMain = IsMainThread(); });
+    EXPECT_TRUE(RanOnMain);
+
+    TEvent Done;
+    std::vector<bool> Calls;
+    std::thread Worker([&] {
+        for (int I = 0; I < 3; ++I)
+            RunInMainThread([&] { Calls.push_back(IsMainThread()); });
+        Done.SetEvent();
+    });
+    while (Done.WaitFor(10) == wrTimeout)
+        PumpMessages();
+    Worker.join();
+    EXPECT_EQ(Calls, (std::vector<bool>{true, true, true}));
 }
 
 } // namespace
