@@ -18,6 +18,7 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -1479,20 +1480,69 @@ String DateTimeToStr(TDateTime DateTime) {
     return ms == 0 ? DateToStr(DateTime) : FormatDateTime(u"yyyy-mm-dd hh:nn:ss", DateTime);
 }
 
-// Weak: where the window layer is linked, its Sleep and tick counts (on its replaceable clock) take
-// the place of these, so one program never holds two definitions.
-__attribute__((weak)) void Sleep(unsigned Milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+// ---------------------------------------------------------------------------------------------
+// The clock
+
+std::uint64_t TSystemClock::Read() {
+    using namespace std::chrono;
+    return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-__attribute__((weak)) std::uint64_t GetTickCount64() {
-    return std::uint64_t(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+void TSystemClock::Sleep(std::uint64_t Ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(Ms));
 }
 
-__attribute__((weak)) std::uint32_t GetTickCount() {
-    return std::uint32_t(GetTickCount64());
+std::uint64_t TTestClock::Read() {
+    return FNow.fetch_add(FStep) + FStep;
+}
+
+void TTestClock::Sleep(std::uint64_t Ms) {
+    FNow.fetch_add(std::max(Ms, FStep));
+}
+
+void TTestClock::AdvanceTo(std::uint64_t Ms) {
+    std::uint64_t Now = FNow.load();
+    while (Now < Ms && !FNow.compare_exchange_weak(Now, Ms)) {
+    }
+}
+
+namespace {
+
+struct TClockSlot {
+    std::atomic<TClock*> Current{new TSystemClock};
+    std::mutex Lock;
+    std::vector<std::unique_ptr<TClock>> Retired; // replaced clocks that a reader may still hold
+};
+
+TClockSlot& ClockSlot() {
+    static auto* Slot = new TClockSlot; // never destroyed: threads may read the clock while the program ends
+    return *Slot;
+}
+
+} // namespace
+
+void SetClock(std::unique_ptr<TClock> AClock) {
+    if (!AClock)
+        AClock = std::make_unique<TSystemClock>();
+    TClockSlot& Slot = ClockSlot();
+    std::lock_guard Guard(Slot.Lock);
+    Slot.Retired.emplace_back(Slot.Current.exchange(AClock.release()));
+}
+
+TClock& Clock() {
+    return *ClockSlot().Current.load();
+}
+
+void Sleep(unsigned Milliseconds) {
+    Clock().Sleep(Milliseconds);
+}
+
+std::uint64_t GetTickCount64() {
+    return Clock().Read();
+}
+
+std::uint32_t GetTickCount() {
+    return std::uint32_t(Clock().Read());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Exceptions, text formatting and conversions of the run-time library.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -256,8 +257,54 @@ TDateTime UnixToDateTime(std::int64_t Seconds, bool ReturnUTC = true);
 std::int64_t DateTimeToUnix(TDateTime DateTime, bool InputIsUTC = true);
 bool FileAge(const String& FileName, TDateTime& FileDateTime); // last modification, local time
 
+// The program's one clock. GetTickCount, GetTickCount64 and Sleep read it, and so do the window
+// layer's message times and timers; tests put a TTestClock in its place.
+class TClock {
+public:
+    virtual ~TClock() = default;
+    // Milliseconds since an arbitrary start.
+    virtual std::uint64_t Read() = 0;
+    // The time without the side effects of a read: the window manager's own look at the clock, so
+    // delivering messages never makes time pass on the tests' clock.
+    virtual std::uint64_t Current() { return Read(); }
+    virtual void Sleep(std::uint64_t Ms) = 0;
+    // A virtual clock can jump to a point in time instead of waiting for it.
+    virtual bool IsVirtual() const { return false; }
+    virtual void AdvanceTo(std::uint64_t) {}
+};
+
+// Monotonic real time.
+class TSystemClock : public TClock {
+public:
+    std::uint64_t Read() override;
+    void Sleep(std::uint64_t Ms) override;
+};
+
+// The tests' clock: every read and every Sleep moves it forward by a fixed step (a Sleep by its
+// duration, at least the step), so loops that poll the tick count end without real waiting, and a
+// message loop with nothing to do jumps to the next timer instead of blocking.
+class TTestClock : public TClock {
+public:
+    explicit TTestClock(std::uint64_t AStart = 1000, std::uint64_t AStep = 1) : FNow(AStart), FStep(AStep) {}
+    std::uint64_t Read() override;
+    std::uint64_t Current() override { return FNow; }
+    void Sleep(std::uint64_t Ms) override;
+    bool IsVirtual() const override { return true; }
+    void AdvanceTo(std::uint64_t Ms) override;
+    std::uint64_t Step() const { return FStep; }
+
+private:
+    std::atomic<std::uint64_t> FNow;
+    std::uint64_t FStep;
+};
+
+// Puts AClock in place of the current clock; null brings back the system clock. A replaced clock
+// is kept alive, since another thread may still be reading it.
+void SetClock(std::unique_ptr<TClock> AClock);
+TClock& Clock();
+
 void Sleep(unsigned Milliseconds);
-std::uint32_t GetTickCount(); // milliseconds of a monotonic clock, wrapping
+std::uint32_t GetTickCount(); // milliseconds of the clock, wrapping
 std::uint64_t GetTickCount64();
 
 // Directory search. The mask's "*" and "?" match letters in any case, and "*.*" matches every

@@ -12,7 +12,14 @@ bool IsMainThread() {
     return std::this_thread::get_id() == MainThreadID;
 }
 
-std::function<void()> WakeMainThread;
+namespace {
+// Constant-initialised, so the window layer may install its wake-up during static initialisation.
+std::atomic<TWakeMainThreadProc> WakeMainThreadProc = nullptr;
+} // namespace
+
+TWakeMainThreadProc SetWakeMainThread(TWakeMainThreadProc AProc) {
+    return WakeMainThreadProc.exchange(AProc);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The GUI thread's queue of synchronised calls
@@ -46,8 +53,8 @@ void PostSync(const std::shared_ptr<TSyncRecord>& Record) {
         SyncList.push_back(Record);
     }
     SyncPosted.notify_all();
-    if (WakeMainThread)
-        WakeMainThread();
+    if (TWakeMainThreadProc Wake = WakeMainThreadProc)
+        Wake();
 }
 
 // Wakes a GUI thread that waits in CheckSynchronize, so it can look at other state again.

@@ -31,9 +31,11 @@ enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest,
 extern const std::thread::id MainThreadID;
 bool IsMainThread();
 
-// Called (on the queuing thread) each time a call is queued for the GUI thread; the window layer
-// sets it once, at start-up, to wake its message loop.
-extern std::function<void()> WakeMainThread;
+// Called (on the queuing thread) each time a call is queued for the GUI thread. The window layer
+// installs its wake-up at start-up, so that a GUI thread blocked waiting for window messages wakes
+// and runs the call. Returns the previous one.
+using TWakeMainThreadProc = void (*)();
+TWakeMainThreadProc SetWakeMainThread(TWakeMainThreadProc AProc);
 
 // Runs the calls queued for the GUI thread; must be called on the GUI thread (EThread otherwise).
 // When none is pending it waits up to Timeout ms for one. True when at least one call ran. A

@@ -380,7 +380,7 @@ public:
         Poll();
         {
             std::lock_guard<std::mutex> L(S().QueueLock);
-            if (!S().Posted.empty() || !S().Sent.empty() || !S().Raw.empty() || S().QuitPosted)
+            if (QueueHasWork())
                 return;
         }
         SDL_Event E;

@@ -1,6 +1,8 @@
 // Window objects: classes, creation and destruction, styles, relations, z-order, geometry and showing.
 #include "platform/win/WinInternal.h"
 
+#include "platform/base/Threads.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,11 +13,30 @@ TState& S() {
     return *State;
 }
 
+bool QueueHasWork() {
+    TState& St = S();
+    return !St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted ||
+           !St.PendingInvalidates.empty() || St.SyncWake;
+}
+
+// A worker queued a synchronised call: a GUI thread waiting for messages must wake and run it.
+static void WakeGuiThread() {
+    TState& St = S();
+    {
+        std::lock_guard<std::mutex> L(St.QueueLock);
+        St.SyncWake = true;
+        St.QueueSignal.notify_all();
+    }
+    if (St.Backend)
+        St.Backend->Wake();
+}
+
 void EnsureGuiThread() {
     TState& St = S();
     if (!St.GuiThreadSet) {
         St.GuiThread = std::this_thread::get_id();
         St.GuiThreadSet = true;
+        SetWakeMainThread(&WakeGuiThread);
     }
 }
 
@@ -115,9 +136,7 @@ RECT ScreenWindowRect(TWnd* W) {
 void TBackendHooks::WaitEvents(std::uint64_t AMs) {
     TState& St = S();
     std::unique_lock<std::mutex> L(St.QueueLock);
-    if (!St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted || !St.PendingInvalidates.empty())
-        return;
-    St.QueueSignal.wait_for(L, std::chrono::milliseconds(AMs));
+    St.QueueSignal.wait_for(L, std::chrono::milliseconds(AMs), QueueHasWork);
 }
 
 void TBackendHooks::Wake() { S().QueueSignal.notify_all(); }

@@ -307,29 +307,6 @@ HWND WindowFromDC(HDC Dc) {
     return It == DcOwners().end() ? nullptr : It->second;
 }
 
-BOOL InvalidateRgn(HWND hWnd, HRGN Rgn, BOOL bErase) {
-    RECT Box;
-    if (Rgn && GetRgnBox(Rgn, &Box) <= 1)
-        return IsWindow(hWnd);
-    return InvalidateRect(hWnd, Rgn ? &Box : nullptr, bErase);
-}
-
-BOOL ValidateRgn(HWND hWnd, HRGN Rgn) {
-    RECT Box;
-    if (Rgn && GetRgnBox(Rgn, &Box) <= 1)
-        return IsWindow(hWnd);
-    return ValidateRect(hWnd, Rgn ? &Box : nullptr);
-}
-
-int GetUpdateRgn(HWND hWnd, HRGN Rgn, BOOL bErase) {
-    RECT R;
-    if (!IsWindow(hWnd) || !Rgn)
-        return 0;
-    BOOL Any = GetUpdateRect(hWnd, &R, bErase);
-    SetRectRgn(Rgn, R.Left, R.Top, R.Right, R.Bottom);
-    return Any ? SIMPLEREGION : NULLREGION;
-}
-
 int SetWindowRgn(HWND hWnd, HRGN Rgn, BOOL bRedraw) {
     TWnd* W = FromHandle(hWnd);
     if (!W)

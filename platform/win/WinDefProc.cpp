@@ -137,8 +137,9 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
         return;
     if (Kind == SC_SIZE && (!(W->Style & WS_THICKFRAME) || Code < int(WMSZ_LEFT) || Code > int(WMSZ_BOTTOMRIGHT)))
         return;
-    if (Kind == SC_MOVE && Code == 0)
-        return; // moving by keyboard is not offered
+    // SC_MOVE without a hit code comes from the keyboard (the system menu's Move): the arrow keys
+    // move the window, Enter or a click ends, Escape puts it back.
+    bool ByKeyboard = Kind == SC_MOVE && Code == 0;
     MINMAXINFO Mmi{};
     if (Kind == SC_SIZE) {
         Mmi = QueryMinMax(W);
@@ -152,8 +153,8 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
     Send(W, WM_ENTERSIZEMOVE);
     bool Cancel = false;
     POINT Last = Start;
-    auto Track = [&](POINT P) {
-        if (P == Last)
+    auto Track = [&](POINT P, bool Force = false) {
+        if (P == Last && !Force)
             return; // only a movement is tracked
         Last = P;
         int Dx = P.X - Start.X, Dy = P.Y - Start.Y;
@@ -212,6 +213,18 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             Cancel = true;
             break;
         } else if (M.message == WM_KEYDOWN && M.wParam == VK_RETURN) {
+            break;
+        } else if (M.message == WM_KEYDOWN && M.wParam >= VK_LEFT && M.wParam <= VK_DOWN) {
+            // The arrow moves the anchor the other way, so the mouse and the keys add up.
+            const int Step = 8;
+            int Dx = M.wParam == VK_LEFT ? -Step : M.wParam == VK_RIGHT ? Step : 0;
+            int Dy = M.wParam == VK_UP ? -Step : M.wParam == VK_DOWN ? Step : 0;
+            if (Kind == SC_MOVE) {
+                Start.X -= Dx;
+                Start.Y -= Dy;
+                Track(Last, true);
+            }
+        } else if (ByKeyboard && (M.message == WM_LBUTTONDOWN || M.message == WM_NCLBUTTONDOWN)) {
             break;
         } else if ((M.message >= WM_MOUSEFIRST && M.message <= WM_MOUSELAST) ||
                    (M.message >= WM_KEYFIRST && M.message <= WM_KEYLAST)) {

@@ -3,6 +3,7 @@
 // tests.
 #pragma once
 
+#include "platform/base/SysUtils.h"
 #include "platform/win/Windows.h"
 
 #include <atomic>
@@ -12,48 +13,11 @@
 #include <string>
 #include <vector>
 
-// One clock serves GetTickCount, Sleep, message times and timers.
-class TWinClock {
-public:
-    virtual ~TWinClock() = default;
-    // Milliseconds since an arbitrary start.
-    virtual std::uint64_t Read() = 0;
-    // The time without the side effects of a read: the window manager's own look at the clock, so
-    // delivering messages never makes time pass on the tests' clock.
-    virtual std::uint64_t Current() { return Read(); }
-    virtual void Sleep(std::uint64_t Ms) = 0;
-    // A virtual clock can jump to a point in time instead of waiting for it.
-    virtual bool IsVirtual() const { return false; }
-    virtual void AdvanceTo(std::uint64_t Ms) {}
-};
-
-// Monotonic real time.
-class TSystemClock : public TWinClock {
-public:
-    std::uint64_t Read() override;
-    void Sleep(std::uint64_t Ms) override;
-};
-
-// The tests' clock: every read and every Sleep moves it forward by a fixed step (a Sleep by its
-// duration, at least the step), so loops that poll the tick count end without real waiting, and a
-// message loop with nothing to do jumps to the next timer instead of blocking.
-class TTestClock : public TWinClock {
-public:
-    explicit TTestClock(std::uint64_t AStart = 1000, std::uint64_t AStep = 1) : FNow(AStart), FStep(AStep) {}
-    std::uint64_t Read() override;
-    std::uint64_t Current() override { return FNow; }
-    void Sleep(std::uint64_t Ms) override;
-    bool IsVirtual() const override { return true; }
-    void AdvanceTo(std::uint64_t Ms) override;
-    std::uint64_t Step() const { return FStep; }
-
-private:
-    std::atomic<std::uint64_t> FNow;
-    std::uint64_t FStep;
-};
-
-// Replaces the clock; returns the previous one. Null restores the system clock.
-std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock);
+// The program's one clock (platform/base) serves GetTickCount, Sleep, message times and timers;
+// TSystemClock and TTestClock come from there too.
+using TWinClock = TClock;
+// Replaces the clock; null restores the system clock.
+void SetWinClock(std::unique_ptr<TWinClock> AClock);
 TWinClock& WinClock();
 
 // Closures as window procedures. The returned value can be stored with SetWindowLongPtr(GWLP_WNDPROC)
@@ -98,9 +62,6 @@ void WaitForEvents(DWORD Ms);
 // Runs what is queued (sent, posted, input, paint, timers that are due) until nothing is left, then
 // returns. WM_QUIT is left in the queue.
 void ProcessPendingMessages();
-
-// Called by every look at the queue on the GUI thread (platform/base's synchronised calls).
-void SetSynchronizeHook(std::function<bool()> AHook);
 
 // Whether the calling thread is the GUI thread (the thread that first used the window manager).
 bool IsGuiThread();

@@ -1,6 +1,7 @@
 // WinInternal: the window manager's own state, shared by its source files. Not for users of the layer.
 #pragma once
 
+#include "platform/gdi/GdiRegion.h"
 #include "platform/win/WinExtras.h"
 #include "platform/win/Windows.h"
 
@@ -57,10 +58,9 @@ struct TWnd {
     bool Destroying = false;
     bool Dead = false;
 
-    // Painting state: the update area (bounding rectangle in client coordinates; may be empty),
+    // Painting state: the update region (client coordinates; empty when nothing is to be painted),
     // whether it needs erasing, whether the frame needs painting, and a pending internal paint.
-    RECT Update;
-    bool UpdateValid = true; // true: no update area
+    GdiRegion Update;
     bool NeedErase = false;
     bool NeedFrame = false;
     bool InternalPaint = false;
@@ -173,11 +173,12 @@ struct TState {
     std::condition_variable SentDone;
     std::deque<TRawInput> Raw;
     bool QuitPosted = false;
+    bool SyncWake = false; // a worker queued a synchronised call since the GUI thread last ran them
     // Invalidations asked for by other threads, applied by the GUI thread when it looks at its queue.
     struct TPendingInvalidate {
         HWND Wnd;
-        RECT Area;
-        bool Whole;
+        GdiRegion Area; // client coordinates
+        bool Whole;     // the whole client area (Area unused)
         UINT Flags;
     };
     std::vector<TPendingInvalidate> PendingInvalidates;
@@ -225,6 +226,9 @@ struct TState {
 
 TState& S();
 
+// Something waits in the queue for the GUI thread (QueueLock held).
+bool QueueHasWork();
+
 // Ensures the calling thread may use window state (sets the GUI thread on first use).
 void EnsureGuiThread();
 
@@ -254,8 +258,10 @@ void ActivateWindow(TWnd* W, WORD How);
 void ActivateOtherWindow(TWnd* Leaving);
 void WindowGoingAway(TWnd* W);
 
-// Painting bookkeeping (WinPaint.cpp).
+// Painting bookkeeping (WinPaint.cpp). Areas are in the window's client coordinates; nullptr is the
+// whole client area.
 void InvalidateArea(TWnd* W, const RECT* R, UINT Flags);
+void InvalidateRegion(TWnd* W, const GdiRegion* Rgn, UINT Flags);
 void ValidateArea(TWnd* W, const RECT* R);
 bool NeedsPaint(TWnd* W);
 TWnd* FindPaintWindow(TWnd* Root, HWND Filter);

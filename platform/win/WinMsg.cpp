@@ -2,6 +2,8 @@
 // procedures, the clock and the reset used by tests.
 #include "platform/win/WinInternal.h"
 
+#include "platform/base/Threads.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -102,9 +104,15 @@ static void ProcessSent() {
     }
 }
 
-static std::function<bool()>& SynchronizeHook() {
-    static std::function<bool()> Hook;
-    return Hook;
+// The calls that workers queued for the GUI thread with Synchronize or Queue.
+static void RunSynchronizedCalls() {
+    TState& St = S();
+    {
+        std::lock_guard<std::mutex> L(St.QueueLock);
+        St.SyncWake = false;
+    }
+    if (IsMainThread())
+        CheckSynchronize(0);
 }
 
 static std::uint64_t NextDue() {
@@ -153,8 +161,7 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
         St.Backend->Poll();
     ApplyPendingInvalidates();
     ProcessSent();
-    if (SynchronizeHook())
-        SynchronizeHook()();
+    RunSynchronizedCalls();
     ProcessSent();
     {
         std::unique_lock<std::mutex> L(St.QueueLock);
@@ -259,9 +266,8 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
 }
 
 static bool HasPostedOrSent() {
-    TState& St = S();
-    std::lock_guard<std::mutex> L(St.QueueLock);
-    return !St.Posted.empty() || !St.Sent.empty() || !St.Raw.empty() || St.QuitPosted || !St.PendingInvalidates.empty();
+    std::lock_guard<std::mutex> L(S().QueueLock);
+    return QueueHasWork();
 }
 
 // Waits until something might be in the queue; a virtual clock jumps to the next timer instead.
@@ -298,39 +304,10 @@ bool IsGuiThread() {
     return std::this_thread::get_id() == S().GuiThread;
 }
 
-// ---- Clocks ----
+// ---- Clock ----
 
-std::uint64_t TSystemClock::Read() {
-    using namespace std::chrono;
-    return std::uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-void TSystemClock::Sleep(std::uint64_t Ms) { std::this_thread::sleep_for(std::chrono::milliseconds(Ms)); }
-
-std::uint64_t TTestClock::Read() { return FNow.fetch_add(FStep) + FStep; }
-void TTestClock::Sleep(std::uint64_t Ms) { FNow.fetch_add(std::max(Ms, FStep)); }
-void TTestClock::AdvanceTo(std::uint64_t Ms) {
-    std::uint64_t Cur = FNow.load();
-    while (Cur < Ms && !FNow.compare_exchange_weak(Cur, Ms)) {
-    }
-}
-
-static std::unique_ptr<TWinClock>& ClockSlot() {
-    static auto* Slot = new std::unique_ptr<TWinClock>(new TSystemClock);
-    return *Slot;
-}
-
-std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock) {
-    if (!AClock)
-        AClock = std::make_unique<TSystemClock>();
-    std::swap(ClockSlot(), AClock);
-    return AClock;
-}
-
-TWinClock& WinClock() { return *ClockSlot(); }
-
-DWORD GetTickCount() { return DWORD(WinClock().Read()); }
-std::uint64_t GetTickCount64() { return WinClock().Read(); }
-void Sleep(DWORD Ms) { WinClock().Sleep(Ms); }
+void SetWinClock(std::unique_ptr<TWinClock> AClock) { SetClock(std::move(AClock)); }
+TWinClock& WinClock() { return Clock(); }
 
 // ---- Procedures ----
 
@@ -451,10 +428,17 @@ BOOL PostThreadMessageW(DWORD, UINT Msg, WPARAM wParam, LPARAM lParam) {
 
 void PostQuitMessage(int Code) {
     TState& St = S();
-    std::lock_guard<std::mutex> L(St.QueueLock);
-    St.QuitPosted = true;
-    St.QuitCode = Code;
-    St.QueueSignal.notify_all();
+    // The request also stands in the run-time library, so a loop inside a wait that takes the
+    // WM_QUIT cannot make the main loop miss it.
+    PostQuit(Code);
+    {
+        std::lock_guard<std::mutex> L(St.QueueLock);
+        St.QuitPosted = true;
+        St.QuitCode = Code;
+        St.QueueSignal.notify_all();
+    }
+    if (St.Backend)
+        St.Backend->Wake();
 }
 
 BOOL PeekMessageW(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
@@ -594,8 +578,6 @@ void WaitForEvents(DWORD Ms) {
     }
 }
 
-void SetSynchronizeHook(std::function<bool()> AHook) { SynchronizeHook() = std::move(AHook); }
-
 void ResetWindowManager() {
     TState& St = S();
     EnsureGuiThread();
@@ -611,6 +593,7 @@ void ResetWindowManager() {
         St.Raw.clear();
         St.PendingInvalidates.clear();
         St.QuitPosted = false;
+        St.SyncWake = false;
         ++St.ResetGeneration;
         St.SentDone.notify_all();
     }
@@ -631,5 +614,6 @@ void ResetWindowManager() {
     St.AltAlone = false;
     St.Clipboard.clear();
     St.ClipboardOpen = false;
+    ClearQuit();
     FreeGraveyard();
 }

@@ -8,6 +8,8 @@ namespace winimpl {
 
 // Device contexts of windows (WinDC.cpp).
 HDC MakeWindowDC(TWnd* W, bool WholeWindow, const RECT* ClipClient);
+HDC MakeWindowDC(TWnd* W, bool WholeWindow, const RECT* ClipClient, const GdiRegion* Extra, bool Exclude,
+                 bool ForceClipChildren);
 void FreeWindowDC(HDC Dc);
 void WindowPainted(TWnd* W);
 bool RegionBox(HRGN Rgn, RECT* Box);
@@ -26,15 +28,16 @@ static bool HasFrame(TWnd* W) {
            W->Client.Bottom < W->Rect.Bottom - W->Rect.Top;
 }
 
-void InvalidateArea(TWnd* W, const RECT* R, UINT Flags) {
+void InvalidateRegion(TWnd* W, const GdiRegion* Rgn, UINT Flags) {
     if (!W || W == DesktopWnd() || W->Dead)
         return;
-    RECT Area = R ? IntersectR(*R, ClientBox(W)) : ClientBox(W);
+    GdiRegion Area = GdiRegion::FromRect(ClientBox(W));
+    if (Rgn)
+        Area = Area.Intersect(*Rgn);
     if (Flags & RDW_INVALIDATE) {
         if (VisibleChain(W)) {
-            if (!EmptyR(Area)) {
-                W->Update = W->UpdateValid ? Area : UnionR(W->Update, Area);
-                W->UpdateValid = false;
+            if (!Area.IsEmpty()) {
+                W->Update = W->Update.Union(Area);
                 if (Flags & RDW_ERASE)
                     W->NeedErase = true;
             }
@@ -45,41 +48,47 @@ void InvalidateArea(TWnd* W, const RECT* R, UINT Flags) {
     if (Flags & RDW_INTERNALPAINT)
         W->InternalPaint = true;
     if (Flags & RDW_VALIDATE) {
-        if (!W->UpdateValid && (!R || (R->Left <= W->Update.Left && R->Top <= W->Update.Top &&
-                                       R->Right >= W->Update.Right && R->Bottom >= W->Update.Bottom))) {
-            W->UpdateValid = true;
-            W->Update = RECT{};
-        }
+        W->Update = Rgn ? W->Update.Subtract(Area) : GdiRegion();
         if (Flags & RDW_NOERASE)
             W->NeedErase = false;
         if (Flags & RDW_NOFRAME)
             W->NeedFrame = false;
         if (Flags & RDW_NOINTERNALPAINT)
             W->InternalPaint = false;
-        if (W->UpdateValid)
+        if (W->Update.IsEmpty())
             W->NeedErase = false;
     }
     bool Children = (Flags & RDW_ALLCHILDREN) || (!(Flags & RDW_NOCHILDREN) && !(W->Style & WS_CLIPCHILDREN));
     if (!Children)
         return;
     for (TWnd* C : W->Children) {
-        // The child's window rectangle in the parent's client coordinates, moved to the child's client.
-        RECT Cr = C->Rect;
-        RECT Part = IntersectR(Area, Cr);
-        if (R && EmptyR(Part))
+        // The part over the child's window rectangle (parent's client coordinates), moved to the
+        // child's client coordinates.
+        GdiRegion Part = Area.Intersect(GdiRegion::FromRect(C->Rect));
+        if (Rgn && Part.IsEmpty())
             continue;
-        RECT Local = OffsetR(Part, -Cr.Left - C->Client.Left, -Cr.Top - C->Client.Top);
+        Part.Offset(-C->Rect.Left - C->Client.Left, -C->Rect.Top - C->Client.Top);
         UINT F = Flags & ~(RDW_UPDATENOW | RDW_ERASENOW);
         if (Flags & RDW_INVALIDATE)
             F |= RDW_FRAME; // what covers a child covers its frame too
-        InvalidateArea(C, R ? &Local : nullptr, F | (Flags & RDW_ALLCHILDREN));
+        InvalidateRegion(C, Rgn ? &Part : nullptr, F | (Flags & RDW_ALLCHILDREN));
     }
+}
+
+void InvalidateArea(TWnd* W, const RECT* R, UINT Flags) {
+    if (!R) {
+        InvalidateRegion(W, nullptr, Flags);
+        return;
+    }
+    GdiRegion Area = GdiRegion::FromRect(*R);
+    InvalidateRegion(W, &Area, Flags);
 }
 
 void ValidateArea(TWnd* W, const RECT* R) { InvalidateArea(W, R, RDW_VALIDATE | RDW_NOCHILDREN); }
 
 bool NeedsPaint(TWnd* W) {
-    return W && !W->Dead && W->RedrawOff == 0 && VisibleChain(W) && (!W->UpdateValid || W->InternalPaint || W->NeedFrame);
+    return W && !W->Dead && W->RedrawOff == 0 && VisibleChain(W) &&
+           (!W->Update.IsEmpty() || W->InternalPaint || W->NeedFrame);
 }
 
 static bool FilterMatches(TWnd* W, HWND Filter) {
@@ -112,8 +121,8 @@ static void EraseNow(TWnd* W) {
     }
     if (W->NeedErase) {
         W->NeedErase = false;
-        RECT Clip = W->UpdateValid ? RECT{} : W->Update;
-        HDC Dc = MakeWindowDC(W, false, &Clip);
+        GdiRegion Clip = W->Update;
+        HDC Dc = MakeWindowDC(W, false, nullptr, &Clip, false, false);
         if (!Send(W, WM_ERASEBKGND, WPARAM(Dc), 0) && Alive(h))
             W->NeedErase = true; // not erased: BeginPaint reports it
         if (Alive(h))
@@ -165,13 +174,13 @@ void DefaultPaint(TWnd* W) {
 using namespace winimpl;
 
 // From another thread the request waits in the queue's lock until the GUI thread takes it.
-static bool Deferred(HWND hWnd, const RECT* R, UINT Flags) {
+static bool Deferred(HWND hWnd, const GdiRegion* Rgn, UINT Flags) {
     if (IsGuiThread())
         return false;
     TState& St = S();
     {
         std::lock_guard<std::mutex> L(St.QueueLock);
-        St.PendingInvalidates.push_back({hWnd, R ? *R : RECT{}, R == nullptr, Flags});
+        St.PendingInvalidates.push_back({hWnd, Rgn ? *Rgn : GdiRegion(), Rgn == nullptr, Flags});
         St.QueueSignal.notify_all();
     }
     if (St.Backend)
@@ -188,55 +197,63 @@ void ApplyPendingInvalidates() {
         std::lock_guard<std::mutex> L(St.QueueLock);
         Todo.swap(St.PendingInvalidates);
     }
-    for (auto& P : Todo)
-        RedrawWindow(P.Wnd, P.Whole ? nullptr : &P.Area, nullptr, P.Flags);
+    for (auto& P : Todo) {
+        if (P.Whole) {
+            RedrawWindow(P.Wnd, nullptr, nullptr, P.Flags);
+            continue;
+        }
+        HRGN Rgn = CreateRgnFromRegion(P.Area);
+        RedrawWindow(P.Wnd, nullptr, Rgn, P.Flags);
+        DeleteObject(Rgn);
+    }
+}
+
+// The area a caller names: a rectangle, a region (its own copy), or nothing for the whole client.
+static const GdiRegion* AreaOf(const RECT* R, HRGN Rgn, GdiRegion& Storage) {
+    if (R)
+        Storage = GdiRegion::FromRect(*R);
+    else if (Rgn)
+        Storage = GdiRegionOf(Rgn);
+    else
+        return nullptr;
+    return &Storage;
 }
 
 } // namespace winimpl
 
 BOOL InvalidateRect(HWND hWnd, const RECT* R, BOOL bErase) {
-    if (Deferred(hWnd, R, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0)))
-        return IsWindow(hWnd);
-    TWnd* W = FromHandle(hWnd);
-    if (!W)
-        return 0;
-    InvalidateArea(W, R, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
-    if (S().Backend)
-        S().Backend->Wake();
-    return 1;
+    return RedrawWindow(hWnd, R, nullptr, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
 }
 
-BOOL ValidateRect(HWND hWnd, const RECT* R) {
-    if (Deferred(hWnd, R, RDW_VALIDATE | RDW_NOCHILDREN))
-        return IsWindow(hWnd);
-    TWnd* W = FromHandle(hWnd);
-    if (!W)
-        return 0;
-    ValidateArea(W, R);
-    return 1;
+BOOL InvalidateRgn(HWND hWnd, HRGN Rgn, BOOL bErase) {
+    return RedrawWindow(hWnd, nullptr, Rgn, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
 }
+
+BOOL ValidateRect(HWND hWnd, const RECT* R) { return RedrawWindow(hWnd, R, nullptr, RDW_VALIDATE | RDW_NOCHILDREN); }
+
+BOOL ValidateRgn(HWND hWnd, HRGN Rgn) { return RedrawWindow(hWnd, nullptr, Rgn, RDW_VALIDATE | RDW_NOCHILDREN); }
 
 BOOL RedrawWindow(HWND hWnd, const RECT* R, HRGN Rgn, UINT Flags) {
-    if (!Rgn && Deferred(hWnd, R, Flags & ~(RDW_UPDATENOW | RDW_ERASENOW)))
+    GdiRegion Storage;
+    const GdiRegion* Area = AreaOf(R, Rgn, Storage);
+    if (Deferred(hWnd, Area, Flags & ~(RDW_UPDATENOW | RDW_ERASENOW)))
         return hWnd == nullptr || IsWindow(hWnd);
     TWnd* W = hWnd ? FromHandle(hWnd) : DesktopWnd();
     if (!W)
         return 0;
-    RECT Box;
-    const RECT* Area = R;
-    if (!R && Rgn && RegionBox(Rgn, &Box))
-        Area = &Box;
     if (W == DesktopWnd()) {
         for (TWnd* C : std::vector<TWnd*>(W->Children))
-            InvalidateArea(C, nullptr, Flags);
+            InvalidateRegion(C, nullptr, Flags);
     } else {
-        InvalidateArea(W, Area, Flags);
+        InvalidateRegion(W, Area, Flags);
     }
     bool Children = (Flags & RDW_ALLCHILDREN) != 0;
     if (Flags & RDW_ERASENOW)
         EraseNowDeep(W, Children);
     if ((Flags & RDW_UPDATENOW) && Alive(W->Handle))
         UpdateNow(W, Children);
+    if ((Flags & RDW_INVALIDATE) && S().Backend)
+        S().Backend->Wake();
     return 1;
 }
 
@@ -252,13 +269,27 @@ BOOL GetUpdateRect(HWND hWnd, RECT* R, BOOL bErase) {
     TWnd* W = FromHandle(hWnd);
     if (!W)
         return 0;
-    if (bErase && !W->UpdateValid)
+    if (bErase && !W->Update.IsEmpty())
         EraseNow(W);
     if (!(W = FromHandle(hWnd)))
         return 0;
     if (R)
-        *R = W->UpdateValid ? RECT{} : W->Update;
-    return !W->UpdateValid;
+        *R = W->Update.IsEmpty() ? RECT{} : W->Update.Bounds();
+    return !W->Update.IsEmpty();
+}
+
+int GetUpdateRgn(HWND hWnd, HRGN Rgn, BOOL bErase) {
+    TWnd* W = FromHandle(hWnd);
+    if (!W || !Rgn)
+        return ERROR;
+    if (bErase && !W->Update.IsEmpty())
+        EraseNow(W);
+    if (!(W = FromHandle(hWnd)))
+        return ERROR;
+    HRGN Copy = CreateRgnFromRegion(W->Update);
+    CombineRgn(Rgn, Copy, nullptr, RGN_COPY);
+    DeleteObject(Copy);
+    return W->Update.Kind();
 }
 
 HDC BeginPaint(HWND hWnd, PAINTSTRUCT* Ps) {
@@ -272,15 +303,15 @@ HDC BeginPaint(HWND hWnd, PAINTSTRUCT* Ps) {
         if (!(W = FromHandle(hWnd)))
             return nullptr;
     }
-    RECT Area = W->UpdateValid ? RECT{} : W->Update;
-    W->Update = RECT{};
-    W->UpdateValid = true;
+    // The DC paints the update region only, exactly as it was invalidated.
+    GdiRegion Area = std::move(W->Update);
+    W->Update = GdiRegion();
     W->InternalPaint = false;
     bool Erase = W->NeedErase;
     W->NeedErase = false;
-    HDC Dc = MakeWindowDC(W, false, &Area);
+    HDC Dc = MakeWindowDC(W, false, nullptr, &Area, false, false);
     Ps->hdc = Dc;
-    Ps->rcPaint = Area;
+    Ps->rcPaint = Area.IsEmpty() ? RECT{} : Area.Bounds();
     Ps->fErase = FALSE;
     if (Erase) {
         Ps->fErase = Send(W, WM_ERASEBKGND, WPARAM(Dc), 0) ? FALSE : TRUE;

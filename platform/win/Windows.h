@@ -559,6 +559,7 @@ DWORD GetWindowThreadProcessId(HWND hWnd, DWORD* lpdwProcessId);
 // Timers and time.
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+// The run-time library's, over the program's one clock (platform/base).
 DWORD GetTickCount();
 std::uint64_t GetTickCount64();
 void Sleep(DWORD dwMilliseconds);

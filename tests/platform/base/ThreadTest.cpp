@@ -228,9 +228,11 @@ TEST(Threads, QuitRequestStaysUntilTheMainLoopClearsIt) {
     EXPECT_FALSE(QuitPending());
 }
 
+std::atomic<int> Wakes = 0;
+
 TEST(Threads, WakeMainThreadIsCalledForEachQueuedCall) {
-    std::atomic<int> wakes = 0;
-    WakeMainThread = [&] { ++wakes; };
+    Wakes = 0;
+    TWakeMainThreadProc previous = SetWakeMainThread([] { ++Wakes; });
     auto t = MakeThread([](TLambdaThread* self) {
         self->Queue([] {});
         self->Synchronize([] {});
@@ -238,8 +240,8 @@ TEST(Threads, WakeMainThreadIsCalledForEachQueuedCall) {
     t->Start();
     t->WaitFor();
     CheckSynchronize();
-    WakeMainThread = nullptr;
-    EXPECT_EQ(wakes, 2);
+    SetWakeMainThread(previous);
+    EXPECT_EQ(Wakes, 2);
 }
 
 TEST(SyncObjs, EventsWithTimeouts) {

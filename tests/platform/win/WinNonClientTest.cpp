@@ -135,6 +135,37 @@ TEST_F(WinNonClient, EscapeCancelsTheMove) {
     EXPECT_EQ(R, (RECT{100, 100, 400, 300}));
 }
 
+// The system menu's Move: arrow keys move the window by 8 pixels, Enter keeps the place, Escape
+// puts the window back.
+TEST_F(WinNonClient, MovingByKeyboard) {
+    struct Case {
+        std::vector<UINT> Keys;
+        RECT Expected;
+    } Cases[] = {
+        {{VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN}, {116, 108, 416, 308}},
+        {{VK_LEFT, VK_UP, VK_UP, VK_RETURN}, {92, 84, 392, 284}},
+        {{VK_LEFT, VK_DOWN, VK_ESCAPE}, {100, 100, 400, 300}},
+    };
+    for (const Case& C : Cases) {
+        HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        Pump();
+        Log.Clear();
+        for (UINT Key : C.Keys)
+            InjectKeyPress(Key);
+        SendMessageW(A, WM_SYSCOMMAND, SC_MOVE, 0);
+        RECT R;
+        GetWindowRect(A, &R);
+        EXPECT_EQ(R, C.Expected) << C.Keys.size() << " keys";
+        TSeq Got = Log.Take();
+        ASSERT_GE(Got.size(), 3u);
+        EXPECT_EQ(Got[1], "a:WM_ENTERSIZEMOVE");
+        EXPECT_EQ(Got.back(), "a:WM_EXITSIZEMOVE");
+        EXPECT_EQ(GetCapture(), nullptr);
+        DestroyWindow(A);
+        Pump();
+    }
+}
+
 TEST_F(WinNonClient, CaptionDoubleClickMaximizesAndRestores) {
     HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     Pump();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -73,6 +74,68 @@ TEST_F(WinPaint, PaintMessagesInTheirOrder) {
     RECT U;
     EXPECT_TRUE(GetUpdateRect(A, &U, FALSE));
     EXPECT_EQ(U, R);
+}
+
+// The update region is kept exactly as it was invalidated: painting reaches the invalidated parts
+// and nothing between them, and validating a part takes just that part away.
+TEST_F(WinPaint, TheUpdateRegionIsExactAndClipsPainting) {
+    HWND A = Make("a", White, WS_POPUP | WS_VISIBLE, 0, 0, 10, 8);
+    Pump();
+    SetWindowLongPtrW(A, GWLP_USERDATA, LONG_PTR(Red));
+    RECT Left{1, 1, 4, 4}, Right{6, 1, 9, 4};
+    InvalidateRect(A, &Left, FALSE);
+    InvalidateRect(A, &Right, FALSE);
+    HRGN Lower = CreateRectRgn(3, 5, 7, 7);
+    InvalidateRgn(A, Lower, FALSE);
+    DeleteObject(Lower);
+    ValidateRect(A, &Right);
+    HRGN Update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetUpdateRgn(A, Update, FALSE), COMPLEXREGION);
+    HRGN Expected = CreateRectRgn(1, 1, 4, 4);
+    HRGN Part = CreateRectRgn(3, 5, 7, 7);
+    CombineRgn(Expected, Expected, Part, RGN_OR);
+    EXPECT_TRUE(EqualRgn(Update, Expected));
+    DeleteObject(Part);
+    DeleteObject(Expected);
+    DeleteObject(Update);
+    RECT Box;
+    EXPECT_TRUE(GetUpdateRect(A, &Box, FALSE));
+    EXPECT_EQ(Box, (RECT{1, 1, 7, 7}));
+    Pump();
+    const char* Picture[] = {
+        "..........", //
+        ".RRR......", //
+        ".RRR......", //
+        ".RRR......", //
+        "..........", //
+        "...RRRR...", //
+        "...RRRR...", //
+        "..........", //
+    };
+    for (int Y = 0; Y < 8; ++Y)
+        for (int X = 0; X < 10; ++X)
+            EXPECT_EQ(ScreenPixel(X, Y), Picture[Y][X] == 'R' ? Red : White) << X << "," << Y;
+    EXPECT_FALSE(GetUpdateRect(A, &Box, FALSE));
+}
+
+// An invalidation a worker asks for keeps its exact shape until the GUI thread applies it.
+TEST_F(WinPaint, AWorkersRegionIsAppliedExactly) {
+    HWND A = Make("a", White, WS_POPUP | WS_VISIBLE, 0, 0, 10, 8);
+    Pump();
+    SetWindowLongPtrW(A, GWLP_USERDATA, LONG_PTR(Red));
+    std::thread Worker([A] {
+        HRGN Two = CreateRectRgn(0, 0, 2, 2);
+        HRGN Far = CreateRectRgn(8, 6, 10, 8);
+        CombineRgn(Two, Two, Far, RGN_OR);
+        InvalidateRgn(A, Two, FALSE);
+        DeleteObject(Far);
+        DeleteObject(Two);
+    });
+    Worker.join();
+    Pump();
+    EXPECT_EQ(ScreenPixel(1, 1), Red);
+    EXPECT_EQ(ScreenPixel(9, 7), Red);
+    EXPECT_EQ(ScreenPixel(5, 4), White);
 }
 
 TEST_F(WinPaint, ChildrenAndSiblingsAreClipped) {

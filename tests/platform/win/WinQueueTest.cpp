@@ -3,7 +3,11 @@
 #include "WinTestSupport.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
+
+#include "platform/base/Threads.h"
 
 namespace {
 
@@ -33,6 +37,53 @@ TEST_F(WinQueue, QuitEndsGetMessageAfterThePostedMessages) {
     EXPECT_FALSE(GetMessageW(&M, nullptr, 0, 0));
     EXPECT_EQ(M.message, WM_QUIT);
     EXPECT_EQ(M.wParam, 3u);
+    // The request stands in the run-time library even though a loop took the message.
+    EXPECT_TRUE(QuitPending());
+    EXPECT_EQ(QuitExitCode(), 3);
+}
+
+// The worker's call can only reach the GUI thread through the queue's wake-up: GetMessage gets its
+// message only after the loop has run the call, and a wait without a time limit ends only when woken.
+TEST_F(WinQueue, AWorkersSynchronizedCallWakesTheGuiThreadWaitingForMessages) {
+    HWND A = Log.Create("a", WS_POPUP, 0, 0, 100, 100);
+    std::atomic<bool> RanOnGui = false;
+    std::thread Worker([&] {
+        TThread::Synchronize(nullptr, [&] {
+            RanOnGui = IsGuiThread();
+            PostMessageW(A, WM_APP, 0, 0);
+        });
+    });
+    MSG M;
+    ASSERT_EQ(GetMessageW(&M, nullptr, 0, 0), 1);
+    EXPECT_EQ(M.message, UINT(WM_APP));
+    Worker.join();
+    EXPECT_TRUE(RanOnGui);
+
+    // A watchdog turns a missing wake-up into a failure instead of a hang.
+    std::mutex Lock;
+    std::condition_variable Cancel;
+    bool Cancelled = false;
+    std::atomic<bool> WatchdogFired = false;
+    std::thread Watchdog([&] {
+        std::unique_lock L(Lock);
+        if (!Cancel.wait_for(L, std::chrono::seconds(30), [&] { return Cancelled; })) {
+            WatchdogFired = true;
+            PostMessageW(A, WM_APP + 1, 0, 0);
+        }
+    });
+    std::atomic<bool> Ran = false;
+    std::thread Queuer([&] { TThread::Queue(nullptr, [&] { Ran = true; }); });
+    WaitForEvents(INFINITE);
+    {
+        std::lock_guard L(Lock);
+        Cancelled = true;
+    }
+    Cancel.notify_all();
+    Watchdog.join();
+    Queuer.join();
+    EXPECT_FALSE(WatchdogFired);
+    PeekMessageW(&M, nullptr, 0, 0, PM_REMOVE); // looking at the queue runs the queued call
+    EXPECT_TRUE(Ran);
 }
 
 TEST_F(WinQueue, NestedLoopsRunInsideAHandler) {
