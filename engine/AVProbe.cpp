@@ -10,6 +10,7 @@
 #include "engine/AVFormatStubs.h"
 #include "engine/AVUtilStubs.h"
 #include "engine/FFUtils.h"
+#include "engine/FFmpegLogger.h"
 #include "engine/MyUtils.h"
 #include "engine/UnicodeProtocol.h"
 #include "platform/base/SysUtils.h"
@@ -31,12 +32,6 @@ constexpr int MaxDecodeFailures = 1000;
 
 String LibText(const char* AText) {
     return AText ? UTF8ToString(AText) : String();
-}
-
-// The probe's lines go through the libraries' log, which the engine logger receives once it is
-// installed as the libraries' log callback.
-void LogLine(int AVLevel, const String& AMsg) {
-    av::av_log(nullptr, AVLevel, "%s\n", UTF8Encode(AMsg).c_str());
 }
 
 // A codec context holding a stream's parameters: the libraries' codec texts and descriptions are
@@ -307,7 +302,7 @@ bool TCustomAVProbe::IsSubtitleStream(int AStreamIndex) {
 }
 
 void TCustomAVProbe::ReportError(int ALogLevel, const String& AMsg) {
-    LogLine(ALogLevel, AMsg);
+    GetFFLogger()->Log(this, AVLevelToLogLevel(ALogLevel), AMsg);
     FLastErrMsg = AMsg;
 }
 
@@ -639,7 +634,7 @@ bool TAVProbe::Seek(Int64 APTS, TSeekFlags ASeekFlags) {
     if (!CanSeek())
         return false;
     if (FFileHandle->pb)
-        LogLine(AV_LOG_DEBUG, Format(u"currunt position %d bytes", {IOPosition()}));
+        GetFFLogger()->Log(this, llDebug, u"currunt position %d bytes", {IOPosition()});
 
     Int64 Target = std::max<Int64>(APTS, 0);
     if (!ASeekFlags.Contains(sfByte)) {
@@ -672,7 +667,7 @@ bool TAVProbe::Seek(Int64 APTS, TSeekFlags ASeekFlags) {
             ReportError(AV_LOG_ERROR, Format(u"could not seek to position %0.3f seconds", {double(APTS) / 1000000}));
     }
     if (FFileHandle->pb) {
-        LogLine(AV_LOG_DEBUG, Format(u"seek to position %d bytes", {IOPosition()}));
+        GetFFLogger()->Log(this, llDebug, u"seek to position %d bytes", {IOPosition()});
         if (av::avio_feof(FFileHandle->pb)) {
             if (Result)
                 ReportError(AV_LOG_INFO, StreamEOFReached);

@@ -7,6 +7,8 @@
 
 #include <mutex>
 
+#include "platform/win/Windows.h"
+
 namespace {
 
 std::mutex AppFileNameLock;
@@ -153,7 +155,33 @@ void RunInMainThread(const TThreadMethod& AMethod) {
         TThread::Synchronize(nullptr, AMethod);
 }
 
-void PumpMessages() {
-    while (CheckSynchronize(0)) {
+bool ProcessOneMessage(MSG& AMsg) {
+    if (!PeekMessageW(&AMsg, nullptr, 0, 0, PM_NOREMOVE))
+        return false;
+    if (!PeekMessageW(&AMsg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (AMsg.message == WM_QUIT) {
+        PostQuit(int(AMsg.wParam));
+        return true;
     }
+    TranslateMessage(&AMsg);
+    DispatchMessageW(&AMsg);
+    return true;
+}
+
+void PumpMessages() {
+    if (!IsMainThread())
+        return;
+    // Synchronised calls also run when the window queue is empty.
+    CheckSynchronize(0);
+    MSG Msg{};
+    bool Quit = false;
+    int QuitCode = 0;
+    while (ProcessOneMessage(Msg))
+        if (Msg.message == WM_QUIT) {
+            Quit = true;
+            QuitCode = int(Msg.wParam);
+        }
+    if (Quit)
+        PostQuitMessage(QuitCode);
 }

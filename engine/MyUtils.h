@@ -9,6 +9,8 @@
 #include "platform/base/System.h"
 #include "platform/base/Threads.h"
 
+struct MSG; // platform/win/Windows.h
+
 // Size of a file in bytes, -1 when it does not exist.
 Int64 FileSizeOf(const String& AFileName);
 // The running executable and its folder (with a trailing "/"). Tests may put the executable
@@ -60,5 +62,11 @@ void CheckLibraryVersion(const String& LibFileName, unsigned AVersion, int AExpe
 // Runs AMethod on the main thread: at once there, else through a synchronised call that the
 // caller waits for.
 void RunInMainThread(const TThreadMethod& AMethod);
-// On the main thread while it waits for a worker: runs the workers' pending synchronised calls.
+// Takes one message of the GUI thread's queue and runs it (the workers' synchronised calls run as
+// the queue is looked at); False when none waits. A WM_QUIT is taken without being run: the quit
+// request stays standing for the application's loop.
+bool ProcessOneMessage(MSG& AMsg);
+// On the main thread while it waits for a worker: runs the window messages and the workers'
+// synchronised calls that wait. A WM_QUIT met on the way is put back in the queue at the end, so
+// the application's loop still ends.
 void PumpMessages();

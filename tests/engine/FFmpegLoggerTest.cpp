@@ -8,6 +8,7 @@
 
 #include "EngineLibraries.h"
 #include "engine/AVCodecStubs.h"
+#include "engine/AVProbe.h"
 #include "engine/AVUtilStubs.h"
 #include "engine/FFmpegLogger.h"
 #include "platform/base/Threads.h"
@@ -134,6 +135,41 @@ TEST_F(FFmpegLoggerTest, LinesAreDecodedAsUTF8) {
     av::av_log(nullptr, AV_LOG_ERROR, "\xa9 \xe7\x89\x87.avi \xff\n");
     ASSERT_EQ(Taken().size(), 1u);
     EXPECT_EQ(Taken()[0].Msg, u"/media/café 片.avi ÿ");
+}
+
+// Fragments as the libraries hand them over, and the lines they make: characters split at any byte,
+// empty lines, and bytes that are no UTF-8.
+TEST_F(FFmpegLoggerTest, LineAssemblyTable) {
+    struct Case {
+        std::vector<const char*> Fragments;
+        std::vector<String> Lines;
+    } Cases[] = {
+        {{"\xe7", "\x89", "\x87.mkv\n"}, {u"片.mkv"}},
+        {{"clip \xf0\x9f", "\x8e\xac", "\n"}, {u"clip \U0001F3AC"}},
+        {{"\n"}, {u""}},
+        {{"a\n\nb", "\n"}, {u"a", u"", u"b"}},
+        {{"cut \xc3", "(\n"}, {u"cut \u00c3("}},
+        {{"\xe7\x89", "x\n"}, {u"\u00e7\u0089x"}},
+    };
+    for (const Case& C : Cases) {
+        Lines.clear();
+        for (const char* Fragment : C.Fragments)
+            av::av_log(nullptr, AV_LOG_ERROR, "%s", Fragment);
+        std::vector<String> Got;
+        for (const TLine& L : Taken())
+            Got.push_back(L.Msg);
+        EXPECT_EQ(Got, C.Lines) << C.Fragments[0];
+    }
+}
+
+// The probe reports what goes wrong through the logger, with itself as the sender.
+TEST_F(FFmpegLoggerTest, TheProbeReportsThroughTheLogger) {
+    TAVProbe Probe(nullptr);
+    EXPECT_FALSE(Probe.LoadFile(u"/no/such/file.avi"));
+    ASSERT_EQ(Taken().size(), 1u);
+    EXPECT_EQ(Taken()[0].Msg, Probe.LastErrMsg());
+    EXPECT_EQ(Taken()[0].Level, llError);
+    EXPECT_EQ(Senders[0], &Probe);
 }
 
 TEST_F(FFmpegLoggerTest, EachThreadAssemblesItsOwnLines) {

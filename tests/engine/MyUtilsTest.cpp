@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "engine/MyUtils.h"
+#include "platform/win/WinExtras.h"
+#include "platform/win/Windows.h"
 
 namespace {
 
@@ -86,6 +88,36 @@ TEST(MyUtilsTest, RunInMainThreadCompletesWhileTheMainThreadWaitsInSlices) {
         PumpMessages();
     Worker.join();
     EXPECT_EQ(Calls, (std::vector<bool>{true, true, true}));
+}
+
+// Pumping inside a wait runs the window messages that wait, and a WM_QUIT among them is neither
+// run nor lost: the request stands and the message is back in the queue for the application's loop.
+TEST(MyUtilsTest, PumpMessagesRunsWindowMessagesAndKeepsAQuit) {
+    ResetWindowManager();
+    std::vector<int> Seen;
+    WNDCLASSEXW Class;
+    Class.lpszClassName = u"PumpMessagesTest";
+    Class.lpfnWndProc = MakeWndProcInstance([&](HWND h, UINT Msg, WPARAM w, LPARAM l) -> LRESULT {
+        if (Msg == WM_APP)
+            Seen.push_back(int(w));
+        return DefWindowProcW(h, Msg, w, l);
+    });
+    RegisterClassExW(&Class);
+    HWND Window = CreateWindowExW(0, u"PumpMessagesTest", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                  nullptr);
+    ASSERT_NE(Window, nullptr);
+    PostMessageW(Window, WM_APP, 1, 0);
+    PostQuitMessage(5);
+    PostMessageW(Window, WM_APP, 2, 0);
+    PumpMessages();
+    EXPECT_EQ(Seen, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(QuitPending());
+    EXPECT_EQ(QuitExitCode(), 5);
+    MSG Msg;
+    EXPECT_FALSE(GetMessageW(&Msg, nullptr, 0, 0));
+    EXPECT_EQ(Msg.wParam, 5u);
+    ResetWindowManager();
+    EXPECT_FALSE(QuitPending());
 }
 
 } // namespace
