@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -56,8 +57,13 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
             Length = std::snprintf(Buffer, sizeof Buffer, "[%s @ %p]", Class->item_name(AContext), AContext);
         Length = Length < 0 ? 0 : std::min(Length, int(sizeof Buffer) - 1);
     }
-    std::vsnprintf(Buffer + Length, sizeof Buffer - Length, AFormat, AArgs);
+    int Wanted = std::vsnprintf(Buffer + Length, sizeof Buffer - Length, AFormat, AArgs);
     Pending += Buffer;
+    // Text past the buffer is cut; the line feed that ends it is kept, so the cut line does not run
+    // into the next one.
+    size_t FormatLength = AFormat ? std::strlen(AFormat) : 0;
+    if (Wanted >= int(sizeof Buffer) - Length && FormatLength > 0 && AFormat[FormatLength - 1] == '\n')
+        Pending += '\n';
     // Whole lines are decoded, so a character split across two fragments stays whole.
     for (size_t End; (End = Pending.find('\n')) != std::string::npos;) {
         String Line = UTF8ToString(std::string_view(Pending).substr(0, End));

@@ -9,6 +9,7 @@
 #include "EngineLibraries.h"
 #include "engine/FFUtils.h"
 #include "engine/FFmpegLogger.h"
+#include "engine/RGBConvertContext.h"
 
 namespace {
 
@@ -181,6 +182,42 @@ TEST_F(FFOptionsTest, ApplyCopiesOnlyOptionsWithTheRequestedFlags) {
     EXPECT_EQ(Target->sample_rate, 22050);
     EXPECT_EQ(Target->gop_size, 12);
     av::avcodec_free_context(&Target);
+}
+
+// A picture that already has a 24-bit bitmap's layout is copied row by row as it is; an odd size,
+// another pixel format or another line size goes through the scaler first. Either way the bitmap
+// holds the picture's pixels.
+TEST(FFUtilsTest, PictureToBitmapCopiesOrConverts) {
+    LoadEngineLibraries(ProbeLibraries);
+    struct Case {
+        int Width, Height, LineSize;
+        bool Converted;
+    } Cases[] = {{320, 240, 960, false}, {321, 240, 964, true}, {320, 241, 960, true}, {320, 240, 1024, true}};
+    for (const Case& C : Cases) {
+        std::vector<uint8_t> Pixels(size_t(C.LineSize) * size_t(C.Height));
+        for (int Y = 0; Y < C.Height; ++Y)
+            for (int X = 0; X < C.Width * 3; ++X)
+                Pixels[size_t(Y) * size_t(C.LineSize) + size_t(X)] = uint8_t(X % 3 == 0 ? Y : X % 3 == 1 ? X / 3 : 200);
+        TAVPicture Picture;
+        Picture.data[0] = Pixels.data();
+        Picture.linesize[0] = C.LineSize;
+        TRGBConvertContext Context;
+        ASSERT_TRUE(PictureToBitmap(Context, &Picture, AV_PIX_FMT_BGR24, C.Width, C.Height)) << C.Width;
+        EXPECT_EQ(Context.RGBPictureRef != &Picture, C.Converted) << C.Width << "x" << C.Height;
+        EXPECT_EQ(Context.Bitmap->Width(), C.Width);
+        EXPECT_EQ(Context.Bitmap->Height(), C.Height);
+        for (int Y : {0, 7, C.Height - 1}) {
+            const auto* Row = static_cast<const uint8_t*>(Context.Bitmap->ScanLine(Y));
+            for (int X : {0, 100, C.Width - 1}) {
+                EXPECT_EQ(Row[X * 3], uint8_t(Y)) << X << "," << Y;
+                EXPECT_EQ(Row[X * 3 + 1], uint8_t(X)) << X << "," << Y;
+                EXPECT_EQ(Row[X * 3 + 2], 200) << X << "," << Y;
+            }
+        }
+        ResetRGBConvertContext(Context);
+        EXPECT_FALSE(Context.Bitmap);
+        EXPECT_EQ(Context.RGBBuf, nullptr);
+    }
 }
 
 } // namespace

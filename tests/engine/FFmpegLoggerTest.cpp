@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -160,6 +161,18 @@ TEST_F(FFmpegLoggerTest, LineAssemblyTable) {
             Got.push_back(L.Msg);
         EXPECT_EQ(Got, C.Lines) << C.Fragments[0];
     }
+}
+
+// Library text longer than the 2048-byte buffer is cut, but a line ending in the format still ends
+// the line.
+TEST_F(FFmpegLoggerTest, ALongLibraryLineIsCutAndStillEnds) {
+    std::string Long(3000, 'x');
+    av::av_log(nullptr, AV_LOG_ERROR, "%s\n", Long.c_str());
+    av::av_log(nullptr, AV_LOG_ERROR, "next\n");
+    std::vector<TLine> Got = Taken();
+    ASSERT_EQ(Got.size(), 2u);
+    EXPECT_EQ(Got[0].Msg, String(2047, u'x'));
+    EXPECT_EQ(Got[1].Msg, u"next");
 }
 
 // The probe reports what goes wrong through the logger, with itself as the sender.
