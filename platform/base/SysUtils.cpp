@@ -1508,29 +1508,22 @@ void TTestClock::AdvanceTo(std::uint64_t Ms) {
 
 namespace {
 
-struct TClockSlot {
-    std::atomic<TClock*> Current{new TSystemClock};
-    std::mutex Lock;
-    std::vector<std::unique_ptr<TClock>> Retired; // replaced clocks that a reader may still hold
-};
-
-TClockSlot& ClockSlot() {
-    static auto* Slot = new TClockSlot; // never destroyed: threads may read the clock while the program ends
+std::atomic<TClock*>& ClockSlot() {
+    // Never destroyed: threads may read the clock while the program ends.
+    static auto* Slot = new std::atomic<TClock*>(new TSystemClock);
     return *Slot;
 }
 
 } // namespace
 
-void SetClock(std::unique_ptr<TClock> AClock) {
+std::unique_ptr<TClock> SetClock(std::unique_ptr<TClock> AClock) {
     if (!AClock)
         AClock = std::make_unique<TSystemClock>();
-    TClockSlot& Slot = ClockSlot();
-    std::lock_guard Guard(Slot.Lock);
-    Slot.Retired.emplace_back(Slot.Current.exchange(AClock.release()));
+    return std::unique_ptr<TClock>(ClockSlot().exchange(AClock.release()));
 }
 
 TClock& Clock() {
-    return *ClockSlot().Current.load();
+    return *ClockSlot().load();
 }
 
 void Sleep(unsigned Milliseconds) {

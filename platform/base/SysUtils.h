@@ -298,9 +298,9 @@ private:
     std::uint64_t FStep;
 };
 
-// Puts AClock in place of the current clock; null brings back the system clock. A replaced clock
-// is kept alive, since another thread may still be reading it.
-void SetClock(std::unique_ptr<TClock> AClock);
+// Puts AClock in place of the current clock (null brings back the system clock) and hands back
+// the one it replaces.
+std::unique_ptr<TClock> SetClock(std::unique_ptr<TClock> AClock);
 TClock& Clock();
 
 void Sleep(unsigned Milliseconds);

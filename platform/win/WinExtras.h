@@ -16,8 +16,8 @@
 // The program's one clock (platform/base) serves GetTickCount, Sleep, message times and timers;
 // TSystemClock and TTestClock come from there too.
 using TWinClock = TClock;
-// Replaces the clock; null restores the system clock.
-void SetWinClock(std::unique_ptr<TWinClock> AClock);
+// Replaces the clock and returns the previous one; null restores the system clock.
+std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock);
 TWinClock& WinClock();
 
 // Closures as window procedures. The returned value can be stored with SetWindowLongPtr(GWLP_WNDPROC)

@@ -306,7 +306,7 @@ bool IsGuiThread() {
 
 // ---- Clock ----
 
-void SetWinClock(std::unique_ptr<TWinClock> AClock) { SetClock(std::move(AClock)); }
+std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock) { return SetClock(std::move(AClock)); }
 TWinClock& WinClock() { return Clock(); }
 
 // ---- Procedures ----

@@ -315,4 +315,17 @@ TEST(Sets, MembershipAndArithmetic) {
     EXPECT_TRUE(TShift().Empty());
 }
 
+// The tick counts and Sleep follow whichever clock is in place: the tests' clock moves a step on
+// every read and by the whole duration on a Sleep, and the 32-bit count wraps.
+TEST(Clock, TickCountsAndSleepFollowTheClockInPlace) {
+    std::unique_ptr<TClock> Previous = SetClock(std::make_unique<TTestClock>(0xFFFFFFFEull, 1));
+    EXPECT_EQ(GetTickCount(), 0xFFFFFFFFu);
+    EXPECT_EQ(GetTickCount(), 0u);
+    EXPECT_EQ(GetTickCount64(), 0x100000001ull);
+    Sleep(40);
+    EXPECT_EQ(GetTickCount64(), 0x10000002Aull);
+    SetClock(std::move(Previous));
+    EXPECT_FALSE(Clock().IsVirtual());
+}
+
 } // namespace
