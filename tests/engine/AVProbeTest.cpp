@@ -14,6 +14,7 @@
 
 #include "EngineLibraries.h"
 #include "engine/AVProbe.h"
+#include "engine/FFmpegLogger.h"
 #include "engine/UnicodeProtocol.h"
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
@@ -161,31 +162,23 @@ TEST_F(AVProbeTest, StreamCountsAndFirstIndexes) {
     }
 }
 
-// The probe's messages reach the libraries' log at their levels (the engine logger reads it there).
-std::vector<std::pair<int, std::string>>& LoggedLines() {
-    static std::vector<std::pair<int, std::string>> Lines;
-    return Lines;
-}
-
-TEST_F(AVProbeTest, MessagesGoToTheLibrariesLog) {
+// The probe's messages reach the engine logger at their levels, with the probe as sender.
+TEST_F(AVProbeTest, MessagesGoToTheEngineLogger) {
     TAVProbe Probe(nullptr);
     Load(Probe, Fixture::Wav);
-    LoggedLines().clear();
-    av_log_set_callback([](void*, int Level, const char* Fmt, va_list Args) {
-        char Text[1024];
-        vsnprintf(Text, sizeof Text, Fmt, Args);
-        if (Level <= AV_LOG_INFO) // not the libraries' own statistics
-            LoggedLines().emplace_back(Level, Text);
-    });
+    std::vector<std::pair<TLogLevel, String>> Logged;
+    GetFFLogger()->OnLog = [&](TObject* Sender, Cardinal, TLogLevel ALogLevel, const String& ALogMsg) {
+        if (Sender == &Probe)
+            Logged.emplace_back(ALogLevel, ALogMsg);
+    };
     Probe.FirstVideoStreamInfo();
     Probe.Decode();
     Probe.CloseFile();
     Probe.FileName();
-    av_log_set_callback(av_log_default_callback);
-    std::vector<std::pair<int, std::string>> Expected = {{AV_LOG_ERROR, "no video stream.\n"},
-                                                         {AV_LOG_ERROR, "no video stream.\n"},
-                                                         {AV_LOG_WARNING, "file not loaded.\n"}};
-    EXPECT_EQ(LoggedLines(), Expected);
+    GetFFLogger()->OnLog = nullptr;
+    std::vector<std::pair<TLogLevel, String>> Expected = {
+        {llError, u"no video stream."}, {llError, u"no video stream."}, {llWarning, u"file not loaded."}};
+    EXPECT_EQ(Logged, Expected);
 }
 
 TEST_F(AVProbeTest, StreamKindTests) {

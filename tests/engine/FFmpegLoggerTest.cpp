@@ -9,7 +9,6 @@
 
 #include "EngineLibraries.h"
 #include "engine/AVCodecStubs.h"
-#include "engine/AVProbe.h"
 #include "engine/AVUtilStubs.h"
 #include "engine/FFmpegLogger.h"
 #include "platform/base/Threads.h"
@@ -173,16 +172,6 @@ TEST_F(FFmpegLoggerTest, ALongLibraryLineIsCutAndStillEnds) {
     ASSERT_EQ(Got.size(), 2u);
     EXPECT_EQ(Got[0].Msg, String(2047, u'x'));
     EXPECT_EQ(Got[1].Msg, u"next");
-}
-
-// The probe reports what goes wrong through the logger, with itself as the sender.
-TEST_F(FFmpegLoggerTest, TheProbeReportsThroughTheLogger) {
-    TAVProbe Probe(nullptr);
-    EXPECT_FALSE(Probe.LoadFile(u"/no/such/file.avi"));
-    ASSERT_EQ(Taken().size(), 1u);
-    EXPECT_EQ(Taken()[0].Msg, Probe.LastErrMsg());
-    EXPECT_EQ(Taken()[0].Level, llError);
-    EXPECT_EQ(Senders[0], &Probe);
 }
 
 TEST_F(FFmpegLoggerTest, EachThreadAssemblesItsOwnLines) {
