@@ -499,28 +499,38 @@ void TCustomFFConverter::Start(int AThreadCount) {
     // An empty list has nothing to run and nothing to report: the component stays idle.
     if (FFFmpegList.Count() == 0)
         return;
-    TDeliveryHold Hold(*this);
+    std::exception_ptr Error;
     {
-        std::lock_guard Guard(FTerminateLock);
-        FCompleteTasks = 0;
-        FCurrentTask = 0;
-        FPendingTasks = FFFmpegList.Count();
-        FTerminated = false;
-        FThreadMode = AThreadCount > 0;
-        FWorking = true;
-    }
-    if (AThreadCount > 0) {
-        for (int I = 0; I < AThreadCount; ++I)
-            if (!StartNextTask())
-                break;
-    } else {
-        // Each report is handed over as soon as its task has returned, on this thread when it is
-        // the GUI thread.
-        while (StartNextTask()) {
-            Hold.Release();
-            Hold.Acquire();
+        TDeliveryHold Hold(*this);
+        {
+            std::lock_guard Guard(FTerminateLock);
+            FCompleteTasks = 0;
+            FCurrentTask = 0;
+            FPendingTasks = FFFmpegList.Count();
+            FTerminated = false;
+            FThreadMode = AThreadCount > 0;
+            FWorking = true;
+        }
+        if (AThreadCount > 0) {
+            for (int I = 0; I < AThreadCount; ++I)
+                if (!StartNextTask())
+                    break;
+        } else {
+            // Each report is handed over as soon as its task has returned, on this thread when it
+            // is the GUI thread; a handler that raises does not end the run.
+            while (StartNextTask()) {
+                try {
+                    Hold.Release();
+                } catch (...) {
+                    if (!Error)
+                        Error = std::current_exception();
+                }
+                Hold.Acquire();
+            }
         }
     }
+    if (Error)
+        std::rethrow_exception(Error);
 }
 
 bool TCustomFFConverter::StartNextTask() {

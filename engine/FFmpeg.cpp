@@ -220,6 +220,8 @@ void TCustomFFmpeg::ReleaseResources() {
     Faudio_language.clear();
     Fsubtitle_language.clear();
     Fsubtitle_codec_tag = 0;
+    ReleaseFrameHooks();
+    ReleasePostContext();
 }
 
 bool TCustomFFmpeg::StartConvert(bool AUseThread) {

@@ -101,6 +101,9 @@ struct TOutputStreamSetup {
 
 struct TAVInputFile;
 struct TAVInputStream;
+struct TFrameHookEntry;
+struct TRGBConvertContext;
+class TPreviewer;
 struct TAVOutputStream;
 
 class TCustomFFmpeg : public TObject {
@@ -174,6 +177,9 @@ public:
     void OptInterMatrix(const std::string& AValue);
     void OptVStats(bool AValue);
     void OptVStatsFile(const std::string& AValue) { Fvstats_filename = AValue; }
+    // Adds a frame-hook plug-in: the library's name and its arguments, split at "|" when the value
+    // holds one, else at blanks.
+    void OptVideoHook(const std::string& AValue);
     void OptBitstreamFilter(const String& AName, const String& AValue);
     void SetAudioVolume(int AValue);
     void SetAudioSyncMethod(int AValue) { Faudio_sync_method = AValue; }
@@ -329,6 +335,12 @@ public:
     bool FJoinMode = false;
     TPostHooks FPostHooks = 0;
     Int64 Ftimer_start = 0;
+    TPreviewer* FPreviewer = nullptr;         // the preview window of phPreview, made on the first frame
+    TRGBConvertContext* FPostContext = nullptr; // the post hooks' picture conversion
+    Int64 Flast_preview_time = 0;
+    TFrameHookEntry* FFirstHook = nullptr; // the frame-hook plug-ins, run on every decoded picture
+    bool Fusing_vhook = false;
+    std::vector<char*> Fvhook_args; // the split option values; hooks may keep pointers into them
 
     // Log a line of the transcoder at a level of the libraries' log.
     void Log(int ALevel, const String& AText) const;
@@ -354,6 +366,10 @@ protected:
     void WriteFrame(TAVOutputStream& ost, AVPacket* pkt);
     void PrintReport(bool is_last, int file_index);
     void RunCustomHook(AVFrame* picture, TAVInputStream& ist);
+    void RunFrameHooks(AVFrame* picture, TAVInputStream& ist);
+    void RunPostHooks(AVFrame* picture, AVCodecContext* enc);
+    void ReleasePostContext();
+    void ReleaseFrameHooks();
     void FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFrame);
     void FreeTables();
     bool JoinNextInput(int k);

@@ -508,19 +508,6 @@ void TCustomFFmpeg::OptStreamId(const String& AOptName, const String& AValue) {
 }
 
 namespace {
-std::mutex PostHookLock;
-}
-
-void TCustomFFmpeg::SetPostHooks(TPostHooks AValue) {
-    FPostHooks = AValue;
-}
-
-void TCustomFFmpeg::SetPostHooksLocked(TPostHooks AValue) {
-    std::lock_guard Guard(PostHookLock);
-    SetPostHooks(AValue);
-}
-
-namespace {
 // The field a plain numeric option writes, or nil when the name is none of them.
 template <typename T>
 T* FieldOf(const std::string& AName, std::initializer_list<std::pair<const char*, T*>> AFields) {
@@ -670,7 +657,7 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
     else if (N == "vstats_file")
         OptVStatsFile(V);
     else if (N == "vhook")
-        Raise(u"Frame-hook plug-ins are not available");
+        OptVideoHook(V);
     else if (N == "vfilters" || N == "vf")
         OptVideoFilters(AValue);
     else if (N == "intra_matrix")

@@ -885,6 +885,8 @@ void TCustomFFmpeg::FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFr
     ++FHookFrameNumber;
     if (OnCustomHook)
         RunCustomHook(AFrame, ist);
+    else if (Fusing_vhook)
+        RunFrameHooks(AFrame, ist);
     if (Frate_emu) {
         const Int64 Ahead = ist.pts - (NowUs() - ist.start);
         if (Ahead > 1000)
@@ -1004,6 +1006,8 @@ void TCustomFFmpeg::DoVideoOut(TAVOutputStream& ost, TAVInputStream& ist, AVFram
             picture->top_field_first = Ftop_field_first;
         if (av::avcodec_send_frame(Enc, picture) < 0)
             Raise(u"Video encoding failed");
+        if (FPostHooks)
+            RunPostHooks(picture, Enc);
         const int Size = ReceivePackets(ost, true);
         if (Size > 0)
             frame_size = Size;
