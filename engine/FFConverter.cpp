@@ -177,17 +177,13 @@ void TFFmpegList::CancelAll(bool AWaitFor) {
 }
 
 void TFFmpegList::SetPreviewHook(bool AValue) {
-    for (auto& T : FList) {
-        const TPostHooks H = T->PostHooks();
-        T->SetPostHooksLocked(AValue ? H | PostHookBit(phPreview) : H & ~PostHookBit(phPreview));
-    }
+    for (auto& T : FList)
+        T->ChangePostHooks(AValue ? PostHookBit(phPreview) : 0, AValue ? 0 : PostHookBit(phPreview));
 }
 
 void TFFmpegList::SetPreviewBitmapHook(bool AValue) {
-    for (auto& T : FList) {
-        const TPostHooks H = T->PostHooks();
-        T->SetPostHooksLocked(AValue ? H | PostHookBit(phBitmap) : H & ~PostHookBit(phBitmap));
-    }
+    for (auto& T : FList)
+        T->ChangePostHooks(AValue ? PostHookBit(phBitmap) : 0, AValue ? 0 : PostHookBit(phBitmap));
 }
 
 // ---------------------------------------------------------------------------------------------

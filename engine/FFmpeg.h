@@ -198,6 +198,8 @@ public:
     void OptStreamId(const String& AOptName, const String& AValue);
     void SetPostHooks(TPostHooks AValue);
     void SetPostHooksLocked(TPostHooks AValue);
+    // Adds and removes post hooks in one step under the post-hook lock.
+    void ChangePostHooks(TPostHooks AAdd, TPostHooks ARemove);
     TPostHooks PostHooks() const { return FPostHooks; }
 
     // Targets and presets.

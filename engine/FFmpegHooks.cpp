@@ -80,6 +80,11 @@ void TCustomFFmpeg::SetPostHooksLocked(TPostHooks AValue) {
     SetPostHooks(AValue);
 }
 
+void TCustomFFmpeg::ChangePostHooks(TPostHooks AAdd, TPostHooks ARemove) {
+    auto Lock = LockPostHooks();
+    SetPostHooks((FPostHooks | AAdd) & ~ARemove);
+}
+
 void TCustomFFmpeg::RunPostHooks(AVFrame* picture, AVCodecContext* enc) {
     std::lock_guard Guard(PostHookLock);
     TPostHooks Hooks = FPostHooks;

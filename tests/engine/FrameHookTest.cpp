@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -247,6 +248,38 @@ TEST_F(FrameHookTest, AConversionPassesEveryDecodedPictureThroughTheHook) {
     EXPECT_GT(State->LastPts, State->FirstPts);
     EXPECT_EQ(State->Releases, Before.Releases + 1);
     // The encoder saw the pictures the hook painted black.
+    EXPECT_NEAR(FirstFrameLuma(Out), 16.0, 3.0);
+}
+
+TEST_F(FrameHookTest, CustomHookSeesEachPictureUntilItStopsItself) {
+    TFFConverter Conv(nullptr);
+    ASSERT_EQ(Conv.AddTask(UTF8ToString(FixturePath(Fixture::Avi))), 0);
+    const std::string Out = (Dir / "hooked.avi").string();
+    TOutputOptions O;
+    O.TimeLength = 1000000;
+    O.CustomHook = true;
+    ASSERT_TRUE(Conv.SetOutputFile(0, UTF8ToString(Out), &O)) << UTF8Encode(Conv.LastErrMsg());
+    std::vector<int> Frames;
+    Conv.OnCustomHook = [&](TObject* Sender, PHookInfo AInfo) {
+        EXPECT_EQ(Sender, &Conv);
+        EXPECT_EQ(AInfo->TaskIndex, 0);
+        ASSERT_NE(AInfo->Bitmap, nullptr);
+        EXPECT_EQ(AInfo->Bitmap->Width(), 320);
+        EXPECT_EQ(AInfo->Bitmap->Height(), 240);
+        EXPECT_TRUE(AInfo->Update);
+        EXPECT_FALSE(AInfo->StopHook);
+        Frames.push_back(AInfo->FrameNumber);
+        // The handler paints the picture black and asks to be called no more after five.
+        for (int Y = 0; Y < 240; ++Y)
+            memset(AInfo->Bitmap->ScanLine(Y), 0, 320 * 4);
+        AInfo->StopHook = Frames.size() == 5;
+    };
+    std::vector<TTerminateInfo> Reports;
+    Conv.OnTerminate = [&](TObject*, const TTerminateInfo& I) { Reports.push_back(I); };
+    Conv.Start(0);
+    ASSERT_EQ(Reports.size(), 2u);
+    EXPECT_TRUE(Reports[0].Finished) << UTF8Encode(Reports[0].ExceptionMsg);
+    EXPECT_EQ(Frames, (std::vector<int>{1, 2, 3, 4, 5}));
     EXPECT_NEAR(FirstFrameLuma(Out), 16.0, 3.0);
 }
 

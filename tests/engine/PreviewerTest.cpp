@@ -198,4 +198,41 @@ TEST_F(PreviewerTest, ConversionShowsItsFramesUntilTheWindowIsClosed) {
     EXPECT_TRUE(Conv.Preview());
 }
 
+TEST_F(PreviewerTest, PreviewBitmapEventTakesThePlaceOfTheWindow) {
+    LoadEngineLibraries(ConverterLibraries);
+    av_log_set_level(AV_LOG_QUIET);
+    TFFConverter Conv(nullptr);
+    Conv.SetPreview(true);
+    Conv.SetPreviewBitmap(true);
+    ASSERT_EQ(Conv.AddTask(UTF8ToString(FixturePath(Fixture::Avi))), 0);
+    ASSERT_TRUE(Conv.SetOutputFile(0, UTF8ToString((Dir / "out.avi").string())));
+    std::vector<TPreviewInfo> Pictures;
+    bool OnGuiThread = true;
+    int Windows = 0;
+    Conv.OnPreviewBitmap = [&](TObject*, const TPreviewInfo& I) {
+        OnGuiThread &= IsMainThread();
+        Windows += int(PreviewWindows().size());
+        EXPECT_EQ(I.Bitmap->Width(), 320);
+        EXPECT_EQ(I.Bitmap->Height(), 240);
+        Pictures.push_back(I);
+    };
+    bool Ended = false;
+    Conv.OnTerminate = [&](TObject*, const TTerminateInfo& I) { Ended |= I.TaskIndex < 0; };
+    Conv.Start(1);
+    const auto Limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!Ended && std::chrono::steady_clock::now() < Limit) {
+        CheckSynchronize(5);
+        ProcessPendingMessages();
+    }
+    ASSERT_TRUE(Ended);
+    ASSERT_GE(Pictures.size(), 2u);
+    EXPECT_TRUE(OnGuiThread);
+    EXPECT_EQ(Windows, 0);
+    for (size_t I = 1; I < Pictures.size(); ++I) {
+        EXPECT_EQ(Pictures[I].TaskIndex, 0);
+        EXPECT_GT(Pictures[I].FrameNumber, Pictures[I - 1].FrameNumber);
+        EXPECT_GT(Pictures[I].PTS, Pictures[I - 1].PTS);
+    }
+}
+
 } // namespace
