@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "platform/base/SysUtils.h"
 #include "platform/gdi/Graphics.h"
 
 namespace skintest {
@@ -64,6 +67,30 @@ inline void UseBlockFont(TCanvas* Canvas, TColor Color) {
     Canvas->Font()->SetName(u"QvBlocks");
     Canvas->Font()->SetHeight(8);
     Canvas->Font()->SetColor(Color);
+}
+
+// Saves what was drawn as skin_failed_<name>.png in the working directory, for a person to look at.
+inline void SaveFailedPicture(TBitmap& B, const std::string& Name) {
+    std::vector<std::uint32_t> Pixels;
+    for (int Y = 0; Y < B.Height(); ++Y)
+        for (int X = 0; X < B.Width(); ++X) {
+            const COLORREF C = COLORREF(B.Canvas()->Pixels(X, Y));
+            Pixels.push_back(0xFF000000u | (std::uint32_t(GetRValue(C)) << 16) | (std::uint32_t(GetGValue(C)) << 8) |
+                             GetBValue(C));
+        }
+    std::string File = "skin_failed_" + Name + ".png";
+    std::replace_if(File.begin(), File.end(), [](char C) { return C == ' ' || C == '/' || C == ','; }, '_');
+    TPngImage Png;
+    Png.SetPixels(B.Width(), B.Height(), Pixels.data(), false);
+    Png.SaveToFile(UTF8ToString(File));
+}
+
+// Compares the sheet with the expected character picture; a differing sheet is saved as a PNG.
+inline void ExpectPicture(TSheet& Sheet, const std::vector<std::string>& Want, const std::string& Name) {
+    const std::vector<std::string> Got = Sheet.Picture();
+    EXPECT_EQ(Got, Want) << Name;
+    if (Got != Want)
+        SaveFailedPicture(Sheet.Bmp, Name);
 }
 
 } // namespace skintest

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/core/SkinSheet.h"
 #include "skin/core/bsUtils.h"
 
 namespace {
@@ -41,6 +42,14 @@ std::vector<std::vector<std::string>> Sources(TBitmap* B) {
         Rows.push_back(Row);
     }
     return Rows;
+}
+
+// Compares what Dest shows with the expected grid; a differing picture is saved as a PNG.
+void ExpectSources(TBitmap* Dest, const std::vector<std::vector<std::string>>& Want, const std::string& Name) {
+    const auto Got = Sources(Dest);
+    EXPECT_EQ(Got, Want) << Name;
+    if (Got != Want)
+        skintest::SaveFailedPicture(*Dest, Name);
 }
 
 // The picture expected when column x shows skin column Cols[x] and row y skin row Rows[y].
@@ -101,7 +110,7 @@ TEST(SkinImageComposition, NinePartImages) {
         TBitmap Dest;
         C.Face.Draw(&Dest, Skin.get());
         EXPECT_EQ(Dest.Width(), C.Face.Width) << C.Name;
-        EXPECT_EQ(Sources(&Dest), Grid(C.Cols, C.Rows)) << C.Name;
+        ExpectSources(&Dest, Grid(C.Cols, C.Rows), C.Name);
     }
 }
 
@@ -128,7 +137,7 @@ TEST(SkinImageComposition, OpenRightAndBlankFaces) {
     TBitmap Open;
     TNinePart{9, 5, false, false, bsstFull}.Draw(&Open, Skin.get(), true);
     // No right edge or corners: top, bottom and client tiles run to the right end.
-    EXPECT_EQ(Sources(&Open), Grid({2, 3, 4, 5, 4, 5, 4, 5, 4}, {1, 2, 3, 4, 5}));
+    ExpectSources(&Open, Grid({2, 3, 4, 5, 4, 5, 4, 5, 4}, {1, 2, 3, 4, 5}), "open right");
 
     TBitmap NoClient;
     TNinePart Face{8, 5, false, false, bsstFull};
@@ -175,7 +184,7 @@ TEST(SkinImageComposition, ByClientRectStretchesEveryPiece) {
     TBitmap Dest;
     Dest.SetSize(8, 5);
     DrawNinePartSkinImageByClientRect(&Dest, Skin.get(), SkinRect, ClRect, true);
-    EXPECT_EQ(Sources(&Dest), Grid({2, 3, 4, 4, 5, 5, 6, 7}, {1, 2, 3, 4, 5}));
+    ExpectSources(&Dest, Grid({2, 3, 4, 4, 5, 5, 6, 7}, {1, 2, 3, 4, 5}), "by client rect");
 }
 
 TEST(SkinImageComposition, Strips) {
@@ -197,7 +206,7 @@ TEST(SkinImageComposition, Strips) {
     for (const Case& C : Cases) {
         TBitmap Dest;
         C.Fn(2, 1, &Dest, Skin.get(), Src, 10, 99, C.Stretch);
-        EXPECT_EQ(Sources(&Dest), Grid(C.Cols, {4})) << C.Name;
+        ExpectSources(&Dest, Grid(C.Cols, {4}), C.Name);
     }
     // The vertical strip: rows 1 .. 8 of column 3, top 2 and bottom 1 fixed.
     TBitmap V;

@@ -8,6 +8,7 @@
 #include "skin/core/SkinSheet.h"
 #include "skin/core/bsUtils.h"
 
+using skintest::ExpectPicture;
 using skintest::TSheet;
 using skintest::UseBlockFont;
 
@@ -95,7 +96,7 @@ TEST(SkinDrawing, GlyphFromAStrip) {
     S.Canvas()->Brush()->SetColor(clBlack);
     S.Canvas()->FillRect(TRect{0, 0, 5, 3});
     DrawGlyphFromStrip(S.Canvas(), 1, 1, 2, 2, &Strip);
-    EXPECT_EQ(S.Picture(), (std::vector<std::string>{"#####", "#gg##", "##gg#"}));
+    ExpectPicture(S, {"#####", "#gg##", "##gg#"}, "glyph strip");
 }
 
 TEST(SkinDrawing, FocusRectangleDots) {
@@ -113,7 +114,7 @@ TEST(SkinDrawing, FocusRectangleDots) {
         TSheet S(C.R.Right, C.R.Bottom);
         S.Canvas()->Font()->SetColor(clRed);
         DrawSkinFocusRect(S.Canvas(), C.R);
-        EXPECT_EQ(S.Picture(), C.Picture);
+        ExpectPicture(S, C.Picture, "focus rect");
     }
 }
 
@@ -145,7 +146,7 @@ TEST(SkinDrawing, Marks) {
         const int W = int(C.Picture[0].size()), H = int(C.Picture.size());
         TSheet S(W, H);
         C.Draw(S.Canvas());
-        EXPECT_EQ(S.Picture(), C.Picture) << C.Name;
+        ExpectPicture(S, C.Picture, C.Name);
     }
 }
 
@@ -176,7 +177,7 @@ TEST(SkinDrawing, CaptionButtonGlyphs) {
     for (const Case& C : Cases) {
         TSheet S(10, 10);
         C.Draw(S.Canvas(), 0, 0, clRed);
-        EXPECT_EQ(S.Picture(), C.Picture) << C.Name;
+        ExpectPicture(S, C.Picture, C.Name);
     }
     TSheet Max(11, 10);
     DrawMaximizeImage(Max.Canvas(), 0, 0, clRed);
@@ -367,12 +368,12 @@ TEST(SkinDrawing, ParentBackgroundUnderAControl) {
     PaintParentBackground(Control, S.Canvas());
     // The panel's square from (4, 2) seen from (3, 1), the earlier red sibling at (7, 4); the hidden sibling and
     // the one after the control are left out.
-    EXPECT_EQ(S.Picture(), (std::vector<std::string>{"bbbbbb", "bggggb", "bggggb", "bgggrr", "bgggrr"}));
+    ExpectPicture(S, {"bbbbbb", "bggggb", "bggggb", "bgggrr", "bgggrr"}, "parent background");
     EXPECT_EQ(Panel->Log, (std::vector<std::string>{"erase(copy)", "paint"}));
     EXPECT_FALSE(Panel->ControlState().Contains(csPaintCopy));
 
     // The part from (2, 1) of the control: the canvas origin shows the control's point (2, 1).
     TSheet Part(4, 4);
     PaintParentBackgroundRect(Control, TRect{2, 1, 6, 5}, Part.Canvas());
-    EXPECT_EQ(Part.Picture(), (std::vector<std::string>{"gggb", "gggb", "ggrr", "ggrr"}));
+    ExpectPicture(Part, {"gggb", "gggb", "ggrr", "ggrr"}, "parent background part");
 }
