@@ -1,6 +1,5 @@
 // The layered glow window and the manager that shows, fades and hides it.
 #include <algorithm>
-#include <map>
 
 #include "skin/core/TbsBitmap.h"
 #include "skin/core/bsBlur.h"
@@ -24,11 +23,6 @@ void TbsLayerWindow::Dispatch(TMessage& Message) {
 
 namespace {
 
-std::map<UINT_PTR, TbsLayerManager*>& Timers() {
-    static std::map<UINT_PTR, TbsLayerManager*> Map;
-    return Map;
-}
-
 // The pixels of a platform picture in a skin bitmap of its size; the colours are what matters here.
 void CopyPicture(TBitmap* Picture, TbsBitmap& Dest) {
     if (!Picture || Picture->Empty()) {
@@ -42,10 +36,16 @@ void CopyPicture(TBitmap* Picture, TbsBitmap& Dest) {
 
 } // namespace
 
-TbsLayerManager::TbsLayerManager(TComponent* AOwner) : TComponent(AOwner) {}
+TbsLayerManager::TbsLayerManager(TComponent* AOwner) : TComponent(AOwner) {
+    Timer = new TTimer(this);
+    Timer->SetEnabled(false);
+    Timer->SetInterval(TimerInterval);
+    Timer->OnTimer = [this](TObject*) { TimerTick(); };
+}
 
 TbsLayerManager::~TbsLayerManager() {
-    StopTimer();
+    delete Timer;
+    Timer = nullptr;
     delete LayerWindow;
     LayerWindow = nullptr;
 }
@@ -91,26 +91,10 @@ void TbsLayerManager::Hide() {
 
 void TbsLayerManager::StartTimer() {
     BeginAlphaBlendValue = 0;
-    if (FTimerId)
-        return;
-    FTimerId = SetTimer(nullptr, 0, TimerInterval, &CALLBACK_TimerProc);
-    if (FTimerId)
-        Timers()[FTimerId] = this;
+    Timer->SetEnabled(true);
 }
 
-void TbsLayerManager::StopTimer() {
-    if (!FTimerId)
-        return;
-    KillTimer(nullptr, FTimerId);
-    Timers().erase(FTimerId);
-    FTimerId = 0;
-}
-
-void TbsLayerManager::CALLBACK_TimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
-    auto It = Timers().find(Id);
-    if (It != Timers().end())
-        It->second->TimerTick();
-}
+void TbsLayerManager::StopTimer() { Timer->SetEnabled(false); }
 
 void TbsLayerManager::TimerTick() {
     if (!Bmp || !LayerWindow)

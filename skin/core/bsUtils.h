@@ -11,6 +11,7 @@
 #include "platform/gdi/Graphics.h"
 #include "platform/gdi/ImgList.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"
 
 class TbsBitmap;
 
@@ -207,23 +208,20 @@ public:
     void Hide();
     void StartTimer();
     void StopTimer();
-    bool TimerEnabled() const { return FTimerId != 0; }
-    // One step of the fade, as the 25 ms timer runs it.
+    bool TimerEnabled() const { return Timer->Enabled(); }
+    // One step of the fade, as the timer runs it every 25 ms.
     void TimerTick();
 
     TbsLayerWindow* LayerWindow = nullptr;
     std::unique_ptr<TbsBitmap> Bmp;
+    TTimer* Timer = nullptr; // owned as a component
     int EndAlphaBlendValue = 0;
     int BeginAlphaBlendValue = 0;
     int StepAlphaBlendValue = 0;
     bool IsVisible = false;
     bool TopMostMode = true;
 
-    static constexpr UINT TimerInterval = 25;
-
-private:
-    static void CALLBACK_TimerProc(HWND, UINT, UINT_PTR Id, DWORD);
-    UINT_PTR FTimerId = 0;
+    static constexpr Cardinal TimerInterval = 25;
 };
 
 // The layered window of Control shows Bmp (straight alpha) with the constant opacity Alpha.
