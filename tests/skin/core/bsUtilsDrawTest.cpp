@@ -64,6 +64,29 @@ TEST(SkinDrawing, ImageAndCaptionOnAFace) {
         EXPECT_EQ(S.Box('b'), (TRect{20 + D, 2 + D, 27 + D, 8 + D})) << Pressed;
     }
 
+    // The left-aligned form puts the caption at the start of its box.
+    TSheet L(40, 14);
+    UseBlockFont(L.Canvas(), clBlue);
+    DrawImageAndTextLeft(L.Canvas(), TRect{0, 0, 40, 12}, -1, 2, blGlyphLeft, u"ab", 0, &Images, false, true, false,
+                         clNone);
+    EXPECT_EQ(L.Box('b'), (TRect{19, 2, 26, 8}));
+
+    // A glyph strip of two 4 x 4 frames, the second green with a white (transparent) bottom-left pixel.
+    TBitmap Strip;
+    Strip.SetSize(8, 4);
+    Strip.Canvas()->Brush()->SetColor(clRed);
+    Strip.Canvas()->FillRect(TRect{0, 0, 4, 4});
+    Strip.Canvas()->Brush()->SetColor(clLime);
+    Strip.Canvas()->FillRect(TRect{4, 0, 8, 4});
+    Strip.Canvas()->SetPixels(4, 3, clWhite);
+    TSheet G(40, 14);
+    UseBlockFont(G.Canvas(), clBlue);
+    DrawGlyphAndText(G.Canvas(), TRect{0, 0, 40, 12}, -1, 2, blGlyphLeft, u"ab", &Strip, 2, 2, false, false, clNone);
+    EXPECT_EQ(G.Box('g'), (TRect{13, 4, 17, 8}));
+    EXPECT_EQ(G.At(13, 7), 0xFFFFFFu);
+    EXPECT_EQ(G.Box('r'), (TRect{1 << 20, 1 << 20, -1, -1}));
+    EXPECT_EQ(G.Box('b'), (TRect{20, 2, 27, 8}));
+
     // The colour marker: three lines across the image from two rows above its bottom edge.
     TSheet M(40, 14);
     UseBlockFont(M.Canvas(), clBlue);
@@ -76,9 +99,9 @@ TEST(SkinDrawing, ImageAndCaptionOnAFace) {
     TSheet F(12, 12);
     DrawImageAndText(F.Canvas(), TRect{0, 0, 12, 12}, -1, 2, blGlyphLeft, u"", -1, &Images, false, true, true, clLime);
     EXPECT_EQ(F.Box('g'), (TRect{4, 4, 10, 8}));
-    TSheet G(12, 12);
-    DrawGlyphAndText(G.Canvas(), TRect{0, 0, 12, 12}, -1, 2, blGlyphLeft, u"", nullptr, 1, 1, true, true, clLime);
-    EXPECT_EQ(G.Box('g'), (TRect{4, 5, 10, 9}));
+    TSheet P(12, 12);
+    DrawGlyphAndText(P.Canvas(), TRect{0, 0, 12, 12}, -1, 2, blGlyphLeft, u"", nullptr, 1, 1, true, true, clLime);
+    EXPECT_EQ(P.Box('g'), (TRect{4, 5, 10, 9}));
 }
 
 TEST(SkinDrawing, GlyphFromAStrip) {
