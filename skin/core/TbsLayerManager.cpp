@@ -6,7 +6,7 @@
 #include "skin/core/bsUtils.h"
 
 void TbsLayerWindow::CreateParams(TCreateParams& Params) {
-    TWinControl::CreateParams(Params);
+    TCustomControl::CreateParams(Params);
     Params.Style = WS_POPUP;
     // No task-bar button, and the mouse passes through to what lies below.
     Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT;
@@ -18,7 +18,7 @@ void TbsLayerWindow::Dispatch(TMessage& Message) {
         Message.Result = MA_NOACTIVATE;
         return;
     }
-    TWinControl::Dispatch(Message);
+    TCustomControl::Dispatch(Message);
 }
 
 namespace {

@@ -186,10 +186,10 @@ TRect StrToRect(const String& S);
 // ---- layered glow windows ----
 
 // A click-through, non-activating popup used as the layered window of a glow.
-class TbsLayerWindow : public TWinControl {
+class TbsLayerWindow : public TCustomControl {
     QV_CLASS_NAME(TbsLayerWindow)
 public:
-    using TWinControl::TWinControl;
+    using TCustomControl::TCustomControl;
     void Dispatch(TMessage& Message) override;
 
 protected:

@@ -3,6 +3,8 @@
 
 #include "skin/core/bsUtils.h"
 
+#include "platform/ui/Forms.h"
+
 // ---- layout ----
 
 void CalcImageAndTextLayout(TbsButtonLayout Layout, const TRect& R, int GlyphWidth, int GlyphHeight, int TextWidth,
@@ -209,9 +211,9 @@ void PaintBehind(TControl* Control, int DX, int DY, TCanvas* Canvas) {
     const TRect Client = Parent->ClientRect();
     IntersectClipRect(DC, 0, 0, Client.Right - Client.Left, Client.Bottom - Client.Top);
     Parent->Perform(WM_ERASEBKGND, WPARAM(DC), 0);
-    // A form paints its own face in its erase step; other windowed parents paint through WM_PAINT with the DC.
-    if (Parent->Parent())
-        Parent->Perform(WM_PAINT, WPARAM(DC), 0);
+    // A form's face is its background; other windowed parents paint themselves into the DC as well.
+    if (!dynamic_cast<TCustomForm*>(Parent))
+        Parent->PaintWindow(DC);
     RestoreDC(DC, Saved);
 
     const TRect Bounds = Control->BoundsRect();

@@ -327,25 +327,23 @@ public:
     using TWinControl::TWinControl;
     std::vector<std::string> Log;
     void Dispatch(TMessage& Message) override {
-        HDC DC = reinterpret_cast<HDC>(Message.WParam);
         if (Message.Msg == WM_ERASEBKGND) {
             Log.push_back(ControlState().Contains(csPaintCopy) ? "erase(copy)" : "erase");
             RECT R{0, 0, Width(), Height()};
             HBRUSH B = CreateSolidBrush(RGB(0, 0, 255));
-            FillRect(DC, &R, B);
+            FillRect(reinterpret_cast<HDC>(Message.WParam), &R, B);
             DeleteObject(B);
             Message.Result = 1;
             return;
         }
-        if (Message.Msg == WM_PAINT) {
-            Log.push_back("paint");
-            RECT R{4, 2, 8, 6};
-            HBRUSH B = CreateSolidBrush(RGB(0, 255, 0));
-            FillRect(DC, &R, B);
-            DeleteObject(B);
-            return;
-        }
         TWinControl::Dispatch(Message);
+    }
+    void PaintWindow(HDC DC) override {
+        Log.push_back("paint");
+        RECT R{4, 2, 8, 6};
+        HBRUSH B = CreateSolidBrush(RGB(0, 255, 0));
+        FillRect(DC, &R, B);
+        DeleteObject(B);
     }
 };
 
