@@ -275,7 +275,7 @@ void TCustomFFmpeg::OptAspectRatio(const String& AValue) {
     } else
         Ratio = StrToFloatDef(AValue, 0);
     if (Ratio == 0)
-        Raise(u"Incorrect aspect ratio specification.");
+        Raise(u"Incorrect aspect ratio value.");
     Fframe_aspect_ratio = float(Ratio);
 }
 
@@ -396,7 +396,7 @@ void TCustomFFmpeg::OptInputTsScale(const std::string& AValue) {
 Int64 TCustomFFmpeg::ParseTimeOption(const std::string& AName, const std::string& AValue, bool ADuration) {
     int64_t Us = 0;
     if (av::av_parse_time(&Us, AValue.c_str(), ADuration) < 0)
-        Raise(Format(u"Invalid %s specification for %s: %s", {ADuration ? "duration" : "date", AName, AValue}));
+        Raise(Format(u"Invalid %s value for %s: %s", {ADuration ? "duration" : "date", AName, AValue}));
     return Us;
 }
 

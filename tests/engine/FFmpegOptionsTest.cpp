@@ -100,8 +100,8 @@ TEST_F(OptionsTest, HandlersRaiseTheirTexts) {
     T.Fframe_width = 320;
     T.Fframe_height = 240;
     const ErrorCase Cases[] = {
-        {"aspect", "4:0", "Incorrect aspect ratio specification."},
-        {"aspect", "abc", "Incorrect aspect ratio specification."},
+        {"aspect", "4:0", "Incorrect aspect ratio value."},
+        {"aspect", "abc", "Incorrect aspect ratio value."},
         {"croptop", "240", "Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."},
         {"cropleft", "320", "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."},
         {"qscale", "0", "qscale must be > 0.0 and <= 255"},
@@ -112,8 +112,8 @@ TEST_F(OptionsTest, HandlersRaiseTheirTexts) {
         {"r", "abc", "Incorrect frame rate"},
         {"s", "abc", "Incorrect frame size"},
         {"pix_fmt", "bogus", "Unknown pixel format requested: bogus"},
-        {"t", "bad", "Invalid duration specification for t: bad"},
-        {"timestamp", "bad", "Invalid date specification for timestamp: bad"},
+        {"t", "bad", "Invalid duration value for t: bad"},
+        {"timestamp", "bad", "Invalid date value for timestamp: bad"},
         {"itsscale", "20:1", "stream index over MAX_STREAMS(20)"},
         {"streamid", "1:", "Invalid value \"1:\" for option \"streamid\", required syntax is \"index:value\""},
         {"atag", "XVI", "audio tag parameter must be 4 chars"},
