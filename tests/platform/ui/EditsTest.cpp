@@ -45,6 +45,17 @@ public:
     }
 };
 
+// A wrapper that refuses every typed character, as a read-only skinned edit does.
+class TNoCharEdit : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Dispatch(TMessage& M) override {
+        if (M.Msg == WM_CHAR)
+            return;
+        TEdit::Dispatch(M);
+    }
+};
+
 class EditsTest : public uitest::UiTest {
 protected:
     void SetUp() override {
@@ -210,6 +221,14 @@ TEST_F(EditsTest, AReadOnlyEditNavigatesSelectsAndCopiesButNeverChanges) {
     EXPECT_EQ(Sel(E), std::make_pair(0, 7));
     Keys("C-Ins");
     EXPECT_EQ(GetClipboardText(), u"abc def");
+    // The clipboard keys act on the key, so a wrapper that drops typed characters keeps them.
+    TNoCharEdit* Filtered = Make<TNoCharEdit>();
+    Filtered->SetText(u"kept text");
+    Keys("End C-A C-C 'x' BS");
+    EXPECT_EQ(Filtered->SelText(), u"kept text");
+    EXPECT_EQ(GetClipboardText(), u"kept text");
+    EXPECT_EQ(Filtered->Text(), u"kept text");
+    E->SetFocus();
     // Code still sets the text.
     E->SetText(u"new");
     EXPECT_EQ(E->Text(), u"new");
