@@ -12,6 +12,9 @@ constexpr UINT_PTR CaretTimer = 0xE417;
 constexpr UINT CaretBlinkMs = 530;
 constexpr int DefaultMargin = 1;
 constexpr int WheelLines = 3;
+// The requests of WM_HSCROLL, WM_VSCROLL and EM_SCROLL (the low word of wParam).
+constexpr WORD ScrollLineBack = 0, ScrollLineOn = 1, ScrollPageBack = 2, ScrollPageOn = 3, ScrollThumbPosition = 4,
+               ScrollThumbTrack = 5, ScrollStart = 6, ScrollEnd = 7;
 
 bool IsSpace(Char C) { return C == u' ' || C == u'\t' || C == u'\r' || C == u'\n' || C == 0x3000; }
 bool IsLowSurrogate(Char C) { return C >= 0xDC00 && C < 0xE000; }
@@ -408,8 +411,17 @@ void TCustomEdit::NotifyChange() {
 
 void TCustomEdit::SetSel(int Anchor, int Caret, bool Scroll) {
     int Len = int(FText.size());
-    Anchor = std::clamp(Anchor, 0, Len);
-    Caret = std::clamp(Caret, 0, Len);
+    // Never between the two characters of a line break or of a surrogate pair.
+    auto Snap = [&](int Pos) {
+        Pos = std::clamp(Pos, 0, Len);
+        if (Pos > 0 && Pos < Len &&
+            ((FText[std::size_t(Pos - 1)] == u'\r' && FText[std::size_t(Pos)] == u'\n') ||
+             IsLowSurrogate(FText[std::size_t(Pos)])))
+            --Pos;
+        return Pos;
+    };
+    Anchor = Snap(Anchor);
+    Caret = Snap(Caret);
     FTypingRun = false;
     if (Anchor == FAnchor && Caret == FCaret)
         return;
@@ -1136,14 +1148,14 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
         int Page = std::max(VisibleLines() - 1, 1);
         int Old = FTopLine;
         switch (LOWORD(Message.WParam)) {
-        case SB_LINEUP: FTopLine -= 1; break;
-        case SB_LINEDOWN: FTopLine += 1; break;
-        case SB_PAGEUP: FTopLine -= Page; break;
-        case SB_PAGEDOWN: FTopLine += Page; break;
-        case SB_TOP: FTopLine = 0; break;
-        case SB_BOTTOM: FTopLine = int(Rows().size()); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: FTopLine = HIWORD(Message.WParam); break;
+        case ScrollLineBack: FTopLine -= 1; break;
+        case ScrollLineOn: FTopLine += 1; break;
+        case ScrollPageBack: FTopLine -= Page; break;
+        case ScrollPageOn: FTopLine += Page; break;
+        case ScrollStart: FTopLine = 0; break;
+        case ScrollEnd: FTopLine = int(Rows().size()); break;
+        case ScrollThumbTrack:
+        case ScrollThumbPosition: FTopLine = HIWORD(Message.WParam); break;
         }
         ClampScroll();
         Invalidate();
@@ -1154,14 +1166,14 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
         TRect F = FormatRect();
         int Step = std::max(LineHeight() / 2, 1), Page = std::max(F.Right - F.Left, 1);
         switch (LOWORD(Message.WParam)) {
-        case SB_LINELEFT: FScrollX -= Step; break;
-        case SB_LINERIGHT: FScrollX += Step; break;
-        case SB_PAGELEFT: FScrollX -= Page; break;
-        case SB_PAGERIGHT: FScrollX += Page; break;
-        case SB_LEFT: FScrollX = 0; break;
-        case SB_RIGHT: FScrollX = INT_MAX / 2; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: FScrollX = HIWORD(Message.WParam); break;
+        case ScrollLineBack: FScrollX -= Step; break;
+        case ScrollLineOn: FScrollX += Step; break;
+        case ScrollPageBack: FScrollX -= Page; break;
+        case ScrollPageOn: FScrollX += Page; break;
+        case ScrollStart: FScrollX = 0; break;
+        case ScrollEnd: FScrollX = INT_MAX / 2; break;
+        case ScrollThumbTrack:
+        case ScrollThumbPosition: FScrollX = HIWORD(Message.WParam); break;
         }
         ClampScroll();
         Invalidate();

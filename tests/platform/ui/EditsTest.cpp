@@ -547,6 +547,11 @@ TEST_F(EditsTest, AMemoKeepsLinesWrapsRowsAndScrollsVertically) {
     EXPECT_EQ(L->ToVector(), (std::vector<String>{u"zero", u"two"}));
     EXPECT_THROW(L->Strings(2), Exception);
     EXPECT_GT(Changes, 0);
+    // A position between the two characters of a line break goes before it.
+    SendMessageW(M->Handle(), EM_SETSEL, 5, 5);
+    EXPECT_EQ(Sel(M), std::make_pair(4, 4));
+    Keys("'x'");
+    EXPECT_EQ(L->Strings(0), u"zerox");
 
     M->SetText(u"aaaa bbbb cccc dddd eeee\r\nshort\r\n\r\nlast");
     // The long line wraps after its blanks: "aaaa bbbb ", "cccc dddd ", "eeee".
