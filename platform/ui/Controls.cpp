@@ -1174,6 +1174,16 @@ void TWinControl::Dispatch(TMessage& Message) {
         if (GCaptureControl && GCaptureControl->Parent() == this && HWND(Message.LParam) != FHandle)
             GCaptureControl = nullptr;
         break;
+    case WM_NOTIFY:
+        // A child control's notification is handed back to that control as CN_NOTIFY.
+        if (auto* Header = reinterpret_cast<NMHDR*>(Message.LParam)) {
+            TWinControl* From = FindControl(Header->hwndFrom);
+            if (From && From != this) {
+                Message.Result = From->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+                return;
+            }
+        }
+        break;
     case WM_SIZE:
         TControl::Dispatch(Message);
         if (!Alive.expired() && Message.WParam != SIZE_MINIMIZED)

@@ -378,6 +378,23 @@ constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT USER_TIMER_MINIMUM = 10;
 constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
 
+// WM_HSCROLL / WM_VSCROLL requests (low word of wParam).
+constexpr int SB_LINEUP = 0;
+constexpr int SB_LINELEFT = 0;
+constexpr int SB_LINEDOWN = 1;
+constexpr int SB_LINERIGHT = 1;
+constexpr int SB_PAGEUP = 2;
+constexpr int SB_PAGELEFT = 2;
+constexpr int SB_PAGEDOWN = 3;
+constexpr int SB_PAGERIGHT = 3;
+constexpr int SB_THUMBPOSITION = 4;
+constexpr int SB_THUMBTRACK = 5;
+constexpr int SB_TOP = 6;
+constexpr int SB_LEFT = 6;
+constexpr int SB_BOTTOM = 7;
+constexpr int SB_RIGHT = 7;
+constexpr int SB_ENDSCROLL = 8;
+
 struct WNDCLASSEXW {
     UINT cbSize = sizeof(WNDCLASSEXW);
     UINT style = 0;
@@ -452,6 +469,13 @@ struct MSG {
     LPARAM lParam = 0;
     DWORD time = 0;
     POINT pt;
+};
+
+// What a control tells its parent in WM_NOTIFY (the notification's own record starts with it).
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
 };
 
 struct PAINTSTRUCT {
