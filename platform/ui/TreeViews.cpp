@@ -1,5 +1,6 @@
 #include "platform/ui/TreeViews.h"
 
+#include "platform/ui/Edits.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdGlyphs.h"
 
@@ -34,35 +35,32 @@ std::map<UINT_PTR, TCustomTreeView*>& EditTimers() {
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// TTreeEditor: the label editor in place: one line, Enter or leaving it keeps the text, Escape drops it.
+// TTreeEditor: the label editor in place, an edit whose whole text starts selected: Enter or leaving it
+// keeps the text, Escape drops it.
 
-class TTreeEditor : public TCustomControl {
+class TTreeEditor : public TEdit {
 public:
-    TTreeEditor(TCustomTreeView* ATree, const String& AText) : TCustomControl(nullptr), FTree(ATree), FText(AText) {
-        SetTabStop(true);
-        SetColor(clWindow);
-        FSelStart = 0;
-        FCaret = int(FText.size());
+    TTreeEditor(TCustomTreeView* ATree, const String& AText) : TEdit(nullptr), FTree(ATree) {
+        SetBorderStyle(bsNone);
+        SetText(AText);
     }
-    const String& EditText() const { return FText; }
+    String EditText() const { return Text(); }
 
     void Dispatch(TMessage& M) override {
         switch (M.Msg) {
         case WM_GETDLGCODE:
-            M.Result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+            // Enter and Escape end the editing instead of reaching the form's buttons.
+            TEdit::Dispatch(M);
+            M.Result |= DLGC_WANTALLKEYS;
             return;
         case WM_KEYDOWN:
-            if (Key(WORD(M.WParam)))
-                return;
-            break;
-        case WM_CHAR:
-            if (M.WParam >= 0x20 && M.WParam != 0x7F) {
-                Replace(String(1, char16_t(M.WParam)));
+            if ((M.WParam == VK_RETURN || M.WParam == VK_ESCAPE) && FTree) {
+                FTree->FinishEdit(M.WParam == VK_ESCAPE);
                 return;
             }
             break;
         case WM_KILLFOCUS:
-            TCustomControl::Dispatch(M);
+            TEdit::Dispatch(M);
             if (FTree && FTree->FEditor == this)
                 FTree->FinishEdit(false);
             return;
@@ -70,104 +68,12 @@ public:
             delete this;
             return;
         }
-        TCustomControl::Dispatch(M);
-    }
-
-protected:
-    void Paint() override {
-        TCanvas* C = Canvas();
-        TRect R = ClientRect();
-        C->Brush()->SetColor(clWindow);
-        C->FillRect(R);
-        C->Brush()->SetColor(clWindowText);
-        C->FrameRect(R);
-        C->Font()->Assign(Font());
-        int A = std::min(FSelStart, FCaret), B = std::max(FSelStart, FCaret);
-        int X = 2, Y = (R.Bottom - C->TextHeight(u"Wy")) / 2;
-        String Before = FText.substr(0, std::size_t(A)), Middle = FText.substr(std::size_t(A), std::size_t(B - A)),
-               After = FText.substr(std::size_t(B));
-        C->Brush()->SetStyle(bsClear);
-        C->Font()->SetColor(clWindowText);
-        C->TextOut(X, Y, Before);
-        X += C->TextWidth(Before);
-        if (!Middle.empty()) {
-            int W = C->TextWidth(Middle);
-            C->Brush()->SetStyle(bsSolid);
-            C->Brush()->SetColor(clHighlight);
-            C->FillRect(Rect(X, Y, X + W, Y + C->TextHeight(u"Wy")));
-            C->Brush()->SetStyle(bsClear);
-            C->Font()->SetColor(clHighlightText);
-            C->TextOut(X, Y, Middle);
-            X += W;
-            C->Font()->SetColor(clWindowText);
-        }
-        C->TextOut(X, Y, After);
-        if (Focused()) {
-            int Cx = 2 + C->TextWidth(FText.substr(0, std::size_t(FCaret)));
-            C->Brush()->SetStyle(bsSolid);
-            C->Brush()->SetColor(clWindowText);
-            C->FillRect(Rect(Cx, Y, Cx + 1, Y + C->TextHeight(u"Wy")));
-        }
+        TEdit::Dispatch(M);
     }
 
 private:
     friend class TCustomTreeView;
-    bool Key(WORD K) {
-        bool Shift = GetKeyState(VK_SHIFT) & 0x8000;
-        int N = int(FText.size());
-        switch (K) {
-        case VK_RETURN:
-            if (FTree)
-                FTree->FinishEdit(false);
-            return true;
-        case VK_ESCAPE:
-            if (FTree)
-                FTree->FinishEdit(true);
-            return true;
-        case VK_LEFT:
-            MoveCaret(std::max(0, (FSelStart != FCaret && !Shift) ? std::min(FSelStart, FCaret) + 1 : FCaret) - 1,
-                      Shift);
-            return true;
-        case VK_RIGHT:
-            MoveCaret(std::min(N, (FSelStart != FCaret && !Shift) ? std::max(FSelStart, FCaret) - 1 : FCaret) + 1,
-                      Shift);
-            return true;
-        case VK_HOME:
-            MoveCaret(0, Shift);
-            return true;
-        case VK_END:
-            MoveCaret(N, Shift);
-            return true;
-        case VK_BACK:
-            if (FSelStart == FCaret && FCaret > 0)
-                FSelStart = FCaret - 1;
-            Replace(String());
-            return true;
-        case VK_DELETE:
-            if (FSelStart == FCaret && FCaret < N)
-                FSelStart = FCaret + 1;
-            Replace(String());
-            return true;
-        }
-        return false;
-    }
-    void MoveCaret(int Pos, bool Extend) {
-        FCaret = std::clamp(Pos, 0, int(FText.size()));
-        if (!Extend)
-            FSelStart = FCaret;
-        Invalidate();
-    }
-    void Replace(const String& S) {
-        int A = std::min(FSelStart, FCaret), B = std::max(FSelStart, FCaret);
-        FText.replace(std::size_t(A), std::size_t(B - A), S);
-        FCaret = FSelStart = A + int(S.size());
-        Invalidate();
-    }
-
     TCustomTreeView* FTree;
-    String FText;
-    int FSelStart = 0;
-    int FCaret = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -920,6 +826,7 @@ bool TCustomTreeView::BeginEdit(TTreeNode* Node) {
     FEditor->Font()->Assign(Font());
     FEditor->SetBounds(R.Left, R.Top, std::max(R.Width() + 20, 40), R.Height());
     FEditor->SetParent(this);
+    FEditor->SelectAll();
     if (HandleAllocated() && Showing())
         FEditor->SetFocus();
     return true;
