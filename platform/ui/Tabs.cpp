@@ -772,6 +772,7 @@ void TCustomTabControl::PaintWindow(HDC DC) {
         Frame.Right -= Strip;
         break;
     }
+    FillColor(DC, Client, Color());
     if (FStyle == tsTabs)
         DrawEdge(DC, &Frame, EDGE_RAISED, BF_RECT);
     int Saved = SaveDC(DC);
@@ -792,21 +793,8 @@ void TCustomTabControl::PaintTab(HDC DC, int Index, bool Selected) {
     const TTabItem& Item = FItems[std::size_t(Index)];
     TRect R = Item.Rect;
     if (FStyle == tsTabs && Selected) {
-        // The selected tab stands out by two pixels and covers the frame's edge next to it.
-        switch (FTabPosition) {
-        case tpTop:
-            R = Rect(R.Left - 2, R.Top - 2, R.Right + 2, R.Bottom + 1);
-            break;
-        case tpBottom:
-            R = Rect(R.Left - 2, R.Top - 1, R.Right + 2, R.Bottom + 2);
-            break;
-        case tpLeft:
-            R = Rect(R.Left - 2, R.Top - 2, R.Right + 1, R.Bottom + 2);
-            break;
-        case tpRight:
-            R = Rect(R.Left - 1, R.Top - 2, R.Right + 2, R.Bottom + 2);
-            break;
-        }
+        // The selected tab stands out by two pixels on every side, covering the frame's edge next to it.
+        R = Rect(R.Left - 2, R.Top - 2, R.Right + 2, R.Bottom + 2);
     }
     if (R.Right <= R.Left || R.Bottom <= R.Top)
         return;

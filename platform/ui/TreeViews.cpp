@@ -361,6 +361,8 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
     FNodes = std::make_unique<TTreeNodes>(this);
     FControlStyle -= csSetCaption;
     SetTabStop(true);
+    // A window's own colour, not its parent's.
+    SetParentColor(false);
     SetColor(clWindow);
     SetBounds(0, 0, 121, 97);
 }
