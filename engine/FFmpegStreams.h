@@ -71,6 +71,8 @@ struct TAVOutputStream {
     int show_fps = 1;
     float quality = 0;
     int pict_type = 0;
+    // The squared error per plane of the last coded picture, when the encoder computes PSNR.
+    Int64 error[4] = {};
     bool opened = false;
     bool flushed = false;
     ~TAVOutputStream() {

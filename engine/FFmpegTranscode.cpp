@@ -5,6 +5,7 @@
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegStreams.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -28,6 +29,11 @@ String TypeName(int AType) {
     case AVMEDIA_TYPE_ATTACHMENT: return u"Attachment";
     default: return u"Unknown";
     }
+}
+
+// Peak signal-to-noise ratio of a normalised squared error; a perfect picture gives infinity.
+double Psnr(double ANormalisedError) {
+    return -10.0 * std::log10(ANormalisedError);
 }
 
 } // namespace
@@ -507,6 +513,11 @@ void TCustomFFmpeg::Transcode() {
             av::av_dict_copy(&Foutput_files[M.out_file]->metadata, Finput_files[M.in_file]->metadata, AV_DICT_DONT_OVERWRITE);
         }
 
+        // A joined output takes the first input's chapters only: the others' times are their own files'.
+        for (int In = 0; In < (FJoinMode ? std::min(1, Fnb_input_files) : Fnb_input_files); ++In)
+            for (int Out = 0; Out < nb_ofiles; ++Out)
+                CopyChapters(Finput_files[In], Foutput_files[Out], Finput_files_ts_offset[In]);
+
         // Headers.
         OpenPendingOutputs();
         for (int I = 0; I < nb_ofiles; ++I) {
@@ -518,6 +529,7 @@ void TCustomFFmpeg::Transcode() {
                 Fail(Format(u"Could not write header for output file #%d (incorrect codec parameters ?)", {I}), true, true);
             HeaderWritten[I] = true;
         }
+        LogSdp(nb_ofiles);
         for (int I = 0; I < nb_ofiles; ++I)
             av::av_dump_format(Foutput_files[I], I, Foutput_files[I]->url, 1);
         if (Fverbose >= 0) {
@@ -535,6 +547,7 @@ void TCustomFFmpeg::Transcode() {
         }
 
         Ftimer_start = NowUs();
+        std::fill(std::begin(Fqp_histogram), std::end(Fqp_histogram), 0);
         Flast_report_time = Ftimer_start;
         Fjoin_current = 0;
         std::vector<bool> NoPacket(Fnb_input_files, false);
@@ -1031,6 +1044,14 @@ int TCustomFFmpeg::ReceivePackets(TAVOutputStream& ost, bool AVideo) {
         if (const uint8_t* Q = av::av_packet_get_side_data(Pkt, AV_PKT_DATA_QUALITY_STATS, &SideSize); Q && SideSize >= 5) {
             ost.quality = float(int32_t(Q[0] | Q[1] << 8 | Q[2] << 16 | uint32_t(Q[3]) << 24));
             ost.pict_type = Q[4];
+            // Then an error count, two reserved bytes and that many little-endian 64-bit plane errors.
+            const size_t Errors = SideSize >= 6 ? std::min<size_t>(Q[5], 4) : 0;
+            for (size_t E = 0; E < Errors && 8 + 8 * (E + 1) <= SideSize; ++E) {
+                uint64_t V = 0;
+                for (int B = 7; B >= 0; --B)
+                    V = V << 8 | Q[8 + 8 * E + B];
+                ost.error[E] = Int64(V);
+            }
         }
         if (ost.logfile && ost.enc->stats_out)
             fprintf(ost.logfile, "%s", ost.enc->stats_out);
@@ -1266,6 +1287,50 @@ void TCustomFFmpeg::WriteFrame(TAVOutputStream& ost, AVPacket* pkt) {
         Write(pkt);
 }
 
+// Copies the chapters that fall into the converted range, shifted to the output's start and cut at
+// the recording time.
+void TCustomFFmpeg::CopyChapters(AVFormatContext* AInput, AVFormatContext* AOutput, Int64 AInputOffset) {
+    for (unsigned I = 0; I < AInput->nb_chapters; ++I) {
+        const AVChapter* In = AInput->chapters[I];
+        const Int64 TsOff = av::av_rescale_q(Fstart_time - AInputOffset, AV_TIME_BASE_Q, In->time_base);
+        const Int64 Rt =
+            Frecording_time == INT64_MAX ? INT64_MAX : av::av_rescale_q(Frecording_time, AV_TIME_BASE_Q, In->time_base);
+        if (In->end < TsOff)
+            continue;
+        if (Rt != INT64_MAX && In->start > Rt + TsOff)
+            break;
+        auto* Out = static_cast<AVChapter*>(av::av_mallocz(sizeof(AVChapter)));
+        if (!Out)
+            Raise(u"av_mallocz fail");
+        Out->id = In->id;
+        Out->time_base = In->time_base;
+        Out->start = std::max<Int64>(0, In->start - TsOff);
+        Out->end = std::min(Rt, In->end - TsOff);
+        av::av_dict_copy(&Out->metadata, In->metadata, 0);
+        auto* Grown = static_cast<AVChapter**>(av::av_realloc(AOutput->chapters, sizeof(AVChapter*) * (AOutput->nb_chapters + 1)));
+        if (!Grown) {
+            av::av_dict_free(&Out->metadata);
+            av::av_free(Out);
+            Raise(u"av_realloc fail");
+        }
+        AOutput->chapters = Grown;
+        AOutput->chapters[AOutput->nb_chapters++] = Out;
+    }
+}
+
+// RTP outputs are useless to a receiver without their session description, so it goes to the log.
+void TCustomFFmpeg::LogSdp(int ACount) {
+    if (ACount <= 0)
+        return;
+    for (int I = 0; I < ACount; ++I)
+        if (std::strcmp(Foutput_files[I]->oformat->name, "rtp") != 0)
+            return;
+    char Sdp[2048];
+    if (av::av_sdp_create(Foutput_files.data(), ACount, Sdp, sizeof(Sdp)) < 0)
+        return;
+    Log(fllInfo, u"SDP:\r\n" + Trim(UTF8ToString(Sdp)));
+}
+
 void TCustomFFmpeg::DoVideoStats(TAVOutputStream& ost, int frame_size) {
     if (!Fvstats_file) {
         Fvstats_file = fopen(Fvstats_filename.c_str(), "w");
@@ -1276,6 +1341,8 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream& ost, int frame_size) {
     if (Enc->codec_type != AVMEDIA_TYPE_VIDEO)
         return;
     fprintf(Fvstats_file, "frame= %5d q= %2.1f ", ost.frame_number, ost.quality / FF_QP2LAMBDA);
+    if (Enc->flags & AV_CODEC_FLAG_PSNR)
+        fprintf(Fvstats_file, "PSNR= %6.2f ", Psnr(double(ost.error[0]) / (double(Enc->width) * Enc->height * 255.0 * 255.0)));
     fprintf(Fvstats_file, "f_size= %6d ", frame_size);
     double ti1 = ost.sync_opts * av_q2d(Enc->time_base);
     if (ti1 < 0.01)
@@ -1285,6 +1352,25 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream& ost, int frame_size) {
     fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ", double(Fvideo_size) / 1024,
             ti1, bitrate, avg_bitrate);
     fprintf(Fvstats_file, "type= %c\n", av::av_get_picture_type_char(AVPictureType(ost.pict_type)));
+}
+
+// "Y:%2.2f U:%2.2f V:%2.2f *:%2.2f " of the last picture, or of the whole stream on the last report.
+String TCustomFFmpeg::PsnrText(const TAVOutputStream& AOst, bool AIsLast, int AFrameNumber) {
+    const AVCodecContext* Enc = AOst.enc;
+    String Text = u"PSNR=";
+    double ErrorSum = 0, ScaleSum = 0;
+    for (int J = 0; J < 3; ++J) {
+        double Error = AIsLast ? double(Enc->error[J]) : double(AOst.error[J]);
+        double Scale = double(Enc->width) * Enc->height * 255.0 * 255.0;
+        if (AIsLast)
+            Scale *= AFrameNumber;
+        if (J)
+            Scale /= 4;
+        ErrorSum += Error;
+        ScaleSum += Scale;
+        Text += Format(u"%s:%2.2f ", {String(1, u"YUV"[J]), Psnr(Error / Scale)});
+    }
+    return Text + Format(u"*:%2.2f ", {Psnr(ErrorSum / ScaleSum)});
 }
 
 void TCustomFFmpeg::PrintReport(bool is_last, int file_index) {
@@ -1317,6 +1403,15 @@ void TCustomFFmpeg::PrintReport(bool is_last, int file_index) {
             Line += Format(u"frame=%5d fps=%3d q=%3.1f ", {frame_number, fps, double(q)});
             if (is_last)
                 Line += u"L";
+            if (Fqp_hist) {
+                const long Qp = std::lround(q);
+                if (Qp >= 0 && Qp < 52)
+                    ++Fqp_histogram[Qp];
+                for (int J = 0; J < 32; ++J)
+                    Line += Format(u"%X", {int(std::lround(std::log2(double(Fqp_histogram[J]) + 1)))});
+            }
+            if (Enc->flags & AV_CODEC_FLAG_PSNR)
+                Line += PsnrText(Ost, is_last, frame_number);
         }
         const AVRational Tb = Enc->time_base.num ? Enc->time_base : Ost.st->time_base;
         const double T = Ost.sync_opts * av_q2d(Tb);

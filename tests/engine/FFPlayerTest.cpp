@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -49,6 +50,12 @@ protected:
     }
     void TearDown() override { Player.Stop(true); }
 
+    // The player draws until TearDown stops it, so its screens live as long as the fixture.
+    TMemoryVideoTarget& MakeScreen(int AWidth, int AHeight) {
+        return *Screens.emplace_back(std::make_unique<TMemoryVideoTarget>(AWidth, AHeight));
+    }
+
+    std::vector<std::unique_ptr<TMemoryVideoTarget>> Screens;
     TCustomPlayer Player{nullptr};
     TRecorder Recorder;
 };
@@ -60,7 +67,7 @@ String Path(qvtest::Fixture F) {
 }  // namespace
 
 TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
-    TMemoryVideoTarget Screen(240, 145);
+    TMemoryVideoTarget& Screen = MakeScreen(240, 145);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, true)) << UTF8Encode(Player.LastErrMsg());
     ASSERT_TRUE(WaitUntil([&] { return Recorder.Has(psPause); }));
     ASSERT_TRUE(WaitUntil([&] { return Screen.Presents() > 0 && Screen.Pixel(120, 30) != 0xFF808080u; }));
@@ -100,7 +107,7 @@ TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
 }
 
 TEST_F(FFPlayerTest, AWaitingSeekShowsTheKeyFrameAtTheTarget) {
-    TMemoryVideoTarget Screen(320, 240);
+    TMemoryVideoTarget& Screen = MakeScreen(320, 240);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, true));
     ASSERT_TRUE(WaitUntil([&] { return Recorder.Has(psPause); }));
     Player.Seek(Int64(1000000), 0, true);
@@ -122,7 +129,7 @@ TEST_F(FFPlayerTest, TheEndIsReportedOnceTheQueuesDrain) {
     Clip.FileName = "player_short.avi";
     Clip.Duration = 0.6;
     Clip.Streams = {qvtest::VideoStream("mpeg4"), qvtest::AudioStream("mp2")};
-    TMemoryVideoTarget Screen(160, 120);
+    TMemoryVideoTarget& Screen = MakeScreen(160, 120);
     Int64 Duration = 0;
     Integer Width = 0, Height = 0;
     Player.OnFileOpen = [&](TObject*, Int64 D, Integer W, Integer H, Integer&, Integer&) {
@@ -178,7 +185,7 @@ TEST_F(FFPlayerTest, ASubtitleOnlyFileHasNoStreamToPlay) {
 }
 
 TEST_F(FFPlayerTest, AnAudioOnlyFilePlaysOnTheDummyDriverWithItsWave) {
-    TMemoryVideoTarget Screen(200, 100);
+    TMemoryVideoTarget& Screen = MakeScreen(200, 100);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Wav), &Screen, false));
     EXPECT_EQ(Player.VideoStreamIndex(), -1);
     EXPECT_EQ(Player.AudioStreamIndex(), 0);
@@ -206,7 +213,7 @@ TEST_F(FFPlayerTest, StopEndsCleanlyWhetherPlayingPausedOrSeeking) {
     enum TBefore { Playing, Paused, Seeking };
     for (TBefore Before : {Playing, Paused, Seeking}) {
         SCOPED_TRACE(Before);
-        TMemoryVideoTarget Screen(160, 120);
+        TMemoryVideoTarget& Screen = MakeScreen(160, 120);
         ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, Before == Paused));
         ASSERT_TRUE(WaitUntil([&] { return Screen.Presents() > 0 && Player.CurrentPTS() >= 0; }));
         if (Before == Seeking)
@@ -262,7 +269,7 @@ TEST_F(FFPlayerTest, StopEndsAPlaybackWhoseReadWaitsOnAStalledPipe) {
 TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
     for (bool Raises : {false, true}) {
         SCOPED_TRACE(Raises);
-        TMemoryVideoTarget Screen(320, 240);
+        TMemoryVideoTarget& Screen = MakeScreen(320, 240);
         std::atomic<int> Calls{0};
         std::atomic<bool> BarsAtTheBottom{false};
         std::atomic<Int64> FirstPts{-1};
@@ -303,7 +310,7 @@ TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
 // The spectrum of a steady tone: in every drawn column the rows of the tone's frequency are bright
 // and the rows far above them dark.
 TEST_F(FFPlayerTest, TheSpectrumOfAToneLightsItsFrequencyRows) {
-    TMemoryVideoTarget Screen(200, 100);
+    TMemoryVideoTarget& Screen = MakeScreen(200, 100);
     Player.SetShowAudio(saRDFT);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Wav), &Screen, false));
     // 200 rows of transform: 256 samples, 172 Hz per row, so 440 Hz lies in rows 2 and 3 from the bottom.
@@ -317,7 +324,7 @@ TEST_F(FFPlayerTest, TheSpectrumOfAToneLightsItsFrequencyRows) {
 
 // A single picture plays as an image: no duration is reported, and the picture is shown.
 TEST_F(FFPlayerTest, APictureOpensAsAnImageWithoutDuration) {
-    TMemoryVideoTarget Screen(320, 240);
+    TMemoryVideoTarget& Screen = MakeScreen(320, 240);
     Int64 Duration = -2;
     Player.OnFileOpen = [&](TObject*, Int64 D, Integer, Integer, Integer&, Integer&) { Duration = D; };
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Png), &Screen, false)) << UTF8Encode(Player.LastErrMsg());

@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -215,6 +216,8 @@ TEST_F(PreviewerTest, PreviewBitmapEventTakesThePlaceOfTheWindow) {
         EXPECT_EQ(I.Bitmap->Width(), 320);
         EXPECT_EQ(I.Bitmap->Height(), 240);
         Pictures.push_back(I);
+        // Holding the worker past the preview interval makes the next frame due however fast the machine converts.
+        std::this_thread::sleep_for(std::chrono::milliseconds(120));
     };
     bool Ended = false;
     Conv.OnTerminate = [&](TObject*, const TTerminateInfo& I) { Ended |= I.TaskIndex < 0; };

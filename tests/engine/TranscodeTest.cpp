@@ -12,10 +12,20 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
+#include <regex>
+#include <tuple>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/log.h>
+#include <libavutil/mathematics.h>
 }
 
 using namespace qvtest;
@@ -241,6 +251,149 @@ TEST_F(TranscodeTest, SubtitlesAreDecodedAndEncoded) {
         av_packet_unref(Pkt.get());
     }
     EXPECT_EQ(Cues, 3);
+}
+
+// Collects what the libraries' log receives at AV_LOG_VERBOSE and more urgent, for as long as it lives.
+class LogCapture {
+public:
+    LogCapture() {
+        Lines().clear();
+        av_log_set_callback(&Collect);
+    }
+    ~LogCapture() { av_log_set_callback(av_log_default_callback); }
+    std::vector<std::string> Take() {
+        std::lock_guard Guard(Lock());
+        return Lines();
+    }
+
+private:
+    static std::mutex& Lock() {
+        static std::mutex M;
+        return M;
+    }
+    static std::vector<std::string>& Lines() {
+        static std::vector<std::string> L;
+        return L;
+    }
+    static void Collect(void*, int ALevel, const char* AFormat, va_list AArgs) {
+        if (ALevel > AV_LOG_VERBOSE)
+            return;
+        char Line[4096];
+        vsnprintf(Line, sizeof(Line), AFormat, AArgs);
+        std::lock_guard Guard(Lock());
+        Lines().push_back(Line);
+    }
+};
+
+TEST_F(TranscodeTest, PsnrAndTheQuantiserHistogramReachTheReportsAndTheVideoStatistics) {
+    const std::string Stats = Out("vstats.log");
+    LogCapture Log;
+    TCustomFFmpeg T(4);
+    ASSERT_TRUE(T.OpenInputFile(UTF8ToString(FixturePath(Fixture::Avi))));
+    for (auto [N, V] : std::vector<std::pair<String, String>>{
+             {u"an", u"1"}, {u"vcodec", u"mpeg4"}, {u"psnr", u"1"}, {u"qphist", u"1"}, {u"vstats_file", UTF8ToString(Stats)}})
+        T.ApplyOption(N, V);
+    ASSERT_GE(T.OpenOutputFile(UTF8ToString(Out("psnr.avi")), false), 0) << UTF8Encode(T.LastErrMsg());
+    T.StartConvert(false);
+    ASSERT_FALSE(T.FatalException()) << UTF8Encode(T.FatalMessage());
+
+    std::string Last;
+    for (const std::string& L : Log.Take())
+        if (L.rfind("frame=", 0) == 0)
+            Last = L;
+    // "frame=   75 fps=... q=... L" + 32 hex digits of the histogram + "PSNR=Y:.. U:.. V:.. *:.. ".
+    std::smatch M;
+    ASSERT_TRUE(std::regex_search(Last, M, std::regex(R"(q=[0-9.]+ L([0-9A-F]{32})PSNR=Y:([0-9.]+) U:([0-9.]+) V:([0-9.]+) \*:([0-9.]+) )")))
+        << Last;
+    EXPECT_NE(M[1].str(), std::string(32, '0'));
+    for (int I = 2; I <= 5; ++I) {
+        EXPECT_GT(std::stod(M[I].str()), 20.0) << Last;
+        EXPECT_LT(std::stod(M[I].str()), 99.0) << Last;
+    }
+
+    // A picture the encoder codes without loss (flat bars on the block grid) has an infinite ratio.
+    std::ifstream In(Stats);
+    std::string Line;
+    int Frames = 0, Finite = 0;
+    while (std::getline(In, Line)) {
+        ++Frames;
+        ASSERT_TRUE(std::regex_search(Line, M, std::regex(R"(q= *[0-9.]+ PSNR= *([0-9.]+|inf) f_size=)"))) << Line;
+        if (M[1] != "inf") {
+            ++Finite;
+            EXPECT_GT(std::stod(M[1].str()), 20.0) << Line;
+        }
+    }
+    EXPECT_EQ(Frames, 75);
+    EXPECT_GT(Finite, 0);
+}
+
+// Chapters of a clip at 0-1 s "A", 1-2 s "B", 2-3 s "C", after a start time and a recording time.
+struct ChapterCase {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Options;
+    std::vector<std::tuple<std::string, int64_t, int64_t>> Expected; // title, start ms, end ms
+};
+
+class ChapterTest : public TranscodeTest, public ::testing::WithParamInterface<ChapterCase> {};
+
+TEST_P(ChapterTest, ChaptersInTheConvertedRangeAreShiftedAndCut) {
+    ClipOptions Clip;
+    Clip.FileName = "chapters.mkv";
+    Clip.Streams = {VideoStream("mpeg4")};
+    Clip.Chapters = {{0, 1000, "A"}, {1000, 2000, "B"}, {2000, 3000, "C"}};
+    const std::string OutName = Out("chapters.mkv");
+    ASSERT_EQ(Convert({WriteClip(Clip)}, OutName, GetParam().Options), "");
+    AVFormatContext* Ctx = nullptr;
+    ASSERT_GE(avformat_open_input(&Ctx, OutName.c_str(), nullptr, nullptr), 0);
+    InputPtr Guard(Ctx);
+    std::vector<std::tuple<std::string, int64_t, int64_t>> Got;
+    for (unsigned I = 0; I < Ctx->nb_chapters; ++I) {
+        const AVChapter* C = Ctx->chapters[I];
+        const AVDictionaryEntry* Title = av_dict_get(C->metadata, "title", nullptr, 0);
+        Got.emplace_back(Title ? Title->value : "", av_rescale_q(C->start, C->time_base, {1, 1000}),
+                         av_rescale_q(C->end, C->time_base, {1, 1000}));
+    }
+    EXPECT_EQ(Got, GetParam().Expected);
+}
+
+const ChapterCase ChapterCases[] = {
+    {"Whole", {}, {{"A", 0, 1000}, {"B", 1000, 2000}, {"C", 2000, 3000}}},
+    {"StartInsideTheSecond", {{"ss", "1.5"}}, {{"B", 0, 500}, {"C", 500, 1500}}},
+    {"RecordingTimeEndsInTheSecond", {{"t", "1.2"}}, {{"A", 0, 1000}, {"B", 1000, 1200}}},
+    {"StartAndRecordingTime", {{"ss", "0.5"}, {"t", "1"}}, {{"A", 0, 500}, {"B", 500, 1000}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ranges, ChapterTest, ::testing::ValuesIn(ChapterCases),
+                         [](const ::testing::TestParamInfo<ChapterCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(TranscodeTest, AnRtpOutputLogsItsSessionDescription) {
+    // A socket of our own takes the packets, so nothing is sent to a port nobody holds.
+    const int Sock = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(Sock, 0);
+    sockaddr_in Addr{};
+    Addr.sin_family = AF_INET;
+    Addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t Len = sizeof(Addr);
+    ASSERT_EQ(bind(Sock, reinterpret_cast<sockaddr*>(&Addr), sizeof(Addr)), 0);
+    ASSERT_EQ(getsockname(Sock, reinterpret_cast<sockaddr*>(&Addr), &Len), 0);
+    const int Port = ntohs(Addr.sin_port);
+    LogCapture Log;
+    TCustomFFmpeg T(4);
+    ASSERT_TRUE(T.OpenInputFile(UTF8ToString(FixturePath(Fixture::Avi))));
+    for (auto [N, V] : std::vector<std::pair<String, String>>{{u"an", u"1"}, {u"vcodec", u"mpeg4"}, {u"f", u"rtp"}, {u"t", u"0.5"}})
+        T.ApplyOption(N, V);
+    const std::string Url = "rtp://127.0.0.1:" + std::to_string(Port);
+    ASSERT_GE(T.OpenOutputFile(UTF8ToString(Url), false), 0) << UTF8Encode(T.LastErrMsg());
+    T.StartConvert(false);
+    close(Sock);
+    ASSERT_FALSE(T.FatalException()) << UTF8Encode(T.FatalMessage());
+    std::string Sdp;
+    for (const std::string& L : Log.Take())
+        if (L.rfind("SDP:\r\n", 0) == 0)
+            Sdp = L;
+    EXPECT_NE(Sdp.find("v=0"), std::string::npos) << Sdp;
+    EXPECT_NE(Sdp.find("m=video " + std::to_string(Port) + " RTP/AVP 96"), std::string::npos) << Sdp;
+    EXPECT_NE(Sdp.find("a=rtpmap:96 MP4V-ES/90000"), std::string::npos) << Sdp;
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ConversionTest, ::testing::ValuesIn(ConversionCases),

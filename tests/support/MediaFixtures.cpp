@@ -344,6 +344,19 @@ void WriteClipFile(const ClipOptions& Options, const std::string& Path) {
         av_dict_set(&Program->metadata, "service_name", Options.Programs[I].c_str(), 0);
         av_dict_set(&Program->metadata, "service_provider", "Quorvane", 0);
     }
+    for (size_t I = 0; I < Options.Chapters.size(); ++I) {
+        const ClipOptions::Chapter& C = Options.Chapters[I];
+        auto* Chapter = CheckAlloc(static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter))), "chapter");
+        Chapter->id = int64_t(I + 1);
+        Chapter->time_base = {1, 1000};
+        Chapter->start = C.StartMs;
+        Chapter->end = C.EndMs;
+        av_dict_set(&Chapter->metadata, "title", C.Title.c_str(), 0);
+        auto* Grown = CheckAlloc(static_cast<AVChapter**>(av_realloc(Oc->chapters, sizeof(AVChapter*) * (Oc->nb_chapters + 1))),
+                                 "chapter list");
+        Oc->chapters = Grown;
+        Oc->chapters[Oc->nb_chapters++] = Chapter;
+    }
 
     std::vector<std::unique_ptr<StreamWriter>> Writers;
     for (const StreamOptions& S : Options.Streams) {
@@ -392,6 +405,8 @@ std::string Describe(const ClipOptions& O) {
     S << O.Container << '|' << O.Duration << '|' << O.Title << '|';
     for (const std::string& P : O.Programs)
         S << P << ',';
+    for (const ClipOptions::Chapter& C : O.Chapters)
+        S << '{' << C.StartMs << '-' << C.EndMs << ',' << C.Title << '}';
     for (const StreamOptions& T : O.Streams)
         S << '[' << int(T.Type) << ',' << T.Codec << ',' << T.BitRate << ',' << T.Width << 'x' << T.Height << ','
           << T.FrameRate.num << '/' << T.FrameRate.den << ',' << T.SampleRate << ',' << T.Channels << ',' << T.ToneHz

@@ -66,6 +66,12 @@ struct ClipOptions {
     std::string Title;
     // MPEG-TS only: one program per entry, with the entry as its service name; ids are 1, 2, ...
     std::vector<std::string> Programs;
+    // Chapters in milliseconds (time base 1/1000), each with a "title".
+    struct Chapter {
+        int64_t StartMs, EndMs;
+        std::string Title;
+    };
+    std::vector<Chapter> Chapters;
 };
 
 StreamOptions VideoStream(const std::string& Codec, int Width = 320, int Height = 240, AVRational FrameRate = {25, 1});
