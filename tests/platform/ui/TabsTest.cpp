@@ -271,6 +271,25 @@ TEST_F(TabsTest, TheSelectedTabStandsOutOverTheRaisedFrame) {
     }, __LINE__);
 }
 
+TEST_F(TabsTest, OwnerDrawnTabsAreDrawnByOnDrawTabOnTheControlsCanvas) {
+    TTabControl* T = MakeTabs(300, 100, 3);
+    T->SetOwnerDraw(true);
+    T->SetTabIndex(1);
+    std::vector<std::string> Drawn;
+    T->OnDrawTab = [&](TCustomTabControl* Control, int Index, const TRect& R, bool Active) {
+        EXPECT_EQ(Control, T);
+        Drawn.push_back(std::to_string(Index) + (Active ? " active " : " ") + std::to_string(R.Left) + "," +
+                        std::to_string(R.Top) + "-" + std::to_string(R.Right) + "," + std::to_string(R.Bottom));
+        Control->Canvas()->Brush()->SetColor(clBlack);
+        Control->Canvas()->FillRect(R);
+    };
+    auto Picture = uitest::PaintToBitmap(*T);
+    // The selected tab comes last, raised by two pixels on each side.
+    EXPECT_EQ(Drawn, (std::vector<std::string>{"0 2,2-62,22", "2 122,2-182,22", "1 active 60,0-124,24"}));
+    EXPECT_EQ(Picture->Canvas()->Pixels(61, 1), clBlack);
+    EXPECT_EQ(Picture->Canvas()->Pixels(190, 10), ColorToRGB(clBtnFace));
+}
+
 class PageControlTest : public TabsTest {
 protected:
     TPageControl* MakePages(int Count) {
