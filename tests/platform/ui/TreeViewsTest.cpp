@@ -417,6 +417,12 @@ TEST_F(TreeViewTest, ScrollStateFollowsTheRowsAndTheWidestLabel) {
     EXPECT_EQ(Tree->TopItem(), Nodes[size_t(30 - Page)]);
     Tree->SetTopItem(Nodes[2]);
     EXPECT_EQ(Tree->ScrollState(1).Pos, 3);
+    // A notch of the wheel towards the user scrolls three rows.
+    TPoint Centre = uitest::CentreOf(Tree);
+    InjectMouseMove(Centre.X, Centre.Y);
+    InjectMouseWheel(-WHEEL_DELTA);
+    Pump();
+    EXPECT_EQ(Tree->ScrollState(1).Pos, 6);
     // A label wider than the view: the horizontal range is the content's width, the page the view's.
     Nodes[3]->SetText(u"A label much too long for this narrow tree view, in 中文 too");
     S Horz = Tree->ScrollState(0);
