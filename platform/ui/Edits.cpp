@@ -145,11 +145,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 void TCustomEdit::CreateWnd() {
     TWinControl::CreateWnd();
     // The text given at creation obeys the window's rules too.
-    String Clean = Sanitize(FText);
-    if (Clean != FText) {
-        FText = Clean;
-        DefWindowProcW(FHandle, WM_SETTEXT, 0, LPARAM(FText.c_str()));
-    }
+    FText = Sanitize(FText);
     int Len = int(FText.size());
     FAnchor = std::min(FAnchor, Len);
     FCaret = std::min(FCaret, Len);
@@ -318,12 +314,7 @@ String TCustomEdit::Sanitize(const String& Value) const {
     return S;
 }
 
-void TCustomEdit::StoreText(const String& Value) {
-    FText = Value;
-    if (FHandle)
-        DefWindowProcW(FHandle, WM_SETTEXT, 0, LPARAM(FText.c_str()));
-    InvalidateLayout();
-}
+void TCustomEdit::TextChanged(int ChangedFrom) { InvalidateLayout(ChangedFrom); }
 
 void TCustomEdit::SaveUndo(bool Typing) {
     // Characters typed one after another are undone together.
@@ -340,10 +331,9 @@ void TCustomEdit::DoUndo() {
     if (!FCanUndo)
         return;
     // Undoing again redoes: the one level swaps the two texts.
-    String Current = FText;
     int A = FAnchor, C = FCaret;
-    StoreText(FUndoText);
-    FUndoText = Current;
+    std::swap(FText, FUndoText);
+    TextChanged(0);
     FAnchor = std::min(FUndoAnchor, int(FText.size()));
     FCaret = std::min(FUndoCaret, int(FText.size()));
     FUndoAnchor = A;
@@ -380,9 +370,8 @@ bool TCustomEdit::ReplaceSelection(String Value, bool ByUser, bool Undoable, boo
         SaveUndo(Typing);
     else if (!Typing)
         FTypingRun = false;
-    String T = FText;
-    T.replace(std::size_t(A), std::size_t(B - A), Value);
-    StoreText(T);
+    FText.replace(std::size_t(A), std::size_t(B - A), Value);
+    TextChanged(A);
     FAnchor = FCaret = A + int(Value.size());
     FGoalX = -1;
     if (ByUser)
@@ -545,12 +534,27 @@ std::vector<int> TCustomEdit::Extents(int Start, int Length) {
     return X;
 }
 
-void TCustomEdit::InvalidateLayout() { FLayoutValid = false; }
+void TCustomEdit::InvalidateLayout(int ChangedFrom) {
+    FLayoutValid = false;
+    FDirtyFrom = std::min(FDirtyFrom, ChangedFrom);
+}
 
 void TCustomEdit::Relayout() {
-    FRows.clear();
     const String& T = FText;
     int Len = int(T.size());
+    int From = std::min(FDirtyFrom, Len);
+    FDirtyFrom = INT_MAX;
+    // The rows of the lines before the first change stay as they are (a log grows at its end).
+    int I = 0;
+    if (From > 0 && !FRows.empty() && !HoldsOneLine()) {
+        std::size_t Before = From >= 2 ? T.rfind(u"\r\n", std::size_t(From - 2)) : String::npos;
+        I = Before == String::npos ? 0 : int(Before) + 2;
+    }
+    FRows.erase(std::lower_bound(FRows.begin(), FRows.end(), I,
+                                 [](const TRow& R, int Pos) { return R.Start < Pos; }),
+                FRows.end());
+    if (I == 0)
+        FRows.clear();
     if (HoldsOneLine()) {
         std::vector<int> X = Extents(0, Len);
         FRows.push_back(TRow{0, Len, Len, X.back()});
@@ -560,7 +564,6 @@ void TCustomEdit::Relayout() {
     bool Wrap = WordWraps();
     TRect F = FormatRect();
     int Avail = std::max(F.Right - F.Left, 1);
-    int I = 0;
     while (true) {
         std::size_t Break = T.find(u"\r\n", std::size_t(I));
         int End = Break == String::npos ? Len : int(Break);
@@ -604,11 +607,8 @@ const std::vector<TCustomEdit::TRow>& TCustomEdit::Rows() {
 
 int TCustomEdit::RowOf(int Pos) {
     const std::vector<TRow>& R = Rows();
-    int Row = 0;
-    for (int I = 1; I < int(R.size()); ++I)
-        if (R[std::size_t(I)].Start <= Pos)
-            Row = I;
-    return Row;
+    auto It = std::upper_bound(R.begin() + 1, R.end(), Pos, [](int P, const TRow& Row) { return P < Row.Start; });
+    return int(It - R.begin()) - 1;
 }
 
 int TCustomEdit::RowOffset(const TRow& R) {
@@ -1069,6 +1069,22 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
     int Len = int(FText.size());
     bool ReadOnly = EditStyle() & ES_READONLY;
     switch (Message.Msg) {
+    case WM_GETTEXT: {
+        // The edit keeps its text itself, as the platform's edit does.
+        auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam);
+        int Max = int(Message.WParam);
+        Message.Result = 0;
+        if (!Buf || Max <= 0)
+            return true;
+        int N = std::min(Len, Max - 1);
+        std::copy_n(FText.begin(), N, Buf);
+        Buf[N] = 0;
+        Message.Result = N;
+        return true;
+    }
+    case WM_GETTEXTLENGTH:
+        Message.Result = Len;
+        return true;
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
         if (!HoldsOneLine())

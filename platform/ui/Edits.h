@@ -217,9 +217,10 @@ private:
     String Sanitize(const String& Value) const;
     void SaveUndo(bool Typing);
     void DoUndo();
-    void StoreText(const String& Value);
+    void TextChanged(int ChangedFrom);
     // Layout.
-    void InvalidateLayout();
+    // The layout from the line holding character ChangedFrom on must be made again.
+    void InvalidateLayout(int ChangedFrom = 0);
     void Relayout();
     TRect FormatRect();
     int LineHeight();
@@ -276,6 +277,7 @@ private:
     bool FCaretShown = false;
     bool FCaretOn = true;
     bool FLayoutValid = false;
+    int FDirtyFrom = 0;
     std::vector<TRow> FRows;
     HDC FMeasureDC = nullptr;
     HBRUSH FBrush = nullptr;
