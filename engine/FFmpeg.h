@@ -367,6 +367,7 @@ protected:
     void FlushEncoder(TAVOutputStream& ost);
     void WriteFrame(TAVOutputStream& ost, AVPacket* pkt);
     void PrintReport(bool is_last, int file_index);
+    void EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist);
     void CopyChapters(AVFormatContext* AInput, AVFormatContext* AOutput, Int64 AInputOffset);
     void LogSdp(int ACount);
     String PsnrText(const TAVOutputStream& AOst, bool AIsLast, int AFrameNumber);

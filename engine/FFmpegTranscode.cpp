@@ -162,6 +162,9 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, c
         Last = F;
         return true;
     };
+    // Deinterlacing works on whole decoded pictures, before any crop or scale.
+    if (Fdo_deinterlace && !Add("yadif", "deinterlace", "mode=send_frame"))
+        return -1;
     int CW = W, CH = H;
     if (ost.video_crop) {
         CW = W - ost.leftBand - ost.rightBand;
@@ -929,17 +932,21 @@ void TCustomFFmpeg::FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFr
         AFrame->pts = ist.pts;
         if (av::av_buffersrc_add_frame_flags(Ost.src, AFrame, AV_BUFFERSRC_FLAG_KEEP_REF) < 0)
             Raise(u"Error opening filters!");
-        while (av::av_buffersink_get_frame(Ost.sink, Ost.filtered) >= 0) {
-            if (Ost.filtered->pts != AV_NOPTS_VALUE)
-                Ost.filtered->pts = av::av_rescale_q(Ost.filtered->pts, av::av_buffersink_get_time_base(Ost.sink), AV_TIME_BASE_Q);
-            else
-                Ost.filtered->pts = ist.pts;
-            int FrameSize = 0;
-            DoVideoOut(Ost, ist, Ost.filtered, FrameSize);
-            if (!Fvstats_filename.empty() && FrameSize)
-                DoVideoStats(Ost, FrameSize);
-            av::av_frame_unref(Ost.filtered);
-        }
+        EncodeFilteredPictures(Ost, ist);
+    }
+}
+
+void TCustomFFmpeg::EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist) {
+    while (av::av_buffersink_get_frame(Ost.sink, Ost.filtered) >= 0) {
+        if (Ost.filtered->pts != AV_NOPTS_VALUE)
+            Ost.filtered->pts = av::av_rescale_q(Ost.filtered->pts, av::av_buffersink_get_time_base(Ost.sink), AV_TIME_BASE_Q);
+        else
+            Ost.filtered->pts = ist.pts;
+        int FrameSize = 0;
+        DoVideoOut(Ost, ist, Ost.filtered, FrameSize);
+        if (!Fvstats_filename.empty() && FrameSize)
+            DoVideoStats(Ost, FrameSize);
+        av::av_frame_unref(Ost.filtered);
     }
 }
 
@@ -1218,6 +1225,10 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream& ost) {
     }
     if (Enc->codec_type == AVMEDIA_TYPE_SUBTITLE)
         return;
+    // Filters that hold pictures back (the deinterlacer, a user's chain) give them up at the end.
+    if (Enc->codec_type == AVMEDIA_TYPE_VIDEO && ost.graph && ost.src && ost.sink &&
+        av::av_buffersrc_add_frame_flags(ost.src, nullptr, 0) >= 0)
+        EncodeFilteredPictures(ost, *Fist_table[ost.source_index]);
     const int Res = av::avcodec_send_frame(Enc, nullptr);
     if (Res < 0 && Res != AVERROR_EOF)
         Raise(Enc->codec_type == AVMEDIA_TYPE_VIDEO ? u"Video encoding failed" : u"Audio encoding failed");

@@ -220,6 +220,7 @@ const ConversionCase ConversionCases[] = {
     {"ToWmv", Fixture::Avi, "out.wmv", {{"vcodec", "wmv2"}, {"acodec", "wmav2"}}, "asf", "wmv2", 320, 240, 0, 75, "wmav2", 44100, 2, 3.0},
     {"ToDvdTarget", Fixture::Avi, "out.vob", {{"target", "pal-dvd"}}, "mpeg", "mpeg2video", 720, 576, 25, 75, "ac3",
      48000, 2, 3.0},
+    {"Deinterlaced", Fixture::Avi, "deint.avi", {{"deinterlace", "1"}}, "avi", "mpeg4", 320, 240, 25, 75, "mp3", 44100, 2, 3.0},
     {"AudioOnlyToMp3", Fixture::Wav, "out.mp3", {}, "mp3", "", 0, 0, 0, 0, "mp3", 44100, 1, 2.0},
     {"AudioOnlyToWav", Fixture::Avi, "out.wav", {}, "wav", "", 0, 0, 0, 0, "pcm_s16le", 44100, 2, 3.0},
     {"StreamCopy", Fixture::Avi, "copy.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}, "matroska,webm", "mpeg4", 320,
