@@ -422,6 +422,12 @@ void TCustomComboBox::ShowEditText(const String& Value) {
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
+    if (Value < -1 || Value >= FItems->Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Value}));
+    SelectIndex(Value);
+}
+
+void TCustomComboBox::SelectIndex(int Value) {
     if (Value < 0 || Value >= FItems->Count()) {
         FItemIndex = -1;
         ShowEditText(String());
@@ -445,7 +451,7 @@ void TCustomComboBox::SetText(const String& Value) {
     int Match = FItems->IndexOf(Value);
     if (!FEdit) {
         if (Match >= 0)
-            SetItemIndex(Match);
+            SelectIndex(Match);
         return;
     }
     ShowEditText(Value);
@@ -494,7 +500,7 @@ void TCustomComboBox::UserSelect(int Index) {
     if (Index < 0 || Index >= FItems->Count() || Index == FItemIndex)
         return;
     std::weak_ptr<char> Alive = AliveToken();
-    SetItemIndex(Index);
+    SelectIndex(Index);
     if (FEdit && FEdit->Focused())
         FEdit->SelectAll();
     Click();
@@ -796,14 +802,15 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
         return FItems->Count();
     case CB_RESETCONTENT:
         FItems->Clear();
-        SetItemIndex(-1);
+        SelectIndex(-1);
         return 0;
     case CB_GETCOUNT:
         return Count;
     case CB_GETCURSEL:
         return FItemIndex;
     case CB_SETCURSEL:
-        SetItemIndex(Index);
+        // The message clears the selection for an index outside the items, as the platform's does.
+        SelectIndex(Index);
         return FItemIndex >= 0 ? FItemIndex : CB_ERR;
     case CB_GETLBTEXTLEN:
         return Index >= 0 && Index < Count ? LRESULT(FItems->Strings(Index).size()) : CB_ERR;
@@ -831,7 +838,7 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
     case CB_SELECTSTRING: {
         int I = FindPrefix(Str(), Index);
         if (I >= 0)
-            SetItemIndex(I);
+            SelectIndex(I);
         return I;
     }
     case CB_SHOWDROPDOWN:
@@ -949,6 +956,12 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
         TWinControl::Dispatch(Message);
+        // The edit and the list are part of the combo box: they go grey with it.
+        if (!Alive.expired() && Message.Msg == CM_ENABLEDCHANGED) {
+            if (FEdit)
+                FEdit->SetEnabled(Enabled());
+            FList->SetEnabled(Enabled());
+        }
         if (!Alive.expired()) {
             SetBounds(Left(), Top(), Width(), Height());
             Layout();

@@ -15,7 +15,7 @@
 //   after the selection events;
 // - typing in the edit: OnChange for every change (completion included in the same change);
 // - ItemIndex and Text set by code fire nothing.
-// An index outside the items clears the selection (and the text), as -1 does.
+// ItemIndex outside the items raises EListError; CB_SETCURSEL clears the selection and answers CB_ERR.
 #pragma once
 
 #include "platform/ui/Controls.h"
@@ -109,7 +109,8 @@ public:
     TStrings* Items() const { return FItems.get(); }
     void SetItems(TStrings* Value) { FItems->Assign(Value); }
     int ItemIndex() const { return FItemIndex; }
-    // Selects an item (and shows its text); -1 or an index outside the items clears the selection.
+    // Selects an item (and shows its text); -1 clears the selection; an index outside the items raises
+    // EListError and changes nothing.
     void SetItemIndex(int Value);
     // The edit's text; in csDropDownList the selected item's, and setting selects the matching item.
     String Text();
@@ -169,6 +170,7 @@ private:
     friend class TComboListBox;
     friend class TComboEdit;
     void ItemsChanged(TObject* Sender);
+    void SelectIndex(int Value);
     // A selection the user made: the text, then OnClick and OnSelect or OnChange.
     void UserSelect(int Index);
     // The keys the combo box and its edit share; true when taken.

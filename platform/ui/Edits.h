@@ -136,6 +136,9 @@ public:
     void SetModified(bool Value) { FModified = Value; }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
+    // Kept for the forms that set it: text is Unicode here, so there is no OEM code page to pass through.
+    bool OEMConvert() const { return FOEMConvert; }
+    void SetOEMConvert(bool Value) { FOEMConvert = Value; }
 
     int SelStart();
     void SetSelStart(int Value);
@@ -257,6 +260,7 @@ private:
     bool FReadOnly = false;
     bool FModified = false;
     TAlignment FAlignment = taLeftJustify;
+    bool FOEMConvert = false;
     bool FClickFocus = false;
     bool FChangeTold = false;
 
@@ -283,6 +287,10 @@ private:
     HBRUSH FBrush = nullptr;
     TColor FBrushColor = clNone;
 };
+
+// The masked edit of the class library without masks, which none of this system's forms uses: the
+// skinned edits derive from it.
+using TCustomMaskEdit = TCustomEdit;
 
 // ---------------------------------------------------------------------------------------------
 // TEdit

@@ -134,10 +134,12 @@ TEST_F(ComboBoxesTest, SelectionEventsComeInTheirOrderFromMouseAndKeys) {
     Pump();
     EXPECT_EQ(C->ItemIndex(), 3);
     EXPECT_EQ(Take(), (L{"click", "change apricot"}));
-    // Code fires nothing; an index outside the items clears the selection.
+    // Code fires nothing; an index outside the items raises and changes nothing.
     C->SetItemIndex(0);
-    C->SetItemIndex(10);
-    EXPECT_EQ(C->ItemIndex(), -1);
+    EXPECT_THROW(C->SetItemIndex(10), EListError);
+    EXPECT_THROW(C->SetItemIndex(-2), EListError);
+    EXPECT_EQ(C->ItemIndex(), 0);
+    C->SetItemIndex(-1);
     EXPECT_EQ(C->Text(), u"");
     C->SetText(u"Banana");
     EXPECT_EQ(C->ItemIndex(), 1);
@@ -334,6 +336,10 @@ TEST_F(ComboBoxesTest, ComboBoxMessagesManageTheItemsAndTheSelection) {
     EXPECT_EQ(SendMessageW(H, CB_GETITEMHEIGHT, 0, 0), 20);
     SendMessageW(H, CB_SETITEMHEIGHT, WPARAM(-1), 30);
     EXPECT_EQ(C->Height(), 30 + 8);
+    C->SetEnabled(false);
+    EXPECT_FALSE(C->EditControl()->Enabled());
+    C->SetEnabled(true);
+    EXPECT_TRUE(C->EditControl()->Enabled());
     EXPECT_EQ(Take(), (L{"dropdown", "closeup"}));
 }
 
