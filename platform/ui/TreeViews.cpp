@@ -640,9 +640,31 @@ void TCustomTreeView::SetHorzPos(int Pos) {
     Invalidate();
 }
 
+void TCustomTreeView::CreateWnd() {
+    TWinControl::CreateWnd();
+    UpdateScrollState();
+}
+
 void TCustomTreeView::UpdateScrollState() {
     if (FNodes && FNodes->UpdateCount() > 0)
         return;
+    // A bar that comes or goes changes the client size, which asks again: the state is settled in a
+    // few rounds here instead of recursively.
+    if (FUpdatingScroll) {
+        FScrollAgain = true;
+        return;
+    }
+    FUpdatingScroll = true;
+    for (int Round = 0; Round < 3; ++Round) {
+        FScrollAgain = false;
+        SettleScrollState();
+        if (!FScrollAgain)
+            break;
+    }
+    FUpdatingScroll = false;
+}
+
+void TCustomTreeView::SettleScrollState() {
     int RowCount = int(Rows().size());
     int Page = PageRows();
     int MaxTop = std::max(0, RowCount - Page);

@@ -256,6 +256,7 @@ protected:
     virtual void GetImageIndex(TTreeNode* Node);
     virtual void GetSelectedIndex(TTreeNode* Node);
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -284,6 +285,7 @@ private:
     int ContentWidth();
     // The scroll state of both bars, kept by the platform's conventions.
     void UpdateScrollState();
+    void SettleScrollState();
     void ScrollBarState(int Bar, int Max, int Page, int Pos);
     void KeyNavigate(WPARAM Key);
     bool BeginEdit(TTreeNode* Node);
@@ -314,6 +316,8 @@ private:
     TTreeNode* FEditNode = nullptr;
     TTreeNode* FPressedLabel = nullptr;
     UINT_PTR FEditTimer = 0;
+    bool FUpdatingScroll = false;
+    bool FScrollAgain = false;
     // The bars' last state: Min, Max, Page, Pos for SB_HORZ (0) and SB_VERT (1).
     int FBars[2][4] = {};
 };
