@@ -402,4 +402,47 @@ TEST_F(PageControlTest, CtrlTabStepsThroughThePagesFromAControlOnAPage) {
                                                 "TCN_SELCHANGING", "changing 0", "TCN_SELCHANGE", "change 2"}));
 }
 
+// A page control that moves its tab strip right by 80 pixels and reshapes the page area, the way a
+// skinned descendant does: answers changed after the inherited handling, presses moved back before it.
+class TShiftedPages : public TPageControl {
+public:
+    using TPageControl::TPageControl;
+    void WndProc(TMessage& M) override {
+        if (M.Msg == WM_LBUTTONDOWN)
+            M.LParam = MAKELPARAM(GET_X_LPARAM(M.LParam) - 80, GET_Y_LPARAM(M.LParam));
+        TPageControl::WndProc(M);
+        if (M.Msg == TCM_ADJUSTRECT && M.WParam == FALSE) {
+            auto* R = reinterpret_cast<RECT*>(M.LParam);
+            *R = Rect(1, R->Top - 5, ClientWidth() - 1, ClientHeight() - 1);
+        }
+        if (M.Msg == TCM_GETITEMRECT && M.Result) {
+            auto* R = reinterpret_cast<RECT*>(M.LParam);
+            OffsetRect(R, 80, 0);
+        }
+    }
+};
+
+TEST_F(PageControlTest, ADescendantReshapingTheAnswersReshapesThePagesAndPresses) {
+    auto* P = Make<TShiftedPages>(10, 10, 400, 200);
+    for (int I = 0; I < 3; ++I) {
+        auto* S = new TTabSheet(Form.get());
+        S->SetPageControl(P);
+        Sheets.push_back(S);
+    }
+    P->SetTabWidth(80);
+    P->SetTabHeight(20);
+    Form->Show();
+    Pump();
+    EXPECT_EQ(P->TabRect(0), Rect(82, 2, 162, 22));
+    EXPECT_EQ(Sheets[0]->BoundsRect(), Rect(1, 21, 399, 199));
+    // A press inside tab 1's moved rectangle reaches the native control 80 pixels further left, still on
+    // tab 1; a press left of the moved strip (x = 40, seen as -40) hits no tab.
+    ClickTab(P, 1);
+    EXPECT_EQ(P->ActivePage(), Sheets[1]);
+    TPoint Left = P->ClientToScreen(TPoint{40, 10});
+    InjectClick(Left.X, Left.Y);
+    Pump();
+    EXPECT_EQ(P->ActivePage(), Sheets[1]);
+}
+
 } // namespace
