@@ -315,7 +315,14 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FIte
     SetBounds(0, 0, 145, 21);
 }
 
-TCustomComboBox::~TCustomComboBox() = default;
+TCustomComboBox::~TCustomComboBox() {
+    // The list and the edit go while the combo box is still whole; an open list closes without events.
+    FDropped = false;
+    delete FList;
+    FList = nullptr;
+    delete FEdit;
+    FEdit = nullptr;
+}
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);

@@ -285,7 +285,12 @@ TEST_F(ComboBoxesTest, TheDropDownOpensBelowOrAboveWithItsRows) {
     EXPECT_EQ(D.Bottom - D.Top, 5 * 16 + 2);
     EXPECT_EQ(D.Right - D.Left, 200);
     EXPECT_EQ(C->ListControl()->VisibleRows(), 5);
-    C->CloseUp(false);
+    Take();
+    // Freed while open: the list goes with it, quietly.
+    delete C;
+    Pump();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Take(), L{});
 }
 
 TEST_F(ComboBoxesTest, ComboBoxMessagesManageTheItemsAndTheSelection) {
