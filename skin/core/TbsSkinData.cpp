@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/SysUtils.h"
+#include "skin/core/TbsScreenFormsService.h"
 
 namespace {
 TbsSkinFormsService* FormsService = nullptr;
@@ -10,7 +11,8 @@ TbsSkinFormsService* FormsService = nullptr;
 
 void SetSkinFormsService(TbsSkinFormsService* Service) { FormsService = Service; }
 
-TbsSkinFormsService* SkinFormsService() { return FormsService; }
+// Without a registered service the messages go to the screen's forms.
+TbsSkinFormsService* SkinFormsService() { return FormsService ? FormsService : &ScreenFormsService(); }
 
 TbsSkinData::TbsSkinData(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -32,9 +34,7 @@ void TbsSkinData::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TbsSkinData::SendSkinDataMessage(unsigned M) {
-    TbsSkinFormsService* Service = FormsService;
-    if (!Service)
-        return;
+    TbsSkinFormsService* Service = SkinFormsService();
     const auto WParam = reinterpret_cast<std::uintptr_t>(this);
     constexpr std::intptr_t LParam = 1000;
     TComponent* OwnerForm = nullptr;

@@ -22,8 +22,8 @@ constexpr unsigned WM_CHANGERESSTRDATA = 0x400 + 250;      // 1274
 constexpr unsigned WM_CHANGEFORMSKINNABLE = 0x400 + 270;   // 1294
 constexpr unsigned WM_CHANGELAYEREDBORDER = 0x400 + 403;   // 1427
 
-// What the skin data needs of the forms of the application to tell them about a change. The class library
-// registers the real one; without it there are no forms to tell.
+// What the skin data needs of the forms of the application to tell them about a change. Without a registered
+// one the screen's forms are told (TbsScreenFormsService); tests register their own.
 class TbsSkinFormsService {
 public:
     virtual ~TbsSkinFormsService() = default;
@@ -34,6 +34,7 @@ public:
     virtual void Send(TComponent* Form, unsigned Msg, std::uintptr_t WParam, std::intptr_t LParam) = 0;
 };
 
+// nullptr goes back to the screen's forms.
 void SetSkinFormsService(TbsSkinFormsService* Service);
 TbsSkinFormsService* SkinFormsService();
 
