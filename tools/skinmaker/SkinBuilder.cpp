@@ -93,6 +93,8 @@ private:
         C->StretchType = bsstFull;
         C->LeftStretch = C->TopStretch = C->RightStretch = C->BottomStretch = true;
     }
+    // Lighter by T on a light skin; on a dark one only a little, so light text stays readable.
+    TRgb Light(TRgb C, float T) const { return Luma(M.Panel) < 0.4f ? Lighter(C, T * 0.25f) : Lighter(C, T); }
     TRgb Disabled(TRgb C) const { return Grey(Mix(C, M.Panel, 0.55f), 0.5f); }
     TRgb DisabledText() const { return Mix(M.PanelText, M.Panel, 0.55f); }
 
@@ -158,6 +160,10 @@ private:
         P.RoundRect(Gl, 2, {1, 1, 1}, M.Gloss * 0.6f);
         P.RoundFrame(R, 3, Darker(A, 0.3f), 0.8f);
     }
+    // The pattern of a surface that is stretched when drawn: specks would smear into streaks there.
+    TRgb BarPattern(TRgb C, int X, int Y, float Strength) const {
+        return M.Pattern == TPattern::Stars || M.Pattern == TPattern::Dust ? C : Pattern(C, X, Y, Strength);
+    }
     // The surface pattern of frames and bars.
     TRgb Pattern(TRgb C, int X, int Y, float Strength) const {
         switch (M.Pattern) {
@@ -215,12 +221,12 @@ private:
             if (Y < CaptionH)
                 return Pattern(Band(Frame, Y), X, Y, 1);
             const float V = float(X < FormW / 2 ? X : FormW - 1 - X) / Border;
-            return Pattern(Mix(Darker(Frame, 0.05f), Frame, std::min(1.f, V)), X, Y, 0.6f);
+            return BarPattern(Mix(Darker(Frame, 0.05f), Frame, std::min(1.f, V)), X, Y, 0.6f);
         });
         P.Noise(All, M.Noise, M.Seed + 1);
         // The client part: the panel colour, a touch lighter at the top.
         P.Shade(Client,
-                [&](float, float V, int, int) { return Mix(Lighter(M.Panel, 0.25f), M.Panel, std::min(1.f, V * 3)); });
+                [&](float, float V, int, int) { return Mix(Light(M.Panel, 0.25f), M.Panel, std::min(1.f, V * 3)); });
         P.Noise(Client, M.Noise * 0.35f, M.Seed + 2);
         P.Fill({Client.Left - 1, Client.Top - 1, Client.Right + 1, Client.Top}, Darker(Frame, 0.35f));
         P.Fill({Client.Left - 1, Client.Top, Client.Left, Client.Bottom + 1}, Darker(Frame, 0.25f));
@@ -287,7 +293,7 @@ private:
     }
 
     void PopupAndHint() {
-        const TRgb Body = Lighter(M.Panel, 0.55f);
+        const TRgb Body = Light(M.Panel, 0.55f);
         TPainter Popup(48, 48, Body);
         Popup.Fill({1, 1, 47, 47}, Body);
         Popup.Noise({1, 1, 47, 47}, M.Noise * 0.3f, M.Seed + 21);
@@ -309,7 +315,7 @@ private:
         W.StretchType = bsstFull;
 
         TPainter Hint(32, 28, M.Panel);
-        const TRgb HintFill = Lighter(Mix(M.Face, M.Panel, 0.5f), 0.45f);
+        const TRgb HintFill = Light(Mix(M.Face, M.Panel, 0.5f), 0.45f);
         Hint.RoundRect({0, 0, 32, 28}, 5,
                        [&](float, float V, int, int) { return Mix(Lighter(HintFill, 0.5f), HintFill, V); });
         Hint.RoundFrame({0, 0, 32, 28}, 5, Darker(M.Frame, 0.15f));
@@ -339,7 +345,7 @@ private:
         C.FcWindowText = ToColor(M.WindowText);
         C.FcHighLight = ToColor(M.Accent);
         C.FcHighLightText = ToColor(M.AccentText);
-        C.FcBtnHighLight = ToColor(Lighter(M.Panel, 0.7f));
+        C.FcBtnHighLight = ToColor(Light(M.Panel, 0.7f));
         C.FcBtnShadow = ToColor(Darker(M.Panel, 0.3f));
     }
 
@@ -383,7 +389,7 @@ private:
         const auto Tool = [this](TPainter& P, const TRect& R, TState S) {
             if (S == TState::Normal || S == TState::Disabled) {
                 P.Fill(R, M.Panel);
-                P.RoundRect(Inset(R, 1), M.Radius, Lighter(M.Panel, 0.35f), S == TState::Normal ? 0.5f : 0.2f);
+                P.RoundRect(Inset(R, 1), M.Radius, Light(M.Panel, 0.35f), S == TState::Normal ? 0.5f : 0.2f);
                 P.RoundFrame(Inset(R, 1), M.Radius, Darker(M.Panel, 0.12f), 0.5f);
             } else {
                 Face(P, R, S, Mix(M.Face, M.Accent, 0.25f), M.Radius + 1, M.Panel);
@@ -455,12 +461,12 @@ private:
                   [this](TPainter& P, const TRect& R) {
                       P.Fill(R, M.Panel);
                       const TRect Box = Inset(R, 1);
-                      P.RoundRect(Box, 5, Lighter(M.Panel, 0.2f));
+                      P.RoundRect(Box, 5, Light(M.Panel, 0.2f));
                       const TRect Bar{Box.Left, Box.Top, Box.Right, Box.Top + 20};
                       P.RoundRect(Bar, 5, [&](float, float V, int X, int Y) {
                           const TRgb C =
                               Mix(Lighter(Mix(M.Panel, M.Frame, 0.3f), 0.3f), Mix(M.Panel, M.Frame, 0.22f), V);
-                          return Pattern(C, X, Y, 0.35f);
+                          return BarPattern(C, X, Y, 0.35f);
                       });
                       P.Fill({Box.Left + 1, Bar.Bottom - 5, Box.Right - 1, Bar.Bottom}, Mix(M.Panel, M.Frame, 0.22f));
                       P.Fill({Box.Left + 1, Bar.Bottom, Box.Right - 1, Bar.Bottom + 1},
@@ -479,9 +485,9 @@ private:
 
         const auto Bar = [this](TPainter& P, const TRect& R) {
             P.Shade(R, [&](float, float V, int X, int Y) {
-                return Pattern(Mix(Lighter(M.Panel, 0.45f), Mix(M.Panel, M.Frame, 0.12f), V), X, Y, 0.3f);
+                return BarPattern(Mix(Light(M.Panel, 0.45f), Mix(M.Panel, M.Frame, 0.12f), V), X, Y, 0.3f);
             });
-            P.Fill({R.Left, R.Top, R.Right, R.Top + 1}, Lighter(M.Panel, 0.8f));
+            P.Fill({R.Left, R.Top, R.Right, R.Top + 1}, Light(M.Panel, 0.8f));
             P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Darker(M.Panel, 0.25f));
         };
         for (const char16_t* Name : {u"toolpanel", u"bigtoolpanel", u"resizetoolpanel"}) {
@@ -496,10 +502,10 @@ private:
                                    Alloc(64, 22,
                                          [this](TPainter& P, const TRect& R) {
                                              P.Shade(R, [&](float, float V, int, int) {
-                                                 return Mix(Mix(M.Panel, M.Frame, 0.1f), Lighter(M.Panel, 0.2f), V);
+                                                 return Mix(Mix(M.Panel, M.Frame, 0.1f), Light(M.Panel, 0.2f), V);
                                              });
                                              P.Fill({R.Left, R.Top, R.Right, R.Top + 1}, Darker(M.Panel, 0.3f));
-                                             P.Fill({R.Left, R.Top + 1, R.Right, R.Top + 2}, Lighter(M.Panel, 0.6f));
+                                             P.Fill({R.Left, R.Top + 1, R.Right, R.Top + 2}, Light(M.Panel, 0.6f));
                                          }),
                                    3);
         Status->LTPoint = {3, 3};
@@ -589,7 +595,7 @@ private:
                        [this](TPainter& P, const TRect& R) {
                            P.Fill(R, M.Panel);
                            P.RoundRect(R, 3, [&](float, float V, int X, int Y) {
-                               return Pattern(Mix(Lighter(M.Frame, 0.25f), Darker(M.Frame, 0.05f), V), X, Y, 0.6f);
+                               return BarPattern(Mix(Lighter(M.Frame, 0.25f), Darker(M.Frame, 0.05f), V), X, Y, 0.6f);
                            });
                        }),
                  5, 2, 5, 2);
@@ -613,12 +619,12 @@ private:
                            [this, Horz](TPainter& P, const TRect& R) {
                                P.Shade(R, [&](float U, float V, int, int) {
                                    const float T = Horz ? V : U;
-                                   return Mix(Lighter(M.Panel, 0.4f), Darker(M.Panel, 0.08f), T);
+                                   return Mix(Light(M.Panel, 0.4f), Darker(M.Panel, 0.08f), T);
                                });
                            }),
                      Horz ? 2 : 1, Horz ? 1 : 2, Horz ? 2 : 1, Horz ? 1 : 2);
             Sp->GripperRect = Alloc(Horz ? 20 : 6, Horz ? 6 : 20, [this, Horz](TPainter& P, const TRect& R) {
-                P.Fill(R, Lighter(M.Panel, 0.15f));
+                P.Fill(R, Light(M.Panel, 0.15f));
                 for (int I = -2; I <= 2; ++I) {
                     const float X = (R.Left + R.Right) / 2.f + (Horz ? I * 4 : 0);
                     const float Y = (R.Top + R.Bottom) / 2.f + (Horz ? 0 : I * 4);
@@ -630,7 +636,7 @@ private:
 
         auto* B = Ctrl<TbsDataSkinBevel>(u"bevel");
         B->PictureIndex = -1;
-        B->LightColor = ToColor(Lighter(M.Panel, 0.7f));
+        B->LightColor = ToColor(Light(M.Panel, 0.7f));
         B->DarkColor = ToColor(Darker(M.Panel, 0.3f));
     }
 
@@ -642,15 +648,15 @@ private:
     void Track(TPainter& P, const TRect& R, bool Horz) const {
         P.Shade(R, [&](float U, float V, int, int) {
             const float T = Horz ? V : U;
-            return Mix(Darker(M.Panel, 0.1f), Lighter(M.Panel, 0.25f), T);
+            return Mix(Darker(M.Panel, 0.1f), Light(M.Panel, 0.25f), T);
         });
     }
     void Thumb(TPainter& P, const TRect& R, TState S, bool Horz) const {
-        P.Fill(R, Lighter(M.Panel, 0.1f));
+        P.Fill(R, Light(M.Panel, 0.1f));
         const TRect In =
             Horz ? TRect{R.Left, R.Top + 2, R.Right, R.Bottom - 2} : TRect{R.Left + 2, R.Top, R.Right - 2, R.Bottom};
-        Face(P, In, S, Mix(M.Face, M.Accent, 0.15f), 4, Lighter(M.Panel, 0.1f));
-        P.Fill({R.Left, R.Top, R.Right, In.Top}, Lighter(M.Panel, 0.1f));
+        Face(P, In, S, Mix(M.Face, M.Accent, 0.15f), 4, Light(M.Panel, 0.1f));
+        P.Fill({R.Left, R.Top, R.Right, In.Top}, Light(M.Panel, 0.1f));
         P.Glyph(Inset(R, 3), Horz ? TGlyph::GripH : TGlyph::GripV, Darker(M.Face, 0.35f), 0.8f);
     }
     void ScrollBars() {
@@ -715,7 +721,7 @@ private:
     void TabFace(TPainter& P, const TRect& R, int Kind) const { // 0 normal, 1 active, 2 hover
         P.Fill(R, M.Panel);
         const TRect Body{R.Left, R.Top + (Kind == 1 ? 0 : 2), R.Right, R.Bottom + 6};
-        const TRgb Page = Lighter(M.Panel, 0.3f);
+        const TRgb Page = Light(M.Panel, 0.3f);
         const TRgb Top = Kind == 1   ? Lighter(Page, 0.4f)
                          : Kind == 2 ? Lighter(Mix(M.Face, M.Accent, 0.3f), 0.3f)
                                      : Lighter(M.Face, 0.15f);
@@ -738,7 +744,7 @@ private:
             P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Darker(M.Panel, 0.35f));
         });
         T->SkinRect = Alloc(64, 48, [this](TPainter& P, const TRect& R) {
-            const TRgb Page = Lighter(M.Panel, 0.3f);
+            const TRgb Page = Light(M.Panel, 0.3f);
             P.Fill(R, Page);
             P.Noise(R, M.Noise * 0.3f, M.Seed + 31);
             P.Fill({R.Left, R.Top, R.Right, R.Top + 1}, Darker(M.Panel, 0.35f));
@@ -928,11 +934,11 @@ private:
     }
 
     // --- Menu bar and menus ---
-    TRgb BarColour(float V) const { return Mix(Lighter(M.Panel, 0.5f), Mix(M.Panel, M.Frame, 0.08f), V); }
+    TRgb BarColour(float V) const { return Mix(Light(M.Panel, 0.5f), Mix(M.Panel, M.Frame, 0.08f), V); }
     void MenuBar() {
         auto* B = Ctrl<TbsDataSkinMainMenuBar>(u"mainmenubar");
         B->SkinRect = Alloc(64, 24, [this](TPainter& P, const TRect& R) {
-            P.Shade(R, [&](float, float V, int X, int Y) { return Pattern(BarColour(V), X, Y, 0.2f); });
+            P.Shade(R, [&](float, float V, int X, int Y) { return BarPattern(BarColour(V), X, Y, 0.2f); });
             P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Darker(M.Panel, 0.2f));
         });
         B->ItemsRect = {2, 1, 62, 23};
@@ -996,7 +1002,7 @@ private:
         }
     }
     void Menus() {
-        const TRgb Body = Lighter(M.Panel, 0.55f);
+        const TRgb Body = Light(M.Panel, 0.55f);
         const TRgb Column = Mix(Body, Mix(M.Panel, M.Frame, 0.25f), 0.45f);
         const auto Row = [=, this](TPainter& P, const TRect& R) {
             P.Fill(R, Body);
