@@ -148,6 +148,8 @@ public:
             } else if (auto* Cu = dynamic_cast<TbsDataSkinCustomControl*>(&Rec)) {
                 const int W = Cu->SkinRect.Width(), H = Cu->SkinRect.Height();
                 const bool Tall = H > W * 2;
+                // A scroll bar keeps its thickness and grows along its length only.
+                const bool Bar = dynamic_cast<TbsDataSkinScrollBarControl*>(Cu) != nullptr;
                 Row(N, Tall ? H * 2 + 10 : H * 3 / 2 + 4);
                 TRect Second = Cu->SkinRect;
                 if (auto* E = dynamic_cast<TbsDataSkinEditControl*>(Cu))
@@ -156,8 +158,9 @@ public:
                     Second = Co->ActiveSkinRect;
                 for (const TRect& Face : {Cu->SkinRect, Second}) {
                     const std::vector<std::pair<int, int>> Sizes =
-                        Tall ? std::vector<std::pair<int, int>>{{W, H + H / 2}, {W, H * 2 + 10}}
-                             : std::vector<std::pair<int, int>>{{W + W / 2 + 16, H}, {W * 2 + 40, H + H / 2 + 4}};
+                        Tall  ? std::vector<std::pair<int, int>>{{W, H + H / 2}, {W, H * 2 + 10}}
+                        : Bar ? std::vector<std::pair<int, int>>{{W + W / 2 + 16, H}, {W * 2 + 40, H}}
+                              : std::vector<std::pair<int, int>>{{W + W / 2 + 16, H}, {W * 2 + 40, H + H / 2 + 4}};
                     for (auto [Wd, Hd] : Sizes) {
                         auto Bm = NinePart(*Cu, Face, Wd, Hd);
                         if (auto* L = dynamic_cast<TbsDataSkinLabelControl*>(Cu))
