@@ -1227,11 +1227,39 @@ static RECT MaximizedRect(TWnd* W) {
                 Mmi.ptMaxPosition.Y + Mmi.ptMaxSize.Y};
 }
 
+// A minimised owner takes its owned windows (and theirs) out of sight, each told by WM_SHOWWINDOW with
+// SW_PARENTCLOSING; restoring the owner brings back those it hid, with SW_PARENTOPENING.
+static void ShowOwnedWithOwner(TWnd* Owner, bool Show) {
+    std::vector<HWND> Owned;
+    for (TWnd* X : DesktopWnd()->Children)
+        if (X->Owner == Owner && (Show ? X->HiddenWithOwner && !X->Visible() : X->Visible()))
+            Owned.push_back(X->Handle);
+    for (HWND h : Owned) {
+        TWnd* X = FromHandle(h);
+        if (!X)
+            continue;
+        if (!Show)
+            X->HiddenWithOwner = true;
+        Send(X, WM_SHOWWINDOW, Show ? TRUE : FALSE, Show ? SW_PARENTOPENING : SW_PARENTCLOSING);
+        if (!Alive(h) || !(X = FromHandle(h)) || X->HiddenWithOwner != true)
+            continue;
+        SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                     (Show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (Show && (X = FromHandle(h)))
+            X->HiddenWithOwner = false;
+        if ((X = FromHandle(h)) && !(X->Style & WS_MINIMIZE))
+            ShowOwnedWithOwner(X, Show);
+    }
+}
+
 BOOL ShowWindow(HWND hWnd, int Cmd) {
     TWnd* W = FromHandle(hWnd);
     if (!W || W == DesktopWnd() || !IsGuiThread())
         return 0;
+    // Shown or hidden by its program, the window no longer follows its owner's state.
+    W->HiddenWithOwner = false;
     BOOL WasVisible = W->Visible();
+    bool WasMinimized = W->Style & WS_MINIMIZE;
     UINT Swp = SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE;
     bool StateChange = false;
     RECT NewRect = W->Rect;
@@ -1308,6 +1336,8 @@ BOOL ShowWindow(HWND hWnd, int Cmd) {
     }
     SetWindowPos(hWnd, HWND_TOP, NewRect.Left, NewRect.Top, NewRect.Right - NewRect.Left, NewRect.Bottom - NewRect.Top,
                  Swp);
+    if (StateChange && (W = FromHandle(hWnd)) && !W->IsChild() && bool(W->Style & WS_MINIMIZE) != WasMinimized)
+        ShowOwnedWithOwner(W, WasMinimized);
     if (StateChange && (W = FromHandle(hWnd)) && (W->Style & WS_MINIMIZE) && S().Active == hWnd)
         ActivateOtherWindow(W);
     return WasVisible;

@@ -135,11 +135,12 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
     int Code = int(Command & 0x0F);
     if (W->Style & (WS_MAXIMIZE | WS_MINIMIZE))
         return;
-    if (Kind == SC_SIZE && (!(W->Style & WS_THICKFRAME) || Code < int(WMSZ_LEFT) || Code > int(WMSZ_BOTTOMRIGHT)))
+    if (Kind == SC_SIZE && (!(W->Style & WS_THICKFRAME) || Code > int(WMSZ_BOTTOMRIGHT)))
         return;
-    // SC_MOVE without a hit code comes from the keyboard (the system menu's Move): the arrow keys
-    // move the window, Enter or a click ends, Escape puts it back.
-    bool ByKeyboard = Kind == SC_MOVE && Code == 0;
+    // SC_MOVE or SC_SIZE without a hit code comes from the keyboard (the system menu's Move and Size):
+    // the arrow keys move the window, or pick the edges to size and then move them; Enter or a click
+    // ends, Escape puts the window back.
+    bool ByKeyboard = Code == 0;
     MINMAXINFO Mmi{};
     if (Kind == SC_SIZE) {
         Mmi = QueryMinMax(W);
@@ -147,7 +148,8 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             return;
     }
     bool Full = St.DragFullWindows;
-    RECT Orig = ScreenWindowRect(W);
+    const RECT Initial = ScreenWindowRect(W);
+    RECT Orig = Initial; // where the tracked deltas start from
     RECT Cur = Orig;
     SetCapture(h);
     Send(W, WM_ENTERSIZEMOVE);
@@ -204,10 +206,16 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             PostQuitMessage(int(M.wParam));
             break;
         }
+        // Until the keys pick an edge to size, the mouse sizes nothing.
+        bool NoEdge = Kind == SC_SIZE && !Code;
         if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE) {
-            Track(M.pt);
+            if (NoEdge)
+                Last = M.pt;
+            else
+                Track(M.pt);
         } else if (M.message == WM_LBUTTONUP || M.message == WM_NCLBUTTONUP) {
-            Track(M.pt);
+            if (!NoEdge)
+                Track(M.pt);
             break;
         } else if (M.message == WM_KEYDOWN && M.wParam == VK_ESCAPE) {
             Cancel = true;
@@ -219,7 +227,26 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             const int Step = 8;
             int Dx = M.wParam == VK_LEFT ? -Step : M.wParam == VK_RIGHT ? Step : 0;
             int Dy = M.wParam == VK_UP ? -Step : M.wParam == VK_DOWN ? Step : 0;
-            if (Kind == SC_MOVE) {
+            if (Kind == SC_SIZE) {
+                // The first arrow along an axis picks the edge it points to; later ones move it.
+                int H = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT     ? int(WMSZ_LEFT)
+                        : Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT ? int(WMSZ_RIGHT)
+                                                                                                  : 0;
+                int V = Code - H;
+                bool Picks = (Dx && !H) || (Dy && !V);
+                if (Dx && !H)
+                    H = Dx < 0 ? int(WMSZ_LEFT) : int(WMSZ_RIGHT);
+                if (Dy && !V)
+                    V = Dy < 0 ? int(WMSZ_TOP) : int(WMSZ_BOTTOM);
+                if (Picks) {
+                    // What was sized so far stays; the new edge starts from here.
+                    Code = H + V;
+                    Orig = Cur;
+                    Start = Last;
+                    continue;
+                }
+            }
+            if (Kind == SC_MOVE || Code) {
                 Start.X -= Dx;
                 Start.Y -= Dy;
                 Track(Last, true);
@@ -237,8 +264,8 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
     if (!Alive(h))
         return;
     if (Cancel || !Full) {
-        RECT R = ToParent(W, Cancel ? Orig : Cur);
-        if (!(Cur == Orig) || Cancel)
+        RECT R = ToParent(W, Cancel ? Initial : Cur);
+        if (!(Cur == Initial) || Cancel)
             SetWindowPos(h, nullptr, R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (Alive(h) && GetCapture() == h)

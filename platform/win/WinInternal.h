@@ -57,6 +57,8 @@ struct TWnd {
 
     bool Destroying = false;
     bool Dead = false;
+    // Hidden because its owner was minimised; shown again when the owner is restored.
+    bool HiddenWithOwner = false;
 
     // Painting state: the update region (client coordinates; empty when nothing is to be painted),
     // whether it needs erasing, whether the frame needs painting, and a pending internal paint.

@@ -1,5 +1,6 @@
 // The desktop back-end under a virtual X server: a window opened through it shows its pixels in a
-// screenshot of the display. The test runs itself again under xvfb-run.
+// screenshot of the display, and a window it owns goes and comes back with its minimised and restored
+// owner. The test runs itself again under xvfb-run.
 #include "WinTestSupport.h"
 
 #include <array>
@@ -97,6 +98,30 @@ void RunUnderDisplay(const std::string& Dir) {
     EXPECT_NE(RoundCorner, 0xFF0000u);
     EXPECT_EQ(Inside, 0xFF0000u);
     EXPECT_NE(Outside, 0xFF0000u);
+
+    // A window owned by the first leaves the display while its owner is minimised and comes back with it.
+    HWND Owned = CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 100, 300, 120, 80, H, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_TRUE(Owned);
+    auto OwnedShows = [&](bool Red) {
+        std::uint32_t Pixel = 0;
+        for (int Try = 0; Try < 100; ++Try) {
+            ProcessPendingMessages();
+            WaitForEvents(20);
+            if (std::system(("xwd -root -silent -out " + Shot).c_str()) != 0 || !XwdPixel(Shot, 160, 340, Pixel))
+                return false;
+            if ((Pixel == 0xFF0000u) == Red)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(OwnedShows(true));
+    ShowWindow(H, SW_MINIMIZE);
+    EXPECT_FALSE(IsWindowVisible(Owned));
+    EXPECT_TRUE(OwnedShows(false));
+    ShowWindow(H, SW_RESTORE);
+    EXPECT_TRUE(IsWindowVisible(Owned));
+    EXPECT_TRUE(OwnedShows(true));
     DestroyWindow(H);
 }
 

@@ -166,6 +166,50 @@ TEST_F(WinNonClient, MovingByKeyboard) {
     }
 }
 
+// The system menu's Size: the first arrow along an axis picks the edge it points to, the next ones
+// move that edge by 8 pixels within the tracking limits; Enter keeps the size, Escape restores it.
+TEST_F(WinNonClient, SizingByKeyboard) {
+    struct Case {
+        std::vector<UINT> Keys;
+        RECT Expected;
+    } Cases[] = {
+        {{VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN}, {100, 100, 416, 300}},
+        {{VK_LEFT, VK_LEFT, VK_LEFT, VK_LEFT, VK_RIGHT, VK_RETURN}, {84, 100, 400, 300}},
+        {{VK_DOWN, VK_UP, VK_LEFT, VK_LEFT, VK_RETURN}, {92, 100, 400, 292}},
+        {{VK_UP, VK_UP, VK_RIGHT, VK_RIGHT, VK_RETURN}, {100, 92, 408, 300}},
+        {{VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_ESCAPE}, {100, 100, 400, 300}},
+        // the minimum tracking width (290 here) holds
+        {{VK_LEFT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN}, {110, 100, 400, 300}},
+        // an edge picked and left alone changes nothing
+        {{VK_LEFT, VK_RETURN}, {100, 100, 400, 300}},
+    };
+    for (const Case& C : Cases) {
+        HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        Log.Handlers[A] = [](HWND, UINT M, WPARAM, LPARAM L, LRESULT& R) {
+            if (M != WM_GETMINMAXINFO)
+                return false;
+            reinterpret_cast<MINMAXINFO*>(L)->ptMinTrackSize = POINT{290, 100};
+            R = 0;
+            return true;
+        };
+        Pump();
+        Log.Clear();
+        for (UINT Key : C.Keys)
+            InjectKeyPress(Key);
+        SendMessageW(A, WM_SYSCOMMAND, SC_SIZE, 0);
+        RECT R;
+        GetWindowRect(A, &R);
+        EXPECT_EQ(R, C.Expected) << C.Keys.size() << " keys";
+        TSeq Got = Log.Take();
+        ASSERT_GE(Got.size(), 3u);
+        EXPECT_EQ(Got[1], "a:WM_ENTERSIZEMOVE");
+        EXPECT_EQ(Got.back(), "a:WM_EXITSIZEMOVE");
+        EXPECT_EQ(GetCapture(), nullptr);
+        DestroyWindow(A);
+        Pump();
+    }
+}
+
 TEST_F(WinNonClient, CaptionDoubleClickMaximizesAndRestores) {
     HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     Pump();

@@ -148,6 +148,52 @@ TEST_F(WinSequence, ClosingAnOwnedWindowActivatesItsOwner) {
     EXPECT_EQ(GetActiveWindow(), Owner);
 }
 
+// Minimising a window hides the windows it owns (and theirs), telling each with SW_PARENTCLOSING;
+// restoring it shows them again with SW_PARENTOPENING. A window hidden by its program stays hidden.
+TEST_F(WinSequence, OwnedWindowsAreMinimisedAndRestoredWithTheirOwner) {
+    HWND Owner = Log.Create("owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+    HWND Tool = Log.Create("tool", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, Owner, WS_EX_TOOLWINDOW);
+    HWND Dlg = Log.Create("dlg", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 100, Owner);
+    HWND Sub = Log.Create("sub", WS_POPUP | WS_VISIBLE, 120, 120, 50, 50, Dlg);
+    HWND Hidden = Log.Create("hidden", WS_POPUP, 20, 20, 50, 50, Owner);
+    HWND Other = Log.Create("other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 300, 200);
+    SetActiveWindow(Dlg);
+    std::vector<std::pair<std::string, LPARAM>> Shows;
+    for (HWND H : {Tool, Dlg, Sub, Hidden, Other})
+        Log.Handlers[H] = [&Shows](HWND h, UINT M, WPARAM W, LPARAM L, LRESULT&) {
+            if (M == WM_SHOWWINDOW)
+                Shows.push_back({TMsgLog::Current->Names[h] + (W ? "+" : "-"), L});
+            return false;
+        };
+    Pump();
+    ShowWindow(Owner, SW_MINIMIZE);
+    using TShows = std::vector<std::pair<std::string, LPARAM>>;
+    // From the top of the z-order down, each window's own owned windows right after it.
+    EXPECT_EQ(Shows, (TShows{{"dlg-", SW_PARENTCLOSING}, {"sub-", SW_PARENTCLOSING}, {"tool-", SW_PARENTCLOSING}}));
+    for (HWND H : {Tool, Dlg, Sub, Hidden})
+        EXPECT_FALSE(IsWindowVisible(H));
+    EXPECT_TRUE(IsWindowVisible(Other));
+    // The active dialog went out of sight: a window still shown takes the activation.
+    EXPECT_EQ(GetActiveWindow(), Other);
+    Shows.clear();
+    ShowWindow(Owner, SW_RESTORE);
+    EXPECT_EQ(Shows, (TShows{{"tool+", SW_PARENTOPENING}, {"dlg+", SW_PARENTOPENING}, {"sub+", SW_PARENTOPENING}}));
+    for (HWND H : {Tool, Dlg, Sub})
+        EXPECT_TRUE(IsWindowVisible(H));
+    EXPECT_FALSE(IsWindowVisible(Hidden));
+
+    // A window its program hides meanwhile is not brought back.
+    ShowWindow(Owner, SW_MINIMIZE);
+    ShowWindow(Tool, SW_HIDE);
+    ShowWindow(Owner, SW_SHOWMAXIMIZED);
+    EXPECT_FALSE(IsWindowVisible(Tool));
+    EXPECT_TRUE(IsWindowVisible(Dlg));
+    // Maximising a window that was not minimised touches nothing it owns.
+    Shows.clear();
+    ShowWindow(Owner, SW_RESTORE);
+    EXPECT_TRUE(Shows.empty());
+}
+
 TEST_F(WinSequence, ShowAndHideOfAChildAndStateChanges) {
     HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200);
     Pump();
