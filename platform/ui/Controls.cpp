@@ -384,8 +384,8 @@ void TControl::SetVisible(bool Value) {
     FVisible = Value;
     Perform(CM_VISIBLECHANGED, WPARAM(Value), 0);
     Invalidate();
-    if (FParent && FAlign != alNone)
-        FParent->AlignControls(Value ? this : nullptr);
+    if (FParent)
+        FParent->AlignControl(this);
     if (FParent && FParent->AutoSize())
         FParent->AdjustSize();
 }
@@ -794,8 +794,8 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 }
 
 void TControl::RequestAlign() {
-    if (FParent && FAlign != alNone)
-        FParent->AlignControls(this);
+    if (FParent)
+        FParent->AlignControl(this);
 }
 
 // A windowless control captures through its parent's window.
@@ -1412,6 +1412,26 @@ bool TWinControl::IsMenuKey(TMessage& Message) {
     return Form && Form->IsShortCut(Message);
 }
 
+WNDPROC DropTypedChar(HWND Window) {
+    auto Link = std::make_shared<WNDPROC>(nullptr);
+    *Link = SubclassWindowProc(Window, [Link](HWND H, UINT Msg, WPARAM W, LPARAM L) -> LRESULT {
+        WNDPROC Prev = *Link;
+        switch (Msg) {
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            RemoveWindowProcLink(H, Prev);
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_DESTROY:
+            RemoveWindowProcLink(H, Prev);
+            break;
+        }
+        return CallPrevWndProc(Prev, H, Msg, W, L);
+    });
+    return *Link;
+}
+
 // A key's way through the chain: the form's short cuts, then the dialog keys the control leaves to its
 // form (Tab, arrows, Enter, Escape), then the form's preview and the control's own OnKeyDown.
 void TWinControl::WMKeyDown(TMessage& Message) {
@@ -1419,11 +1439,15 @@ void TWinControl::WMKeyDown(TMessage& Message) {
     GSwallowChar = false;
     if (Application)
         Application->CancelHint();
+    // Set before the short cut's command runs, which may turn the message loop itself.
+    HWND Window = HandleAllocated() ? Handle() : nullptr;
+    WNDPROC Drop = Window ? DropTypedChar(Window) : nullptr;
     if (IsMenuKey(Message)) {
-        GSwallowChar = true;
         Message.Result = 0;
         return;
     }
+    if (Drop)
+        RemoveWindowProcLink(Window, Drop);
     if (Alive.expired())
         return;
     if (Perform(CM_CHILDKEY, Message.WParam, LPARAM(this)) != 0) {
@@ -1645,8 +1669,8 @@ void TWinControl::InsertControl(TControl* AControl) {
             W->HandleNeeded();
     }
     AControl->Invalidate();
-    if (AControl->Align() != alNone && AControl->Visible())
-        AlignControls(AControl);
+    if (AControl->Visible())
+        AlignControl(AControl);
     if (AutoSize())
         AdjustSize();
 }
@@ -1669,8 +1693,8 @@ void TWinControl::RemoveControl(TControl* AControl) {
     AControl->FParent = nullptr;
     if (ComponentState().Contains(csDestroying))
         return;
-    if (AControl->Align() != alNone && AControl->Visible())
-        AlignControls(nullptr);
+    if (AControl->Visible())
+        AlignControl(AControl);
     if (AutoSize())
         AdjustSize();
 }
@@ -1994,6 +2018,13 @@ void TWinControl::AlignControls(TControl* AControl) {
         }
     }
     AnchorControls();
+}
+
+void TWinControl::AlignControl(TControl* AControl) {
+    if (AControl->Align() == alNone)
+        return;
+    // A child that left, or was hidden, frees its place; AlignControls passes over hidden ones.
+    AlignControls(AControl->Parent() == this ? AControl : nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------

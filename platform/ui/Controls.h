@@ -169,6 +169,11 @@ using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, 
 // The shift state of a key message's LParam, and the keyboard's modifier keys and mouse buttons as they
 // are now.
 TShiftState KeyDataToShiftState(LPARAM KeyData);
+// A key down that a menu takes (a short cut, a key of an open menu) types nothing: the character it
+// queued for Window is dropped, also when the command it runs turns the message loop first. Called
+// before the key is handled; the link it answers is for RemoveWindowProcLink when the key was not
+// taken after all. The link goes at that character, or at the next key down when the key typed none.
+WNDPROC DropTypedChar(HWND Window);
 TShiftState KeyboardStateToShiftState();
 
 // What a hint about to be shown carries (CM_HINTSHOW passes it in LParam; a non-zero result cancels it).
@@ -529,6 +534,9 @@ protected:
     // client rectangle, then the anchored ones; AControl, the child that caused it, keeps its place
     // among equals.
     virtual void AlignControls(TControl* AControl);
+    // A child moved, changed size, came, went, or was shown or hidden: an aligned one is laid out again
+    // with its siblings. Containers that measure their children (scroll boxes) hear of every child.
+    virtual void AlignControl(TControl* AControl);
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     void Loaded() override;
     virtual void DoEnter();

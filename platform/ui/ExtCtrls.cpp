@@ -131,6 +131,29 @@ void TCustomPanel::SetAlignment(TAlignment Value) {
     Invalidate();
 }
 
+void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
+    if (Value != bsNone && Value != bsSingle)
+        Value = bsSingle;
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    // The frame lies in the window's non-client area: the client rectangle changes with it.
+    if (HandleAllocated()) {
+        LONG_PTR Ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+        SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
+                          Value == bsSingle ? (Ex | WS_EX_CLIENTEDGE) : (Ex & ~LONG_PTR(WS_EX_CLIENTEDGE)));
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    BordersChanged();
+}
+
+void TCustomPanel::CreateParams(TCreateParams& Params) {
+    TCustomControl::CreateParams(Params);
+    if (FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 void TCustomPanel::BordersChanged() {
     Realign();
     Invalidate();
@@ -314,15 +337,31 @@ TRect TImage::DestRect() {
     return Rect(X, Y, X + W, Y + H);
 }
 
+TCanvas* TImage::Canvas() {
+    if (!FPicture->Graphic()) {
+        auto Bitmap = std::make_unique<TBitmap>();
+        Bitmap->SetSize(Width(), Height());
+        FPicture->SetGraphic(Bitmap.get());
+    }
+    auto* Bitmap = dynamic_cast<TBitmap*>(FPicture->Graphic());
+    if (!Bitmap)
+        throw EInvalidOperation(u"Can only modify an image if it contains a bitmap");
+    TCanvas* C = Bitmap->Canvas();
+    // What is drawn shows at the next paint.
+    C->OnChange = [this](TObject*) { Invalidate(); };
+    return C;
+}
+
 void TImage::Paint() {
     TGraphic* G = FPicture->Graphic();
     if (!G || G->Empty())
         return;
     TRect R = DestRect();
+    TCanvas* C = TGraphicControl::Canvas();
     if (R.Right - R.Left == G->Width() && R.Bottom - R.Top == G->Height())
-        Canvas()->Draw(R.Left, R.Top, G);
+        C->Draw(R.Left, R.Top, G);
     else
-        Canvas()->StretchDraw(R, G);
+        C->StretchDraw(R, G);
 }
 
 bool TImage::CanAutoSize(int& NewWidth, int& NewHeight) {
@@ -530,6 +569,12 @@ int TScrollBox::ClientExtent(TControlScrollBar* Bar) {
 void TScrollBox::AlignControls(TControl* AControl) {
     TWinControl::AlignControls(AControl);
     UpdateScrollBars();
+}
+
+void TScrollBox::AlignControl(TControl* AControl) {
+    TWinControl::AlignControl(AControl);
+    if (AControl->Align() == alNone)
+        UpdateScrollBars();
 }
 
 void TScrollBox::UpdateScrollBars() {

@@ -9,6 +9,7 @@
 #include "platform/base/Classes.h"
 #include "platform/gdi/Graphics.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 #include <memory>
 
@@ -34,10 +35,14 @@ public:
     void SetBorderWidth(int Value);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value);
+    // bsSingle: the classic sunken frame round the panel, outside its bevels (bsNone or bsSingle).
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
 
     void Dispatch(TMessage& Message) override;
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void Paint() override;
     // Aligned children stay inside the bevels.
     void AdjustClientRect(TRect& Rect) override;
@@ -50,6 +55,7 @@ private:
     TBevelWidth FBevelWidth = 1;
     int FBorderWidth = 0;
     TAlignment FAlignment = taCenter;
+    TBorderStyle FBorderStyle = bsNone;
 };
 
 class TPanel : public TCustomPanel {
@@ -108,6 +114,9 @@ public:
     void SetTransparent(bool Value);
     // Where the picture goes, in client coordinates.
     TRect DestRect();
+    // Drawing on the image's bitmap: an empty image first gets a bitmap of the control's size.
+    // EInvalidOperation "Can only modify an image if it contains a bitmap" for another kind of picture.
+    TCanvas* Canvas();
 
 protected:
     void Paint() override;
@@ -224,6 +233,8 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void AlignControls(TControl* AControl) override;
+    // A child moved, sized, added, removed, shown or hidden: the ranges follow.
+    void AlignControl(TControl* AControl) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 private:

@@ -1009,9 +1009,13 @@ void TMenuPopupWindow::HookKeys() {
         WNDPROC Link = FKeyLink;
         switch (Msg) {
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            Deepest()->KeyDown(Word(W));
+        case WM_SYSKEYDOWN: {
+            // Set before the key runs a command; a key the menu does not take types for its accelerators.
+            WNDPROC Swallow = DropTypedChar(H);
+            if (!Deepest()->KeyDown(Word(W)))
+                RemoveWindowProcLink(H, Swallow);
             return 0;
+        }
         case WM_CHAR:
         case WM_SYSCHAR:
             Deepest()->CharKey(Char(W));

@@ -70,6 +70,41 @@ TEST_F(ExtCtrlsTest, PanelsDrawTheirBevelsAndKeepAlignedChildrenInside) {
     EXPECT_EQ(Inner->BoundsRect(), Rect(5, 5, 95, 75));
 }
 
+// BorderStyle bsSingle puts the classic sunken frame round the panel, in its non-client area, so
+// aligned children and the bevels stay inside it.
+TEST_F(ExtCtrlsTest, APanelWithASingleBorderHasTheSunkenFrame) {
+    auto* Panel = new TPanel(Host.get());
+    Panel->SetParent(Host.get());
+    Panel->SetBounds(10, 10, 8, 7);
+    Panel->SetBevelOuter(bvNone);
+    auto* Child = new TPanel(Host.get());
+    Child->SetParent(Panel);
+    Child->SetAlign(alClient);
+    Child->SetBevelOuter(bvNone);
+    EXPECT_EQ(Panel->BorderStyle(), bsNone);
+    EXPECT_EQ(Child->BoundsRect(), Rect(0, 0, 8, 7));
+    Panel->SetBorderStyle(bsSingle);
+    EXPECT_EQ(Panel->ClientWidth(), 4);
+    EXPECT_EQ(Panel->ClientHeight(), 3);
+    EXPECT_EQ(Child->BoundsRect(), Rect(0, 0, 4, 3));
+    Pump();
+    auto Shot = std::make_unique<TBitmap>(8, 7);
+    for (int Y = 0; Y < 7; ++Y)
+        for (int X = 0; X < 8; ++X)
+            Shot->Canvas()->SetPixels(X, Y, TColor(ScreenPixel(10 + X, 10 + Y)));
+    uitest::ExpectPicture(*Shot,
+                          {"SSSSSSSW", //
+                           "SDDDDDFW", //
+                           "SDFFFFFW", //
+                           "SDFFFFFW", //
+                           "SDFFFFFW", //
+                           "SFFFFFFW", //
+                           "WWWWWWWW"},
+                          __LINE__);
+    Panel->SetBorderStyle(bsNone);
+    EXPECT_EQ(Child->BoundsRect(), Rect(0, 0, 8, 7));
+}
+
 TEST_F(ExtCtrlsTest, BevelsDrawTheirShapes) {
     struct Case {
         TBevelShape Shape;
@@ -203,6 +238,38 @@ TEST_F(ExtCtrlsTest, AnImagePlacesItsPicture) {
     EXPECT_EQ(Sized.Height(), 20);
 }
 
+// Drawing on an image draws on its bitmap: an empty image gets one of its own size first; an image
+// holding another kind of picture cannot be drawn on.
+TEST_F(ExtCtrlsTest, AnImagesCanvasDrawsOnItsBitmap) {
+    TImage Image(nullptr);
+    Image.SetBounds(0, 0, 5, 3);
+    TCanvas* C = Image.Canvas();
+    C->Brush()->SetColor(clBtnShadow);
+    C->FillRect(Rect(1, 1, 4, 2));
+    C->SetPixels(0, 0, clWhite);
+    ASSERT_NE(dynamic_cast<TBitmap*>(Image.Picture()->Graphic()), nullptr);
+    EXPECT_EQ(Image.Picture()->Width(), 5);
+    EXPECT_EQ(Image.Picture()->Height(), 3);
+    EXPECT_EQ(Image.Canvas(), C);
+    // The control shows what was drawn.
+    uitest::ExpectPicture(*uitest::PaintToBitmap(Image),
+                          {"WWWWW", //
+                           "WSSSW", //
+                           "WWWWW"},
+                          __LINE__);
+
+    std::uint32_t Red[4] = {0xFFFF0000, 0xFFFF0000, 0xFFFF0000, 0xFFFF0000};
+    TIcon Icon;
+    Icon.SetHandle(CreateIconFromPixels(2, 2, Red));
+    Image.Picture()->SetGraphic(&Icon);
+    try {
+        Image.Canvas();
+        ADD_FAILURE() << "no error for an icon";
+    } catch (const EInvalidOperation& E) {
+        EXPECT_EQ(E.Message(), u"Can only modify an image if it contains a bitmap");
+    }
+}
+
 TEST_F(ExtCtrlsTest, DraggingASplitterSizesTheControlBesideItWithinMinSize) {
     auto* Left = new TPanel(Host.get());
     Left->SetParent(Host.get());
@@ -298,6 +365,46 @@ TEST_F(ExtCtrlsTest, AScrollBoxScrollsToItsChildrenByCodeWheelAndBar) {
     EXPECT_FALSE(Box->VertScrollBar()->IsScrollBarVisible());
     EXPECT_EQ(Box->VertScrollBar()->Position(), 0);
     EXPECT_EQ(Near->Top(), 10);
+}
+
+// The ranges follow the children wherever they change: a plain move or resize, a child shown, hidden,
+// added or removed, windowed or not.
+TEST_F(ExtCtrlsTest, AScrollBoxsRangesFollowItsChildren) {
+    auto* Box = new TScrollBox(Host.get());
+    Box->SetParent(Host.get());
+    Box->SetBounds(10, 10, 100, 80);
+    Box->SetBorderStyle(bsNoBorder);
+    auto* Panel = new TPanel(Host.get());
+    Panel->SetParent(Box);
+    Panel->SetBounds(10, 10, 50, 20);
+    auto* Bevel = new TBevel(Host.get());
+    Bevel->SetBounds(0, 0, 20, 20);
+    Bevel->SetParent(Box);
+    auto Bars = [&] {
+        return std::vector<int>{Box->HorzScrollBar()->IsScrollBarVisible() ? Box->HorzScrollBar()->Range() : 0,
+                                Box->VertScrollBar()->IsScrollBarVisible() ? Box->VertScrollBar()->Range() : 0};
+    };
+    EXPECT_EQ(Bars(), (std::vector<int>{0, 0}));
+    Panel->SetTop(150);
+    EXPECT_EQ(Bars(), (std::vector<int>{0, 170}));
+    Panel->SetHeight(40);
+    EXPECT_EQ(Bars(), (std::vector<int>{0, 190}));
+    Bevel->SetBounds(0, 0, 300, 20);
+    EXPECT_EQ(Bars(), (std::vector<int>{300, 190}));
+    Panel->SetVisible(false);
+    EXPECT_EQ(Bars(), (std::vector<int>{300, 0}));
+    Bevel->SetParent(nullptr);
+    EXPECT_EQ(Bars(), (std::vector<int>{0, 0}));
+    Bevel->SetParent(Box);
+    Panel->SetVisible(true);
+    EXPECT_EQ(Bars(), (std::vector<int>{300, 190}));
+    // Scrolled, a child keeps its place in the content.
+    Box->VertScrollBar()->SetPosition(50);
+    Panel->SetHeight(60);
+    EXPECT_EQ(Panel->Top(), 100);
+    EXPECT_EQ(Bars(), (std::vector<int>{300, 210}));
+    delete Bevel;
+    EXPECT_EQ(Bars(), (std::vector<int>{0, 210}));
 }
 
 } // namespace

@@ -597,6 +597,83 @@ TEST_F(FormsTest, AcceleratorsAndMenuShortCutsReachTheirTargetsThroughTheForm) {
     EXPECT_EQ(Form->Menu(), nullptr);
 }
 
+// Enter or Escape that a menu takes (a short cut, or a key of an open popup menu) reaches neither the
+// focused control (key down, character) nor the form's default and cancel buttons, also when the
+// chosen command runs the message loop itself.
+TEST_F(FormsTest, AKeyThatAMenuTakesDoesNotReachTheFocusedControl) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    auto* Field = Place(new TField(Form.get()), Form.get(), 10, 10);
+    auto* Ok = Place(new TTestButton(Form.get()), Form.get(), 10, 100);
+    auto* Cancel = Place(new TTestButton(Form.get()), Form.get(), 100, 100);
+    Ok->Default = true;
+    Cancel->Cancel = true;
+    auto* Main = new TMainMenu(Form.get());
+    auto* File = new TMenuItem(Main);
+    File->SetCaption(u"&File");
+    Main->Items()->Add(File);
+    auto* Run = new TMenuItem(Main);
+    Run->SetCaption(u"&Run");
+    Run->SetShortCut(ShortCut(VK_RETURN, TShiftState{ssCtrl}));
+    File->Add(Run);
+    Form->SetMenu(Main);
+    auto* Popup = new TPopupMenu(Form.get());
+    auto* Play = new TMenuItem(Popup);
+    Play->SetCaption(u"&Play");
+    Popup->Items()->Add(Play);
+    L Log;
+    Run->OnClick = [&](TObject*) {
+        Log.push_back("run");
+        Application->ProcessMessages();
+    };
+    Play->OnClick = [&](TObject*) {
+        Log.push_back("play");
+        Application->ProcessMessages();
+    };
+    Field->OnKeyDown = [&](TObject*, Word& Key, TShiftState) { Log.push_back("down " + std::to_string(Key)); };
+    Field->OnKeyPress = [&](TObject*, Char& Key) { Log.push_back("char " + std::to_string(int(Key))); };
+    Form->Show();
+    Pump();
+    struct Case {
+        const char* Name;
+        bool OpenPopup;
+        bool Ctrl;
+        UINT Key;
+        L Expected;
+    };
+    const Case Cases[] = {
+        {"a short cut", false, true, VK_RETURN, {"down 17", "run"}},
+        {"Enter in an open menu", true, false, VK_RETURN, {"play"}},
+        {"Escape closing an open menu", true, false, VK_ESCAPE, {}},
+    };
+    for (LRESULT Code : {DLGC_WANTALLKEYS, LRESULT(0)})
+        for (const Case& C : Cases) {
+            SCOPED_TRACE(std::string(C.Name) + (Code ? ", control wants all keys" : ""));
+            Field->DlgCode = Code;
+            Field->SetFocus();
+            Pump();
+            if (C.OpenPopup) {
+                Popup->Popup(200, 200);
+                InjectKeyPress(VK_DOWN);
+            }
+            Log.clear();
+            Ok->Clicks = Cancel->Clicks = 0;
+            if (C.Ctrl)
+                InjectKey(VK_CONTROL, true);
+            InjectKeyPress(C.Key);
+            if (C.Ctrl)
+                InjectKey(VK_CONTROL, false);
+            Pump();
+            EXPECT_EQ(Popup->PopupWindow(), nullptr);
+            EXPECT_EQ(Log, C.Expected);
+            EXPECT_EQ(Ok->Clicks + Cancel->Clicks, 0);
+            // The next key is the control's again.
+            Log.clear();
+            InjectKeyPress('A');
+            Pump();
+            EXPECT_EQ(Log, (L{"down 65", "char 97"}));
+        }
+}
+
 // A caption drawn on its parent's background, for the sample form.
 class TSampleLabel : public TGraphicControl {
 public:
