@@ -1421,8 +1421,11 @@ WNDPROC DropTypedChar(HWND Window) {
         case WM_SYSCHAR:
             RemoveWindowProcLink(H, Prev);
             return 0;
+        // The character comes before the key's release: a key that typed none leaves nothing behind.
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
         case WM_DESTROY:
             RemoveWindowProcLink(H, Prev);
             break;

@@ -172,7 +172,7 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 // A key down that a menu takes (a short cut, a key of an open menu) types nothing: the character it
 // queued for Window is dropped, also when the command it runs turns the message loop first. Called
 // before the key is handled; the link it answers is for RemoveWindowProcLink when the key was not
-// taken after all. The link goes at that character, or at the next key down when the key typed none.
+// taken after all. The link goes at that character, or at the key's release when it typed none.
 WNDPROC DropTypedChar(HWND Window);
 TShiftState KeyboardStateToShiftState();
 

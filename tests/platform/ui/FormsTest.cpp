@@ -672,6 +672,17 @@ TEST_F(FormsTest, AKeyThatAMenuTakesDoesNotReachTheFocusedControl) {
             Pump();
             EXPECT_EQ(Log, (L{"down 65", "char 97"}));
         }
+    // A short cut that types no character leaves nothing behind: text that comes without a key (an
+    // input method's) reaches the control.
+    auto* Refresh = new TMenuItem(Main);
+    Refresh->SetShortCut(ShortCut(VK_F5, TShiftState{}));
+    Refresh->OnClick = [&](TObject*) { Log.push_back("refresh"); };
+    File->Add(Refresh);
+    Log.clear();
+    InjectKeyPress(VK_F5);
+    InjectChar(u'中');
+    Pump();
+    EXPECT_EQ(Log, (L{"refresh", "char " + std::to_string(int(u'中'))}));
 }
 
 // A caption drawn on its parent's background, for the sample form.
