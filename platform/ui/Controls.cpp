@@ -1132,9 +1132,60 @@ void TWinControl::WndProc(TMessage& Message) {
     TControl::WndProc(Message);
 }
 
+bool TWinControl::ReflectToChild(TMessage& Message) {
+    HWND From = nullptr;
+    switch (Message.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        From = reinterpret_cast<HWND>(Message.LParam);
+        break;
+    case WM_DRAWITEM:
+        if (Message.LParam && reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->CtlType != ODT_MENU)
+            From = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->hwndItem;
+        break;
+    case WM_DELETEITEM:
+        if (Message.LParam)
+            From = reinterpret_cast<const DELETEITEMSTRUCT*>(Message.LParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+    case WM_COMPAREITEM: {
+        // These carry only the control's identifier: a child window with that (non-zero) identifier.
+        UINT Id = Message.LParam ? reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam)->CtlID : 0;
+        if (Message.Msg == WM_COMPAREITEM)
+            Id = UINT(Message.WParam);
+        if (!Id || !FHandle)
+            return false;
+        for (HWND C = GetWindow(FHandle, GW_CHILD); C; C = GetWindow(C, GW_HWNDNEXT))
+            if (GetWindowLongPtrW(C, GWLP_ID) == LONG_PTR(Id)) {
+                From = C;
+                break;
+            }
+        break;
+    }
+    default:
+        return false;
+    }
+    TWinControl* Child = From && From != FHandle ? FindControl(From) : nullptr;
+    if (!Child)
+        return false;
+    Message.Result = Child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    return true;
+}
+
 void TWinControl::Dispatch(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
     switch (Message.Msg) {
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_DELETEITEM:
+    case WM_COMPAREITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (ReflectToChild(Message))
+            return;
+        break;
     case WM_ERASEBKGND:
         WMEraseBkgnd(Message);
         return;

@@ -69,6 +69,12 @@ constexpr UINT CN_KEYUP = CN_BASE + WM_KEYUP;
 constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
 constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+constexpr UINT CN_DELETEITEM = CN_BASE + WM_DELETEITEM;
+constexpr UINT CN_COMPAREITEM = CN_BASE + WM_COMPAREITEM;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 
 // WM_GETDLGCODE answers: which keys a control keeps instead of leaving them to its form.
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;
@@ -570,6 +576,9 @@ private:
     void WMSetCursor(TMessage& Message);
     void WMContextMenu(TMessage& Message);
     bool IsControlMouseMsg(TMessage& Message);
+    // Hands a child's notification (WM_COMMAND, owner drawing, a child bar's scrolling) to
+    // the child control as its CN_ message; false when the sender is none of this library's controls.
+    bool ReflectToChild(TMessage& Message);
     void SetMouseCapture(bool Value) override;
 
     std::vector<TControl*> FControls;

@@ -36,8 +36,14 @@ constexpr unsigned WM_SETCURSOR = 0x0020;
 constexpr unsigned WM_MOUSEACTIVATE = 0x0021;
 constexpr unsigned WM_CHILDACTIVATE = 0x0022;
 constexpr unsigned WM_GETMINMAXINFO = 0x0024;
+constexpr unsigned WM_DRAWITEM = 0x002B;
+constexpr unsigned WM_MEASUREITEM = 0x002C;
+constexpr unsigned WM_DELETEITEM = 0x002D;
+constexpr unsigned WM_VKEYTOITEM = 0x002E;
+constexpr unsigned WM_CHARTOITEM = 0x002F;
 constexpr unsigned WM_SETFONT = 0x0030;
 constexpr unsigned WM_GETFONT = 0x0031;
+constexpr unsigned WM_COMPAREITEM = 0x0039;
 constexpr unsigned WM_WINDOWPOSCHANGING = 0x0046;
 constexpr unsigned WM_WINDOWPOSCHANGED = 0x0047;
 constexpr unsigned WM_NOTIFY = 0x004E;
@@ -225,6 +231,23 @@ constexpr LPARAM SW_PARENTOPENING = 3;
 // WM_SETICON / WM_GETICON
 constexpr WPARAM ICON_SMALL = 0;
 constexpr WPARAM ICON_BIG = 1;
+
+// Owner drawing (WM_DRAWITEM, WM_MEASUREITEM): control types, actions and states.
+constexpr UINT ODT_MENU = 1;
+constexpr UINT ODT_LISTBOX = 2;
+constexpr UINT ODT_COMBOBOX = 3;
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_GRAYED = 0x0002;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_CHECKED = 0x0008;
+constexpr UINT ODS_FOCUS = 0x0010;
+constexpr UINT ODS_DEFAULT = 0x0020;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 // A message as the class library passes it around: Result is what the window procedure answers.
 struct TMessage {

@@ -477,6 +477,7 @@ HWND CreateWindowExW(DWORD ExStyle, LPCWSTR ClassName, LPCWSTR WindowName, DWORD
         return nullptr;
     NCCALCSIZE_PARAMS Ncp{};
     Ncp.rgrc[0] = W->Rect;
+    W->NcBars = 0; // the default procedure reserves the bars; a window that answers itself has none
     Send(W, WM_NCCALCSIZE, FALSE, LPARAM(&Ncp.rgrc[0]));
     if (!Alive(h))
         return nullptr;
@@ -1121,6 +1122,7 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
         Ncp.rgrc[1] = OldRect;
         Ncp.rgrc[2] = OffsetR(OldClient, OldRect.Left, OldRect.Top);
         Ncp.lppos = &Wp;
+        W->NcBars = 0;
         Send(W, WM_NCCALCSIZE, TRUE, LPARAM(&Ncp));
         if (!Alive(hWnd))
             return 0;

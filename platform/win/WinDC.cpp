@@ -247,6 +247,7 @@ void PaintDefaultFrame(TWnd* W, HRGN) {
             SelectObject(Dc, OldFont);
         }
     }
+    PaintScrollBars(W, Dc);
     FreeWindowDC(Dc);
 }
 

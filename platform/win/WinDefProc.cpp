@@ -99,10 +99,10 @@ LRESULT DefaultHitTest(TWnd* W, POINT Pt) {
         return HTCAPTION;
     }
     RECT Cl = W->Client;
-    if ((W->Style & WS_VSCROLL) && L.X >= Cl.Right && L.X < Cl.Right + GetSystemMetrics(SM_CXVSCROLL) &&
+    if ((W->NcBars & (1u << SB_VERT)) && (W->Style & WS_VSCROLL) && L.X >= Cl.Right && L.X < Cl.Right + GetSystemMetrics(SM_CXVSCROLL) &&
         L.Y >= Cl.Top && L.Y < Cl.Bottom)
         return HTVSCROLL;
-    if ((W->Style & WS_HSCROLL) && L.Y >= Cl.Bottom && L.Y < Cl.Bottom + GetSystemMetrics(SM_CYHSCROLL) &&
+    if ((W->NcBars & (1u << SB_HORZ)) && (W->Style & WS_HSCROLL) && L.Y >= Cl.Bottom && L.Y < Cl.Bottom + GetSystemMetrics(SM_CYHSCROLL) &&
         L.X >= Cl.Left && L.X < Cl.Right)
         return HTHSCROLL;
     return HTBORDER;
@@ -344,10 +344,13 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         RECT* R = reinterpret_cast<RECT*>(lParam);
         if (!R)
             return 0;
-        if (W->Style & WS_MINIMIZE)
+        if (W->Style & WS_MINIMIZE) {
             *R = RECT{R->Left, R->Top, R->Left, R->Top};
-        else
+            W->NcBars = 0;
+        } else {
             *R = DefaultClientRect(W->Style, W->ExStyle, *R);
+            W->NcBars = ((W->Style & WS_HSCROLL) ? 1u << SB_HORZ : 0u) | ((W->Style & WS_VSCROLL) ? 1u << SB_VERT : 0u);
+        }
         return 0;
     }
     case WM_NCHITTEST:
@@ -461,6 +464,10 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
             Send(W, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
         else if (Ht == HTCLOSE || Ht == HTMINBUTTON || Ht == HTMAXBUTTON)
             TrackCaptionButton(W, Ht);
+        else if (Ht == HTVSCROLL)
+            Send(W, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam);
+        else if (Ht == HTHSCROLL)
+            Send(W, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam);
         return 0;
     }
     case WM_NCLBUTTONDBLCLK: {
@@ -469,6 +476,9 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
             Send(W, WM_SYSCOMMAND, (W->Style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
         else if (Ht == HTSYSMENU && (W->Style & WS_SYSMENU))
             Send(W, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        else if (Ht == HTVSCROLL || Ht == HTHSCROLL)
+            // A quick second press on a bar scrolls again, like the first.
+            return DefWindowProcW(hWnd, WM_NCLBUTTONDOWN, wParam, lParam);
         return 0;
     }
     case WM_NCRBUTTONUP:
@@ -526,6 +536,12 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
             if (!lParam)
                 P = St.Cursor;
             MoveSizeLoop(W, wParam, P);
+            break;
+        }
+        case SC_VSCROLL:
+        case SC_HSCROLL: {
+            POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ScrollTrackLoop(W, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, P);
             break;
         }
         case SC_MINIMIZE:

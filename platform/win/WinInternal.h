@@ -35,6 +35,19 @@ struct TWndClass {
 // How a layered window gives its pixels.
 enum class TLayerMode { None, Attributes, PerPixel };
 
+// The state of one of a window's own scroll bars.
+struct TScrollBarState {
+    bool Known = false; // set once, or given by the creation style (then 0..100)
+    int Min = 0;
+    int Max = 100;
+    int Page = 0;
+    int Pos = 0;
+    int TrackPos = 0;
+    bool Tracking = false;
+    UINT Arrows = 0;     // ESB_DISABLE_* bits
+    int PressedPart = 0; // the part held down by the mouse (TScrollPart), drawn pushed in
+};
+
 struct TWnd {
     HWND Handle = nullptr;
     std::shared_ptr<TWndClass> Class;
@@ -79,6 +92,11 @@ struct TWnd {
     DWORD TrackFlags = 0;
     DWORD HoverTime = 0;
     std::uint64_t HoverDue = 0;
+
+    // Scroll bars: SB_HORZ and SB_VERT, and which of them the default WM_NCCALCSIZE last reserved room
+    // for (bit 1 << bar). A window that answers WM_NCCALCSIZE itself gets no native bars drawn.
+    TScrollBarState Scroll[2];
+    unsigned NcBars = 0;
 
     // Set by the back-ends and the painting code.
     void* PaintData = nullptr;
@@ -272,6 +290,11 @@ void FreePaintData(TWnd* W);
 // Non-client defaults (WinDefProc.cpp).
 RECT DefaultClientRect(DWORD Style, DWORD ExStyle, const RECT& WindowRect);
 LRESULT DefaultHitTest(TWnd* W, POINT ScreenPt);
+
+// Scroll bars (WinScroll.cpp): the classic bars drawn into a window DC, and the mouse loop of a press on
+// one (WM_SYSCOMMAND SC_HSCROLL / SC_VSCROLL).
+void PaintScrollBars(TWnd* W, HDC Dc);
+void ScrollTrackLoop(TWnd* W, int Bar, POINT ScreenPt);
 
 // Input (WinInput.cpp): turns one raw event into queued messages; true when one was made.
 bool CookRawInput();

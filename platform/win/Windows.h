@@ -22,6 +22,7 @@ using HMENU = HMENU__*;
 struct HMONITOR__;
 using HMONITOR = HMONITOR__*;
 using ATOM = WORD;
+using ULONG_PTR = std::uintptr_t;
 using LPVOID = void*;
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
@@ -378,6 +379,11 @@ constexpr UINT CF_UNICODETEXT = 13;
 constexpr UINT USER_TIMER_MINIMUM = 10;
 constexpr UINT USER_TIMER_MAXIMUM = 0x7FFFFFFF;
 
+// Scroll bars of a window (WS_HSCROLL / WS_VSCROLL).
+constexpr int SB_HORZ = 0;
+constexpr int SB_VERT = 1;
+constexpr int SB_CTL = 2;
+constexpr int SB_BOTH = 3;
 // WM_HSCROLL / WM_VSCROLL requests (low word of wParam).
 constexpr int SB_LINEUP = 0;
 constexpr int SB_LINELEFT = 0;
@@ -394,6 +400,32 @@ constexpr int SB_LEFT = 6;
 constexpr int SB_BOTTOM = 7;
 constexpr int SB_RIGHT = 7;
 constexpr int SB_ENDSCROLL = 8;
+// SCROLLINFO masks.
+constexpr UINT SIF_RANGE = 0x0001;
+constexpr UINT SIF_PAGE = 0x0002;
+constexpr UINT SIF_POS = 0x0004;
+constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+constexpr UINT SIF_TRACKPOS = 0x0010;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+// EnableScrollBar arrows.
+constexpr UINT ESB_ENABLE_BOTH = 0x0000;
+constexpr UINT ESB_DISABLE_BOTH = 0x0003;
+constexpr UINT ESB_DISABLE_LEFT = 0x0001;
+constexpr UINT ESB_DISABLE_RIGHT = 0x0002;
+constexpr UINT ESB_DISABLE_UP = 0x0001;
+constexpr UINT ESB_DISABLE_DOWN = 0x0002;
+constexpr UINT ESB_DISABLE_LTUP = ESB_DISABLE_LEFT;
+constexpr UINT ESB_DISABLE_RTDN = ESB_DISABLE_RIGHT;
+
+struct SCROLLINFO {
+    UINT cbSize = sizeof(SCROLLINFO);
+    UINT fMask = 0;
+    int nMin = 0;
+    int nMax = 0;
+    UINT nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
 
 struct WNDCLASSEXW {
     UINT cbSize = sizeof(WNDCLASSEXW);
@@ -478,6 +510,36 @@ struct NMHDR {
     UINT code = 0;
 };
 
+// Owner drawing: the parent draws or measures an item of a control.
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem;
+    ULONG_PTR itemData = 0;
+};
+
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    ULONG_PTR itemData = 0;
+};
+
+struct DELETEITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    HWND hwndItem = nullptr;
+    ULONG_PTR itemData = 0;
+};
+
 struct PAINTSTRUCT {
     HDC hdc = nullptr;
     BOOL fErase = 0;
@@ -506,7 +568,6 @@ ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx);
 BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance);
 BOOL GetClassInfoExW(HINSTANCE hInstance, LPCWSTR lpszClass, WNDCLASSEXW* lpwcx);
 int GetClassNameW(HWND hWnd, LPWSTR lpClassName, int nMaxCount);
-using ULONG_PTR = std::uintptr_t;
 ULONG_PTR GetClassLongPtrW(HWND hWnd, int nIndex);
 ULONG_PTR SetClassLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 
@@ -617,6 +678,18 @@ BOOL EmptyClipboard();
 BOOL IsClipboardFormatAvailable(UINT format);
 BOOL SetClipboardText(const std::u16string& Text);
 std::u16string GetClipboardText();
+
+// Scroll bars of windows with WS_HSCROLL / WS_VSCROLL (nBar SB_HORZ or SB_VERT). The page lies in
+// [0, max - min + 1] and the position in [min, max - max(page - 1, 0)]; a bar whose range no longer exceeds
+// its page is hidden, or only disabled with SIF_DISABLENOSCROLL. SetScrollInfo returns the new position.
+int SetScrollInfo(HWND hwnd, int nBar, const SCROLLINFO* lpsi, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int nBar, SCROLLINFO* lpsi);
+int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw); // returns the previous position
+int GetScrollPos(HWND hWnd, int nBar);
+BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
+BOOL GetScrollRange(HWND hWnd, int nBar, int* lpMinPos, int* lpMaxPos);
+BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow);
+BOOL EnableScrollBar(HWND hWnd, UINT wSBflags, UINT wArrows);
 
 // Painting. Update areas, the non-client and background messages, device contexts of windows.
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);

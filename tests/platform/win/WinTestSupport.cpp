@@ -51,6 +51,8 @@ std::string MsgName(UINT Msg) {
         {WM_SYSCHAR, "WM_SYSCHAR"},
         {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
         {WM_TIMER, "WM_TIMER"},
+        {WM_HSCROLL, "WM_HSCROLL"},
+        {WM_VSCROLL, "WM_VSCROLL"},
         {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
         {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
         {WM_LBUTTONUP, "WM_LBUTTONUP"},
@@ -94,8 +96,22 @@ static std::string SysCommandName(WPARAM W) {
         return "SC_KEYMENU";
     case SC_MOUSEMENU:
         return "SC_MOUSEMENU";
+    case SC_VSCROLL:
+        return "SC_VSCROLL";
+    case SC_HSCROLL:
+        return "SC_HSCROLL";
     }
     return std::to_string(W);
+}
+
+static std::string ScrollRequestName(WPARAM W) {
+    static const char* const Names[] = {"SB_LINEUP",     "SB_LINEDOWN",   "SB_PAGEUP", "SB_PAGEDOWN", "SB_THUMBPOSITION",
+                                        "SB_THUMBTRACK", "SB_TOP",        "SB_BOTTOM", "SB_ENDSCROLL"};
+    int Code = LOWORD(W);
+    std::string N = Code >= 0 && Code <= SB_ENDSCROLL ? Names[Code] : std::to_string(Code);
+    if (Code == SB_THUMBPOSITION || Code == SB_THUMBTRACK)
+        N += "," + std::to_string(short(HIWORD(W)));
+    return N;
 }
 
 // The part of a message worth showing in a sequence.
@@ -127,6 +143,9 @@ static std::string Detail(UINT Msg, WPARAM W, LPARAM L) {
         return W < 128 ? std::string(1, char(W)) : std::to_string(W);
     case WM_SYSCOMMAND:
         return SysCommandName(W);
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return ScrollRequestName(W);
     case WM_SETCURSOR:
     case WM_MOUSEACTIVATE:
         return std::to_string(short(LOWORD(std::uintptr_t(L))));
