@@ -1,0 +1,2159 @@
+// The header window class, THeaderControl, and the list view.
+#include "platform/ui/ListViews.h"
+
+#include "platform/base/SysUtils.h"
+#include "platform/ui/Edits.h"
+#include "platform/ui/Forms.h"
+
+#include <algorithm>
+#include <map>
+
+// ---------------------------------------------------------------------------------------------
+// The native header
+
+namespace {
+
+struct THdItem {
+    String Text;
+    int Width = 0;
+    int Fmt = HDF_LEFT | HDF_STRING;
+    int Image = -1;
+    LPARAM Param = 0;
+};
+
+struct THdData {
+    HWND Wnd = nullptr;
+    std::vector<THdItem> Items;
+    std::vector<int> Order; // item index at each display position
+    HIMAGELIST Images = nullptr;
+    HFONT Font = nullptr;
+    int Pressed = -1;      // the section held down by the mouse
+    bool PressedIn = false; // the mouse is still over it
+    int Track = -1;        // the section whose divider is dragged
+    int TrackStartX = 0;
+    int TrackStartWidth = 0;
+};
+
+std::map<HWND, std::unique_ptr<THdData>>& Headers() {
+    static std::map<HWND, std::unique_ptr<THdData>> H;
+    return H;
+}
+
+THdData* HdOf(HWND h) {
+    auto It = Headers().find(h);
+    return It == Headers().end() ? nullptr : It->second.get();
+}
+
+RECT HdItemRect(const THdData& D, int Item) {
+    RECT C{};
+    GetClientRect(D.Wnd, &C);
+    int X = 0;
+    for (int Pos : D.Order) {
+        int W = D.Items[std::size_t(Pos)].Width;
+        if (Pos == Item)
+            return RECT{X, 0, X + W, C.Bottom};
+        X += W;
+    }
+    return RECT{};
+}
+
+// The divider zone reaches a few pixels each side of a section's right edge; of dividers that lie
+// together, the first section in display order that has a width owns it.
+void HdHitTest(const THdData& D, HDHITTESTINFO& Hi) {
+    RECT C{};
+    GetClientRect(D.Wnd, &C);
+    Hi.flags = 0;
+    Hi.iItem = -1;
+    if (Hi.pt.Y < C.Top || Hi.pt.Y >= C.Bottom || Hi.pt.X < C.Left || Hi.pt.X >= C.Right) {
+        Hi.flags = HHT_NOWHERE;
+        return;
+    }
+    int X = 0, Divider = -1, DividerEdge = 0;
+    for (int Pos : D.Order) {
+        int W = D.Items[std::size_t(Pos)].Width;
+        int Right = X + W;
+        if (Hi.pt.X >= Right - 4 && Hi.pt.X < Right + 4 && Divider < 0 && (W > 0 || Right > 0)) {
+            Divider = Pos;
+            DividerEdge = Right;
+        }
+        X = Right;
+    }
+    // A zero-width section right of a wider one at the same edge keeps the divider with the wider one.
+    if (Divider >= 0 && D.Items[std::size_t(Divider)].Width == 0)
+        for (int Pos : D.Order)
+            if (HdItemRect(D, Pos).Right == DividerEdge && D.Items[std::size_t(Pos)].Width > 0) {
+                Divider = Pos;
+                break;
+            }
+    if (Divider >= 0) {
+        Hi.flags = HHT_ONDIVIDER;
+        Hi.iItem = Divider;
+        return;
+    }
+    X = 0;
+    for (int Pos : D.Order) {
+        int W = D.Items[std::size_t(Pos)].Width;
+        if (Hi.pt.X >= X && Hi.pt.X < X + W) {
+            Hi.flags = HHT_ONHEADER;
+            Hi.iItem = Pos;
+            return;
+        }
+        X += W;
+    }
+    Hi.flags = HHT_NOWHERE | HHT_TORIGHT;
+}
+
+LRESULT HdNotify(THdData& D, UINT Code, int Item, HDITEMW* It = nullptr) {
+    NMHEADERW N;
+    N.hdr.hwndFrom = D.Wnd;
+    N.hdr.idFrom = UINT_PTR(GetWindowLongPtrW(D.Wnd, GWLP_ID));
+    N.hdr.code = Code;
+    N.iItem = Item;
+    N.pitem = It;
+    HWND P = GetParent(D.Wnd);
+    return P ? SendMessageW(P, WM_NOTIFY, WPARAM(N.hdr.idFrom), LPARAM(&N)) : 0;
+}
+
+// A new width with HDN_ITEMCHANGING (veto) and HDN_ITEMCHANGED around it.
+void HdSetWidth(THdData& D, int Item, int Width) {
+    if (Item < 0 || Item >= int(D.Items.size()) || D.Items[std::size_t(Item)].Width == Width)
+        return;
+    HDITEMW It;
+    It.mask = HDI_WIDTH;
+    It.cxy = Width;
+    HWND h = D.Wnd;
+    if (HdNotify(D, HDN_ITEMCHANGINGW, Item, &It) || HdOf(h) != &D)
+        return;
+    D.Items[std::size_t(Item)].Width = std::max(0, It.cxy);
+    InvalidateRect(h, nullptr, TRUE);
+    It.cxy = D.Items[std::size_t(Item)].Width;
+    HdNotify(D, HDN_ITEMCHANGEDW, Item, &It);
+}
+
+void HdPaint(THdData& D, HDC Given) {
+    PAINTSTRUCT Ps;
+    HDC Dc = Given ? Given : BeginPaint(D.Wnd, &Ps);
+    if (!Dc)
+        return;
+    RECT C{};
+    GetClientRect(D.Wnd, &C);
+    HGDIOBJ OldFont = SelectObject(Dc, D.Font ? HGDIOBJ(D.Font) : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(Dc, TRANSPARENT);
+    int X = 0;
+    for (int Pos : D.Order) {
+        const THdItem& It = D.Items[std::size_t(Pos)];
+        RECT R{X, 0, X + It.Width, C.Bottom};
+        X += It.Width;
+        if (It.Width <= 0)
+            continue;
+        bool Down = Pos == D.Pressed && D.PressedIn;
+        FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
+        RECT E = R;
+        if (Down)
+            FrameRect(Dc, &E, GetSysColorBrush(COLOR_BTNSHADOW));
+        else
+            DrawEdge(Dc, &E, EDGE_RAISED, BF_RECT);
+        RECT T{R.Left + 6 + (Down ? 1 : 0), R.Top + (Down ? 1 : 0), R.Right - 6, R.Bottom};
+        int ImgW = 0, ImgH = 0;
+        if ((It.Fmt & HDF_IMAGE) && D.Images && It.Image >= 0 && It.Image < ImageList_GetImageCount(D.Images)) {
+            ImageList_GetIconSize(D.Images, &ImgW, &ImgH);
+            ImageList_Draw(D.Images, It.Image, Dc, T.Left, (T.Top + T.Bottom - ImgH) / 2, ILD_TRANSPARENT);
+            T.Left += ImgW + 4;
+        }
+        if (T.Right > T.Left && !It.Text.empty()) {
+            UINT Align = (It.Fmt & HDF_JUSTIFYMASK) == HDF_RIGHT    ? DT_RIGHT
+                         : (It.Fmt & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER
+                                                                    : DT_LEFT;
+            SetTextColor(Dc, GetSysColor(COLOR_BTNTEXT));
+            DrawTextW(Dc, It.Text.c_str(), int(It.Text.size()), &T,
+                      Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        }
+    }
+    if (X < C.Right) {
+        // The rest: an empty section face.
+        RECT R{X, 0, C.Right, C.Bottom};
+        FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(Dc, &R, EDGE_RAISED, BF_RECT);
+    }
+    SelectObject(Dc, OldFont);
+    if (!Given)
+        EndPaint(D.Wnd, &Ps);
+}
+
+void HdGetItem(const THdData& D, int I, HDITEMW& Out) {
+    const THdItem& It = D.Items[std::size_t(I)];
+    if (Out.mask & HDI_WIDTH)
+        Out.cxy = It.Width;
+    if ((Out.mask & HDI_TEXT) && Out.pszText && Out.cchTextMax > 0) {
+        int N = std::min(int(It.Text.size()), Out.cchTextMax - 1);
+        std::copy(It.Text.begin(), It.Text.begin() + N, Out.pszText);
+        Out.pszText[N] = 0;
+    }
+    if (Out.mask & HDI_FORMAT)
+        Out.fmt = It.Fmt;
+    if (Out.mask & HDI_LPARAM)
+        Out.lParam = It.Param;
+    if (Out.mask & HDI_IMAGE)
+        Out.iImage = It.Image;
+    if (Out.mask & HDI_ORDER)
+        Out.iOrder = int(std::find(D.Order.begin(), D.Order.end(), I) - D.Order.begin());
+}
+
+void HdSetItem(THdData& D, int I, const HDITEMW& In) {
+    THdItem& It = D.Items[std::size_t(I)];
+    if (In.mask & HDI_WIDTH)
+        It.Width = std::max(0, In.cxy);
+    if (In.mask & HDI_TEXT)
+        It.Text = In.pszText ? String(In.pszText) : String();
+    if (In.mask & HDI_FORMAT)
+        It.Fmt = In.fmt;
+    if (In.mask & HDI_LPARAM)
+        It.Param = In.lParam;
+    if (In.mask & HDI_IMAGE)
+        It.Image = In.iImage;
+    if (In.mask & HDI_ORDER) {
+        D.Order.erase(std::find(D.Order.begin(), D.Order.end(), I));
+        int At = std::clamp(In.iOrder, 0, int(D.Order.size()));
+        D.Order.insert(D.Order.begin() + At, I);
+    }
+}
+
+} // namespace
+
+LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
+    if (Msg == WM_NCCREATE) {
+        auto D = std::make_unique<THdData>();
+        D->Wnd = h;
+        Headers()[h] = std::move(D);
+        return DefWindowProcW(h, Msg, w, l);
+    }
+    THdData* Dp = HdOf(h);
+    if (!Dp)
+        return DefWindowProcW(h, Msg, w, l);
+    THdData& D = *Dp;
+    int N = int(D.Items.size());
+    switch (Msg) {
+    case WM_NCDESTROY:
+        Headers().erase(h);
+        return DefWindowProcW(h, Msg, w, l);
+    case WM_SETFONT:
+        D.Font = reinterpret_cast<HFONT>(w);
+        if (l)
+            InvalidateRect(h, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT:
+        return LRESULT(D.Font);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        HdPaint(D, reinterpret_cast<HDC>(w));
+        return 0;
+    case HDM_GETITEMCOUNT:
+        return N;
+    case HDM_INSERTITEMW: {
+        auto* In = reinterpret_cast<const HDITEMW*>(l);
+        if (!In)
+            return -1;
+        int At = std::clamp(int(w), 0, N);
+        D.Items.insert(D.Items.begin() + At, THdItem{});
+        for (int& O : D.Order)
+            if (O >= At)
+                ++O;
+        D.Order.push_back(At);
+        HDITEMW Copy = *In;
+        if (!(Copy.mask & HDI_ORDER)) {
+            Copy.mask |= HDI_ORDER;
+            Copy.iOrder = At;
+        }
+        HdSetItem(D, At, Copy);
+        InvalidateRect(h, nullptr, TRUE);
+        return At;
+    }
+    case HDM_DELETEITEM: {
+        int I = int(w);
+        if (I < 0 || I >= N)
+            return FALSE;
+        D.Items.erase(D.Items.begin() + I);
+        D.Order.erase(std::find(D.Order.begin(), D.Order.end(), I));
+        for (int& O : D.Order)
+            if (O > I)
+                --O;
+        InvalidateRect(h, nullptr, TRUE);
+        return TRUE;
+    }
+    case HDM_GETITEMW:
+    case HDM_SETITEMW: {
+        int I = int(w);
+        auto* It = reinterpret_cast<HDITEMW*>(l);
+        if (I < 0 || I >= N || !It)
+            return FALSE;
+        if (Msg == HDM_GETITEMW) {
+            HdGetItem(D, I, *It);
+        } else {
+            HdSetItem(D, I, *It);
+            InvalidateRect(h, nullptr, TRUE);
+        }
+        return TRUE;
+    }
+    case HDM_GETITEMRECT: {
+        int I = int(w);
+        if (I < 0 || I >= N || !l)
+            return FALSE;
+        *reinterpret_cast<RECT*>(l) = HdItemRect(D, I);
+        return TRUE;
+    }
+    case HDM_HITTEST: {
+        auto* Hi = reinterpret_cast<HDHITTESTINFO*>(l);
+        if (!Hi)
+            return -1;
+        HdHitTest(D, *Hi);
+        return Hi->iItem;
+    }
+    case HDM_GETORDERARRAY: {
+        auto* Out = reinterpret_cast<int*>(l);
+        if (!Out || int(w) != N)
+            return FALSE;
+        std::copy(D.Order.begin(), D.Order.end(), Out);
+        return TRUE;
+    }
+    case HDM_SETORDERARRAY: {
+        auto* In = reinterpret_cast<const int*>(l);
+        if (!In || int(w) != N)
+            return FALSE;
+        std::vector<int> New(In, In + N), Sorted = New;
+        std::sort(Sorted.begin(), Sorted.end());
+        for (int I = 0; I < N; ++I)
+            if (Sorted[std::size_t(I)] != I)
+                return FALSE; // not a permutation of the items
+        D.Order = New;
+        InvalidateRect(h, nullptr, TRUE);
+        return TRUE;
+    }
+    case HDM_ORDERTOINDEX:
+        return int(w) >= 0 && int(w) < N ? D.Order[w] : int(w);
+    case HDM_SETIMAGELIST: {
+        HIMAGELIST Old = D.Images;
+        D.Images = reinterpret_cast<HIMAGELIST>(l);
+        InvalidateRect(h, nullptr, TRUE);
+        return LRESULT(Old);
+    }
+    case HDM_GETIMAGELIST:
+        return LRESULT(D.Images);
+    case HDM_LAYOUT: {
+        auto* L = reinterpret_cast<HDLAYOUT*>(l);
+        if (!L || !L->prc || !L->pwpos)
+            return FALSE;
+        HDC Dc = GetDC(h);
+        HGDIOBJ Old = SelectObject(Dc, D.Font ? HGDIOBJ(D.Font) : GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW Tm{};
+        GetTextMetricsW(Dc, &Tm);
+        SelectObject(Dc, Old);
+        ReleaseDC(h, Dc);
+        int Height = Tm.tmHeight + 6;
+        *L->pwpos = WINDOWPOS{h, nullptr, L->prc->Left, L->prc->Top, L->prc->Right - L->prc->Left, Height, 0};
+        L->prc->Top += Height;
+        return TRUE;
+    }
+    case WM_SETCURSOR: {
+        POINT P;
+        GetCursorPos(&P);
+        ScreenToClient(h, &P);
+        HDHITTESTINFO Hi;
+        Hi.pt = P;
+        HdHitTest(D, Hi);
+        if (Hi.flags & HHT_ONDIVIDER) {
+            SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+            return TRUE;
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        HDHITTESTINFO Hi;
+        Hi.pt = POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        HdHitTest(D, Hi);
+        if (Hi.flags & HHT_ONDIVIDER) {
+            if (Msg == WM_LBUTTONDBLCLK) {
+                HdNotify(D, HDN_DIVIDERDBLCLICKW, Hi.iItem);
+                return 0;
+            }
+            HDITEMW It;
+            It.mask = HDI_WIDTH;
+            It.cxy = D.Items[std::size_t(Hi.iItem)].Width;
+            if (HdNotify(D, HDN_BEGINTRACKW, Hi.iItem, &It) || HdOf(h) != &D)
+                return 0; // the parent refused the drag
+            D.Track = Hi.iItem;
+            D.TrackStartX = Hi.pt.X;
+            D.TrackStartWidth = D.Items[std::size_t(Hi.iItem)].Width;
+            SetCapture(h);
+        } else if (Hi.flags & HHT_ONHEADER) {
+            D.Pressed = Hi.iItem;
+            D.PressedIn = true;
+            SetCapture(h);
+            InvalidateRect(h, nullptr, TRUE);
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        POINT P{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+        if (D.Track >= 0) {
+            HDITEMW It;
+            It.mask = HDI_WIDTH;
+            It.cxy = std::max(0, D.TrackStartWidth + P.X - D.TrackStartX);
+            int Item = D.Track;
+            if (HdNotify(D, HDN_TRACKW, Item, &It) || HdOf(h) != &D)
+                return 0;
+            HdSetWidth(D, Item, It.cxy);
+        } else if (D.Pressed >= 0) {
+            HDHITTESTINFO Hi;
+            Hi.pt = P;
+            HdHitTest(D, Hi);
+            bool In = Hi.iItem == D.Pressed && (Hi.flags & HHT_ONHEADER);
+            if (In != D.PressedIn) {
+                D.PressedIn = In;
+                InvalidateRect(h, nullptr, TRUE);
+            }
+        }
+        return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED: {
+        if (D.Track >= 0) {
+            int Item = D.Track;
+            D.Track = -1;
+            if (Msg == WM_LBUTTONUP && GetCapture() == h)
+                ReleaseCapture();
+            HDITEMW It;
+            It.mask = HDI_WIDTH;
+            It.cxy = D.Items[std::size_t(Item)].Width;
+            HdNotify(D, HDN_ENDTRACKW, Item, &It);
+        } else if (D.Pressed >= 0) {
+            int Item = D.Pressed;
+            bool Fire = D.PressedIn && Msg == WM_LBUTTONUP;
+            D.Pressed = -1;
+            D.PressedIn = false;
+            if (Msg == WM_LBUTTONUP && GetCapture() == h)
+                ReleaseCapture();
+            InvalidateRect(h, nullptr, TRUE);
+            if (Fire)
+                HdNotify(D, HDN_ITEMCLICKW, Item);
+        }
+        return 0;
+    }
+    }
+    return DefWindowProcW(h, Msg, w, l);
+}
+
+void RegisterHeaderClass() {
+    WNDCLASSEXW C;
+    if (GetClassInfoExW(nullptr, u"SysHeader32", &C))
+        return;
+    C = WNDCLASSEXW{};
+    C.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    C.lpfnWndProc = &HeaderWndProc;
+    C.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    C.lpszClassName = u"SysHeader32";
+    RegisterClassExW(&C);
+}
+
+namespace {
+
+int FormatOf(TAlignment A, bool Image) {
+    return (A == taRightJustify ? HDF_RIGHT : A == taCenter ? HDF_CENTER : HDF_LEFT) | HDF_STRING |
+           (Image ? HDF_IMAGE : 0);
+}
+
+void PutSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image, bool Insert) {
+    HDITEMW It;
+    It.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT | HDI_IMAGE;
+    It.pszText = const_cast<LPWSTR>(Text.c_str());
+    It.cxy = Width;
+    It.fmt = FormatOf(Align, Image >= 0);
+    It.iImage = Image;
+    SendMessageW(Header, Insert ? HDM_INSERTITEMW : HDM_SETITEMW, WPARAM(Index), LPARAM(&It));
+}
+
+int MaxOrNone(int Max) { return Max > 0 ? Max : 1 << 30; }
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// THeaderSection, THeaderControl
+
+void THeaderSection::SetText(const String& Value) {
+    FText = Value;
+    FOwner->UpdateSection(Index());
+}
+
+void THeaderSection::SetWidth(int Value) {
+    FWidth = Limit(Value);
+    FOwner->UpdateSection(Index());
+}
+
+void THeaderSection::SetMinWidth(int Value) {
+    FMinWidth = std::max(0, Value);
+    SetWidth(FWidth);
+}
+
+void THeaderSection::SetMaxWidth(int Value) {
+    FMaxWidth = std::max(0, Value);
+    SetWidth(FWidth);
+}
+
+void THeaderSection::SetAlignment(TAlignment Value) {
+    FAlignment = Value;
+    FOwner->UpdateSection(Index());
+}
+
+void THeaderSection::SetImageIndex(int Value) {
+    FImageIndex = Value;
+    FOwner->UpdateSection(Index());
+}
+
+int THeaderSection::Index() const {
+    for (int I = 0; I < FOwner->SectionCount(); ++I)
+        if (FOwner->Sections(I) == this)
+            return I;
+    return -1;
+}
+
+int THeaderSection::Limit(int AWidth) const {
+    return std::clamp(AWidth, FMinWidth, std::max(FMinWidth, MaxOrNone(FMaxWidth)));
+}
+
+THeaderControl::THeaderControl(TComponent* AOwner) : TWinControl(AOwner) {
+    SetBounds(0, 0, 200, 17);
+    SetAlign(alTop);
+}
+
+THeaderControl::~THeaderControl() = default;
+
+THeaderSection* THeaderControl::AddSection(const String& Text, int Width) {
+    FSections.push_back(std::make_unique<THeaderSection>(this));
+    THeaderSection* S = FSections.back().get();
+    S->FText = Text;
+    S->FWidth = S->Limit(Width);
+    if (HandleAllocated())
+        PutSection(FHandle, SectionCount() - 1, S->FText, S->FWidth, S->FAlignment, S->FImageIndex, true);
+    return S;
+}
+
+void THeaderControl::DeleteSection(int Index) {
+    if (Index < 0 || Index >= SectionCount())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    FSections.erase(FSections.begin() + Index);
+    if (HandleAllocated())
+        SendMessageW(FHandle, HDM_DELETEITEM, WPARAM(Index), 0);
+}
+
+void THeaderControl::SetImages(TCustomImageList* Value) {
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (FImages)
+        FImages->FreeNotification(this);
+    if (HandleAllocated())
+        SendMessageW(FHandle, HDM_SETIMAGELIST, 0, LPARAM(FImages ? FImages->Handle() : nullptr));
+}
+
+void THeaderControl::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
+void THeaderControl::UpdateSection(int Index) {
+    if (!HandleAllocated() || Index < 0)
+        return;
+    THeaderSection* S = Sections(Index);
+    PutSection(FHandle, Index, S->FText, S->FWidth, S->FAlignment, S->FImageIndex, false);
+}
+
+void THeaderControl::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    RegisterHeaderClass();
+    Params.WindowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+}
+
+void THeaderControl::CreateWnd() {
+    TWinControl::CreateWnd();
+    SendMessageW(FHandle, WM_SETFONT, WPARAM(Font()->Handle()), 0);
+    if (FImages)
+        SendMessageW(FHandle, HDM_SETIMAGELIST, 0, LPARAM(FImages->Handle()));
+    for (int I = 0; I < SectionCount(); ++I) {
+        THeaderSection* S = Sections(I);
+        PutSection(FHandle, I, S->FText, S->FWidth, S->FAlignment, S->FImageIndex, true);
+    }
+}
+
+void THeaderControl::DefaultHandler(TMessage& Message) {
+    if (FHandle && Message.Msg < CM_BASE)
+        Message.Result = HeaderWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void THeaderControl::CNNotify(TMessage& Message) {
+    auto* N = reinterpret_cast<NMHEADERW*>(Message.LParam);
+    if (N->iItem < 0 || N->iItem >= SectionCount())
+        return;
+    THeaderSection* S = Sections(N->iItem);
+    switch (N->hdr.code) {
+    case HDN_BEGINTRACKW:
+        if (OnSectionTrack)
+            OnSectionTrack(this, S, S->FWidth, tsTrackBegin);
+        return;
+    case HDN_TRACKW:
+        // The section keeps within its limits while the divider moves.
+        N->pitem->cxy = S->Limit(N->pitem->cxy);
+        if (OnSectionTrack)
+            OnSectionTrack(this, S, N->pitem->cxy, tsTrackMove);
+        return;
+    case HDN_ENDTRACKW:
+        if (OnSectionTrack)
+            OnSectionTrack(this, S, S->FWidth, tsTrackEnd);
+        return;
+    case HDN_ITEMCHANGEDW:
+        if (N->pitem && (N->pitem->mask & HDI_WIDTH) && N->pitem->cxy != S->FWidth) {
+            S->FWidth = N->pitem->cxy;
+            if (OnSectionResize)
+                OnSectionResize(this, S);
+        }
+        return;
+    case HDN_ITEMCLICKW:
+        if (OnSectionClick)
+            OnSectionClick(this, S);
+        return;
+    }
+}
+
+void THeaderControl::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+        DefaultHandler(Message);
+        return;
+    case CN_NOTIFY:
+        CNNotify(Message);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        // The window tracks the mouse itself.
+        DefaultHandler(Message);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TListColumn
+
+void TListColumn::SetCaption(const String& Value) {
+    FCaption = Value;
+    FOwner->ColumnsChanged();
+}
+
+void TListColumn::SetWidth(int Value) {
+    FWidth = std::clamp(std::max(0, Value), FMinWidth, std::max(FMinWidth, MaxOrNone(FMaxWidth)));
+    FOwner->ColumnsChanged();
+}
+
+void TListColumn::SetMinWidth(int Value) {
+    FMinWidth = std::max(0, Value);
+    SetWidth(FWidth);
+}
+
+void TListColumn::SetMaxWidth(int Value) {
+    FMaxWidth = std::max(0, Value);
+    SetWidth(FWidth);
+}
+
+void TListColumn::SetAlignment(TAlignment Value) {
+    FAlignment = Value;
+    FOwner->ColumnsChanged();
+}
+
+void TListColumn::SetImageIndex(int Value) {
+    FImageIndex = Value;
+    FOwner->ColumnsChanged();
+}
+
+int TListColumn::Index() const {
+    for (int I = 0; I < FOwner->ColumnCount(); ++I)
+        if (FOwner->Columns(I) == this)
+            return I;
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TListItem, TListItems
+
+TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(std::make_unique<TStringList>()) {}
+TListItem::~TListItem() = default;
+
+TCustomListView* TListItem::ListView() const { return FOwner->FOwner; }
+
+int TListItem::Index() const {
+    if (ListView()->FOwnerData)
+        return FIndex;
+    return FOwner->IndexOf(const_cast<TListItem*>(this));
+}
+
+void TListItem::SetCaption(const String& Value) {
+    if (Value == FCaption)
+        return;
+    TCustomListView* V = ListView();
+    if (!V->CanChange(this, ctText))
+        return;
+    FCaption = Value;
+    V->Change(this, ctText);
+    V->ItemsChanged(false);
+}
+
+void TListItem::SetImageIndex(int Value) {
+    if (Value == FImageIndex)
+        return;
+    TCustomListView* V = ListView();
+    if (!V->CanChange(this, ctImage))
+        return;
+    FImageIndex = Value;
+    V->Change(this, ctImage);
+    V->ItemsChanged(false);
+}
+
+bool TListItem::Selected() const { return ListView()->IsSelected(Index()); }
+void TListItem::SetSelected(bool Value) { ListView()->SetRowSelected(Index(), Value); }
+bool TListItem::Focused() const { return ListView()->FFocused == Index() && Index() >= 0; }
+
+void TListItem::SetFocused(bool Value) {
+    if (Value)
+        ListView()->SetFocusedIndex(Index());
+    else if (Focused())
+        ListView()->SetFocusedIndex(-1);
+}
+
+void TListItem::Assign(TListItem* Source) {
+    if (!Source || Source == this)
+        return;
+    FCaption = Source->FCaption;
+    FSubItems->Assign(Source->FSubItems.get());
+    FImageIndex = Source->FImageIndex;
+    FData = Source->FData;
+    ListView()->ItemsChanged(false);
+}
+
+void TListItem::Delete() { FOwner->Delete(Index()); }
+TRect TListItem::DisplayRect(TDisplayCode Code) const { return ListView()->ItemRect(Index(), Code); }
+
+TPoint TListItem::Position() const {
+    TRect R = ListView()->ItemRect(Index(), drBounds);
+    return TPoint{R.Left, R.Top};
+}
+
+void TListItem::MakeVisible(bool) { ListView()->MakeVisible(Index()); }
+
+bool TListItem::EditCaption() {
+    ListView()->BeginEdit(Index());
+    return ListView()->IsEditing();
+}
+
+void TListItem::Update() { ListView()->ItemsChanged(false); }
+
+TListItems::~TListItems() = default;
+
+int TListItems::Count() const { return FOwner->FOwnerData ? FOwnerCount : int(FItems.size()); }
+
+void TListItems::SetCount(int Value) {
+    if (!FOwner->FOwnerData || Value < 0)
+        return;
+    FOwnerCount = Value;
+    FOwner->FSel.assign(std::size_t(Value), 0);
+    FOwner->FFocused = std::min(FOwner->FFocused, Value - 1);
+    FOwner->FAnchor = -1;
+    FOwner->ItemsChanged();
+}
+
+TListItem* TListItems::Add() { return Insert(Count()); }
+
+TListItem* TListItems::Insert(int Index) {
+    if (FOwner->FOwnerData)
+        throw EListError(u"Items of an owner-data list view come from OnData");
+    if (Index < 0 || Index > Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    FItems.insert(FItems.begin() + Index, std::make_unique<TListItem>(this));
+    FOwner->ItemInserted(Index);
+    return FItems[std::size_t(Index)].get();
+}
+
+void TListItems::Delete(int Index) {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    if (FOwner->IsEditing() && FOwner->FEditIndex == Index)
+        FOwner->EndEdit(false);
+    // A selected row loses its selection first, so the events name it while it still exists.
+    if (FOwner->IsSelected(Index))
+        FOwner->SetRowSelected(Index, false);
+    if (FOwner->FOwnerData) {
+        --FOwnerCount;
+    } else {
+        FItems.erase(FItems.begin() + Index);
+    }
+    FOwner->ItemDeleted(Index);
+}
+
+void TListItems::Clear() {
+    if (FOwner->IsEditing())
+        FOwner->EndEdit(false);
+    FOwner->ClearSelection();
+    FItems.clear();
+    FOwnerCount = 0;
+    FOwner->FSel.clear();
+    FOwner->FFocused = FOwner->FAnchor = -1;
+    FOwner->FTop = 0;
+    FOwner->ItemsChanged();
+}
+
+void TListItems::BeginUpdate() {
+    if (FUpdateCount++ == 0 && FOwner->HandleAllocated())
+        SendMessageW(FOwner->Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListItems::EndUpdate() {
+    if (FUpdateCount == 0 || --FUpdateCount > 0)
+        return;
+    if (FOwner->HandleAllocated())
+        SendMessageW(FOwner->Handle(), WM_SETREDRAW, TRUE, 0);
+    FOwner->ItemsChanged();
+}
+
+TListItem* TListItems::Item(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    return FOwner->ItemAt(Index);
+}
+
+int TListItems::IndexOf(TListItem* Value) const {
+    for (std::size_t I = 0; I < FItems.size(); ++I)
+        if (FItems[I].get() == Value)
+            return int(I);
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TCustomListView: layout
+
+namespace {
+
+constexpr UINT CM_FREEEDITOR = CM_BASE + 0x7F0; // frees the label editor once its handler is done
+constexpr int IconCellWidth = 76;
+constexpr int SmallIconCellWidth = 130;
+constexpr int ListColumnWidth = 150;
+
+int FontHeight(TFont* Font) {
+    HDC Dc = GetDC(nullptr);
+    HGDIOBJ Old = SelectObject(Dc, Font->Handle());
+    TEXTMETRICW Tm{};
+    GetTextMetricsW(Dc, &Tm);
+    SelectObject(Dc, Old);
+    ReleaseDC(nullptr, Dc);
+    return std::max<int>(1, Tm.tmHeight);
+}
+
+SIZE ImageSize(HIMAGELIST L) {
+    int W = 0, H = 0;
+    if (L)
+        ImageList_GetIconSize(L, &W, &H);
+    return SIZE{W, H};
+}
+
+} // namespace
+
+struct TCustomListView::TLayout {
+    TViewStyle View = vsIcon;
+    RECT Client;
+    int FontH = 0;
+    int HeaderH = 0;
+    int RowH = 0;
+    int CellW = 0;
+    int CellH = 0;
+    int PerColumn = 1; // list: rows of a column
+    int PerRow = 1;    // icons: cells of a row
+    int TotalW = 0;    // report: the columns' width
+    SIZE Small{}, Large{};
+};
+
+TCustomListView::TLayout TCustomListView::Layout() const {
+    TLayout L;
+    L.View = FViewStyle;
+    L.Client = RECT{};
+    if (FHandle)
+        GetClientRect(FHandle, &L.Client);
+    else
+        L.Client = RECT{0, 0, FWidth, FHeight};
+    L.FontH = FontHeight(Font());
+    L.Small = ImageSize(FSmallHandle);
+    L.Large = ImageSize(FLargeHandle);
+    L.RowH = std::max<int>(L.FontH + 4, L.Small.cy + 1);
+    L.HeaderH = FViewStyle == vsReport && FShowColumnHeaders ? L.FontH + 6 : 0;
+    if (FHeader) {
+        RECT H{};
+        GetWindowRect(FHeader, &H);
+        if (IsWindowVisible(FHeader))
+            L.HeaderH = H.Bottom - H.Top;
+    }
+    for (const auto& C : FColumns)
+        L.TotalW += C->FWidth;
+    int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+    switch (FViewStyle) {
+    case vsReport:
+        L.CellW = L.TotalW;
+        L.CellH = L.RowH;
+        break;
+    case vsList:
+        L.CellW = ListColumnWidth;
+        L.CellH = L.RowH;
+        L.PerColumn = std::max(1, ClientH / L.RowH);
+        break;
+    case vsSmallIcon:
+        L.CellW = SmallIconCellWidth;
+        L.CellH = L.RowH;
+        L.PerRow = std::max(1, ClientW / L.CellW);
+        break;
+    case vsIcon:
+        L.CellW = std::max<int>(IconCellWidth, L.Large.cx + 12);
+        L.CellH = std::max<int>(L.Large.cy, 32) + 6 + 2 * L.FontH + 4;
+        L.PerRow = std::max(1, ClientW / L.CellW);
+        break;
+    }
+    return L;
+}
+
+int TCustomListView::Count() const { return FItems->Count(); }
+
+TListItem* TCustomListView::ItemAt(int Index) const {
+    if (!FOwnerData)
+        return FItems->FItems[std::size_t(Index)].get();
+    return FetchItem(Index);
+}
+
+TListItem* TCustomListView::FetchItem(int Index) const {
+    auto& T = FItems->FTemp;
+    if (!T)
+        T = std::make_unique<TListItem>(FItems.get());
+    T->FIndex = Index;
+    T->FCaption.clear();
+    T->FSubItems->Clear();
+    T->FImageIndex = -1;
+    T->FData = nullptr;
+    const_cast<TCustomListView*>(this)->OwnerDataFetch(T.get(), TItemRequest{irText, irImage});
+    return T.get();
+}
+
+TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) const {
+    if (Index < 0 || Index >= Count())
+        return TRect{};
+    TLayout L = Layout();
+    RECT B{};
+    switch (FViewStyle) {
+    case vsReport: {
+        int Y = L.HeaderH + (Index - FTop) * L.RowH;
+        B = RECT{-FXOff, Y, -FXOff + L.TotalW, Y + L.RowH};
+        int Col0 = FColumns.empty() ? L.TotalW : FColumns[0]->FWidth;
+        RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
+        RECT Label{Icon.Right + (L.Small.cx ? 2 : 0), B.Top, B.Left + Col0, B.Bottom};
+        if (Code == drIcon)
+            B = Icon;
+        else if (Code == drLabel)
+            B = Label;
+        else if (Code == drSelectBounds)
+            B = FRowSelect ? B : RECT{Icon.Left, B.Top, Label.Right, B.Bottom};
+        break;
+    }
+    case vsList: {
+        int Col = Index / L.PerColumn - FTop, Row = Index % L.PerColumn;
+        B = RECT{Col * L.CellW, Row * L.RowH, (Col + 1) * L.CellW, (Row + 1) * L.RowH};
+        RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
+        if (Code == drIcon)
+            B = Icon;
+        else if (Code == drLabel || Code == drSelectBounds)
+            B = RECT{Code == drLabel ? Icon.Right + 2 : B.Left, B.Top, B.Right, B.Bottom};
+        break;
+    }
+    case vsSmallIcon:
+    case vsIcon: {
+        int X = (Index % L.PerRow) * L.CellW, Y = (Index / L.PerRow) * L.CellH - FTop;
+        B = RECT{X, Y, X + L.CellW, Y + L.CellH};
+        if (FViewStyle == vsSmallIcon) {
+            RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
+            if (Code == drIcon)
+                B = Icon;
+            else if (Code == drLabel)
+                B = RECT{Icon.Right + 2, B.Top, B.Right, B.Bottom};
+        } else {
+            int IconH = std::max<int>(L.Large.cy, 32);
+            RECT Icon{B.Left, B.Top + 2, B.Right, B.Top + 2 + IconH};
+            if (Code == drIcon)
+                B = Icon;
+            else if (Code == drLabel)
+                B = RECT{B.Left + 2, Icon.Bottom + 2, B.Right - 2, B.Bottom - 2};
+        }
+        break;
+    }
+    }
+    return TRect{B.Left, B.Top, B.Right, B.Bottom};
+}
+
+TRect TCustomListView::SubItemRect(int Index, int SubItem) const {
+    TRect B = ItemRect(Index, drBounds);
+    if (FViewStyle != vsReport || SubItem < 0 || SubItem >= ColumnCount())
+        return SubItem == 0 ? B : TRect{};
+    int X = B.Left;
+    for (int I = 0; I < SubItem; ++I)
+        X += FColumns[std::size_t(I)]->FWidth;
+    return TRect{X, B.Top, X + FColumns[std::size_t(SubItem)]->FWidth, B.Bottom};
+}
+
+int TCustomListView::VisibleRowCount() const {
+    TLayout L = Layout();
+    int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+    switch (FViewStyle) {
+    case vsReport:
+        return std::max(0, (ClientH - L.HeaderH) / L.RowH);
+    case vsList:
+        return L.PerColumn * std::max(1, ClientW / L.CellW);
+    default:
+        return L.PerRow * std::max(1, ClientH / L.CellH);
+    }
+}
+
+int TCustomListView::IndexAt(int X, int Y) const {
+    TLayout L = Layout();
+    int N = Count();
+    int I = -1;
+    switch (FViewStyle) {
+    case vsReport:
+        if (Y < L.HeaderH || X + FXOff >= L.TotalW || X + FXOff < 0)
+            return -1;
+        I = FTop + (Y - L.HeaderH) / L.RowH;
+        break;
+    case vsList: {
+        if (X < 0 || Y < 0 || Y >= L.PerColumn * L.RowH)
+            return -1;
+        I = (FTop + X / L.CellW) * L.PerColumn + Y / L.RowH;
+        break;
+    }
+    default: {
+        if (X < 0 || X >= L.PerRow * L.CellW || Y + FTop < 0)
+            return -1;
+        I = ((Y + FTop) / L.CellH) * L.PerRow + X / L.CellW;
+        break;
+    }
+    }
+    return I >= 0 && I < N ? I : -1;
+}
+
+TListItem* TCustomListView::GetItemAt(int X, int Y) {
+    int I = IndexAt(X, Y);
+    return I >= 0 ? ItemAt(I) : nullptr;
+}
+
+TListItem* TCustomListView::TopItem() {
+    if (Count() == 0)
+        return nullptr;
+    int I = FViewStyle == vsReport ? FTop : FViewStyle == vsList ? FTop * Layout().PerColumn
+                                                                  : IndexAt(1, 1);
+    return I >= 0 && I < Count() ? ItemAt(I) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scrolling
+
+void TCustomListView::UpdateScrollBars() {
+    if (!FHandle || FInScroll)
+        return;
+    FInScroll = true;
+    for (int Round = 0; Round < 2; ++Round) {
+        TLayout L = Layout();
+        int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+        SCROLLINFO V, H;
+        V.fMask = H.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        switch (FViewStyle) {
+        case vsReport:
+            V.nMax = std::max(Count() - 1, 0);
+            V.nPage = UINT(std::max(0, (ClientH - L.HeaderH) / L.RowH));
+            V.nPos = FTop;
+            H.nMax = L.TotalW;
+            H.nPage = UINT(ClientW + 1);
+            H.nPos = FXOff;
+            break;
+        case vsList: {
+            int Cols = (Count() + L.PerColumn - 1) / L.PerColumn;
+            H.nMax = std::max(Cols - 1, 0);
+            H.nPage = UINT(std::max(1, ClientW / L.CellW));
+            H.nPos = FTop;
+            break;
+        }
+        default: {
+            int Rows = (Count() + L.PerRow - 1) / L.PerRow;
+            V.nMax = Rows * L.CellH;
+            V.nPage = UINT(ClientH + 1);
+            V.nPos = FTop;
+            break;
+        }
+        }
+        SetScrollInfo(FHandle, SB_VERT, &V, TRUE);
+        SetScrollInfo(FHandle, SB_HORZ, &H, TRUE);
+        RECT After{};
+        GetClientRect(FHandle, &After);
+        if (After == L.Client)
+            break;
+    }
+    FInScroll = false;
+}
+
+void TCustomListView::SetTop(int Top, int XOff) {
+    TLayout L = Layout();
+    int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+    int MaxTop = 0, MaxX = 0;
+    switch (FViewStyle) {
+    case vsReport:
+        MaxTop = std::max(0, Count() - std::max(1, (ClientH - L.HeaderH) / L.RowH));
+        MaxX = std::max(0, L.TotalW - ClientW);
+        break;
+    case vsList: {
+        int Cols = (Count() + L.PerColumn - 1) / L.PerColumn;
+        MaxTop = std::max(0, Cols - std::max(1, ClientW / L.CellW));
+        break;
+    }
+    default: {
+        int Rows = (Count() + L.PerRow - 1) / L.PerRow;
+        MaxTop = std::max(0, Rows * L.CellH - ClientH);
+        break;
+    }
+    }
+    Top = std::clamp(Top, 0, MaxTop);
+    XOff = std::clamp(XOff, 0, MaxX);
+    if (Top == FTop && XOff == FXOff)
+        return;
+    bool Sideways = XOff != FXOff;
+    FTop = Top;
+    FXOff = XOff;
+    if (FHandle) {
+        InvalidateRect(FHandle, nullptr, TRUE);
+        if (Sideways)
+            SyncHeader();
+    }
+    UpdateScrollBars();
+}
+
+void TCustomListView::Scroll(int DX, int DY) {
+    TLayout L = Layout();
+    switch (FViewStyle) {
+    case vsReport:
+        SetTop(FTop + DY / L.RowH, FXOff + DX);
+        break;
+    case vsList:
+        SetTop(FTop + DX / L.CellW, 0);
+        break;
+    default:
+        SetTop(FTop + DY, 0);
+        break;
+    }
+}
+
+void TCustomListView::MakeVisible(int Index) {
+    if (Index < 0 || Index >= Count())
+        return;
+    TLayout L = Layout();
+    int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+    switch (FViewStyle) {
+    case vsReport: {
+        int Page = std::max(1, (ClientH - L.HeaderH) / L.RowH);
+        if (Index < FTop)
+            SetTop(Index, FXOff);
+        else if (Index >= FTop + Page)
+            SetTop(Index - Page + 1, FXOff);
+        break;
+    }
+    case vsList: {
+        int Col = Index / L.PerColumn, Page = std::max(1, ClientW / L.CellW);
+        if (Col < FTop)
+            SetTop(Col, 0);
+        else if (Col >= FTop + Page)
+            SetTop(Col - Page + 1, 0);
+        break;
+    }
+    default: {
+        int Y = (Index / L.PerRow) * L.CellH;
+        if (Y < FTop)
+            SetTop(Y, 0);
+        else if (Y + L.CellH > FTop + ClientH)
+            SetTop(Y + L.CellH - ClientH, 0);
+        break;
+    }
+    }
+}
+
+void TCustomListView::WMScroll(TMessage& Message, bool Vert) {
+    TLayout L = Layout();
+    int ClientH = L.Client.Bottom - L.Client.Top, ClientW = L.Client.Right - L.Client.Left;
+    bool Rows = FViewStyle == vsReport && Vert;
+    bool Cols = FViewStyle == vsList && !Vert;
+    bool Pixels = !Rows && !Cols;
+    if ((FViewStyle == vsList && Vert) || (FViewStyle != vsReport && FViewStyle != vsList && !Vert))
+        return;
+    int Pos = Vert ? FTop : (FViewStyle == vsReport ? FXOff : FTop);
+    int Line = Pixels ? (FViewStyle == vsReport ? 8 : L.CellH / 2) : 1;
+    int Page = Rows ? std::max(1, (ClientH - L.HeaderH) / L.RowH) : Cols ? std::max(1, ClientW / L.CellW)
+                                                                       : (Vert ? ClientH : ClientW);
+    switch (LOWORD(Message.WParam)) {
+    case SB_LINEUP:
+        Pos -= Line;
+        break;
+    case SB_LINEDOWN:
+        Pos += Line;
+        break;
+    case SB_PAGEUP:
+        Pos -= Page;
+        break;
+    case SB_PAGEDOWN:
+        Pos += Page;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO Si;
+        Si.fMask = SIF_TRACKPOS;
+        Pos = LOWORD(Message.WParam) == SB_THUMBTRACK && GetScrollInfo(FHandle, Vert ? SB_VERT : SB_HORZ, &Si)
+                  ? Si.nTrackPos
+                  : HIWORD(Message.WParam);
+        break;
+    }
+    case SB_TOP:
+        Pos = 0;
+        break;
+    case SB_BOTTOM:
+        Pos = 1 << 30;
+        break;
+    default:
+        return;
+    }
+    if (FViewStyle == vsReport && !Vert)
+        SetTop(FTop, Pos);
+    else
+        SetTop(Pos, FXOff);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Selection
+
+bool TCustomListView::IsSelected(int Index) const {
+    return Index >= 0 && Index < int(FSel.size()) && FSel[std::size_t(Index)];
+}
+
+void TCustomListView::ApplySelection(const std::vector<char>& Wanted) {
+    std::vector<int> Lose, Gain;
+    for (int I = 0; I < int(FSel.size()); ++I) {
+        bool Want = I < int(Wanted.size()) && Wanted[std::size_t(I)];
+        if (FSel[std::size_t(I)] && !Want)
+            Lose.push_back(I);
+        else if (!FSel[std::size_t(I)] && Want)
+            Gain.push_back(I);
+    }
+    std::weak_ptr<char> Alive = AliveToken();
+    auto Step = [&](int I, bool On) {
+        if (I >= int(FSel.size()))
+            return;
+        TListItem* It = ItemAt(I);
+        if (!CanChange(It, ctState) || Alive.expired())
+            return;
+        FSel[std::size_t(I)] = On ? 1 : 0;
+        if (FHandle) {
+            RECT R = ItemRect(I, drBounds);
+            InvalidateRect(FHandle, &R, TRUE);
+        }
+        It = ItemAt(I);
+        Change(It, ctState);
+        if (Alive.expired() || I >= int(FSel.size()))
+            return;
+        if (OnSelectItem)
+            OnSelectItem(this, FOwnerData ? FetchItem(I) : ItemAt(I), On);
+    };
+    for (int I : Lose) {
+        Step(I, false);
+        if (Alive.expired())
+            return;
+    }
+    for (int I : Gain) {
+        Step(I, true);
+        if (Alive.expired())
+            return;
+    }
+}
+
+void TCustomListView::SetRowSelected(int Index, bool Value) {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    std::vector<char> W = Value && !FMultiSelect ? std::vector<char>(FSel.size(), 0) : FSel;
+    W[std::size_t(Index)] = Value ? 1 : 0;
+    ApplySelection(W);
+}
+
+int TCustomListView::ItemIndex() const {
+    for (int I = 0; I < int(FSel.size()); ++I)
+        if (FSel[std::size_t(I)])
+            return I;
+    return -1;
+}
+
+void TCustomListView::SetItemIndex(int Value) {
+    if (Value < -1 || Value >= Count())
+        throw EListError(Format(u"List index out of bounds (%d)", {Value}));
+    std::vector<char> W(FSel.size(), 0);
+    if (Value >= 0)
+        W[std::size_t(Value)] = 1;
+    ApplySelection(W);
+    if (Value >= 0)
+        SetFocusedIndex(Value);
+}
+
+TListItem* TCustomListView::Selected() const {
+    int I = ItemIndex();
+    return I >= 0 ? ItemAt(I) : nullptr;
+}
+
+void TCustomListView::SetSelected(TListItem* Value) {
+    if (!Value) {
+        ClearSelection();
+        return;
+    }
+    SetItemIndex(Value->Index());
+}
+
+int TCustomListView::SelCount() const { return int(std::count(FSel.begin(), FSel.end(), 1)); }
+
+TListItem* TCustomListView::ItemFocused() const {
+    return FFocused >= 0 && FFocused < Count() ? ItemAt(FFocused) : nullptr;
+}
+
+void TCustomListView::SetItemFocused(TListItem* Value) { SetFocusedIndex(Value ? Value->Index() : -1); }
+
+void TCustomListView::SetFocusedIndex(int Index) {
+    if (Index == FFocused)
+        return;
+    if (FHandle && FFocused >= 0) {
+        RECT R = ItemRect(FFocused, drBounds);
+        InvalidateRect(FHandle, &R, TRUE);
+    }
+    FFocused = Index;
+    if (FHandle && Index >= 0) {
+        RECT R = ItemRect(Index, drBounds);
+        InvalidateRect(FHandle, &R, TRUE);
+    }
+}
+
+void TCustomListView::ClearSelection() { ApplySelection(std::vector<char>(FSel.size(), 0)); }
+
+void TCustomListView::SelectAll() {
+    if (FMultiSelect)
+        ApplySelection(std::vector<char>(FSel.size(), 1));
+}
+
+void TCustomListView::SelectRow(int Index, bool Shift, bool Ctrl, bool ByMouse) {
+    if (Index < 0 || Index >= Count())
+        return;
+    std::vector<char> W(FSel.size(), 0);
+    if (!FMultiSelect) {
+        W[std::size_t(Index)] = 1;
+        FAnchor = Index;
+    } else if (Shift) {
+        if (FAnchor < 0 || FAnchor >= Count())
+            FAnchor = Index;
+        if (Ctrl)
+            W = FSel;
+        for (int I = std::min(FAnchor, Index); I <= std::max(FAnchor, Index); ++I)
+            W[std::size_t(I)] = 1;
+    } else if (Ctrl) {
+        W = FSel;
+        if (ByMouse) {
+            W[std::size_t(Index)] = !W[std::size_t(Index)];
+            FAnchor = Index;
+        }
+    } else {
+        W[std::size_t(Index)] = 1;
+        FAnchor = Index;
+    }
+    std::weak_ptr<char> Alive = AliveToken();
+    ApplySelection(W);
+    if (Alive.expired())
+        return;
+    SetFocusedIndex(Index);
+    MakeVisible(Index);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Items and columns changing
+
+void TCustomListView::ItemsChanged(bool ScrollToo) {
+    if (FItems->FUpdateCount > 0)
+        return;
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, TRUE);
+    if (ScrollToo) {
+        SetTop(FTop, FXOff);
+        UpdateScrollBars();
+    }
+}
+
+void TCustomListView::ItemInserted(int Index) {
+    FSel.insert(FSel.begin() + Index, 0);
+    for (int* P : {&FFocused, &FAnchor})
+        if (*P >= Index)
+            ++*P;
+    ItemsChanged();
+}
+
+void TCustomListView::ItemDeleted(int Index) {
+    if (Index < int(FSel.size()))
+        FSel.erase(FSel.begin() + Index);
+    for (int* P : {&FFocused, &FAnchor}) {
+        if (*P == Index)
+            *P = -1;
+        else if (*P > Index)
+            --*P;
+    }
+    ItemsChanged();
+}
+
+TListColumn* TCustomListView::AddColumn() {
+    FColumns.push_back(std::make_unique<TListColumn>(this));
+    ColumnsChanged();
+    return FColumns.back().get();
+}
+
+void TCustomListView::DeleteColumn(int Index) {
+    if (Index < 0 || Index >= ColumnCount())
+        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
+    FColumns.erase(FColumns.begin() + Index);
+    ColumnsChanged();
+}
+
+void TCustomListView::ClearColumns() {
+    FColumns.clear();
+    ColumnsChanged();
+}
+
+void TCustomListView::ColumnsChanged() {
+    SyncHeader();
+    ItemsChanged();
+}
+
+void TCustomListView::SyncHeader() {
+    if (!FHeader)
+        return;
+    int Have = int(SendMessageW(FHeader, HDM_GETITEMCOUNT, 0, 0));
+    while (Have > ColumnCount())
+        SendMessageW(FHeader, HDM_DELETEITEM, WPARAM(--Have), 0);
+    for (int I = 0; I < ColumnCount(); ++I) {
+        TListColumn* C = Columns(I);
+        PutSection(FHeader, I, C->FCaption, C->FWidth, C->FAlignment, C->FImageIndex, I >= Have);
+    }
+    TLayout L = Layout();
+    int ClientW = L.Client.Right - L.Client.Left;
+    HDLAYOUT Hl;
+    RECT Area{-FXOff, 0, std::max(ClientW, L.TotalW - FXOff), L.Client.Bottom};
+    WINDOWPOS Wp;
+    Hl.prc = &Area;
+    Hl.pwpos = &Wp;
+    SendMessageW(FHeader, HDM_LAYOUT, 0, LPARAM(&Hl));
+    SetWindowPos(FHeader, nullptr, Wp.x, Wp.y, Wp.cx, Wp.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(FHeader, FShowColumnHeaders ? SW_SHOWNA : SW_HIDE);
+}
+
+void TCustomListView::CreateHeader() {
+    if (FHeader || !FHandle || FViewStyle != vsReport)
+        return;
+    RegisterHeaderClass();
+    // A child of the view from the start, so the view's parent-notify shows it being made.
+    FHeader = CreateWindowExW(0, u"SysHeader32", u"", WS_CHILD | (FShowColumnHeaders ? WS_VISIBLE : 0), 0, 0, 0, 0,
+                              FHandle, nullptr, nullptr, nullptr);
+    if (!FHeader)
+        return;
+    SendMessageW(FHeader, WM_SETFONT, WPARAM(Font()->Handle()), 0);
+    SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(FSmallHandle));
+    SyncHeader();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+TCustomListView::TCustomListView(TComponent* AOwner)
+    : TWinControl(AOwner), FItems(std::make_unique<TListItems>(this)), FCanvas(std::make_unique<TCanvas>()) {
+    FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
+    SetBounds(0, 0, 250, 150);
+    SetTabStop(true);
+    SetParentColor(false);
+    SetColor(clWindow);
+}
+
+TCustomListView::~TCustomListView() {
+    if (FEditor) {
+        delete FEditor;
+        FEditor = nullptr;
+    }
+}
+
+void TCustomListView::CreateParams(TCreateParams& Params) {
+    TWinControl::CreateParams(Params);
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    Params.WindowClass.style = CS_DBLCLKS;
+}
+
+void TCustomListView::CreateWnd() {
+    TWinControl::CreateWnd();
+    CreateHeader();
+    UpdateScrollBars();
+}
+
+void TCustomListView::DestroyWnd() {
+    if (FEditor)
+        EndEdit(false);
+    if (FHeader && IsWindow(FHeader))
+        DestroyWindow(FHeader);
+    FHeader = nullptr;
+    TWinControl::DestroyWnd();
+}
+
+void TCustomListView::SetViewStyle(TViewStyle Value) {
+    if (Value == FViewStyle)
+        return;
+    if (FEditor)
+        EndEdit(false);
+    FViewStyle = Value;
+    FTop = FXOff = 0;
+    if (FHandle) {
+        if (Value == vsReport) {
+            CreateHeader();
+        } else if (FHeader) {
+            DestroyWindow(FHeader);
+            FHeader = nullptr;
+        }
+    }
+    ItemsChanged();
+}
+
+void TCustomListView::SetMultiSelect(bool Value) {
+    if (Value == FMultiSelect)
+        return;
+    FMultiSelect = Value;
+    if (!Value && SelCount() > 1) {
+        std::vector<char> W(FSel.size(), 0);
+        W[std::size_t(ItemIndex())] = 1;
+        ApplySelection(W);
+    }
+}
+
+void TCustomListView::SetRowSelect(bool Value) {
+    FRowSelect = Value;
+    ItemsChanged(false);
+}
+
+void TCustomListView::SetGridLines(bool Value) {
+    FGridLines = Value;
+    ItemsChanged(false);
+}
+
+void TCustomListView::SetHideSelection(bool Value) {
+    FHideSelection = Value;
+    ItemsChanged(false);
+}
+
+void TCustomListView::SetShowColumnHeaders(bool Value) {
+    if (Value == FShowColumnHeaders)
+        return;
+    FShowColumnHeaders = Value;
+    if (FHeader)
+        ShowWindow(FHeader, Value ? SW_SHOWNA : SW_HIDE);
+    ItemsChanged();
+}
+
+void TCustomListView::SetOwnerData(bool Value) {
+    if (Value == FOwnerData)
+        return;
+    FItems->Clear();
+    FOwnerData = Value;
+}
+
+void TCustomListView::SetSmallImages(TCustomImageList* Value) {
+    if (FSmallImages)
+        FSmallImages->RemoveFreeNotification(this);
+    FSmallImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    FSmallHandle = Value ? Value->Handle() : nullptr;
+    if (FHeader)
+        SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(FSmallHandle));
+    ItemsChanged();
+}
+
+void TCustomListView::SetLargeImages(TCustomImageList* Value) {
+    if (FLargeImages)
+        FLargeImages->RemoveFreeNotification(this);
+    FLargeImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    FLargeHandle = Value ? Value->Handle() : nullptr;
+    ItemsChanged();
+}
+
+void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FSmallImages)
+        SetSmallImages(nullptr);
+    if (AComponent == FLargeImages)
+        SetLargeImages(nullptr);
+    if (AComponent == FEditor)
+        FEditor = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+
+bool TCustomListView::CanChange(TListItem* Item, TItemChange Change) {
+    bool Allow = true;
+    if (OnChanging)
+        OnChanging(this, Item, Change, Allow);
+    return Allow;
+}
+
+void TCustomListView::Change(TListItem* Item, TItemChange Change) {
+    if (OnChange)
+        OnChange(this, Item, Change);
+}
+
+void TCustomListView::ColClick(TListColumn* Column) {
+    if (OnColumnClick)
+        OnColumnClick(this, Column);
+}
+
+bool TCustomListView::OwnerDataFetch(TListItem* Item, TItemRequest) {
+    if (!OnData)
+        return false;
+    OnData(this, Item);
+    return true;
+}
+
+int TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                                   void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap) {
+    int Index = -1;
+    if (OnDataFind)
+        OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, Index);
+    return Index;
+}
+
+bool TCustomListView::CanEdit(TListItem* Item) {
+    bool Allow = true;
+    if (OnEditing)
+        OnEditing(this, Item, Allow);
+    return Allow;
+}
+
+void TCustomListView::Edit(int Index, const String& Text, bool Cancelled) {
+    if (Cancelled || Index < 0 || Index >= Count())
+        return;
+    String S = Text;
+    TListItem* It = ItemAt(Index);
+    if (OnEdited)
+        OnEdited(this, It, S);
+    if (!FOwnerData && Index < Count())
+        ItemAt(Index)->SetCaption(S);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Label editing
+
+void TCustomListView::BeginEdit(int Index) {
+    if (FReadOnly || Index < 0 || Index >= Count() || !HandleAllocated())
+        return;
+    if (FEditor)
+        EndEdit(true);
+    if (!CanEdit(ItemAt(Index)))
+        return;
+    MakeVisible(Index);
+    TRect R = ItemRect(Index, drLabel);
+    auto* E = new TEdit(this);
+    FEditor = E;
+    FEditIndex = Index;
+    E->FreeNotification(this);
+    E->SetParent(this);
+    E->Font()->Assign(Font());
+    int H = Layout().FontH + 6;
+    E->SetBounds(R.Left, R.Top + (R.Bottom - R.Top - H) / 2, std::max<int>(R.Right - R.Left, 40), H);
+    E->SetText(ItemAt(Index)->Caption());
+    E->OnKeyDown = [this](TObject*, Word& Key, TShiftState) {
+        if (Key == VK_RETURN || Key == VK_ESCAPE) {
+            bool Commit = Key == VK_RETURN;
+            Key = 0;
+            EndEdit(Commit);
+        }
+    };
+    E->OnExit = [this](TObject*) { EndEdit(true); };
+    E->SetFocus();
+    E->SelectAll();
+}
+
+void TCustomListView::EndEdit(bool Commit) {
+    TWinControl* E = FEditor;
+    if (!E)
+        return;
+    FEditor = nullptr;
+    int Index = FEditIndex;
+    FEditIndex = -1;
+    String Text = E->Text();
+    static_cast<TEdit*>(E)->OnExit = nullptr;
+    static_cast<TEdit*>(E)->OnKeyDown = nullptr;
+    bool HadFocus = E->Focused();
+    E->Hide();
+    // The editor may be running its own handler: it goes once that has returned.
+    if (FHandle)
+        PostMessageW(FHandle, CM_FREEEDITOR, 0, LPARAM(E));
+    else
+        delete E;
+    if (HadFocus && CanFocus())
+        SetFocus();
+    Edit(Index, Text, !Commit);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
+    TListItem* It = ItemAt(Index);
+    bool Sel = IsSelected(Index) && (!FHideSelection || Focused());
+    bool GreySel = IsSelected(Index) && !Sel;
+    bool Foc = Focused() && Index == FFocused;
+    RECT B = ItemRect(Index, drBounds);
+    RECT Label = ItemRect(Index, drLabel);
+    RECT Icon = ItemRect(Index, drIcon);
+    SetBkMode(DC, TRANSPARENT);
+    HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
+    COLORREF Text = ColorToRGB(Font()->Color());
+    auto FillSel = [&](RECT R) {
+        if (Sel || GreySel)
+            FillRect(DC, &R, GetSysColorBrush(Sel ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    };
+    auto Draw = [&](const String& S, RECT R, UINT Align, bool Selected) {
+        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
+        DrawTextW(DC, S.c_str(), int(S.size()), &R, Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    };
+    switch (FViewStyle) {
+    case vsReport: {
+        RECT SelR = FRowSelect ? B : Label;
+        if (!FRowSelect) {
+            // Only the caption's text is highlighted.
+            SIZE Sz{};
+            GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
+            SelR.Right = std::min<LONG>(Label.Right, Label.Left + Sz.cx + 4);
+        }
+        FillSel(SelR);
+        if (FSmallHandle && It->ImageIndex() >= 0)
+            ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
+                           ILD_TRANSPARENT);
+        int X = B.Left;
+        for (int C = 0; C < ColumnCount(); ++C) {
+            TListColumn* Col = Columns(C);
+            RECT Cell{X, B.Top, X + Col->FWidth, B.Bottom};
+            X += Col->FWidth;
+            if (Col->FWidth <= 0)
+                continue;
+            RECT T = C == 0 ? RECT{Label.Left + 2, B.Top, Cell.Right - 4, B.Bottom}
+                            : RECT{Cell.Left + 6, B.Top, Cell.Right - 6, B.Bottom};
+            String S = C == 0 ? It->Caption()
+                              : (C - 1 < It->SubItems()->Count() ? It->SubItems()->Strings(C - 1) : String());
+            UINT A = Col->FAlignment == taRightJustify ? DT_RIGHT : Col->FAlignment == taCenter ? DT_CENTER : DT_LEFT;
+            Draw(S, T, A, C == 0 || FRowSelect);
+        }
+        if (Foc) {
+            RECT F = FRowSelect ? B : SelR;
+            DrawFocusRect(DC, &F);
+        }
+        break;
+    }
+    case vsList:
+    case vsSmallIcon: {
+        if (FSmallHandle && It->ImageIndex() >= 0)
+            ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
+                           ILD_TRANSPARENT);
+        SIZE Sz{};
+        GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
+        RECT SelR{Label.Left, Label.Top, std::min<LONG>(Label.Right, Label.Left + Sz.cx + 4), Label.Bottom};
+        FillSel(SelR);
+        Draw(It->Caption(), RECT{SelR.Left + 2, SelR.Top, SelR.Right, SelR.Bottom}, DT_LEFT, true);
+        if (Foc)
+            DrawFocusRect(DC, &SelR);
+        break;
+    }
+    case vsIcon: {
+        if (FLargeHandle && It->ImageIndex() >= 0)
+            ImageList_Draw(FLargeHandle, It->ImageIndex(), DC, (Icon.Left + Icon.Right - L.Large.cx) / 2, Icon.Top,
+                           ILD_TRANSPARENT);
+        SIZE Sz{};
+        GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
+        int W = std::min<int>(Label.Right - Label.Left, Sz.cx + 4);
+        int Mid = (Label.Left + Label.Right) / 2;
+        RECT SelR{Mid - W / 2, Label.Top, Mid - W / 2 + W, Label.Top + L.FontH + 2};
+        FillSel(SelR);
+        SetTextColor(DC, Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
+        RECT T = SelR;
+        DrawTextW(DC, It->Caption().c_str(), int(It->Caption().size()), &T,
+                  DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+        if (Foc)
+            DrawFocusRect(DC, &SelR);
+        break;
+    }
+    }
+    SelectObject(DC, OldFont);
+}
+
+void TCustomListView::PaintWindow(HDC DC) {
+    TLayout L = Layout();
+    int N = Count();
+    int First = 0, Last = N;
+    switch (FViewStyle) {
+    case vsReport:
+        First = FTop;
+        Last = std::min(N, FTop + (L.Client.Bottom - L.HeaderH) / L.RowH + 1);
+        break;
+    case vsList:
+        First = FTop * L.PerColumn;
+        Last = std::min(N, First + L.PerColumn * ((L.Client.Right / L.CellW) + 1));
+        break;
+    default:
+        First = (FTop / L.CellH) * L.PerRow;
+        Last = std::min(N, First + L.PerRow * (L.Client.Bottom / L.CellH + 2));
+        break;
+    }
+    for (int I = std::max(First, 0); I < Last; ++I)
+        PaintItem(DC, I, L);
+    if (FGridLines && FViewStyle == vsReport) {
+        HBRUSH Line = GetSysColorBrush(COLOR_BTNFACE);
+        int X = -FXOff;
+        for (const auto& C : FColumns) {
+            X += C->FWidth;
+            RECT V{X - 1, L.HeaderH, X, L.Client.Bottom};
+            if (C->FWidth > 0)
+                FillRect(DC, &V, Line);
+        }
+        for (int Y = L.HeaderH + L.RowH - 1; Y < L.Client.Bottom; Y += L.RowH) {
+            RECT H{-FXOff, Y, -FXOff + L.TotalW, Y + 1};
+            FillRect(DC, &H, Line);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Input
+
+int TCustomListView::FindCaption(const String& Prefix, int Start) {
+    int N = Count();
+    if (FOwnerData)
+        return OwnerDataFind(ifPartialString, Prefix, TPoint{0, 0}, nullptr, Start, sdAll, true);
+    String Key = AnsiUpperCase(Prefix);
+    for (int K = 0; K < N; ++K) {
+        int I = (std::max(Start, 0) + K) % N;
+        if (AnsiUpperCase(ItemAt(I)->Caption()).compare(0, Key.size(), Key) == 0)
+            return I;
+    }
+    return -1;
+}
+
+void TCustomListView::KeyPress(Char& Key) {
+    TWinControl::KeyPress(Key);
+    if (Key < 0x20 || Count() == 0)
+        return;
+    DWORD Now = GetTickCount();
+    bool Continue = !FSearch.empty() && Now - FSearchTime < 1000;
+    FSearch = Continue ? FSearch + Key : String(1, Key);
+    FSearchTime = Now;
+    // A new search starts after the focused row; a longer one looks at the focused row first.
+    int Start = FFocused < 0 ? 0 : Continue ? FFocused : (FFocused + 1) % Count();
+    int I = FindCaption(FSearch, Start);
+    if (I >= 0 && I < Count())
+        SelectRow(I, false, false, false);
+}
+
+void TCustomListView::KeyDown(Word& Key, TShiftState Shift) {
+    TWinControl::KeyDown(Key, Shift);
+    int N = Count();
+    if (!Key || !N)
+        return;
+    TLayout L = Layout();
+    bool S = Shift.Contains(ssShift), C = Shift.Contains(ssCtrl);
+    int From = FFocused >= 0 ? FFocused : 0;
+    int To = From;
+    int Page = std::max(1, VisibleRowCount() - (FViewStyle == vsReport ? 1 : 0));
+    int Across = FViewStyle == vsList ? L.PerColumn : (FViewStyle == vsReport ? 0 : 1);
+    int Down = FViewStyle == vsList || FViewStyle == vsReport ? 1 : L.PerRow;
+    switch (Key) {
+    case VK_UP:
+        To = FFocused < 0 ? 0 : From - Down;
+        break;
+    case VK_DOWN:
+        To = FFocused < 0 ? 0 : From + Down;
+        break;
+    case VK_LEFT:
+        if (!Across) {
+            Scroll(-8, 0);
+            Key = 0;
+            return;
+        }
+        To = From - Across;
+        break;
+    case VK_RIGHT:
+        if (!Across) {
+            Scroll(8, 0);
+            Key = 0;
+            return;
+        }
+        To = From + Across;
+        break;
+    case VK_PRIOR:
+        To = From - Page;
+        break;
+    case VK_NEXT:
+        To = From + Page;
+        break;
+    case VK_HOME:
+        To = 0;
+        break;
+    case VK_END:
+        To = N - 1;
+        break;
+    case VK_SPACE:
+        if (C && FFocused >= 0) {
+            std::vector<char> W = FMultiSelect ? FSel : std::vector<char>(FSel.size(), 0);
+            W[std::size_t(FFocused)] = !FSel[std::size_t(FFocused)];
+            FAnchor = FFocused;
+            ApplySelection(W);
+            Key = 0;
+        }
+        return;
+    case VK_F2:
+        if (FFocused >= 0)
+            BeginEdit(FFocused);
+        Key = 0;
+        return;
+    default:
+        return;
+    }
+    Key = 0;
+    To = std::clamp(To, 0, N - 1);
+    if (C && !S && FMultiSelect) {
+        // Ctrl moves the focus alone; Ctrl+Space selects.
+        SetFocusedIndex(To);
+        MakeVisible(To);
+        return;
+    }
+    SelectRow(To, S, C, false);
+}
+
+void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    std::weak_ptr<char> Alive = AliveToken();
+    if (FEditor)
+        EndEdit(true);
+    if (Alive.expired())
+        return;
+    if (Button == mbLeft || Button == mbRight) {
+        int I = IndexAt(X, Y);
+        bool S = Shift.Contains(ssShift), C = Shift.Contains(ssCtrl);
+        if (I < 0) {
+            // A press on no row clears the selection.
+            if (!C && !S)
+                ClearSelection();
+        } else if (!(Button == mbRight && IsSelected(I))) {
+            SelectRow(I, S, C, true);
+        }
+    }
+    if (!Alive.expired())
+        TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomListView::DblClick() { TWinControl::DblClick(); }
+
+void TCustomListView::CNNotify(TMessage& Message) {
+    auto* N = reinterpret_cast<NMHEADERW*>(Message.LParam);
+    if (N->iItem < 0 || N->iItem >= ColumnCount())
+        return;
+    TListColumn* Col = Columns(N->iItem);
+    switch (N->hdr.code) {
+    case HDN_TRACKW:
+        N->pitem->cxy = std::clamp(N->pitem->cxy, Col->FMinWidth, std::max(Col->FMinWidth, MaxOrNone(Col->FMaxWidth)));
+        return;
+    case HDN_ITEMCHANGEDW:
+        if (N->pitem && (N->pitem->mask & HDI_WIDTH) && N->pitem->cxy != Col->FWidth) {
+            Col->FWidth = N->pitem->cxy;
+            ItemsChanged();
+            SyncHeader();
+        }
+        return;
+    case HDN_ITEMCLICKW:
+        if (FColumnClick)
+            ColClick(Col);
+        return;
+    }
+}
+
+void TCustomListView::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case WM_NOTIFY:
+        if (Message.LParam && FHeader && reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom == FHeader) {
+            CNNotify(Message);
+            return;
+        }
+        break;
+    case WM_GETDLGCODE:
+        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (!Message.LParam) {
+            WMScroll(Message, Message.Msg == WM_VSCROLL);
+            return;
+        }
+        break;
+    case WM_MOUSEWHEEL: {
+        int Steps = GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA;
+        TLayout L = Layout();
+        if (FViewStyle == vsReport)
+            SetTop(FTop - 3 * Steps, FXOff);
+        else if (FViewStyle == vsList)
+            SetTop(FTop - Steps, 0);
+        else
+            SetTop(FTop - Steps * L.CellH / 2, 0);
+        Message.Result = 1;
+        return;
+    }
+    case WM_SIZE:
+        TWinControl::Dispatch(Message);
+        if (!FInScroll) {
+            SyncHeader();
+            SetTop(FTop, FXOff);
+            UpdateScrollBars();
+            Invalidate();
+        }
+        return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        TWinControl::Dispatch(Message);
+        ItemsChanged(false);
+        return;
+    case CM_FONTCHANGED:
+        TWinControl::Dispatch(Message);
+        if (FHeader)
+            SendMessageW(FHeader, WM_SETFONT, WPARAM(Font()->Handle()), TRUE);
+        ColumnsChanged();
+        return;
+    case CM_FREEEDITOR: {
+        auto* E = reinterpret_cast<TWinControl*>(Message.LParam);
+        if (E && E != FEditor && E->Owner() == this)
+            delete E;
+        return;
+    }
+    case LVM_GETITEMCOUNT:
+        Message.Result = Count();
+        return;
+    case LVM_GETCOUNTPERPAGE:
+        Message.Result = VisibleRowCount();
+        return;
+    case LVM_GETTOPINDEX: {
+        TListItem* T = TopItem();
+        Message.Result = T ? T->Index() : 0;
+        return;
+    }
+    case LVM_GETITEMRECT: {
+        auto* R = reinterpret_cast<RECT*>(Message.LParam);
+        int I = int(Message.WParam);
+        if (!R || I < 0 || I >= Count()) {
+            Message.Result = FALSE;
+            return;
+        }
+        int Code = R->Left;
+        TRect T = ItemRect(I, Code == LVIR_ICON ? drIcon : Code == LVIR_LABEL ? drLabel
+                                                   : Code == LVIR_SELECTBOUNDS ? drSelectBounds
+                                                                               : drBounds);
+        *R = RECT{T.Left, T.Top, T.Right, T.Bottom};
+        Message.Result = TRUE;
+        return;
+    }
+    case LVM_GETSUBITEMRECT: {
+        auto* R = reinterpret_cast<RECT*>(Message.LParam);
+        int I = int(Message.WParam);
+        if (!R || I < 0 || I >= Count()) {
+            Message.Result = FALSE;
+            return;
+        }
+        TRect T = SubItemRect(I, R->Top);
+        *R = RECT{T.Left, T.Top, T.Right, T.Bottom};
+        Message.Result = TRUE;
+        return;
+    }
+    case LVM_SCROLL:
+        Scroll(int(Message.WParam), int(Message.LParam));
+        Message.Result = TRUE;
+        return;
+    case LVM_ENSUREVISIBLE:
+        MakeVisible(int(Message.WParam));
+        Message.Result = TRUE;
+        return;
+    case LVM_REDRAWITEMS:
+        Invalidate();
+        Message.Result = TRUE;
+        return;
+    case LVM_GETHEADER:
+        Message.Result = LRESULT(FHeader);
+        return;
+    case LVM_SETITEMCOUNT:
+        FItems->SetCount(int(Message.WParam));
+        Message.Result = TRUE;
+        return;
+    case LVM_GETSELECTEDCOUNT:
+        Message.Result = SelCount();
+        return;
+    case LVM_GETNEXTITEM: {
+        int Start = int(Message.WParam);
+        UINT Flags = UINT(Message.LParam);
+        Message.Result = -1;
+        for (int I = Start + 1; I < Count(); ++I)
+            if ((!(Flags & LVNI_SELECTED) || IsSelected(I)) && (!(Flags & LVNI_FOCUSED) || I == FFocused)) {
+                Message.Result = I;
+                break;
+            }
+        return;
+    }
+    case LVM_HITTEST: {
+        auto* Hi = reinterpret_cast<LVHITTESTINFO*>(Message.LParam);
+        if (!Hi)
+            return;
+        Hi->iItem = IndexAt(Hi->pt.X, Hi->pt.Y);
+        Hi->flags = Hi->iItem < 0 ? LVHT_NOWHERE : LVHT_ONITEMLABEL;
+        Message.Result = Hi->iItem;
+        return;
+    }
+    case LVM_EDITLABELW:
+        BeginEdit(int(Message.WParam));
+        Message.Result = LRESULT(FEditor ? FEditor->Handle() : nullptr);
+        return;
+    case LVM_SETIMAGELIST: {
+        HIMAGELIST New = reinterpret_cast<HIMAGELIST>(Message.LParam);
+        HIMAGELIST& Slot = Message.WParam == WPARAM(LVSIL_NORMAL) ? FLargeHandle : FSmallHandle;
+        Message.Result = LRESULT(Slot);
+        Slot = New;
+        if (FHeader && &Slot == &FSmallHandle)
+            SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(New));
+        ItemsChanged();
+        return;
+    }
+    }
+    TWinControl::Dispatch(Message);
+}

@@ -1,0 +1,495 @@
+// ListViews: the platform's header window class ("SysHeader32"), the class library's THeaderControl, and
+// the list view TCustomListView / TListView with its columns and items.
+//
+// The header holds sections (caption, width, alignment, image, display order), paints them, answers the
+// divider hit test and lets the user drag a divider (HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK to its
+// parent, which may veto the drag or change the width on the way) or click a section (HDN_ITEMCLICK).
+// The list view shows its items in report, list, icon or small-icon view; in report view a header child
+// is created with the window, so a parent watching WM_PARENTNOTIFY sees it come. It answers the
+// platform's list-view messages that the skinned view reads (count per page, item rectangles, scrolling,
+// label editing, image lists), keeps its scroll state in its window's bars, and reports every row that
+// gains or loses the selection (from code too), the rows losing it first.
+#pragma once
+
+#include "platform/gdi/ImgList.h"
+#include "platform/ui/Controls.h"
+
+#include <memory>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// The header window
+
+constexpr UINT HDM_FIRST = 0x1200;
+constexpr UINT HDM_GETITEMCOUNT = HDM_FIRST + 0;
+constexpr UINT HDM_DELETEITEM = HDM_FIRST + 2;
+constexpr UINT HDM_LAYOUT = HDM_FIRST + 5;
+constexpr UINT HDM_HITTEST = HDM_FIRST + 6;
+constexpr UINT HDM_GETITEMRECT = HDM_FIRST + 7;
+constexpr UINT HDM_SETIMAGELIST = HDM_FIRST + 8;
+constexpr UINT HDM_GETIMAGELIST = HDM_FIRST + 9;
+constexpr UINT HDM_INSERTITEMW = HDM_FIRST + 10;
+constexpr UINT HDM_GETITEMW = HDM_FIRST + 11;
+constexpr UINT HDM_SETITEMW = HDM_FIRST + 12;
+constexpr UINT HDM_ORDERTOINDEX = HDM_FIRST + 15;
+constexpr UINT HDM_GETORDERARRAY = HDM_FIRST + 17;
+constexpr UINT HDM_SETORDERARRAY = HDM_FIRST + 18;
+
+constexpr UINT HDI_WIDTH = 0x0001;
+constexpr UINT HDI_TEXT = 0x0002;
+constexpr UINT HDI_FORMAT = 0x0004;
+constexpr UINT HDI_LPARAM = 0x0008;
+constexpr UINT HDI_IMAGE = 0x0020;
+constexpr UINT HDI_ORDER = 0x0080;
+constexpr int HDF_LEFT = 0x0000;
+constexpr int HDF_RIGHT = 0x0001;
+constexpr int HDF_CENTER = 0x0002;
+constexpr int HDF_JUSTIFYMASK = 0x0003;
+constexpr int HDF_IMAGE = 0x0800;
+constexpr int HDF_STRING = 0x4000;
+
+constexpr UINT HHT_NOWHERE = 0x0001;
+constexpr UINT HHT_ONHEADER = 0x0002;
+constexpr UINT HHT_ONDIVIDER = 0x0004;
+constexpr UINT HHT_ONDIVOPEN = 0x0008;
+constexpr UINT HHT_TORIGHT = 0x0400;
+
+constexpr UINT HDN_FIRST = UINT(-300);
+constexpr UINT HDN_ITEMCHANGINGW = HDN_FIRST - 20;
+constexpr UINT HDN_ITEMCHANGEDW = HDN_FIRST - 21;
+constexpr UINT HDN_ITEMCLICKW = HDN_FIRST - 22;
+constexpr UINT HDN_DIVIDERDBLCLICKW = HDN_FIRST - 25;
+constexpr UINT HDN_BEGINTRACKW = HDN_FIRST - 26;
+constexpr UINT HDN_ENDTRACKW = HDN_FIRST - 27;
+constexpr UINT HDN_TRACKW = HDN_FIRST - 28;
+
+struct HDITEMW {
+    UINT mask = 0;
+    int cxy = 0;
+    LPWSTR pszText = nullptr;
+    HBITMAP hbm = nullptr;
+    int cchTextMax = 0;
+    int fmt = 0;
+    LPARAM lParam = 0;
+    int iImage = 0;
+    int iOrder = 0;
+};
+
+struct HDHITTESTINFO {
+    POINT pt;
+    UINT flags = 0;
+    int iItem = -1;
+};
+
+struct HDLAYOUT {
+    RECT* prc = nullptr;
+    WINDOWPOS* pwpos = nullptr;
+};
+
+// The header's notification: the section and, for the tracking ones, its width (pitem->cxy), which the
+// parent may change during HDN_TRACKW; a non-zero answer to HDN_BEGINTRACKW or HDN_ITEMCHANGINGW vetoes.
+struct NMHEADERW {
+    NMHDR hdr;
+    int iItem = -1;
+    int iButton = 0;
+    HDITEMW* pitem = nullptr;
+};
+
+LRESULT HeaderWndProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+void RegisterHeaderClass();
+
+// ---------------------------------------------------------------------------------------------
+// THeaderControl
+
+class THeaderControl;
+
+class THeaderSection {
+public:
+    explicit THeaderSection(THeaderControl* AOwner) : FOwner(AOwner) {}
+    const String& Text() const { return FText; }
+    void SetText(const String& Value);
+    int Width() const { return FWidth; }
+    void SetWidth(int Value);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value);
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    int Index() const;
+    // A width within MinWidth and MaxWidth (a MaxWidth of 0 sets no limit).
+    int Limit(int AWidth) const;
+
+private:
+    friend class THeaderControl;
+    THeaderControl* FOwner;
+    String FText;
+    int FWidth = 50;
+    int FMinWidth = 0;
+    int FMaxWidth = 10000;
+    TAlignment FAlignment = taLeftJustify;
+    int FImageIndex = -1;
+};
+
+enum TSectionTrackState { tsTrackBegin, tsTrackMove, tsTrackEnd };
+using TSectionNotifyEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section)>;
+using TSectionTrackEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, int Width,
+                                              TSectionTrackState State)>;
+
+class THeaderControl : public TWinControl {
+    QV_CLASS_NAME(THeaderControl)
+public:
+    explicit THeaderControl(TComponent* AOwner);
+    ~THeaderControl() override;
+
+    int SectionCount() const { return int(FSections.size()); }
+    THeaderSection* Sections(int Index) const { return FSections.at(std::size_t(Index)).get(); }
+    THeaderSection* AddSection(const String& Text, int Width);
+    void DeleteSection(int Index);
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* Value);
+
+    TSectionNotifyEvent OnSectionClick;
+    TSectionNotifyEvent OnSectionResize;
+    TSectionTrackEvent OnSectionTrack;
+
+    void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    friend class THeaderSection;
+    void UpdateSection(int Index);
+    void CNNotify(TMessage& Message);
+
+    std::vector<std::unique_ptr<THeaderSection>> FSections;
+    TCustomImageList* FImages = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The list view's messages
+
+constexpr UINT LVM_FIRST = 0x1000;
+constexpr UINT LVM_SETIMAGELIST = LVM_FIRST + 3;
+constexpr UINT LVM_GETITEMCOUNT = LVM_FIRST + 4;
+constexpr UINT LVM_GETNEXTITEM = LVM_FIRST + 12;
+constexpr UINT LVM_GETITEMRECT = LVM_FIRST + 14;
+constexpr UINT LVM_HITTEST = LVM_FIRST + 18;
+constexpr UINT LVM_ENSUREVISIBLE = LVM_FIRST + 19;
+constexpr UINT LVM_SCROLL = LVM_FIRST + 20;
+constexpr UINT LVM_REDRAWITEMS = LVM_FIRST + 21;
+constexpr UINT LVM_GETHEADER = LVM_FIRST + 31;
+constexpr UINT LVM_GETTOPINDEX = LVM_FIRST + 39;
+constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;
+constexpr UINT LVM_SETITEMCOUNT = LVM_FIRST + 47;
+constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
+constexpr UINT LVM_GETSUBITEMRECT = LVM_FIRST + 56;
+constexpr UINT LVM_EDITLABELW = LVM_FIRST + 118;
+constexpr int LVSIL_NORMAL = 0;
+constexpr int LVSIL_SMALL = 1;
+constexpr int LVIR_BOUNDS = 0;
+constexpr int LVIR_ICON = 1;
+constexpr int LVIR_LABEL = 2;
+constexpr int LVIR_SELECTBOUNDS = 3;
+constexpr UINT LVNI_ALL = 0x0000;
+constexpr UINT LVNI_FOCUSED = 0x0001;
+constexpr UINT LVNI_SELECTED = 0x0002;
+constexpr UINT LVHT_NOWHERE = 0x0001;
+constexpr UINT LVHT_ONITEMICON = 0x0002;
+constexpr UINT LVHT_ONITEMLABEL = 0x0004;
+constexpr UINT LVHT_ONITEM = 0x000E;
+
+struct LVHITTESTINFO {
+    POINT pt;
+    UINT flags = 0;
+    int iItem = -1;
+    int iSubItem = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TCustomListView
+
+class TCustomListView;
+class TListItems;
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TDisplayCode { drBounds, drIcon, drLabel, drSelectBounds };
+enum TItemChange { ctText, ctImage, ctState };
+enum TItemRequestItem { irText, irImage, irParam, irState, irIndent };
+using TItemRequest = TSet<TItemRequestItem, 5>;
+enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+
+class TListColumn {
+public:
+    explicit TListColumn(TCustomListView* AOwner) : FOwner(AOwner) {}
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    int Width() const { return FWidth; }
+    void SetWidth(int Value);
+    int MinWidth() const { return FMinWidth; }
+    void SetMinWidth(int Value);
+    // 0 sets no limit; the user cannot drag the column wider.
+    int MaxWidth() const { return FMaxWidth; }
+    void SetMaxWidth(int Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    int Index() const;
+
+private:
+    friend class TCustomListView;
+    TCustomListView* FOwner;
+    String FCaption;
+    int FWidth = 50;
+    int FMinWidth = 0;
+    int FMaxWidth = 0;
+    TAlignment FAlignment = taLeftJustify;
+    int FImageIndex = -1;
+};
+
+class TListItem {
+public:
+    TListItem(TListItems* AOwner);
+    ~TListItem();
+    TListItems* Owner() const { return FOwner; }
+    TCustomListView* ListView() const;
+    int Index() const;
+
+    const String& Caption() const { return FCaption; }
+    void SetCaption(const String& Value);
+    TStrings* SubItems() const { return FSubItems.get(); }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int Value);
+    void* Data() const { return FData; }
+    void SetData(void* Value) { FData = Value; }
+    bool Selected() const;
+    void SetSelected(bool Value);
+    bool Focused() const;
+    void SetFocused(bool Value);
+    // Copies caption, sub-items, image and data (not the selection).
+    void Assign(TListItem* Source);
+    void Delete();
+    TRect DisplayRect(TDisplayCode Code) const;
+    TPoint Position() const;
+    int Top() const { return Position().Y; }
+    int Left() const { return Position().X; }
+    void MakeVisible(bool PartialOK);
+    bool EditCaption();
+    void Update();
+
+private:
+    friend class TCustomListView;
+    friend class TListItems;
+    TListItems* FOwner;
+    String FCaption;
+    std::unique_ptr<TStrings> FSubItems;
+    int FImageIndex = -1;
+    void* FData = nullptr;
+    int FIndex = 0; // the row it stands for (owner data: the row being fetched)
+};
+
+class TListItems {
+public:
+    explicit TListItems(TCustomListView* AOwner) : FOwner(AOwner) {}
+    ~TListItems();
+    TCustomListView* Owner() const { return FOwner; }
+    int Count() const;
+    // Owner data: the number of rows; the items themselves are asked for with OnData.
+    void SetCount(int Value);
+    TListItem* Add();
+    TListItem* Insert(int Index);
+    void Delete(int Index);
+    void Clear();
+    void BeginUpdate();
+    void EndUpdate();
+    // EListError "List index out of bounds (%d)" outside 0..Count-1.
+    TListItem* Item(int Index) const;
+    TListItem* operator[](int Index) const { return Item(Index); }
+    int IndexOf(TListItem* Value) const;
+
+private:
+    friend class TCustomListView;
+    friend class TListItem;
+    TCustomListView* FOwner;
+    std::vector<std::unique_ptr<TListItem>> FItems;
+    mutable std::unique_ptr<TListItem> FTemp; // the owner-data item handed out
+    int FOwnerCount = 0;
+    int FUpdateCount = 0;
+};
+
+using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
+using TLVChangingEvent =
+    std::function<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
+using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
+using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataFindEvent =
+    std::function<void(TObject* Sender, TItemFind Find, const String& FindString, const TPoint& FindPosition,
+                       void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
+using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
+using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
+
+class TCustomListView : public TWinControl {
+    QV_CLASS_NAME(TCustomListView)
+public:
+    explicit TCustomListView(TComponent* AOwner);
+    ~TCustomListView() override;
+
+    TListItems* Items() const { return FItems.get(); }
+    int ColumnCount() const { return int(FColumns.size()); }
+    TListColumn* Columns(int Index) const { return FColumns.at(std::size_t(Index)).get(); }
+    TListColumn* AddColumn();
+    void DeleteColumn(int Index);
+    void ClearColumns();
+
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    virtual void SetViewStyle(TViewStyle Value);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool RowSelect() const { return FRowSelect; }
+    void SetRowSelect(bool Value);
+    bool GridLines() const { return FGridLines; }
+    void SetGridLines(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value);
+    bool ShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool Value);
+    bool ColumnClick() const { return FColumnClick; }
+    void SetColumnClick(bool Value) { FColumnClick = Value; }
+    bool OwnerData() const { return FOwnerData; }
+    void SetOwnerData(bool Value);
+    TCustomImageList* SmallImages() const { return FSmallImages; }
+    void SetSmallImages(TCustomImageList* Value);
+    TCustomImageList* LargeImages() const { return FLargeImages; }
+    void SetLargeImages(TCustomImageList* Value);
+
+    // -1 without a selected row; outside -1..Count-1 raises EListError.
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    TListItem* Selected() const;
+    void SetSelected(TListItem* Value);
+    int SelCount() const;
+    TListItem* ItemFocused() const;
+    void SetItemFocused(TListItem* Value);
+    void ClearSelection();
+    void SelectAll();
+    bool IsSelected(int Index) const;
+    void SetRowSelected(int Index, bool Value);
+
+    TListItem* TopItem();
+    int VisibleRowCount() const;
+    TListItem* GetItemAt(int X, int Y);
+    int IndexAt(int X, int Y) const;
+    // Scrolls by pixels (report and list views by whole rows or columns).
+    void Scroll(int DX, int DY);
+    TRect ItemRect(int Index, TDisplayCode Code) const;
+    TRect SubItemRect(int Index, int SubItem) const;
+    bool IsEditing() const { return FEditor != nullptr; }
+    // The header window in report view, null otherwise.
+    HWND HeaderHandle() const { return FHeader; }
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+    TLVChangeEvent OnChange;
+    TLVChangingEvent OnChanging;
+    TLVSelectItemEvent OnSelectItem;
+    TLVColumnClickEvent OnColumnClick;
+    TLVOwnerDataEvent OnData;
+    TLVOwnerDataFindEvent OnDataFind;
+    TLVEditingEvent OnEditing;
+    TLVEditedEvent OnEdited;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void DestroyWnd() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void PaintWindow(HDC DC) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(Char& Key) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    virtual void Change(TListItem* Item, TItemChange Change);
+    virtual bool CanChange(TListItem* Item, TItemChange Change);
+    virtual void ColClick(TListColumn* Column);
+    virtual bool OwnerDataFetch(TListItem* Item, TItemRequest Request);
+    virtual int OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                              int StartIndex, TSearchDirection Direction, bool Wrap);
+    virtual bool CanEdit(TListItem* Item);
+    // The end of label editing: the row and the text, or Cancelled.
+    virtual void Edit(int Index, const String& Text, bool Cancelled);
+
+private:
+    friend class TListItems;
+    friend class TListItem;
+    friend class TListColumn;
+    struct TLayout;
+    TLayout Layout() const;
+    TListItem* FetchItem(int Index) const;
+    int Count() const;
+    void ItemsChanged(bool ScrollToo = true);
+    void ItemInserted(int Index);
+    void ItemDeleted(int Index);
+    void UpdateScrollBars();
+    void ColumnsChanged();
+    void SyncHeader();
+    void CreateHeader();
+    void SetTop(int Top, int XOff);
+    void MakeVisible(int Index);
+    void SetFocusedIndex(int Index);
+    // Selects exactly Wanted (or changes one row) with the events in order; false when vetoed.
+    void ApplySelection(const std::vector<char>& Wanted);
+    void SelectRow(int Index, bool Shift, bool Ctrl, bool ByMouse);
+    void BeginEdit(int Index);
+    void EndEdit(bool Commit);
+    int FindCaption(const String& Prefix, int Start);
+    void PaintItem(HDC DC, int Index, const TLayout& L);
+    void CNNotify(TMessage& Message);
+    void WMScroll(TMessage& Message, bool Vert);
+    TListItem* ItemAt(int Index) const;
+
+    std::unique_ptr<TListItems> FItems;
+    std::vector<std::unique_ptr<TListColumn>> FColumns;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::vector<char> FSel;
+    int FFocused = -1;
+    int FAnchor = -1;
+    int FTop = 0;  // the first row (report, list: first row of the first column) or pixel offset (icons)
+    int FXOff = 0; // report: pixels scrolled sideways
+    TViewStyle FViewStyle = vsIcon;
+    bool FMultiSelect = false;
+    bool FRowSelect = false;
+    bool FGridLines = false;
+    bool FReadOnly = false;
+    bool FHideSelection = true;
+    bool FShowColumnHeaders = true;
+    bool FColumnClick = true;
+    bool FOwnerData = false;
+    bool FInScroll = false;
+    TCustomImageList* FSmallImages = nullptr;
+    TCustomImageList* FLargeImages = nullptr;
+    HIMAGELIST FSmallHandle = nullptr;
+    HIMAGELIST FLargeHandle = nullptr;
+    HWND FHeader = nullptr;
+    TWinControl* FEditor = nullptr;
+    int FEditIndex = -1;
+    String FSearch;
+    DWORD FSearchTime = 0;
+};
+
+class TListView : public TCustomListView {
+    QV_CLASS_NAME(TListView)
+public:
+    using TCustomListView::TCustomListView;
+};

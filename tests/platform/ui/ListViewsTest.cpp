@@ -1,0 +1,431 @@
+// List views and headers driven by injected input on the headless screen: selection events and their
+// order, owner-data fetching and finding, scroll state per view, the header's divider hit test and
+// drag, column clicks, label editing; and a PNG of a form with a list box and list views.
+#include "platform/ui/ListBoxes.h"
+#include "platform/ui/ListViews.h"
+#include "platform/ui/Forms.h"
+#include "platform/win/WinExtras.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ListViewsTest : public uitest::UiTest {
+protected:
+    void SetUp() override {
+        uitest::UiTest::SetUp();
+        RegisterFixedMetricFont(u"QvBlocks");
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(100, 100, 500, 360);
+        Form->Show();
+        Pump();
+    }
+    void TearDown() override {
+        Form.reset();
+        uitest::UiTest::TearDown();
+    }
+    // A report view of 300 x 150 (client 296 x 146: a 22-pixel header, 20-pixel rows, six rows a page)
+    // with two columns and Rows rows "r0" ...; every selection event goes into Log.
+    TListView* Make(int Rows, bool Multi = false) {
+        auto* V = new TListView(Form.get());
+        V->SetParent(Form.get());
+        V->Font()->SetName(u"QvBlocks");
+        V->Font()->SetHeight(-16);
+        V->SetBounds(10, 10, 300, 150);
+        V->SetViewStyle(vsReport);
+        V->SetMultiSelect(Multi);
+        V->SetRowSelect(true);
+        TListColumn* C = V->AddColumn();
+        C->SetCaption(u"Name");
+        C->SetWidth(100);
+        C = V->AddColumn();
+        C->SetCaption(u"Size");
+        C->SetWidth(80);
+        for (int I = 0; I < Rows; ++I) {
+            TListItem* It = V->Items()->Add();
+            It->SetCaption(u"r" + IntToStr(I));
+            It->SubItems()->Add(IntToStr(I * 10));
+        }
+        V->OnSelectItem = [this](TObject*, TListItem* Item, bool Selected) {
+            Log.push_back((Selected ? "+" : "-") + std::to_string(Item->Index()));
+        };
+        V->SetFocus();
+        Pump();
+        return V;
+    }
+    std::vector<std::string> Take() {
+        std::vector<std::string> L;
+        L.swap(Log);
+        return L;
+    }
+    TPoint RowPoint(TListView* V, int Index) {
+        TRect R = V->ItemRect(Index, drBounds);
+        return V->ClientToScreen(TPoint{R.Left + 30, R.Top + 10});
+    }
+    void Key(UINT Vk, UINT Modifier = 0) {
+        if (Modifier)
+            InjectKey(Modifier, true);
+        InjectKeyPress(Vk);
+        if (Modifier)
+            InjectKey(Modifier, false);
+        Pump();
+    }
+    void Click(TPoint P, UINT Modifier = 0) {
+        if (Modifier)
+            InjectKey(Modifier, true);
+        InjectClick(P.X, P.Y);
+        if (Modifier)
+            InjectKey(Modifier, false);
+        Pump();
+    }
+    std::unique_ptr<TForm> Form;
+    std::vector<std::string> Log;
+};
+
+using TLog = std::vector<std::string>;
+
+TEST_F(ListViewsTest, EveryRowThatGainsOrLosesTheSelectionIsReportedOldRowsFirst) {
+    TListView* V = Make(8, true);
+    struct Step {
+        const char* What;
+        std::function<void()> Act;
+        TLog Events;
+    } Steps[] = {
+        {"code selects", [&] { V->SetItemIndex(1); }, {"+1"}},
+        {"click another row", [&] { Click(RowPoint(V, 3)); }, {"-1", "+3"}},
+        {"shift click extends", [&] { Click(RowPoint(V, 5), VK_SHIFT); }, {"+4", "+5"}},
+        {"ctrl click toggles", [&] { Click(RowPoint(V, 4), VK_CONTROL); }, {"-4"}},
+        {"shift down from the anchor", [&] { Key(VK_DOWN, VK_SHIFT); }, {"-3", "+4"}},
+        {"ctrl down moves the focus only", [&] { Key(VK_DOWN, VK_CONTROL); }, {}},
+        {"ctrl space toggles the focused row", [&] { Key(VK_SPACE, VK_CONTROL); }, {"+6"}},
+        {"item selected from code", [&] { V->Items()->Item(0)->SetSelected(true); }, {"+0"}},
+        {"plain key", [&] { Key(VK_HOME); }, {"-4", "-5", "-6"}},
+        {"click on no row clears", [&] { Click(V->ClientToScreen(TPoint{250, 130})); }, {"-0"}},
+        {"code clears nothing more", [&] { V->ClearSelection(); }, {}},
+    };
+    for (const Step& S : Steps) {
+        S.Act();
+        EXPECT_EQ(Take(), S.Events) << S.What;
+    }
+    EXPECT_EQ(V->ItemFocused()->Index(), 0);
+}
+
+TEST_F(ListViewsTest, ChangingCanRefuseAndAnIndexOutsideTheListRaises) {
+    TListView* V = Make(4);
+    V->SetItemIndex(2);
+    Take();
+    TLog Changes;
+    V->OnChanging = [&](TObject*, TListItem* Item, TItemChange, bool& Allow) { Allow = Item->Index() != 2; };
+    V->OnChange = [&](TObject*, TListItem* Item, TItemChange C) {
+        Changes.push_back(std::to_string(Item->Index()) + (C == ctState ? "state" : "other"));
+    };
+    Click(RowPoint(V, 0));
+    // Row 2 may not lose its selection; row 0 gains it all the same.
+    EXPECT_EQ(Take(), (TLog{"+0"}));
+    EXPECT_EQ(Changes, (TLog{"0state"}));
+    V->OnChanging = nullptr;
+    EXPECT_THROW(V->SetItemIndex(4), EListError);
+    EXPECT_THROW(V->SetItemIndex(-2), EListError);
+    EXPECT_THROW(V->Items()->Item(9), EListError);
+    EXPECT_EQ(V->SelCount(), 2);
+    EXPECT_EQ(Take(), TLog{});
+}
+
+TEST_F(ListViewsTest, OwnerDataRowsAreFetchedWhenShownAndFoundByTyping) {
+    TListView* V = Make(0);
+    V->SetOwnerData(true);
+    std::vector<int> Fetched;
+    V->OnData = [&](TObject*, TListItem* Item) {
+        Fetched.push_back(Item->Index());
+        Item->SetCaption(u"file" + IntToStr(Item->Index()));
+        Item->SubItems()->Add(u"sub");
+    };
+    TLog Finds;
+    V->OnDataFind = [&](TObject*, TItemFind Find, const String& S, const TPoint&, void*, int Start, TSearchDirection,
+                        bool Wrap, int& Index) {
+        Finds.push_back(std::to_string(int(Find)) + " " + UTF8Encode(S) + " from " + std::to_string(Start) +
+                        (Wrap ? " wrap" : ""));
+        Index = S == u"F" ? 7 : 42;
+    };
+    V->Items()->SetCount(1000);
+    Fetched.clear();
+    V->Repaint();
+    // Only the rows on the page are asked for (a seventh, cut by the bottom edge, too).
+    EXPECT_EQ(Fetched, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(V->Items()->Item(500)->Caption(), u"file500");
+    V->SetItemIndex(3);
+    Take();
+    InjectChar(u'F');
+    InjectChar(u'I');
+    Pump();
+    EXPECT_EQ(Finds, (TLog{"1 F from 4 wrap", "1 FI from 7 wrap"}));
+    EXPECT_EQ(V->ItemIndex(), 42);
+    EXPECT_EQ(Take(), (TLog{"-3", "+7", "-7", "+42"}));
+    EXPECT_EQ(V->TopItem()->Index(), 37); // the found row came into view at the bottom
+}
+
+TEST_F(ListViewsTest, ScrollStateFollowsTheViewStyle) {
+    TListView* V = Make(10);
+    HWND H = V->Handle();
+    auto Info = [&](int Bar) {
+        SCROLLINFO Si;
+        Si.fMask = SIF_ALL;
+        GetScrollInfo(H, Bar, &Si);
+        return std::vector<int>{Si.nMin, Si.nMax, int(Si.nPage), Si.nPos};
+    };
+    EXPECT_EQ(SendMessageW(H, LVM_GETCOUNTPERPAGE, 0, 0), 6);
+    EXPECT_EQ(Info(SB_VERT), (std::vector<int>{0, 9, 6, 0}));
+    EXPECT_FALSE(GetWindowLongPtrW(H, GWL_STYLE) & WS_HSCROLL); // 180 pixels of columns fit
+    Key(VK_END);
+    EXPECT_EQ(Info(SB_VERT), (std::vector<int>{0, 9, 6, 4}));
+    SendMessageW(H, LVM_SCROLL, 0, -3 * 20);
+    EXPECT_EQ(V->TopItem()->Index(), 1);
+    SendMessageW(H, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
+    EXPECT_EQ(V->TopItem()->Index(), 2);
+    EXPECT_EQ(V->ItemRect(3, drBounds), (TRect{0, 42, 180, 62}));
+    EXPECT_EQ(V->GetItemAt(20, 45)->Index(), 3);
+    EXPECT_EQ(V->SubItemRect(3, 1), (TRect{100, 42, 180, 62}));
+    // Wider columns bring the horizontal bar, in pixels.
+    V->Columns(1)->SetWidth(400);
+    std::vector<int> Horz = Info(SB_HORZ);
+    EXPECT_EQ(Horz[1], 500);
+    EXPECT_EQ(Horz[2], V->ClientWidth() + 1);
+    EXPECT_TRUE(GetWindowLongPtrW(H, GWL_STYLE) & WS_HSCROLL);
+    // Icon view scrolls in pixels, a row of 76-pixel cells at a time.
+    V->SetViewStyle(vsIcon);
+    EXPECT_EQ(V->HeaderHandle(), nullptr);
+    int PerRow = V->ClientWidth() / 76;
+    int CellH = 32 + 6 + 2 * 16 + 4;
+    std::vector<int> Vert = Info(SB_VERT);
+    EXPECT_EQ(Vert[1], ((10 + PerRow - 1) / PerRow) * CellH);
+    EXPECT_EQ(Vert[2], V->ClientHeight() + 1);
+    EXPECT_EQ(V->ItemRect(PerRow, drBounds), (TRect{0, CellH, 76, 2 * CellH}));
+    // List view: columns of rows, scrolled sideways by columns.
+    V->SetViewStyle(vsList);
+    EXPECT_EQ(SendMessageW(H, LVM_GETCOUNTPERPAGE, 0, 0), (V->ClientHeight() / 20) * (V->ClientWidth() / 150));
+}
+
+TEST_F(ListViewsTest, HeaderDividersAreHitAndDraggedWithinTheColumnsLimits) {
+    TListView* V = Make(3);
+    TListColumn* Hidden = V->AddColumn(); // like the job list's settings columns
+    Hidden->SetMaxWidth(1);
+    Hidden->SetWidth(0);
+    V->Columns(1)->SetMaxWidth(120);
+    HWND Header = V->HeaderHandle();
+    ASSERT_NE(Header, nullptr);
+    struct Probe {
+        int X;
+        UINT Flags;
+        int Item;
+    } Probes[] = {{50, HHT_ONHEADER, 0}, {97, HHT_ONDIVIDER, 0}, {103, HHT_ONDIVIDER, 0}, {150, HHT_ONHEADER, 1},
+                  {179, HHT_ONDIVIDER, 1}, {183, HHT_ONDIVIDER, 1}, {250, HHT_NOWHERE | HHT_TORIGHT, -1}};
+    for (const Probe& P : Probes) {
+        HDHITTESTINFO Hi;
+        Hi.pt = POINT{P.X, 10};
+        EXPECT_EQ(SendMessageW(Header, HDM_HITTEST, 0, LPARAM(&Hi)), P.Item) << P.X;
+        EXPECT_EQ(Hi.flags, P.Flags) << P.X;
+    }
+    // Drag the first divider 30 pixels right, then the second past its column's maximum.
+    TPoint A = V->ClientToScreen(TPoint{100, 10});
+    InjectMouseMove(A.X, A.Y);
+    InjectMouseButton(0, true);
+    InjectMouseMove(A.X + 10, A.Y);
+    InjectMouseMove(A.X + 30, A.Y);
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(V->Columns(0)->Width(), 130);
+    TPoint B = V->ClientToScreen(TPoint{210, 10});
+    InjectMouseMove(B.X, B.Y);
+    InjectMouseButton(0, true);
+    InjectMouseMove(B.X + 100, B.Y);
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(V->Columns(1)->Width(), 120);
+    EXPECT_EQ(Hidden->Width(), 0);
+    EXPECT_EQ(V->SubItemRect(0, 1), (TRect{130, 22, 250, 42}));
+    // A click on a section is a column click.
+    TLog Clicks;
+    V->OnColumnClick = [&](TObject*, TListColumn* C) { Clicks.push_back(UTF8Encode(C->Caption())); };
+    TPoint S = V->ClientToScreen(TPoint{180, 10});
+    Click(S);
+    EXPECT_EQ(Clicks, TLog{"Size"});
+}
+
+TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
+    auto* H = new THeaderControl(Form.get());
+    H->SetParent(Form.get());
+    H->Font()->SetName(u"QvBlocks");
+    H->Font()->SetHeight(-16);
+    THeaderSection* First = H->AddSection(u"输入文件", 80);
+    H->AddSection(u"视频时间", 70);
+    First->SetMinWidth(40);
+    Pump();
+    TLog Log2;
+    H->OnSectionTrack = [&](THeaderControl*, THeaderSection* S, int W, TSectionTrackState State) {
+        Log2.push_back("track " + std::to_string(S->Index()) + " " + std::to_string(W) + " " +
+                       std::to_string(int(State)));
+    };
+    H->OnSectionResize = [&](THeaderControl*, THeaderSection* S) {
+        Log2.push_back("resize " + std::to_string(S->Index()) + " " + std::to_string(S->Width()));
+    };
+    TPoint D = H->ClientToScreen(TPoint{80, 5});
+    InjectMouseMove(D.X, D.Y);
+    InjectMouseButton(0, true);
+    InjectMouseMove(D.X - 20, D.Y);
+    InjectMouseMove(D.X - 70, D.Y); // narrower than the minimum
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(Log2, (TLog{"track 0 80 0", "track 0 60 1", "resize 0 60", "track 0 40 1", "resize 0 40",
+                          "track 0 40 2"}));
+}
+
+TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
+    TListView* V = Make(3);
+    TLog Edits;
+    V->OnEditing = [&](TObject*, TListItem* Item, bool& Allow) { Allow = Item->Index() != 2; };
+    V->OnEdited = [&](TObject*, TListItem* Item, String& S) {
+        Edits.push_back(UTF8Encode(S));
+        S += u".mp4";
+    };
+    V->SetItemIndex(2);
+    Key(VK_F2);
+    EXPECT_FALSE(V->IsEditing()); // refused
+    V->SetItemIndex(1);
+    Key(VK_F2);
+    ASSERT_TRUE(V->IsEditing());
+    for (Char C : String(u"clip"))
+        InjectChar(C);
+    Key(VK_RETURN);
+    EXPECT_FALSE(V->IsEditing());
+    EXPECT_EQ(Edits, TLog{"clip"});
+    EXPECT_EQ(V->Items()->Item(1)->Caption(), u"clip.mp4");
+    EXPECT_TRUE(V->Focused());
+    V->Items()->Item(0)->EditCaption();
+    InjectChar(u'x');
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(V->IsEditing());
+    EXPECT_EQ(V->Items()->Item(0)->Caption(), u"r0");
+    EXPECT_EQ(Edits.size(), 1u);
+    V->SetReadOnly(true);
+    Key(VK_F2);
+    EXPECT_FALSE(V->IsEditing());
+}
+
+TEST_F(ListViewsTest, TheHeaderIsMadeAsAChildTheParentHearsOf) {
+    auto* V = new TListView(Form.get());
+    V->SetParent(Form.get());
+    V->SetViewStyle(vsReport);
+    std::vector<std::u16string> Children;
+    TWndMethod Old = V->WindowProc();
+    V->SetWindowProc([&, Old](TMessage& M) {
+        if (M.Msg == WM_PARENTNOTIFY && LOWORD(M.WParam) == WM_CREATE) {
+            char16_t Name[80] = {};
+            GetClassNameW(reinterpret_cast<HWND>(M.LParam), Name, 80);
+            Children.push_back(Name);
+        }
+        Old(M);
+    });
+    V->HandleNeeded();
+    EXPECT_EQ(Children, (std::vector<std::u16string>{u"SysHeader32"}));
+    EXPECT_EQ(HWND(SendMessageW(V->Handle(), LVM_GETHEADER, 0, 0)), V->HeaderHandle());
+}
+
+// A form with a list box and list views in report and icon view, with Latin and Chinese text, saved
+// for a person to look at: build/artifacts/list_form.png.
+TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
+    Form->SetBounds(100, 100, 640, 420);
+    Form->SetCaption(u"列表 Lists");
+    Form->SetColor(clBtnFace);
+    auto Images = std::make_unique<TImageList>(nullptr, 16, 16);
+    auto Large = std::make_unique<TImageList>(nullptr, 32, 32);
+    for (TColor C : {clRed, clGreen, clBlue}) {
+        TBitmap Small(16, 16), Big(32, 32);
+        Small.Canvas()->Brush()->SetColor(C);
+        Small.Canvas()->FillRect(TRect{2, 2, 14, 14});
+        Images->Add(&Small, nullptr);
+        Big.Canvas()->Brush()->SetColor(C);
+        Big.Canvas()->FillRect(TRect{4, 4, 28, 28});
+        Large->Add(&Big, nullptr);
+    }
+    auto* Box = new TListBox(Form.get());
+    Box->SetParent(Form.get());
+    Box->SetBounds(10, 10, 150, 170);
+    Box->Items()->AddStrings({u"MP4 视频", u"AVI - Audio Video", u"3GP 手机视频", u"MP3 音频", u"FLV Flash",
+                              u"WMV Windows Media", u"MOV QuickTime", u"RM RealMedia", u"OGG Vorbis",
+                              u"WAV 无损音频", u"AAC Advanced Audio"});
+    Box->SetItemIndex(2);
+    auto* Report = new TListView(Form.get());
+    Report->SetParent(Form.get());
+    Report->SetBounds(170, 10, 450, 170);
+    Report->SetViewStyle(vsReport);
+    Report->SetRowSelect(true);
+    Report->SetGridLines(true);
+    Report->SetHideSelection(false);
+    Report->SetSmallImages(Images.get());
+    struct Col {
+        const char16_t* Caption;
+        int Width;
+        TAlignment Align;
+    } Cols[] = {{u"输入文件", 130, taLeftJustify}, {u"视频时间", 80, taCenter}, {u"文件大小", 80, taRightJustify},
+                {u"输出文件", 130, taLeftJustify}, {u"转换进度", 70, taLeftJustify}};
+    for (const Col& C : Cols) {
+        TListColumn* L = Report->AddColumn();
+        L->SetCaption(C.Caption);
+        L->SetWidth(C.Width);
+        L->SetAlignment(C.Align);
+    }
+    const char16_t* Rows[][5] = {{u"C:\\视频\\旅行.avi", u"00:03:25", u"12.5MB", u"旅行.mp4", u"100%"},
+                                 {u"C:\\Videos\\holiday.mov", u"01:02:05", u"1.5MB", u"holiday.mp4", u"45%"},
+                                 {u"D:\\音乐\\歌曲.wav", u"00:04:10", u"3MB", u"歌曲.mp3", u""},
+                                 {u"E:\\clips\\demo.flv", u"N/A", u"0.95MB", u"demo.mp4", u""},
+                                 {u"E:\\clips\\long name of a file.mkv", u"00:00:00", u"700MB", u"long.mp4", u""},
+                                 {u"F:\\录像\\会议.wmv", u"02:00:00", u"45MB", u"会议.mp4", u""},
+                                 {u"G:\\more.mp4", u"00:01:00", u"2MB", u"more.mp4", u""}};
+    int Image = 0;
+    for (auto& R : Rows) {
+        TListItem* It = Report->Items()->Add();
+        It->SetCaption(R[0]);
+        It->SetImageIndex(Image++ % 3);
+        for (int I = 1; I < 5; ++I)
+            It->SubItems()->Add(R[I]);
+    }
+    Report->SetItemIndex(1);
+    auto* Icons = new TListView(Form.get());
+    Icons->SetParent(Form.get());
+    Icons->SetBounds(10, 190, 610, 140);
+    Icons->SetViewStyle(vsIcon);
+    Icons->SetLargeImages(Large.get());
+    Icons->SetHideSelection(false);
+    const char16_t* Names[] = {u"普通视频", u"Audio", u"手机 Phone", u"iPod", u"PSP", u"高清 HD", u"DVD", u"网络 Web",
+                               u"MP3 播放器"};
+    Image = 0;
+    for (const char16_t* N : Names) {
+        TListItem* It = Icons->Items()->Add();
+        It->SetCaption(N);
+        It->SetImageIndex(Image++ % 3);
+    }
+    Icons->SetItemIndex(5);
+    Report->SetFocus();
+    Pump();
+    // The selected report row is drawn in the selection colour across its width.
+    TRect Row = Report->ItemRect(1, drBounds);
+    TPoint P = Report->ClientToScreen(TPoint{Row.Left + 400, Row.Top + 2});
+    EXPECT_EQ(ScreenPixel(P.X, P.Y), ColorToRGB(clHighlight));
+    RECT Area{100, 100, 740, 520};
+    std::vector<DWORD> Pixels = CaptureScreen(Area);
+    TPngImage Png;
+    Png.SetPixels(Area.Right - Area.Left, Area.Bottom - Area.Top, reinterpret_cast<const std::uint32_t*>(Pixels.data()),
+                  false);
+    std::filesystem::create_directories("artifacts");
+    Png.SaveToFile(u"artifacts/list_form.png");
+    EXPECT_TRUE(std::filesystem::exists("artifacts/list_form.png"));
+    Form.reset(); // the views go before the image lists they show
+}
+
+} // namespace
