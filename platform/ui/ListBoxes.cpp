@@ -262,6 +262,16 @@ int ItemAt(const TLbData& D, POINT P, bool* Outside) {
 }
 
 // Paints into Given (someone's DC, as WM_PAINT may carry) or through BeginPaint.
+int RowHeightOf(HWND h, HFONT Font) {
+    HDC Dc = GetDC(h);
+    HGDIOBJ Old = SelectObject(Dc, Font ? HGDIOBJ(Font) : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW Tm{};
+    GetTextMetricsW(Dc, &Tm);
+    SelectObject(Dc, Old);
+    ReleaseDC(h, Dc);
+    return std::max<int>(1, Tm.tmHeight);
+}
+
 void Paint(TLbData& D, HDC Given) {
     PAINTSTRUCT Ps;
     HDC Dc = Given ? Given : BeginPaint(D.Wnd, &Ps);
@@ -410,13 +420,7 @@ LRESULT ListBoxWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         D->WantH = D->Style & WS_HSCROLL;
         if (D->Style & LBS_EXTENDEDSEL)
             D->Style &= ~LBS_MULTIPLESEL;
-        HDC Dc = GetDC(h);
-        HGDIOBJ Old = SelectObject(Dc, GetStockObject(DEFAULT_GUI_FONT));
-        TEXTMETRICW Tm{};
-        GetTextMetricsW(Dc, &Tm);
-        SelectObject(Dc, Old);
-        ReleaseDC(h, Dc);
-        D->ItemHeight = std::max<int>(1, Tm.tmHeight);
+        D->ItemHeight = RowHeightOf(h, nullptr);
         Lists()[h] = std::move(D);
         return DefWindowProcW(h, Msg, w, l);
     }
@@ -449,6 +453,12 @@ LRESULT ListBoxWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         return 0;
     case WM_SETFONT:
         D.Font = reinterpret_cast<HFONT>(w);
+        if (!(D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+            // Rows take the height of the new font.
+            D.ItemHeight = RowHeightOf(h, D.Font);
+            D.Top = std::min(D.Top, MaxTop(D));
+            UpdateScroll(D);
+        }
         if (l)
             InvalidateRect(h, nullptr, TRUE);
         return 0;

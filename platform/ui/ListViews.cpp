@@ -702,6 +702,11 @@ int TListItem::Index() const {
 void TListItem::SetCaption(const String& Value) {
     if (Value == FCaption)
         return;
+    if (FOwner->FTemp.get() == this) {
+        // An owner-data row being filled in by OnData: nothing changes in the view.
+        FCaption = Value;
+        return;
+    }
     TCustomListView* V = ListView();
     if (!V->CanChange(this, ctText))
         return;
@@ -713,6 +718,10 @@ void TListItem::SetCaption(const String& Value) {
 void TListItem::SetImageIndex(int Value) {
     if (Value == FImageIndex)
         return;
+    if (FOwner->FTemp.get() == this) {
+        FImageIndex = Value;
+        return;
+    }
     TCustomListView* V = ListView();
     if (!V->CanChange(this, ctImage))
         return;
@@ -849,13 +858,14 @@ constexpr int IconCellWidth = 76;
 constexpr int SmallIconCellWidth = 130;
 constexpr int ListColumnWidth = 150;
 
+// Measured on a memory DC: a screen DC would compose the whole screen.
 int FontHeight(TFont* Font) {
-    HDC Dc = GetDC(nullptr);
+    HDC Dc = CreateCompatibleDC(nullptr);
     HGDIOBJ Old = SelectObject(Dc, Font->Handle());
     TEXTMETRICW Tm{};
     GetTextMetricsW(Dc, &Tm);
     SelectObject(Dc, Old);
-    ReleaseDC(nullptr, Dc);
+    DeleteDC(Dc);
     return std::max<int>(1, Tm.tmHeight);
 }
 

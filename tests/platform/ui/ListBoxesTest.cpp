@@ -122,7 +122,7 @@ TEST_F(ListBoxesTest, OnlyTheUsersChangesAreReported) {
     } Steps[] = {
         {"code selects", [&] { L->SetItemIndex(2); }, {}, 2},
         {"click on row 1", [&] { Click(RowPoint(L, 1)); }, {"click 1"}, 1},
-        {"click on the same row", [&] { Click(RowPoint(L, 1)); }, {}, 1},
+        {"second click on the same row", [&] { Click(RowPoint(L, 1)); }, {"dblclick"}, 1},
         {"down key", [&] { Key(VK_DOWN); }, {"click 2"}, 2},
         {"end key", [&] { Key(VK_END); }, {"click 5"}, 5},
         {"up at the top stays", [&] { Key(VK_HOME); Key(VK_UP); }, {"click 0"}, 0},
@@ -165,7 +165,7 @@ TEST_F(ListBoxesTest, ExtendedSelectionFollowsShiftAndCtrl) {
         {"ctrl click toggles", [&] { Click(RowPoint(L, 2), VK_CONTROL); }, {1, 3}, 1},
         {"shift up from the anchor", [&] { Key(VK_UP, VK_SHIFT); }, {1, 2}, 1},
         {"ctrl down moves only the caret", [&] { Key(VK_DOWN, VK_CONTROL); }, {1, 2}, 0},
-        {"ctrl space toggles the caret row", [&] { Key(VK_SPACE, VK_CONTROL); }, {1, 2, 3}, 1},
+        {"ctrl space toggles the caret row", [&] { Key(VK_SPACE, VK_CONTROL); }, {1}, 1},
         {"plain key", [&] { Key(VK_HOME); }, {0}, 1},
         {"code selects all", [&] { L->SelectAll(); }, {0, 1, 2, 3}, 0},
     };
@@ -210,10 +210,10 @@ TEST_F(ListBoxesTest, ScrollStateFollowsTheRowsAndTheTopRow) {
         // The bar took room, so the page is still four whole rows of the narrower client area.
         EXPECT_EQ(int(Si.nPage), 4) << S.What;
     }
-    // The rows of the list are where the top row puts them.
-    EXPECT_EQ(L->ItemRect(3), (TRect{0, 0, L->ClientWidth(), 16}));
-    EXPECT_EQ(L->ItemRect(5), (TRect{0, 32, L->ClientWidth(), 48}));
-    EXPECT_EQ(L->ItemAtPos(TPoint{5, 40}, true), 5);
+    // The rows of the list are where the top row (6) puts them.
+    EXPECT_EQ(L->ItemRect(6), (TRect{0, 0, L->ClientWidth(), 16}));
+    EXPECT_EQ(L->ItemRect(8), (TRect{0, 32, L->ClientWidth(), 48}));
+    EXPECT_EQ(L->ItemAtPos(TPoint{5, 40}, true), 8);
     L->Items()->Clear();
     L->Items()->Add(u"only");
     EXPECT_EQ(L->ItemAtPos(TPoint{5, 40}, true), -1);
@@ -231,15 +231,16 @@ TEST_F(ListBoxesTest, SeveralColumnsScrollSideways) {
     SCROLLINFO Si;
     Si.fMask = SIF_ALL;
     ASSERT_TRUE(GetScrollInfo(H, SB_HORZ, &Si));
-    // The horizontal bar takes room: three rows of 16 per column remain, five columns of 13 rows.
+    // The horizontal bar takes room: two rows of 16 per column remain, seven columns of 13 rows.
     int Rows = L->ClientHeight() / 16;
-    EXPECT_EQ(Rows, 3);
-    EXPECT_EQ(Si.nMax, 4);
+    EXPECT_EQ(Rows, 2);
+    EXPECT_EQ(Si.nMax, 6);
     EXPECT_EQ(int(Si.nPage), 2);
-    EXPECT_EQ(L->ItemRect(4), (TRect{L->ClientWidth() / 2, 16, 2 * (L->ClientWidth() / 2), 32}));
+    int Cw = L->ClientWidth() / 2;
+    EXPECT_EQ(L->ItemRect(5), (TRect{2 * Cw, 16, 3 * Cw, 32}));
     L->SetItemIndex(12);
-    EXPECT_EQ(L->TopIndex(), 9); // the last row's column came into view as the second column
-    EXPECT_EQ(GetScrollPos(H, SB_HORZ), 3);
+    EXPECT_EQ(L->TopIndex(), 10); // the last row's column came into view as the second column
+    EXPECT_EQ(GetScrollPos(H, SB_HORZ), 5);
 }
 
 TEST_F(ListBoxesTest, OwnerDrawnRowsAreDrawnByTheEvent) {

@@ -161,6 +161,7 @@ TEST_F(ListViewsTest, OwnerDataRowsAreFetchedWhenShownAndFoundByTyping) {
     EXPECT_EQ(V->Items()->Item(500)->Caption(), u"file500");
     V->SetItemIndex(3);
     Take();
+    InjectKeyPress(VK_SHIFT); // typing starts with a key going down
     InjectChar(u'F');
     InjectChar(u'I');
     Pump();
@@ -299,6 +300,7 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
     V->SetItemIndex(1);
     Key(VK_F2);
     ASSERT_TRUE(V->IsEditing());
+    InjectKeyPress(VK_SHIFT);
     for (Char C : String(u"clip"))
         InjectChar(C);
     Key(VK_RETURN);
@@ -307,6 +309,7 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
     EXPECT_EQ(V->Items()->Item(1)->Caption(), u"clip.mp4");
     EXPECT_TRUE(V->Focused());
     V->Items()->Item(0)->EditCaption();
+    InjectKeyPress(VK_SHIFT);
     InjectChar(u'x');
     Key(VK_ESCAPE);
     EXPECT_FALSE(V->IsEditing());
@@ -319,7 +322,6 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
 
 TEST_F(ListViewsTest, TheHeaderIsMadeAsAChildTheParentHearsOf) {
     auto* V = new TListView(Form.get());
-    V->SetParent(Form.get());
     V->SetViewStyle(vsReport);
     std::vector<std::u16string> Children;
     TWndMethod Old = V->WindowProc();
@@ -331,6 +333,7 @@ TEST_F(ListViewsTest, TheHeaderIsMadeAsAChildTheParentHearsOf) {
         }
         Old(M);
     });
+    V->SetParent(Form.get());
     V->HandleNeeded();
     EXPECT_EQ(Children, (std::vector<std::u16string>{u"SysHeader32"}));
     EXPECT_EQ(HWND(SendMessageW(V->Handle(), LVM_GETHEADER, 0, 0)), V->HeaderHandle());
