@@ -689,11 +689,28 @@ void TCustomTreeView::ScrollBarState(int Bar, int Max, int Page, int Pos) {
     B[1] = Max;
     B[2] = Page;
     B[3] = Pos;
+    // The window keeps the state: its bars show it, and whoever reads the bars finds it there.
+    if (!FHandle)
+        return;
+    SCROLLINFO Info;
+    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    Info.nMin = 0;
+    Info.nMax = Max;
+    Info.nPage = UINT(Page);
+    Info.nPos = Pos;
+    SetScrollInfo(FHandle, Bar == 0 ? SB_HORZ : SB_VERT, &Info, TRUE);
 }
 
 TCustomTreeView::TScrollState TCustomTreeView::ScrollState(int Bar) {
     Rows();
     UpdateScrollState();
+    if (FHandle) {
+        SCROLLINFO Info;
+        Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        if (GetScrollInfo(FHandle, Bar == 0 ? SB_HORZ : SB_VERT, &Info))
+            return TScrollState{Info.nMin, Info.nMax, int(Info.nPage), Info.nPos};
+        return TScrollState{};
+    }
     const int* B = FBars[Bar == 0 ? 0 : 1];
     return TScrollState{B[0], B[1], B[2], B[3]};
 }

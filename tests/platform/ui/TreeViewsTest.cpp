@@ -401,6 +401,11 @@ TEST_F(TreeViewTest, ScrollStateFollowsTheRowsAndTheWidestLabel) {
     EXPECT_EQ(Tree->ScrollState(0), (S{0, 0, 0, 0}));
     Root->Expand(false);
     EXPECT_EQ(Tree->ScrollState(1), (S{0, 30, Page, 0}));
+    // The window holds the same state, as the platform's calls read it.
+    int Min = -1, Max = -1;
+    EXPECT_TRUE(GetScrollRange(Tree->Handle(), SB_VERT, &Min, &Max));
+    EXPECT_EQ(Max, 30);
+    EXPECT_EQ(GetScrollPos(Tree->Handle(), SB_VERT), 0);
     Tree->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
     EXPECT_EQ(Tree->TopItem(), Nodes[4]);
     EXPECT_EQ(Tree->ScrollState(1).Pos, 5);
