@@ -429,9 +429,8 @@ void TCustomComboBox::ShowEditText(const String& Value) {
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {
-    if (Value < -1 || Value >= FItems->Count())
-        throw EListError(Format(u"List index out of bounds (%d)", {Value}));
-    SelectIndex(Value);
+    // An index outside the items clears the selection, as CB_SETCURSEL does.
+    SelectIndex(Value < -1 || Value >= FItems->Count() ? -1 : Value);
 }
 
 void TCustomComboBox::SelectIndex(int Value) {

@@ -565,10 +565,8 @@ LRESULT ListBoxWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         if (Multi(D))
             return LB_ERR;
         int I = int(w);
-        // An index outside the list leaves the selection as it is.
-        if (I != -1 && !Valid(D, I))
-            return LB_ERR;
-        if (I == -1) {
+        // Any index outside the list clears the selection, as -1 does.
+        if (I == -1 || !Valid(D, I)) {
             SetSel(D, D.Cur, false);
             return LB_ERR;
         }
@@ -1007,11 +1005,6 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
         Message.Result = ListBoxWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
 }
 
-void TCustomListBox::CheckIndex(int Index) {
-    if (Index < -1 || Index >= Count())
-        throw EListError(Format(u"List index out of bounds (%d)", {Index}));
-}
-
 int TCustomListBox::ItemIndex() {
     if (!HandleAllocated())
         return FSavedIndex;
@@ -1021,7 +1014,9 @@ int TCustomListBox::ItemIndex() {
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
-    CheckIndex(Value);
+    // An index outside the list clears the selection: a stale index must not take the program down.
+    if (Value < -1 || Value >= Count())
+        Value = -1;
     if (!HandleAllocated()) {
         FSavedIndex = Value;
         return;

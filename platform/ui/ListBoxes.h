@@ -170,7 +170,6 @@ private:
         String Text;
         TObject* Data = nullptr;
     };
-    void CheckIndex(int Index);
     void CNDrawItem(TMessage& Message);
 
     std::unique_ptr<TListBoxStrings> FItems;

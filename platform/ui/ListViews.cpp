@@ -1316,8 +1316,9 @@ int TCustomListView::ItemIndex() const {
 }
 
 void TCustomListView::SetItemIndex(int Value) {
+    // An index outside the list clears the selection: a stale index must not take the program down.
     if (Value < -1 || Value >= Count())
-        throw EListError(Format(u"List index out of bounds (%d)", {Value}));
+        Value = -1;
     std::vector<char> W(FSel.size(), 0);
     if (Value >= 0)
         W[std::size_t(Value)] = 1;

@@ -138,17 +138,20 @@ TEST_F(ListBoxesTest, OnlyTheUsersChangesAreReported) {
     }
 }
 
-TEST_F(ListBoxesTest, AnIndexOutsideTheListRaisesAndKeepsTheSelection) {
+TEST_F(ListBoxesTest, AnIndexOutsideTheListClearsTheSelection) {
     TListBox* L = Make({u"a", u"b", u"c"});
-    L->SetItemIndex(1);
-    EXPECT_THROW(L->SetItemIndex(3), EListError);
-    EXPECT_THROW(L->SetItemIndex(-2), EListError);
+    for (int Outside : {3, -2}) {
+        L->SetItemIndex(1);
+        L->SetItemIndex(Outside);
+        EXPECT_EQ(L->ItemIndex(), -1) << Outside;
+        // The window answers LB_ERR to the same and clears its selection too.
+        L->SetItemIndex(1);
+        EXPECT_EQ(SendMessageW(L->Handle(), LB_SETCURSEL, WPARAM(Outside), 0), LB_ERR);
+        EXPECT_EQ(L->ItemIndex(), -1) << Outside;
+    }
+    // A row that does not exist has no selection state to read or set.
     EXPECT_THROW(L->SetSelected(7, true), EListError);
     EXPECT_THROW(L->Selected(-1), EListError);
-    EXPECT_EQ(L->ItemIndex(), 1);
-    // The window answers LB_ERR to the same and keeps its selection too.
-    EXPECT_EQ(SendMessageW(L->Handle(), LB_SETCURSEL, 3, 0), LB_ERR);
-    EXPECT_EQ(L->ItemIndex(), 1);
     EXPECT_EQ(Take(), std::vector<std::string>{});
 }
 

@@ -116,7 +116,7 @@ TEST_F(ListViewsTest, EveryRowThatGainsOrLosesTheSelectionIsReportedOldRowsFirst
     EXPECT_EQ(V->ItemFocused()->Index(), 0);
 }
 
-TEST_F(ListViewsTest, ChangingCanRefuseAndAnIndexOutsideTheListRaises) {
+TEST_F(ListViewsTest, ChangingCanRefuseAndAnIndexOutsideTheListClears) {
     TListView* V = Make(4);
     V->SetItemIndex(2);
     Take();
@@ -130,11 +130,15 @@ TEST_F(ListViewsTest, ChangingCanRefuseAndAnIndexOutsideTheListRaises) {
     EXPECT_EQ(Take(), (TLog{"+0"}));
     EXPECT_EQ(Changes, (TLog{"0state"}));
     V->OnChanging = nullptr;
-    EXPECT_THROW(V->SetItemIndex(4), EListError);
-    EXPECT_THROW(V->SetItemIndex(-2), EListError);
     EXPECT_THROW(V->Items()->Item(9), EListError);
     EXPECT_EQ(V->SelCount(), 2);
     EXPECT_EQ(Take(), TLog{});
+    V->SetItemIndex(4);
+    EXPECT_EQ(V->SelCount(), 0);
+    EXPECT_EQ(V->ItemIndex(), -1);
+    V->SetItemIndex(1);
+    V->SetItemIndex(-2);
+    EXPECT_EQ(V->ItemIndex(), -1);
 }
 
 TEST_F(ListViewsTest, OwnerDataRowsAreFetchedWhenShownAndFoundByTyping) {
