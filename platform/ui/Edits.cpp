@@ -151,6 +151,7 @@ void TCustomEdit::CreateWnd() {
     FCaret = std::min(FCaret, Len);
     InvalidateLayout();
     SendMessageW(FHandle, WM_SETFONT, WPARAM(Font()->Handle()), 0);
+    TextChanged(0);
 }
 
 DWORD TCustomEdit::EditStyle() const {
@@ -314,7 +315,12 @@ String TCustomEdit::Sanitize(const String& Value) const {
     return S;
 }
 
-void TCustomEdit::TextChanged(int ChangedFrom) { InvalidateLayout(ChangedFrom); }
+void TCustomEdit::TextChanged(int ChangedFrom) {
+    InvalidateLayout(ChangedFrom);
+    // Scroll bars follow the text at once, not only at the next paint.
+    if (FHandle && !HoldsOneLine() && (GetWindowLongW(FHandle, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)))
+        ClampScroll();
+}
 
 void TCustomEdit::SaveUndo(bool Typing) {
     // Characters typed one after another are undone together.
@@ -677,6 +683,33 @@ void TCustomEdit::ClampScroll() {
         FTopLine = 0;
     else
         FTopLine = std::clamp(FTopLine, 0, std::max(int(Rs.size()) - VisibleLines(), 0));
+    ShowScrollState(Avail);
+}
+
+// A memo with WS_VSCROLL or WS_HSCROLL shows where its view is on the window's own bars; they stay
+// (disabled) when there is nothing to scroll, so the text never reflows as they come and go.
+void TCustomEdit::ShowScrollState(int AAvail) {
+    if (!FHandle || HoldsOneLine())
+        return;
+    const DWORD Style = DWORD(GetWindowLongW(FHandle, GWL_STYLE));
+    SCROLLINFO Info;
+    Info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    if (Style & WS_VSCROLL) {
+        Info.nMax = std::max(int(Rows().size()) - 1, 0);
+        Info.nPage = UINT(std::max(VisibleLines(), 1));
+        Info.nPos = FTopLine;
+        SetScrollInfo(FHandle, SB_VERT, &Info, TRUE);
+    }
+    if (Style & WS_HSCROLL) {
+        int Widest = 0;
+        if (!WordWraps())
+            for (const TRow& R : Rows())
+                Widest = std::max(Widest, R.Width);
+        Info.nMax = Widest;
+        Info.nPage = UINT(std::max(AAvail, 1));
+        Info.nPos = FScrollX;
+        SetScrollInfo(FHandle, SB_HORZ, &Info, TRUE);
+    }
 }
 
 void TCustomEdit::ScrollCaretIntoView() {
@@ -999,7 +1032,7 @@ void TCustomEdit::Dispatch(TMessage& Message) {
         FTypingRun = false;
         FUndoText.clear();
         FModified = false;
-        InvalidateLayout();
+        TextChanged(0);
         Invalidate();
         if (FText != Old)
             NotifyChange();

@@ -237,6 +237,7 @@ private:
     int PosFromPoint(int X, int Y);
     void ScrollCaretIntoView();
     void ClampScroll();
+    void ShowScrollState(int AAvail);
     int VisibleLines();
     // Painting.
     bool Transparent();

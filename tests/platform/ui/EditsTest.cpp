@@ -595,6 +595,40 @@ TEST_F(EditsTest, AMemoKeepsLinesWrapsRowsAndScrollsVertically) {
     EXPECT_EQ(M->TopLine(), 3);
 }
 
+TEST_F(EditsTest, AMemoShowsItsViewOnTheWindowsScrollBars) {
+    TMemo* M = Make<TMemo>(120, 64);
+    M->SetWordWrap(false);
+    M->SetScrollBars(ssBoth);
+    String Text;
+    for (int I = 0; I < 20; ++I)
+        Text += u"line " + IntToStr(I) + (I == 7 ? u" and a long tail past the right edge" : u"") + u"\r\n";
+    M->SetText(Text);
+    auto Bar = [&](int ABar) {
+        SCROLLINFO Info;
+        Info.fMask = SIF_ALL;
+        GetScrollInfo(M->Handle(), ABar, &Info);
+        return Info;
+    };
+    SCROLLINFO V = Bar(SB_VERT);
+    EXPECT_EQ(V.nMin, 0);
+    EXPECT_EQ(V.nMax, 20); // the empty row after the last line break counts
+    EXPECT_GT(V.nPage, 0u);
+    EXPECT_EQ(V.nPos, 0);
+    // The bar's request moves the view, and the view's position is back on the bar.
+    SendMessageW(M->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+    EXPECT_EQ(M->TopLine(), 5);
+    EXPECT_EQ(Bar(SB_VERT).nPos, 5);
+    M->SetFocus();
+    Keys("C-End");
+    EXPECT_EQ(Bar(SB_VERT).nPos, M->TopLine());
+    EXPECT_GT(M->TopLine(), 5);
+    SendMessageW(M->Handle(), EM_SETSEL, 0, 0);
+    Keys("Down Down Down Down Down Down Down End");
+    EXPECT_GT(M->ScrollX(), 0);
+    EXPECT_EQ(Bar(SB_HORZ).nPos, M->ScrollX());
+    EXPECT_GT(Bar(SB_HORZ).nMax, int(Bar(SB_HORZ).nPage));
+}
+
 TEST_F(EditsTest, AMemoTakesEnterAndTabOnlyWhenItWantsThem) {
     auto* Ok = new uitest::TTestButton(Form.get());
     Ok->SetParent(Form.get());
