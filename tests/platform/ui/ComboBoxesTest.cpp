@@ -52,14 +52,6 @@ protected:
         L.swap(Log);
         return L;
     }
-    void Key(UINT Vk, UINT Modifier = 0) {
-        if (Modifier)
-            InjectKey(Modifier, true);
-        InjectKeyPress(Vk);
-        if (Modifier)
-            InjectKey(Modifier, false);
-        Pump();
-    }
     void Type(const String& S) {
         for (Char C : S)
             InjectChar(C);

@@ -53,22 +53,6 @@ protected:
         TRect R = L->ItemRect(Index);
         return L->ClientToScreen(TPoint{R.Left + 10, R.Top + 8});
     }
-    void Key(UINT Vk, UINT Modifier = 0) {
-        if (Modifier)
-            InjectKey(Modifier, true);
-        InjectKeyPress(Vk);
-        if (Modifier)
-            InjectKey(Modifier, false);
-        Pump();
-    }
-    void Click(TPoint P, UINT Modifier = 0) {
-        if (Modifier)
-            InjectKey(Modifier, true);
-        InjectClick(P.X, P.Y);
-        if (Modifier)
-            InjectKey(Modifier, false);
-        Pump();
-    }
     static std::vector<int> SelectedRows(TListBox* L) {
         std::vector<int> R;
         for (int I = 0; I < L->Count(); ++I)

@@ -68,22 +68,6 @@ protected:
         TRect R = V->ItemRect(Index, drBounds);
         return V->ClientToScreen(TPoint{R.Left + 30, R.Top + 10});
     }
-    void Key(UINT Vk, UINT Modifier = 0) {
-        if (Modifier)
-            InjectKey(Modifier, true);
-        InjectKeyPress(Vk);
-        if (Modifier)
-            InjectKey(Modifier, false);
-        Pump();
-    }
-    void Click(TPoint P, UINT Modifier = 0) {
-        if (Modifier)
-            InjectKey(Modifier, true);
-        InjectClick(P.X, P.Y);
-        if (Modifier)
-            InjectKey(Modifier, false);
-        Pump();
-    }
     std::unique_ptr<TForm> Form;
     std::vector<std::string> Log;
 };

@@ -28,6 +28,23 @@ protected:
         WinClock().AdvanceTo(WinClock().Current() + Ms);
         Pump();
     }
+    // A key press, or a click at a screen point, with a modifier key (VK_SHIFT, VK_CONTROL) held.
+    void Key(UINT Vk, UINT Modifier = 0) {
+        if (Modifier)
+            InjectKey(Modifier, true);
+        InjectKeyPress(Vk);
+        if (Modifier)
+            InjectKey(Modifier, false);
+        Pump();
+    }
+    void Click(TPoint P, UINT Modifier = 0) {
+        if (Modifier)
+            InjectKey(Modifier, true);
+        InjectClick(P.X, P.Y);
+        if (Modifier)
+            InjectKey(Modifier, false);
+        Pump();
+    }
 };
 
 // Pictures of painted controls, one character per pixel in the classic colours: 'F' face, 'W' white,
