@@ -9,7 +9,6 @@
 namespace {
 
 constexpr DWORD SearchPauseMs = 1000; // typed characters further apart start a new search
-constexpr int WheelRows = 3;
 
 bool KeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
 
@@ -109,62 +108,54 @@ private:
 // ---------------------------------------------------------------------------------------------
 // TComboListBox
 
-TComboListBox::TComboListBox(TCustomComboBox* ACombo, bool APopup)
-    : TCustomControl(ACombo), FCombo(ACombo), FPopup(APopup) {
-    // The list keeps the mouse itself while it is open.
-    FControlStyle = TControlStyle{csOpaque, csDoubleClicks};
-    SetVisible(!APopup);
-    SetColor(clWindow);
-    SetParentColor(false);
+TComboListBox::TComboListBox(TCustomComboBox* ACombo) : TCustomListBox(ACombo), FCombo(ACombo) {
+    SetTabStop(false);
+    SetVisible(false);
 }
 
 void TComboListBox::CreateParams(TCreateParams& Params) {
-    TCustomControl::CreateParams(Params);
+    TCustomListBox::CreateParams(Params);
+    // The combo box hears of the user's choice itself.
+    Params.Style &= ~(LBS_NOTIFY | WS_TABSTOP);
     if (FPopup) {
-        Params.Style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+        Params.Style = (Params.Style & ~(WS_CHILD | WS_CLIPSIBLINGS)) | WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
         Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+        // Owned by the combo box's form, so that it hides and shows with it.
         Params.WndParent = FCombo->HandleAllocated() ? GetAncestor(FCombo->Handle(), GA_ROOT) : nullptr;
         Params.WindowClass.style |= CS_SAVEBITS;
-    } else {
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
     }
 }
 
-int TComboListBox::VisibleRows() { return std::max(ClientHeight() / FCombo->ItemHeight(), 1); }
-
-bool TComboListBox::HasScrollBar() { return FCombo->Items()->Count() > VisibleRows(); }
-
-TRect TComboListBox::ScrollBarRect() {
-    TRect C = ClientRect();
-    return Rect(C.Right - GetSystemMetrics(SM_CXVSCROLL), 0, C.Right, C.Bottom);
+void TComboListBox::CreateWnd() {
+    TCustomListBox::CreateWnd();
+    FollowCombo();
 }
 
-int TComboListBox::ItemAtPos(TPoint P) {
-    TRect C = ClientRect();
-    if (HasScrollBar())
-        C.Right = ScrollBarRect().Left;
-    if (!PtInRect(C, P))
-        return -1;
-    int I = FTop + P.Y / FCombo->ItemHeight();
-    return I < FCombo->Items()->Count() ? I : -1;
+void TComboListBox::FollowCombo() {
+    if (!HandleAllocated())
+        return;
+    SendMessageW(FHandle, WM_SETFONT, WPARAM(FCombo->Font()->Handle()), FALSE);
+    SendMessageW(FHandle, LB_SETITEMHEIGHT, 0, MAKELPARAM(FCombo->ItemHeight(), 0));
+    Invalidate();
 }
+
+void TComboListBox::SetPopup(bool Value) {
+    if (Value == FPopup)
+        return;
+    // The window is made again as the other kind; its items and selection are kept meanwhile.
+    SetParent(nullptr);
+    DestroyHandle();
+    FPopup = Value;
+    SetVisible(!Value);
+    if (!Value)
+        SetParent(FCombo);
+}
+
+int TComboListBox::VisibleRows() { return std::max(ClientHeight() / std::max(FCombo->ItemHeight(), 1), 1); }
 
 void TComboListBox::SetHotIndex(int Value) {
-    int Count = FCombo->Items()->Count();
-    FHot = Value >= 0 && Value < Count ? Value : -1;
-    if (FHot >= 0) {
-        int Rows = VisibleRows();
-        if (FHot < FTop)
-            FTop = FHot;
-        else if (FHot >= FTop + Rows)
-            FTop = FHot - Rows + 1;
-    }
-    Invalidate();
-}
-
-void TComboListBox::SetTopIndex(int Value) {
-    FTop = std::clamp(Value, 0, std::max(FCombo->Items()->Count() - VisibleRows(), 0));
-    Invalidate();
+    // Sent even when the row is already selected: the message also scrolls it into view.
+    SendMessageW(Handle(), LB_SETCURSEL, WPARAM(Value), 0);
 }
 
 void TComboListBox::StartTracking() {
@@ -172,116 +163,59 @@ void TComboListBox::StartTracking() {
     FWasInList = false;
 }
 
-void TComboListBox::Paint() {
-    HDC DC = Canvas()->Handle();
-    TRect C = ClientRect();
-    bool Bar = HasScrollBar();
-    TRect Items = C;
-    if (Bar)
-        Items.Right = ScrollBarRect().Left;
-    FillWith(DC, Items, clWindow);
-    TStrings* S = FCombo->Items();
-    int Ih = FCombo->ItemHeight();
-    HGDIOBJ OldFont = SelectObject(DC, FCombo->Font()->Handle());
-    SetBkMode(DC, TRANSPARENT);
-    for (int I = FTop; I < S->Count(); ++I) {
-        RECT R{Items.Left, (I - FTop) * Ih, Items.Right, (I - FTop + 1) * Ih};
-        if (R.Top >= Items.Bottom)
-            break;
-        bool Hot = I == FHot;
-        if (Hot)
-            FillWith(DC, R, clHighlight);
-        SetTextColor(DC, ColorToRGB(Hot ? clHighlightText : FCombo->Font()->Color()));
-        RECT T{R.Left + 2, R.Top, R.Right - 2, R.Bottom};
-        String Text = S->Strings(I);
-        DrawTextW(DC, Text.c_str(), int(Text.size()), &T, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    }
-    SelectObject(DC, OldFont);
-    if (!Bar)
-        return;
-    // The classic scroll bar: two arrow buttons and a thumb in a light track.
-    TRect B = ScrollBarRect();
-    int Sb = B.Right - B.Left;
-    RECT Up{B.Left, B.Top, B.Right, B.Top + Sb}, Down{B.Left, B.Bottom - Sb, B.Right, B.Bottom};
-    RECT Track{B.Left, Up.Bottom, B.Right, Down.Top};
-    FillWith(DC, Track, clBtnHighlight);
-    for (RECT* Button : {&Up, &Down}) {
-        FillWith(DC, *Button, clBtnFace);
-        RECT E = *Button;
-        DrawEdge(DC, &E, EDGE_RAISED, BF_RECT);
-        DrawArrow(DC, *Button, Button == &Down, true);
-    }
-    int Count = S->Count(), Rows = VisibleRows();
-    int Len = Track.Bottom - Track.Top;
-    int Thumb = std::max(Len * Rows / std::max(Count, 1), 8);
-    int Pos = Track.Top + (Count > Rows ? (Len - Thumb) * FTop / (Count - Rows) : 0);
-    RECT T{B.Left, Pos, B.Right, Pos + Thumb};
-    FillWith(DC, T, clBtnFace);
-    DrawEdge(DC, &T, EDGE_RAISED, BF_RECT);
+bool TComboListBox::OnScrollBar(TPoint ClientPt) {
+    POINT S{ClientPt.X, ClientPt.Y};
+    ::ClientToScreen(FHandle, &S);
+    return SendMessageW(FHandle, WM_NCHITTEST, 0, MAKELPARAM(S.X, S.Y)) == HTVSCROLL;
 }
 
-void TComboListBox::Dispatch(TMessage& Message) {
+void TComboListBox::TrackScrollBar(TPoint ClientPt) {
+    // The bar's own tracking takes the mouse until the release; the list takes it back afterwards.
     std::weak_ptr<char> Alive = AliveToken();
+    POINT S{ClientPt.X, ClientPt.Y};
+    ::ClientToScreen(FHandle, &S);
+    FInScrollBar = true;
+    DefWindowProcW(FHandle, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(S.X, S.Y));
+    if (Alive.expired())
+        return;
+    FInScrollBar = false;
+    FTracking = false;
+    if (FCombo->FDropped && HandleAllocated())
+        SetCapture(FHandle);
+}
+
+// The open drop-down holds the mouse: it highlights the row under it, takes a release over a row, and
+// closes on a press anywhere else.
+void TComboListBox::PopupMouse(TMessage& Message) {
     TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    bool InRows = PtInRect(ClientRect(), P);
+    int I = InRows ? ItemAtPos(P, true) : -1;
     switch (Message.Msg) {
-    case WM_MOUSEACTIVATE:
-        Message.Result = MA_NOACTIVATE;
-        return;
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        return;
-    case WM_MOUSEWHEEL:
-        SetTopIndex(FTop - GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * WheelRows);
-        Message.Result = 1;
-        return;
     case WM_MOUSEMOVE:
-        if (FPopup) {
-            int I = ItemAtPos(P);
-            if (I >= 0) {
-                FWasInList = true;
-                if (I != FHot)
-                    SetHotIndex(I);
-            }
+        if (I >= 0) {
+            FWasInList = true;
+            if (I != HotIndex())
+                SetHotIndex(I);
         }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        if (HasScrollBar() && PtInRect(ScrollBarRect(), P)) {
-            TRect B = ScrollBarRect();
-            int Sb = B.Right - B.Left, Rows = VisibleRows();
-            if (P.Y < Sb)
-                SetTopIndex(FTop - 1);
-            else if (P.Y >= B.Bottom - Sb)
-                SetTopIndex(FTop + 1);
-            else
-                SetTopIndex(P.Y < B.Bottom / 2 ? FTop - Rows : FTop + Rows);
-            return;
-        }
-        int I = ItemAtPos(P);
-        if (!FPopup) {
-            // The list under the edit selects on the press.
-            if (I >= 0)
-                FCombo->UserSelect(I);
-            if (!Alive.expired() && FCombo->EditControl())
-                FCombo->EditControl()->SetFocus();
-            return;
-        }
-        if (!PtInRect(ClientRect(), P)) {
-            // A press anywhere else closes the list; the press goes no further.
-            FCombo->CloseUp(false);
-            return;
-        }
-        if (I >= 0)
-            SetHotIndex(I);
-        FTracking = true;
-        FWasInList = true;
         return;
-    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!InRows && OnScrollBar(P)) {
+            TrackScrollBar(P);
+        } else if (!InRows) {
+            FCombo->CloseUp(false);
+        } else {
+            if (I >= 0)
+                SetHotIndex(I);
+            FTracking = true;
+            FWasInList = true;
+        }
+        return;
     case WM_LBUTTONUP:
-        if (!FPopup || !FTracking)
+        if (!FTracking)
             return;
         FTracking = false;
-        if (ItemAtPos(P) >= 0)
+        if (I >= 0)
             FCombo->CloseUp(true);
         else if (FWasInList)
             FCombo->CloseUp(false);
@@ -289,27 +223,79 @@ void TComboListBox::Dispatch(TMessage& Message) {
         return;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (FPopup && !PtInRect(ClientRect(), P))
-            FCombo->CloseUp(false);
-        return;
-    case WM_CAPTURECHANGED:
-        if (FPopup && FCombo->FDropped && !FCombo->FClosing && HWND(Message.LParam) != FHandle)
+        if (!InRows && !OnScrollBar(P))
             FCombo->CloseUp(false);
         return;
     }
-    TCustomControl::Dispatch(Message);
+}
+
+void TComboListBox::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT: {
+        std::weak_ptr<char> Alive = FCombo->AliveToken();
+        TCustomListBox::Dispatch(Message);
+        if (!Alive.expired())
+            FCombo->ItemsChanged(Message.Msg, int(Message.WParam), Message.Result);
+        return;
+    }
+    case WM_MOUSEACTIVATE:
+        if (FPopup) {
+            Message.Result = MA_NOACTIVATE;
+            return;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (FPopup && FCombo->FDropped && !FCombo->FClosing && !FInScrollBar && HWND(Message.LParam) != FHandle)
+            FCombo->CloseUp(false);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (!FPopup) {
+            // The list under the edit selects on the press; the edit keeps the focus.
+            std::weak_ptr<char> Alive = AliveToken();
+            TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+            int I = ItemAtPos(P, true);
+            if (I >= 0)
+                FCombo->UserSelect(I);
+            if (!Alive.expired() && FCombo->EditControl())
+                FCombo->EditControl()->SetFocus();
+            return;
+        }
+        PopupMouse(Message);
+        return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (FPopup) {
+            PopupMouse(Message);
+            return;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (FPopup) {
+            std::weak_ptr<char> Alive = AliveToken();
+            PopupMouse(Message);
+            if (Alive.expired())
+                return;
+        }
+        break;
+    }
+    TCustomListBox::Dispatch(Message);
 }
 
 // ---------------------------------------------------------------------------------------------
 // TCustomComboBox
 
-TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FItems(std::make_unique<TStringList>()) {
+TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner) {
+    // The list first: it holds the items every message of the combo box may ask for.
+    FList = new TComboListBox(this);
     FControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
-    FItems->OnChange = [this](TObject* Sender) { ItemsChanged(Sender); };
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
-    FList = new TComboListBox(this, true);
     FEdit = new TComboEdit(this);
     FEdit->SetParent(this);
     SetBounds(0, 0, 145, 21);
@@ -318,10 +304,11 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), FIte
 TCustomComboBox::~TCustomComboBox() {
     // The list and the edit go while the combo box is still whole; an open list closes without events.
     FDropped = false;
-    delete FList;
-    FList = nullptr;
     delete FEdit;
     FEdit = nullptr;
+    TComboListBox* List = FList;
+    FList = nullptr;
+    delete List;
 }
 
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
@@ -332,6 +319,14 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 
 void TCustomComboBox::CreateWnd() {
     TWinControl::CreateWnd();
+    // The drop-down's window exists with the combo box's, owned by its form, so that every change of
+    // the items reaches the combo box.
+    if (FList->FPopup) {
+        if (FList->HandleAllocated())
+            FList->RecreateWnd();
+        else
+            FList->HandleNeeded();
+    }
     Layout();
 }
 
@@ -339,12 +334,9 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
     if (Value == FStyle)
         return;
     CloseUp(false);
-    FStyle = Value;
     String Current = Text();
-    delete FList;
-    FList = new TComboListBox(this, Value != csSimple);
-    if (Value == csSimple)
-        FList->SetParent(this);
+    FStyle = Value;
+    FList->SetPopup(Value != csSimple);
     if (Value == csDropDownList) {
         delete FEdit;
         FEdit = nullptr;
@@ -369,14 +361,26 @@ int TCustomComboBox::ItemHeight() { return FItemHeight > 0 ? FItemHeight : TextH
 
 void TCustomComboBox::SetItemHeight(int Value) {
     FItemHeight = std::max(Value, 0);
+    FList->FollowCombo();
     SetBounds(Left(), Top(), Width(), Height());
     Layout();
     Invalidate();
 }
 
-bool TCustomComboBox::Sorted() const { return FItems->Sorted(); }
+bool TCustomComboBox::Sorted() const { return FList->Sorted(); }
 
-void TCustomComboBox::SetSorted(bool Value) { FItems->SetSorted(Value); }
+void TCustomComboBox::SetSorted(bool Value) {
+    if (Value == Sorted())
+        return;
+    CloseUp(false);
+    // Sorting moves the rows: the chosen item keeps its place in the new order.
+    int Index = ItemIndex();
+    String Chosen = Index >= 0 ? Items()->Strings(Index) : String();
+    FList->SetSorted(Value);
+    if (Index >= 0)
+        FList->SetItemIndex(Items()->IndexOf(Chosen));
+    Invalidate();
+}
 
 void TCustomComboBox::SetMaxLength(int Value) {
     FMaxLength = std::max(Value, 0);
@@ -399,20 +403,14 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
         CloseUp(false);
 }
 
-void TCustomComboBox::ItemsChanged(TObject*) {
-    // The selection stays with its item when others come or go before it.
-    if (FItemIndex >= 0 && (FItemIndex >= FItems->Count() || FItems->Strings(FItemIndex) != FSelectedItem)) {
-        FItemIndex = -1;
-        for (int I = 0; I < FItems->Count(); ++I)
-            if (FItems->Strings(I) == FSelectedItem) {
-                FItemIndex = I;
-                break;
-            }
-    }
-    if (FList) {
-        FList->SetTopIndex(FList->TopIndex());
-        if (FList->HotIndex() >= FItems->Count())
-            FList->SetHotIndex(-1);
+void TCustomComboBox::ItemsChanged(UINT Msg, int Index, LRESULT Result) {
+    if (FDropped && FDroppedIndex >= 0) {
+        if (Msg == LB_RESETCONTENT || (Msg == LB_DELETESTRING && Result != LB_ERR && Index == FDroppedIndex))
+            FDroppedIndex = -1;
+        else if (Msg == LB_DELETESTRING && Result != LB_ERR && Index < FDroppedIndex)
+            --FDroppedIndex;
+        else if ((Msg == LB_ADDSTRING || Msg == LB_INSERTSTRING) && Result >= 0 && Result <= FDroppedIndex)
+            ++FDroppedIndex;
     }
     Invalidate();
 }
@@ -428,44 +426,39 @@ void TCustomComboBox::ShowEditText(const String& Value) {
     FSettingText = false;
 }
 
-void TCustomComboBox::SetItemIndex(int Value) {
-    // An index outside the items clears the selection, as CB_SETCURSEL does.
-    SelectIndex(Value < -1 || Value >= FItems->Count() ? -1 : Value);
-}
+int TCustomComboBox::ItemIndex() { return FDropped ? FDroppedIndex : FList->ItemIndex(); }
+
+void TCustomComboBox::SetItemIndex(int Value) { SelectIndex(Value); }
 
 void TCustomComboBox::SelectIndex(int Value) {
-    if (Value < 0 || Value >= FItems->Count()) {
-        FItemIndex = -1;
-        ShowEditText(String());
-    } else {
-        FItemIndex = Value;
-        FSelectedItem = FItems->Strings(Value);
-        ShowEditText(FSelectedItem);
-    }
-    if (FList && (!FList->FPopup || FDropped || FItemIndex >= 0))
-        FList->SetHotIndex(FItemIndex);
+    // An index outside the items clears the selection, as CB_SETCURSEL does.
+    if (Value < -1 || Value >= Items()->Count())
+        Value = -1;
+    FList->SetHotIndex(Value);
+    if (FDropped)
+        FDroppedIndex = Value;
+    ShowEditText(Value >= 0 ? Items()->Strings(Value) : String());
     Invalidate();
 }
 
 String TCustomComboBox::Text() {
     if (FEdit)
         return FEdit->Text();
-    return FItemIndex >= 0 ? FItems->Strings(FItemIndex) : String();
+    int Index = ItemIndex();
+    return Index >= 0 ? Items()->Strings(Index) : String();
 }
 
 void TCustomComboBox::SetText(const String& Value) {
-    int Match = FItems->IndexOf(Value);
+    int Match = Items()->IndexOf(Value);
     if (!FEdit) {
         if (Match >= 0)
             SelectIndex(Match);
         return;
     }
     ShowEditText(Value);
-    FItemIndex = Match;
-    if (Match >= 0)
-        FSelectedItem = FItems->Strings(Match);
-    if (FList)
-        FList->SetHotIndex(Match);
+    FList->SetHotIndex(Match);
+    if (FDropped)
+        FDroppedIndex = Match;
     Invalidate();
 }
 
@@ -503,7 +496,7 @@ void TCustomComboBox::Select() {
 }
 
 void TCustomComboBox::UserSelect(int Index) {
-    if (Index < 0 || Index >= FItems->Count() || Index == FItemIndex)
+    if (Index < 0 || Index >= Items()->Count() || Index == ItemIndex())
         return;
     std::weak_ptr<char> Alive = AliveToken();
     SelectIndex(Index);
@@ -515,17 +508,9 @@ void TCustomComboBox::UserSelect(int Index) {
 }
 
 int TCustomComboBox::FindPrefix(const String& Prefix, int After) {
-    int Count = FItems->Count();
-    if (Prefix.empty() || Count == 0)
+    if (Prefix.empty())
         return -1;
-    int Start = After < -1 || After >= Count ? -1 : After;
-    for (int K = 1; K <= Count; ++K) {
-        int I = (Start + K) % Count;
-        String S = FItems->Strings(I);
-        if (S.size() >= Prefix.size() && AnsiCompareText(S.substr(0, Prefix.size()), Prefix) == 0)
-            return I;
-    }
-    return -1;
+    return int(SendMessageW(FList->Handle(), LB_FINDSTRING, WPARAM(After), LPARAM(Prefix.c_str())));
 }
 
 void TCustomComboBox::DropDown() {
@@ -539,7 +524,7 @@ void TCustomComboBox::DropDown() {
     RECT W;
     GetWindowRect(Handle(), &W);
     FList->HandleNeeded();
-    int Rows = std::clamp(FItems->Count(), 1, FDropDownCount);
+    int Rows = std::clamp(Items()->Count(), 1, FDropDownCount);
     int Height = Rows * ItemHeight() + 2;
     int Width = FDropDownWidth > 0 ? FDropDownWidth : W.Right - W.Left;
     RECT Work{};
@@ -548,9 +533,9 @@ void TCustomComboBox::DropDown() {
     if (Y + Height > Work.Bottom)
         Y = W.Top - Height;
     FList->SetBounds(W.Left, Y, Width, Height);
-    FList->FTop = 0;
-    FList->SetHotIndex(FItemIndex);
-    FDroppedIndex = FItemIndex;
+    FDroppedIndex = FList->ItemIndex();
+    FList->SetTopIndex(0);
+    FList->SetHotIndex(FDroppedIndex);
     FDropped = true;
     FList->Show();
     SetCapture(FList->Handle());
@@ -569,6 +554,8 @@ void TCustomComboBox::CloseUp(bool Accept) {
     FList->Hide();
     if (GetCapture() == FList->Handle())
         ReleaseCapture();
+    // The list's selection is the chosen item again; an accepted row is chosen below, with its events.
+    FList->SetHotIndex(FDroppedIndex);
     FClosing = false;
     Invalidate();
     if (Accept && Hot >= 0)
@@ -579,7 +566,7 @@ void TCustomComboBox::CloseUp(bool Accept) {
 
 bool TCustomComboBox::NavigationKey(Word Key, TShiftState Shift) {
     bool Alt = Shift.Contains(ssAlt) || KeyHeld(VK_MENU);
-    int Count = FItems->Count();
+    int Count = Items()->Count();
     if ((Key == VK_DOWN || Key == VK_UP) && Alt && FStyle != csSimple) {
         if (FDropped)
             CloseUp(true);
@@ -621,7 +608,7 @@ bool TCustomComboBox::NavigationKey(Word Key, TShiftState Shift) {
     }
     if (Count == 0)
         return false;
-    int I = FItemIndex;
+    int I = ItemIndex();
     switch (Key) {
     case VK_UP:
         I = I < 0 ? 0 : std::max(I - 1, 0);
@@ -654,9 +641,9 @@ void TCustomComboBox::EditChanged() {
     String T = FEdit->Text();
     if (FAutoComplete && FTypedChar && !T.empty() && FEdit->SelStart() == int(T.size())) {
         int I = FindPrefix(T, -1);
-        if (I >= 0 && FItems->Strings(I) != T) {
+        if (I >= 0 && Items()->Strings(I) != T) {
             // The typed part stays; the rest of the item is selected for typing over.
-            String Item = FItems->Strings(I);
+            String Item = Items()->Strings(I);
             FCompleting = true;
             FEdit->SetText(T + Item.substr(T.size()));
             FEdit->SetSelStart(int(T.size()));
@@ -667,11 +654,10 @@ void TCustomComboBox::EditChanged() {
     }
     FTypedChar = false;
     FText = T;
-    FItemIndex = FItems->IndexOf(T);
-    if (FItemIndex >= 0)
-        FSelectedItem = FItems->Strings(FItemIndex);
-    if (FList && (FDropped || !FList->FPopup))
-        FList->SetHotIndex(FItemIndex);
+    int Match = Items()->IndexOf(T);
+    FList->SetHotIndex(Match);
+    if (FDropped)
+        FDroppedIndex = Match;
     Change();
 }
 
@@ -704,7 +690,7 @@ void TCustomComboBox::TypedSearch(Char Key) {
     FSearchTime = Now;
     FSearch += Key;
     bool Repeated = std::all_of(FSearch.begin(), FSearch.end(), [&](Char C) { return C == FSearch[0]; });
-    int From = FDropped ? FList->HotIndex() : FItemIndex;
+    int From = FDropped ? FList->HotIndex() : ItemIndex();
     int I = Repeated ? FindPrefix(FSearch.substr(0, 1), From) : FindPrefix(FSearch, From - 1);
     if (I < 0)
         return;
@@ -788,42 +774,48 @@ void TCustomComboBox::PaintWindow(HDC DC) {
 }
 
 LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
-    Handled = true;
-    int Count = FItems->Count();
+    // Only the combo box messages, and only while the list that holds the items is there.
+    Handled = Message.Msg >= CB_GETEDITSEL && Message.Msg <= CB_SETDROPPEDWIDTH && FList;
+    if (!Handled)
+        return 0;
+    TStrings* List = Items();
+    int Count = List->Count();
     int Index = int(Message.WParam);
     auto Str = [&] { return Message.LParam ? String(reinterpret_cast<const WCHAR*>(Message.LParam)) : String(); };
     switch (Message.Msg) {
     case CB_ADDSTRING:
-        return FItems->Add(Str());
+        return List->Add(Str());
     case CB_INSERTSTRING:
         if (Index > Count)
             return CB_ERR;
         Index = Index < 0 ? Count : Index;
-        FItems->Insert(Index, Str());
+        List->Insert(Index, Str());
         return Index;
     case CB_DELETESTRING:
         if (Index < 0 || Index >= Count)
             return CB_ERR;
-        FItems->Delete(Index);
-        return FItems->Count();
+        List->Delete(Index);
+        return List->Count();
     case CB_RESETCONTENT:
-        FItems->Clear();
+        List->Clear();
         SelectIndex(-1);
         return 0;
     case CB_GETCOUNT:
         return Count;
-    case CB_GETCURSEL:
-        return FItemIndex;
+    case CB_GETCURSEL: {
+        int Current = ItemIndex();
+        return Current >= 0 ? Current : CB_ERR;
+    }
     case CB_SETCURSEL:
         // The message clears the selection for an index outside the items, as the platform's does.
         SelectIndex(Index);
-        return FItemIndex >= 0 ? FItemIndex : CB_ERR;
+        return ItemIndex() >= 0 ? ItemIndex() : CB_ERR;
     case CB_GETLBTEXTLEN:
-        return Index >= 0 && Index < Count ? LRESULT(FItems->Strings(Index).size()) : CB_ERR;
+        return Index >= 0 && Index < Count ? LRESULT(List->Strings(Index).size()) : CB_ERR;
     case CB_GETLBTEXT: {
         if (Index < 0 || Index >= Count)
             return CB_ERR;
-        String S = FItems->Strings(Index);
+        String S = List->Strings(Index);
         if (auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam)) {
             std::copy(S.begin(), S.end(), Buf);
             Buf[S.size()] = 0;
@@ -834,12 +826,7 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
         return FindPrefix(Str(), Index);
     case CB_FINDSTRINGEXACT: {
         String S = Str();
-        for (int K = 1; K <= Count; ++K) {
-            int I = ((Index < -1 || Index >= Count ? -1 : Index) + K) % Count;
-            if (AnsiCompareText(FItems->Strings(I), S) == 0)
-                return I;
-        }
-        return CB_ERR;
+        return SendMessageW(FList->Handle(), LB_FINDSTRINGEXACT, WPARAM(Index), LPARAM(S.c_str()));
     }
     case CB_SELECTSTRING: {
         int I = FindPrefix(Str(), Index);
@@ -864,11 +851,11 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
     case CB_GETITEMHEIGHT:
         return Index == -1 && FFieldHeight > 0 ? FFieldHeight : ItemHeight();
     case CB_GETITEMDATA:
-        return Index >= 0 && Index < Count ? LRESULT(FItems->Objects(Index)) : CB_ERR;
+        return Index >= 0 && Index < Count ? LRESULT(List->Objects(Index)) : CB_ERR;
     case CB_SETITEMDATA:
         if (Index < 0 || Index >= Count)
             return CB_ERR;
-        FItems->SetObjects(Index, reinterpret_cast<TObject*>(Message.LParam));
+        List->SetObjects(Index, reinterpret_cast<TObject*>(Message.LParam));
         return TRUE;
     case CB_LIMITTEXT:
         SetMaxLength(Index);
@@ -953,9 +940,9 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
             return;
         int Delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
         if (FDropped)
-            FList->SetTopIndex(FList->TopIndex() - Delta / WHEEL_DELTA * WheelRows);
-        else if (FItems->Count() > 0)
-            UserSelect(std::clamp(FItemIndex + (Delta > 0 ? -1 : 1), 0, FItems->Count() - 1));
+            SendMessageW(FList->Handle(), WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+        else if (Items()->Count() > 0)
+            UserSelect(std::clamp(ItemIndex() + (Delta > 0 ? -1 : 1), 0, Items()->Count() - 1));
         Message.Result = 1;
         return;
     }
@@ -969,6 +956,8 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
             FList->SetEnabled(Enabled());
         }
         if (!Alive.expired()) {
+            if (Message.Msg == CM_FONTCHANGED)
+                FList->FollowCombo();
             SetBounds(Left(), Top(), Width(), Height());
             Layout();
             Invalidate();

@@ -15,11 +15,14 @@
 //   after the selection events;
 // - typing in the edit: OnChange for every change (completion included in the same change);
 // - ItemIndex and Text set by code fire nothing.
-// ItemIndex outside the items raises EListError; CB_SETCURSEL clears the selection and answers CB_ERR.
+// The items live in the list, a list box window; so does the selection while the list is closed. An
+// index outside the items, given to ItemIndex or CB_SETCURSEL, clears the selection (the message answers
+// CB_ERR).
 #pragma once
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/Edits.h"
+#include "platform/ui/ListBoxes.h"
 
 #include <memory>
 
@@ -62,20 +65,18 @@ enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
 class TCustomComboBox;
 
-// The combo box's list: a popup of its own for the drop-down styles, a child under the edit for csSimple.
-class TComboListBox : public TCustomControl {
+// The combo box's list: a list box window that holds the items. For the drop-down styles it is a popup
+// that never takes the focus and whose selection is the highlighted row while it is open; for csSimple a
+// child under the edit that shows the selection.
+class TComboListBox : public TCustomListBox {
     QV_CLASS_NAME(TComboListBox)
 public:
-    TComboListBox(TCustomComboBox* ACombo, bool APopup);
+    explicit TComboListBox(TCustomComboBox* ACombo);
 
-    // The highlighted item (-1: none) and the first item shown.
-    int HotIndex() const { return FHot; }
+    // The highlighted row (-1: none); setting it scrolls it into view.
+    int HotIndex() { return ItemIndex(); }
     void SetHotIndex(int Value);
-    int TopIndex() const { return FTop; }
-    void SetTopIndex(int Value);
     int VisibleRows();
-    // The item at a client point, or -1.
-    int ItemAtPos(TPoint P);
     // A press on the combo box that may end in the list: the list takes the mouse from here on.
     void StartTracking();
 
@@ -83,19 +84,23 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    void Paint() override;
+    void CreateWnd() override;
 
 private:
     friend class TCustomComboBox;
-    bool HasScrollBar();
-    TRect ScrollBarRect();
+    // Moves the list (with its items) between the popup and the child under the edit.
+    void SetPopup(bool Value);
+    // Font and row height follow the combo box.
+    void FollowCombo();
+    bool OnScrollBar(TPoint ClientPt);
+    void TrackScrollBar(TPoint ClientPt);
+    void PopupMouse(TMessage& Message);
 
     TCustomComboBox* FCombo;
-    bool FPopup;
-    int FHot = -1;
-    int FTop = 0;
+    bool FPopup = true;
     bool FTracking = false;
     bool FWasInList = false;
+    bool FInScrollBar = false;
 };
 
 class TCustomComboBox : public TWinControl {
@@ -106,11 +111,11 @@ public:
 
     TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle Value);
-    TStrings* Items() const { return FItems.get(); }
-    void SetItems(TStrings* Value) { FItems->Assign(Value); }
-    int ItemIndex() const { return FItemIndex; }
-    // Selects an item (and shows its text); -1 clears the selection; an index outside the items raises
-    // EListError and changes nothing.
+    TStrings* Items() const { return FList->Items(); }
+    void SetItems(TStrings* Value) { FList->Items()->Assign(Value); }
+    // The chosen item: while the list is open, the one chosen before it opened.
+    int ItemIndex();
+    // Selects an item (and shows its text); -1, or an index outside the items, clears the selection.
     void SetItemIndex(int Value);
     // The edit's text; in csDropDownList the selected item's, and setting selects the matching item.
     String Text();
@@ -169,7 +174,9 @@ protected:
 private:
     friend class TComboListBox;
     friend class TComboEdit;
-    void ItemsChanged(TObject* Sender);
+    // The list's items changed by Msg (its index argument and result): the chosen item of an open list
+    // stays with its item, as the list's own selection does.
+    void ItemsChanged(UINT Msg, int Index, LRESULT Result);
     void SelectIndex(int Value);
     // A selection the user made: the text, then OnClick and OnSelect or OnChange.
     void UserSelect(int Index);
@@ -185,8 +192,6 @@ private:
     LRESULT ComboMessage(TMessage& Message, bool& Handled);
 
     TComboBoxStyle FStyle = csDropDown;
-    std::unique_ptr<TStringList> FItems;
-    int FItemIndex = -1;
     int FDropDownCount = 8;
     int FItemHeight = 0;
     int FFieldHeight = 0;
@@ -203,7 +208,6 @@ private:
     bool FCompleting = false;
     bool FTypedChar = false;
     String FSearch;
-    String FSelectedItem;
     DWORD FSearchTime = 0;
 };
 

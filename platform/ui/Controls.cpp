@@ -982,6 +982,11 @@ void TWinControl::DestroyHandle() {
     if (!FHandle)
         return;
     FControlState += csDestroyingHandle;
+    // The children first, each through its own DestroyWnd: a control that keeps its state in its window
+    // (a list box's items) saves it there, and has it back when the window is made again.
+    for (TControl* C : std::vector<TControl*>(FControls))
+        if (auto* W = dynamic_cast<TWinControl*>(C))
+            W->DestroyHandle();
     DestroyWnd();
     FControlState -= csDestroyingHandle;
 }

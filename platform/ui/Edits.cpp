@@ -1120,7 +1120,9 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
         return true;
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        if (!HoldsOneLine())
+        // A multi-line window wants Enter and Escape even when it shows one line: the skinned edits
+        // take them as characters and pass them to their form themselves.
+        if (EditStyle() & ES_MULTILINE)
             Message.Result |= DLGC_WANTALLKEYS;
         return true;
     case WM_KEYDOWN:

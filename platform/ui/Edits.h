@@ -111,7 +111,8 @@ public:
     explicit TCustomEdit(TComponent* AOwner);
     ~TCustomEdit() override;
 
-    // Focus by Tab or code selects the whole text (a click places the caret instead).
+    // Focus by Tab or code selects the whole text of a single-line edit (a click places the caret
+    // instead); a multi-line window, the one-line kind included, keeps its selection.
     bool AutoSelect() const { return FAutoSelect; }
     void SetAutoSelect(bool Value) { FAutoSelect = Value; }
     // bsSingle: the sunken frame; bsNone: none.

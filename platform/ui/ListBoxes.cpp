@@ -869,6 +869,7 @@ int TListBoxStrings::Add(const String& S) {
                 ++At;
         }
         V.insert(V.begin() + std::ptrdiff_t(At), {S, nullptr});
+        FListBox->SavedRowInserted(int(At));
         return int(At);
     }
     int R = int(SendMessageW(FListBox->FHandle, LB_ADDSTRING, 0, LPARAM(S.c_str())));
@@ -882,6 +883,7 @@ void TListBoxStrings::Insert(int Index, const String& S) {
         Error(u"List index out of bounds (%d)", Index);
     if (!FListBox->HandleAllocated()) {
         FListBox->FSaved.insert(FListBox->FSaved.begin() + Index, {S, nullptr});
+        FListBox->SavedRowInserted(Index);
         return;
     }
     SendMessageW(FListBox->FHandle, LB_INSERTSTRING, WPARAM(Index), LPARAM(S.c_str()));
@@ -902,10 +904,7 @@ void TListBoxStrings::Delete(int Index) {
         Error(u"List index out of bounds (%d)", Index);
     if (!FListBox->HandleAllocated()) {
         FListBox->FSaved.erase(FListBox->FSaved.begin() + Index);
-        if (FListBox->FSavedIndex == Index)
-            FListBox->FSavedIndex = -1;
-        else if (FListBox->FSavedIndex > Index)
-            --FListBox->FSavedIndex;
+        FListBox->SavedRowDeleted(Index);
         return;
     }
     SendMessageW(FListBox->FHandle, LB_DELETESTRING, WPARAM(Index), 0);
@@ -914,6 +913,7 @@ void TListBoxStrings::Delete(int Index) {
 void TListBoxStrings::Clear() {
     if (!FListBox->HandleAllocated()) {
         FListBox->FSaved.clear();
+        FListBox->FSavedSel.clear();
         FListBox->FSavedIndex = -1;
         FListBox->FSavedTop = 0;
         return;
@@ -941,6 +941,24 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
 }
 
 TCustomListBox::~TCustomListBox() = default;
+
+// Without a window the selection is kept by row: it moves with its row as others come and go, as the
+// window's does.
+void TCustomListBox::SavedRowInserted(int Index) {
+    if (FSavedIndex >= Index)
+        ++FSavedIndex;
+    if (std::size_t(Index) <= FSavedSel.size())
+        FSavedSel.insert(FSavedSel.begin() + Index, false);
+}
+
+void TCustomListBox::SavedRowDeleted(int Index) {
+    if (FSavedIndex == Index)
+        FSavedIndex = -1;
+    else if (FSavedIndex > Index)
+        --FSavedIndex;
+    if (std::size_t(Index) < FSavedSel.size())
+        FSavedSel.erase(FSavedSel.begin() + Index);
+}
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
@@ -1143,26 +1161,15 @@ void TCustomListBox::SetSorted(bool Value) {
 }
 
 int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) {
+    // Only a point in the client area names a row; below the rows it is the place of the next one,
+    // unless an existing row is asked for.
+    if (!PtInRect(ClientRect(), Pos))
+        return -1;
     HandleNeeded();
     LRESULT R = SendMessageW(FHandle, LB_ITEMFROMPOINT, 0, MAKELPARAM(Pos.X, Pos.Y));
-    int I = LOWORD(std::uintptr_t(R));
-    bool Outside = HIWORD(std::uintptr_t(R)) != 0;
-    if (Count() == 0)
-        return Existing ? -1 : 0;
-    if (Outside && Existing) {
-        // Outside the rows: only a point right of a row still names it.
-        RECT Row;
-        SendMessageW(FHandle, LB_GETITEMRECT, WPARAM(I), LPARAM(&Row));
-        if (Pos.Y < Row.Top || Pos.Y >= Row.Bottom || Pos.X < Row.Left)
-            return -1;
-    }
-    if (Outside && !Existing) {
-        RECT Row;
-        SendMessageW(FHandle, LB_GETITEMRECT, WPARAM(I), LPARAM(&Row));
-        if (Pos.Y >= Row.Bottom)
-            return I + 1;
-    }
-    return I;
+    if (HIWORD(std::uintptr_t(R)) == 0 && Count() > 0)
+        return LOWORD(std::uintptr_t(R));
+    return Existing ? -1 : Count();
 }
 
 TRect TCustomListBox::ItemRect(int Index) {

@@ -6,8 +6,10 @@
 // WM_DRAWITEM when owner-drawn) and turns the user's clicks and keys into selection changes, which it
 // tells its parent with LBN_SELCHANGE (LBS_NOTIFY). Changes made with messages are never notified.
 // TCustomListBox keeps its strings while it has no window, passes its own messages to the window's
-// procedure, and runs Click only for the user's changes. An index outside the list given to ItemIndex or
-// Selected raises EListError rather than clearing the selection.
+// procedure, and runs Click only for the user's changes. An index outside the list given to ItemIndex
+// clears the selection of a single-selection list, as -1 does (in a multiple-selection list ItemIndex is
+// the caret row, which such an index leaves where it is); Selected raises EListError for a row that does
+// not exist.
 #pragma once
 
 #include "platform/ui/Controls.h"
@@ -122,7 +124,7 @@ public:
     void Clear() { FItems->Clear(); }
     int Count() const { return FItems->Count(); }
 
-    // -1 for none; a value outside -1..Count-1 raises EListError.
+    // -1 for none; a value outside -1..Count-1 clears the selection (see above for several selected).
     int ItemIndex();
     void SetItemIndex(int Value);
     bool Selected(int Index);
@@ -171,6 +173,8 @@ private:
         TObject* Data = nullptr;
     };
     void CNDrawItem(TMessage& Message);
+    void SavedRowInserted(int Index);
+    void SavedRowDeleted(int Index);
 
     std::unique_ptr<TListBoxStrings> FItems;
     std::unique_ptr<TCanvas> FCanvas;

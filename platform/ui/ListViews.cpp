@@ -688,7 +688,16 @@ int TListColumn::Index() const {
 // ---------------------------------------------------------------------------------------------
 // TListItem, TListItems
 
-TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(std::make_unique<TStringList>()) {}
+TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(std::make_unique<TStringList>()) {
+    // A changed cell is shown at once: the job list writes its progress into sub-items.
+    FSubItems->OnChange = [this](TObject*) {
+        if (FOwner->FTemp.get() == this)
+            return; // an owner-data row being filled in by OnData
+        TCustomListView* V = ListView();
+        V->Change(this, ctText);
+        V->ItemsChanged(false);
+    };
+}
 TListItem::~TListItem() = default;
 
 TCustomListView* TListItem::ListView() const { return FOwner->FOwner; }
@@ -1684,6 +1693,21 @@ void TCustomListView::Edit(int Index, const String& Text, bool Cancelled) {
 // ---------------------------------------------------------------------------------------------
 // Label editing
 
+namespace {
+
+// Enter and Escape end the editing instead of reaching the form's buttons.
+class TLabelEditor : public TEdit {
+public:
+    using TEdit::TEdit;
+    void Dispatch(TMessage& M) override {
+        TEdit::Dispatch(M);
+        if (M.Msg == WM_GETDLGCODE)
+            M.Result |= DLGC_WANTALLKEYS;
+    }
+};
+
+} // namespace
+
 void TCustomListView::BeginEdit(int Index) {
     if (FReadOnly || Index < 0 || Index >= Count() || !HandleAllocated())
         return;
@@ -1693,7 +1717,7 @@ void TCustomListView::BeginEdit(int Index) {
         return;
     MakeVisible(Index);
     TRect R = ItemRect(Index, drLabel);
-    auto* E = new TEdit(this);
+    auto* E = new TLabelEditor(this);
     FEditor = E;
     FEditIndex = Index;
     E->FreeNotification(this);

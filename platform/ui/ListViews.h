@@ -290,7 +290,7 @@ private:
     friend class TListItems;
     TListItems* FOwner;
     String FCaption;
-    std::unique_ptr<TStrings> FSubItems;
+    std::unique_ptr<TStringList> FSubItems;
     int FImageIndex = -1;
     void* FData = nullptr;
     int FIndex = 0; // the row it stands for (owner data: the row being fetched)
@@ -373,7 +373,7 @@ public:
     TCustomImageList* LargeImages() const { return FLargeImages; }
     void SetLargeImages(TCustomImageList* Value);
 
-    // -1 without a selected row; outside -1..Count-1 raises EListError.
+    // -1 without a selected row; setting a value outside -1..Count-1 clears the selection.
     int ItemIndex() const;
     void SetItemIndex(int Value);
     TListItem* Selected() const;

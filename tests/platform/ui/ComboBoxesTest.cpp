@@ -285,6 +285,52 @@ TEST_F(ComboBoxesTest, TheDropDownOpensBelowOrAboveWithItsRows) {
     EXPECT_EQ(Take(), L{});
 }
 
+TEST_F(ComboBoxesTest, TheOpenListScrollsByItsBarAndStaysOpen) {
+    TComboBox* C = Make(csDropDownList, {});
+    for (int I = 0; I < 20; ++I)
+        C->Items()->Add(u"item " + IntToStr(I));
+    C->SetDropDownCount(5);
+    uitest::ClickAt(C);
+    Pump();
+    ASSERT_TRUE(C->DroppedDown());
+    // The down arrow at the foot of the list's bar.
+    RECT D;
+    GetWindowRect(C->ListControl()->Handle(), &D);
+    int Bar = GetSystemMetrics(SM_CXVSCROLL);
+    InjectClick(D.Right - 1 - Bar / 2, D.Bottom - 1 - Bar / 2);
+    Pump();
+    EXPECT_TRUE(C->DroppedDown());
+    EXPECT_EQ(C->ListControl()->TopIndex(), 1);
+    EXPECT_EQ(GetCapture(), C->ListControl()->Handle());
+    TPoint P = ItemPoint(C, 5);
+    InjectClick(P.X, P.Y);
+    Pump();
+    EXPECT_FALSE(C->DroppedDown());
+    EXPECT_EQ(C->ItemIndex(), 5);
+    EXPECT_EQ(Take(), (L{"dropdown", "click", "change item 5", "closeup"}));
+}
+
+TEST_F(ComboBoxesTest, ItemsAndTheChosenItemOutliveStyleAndSortChanges) {
+    TComboBox* C = Make(csDropDownList, {u"delta", u"Bravo", u"alpha", u"charlie"});
+    C->SetItemIndex(1);
+    for (TComboBoxStyle Style : {csSimple, csDropDown, csDropDownList}) {
+        C->SetStyle(Style);
+        Pump();
+        EXPECT_EQ(C->Items()->Count(), 4) << Style;
+        EXPECT_EQ(C->ItemIndex(), 1) << Style;
+        EXPECT_EQ(C->Text(), u"Bravo") << Style;
+    }
+    C->SetSorted(true);
+    EXPECT_EQ(C->Items()->ToVector(), (std::vector<String>{u"alpha", u"Bravo", u"charlie", u"delta"}));
+    EXPECT_EQ(C->ItemIndex(), 1);
+    C->SetItemIndex(3);
+    C->SetSorted(false);
+    C->Items()->Insert(0, u"echo");
+    EXPECT_EQ(C->ItemIndex(), 4);
+    EXPECT_EQ(C->Text(), u"delta");
+    EXPECT_EQ(Take(), L{});
+}
+
 TEST_F(ComboBoxesTest, ComboBoxMessagesManageTheItemsAndTheSelection) {
     TComboBox* C = Make(csDropDown, {});
     HWND H = C->Handle();

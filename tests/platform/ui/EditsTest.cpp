@@ -87,7 +87,7 @@ protected:
         return E;
     }
     // Keys as words: "Left", "S-Home" (Shift), "C-Right" (Ctrl), "CS-Left", "BS", "Del", "Ins", "Enter",
-    // "Tab", "Up", "Down", "PgUp", "PgDn", single letters ("C-A") and "'text'" typed as characters.
+    // "Tab", "Up", "Down", "PgUp", "PgDn", "Esc", single letters ("C-A") and "'text'" typed as characters.
     void Keys(const std::string& Words) {
         std::istringstream In(Words);
         std::string W;
@@ -106,7 +106,7 @@ protected:
             static const std::vector<std::pair<std::string, UINT>> Names{
                 {"Left", VK_LEFT},   {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},   {"BS", VK_BACK},
                 {"Del", VK_DELETE},  {"Ins", VK_INSERT},  {"Up", VK_UP},     {"Down", VK_DOWN}, {"Enter", VK_RETURN},
-                {"Tab", VK_TAB},     {"PgUp", VK_PRIOR},  {"PgDn", VK_NEXT}};
+                {"Tab", VK_TAB},     {"PgUp", VK_PRIOR},  {"PgDn", VK_NEXT}, {"Esc", VK_ESCAPE}};
             UINT Vk = 0;
             for (auto& [Name, Code] : Names)
                 if (Name == W)
@@ -648,6 +648,31 @@ TEST_F(EditsTest, AMemoTakesEnterAndTabOnlyWhenItWantsThem) {
     Keys("Enter");
     EXPECT_EQ(M->Text(), u"a\r\nb\t");
     EXPECT_EQ(Ok->Clicks, 1);
+}
+
+// The skinned edits' window keeps Enter and Escape and sees them as characters; a single-line edit leaves
+// them to the form's buttons.
+TEST_F(EditsTest, AOneLineMultiLineWindowKeepsEnterAndEscape) {
+    auto* Ok = new uitest::TTestButton(Form.get());
+    Ok->SetParent(Form.get());
+    Ok->SetBounds(10, 200, 75, 25);
+    Ok->Default = true;
+    std::vector<int> Typed;
+    auto Watch = [&](TCustomEdit* E) { E->OnKeyPress = [&](TObject*, Char& Key) { Typed.push_back(Key); }; };
+    auto* One = Make<TOneLineEdit>();
+    Watch(One);
+    One->SetFocus();
+    Keys("'a' Enter Esc");
+    EXPECT_EQ(One->Text(), u"a");
+    EXPECT_EQ(Typed, (std::vector<int>{'a', 13, 27}));
+    EXPECT_EQ(Ok->Clicks, 0);
+    Typed.clear();
+    auto* Single = Make<TEdit>();
+    Watch(Single);
+    Single->SetFocus();
+    Keys("Enter");
+    EXPECT_EQ(Ok->Clicks, 1);
+    EXPECT_EQ(Typed, std::vector<int>{});
 }
 
 TEST_F(EditsTest, ATransparentEditShowsItsParentsBackground) {

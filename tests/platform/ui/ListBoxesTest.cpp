@@ -2,6 +2,7 @@
 // and TListBox driven by injected clicks and keys on the headless screen (which changes are reported,
 // single and extended selection, owner drawing, rows and points).
 #include "platform/ui/ListBoxes.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinExtras.h"
 #include "UiTestSupport.h"
@@ -139,6 +140,37 @@ TEST_F(ListBoxesTest, AnIndexOutsideTheListClearsTheSelection) {
     EXPECT_EQ(Take(), std::vector<std::string>{});
 }
 
+// The selection follows its row while the list has no window, and the items, the selection and the top
+// row come back when a parent's window is made again.
+TEST_F(ListBoxesTest, ItemsAndSelectionOutliveTheWindow) {
+    auto* L = new TListBox(Form.get());
+    L->Items()->AddStrings({u"b", u"c"});
+    L->SetItemIndex(1);
+    L->Items()->Insert(0, u"a");
+    EXPECT_EQ(L->ItemIndex(), 2);
+    L->Items()->Delete(0);
+    EXPECT_EQ(L->ItemIndex(), 1);
+    L->Items()->AddStrings({u"d", u"e", u"f", u"g", u"h"});
+
+    auto* Panel = new TPanel(Form.get());
+    Panel->SetParent(Form.get());
+    Panel->SetBounds(10, 10, 200, 150);
+    L->SetParent(Panel);
+    L->Font()->SetName(u"QvBlocks");
+    L->Font()->SetHeight(-16);
+    L->SetBounds(0, 0, 121, 68);
+    Pump();
+    ASSERT_TRUE(L->HandleAllocated());
+    EXPECT_EQ(L->ItemIndex(), 1);
+    L->SetTopIndex(3);
+    L->SetItemIndex(4);
+    Panel->RecreateWnd();
+    Pump();
+    EXPECT_EQ(L->Items()->ToVector(), (std::vector<String>{u"b", u"c", u"d", u"e", u"f", u"g", u"h"}));
+    EXPECT_EQ(L->ItemIndex(), 4);
+    EXPECT_EQ(L->TopIndex(), 3);
+}
+
 TEST_F(ListBoxesTest, ExtendedSelectionFollowsShiftAndCtrl) {
     TListBox* L = Make({u"r0", u"r1", u"r2", u"r3"}, true);
     struct Step {
@@ -200,7 +232,21 @@ TEST_F(ListBoxesTest, ScrollStateFollowsTheRowsAndTheTopRow) {
     // The rows of the list are where the top row (6) puts them.
     EXPECT_EQ(L->ItemRect(6), (TRect{0, 0, L->ClientWidth(), 16}));
     EXPECT_EQ(L->ItemRect(8), (TRect{0, 32, L->ClientWidth(), 48}));
-    EXPECT_EQ(L->ItemAtPos(TPoint{5, 40}, true), 8);
+    // Only a point in the client area names a row, or below the rows the place of the next one.
+    struct Point {
+        TPoint P;
+        int Existing, Next;
+    } Points[] = {
+        {{5, 40}, 8, 8},
+        {{5, 63}, 9, 9},
+        {{5, 64}, -1, -1},
+        {{-1, 5}, -1, -1},
+        {{L->ClientWidth(), 5}, -1, -1},
+    };
+    for (const Point& K : Points) {
+        EXPECT_EQ(L->ItemAtPos(K.P, true), K.Existing) << K.P.X << "," << K.P.Y;
+        EXPECT_EQ(L->ItemAtPos(K.P, false), K.Next) << K.P.X << "," << K.P.Y;
+    }
     L->Items()->Clear();
     L->Items()->Add(u"only");
     EXPECT_EQ(L->ItemAtPos(TPoint{5, 40}, true), -1);

@@ -100,6 +100,21 @@ TEST_F(ListViewsTest, EveryRowThatGainsOrLosesTheSelectionIsReportedOldRowsFirst
     EXPECT_EQ(V->ItemFocused()->Index(), 0);
 }
 
+// A job row's progress is written into its sub-items: each change is reported and shown.
+TEST_F(ListViewsTest, AChangedSubItemIsReportedAndRepainted) {
+    TListView* V = Make(3);
+    TLog Changes;
+    V->OnChange = [&](TObject*, TListItem* Item, TItemChange C) {
+        Changes.push_back(std::to_string(Item->Index()) + (C == ctText ? " text" : " other"));
+    };
+    RECT Dirty;
+    EXPECT_FALSE(GetUpdateRect(V->Handle(), &Dirty, FALSE));
+    V->Items()->Item(1)->SubItems()->SetStrings(0, u"50%");
+    V->Items()->Item(2)->SubItems()->Add(u"00:01:02");
+    EXPECT_EQ(Changes, (TLog{"1 text", "2 text"}));
+    EXPECT_TRUE(GetUpdateRect(V->Handle(), &Dirty, FALSE));
+}
+
 TEST_F(ListViewsTest, ChangingCanRefuseAndAnIndexOutsideTheListClears) {
     TListView* V = Make(4);
     V->SetItemIndex(2);
@@ -276,6 +291,14 @@ TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
 
 TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
     TListView* V = Make(3);
+    // Enter and Escape end the editing; the form's buttons never see them.
+    auto* Ok = new uitest::TTestButton(V->Owner());
+    Ok->SetParent(V->Parent());
+    Ok->Default = true;
+    auto* Cancel = new uitest::TTestButton(V->Owner());
+    Cancel->SetParent(V->Parent());
+    Cancel->SetLeft(100);
+    Cancel->Cancel = true;
     TLog Edits;
     V->OnEditing = [&](TObject*, TListItem* Item, bool& Allow) { Allow = Item->Index() != 2; };
     V->OnEdited = [&](TObject*, TListItem* Item, String& S) {
@@ -303,6 +326,7 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
     EXPECT_FALSE(V->IsEditing());
     EXPECT_EQ(V->Items()->Item(0)->Caption(), u"r0");
     EXPECT_EQ(Edits.size(), 1u);
+    EXPECT_EQ(Ok->Clicks + Cancel->Clicks, 0);
     V->SetReadOnly(true);
     Key(VK_F2);
     EXPECT_FALSE(V->IsEditing());
@@ -327,7 +351,7 @@ TEST_F(ListViewsTest, TheHeaderIsMadeAsAChildTheParentHearsOf) {
     EXPECT_EQ(HWND(SendMessageW(V->Handle(), LVM_GETHEADER, 0, 0)), V->HeaderHandle());
 }
 
-// A form with a list box and list views in report and icon view, with Latin and Chinese text, saved
+// A form with a list box and list views in all four views, with Latin and Chinese text, saved
 // for a person to look at: build/artifacts/list_form.png.
 TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     Form->SetBounds(100, 100, 640, 420);
@@ -389,7 +413,7 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     Report->SetItemIndex(1);
     auto* Icons = new TListView(Form.get());
     Icons->SetParent(Form.get());
-    Icons->SetBounds(10, 190, 610, 140);
+    Icons->SetBounds(10, 190, 610, 130);
     Icons->SetViewStyle(vsIcon);
     Icons->SetLargeImages(Large.get());
     Icons->SetHideSelection(false);
@@ -402,6 +426,22 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
         It->SetImageIndex(Image++ % 3);
     }
     Icons->SetItemIndex(5);
+    // The same items in the small-icon and list views.
+    for (TViewStyle Style : {vsSmallIcon, vsList}) {
+        auto* V = new TListView(Form.get());
+        V->SetParent(Form.get());
+        V->SetBounds(Style == vsSmallIcon ? 10 : 320, 328, 300, 60);
+        V->SetViewStyle(Style);
+        V->SetSmallImages(Images.get());
+        V->SetHideSelection(false);
+        Image = 0;
+        for (const char16_t* N : Names) {
+            TListItem* It = V->Items()->Add();
+            It->SetCaption(N);
+            It->SetImageIndex(Image++ % 3);
+        }
+        V->SetItemIndex(2);
+    }
     Report->SetFocus();
     Pump();
     // The selected report row is drawn in the selection colour across its width.
