@@ -430,7 +430,7 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     for (TViewStyle Style : {vsSmallIcon, vsList}) {
         auto* V = new TListView(Form.get());
         V->SetParent(Form.get());
-        V->SetBounds(Style == vsSmallIcon ? 10 : 320, 328, 300, 60);
+        V->SetBounds(Style == vsSmallIcon ? 10 : 320, 326, 300, 56);
         V->SetViewStyle(Style);
         V->SetSmallImages(Images.get());
         V->SetHideSelection(false);
