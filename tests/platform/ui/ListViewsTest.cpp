@@ -411,28 +411,23 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
             It->SubItems()->Add(R[I]);
     }
     Report->SetItemIndex(1);
-    auto* Icons = new TListView(Form.get());
-    Icons->SetParent(Form.get());
-    Icons->SetBounds(10, 190, 610, 130);
-    Icons->SetViewStyle(vsIcon);
-    Icons->SetLargeImages(Large.get());
-    Icons->SetHideSelection(false);
+    // The device names in the icon view, then in the small-icon and list views.
     const char16_t* Names[] = {u"普通视频", u"Audio", u"手机 Phone", u"iPod", u"PSP", u"高清 HD", u"DVD", u"网络 Web",
                                u"MP3 播放器"};
-    Image = 0;
-    for (const char16_t* N : Names) {
-        TListItem* It = Icons->Items()->Add();
-        It->SetCaption(N);
-        It->SetImageIndex(Image++ % 3);
-    }
-    Icons->SetItemIndex(5);
-    // The same items in the small-icon and list views.
-    for (TViewStyle Style : {vsSmallIcon, vsList}) {
+    struct View {
+        TViewStyle Style;
+        TRect Bounds;
+        int Selected;
+    } Views[] = {{vsIcon, {10, 190, 620, 320}, 5}, {vsSmallIcon, {10, 326, 310, 382}, 2}, {vsList, {320, 326, 620, 382}, 2}};
+    for (const View& K : Views) {
         auto* V = new TListView(Form.get());
         V->SetParent(Form.get());
-        V->SetBounds(Style == vsSmallIcon ? 10 : 320, 326, 300, 56);
-        V->SetViewStyle(Style);
-        V->SetSmallImages(Images.get());
+        V->SetBounds(K.Bounds.Left, K.Bounds.Top, K.Bounds.Right - K.Bounds.Left, K.Bounds.Bottom - K.Bounds.Top);
+        V->SetViewStyle(K.Style);
+        if (K.Style == vsIcon)
+            V->SetLargeImages(Large.get());
+        else
+            V->SetSmallImages(Images.get());
         V->SetHideSelection(false);
         Image = 0;
         for (const char16_t* N : Names) {
@@ -440,7 +435,7 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
             It->SetCaption(N);
             It->SetImageIndex(Image++ % 3);
         }
-        V->SetItemIndex(2);
+        V->SetItemIndex(K.Selected);
     }
     Report->SetFocus();
     Pump();
