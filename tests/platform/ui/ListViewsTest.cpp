@@ -418,7 +418,9 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
         TViewStyle Style;
         TRect Bounds;
         int Selected;
-    } Views[] = {{vsIcon, {10, 190, 620, 320}, 5}, {vsSmallIcon, {10, 326, 310, 382}, 2}, {vsList, {320, 326, 620, 382}, 2}};
+    } Views[] = {{vsIcon, {10, 190, 620, 320}, 5},
+                 {vsSmallIcon, {10, 326, 310, 382}, 2},
+                 {vsList, {320, 326, 620, 382}, 2}};
     for (const View& K : Views) {
         auto* V = new TListView(Form.get());
         V->SetParent(Form.get());
