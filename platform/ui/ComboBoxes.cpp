@@ -22,14 +22,13 @@ int TextHeightOf(TFont* Font) {
     return std::max<int>(Tm.tmHeight, 1);
 }
 
-// The small black triangle of the drop-down button and the scroll arrows (Down: pointing down).
-void DrawArrow(HDC DC, const RECT& R, bool Down, bool Enabled) {
+// The small black triangle of the drop-down button, pointing down.
+void DrawArrow(HDC DC, const RECT& R, bool Enabled) {
     int W = 7, H = 4;
     int X = (R.Left + R.Right - W) / 2, Y = (R.Top + R.Bottom - H) / 2;
     COLORREF C = ColorToRGB(Enabled ? clBtnText : clGrayText);
     for (int I = 0; I < H; ++I) {
-        int Row = Down ? Y + I : Y + H - 1 - I;
-        RECT Line{X + I, Row, X + W - I, Row + 1};
+        RECT Line{X + I, Y + I, X + W - I, Y + I + 1};
         HBRUSH B = CreateSolidBrush(C);
         FillRect(DC, &Line, B);
         DeleteObject(B);
@@ -766,10 +765,10 @@ void TCustomComboBox::PaintWindow(HDC DC) {
         FrameRect(DC, &E, Shadow);
         DeleteObject(Shadow);
         RECT A{B.Left + 1, B.Top + 1, B.Right + 1, B.Bottom + 1};
-        DrawArrow(DC, A, true, Enabled());
+        DrawArrow(DC, A, Enabled());
     } else {
         DrawEdge(DC, &E, EDGE_RAISED, BF_RECT);
-        DrawArrow(DC, B, true, Enabled());
+        DrawArrow(DC, B, Enabled());
     }
 }
 

@@ -24,8 +24,6 @@
 #include "platform/ui/Edits.h"
 #include "platform/ui/ListBoxes.h"
 
-#include <memory>
-
 // Combo box messages, results and notifications.
 constexpr UINT CB_GETEDITSEL = 0x0140;
 constexpr UINT CB_LIMITTEXT = 0x0141;
