@@ -1,5 +1,6 @@
 #include "platform/gdi/ImgList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -58,6 +59,8 @@ TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) 
 }
 
 TCustomImageList::~TCustomImageList() {
+    for (TChangeLink* Link : FLinks)
+        Link->FSender = nullptr;
     std::lock_guard<std::mutex> g(Lists().Lock);
     Lists().All.erase(this);
     Lists().Owned.erase(this);
@@ -79,8 +82,34 @@ void TCustomImageList::Assign(TPersistent* Source) {
 }
 
 void TCustomImageList::Change() {
+    // A link's handler may register or unregister links: go through a copy, asking each still there.
+    for (TChangeLink* Link : std::vector<TChangeLink*>(FLinks))
+        if (std::find(FLinks.begin(), FLinks.end(), Link) != FLinks.end() && Link->OnChange)
+            Link->OnChange(this);
     if (OnChange)
         OnChange(this);
+}
+
+void TCustomImageList::RegisterChanges(TChangeLink* Link) {
+    if (!Link || Link->FSender == this)
+        return;
+    if (Link->FSender)
+        Link->FSender->UnRegisterChanges(Link);
+    Link->FSender = this;
+    FLinks.push_back(Link);
+}
+
+void TCustomImageList::UnRegisterChanges(TChangeLink* Link) {
+    auto It = std::find(FLinks.begin(), FLinks.end(), Link);
+    if (It == FLinks.end())
+        return;
+    FLinks.erase(It);
+    Link->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink() {
+    if (FSender)
+        FSender->UnRegisterChanges(this);
 }
 
 void TCustomImageList::SetSize(int AWidth, int AHeight) {

@@ -19,6 +19,21 @@ enum TImageType { itImage, itMask };
 struct HIMAGELIST__;
 using HIMAGELIST = HIMAGELIST__*;
 
+class TCustomImageList;
+
+// A control's ear on an image list: the list calls OnChange of every link registered with it whenever
+// its images or their size change, so that controls showing them can lay out again.
+class TChangeLink {
+public:
+    ~TChangeLink();
+    TCustomImageList* Sender() const { return FSender; }
+    TNotifyEvent OnChange;
+
+private:
+    friend class TCustomImageList;
+    TCustomImageList* FSender = nullptr;
+};
+
 class TCustomImageList : public TComponent {
 public:
     explicit TCustomImageList(TComponent* AOwner);
@@ -64,6 +79,8 @@ public:
     const std::vector<std::uint32_t>& ImagePixels(int Index) const;
 
     TNotifyEvent OnChange;
+    void RegisterChanges(TChangeLink* Link);
+    void UnRegisterChanges(TChangeLink* Link);
 
     // Used by ImageList_DrawEx.
     void DrawOn(HDC DC, int X, int Y, int Index, bool Transparent, COLORREF Background);
@@ -82,6 +99,7 @@ private:
     TDrawingStyle FDrawingStyle = dsNormal;
     bool FMasked = true;
     std::vector<std::vector<std::uint32_t>> FImages;
+    std::vector<TChangeLink*> FLinks;
 };
 
 class TImageList : public TCustomImageList {

@@ -283,7 +283,10 @@ void TCustomEdit::DoEnter() {
 
 bool TCustomEdit::CanAutoSize(int& NewWidth, int& NewHeight) {
     (void)NewWidth;
-    NewHeight = LineHeight() + (FBorderStyle == bsSingle ? 8 : 2);
+    // Only a framed edit keeps the height of its font; a borderless one keeps the height it is given.
+    if (FBorderStyle != bsSingle)
+        return false;
+    NewHeight = LineHeight() + 8;
     return true;
 }
 

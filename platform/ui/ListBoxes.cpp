@@ -921,6 +921,14 @@ void TListBoxStrings::Clear() {
     SendMessageW(FListBox->FHandle, LB_RESETCONTENT, 0, 0);
 }
 
+void TListBoxStrings::SetUpdateState(bool Updating) {
+    if (!FListBox->HandleAllocated())
+        return;
+    SendMessageW(FListBox->FHandle, WM_SETREDRAW, Updating ? FALSE : TRUE, 0);
+    if (!Updating)
+        InvalidateRect(FListBox->FHandle, nullptr, TRUE);
+}
+
 int TListBoxStrings::IndexOf(const String& S) const {
     if (FListBox->HandleAllocated())
         return int(SendMessageW(FListBox->FHandle, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(S.c_str())));

@@ -108,6 +108,8 @@ protected:
     void Put(int Index, const String& S) override;
     TObject* GetObject(int Index) const override;
     void PutObject(int Index, TObject* AObject) override;
+    // Between BeginUpdate and EndUpdate the window draws nothing; it is drawn whole at the end.
+    void SetUpdateState(bool Updating) override;
 
 private:
     TCustomListBox* FListBox;

@@ -1486,7 +1486,7 @@ void TCustomListView::SyncHeader() {
     Hl.pwpos = &Wp;
     SendMessageW(FHeader, HDM_LAYOUT, 0, LPARAM(&Hl));
     SetWindowPos(FHeader, nullptr, Wp.x, Wp.y, Wp.cx, Wp.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(FHeader, FShowColumnHeaders ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(FHeader, FShowColumnHeaders && FViewStyle == vsReport ? SW_SHOWNA : SW_HIDE);
 }
 
 void TCustomListView::CreateHeader() {
@@ -1507,7 +1507,8 @@ void TCustomListView::CreateHeader() {
 // Properties
 
 TCustomListView::TCustomListView(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TListItems>(this)), FCanvas(std::make_unique<TCanvas>()) {
+    : TWinControl(AOwner), FItems(std::make_unique<TListItems>(this)), FCanvas(std::make_unique<TControlCanvas>()) {
+    FCanvas->SetControl(this);
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
     SetBounds(0, 0, 250, 150);
     SetTabStop(true);
@@ -1551,12 +1552,11 @@ void TCustomListView::SetViewStyle(TViewStyle Value) {
     FViewStyle = Value;
     FTop = FXOff = 0;
     if (FHandle) {
-        if (Value == vsReport) {
+        // The header, once made, lives as long as the window: the other views only hide it.
+        if (Value == vsReport)
             CreateHeader();
-        } else if (FHeader) {
-            DestroyWindow(FHeader);
-            FHeader = nullptr;
-        }
+        if (FHeader)
+            SyncHeader();
     }
     ItemsChanged();
 }
@@ -1591,8 +1591,10 @@ void TCustomListView::SetShowColumnHeaders(bool Value) {
     if (Value == FShowColumnHeaders)
         return;
     FShowColumnHeaders = Value;
-    if (FHeader)
-        ShowWindow(FHeader, Value ? SW_SHOWNA : SW_HIDE);
+    // The window is made again, so that its header is made anew with the view's new style, as the
+    // parent-notify of its creation tells.
+    if (FHandle)
+        RecreateWnd();
     ItemsChanged();
 }
 

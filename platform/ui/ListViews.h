@@ -461,7 +461,7 @@ private:
 
     std::unique_ptr<TListItems> FItems;
     std::vector<std::unique_ptr<TListColumn>> FColumns;
-    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<char> FSel;
     int FFocused = -1;
     int FAnchor = -1;

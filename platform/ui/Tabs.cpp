@@ -114,6 +114,7 @@ private:
 
 TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
     FTabs = std::make_unique<TTabStrings>(this);
+    FImageChangeLink.OnChange = [this](TObject* Sender) { ImagesChanged(Sender); };
     FCanvas = std::make_unique<TControlCanvas>();
     FCanvas->SetControl(this);
     FControlStyle += csAcceptsControls;
@@ -184,21 +185,35 @@ void TCustomTabControl::SetTabHeight(int Value) {
 void TCustomTabControl::SetImages(TCustomImageList* Value) {
     if (FImages)
         FImages->RemoveFreeNotification(this);
+    // A list that is going away has let go of the link already.
+    if (TCustomImageList* Old = FImageChangeLink.Sender())
+        Old->UnRegisterChanges(&FImageChangeLink);
     FImages = Value;
-    if (FImages)
+    if (FImages) {
         FImages->FreeNotification(this);
+        FImages->RegisterChanges(&FImageChangeLink);
+    }
     Perform(TCM_SETIMAGELIST, 0, LPARAM(FImages ? FImages->Handle() : nullptr));
     UpdateTabImages();
 }
 
+void TCustomTabControl::ImagesChanged(TObject*) {
+    // The tabs are as wide as caption and image: a new image size measures them again.
+    if (FNativeImages == FImages)
+        LayoutChanged();
+}
+
 void TCustomTabControl::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FImages)
-        SetImages(nullptr);
-    if (Operation == opRemove && AComponent == FNativeImages) {
+    if (Operation != opRemove)
+        return;
+    // The list is half gone: let go of it before anything asks it for its handle.
+    if (AComponent == FNativeImages) {
         FNativeImages = nullptr;
         LayoutChanged();
     }
+    if (AComponent == FImages)
+        SetImages(nullptr);
 }
 
 TRect TCustomTabControl::DisplayRect() {
@@ -1082,6 +1097,16 @@ void TPageControl::UpdateTabs() {
         return;
     FUpdatingTabs = true;
     DisableAlign();
+    // The strip keeps its scroll: the page whose tab came first stays first while it has a tab.
+    int First = FirstVisibleTab();
+    TCITEMW Old;
+    Old.mask = TCIF_PARAM;
+    Old.lParam = 0;
+    Perform(TCM_GETITEMW, WPARAM(First), LPARAM(&Old));
+    // Only a page still in the control is looked at: the tab may name one that is leaving it.
+    auto* FirstPage = reinterpret_cast<TTabSheet*>(Old.lParam);
+    if (std::find(FPages.begin(), FPages.end(), FirstPage) == FPages.end())
+        FirstPage = nullptr;
     // The native control selects the first tab it gets; the active page's tab is selected below.
     Perform(TCM_DELETEALLITEMS, 0, 0);
     for (TTabSheet* Page : FPages) {
@@ -1095,6 +1120,9 @@ void TPageControl::UpdateTabs() {
         Item.lParam = LPARAM(Page);
         Perform(TCM_INSERTITEMW, WPARAM(Perform(TCM_GETITEMCOUNT, 0, 0)), LPARAM(&Item));
     }
+    if (FirstPage && FirstPage->FTabVisible)
+        First = FirstPage->TabIndex();
+    Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, std::max(First, 0)), 0);
     FUpdatingTabs = false;
     // A page whose tab went away gives way to the next page with a tab.
     if (FActivePage && !FActivePage->FTabVisible) {

@@ -197,6 +197,7 @@ private:
     int FTabWidth = 0;
     int FTabHeight = 0;
     TCustomImageList* FImages = nullptr;
+    TChangeLink FImageChangeLink;
 };
 
 // ---------------------------------------------------------------------------------------------

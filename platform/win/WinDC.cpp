@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace winimpl {
 
@@ -263,18 +264,31 @@ BOOL EraseDefaultBackground(TWnd* W, HDC Dc) {
 
 using namespace winimpl;
 
+// The device contexts handed out by GetDC, GetDCEx and GetWindowDC: ReleaseDC gives back these and no
+// other (a paint or memory DC that a caller passes on stays its owner's).
+static std::unordered_set<HDC>& CommonDcs() {
+    static auto* S = new std::unordered_set<HDC>;
+    return *S;
+}
+
+static HDC HandOut(HDC Dc) {
+    if (Dc)
+        CommonDcs().insert(Dc);
+    return Dc;
+}
+
 HDC GetDC(HWND hWnd) {
     if (!hWnd)
         return GetDCEx(nullptr, nullptr, 0);
     TWnd* W = FromHandle(hWnd);
-    return W ? MakeWindowDC(W, false, nullptr) : nullptr;
+    return W ? HandOut(MakeWindowDC(W, false, nullptr)) : nullptr;
 }
 
 HDC GetDCEx(HWND hWnd, HRGN Clip, DWORD Flags) {
     if (!hWnd) {
         // The screen as composed now.
         HBITMAP Screen = ComposedScreen();
-        return Screen ? CreateSurfaceDC(Screen, POINT{0, 0}, nullptr) : nullptr;
+        return Screen ? HandOut(CreateSurfaceDC(Screen, POINT{0, 0}, nullptr)) : nullptr;
     }
     TWnd* W = FromHandle(hWnd);
     if (!W)
@@ -283,23 +297,22 @@ HDC GetDCEx(HWND hWnd, HRGN Clip, DWORD Flags) {
     bool HasExtra = Clip && (Flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN));
     if (HasExtra)
         Extra = GdiRegionOf(Clip);
-    return MakeWindowDC(W, Flags & DCX_WINDOW, nullptr, HasExtra ? &Extra : nullptr, (Flags & DCX_EXCLUDERGN) != 0,
-                        (Flags & DCX_CLIPCHILDREN) != 0);
+    return HandOut(MakeWindowDC(W, Flags & DCX_WINDOW, nullptr, HasExtra ? &Extra : nullptr,
+                                (Flags & DCX_EXCLUDERGN) != 0, (Flags & DCX_CLIPCHILDREN) != 0));
 }
 
 HDC GetWindowDC(HWND hWnd) {
     TWnd* W = FromHandle(hWnd);
-    return W ? MakeWindowDC(W, true, nullptr) : nullptr;
+    return W ? HandOut(MakeWindowDC(W, true, nullptr)) : nullptr;
 }
 
 int ReleaseDC(HWND, HDC Dc) {
-    if (!Dc)
+    if (!Dc || !CommonDcs().erase(Dc))
         return 0;
-    if (DcOwners().count(Dc)) {
+    if (DcOwners().count(Dc))
         FreeWindowDC(Dc);
-        return 1;
-    }
-    DeleteDC(Dc);
+    else
+        DeleteDC(Dc);
     return 1;
 }
 

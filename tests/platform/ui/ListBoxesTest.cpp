@@ -171,6 +171,26 @@ TEST_F(ListBoxesTest, ItemsAndSelectionOutliveTheWindow) {
     EXPECT_EQ(L->TopIndex(), 3);
 }
 
+TEST_F(ListBoxesTest, RowsAddedInAnUpdateAreDrawnOnceAtItsEnd) {
+    TListBox* L = Make({u"a"});
+    int Paints = 0;
+    TWndMethod Old = L->WindowProc();
+    L->SetWindowProc([&, Old](TMessage& M) {
+        Paints += M.Msg == WM_PAINT;
+        Old(M);
+    });
+    L->Items()->BeginUpdate();
+    L->Items()->Add(u"b");
+    Pump();
+    L->Items()->Add(u"c");
+    Pump();
+    EXPECT_EQ(Paints, 0);
+    L->Items()->EndUpdate();
+    Pump();
+    EXPECT_EQ(Paints, 1);
+    EXPECT_EQ(L->Count(), 3);
+}
+
 TEST_F(ListBoxesTest, ExtendedSelectionFollowsShiftAndCtrl) {
     TListBox* L = Make({u"r0", u"r1", u"r2", u"r3"}, true);
     struct Step {

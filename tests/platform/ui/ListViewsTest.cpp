@@ -203,7 +203,7 @@ TEST_F(ListViewsTest, ScrollStateFollowsTheViewStyle) {
     EXPECT_TRUE(GetWindowLongPtrW(H, GWL_STYLE) & WS_HSCROLL);
     // Icon view scrolls in pixels, a row of 76-pixel cells at a time.
     V->SetViewStyle(vsIcon);
-    EXPECT_EQ(V->HeaderHandle(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(V->HeaderHandle()));
     int PerRow = V->ClientWidth() / 76;
     int CellH = 32 + 6 + 2 * 16 + 4;
     std::vector<int> Vert = Info(SB_VERT);
@@ -348,7 +348,21 @@ TEST_F(ListViewsTest, TheHeaderIsMadeAsAChildTheParentHearsOf) {
     V->SetParent(Form.get());
     V->HandleNeeded();
     EXPECT_EQ(Children, (std::vector<std::u16string>{u"SysHeader32"}));
-    EXPECT_EQ(HWND(SendMessageW(V->Handle(), LVM_GETHEADER, 0, 0)), V->HeaderHandle());
+    HWND Header = V->HeaderHandle();
+    EXPECT_EQ(HWND(SendMessageW(V->Handle(), LVM_GETHEADER, 0, 0)), Header);
+    // The other views hide the header and keep it.
+    V->SetViewStyle(vsIcon);
+    EXPECT_TRUE(IsWindow(Header));
+    EXPECT_FALSE(IsWindowVisible(Header));
+    V->SetViewStyle(vsReport);
+    EXPECT_EQ(V->HeaderHandle(), Header);
+    EXPECT_TRUE(IsWindowVisible(Header));
+    EXPECT_EQ(Children.size(), 1u);
+    // Switching the column headers makes the window, and with it a header, anew.
+    V->SetShowColumnHeaders(false);
+    V->SetShowColumnHeaders(true);
+    EXPECT_EQ(Children, (std::vector<std::u16string>{u"SysHeader32", u"SysHeader32", u"SysHeader32"}));
+    EXPECT_TRUE(IsWindowVisible(V->HeaderHandle()));
 }
 
 // A form with a list box and list views in all four views, with Latin and Chinese text, saved

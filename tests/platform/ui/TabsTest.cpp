@@ -116,6 +116,10 @@ TEST_F(TabsTest, TabsSizedByCaptionAndImageAndByTcmSetItemSize) {
     TImageList Images(nullptr, 16, 24);
     T->SetImages(&Images);
     EXPECT_EQ(T->TabRect(0), Rect(2, 2, 2 + Video + 12 + 16 + 3, 2 + 24 + 6));
+    // A new image size measures the tabs again.
+    Images.SetSize(20, 10);
+    EXPECT_EQ(T->TabRect(0), Rect(2, 2, 2 + Video + 12 + 20 + 3, 2 + Height));
+    Images.SetSize(16, 24);
     T->OnGetImageIndex = [](TObject*, int Tab, int& Image) { Image = Tab == 1 ? -1 : Image; };
     T->SetImages(nullptr);
     T->SetImages(&Images);
@@ -128,6 +132,12 @@ TEST_F(TabsTest, TabsSizedByCaptionAndImageAndByTcmSetItemSize) {
     T->Perform(TCM_SETITEMSIZE, 0, MAKELPARAM(50, 18));
     EXPECT_EQ(T->TabRect(1), Rect(52, 2, 102, 20));
     T->SetImages(nullptr);
+    // A list freed while shown leaves the control without images.
+    {
+        TImageList Gone(nullptr, 16, 16);
+        T->SetImages(&Gone);
+    }
+    EXPECT_EQ(T->Images(), nullptr);
 }
 
 TEST_F(TabsTest, MultiLineTabsWrapIntoRowsWithTheSelectedRowNextToThePage) {
@@ -373,6 +383,20 @@ TEST_F(PageControlTest, HiddenTabsAreSkippedAndAHiddenActiveTabGivesWay) {
     EXPECT_EQ(P->TabIndex(), 1);
     EXPECT_EQ(P->FindNextPage(Sheets[0], true, true), Sheets[2]);
     EXPECT_EQ(P->FindNextPage(Sheets[0], true, false), Sheets[1]);
+}
+
+// Hiding a tab keeps the strip where it was scrolled: the page whose tab came first stays first.
+TEST_F(PageControlTest, HidingATabKeepsTheStripScrolled) {
+    TPageControl* P = MakePages(8);
+    P->SetActivePage(Sheets[4]);
+    P->Perform(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3), 0);
+    ASSERT_EQ(P->FirstVisibleTab(), 3);
+    Sheets[6]->SetTabVisible(false);
+    EXPECT_EQ(P->FirstVisibleTab(), 3);
+    Sheets[1]->SetTabVisible(false);
+    EXPECT_EQ(Sheets[3]->TabIndex(), 2);
+    EXPECT_EQ(P->FirstVisibleTab(), 2);
+    EXPECT_EQ(P->ActivePage(), Sheets[4]);
 }
 
 TEST_F(PageControlTest, CtrlTabStepsThroughThePagesFromAControlOnAPage) {

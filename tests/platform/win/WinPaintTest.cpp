@@ -76,6 +76,22 @@ TEST_F(WinPaint, PaintMessagesInTheirOrder) {
     EXPECT_EQ(U, R);
 }
 
+// ReleaseDC gives back only what GetDC, GetDCEx and GetWindowDC handed out, once; a memory DC passed to it
+// stays its owner's.
+TEST_F(WinPaint, ReleaseDCGivesBackOnlyWhatTheGetCallsHandedOut) {
+    HWND A = Make("a", Red, WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
+    Pump();
+    HDC Mem = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(ReleaseDC(A, Mem), 0);
+    EXPECT_NE(SaveDC(Mem), 0);
+    DeleteDC(Mem);
+    for (HDC Dc : {GetDC(A), GetDCEx(A, nullptr, DCX_WINDOW), GetWindowDC(A), GetDC(nullptr)}) {
+        ASSERT_NE(Dc, nullptr);
+        EXPECT_EQ(ReleaseDC(A, Dc), 1);
+        EXPECT_EQ(ReleaseDC(A, Dc), 0);
+    }
+}
+
 // The update region is kept exactly as it was invalidated: painting reaches the invalidated parts
 // and nothing between them, and validating a part takes just that part away.
 TEST_F(WinPaint, TheUpdateRegionIsExactAndClipsPainting) {
