@@ -100,6 +100,13 @@ TEST_F(ListViewsTest, EveryRowThatGainsOrLosesTheSelectionIsReportedOldRowsFirst
     EXPECT_EQ(V->ItemFocused()->Index(), 0);
 }
 
+// The view's canvas measures text in the view's font, as columns sized in characters need.
+TEST_F(ListViewsTest, TheCanvasMeasuresText) {
+    TListView* V = Make(1);
+    V->Canvas()->Font()->Assign(V->Font());
+    EXPECT_EQ(V->Canvas()->TextWidth(u"XXXX"), 4 * 8);
+}
+
 // A job row's progress is written into its sub-items: each change is reported and shown.
 TEST_F(ListViewsTest, AChangedSubItemIsReportedAndRepainted) {
     TListView* V = Make(3);
