@@ -313,7 +313,7 @@ TCustomComboBox::~TCustomComboBox() {
 void TCustomComboBox::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     if (FStyle != csSimple)
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
+        AddFrameStyle(Params);
 }
 
 void TCustomComboBox::CreateWnd() {

@@ -996,6 +996,50 @@ void TWinControl::DestroyWnd() {
         DestroyWindow(FHandle);
 }
 
+void TWinControl::SetCtl3D(bool Value) {
+    FParentCtl3D = false;
+    FollowCtl3D(Value);
+}
+
+void TWinControl::SetParentCtl3D(bool Value) {
+    FParentCtl3D = Value;
+    if (Value && Parent())
+        FollowCtl3D(Parent()->Ctl3D());
+}
+
+// Takes the frame kind and hands it on to the children that follow; the window is made again to show it.
+void TWinControl::FollowCtl3D(bool Value) {
+    if (Value == FCtl3D)
+        return;
+    FCtl3D = Value;
+    for (TControl* C : FControls)
+        if (auto* W = dynamic_cast<TWinControl*>(C); W && W->FParentCtl3D)
+            W->FollowCtl3D(Value);
+    RecreateWnd();
+}
+
+void TWinControl::AddFrameStyle(TCreateParams& Params) const {
+    if (FCtl3D)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        Params.Style |= WS_BORDER;
+}
+
+void TWinControl::SetFrame(bool Framed) {
+    if (!HandleAllocated())
+        return;
+    LONG_PTR Style = GetWindowLongPtrW(FHandle, GWL_STYLE) & ~LONG_PTR(WS_BORDER);
+    LONG_PTR Ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CLIENTEDGE);
+    if (Framed && FCtl3D)
+        Ex |= WS_EX_CLIENTEDGE;
+    else if (Framed)
+        Style |= WS_BORDER;
+    SetWindowLongPtrW(FHandle, GWL_STYLE, Style);
+    SetWindowLongPtrW(FHandle, GWL_EXSTYLE, Ex);
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 void TWinControl::RecreateWnd() {
     if (!FHandle)
         return;
@@ -1724,6 +1768,8 @@ void TWinControl::InsertControl(TControl* AControl) {
     FControls.push_back(AControl);
     if (auto* W = dynamic_cast<TWinControl*>(AControl)) {
         FTabList.push_back(W);
+        if (W->FParentCtl3D)
+            W->FollowCtl3D(FCtl3D);
         if (FHandle)
             W->HandleNeeded();
     }

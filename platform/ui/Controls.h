@@ -494,6 +494,12 @@ public:
 
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool Value);
+    // A framed control's frame: sunken (WS_EX_CLIENTEDGE) with Ctl3D, a flat line (WS_BORDER) without.
+    // With ParentCtl3D the control follows its parent's; setting Ctl3D ends that.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value);
     // The place among the windowed siblings in Tab order; -1 without a parent.
     int TabOrder() const;
     void SetTabOrder(int Value);
@@ -530,6 +536,10 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    // The styles of the frame of a framed control, as Ctl3D chooses it.
+    void AddFrameStyle(TCreateParams& Params) const;
+    // Puts on or takes off the frame of a control whose window exists, keeping the window.
+    void SetFrame(bool Framed);
     virtual void CreateWnd();
     virtual void CreateWindowHandle(const TCreateParams& Params);
     virtual void DestroyWnd();
@@ -580,12 +590,15 @@ private:
     // the child control as its CN_ message; false when the sender is none of this library's controls.
     bool ReflectToChild(TMessage& Message);
     void SetMouseCapture(bool Value) override;
+    void FollowCtl3D(bool Value);
 
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     int FAlignLevel = 0;
     bool FAligning = false;
     bool FTabStop = false;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
 };
 
 // ---------------------------------------------------------------------------------------------

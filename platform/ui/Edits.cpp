@@ -138,7 +138,7 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
     else if (FCharCase == ecLowerCase)
         Params.Style |= ES_LOWERCASE;
     if (FBorderStyle == bsSingle)
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
+        AddFrameStyle(Params);
     Params.WindowClass.hCursor = LoadCursorW(nullptr, IDC_IBEAM);
 }
 

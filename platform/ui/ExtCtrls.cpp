@@ -138,20 +138,14 @@ void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
         return;
     FBorderStyle = Value;
     // The frame lies in the window's non-client area: the client rectangle changes with it.
-    if (HandleAllocated()) {
-        LONG_PTR Ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-        SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
-                          Value == bsSingle ? (Ex | WS_EX_CLIENTEDGE) : (Ex & ~LONG_PTR(WS_EX_CLIENTEDGE)));
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
+    SetFrame(Value == bsSingle);
     BordersChanged();
 }
 
 void TCustomPanel::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);
     if (FBorderStyle == bsSingle)
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
+        AddFrameStyle(Params);
 }
 
 void TCustomPanel::BordersChanged() {
@@ -534,7 +528,7 @@ TScrollBox::~TScrollBox() = default;
 void TScrollBox::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
     if (FBorderStyle == bsSingleBorder)
-        Params.ExStyle |= WS_EX_CLIENTEDGE;
+        AddFrameStyle(Params);
     if (FHorz->FShown)
         Params.Style |= WS_HSCROLL;
     if (FVert->FShown)
@@ -552,13 +546,7 @@ void TScrollBox::SetBorderStyle(TScrollBoxBorderStyle Value) {
     if (Value == FBorderStyle)
         return;
     FBorderStyle = Value;
-    if (HandleAllocated()) {
-        LONG_PTR Ex = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-        SetWindowLongPtrW(Handle(), GWL_EXSTYLE,
-                          Value == bsSingleBorder ? (Ex | WS_EX_CLIENTEDGE) : (Ex & ~LONG_PTR(WS_EX_CLIENTEDGE)));
-        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
+    SetFrame(Value == bsSingleBorder);
     UpdateScrollBars();
 }
 

@@ -982,7 +982,7 @@ void TCustomListBox::CreateParams(TCreateParams& Params) {
         Params.Style |= LBS_OWNERDRAWFIXED;
     else if (FStyle == lbOwnerDrawVariable)
         Params.Style |= LBS_OWNERDRAWVARIABLE;
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    AddFrameStyle(Params);
     Params.WindowClass.style = CS_DBLCLKS;
 }
 

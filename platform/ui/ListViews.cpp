@@ -1525,7 +1525,7 @@ TCustomListView::~TCustomListView() {
 
 void TCustomListView::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    AddFrameStyle(Params);
     Params.WindowClass.style = CS_DBLCLKS;
 }
 

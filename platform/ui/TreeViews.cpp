@@ -384,7 +384,7 @@ TCustomTreeView::~TCustomTreeView() {
 
 void TCustomTreeView::CreateParams(TCreateParams& Params) {
     TWinControl::CreateParams(Params);
-    Params.ExStyle |= WS_EX_CLIENTEDGE;
+    AddFrameStyle(Params);
 }
 
 void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {

@@ -191,6 +191,46 @@ TEST_F(ListBoxesTest, RowsAddedInAnUpdateAreDrawnOnceAtItsEnd) {
     EXPECT_EQ(L->Count(), 3);
 }
 
+// Ctl3D chooses the frame: sunken by default, a flat line without. Children that follow their parent take
+// its changes, and keep their items through the new window.
+TEST_F(ListBoxesTest, Ctl3DChoosesTheFrameAndChildrenFollowTheirParent) {
+    auto* Panel = new TPanel(Form.get());
+    Panel->SetParent(Form.get());
+    Panel->SetBounds(10, 10, 200, 150);
+    Panel->SetBorderStyle(bsSingle);
+    TListBox* L = Make({u"a", u"b"});
+    L->SetParent(Panel);
+    auto Frame = [](TWinControl* C) {
+        bool Sunken = GetWindowLongPtrW(C->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE;
+        bool Line = GetWindowLongPtrW(C->Handle(), GWL_STYLE) & WS_BORDER;
+        return std::string(Sunken ? "sunken" : "") + (Line ? "line" : "");
+    };
+    struct Step {
+        const char* What;
+        std::function<void()> Act;
+        std::string Panel, List;
+    } Steps[] = {
+        {"default", [] {}, "sunken", "sunken"},
+        {"panel flat", [&] { Panel->SetCtl3D(false); }, "line", "line"},
+        {"list sunken", [&] { L->SetCtl3D(true); }, "line", "sunken"},
+        {"the list no longer follows",
+         [&] {
+             Panel->SetCtl3D(true);
+             Panel->SetCtl3D(false);
+         },
+         "line",
+         "sunken"},
+        {"it follows again", [&] { L->SetParentCtl3D(true); }, "line", "line"},
+        {"panel without a frame", [&] { Panel->SetBorderStyle(bsNone); }, "", "line"},
+    };
+    for (const Step& S : Steps) {
+        S.Act();
+        EXPECT_EQ(Frame(Panel), S.Panel) << S.What;
+        EXPECT_EQ(Frame(L), S.List) << S.What;
+    }
+    EXPECT_EQ(L->Items()->ToVector(), (std::vector<String>{u"a", u"b"}));
+}
+
 TEST_F(ListBoxesTest, ExtendedSelectionFollowsShiftAndCtrl) {
     TListBox* L = Make({u"r0", u"r1", u"r2", u"r3"}, true);
     struct Step {
