@@ -653,20 +653,16 @@ TEST_F(EditsTest, AMemoTakesEnterAndTabOnlyWhenItWantsThem) {
 // A framed edit keeps the height of its font (16-pixel lines here); a borderless one the height it is
 // given, as the job list's in-place editor needs.
 TEST_F(EditsTest, OnlyAFramedEditSizesItselfToItsFont) {
-    auto* Framed = new TEdit(Form.get());
-    Framed->SetParent(Form.get());
-    Framed->Font()->SetName(u"QvBlocks");
-    Framed->Font()->SetHeight(-16);
-    Framed->SetBounds(10, 10, 100, 14);
-    EXPECT_EQ(Framed->Height(), 16 + 8);
-    auto* Bare = new TEdit(Form.get());
-    Bare->SetParent(Form.get());
-    Bare->Font()->SetName(u"QvBlocks");
-    Bare->Font()->SetHeight(-16);
-    Bare->SetBorderStyle(bsNone);
-    Bare->SetBounds(10, 40, 100, 14);
-    EXPECT_TRUE(Bare->AutoSize());
-    EXPECT_EQ(Bare->Height(), 14);
+    for (TBorderStyle Border : {bsSingle, bsNone}) {
+        auto* E = new TEdit(Form.get());
+        E->SetParent(Form.get());
+        E->Font()->SetName(u"QvBlocks");
+        E->Font()->SetHeight(-16);
+        E->SetBorderStyle(Border);
+        E->SetBounds(10, 10, 100, 14);
+        EXPECT_TRUE(E->AutoSize());
+        EXPECT_EQ(E->Height(), Border == bsSingle ? 16 + 8 : 14) << Border;
+    }
 }
 
 // The skinned edits' window keeps Enter and Escape and sees them as characters; a single-line edit leaves
