@@ -654,13 +654,10 @@ TEST_F(EditsTest, AMemoTakesEnterAndTabOnlyWhenItWantsThem) {
 // given, as the job list's in-place editor needs.
 TEST_F(EditsTest, OnlyAFramedEditSizesItselfToItsFont) {
     for (TBorderStyle Border : {bsSingle, bsNone}) {
-        auto* E = new TEdit(Form.get());
-        E->SetParent(Form.get());
-        E->Font()->SetName(u"QvBlocks");
-        E->Font()->SetHeight(-16);
+        TEdit* E = Make<TEdit>(100, 14);
         E->SetBorderStyle(Border);
+        E->SetAutoSize(true);
         E->SetBounds(10, 10, 100, 14);
-        EXPECT_TRUE(E->AutoSize());
         EXPECT_EQ(E->Height(), Border == bsSingle ? 16 + 8 : 14) << Border;
     }
 }
