@@ -263,8 +263,7 @@ void TComboListBox::Dispatch(TMessage& Message) {
                 FCombo->EditControl()->SetFocus();
             return;
         }
-        PopupMouse(Message);
-        return;
+        [[fallthrough]];
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

@@ -1028,14 +1028,13 @@ void TWinControl::AddFrameStyle(TCreateParams& Params) const {
 void TWinControl::SetFrame(bool Framed) {
     if (!HandleAllocated())
         return;
+    TCreateParams Frame;
+    if (Framed)
+        AddFrameStyle(Frame);
     LONG_PTR Style = GetWindowLongPtrW(FHandle, GWL_STYLE) & ~LONG_PTR(WS_BORDER);
     LONG_PTR Ex = GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CLIENTEDGE);
-    if (Framed && FCtl3D)
-        Ex |= WS_EX_CLIENTEDGE;
-    else if (Framed)
-        Style |= WS_BORDER;
-    SetWindowLongPtrW(FHandle, GWL_STYLE, Style);
-    SetWindowLongPtrW(FHandle, GWL_EXSTYLE, Ex);
+    SetWindowLongPtrW(FHandle, GWL_STYLE, Style | Frame.Style);
+    SetWindowLongPtrW(FHandle, GWL_EXSTYLE, Ex | Frame.ExStyle);
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
