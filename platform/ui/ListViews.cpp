@@ -6,7 +6,9 @@
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <utility>
 
 // ---------------------------------------------------------------------------------------------
 // The native header
@@ -29,6 +31,9 @@ struct THdData {
     HFONT Font = nullptr;
     int Pressed = -1;      // the section held down by the mouse
     bool PressedIn = false; // the mouse is still over it
+    int PressX = 0;        // where it was pressed
+    bool Dragging = false; // the pressed section is being moved (HDS_DRAGDROP)
+    int DragX = 0;
     int Track = -1;        // the section whose divider is dragged
     int TrackStartX = 0;
     int TrackStartWidth = 0;
@@ -103,6 +108,27 @@ void HdHitTest(const THdData& D, HDHITTESTINFO& Hi) {
     Hi.flags = HHT_NOWHERE | HHT_TORIGHT;
 }
 
+// Where a dragged section lands: before the first other section whose middle lies right of X. Answers
+// the display position and the x of the gap it goes into.
+std::pair<int, int> HdDropPlace(const THdData& D, int Item, int X) {
+    int Position = 0, Gap = 0, Left = 0;
+    bool Found = false;
+    for (int Pos : D.Order) {
+        int W = D.Items[std::size_t(Pos)].Width;
+        if (Pos != Item && !Found) {
+            if (X < Left + W / 2) {
+                Gap = Left;
+                Found = true;
+            } else {
+                ++Position;
+                Gap = Left + W;
+            }
+        }
+        Left += W;
+    }
+    return {Position, Gap};
+}
+
 LRESULT HdNotify(THdData& D, UINT Code, int Item, HDITEMW* It = nullptr) {
     NMHEADERW N;
     N.hdr.hwndFrom = D.Wnd;
@@ -146,7 +172,7 @@ void HdPaint(THdData& D, HDC Given) {
         X += It.Width;
         if (It.Width <= 0)
             continue;
-        bool Down = Pos == D.Pressed && D.PressedIn;
+        bool Down = Pos == D.Pressed && (D.PressedIn || D.Dragging);
         FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
         RECT E = R;
         if (Down)
@@ -174,6 +200,12 @@ void HdPaint(THdData& D, HDC Given) {
         RECT R{X, 0, C.Right, C.Bottom};
         FillRect(Dc, &R, GetSysColorBrush(COLOR_BTNFACE));
         DrawEdge(Dc, &R, EDGE_RAISED, BF_RECT);
+    }
+    if (D.Dragging) {
+        // The drop mark: a bar in the gap the section would go into.
+        int Gap = HdDropPlace(D, D.Pressed, D.DragX).second;
+        RECT Mark{Gap - 1, 0, Gap + 1, C.Bottom};
+        FillRect(Dc, &Mark, GetSysColorBrush(COLOR_HIGHLIGHT));
     }
     SelectObject(Dc, OldFont);
     if (!Given)
@@ -389,6 +421,7 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         } else if (Hi.flags & HHT_ONHEADER) {
             D.Pressed = Hi.iItem;
             D.PressedIn = true;
+            D.PressX = Hi.pt.X;
             SetCapture(h);
             InvalidateRect(h, nullptr, TRUE);
         }
@@ -404,7 +437,20 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
             if (HdNotify(D, HDN_TRACKW, Item, &It) || HdOf(h) != &D)
                 return 0;
             HdSetWidth(D, Item, It.cxy);
+        } else if (D.Dragging) {
+            D.DragX = P.X;
+            InvalidateRect(h, nullptr, TRUE);
         } else if (D.Pressed >= 0) {
+            if ((GetWindowLongPtrW(h, GWL_STYLE) & HDS_DRAGDROP) &&
+                std::abs(P.X - D.PressX) >= GetSystemMetrics(SM_CXDRAG)) {
+                // Far enough to be a move, not a click.
+                if (HdNotify(D, HDN_BEGINDRAG, D.Pressed) || HdOf(h) != &D)
+                    return 0;
+                D.Dragging = true;
+                D.DragX = P.X;
+                InvalidateRect(h, nullptr, TRUE);
+                return 0;
+            }
             HDHITTESTINFO Hi;
             Hi.pt = P;
             HdHitTest(D, Hi);
@@ -427,6 +473,20 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
             It.mask = HDI_WIDTH;
             It.cxy = D.Items[std::size_t(Item)].Width;
             HdNotify(D, HDN_ENDTRACKW, Item, &It);
+        } else if (D.Dragging) {
+            int Item = D.Pressed;
+            HDITEMW It;
+            It.mask = HDI_ORDER;
+            It.iOrder = HdDropPlace(D, Item, D.DragX).first;
+            D.Dragging = false;
+            D.Pressed = -1;
+            D.PressedIn = false;
+            if (Msg == WM_LBUTTONUP && GetCapture() == h)
+                ReleaseCapture();
+            InvalidateRect(h, nullptr, TRUE);
+            // A drag cut short by another window taking the mouse moves nothing.
+            if (Msg == WM_LBUTTONUP && !HdNotify(D, HDN_ENDDRAG, Item, &It) && HdOf(h) == &D)
+                HdSetItem(D, Item, It);
         } else if (D.Pressed >= 0) {
             int Item = D.Pressed;
             bool Fire = D.PressedIn && Msg == WM_LBUTTONUP;
@@ -977,9 +1037,11 @@ TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) const {
     case vsReport: {
         int Y = L.HeaderH + (Index - FTop) * L.RowH;
         B = RECT{-FXOff, Y, -FXOff + L.TotalW, Y + L.RowH};
-        int Col0 = FColumns.empty() ? L.TotalW : FColumns[0]->FWidth;
-        RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
-        RECT Label{Icon.Right + (L.Small.cx ? 2 : 0), B.Top, B.Left + Col0, B.Bottom};
+        // The icon and caption stay with the first column wherever it is shown.
+        int Col0 = FColumns.empty() ? 0 : ColumnLeft(0);
+        int Col0W = FColumns.empty() ? L.TotalW : FColumns[0]->FWidth;
+        RECT Icon{B.Left + Col0 + 2, B.Top, B.Left + Col0 + 2 + L.Small.cx, B.Bottom};
+        RECT Label{Icon.Right + (L.Small.cx ? 2 : 0), B.Top, B.Left + Col0 + Col0W, B.Bottom};
         if (Code == drIcon)
             B = Icon;
         else if (Code == drLabel)
@@ -1026,9 +1088,7 @@ TRect TCustomListView::SubItemRect(int Index, int SubItem) const {
     TRect B = ItemRect(Index, drBounds);
     if (FViewStyle != vsReport || SubItem < 0 || SubItem >= ColumnCount())
         return SubItem == 0 ? B : TRect{};
-    int X = B.Left;
-    for (int I = 0; I < SubItem; ++I)
-        X += FColumns[std::size_t(I)]->FWidth;
+    int X = B.Left + ColumnLeft(SubItem);
     return TRect{X, B.Top, X + FColumns[std::size_t(SubItem)]->FWidth, B.Bottom};
 }
 
@@ -1446,6 +1506,7 @@ void TCustomListView::ItemDeleted(int Index) {
 
 TListColumn* TCustomListView::AddColumn() {
     FColumns.push_back(std::make_unique<TListColumn>(this));
+    FColumnOrder.push_back(ColumnCount() - 1);
     ColumnsChanged();
     return FColumns.back().get();
 }
@@ -1454,12 +1515,50 @@ void TCustomListView::DeleteColumn(int Index) {
     if (Index < 0 || Index >= ColumnCount())
         throw EListError(Format(u"List index out of bounds (%d)", {Index}));
     FColumns.erase(FColumns.begin() + Index);
+    FColumnOrder.erase(std::find(FColumnOrder.begin(), FColumnOrder.end(), Index));
+    for (int& C : FColumnOrder)
+        if (C > Index)
+            --C;
     ColumnsChanged();
 }
 
 void TCustomListView::ClearColumns() {
     FColumns.clear();
+    FColumnOrder.clear();
     ColumnsChanged();
+}
+
+bool TCustomListView::SetColumnOrder(const std::vector<int>& Value) {
+    std::vector<int> Sorted = Value;
+    std::sort(Sorted.begin(), Sorted.end());
+    for (int I = 0; I < int(Sorted.size()); ++I)
+        if (Sorted[std::size_t(I)] != I)
+            return false;
+    if (int(Sorted.size()) != ColumnCount())
+        return false;
+    if (Value != FColumnOrder) {
+        FColumnOrder = Value;
+        ColumnsChanged();
+    }
+    return true;
+}
+
+int TCustomListView::ColumnLeft(int Column) const {
+    int X = 0;
+    for (int C : FColumnOrder) {
+        if (C == Column)
+            break;
+        X += FColumns[std::size_t(C)]->FWidth;
+    }
+    return X;
+}
+
+void TCustomListView::SetFullDrag(bool Value) {
+    FFullDrag = Value;
+    if (FHeader) {
+        LONG_PTR Style = GetWindowLongPtrW(FHeader, GWL_STYLE);
+        SetWindowLongPtrW(FHeader, GWL_STYLE, Value ? Style | HDS_DRAGDROP : Style & ~LONG_PTR(HDS_DRAGDROP));
+    }
 }
 
 void TCustomListView::ColumnsChanged() {
@@ -1477,6 +1576,8 @@ void TCustomListView::SyncHeader() {
         TListColumn* C = Columns(I);
         PutSection(FHeader, I, C->FCaption, C->FWidth, C->FAlignment, C->FImageIndex, I >= Have);
     }
+    if (!FColumnOrder.empty())
+        SendMessageW(FHeader, HDM_SETORDERARRAY, WPARAM(FColumnOrder.size()), LPARAM(FColumnOrder.data()));
     TLayout L = Layout();
     int ClientW = L.Client.Right - L.Client.Left;
     HDLAYOUT Hl;
@@ -1494,8 +1595,8 @@ void TCustomListView::CreateHeader() {
         return;
     RegisterHeaderClass();
     // A child of the view from the start, so the view's parent-notify shows it being made.
-    FHeader = CreateWindowExW(0, u"SysHeader32", u"", WS_CHILD | (FShowColumnHeaders ? WS_VISIBLE : 0), 0, 0, 0, 0,
-                              FHandle, nullptr, nullptr, nullptr);
+    DWORD Style = WS_CHILD | (FShowColumnHeaders ? WS_VISIBLE : 0) | (FFullDrag ? HDS_DRAGDROP : 0);
+    FHeader = CreateWindowExW(0, u"SysHeader32", u"", Style, 0, 0, 0, 0, FHandle, nullptr, nullptr, nullptr);
     if (!FHeader)
         return;
     SendMessageW(FHeader, WM_SETFONT, WPARAM(Font()->Handle()), 0);
@@ -1798,7 +1899,7 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
             ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
                            ILD_TRANSPARENT);
         int X = B.Left;
-        for (int C = 0; C < ColumnCount(); ++C) {
+        for (int C : FColumnOrder) {
             TListColumn* Col = Columns(C);
             RECT Cell{X, B.Top, X + Col->FWidth, B.Bottom};
             X += Col->FWidth;
@@ -1876,10 +1977,11 @@ void TCustomListView::PaintWindow(HDC DC) {
     if (FGridLines && FViewStyle == vsReport) {
         HBRUSH Line = GetSysColorBrush(COLOR_BTNFACE);
         int X = -FXOff;
-        for (const auto& C : FColumns) {
-            X += C->FWidth;
+        for (int C : FColumnOrder) {
+            int W = FColumns[std::size_t(C)]->FWidth;
+            X += W;
             RECT V{X - 1, L.HeaderH, X, L.Client.Bottom};
-            if (C->FWidth > 0)
+            if (W > 0)
                 FillRect(DC, &V, Line);
         }
         for (int Y = L.HeaderH + L.RowH - 1; Y < L.Client.Bottom; Y += L.RowH) {
@@ -2038,6 +2140,17 @@ void TCustomListView::CNNotify(TMessage& Message) {
         if (FColumnClick)
             ColClick(Col);
         return;
+    case HDN_ENDDRAG: {
+        // The view orders the header itself, so that its columns and the header never disagree.
+        if (!N->pitem || !(N->pitem->mask & HDI_ORDER))
+            return;
+        std::vector<int> Order = FColumnOrder;
+        Order.erase(std::find(Order.begin(), Order.end(), N->iItem));
+        Order.insert(Order.begin() + std::clamp(N->pitem->iOrder, 0, int(Order.size())), N->iItem);
+        SetColumnOrder(Order);
+        Message.Result = 1;
+        return;
+    }
     }
 }
 
@@ -2133,6 +2246,19 @@ void TCustomListView::Dispatch(TMessage& Message) {
         TRect T = SubItemRect(I, R->Top);
         *R = RECT{T.Left, T.Top, T.Right, T.Bottom};
         Message.Result = TRUE;
+        return;
+    }
+    case LVM_GETCOLUMNORDERARRAY:
+    case LVM_SETCOLUMNORDERARRAY: {
+        auto* Order = reinterpret_cast<int*>(Message.LParam);
+        int N = int(Message.WParam);
+        if (!Order || N != ColumnCount()) {
+            Message.Result = FALSE;
+            return;
+        }
+        if (Message.Msg == LVM_GETCOLUMNORDERARRAY)
+            std::copy(FColumnOrder.begin(), FColumnOrder.end(), Order);
+        Message.Result = Message.Msg == LVM_GETCOLUMNORDERARRAY || SetColumnOrder(std::vector<int>(Order, Order + N));
         return;
     }
     case LVM_SCROLL:

@@ -48,6 +48,9 @@ constexpr int HDF_JUSTIFYMASK = 0x0003;
 constexpr int HDF_IMAGE = 0x0800;
 constexpr int HDF_STRING = 0x4000;
 
+// The header's own style: sections can be dragged to another place.
+constexpr DWORD HDS_DRAGDROP = 0x0040;
+
 constexpr UINT HHT_NOWHERE = 0x0001;
 constexpr UINT HHT_ONHEADER = 0x0002;
 constexpr UINT HHT_ONDIVIDER = 0x0004;
@@ -58,6 +61,8 @@ constexpr UINT HDN_FIRST = UINT(-300);
 constexpr UINT HDN_ITEMCHANGINGW = HDN_FIRST - 20;
 constexpr UINT HDN_ITEMCHANGEDW = HDN_FIRST - 21;
 constexpr UINT HDN_ITEMCLICKW = HDN_FIRST - 22;
+constexpr UINT HDN_BEGINDRAG = HDN_FIRST - 10;
+constexpr UINT HDN_ENDDRAG = HDN_FIRST - 11;
 constexpr UINT HDN_DIVIDERDBLCLICKW = HDN_FIRST - 25;
 constexpr UINT HDN_BEGINTRACKW = HDN_FIRST - 26;
 constexpr UINT HDN_ENDTRACKW = HDN_FIRST - 27;
@@ -88,6 +93,9 @@ struct HDLAYOUT {
 
 // The header's notification: the section and, for the tracking ones, its width (pitem->cxy), which the
 // parent may change during HDN_TRACKW; a non-zero answer to HDN_BEGINTRACKW or HDN_ITEMCHANGINGW vetoes.
+// HDN_BEGINDRAG and HDN_ENDDRAG bracket a section's move (HDS_DRAGDROP); HDN_ENDDRAG carries the display
+// position it is dropped at (pitem->iOrder), and a non-zero answer keeps the header's order as it was (the
+// parent then orders the header itself, or not at all).
 struct NMHEADERW {
     NMHDR hdr;
     int iItem = -1;
@@ -190,6 +198,8 @@ constexpr UINT LVM_GETCOUNTPERPAGE = LVM_FIRST + 40;
 constexpr UINT LVM_SETITEMCOUNT = LVM_FIRST + 47;
 constexpr UINT LVM_GETSELECTEDCOUNT = LVM_FIRST + 50;
 constexpr UINT LVM_GETSUBITEMRECT = LVM_FIRST + 56;
+constexpr UINT LVM_SETCOLUMNORDERARRAY = LVM_FIRST + 58;
+constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
 constexpr UINT LVM_EDITLABELW = LVM_FIRST + 118;
 constexpr int LVSIL_NORMAL = 0;
 constexpr int LVSIL_SMALL = 1;
@@ -366,6 +376,14 @@ public:
     void SetShowColumnHeaders(bool Value);
     bool ColumnClick() const { return FColumnClick; }
     void SetColumnClick(bool Value) { FColumnClick = Value; }
+    // The user may drag the header's sections into another order; the columns keep their indexes and
+    // are shown in that order.
+    bool FullDrag() const { return FFullDrag; }
+    void SetFullDrag(bool Value);
+    // The column shown at each place, left to right.
+    const std::vector<int>& ColumnOrder() const { return FColumnOrder; }
+    // False, changing nothing, unless Value names every column once.
+    bool SetColumnOrder(const std::vector<int>& Value);
     bool OwnerData() const { return FOwnerData; }
     void SetOwnerData(bool Value);
     TCustomImageList* SmallImages() const { return FSmallImages; }
@@ -443,6 +461,8 @@ private:
     void ItemDeleted(int Index);
     void UpdateScrollBars();
     void ColumnsChanged();
+    // Where a column starts, from the start of a row.
+    int ColumnLeft(int Column) const;
     void SyncHeader();
     void CreateHeader();
     void SetTop(int Top, int XOff);
@@ -461,6 +481,7 @@ private:
 
     std::unique_ptr<TListItems> FItems;
     std::vector<std::unique_ptr<TListColumn>> FColumns;
+    std::vector<int> FColumnOrder;
     std::unique_ptr<TControlCanvas> FCanvas;
     std::vector<char> FSel;
     int FFocused = -1;
@@ -475,6 +496,7 @@ private:
     bool FHideSelection = true;
     bool FShowColumnHeaders = true;
     bool FColumnClick = true;
+    bool FFullDrag = false;
     bool FOwnerData = false;
     bool FInScroll = false;
     TCustomImageList* FSmallImages = nullptr;

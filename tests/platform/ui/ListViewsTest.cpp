@@ -268,6 +268,68 @@ TEST_F(ListViewsTest, HeaderDividersAreHitAndDraggedWithinTheColumnsLimits) {
     EXPECT_EQ(Clicks, TLog{"Size"});
 }
 
+// Columns keep their indexes when the user drags them into another order; the rows are drawn in it.
+TEST_F(ListViewsTest, FullDragLetsHeaderSectionsBeDraggedIntoANewOrder) {
+    TListView* V = Make(3);
+    V->AddColumn()->SetCaption(u"Type");
+    V->Columns(2)->SetWidth(60);
+    TLog Clicks;
+    V->OnColumnClick = [&](TObject*, TListColumn* C) { Clicks.push_back(UTF8Encode(C->Caption())); };
+    auto Drag = [&](int FromX, int ToX) {
+        TPoint A = V->ClientToScreen(TPoint{FromX, 10});
+        InjectMouseMove(A.X, A.Y);
+        InjectMouseButton(0, true);
+        InjectMouseMove(A.X + (ToX - FromX) / 2, A.Y);
+        InjectMouseMove(A.X + ToX - FromX, A.Y);
+        InjectMouseButton(0, false);
+        Pump();
+    };
+    auto HeaderOrder = [&] {
+        std::vector<int> Order(3);
+        EXPECT_TRUE(SendMessageW(V->HeaderHandle(), HDM_GETORDERARRAY, 3, LPARAM(Order.data())));
+        return Order;
+    };
+    // Without FullDrag a section cannot move, and a press let go elsewhere is no click.
+    Drag(50, 150);
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{0, 1, 2}));
+    V->SetFullDrag(true);
+    // Name past the middle of Size (140), short of the middle of Type (210).
+    Drag(50, 150);
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(HeaderOrder(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(V->SubItemRect(0, 1), (TRect{0, 22, 80, 42}));
+    EXPECT_EQ(V->SubItemRect(0, 0), (TRect{80, 22, 180, 42}));
+    EXPECT_EQ(V->ItemRect(0, drLabel).Left, 82);
+    // The size "0" is drawn first (x 6 to 12), the caption "r0" after it (x 84 to 98).
+    auto Ink = [&](int X) {
+        TPoint P = V->ClientToScreen(TPoint{X, 30});
+        return ScreenPixel(P.X, P.Y) == ColorToRGB(V->Font()->Color());
+    };
+    EXPECT_TRUE(Ink(8));
+    EXPECT_FALSE(Ink(15));
+    EXPECT_TRUE(Ink(85));
+    EXPECT_TRUE(Ink(93));
+    EXPECT_EQ(Clicks, TLog{});
+    // Type to the far left; the order survives the window being made again and a column's removal.
+    Drag(210, 2);
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{2, 1, 0}));
+    V->SetShowColumnHeaders(false);
+    V->SetShowColumnHeaders(true);
+    Pump();
+    EXPECT_EQ(HeaderOrder(), (std::vector<int>{2, 1, 0}));
+    V->DeleteColumn(1);
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{1, 0}));
+    std::vector<int> Order(2);
+    EXPECT_TRUE(SendMessageW(V->Handle(), LVM_GETCOLUMNORDERARRAY, 2, LPARAM(Order.data())));
+    EXPECT_EQ(Order, (std::vector<int>{1, 0}));
+    EXPECT_FALSE(V->SetColumnOrder({1, 1}));
+    EXPECT_FALSE(V->SetColumnOrder({0}));
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{1, 0}));
+    // A short move is still a click.
+    Drag(40, 42);
+    EXPECT_EQ(Clicks, TLog{"Type"});
+}
+
 TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
     auto* H = new THeaderControl(Form.get());
     H->SetParent(Form.get());
