@@ -782,6 +782,17 @@ void TListItem::SetCaption(const String& Value) {
     FCaption = Value;
     V->Change(this, ctText);
     V->ItemsChanged(false);
+    if (V->FSortType == stText || V->FSortType == stBoth)
+        V->AlphaSort();
+}
+
+void TListItem::SetData(void* Value) {
+    if (Value == FData)
+        return;
+    FData = Value;
+    TCustomListView* V = ListView();
+    if (FOwner->FTemp.get() != this && (V->FSortType == stData || V->FSortType == stBoth))
+        V->AlphaSort();
 }
 
 void TListItem::SetImageIndex(int Value) {
@@ -818,6 +829,8 @@ void TListItem::Assign(TListItem* Source) {
     FImageIndex = Source->FImageIndex;
     FData = Source->FData;
     ListView()->ItemsChanged(false);
+    if (ListView()->FSortType != stNone)
+        ListView()->AlphaSort();
 }
 
 void TListItem::Delete() { FOwner->Delete(Index()); }
@@ -1526,6 +1539,49 @@ void TCustomListView::ClearColumns() {
     FColumns.clear();
     FColumnOrder.clear();
     ColumnsChanged();
+}
+
+void TCustomListView::SetSortType(TSortType Value) {
+    FSortType = Value;
+    if (Value != stNone)
+        AlphaSort();
+}
+
+bool TCustomListView::AlphaSort() {
+    if (FOwnerData)
+        return false;
+    if (FEditor)
+        EndEdit(false);
+    auto& Rows = FItems->FItems;
+    std::vector<int> Order(Rows.size());
+    for (std::size_t I = 0; I < Order.size(); ++I)
+        Order[I] = int(I);
+    std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) {
+        TListItem* First = Rows[std::size_t(A)].get();
+        TListItem* Second = Rows[std::size_t(B)].get();
+        int Compare = 0;
+        if (OnCompare)
+            OnCompare(this, First, Second, 0, Compare);
+        else
+            Compare = AnsiCompareText(First->FCaption, Second->FCaption);
+        return Compare < 0;
+    });
+    std::vector<std::unique_ptr<TListItem>> Sorted(Rows.size());
+    std::vector<char> Sel(FSel.size(), 0);
+    std::vector<int> NewIndex(Rows.size());
+    for (std::size_t I = 0; I < Order.size(); ++I) {
+        std::size_t From = std::size_t(Order[I]);
+        Sorted[I] = std::move(Rows[From]);
+        Sel[I] = From < FSel.size() ? FSel[From] : 0;
+        NewIndex[From] = int(I);
+    }
+    Rows = std::move(Sorted);
+    FSel = std::move(Sel);
+    for (int* P : {&FFocused, &FAnchor})
+        if (*P >= 0 && *P < int(NewIndex.size()))
+            *P = NewIndex[std::size_t(*P)];
+    ItemsChanged(false);
+    return true;
 }
 
 bool TCustomListView::SetColumnOrder(const std::vector<int>& Value) {

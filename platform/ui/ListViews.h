@@ -235,6 +235,8 @@ enum TItemRequestItem { irText, irImage, irParam, irState, irIndent };
 using TItemRequest = TSet<TItemRequestItem, 5>;
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+// What keeps the rows sorted: a change of caption (stText), of data (stData) or of either (stBoth).
+enum TSortType { stNone, stData, stText, stBoth };
 
 class TListColumn {
 public:
@@ -279,7 +281,7 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
     void* Data() const { return FData; }
-    void SetData(void* Value) { FData = Value; }
+    void SetData(void* Value);
     bool Selected() const;
     void SetSelected(bool Value);
     bool Focused() const;
@@ -346,6 +348,9 @@ using TLVOwnerDataFindEvent =
                        void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
+// Compare < 0 puts Item1 first.
+using TLVCompareEvent =
+    std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare)>;
 
 class TCustomListView : public TWinControl {
     QV_CLASS_NAME(TCustomListView)
@@ -386,6 +391,12 @@ public:
     bool SetColumnOrder(const std::vector<int>& Value);
     bool OwnerData() const { return FOwnerData; }
     void SetOwnerData(bool Value);
+    TSortType SortType() const { return FSortType; }
+    // Any type but stNone sorts the rows at once.
+    void SetSortType(TSortType Value);
+    // Sorts the rows by OnCompare, or by their captions ignoring case; the selection and focus go with
+    // their rows. False for an owner-data view, whose rows are not its own.
+    bool AlphaSort();
     TCustomImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TCustomImageList* Value);
     TCustomImageList* LargeImages() const { return FLargeImages; }
@@ -425,6 +436,7 @@ public:
     TLVOwnerDataFindEvent OnDataFind;
     TLVEditingEvent OnEditing;
     TLVEditedEvent OnEdited;
+    TLVCompareEvent OnCompare;
 
     void Dispatch(TMessage& Message) override;
 
@@ -497,6 +509,7 @@ private:
     bool FShowColumnHeaders = true;
     bool FColumnClick = true;
     bool FFullDrag = false;
+    TSortType FSortType = stNone;
     bool FOwnerData = false;
     bool FInScroll = false;
     TCustomImageList* FSmallImages = nullptr;

@@ -330,6 +330,50 @@ TEST_F(ListViewsTest, FullDragLetsHeaderSectionsBeDraggedIntoANewOrder) {
     EXPECT_EQ(Clicks, TLog{"Type"});
 }
 
+TEST_F(ListViewsTest, SortedRowsFollowTheirSortTypeAndKeepTheirSelection) {
+    TListView* V = Make(0, true);
+    auto Captions = [&] {
+        std::string S;
+        for (int I = 0; I < V->Items()->Count(); ++I)
+            S += UTF8Encode(V->Items()->Item(I)->Caption()) + " ";
+        return S;
+    };
+    static int Weights[] = {3, 1, 2};
+    for (const char16_t* Name : {u"b", u"输入", u"A"}) {
+        TListItem* It = V->Items()->Add();
+        It->SetCaption(Name);
+    }
+    EXPECT_EQ(Captions(), "b 输入 A ");
+    V->Items()->Item(2)->SetSelected(true); // "A"
+    V->Items()->Item(2)->SetFocused(true);
+    V->SetSortType(stText);
+    EXPECT_EQ(Captions(), "A b 输入 ");
+    EXPECT_TRUE(V->Items()->Item(0)->Selected());
+    EXPECT_TRUE(V->Items()->Item(0)->Focused());
+    EXPECT_EQ(V->SelCount(), 1);
+    // A new caption moves its row; new data does not, under stText.
+    V->Items()->Item(0)->SetCaption(u"z");
+    EXPECT_EQ(Captions(), "b z 输入 ");
+    EXPECT_EQ(V->ItemIndex(), 1);
+    for (int I = 0; I < 3; ++I)
+        V->Items()->Item(I)->SetData(&Weights[I]);
+    EXPECT_EQ(Captions(), "b z 输入 ");
+    // Under stData the data moves its row, compared by OnCompare.
+    V->OnCompare = [](TObject*, TListItem* A, TListItem* B, int, int& Compare) {
+        Compare = *static_cast<int*>(A->Data()) - *static_cast<int*>(B->Data());
+    };
+    V->SetSortType(stData);
+    EXPECT_EQ(Captions(), "z 输入 b ");
+    static int Heaviest = 9;
+    V->Items()->Item(0)->SetData(&Heaviest);
+    EXPECT_EQ(Captions(), "输入 b z ");
+    EXPECT_EQ(V->ItemIndex(), 2);
+    // stNone leaves the rows where they are.
+    V->SetSortType(stNone);
+    V->Items()->Item(0)->SetData(&Weights[0]);
+    EXPECT_EQ(Captions(), "输入 b z ");
+}
+
 TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
     auto* H = new THeaderControl(Form.get());
     H->SetParent(Form.get());
