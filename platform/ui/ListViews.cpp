@@ -4,6 +4,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/ui/Edits.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdGlyphs.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -810,6 +811,24 @@ void TListItem::SetImageIndex(int Value) {
     V->ItemsChanged(false);
 }
 
+void TListItem::SetStateIndex(int Value) {
+    if (Value == FStateIndex)
+        return;
+    if (FOwner->FTemp.get() == this) {
+        FStateIndex = Value;
+        return;
+    }
+    TCustomListView* V = ListView();
+    if (!V->CanChange(this, ctState))
+        return;
+    FStateIndex = Value;
+    V->Change(this, ctState);
+    V->ItemsChanged(false);
+}
+
+bool TListItem::Checked() const { return ListView()->FCheckboxes && FStateIndex == 1; }
+void TListItem::SetChecked(bool Value) { SetStateIndex(Value ? 1 : 0); }
+
 bool TListItem::Selected() const { return ListView()->IsSelected(Index()); }
 void TListItem::SetSelected(bool Value) { ListView()->SetRowSelected(Index(), Value); }
 bool TListItem::Focused() const { return ListView()->FFocused == Index() && Index() >= 0; }
@@ -827,6 +846,7 @@ void TListItem::Assign(TListItem* Source) {
     FCaption = Source->FCaption;
     FSubItems->Assign(Source->FSubItems.get());
     FImageIndex = Source->FImageIndex;
+    FStateIndex = Source->FStateIndex;
     FData = Source->FData;
     ListView()->ItemsChanged(false);
     if (ListView()->FSortType != stNone)
@@ -872,6 +892,8 @@ TListItem* TListItems::Insert(int Index) {
     if (Index < 0 || Index > Count())
         throw EListError(Format(u"List index out of bounds (%d)", {Index}));
     FItems.insert(FItems.begin() + Index, std::make_unique<TListItem>(this));
+    if (FOwner->FCheckboxes)
+        FItems[std::size_t(Index)]->FStateIndex = 0;
     FOwner->ItemInserted(Index);
     return FItems[std::size_t(Index)].get();
 }
@@ -971,7 +993,7 @@ struct TCustomListView::TLayout {
     int PerColumn = 1; // list: rows of a column
     int PerRow = 1;    // icons: cells of a row
     int TotalW = 0;    // report: the columns' width
-    SIZE Small{}, Large{};
+    SIZE Small{}, Large{}, State{};
 };
 
 TCustomListView::TLayout TCustomListView::Layout() const {
@@ -985,7 +1007,8 @@ TCustomListView::TLayout TCustomListView::Layout() const {
     L.FontH = FontHeight(Font());
     L.Small = ImageSize(FSmallHandle);
     L.Large = ImageSize(FLargeHandle);
-    L.RowH = std::max<int>(L.FontH + 4, L.Small.cy + 1);
+    L.State = FCheckboxes ? SIZE{16, 16} : ImageSize(FStateHandle);
+    L.RowH = std::max<int>({L.FontH + 4, L.Small.cy + 1, L.State.cy + 1});
     L.HeaderH = FViewStyle == vsReport && FShowColumnHeaders ? L.FontH + 6 : 0;
     if (FHeader) {
         RECT H{};
@@ -1036,6 +1059,7 @@ TListItem* TCustomListView::FetchItem(int Index) const {
     T->FCaption.clear();
     T->FSubItems->Clear();
     T->FImageIndex = -1;
+    T->FStateIndex = -1;
     T->FData = nullptr;
     const_cast<TCustomListView*>(this)->OwnerDataFetch(T.get(), TItemRequest{irText, irImage});
     return T.get();
@@ -1053,7 +1077,8 @@ TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) const {
         // The icon and caption stay with the first column wherever it is shown.
         int Col0 = FColumns.empty() ? 0 : ColumnLeft(0);
         int Col0W = FColumns.empty() ? L.TotalW : FColumns[0]->FWidth;
-        RECT Icon{B.Left + Col0 + 2, B.Top, B.Left + Col0 + 2 + L.Small.cx, B.Bottom};
+        int IconX = B.Left + Col0 + 2 + L.State.cx;
+        RECT Icon{IconX, B.Top, IconX + L.Small.cx, B.Bottom};
         RECT Label{Icon.Right + (L.Small.cx ? 2 : 0), B.Top, B.Left + Col0 + Col0W, B.Bottom};
         if (Code == drIcon)
             B = Icon;
@@ -1066,7 +1091,7 @@ TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) const {
     case vsList: {
         int Col = Index / L.PerColumn - FTop, Row = Index % L.PerColumn;
         B = RECT{Col * L.CellW, Row * L.RowH, (Col + 1) * L.CellW, (Row + 1) * L.RowH};
-        RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
+        RECT Icon{B.Left + 2 + L.State.cx, B.Top, B.Left + 2 + L.State.cx + L.Small.cx, B.Bottom};
         if (Code == drIcon)
             B = Icon;
         else if (Code == drLabel || Code == drSelectBounds)
@@ -1078,7 +1103,7 @@ TRect TCustomListView::ItemRect(int Index, TDisplayCode Code) const {
         int X = (Index % L.PerRow) * L.CellW, Y = (Index / L.PerRow) * L.CellH - FTop;
         B = RECT{X, Y, X + L.CellW, Y + L.CellH};
         if (FViewStyle == vsSmallIcon) {
-            RECT Icon{B.Left + 2, B.Top, B.Left + 2 + L.Small.cx, B.Bottom};
+            RECT Icon{B.Left + 2 + L.State.cx, B.Top, B.Left + 2 + L.State.cx + L.Small.cx, B.Bottom};
             if (Code == drIcon)
                 B = Icon;
             else if (Code == drLabel)
@@ -1103,6 +1128,20 @@ TRect TCustomListView::SubItemRect(int Index, int SubItem) const {
         return SubItem == 0 ? B : TRect{};
     int X = B.Left + ColumnLeft(SubItem);
     return TRect{X, B.Top, X + FColumns[std::size_t(SubItem)]->FWidth, B.Bottom};
+}
+
+TRect TCustomListView::StateRect(int Index) const {
+    TLayout L = Layout();
+    if (L.State.cx == 0 || Index < 0 || Index >= Count())
+        return TRect{};
+    TRect Icon = ItemRect(Index, drIcon);
+    if (FViewStyle == vsIcon) {
+        // Beside the large picture's lower left corner.
+        int X = (Icon.Left + Icon.Right - L.Large.cx) / 2 - L.State.cx;
+        return TRect{X, Icon.Bottom - L.State.cy, X + L.State.cx, Icon.Bottom};
+    }
+    int Y = (Icon.Top + Icon.Bottom - L.State.cy) / 2;
+    return TRect{Icon.Left - L.State.cx, Y, Icon.Left, Y + L.State.cy};
 }
 
 int TCustomListView::VisibleRowCount() const {
@@ -1762,25 +1801,34 @@ void TCustomListView::SetOwnerData(bool Value) {
     FOwnerData = Value;
 }
 
-void TCustomListView::SetSmallImages(TCustomImageList* Value) {
-    if (FSmallImages)
-        FSmallImages->RemoveFreeNotification(this);
-    FSmallImages = Value;
+void TCustomListView::SetImageList(TCustomImageList*& List, HIMAGELIST& Handle, TCustomImageList* Value) {
+    if (List)
+        List->RemoveFreeNotification(this);
+    List = Value;
     if (Value)
         Value->FreeNotification(this);
-    FSmallHandle = Value ? Value->Handle() : nullptr;
-    if (FHeader)
-        SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(FSmallHandle));
+    Handle = Value ? Value->Handle() : nullptr;
     ItemsChanged();
 }
 
-void TCustomListView::SetLargeImages(TCustomImageList* Value) {
-    if (FLargeImages)
-        FLargeImages->RemoveFreeNotification(this);
-    FLargeImages = Value;
+void TCustomListView::SetSmallImages(TCustomImageList* Value) {
+    SetImageList(FSmallImages, FSmallHandle, Value);
+    if (FHeader)
+        SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(FSmallHandle));
+}
+
+void TCustomListView::SetLargeImages(TCustomImageList* Value) { SetImageList(FLargeImages, FLargeHandle, Value); }
+void TCustomListView::SetStateImages(TCustomImageList* Value) { SetImageList(FStateImages, FStateHandle, Value); }
+
+void TCustomListView::SetCheckboxes(bool Value) {
+    if (Value == FCheckboxes)
+        return;
+    FCheckboxes = Value;
+    // Every row starts with a clear box.
     if (Value)
-        Value->FreeNotification(this);
-    FLargeHandle = Value ? Value->Handle() : nullptr;
+        for (auto& It : FItems->FItems)
+            if (It->FStateIndex < 0)
+                It->FStateIndex = 0;
     ItemsChanged();
 }
 
@@ -1792,6 +1840,8 @@ void TCustomListView::Notification(TComponent* AComponent, TOperation Operation)
         SetSmallImages(nullptr);
     if (AComponent == FLargeImages)
         SetLargeImages(nullptr);
+    if (AComponent == FStateImages)
+        SetStateImages(nullptr);
     if (AComponent == FEditor)
         FEditor = nullptr;
 }
@@ -1922,6 +1972,16 @@ void TCustomListView::EndEdit(bool Commit) {
 // ---------------------------------------------------------------------------------------------
 // Painting
 
+void TCustomListView::PaintState(HDC DC, int Index, TListItem* Item) {
+    TRect R = StateRect(Index);
+    if (R.Right <= R.Left)
+        return;
+    if (FCheckboxes)
+        DrawCheckSquare(DC, R.Left + 1, (R.Top + R.Bottom - 13) / 2, Item->FStateIndex == 1, false);
+    else if (Item->FStateIndex >= 0 && Item->FStateIndex < ImageList_GetImageCount(FStateHandle))
+        ImageList_Draw(FStateHandle, Item->FStateIndex, DC, R.Left, R.Top, ILD_TRANSPARENT);
+}
+
 void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
     TListItem* It = ItemAt(Index);
     bool Sel = IsSelected(Index) && (!FHideSelection || Focused());
@@ -2007,6 +2067,8 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         break;
     }
     }
+    // Over a highlighted row too.
+    PaintState(DC, Index, It);
     SelectObject(DC, OldFont);
 }
 
@@ -2126,7 +2188,11 @@ void TCustomListView::KeyDown(Word& Key, TShiftState Shift) {
         To = N - 1;
         break;
     case VK_SPACE:
-        if (C && FFocused >= 0) {
+        if (!C && FCheckboxes && FFocused >= 0 && !FOwnerData) {
+            TListItem* It = ItemAt(FFocused);
+            It->SetChecked(!It->Checked());
+            Key = 0;
+        } else if (C && FFocused >= 0) {
             std::vector<char> W = FMultiSelect ? FSel : std::vector<char>(FSel.size(), 0);
             W[std::size_t(FFocused)] = !FSel[std::size_t(FFocused)];
             FAnchor = FFocused;
@@ -2162,7 +2228,11 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (Button == mbLeft || Button == mbRight) {
         int I = IndexAt(X, Y);
         bool S = Shift.Contains(ssShift), C = Shift.Contains(ssCtrl);
-        if (I < 0) {
+        if (Button == mbLeft && FCheckboxes && !FOwnerData && I >= 0 && PtInRect(StateRect(I), TPoint{X, Y})) {
+            // A press on the box ticks or clears it and leaves the selection alone.
+            TListItem* It = ItemAt(I);
+            It->SetChecked(!It->Checked());
+        } else if (I < 0) {
             // A press on no row clears the selection.
             if (!C && !S)
                 ClearSelection();
@@ -2355,7 +2425,11 @@ void TCustomListView::Dispatch(TMessage& Message) {
         if (!Hi)
             return;
         Hi->iItem = IndexAt(Hi->pt.X, Hi->pt.Y);
-        Hi->flags = Hi->iItem < 0 ? LVHT_NOWHERE : LVHT_ONITEMLABEL;
+        TPoint P{Hi->pt.X, Hi->pt.Y};
+        Hi->flags = Hi->iItem < 0                              ? LVHT_NOWHERE
+                    : PtInRect(StateRect(Hi->iItem), P)         ? LVHT_ONITEMSTATEICON
+                    : PtInRect(ItemRect(Hi->iItem, drIcon), P) ? LVHT_ONITEMICON
+                                                                : LVHT_ONITEMLABEL;
         Message.Result = Hi->iItem;
         return;
     }

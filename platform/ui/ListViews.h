@@ -203,6 +203,7 @@ constexpr UINT LVM_GETCOLUMNORDERARRAY = LVM_FIRST + 59;
 constexpr UINT LVM_EDITLABELW = LVM_FIRST + 118;
 constexpr int LVSIL_NORMAL = 0;
 constexpr int LVSIL_SMALL = 1;
+constexpr int LVSIL_STATE = 2;
 constexpr int LVIR_BOUNDS = 0;
 constexpr int LVIR_ICON = 1;
 constexpr int LVIR_LABEL = 2;
@@ -213,6 +214,7 @@ constexpr UINT LVNI_SELECTED = 0x0002;
 constexpr UINT LVHT_NOWHERE = 0x0001;
 constexpr UINT LVHT_ONITEMICON = 0x0002;
 constexpr UINT LVHT_ONITEMLABEL = 0x0004;
+constexpr UINT LVHT_ONITEMSTATEICON = 0x0008;
 constexpr UINT LVHT_ONITEM = 0x000E;
 
 struct LVHITTESTINFO {
@@ -280,6 +282,12 @@ public:
     TStrings* SubItems() const { return FSubItems.get(); }
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int Value);
+    // The picture of StateImages shown left of the icon; -1 for none. Check boxes are states 0
+    // (clear) and 1 (ticked).
+    int StateIndex() const { return FStateIndex; }
+    void SetStateIndex(int Value);
+    bool Checked() const;
+    void SetChecked(bool Value);
     void* Data() const { return FData; }
     void SetData(void* Value);
     bool Selected() const;
@@ -304,6 +312,7 @@ private:
     String FCaption;
     std::unique_ptr<TStringList> FSubItems;
     int FImageIndex = -1;
+    int FStateIndex = -1;
     void* FData = nullptr;
     int FIndex = 0; // the row it stands for (owner data: the row being fetched)
 };
@@ -401,6 +410,12 @@ public:
     void SetSmallImages(TCustomImageList* Value);
     TCustomImageList* LargeImages() const { return FLargeImages; }
     void SetLargeImages(TCustomImageList* Value);
+    TCustomImageList* StateImages() const { return FStateImages; }
+    void SetStateImages(TCustomImageList* Value);
+    // A check box before every row, ticked and cleared by a click on it or by the space bar; each
+    // change is reported as a ctState change.
+    bool Checkboxes() const { return FCheckboxes; }
+    void SetCheckboxes(bool Value);
 
     // -1 without a selected row; setting a value outside -1..Count-1 clears the selection.
     int ItemIndex() const;
@@ -423,6 +438,8 @@ public:
     void Scroll(int DX, int DY);
     TRect ItemRect(int Index, TDisplayCode Code) const;
     TRect SubItemRect(int Index, int SubItem) const;
+    // Where a row's check box or state picture goes; empty without either.
+    TRect StateRect(int Index) const;
     bool IsEditing() const { return FEditor != nullptr; }
     // The header window in report view, null otherwise.
     HWND HeaderHandle() const { return FHeader; }
@@ -489,6 +506,8 @@ private:
     void PaintItem(HDC DC, int Index, const TLayout& L);
     void CNNotify(TMessage& Message);
     void WMScroll(TMessage& Message, bool Vert);
+    void SetImageList(TCustomImageList*& List, HIMAGELIST& Handle, TCustomImageList* Value);
+    void PaintState(HDC DC, int Index, TListItem* Item);
     TListItem* ItemAt(int Index) const;
 
     std::unique_ptr<TListItems> FItems;
@@ -514,8 +533,11 @@ private:
     bool FInScroll = false;
     TCustomImageList* FSmallImages = nullptr;
     TCustomImageList* FLargeImages = nullptr;
+    TCustomImageList* FStateImages = nullptr;
     HIMAGELIST FSmallHandle = nullptr;
     HIMAGELIST FLargeHandle = nullptr;
+    HIMAGELIST FStateHandle = nullptr;
+    bool FCheckboxes = false;
     HWND FHeader = nullptr;
     TWinControl* FEditor = nullptr;
     int FEditIndex = -1;

@@ -272,14 +272,8 @@ void TCheckBox::PaintButton(HDC DC) {
     TRect Client = ClientRect();
     FillColor(DC, Client, Color());
     RECT Box = BoxRect(Client, FAlignment, BoxSize);
-    RECT Edge = Box;
-    DrawEdge(DC, &Edge, EDGE_SUNKEN, BF_RECT);
-    RECT Inside{Box.Left + 2, Box.Top + 2, Box.Right - 2, Box.Bottom - 2};
-    bool Dim = Pressed() || !Enabled() || FState == cbGrayed;
-    FillColor(DC, Inside, Dim ? clBtnFace : clWindow);
-    if (FState != cbUnchecked)
-        DrawCheckGlyph(DC, Inside.Left + 1, Inside.Top + 1,
-                       FState == cbGrayed || !Enabled() ? clBtnShadow : clWindowText);
+    DrawCheckSquare(DC, Box.Left, Box.Top, FState != cbUnchecked, Pressed() || !Enabled() || FState == cbGrayed,
+                    FState == cbGrayed || !Enabled());
 
     RECT Text = CaptionRect(Client, FAlignment);
     DrawCaption(DC, Text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);

@@ -20,6 +20,16 @@ inline void DrawCheckGlyph(HDC DC, int X, int Y, TColor Color) {
     }
 }
 
+// A check box's 13-pixel square at (X, Y): a sunken edge around a window-coloured face (button face
+// when Dim), with a tick when Checked.
+inline void DrawCheckSquare(HDC DC, int X, int Y, bool Checked, bool Dim, bool Grey = false) {
+    RECT Edge{X, Y, X + 13, Y + 13};
+    DrawEdge(DC, &Edge, EDGE_SUNKEN, BF_RECT);
+    FillColor(DC, RECT{X + 2, Y + 2, X + 11, Y + 11}, Dim ? clBtnFace : clWindow);
+    if (Checked)
+        DrawCheckGlyph(DC, X + 3, Y + 3, Grey ? clBtnShadow : clWindowText);
+}
+
 // A round dot 6 pixels across with its top-left corner at (X, Y).
 inline void DrawRadioDot(HDC DC, int X, int Y, TColor Color) {
     FillColor(DC, RECT{X + 1, Y, X + 5, Y + 6}, Color);

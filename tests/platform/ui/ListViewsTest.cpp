@@ -374,6 +374,53 @@ TEST_F(ListViewsTest, SortedRowsFollowTheirSortTypeAndKeepTheirSelection) {
     EXPECT_EQ(Captions(), "输入 b z ");
 }
 
+// The box goes before the icon; a press on it or the space bar ticks it without touching the selection.
+TEST_F(ListViewsTest, CheckboxesAreTickedByMouseAndSpaceAndReportedAsStateChanges) {
+    TListView* V = Make(3);
+    V->SetCheckboxes(true);
+    TLog States;
+    bool Allow = true;
+    V->OnChanging = [&](TObject*, TListItem*, TItemChange Change, bool& AllowChange) {
+        if (Change == ctState)
+            AllowChange = Allow;
+    };
+    V->OnChange = [&](TObject*, TListItem* Item, TItemChange Change) {
+        if (Change == ctState)
+            States.push_back(std::to_string(Item->Index()) + (Item->Checked() ? " ticked" : " clear"));
+    };
+    Pump();
+    EXPECT_EQ(V->StateRect(1), (TRect{2, 44, 18, 60}));
+    EXPECT_EQ(V->ItemRect(1, drIcon).Left, 18);
+    LVHITTESTINFO Hi;
+    Hi.pt = POINT{8, 50};
+    EXPECT_EQ(SendMessageW(V->Handle(), LVM_HITTEST, 0, LPARAM(&Hi)), 1);
+    EXPECT_EQ(Hi.flags, LVHT_ONITEMSTATEICON);
+
+    auto Tick = [&](int Row) { // a pixel of the tick inside row Row's box
+        TPoint P = V->ClientToScreen(TPoint{9, 22 + 20 * Row + 10});
+        return ScreenPixel(P.X, P.Y);
+    };
+    EXPECT_EQ(Tick(1), ColorToRGB(clWindow));
+    Click(V->ClientToScreen(TPoint{8, 50}));
+    Pump();
+    EXPECT_TRUE(V->Items()->Item(1)->Checked());
+    EXPECT_EQ(Tick(1), ColorToRGB(clWindowText));
+    EXPECT_EQ(Take(), TLog{}); // no row was selected
+    V->Items()->Item(2)->SetFocused(true);
+    Key(VK_SPACE);
+    EXPECT_TRUE(V->Items()->Item(2)->Checked());
+    Allow = false;
+    Key(VK_SPACE);
+    EXPECT_TRUE(V->Items()->Item(2)->Checked());
+    EXPECT_EQ(States, (TLog{"1 ticked", "2 ticked"}));
+    // New rows come with a clear box; without check boxes nothing reads as ticked.
+    EXPECT_EQ(V->Items()->Add()->StateIndex(), 0);
+    V->SetCheckboxes(false);
+    EXPECT_FALSE(V->Items()->Item(1)->Checked());
+    EXPECT_EQ(V->StateRect(1), TRect{});
+    EXPECT_EQ(V->ItemRect(1, drIcon).Left, 2);
+}
+
 TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
     auto* H = new THeaderControl(Form.get());
     H->SetParent(Form.get());
@@ -510,6 +557,7 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     Report->SetGridLines(true);
     Report->SetHideSelection(false);
     Report->SetSmallImages(Images.get());
+    Report->SetCheckboxes(true);
     struct Col {
         const char16_t* Caption;
         int Width;
@@ -533,6 +581,7 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     for (auto& R : Rows) {
         TListItem* It = Report->Items()->Add();
         It->SetCaption(R[0]);
+        It->SetChecked(Image % 3 == 0);
         It->SetImageIndex(Image++ % 3);
         for (int I = 1; I < 5; ++I)
             It->SubItems()->Add(R[I]);
