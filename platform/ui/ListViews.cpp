@@ -1982,24 +1982,60 @@ void TCustomListView::PaintState(HDC DC, int Index, TListItem* Item) {
         ImageList_Draw(FStateHandle, Item->FStateIndex, DC, R.Left, R.Top, ILD_TRANSPARENT);
 }
 
+bool TCustomListView::CustomDrawStep(HDC DC, TFont& Look, TColor& Back, const std::function<void(bool&)>& Event) {
+    bool Default = true;
+    FCanvas->PaintOn(DC, [&] {
+        FCanvas->Font()->Assign(&Look);
+        FCanvas->Brush()->SetColor(Back);
+        Event(Default);
+        Look.Assign(FCanvas->Font());
+        Back = FCanvas->Brush()->Color();
+    });
+    return Default;
+}
+
 void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
     TListItem* It = ItemAt(Index);
     bool Sel = IsSelected(Index) && (!FHideSelection || Focused());
     bool GreySel = IsSelected(Index) && !Sel;
     bool Foc = Focused() && Index == FFocused;
+    TCustomDrawState State;
+    if (IsSelected(Index))
+        State.Include(cdsSelected);
+    if (Foc)
+        State.Include(cdsFocused);
+    if (It->Checked())
+        State.Include(cdsChecked);
+    // The row's font and background: the view's, or what custom drawing chose.
+    TFont Custom;
+    TFont* RowFont = Font();
+    TColor RowBack = Color();
+    if (OnCustomDrawItem) {
+        Custom.Assign(Font());
+        RowFont = &Custom;
+        if (!CustomDrawStep(DC, Custom, RowBack, [&](bool& Default) { OnCustomDrawItem(this, It, State, Default); }))
+            return;
+    }
     RECT B = ItemRect(Index, drBounds);
     RECT Label = ItemRect(Index, drLabel);
     RECT Icon = ItemRect(Index, drIcon);
     SetBkMode(DC, TRANSPARENT);
-    HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
-    COLORREF Text = ColorToRGB(Font()->Color());
+    HGDIOBJ OldFont = SelectObject(DC, RowFont->Handle());
     auto FillSel = [&](RECT R) {
         if (Sel || GreySel)
             FillRect(DC, &R, GetSysColorBrush(Sel ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     };
-    auto Draw = [&](const String& S, RECT R, UINT Align, bool Selected) {
-        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
+    // A row drawn selected keeps the selection's colours.
+    auto FillBack = [&](RECT R, TColor Back) {
+        if (!Sel && !GreySel && Back != Color())
+            FillColor(DC, R, Back);
+    };
+    auto Draw = [&](const String& S, RECT R, UINT Align, bool Selected, TFont* Look) {
+        SelectObject(DC, Look->Handle());
+        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Look->Color()));
         DrawTextW(DC, S.c_str(), int(S.size()), &R, Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        // A cell's own font is changed for the next cell: it must not stay selected.
+        SelectObject(DC, RowFont->Handle());
     };
     switch (FViewStyle) {
     case vsReport: {
@@ -2014,6 +2050,7 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         if (FSmallHandle && It->ImageIndex() >= 0)
             ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
                            ILD_TRANSPARENT);
+        TFont CellFont;
         int X = B.Left;
         for (int C : FColumnOrder) {
             TListColumn* Col = Columns(C);
@@ -2021,12 +2058,22 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
             X += Col->FWidth;
             if (Col->FWidth <= 0)
                 continue;
+            TFont* Look = RowFont;
+            TColor CellBack = RowBack;
+            if (OnCustomDrawSubItem) {
+                CellFont.Assign(RowFont);
+                Look = &CellFont;
+                if (!CustomDrawStep(DC, CellFont, CellBack,
+                                    [&](bool& Default) { OnCustomDrawSubItem(this, It, C, State, Default); }))
+                    continue;
+            }
+            FillBack(C == 0 ? RECT{Label.Left, B.Top, Cell.Right, B.Bottom} : Cell, CellBack);
             RECT T = C == 0 ? RECT{Label.Left + 2, B.Top, Cell.Right - 4, B.Bottom}
                             : RECT{Cell.Left + 6, B.Top, Cell.Right - 6, B.Bottom};
             String S = C == 0 ? It->Caption()
                               : (C - 1 < It->SubItems()->Count() ? It->SubItems()->Strings(C - 1) : String());
             UINT A = Col->FAlignment == taRightJustify ? DT_RIGHT : Col->FAlignment == taCenter ? DT_CENTER : DT_LEFT;
-            Draw(S, T, A, C == 0 || FRowSelect);
+            Draw(S, T, A, C == 0 || FRowSelect, Look);
         }
         if (Foc) {
             RECT F = FRowSelect ? B : SelR;
@@ -2043,7 +2090,8 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
         RECT SelR{Label.Left, Label.Top, std::min<LONG>(Label.Right, Label.Left + Sz.cx + 4), Label.Bottom};
         FillSel(SelR);
-        Draw(It->Caption(), RECT{SelR.Left + 2, SelR.Top, SelR.Right, SelR.Bottom}, DT_LEFT, true);
+        FillBack(SelR, RowBack);
+        Draw(It->Caption(), RECT{SelR.Left + 2, SelR.Top, SelR.Right, SelR.Bottom}, DT_LEFT, true, RowFont);
         if (Foc)
             DrawFocusRect(DC, &SelR);
         break;
@@ -2058,7 +2106,8 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         int Mid = (Label.Left + Label.Right) / 2;
         RECT SelR{Mid - W / 2, Label.Top, Mid - W / 2 + W, Label.Top + L.FontH + 2};
         FillSel(SelR);
-        SetTextColor(DC, Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : Text);
+        FillBack(SelR, RowBack);
+        SetTextColor(DC, Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(RowFont->Color()));
         RECT T = SelR;
         DrawTextW(DC, It->Caption().c_str(), int(It->Caption().size()), &T,
                   DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
@@ -2089,6 +2138,16 @@ void TCustomListView::PaintWindow(HDC DC) {
         First = (FTop / L.CellH) * L.PerRow;
         Last = std::min(N, First + L.PerRow * (L.Client.Bottom / L.CellH + 2));
         break;
+    }
+    // The view is opaque: an invalidation without erasing (LVM_REDRAWITEMS, Invalidate) must not leave
+    // the old rows' pixels under the new ones.
+    FillColor(DC, L.Client, Color());
+    bool Default = true;
+    if (OnCustomDraw) {
+        TRect Client{L.Client.Left, L.Client.Top, L.Client.Right, L.Client.Bottom};
+        FCanvas->PaintOn(DC, [&] { OnCustomDraw(this, Client, Default); });
+        if (!Default)
+            return;
     }
     for (int I = std::max(First, 0); I < Last; ++I)
         PaintItem(DC, I, L);

@@ -357,6 +357,17 @@ using TLVOwnerDataFindEvent =
                        void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
 using TLVEditingEvent = std::function<void(TObject* Sender, TListItem* Item, bool& AllowEdit)>;
 using TLVEditedEvent = std::function<void(TObject* Sender, TListItem* Item, String& S)>;
+
+// How a row is shown when custom drawing is asked about it.
+enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot };
+using TCustomDrawState = TSet<TCustomDrawStateItem, 7>;
+// The handlers draw on the view's Canvas. Clearing DefaultDraw leaves the area to them; otherwise the
+// font and brush colour they leave on the canvas are the ones the row or cell is drawn with.
+using TLVCustomDrawEvent = std::function<void(TCustomListView* Sender, const TRect& ARect, bool& DefaultDraw)>;
+using TLVCustomDrawItemEvent =
+    std::function<void(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item, int SubItem,
+                                                     TCustomDrawState State, bool& DefaultDraw)>;
 // Compare < 0 puts Item1 first.
 using TLVCompareEvent =
     std::function<void(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare)>;
@@ -454,6 +465,10 @@ public:
     TLVEditingEvent OnEditing;
     TLVEditedEvent OnEdited;
     TLVCompareEvent OnCompare;
+    TLVCustomDrawEvent OnCustomDraw;
+    TLVCustomDrawItemEvent OnCustomDrawItem;
+    // Report view: every cell, 0 being the caption's.
+    TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
 
     void Dispatch(TMessage& Message) override;
 
@@ -508,6 +523,9 @@ private:
     void WMScroll(TMessage& Message, bool Vert);
     void SetImageList(TCustomImageList*& List, HIMAGELIST& Handle, TCustomImageList* Value);
     void PaintState(HDC DC, int Index, TListItem* Item);
+    // Runs a custom-draw handler with the canvas on DC in Look and Back, and takes back what it leaves
+    // there; false when the handler drew by itself.
+    bool CustomDrawStep(HDC DC, TFont& Look, TColor& Back, const std::function<void(bool&)>& Event);
     TListItem* ItemAt(int Index) const;
 
     std::unique_ptr<TListItems> FItems;

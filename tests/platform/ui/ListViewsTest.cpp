@@ -179,6 +179,12 @@ TEST_F(ListViewsTest, OwnerDataRowsAreFetchedWhenShownAndFoundByTyping) {
     EXPECT_EQ(V->ItemIndex(), 42);
     EXPECT_EQ(Take(), (TLog{"-3", "+7", "-7", "+42"}));
     EXPECT_EQ(V->TopItem()->Index(), 37); // the found row came into view at the bottom
+    // Rows redrawn with shorter text leave nothing of the old text behind.
+    V->OnData = [](TObject*, TListItem* Item) { Item->SetCaption(u"f"); };
+    SendMessageW(V->Handle(), LVM_REDRAWITEMS, 37, 40);
+    Pump();
+    TPoint Old = V->ClientToScreen(TPoint{30, 30});
+    EXPECT_EQ(ScreenPixel(Old.X, Old.Y), ColorToRGB(clWindow));
 }
 
 TEST_F(ListViewsTest, ScrollStateFollowsTheViewStyle) {
@@ -419,6 +425,50 @@ TEST_F(ListViewsTest, CheckboxesAreTickedByMouseAndSpaceAndReportedAsStateChange
     EXPECT_FALSE(V->Items()->Item(1)->Checked());
     EXPECT_EQ(V->StateRect(1), TRect{});
     EXPECT_EQ(V->ItemRect(1, drIcon).Left, 2);
+}
+
+// Handlers colour rows and cells through the canvas, or draw a row themselves.
+TEST_F(ListViewsTest, CustomDrawingColoursRowsAndCellsOrTakesThemOver) {
+    TListView* V = Make(4);
+    V->SetItemIndex(3);
+    std::vector<TCustomDrawState> States(4);
+    V->OnCustomDrawItem = [&](TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& Default) {
+        States[std::size_t(Item->Index())] = State;
+        if (Item->Index() == 1) {
+            Sender->Canvas()->Font()->SetColor(clRed);
+            Sender->Canvas()->Brush()->SetColor(clYellow);
+        } else if (Item->Index() == 2) {
+            Sender->Canvas()->Brush()->SetColor(clLime);
+            Sender->Canvas()->FillRect(Item->DisplayRect(drBounds));
+            Default = false;
+        }
+    };
+    V->OnCustomDrawSubItem = [&](TCustomListView* Sender, TListItem* Item, int SubItem, TCustomDrawState,
+                                 bool&) {
+        if (Item->Index() == 0 && SubItem == 1)
+            Sender->Canvas()->Font()->SetColor(clBlue);
+    };
+    V->Invalidate();
+    Pump();
+    auto At = [&](int X, int Row) {
+        TPoint P = V->ClientToScreen(TPoint{X, 22 + 20 * Row + 8});
+        return ScreenPixel(P.X, P.Y);
+    };
+    struct Probe {
+        int X, Row;
+        TColor Want;
+    } Probes[] = {{5, 0, clBlack},   {107, 0, clBlue},   {5, 1, clRed},   {60, 1, clYellow}, {107, 1, clRed},
+                  {5, 2, clLime},    {107, 2, clLime},   {5, 3, clHighlightText}, {60, 3, clHighlight}};
+    for (const Probe& P : Probes)
+        EXPECT_EQ(At(P.X, P.Row), ColorToRGB(P.Want)) << P.X << " " << P.Row;
+    EXPECT_TRUE(States[3].Contains(cdsSelected));
+    EXPECT_TRUE(States[3].Contains(cdsFocused));
+    EXPECT_FALSE(States[0].Contains(cdsSelected));
+    // The whole view left to its handler: no row is drawn.
+    V->OnCustomDraw = [](TCustomListView*, const TRect&, bool& Default) { Default = false; };
+    V->Invalidate();
+    Pump();
+    EXPECT_EQ(At(5, 0), ColorToRGB(clWindow));
 }
 
 TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
