@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr DWORD SearchPauseMs = 1000; // typed characters further apart start a new search
 
 bool KeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
 
@@ -680,16 +679,9 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
 }
 
 void TCustomComboBox::TypedSearch(Char Key) {
-    // Quick characters make one prefix; one letter again and again walks through the items that begin
-    // with it.
-    DWORD Now = GetTickCount();
-    if (Now - FSearchTime > SearchPauseMs)
-        FSearch.clear();
-    FSearchTime = Now;
-    FSearch += Key;
-    bool Repeated = std::all_of(FSearch.begin(), FSearch.end(), [&](Char C) { return C == FSearch[0]; });
+    TTypeAhead::TSearch Search = FTypeAhead.Add(Key);
     int From = FDropped ? FList->HotIndex() : ItemIndex();
-    int I = Repeated ? FindPrefix(FSearch.substr(0, 1), From) : FindPrefix(FSearch, From - 1);
+    int I = FindPrefix(Search.Prefix, Search.FromCurrent ? From - 1 : From);
     if (I < 0)
         return;
     if (FDropped)

@@ -205,8 +205,7 @@ private:
     bool FSettingText = false;
     bool FCompleting = false;
     bool FTypedChar = false;
-    String FSearch;
-    DWORD FSearchTime = 0;
+    TTypeAhead FTypeAhead;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -122,6 +122,22 @@ String GetLongHint(const String& Hint) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TTypeAhead
+
+TTypeAhead::TSearch TTypeAhead::Add(Char Key) {
+    constexpr DWORD PauseMs = 1000; // characters further apart start a new search
+    DWORD Now = GetTickCount();
+    if (Now - FTime > PauseMs)
+        FTyped.clear();
+    FTime = Now;
+    FTyped += Key;
+    bool Repeated = std::all_of(FTyped.begin(), FTyped.end(), [&](Char C) { return C == FTyped[0]; });
+    if (Repeated)
+        return TSearch{FTyped.substr(0, 1), false};
+    return TSearch{FTyped, true};
+}
+
+// ---------------------------------------------------------------------------------------------
 // TSizeConstraints
 
 void TSizeConstraints::Assign(TPersistent* Source) {

@@ -182,6 +182,23 @@ TShiftState KeyDataToShiftState(LPARAM KeyData);
 WNDPROC DropTypedChar(HWND Window);
 TShiftState KeyboardStateToShiftState();
 
+// Finding an item by typing the start of its text. Characters typed in quick succession make one
+// prefix, looked for from the current item on; a first character, or one letter typed again and
+// again, looks from the item after the current one, so repeating a letter steps through the items
+// it begins.
+class TTypeAhead {
+public:
+    struct TSearch {
+        String Prefix;
+        bool FromCurrent = false;
+    };
+    TSearch Add(Char Key);
+
+private:
+    String FTyped;
+    DWORD FTime = 0;
+};
+
 // What a hint about to be shown carries (CM_HINTSHOW passes it in LParam; a non-zero result cancels it).
 struct THintInfo {
     TControl* HintControl = nullptr;

@@ -2188,13 +2188,9 @@ void TCustomListView::KeyPress(Char& Key) {
     TWinControl::KeyPress(Key);
     if (Key < 0x20 || Count() == 0)
         return;
-    DWORD Now = GetTickCount();
-    bool Continue = !FSearch.empty() && Now - FSearchTime < 1000;
-    FSearch = Continue ? FSearch + Key : String(1, Key);
-    FSearchTime = Now;
-    // A new search starts after the focused row; a longer one looks at the focused row first.
-    int Start = FFocused < 0 ? 0 : Continue ? FFocused : (FFocused + 1) % Count();
-    int I = FindCaption(FSearch, Start);
+    TTypeAhead::TSearch Search = FTypeAhead.Add(Key);
+    int Start = FFocused < 0 ? 0 : Search.FromCurrent ? FFocused : (FFocused + 1) % Count();
+    int I = FindCaption(Search.Prefix, Start);
     if (I >= 0 && I < Count())
         SelectRow(I, false, false, false);
 }

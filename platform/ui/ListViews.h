@@ -559,8 +559,7 @@ private:
     HWND FHeader = nullptr;
     TWinControl* FEditor = nullptr;
     int FEditIndex = -1;
-    String FSearch;
-    DWORD FSearchTime = 0;
+    TTypeAhead FTypeAhead;
 };
 
 class TListView : public TCustomListView {

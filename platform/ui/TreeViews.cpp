@@ -985,6 +985,25 @@ void TCustomTreeView::KeyNavigate(WPARAM Key) {
         SelectNode(Target);
 }
 
+void TCustomTreeView::KeyPress(Char& Key) {
+    TWinControl::KeyPress(Key);
+    const auto& R = Rows();
+    if (Key < 0x20 || R.empty() || IsEditing())
+        return;
+    TTypeAhead::TSearch Search = FTypeAhead.Add(Key);
+    String Prefix = AnsiUpperCase(Search.Prefix);
+    int N = int(R.size());
+    int Row = FSelected ? RowOf(FSelected) : -1;
+    int Start = Row < 0 ? 0 : Search.FromCurrent ? Row : Row + 1;
+    for (int K = 0; K < N; ++K) {
+        TTreeNode* Node = R[std::size_t((Start + K) % N)];
+        if (AnsiUpperCase(Node->Text()).compare(0, Prefix.size(), Prefix) == 0) {
+            SelectNode(Node);
+            return;
+        }
+    }
+}
+
 // ---- messages ----
 
 void TCustomTreeView::Dispatch(TMessage& Message) {

@@ -258,6 +258,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Typing selects the next shown node whose text begins with what was typed.
+    void KeyPress(Char& Key) override;
 
 private:
     friend class TTreeNode;
@@ -316,6 +318,7 @@ private:
     TTreeNode* FEditNode = nullptr;
     TTreeNode* FPressedLabel = nullptr;
     UINT_PTR FEditTimer = 0;
+    TTypeAhead FTypeAhead;
     bool FUpdatingScroll = false;
     bool FScrollAgain = false;
     // The bars' last state: Min, Max, Page, Pos for SB_HORZ (0) and SB_VERT (1).

@@ -286,6 +286,32 @@ TEST_F(TreeViewTest, ClicksAndKeysSelectAndTheChangeCanBeRefused) {
     }
 }
 
+// Typing finds the next shown node by the start of its text; a pause starts a new search.
+TEST_F(TreeViewTest, TypingSelectsTheNextShownNodeBeginningWithIt) {
+    Build();
+    Show();
+    A->Expand(false); // rows A, A1, A2, B, C
+    ClickLabel(A);
+    struct Case {
+        const char16_t* Typed;
+        bool Pause;
+        std::string Selected;
+    } Cases[] = {
+        {u"a", false, "A1"},  {u"a", false, "A2"}, {u"a", false, "A"}, // one letter again steps on, wrapping
+        {u"C", true, "C"},    {u"a2", true, "A2"},                      // a longer prefix looks from the current node
+        {u"a1a", true, "A1"},                                          // A1a is not shown
+    };
+    for (const Case& K : Cases) {
+        SCOPED_TRACE(UTF8Encode(String(K.Typed)));
+        if (K.Pause)
+            Advance(1500);
+        for (const char16_t* P = K.Typed; *P; ++P)
+            InjectChar(*P);
+        Pump();
+        EXPECT_EQ(Name(Tree->Selected()), K.Selected);
+    }
+}
+
 TEST_F(TreeViewTest, HitTestsNameThePartsOfARow) {
     Build();
     TImageList Images(nullptr, 16, 16);
