@@ -921,7 +921,7 @@ void TListItems::Clear() {
     FItems.clear();
     FOwnerCount = 0;
     FOwner->FSel.clear();
-    FOwner->FFocused = FOwner->FAnchor = -1;
+    FOwner->FFocused = FOwner->FAnchor = FOwner->FPressedLabel = -1;
     FOwner->FTop = 0;
     FOwner->ItemsChanged();
 }
@@ -958,6 +958,7 @@ int TListItems::IndexOf(TListItem* Value) const {
 namespace {
 
 constexpr UINT CM_FREEEDITOR = CM_BASE + 0x7F0; // frees the label editor once its handler is done
+constexpr UINT_PTR EditTimerId = 1;             // a press on a chosen row's label waits to edit it
 constexpr int IconCellWidth = 76;
 constexpr int SmallIconCellWidth = 130;
 constexpr int ListColumnWidth = 150;
@@ -1538,7 +1539,7 @@ void TCustomListView::ItemsChanged(bool ScrollToo) {
 
 void TCustomListView::ItemInserted(int Index) {
     FSel.insert(FSel.begin() + Index, 0);
-    for (int* P : {&FFocused, &FAnchor})
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel})
         if (*P >= Index)
             ++*P;
     ItemsChanged();
@@ -1547,7 +1548,7 @@ void TCustomListView::ItemInserted(int Index) {
 void TCustomListView::ItemDeleted(int Index) {
     if (Index < int(FSel.size()))
         FSel.erase(FSel.begin() + Index);
-    for (int* P : {&FFocused, &FAnchor}) {
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel}) {
         if (*P == Index)
             *P = -1;
         else if (*P > Index)
@@ -1616,7 +1617,7 @@ bool TCustomListView::AlphaSort() {
     }
     Rows = std::move(Sorted);
     FSel = std::move(Sel);
-    for (int* P : {&FFocused, &FAnchor})
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel})
         if (*P >= 0 && *P < int(NewIndex.size()))
             *P = NewIndex[std::size_t(*P)];
     ItemsChanged(false);
@@ -2280,9 +2281,14 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         EndEdit(true);
     if (Alive.expired())
         return;
+    FPressedLabel = -1;
     if (Button == mbLeft || Button == mbRight) {
         int I = IndexAt(X, Y);
         bool S = Shift.Contains(ssShift), C = Shift.Contains(ssCtrl);
+        bool Chosen = I >= 0 && I == FFocused && IsSelected(I) && SelCount() == 1;
+        if (Button == mbLeft && !S && !C && Chosen && !FReadOnly && !Shift.Contains(ssDouble) &&
+            PtInRect(ItemRect(I, drLabel), TPoint{X, Y}))
+            FPressedLabel = I;
         if (Button == mbLeft && FCheckboxes && !FOwnerData && I >= 0 && PtInRect(StateRect(I), TPoint{X, Y})) {
             // A press on the box ticks or clears it and leaves the selection alone.
             TListItem* It = ItemAt(I);
@@ -2299,7 +2305,13 @@ void TCustomListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         TWinControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TCustomListView::DblClick() { TWinControl::DblClick(); }
+void TCustomListView::DblClick() {
+    // A double click is no slow second click: the label is not edited.
+    FPressedLabel = -1;
+    if (FHandle)
+        KillTimer(FHandle, EditTimerId);
+    TWinControl::DblClick();
+}
 
 void TCustomListView::CNNotify(TMessage& Message) {
     auto* N = reinterpret_cast<NMHEADERW*>(Message.LParam);
@@ -2379,6 +2391,22 @@ void TCustomListView::Dispatch(TMessage& Message) {
         TWinControl::Dispatch(Message);
         ItemsChanged(false);
         return;
+    case WM_LBUTTONUP:
+        TWinControl::Dispatch(Message);
+        if (FPressedLabel >= 0 && FHandle)
+            SetTimer(FHandle, EditTimerId, GetDoubleClickTime(), nullptr);
+        return;
+    case WM_TIMER:
+        if (Message.WParam == EditTimerId) {
+            KillTimer(FHandle, EditTimerId);
+            int I = FPressedLabel;
+            FPressedLabel = -1;
+            // Still the one chosen row: the user has not moved on meanwhile.
+            if (I >= 0 && I < Count() && I == FFocused && IsSelected(I) && SelCount() == 1)
+                BeginEdit(I);
+            return;
+        }
+        break;
     case CM_FONTCHANGED:
         TWinControl::Dispatch(Message);
         if (FHeader)

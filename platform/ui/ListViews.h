@@ -559,6 +559,7 @@ private:
     HWND FHeader = nullptr;
     TWinControl* FEditor = nullptr;
     int FEditIndex = -1;
+    int FPressedLabel = -1; // a press on the label of the row already chosen: it is edited unless a double click follows
     TTypeAhead FTypeAhead;
 };
 

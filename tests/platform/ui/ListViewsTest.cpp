@@ -537,8 +537,30 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
     EXPECT_EQ(V->Items()->Item(0)->Caption(), u"r0");
     EXPECT_EQ(Edits.size(), 1u);
     EXPECT_EQ(Ok->Clicks + Cancel->Clicks, 0);
+    // A slow second press on the chosen row's label edits it; a first press or a double click does not.
+    struct Step {
+        const char* What;
+        int Clicks;
+        bool Editing;
+    } Steps[] = {{"press choosing the row", 1, false}, {"second press", 1, true}, {"double click", 2, false}};
+    for (const Step& S : Steps) {
+        SCOPED_TRACE(S.What);
+        Advance(1000);
+        for (int I = 0; I < S.Clicks; ++I)
+            Click(RowPoint(V, 0));
+        Advance(1000);
+        Pump();
+        EXPECT_EQ(V->IsEditing(), S.Editing);
+        if (V->IsEditing())
+            Key(VK_ESCAPE);
+    }
     V->SetReadOnly(true);
     Key(VK_F2);
+    EXPECT_FALSE(V->IsEditing());
+    Advance(1000);
+    Click(RowPoint(V, 0));
+    Advance(1000);
+    Pump();
     EXPECT_FALSE(V->IsEditing());
 }
 
