@@ -34,6 +34,7 @@ struct THdData {
     bool PressedIn = false; // the mouse is still over it
     int PressX = 0;        // where it was pressed
     bool Dragging = false; // the pressed section is being moved (HDS_DRAGDROP)
+    bool DragRefused = false; // the parent said no to moving it: the press stays a press
     int DragX = 0;
     int Track = -1;        // the section whose divider is dragged
     int TrackStartX = 0;
@@ -128,6 +129,14 @@ std::pair<int, int> HdDropPlace(const THdData& D, int Item, int X) {
         Left += W;
     }
     return {Position, Gap};
+}
+
+// Sections coming or going end a press, a drag or a divider's move, whose section index would go stale.
+void HdCancelMouse(THdData& D) {
+    D.Pressed = D.Track = -1;
+    D.PressedIn = D.Dragging = D.DragRefused = false;
+    if (GetCapture() == D.Wnd)
+        ReleaseCapture();
 }
 
 LRESULT HdNotify(THdData& D, UINT Code, int Item, HDITEMW* It = nullptr) {
@@ -287,6 +296,7 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         auto* In = reinterpret_cast<const HDITEMW*>(l);
         if (!In)
             return -1;
+        HdCancelMouse(D);
         int At = std::clamp(int(w), 0, N);
         D.Items.insert(D.Items.begin() + At, THdItem{});
         for (int& O : D.Order)
@@ -306,6 +316,7 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         int I = int(w);
         if (I < 0 || I >= N)
             return FALSE;
+        HdCancelMouse(D);
         D.Items.erase(D.Items.begin() + I);
         D.Order.erase(std::find(D.Order.begin(), D.Order.end(), I));
         for (int& O : D.Order)
@@ -423,6 +434,7 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
             D.Pressed = Hi.iItem;
             D.PressedIn = true;
             D.PressX = Hi.pt.X;
+            D.DragRefused = false;
             SetCapture(h);
             InvalidateRect(h, nullptr, TRUE);
         }
@@ -442,15 +454,19 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
             D.DragX = P.X;
             InvalidateRect(h, nullptr, TRUE);
         } else if (D.Pressed >= 0) {
-            if ((GetWindowLongPtrW(h, GWL_STYLE) & HDS_DRAGDROP) &&
+            if ((GetWindowLongPtrW(h, GWL_STYLE) & HDS_DRAGDROP) && !D.DragRefused &&
                 std::abs(P.X - D.PressX) >= GetSystemMetrics(SM_CXDRAG)) {
                 // Far enough to be a move, not a click.
-                if (HdNotify(D, HDN_BEGINDRAG, D.Pressed) || HdOf(h) != &D)
+                LRESULT Refused = HdNotify(D, HDN_BEGINDRAG, D.Pressed);
+                if (HdOf(h) != &D)
                     return 0;
-                D.Dragging = true;
-                D.DragX = P.X;
-                InvalidateRect(h, nullptr, TRUE);
-                return 0;
+                if (!Refused && D.Pressed >= 0) {
+                    D.Dragging = true;
+                    D.DragX = P.X;
+                    InvalidateRect(h, nullptr, TRUE);
+                    return 0;
+                }
+                D.DragRefused = true;
             }
             HDHITTESTINFO Hi;
             Hi.pt = P;
@@ -486,7 +502,8 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
                 ReleaseCapture();
             InvalidateRect(h, nullptr, TRUE);
             // A drag cut short by another window taking the mouse moves nothing.
-            if (Msg == WM_LBUTTONUP && !HdNotify(D, HDN_ENDDRAG, Item, &It) && HdOf(h) == &D)
+            if (Msg == WM_LBUTTONUP && !HdNotify(D, HDN_ENDDRAG, Item, &It) && HdOf(h) == &D &&
+                Item < int(D.Items.size()))
                 HdSetItem(D, Item, It);
         } else if (D.Pressed >= 0) {
             int Item = D.Pressed;
@@ -783,8 +800,7 @@ void TListItem::SetCaption(const String& Value) {
     FCaption = Value;
     V->Change(this, ctText);
     V->ItemsChanged(false);
-    if (V->FSortType == stText || V->FSortType == stBoth)
-        V->AlphaSort();
+    V->SortChanged(V->FSortType == stText || V->FSortType == stBoth);
 }
 
 void TListItem::SetData(void* Value) {
@@ -792,8 +808,8 @@ void TListItem::SetData(void* Value) {
         return;
     FData = Value;
     TCustomListView* V = ListView();
-    if (FOwner->FTemp.get() != this && (V->FSortType == stData || V->FSortType == stBoth))
-        V->AlphaSort();
+    if (FOwner->FTemp.get() != this)
+        V->SortChanged(V->FSortType == stData || V->FSortType == stBoth);
 }
 
 void TListItem::SetImageIndex(int Value) {
@@ -849,8 +865,7 @@ void TListItem::Assign(TListItem* Source) {
     FStateIndex = Source->FStateIndex;
     FData = Source->FData;
     ListView()->ItemsChanged(false);
-    if (ListView()->FSortType != stNone)
-        ListView()->AlphaSort();
+    ListView()->SortChanged(ListView()->FSortType != stNone);
 }
 
 void TListItem::Delete() { FOwner->Delete(Index()); }
@@ -922,6 +937,7 @@ void TListItems::Clear() {
     FOwnerCount = 0;
     FOwner->FSel.clear();
     FOwner->FFocused = FOwner->FAnchor = FOwner->FPressedLabel = -1;
+    ++FOwner->FItemsVersion;
     FOwner->FTop = 0;
     FOwner->ItemsChanged();
 }
@@ -936,6 +952,8 @@ void TListItems::EndUpdate() {
         return;
     if (FOwner->HandleAllocated())
         SendMessageW(FOwner->Handle(), WM_SETREDRAW, TRUE, 0);
+    if (FOwner->FSortPending)
+        FOwner->AlphaSort();
     FOwner->ItemsChanged();
 }
 
@@ -1036,7 +1054,7 @@ TCustomListView::TLayout TCustomListView::Layout() const {
         L.PerRow = std::max(1, ClientW / L.CellW);
         break;
     case vsIcon:
-        L.CellW = std::max<int>(IconCellWidth, L.Large.cx + 12);
+        L.CellW = std::max<int>(IconCellWidth, L.Large.cx + 2 * L.State.cx + 12);
         L.CellH = std::max<int>(L.Large.cy, 32) + 6 + 2 * L.FontH + 4;
         L.PerRow = std::max(1, ClientW / L.CellW);
         break;
@@ -1062,7 +1080,10 @@ TListItem* TCustomListView::FetchItem(int Index) const {
     T->FImageIndex = -1;
     T->FStateIndex = -1;
     T->FData = nullptr;
-    const_cast<TCustomListView*>(this)->OwnerDataFetch(T.get(), TItemRequest{irText, irImage});
+    TItemRequest Request{irText, irImage};
+    if (FCheckboxes || FStateHandle)
+        Request.Include(irState);
+    const_cast<TCustomListView*>(this)->OwnerDataFetch(T.get(), Request);
     return T.get();
 }
 
@@ -1538,17 +1559,19 @@ void TCustomListView::ItemsChanged(bool ScrollToo) {
 }
 
 void TCustomListView::ItemInserted(int Index) {
+    ++FItemsVersion;
     FSel.insert(FSel.begin() + Index, 0);
-    for (int* P : {&FFocused, &FAnchor, &FPressedLabel})
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex})
         if (*P >= Index)
             ++*P;
     ItemsChanged();
 }
 
 void TCustomListView::ItemDeleted(int Index) {
+    ++FItemsVersion;
     if (Index < int(FSel.size()))
         FSel.erase(FSel.begin() + Index);
-    for (int* P : {&FFocused, &FAnchor, &FPressedLabel}) {
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex}) {
         if (*P == Index)
             *P = -1;
         else if (*P > Index)
@@ -1587,25 +1610,52 @@ void TCustomListView::SetSortType(TSortType Value) {
         AlphaSort();
 }
 
+void TCustomListView::SortChanged(bool Key) {
+    if (!Key)
+        return;
+    if (FEditor || FItems->FUpdateCount > 0)
+        FSortPending = true;
+    else
+        AlphaSort();
+}
+
 bool TCustomListView::AlphaSort() {
-    if (FOwnerData)
+    // A comparison handler that sorts again, or adds or deletes rows, is not followed.
+    if (FOwnerData || FSorting)
         return false;
     if (FEditor)
         EndEdit(false);
+    FSortPending = false;
+    struct TAborted {};
     auto& Rows = FItems->FItems;
+    std::uint64_t Version = FItemsVersion;
     std::vector<int> Order(Rows.size());
     for (std::size_t I = 0; I < Order.size(); ++I)
         Order[I] = int(I);
-    std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) {
-        TListItem* First = Rows[std::size_t(A)].get();
-        TListItem* Second = Rows[std::size_t(B)].get();
-        int Compare = 0;
-        if (OnCompare)
-            OnCompare(this, First, Second, 0, Compare);
-        else
-            Compare = AnsiCompareText(First->FCaption, Second->FCaption);
-        return Compare < 0;
-    });
+    FSorting = true;
+    try {
+        std::stable_sort(Order.begin(), Order.end(), [&](int A, int B) {
+            if (FItemsVersion != Version)
+                throw TAborted{};
+            TListItem* First = Rows[std::size_t(A)].get();
+            TListItem* Second = Rows[std::size_t(B)].get();
+            int Compare = 0;
+            if (OnCompare)
+                OnCompare(this, First, Second, 0, Compare);
+            else
+                Compare = AnsiCompareText(First->FCaption, Second->FCaption);
+            return Compare < 0;
+        });
+    } catch (const TAborted&) {
+        FSorting = false;
+        return false;
+    } catch (...) {
+        FSorting = false;
+        throw;
+    }
+    FSorting = false;
+    if (FItemsVersion != Version) // the last comparison changed the rows
+        return false;
     std::vector<std::unique_ptr<TListItem>> Sorted(Rows.size());
     std::vector<char> Sel(FSel.size(), 0);
     std::vector<int> NewIndex(Rows.size());
@@ -1825,11 +1875,10 @@ void TCustomListView::SetCheckboxes(bool Value) {
     if (Value == FCheckboxes)
         return;
     FCheckboxes = Value;
-    // Every row starts with a clear box.
-    if (Value)
-        for (auto& It : FItems->FItems)
-            if (It->FStateIndex < 0)
-                It->FStateIndex = 0;
+    // Every row starts with a clear box; without boxes no row shows a state.
+    for (auto& It : FItems->FItems)
+        if (Value ? It->FStateIndex < 0 : It->FStateIndex <= 1)
+            It->FStateIndex = Value ? 0 : -1;
     ItemsChanged();
 }
 
@@ -1968,6 +2017,8 @@ void TCustomListView::EndEdit(bool Commit) {
     if (HadFocus && CanFocus())
         SetFocus();
     Edit(Index, Text, !Commit);
+    if (FSortPending && !FEditor && FItems->FUpdateCount == 0)
+        AlphaSort();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -2016,6 +2067,9 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         RowFont = &Custom;
         if (!CustomDrawStep(DC, Custom, RowBack, [&](bool& Default) { OnCustomDrawItem(this, It, State, Default); }))
             return;
+        // An owner-data row is one shared item, which the handler may have filled with another row.
+        if (FOwnerData)
+            It = FetchItem(Index);
     }
     RECT B = ItemRect(Index, drBounds);
     RECT Label = ItemRect(Index, drLabel);
@@ -2064,11 +2118,15 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
             if (OnCustomDrawSubItem) {
                 CellFont.Assign(RowFont);
                 Look = &CellFont;
-                if (!CustomDrawStep(DC, CellFont, CellBack,
-                                    [&](bool& Default) { OnCustomDrawSubItem(this, It, C, State, Default); }))
+                bool Drawn = !CustomDrawStep(DC, CellFont, CellBack, [&](bool& Default) {
+                    OnCustomDrawSubItem(this, It, C, State, Default);
+                });
+                if (FOwnerData)
+                    It = FetchItem(Index);
+                if (Drawn)
                     continue;
             }
-            FillBack(C == 0 ? RECT{Label.Left, B.Top, Cell.Right, B.Bottom} : Cell, CellBack);
+            FillBack(Cell, CellBack);
             RECT T = C == 0 ? RECT{Label.Left + 2, B.Top, Cell.Right - 4, B.Bottom}
                             : RECT{Cell.Left + 6, B.Top, Cell.Right - 6, B.Bottom};
             String S = C == 0 ? It->Caption()
@@ -2388,21 +2446,29 @@ void TCustomListView::Dispatch(TMessage& Message) {
         return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        if (Message.Msg == WM_KILLFOCUS && FPressedLabel >= 0) {
+            // Gone elsewhere before the press became an edit.
+            FPressedLabel = -1;
+            KillTimer(FHandle, EditTimerId);
+        }
         TWinControl::Dispatch(Message);
         ItemsChanged(false);
         return;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+        // The click's handler may free the view, or take the focus elsewhere (a dialog).
+        std::weak_ptr<char> Alive = AliveToken();
         TWinControl::Dispatch(Message);
-        if (FPressedLabel >= 0 && FHandle)
+        if (!Alive.expired() && FPressedLabel >= 0 && FHandle && Focused())
             SetTimer(FHandle, EditTimerId, GetDoubleClickTime(), nullptr);
         return;
+    }
     case WM_TIMER:
         if (Message.WParam == EditTimerId) {
             KillTimer(FHandle, EditTimerId);
             int I = FPressedLabel;
             FPressedLabel = -1;
-            // Still the one chosen row: the user has not moved on meanwhile.
-            if (I >= 0 && I < Count() && I == FFocused && IsSelected(I) && SelCount() == 1)
+            // Still the one chosen row of the focused view: the user has not moved on meanwhile.
+            if (I >= 0 && I < Count() && I == FFocused && IsSelected(I) && SelCount() == 1 && Focused())
                 BeginEdit(I);
             return;
         }
@@ -2522,7 +2588,9 @@ void TCustomListView::Dispatch(TMessage& Message) {
         return;
     case LVM_SETIMAGELIST: {
         HIMAGELIST New = reinterpret_cast<HIMAGELIST>(Message.LParam);
-        HIMAGELIST& Slot = Message.WParam == WPARAM(LVSIL_NORMAL) ? FLargeHandle : FSmallHandle;
+        HIMAGELIST& Slot = Message.WParam == WPARAM(LVSIL_NORMAL)  ? FLargeHandle
+                           : Message.WParam == WPARAM(LVSIL_STATE) ? FStateHandle
+                                                                   : FSmallHandle;
         Message.Result = LRESULT(Slot);
         Slot = New;
         if (FHeader && &Slot == &FSmallHandle)

@@ -522,6 +522,8 @@ private:
     void CNNotify(TMessage& Message);
     void WMScroll(TMessage& Message, bool Vert);
     void SetImageList(TCustomImageList*& List, HIMAGELIST& Handle, TCustomImageList* Value);
+    // A row's sort key changed: sorts now, or once the label editing or the items' update has ended.
+    void SortChanged(bool Key);
     void PaintState(HDC DC, int Index, TListItem* Item);
     // Runs a custom-draw handler with the canvas on DC in Look and Back, and takes back what it leaves
     // there; false when the handler drew by itself.
@@ -547,6 +549,9 @@ private:
     bool FColumnClick = true;
     bool FFullDrag = false;
     TSortType FSortType = stNone;
+    bool FSorting = false;
+    bool FSortPending = false;
+    std::uint64_t FItemsVersion = 0; // counts rows inserted and deleted, so a sort sees them change
     bool FOwnerData = false;
     bool FInScroll = false;
     TCustomImageList* FSmallImages = nullptr;

@@ -334,6 +334,18 @@ TEST_F(ListViewsTest, FullDragLetsHeaderSectionsBeDraggedIntoANewOrder) {
     // A short move is still a click.
     Drag(40, 42);
     EXPECT_EQ(Clicks, TLog{"Type"});
+    // A refused move leaves a press, which let go elsewhere is no click.
+    TWndMethod Previous = V->WindowProc();
+    V->SetWindowProc([Previous](TMessage& M) {
+        if (M.Msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(M.LParam)->code == HDN_BEGINDRAG) {
+            M.Result = 1;
+            return;
+        }
+        Previous(M);
+    });
+    Drag(40, 150);
+    EXPECT_EQ(V->ColumnOrder(), (std::vector<int>{1, 0}));
+    EXPECT_EQ(Clicks, TLog{"Type"});
 }
 
 TEST_F(ListViewsTest, SortedRowsFollowTheirSortTypeAndKeepTheirSelection) {
@@ -378,6 +390,29 @@ TEST_F(ListViewsTest, SortedRowsFollowTheirSortTypeAndKeepTheirSelection) {
     V->SetSortType(stNone);
     V->Items()->Item(0)->SetData(&Weights[0]);
     EXPECT_EQ(Captions(), "输入 b z ");
+
+    // A change during an update, or while a label is edited, sorts once that has ended; the edit goes
+    // on, to its own row.
+    V->OnCompare = nullptr;
+    V->SetSortType(stText);
+    EXPECT_EQ(Captions(), "b z 输入 ");
+    V->Items()->BeginUpdate();
+    V->Items()->Item(0)->SetCaption(u"y");
+    EXPECT_EQ(Captions(), "y z 输入 ");
+    V->Items()->EndUpdate();
+    EXPECT_EQ(Captions(), "y z 输入 ");
+    V->Items()->Item(2)->SetCaption(u"a");
+    EXPECT_EQ(Captions(), "a y z ");
+    V->Items()->Item(1)->EditCaption();
+    ASSERT_TRUE(V->IsEditing());
+    V->Items()->Item(2)->SetCaption(u"b");
+    EXPECT_TRUE(V->IsEditing());
+    EXPECT_EQ(Captions(), "a y b ");
+    V->Items()->Delete(0);
+    InjectKeyPress(VK_SHIFT);
+    InjectChar(u'c');
+    Key(VK_RETURN);
+    EXPECT_EQ(Captions(), "b c ");
 }
 
 // The box goes before the icon; a press on it or the space bar ticks it without touching the selection.
@@ -554,6 +589,15 @@ TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
         if (V->IsEditing())
             Key(VK_ESCAPE);
     }
+    // The focus moving elsewhere before the wait is over cancels the edit.
+    Advance(1000);
+    Click(RowPoint(V, 0));
+    Ok->SetFocus();
+    Advance(1000);
+    Pump();
+    EXPECT_FALSE(V->IsEditing());
+    EXPECT_TRUE(Ok->Focused());
+    V->SetFocus();
     V->SetReadOnly(true);
     Key(VK_F2);
     EXPECT_FALSE(V->IsEditing());
