@@ -786,21 +786,27 @@ int TListItem::Index() const {
     return FOwner->IndexOf(const_cast<TListItem*>(this));
 }
 
-void TListItem::SetCaption(const String& Value) {
-    if (Value == FCaption)
-        return;
+template <class T> bool TListItem::ChangeValue(T& Field, const T& Value, TItemChange Change) {
+    if (Value == Field)
+        return false;
     if (FOwner->FTemp.get() == this) {
         // An owner-data row being filled in by OnData: nothing changes in the view.
-        FCaption = Value;
-        return;
+        Field = Value;
+        return false;
     }
     TCustomListView* V = ListView();
-    if (!V->CanChange(this, ctText))
-        return;
-    FCaption = Value;
-    V->Change(this, ctText);
+    if (!V->CanChange(this, Change))
+        return false;
+    Field = Value;
+    V->Change(this, Change);
     V->ItemsChanged(false);
-    V->SortChanged(V->FSortType == stText || V->FSortType == stBoth);
+    return true;
+}
+
+void TListItem::SetCaption(const String& Value) {
+    TCustomListView* V = ListView();
+    if (ChangeValue(FCaption, Value, ctText))
+        V->SortChanged(V->FSortType == stText || V->FSortType == stBoth);
 }
 
 void TListItem::SetData(void* Value) {
@@ -812,35 +818,8 @@ void TListItem::SetData(void* Value) {
         V->SortChanged(V->FSortType == stData || V->FSortType == stBoth);
 }
 
-void TListItem::SetImageIndex(int Value) {
-    if (Value == FImageIndex)
-        return;
-    if (FOwner->FTemp.get() == this) {
-        FImageIndex = Value;
-        return;
-    }
-    TCustomListView* V = ListView();
-    if (!V->CanChange(this, ctImage))
-        return;
-    FImageIndex = Value;
-    V->Change(this, ctImage);
-    V->ItemsChanged(false);
-}
-
-void TListItem::SetStateIndex(int Value) {
-    if (Value == FStateIndex)
-        return;
-    if (FOwner->FTemp.get() == this) {
-        FStateIndex = Value;
-        return;
-    }
-    TCustomListView* V = ListView();
-    if (!V->CanChange(this, ctState))
-        return;
-    FStateIndex = Value;
-    V->Change(this, ctState);
-    V->ItemsChanged(false);
-}
+void TListItem::SetImageIndex(int Value) { ChangeValue(FImageIndex, Value, ctImage); }
+void TListItem::SetStateIndex(int Value) { ChangeValue(FStateIndex, Value, ctState); }
 
 bool TListItem::Checked() const { return ListView()->FCheckboxes && FStateIndex == 1; }
 void TListItem::SetChecked(bool Value) { SetStateIndex(Value ? 1 : 0); }

@@ -308,6 +308,9 @@ public:
 private:
     friend class TCustomListView;
     friend class TListItems;
+    // Field := Value, asked for (OnChanging) and reported (OnChange) as Change; false when refused or
+    // the same.
+    template <class T> bool ChangeValue(T& Field, const T& Value, TItemChange Change);
     TListItems* FOwner;
     String FCaption;
     std::unique_ptr<TStringList> FSubItems;
