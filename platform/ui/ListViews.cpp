@@ -915,7 +915,7 @@ void TListItems::Clear() {
     FItems.clear();
     FOwnerCount = 0;
     FOwner->FSel.clear();
-    FOwner->FFocused = FOwner->FAnchor = FOwner->FPressedLabel = -1;
+    FOwner->FFocused = FOwner->FAnchor = FOwner->FPressedLabel = FOwner->FHot = -1;
     ++FOwner->FItemsVersion;
     FOwner->FTop = 0;
     FOwner->ItemsChanged();
@@ -956,6 +956,8 @@ namespace {
 
 constexpr UINT CM_FREEEDITOR = CM_BASE + 0x7F0; // frees the label editor once its handler is done
 constexpr UINT_PTR EditTimerId = 1;             // a press on a chosen row's label waits to edit it
+constexpr UINT_PTR HoverTimerId = 2;            // the mouse resting on a hot row
+constexpr UINT HoverTimeMs = 400;               // the platform's default hover time
 constexpr int IconCellWidth = 76;
 constexpr int SmallIconCellWidth = 130;
 constexpr int ListColumnWidth = 150;
@@ -1540,7 +1542,7 @@ void TCustomListView::ItemsChanged(bool ScrollToo) {
 void TCustomListView::ItemInserted(int Index) {
     ++FItemsVersion;
     FSel.insert(FSel.begin() + Index, 0);
-    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex})
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex, &FHot})
         if (*P >= Index)
             ++*P;
     ItemsChanged();
@@ -1550,7 +1552,7 @@ void TCustomListView::ItemDeleted(int Index) {
     ++FItemsVersion;
     if (Index < int(FSel.size()))
         FSel.erase(FSel.begin() + Index);
-    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex}) {
+    for (int* P : {&FFocused, &FAnchor, &FPressedLabel, &FEditIndex, &FHot}) {
         if (*P == Index)
             *P = -1;
         else if (*P > Index)
@@ -1850,6 +1852,36 @@ void TCustomListView::SetSmallImages(TCustomImageList* Value) {
 void TCustomListView::SetLargeImages(TCustomImageList* Value) { SetImageList(FLargeImages, FLargeHandle, Value); }
 void TCustomListView::SetStateImages(TCustomImageList* Value) { SetImageList(FStateImages, FStateHandle, Value); }
 
+void TCustomListView::SetHotTrack(bool Value) {
+    FHotTrack = Value;
+    if (!Value)
+        SetHot(-1);
+}
+
+void TCustomListView::SetHot(int Index) {
+    if (Index == FHot)
+        return;
+    if (FHandle) {
+        KillTimer(FHandle, HoverTimerId);
+        for (int I : {FHot, Index})
+            if (I >= 0 && I < Count()) {
+                RECT R = ItemRect(I, drBounds);
+                InvalidateRect(FHandle, &R, TRUE);
+            }
+    }
+    FHot = Index;
+    if (FHandle && Index >= 0)
+        SetTimer(FHandle, HoverTimerId, HoverTimeMs, nullptr);
+}
+
+void TCustomListView::MouseMove(TShiftState Shift, int X, int Y) {
+    // A held button drags or selects by itself: nothing is hot meanwhile.
+    bool Held = Shift.Contains(ssLeft) || Shift.Contains(ssRight) || Shift.Contains(ssMiddle);
+    if (FHotTrack)
+        SetHot(Held ? -1 : IndexAt(X, Y));
+    TWinControl::MouseMove(Shift, X, Y);
+}
+
 void TCustomListView::SetCheckboxes(bool Value) {
     if (Value == FCheckboxes)
         return;
@@ -2041,8 +2073,15 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
     TFont Custom;
     TFont* RowFont = Font();
     TColor RowBack = Color();
-    if (OnCustomDrawItem) {
+    if (FHotTrack && Index == FHot) {
+        State.Include(cdsHot);
         Custom.Assign(Font());
+        Custom.SetColor(clHotLight);
+        RowFont = &Custom;
+    }
+    if (OnCustomDrawItem) {
+        if (RowFont != &Custom)
+            Custom.Assign(Font());
         RowFont = &Custom;
         if (!CustomDrawStep(DC, Custom, RowBack, [&](bool& Default) { OnCustomDrawItem(this, It, State, Default); }))
             return;
@@ -2441,7 +2480,16 @@ void TCustomListView::Dispatch(TMessage& Message) {
             SetTimer(FHandle, EditTimerId, GetDoubleClickTime(), nullptr);
         return;
     }
+    case CM_MOUSELEAVE:
+        SetHot(-1);
+        break;
     case WM_TIMER:
+        if (Message.WParam == HoverTimerId) {
+            KillTimer(FHandle, HoverTimerId);
+            if (FHotTrack && FHot >= 0 && FHot < Count() && !(IsSelected(FHot) && SelCount() == 1))
+                SelectRow(FHot, false, false, true);
+            return;
+        }
         if (Message.WParam == EditTimerId) {
             KillTimer(FHandle, EditTimerId);
             int I = FPressedLabel;

@@ -430,6 +430,9 @@ public:
     // change is reported as a ctState change.
     bool Checkboxes() const { return FCheckboxes; }
     void SetCheckboxes(bool Value);
+    // The row under the mouse is shown in the hot colour, and resting on it selects it.
+    bool HotTrack() const { return FHotTrack; }
+    void SetHotTrack(bool Value);
 
     // -1 without a selected row; setting a value outside -1..Count-1 clears the selection.
     int ItemIndex() const;
@@ -484,6 +487,7 @@ protected:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(Char& Key) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
     void DblClick() override;
     virtual void Change(TListItem* Item, TItemChange Change);
     virtual bool CanChange(TListItem* Item, TItemChange Change);
@@ -515,6 +519,7 @@ private:
     void SetTop(int Top, int XOff);
     void MakeVisible(int Index);
     void SetFocusedIndex(int Index);
+    void SetHot(int Index);
     // Selects exactly Wanted (or changes one row) with the events in order; false when vetoed.
     void ApplySelection(const std::vector<char>& Wanted);
     void SelectRow(int Index, bool Shift, bool Ctrl, bool ByMouse);
@@ -564,6 +569,8 @@ private:
     HIMAGELIST FLargeHandle = nullptr;
     HIMAGELIST FStateHandle = nullptr;
     bool FCheckboxes = false;
+    bool FHotTrack = false;
+    int FHot = -1; // the row under the mouse
     HWND FHeader = nullptr;
     TWinControl* FEditor = nullptr;
     int FEditIndex = -1;

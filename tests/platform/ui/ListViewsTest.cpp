@@ -506,6 +506,39 @@ TEST_F(ListViewsTest, CustomDrawingColoursRowsAndCellsOrTakesThemOver) {
     EXPECT_EQ(At(5, 0), ColorToRGB(clWindow));
 }
 
+TEST_F(ListViewsTest, HotTrackingShowsTheRowUnderTheMouseAndRestingOnItSelectsIt) {
+    TListView* V = Make(4);
+    V->SetHotTrack(true);
+    auto Caption = [&](int Row) { // a pixel of the row's caption
+        TPoint P = V->ClientToScreen(TPoint{5, 22 + 20 * Row + 8});
+        return ScreenPixel(P.X, P.Y);
+    };
+    auto Rest = [&](TPoint P) {
+        InjectMouseMove(P.X, P.Y);
+        Pump();
+        Advance(500);
+        Pump();
+    };
+    TPoint Row2 = RowPoint(V, 2);
+    InjectMouseMove(Row2.X, Row2.Y);
+    Pump();
+    EXPECT_EQ(Caption(2), ColorToRGB(clHotLight));
+    EXPECT_EQ(Caption(1), ColorToRGB(clBlack));
+    EXPECT_EQ(Take(), TLog{});
+    Advance(500);
+    Pump();
+    EXPECT_EQ(Take(), TLog{"+2"});
+    // Leaving the view leaves nothing hot, and nothing more is selected.
+    Rest(V->ClientToScreen(TPoint{-5, 50}));
+    EXPECT_EQ(Caption(3), ColorToRGB(clBlack));
+    EXPECT_EQ(Take(), TLog{});
+    // Without hot tracking resting selects nothing.
+    V->SetHotTrack(false);
+    Rest(RowPoint(V, 1));
+    EXPECT_EQ(Caption(1), ColorToRGB(clBlack));
+    EXPECT_EQ(Take(), TLog{});
+}
+
 TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
     auto* H = new THeaderControl(Form.get());
     H->SetParent(Form.get());
