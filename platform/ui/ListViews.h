@@ -3,12 +3,15 @@
 //
 // The header holds sections (caption, width, alignment, image, display order), paints them, answers the
 // divider hit test and lets the user drag a divider (HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK to its
-// parent, which may veto the drag or change the width on the way) or click a section (HDN_ITEMCLICK).
+// parent, which may veto the drag or change the width on the way), drag a section to another place
+// (HDS_DRAGDROP) or click a section (HDN_ITEMCLICK).
 // The list view shows its items in report, list, icon or small-icon view; in report view a header child
 // is created with the window, so a parent watching WM_PARENTNOTIFY sees it come. It answers the
 // platform's list-view messages that the skinned view reads (count per page, item rectangles, scrolling,
 // label editing, image lists), keeps its scroll state in its window's bars, and reports every row that
-// gains or loses the selection (from code too), the rows losing it first.
+// gains or loses the selection (from code too), the rows losing it first. It can keep its rows sorted,
+// show check boxes or state pictures, hot-track the row under the mouse, and let custom-draw handlers
+// colour or draw rows and cells.
 #pragma once
 
 #include "platform/gdi/ImgList.h"
@@ -418,7 +421,8 @@ public:
     // Any type but stNone sorts the rows at once.
     void SetSortType(TSortType Value);
     // Sorts the rows by OnCompare, or by their captions ignoring case; the selection and focus go with
-    // their rows. False for an owner-data view, whose rows are not its own.
+    // their rows. False, sorting nothing, for an owner-data view (its rows are not its own), when called
+    // from its own comparison, or when the comparison added or deleted rows.
     bool AlphaSort();
     TCustomImageList* SmallImages() const { return FSmallImages; }
     void SetSmallImages(TCustomImageList* Value);
