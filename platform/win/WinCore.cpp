@@ -77,6 +77,16 @@ TWnd* FromHandle(HWND h) {
 
 bool Alive(HWND h) { return FromHandle(h) != nullptr; }
 
+bool NextCapturedMessage(HWND h, MSG& M) {
+    if (!Alive(h) || GetCapture() != h)
+        return false;
+    if (!GetMessageW(&M, nullptr, 0, 0)) {
+        PostQuitMessage(int(M.wParam));
+        return false;
+    }
+    return true;
+}
+
 TWnd* TopLevelOf(TWnd* W) {
     while (W && W->Parent && W->Parent != DesktopWnd())
         W = W->Parent;

@@ -198,14 +198,8 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
         }
     };
-    for (;;) {
-        if (!Alive(h) || GetCapture() != h)
-            break;
-        MSG M;
-        if (!GetMessageW(&M, nullptr, 0, 0)) {
-            PostQuitMessage(int(M.wParam));
-            break;
-        }
+    MSG M;
+    while (NextCapturedMessage(h, M)) {
         // Until the keys pick an edge to size, the mouse sizes nothing.
         bool NoEdge = Kind == SC_SIZE && !Code;
         if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE) {

@@ -270,6 +270,10 @@ RECT OffsetR(RECT R, int Dx, int Dy);
 // Messages.
 LRESULT Send(TWnd* W, UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 bool Alive(HWND h);
+// The next message of a loop that runs while h holds the mouse (a bar's tracking, a move or size):
+// false once h is gone or has lost the capture, or when the application quits (the quit is posted
+// again for the outer loop).
+bool NextCapturedMessage(HWND h, MSG& M);
 void PurgeWindow(HWND h);
 DWORD MessageTime();
 

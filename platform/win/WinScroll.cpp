@@ -243,14 +243,8 @@ void ScrollTrackLoop(TWnd* W, int Bar, POINT ScreenPt) {
             SetTimer(h, ScrollTimerId, FirstRepeatDelay, nullptr);
     }
     POINT Mouse = Local(ScreenPt);
-    for (;;) {
-        if (!Alive(h) || GetCapture() != h)
-            break;
-        MSG M;
-        if (!GetMessageW(&M, nullptr, 0, 0)) {
-            PostQuitMessage(int(M.wParam));
-            break;
-        }
+    MSG M;
+    while (NextCapturedMessage(h, M)) {
         if (M.message == WM_LBUTTONUP || M.message == WM_NCLBUTTONUP)
             break;
         if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE) {

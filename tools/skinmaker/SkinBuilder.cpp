@@ -841,25 +841,31 @@ private:
 
         // An edit with a button inside its right end.
         auto* BE = Ctrl<TbsDataSkinEditControl>(u"buttonedit");
-        const auto Whole = [this](bool Active) {
-            return [this, Active](TPainter& P, const TRect& R) {
-                Field(P, R, Active, M.Window);
-                ArrowButton(P, {R.Right - 19, R.Top + 2, R.Right - 2, R.Bottom - 2}, TState::Normal, TGlyph::Ellipsis);
-            };
-        };
-        NinePart(BE, Alloc(84, 21, Whole(false)), 3, 3, 20, 3);
-        BE->ActiveSkinRect = Alloc(84, 21, Whole(true));
-        BE->ButtonRect = {65, 2, 82, 19};
-        const auto Btn = [this](TState S) {
-            return Alloc(17, 17, [this, S](TPainter& P, const TRect& R) { ArrowButton(P, R, S, TGlyph::Ellipsis); });
-        };
-        BE->ActiveButtonRect = Btn(TState::Hot);
-        BE->DownButtonRect = Btn(TState::Down);
-        BE->UnEnabledButtonRect = Btn(TState::Disabled);
+        FieldWithButton(BE, 84, TGlyph::Ellipsis);
         BE->FontName = M.Font;
         BE->FontHeight = 13;
         BE->FontColor = BE->ActiveFontColor = ToColor(M.WindowText);
         BE->DisabledFontColor = ToColor(Mix(M.WindowText, M.Window, 0.55f));
+    }
+
+    // A field Width x 21 with a 17-pixel button inside its right end, in its normal, active, hot, pressed
+    // and disabled looks: the button edit's and the combo box's records.
+    template <class TRecord> void FieldWithButton(TRecord* C, int Width, TGlyph Glyph) {
+        const auto Whole = [this, Glyph](bool Active) {
+            return [this, Active, Glyph](TPainter& P, const TRect& R) {
+                Field(P, R, Active, M.Window);
+                ArrowButton(P, {R.Right - 19, R.Top + 2, R.Right - 2, R.Bottom - 2}, TState::Normal, Glyph);
+            };
+        };
+        NinePart(C, Alloc(Width, 21, Whole(false)), 3, 3, 20, 3);
+        C->ActiveSkinRect = Alloc(Width, 21, Whole(true));
+        C->ButtonRect = {Width - 19, 2, Width - 2, 19};
+        const auto Btn = [this, Glyph](TState S) {
+            return Alloc(17, 17, [this, S, Glyph](TPainter& P, const TRect& R) { ArrowButton(P, R, S, Glyph); });
+        };
+        C->ActiveButtonRect = Btn(TState::Hot);
+        C->DownButtonRect = Btn(TState::Down);
+        C->UnEnabledButtonRect = Btn(TState::Disabled);
     }
 
     // --- Lists and combo boxes ---
@@ -885,26 +891,12 @@ private:
         L->FontName = L->CaptionFontName = M.Font;
         L->FontHeight = L->CaptionFontHeight = 13;
         L->FontColor = ToColor(M.WindowText);
-        L->ActiveFontColor = ToColor(M.Pattern == TPattern::Stars ? M.WindowText : M.WindowText);
+        L->ActiveFontColor = ToColor(M.WindowText);
         L->FocusFontColor = ToColor(M.AccentText);
         L->CaptionFontColor = ToColor(M.PanelText);
 
         auto* C = Ctrl<TbsDataSkinComboBox>(u"combobox");
-        const auto Whole = [this](bool Active) {
-            return [this, Active](TPainter& P, const TRect& R) {
-                Field(P, R, Active, M.Window);
-                ArrowButton(P, {R.Right - 19, R.Top + 2, R.Right - 2, R.Bottom - 2}, TState::Normal, TGlyph::Down);
-            };
-        };
-        NinePart(C, Alloc(100, 21, Whole(false)), 3, 3, 20, 3);
-        C->ActiveSkinRect = Alloc(100, 21, Whole(true));
-        C->ButtonRect = {81, 2, 98, 19};
-        const auto Btn = [this](TState S) {
-            return Alloc(17, 17, [this, S](TPainter& P, const TRect& R) { ArrowButton(P, R, S, TGlyph::Down); });
-        };
-        C->ActiveButtonRect = Btn(TState::Hot);
-        C->DownButtonRect = Btn(TState::Down);
-        C->UnEnabledButtonRect = Btn(TState::Disabled);
+        FieldWithButton(C, 100, TGlyph::Down);
         const TRows CR = Rows(48, 17);
         C->SItemRect = CR.Normal;
         C->ActiveItemRect = CR.Active;
