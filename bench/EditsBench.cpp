@@ -20,7 +20,8 @@ void AppendToLog(benchmark::State& State) {
     Memo->SetBounds(0, 0, 580, 380);
     Memo->HandleNeeded();
     for (int I = 0; I < State.range(0); ++I)
-        Memo->Lines()->Add(u"[mp4 @ 0x55d0] frame=  120 fps= 30 q=28.0 size=    512kB time=00:00:04.00 bitrate=1048.6kbits/s");
+        Memo->Lines()->Add(
+            u"[mp4 @ 0x55d0] frame=  120 fps= 30 q=28.0 size=    512kB time=00:00:04.00 bitrate=1048.6kbits/s");
     int Line = 0;
     for (auto _ : State) {
         Memo->Lines()->Add(u"***Converting line " + IntToStr(++Line));

@@ -40,7 +40,7 @@ void BM_PlayerDecodeAndPresent1080p(benchmark::State& State) {
         };
         Player.Stop(true);
         Player.SetDisableAudio(true);
-        Player.SetTriggerEventInMainThread(false);  // this loop serves no synchronised calls
+        Player.SetTriggerEventInMainThread(false); // this loop serves no synchronised calls
         Player.Setav_sync_type(AV_SYNC_VIDEO_MASTER);
         auto Start = std::chrono::steady_clock::now();
         if (!Player.Open(File, &Screen, false)) {
@@ -57,6 +57,6 @@ void BM_PlayerDecodeAndPresent1080p(benchmark::State& State) {
 }
 BENCHMARK(BM_PlayerDecodeAndPresent1080p)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -18,7 +18,8 @@ std::unique_ptr<TBitmap> MakeFace(bool Mask) {
         auto* Row = static_cast<std::uint32_t*>(B->ScanLine(Y));
         for (int X = 0; X < 64; ++X) {
             const bool Corner = (X < 3 || X > 60) && (Y < 3 || Y > 60);
-            Row[X] = Mask ? (Corner ? 0xFFFFFFu : 0u) : (std::uint32_t(X * 4) << 16) | (std::uint32_t(Y * 4) << 8) | 0x80;
+            Row[X] =
+                Mask ? (Corner ? 0xFFFFFFu : 0u) : (std::uint32_t(X * 4) << 16) | (std::uint32_t(Y * 4) << 8) | 0x80;
         }
     }
     return B;
@@ -38,8 +39,12 @@ void NinePart(benchmark::State& State, bool Stretch) {
     State.SetItemsProcessed(State.iterations() * W * H);
 }
 
-void BM_NinePartTiled800x600(benchmark::State& State) { NinePart(State, false); }
-void BM_NinePartStretched800x600(benchmark::State& State) { NinePart(State, true); }
+void BM_NinePartTiled800x600(benchmark::State& State) {
+    NinePart(State, false);
+}
+void BM_NinePartStretched800x600(benchmark::State& State) {
+    NinePart(State, true);
+}
 
 void BM_SkinRegion800x600(benchmark::State& State) {
     auto Mask = MakeFace(true);

@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (EngineFps > 0 && BareFps > 0)
-        printf("720p 30 s to H.264 (preset %s, %d thread): engine %.1f fps, bare loop %.1f fps, engine/bare %.3f\n", Preset,
-               Threads, EngineFps, BareFps, EngineFps / BareFps);
+        printf("720p 30 s to H.264 (preset %s, %d thread): engine %.1f fps, bare loop %.1f fps, engine/bare %.3f\n",
+               Preset, Threads, EngineFps, BareFps, EngineFps / BareFps);
     return 0;
 }

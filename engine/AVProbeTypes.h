@@ -76,8 +76,8 @@ struct TFrameInfo {
     Integer Height = -1;
     bool IsKeyFrame = false;
     TPictureType PictureType = ptUnknown; // any value the libraries do not number is ptUnknown
-    Int64 PTS = AV_NOPTS_VALUE;         // microseconds from the stream's start
-    Int64 OriginalDTS = AV_NOPTS_VALUE; // of the packet that completed the picture, in the stream's time base
+    Int64 PTS = AV_NOPTS_VALUE;           // microseconds from the stream's start
+    Int64 OriginalDTS = AV_NOPTS_VALUE;   // of the packet that completed the picture, in the stream's time base
     Int64 OriginalPTS = AV_NOPTS_VALUE;
     Integer StreamIndex = -1;
     Int64 Position = -1; // byte position of the file before this picture's packets were read

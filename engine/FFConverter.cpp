@@ -190,7 +190,8 @@ void TFFmpegList::SetPreviewBitmapHook(bool AValue) {
 // TCustomFFConverter: creation, libraries, the task list
 
 TCustomFFConverter::TCustomFFConverter(TComponent* AOwner)
-    : TFFBaseComponent(AOwner), FAVProbe(std::make_unique<TAVProbe>(nullptr)), FReports(std::make_shared<TReportQueue>()) {
+    : TFFBaseComponent(AOwner), FAVProbe(std::make_unique<TAVProbe>(nullptr)),
+      FReports(std::make_shared<TReportQueue>()) {
     FReports->Owner = this;
 }
 
@@ -282,9 +283,8 @@ TFFmpeg* TCustomFFConverter::NewTask() {
 }
 
 int TCustomFFConverter::AppendTask(std::unique_ptr<TFFmpeg> ATask) {
-    ATask->OnProgress = [this](TObject* S, int F, int N, int Fps, float Q, float B, Int64 Size, Int64 Cur, Int64 Total) {
-        DoProgress(S, F, N, Fps, Q, B, Size, Cur, Total);
-    };
+    ATask->OnProgress = [this](TObject* S, int F, int N, int Fps, float Q, float B, Int64 Size, Int64 Cur,
+                               Int64 Total) { DoProgress(S, F, N, Fps, Q, B, Size, Cur, Total); };
     ATask->OnTerminate = [this](TObject* S) { DoTerminate(S); };
     return FFFmpegList.Add(ATask.release());
 }
@@ -370,7 +370,8 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, c
     return AddInputFile(ATaskIndex, AFileName, &O);
 }
 
-bool TCustomFFConverter::OpenOutput(int ATaskIndex, const String& AFileName, POutputOptions AOptions, AVIOContext* AIO) {
+bool TCustomFFConverter::OpenOutput(int ATaskIndex, const String& AFileName, POutputOptions AOptions,
+                                    AVIOContext* AIO) {
     TFFmpeg* Task = FFFmpegList.GetTask(ATaskIndex);
     const int Index = Task->nb_output_files();
     if (Index >= Task->FMaxFiles) {
@@ -386,9 +387,8 @@ bool TCustomFFConverter::OpenOutput(int ATaskIndex, const String& AFileName, POu
                 AOptions->FileName = AFileName;
             Task->SetOutputOptions(Index, *AOptions);
             if (AOptions->CustomHook)
-                Task->OnCustomHook = [this](TObject* S, uint8_t* P, int L, int W, int H, int N, Int64 T, bool& U, bool& Stop) {
-                    DoCustomHook(S, P, L, W, H, N, T, U, Stop);
-                };
+                Task->OnCustomHook = [this](TObject* S, uint8_t* P, int L, int W, int H, int N, Int64 T, bool& U,
+                                            bool& Stop) { DoCustomHook(S, P, L, W, H, N, T, U, Stop); };
             Result = OpenOutputWithOptions(*Task, *AOptions, AFileName);
         } else {
             Task->ResetOutputOptions(Index);

@@ -173,8 +173,8 @@ protected:
     virtual void DoCustomHook(TObject* Sender, uint8_t* APixels, int ALineSize, int AWidth, int AHeight,
                               int AFrameNumber, Int64 APTS, bool& AUpdate, bool& AStopHook);
     virtual void DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, int AFrameNumber, Int64 APTS);
-    virtual void DoProgress(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
-                            float ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration, Int64 ATotalDuration);
+    virtual void DoProgress(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
+                            Int64 ACurrentSize, Int64 ACurrentDuration, Int64 ATotalDuration);
     virtual void DoTerminate(TObject* Sender);
 
 private:

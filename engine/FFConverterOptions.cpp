@@ -30,7 +30,8 @@ std::vector<TExtOption> ParseExtOptions(const String& AText) {
             End = Text.size();
         const String Line = Text.substr(Start, End - Start);
         const size_t P = Line.find(u'=');
-        Lines.push_back(P == String::npos ? TExtOption{Line, String()} : TExtOption{Line.substr(0, P), Line.substr(P + 1)});
+        Lines.push_back(P == String::npos ? TExtOption{Line, String()}
+                                          : TExtOption{Line.substr(0, P), Line.substr(P + 1)});
         Start = End + 1;
     }
     return Lines;
@@ -95,7 +96,8 @@ int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& O, const String&
     const std::vector<TExtOption> Lines = ParseExtOptions(O.ExtOptions);
     for (const TExtOption& L : Lines) {
         String Name = LowerCase(L.Name);
-        if (L.Value.empty() || !OneOf(Name, {u"acodec", u"vcodec", u"scodec", u"apre", u"vpre", u"spre", u"s", u"vfilters", u"vf"}))
+        if (L.Value.empty() ||
+            !OneOf(Name, {u"acodec", u"vcodec", u"scodec", u"apre", u"vpre", u"spre", u"s", u"vfilters", u"vf"}))
             continue;
         if (Name == u"vfilters")
             Name = u"vf";
@@ -185,9 +187,9 @@ int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& O, const String&
         ATask.AddMetadata("year", std::to_string(Info.Year));
     if (Info.Track > 0)
         ATask.AddMetadata("track", std::to_string(Info.Track));
-    const std::pair<const char*, const std::string*> Texts[] = {{"title", &Info.Title},         {"author", &Info.Author},
-                                                                {"copyright", &Info.Copyright}, {"comment", &Info.Comment},
-                                                                {"album", &Info.Album},         {"genre", &Info.Genre}};
+    const std::pair<const char*, const std::string*> Texts[] = {
+        {"title", &Info.Title},     {"author", &Info.Author}, {"copyright", &Info.Copyright},
+        {"comment", &Info.Comment}, {"album", &Info.Album},   {"genre", &Info.Genre}};
     for (auto& [Key, Value] : Texts)
         if (!Value->empty())
             ATask.AddMetadata(Key, *Value);

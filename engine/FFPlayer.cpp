@@ -64,7 +64,7 @@ std::string ErrorText(int ACode) {
     return Buf;
 }
 
-}  // namespace
+} // namespace
 
 // A manual-reset event, created signalled.
 class TFlagEvent {
@@ -88,7 +88,6 @@ private:
     std::condition_variable FCond;
     bool FSet = true;
 };
-
 
 // Packets waiting for a decoder. The flush marker is a node without packet: it tells the decoder
 // to drop what it holds (after a seek); a packet without data in the video queue means end of file.
@@ -184,7 +183,7 @@ struct TVideoPicture {
     double pts = 0;
     double target_clock = 0;
     int64_t pos = -1;
-    AVFrame* frame = nullptr;  // planar YUV 4:2:0 from the filter graph's sink
+    AVFrame* frame = nullptr; // planar YUV 4:2:0 from the filter graph's sink
     int width = 0;
     int height = 0;
     bool allocated = false;
@@ -221,7 +220,7 @@ struct TVideoState {
     double audio_clock = 0;
     TAudioSync audio_sync;
     TAudioFeed audio_feed;
-    std::vector<uint8_t> audio_buf;  // sized to what the decoder delivers
+    std::vector<uint8_t> audio_buf; // sized to what the decoder delivers
     AVFrame* audio_frame = nullptr;
     SwrContext* swr = nullptr;
     int swr_fmt = -1, swr_rate = 0, swr_channels = 0;
@@ -253,9 +252,9 @@ struct TVideoState {
     int64_t video_current_pos = -1;
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
     int pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
-    std::mutex pictq_mutex;  // also guards the shown picture and the current-frame conversion
+    std::mutex pictq_mutex; // also guards the shown picture and the current-frame conversion
     std::condition_variable pictq_cond;
-    AVFrame* shown = nullptr;  // the picture on screen
+    AVFrame* shown = nullptr; // the picture on screen
     bool shown_flip = false;
     double shown_pts = 0;
     double skip_frames = 1, skip_frames_index = 0;
@@ -270,7 +269,7 @@ struct TVideoState {
     int rdft_bits = 0;
     std::vector<float> rdft_data;
     int xpos = 0;
-    std::atomic<bool> clear_display{true};  // the spectrum starts on black
+    std::atomic<bool> clear_display{true}; // the spectrum starts on black
 
     String filename;
     std::atomic<int> Opened{0};
@@ -419,7 +418,7 @@ private:
     AVIOContext* FPb = nullptr;
 };
 
-}  // namespace
+} // namespace
 
 void TVideoState::ReadThread() {
     TCustomPlayer* P = Owner;
@@ -449,7 +448,7 @@ void TVideoState::ReadThread() {
     Err = av::avformat_open_input(&Ctx, Name.c_str(), iformat, nullptr);
     if (Err < 0) {
         P->FLastErrMsg = UTF8ToString(UTF8Encode(filename) + ": " + ErrorText(Err));
-        goto Fail;  // the library freed the context
+        goto Fail; // the library freed the context
     }
     ic = Ctx;
     if (P->Fgenpts)
@@ -559,10 +558,9 @@ void TVideoState::ReadThread() {
             EofMark = false;
         }
         int Total = audioq.Size() + videoq.Size() + subtitleq.Size();
-        if (Total > MAX_QUEUE_SIZE ||
-            ((audio_stream < 0 || audioq.Size() > MIN_AUDIOQ_SIZE) &&
-             (video_stream < 0 || videoq.Count() > MIN_FRAMES) &&
-             (subtitle_stream < 0 || subtitleq.Count() > MIN_FRAMES))) {
+        if (Total > MAX_QUEUE_SIZE || ((audio_stream < 0 || audioq.Size() > MIN_AUDIOQ_SIZE) &&
+                                       (video_stream < 0 || videoq.Count() > MIN_FRAMES) &&
+                                       (subtitle_stream < 0 || subtitleq.Count() > MIN_FRAMES))) {
             SleepMs(10);
             continue;
         }
@@ -728,7 +726,8 @@ int TVideoState::StreamComponentOpen(int AIndex) {
             return -1;
         }
         St->discard = AVDISCARD_DEFAULT;
-        AudioDuration = St->duration != AV_NOPTS_VALUE ? av::av_rescale_q(St->duration, St->time_base, {1, 1000000}) : -1;
+        AudioDuration =
+            St->duration != AV_NOPTS_VALUE ? av::av_rescale_q(St->duration, St->time_base, {1, 1000000}) : -1;
         audio_stream = AIndex;
         sdl::SDL_PauseAudioDevice(audio_dev, 0);
         break;
@@ -885,7 +884,7 @@ struct TVideoFilter {
         return true;
     }
 };
-}  // namespace
+} // namespace
 
 void TVideoState::VideoThread() {
     TCustomPlayer* P = Owner;
@@ -1077,8 +1076,8 @@ int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool A
     Slot.pts = APts;
     Slot.pos = APos;
     pictq_windex = (pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
-    bool SyncToMaster = (av_sync_type == AV_SYNC_AUDIO_MASTER && audio_stream >= 0) ||
-                        av_sync_type == AV_SYNC_EXTERNAL_CLOCK;
+    bool SyncToMaster =
+        (av_sync_type == AV_SYNC_AUDIO_MASTER && audio_stream >= 0) || av_sync_type == AV_SYNC_EXTERNAL_CLOCK;
     double VideoClock = SyncToMaster ? GetVideoClock() : 0;
     double MasterClock = SyncToMaster ? GetMasterClock() : 0;
     Slot.target_clock = timer.ComputeTargetTime(APts, SyncToMaster, VideoClock, MasterClock);
@@ -1255,7 +1254,8 @@ static void FillArea(uint32_t* ABits, int APitch, int AX, int AY, int AW, int AH
 }
 
 // Blends a bitmap subtitle (palette in RGBA) over the BGRA picture inside the placed rectangle.
-static void BlendSubtitle(uint32_t* ABits, int APitch, const TRect& APlace, int APicW, int APicH, const AVSubtitle& ASub) {
+static void BlendSubtitle(uint32_t* ABits, int APitch, const TRect& APlace, int APicW, int APicH,
+                          const AVSubtitle& ASub) {
     for (unsigned R = 0; R < ASub.num_rects; ++R) {
         const AVSubtitleRect* Rect = ASub.rects[R];
         if (Rect->type != SUBTITLE_BITMAP || !Rect->data[0] || !Rect->data[1])
@@ -1275,8 +1275,8 @@ static void BlendSubtitle(uint32_t* ABits, int APitch, const TRect& APlace, int 
                 uint32_t A = C >> 24;
                 uint32_t& D = ABits[size_t(DstY) * APitch + DstX];
                 auto Mix = [A](uint32_t Old, uint32_t New) { return (Old * (255 - A) + New * A) / 255; };
-                D = 0xFF000000u | Mix((D >> 16) & 255, (C >> 16) & 255) << 16 | Mix((D >> 8) & 255, (C >> 8) & 255) << 8 |
-                    Mix(D & 255, C & 255);
+                D = 0xFF000000u | Mix((D >> 16) & 255, (C >> 16) & 255) << 16 |
+                    Mix((D >> 8) & 255, (C >> 8) & 255) << 8 | Mix(D & 255, C & 255);
             }
         }
     }
@@ -1301,8 +1301,9 @@ void TVideoState::VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int
     FillArea(ABits, APitch, Place.Right, Place.Top, AWidth - Place.Right, Place.Height(), Black);
     if (Place.Width() <= 0 || Place.Height() <= 0 || PicW <= 0 || PicH <= 0)
         return;
-    display_sws = av::sws_getCachedContext(display_sws, PicW, PicH, AVPixelFormat(shown->format), Place.Width(),
-                                           Place.Height(), AV_PIX_FMT_BGRA, Owner->Fsws_flags, nullptr, nullptr, nullptr);
+    display_sws =
+        av::sws_getCachedContext(display_sws, PicW, PicH, AVPixelFormat(shown->format), Place.Width(), Place.Height(),
+                                 AV_PIX_FMT_BGRA, Owner->Fsws_flags, nullptr, nullptr, nullptr);
     if (!display_sws)
         return;
     const uint8_t* Src[4] = {shown->data[0], shown->data[1], shown->data[2], nullptr};
@@ -1347,7 +1348,8 @@ void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int
             Delay -= (av::av_gettime() - CallbackTime) * audio_rate / 1000000;
         Delay += 2 * DataUsed;
         Delay = std::max<int64_t>(Delay, DataUsed);
-        IStart = int(((sample_array_index - Delay * Channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE);
+        IStart =
+            int(((sample_array_index - Delay * Channels) % SAMPLE_ARRAY_SIZE + SAMPLE_ARRAY_SIZE) % SAMPLE_ARRAY_SIZE);
         if (Mode == 1) {
             // Start where the wave crosses zero steeply, so that a steady tone stands still.
             int Best = -1000, Found = IStart;
@@ -1429,11 +1431,14 @@ void TVideoState::SpectrumColumn(uint32_t* ABits, int APitch, int AWidth, int AH
     const float* D1 = rdft_data.data() + (Shown > 1 ? size_t(2) * NbFreq : 0);
     const double Scale = 1.0 / std::sqrt(double(NbFreq));
     for (int Y = 0; Y < AHeight; ++Y) {
-        int A = int(std::sqrt(Scale * std::sqrt(double(D0[2 * Y]) * D0[2 * Y] + double(D0[2 * Y + 1]) * D0[2 * Y + 1])));
-        int B = int(std::sqrt(Scale * std::sqrt(double(D1[2 * Y]) * D1[2 * Y] + double(D1[2 * Y + 1]) * D1[2 * Y + 1])));
+        int A =
+            int(std::sqrt(Scale * std::sqrt(double(D0[2 * Y]) * D0[2 * Y] + double(D0[2 * Y + 1]) * D0[2 * Y + 1])));
+        int B =
+            int(std::sqrt(Scale * std::sqrt(double(D1[2 * Y]) * D1[2 * Y] + double(D1[2 * Y + 1]) * D1[2 * Y + 1])));
         A = std::min(A, 255);
         B = std::min(B, 255);
-        ABits[size_t(AHeight - 1 - Y) * APitch + xpos] = 0xFF000000u | uint32_t(A) << 16 | uint32_t(B) << 8 | uint32_t((A + B) / 2);
+        ABits[size_t(AHeight - 1 - Y) * APitch + xpos] =
+            0xFF000000u | uint32_t(A) << 16 | uint32_t(B) << 8 | uint32_t((A + B) / 2);
     }
     ++xpos;
 }
@@ -1478,7 +1483,8 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
                 swr_channels = F->ch_layout.nb_channels;
             }
             int OutSamples = av::swr_get_out_samples(swr, F->nb_samples);
-            int Need = av::av_samples_get_buffer_size(nullptr, audio_channels, std::max(OutSamples, 1), AV_SAMPLE_FMT_S16, 1);
+            int Need =
+                av::av_samples_get_buffer_size(nullptr, audio_channels, std::max(OutSamples, 1), AV_SAMPLE_FMT_S16, 1);
             if (Need <= 0) {
                 av::av_frame_unref(F);
                 continue;
@@ -1487,7 +1493,8 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
             if (audio_buf.size() < size_t(Need) * 11 / 10 + 16)
                 audio_buf.resize(size_t(Need) * 11 / 10 + 16);
             uint8_t* Out[1] = {audio_buf.data()};
-            int Got = av::swr_convert(swr, Out, OutSamples, const_cast<const uint8_t**>(F->extended_data), F->nb_samples);
+            int Got =
+                av::swr_convert(swr, Out, OutSamples, const_cast<const uint8_t**>(F->extended_data), F->nb_samples);
             if (F->pts != AV_NOPTS_VALUE)
                 audio_clock = F->pts * av_q2d(audio_st->time_base);
             av::av_frame_unref(F);
@@ -1638,7 +1645,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
 LRESULT TCustomPlayer::PlayerWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
     switch (AMsg) {
     case WM_CLOSE:
-        return 0;  // the host of a playback is not closed by the player's output
+        return 0; // the host of a playback is not closed by the player's output
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
@@ -1717,8 +1724,16 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     }
     auto Deliver = [this](const std::function<void()>& ACall) { CallHandler(ACall); };
     FEventThread = std::make_unique<TEventThread>(
-        FPlayEvent, [this](Int64 APTS) { if (OnPosition) OnPosition(this, APTS); },
-        [this](TPlayState AState) { if (OnState) OnState(this, AState); }, Deliver);
+        FPlayEvent,
+        [this](Int64 APTS) {
+            if (OnPosition)
+                OnPosition(this, APTS);
+        },
+        [this](TPlayState AState) {
+            if (OnState)
+                OnState(this, AState);
+        },
+        Deliver);
     State->refresh_tid = std::thread([State] { State->RefreshThread(); });
     FPlayThread = std::thread([this] {
         try {
@@ -1925,7 +1940,7 @@ void TCustomPlayer::WaitForStop() {
         if ((I > 10 && S->Reading == 1) || I > 20) {
             DoExit();
             FDataLock.unlock();
-            PushPlayerEvent(FF_QUIT_EVENT);  // wakes the play thread, which finds nothing left to play
+            PushPlayerEvent(FF_QUIT_EVENT); // wakes the play thread, which finds nothing left to play
             return;
         }
         S->PushEvent(FF_QUIT_EVENT);

@@ -28,7 +28,7 @@ enum TRepeatType { rtNone, rtStop, rtLoop };
 enum TShowAudio { saNone, saWave, saRDFT };
 enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
-using TAudioVolume = int;  // 0 to 128
+using TAudioVolume = int; // 0 to 128
 
 // Seek flags; the bits equal the libraries' seek flags.
 enum TSeekFlag { sfBackward = 1, sfByte = 2, sfAny = 4, sfFrame = 8 };
@@ -195,7 +195,7 @@ private:
     String Finput_filename;
     Integer Fscreen_width = 0, Fscreen_height = 0;
     bool Faudio_disable = false, Fvideo_disable = false, Fdisplay_disable = false;
-    Integer Fwanted_stream[7] = {-1, -1, -1, -1, -1, -1, -1};  // by stream kind -1 to 5
+    Integer Fwanted_stream[7] = {-1, -1, -1, -1, -1, -1, -1}; // by stream kind -1 to 5
     Integer Fseek_by_bytes = -1;
     Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
     Int64 Fstart_time = INT64_MIN;

@@ -38,8 +38,7 @@ TCustomFFmpeg::~TCustomFFmpeg() {
 namespace {
 // Waits until ADone holds. On the GUI thread the wait runs in 20 ms slices that serve the pending
 // synchronised calls, so a worker blocked in one (a progress report) can always reach its end.
-template <typename P>
-void WaitServing(std::mutex& ALock, std::condition_variable& ACond, P ADone) {
+template <typename P> void WaitServing(std::mutex& ALock, std::condition_variable& ACond, P ADone) {
     std::unique_lock Lock(ALock);
     if (!IsMainThread()) {
         ACond.wait(Lock, ADone);

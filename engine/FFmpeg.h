@@ -43,19 +43,30 @@ constexpr int MAX_STREAMS = 20;
 
 // Log levels of the transcoder's lines; they go through the media library's log, where the logger
 // picks them up.
-enum TFFLogLevel { fllQuiet = -8, fllPanic = 0, fllFatal = 8, fllError = 16, fllWarning = 24, fllInfo = 32, fllVerbose = 40, fllDebug = 48 };
+enum TFFLogLevel {
+    fllQuiet = -8,
+    fllPanic = 0,
+    fllFatal = 8,
+    fllError = 16,
+    fllWarning = 24,
+    fllInfo = 32,
+    fllVerbose = 40,
+    fllDebug = 48
+};
 
 // Post hooks of the encoded pictures.
 enum TPostHook { phPreview, phBitmap, phHBITMAP };
 using TPostHooks = unsigned; // bit set of TPostHook
-inline constexpr TPostHooks PostHookBit(TPostHook H) { return 1u << H; }
+inline constexpr TPostHooks PostHookBit(TPostHook H) {
+    return 1u << H;
+}
 
 class TCustomFFmpeg;
 
 // Event types of unit FFmpeg.
-using TProgressEvent = std::function<void(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality,
-                                          float ABitRate, Int64 ACurrentSize, Int64 ACurrentDuration,
-                                          Int64 ATotalDuration)>;
+using TProgressEvent =
+    std::function<void(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
+                       Int64 ACurrentSize, Int64 ACurrentDuration, Int64 ATotalDuration)>;
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 // The custom hook sees each decoded picture (as packed BGRA, width × height) before encoding and may
 // change it in place.
@@ -228,8 +239,12 @@ public:
     bool Terminated() const { return FTerminated; }
     Int64 TotalOutputDuration() const { return FTotalOutputDuration; }
     int Verbose() const { return Fverbose; }
-    AVFormatContext* InputFile(int AIndex) const { return AIndex >= 0 && AIndex < Fnb_input_files ? Finput_files[AIndex] : nullptr; }
-    AVFormatContext* OutputFile(int AIndex) const { return AIndex >= 0 && AIndex < Fnb_output_files ? Foutput_files[AIndex] : nullptr; }
+    AVFormatContext* InputFile(int AIndex) const {
+        return AIndex >= 0 && AIndex < Fnb_input_files ? Finput_files[AIndex] : nullptr;
+    }
+    AVFormatContext* OutputFile(int AIndex) const {
+        return AIndex >= 0 && AIndex < Fnb_output_files ? Foutput_files[AIndex] : nullptr;
+    }
 
     TProgressEvent OnProgress;
     TNotifyEvent OnTerminate;
@@ -337,7 +352,7 @@ public:
     bool FJoinMode = false;
     TPostHooks FPostHooks = 0;
     Int64 Ftimer_start = 0;
-    TPreviewer* FPreviewer = nullptr;         // the preview window of phPreview, made on the first frame
+    TPreviewer* FPreviewer = nullptr;           // the preview window of phPreview, made on the first frame
     TRGBConvertContext* FPostContext = nullptr; // the post hooks' picture conversion
     Int64 Flast_preview_time = 0;
     TFrameHookEntry* FFirstHook = nullptr; // the frame-hook plug-ins, run on every decoded picture

@@ -18,7 +18,8 @@ void TCustomFFmpeg::OptVideoHook(const std::string& AValue) {
     char* Argv[64] = {};
     int Argc = 0;
     char* Rest = nullptr;
-    for (char* Token = strtok_r(Args, Separator, &Rest); Token && Argc < 63; Token = strtok_r(nullptr, Separator, &Rest))
+    for (char* Token = strtok_r(Args, Separator, &Rest); Token && Argc < 63;
+         Token = strtok_r(nullptr, Separator, &Rest))
         Argv[Argc++] = Token;
     if (FrameHookAdd(FFirstHook, Argc, Argv) != 0)
         throw FFmpegException(u"Failed to add video hook function: " + UTF8ToString(AValue));
@@ -100,7 +101,8 @@ void TCustomFFmpeg::RunPostHooks(AVFrame* picture, AVCodecContext* enc) {
         Picture.data[I] = picture->data[I];
         Picture.linesize[I] = picture->linesize[I];
     }
-    const Int64 PTS = picture->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE : av::av_rescale_q(picture->pts, enc->time_base, AV_TIME_BASE_Q);
+    const Int64 PTS = picture->pts == AV_NOPTS_VALUE ? AV_NOPTS_VALUE
+                                                     : av::av_rescale_q(picture->pts, enc->time_base, AV_TIME_BASE_Q);
     const TPostHook Hook = Event ? phBitmap : phPreview;
     if (!PictureToBitmap(*FPostContext, &Picture, picture->format, picture->width, picture->height)) {
         Log(fllError, u"Cannot initialize the toRGB conversion context");

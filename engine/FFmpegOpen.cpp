@@ -72,7 +72,8 @@ bool TCustomFFmpeg::FindCodec(const std::string& AName, int AMediaType, int& ACo
         return false;
     }
     if ((Codec->capabilities & AV_CODEC_CAP_EXPERIMENTAL) && AStrict > FF_COMPLIANCE_EXPERIMENTAL) {
-        FLastErrMsg = Format(u"%s '%s' is experimental and might produce bad results.\r\nAdd '-strict experimental' if you want to use it.",
+        FLastErrMsg = Format(u"%s '%s' is experimental and might produce bad results.\r\nAdd '-strict experimental' if "
+                             u"you want to use it.",
                              {Word, Codec->name});
         const AVCodec* Other = AEncoder ? av::avcodec_find_encoder(Codec->id) : av::avcodec_find_decoder(Codec->id);
         if (Other && !(Other->capabilities & AV_CODEC_CAP_EXPERIMENTAL))
@@ -205,7 +206,8 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         Timestamp += Ic->start_time;
     if (Fstart_time != 0) {
         if (av::av_seek_frame(Ic, -1, Timestamp, AVSEEK_FLAG_BACKWARD) < 0 && Fverbose > 0)
-            Log(fllVerbose, Format(u"%s: could not seek to position %0.3f", {AFileName, double(Timestamp) / 1000000.0}));
+            Log(fllVerbose,
+                Format(u"%s: could not seek to position %0.3f", {AFileName, double(Timestamp) / 1000000.0}));
         Fstart_time = 0;
     }
 
@@ -228,7 +230,7 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         case AVMEDIA_TYPE_VIDEO: {
             Fframe_height = Par->height;
             Fframe_width = Par->width;
-            double R = St->sample_aspect_ratio.num ? av_q2d(St->sample_aspect_ratio)
+            double R = St->sample_aspect_ratio.num                                    ? av_q2d(St->sample_aspect_ratio)
                        : Par->sample_aspect_ratio.num && Par->sample_aspect_ratio.den ? av_q2d(Par->sample_aspect_ratio)
                                                                                       : 0;
             if (Par->width * Par->height != 0)
@@ -239,7 +241,8 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
             Fframe_pix_fmt = Par->format < 0 ? 0 : Par->format;
             const AVRational Rate = St->r_frame_rate;
             if (Fverbose >= 0 && St->avg_frame_rate.num && Rate.num && av_cmp_q(St->avg_frame_rate, Rate) != 0)
-                Log(fllInfo, Format(u"Seems stream %d codec frame rate differs from container frame rate: %2.2f (%d/%d) -> %2.2f (%d/%d)",
+                Log(fllInfo, Format(u"Seems stream %d codec frame rate differs from container frame rate: %2.2f "
+                                    u"(%d/%d) -> %2.2f (%d/%d)",
                                     {int(I), av_q2d(St->avg_frame_rate), St->avg_frame_rate.num, St->avg_frame_rate.den,
                                      av_q2d(Rate), Rate.num, Rate.den}));
             Fframe_rate = Rate;
@@ -252,9 +255,8 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
             break;
         }
         case AVMEDIA_TYPE_SUBTITLE:
-            Finput_codecs[Fnb_icodecs++] = Fsubtitle_codec_name.empty()
-                                               ? nullptr
-                                               : av::avcodec_find_decoder_by_name(Fsubtitle_codec_name.c_str());
+            Finput_codecs[Fnb_icodecs++] =
+                Fsubtitle_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Fsubtitle_codec_name.c_str());
             if (Fsubtitle_disable)
                 St->discard = AVDISCARD_ALL;
             break;
@@ -346,7 +348,9 @@ AVStream* TCustomFFmpeg::NewStream(AVFormatContext* oc, AVMediaType AType, std::
         CodecId = AV_CODEC_ID_MP2;
         Setup.codec = nullptr;
     }
-    const AVCodec* Encoder = Setup.codec ? Setup.codec : CodecId ? av::avcodec_find_encoder(AVCodecID(CodecId)) : nullptr;
+    const AVCodec* Encoder = Setup.codec ? Setup.codec
+                             : CodecId   ? av::avcodec_find_encoder(AVCodecID(CodecId))
+                                         : nullptr;
     Setup.enc = av::avcodec_alloc_context3(Copy ? nullptr : Encoder);
     if (!Setup.enc)
         Raise(u"Could not alloc stream");
@@ -368,8 +372,9 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
         Enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (Fvideo_global_header & 2)
         Log(fllInfo, u"vglobal 2 (local headers) is not available with this library and is ignored");
-    const double Aspect = Fframe_width != 0 && Fframe_height != 0 ? double(Fframe_aspect_ratio) * Fframe_height / Fframe_width
-                                                       : double(Fframe_aspect_ratio) * 3 / 4;
+    const double Aspect = Fframe_width != 0 && Fframe_height != 0
+                              ? double(Fframe_aspect_ratio) * Fframe_height / Fframe_width
+                              : double(Fframe_aspect_ratio) * 3 / 4;
     if (Setup.stream_copy) {
         St->sample_aspect_ratio = Enc->sample_aspect_ratio = DoubleToRational(Aspect);
     } else {
@@ -627,7 +632,8 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
 
     bool UseVideo = Fvideo_stream_copy || Fmt->video_codec != AV_CODEC_ID_NONE || !Fvideo_codec_name.empty();
     bool UseAudio = Faudio_stream_copy || Fmt->audio_codec != AV_CODEC_ID_NONE || !Faudio_codec_name.empty();
-    bool UseSubtitle = Fsubtitle_stream_copy || Fmt->subtitle_codec != AV_CODEC_ID_NONE || !Fsubtitle_codec_name.empty();
+    bool UseSubtitle =
+        Fsubtitle_stream_copy || Fmt->subtitle_codec != AV_CODEC_ID_NONE || !Fsubtitle_codec_name.empty();
     if (Fnb_input_files > 0) {
         bool HasVideo, HasAudio, HasSubtitle;
         try {

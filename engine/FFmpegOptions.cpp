@@ -112,7 +112,8 @@ Int64 TCustomFFmpeg::NamedOptionInt(const char* AName, int AMediaType) const {
     if (!C)
         return 0;
     C->codec_type = AVMediaType(AMediaType);
-    ApplyCodecOptions(C.get(), nullptr, AMediaType == AVMEDIA_TYPE_AUDIO ? AV_OPT_FLAG_AUDIO_PARAM : AV_OPT_FLAG_VIDEO_PARAM);
+    ApplyCodecOptions(C.get(), nullptr,
+                      AMediaType == AVMEDIA_TYPE_AUDIO ? AV_OPT_FLAG_AUDIO_PARAM : AV_OPT_FLAG_VIDEO_PARAM);
     int64_t Value = 0;
     av::av_opt_get_int(C.get(), AName, 0, &Value);
     return Value;
@@ -160,15 +161,18 @@ void TCustomFFmpeg::OptRcOverride(const std::string& AValue) {
 
 namespace {
 // The setters that keep a value only above (or from) a bound and otherwise leave the field alone.
-template <typename T>
-void SetAbove(T& AField, T AValue, T ABound = 0) {
+template <typename T> void SetAbove(T& AField, T AValue, T ABound = 0) {
     if (AValue > ABound)
         AField = AValue;
 }
 } // namespace
 
-void TCustomFFmpeg::OptAudioRate(int AValue) { SetAbove(Faudio_sample_rate, AValue); }
-void TCustomFFmpeg::OptAudioChannels(int AValue) { SetAbove(Faudio_channels, AValue); }
+void TCustomFFmpeg::OptAudioRate(int AValue) {
+    SetAbove(Faudio_sample_rate, AValue);
+}
+void TCustomFFmpeg::OptAudioChannels(int AValue) {
+    SetAbove(Faudio_channels, AValue);
+}
 
 void TCustomFFmpeg::OptFrameRate(const String& AValue) {
     if (AValue.empty())
@@ -203,8 +207,10 @@ void CropBand(TCustomFFmpeg& T, int AValue, bool AVertical, const char16_t* ANam
         return;
     int& Size = AVertical ? T.Fframe_height : T.Fframe_width;
     if (AValue >= Size)
-        Raise(AVertical ? u"Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."
-                        : u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second.");
+        Raise(AVertical ? u"Vertical crop dimensions are outside the range of the original image.\nRemember to crop "
+                          u"first and scale second."
+                        : u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop "
+                          u"first and scale second.");
     T.Log(fllWarning, Format(u"%s is deprecated in favor of the crop avfilter", {AName}));
     ABand = AValue;
     Size -= AValue;
@@ -230,8 +236,7 @@ void TCustomFFmpeg::OptCropRight(int AValue) {
 namespace {
 // The "list" value of the pixel and sample format options: the table line of every format, the
 // header line (index -1) first.
-template <typename F>
-void LogFormatList(const TCustomFFmpeg& T, int ACount, F AFormatLine) {
+template <typename F> void LogFormatList(const TCustomFFmpeg& T, int ACount, F AFormatLine) {
     char Buf[128];
     for (int I = -1; I < ACount; ++I)
         T.Log(fllInfo, Trim(W(AFormatLine(Buf, int(sizeof Buf), I))));
@@ -428,7 +433,9 @@ void TCustomFFmpeg::OptRecTimestamp(const std::string& AName, const std::string&
     Frecording_timestamp = Int64(std::llround(double(ParseTimeOption(AName, AValue, false)) / 1000000.0));
 }
 
-void TCustomFFmpeg::SetProgramID(int AValue) { SetAbove(Fopt_programid, AValue, -1); }
+void TCustomFFmpeg::SetProgramID(int AValue) {
+    SetAbove(Fopt_programid, AValue, -1);
+}
 
 void TCustomFFmpeg::OptPass(int AValue) {
     if (AValue != 1 && AValue != 2)
@@ -486,9 +493,15 @@ void TCustomFFmpeg::OptBitstreamFilter(const String& AName, const String& AValue
     Chain += (Chain.empty() ? "" : ",") + N;
 }
 
-void TCustomFFmpeg::SetAudioVolume(int AValue) { SetAbove(Faudio_volume, AValue, -1); }
-void TCustomFFmpeg::SetMuxMaxDelay(float AValue) { SetAbove(Fmux_max_delay, AValue); }
-void TCustomFFmpeg::SetMuxPreload(float AValue) { SetAbove(Fmux_preload, AValue); }
+void TCustomFFmpeg::SetAudioVolume(int AValue) {
+    SetAbove(Faudio_volume, AValue, -1);
+}
+void TCustomFFmpeg::SetMuxMaxDelay(float AValue) {
+    SetAbove(Fmux_max_delay, AValue);
+}
+void TCustomFFmpeg::SetMuxPreload(float AValue) {
+    SetAbove(Fmux_preload, AValue);
+}
 
 void TCustomFFmpeg::SetLanguage(char AKind, const String& AValue) {
     (AKind == 'v' ? Fvideo_language : AKind == 'a' ? Faudio_language : Fsubtitle_language) = AValue;
@@ -499,7 +512,8 @@ void TCustomFFmpeg::OptStreamId(const String& AOptName, const String& AValue) {
         return;
     const size_t P = AValue.find(u':');
     if (P == String::npos || P == 0 || P + 1 >= AValue.size())
-        Raise(Format(u"Invalid value \"%s\" for option \"%s\", required syntax is \"index:value\"", {AValue, AOptName}));
+        Raise(
+            Format(u"Invalid value \"%s\" for option \"%s\", required syntax is \"index:value\"", {AValue, AOptName}));
     const int Index = StrToInt(AValue.substr(0, P));
     const int Value = StrToInt(AValue.substr(P + 1));
     if (Index < 0 || Index >= MAX_STREAMS)
@@ -509,8 +523,7 @@ void TCustomFFmpeg::OptStreamId(const String& AOptName, const String& AValue) {
 
 namespace {
 // The field a plain numeric option writes, or nil when the name is none of them.
-template <typename T>
-T* FieldOf(const std::string& AName, std::initializer_list<std::pair<const char*, T*>> AFields) {
+template <typename T> T* FieldOf(const std::string& AName, std::initializer_list<std::pair<const char*, T*>> AFields) {
     for (const auto& [Name, Field] : AFields)
         if (AName == Name)
             return Field;
@@ -535,10 +548,9 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         Log(fllWarning, u"Warning: -timelimit not implemented on Windows");
     else if (N == "loglevel") {
         // The logger's level, by name or number.
-        static const std::pair<const char*, int> Levels[] = {{"quiet", AV_LOG_QUIET}, {"panic", AV_LOG_PANIC},
-                                                             {"fatal", AV_LOG_FATAL}, {"error", AV_LOG_ERROR},
-                                                             {"warning", AV_LOG_WARNING}, {"info", AV_LOG_INFO},
-                                                             {"verbose", AV_LOG_VERBOSE}, {"debug", AV_LOG_DEBUG}};
+        static const std::pair<const char*, int> Levels[] = {
+            {"quiet", AV_LOG_QUIET},     {"panic", AV_LOG_PANIC}, {"fatal", AV_LOG_FATAL},     {"error", AV_LOG_ERROR},
+            {"warning", AV_LOG_WARNING}, {"info", AV_LOG_INFO},   {"verbose", AV_LOG_VERBOSE}, {"debug", AV_LOG_DEBUG}};
         int Level = StrToIntDef(AValue, -100);
         for (auto& L : Levels)
             if (V == L.first)
@@ -581,13 +593,20 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
                                            {"dc", &Fintra_dc_precision},
                                            {"vol", &Faudio_volume}})) {
         *Field = StrToInt(AValue);
-    } else if (bool* Field = FieldOf<bool>(N, {{"dump", &Fdo_pkt_dump},           {"hex", &Fdo_hex_dump},
-                                               {"re", &Frate_emu},                {"loop_input", &Floop_input},
-                                               {"shortest", &Fopt_shortest},      {"intra", &Fintra_only},
-                                               {"vn", &Fvideo_disable},           {"sameq", &Fsame_quality},
-                                               {"deinterlace", &Fdo_deinterlace}, {"psnr", &Fdo_psnr},
-                                               {"qphist", &Fqp_hist},             {"force_fps", &Fforce_fps},
-                                               {"an", &Faudio_disable},           {"sn", &Fsubtitle_disable},
+    } else if (bool* Field = FieldOf<bool>(N, {{"dump", &Fdo_pkt_dump},
+                                               {"hex", &Fdo_hex_dump},
+                                               {"re", &Frate_emu},
+                                               {"loop_input", &Floop_input},
+                                               {"shortest", &Fopt_shortest},
+                                               {"intra", &Fintra_only},
+                                               {"vn", &Fvideo_disable},
+                                               {"sameq", &Fsame_quality},
+                                               {"deinterlace", &Fdo_deinterlace},
+                                               {"psnr", &Fdo_psnr},
+                                               {"qphist", &Fqp_hist},
+                                               {"force_fps", &Fforce_fps},
+                                               {"an", &Faudio_disable},
+                                               {"sn", &Fsubtitle_disable},
                                                {"isync", &Finput_sync}})) {
         *Field = FlagValue(AValue);
     } else if (N == "copyts")

@@ -25,10 +25,11 @@ struct TX264Row {
     int subq, me_range, sc_threshold, b_strategy;
     int bf, refs; // -1: no line
     int directpred;
-    int trellis;     // -1: no line
-    const char* flags2; // the old flags2 switches: letters b(pyramid) m(ixed refs) w(eighted b) d(ct8x8) f(ast pskip) t(mbtree off); upper case = on
-    int cqp;         // -1: no line
-    int wpredp;      // -1: no line
+    int trellis;        // -1: no line
+    const char* flags2; // the old flags2 switches: letters b(pyramid) m(ixed refs) w(eighted b) d(ct8x8) f(ast pskip)
+                        // t(mbtree off); upper case = on
+    int cqp;            // -1: no line
+    int wpredp;         // -1: no line
 };
 
 // Old flags2 switches: "B" b-pyramid on, "b" off; "M"/"m" mixed-refs; "W"/"w" weightb; "D"/"d" 8x8dct;
@@ -87,17 +88,39 @@ String RowText(const TX264Row& R) {
         S << "trellis=" << R.trellis << "\n";
     for (const char* P = R.flags2; *P; ++P) {
         switch (*P) {
-        case 'B': S << "b-pyramid=normal\n"; break;
-        case 'b': S << "b-pyramid=none\n"; break;
-        case 'M': S << "mixed-refs=1\n"; break;
-        case 'm': S << "mixed-refs=0\n"; break;
-        case 'W': S << "weightb=1\n"; break;
-        case 'w': S << "weightb=0\n"; break;
-        case 'D': S << "8x8dct=1\n"; break;
-        case 'd': S << "8x8dct=0\n"; break;
-        case 'F': S << "fast-pskip=1\n"; break;
-        case 'f': S << "fast-pskip=0\n"; break;
-        case 't': S << "mbtree=0\n"; break;
+        case 'B':
+            S << "b-pyramid=normal\n";
+            break;
+        case 'b':
+            S << "b-pyramid=none\n";
+            break;
+        case 'M':
+            S << "mixed-refs=1\n";
+            break;
+        case 'm':
+            S << "mixed-refs=0\n";
+            break;
+        case 'W':
+            S << "weightb=1\n";
+            break;
+        case 'w':
+            S << "weightb=0\n";
+            break;
+        case 'D':
+            S << "8x8dct=1\n";
+            break;
+        case 'd':
+            S << "8x8dct=0\n";
+            break;
+        case 'F':
+            S << "fast-pskip=1\n";
+            break;
+        case 'f':
+            S << "fast-pskip=0\n";
+            break;
+        case 't':
+            S << "mbtree=0\n";
+            break;
         }
     }
     if (R.cqp >= 0)
@@ -115,10 +138,13 @@ std::vector<TOptionsPreset> MakePresets() {
         P.push_back({R.Name, RowText(R)});
     P.push_back({u"libx264-baseline", u"coder=0\nbf=0\n8x8dct=0\nweightb=0\nweightp=0"});
     P.push_back({u"libx264-main", u"8x8dct=0"});
-    P.push_back({u"libx264-ipod320", u"coder=0\nbf=0\n8x8dct=0\nweightb=0\nlevel=13\nmaxrate=768000\nbufsize=3000000\nweightp=0"});
-    P.push_back({u"libx264-ipod640",
-                 u"coder=0\nbf=0\nrefs=1\n8x8dct=0\nweightb=0\nlevel=30\nmaxrate=10000000\nbufsize=10000000\nweightp=0"});
-    std::sort(P.begin(), P.end(), [](const TOptionsPreset& X, const TOptionsPreset& Y) { return String(X.Name) < Y.Name; });
+    P.push_back({u"libx264-ipod320",
+                 u"coder=0\nbf=0\n8x8dct=0\nweightb=0\nlevel=13\nmaxrate=768000\nbufsize=3000000\nweightp=0"});
+    P.push_back(
+        {u"libx264-ipod640",
+         u"coder=0\nbf=0\nrefs=1\n8x8dct=0\nweightb=0\nlevel=30\nmaxrate=10000000\nbufsize=10000000\nweightp=0"});
+    std::sort(P.begin(), P.end(),
+              [](const TOptionsPreset& X, const TOptionsPreset& Y) { return String(X.Name) < Y.Name; });
     return P;
 }
 
@@ -167,9 +193,7 @@ void TCustomFFmpeg::ApplyTarget(const String& ATarget, const String& ANorm, cons
     else {
         if (Fframe_rate.den == 0)
             Raise(u"frame_rate is invalid.");
-        auto NormOf = [](Int64 fr) {
-            return fr == 25000 ? nmPAL : fr == 29970 || fr == 23976 ? nmNTSC : nmUnknown;
-        };
+        auto NormOf = [](Int64 fr) { return fr == 25000 ? nmPAL : fr == 29970 || fr == 23976 ? nmNTSC : nmUnknown; };
         Norm = NormOf(std::llround(double(Fframe_rate.num) * 1000.0 / Fframe_rate.den));
         for (int I = 0; I < Fnb_input_files && Norm == nmUnknown; ++I) {
             AVFormatContext* Ic = Finput_files[I];
@@ -310,6 +334,7 @@ void TCustomFFmpeg::ApplyPreset(const String& AOptName, const String& APresetNam
         else if (SameText(Key, u"scodec"))
             OptSubtitleCodec(Value);
         else if (!SetAVOption(UTF8Encode(Key), UTF8Encode(Value)))
-            Raise(Format(u"%s: Invalid option or argument: \"%s\", parsed as \"%s\" = \"%s\"", {Display, Line, Key, Value}));
+            Raise(Format(u"%s: Invalid option or argument: \"%s\", parsed as \"%s\" = \"%s\"",
+                         {Display, Line, Key, Value}));
     }
 }

@@ -88,4 +88,3 @@ struct TAVOutputStream {
         av::av_packet_free(&pkt);
     }
 };
-

@@ -22,12 +22,18 @@ Int64 NowUs() {
 
 String TypeName(int AType) {
     switch (AType) {
-    case AVMEDIA_TYPE_VIDEO: return u"Video";
-    case AVMEDIA_TYPE_AUDIO: return u"Audio";
-    case AVMEDIA_TYPE_DATA: return u"Data";
-    case AVMEDIA_TYPE_SUBTITLE: return u"Subtitle";
-    case AVMEDIA_TYPE_ATTACHMENT: return u"Attachment";
-    default: return u"Unknown";
+    case AVMEDIA_TYPE_VIDEO:
+        return u"Video";
+    case AVMEDIA_TYPE_AUDIO:
+        return u"Audio";
+    case AVMEDIA_TYPE_DATA:
+        return u"Data";
+    case AVMEDIA_TYPE_SUBTITLE:
+        return u"Subtitle";
+    case AVMEDIA_TYPE_ATTACHMENT:
+        return u"Attachment";
+    default:
+        return u"Unknown";
     }
 }
 
@@ -61,7 +67,8 @@ void TCustomFFmpeg::FreeTables() {
 
 void TCustomFFmpeg::OpenPassLogFile(int i, TAVOutputStream& ost) {
     const std::string Name =
-        (Fpass_logfilename_prefix.empty() ? std::string("ffmpeg2pass") : Fpass_logfilename_prefix) + "-" + std::to_string(i) + ".log";
+        (Fpass_logfilename_prefix.empty() ? std::string("ffmpeg2pass") : Fpass_logfilename_prefix) + "-" +
+        std::to_string(i) + ".log";
     const AVCodec* Codec = ost.setup->codec ? ost.setup->codec : av::avcodec_find_encoder(ost.enc->codec_id);
     // x264 keeps its own statistics file under that name.
     if (Codec && !strcmp(Codec->name, "libx264")) {
@@ -148,7 +155,8 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, c
     char Args[256];
     snprintf(Args, sizeof Args, "video_size=%dx%d:pix_fmt=%d:time_base=1/%d:pixel_aspect=%d/%d", W, H, Fmt,
              AV_TIME_BASE, Sar.num, Sar.den);
-    if (av::avfilter_graph_create_filter(&ost.src, av::avfilter_get_by_name("buffer"), "src", Args, nullptr, ost.graph) < 0)
+    if (av::avfilter_graph_create_filter(&ost.src, av::avfilter_get_by_name("buffer"), "src", Args, nullptr,
+                                         ost.graph) < 0)
         return -1;
     if (av::avfilter_graph_create_filter(&ost.sink, av::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
                                          ost.graph) < 0)
@@ -156,7 +164,8 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, c
     AVFilterContext* Last = ost.src;
     auto Add = [&](const char* AFilter, const char* AName, const char* AArgs) {
         AVFilterContext* F = nullptr;
-        if (av::avfilter_graph_create_filter(&F, av::avfilter_get_by_name(AFilter), AName, AArgs, nullptr, ost.graph) < 0 ||
+        if (av::avfilter_graph_create_filter(&F, av::avfilter_get_by_name(AFilter), AName, AArgs, nullptr, ost.graph) <
+                0 ||
             av::avfilter_link(Last, 0, F, 0) < 0)
             return false;
         Last = F;
@@ -182,7 +191,8 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, c
     }
     AVFilterContext* Format = nullptr;
     snprintf(Args, sizeof Args, "pix_fmts=%s", av::av_get_pix_fmt_name(ost.enc->pix_fmt));
-    if (av::avfilter_graph_create_filter(&Format, av::avfilter_get_by_name("format"), "format", Args, nullptr, ost.graph) < 0 ||
+    if (av::avfilter_graph_create_filter(&Format, av::avfilter_get_by_name("format"), "format", Args, nullptr,
+                                         ost.graph) < 0 ||
         av::avfilter_link(Format, 0, ost.sink, 0) < 0)
         return -1;
     if (!Fvfilters.empty()) {
@@ -199,7 +209,8 @@ int TCustomFFmpeg::ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, c
         Inputs->name = av::av_strdup("out");
         Inputs->filter_ctx = Format;
         Inputs->pad_idx = 0;
-        const int Res = av::avfilter_graph_parse_ptr(ost.graph, UTF8Encode(Fvfilters).c_str(), &Inputs, &Outputs, nullptr);
+        const int Res =
+            av::avfilter_graph_parse_ptr(ost.graph, UTF8Encode(Fvfilters).c_str(), &Inputs, &Outputs, nullptr);
         av::avfilter_inout_free(&Outputs);
         av::avfilter_inout_free(&Inputs);
         if (Res < 0)
@@ -332,8 +343,9 @@ void TCustomFFmpeg::Transcode() {
                     TAVInputStream& Src = *Fist_table[Ost.source_index];
                     if (StreamType(Src.st) != OType) {
                         DumpOutputs();
-                        Raise(Format(u"Codec type mismatch for mapping #%d.%d (%s) -> #%d.%d (%s)",
-                                     {M.file_index, M.stream_index, TypeName(StreamType(Src.st)), K, int(I), TypeName(OType)}));
+                        Raise(Format(
+                            u"Codec type mismatch for mapping #%d.%d (%s) -> #%d.%d (%s)",
+                            {M.file_index, M.stream_index, TypeName(StreamType(Src.st)), K, int(I), TypeName(OType)}));
                     }
                     Ost.sync_ist = Fist_table[Ffile_table[M.sync_file_index].ist_index + M.sync_stream_index].get();
                 } else {
@@ -408,8 +420,9 @@ void TCustomFFmpeg::Transcode() {
             TAVInputStream& Ist = *Fist_table[J];
             if (!Ist.decoding_needed)
                 continue;
-            const AVCodec* Codec = int(J) < Fnb_icodecs && Finput_codecs[J] ? Finput_codecs[J]
-                                                                             : av::avcodec_find_decoder(Ist.st->codecpar->codec_id);
+            const AVCodec* Codec = int(J) < Fnb_icodecs && Finput_codecs[J]
+                                       ? Finput_codecs[J]
+                                       : av::avcodec_find_decoder(Ist.st->codecpar->codec_id);
             if (!Codec)
                 Fail(Format(u"Decoder (codec id %d) not found for input stream #%d.%d (%s)",
                             {int(Ist.st->codecpar->codec_id), Ist.file_index, Ist.index, TypeName(StreamType(Ist.st))}),
@@ -455,8 +468,8 @@ void TCustomFFmpeg::Transcode() {
                 AVDictionary* Opts = nullptr;
                 const AVDictionaryEntry* E = nullptr;
                 while ((E = av::av_dict_get(Ost.setup->opts, "", E, AV_DICT_IGNORE_SUFFIX)))
-                    if (Codec->priv_class &&
-                        av::av_opt_find(const_cast<const AVClass**>(&Codec->priv_class), E->key, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ))
+                    if (Codec->priv_class && av::av_opt_find(const_cast<const AVClass**>(&Codec->priv_class), E->key,
+                                                             nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ))
                         av::av_dict_set(&Opts, E->key, E->value, 0);
                 int Res;
                 {
@@ -465,7 +478,9 @@ void TCustomFFmpeg::Transcode() {
                 }
                 av::av_dict_free(&Opts);
                 if (Res < 0)
-                    Fail(Format(u"Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect parameters such as bit_rate, rate, width or height. Please check error log message to find out more detail information.",
+                    Fail(Format(u"Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
+                                u"parameters such as bit_rate, rate, width or height. Please check error log message "
+                                u"to find out more detail information.",
                                 {Ost.file_index, Ost.index, TypeName(Enc->codec_type)}),
                          true, true);
                 Ost.opened = true;
@@ -510,10 +525,13 @@ void TCustomFFmpeg::Transcode() {
         // Metadata maps.
         for (const TAVMetaDataMap& M : Fmeta_data_maps) {
             if (M.out_file < 0 || M.out_file >= nb_ofiles)
-                Fail(Format(u"Invalid output file index %d map_meta_data(%d,%d)", {M.out_file, M.out_file, M.in_file}), true, true);
+                Fail(Format(u"Invalid output file index %d map_meta_data(%d,%d)", {M.out_file, M.out_file, M.in_file}),
+                     true, true);
             if (M.in_file < 0 || M.in_file >= Fnb_input_files)
-                Fail(Format(u"Invalid input file index %d map_meta_data(%d,%d)", {M.in_file, M.out_file, M.in_file}), true, true);
-            av::av_dict_copy(&Foutput_files[M.out_file]->metadata, Finput_files[M.in_file]->metadata, AV_DICT_DONT_OVERWRITE);
+                Fail(Format(u"Invalid input file index %d map_meta_data(%d,%d)", {M.in_file, M.out_file, M.in_file}),
+                     true, true);
+            av::av_dict_copy(&Foutput_files[M.out_file]->metadata, Finput_files[M.in_file]->metadata,
+                             AV_DICT_DONT_OVERWRITE);
         }
 
         // A joined output takes the first input's chapters only: the others' times are their own files'.
@@ -529,7 +547,8 @@ void TCustomFFmpeg::Transcode() {
             const int Res = av::avformat_write_header(Foutput_files[I], &Opts);
             av::av_dict_free(&Opts);
             if (Res < 0)
-                Fail(Format(u"Could not write header for output file #%d (incorrect codec parameters ?)", {I}), true, true);
+                Fail(Format(u"Could not write header for output file #%d (incorrect codec parameters ?)", {I}), true,
+                     true);
             HeaderWritten[I] = true;
         }
         LogSdp(nb_ofiles);
@@ -544,8 +563,9 @@ void TCustomFFmpeg::Transcode() {
                                        {Src.file_index, Src.index, FJoinMode ? 0 : Ost.file_index, Ost.index,
                                         TypeName(Ost.enc->codec_type)}));
                 if (Ost.sync_ist != &Src)
-                    Log(fllVerbose, Format(u" [sync #%d.%d (%s)]", {Ost.sync_ist->file_index, Ost.sync_ist->index,
-                                                                     TypeName(int(Ost.sync_ist->st->codecpar->codec_type))}));
+                    Log(fllVerbose,
+                        Format(u" [sync #%d.%d (%s)]", {Ost.sync_ist->file_index, Ost.sync_ist->index,
+                                                        TypeName(int(Ost.sync_ist->st->codecpar->codec_type))}));
             }
         }
 
@@ -578,7 +598,8 @@ void TCustomFFmpeg::Transcode() {
                     TAVInputStream& Ist = *Fist_table[Ost.source_index];
                     if (Ist.is_past_recording_time || NoPacket[Ist.file_index])
                         continue;
-                    const double opts = Ost.sync_opts * av_q2d(Ost.enc->time_base.num ? Ost.enc->time_base : Ost.st->time_base);
+                    const double opts =
+                        Ost.sync_opts * av_q2d(Ost.enc->time_base.num ? Ost.enc->time_base : Ost.st->time_base);
                     const double ipts = double(Ist.pts);
                     if (!Ffile_table[Ist.file_index].eof_reached) {
                         if (ipts < ipts_min) {
@@ -642,12 +663,14 @@ void TCustomFFmpeg::Transcode() {
                 continue;
             }
             CurrentFile = file_index;
-            const Int64 Offset = av::av_rescale_q(Finput_files_ts_offset[file_index], AV_TIME_BASE_Q, Ist.st->time_base);
+            const Int64 Offset =
+                av::av_rescale_q(Finput_files_ts_offset[file_index], AV_TIME_BASE_Q, Ist.st->time_base);
             if (Pkt->dts != AV_NOPTS_VALUE)
                 Pkt->dts += Offset;
             if (Pkt->pts != AV_NOPTS_VALUE)
                 Pkt->pts += Offset;
-            const double Scale = Pkt->stream_index < MAX_STREAMS ? Finput_files_ts_scale[file_index][Pkt->stream_index] : 0;
+            const double Scale =
+                Pkt->stream_index < MAX_STREAMS ? Finput_files_ts_scale[file_index][Pkt->stream_index] : 0;
             if (Scale != 0) {
                 if (Pkt->pts != AV_NOPTS_VALUE)
                     Pkt->pts = std::llround(Pkt->pts * Scale);
@@ -753,7 +776,8 @@ bool TCustomFFmpeg::JoinNextInput(int k) {
 // Decoded audio as interleaved 16-bit samples: the form the volume and the synchronisation work on.
 static bool ToS16(TAVInputStream& ist, AVFrame* F) {
     const int Channels = F->ch_layout.nb_channels;
-    if (!ist.to_s16 || ist.s16_in_rate != F->sample_rate || ist.s16_in_fmt != F->format || ist.s16_in_channels != Channels) {
+    if (!ist.to_s16 || ist.s16_in_rate != F->sample_rate || ist.s16_in_fmt != F->format ||
+        ist.s16_in_channels != Channels) {
         av::swr_free(&ist.to_s16);
         AVChannelLayout Out{};
         av::av_channel_layout_copy(&Out, &F->ch_layout);
@@ -770,7 +794,8 @@ static bool ToS16(TAVInputStream& ist, AVFrame* F) {
     }
     ist.samples.resize(size_t(F->nb_samples) * Channels * 2);
     uint8_t* Out = ist.samples.data();
-    const int N = av::swr_convert(ist.to_s16, &Out, F->nb_samples, const_cast<const uint8_t**>(F->extended_data), F->nb_samples);
+    const int N =
+        av::swr_convert(ist.to_s16, &Out, F->nb_samples, const_cast<const uint8_t**>(F->extended_data), F->nb_samples);
     if (N < 0)
         return false;
     ist.samples.resize(size_t(N) * Channels * 2);
@@ -815,8 +840,9 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream& ist, int ist_index, const AVPack
             if (av::av_packet_ref(Out, pkt) < 0)
                 return -1;
             const Int64 StartOffset = av::av_rescale_q(Fstart_time, AV_TIME_BASE_Q, Ost.st->time_base);
-            Out->pts = pkt->pts != AV_NOPTS_VALUE ? av::av_rescale_q(pkt->pts, ist.st->time_base, Ost.st->time_base) - StartOffset
-                                                  : AV_NOPTS_VALUE;
+            Out->pts = pkt->pts != AV_NOPTS_VALUE
+                           ? av::av_rescale_q(pkt->pts, ist.st->time_base, Ost.st->time_base) - StartOffset
+                           : AV_NOPTS_VALUE;
             Out->dts = pkt->dts != AV_NOPTS_VALUE ? av::av_rescale_q(pkt->dts, ist.st->time_base, Ost.st->time_base)
                                                   : av::av_rescale_q(ist.pts, AV_TIME_BASE_Q, Ost.st->time_base);
             Out->dts -= StartOffset;
@@ -857,7 +883,8 @@ int TCustomFFmpeg::OutputPacket(TAVInputStream& ist, int ist_index, const AVPack
             const Int64 Ts = F->best_effort_timestamp;
             ist.pts = Ts != AV_NOPTS_VALUE ? av::av_rescale_q(Ts, ist.st->time_base, AV_TIME_BASE_Q) : ist.next_pts;
             if (Par->codec_type == AVMEDIA_TYPE_VIDEO) {
-                Int64 Dur = F->pkt_duration > 0 ? av::av_rescale_q(F->pkt_duration, ist.st->time_base, AV_TIME_BASE_Q) : 0;
+                Int64 Dur =
+                    F->pkt_duration > 0 ? av::av_rescale_q(F->pkt_duration, ist.st->time_base, AV_TIME_BASE_Q) : 0;
                 if (Dur <= 0 && ist.st->avg_frame_rate.num)
                     Dur = std::llround(1000000.0 / av_q2d(ist.st->avg_frame_rate));
                 ist.next_pts = ist.pts + Dur;
@@ -939,7 +966,8 @@ void TCustomFFmpeg::FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFr
 void TCustomFFmpeg::EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist) {
     while (av::av_buffersink_get_frame(Ost.sink, Ost.filtered) >= 0) {
         if (Ost.filtered->pts != AV_NOPTS_VALUE)
-            Ost.filtered->pts = av::av_rescale_q(Ost.filtered->pts, av::av_buffersink_get_time_base(Ost.sink), AV_TIME_BASE_Q);
+            Ost.filtered->pts =
+                av::av_rescale_q(Ost.filtered->pts, av::av_buffersink_get_time_base(Ost.sink), AV_TIME_BASE_Q);
         else
             Ost.filtered->pts = ist.pts;
         int FrameSize = 0;
@@ -952,8 +980,10 @@ void TCustomFFmpeg::EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream&
 
 void TCustomFFmpeg::RunCustomHook(AVFrame* picture, TAVInputStream& ist) {
     const int W = picture->width, H = picture->height;
-    SwsContext* To = av::sws_getContext(W, H, AVPixelFormat(picture->format), W, H, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
-    SwsContext* From = av::sws_getContext(W, H, AV_PIX_FMT_BGRA, W, H, AVPixelFormat(picture->format), SWS_BICUBIC, nullptr, nullptr, nullptr);
+    SwsContext* To = av::sws_getContext(W, H, AVPixelFormat(picture->format), W, H, AV_PIX_FMT_BGRA, SWS_BICUBIC,
+                                        nullptr, nullptr, nullptr);
+    SwsContext* From = av::sws_getContext(W, H, AV_PIX_FMT_BGRA, W, H, AVPixelFormat(picture->format), SWS_BICUBIC,
+                                          nullptr, nullptr, nullptr);
     if (!To || !From) {
         av::sws_freeContext(To);
         av::sws_freeContext(From);
@@ -989,8 +1019,9 @@ void TCustomFFmpeg::DoVideoOut(TAVOutputStream& ost, TAVInputStream& ist, AVFram
     int nb_frames = 1;
     if (Fvideo_sync_method != 0) {
         const double vdelta = sync_ipts - double(ost.sync_opts);
-        const bool Vfr = Fvideo_sync_method == 2 ||
-                         (Fvideo_sync_method < 0 && (Foutput_files[ost.file_index]->oformat->flags & AVFMT_VARIABLE_FPS));
+        const bool Vfr =
+            Fvideo_sync_method == 2 ||
+            (Fvideo_sync_method < 0 && (Foutput_files[ost.file_index]->oformat->flags & AVFMT_VARIABLE_FPS));
         if (vdelta < -1.1)
             nb_frames = 0;
         else if (Vfr) {
@@ -1048,7 +1079,8 @@ int TCustomFFmpeg::ReceivePackets(TAVOutputStream& ost, bool AVideo) {
         Total += Pkt->size;
         (AVideo ? Fvideo_size : Faudio_size) += Pkt->size;
         size_t SideSize = 0;
-        if (const uint8_t* Q = av::av_packet_get_side_data(Pkt, AV_PKT_DATA_QUALITY_STATS, &SideSize); Q && SideSize >= 5) {
+        if (const uint8_t* Q = av::av_packet_get_side_data(Pkt, AV_PKT_DATA_QUALITY_STATS, &SideSize);
+            Q && SideSize >= 5) {
             ost.quality = float(int32_t(Q[0] | Q[1] << 8 | Q[2] << 16 | uint32_t(Q[3]) << 24));
             ost.pict_type = Q[4];
             // Then an error count, two reserved bytes and that many little-endian 64-bit plane errors.
@@ -1135,7 +1167,8 @@ void TCustomFFmpeg::DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, uint8_
             } else if (Faudio_sync_method > 1) {
                 const int comp = av_clip(int(delta), -Faudio_sync_method, Faudio_sync_method);
                 if (Fverbose > 2)
-                    Log(fllVerbose, Format(u"compensating audio timestamp drift:%f compensation:%d in:%d", {delta, comp, enc_rate}));
+                    Log(fllVerbose, Format(u"compensating audio timestamp drift:%f compensation:%d in:%d",
+                                           {delta, comp, enc_rate}));
                 av::swr_set_compensation(ost.resample, comp, enc_rate);
             }
         }
@@ -1193,7 +1226,8 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream& ost) {
             const int OutMax = av::swr_get_out_samples(ost.resample, 0);
             if (OutMax > 0) {
                 uint8_t** Out = nullptr;
-                if (av::av_samples_alloc_array_and_samples(&Out, nullptr, Enc->ch_layout.nb_channels, OutMax, Enc->sample_fmt, 0) >= 0) {
+                if (av::av_samples_alloc_array_and_samples(&Out, nullptr, Enc->ch_layout.nb_channels, OutMax,
+                                                           Enc->sample_fmt, 0) >= 0) {
                     const int N = av::swr_convert(ost.resample, Out, OutMax, nullptr, 0);
                     if (N > 0)
                         av::av_audio_fifo_write(ost.fifo, reinterpret_cast<void**>(Out), N);
@@ -1202,8 +1236,8 @@ void TCustomFFmpeg::FlushEncoder(TAVOutputStream& ost) {
                 }
             }
         }
-        const bool Short = Enc->frame_size <= 1 ||
-                           (Enc->codec->capabilities & (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE));
+        const bool Short = Enc->frame_size <= 1 || (Enc->codec->capabilities &
+                                                    (AV_CODEC_CAP_SMALL_LAST_FRAME | AV_CODEC_CAP_VARIABLE_FRAME_SIZE));
         while (av::av_audio_fifo_size(ost.fifo) > 0) {
             const int Left = av::av_audio_fifo_size(ost.fifo);
             const int Take = Enc->frame_size > 1 ? std::min(Left, Enc->frame_size) : Left;
@@ -1285,8 +1319,8 @@ void TCustomFFmpeg::WriteFrame(TAVOutputStream& ost, AVPacket* pkt) {
     }
     int Res = av::av_bsf_send_packet(ost.bsf, pkt);
     if (Res < 0) {
-        const String Msg = Format(u"%s failed for stream %d, codec %s", {ost.setup->bsfs, ost.index,
-                                                                         ost.opened ? ost.enc->codec->name : "copy"}) +
+        const String Msg = Format(u"%s failed for stream %d, codec %s",
+                                  {ost.setup->bsfs, ost.index, ost.opened ? ost.enc->codec->name : "copy"}) +
                            AVErrorText(Res);
         av::av_packet_unref(pkt);
         if (Fexit_on_error)
@@ -1318,7 +1352,8 @@ void TCustomFFmpeg::CopyChapters(AVFormatContext* AInput, AVFormatContext* AOutp
         Out->start = std::max<Int64>(0, In->start - TsOff);
         Out->end = std::min(Rt, In->end - TsOff);
         av::av_dict_copy(&Out->metadata, In->metadata, 0);
-        auto* Grown = static_cast<AVChapter**>(av::av_realloc(AOutput->chapters, sizeof(AVChapter*) * (AOutput->nb_chapters + 1)));
+        auto* Grown = static_cast<AVChapter**>(
+            av::av_realloc(AOutput->chapters, sizeof(AVChapter*) * (AOutput->nb_chapters + 1)));
         if (!Grown) {
             av::av_dict_free(&Out->metadata);
             av::av_free(Out);
@@ -1353,15 +1388,16 @@ void TCustomFFmpeg::DoVideoStats(TAVOutputStream& ost, int frame_size) {
         return;
     fprintf(Fvstats_file, "frame= %5d q= %2.1f ", ost.frame_number, ost.quality / FF_QP2LAMBDA);
     if (Enc->flags & AV_CODEC_FLAG_PSNR)
-        fprintf(Fvstats_file, "PSNR= %6.2f ", Psnr(double(ost.error[0]) / (double(Enc->width) * Enc->height * 255.0 * 255.0)));
+        fprintf(Fvstats_file, "PSNR= %6.2f ",
+                Psnr(double(ost.error[0]) / (double(Enc->width) * Enc->height * 255.0 * 255.0)));
     fprintf(Fvstats_file, "f_size= %6d ", frame_size);
     double ti1 = ost.sync_opts * av_q2d(Enc->time_base);
     if (ti1 < 0.01)
         ti1 = 0.01;
     const double bitrate = frame_size * 8 / av_q2d(Enc->time_base) / 1000.0;
     const double avg_bitrate = double(Fvideo_size) * 8 / ti1 / 1000.0;
-    fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ", double(Fvideo_size) / 1024,
-            ti1, bitrate, avg_bitrate);
+    fprintf(Fvstats_file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
+            double(Fvideo_size) / 1024, ti1, bitrate, avg_bitrate);
     fprintf(Fvstats_file, "type= %c\n", av::av_get_picture_type_char(AVPictureType(ost.pict_type)));
 }
 
@@ -1444,7 +1480,8 @@ void TCustomFFmpeg::PrintReport(bool is_last, int file_index) {
         }
     }
     if (OnProgress)
-        OnProgress(this, file_index, frame_number, fps, q, float(bitrate), total_size, Int64(ti1 * 1000000), FTotalOutputDuration);
+        OnProgress(this, file_index, frame_number, fps, q, float(bitrate), total_size, Int64(ti1 * 1000000),
+                   FTotalOutputDuration);
     else if (Fverbose >= 0)
         Log(fllVerbose, Line);
     if (is_last && Fverbose >= 0) {

@@ -66,8 +66,8 @@ void ResizeAudioBuffer(std::vector<uint8_t>& ABuffer, int ASize, int AWanted, in
         std::memcpy(ABuffer.data() + At, Last, std::min(AFrameBytes, AWanted - At));
 }
 
-double DisplayRatio(double AAspectRatio, int AAreaWidth, int AAreaHeight, int ASarNum, int ASarDen,
-                    int APictureWidth, int APictureHeight) {
+double DisplayRatio(double AAspectRatio, int AAreaWidth, int AAreaHeight, int ASarNum, int ASarDen, int APictureWidth,
+                    int APictureHeight) {
     if (AAspectRatio < 0 && AAreaWidth != 0 && AAreaHeight != 0)
         return double(AAreaWidth) / AAreaHeight;
     if (AAspectRatio > 0)

@@ -52,8 +52,8 @@ void ResizeAudioBuffer(std::vector<uint8_t>& ABuffer, int ASize, int AWanted, in
 
 // The display ratio of a picture: AAspectRatio < 0 fills the area, > 0 forces that ratio, 0 takes the
 // picture's pixel aspect (ASarNum/ASarDen, square when unknown) times its width ÷ height.
-double DisplayRatio(double AAspectRatio, int AAreaWidth, int AAreaHeight, int ASarNum, int ASarDen,
-                    int APictureWidth, int APictureHeight);
+double DisplayRatio(double AAspectRatio, int AAreaWidth, int AAreaHeight, int ASarNum, int ASarDen, int APictureWidth,
+                    int APictureHeight);
 // The picture's rectangle inside the video area (ALeft, ATop, AWidth × AHeight): as tall as the area
 // unless too wide, even sizes, centred.
 TRect PlacePicture(int ALeft, int ATop, int AWidth, int AHeight, double ARatio);

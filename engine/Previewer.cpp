@@ -56,7 +56,8 @@ void TPreviewer::CreatePreviewForm() {
     AdjustWindowRectEx(&R, Style, FALSE, ExStyle);
     const int W = R.Right - R.Left, H = R.Bottom - R.Top;
     const int X = (GetSystemMetrics(SM_CXSCREEN) - W) / 2, Y = (GetSystemMetrics(SM_CYSCREEN) - H) / 2;
-    FFormHandle = CreateWindowExW(ExStyle, PreviewClassName, u"", Style, X, Y, W, H, nullptr, nullptr, nullptr, nullptr);
+    FFormHandle =
+        CreateWindowExW(ExStyle, PreviewClassName, u"", Style, X, Y, W, H, nullptr, nullptr, nullptr, nullptr);
     if (FFormHandle)
         SetWindowLongPtrW(FFormHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

@@ -45,8 +45,12 @@ Pixel Rop3(BYTE code, Pixel p, Pixel s, Pixel d) {
 
 namespace {
 
-bool UsesSource(BYTE code) { return ((code >> 2) & 0x33) != (code & 0x33); }
-bool UsesPattern(BYTE code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
+bool UsesSource(BYTE code) {
+    return ((code >> 2) & 0x33) != (code & 0x33);
+}
+bool UsesPattern(BYTE code) {
+    return ((code >> 4) & 0x0F) != (code & 0x0F);
+}
 
 bool HatchBit(int hatch, int px, int py) {
     switch (hatch) {
@@ -70,7 +74,9 @@ int Mod(int a, int m) {
     return r < 0 ? r + m : r;
 }
 
-bool MonoDDB(const Bitmap& b) { return b.BitCount == 1 && !b.DibSection; }
+bool MonoDDB(const Bitmap& b) {
+    return b.BitCount == 1 && !b.DibSection;
+}
 
 } // namespace
 
@@ -528,7 +534,9 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     return ColorFromPixel(t->Get(sx, sy) & 0xFFFFFF);
 }
 
-BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID; }
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
+    return SetPixel(hdc, x, y, color) != CLR_INVALID;
+}
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     auto dc = FindDC(hdc);
@@ -542,8 +550,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
 
 // ---- DIB transfers ----
 
-int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
-                      UINT cLines, const void* bits, const BITMAPINFO* bmi, UINT) {
+int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan, UINT cLines,
+                      const void* bits, const BITMAPINFO* bmi, UINT) {
     auto dst = FindDC(hdc);
     if (!dst || !bmi)
         return 0;

@@ -15,8 +15,8 @@ namespace gdi {
 
 struct Glyph {
     int Advance = 0;
-    int Left = 0;  // from the pen position to the bitmap's left column
-    int Top = 0;   // from the cell top to the bitmap's first row
+    int Left = 0; // from the pen position to the bitmap's left column
+    int Top = 0;  // from the cell top to the bitmap's first row
     int Width = 0;
     int Height = 0;
     std::vector<std::uint8_t> Coverage; // Width x Height, 0..255

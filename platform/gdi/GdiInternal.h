@@ -22,8 +22,12 @@ struct Object {
 
 // Pixels are handled as 0xAARRGGBB values (bytes blue, green, red, alpha in memory).
 using Pixel = std::uint32_t;
-inline Pixel PixelFromColor(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
-inline COLORREF ColorFromPixel(Pixel p) { return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF); }
+inline Pixel PixelFromColor(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+inline COLORREF ColorFromPixel(Pixel p) {
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
 
 struct Bitmap : Object {
     int Width = 0;
@@ -116,7 +120,9 @@ struct DC : Object {
     int OffY() const { return S.ViewportOrg.Y - S.WindowOrg.Y + SurfaceOrigin.Y; }
     // The region drawing may touch, in surface coordinates.
     const GdiRegion& Clip() const;
-    bool ClipIsRect() const { return Clip().Bands().size() <= 1 && (Clip().IsEmpty() || Clip().Bands()[0].Spans.size() == 1); }
+    bool ClipIsRect() const {
+        return Clip().Bands().size() <= 1 && (Clip().IsEmpty() || Clip().Bands()[0].Spans.size() == 1);
+    }
     void InvalidateClip() { FClipValid = false; }
 
 private:

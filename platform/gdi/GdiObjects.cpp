@@ -119,7 +119,9 @@ std::shared_ptr<Object> FindObject(HGDIOBJ h) {
     return it == t.Objects.end() ? nullptr : it->second;
 }
 
-std::shared_ptr<DC> FindDC(HDC hdc) { return Find<DC>(hdc, OBJ_DC); }
+std::shared_ptr<DC> FindDC(HDC hdc) {
+    return Find<DC>(hdc, OBJ_DC);
+}
 
 std::shared_ptr<Brush> BrushOf(HBRUSH h) {
     auto v = reinterpret_cast<std::uintptr_t>(h);
@@ -128,7 +130,9 @@ std::shared_ptr<Brush> BrushOf(HBRUSH h) {
     return Find<Brush>(h, OBJ_BRUSH);
 }
 
-std::shared_ptr<Bitmap> DefaultBitmap() { return Stocks().DefaultBmp; }
+std::shared_ptr<Bitmap> DefaultBitmap() {
+    return Stocks().DefaultBmp;
+}
 
 // ---- bitmaps ----
 
@@ -269,20 +273,36 @@ using namespace gdi;
 
 // ---- rectangles ----
 
-BOOL PtInRect(const RECT* r, POINT pt) { return r && PtInRect(*r, pt); }
-BOOL IntersectRect(RECT* d, const RECT* a, const RECT* b) { return d && a && b && IntersectRect(*d, *a, *b); }
-BOOL UnionRect(RECT* d, const RECT* a, const RECT* b) { return d && a && b && UnionRect(*d, *a, *b); }
-BOOL OffsetRect(RECT* r, int dx, int dy) { return r && OffsetRect(*r, dx, dy); }
-BOOL InflateRect(RECT* r, int dx, int dy) { return r && InflateRect(*r, dx, dy); }
-BOOL IsRectEmpty(const RECT* r) { return !r || IsRectEmpty(*r); }
-BOOL EqualRect(const RECT* a, const RECT* b) { return a && b && *a == *b; }
+BOOL PtInRect(const RECT* r, POINT pt) {
+    return r && PtInRect(*r, pt);
+}
+BOOL IntersectRect(RECT* d, const RECT* a, const RECT* b) {
+    return d && a && b && IntersectRect(*d, *a, *b);
+}
+BOOL UnionRect(RECT* d, const RECT* a, const RECT* b) {
+    return d && a && b && UnionRect(*d, *a, *b);
+}
+BOOL OffsetRect(RECT* r, int dx, int dy) {
+    return r && OffsetRect(*r, dx, dy);
+}
+BOOL InflateRect(RECT* r, int dx, int dy) {
+    return r && InflateRect(*r, dx, dy);
+}
+BOOL IsRectEmpty(const RECT* r) {
+    return !r || IsRectEmpty(*r);
+}
+BOOL EqualRect(const RECT* a, const RECT* b) {
+    return a && b && *a == *b;
+}
 BOOL SetRect(RECT* r, int l, int t, int rr, int b) {
     if (!r)
         return false;
     *r = {l, t, rr, b};
     return true;
 }
-BOOL SetRectEmpty(RECT* r) { return SetRect(r, 0, 0, 0, 0); }
+BOOL SetRectEmpty(RECT* r) {
+    return SetRect(r, 0, 0, 0, 0);
+}
 BOOL CopyRect(RECT* d, const RECT* s) {
     if (!d || !s)
         return false;
@@ -508,7 +528,9 @@ int ScreenW = 1920, ScreenH = 1080;
 
 } // namespace
 
-HDC CreateCompatibleDC(HDC) { return static_cast<HDC>(AddObject(NewDC(true))); }
+HDC CreateCompatibleDC(HDC) {
+    return static_cast<HDC>(AddObject(NewDC(true)));
+}
 
 BOOL DeleteDC(HDC hdc) {
     auto dc = FindDC(hdc);
@@ -676,9 +698,9 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
 
 // ---- DC attributes ----
 
-#define DC_OR(ret)                                                                                                   \
-    auto dc = FindDC(hdc);                                                                                           \
-    if (!dc)                                                                                                         \
+#define DC_OR(ret)                                                                                                     \
+    auto dc = FindDC(hdc);                                                                                             \
+    if (!dc)                                                                                                           \
         return ret;
 
 namespace {
@@ -848,7 +870,9 @@ HPEN CreatePen(int style, int width, COLORREF color) {
 HPEN CreatePenIndirect(const LOGPEN* p) {
     return p ? CreatePen(int(p->lopnStyle), p->lopnWidth.X, p->lopnColor) : nullptr;
 }
-HBRUSH CreateSolidBrush(COLORREF color) { return static_cast<HBRUSH>(AddObject(SolidBrush(color & 0xFFFFFF))); }
+HBRUSH CreateSolidBrush(COLORREF color) {
+    return static_cast<HBRUSH>(AddObject(SolidBrush(color & 0xFFFFFF)));
+}
 HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
     auto b = SolidBrush(color & 0xFFFFFF, BS_HATCHED);
     b->Hatch = std::clamp(hatch, 0, 5);
@@ -911,7 +935,9 @@ TRect Ordered(int x1, int y1, int x2, int y2) {
 HRGN CreateRectRgn(int x1, int y1, int x2, int y2) {
     return CreateRgnFromRegion(GdiRegion::FromRect(Ordered(x1, y1, x2, y2)));
 }
-HRGN CreateRectRgnIndirect(const RECT* r) { return r ? CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr; }
+HRGN CreateRectRgnIndirect(const RECT* r) {
+    return r ? CreateRectRgn(r->Left, r->Top, r->Right, r->Bottom) : nullptr;
+}
 HRGN CreateEllipticRgn(int x1, int y1, int x2, int y2) {
     return CreateRgnFromRegion(GdiRegion::Ellipse(Ordered(x1, y1, x2, y2)));
 }
@@ -1014,7 +1040,9 @@ HRGN ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* data) {
 
 // ---- clipping ----
 
-int SelectClipRgn(HDC hdc, HRGN hrgn) { return ExtSelectClipRgn(hdc, hrgn, RGN_COPY); }
+int SelectClipRgn(HDC hdc, HRGN hrgn) {
+    return ExtSelectClipRgn(hdc, hrgn, RGN_COPY);
+}
 
 int ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode) {
     DC_OR(ERROR);
@@ -1055,9 +1083,9 @@ int ClipWithRect(HDC hdc, int l, int t, int r, int b, int mode) {
     GdiRegion rect = GdiRegion::FromRect(Ordered(l + dx, t + dy, r + dx, b + dy));
     if (!dc->S.ClipRgn) {
         Bitmap* tg = dc->Target();
-        dc->S.ClipRgn = GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y,
-                                             (tg ? tg->Width : 0) - dc->SurfaceOrigin.X,
-                                             (tg ? tg->Height : 0) - dc->SurfaceOrigin.Y});
+        dc->S.ClipRgn =
+            GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y, (tg ? tg->Width : 0) - dc->SurfaceOrigin.X,
+                                 (tg ? tg->Height : 0) - dc->SurfaceOrigin.Y});
     }
     dc->S.ClipRgn = GdiRegion::Combine(*dc->S.ClipRgn, rect, mode);
     dc->InvalidateClip();
@@ -1065,8 +1093,12 @@ int ClipWithRect(HDC hdc, int l, int t, int r, int b, int mode) {
 }
 } // namespace
 
-int IntersectClipRect(HDC hdc, int l, int t, int r, int b) { return ClipWithRect(hdc, l, t, r, b, RGN_AND); }
-int ExcludeClipRect(HDC hdc, int l, int t, int r, int b) { return ClipWithRect(hdc, l, t, r, b, RGN_DIFF); }
+int IntersectClipRect(HDC hdc, int l, int t, int r, int b) {
+    return ClipWithRect(hdc, l, t, r, b, RGN_AND);
+}
+int ExcludeClipRect(HDC hdc, int l, int t, int r, int b) {
+    return ClipWithRect(hdc, l, t, r, b, RGN_DIFF);
+}
 
 int OffsetClipRgn(HDC hdc, int x, int y) {
     DC_OR(ERROR);

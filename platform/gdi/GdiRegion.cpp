@@ -271,10 +271,18 @@ GdiRegion GdiRegion::Combine(const GdiRegion& a, const GdiRegion& b, int mode) {
     return g;
 }
 
-GdiRegion GdiRegion::Union(const GdiRegion& o) const { return Combine(*this, o, RGN_OR); }
-GdiRegion GdiRegion::Intersect(const GdiRegion& o) const { return Combine(*this, o, RGN_AND); }
-GdiRegion GdiRegion::Subtract(const GdiRegion& o) const { return Combine(*this, o, RGN_DIFF); }
-GdiRegion GdiRegion::Xor(const GdiRegion& o) const { return Combine(*this, o, RGN_XOR); }
+GdiRegion GdiRegion::Union(const GdiRegion& o) const {
+    return Combine(*this, o, RGN_OR);
+}
+GdiRegion GdiRegion::Intersect(const GdiRegion& o) const {
+    return Combine(*this, o, RGN_AND);
+}
+GdiRegion GdiRegion::Subtract(const GdiRegion& o) const {
+    return Combine(*this, o, RGN_DIFF);
+}
+GdiRegion GdiRegion::Xor(const GdiRegion& o) const {
+    return Combine(*this, o, RGN_XOR);
+}
 
 void GdiRegion::Offset(int dx, int dy) {
     for (auto& band : FBands) {

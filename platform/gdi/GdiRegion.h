@@ -19,7 +19,7 @@ public:
     };
     struct Band {
         int Top;
-        int Bottom; // exclusive
+        int Bottom;              // exclusive
         std::vector<Span> Spans; // sorted, disjoint, not touching
         friend bool operator==(const Band&, const Band&) = default;
     };

@@ -37,10 +37,10 @@ int Length(LPCWSTR s, int n) {
 }
 
 struct RunOptions {
-    const TRect* Clip = nullptr; // surface coordinates
-    const int* Dx = nullptr;     // per UTF-16 unit
+    const TRect* Clip = nullptr;                  // surface coordinates
+    const int* Dx = nullptr;                      // per UTF-16 unit
     const std::vector<int>* Underlined = nullptr; // code point indexes with a prefix underline
-    int TabWidth = 0;            // > 0: tabs advance to the next multiple from the run start
+    int TabWidth = 0;                             // > 0: tabs advance to the next multiple from the run start
     int TabOrigin = 0;
 };
 
@@ -510,8 +510,8 @@ int DrawTextExW(HDC hdc, LPWSTR text, int cch, RECT* rc, UINT fmt, DRAWTEXTPARAM
         }
         l.Width = lay.Measure(l.Text);
     }
-    if ((fmt & DT_MODIFYSTRING) && text && cch != 0 && lines.size() == 1 && (fmt & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS)) &&
-        !calc) {
+    if ((fmt & DT_MODIFYSTRING) && text && cch != 0 && lines.size() == 1 &&
+        (fmt & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS)) && !calc) {
         // The caller's buffer holds the shortened text; it is at most the original length plus the ellipsis.
         const std::u16string& s = lines[0].Text;
         std::size_t room = std::size_t(n) + 4;

@@ -193,12 +193,10 @@ HBRUSH TBrush::Handle() {
             FHandle = CreatePatternBrush(FBitmap->Handle());
         else if (FStyle == bsSolid)
             FHandle = CreateSolidBrush(ColorToRGB(FColor));
-        else if (FStyle == bsClear)
-        {
+        else if (FStyle == bsClear) {
             LOGBRUSH lb{BS_NULL, 0, 0};
             FHandle = CreateBrushIndirect(&lb);
-        }
-        else
+        } else
             FHandle = CreateHatchBrush(int(FStyle) - int(bsHorizontal), ColorToRGB(FColor));
     }
     return FHandle;
@@ -226,7 +224,9 @@ void TBrush::SetBitmap(TBitmap* Value) {
 
 TCanvas::TCanvas() = default;
 
-TCanvas::~TCanvas() { DeselectHandles(); }
+TCanvas::~TCanvas() {
+    DeselectHandles();
+}
 
 HDC TCanvas::Handle() {
     // The handle a caller draws on directly has the canvas's font, pen, brush and colours in it.
@@ -263,7 +263,9 @@ void TCanvas::DeselectHandles() {
     FOldFont = FOldPen = FOldBrush = nullptr;
 }
 
-void TCanvas::Refresh() { DeselectHandles(); }
+void TCanvas::Refresh() {
+    DeselectHandles();
+}
 
 void TCanvas::RequiredState() {
     if (!FHandle)
@@ -288,9 +290,10 @@ void TCanvas::RequiredState() {
         SetBkColor(dc, ~ColorToRGB(FBrush->Color()) & 0xFFFFFF);
         SetBkMode(dc, TRANSPARENT);
     }
-    static const int rop2[] = {R2_BLACK,     R2_WHITE,       R2_NOP,        R2_NOT,         R2_COPYPEN,  R2_NOTCOPYPEN,
-                               R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                               R2_MASKPEN,   R2_NOTMASKPEN,  R2_XORPEN,     R2_NOTXORPEN};
+    static const int rop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                               R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                               R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                               R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
     SetROP2(dc, rop2[FPen->Mode()]);
 }
 
@@ -299,7 +302,9 @@ TPoint TCanvas::PenPos() {
     GetCurrentPositionEx(Handle(), &p);
     return p;
 }
-void TCanvas::SetPenPos(const TPoint& Value) { MoveTo(Value.X, Value.Y); }
+void TCanvas::SetPenPos(const TPoint& Value) {
+    MoveTo(Value.X, Value.Y);
+}
 
 TRect TCanvas::ClipRect() {
     RECT r;
@@ -332,7 +337,9 @@ bool TCanvas::TryLock() {
     return true;
 }
 
-void TCanvas::MoveTo(int X, int Y) { MoveToEx(Handle(), X, Y, nullptr); }
+void TCanvas::MoveTo(int X, int Y) {
+    MoveToEx(Handle(), X, Y, nullptr);
+}
 void TCanvas::LineTo(int X, int Y) {
     Changing();
     RequiredState();
@@ -514,14 +521,18 @@ struct ScopedDC {
 } // namespace
 
 TBitmap::TBitmap() = default;
-TBitmap::TBitmap(int AWidth, int AHeight) { SetSize(AWidth, AHeight); }
+TBitmap::TBitmap(int AWidth, int AHeight) {
+    SetSize(AWidth, AHeight);
+}
 TBitmap::~TBitmap() {
     FCanvas.reset();
     if (FHandle)
         DeleteObject(FHandle);
 }
 
-int TBitmap::BitsPerPixel() const { return DepthOf(FPixelFormat); }
+int TBitmap::BitsPerPixel() const {
+    return DepthOf(FPixelFormat);
+}
 
 void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const std::vector<RGBQUAD>* Pal) {
     if (AWidth < 0 || AHeight < 0)
@@ -727,7 +738,9 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {
     StretchBlt(dst, R.Left, R.Top, R.Width(), R.Height(), src, 0, 0, FWidth, FHeight, ACanvas->CopyMode());
 }
 
-TBitmapCanvas::~TBitmapCanvas() { FreeContext(); }
+TBitmapCanvas::~TBitmapCanvas() {
+    FreeContext();
+}
 
 void TBitmapCanvas::FreeContext() {
     if (!FDC)
@@ -769,7 +782,9 @@ std::vector<Byte> ReadRest(TStream* Stream) {
     return d;
 }
 
-[[noreturn]] void BadBitmap() { throw EInvalidGraphic(u"Bitmap image is not valid"); }
+[[noreturn]] void BadBitmap() {
+    throw EInvalidGraphic(u"Bitmap image is not valid");
+}
 
 int MaskShift(std::uint32_t m) {
     int s = 0;
@@ -961,7 +976,9 @@ struct IconObj : gdi::Object {
     IconObj() : gdi::Object(OBJ_ICON_KIND) {}
 };
 
-std::shared_ptr<IconObj> FindIcon(HICON h) { return gdi::Find<IconObj>(h, OBJ_ICON_KIND); }
+std::shared_ptr<IconObj> FindIcon(HICON h) {
+    return gdi::Find<IconObj>(h, OBJ_ICON_KIND);
+}
 
 } // namespace
 
@@ -1072,7 +1089,9 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON h, int cx, int cy, UINT, HBRUSH fli
     return true;
 }
 
-BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon) { return DrawIconEx(hDC, X, Y, hIcon, 0, 0, 0, nullptr, DI_NORMAL); }
+BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon) {
+    return DrawIconEx(hDC, X, Y, hIcon, 0, 0, 0, nullptr, DI_NORMAL);
+}
 
 TIcon::~TIcon() {
     if (FHandle)

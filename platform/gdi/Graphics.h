@@ -33,8 +33,7 @@ constexpr TColor clScrollBar = clSystemColor | COLOR_SCROLLBAR, clBackground = c
                  clInactiveCaption = clSystemColor | COLOR_INACTIVECAPTION, clMenu = clSystemColor | COLOR_MENU,
                  clWindow = clSystemColor | COLOR_WINDOW, clWindowFrame = clSystemColor | COLOR_WINDOWFRAME,
                  clMenuText = clSystemColor | COLOR_MENUTEXT, clWindowText = clSystemColor | COLOR_WINDOWTEXT,
-                 clCaptionText = clSystemColor | COLOR_CAPTIONTEXT,
-                 clActiveBorder = clSystemColor | COLOR_ACTIVEBORDER,
+                 clCaptionText = clSystemColor | COLOR_CAPTIONTEXT, clActiveBorder = clSystemColor | COLOR_ACTIVEBORDER,
                  clInactiveBorder = clSystemColor | COLOR_INACTIVEBORDER,
                  clAppWorkSpace = clSystemColor | COLOR_APPWORKSPACE, clHighlight = clSystemColor | COLOR_HIGHLIGHT,
                  clHighlightText = clSystemColor | COLOR_HIGHLIGHTTEXT, clBtnFace = clSystemColor | COLOR_BTNFACE,
@@ -47,12 +46,12 @@ constexpr TColor clScrollBar = clSystemColor | COLOR_SCROLLBAR, clBackground = c
                  clGradientActiveCaption = clSystemColor | COLOR_GRADIENTACTIVECAPTION,
                  clGradientInactiveCaption = clSystemColor | COLOR_GRADIENTINACTIVECAPTION,
                  clMenuHighlight = clSystemColor | COLOR_MENUHILIGHT, clMenuBar = clSystemColor | COLOR_MENUBAR;
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0,
-                 clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF,
-                 clAqua = 0xFFFF00, clLtGray = 0xC0C0C0, clDkGray = 0x808080, clWhite = 0xFFFFFF,
-                 clMoneyGreen = 0xC0DCC0, clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0,
-                 clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
+                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
+                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clLtGray = 0xC0C0C0, clDkGray = 0x808080, clWhite = 0xFFFFFF, clMoneyGreen = 0xC0DCC0,
+                 clSkyBlue = 0xF0CAA6, clCream = 0xF0FBFF, clMedGray = 0xA4A0A0, clNone = 0x1FFFFFFF,
+                 clDefault = 0x20000000;
 
 // A system colour becomes its current value; any other colour keeps its low three bytes.
 COLORREF ColorToRGB(TColor Color);

@@ -1,10 +1,10 @@
 // Picture files: PNG through libpng, JPEG through libjpeg, GIF through giflib, and icon files.
 #include "platform/gdi/Graphics.h"
 
+#include <gif_lib.h>
+#include <jpeglib.h>
 #include <png.h>
 #include <stdio.h> // jpeglib.h needs FILE
-#include <jpeglib.h>
-#include <gif_lib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,8 +107,8 @@ std::vector<std::uint32_t> TPngImage::Pixels() const {
     std::vector<std::uint32_t> px(std::size_t(FWidth) * FHeight);
     for (std::size_t i = 0; i < px.size(); ++i) {
         std::uint32_t a = FHasAlpha ? FAlpha[i] : 255;
-        px[i] = (a << 24) | (std::uint32_t(FRGB[i * 3 + 2]) << 16) | (std::uint32_t(FRGB[i * 3 + 1]) << 8) |
-                FRGB[i * 3];
+        px[i] =
+            (a << 24) | (std::uint32_t(FRGB[i * 3 + 2]) << 16) | (std::uint32_t(FRGB[i * 3 + 1]) << 8) | FRGB[i * 3];
     }
     return px;
 }
@@ -201,7 +201,9 @@ void TPngImage::Draw(TCanvas* ACanvas, const TRect& R) {
 
 // ---- pictures decoded into a bitmap ----
 
-TBitmapBackedGraphic::TBitmapBackedGraphic(TPixelFormat Format) { FBitmap->SetPixelFormat(Format); }
+TBitmapBackedGraphic::TBitmapBackedGraphic(TPixelFormat Format) {
+    FBitmap->SetPixelFormat(Format);
+}
 
 void TBitmapBackedGraphic::SetWidth(int Value) {
     FBitmap->SetWidth(Value);
@@ -211,7 +213,9 @@ void TBitmapBackedGraphic::SetHeight(int Value) {
     FBitmap->SetHeight(Value);
     Changed();
 }
-void TBitmapBackedGraphic::Draw(TCanvas* ACanvas, const TRect& R) { FBitmap->Draw(ACanvas, R); }
+void TBitmapBackedGraphic::Draw(TCanvas* ACanvas, const TRect& R) {
+    FBitmap->Draw(ACanvas, R);
+}
 
 // ---- JPEG ----
 
@@ -299,7 +303,9 @@ bool EncodeJpeg(const std::vector<Byte>& bgr, int w, int h, int quality, bool gr
 
 } // namespace
 
-void TJPEGImage::SetCompressionQuality(int Value) { FCompressionQuality = std::clamp(Value, 1, 100); }
+void TJPEGImage::SetCompressionQuality(int Value) {
+    FCompressionQuality = std::clamp(Value, 1, 100);
+}
 
 void TJPEGImage::Assign(TPersistent* Source) {
     if (auto* j = dynamic_cast<TJPEGImage*>(Source)) {
@@ -367,7 +373,6 @@ void TJPEGImage::SaveToStream(TStream* Stream) {
         throw EInvalidGraphic(Format(u"JPEG image cannot be written: %s", {UTF8ToString(message)}));
 }
 
-
 // ---- GIF ----
 
 namespace {
@@ -387,8 +392,8 @@ int GifRead(GifFileType* g, GifByteType* buf, int n) {
 }
 
 int GifWrite(GifFileType* g, const GifByteType* buf, int n) {
-    static_cast<std::vector<Byte>*>(g->UserData)->insert(static_cast<std::vector<Byte>*>(g->UserData)->end(), buf,
-                                                          buf + n);
+    static_cast<std::vector<Byte>*>(g->UserData)
+        ->insert(static_cast<std::vector<Byte>*>(g->UserData)->end(), buf, buf + n);
     return n;
 }
 
@@ -468,7 +473,6 @@ std::vector<std::uint32_t> MedianCut(std::vector<std::pair<std::uint32_t, std::u
 }
 
 } // namespace
-
 
 void TGIFImage::Assign(TPersistent* Source) {
     if (auto* g = dynamic_cast<TGIFImage*>(Source)) {
@@ -627,17 +631,20 @@ void TGIFImage::SaveToStream(TStream* Stream) {
     Stream->WriteBuffer(out.data(), std::int64_t(out.size()));
 }
 
-
 // ---- icon files ----
 
 namespace {
 
-[[noreturn]] void BadIcon() { throw EInvalidGraphic(u"Icon image is not valid"); }
+[[noreturn]] void BadIcon() {
+    throw EInvalidGraphic(u"Icon image is not valid");
+}
 
 std::uint32_t U32(const std::vector<Byte>& d, std::size_t at) {
     return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (std::uint32_t(d[at + 3]) << 24);
 }
-std::uint16_t U16(const std::vector<Byte>& d, std::size_t at) { return std::uint16_t(d[at] | (d[at + 1] << 8)); }
+std::uint16_t U16(const std::vector<Byte>& d, std::size_t at) {
+    return std::uint16_t(d[at] | (d[at + 1] << 8));
+}
 
 } // namespace
 
@@ -706,8 +713,9 @@ void TIcon::LoadFromStream(TStream* Stream) {
             } else if (bits == 24) {
                 v = row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16);
             } else {
-                int idx = bits == 8 ? row[x] : bits == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
-                                                         : (row[x / 8] >> (7 - x % 8)) & 1;
+                int idx = bits == 8   ? row[x]
+                          : bits == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
+                                      : (row[x / 8] >> (7 - x % 8)) & 1;
                 if (std::size_t(idx) >= colours)
                     BadIcon();
                 std::size_t p = palAt + std::size_t(idx) * 4;

@@ -44,8 +44,12 @@ struct BorrowedBitmap {
     }
 };
 
-TColor ToTColor(COLORREF c) { return c == CLR_NONE ? clNone : TColor(c & 0xFFFFFF); }
-COLORREF ToColorRef(TColor c) { return c == clNone ? CLR_NONE : ColorToRGB(c); }
+TColor ToTColor(COLORREF c) {
+    return c == CLR_NONE ? clNone : TColor(c & 0xFFFFFF);
+}
+COLORREF ToColorRef(TColor c) {
+    return c == clNone ? CLR_NONE : ColorToRGB(c);
+}
 
 } // namespace
 
@@ -136,7 +140,7 @@ void TCustomImageList::CheckIndex(int Index) const {
 }
 
 std::vector<std::vector<std::uint32_t>> TCustomImageList::Cut(TBitmap* Image, TBitmap* Mask, bool UseColor,
-                                                               TColor MaskColor) {
+                                                              TColor MaskColor) {
     std::vector<std::vector<std::uint32_t>> out;
     if (!Image || Image->Empty())
         return out;
@@ -205,7 +209,8 @@ int TCustomImageList::AddIcon(TIcon* Image) {
     int w = Image->Width(), h = Image->Height();
     for (int y = 0; y < FHeight; ++y)
         for (int x = 0; x < FWidth; ++x)
-            img[std::size_t(y) * FWidth + x] = px[std::size_t((2 * y + 1) * h / (2 * FHeight)) * w + (2 * x + 1) * w / (2 * FWidth)];
+            img[std::size_t(y) * FWidth + x] =
+                px[std::size_t((2 * y + 1) * h / (2 * FHeight)) * w + (2 * x + 1) * w / (2 * FWidth)];
     FImages.push_back(std::move(img));
     Change();
     return Count() - 1;

@@ -3,10 +3,10 @@
 // Public names: TCustomImageList, TImageList, TDrawingStyle, TImageType; the platform's image-list functions on
 // HIMAGELIST (ImageList_Create, ImageList_Destroy, ImageList_Add, ImageList_AddMasked, ImageList_AddIcon,
 // ImageList_ReplaceIcon, ImageList_Remove, ImageList_GetImageCount, ImageList_GetIconSize, ImageList_SetBkColor,
-// ImageList_GetBkColor, ImageList_Draw, ImageList_DrawEx), which also work on the Handle of a TCustomImageList. Images are kept as 32-bit pictures with
-// straight alpha (a mask or a mask colour turns pixels transparent). Draw paints an image enabled, or greyed: the
-// image's shape (opaque pixels darker than light grey) once in clBtnHighlight one pixel down and right, then in
-// clBtnShadow. Changing Width or Height clears the list.
+// ImageList_GetBkColor, ImageList_Draw, ImageList_DrawEx), which also work on the Handle of a TCustomImageList. Images
+// are kept as 32-bit pictures with straight alpha (a mask or a mask colour turns pixels transparent). Draw paints an
+// image enabled, or greyed: the image's shape (opaque pixels darker than light grey) once in clBtnHighlight one pixel
+// down and right, then in clBtnShadow. Changing Width or Height clears the list.
 #pragma once
 
 #include "platform/gdi/Graphics.h"
@@ -123,10 +123,12 @@ int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask);
 int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask);
 // i = -1 appends; returns the index or -1.
 int ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon);
-inline int ImageList_AddIcon(HIMAGELIST himl, HICON hicon) { return ImageList_ReplaceIcon(himl, -1, hicon); }
+inline int ImageList_AddIcon(HIMAGELIST himl, HICON hicon) {
+    return ImageList_ReplaceIcon(himl, -1, hicon);
+}
 // i = -1 removes all.
 BOOL ImageList_Remove(HIMAGELIST himl, int i);
 BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);
 // rgbBk: CLR_NONE draws no background, CLR_DEFAULT the list's background colour; dx, dy are not used.
-BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk,
-                      COLORREF rgbFg, UINT fStyle);
+BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int dx, int dy, COLORREF rgbBk, COLORREF rgbFg,
+                      UINT fStyle);

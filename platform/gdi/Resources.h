@@ -15,8 +15,12 @@
 #include <cstddef>
 #include <cstdint>
 
-inline LPCWSTR MAKEINTRESOURCEW(std::uintptr_t id) { return reinterpret_cast<LPCWSTR>(id); }
-inline bool IS_INTRESOURCE(LPCWSTR name) { return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0; }
+inline LPCWSTR MAKEINTRESOURCEW(std::uintptr_t id) {
+    return reinterpret_cast<LPCWSTR>(id);
+}
+inline bool IS_INTRESOURCE(LPCWSTR name) {
+    return (reinterpret_cast<std::uintptr_t>(name) >> 16) == 0;
+}
 
 inline const LPCWSTR IDI_APPLICATION = MAKEINTRESOURCEW(32512);
 inline const LPCWSTR IDI_HAND = MAKEINTRESOURCEW(32513);
@@ -51,8 +55,12 @@ public:
 
 // A bitmap from a BMP or PNG resource (the caller deletes it); nullptr when there is none or it is not valid.
 HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
-inline HBITMAP LoadBitmap(HINSTANCE h, LPCWSTR n) { return LoadBitmapW(h, n); }
+inline HBITMAP LoadBitmap(HINSTANCE h, LPCWSTR n) {
+    return LoadBitmapW(h, n);
+}
 // A system icon (hInstance nullptr and an IDI_ value), or an icon from an ICO or PNG resource. System icons are
 // shared and must not be destroyed; others belong to the caller.
 HICON LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
-inline HICON LoadIcon(HINSTANCE h, LPCWSTR n) { return LoadIconW(h, n); }
+inline HICON LoadIcon(HINSTANCE h, LPCWSTR n) {
+    return LoadIconW(h, n);
+}

@@ -16,10 +16,10 @@
 #include "platform/gdi/WinDef.h"
 
 constexpr int LF_FACESIZE = 32;
-constexpr LONG FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_REGULAR = 400,
-               FW_MEDIUM = 500, FW_SEMIBOLD = 600, FW_BOLD = 700, FW_HEAVY = 900;
-constexpr BYTE ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, SHIFTJIS_CHARSET = 128,
-               GB2312_CHARSET = 134, CHINESEBIG5_CHARSET = 136, OEM_CHARSET = 255, RUSSIAN_CHARSET = 204;
+constexpr LONG FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_REGULAR = 400, FW_MEDIUM = 500,
+               FW_SEMIBOLD = 600, FW_BOLD = 700, FW_HEAVY = 900;
+constexpr BYTE ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, SHIFTJIS_CHARSET = 128, GB2312_CHARSET = 134,
+               CHINESEBIG5_CHARSET = 136, OEM_CHARSET = 255, RUSSIAN_CHARSET = 204;
 constexpr BYTE OUT_DEFAULT_PRECIS = 0, CLIP_DEFAULT_PRECIS = 0, DEFAULT_QUALITY = 0, NONANTIALIASED_QUALITY = 3,
                ANTIALIASED_QUALITY = 4, DEFAULT_PITCH = 0, FIXED_PITCH = 1, VARIABLE_PITCH = 2, FF_DONTCARE = 0;
 
@@ -66,15 +66,16 @@ struct TEXTMETRICW {
 using TEXTMETRIC = TEXTMETRICW;
 
 HFONT CreateFontIndirectW(const LOGFONTW* lplf);
-inline HFONT CreateFontIndirect(const LOGFONTW* lplf) { return CreateFontIndirectW(lplf); }
+inline HFONT CreateFontIndirect(const LOGFONTW* lplf) {
+    return CreateFontIndirectW(lplf);
+}
 HFONT CreateFontW(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
                   DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
                   DWORD iQuality, DWORD iPitchAndFamily, LPCWSTR pszFaceName);
 
 constexpr UINT ETO_OPAQUE = 0x2, ETO_CLIPPED = 0x4, ETO_RTLREADING = 0x80;
 BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c);
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c,
-                 const int* lpDx);
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c, const int* lpDx);
 // Returns the extent as MAKELONG(width, height).
 LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int chCount, int nTabPositions,
                     const int* lpnTabStopPositions, int nTabOrigin);
@@ -83,16 +84,21 @@ BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxE
                            SIZE* lpSize);
 BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* lptm);
 int GetTextFaceW(HDC hdc, int c, LPWSTR lpName);
-inline BOOL TextOut(HDC hdc, int x, int y, LPCWSTR s, int c) { return TextOutW(hdc, x, y, s, c); }
-inline BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR s, int c, SIZE* sz) { return GetTextExtentPoint32W(hdc, s, c, sz); }
-inline BOOL GetTextMetrics(HDC hdc, TEXTMETRICW* tm) { return GetTextMetricsW(hdc, tm); }
+inline BOOL TextOut(HDC hdc, int x, int y, LPCWSTR s, int c) {
+    return TextOutW(hdc, x, y, s, c);
+}
+inline BOOL GetTextExtentPoint32(HDC hdc, LPCWSTR s, int c, SIZE* sz) {
+    return GetTextExtentPoint32W(hdc, s, c, sz);
+}
+inline BOOL GetTextMetrics(HDC hdc, TEXTMETRICW* tm) {
+    return GetTextMetricsW(hdc, tm);
+}
 
 constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
-               DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
-               DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
-               DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000,
-               DT_END_ELLIPSIS = 0x8000, DT_MODIFYSTRING = 0x10000, DT_RTLREADING = 0x20000,
-               DT_WORD_ELLIPSIS = 0x40000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000;
+               DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80, DT_NOCLIP = 0x100,
+               DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_INTERNAL = 0x1000,
+               DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000, DT_MODIFYSTRING = 0x10000,
+               DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000;
 struct DRAWTEXTPARAMS {
     UINT cbSize = sizeof(DRAWTEXTPARAMS);
     int iTabLength = 8;
@@ -104,7 +110,9 @@ struct DRAWTEXTPARAMS {
 // from the rectangle's top to the text's bottom, as on the platform. c = -1: the text ends at its first 0.
 int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, RECT* lprc, UINT format);
 int DrawTextExW(HDC hdc, LPWSTR lpchText, int cchText, RECT* lprc, UINT format, DRAWTEXTPARAMS* lpdtp);
-inline int DrawText(HDC hdc, LPCWSTR s, int c, RECT* r, UINT f) { return DrawTextW(hdc, s, c, r, f); }
+inline int DrawText(HDC hdc, LPCWSTR s, int c, RECT* r, UINT f) {
+    return DrawTextW(hdc, s, c, r, f);
+}
 
 // True when some installed font (or the fallback chain) has a glyph for the code point.
 bool FontHasGlyph(char32_t codePoint);

@@ -8,8 +8,9 @@
 
 namespace {
 
-
-bool KeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
+bool KeyHeld(int Vk) {
+    return GetKeyState(Vk) < 0;
+}
 
 int TextHeightOf(TFont* Font) {
     HDC DC = CreateCompatibleDC(nullptr);
@@ -149,7 +150,9 @@ void TComboListBox::SetPopup(bool Value) {
         SetParent(FCombo);
 }
 
-int TComboListBox::VisibleRows() { return std::max(ClientHeight() / std::max(FCombo->ItemHeight(), 1), 1); }
+int TComboListBox::VisibleRows() {
+    return std::max(ClientHeight() / std::max(FCombo->ItemHeight(), 1), 1);
+}
 
 void TComboListBox::SetHotIndex(int Value) {
     // Sent even when the row is already selected: the message also scrolls it into view.
@@ -354,7 +357,9 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
-int TCustomComboBox::ItemHeight() { return FItemHeight > 0 ? FItemHeight : TextHeightOf(Font()); }
+int TCustomComboBox::ItemHeight() {
+    return FItemHeight > 0 ? FItemHeight : TextHeightOf(Font());
+}
 
 void TCustomComboBox::SetItemHeight(int Value) {
     FItemHeight = std::max(Value, 0);
@@ -364,7 +369,9 @@ void TCustomComboBox::SetItemHeight(int Value) {
     Invalidate();
 }
 
-bool TCustomComboBox::Sorted() const { return FList->Sorted(); }
+bool TCustomComboBox::Sorted() const {
+    return FList->Sorted();
+}
 
 void TCustomComboBox::SetSorted(bool Value) {
     if (Value == Sorted())
@@ -391,7 +398,9 @@ void TCustomComboBox::SetCharCase(TEditCharCase Value) {
         FEdit->SetCharCase(Value);
 }
 
-bool TCustomComboBox::DroppedDown() const { return FDropped; }
+bool TCustomComboBox::DroppedDown() const {
+    return FDropped;
+}
 
 void TCustomComboBox::SetDroppedDown(bool Value) {
     if (Value)
@@ -423,9 +432,13 @@ void TCustomComboBox::ShowEditText(const String& Value) {
     FSettingText = false;
 }
 
-int TCustomComboBox::ItemIndex() { return FDropped ? FDroppedIndex : FList->ItemIndex(); }
+int TCustomComboBox::ItemIndex() {
+    return FDropped ? FDroppedIndex : FList->ItemIndex();
+}
 
-void TCustomComboBox::SetItemIndex(int Value) { SelectIndex(Value); }
+void TCustomComboBox::SetItemIndex(int Value) {
+    SelectIndex(Value);
+}
 
 void TCustomComboBox::SelectIndex(int Value) {
     // An index outside the items clears the selection, as CB_SETCURSEL does.
@@ -459,21 +472,27 @@ void TCustomComboBox::SetText(const String& Value) {
     Invalidate();
 }
 
-int TCustomComboBox::SelStart() { return FEdit ? FEdit->SelStart() : 0; }
+int TCustomComboBox::SelStart() {
+    return FEdit ? FEdit->SelStart() : 0;
+}
 
 void TCustomComboBox::SetSelStart(int Value) {
     if (FEdit)
         FEdit->SetSelStart(Value);
 }
 
-int TCustomComboBox::SelLength() { return FEdit ? FEdit->SelLength() : 0; }
+int TCustomComboBox::SelLength() {
+    return FEdit ? FEdit->SelLength() : 0;
+}
 
 void TCustomComboBox::SetSelLength(int Value) {
     if (FEdit)
         FEdit->SetSelLength(Value);
 }
 
-String TCustomComboBox::SelText() { return FEdit ? FEdit->SelText() : String(); }
+String TCustomComboBox::SelText() {
+    return FEdit ? FEdit->SelText() : String();
+}
 
 void TCustomComboBox::SelectAll() {
     if (FEdit)

@@ -21,7 +21,9 @@ TControl* GCaptureControl = nullptr;
 // A key the form took (dialog key, short cut): the character it typed is not delivered either.
 bool GSwallowChar = false;
 
-bool IsWindowed(const TControl* C) { return dynamic_cast<const TWinControl*>(C) != nullptr; }
+bool IsWindowed(const TControl* C) {
+    return dynamic_cast<const TWinControl*>(C) != nullptr;
+}
 
 } // namespace
 
@@ -177,7 +179,9 @@ void TSizeConstraints::Apply(int& Width, int& Height) const {
 // ---------------------------------------------------------------------------------------------
 // TControlCanvas
 
-TControlCanvas::~TControlCanvas() { FreeHandle(); }
+TControlCanvas::~TControlCanvas() {
+    FreeHandle();
+}
 
 void TControlCanvas::SetControl(TControl* AControl) {
     if (FControl == AControl)
@@ -299,7 +303,9 @@ void TControl::SetClientSize(int AWidth, int AHeight) {
     SetBounds(FLeft, FTop, AWidth + FWidth - (C.Right - C.Left), AHeight + FHeight - (C.Bottom - C.Top));
 }
 
-TRect TControl::ClientRect() { return Rect(0, 0, FWidth, FHeight); }
+TRect TControl::ClientRect() {
+    return Rect(0, 0, FWidth, FHeight);
+}
 
 void TControl::SetAlign(TAlign Value) {
     if (Value == FAlign)
@@ -353,7 +359,9 @@ void TControl::SetAutoSize(bool Value) {
         AdjustSize();
 }
 
-bool TControl::CanAutoSize(int&, int&) { return true; }
+bool TControl::CanAutoSize(int&, int&) {
+    return true;
+}
 
 void TControl::AdjustSize() {
     if (ComponentState().Contains(csLoading))
@@ -391,7 +399,9 @@ void TControl::SetParent(TWinControl* AParent) {
     }
 }
 
-TCustomForm* TControl::ParentForm() const { return GetParentForm(this); }
+TCustomForm* TControl::ParentForm() const {
+    return GetParentForm(this);
+}
 
 void TControl::SetVisible(bool Value) {
     if (Value == FVisible)
@@ -608,7 +618,9 @@ TShiftState TControl::MouseShift(WPARAM Keys) const {
     return Shift;
 }
 
-void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
+void TControl::WndProc(TMessage& Message) {
+    Dispatch(Message);
+}
 
 void TControl::Dispatch(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
@@ -706,8 +718,7 @@ void TControl::DoMouseDown(TMessage& Message, TMouseButton Button) {
             FControlState += csClicked;
     }
     TShiftState Shift = MouseShift(Message.WParam);
-    bool Double =
-        Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
+    bool Double = Message.Msg == WM_LBUTTONDBLCLK || Message.Msg == WM_RBUTTONDBLCLK || Message.Msg == WM_MBUTTONDBLCLK;
     if (Double)
         Shift += ssDouble;
     int X = GET_X_LPARAM(Message.LParam), Y = GET_Y_LPARAM(Message.LParam);
@@ -760,8 +771,8 @@ void TControl::WMContextMenu(TMessage& Message) {
     if (Message.Result)
         return;
     // (-1, -1) comes from the keyboard (Shift+F10, the menu key): the menu opens at the control.
-    bool FromKeyboard = Message.LParam == LPARAM(-1) || (GET_X_LPARAM(Message.LParam) == -1 &&
-                                                          GET_Y_LPARAM(Message.LParam) == -1);
+    bool FromKeyboard =
+        Message.LParam == LPARAM(-1) || (GET_X_LPARAM(Message.LParam) == -1 && GET_Y_LPARAM(Message.LParam) == -1);
     TPoint Screen{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
     TPoint Local = FromKeyboard ? TPoint{-1, -1} : ScreenToClient(Screen);
     bool Handled = false;
@@ -836,7 +847,9 @@ bool TControl::MouseCapture() {
 // ---------------------------------------------------------------------------------------------
 // The control under the mouse
 
-TControl* MouseControl() { return GMouseControl; }
+TControl* MouseControl() {
+    return GMouseControl;
+}
 TControl* GetCaptureControl() {
     if (GCaptureControl) {
         TWinControl* Holder = dynamic_cast<TWinControl*>(GCaptureControl);
@@ -1099,9 +1112,9 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateWindowHandle(const TCreateParams& Params) {
     TWinControl* Outer = GCreatingControl;
     GCreatingControl = this;
-    HWND H = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style,
-                             Params.X, Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr, nullptr,
-                             Params.Param);
+    HWND H =
+        CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(), Params.Style, Params.X,
+                        Params.Y, Params.Width, Params.Height, Params.WndParent, nullptr, nullptr, Params.Param);
     GCreatingControl = Outer;
     if (H && !FHandle) {
         FHandle = H;
@@ -1427,8 +1440,7 @@ void TWinControl::PaintControls(HDC DC, TControl* First) {
     }
     RECT Clip;
     GetClipBox(DC, &Clip);
-    std::vector<TControl*> List(FControls.begin() + std::ptrdiff_t(std::min(Start, FControls.size())),
-                                FControls.end());
+    std::vector<TControl*> List(FControls.begin() + std::ptrdiff_t(std::min(Start, FControls.size())), FControls.end());
     for (TControl* C : List) {
         if (IsWindowed(C) || !C->Visible() || C->Width() <= 0 || C->Height() <= 0)
             continue;
@@ -1484,12 +1496,14 @@ bool KeyThroughForm(TWinControl* Self, TMessage& Message, TFormStep FormStep, TO
 
 bool TWinControl::DoKeyDown(TMessage& M) {
     auto Own = [&](Word& Key) { KeyDown(Key, KeyDataToShiftState(M.LParam)); };
-    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyDown(M); }, Own);
+    return KeyThroughForm(
+        this, M, [&](TCustomForm* F) { return F->DoKeyDown(M); }, Own);
 }
 
 bool TWinControl::DoKeyUp(TMessage& M) {
     auto Own = [&](Word& Key) { KeyUp(Key, KeyDataToShiftState(M.LParam)); };
-    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyUp(M); }, Own);
+    return KeyThroughForm(
+        this, M, [&](TCustomForm* F) { return F->DoKeyUp(M); }, Own);
 }
 
 bool TWinControl::DoKeyPress(TMessage& M) {
@@ -1498,7 +1512,8 @@ bool TWinControl::DoKeyPress(TMessage& M) {
         KeyPress(C);
         Key = Word(C);
     };
-    return KeyThroughForm(this, M, [&](TCustomForm* F) { return F->DoKeyPress(M); }, Own);
+    return KeyThroughForm(
+        this, M, [&](TCustomForm* F) { return F->DoKeyPress(M); }, Own);
 }
 
 void TWinControl::KeyDown(Word& Key, TShiftState Shift) {
@@ -1686,8 +1701,8 @@ void TWinControl::WMSetCursor(TMessage& Message) {
 
 void TWinControl::WMContextMenu(TMessage& Message) {
     std::weak_ptr<char> Alive = FAlive;
-    bool FromKeyboard = Message.LParam == LPARAM(-1) ||
-                        (GET_X_LPARAM(Message.LParam) == -1 && GET_Y_LPARAM(Message.LParam) == -1);
+    bool FromKeyboard =
+        Message.LParam == LPARAM(-1) || (GET_X_LPARAM(Message.LParam) == -1 && GET_Y_LPARAM(Message.LParam) == -1);
     if (!FromKeyboard) {
         TPoint P = ScreenToClient(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
         TControl* C = ControlAtPos(P, false);
@@ -1967,7 +1982,9 @@ bool TWinControl::CanFocus() {
     return true;
 }
 
-bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
+bool TWinControl::Focused() {
+    return FHandle && GetFocus() == FHandle;
+}
 
 void TWinControl::SetFocus() {
     TCustomForm* Form = GetParentForm(this);
@@ -1984,7 +2001,9 @@ bool TWinControl::Showing() {
     return FHandle && IsWindowVisible(FHandle);
 }
 
-void TWinControl::Invalidate() { Perform(CM_INVALIDATE, 0, 0); }
+void TWinControl::Invalidate() {
+    Perform(CM_INVALIDATE, 0, 0);
+}
 
 void TWinControl::Update() {
     if (FHandle)
@@ -2150,12 +2169,13 @@ void TWinControl::AlignControl(TControl* AControl) {
 // ---------------------------------------------------------------------------------------------
 // TGraphicControl
 
-TGraphicControl::TGraphicControl(TComponent* AOwner)
-    : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
 }
 
-TGraphicControl::~TGraphicControl() { FCanvas->FreeHandle(); }
+TGraphicControl::~TGraphicControl() {
+    FCanvas->FreeHandle();
+}
 
 void TGraphicControl::Dispatch(TMessage& Message) {
     if (Message.Msg == WM_PAINT && Message.WParam) {
@@ -2179,12 +2199,13 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // TCustomControl
 
-TCustomControl::TCustomControl(TComponent* AOwner)
-    : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TControlCanvas>()) {
     FCanvas->SetControl(this);
 }
 
-TCustomControl::~TCustomControl() { FCanvas->FreeHandle(); }
+TCustomControl::~TCustomControl() {
+    FCanvas->FreeHandle();
+}
 
 void TCustomControl::PaintWindow(HDC DC) {
     FCanvas->PaintOn(DC, [this] { Paint(); });

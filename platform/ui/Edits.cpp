@@ -16,10 +16,16 @@ constexpr int WheelLines = 3;
 constexpr WORD ScrollLineBack = 0, ScrollLineOn = 1, ScrollPageBack = 2, ScrollPageOn = 3, ScrollThumbPosition = 4,
                ScrollThumbTrack = 5, ScrollStart = 6, ScrollEnd = 7;
 
-bool IsSpace(Char C) { return C == u' ' || C == u'\t' || C == u'\r' || C == u'\n' || C == 0x3000; }
-bool IsLowSurrogate(Char C) { return C >= 0xDC00 && C < 0xE000; }
+bool IsSpace(Char C) {
+    return C == u' ' || C == u'\t' || C == u'\r' || C == u'\n' || C == 0x3000;
+}
+bool IsLowSurrogate(Char C) {
+    return C >= 0xDC00 && C < 0xE000;
+}
 
-bool KeyHeld(int Vk) { return GetKeyState(Vk) < 0; }
+bool KeyHeld(int Vk) {
+    return GetKeyState(Vk) < 0;
+}
 
 } // namespace
 
@@ -243,24 +249,34 @@ void TCustomEdit::SetAlignment(TAlignment Value) {
     Invalidate();
 }
 
-int TCustomEdit::SelStart() { return SelMin(); }
+int TCustomEdit::SelStart() {
+    return SelMin();
+}
 
-void TCustomEdit::SetSelStart(int Value) { SendMessageW(Handle(), EM_SETSEL, WPARAM(Value), LPARAM(Value)); }
+void TCustomEdit::SetSelStart(int Value) {
+    SendMessageW(Handle(), EM_SETSEL, WPARAM(Value), LPARAM(Value));
+}
 
-int TCustomEdit::SelLength() { return SelMax() - SelMin(); }
+int TCustomEdit::SelLength() {
+    return SelMax() - SelMin();
+}
 
 void TCustomEdit::SetSelLength(int Value) {
     int Start = SelMin();
     SendMessageW(Handle(), EM_SETSEL, WPARAM(Start), LPARAM(Start + Value));
 }
 
-String TCustomEdit::SelText() { return FText.substr(std::size_t(SelMin()), std::size_t(SelMax() - SelMin())); }
+String TCustomEdit::SelText() {
+    return FText.substr(std::size_t(SelMin()), std::size_t(SelMax() - SelMin()));
+}
 
 void TCustomEdit::SetSelText(const String& Value) {
     SendMessageW(Handle(), EM_REPLACESEL, 0, LPARAM(Value.c_str()));
 }
 
-void TCustomEdit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, LPARAM(-1)); }
+void TCustomEdit::SelectAll() {
+    SendMessageW(Handle(), EM_SETSEL, 0, LPARAM(-1));
+}
 
 TPoint TCustomEdit::CaretPos() {
     const TRow& R = Rows()[std::size_t(RowOf(FCaret))];
@@ -431,7 +447,9 @@ void TCustomEdit::SetSel(int Anchor, int Caret, bool Scroll) {
     Invalidate();
 }
 
-void TCustomEdit::MoveCaret(int Pos, bool Extend) { SetSel(Extend ? FAnchor : Pos, Pos); }
+void TCustomEdit::MoveCaret(int Pos, bool Extend) {
+    SetSel(Extend ? FAnchor : Pos, Pos);
+}
 
 int TCustomEdit::PrevPos(int Pos) {
     if (Pos <= 0)
@@ -477,7 +495,10 @@ void TCustomEdit::SelectWordAt(int Pos) {
         return;
     if (Pos >= Len)
         Pos = Len - 1;
-    auto Blank = [&](int I) { Char C = FText[std::size_t(I)]; return C == u' ' || C == u'\t' || C == 0x3000; };
+    auto Blank = [&](int I) {
+        Char C = FText[std::size_t(I)];
+        return C == u' ' || C == u'\t' || C == 0x3000;
+    };
     bool Space = Blank(Pos);
     if (FText[std::size_t(Pos)] == u'\r' || FText[std::size_t(Pos)] == u'\n') {
         SetSel(Pos, Pos);
@@ -559,8 +580,7 @@ void TCustomEdit::Relayout() {
         std::size_t Before = From >= 2 ? T.rfind(u"\r\n", std::size_t(From - 2)) : String::npos;
         I = Before == String::npos ? 0 : int(Before) + 2;
     }
-    FRows.erase(std::lower_bound(FRows.begin(), FRows.end(), I,
-                                 [](const TRow& R, int Pos) { return R.Start < Pos; }),
+    FRows.erase(std::lower_bound(FRows.begin(), FRows.end(), I, [](const TRow& R, int Pos) { return R.Start < Pos; }),
                 FRows.end());
     if (I == 0)
         FRows.clear();
@@ -740,7 +760,9 @@ void TCustomEdit::ScrollCaretIntoView() {
 // ---------------------------------------------------------------------------------------------
 // Painting
 
-bool TCustomEdit::Transparent() { return FHandle && (GetWindowLongW(FHandle, GWL_EXSTYLE) & WS_EX_TRANSPARENT); }
+bool TCustomEdit::Transparent() {
+    return FHandle && (GetWindowLongW(FHandle, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+}
 
 HBRUSH TCustomEdit::QueryColors(HDC DC) {
     UINT Msg = (EditStyle() & ES_READONLY) || !Enabled() ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
@@ -1202,14 +1224,28 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
         int Page = std::max(VisibleLines() - 1, 1);
         int Old = FTopLine;
         switch (LOWORD(Message.WParam)) {
-        case ScrollLineBack: FTopLine -= 1; break;
-        case ScrollLineOn: FTopLine += 1; break;
-        case ScrollPageBack: FTopLine -= Page; break;
-        case ScrollPageOn: FTopLine += Page; break;
-        case ScrollStart: FTopLine = 0; break;
-        case ScrollEnd: FTopLine = int(Rows().size()); break;
+        case ScrollLineBack:
+            FTopLine -= 1;
+            break;
+        case ScrollLineOn:
+            FTopLine += 1;
+            break;
+        case ScrollPageBack:
+            FTopLine -= Page;
+            break;
+        case ScrollPageOn:
+            FTopLine += Page;
+            break;
+        case ScrollStart:
+            FTopLine = 0;
+            break;
+        case ScrollEnd:
+            FTopLine = int(Rows().size());
+            break;
         case ScrollThumbTrack:
-        case ScrollThumbPosition: FTopLine = HIWORD(Message.WParam); break;
+        case ScrollThumbPosition:
+            FTopLine = HIWORD(Message.WParam);
+            break;
         }
         ClampScroll();
         Invalidate();
@@ -1220,14 +1256,28 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
         TRect F = FormatRect();
         int Step = std::max(LineHeight() / 2, 1), Page = std::max(F.Right - F.Left, 1);
         switch (LOWORD(Message.WParam)) {
-        case ScrollLineBack: FScrollX -= Step; break;
-        case ScrollLineOn: FScrollX += Step; break;
-        case ScrollPageBack: FScrollX -= Page; break;
-        case ScrollPageOn: FScrollX += Page; break;
-        case ScrollStart: FScrollX = 0; break;
-        case ScrollEnd: FScrollX = INT_MAX / 2; break;
+        case ScrollLineBack:
+            FScrollX -= Step;
+            break;
+        case ScrollLineOn:
+            FScrollX += Step;
+            break;
+        case ScrollPageBack:
+            FScrollX -= Page;
+            break;
+        case ScrollPageOn:
+            FScrollX += Page;
+            break;
+        case ScrollStart:
+            FScrollX = 0;
+            break;
+        case ScrollEnd:
+            FScrollX = INT_MAX / 2;
+            break;
         case ScrollThumbTrack:
-        case ScrollThumbPosition: FScrollX = HIWORD(Message.WParam); break;
+        case ScrollThumbPosition:
+            FScrollX = HIWORD(Message.WParam);
+            break;
         }
         ClampScroll();
         Invalidate();

@@ -18,7 +18,9 @@ std::unordered_map<UINT_PTR, TTimer*>& RunningTimers() {
 // ---------------------------------------------------------------------------------------------
 // TTimer
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) { UpdateTimer(); }
+TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
+    UpdateTimer();
+}
 
 TTimer::~TTimer() {
     FEnabled = false;
@@ -84,7 +86,9 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
 
 namespace {
 
-int BevelSize(TPanelBevel Bevel, int Width) { return Bevel == bvNone ? 0 : Width; }
+int BevelSize(TPanelBevel Bevel, int Width) {
+    return Bevel == bvNone ? 0 : Width;
+}
 
 } // namespace
 
@@ -177,7 +181,9 @@ void TCustomPanel::Paint() {
     if (Caption().empty())
         return;
     UINT Flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS |
-                 (FAlignment == taCenter ? DT_CENTER : FAlignment == taRightJustify ? DT_RIGHT : DT_LEFT);
+                 (FAlignment == taCenter         ? DT_CENTER
+                  : FAlignment == taRightJustify ? DT_RIGHT
+                                                 : DT_LEFT);
     HGDIOBJ OldFont = SelectObject(DC, Font()->Handle());
     int OldMode = SetBkMode(DC, TRANSPARENT);
     SetTextColor(DC, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
@@ -266,7 +272,9 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make
     SetBounds(0, 0, 105, 105);
 }
 
-TImage::~TImage() { FPicture->OnChange = nullptr; }
+TImage::~TImage() {
+    FPicture->OnChange = nullptr;
+}
 
 void TImage::PictureChanged(TObject*) {
     AdjustSize();
@@ -497,7 +505,9 @@ void TSplitter::Paint() {
 // ---------------------------------------------------------------------------------------------
 // TControlScrollBar
 
-void TControlScrollBar::SetPosition(int Value) { FControl->ScrollTo(this, Value); }
+void TControlScrollBar::SetPosition(int Value) {
+    FControl->ScrollTo(this, Value);
+}
 
 void TControlScrollBar::SetRange(int Value) {
     FRange = std::max(0, Value);
@@ -673,7 +683,8 @@ bool TScrollBox::BarParts(TControlScrollBar* Bar, TBarParts& Parts) {
     OffsetRect(&C, O.X - W.Left, O.Y - W.Top);
     bool Horz = Bar->FKind == sbHorizontal;
     int Thick = GetSystemMetrics(Horz ? SM_CYHSCROLL : SM_CXVSCROLL);
-    Parts.Bar = Horz ? RECT{C.Left, C.Bottom, C.Right, C.Bottom + Thick} : RECT{C.Right, C.Top, C.Right + Thick, C.Bottom};
+    Parts.Bar =
+        Horz ? RECT{C.Left, C.Bottom, C.Right, C.Bottom + Thick} : RECT{C.Right, C.Top, C.Right + Thick, C.Bottom};
     int Length = Horz ? C.Right - C.Left : C.Bottom - C.Top;
     int Arrow = std::min(Thick, Length / 2);
     int Track = Length - 2 * Arrow;

@@ -19,7 +19,9 @@ constexpr UINT HintShowTimer = 1;
 constexpr UINT HintHideTimer = 2;
 
 // Is the key down at the moment of the message?
-bool IsKeyPressed(int Key) { return GetKeyState(Key) < 0; }
+bool IsKeyPressed(int Key) {
+    return GetKeyState(Key) < 0;
+}
 
 } // namespace
 
@@ -431,7 +433,9 @@ bool TCustomForm::CloseQuery() {
     return CanClose;
 }
 
-void TCustomForm::Release() { PostMessageW(Handle(), CM_RELEASE, 0, 0); }
+void TCustomForm::Release() {
+    PostMessageW(Handle(), CM_RELEASE, 0, 0);
+}
 
 namespace {
 
@@ -531,8 +535,7 @@ void TCustomForm::CloseModal() {
 void TCustomForm::SetActiveControl(TWinControl* Control) {
     if (Control == FActiveControl)
         return;
-    if (Control && !ComponentState().Contains(csLoading) &&
-        (!Control->CanFocus() || GetParentForm(Control) != this))
+    if (Control && !ComponentState().Contains(csLoading) && (!Control->CanFocus() || GetParentForm(Control) != this))
         throw EInvalidControlOperation(u"Cannot focus a disabled or invisible window");
     FActiveControl = Control;
     if (!ComponentState().Contains(csLoading) && FActive)
@@ -577,8 +580,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
     // Leave the controls that lose the focus from the inside out, enter the new ones from the outside in.
     std::vector<std::weak_ptr<char>> Tokens;
     std::vector<TControl*> Exits;
-    for (TControl* C = Old; C && C != this && !static_cast<TWinControl*>(C)->ContainsControl(Control);
-         C = C->Parent())
+    for (TControl* C = Old; C && C != this && !static_cast<TWinControl*>(C)->ContainsControl(Control); C = C->Parent())
         Exits.push_back(C);
     for (TControl* C : Exits)
         Tokens.push_back(C->AliveToken());
@@ -750,10 +752,13 @@ public:
 protected:
     void Paint() override {
         TCanvas* C = Canvas();
-        TColor Fill = Kind == MB_ICONHAND ? TColor(0x0000C0) : Kind == MB_ICONEXCLAMATION ? TColor(0x00C0FF)
-                                                                                          : TColor(0xC06000);
-        const Char* Sign = Kind == MB_ICONHAND ? u"×" : Kind == MB_ICONQUESTION ? u"?" : Kind == MB_ICONEXCLAMATION ? u"!"
-                                                                                                                    : u"i";
+        TColor Fill = Kind == MB_ICONHAND          ? TColor(0x0000C0)
+                      : Kind == MB_ICONEXCLAMATION ? TColor(0x00C0FF)
+                                                   : TColor(0xC06000);
+        const Char* Sign = Kind == MB_ICONHAND          ? u"×"
+                           : Kind == MB_ICONQUESTION    ? u"?"
+                           : Kind == MB_ICONEXCLAMATION ? u"!"
+                                                        : u"i";
         C->Brush()->SetColor(Fill);
         C->Pen()->SetColor(Fill);
         C->Ellipse(0, 0, Width(), Height());
@@ -814,7 +819,9 @@ bool TMonitor::Primary() const {
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 TScreen::~TScreen() = default;
 
-void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+void TScreen::AddForm(TCustomForm* Form) {
+    FForms.push_back(Form);
+}
 
 void TScreen::RemoveForm(TCustomForm* Form) {
     FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
@@ -878,8 +885,12 @@ void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
     FCursors.emplace_back(Index, Handle);
 }
 
-int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
-int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+int TScreen::Width() const {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int TScreen::Height() const {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
 
 TRect TScreen::DesktopRect() const {
     int X = GetSystemMetrics(SM_XVIRTUALSCREEN), Y = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -1023,8 +1034,7 @@ void TApplication::ForgetControl(TControl* Control) {
     }
     if (FHintWindow == Control)
         FHintWindow = nullptr;
-    FMinimizedForms.erase(std::remove(FMinimizedForms.begin(), FMinimizedForms.end(), Control),
-                          FMinimizedForms.end());
+    FMinimizedForms.erase(std::remove(FMinimizedForms.begin(), FMinimizedForms.end(), Control), FMinimizedForms.end());
 }
 
 void TApplication::Run() {
@@ -1041,7 +1051,9 @@ void TApplication::Run() {
     }
 }
 
-void TApplication::Terminate() { PostQuitMessage(0); }
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
 
 bool TApplication::ProcessMessage(MSG& Msg) {
     if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE))

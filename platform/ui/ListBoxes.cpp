@@ -44,10 +44,18 @@ TLbData* DataOf(HWND h) {
     return It == Lists().end() ? nullptr : It->second.get();
 }
 
-bool Multi(const TLbData& D) { return D.Style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
-bool MultiColumn(const TLbData& D) { return D.Style & LBS_MULTICOLUMN; }
-int Count(const TLbData& D) { return int(D.Items.size()); }
-bool Valid(const TLbData& D, int I) { return I >= 0 && I < Count(D); }
+bool Multi(const TLbData& D) {
+    return D.Style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
+}
+bool MultiColumn(const TLbData& D) {
+    return D.Style & LBS_MULTICOLUMN;
+}
+int Count(const TLbData& D) {
+    return int(D.Items.size());
+}
+bool Valid(const TLbData& D, int I) {
+    return I >= 0 && I < Count(D);
+}
 
 RECT ClientOf(const TLbData& D) {
     RECT R{};
@@ -66,7 +74,9 @@ int ColumnsPerPage(const TLbData& D) {
     return std::max(1, (C.Right - C.Left) / std::max(1, D.ColumnWidth));
 }
 
-int PerPage(const TLbData& D) { return MultiColumn(D) ? RowsPerPage(D) * ColumnsPerPage(D) : RowsPerPage(D); }
+int PerPage(const TLbData& D) {
+    return MultiColumn(D) ? RowsPerPage(D) * ColumnsPerPage(D) : RowsPerPage(D);
+}
 
 int MaxTop(const TLbData& D) {
     if (MultiColumn(D)) {
@@ -169,7 +179,9 @@ void InvalidateRow(TLbData& D, int I) {
     InvalidateRect(D.Wnd, &R, TRUE);
 }
 
-bool IsSel(const TLbData& D, int I) { return Multi(D) ? (Valid(D, I) && D.Items[std::size_t(I)].Sel) : I == D.Cur; }
+bool IsSel(const TLbData& D, int I) {
+    return Multi(D) ? (Valid(D, I) && D.Items[std::size_t(I)].Sel) : I == D.Cur;
+}
 
 // Changes the selection of one row; true when it changed.
 bool SetSel(TLbData& D, int I, bool On) {
@@ -213,7 +225,9 @@ bool SelectRange(TLbData& D, int From, int To, bool Keep) {
     return Changed;
 }
 
-String Upper(const String& S) { return AnsiUpperCase(S); }
+String Upper(const String& S) {
+    return AnsiUpperCase(S);
+}
 
 int Find(const TLbData& D, int Start, const String& Text, bool Exact) {
     int N = Count(D);
@@ -1091,7 +1105,9 @@ void TCustomListBox::ClearSelection() {
         SetItemIndex(-1);
 }
 
-int TCustomListBox::TopIndex() { return HandleAllocated() ? int(SendMessageW(FHandle, LB_GETTOPINDEX, 0, 0)) : FSavedTop; }
+int TCustomListBox::TopIndex() {
+    return HandleAllocated() ? int(SendMessageW(FHandle, LB_GETTOPINDEX, 0, 0)) : FSavedTop;
+}
 
 void TCustomListBox::SetTopIndex(int Value) {
     if (!HandleAllocated())

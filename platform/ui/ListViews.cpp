@@ -30,13 +30,13 @@ struct THdData {
     std::vector<int> Order; // item index at each display position
     HIMAGELIST Images = nullptr;
     HFONT Font = nullptr;
-    int Pressed = -1;      // the section held down by the mouse
-    bool PressedIn = false; // the mouse is still over it
-    int PressX = 0;        // where it was pressed
-    bool Dragging = false; // the pressed section is being moved (HDS_DRAGDROP)
+    int Pressed = -1;         // the section held down by the mouse
+    bool PressedIn = false;   // the mouse is still over it
+    int PressX = 0;           // where it was pressed
+    bool Dragging = false;    // the pressed section is being moved (HDS_DRAGDROP)
     bool DragRefused = false; // the parent said no to moving it: the press stays a press
     int DragX = 0;
-    int Track = -1;        // the section whose divider is dragged
+    int Track = -1; // the section whose divider is dragged
     int TrackStartX = 0;
     int TrackStartWidth = 0;
 };
@@ -537,8 +537,10 @@ void RegisterHeaderClass() {
 namespace {
 
 int FormatOf(TAlignment A, bool Image) {
-    return (A == taRightJustify ? HDF_RIGHT : A == taCenter ? HDF_CENTER : HDF_LEFT) | HDF_STRING |
-           (Image ? HDF_IMAGE : 0);
+    return (A == taRightJustify ? HDF_RIGHT
+            : A == taCenter     ? HDF_CENTER
+                                : HDF_LEFT) |
+           HDF_STRING | (Image ? HDF_IMAGE : 0);
 }
 
 void PutSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image, bool Insert) {
@@ -551,7 +553,9 @@ void PutSection(HWND Header, int Index, const String& Text, int Width, TAlignmen
     SendMessageW(Header, Insert ? HDM_INSERTITEMW : HDM_SETITEMW, WPARAM(Index), LPARAM(&It));
 }
 
-int MaxOrNone(int Max) { return Max > 0 ? Max : 1 << 30; }
+int MaxOrNone(int Max) {
+    return Max > 0 ? Max : 1 << 30;
+}
 
 } // namespace
 
@@ -778,7 +782,9 @@ TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(std::make_u
 }
 TListItem::~TListItem() = default;
 
-TCustomListView* TListItem::ListView() const { return FOwner->FOwner; }
+TCustomListView* TListItem::ListView() const {
+    return FOwner->FOwner;
+}
 
 int TListItem::Index() const {
     if (ListView()->FOwnerData)
@@ -818,15 +824,29 @@ void TListItem::SetData(void* Value) {
         V->SortChanged(V->FSortType == stData || V->FSortType == stBoth);
 }
 
-void TListItem::SetImageIndex(int Value) { ChangeValue(FImageIndex, Value, ctImage); }
-void TListItem::SetStateIndex(int Value) { ChangeValue(FStateIndex, Value, ctState); }
+void TListItem::SetImageIndex(int Value) {
+    ChangeValue(FImageIndex, Value, ctImage);
+}
+void TListItem::SetStateIndex(int Value) {
+    ChangeValue(FStateIndex, Value, ctState);
+}
 
-bool TListItem::Checked() const { return ListView()->FCheckboxes && FStateIndex == 1; }
-void TListItem::SetChecked(bool Value) { SetStateIndex(Value ? 1 : 0); }
+bool TListItem::Checked() const {
+    return ListView()->FCheckboxes && FStateIndex == 1;
+}
+void TListItem::SetChecked(bool Value) {
+    SetStateIndex(Value ? 1 : 0);
+}
 
-bool TListItem::Selected() const { return ListView()->IsSelected(Index()); }
-void TListItem::SetSelected(bool Value) { ListView()->SetRowSelected(Index(), Value); }
-bool TListItem::Focused() const { return ListView()->FFocused == Index() && Index() >= 0; }
+bool TListItem::Selected() const {
+    return ListView()->IsSelected(Index());
+}
+void TListItem::SetSelected(bool Value) {
+    ListView()->SetRowSelected(Index(), Value);
+}
+bool TListItem::Focused() const {
+    return ListView()->FFocused == Index() && Index() >= 0;
+}
 
 void TListItem::SetFocused(bool Value) {
     if (Value)
@@ -847,26 +867,36 @@ void TListItem::Assign(TListItem* Source) {
     ListView()->SortChanged(ListView()->FSortType != stNone);
 }
 
-void TListItem::Delete() { FOwner->Delete(Index()); }
-TRect TListItem::DisplayRect(TDisplayCode Code) const { return ListView()->ItemRect(Index(), Code); }
+void TListItem::Delete() {
+    FOwner->Delete(Index());
+}
+TRect TListItem::DisplayRect(TDisplayCode Code) const {
+    return ListView()->ItemRect(Index(), Code);
+}
 
 TPoint TListItem::Position() const {
     TRect R = ListView()->ItemRect(Index(), drBounds);
     return TPoint{R.Left, R.Top};
 }
 
-void TListItem::MakeVisible(bool) { ListView()->MakeVisible(Index()); }
+void TListItem::MakeVisible(bool) {
+    ListView()->MakeVisible(Index());
+}
 
 bool TListItem::EditCaption() {
     ListView()->BeginEdit(Index());
     return ListView()->IsEditing();
 }
 
-void TListItem::Update() { ListView()->ItemsChanged(false); }
+void TListItem::Update() {
+    ListView()->ItemsChanged(false);
+}
 
 TListItems::~TListItems() = default;
 
-int TListItems::Count() const { return FOwner->FOwnerData ? FOwnerCount : int(FItems.size()); }
+int TListItems::Count() const {
+    return FOwner->FOwnerData ? FOwnerCount : int(FItems.size());
+}
 
 void TListItems::SetCount(int Value) {
     if (!FOwner->FOwnerData || Value < 0)
@@ -878,7 +908,9 @@ void TListItems::SetCount(int Value) {
     FOwner->ItemsChanged();
 }
 
-TListItem* TListItems::Add() { return Insert(Count()); }
+TListItem* TListItems::Add() {
+    return Insert(Count());
+}
 
 TListItem* TListItems::Insert(int Index) {
     if (FOwner->FOwnerData)
@@ -1043,7 +1075,9 @@ TCustomListView::TLayout TCustomListView::Layout() const {
     return L;
 }
 
-int TCustomListView::Count() const { return FItems->Count(); }
+int TCustomListView::Count() const {
+    return FItems->Count();
+}
 
 TListItem* TCustomListView::ItemAt(int Index) const {
     if (!FOwnerData)
@@ -1194,8 +1228,7 @@ TListItem* TCustomListView::GetItemAt(int X, int Y) {
 TListItem* TCustomListView::TopItem() {
     if (Count() == 0)
         return nullptr;
-    int I = FViewStyle == vsReport ? FTop : FViewStyle == vsList ? FTop * Layout().PerColumn
-                                                                  : IndexAt(1, 1);
+    int I = FViewStyle == vsReport ? FTop : FViewStyle == vsList ? FTop * Layout().PerColumn : IndexAt(1, 1);
     return I >= 0 && I < Count() ? ItemAt(I) : nullptr;
 }
 
@@ -1338,8 +1371,9 @@ void TCustomListView::WMScroll(TMessage& Message, bool Vert) {
         return;
     int Pos = Vert ? FTop : (FViewStyle == vsReport ? FXOff : FTop);
     int Line = Pixels ? (FViewStyle == vsReport ? 8 : L.CellH / 2) : 1;
-    int Page = Rows ? std::max(1, (ClientH - L.HeaderH) / L.RowH) : Cols ? std::max(1, ClientW / L.CellW)
-                                                                       : (Vert ? ClientH : ClientW);
+    int Page = Rows   ? std::max(1, (ClientH - L.HeaderH) / L.RowH)
+               : Cols ? std::max(1, ClientW / L.CellW)
+                      : (Vert ? ClientH : ClientW);
     switch (LOWORD(Message.WParam)) {
     case SB_LINEUP:
         Pos -= Line;
@@ -1464,13 +1498,17 @@ void TCustomListView::SetSelected(TListItem* Value) {
     SetItemIndex(Value->Index());
 }
 
-int TCustomListView::SelCount() const { return int(std::count(FSel.begin(), FSel.end(), 1)); }
+int TCustomListView::SelCount() const {
+    return int(std::count(FSel.begin(), FSel.end(), 1));
+}
 
 TListItem* TCustomListView::ItemFocused() const {
     return FFocused >= 0 && FFocused < Count() ? ItemAt(FFocused) : nullptr;
 }
 
-void TCustomListView::SetItemFocused(TListItem* Value) { SetFocusedIndex(Value ? Value->Index() : -1); }
+void TCustomListView::SetItemFocused(TListItem* Value) {
+    SetFocusedIndex(Value ? Value->Index() : -1);
+}
 
 void TCustomListView::SetFocusedIndex(int Index) {
     if (Index == FFocused)
@@ -1486,7 +1524,9 @@ void TCustomListView::SetFocusedIndex(int Index) {
     }
 }
 
-void TCustomListView::ClearSelection() { ApplySelection(std::vector<char>(FSel.size(), 0)); }
+void TCustomListView::ClearSelection() {
+    ApplySelection(std::vector<char>(FSel.size(), 0));
+}
 
 void TCustomListView::SelectAll() {
     if (FMultiSelect)
@@ -1849,8 +1889,12 @@ void TCustomListView::SetSmallImages(TCustomImageList* Value) {
         SendMessageW(FHeader, HDM_SETIMAGELIST, 0, LPARAM(FSmallHandle));
 }
 
-void TCustomListView::SetLargeImages(TCustomImageList* Value) { SetImageList(FLargeImages, FLargeHandle, Value); }
-void TCustomListView::SetStateImages(TCustomImageList* Value) { SetImageList(FStateImages, FStateHandle, Value); }
+void TCustomListView::SetLargeImages(TCustomImageList* Value) {
+    SetImageList(FLargeImages, FLargeHandle, Value);
+}
+void TCustomListView::SetStateImages(TCustomImageList* Value) {
+    SetImageList(FStateImages, FStateHandle, Value);
+}
 
 void TCustomListView::SetHotTrack(bool Value) {
     FHotTrack = Value;
@@ -1934,8 +1978,8 @@ bool TCustomListView::OwnerDataFetch(TListItem* Item, TItemRequest) {
     return true;
 }
 
-int TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition,
-                                   void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap) {
+int TCustomListView::OwnerDataFind(TItemFind Find, const String& FindString, const TPoint& FindPosition, void* FindData,
+                                   int StartIndex, TSearchDirection Direction, bool Wrap) {
     int Index = -1;
     if (OnDataFind)
         OnDataFind(this, Find, FindString, FindPosition, FindData, StartIndex, Direction, Wrap, Index);
@@ -2136,9 +2180,8 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
             if (OnCustomDrawSubItem) {
                 CellFont.Assign(RowFont);
                 Look = &CellFont;
-                bool Drawn = !CustomDrawStep(DC, CellFont, CellBack, [&](bool& Default) {
-                    OnCustomDrawSubItem(this, It, C, State, Default);
-                });
+                bool Drawn = !CustomDrawStep(DC, CellFont, CellBack,
+                                             [&](bool& Default) { OnCustomDrawSubItem(this, It, C, State, Default); });
                 if (FOwnerData)
                     It = FetchItem(Index);
                 if (Drawn)
@@ -2147,8 +2190,8 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
             FillBack(Cell, CellBack);
             RECT T = C == 0 ? RECT{Label.Left + 2, B.Top, Cell.Right - 4, B.Bottom}
                             : RECT{Cell.Left + 6, B.Top, Cell.Right - 6, B.Bottom};
-            String S = C == 0 ? It->Caption()
-                              : (C - 1 < It->SubItems()->Count() ? It->SubItems()->Strings(C - 1) : String());
+            String S =
+                C == 0 ? It->Caption() : (C - 1 < It->SubItems()->Count() ? It->SubItems()->Strings(C - 1) : String());
             UINT A = Col->FAlignment == taRightJustify ? DT_RIGHT : Col->FAlignment == taCenter ? DT_CENTER : DT_LEFT;
             Draw(S, T, A, C == 0 || FRowSelect, Look);
         }
@@ -2531,9 +2574,10 @@ void TCustomListView::Dispatch(TMessage& Message) {
             return;
         }
         int Code = R->Left;
-        TRect T = ItemRect(I, Code == LVIR_ICON ? drIcon : Code == LVIR_LABEL ? drLabel
-                                                   : Code == LVIR_SELECTBOUNDS ? drSelectBounds
-                                                                               : drBounds);
+        TRect T = ItemRect(I, Code == LVIR_ICON           ? drIcon
+                              : Code == LVIR_LABEL        ? drLabel
+                              : Code == LVIR_SELECTBOUNDS ? drSelectBounds
+                                                          : drBounds);
         *R = RECT{T.Left, T.Top, T.Right, T.Bottom};
         Message.Result = TRUE;
         return;
@@ -2603,9 +2647,9 @@ void TCustomListView::Dispatch(TMessage& Message) {
         Hi->iItem = IndexAt(Hi->pt.X, Hi->pt.Y);
         TPoint P{Hi->pt.X, Hi->pt.Y};
         Hi->flags = Hi->iItem < 0                              ? LVHT_NOWHERE
-                    : PtInRect(StateRect(Hi->iItem), P)         ? LVHT_ONITEMSTATEICON
+                    : PtInRect(StateRect(Hi->iItem), P)        ? LVHT_ONITEMSTATEICON
                     : PtInRect(ItemRect(Hi->iItem, drIcon), P) ? LVHT_ONITEMICON
-                                                                : LVHT_ONITEMLABEL;
+                                                               : LVHT_ONITEMLABEL;
         Message.Result = Hi->iItem;
         return;
     }

@@ -146,8 +146,8 @@ private:
 
 enum TSectionTrackState { tsTrackBegin, tsTrackMove, tsTrackEnd };
 using TSectionNotifyEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section)>;
-using TSectionTrackEvent = std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, int Width,
-                                              TSectionTrackState State)>;
+using TSectionTrackEvent =
+    std::function<void(THeaderControl* HeaderControl, THeaderSection* Section, int Width, TSectionTrackState State)>;
 
 class THeaderControl : public TWinControl {
     QV_CLASS_NAME(THeaderControl)
@@ -353,8 +353,7 @@ private:
 };
 
 using TLVChangeEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change)>;
-using TLVChangingEvent =
-    std::function<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
+using TLVChangingEvent = std::function<void(TObject* Sender, TListItem* Item, TItemChange Change, bool& AllowChange)>;
 using TLVSelectItemEvent = std::function<void(TObject* Sender, TListItem* Item, bool Selected)>;
 using TLVColumnClickEvent = std::function<void(TObject* Sender, TListColumn* Column)>;
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
@@ -578,7 +577,8 @@ private:
     HWND FHeader = nullptr;
     TWinControl* FEditor = nullptr;
     int FEditIndex = -1;
-    int FPressedLabel = -1; // a press on the label of the row already chosen: it is edited unless a double click follows
+    int FPressedLabel =
+        -1; // a press on the label of the row already chosen: it is edited unless a double click follows
     TTypeAhead FTypeAhead;
 };
 

@@ -234,7 +234,6 @@ bool IsAccel(Word VK, const String& Str) {
     return !Hot.empty() && AnsiSameText(Hot, String(1, Char(VK)));
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // TMenuItem
 
@@ -472,7 +471,9 @@ void TMenuItem::Click() {
         OnClick(this);
 }
 
-void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) { TComponent::Notification(AComponent, Operation); }
+void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TMenu
@@ -703,9 +704,9 @@ void TPopupMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
 
 namespace {
 
-constexpr int MenuBorder = 3;     // the raised edge and one pixel inside it
-constexpr int ArrowColumn = 20;   // right of the caption: the submenu arrow
-constexpr int ShortCutGap = 16;   // between the widest caption and the short cuts
+constexpr int MenuBorder = 3;   // the raised edge and one pixel inside it
+constexpr int ArrowColumn = 20; // right of the caption: the submenu arrow
+constexpr int ShortCutGap = 16; // between the widest caption and the short cuts
 
 // An item's own flag, else its parent's, up to the menu's.
 TMenuAutoFlag EffectiveLineReduction(TMenuItem* Item) {

@@ -261,7 +261,6 @@ protected:
     void MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) override;
 
 private:
-
     bool FAutoPopup = true;
     TComponent* FPopupComponent = nullptr;
     TMenuPopupWindow* FWindow = nullptr;

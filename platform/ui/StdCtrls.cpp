@@ -10,8 +10,8 @@ namespace {
 constexpr LRESULT DlgcWantArrows = 0x0001, DlgcDefPushButton = 0x0010, DlgcUndefPushButton = 0x0020,
                   DlgcRadioButton = 0x0040, DlgcButton = 0x2000;
 
-constexpr int BoxSize = 13;     // the check box's square and the radio button's circle
-constexpr int CaptionGap = 4;   // between the box and the caption
+constexpr int BoxSize = 13;   // the check box's square and the radio button's circle
+constexpr int CaptionGap = 4; // between the box and the caption
 
 // The box of a check box or radio button, vertically centred on the side the alignment leaves it.
 RECT BoxRect(const TRect& Client, TLeftRight Alignment, int Size) {
@@ -65,8 +65,8 @@ void TButtonControl::Dispatch(TMessage& Message) {
             SetPressed(PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
         return;
     case WM_LBUTTONUP: {
-        bool Released = FMouseHeld &&
-                        PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        bool Released =
+            FMouseHeld && PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
         FMouseHeld = false;
         SetPressed(FSpaceHeld);
         TWinControl::Dispatch(Message);
@@ -152,7 +152,9 @@ void TButtonControl::DrawCaption(HDC DC, RECT R, UINT Format) {
 // ---------------------------------------------------------------------------------------------
 // TButton
 
-TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 75, 25); }
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 75, 25);
+}
 
 void TButton::SetDefault(bool Value) {
     FDefault = Value;
@@ -235,7 +237,9 @@ void TButton::PaintButton(HDC DC) {
 // ---------------------------------------------------------------------------------------------
 // TCheckBox
 
-TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0, 0, 97, 17); }
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
+    SetBounds(0, 0, 97, 17);
+}
 
 void TCheckBox::SetState(TCheckBoxState Value) {
     if (Value == FState)
@@ -266,7 +270,9 @@ void TCheckBox::Toggle() {
     }
 }
 
-void TCheckBox::Dispatch(TMessage& Message) { TButtonControl::Dispatch(Message); }
+void TCheckBox::Dispatch(TMessage& Message) {
+    TButtonControl::Dispatch(Message);
+}
 
 void TCheckBox::PaintButton(HDC DC) {
     TRect Client = ClientRect();
@@ -328,15 +334,16 @@ void TRadioButton::Dispatch(TMessage& Message) {
         return;
     case WM_KEYDOWN: {
         int Dir = Message.WParam == VK_DOWN || Message.WParam == VK_RIGHT ? 1
-                  : Message.WParam == VK_UP || Message.WParam == VK_LEFT   ? -1
-                                                                           : 0;
+                  : Message.WParam == VK_UP || Message.WParam == VK_LEFT  ? -1
+                                                                          : 0;
         TWinControl* P = Parent();
         if (!Dir || !P)
             break;
         // The next button of the group that can take the focus, round the group.
         std::vector<TRadioButton*> Group;
         for (int I = 0; I < P->ControlCount(); ++I)
-            if (auto* R = dynamic_cast<TRadioButton*>(P->Controls(I)); R && (R == this || (R->Visible() && R->Enabled())))
+            if (auto* R = dynamic_cast<TRadioButton*>(P->Controls(I));
+                R && (R == this || (R->Visible() && R->Enabled())))
                 Group.push_back(R);
         int Me = int(std::find(Group.begin(), Group.end(), this) - Group.begin());
         TRadioButton* Next = Group[std::size_t((Me + Dir + int(Group.size())) % int(Group.size()))];
@@ -472,7 +479,9 @@ void TCustomLabel::DrawTextOn(HDC DC, TRect& Rect, UINT Flags) {
     SelectObject(DC, OldFont);
 }
 
-void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) { DrawTextOn(Canvas()->Handle(), Rect, Flags); }
+void TCustomLabel::DoDrawText(TRect& Rect, UINT Flags) {
+    DrawTextOn(Canvas()->Handle(), Rect, Flags);
+}
 
 void TCustomLabel::Paint() {
     HDC DC = Canvas()->Handle();

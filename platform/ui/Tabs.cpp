@@ -126,9 +126,13 @@ TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner) {
 
 TCustomTabControl::~TCustomTabControl() = default;
 
-int TCustomTabControl::TabIndex() { return int(Perform(TCM_GETCURSEL, 0, 0)); }
+int TCustomTabControl::TabIndex() {
+    return int(Perform(TCM_GETCURSEL, 0, 0));
+}
 
-void TCustomTabControl::SetTabIndex(int Value) { Perform(TCM_SETCURSEL, WPARAM(Value), 0); }
+void TCustomTabControl::SetTabIndex(int Value) {
+    Perform(TCM_SETCURSEL, WPARAM(Value), 0);
+}
 
 void TCustomTabControl::SetTabPosition(TTabPosition Value) {
     if (Value == FTabPosition)
@@ -234,7 +238,9 @@ int TCustomTabControl::IndexOfTabAt(int X, int Y) {
     return int(Perform(TCM_HITTEST, 0, LPARAM(&Info)));
 }
 
-int TCustomTabControl::RowCount() { return int(Perform(TCM_GETROWCOUNT, 0, 0)); }
+int TCustomTabControl::RowCount() {
+    return int(Perform(TCM_GETROWCOUNT, 0, 0));
+}
 
 void TCustomTabControl::ScrollTabs(int Delta) {
     int Target = std::max(0, FFirstVisible + Delta);
@@ -1030,7 +1036,9 @@ void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
     Change();
 }
 
-bool TPageControl::CanChange() { return TCustomTabControl::CanChange(); }
+bool TPageControl::CanChange() {
+    return TCustomTabControl::CanChange();
+}
 
 void TPageControl::Change() {
     int Tab = TabIndex();

@@ -160,7 +160,7 @@ private:
     void Layout();
     void LayoutChanged();
     bool Vertical() const { return FTabPosition == tpLeft || FTabPosition == tpRight; }
-    int ItemExtent() ;
+    int ItemExtent();
     int ItemLength(const TTabItem& Item);
     int StripSize();
     int MaxFirstVisible();
@@ -206,8 +206,8 @@ private:
 class TTabControl : public TCustomTabControl {
     QV_CLASS_NAME(TTabControl)
 public:
-    using TCustomTabControl::TCustomTabControl;
     using TCustomTabControl::Tabs;
+    using TCustomTabControl::TCustomTabControl;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -83,7 +83,9 @@ TTreeNode::TTreeNode(TTreeNodes* AOwner, TTreeNode* AParent) : FOwner(AOwner), F
 
 TTreeNode::~TTreeNode() = default;
 
-TCustomTreeView* TTreeNode::TreeView() const { return FOwner->Owner(); }
+TCustomTreeView* TTreeNode::TreeView() const {
+    return FOwner->Owner();
+}
 
 void TTreeNode::SetText(const String& Value) {
     FText = Value;
@@ -218,9 +220,13 @@ bool TTreeNode::IsVisible() const {
     return true;
 }
 
-TRect TTreeNode::DisplayRect(bool TextOnly) const { return TreeView()->NodeDisplayRect(this, TextOnly); }
+TRect TTreeNode::DisplayRect(bool TextOnly) const {
+    return TreeView()->NodeDisplayRect(this, TextOnly);
+}
 
-bool TTreeNode::Selected() const { return TreeView()->FSelected == this; }
+bool TTreeNode::Selected() const {
+    return TreeView()->FSelected == this;
+}
 
 void TTreeNode::SetSelected(bool Value) {
     if (Value)
@@ -229,16 +235,22 @@ void TTreeNode::SetSelected(bool Value) {
         TreeView()->SetSelected(nullptr);
 }
 
-void TTreeNode::MakeVisible() { TreeView()->MakeNodeVisible(this); }
+void TTreeNode::MakeVisible() {
+    TreeView()->MakeNodeVisible(this);
+}
 
-bool TTreeNode::EditText() { return TreeView()->BeginEdit(this); }
+bool TTreeNode::EditText() {
+    return TreeView()->BeginEdit(this);
+}
 
 void TTreeNode::EndEdit(bool Cancel) {
     if (TreeView()->FEditNode == this)
         TreeView()->FinishEdit(Cancel);
 }
 
-void TTreeNode::Delete() { FOwner->Delete(this); }
+void TTreeNode::Delete() {
+    FOwner->Delete(this);
+}
 
 void TTreeNode::DeleteChildren() {
     FOwner->BeginUpdate();
@@ -252,8 +264,7 @@ void TTreeNode::AlphaSort() {
 }
 
 void TTreeNode::CustomSort(const std::function<int(TTreeNode* Node1, TTreeNode* Node2)>& Compare) {
-    std::stable_sort(FChildren.begin(), FChildren.end(),
-                     [&](TTreeNode* A, TTreeNode* B) { return Compare(A, B) < 0; });
+    std::stable_sort(FChildren.begin(), FChildren.end(), [&](TTreeNode* A, TTreeNode* B) { return Compare(A, B) < 0; });
     TreeView()->TreeChanged();
 }
 
@@ -347,7 +358,9 @@ void TTreeNodes::Clear() {
     EndUpdate();
 }
 
-void TTreeNodes::BeginUpdate() { ++FUpdateCount; }
+void TTreeNodes::BeginUpdate() {
+    ++FUpdateCount;
+}
 
 void TTreeNodes::EndUpdate() {
     if (FUpdateCount > 0 && --FUpdateCount == 0)
@@ -434,7 +447,9 @@ void TCustomTreeView::SetShowButtons(bool Value) {
     TreeChanged();
 }
 
-void TCustomTreeView::SetIndent(int Value) { Perform(TVM_SETINDENT, WPARAM(Value), 0); }
+void TCustomTreeView::SetIndent(int Value) {
+    Perform(TVM_SETINDENT, WPARAM(Value), 0);
+}
 
 void TCustomTreeView::SetHideSelection(bool Value) {
     FHideSelection = Value;
@@ -450,7 +465,9 @@ int TCustomTreeView::ItemHeight() {
     return H;
 }
 
-TWinControl* TCustomTreeView::EditControl() const { return FEditor; }
+TWinControl* TCustomTreeView::EditControl() const {
+    return FEditor;
+}
 
 // ---- events ----
 
@@ -563,7 +580,9 @@ int TCustomTreeView::RowOf(const TTreeNode* Node) {
     return It == R.end() ? -1 : int(It - R.begin());
 }
 
-int TCustomTreeView::PageRows() { return std::max(0, ClientHeight() / std::max(1, ItemHeight())); }
+int TCustomTreeView::PageRows() {
+    return std::max(0, ClientHeight() / std::max(1, ItemHeight()));
+}
 
 int TCustomTreeView::NodeLeft(const TTreeNode* Node) {
     int Depth = Node->Level() + ((FShowRoot && (FShowLines || FShowButtons)) ? 1 : 0);
@@ -785,7 +804,9 @@ bool TCustomTreeView::SelectNode(TTreeNode* Node) {
     return true;
 }
 
-void TCustomTreeView::SetSelected(TTreeNode* Value) { SelectNode(Value); }
+void TCustomTreeView::SetSelected(TTreeNode* Value) {
+    SelectNode(Value);
+}
 
 void TCustomTreeView::FullExpand() {
     FNodes->BeginUpdate();
@@ -1069,7 +1090,9 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
     TWinControl::Dispatch(Message);
 }
 
-void TCustomTreeView::DefaultHandler(TMessage& Message) { NativeWndProc(Message); }
+void TCustomTreeView::DefaultHandler(TMessage& Message) {
+    NativeWndProc(Message);
+}
 
 void TCustomTreeView::NativeWndProc(TMessage& Message) {
     switch (Message.Msg) {

@@ -29,8 +29,20 @@ constexpr WPARAM TVSIL_STATE = 2;
 class TCustomTreeView;
 class TTreeNodes;
 
-enum THitTest { htAbove, htBelow, htNowhere, htOnItem, htOnButton, htOnIcon, htOnIndent, htOnLabel, htOnRight,
-                htOnStateIcon, htToLeft, htToRight };
+enum THitTest {
+    htAbove,
+    htBelow,
+    htNowhere,
+    htOnItem,
+    htOnButton,
+    htOnIcon,
+    htOnIndent,
+    htOnLabel,
+    htOnRight,
+    htOnStateIcon,
+    htToLeft,
+    htToRight
+};
 using THitTests = TSet<THitTest, 12>;
 
 // ---------------------------------------------------------------------------------------------

@@ -24,9 +24,13 @@ TScreen& Screen() {
     return *Sc;
 }
 
-inline DWORD ToPixel(COLORREF C) { return 0xFF000000u | (DWORD(GetRValue(C)) << 16) | (DWORD(GetGValue(C)) << 8) | GetBValue(C); }
+inline DWORD ToPixel(COLORREF C) {
+    return 0xFF000000u | (DWORD(GetRValue(C)) << 16) | (DWORD(GetGValue(C)) << 8) | GetBValue(C);
+}
 
-inline DWORD Mul(DWORD C, DWORD A) { return (C * A + 127) / 255; }
+inline DWORD Mul(DWORD C, DWORD A) {
+    return (C * A + 127) / 255;
+}
 
 // Constant alpha over an opaque destination.
 inline DWORD Blend(DWORD S, DWORD D, DWORD A) {
@@ -49,7 +53,8 @@ constexpr int ShadowSize = 4;
 
 void DrawShadow(DWORD* Dst, const RECT& Clip, const GdiRegion& Area, const RECT& R) {
     int Dw = Clip.Right - Clip.Left;
-    GdiRegion Band = GdiRegion::FromRect(OffsetR(R, ShadowSize, ShadowSize)).Subtract(GdiRegion::FromRect(R)).Intersect(Area);
+    GdiRegion Band =
+        GdiRegion::FromRect(OffsetR(R, ShadowSize, ShadowSize)).Subtract(GdiRegion::FromRect(R)).Intersect(Area);
     for (auto& B : Band.Bands())
         for (int Y = B.Top; Y < B.Bottom; ++Y)
             for (auto& Sp : B.Spans)

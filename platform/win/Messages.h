@@ -263,8 +263,18 @@ struct TMessage {
 };
 
 // Signed coordinates packed into an LPARAM, as mouse messages carry them.
-constexpr int GET_X_LPARAM(LPARAM lp) { return int(std::int16_t(LOWORD(std::uintptr_t(lp)))); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return int(std::int16_t(HIWORD(std::uintptr_t(lp)))); }
-constexpr LPARAM MAKELPARAM(int lo, int hi) { return LPARAM(MAKELONG(WORD(lo), WORD(hi))); }
-constexpr WPARAM MAKEWPARAM(int lo, int hi) { return WPARAM(MAKELONG(WORD(lo), WORD(hi))); }
-constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) { return short(HIWORD(wp)); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+    return int(std::int16_t(LOWORD(std::uintptr_t(lp))));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+    return int(std::int16_t(HIWORD(std::uintptr_t(lp))));
+}
+constexpr LPARAM MAKELPARAM(int lo, int hi) {
+    return LPARAM(MAKELONG(WORD(lo), WORD(hi)));
+}
+constexpr WPARAM MAKEWPARAM(int lo, int hi) {
+    return WPARAM(MAKELONG(WORD(lo), WORD(hi)));
+}
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM wp) {
+    return short(HIWORD(wp));
+}

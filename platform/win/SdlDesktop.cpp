@@ -239,7 +239,8 @@ public:
         if (!Mask)
             return;
         for (int Y = 0; Y < Ht; ++Y) {
-            auto* Row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(Mask->pixels) + std::size_t(Y) * std::size_t(Mask->pitch));
+            auto* Row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(Mask->pixels) +
+                                                  std::size_t(Y) * std::size_t(Mask->pitch));
             for (int X = 0; X < Wd; ++X)
                 Row[X] = PtInRegion(Region, X, Y) ? 0xFF000000u : 0;
         }
@@ -348,8 +349,8 @@ public:
                 Hosts[Hw].Dirty = true;
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
-                if (TWnd* W = FromHandle(Hw); W && S().Active != Hw && W->Enabled() &&
-                                              !(W->ExStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
+                if (TWnd* W = FromHandle(Hw);
+                    W && S().Active != Hw && W->Enabled() && !(W->ExStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
                     ActivateWindow(W, WA_ACTIVE);
                 break;
             case SDL_WINDOWEVENT_CLOSE:
@@ -434,4 +435,6 @@ bool UseDesktopBackend() {
     return true;
 }
 
-bool DesktopWindowExposed(HWND hWnd) { return GDesktop && GDesktop->Exposed.count(hWnd) > 0; }
+bool DesktopWindowExposed(HWND hWnd) {
+    return GDesktop && GDesktop->Exposed.count(hWnd) > 0;
+}

@@ -137,7 +137,9 @@ bool TVideoSurface::Lock(TLockedPixels& P) {
     return true;
 }
 
-void TVideoSurface::Unlock() { FState->Lock.unlock(); }
+void TVideoSurface::Unlock() {
+    FState->Lock.unlock();
+}
 
 void TVideoSurface::Invalidate() {
     HWND Host;
@@ -167,7 +169,9 @@ int TVideoSurface::Height() const {
     return FState->Height;
 }
 
-HWND TVideoSurface::Host() const { return FState->Host; }
+HWND TVideoSurface::Host() const {
+    return FState->Host;
+}
 
 bool TVideoSurface::Alive() const {
     std::lock_guard<std::mutex> G(FState->Lock);

@@ -48,7 +48,9 @@ static std::u16string UpperName(std::u16string_view N) {
     return R;
 }
 
-static bool IsAtom(LPCWSTR P) { return reinterpret_cast<std::uintptr_t>(P) < 0x10000; }
+static bool IsAtom(LPCWSTR P) {
+    return reinterpret_cast<std::uintptr_t>(P) < 0x10000;
+}
 
 TWnd* DesktopWnd() {
     TState& St = S();
@@ -75,7 +77,9 @@ TWnd* FromHandle(HWND h) {
     return It->second.get();
 }
 
-bool Alive(HWND h) { return FromHandle(h) != nullptr; }
+bool Alive(HWND h) {
+    return FromHandle(h) != nullptr;
+}
 
 bool NextCapturedMessage(HWND h, MSG& M) {
     if (!Alive(h) || GetCapture() != h)
@@ -100,8 +104,12 @@ bool IsDescendant(TWnd* Ancestor, TWnd* W) {
     return false;
 }
 
-bool RectContains(const RECT& R, POINT P) { return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom; }
-bool EmptyR(const RECT& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+bool RectContains(const RECT& R, POINT P) {
+    return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
+}
+bool EmptyR(const RECT& R) {
+    return R.Right <= R.Left || R.Bottom <= R.Top;
+}
 RECT IntersectR(const RECT& A, const RECT& B) {
     RECT R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
     if (EmptyR(R))
@@ -149,7 +157,9 @@ void TBackendHooks::WaitEvents(std::uint64_t AMs) {
     St.QueueSignal.wait_for(L, std::chrono::milliseconds(AMs), QueueHasWork);
 }
 
-void TBackendHooks::Wake() { S().QueueSignal.notify_all(); }
+void TBackendHooks::Wake() {
+    S().QueueSignal.notify_all();
+}
 
 static void NotifyBackend(TWnd* W) {
     if (S().Backend && W && W->Parent == DesktopWnd())
@@ -163,7 +173,9 @@ static void RemoveFromParent(TWnd* W) {
     C.erase(std::remove(C.begin(), C.end(), W), C.end());
 }
 
-static bool IsTopmost(TWnd* W) { return (W->ExStyle & WS_EX_TOPMOST) != 0; }
+static bool IsTopmost(TWnd* W) {
+    return (W->ExStyle & WS_EX_TOPMOST) != 0;
+}
 
 // Places W among its siblings: After is HWND_TOP, HWND_BOTTOM or a sibling window.
 static void PlaceInZOrder(TWnd* W, HWND After) {
@@ -623,7 +635,9 @@ BOOL DestroyWindow(HWND hWnd) {
     return 1;
 }
 
-BOOL IsWindow(HWND hWnd) { return FromHandle(hWnd) != nullptr; }
+BOOL IsWindow(HWND hWnd) {
+    return FromHandle(hWnd) != nullptr;
+}
 
 BOOL IsWindowVisible(HWND hWnd) {
     for (TWnd* W = FromHandle(hWnd); W && W != DesktopWnd(); W = W->Parent)
@@ -767,7 +781,9 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int Index, LONG_PTR V) {
     }
 }
 
-LONG GetWindowLongW(HWND hWnd, int Index) { return LONG(GetWindowLongPtrW(hWnd, Index)); }
+LONG GetWindowLongW(HWND hWnd, int Index) {
+    return LONG(GetWindowLongPtrW(hWnd, Index));
+}
 LONG SetWindowLongW(HWND hWnd, int Index, LONG V) {
     // Styles are unsigned bit sets: keep the high bit from turning into a sign extension.
     LONG_PTR Wide = (Index == GWL_STYLE || Index == GWL_EXSTYLE) ? LONG_PTR(DWORD(V)) : LONG_PTR(V);
@@ -926,7 +942,9 @@ HWND GetTopWindow(HWND hWnd) {
     return W->Children.front()->Handle;
 }
 
-HWND GetNextWindow(HWND hWnd, UINT Cmd) { return GetWindow(hWnd, Cmd); }
+HWND GetNextWindow(HWND hWnd, UINT Cmd) {
+    return GetWindow(hWnd, Cmd);
+}
 
 static std::vector<HWND> HandlesOf(const std::vector<TWnd*>& V) {
     std::vector<HWND> R;
@@ -943,7 +961,9 @@ BOOL EnumWindows(WNDENUMPROC Fn, LPARAM lParam) {
     return 1;
 }
 
-BOOL EnumThreadWindows(DWORD, WNDENUMPROC Fn, LPARAM lParam) { return EnumWindows(Fn, lParam); }
+BOOL EnumThreadWindows(DWORD, WNDENUMPROC Fn, LPARAM lParam) {
+    return EnumWindows(Fn, lParam);
+}
 
 static bool EnumDeep(TWnd* W, WNDENUMPROC Fn, LPARAM lParam) {
     for (HWND h : HandlesOf(W->Children)) {
@@ -1045,7 +1065,9 @@ HWND ChildWindowFromPointEx(HWND hParent, POINT Pt, UINT Flags) {
     return hParent;
 }
 
-HWND ChildWindowFromPoint(HWND hParent, POINT Pt) { return ChildWindowFromPointEx(hParent, Pt, CWP_ALL); }
+HWND ChildWindowFromPoint(HWND hParent, POINT Pt) {
+    return ChildWindowFromPointEx(hParent, Pt, CWP_ALL);
+}
 
 HWND WindowFromPoint(POINT Pt) {
     EnsureGuiThread();
@@ -1152,8 +1174,8 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
                 W->ExStyle |= WS_EX_TOPMOST;
             else if (After == HWND_NOTOPMOST)
                 W->ExStyle &= ~WS_EX_TOPMOST;
-            else if (TWnd* A = FromHandle(After); A && A->Parent == W->Parent && After != HWND_TOP &&
-                                                  After != HWND_BOTTOM) {
+            else if (TWnd* A = FromHandle(After);
+                     A && A->Parent == W->Parent && After != HWND_TOP && After != HWND_BOTTOM) {
                 // Placed behind a topmost window: it becomes topmost; behind a plain one: plain.
                 if (IsTopmost(A))
                     W->ExStyle |= WS_EX_TOPMOST;
@@ -1177,8 +1199,8 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
             InvalidateArea(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         else if (W->Visible() && (Flags & SWP_FRAMECHANGED))
             InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        if (W->IsChild() && (WasVisible || W->Visible()) && (Moved || Sized || (Flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) ||
-                                                          !(Flags & SWP_NOZORDER)))
+        if (W->IsChild() && (WasVisible || W->Visible()) &&
+            (Moved || Sized || (Flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) || !(Flags & SWP_NOZORDER)))
             ExposeInParent(W, OldRect, NewRect);
     }
     if ((Flags & SWP_HIDEWINDOW) && St.Capture && IsDescendant(W, FromHandle(St.Capture)))
@@ -1216,7 +1238,9 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int Width, int Height, BOOL Repaint) {
                         SWP_NOZORDER | SWP_NOACTIVATE | (Repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND hWnd) { return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+BOOL BringWindowToTop(HWND hWnd) {
+    return SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
 
 // ---- ShowWindow ----
 
@@ -1256,7 +1280,8 @@ static void ShowOwnedWithOwner(TWnd* Owner, bool Show) {
         if (!Alive(h) || !(X = FromHandle(h)) || X->HiddenWithOwner != true)
             continue;
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
-                     (Show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                     (Show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
+                         SWP_NOACTIVATE);
         if (Show && (X = FromHandle(h)))
             X->HiddenWithOwner = false;
         if ((X = FromHandle(h)) && !(X->Style & WS_MINIMIZE))
@@ -1360,9 +1385,10 @@ BOOL GetWindowPlacement(HWND hWnd, WINDOWPLACEMENT* P) {
     if (!W || !P)
         return 0;
     P->flags = 0;
-    P->showCmd = !W->Visible() ? SW_HIDE : (W->Style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
-                                          : (W->Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
-                                                                     : SW_SHOWNORMAL;
+    P->showCmd = !W->Visible()              ? SW_HIDE
+                 : (W->Style & WS_MINIMIZE) ? SW_SHOWMINIMIZED
+                 : (W->Style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED
+                                            : SW_SHOWNORMAL;
     P->ptMinPosition = POINT{-1, -1};
     P->ptMaxPosition = POINT{-1, -1};
     P->rcNormalPosition = (W->Style & (WS_MINIMIZE | WS_MAXIMIZE)) ? W->NormalRect : W->Rect;

@@ -175,7 +175,9 @@ void FreeWindowDC(HDC Dc) {
         WindowPainted(W);
 }
 
-bool RegionBox(HRGN Rgn, RECT* Box) { return GetRgnBox(Rgn, Box) > 1; }
+bool RegionBox(HRGN Rgn, RECT* Box) {
+    return GetRgnBox(Rgn, Box) > 1;
+}
 
 bool RegionContains(TWnd* W, POINT WindowPt) {
     if (!W->PaintData)

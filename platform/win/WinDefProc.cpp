@@ -99,11 +99,11 @@ LRESULT DefaultHitTest(TWnd* W, POINT Pt) {
         return HTCAPTION;
     }
     RECT Cl = W->Client;
-    if ((W->NcBars & (1u << SB_VERT)) && (W->Style & WS_VSCROLL) && L.X >= Cl.Right && L.X < Cl.Right + GetSystemMetrics(SM_CXVSCROLL) &&
-        L.Y >= Cl.Top && L.Y < Cl.Bottom)
+    if ((W->NcBars & (1u << SB_VERT)) && (W->Style & WS_VSCROLL) && L.X >= Cl.Right &&
+        L.X < Cl.Right + GetSystemMetrics(SM_CXVSCROLL) && L.Y >= Cl.Top && L.Y < Cl.Bottom)
         return HTVSCROLL;
-    if ((W->NcBars & (1u << SB_HORZ)) && (W->Style & WS_HSCROLL) && L.Y >= Cl.Bottom && L.Y < Cl.Bottom + GetSystemMetrics(SM_CYHSCROLL) &&
-        L.X >= Cl.Left && L.X < Cl.Right)
+    if ((W->NcBars & (1u << SB_HORZ)) && (W->Style & WS_HSCROLL) && L.Y >= Cl.Bottom &&
+        L.Y < Cl.Bottom + GetSystemMetrics(SM_CYHSCROLL) && L.X >= Cl.Left && L.X < Cl.Right)
         return HTHSCROLL;
     return HTBORDER;
 }
@@ -120,7 +120,9 @@ static MINMAXINFO QueryMinMax(TWnd* W) {
     return Mmi;
 }
 
-static bool TakesMinMax(TWnd* W) { return (W->Style & WS_THICKFRAME) || !(W->Style & (WS_POPUP | WS_CHILD)); }
+static bool TakesMinMax(TWnd* W) {
+    return (W->Style & WS_THICKFRAME) || !(W->Style & (WS_POPUP | WS_CHILD));
+}
 
 // Screen rectangle to the coordinates SetWindowPos takes (the parent's client area).
 static RECT ToParent(TWnd* W, RECT R) {
@@ -177,8 +179,10 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
                 R.Top += Dy;
             if (Bottom)
                 R.Bottom += Dy;
-            int Wd = std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
-            int Hg = std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
+            int Wd = std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X,
+                                std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
+            int Hg = std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y,
+                                std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
             if (Left)
                 R.Left = R.Right - Wd;
             else
@@ -223,7 +227,7 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             int Dy = M.wParam == VK_UP ? -Step : M.wParam == VK_DOWN ? Step : 0;
             if (Kind == SC_SIZE) {
                 // The first arrow along an axis picks the edge it points to; later ones move it.
-                int H = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT     ? int(WMSZ_LEFT)
+                int H = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT      ? int(WMSZ_LEFT)
                         : Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT ? int(WMSZ_RIGHT)
                                                                                                   : 0;
                 int V = Code - H;
@@ -287,7 +291,8 @@ static void TrackCaptionButton(TWnd* W, LRESULT Ht) {
             Fire = Send(W, WM_NCHITTEST, 0, MAKELPARAM(At.X, At.Y)) == Ht;
             break;
         }
-        if ((M.message >= WM_MOUSEFIRST && M.message <= WM_MOUSELAST) || (M.message >= WM_NCMOUSEMOVE && M.message <= WM_NCMBUTTONDBLCLK))
+        if ((M.message >= WM_MOUSEFIRST && M.message <= WM_MOUSELAST) ||
+            (M.message >= WM_NCMOUSEMOVE && M.message <= WM_NCMBUTTONDBLCLK))
             continue;
         TranslateMessage(&M);
         DispatchMessageW(&M);
@@ -296,7 +301,10 @@ static void TrackCaptionButton(TWnd* W, LRESULT Ht) {
         ReleaseCapture();
     if (!Fire || !Alive(h))
         return;
-    WPARAM Cmd = Ht == HTCLOSE ? SC_CLOSE : Ht == HTMINBUTTON ? SC_MINIMIZE : (W->Style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE;
+    WPARAM Cmd = Ht == HTCLOSE              ? SC_CLOSE
+                 : Ht == HTMINBUTTON        ? SC_MINIMIZE
+                 : (W->Style & WS_MAXIMIZE) ? SC_RESTORE
+                                            : SC_MAXIMIZE;
     Send(W, WM_SYSCOMMAND, Cmd, MAKELPARAM(At.X, At.Y));
 }
 
@@ -407,8 +415,9 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         if (!(Wp->flags & SWP_NOCLIENTMOVE))
             Send(W, WM_MOVE, 0, MAKELPARAM(W->Rect.Left + W->Client.Left, W->Rect.Top + W->Client.Top));
         if (Alive(hWnd) && (!(Wp->flags & SWP_NOCLIENTSIZE) || (Wp->flags & SWP_STATECHANGED))) {
-            WPARAM Kind = (W->Style & WS_MINIMIZE) ? SIZE_MINIMIZED : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
-                                                                                               : SIZE_RESTORED;
+            WPARAM Kind = (W->Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                          : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                     : SIZE_RESTORED;
             Send(W, WM_SIZE, Kind, MAKELPARAM(W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top));
         }
         return 0;
@@ -691,9 +700,13 @@ BOOL SystemParametersInfoW(UINT Action, UINT UiParam, LPVOID Pv, UINT) {
     return 0;
 }
 
-DWORD GetVersion() { return DWORD(6) | (DWORD(1) << 8) | (DWORD(7601) << 16); }
+DWORD GetVersion() {
+    return DWORD(6) | (DWORD(1) << 8) | (DWORD(7601) << 16);
+}
 
-static HMONITOR PrimaryMonitor() { return reinterpret_cast<HMONITOR>(std::uintptr_t(0x10001)); }
+static HMONITOR PrimaryMonitor() {
+    return reinterpret_cast<HMONITOR>(std::uintptr_t(0x10001));
+}
 
 HMONITOR MonitorFromRect(const RECT* R, DWORD Flags) {
     if (!R)

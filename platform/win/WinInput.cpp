@@ -30,7 +30,7 @@ static TWnd* HitIn(TWnd* Parent, POINT Pt, LRESULT* Hit, bool SendNc, bool TopLe
             continue;
         if (!C->Enabled()) {
             if (!TopLevel)
-                continue; // a disabled child lets its parent take the point
+                continue;   // a disabled child lets its parent take the point
             *Hit = HTERROR; // a disabled top-level window swallows it
             return C;
         }
@@ -56,9 +56,15 @@ TWnd* HitTest(POINT Pt, LRESULT* Hit, bool SendNc) {
     return HitIn(DesktopWnd(), Pt, Hit, SendNc, true);
 }
 
-static UINT NcOf(UINT ClientMsg) { return ClientMsg - WM_MOUSEMOVE + WM_NCMOUSEMOVE; }
-static bool IsNcMouse(UINT M) { return M >= WM_NCMOUSEMOVE && M <= WM_NCMBUTTONDBLCLK; }
-static UINT ClientOf(UINT M) { return IsNcMouse(M) ? M - WM_NCMOUSEMOVE + WM_MOUSEMOVE : M; }
+static UINT NcOf(UINT ClientMsg) {
+    return ClientMsg - WM_MOUSEMOVE + WM_NCMOUSEMOVE;
+}
+static bool IsNcMouse(UINT M) {
+    return M >= WM_NCMOUSEMOVE && M <= WM_NCMBUTTONDBLCLK;
+}
+static UINT ClientOf(UINT M) {
+    return IsNcMouse(M) ? M - WM_NCMOUSEMOVE + WM_MOUSEMOVE : M;
+}
 
 static WPARAM MouseKeys() {
     TState& St = S();
@@ -97,7 +103,9 @@ static void UpdateTracking(TWnd* Target, LRESULT Ht) {
         Target->HoverDue = WinClock().Current() + Target->HoverTime;
 }
 
-static int VkOfButton(int B) { return B == 0 ? VK_LBUTTON : B == 1 ? VK_RBUTTON : VK_MBUTTON; }
+static int VkOfButton(int B) {
+    return B == 0 ? VK_LBUTTON : B == 1 ? VK_RBUTTON : VK_MBUTTON;
+}
 
 static void CookMouse(const TRawInput& R) {
     TState& St = S();
@@ -318,9 +326,10 @@ bool PrepareButtonMessage(MSG& M) {
             return false;
     }
     if (W->IsChild() && !(W->ExStyle & WS_EX_NOPARENTNOTIFY) && !Eat) {
-        UINT Note = Cm == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : Cm == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN
-                                              : Cm == WM_MBUTTONDBLCLK ? WM_MBUTTONDOWN
-                                                                       : Cm;
+        UINT Note = Cm == WM_LBUTTONDBLCLK   ? WM_LBUTTONDOWN
+                    : Cm == WM_RBUTTONDBLCLK ? WM_RBUTTONDOWN
+                    : Cm == WM_MBUTTONDBLCLK ? WM_MBUTTONDOWN
+                                             : Cm;
         for (TWnd* C = W; C->IsChild() && !(C->ExStyle & WS_EX_NOPARENTNOTIFY); C = C->Parent) {
             TWnd* P = C->Parent;
             POINT Pt = M.pt;
@@ -573,7 +582,9 @@ HWND SetActiveWindow(HWND hWnd) {
     return Old;
 }
 
-HWND GetForegroundWindow() { return GetActiveWindow(); }
+HWND GetForegroundWindow() {
+    return GetActiveWindow();
+}
 
 BOOL SetForegroundWindow(HWND hWnd) {
     TWnd* W = FromHandle(hWnd);
@@ -719,7 +730,9 @@ HCURSOR SetCursor(HCURSOR h) {
     return Old;
 }
 
-HCURSOR GetCursor() { return S().CurrentCursor; }
+HCURSOR GetCursor() {
+    return S().CurrentCursor;
+}
 
 HCURSOR LoadCursorW(HINSTANCE hInstance, LPCWSTR Name) {
     std::uintptr_t Id = reinterpret_cast<std::uintptr_t>(Name);
@@ -766,14 +779,18 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* T) {
     return 1;
 }
 
-UINT GetDoubleClickTime() { return S().DoubleClickTime; }
+UINT GetDoubleClickTime() {
+    return S().DoubleClickTime;
+}
 
 BOOL SetDoubleClickTime(UINT Ms) {
     S().DoubleClickTime = Ms ? Ms : 500;
     return 1;
 }
 
-BOOL MessageBeep(UINT) { return 1; }
+BOOL MessageBeep(UINT) {
+    return 1;
+}
 
 // ---- Clipboard ----
 
@@ -806,4 +823,6 @@ BOOL SetClipboardText(const std::u16string& Text) {
     return 1;
 }
 
-std::u16string GetClipboardText() { return S().Clipboard; }
+std::u16string GetClipboardText() {
+    return S().Clipboard;
+}

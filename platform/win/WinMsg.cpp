@@ -42,7 +42,9 @@ LRESULT Send(TWnd* W, UINT Msg, WPARAM WParam, LPARAM LParam) {
     return R;
 }
 
-DWORD MessageTime() { return DWORD(WinClock().Current()); }
+DWORD MessageTime() {
+    return DWORD(WinClock().Current());
+}
 
 static void FreeGraveyard() {
     TState& St = S();
@@ -306,8 +308,12 @@ bool IsGuiThread() {
 
 // ---- Clock ----
 
-std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock) { return SetClock(std::move(AClock)); }
-TWinClock& WinClock() { return Clock(); }
+std::unique_ptr<TWinClock> SetWinClock(std::unique_ptr<TWinClock> AClock) {
+    return SetClock(std::move(AClock));
+}
+TWinClock& WinClock() {
+    return Clock();
+}
 
 // ---- Procedures ----
 
@@ -348,7 +354,8 @@ LRESULT CallWindowProcW(WNDPROC Proc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM
         return 0;
     if (TProcInstance* I = AsInstance(Proc)) {
         if (I->Removed)
-            return I->Prev ? CallWindowProcW(I->Prev, hWnd, Msg, wParam, lParam) : DefWindowProcW(hWnd, Msg, wParam, lParam);
+            return I->Prev ? CallWindowProcW(I->Prev, hWnd, Msg, wParam, lParam)
+                           : DefWindowProcW(hWnd, Msg, wParam, lParam);
         TWndProcFunc Fn = I->Fn; // a copy: the closure may replace itself while it runs
         return Fn(hWnd, Msg, wParam, lParam);
     }
@@ -504,9 +511,15 @@ UINT RegisterWindowMessageW(LPCWSTR Name) {
     return Id;
 }
 
-BOOL InSendMessage() { return S().InSend > 0; }
-DWORD GetMessageTime() { return S().LastMessageTime; }
-DWORD GetMessagePos() { return MAKELONG(WORD(S().LastMessagePos.X), WORD(S().LastMessagePos.Y)); }
+BOOL InSendMessage() {
+    return S().InSend > 0;
+}
+DWORD GetMessageTime() {
+    return S().LastMessageTime;
+}
+DWORD GetMessagePos() {
+    return MAKELONG(WORD(S().LastMessagePos.X), WORD(S().LastMessagePos.Y));
+}
 
 DWORD GetCurrentThreadId() {
     return DWORD(std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7FFFFFFF);
@@ -544,8 +557,8 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR Id, UINT Elapse, TIMERPROC Proc) {
 
 BOOL KillTimer(HWND hWnd, UINT_PTR Id) {
     TState& St = S();
-    auto It = std::find_if(St.Timers.begin(), St.Timers.end(),
-                           [&](const TTimer& T) { return T.Wnd == hWnd && T.Id == Id; });
+    auto It =
+        std::find_if(St.Timers.begin(), St.Timers.end(), [&](const TTimer& T) { return T.Wnd == hWnd && T.Id == Id; });
     if (It == St.Timers.end())
         return 0;
     St.Timers.erase(It);

@@ -21,7 +21,9 @@ static bool VisibleChain(TWnd* W) {
     return W != nullptr;
 }
 
-static RECT ClientBox(TWnd* W) { return RECT{0, 0, W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top}; }
+static RECT ClientBox(TWnd* W) {
+    return RECT{0, 0, W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top};
+}
 
 static bool HasFrame(TWnd* W) {
     return W->Client.Left > 0 || W->Client.Top > 0 || W->Client.Right < W->Rect.Right - W->Rect.Left ||
@@ -84,7 +86,9 @@ void InvalidateArea(TWnd* W, const RECT* R, UINT Flags) {
     InvalidateRegion(W, &Area, Flags);
 }
 
-void ValidateArea(TWnd* W, const RECT* R) { InvalidateArea(W, R, RDW_VALIDATE | RDW_NOCHILDREN); }
+void ValidateArea(TWnd* W, const RECT* R) {
+    InvalidateArea(W, R, RDW_VALIDATE | RDW_NOCHILDREN);
+}
 
 bool NeedsPaint(TWnd* W) {
     return W && !W->Dead && W->RedrawOff == 0 && VisibleChain(W) &&
@@ -229,9 +233,13 @@ BOOL InvalidateRgn(HWND hWnd, HRGN Rgn, BOOL bErase) {
     return RedrawWindow(hWnd, nullptr, Rgn, RDW_INVALIDATE | (bErase ? RDW_ERASE : 0));
 }
 
-BOOL ValidateRect(HWND hWnd, const RECT* R) { return RedrawWindow(hWnd, R, nullptr, RDW_VALIDATE | RDW_NOCHILDREN); }
+BOOL ValidateRect(HWND hWnd, const RECT* R) {
+    return RedrawWindow(hWnd, R, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
 
-BOOL ValidateRgn(HWND hWnd, HRGN Rgn) { return RedrawWindow(hWnd, nullptr, Rgn, RDW_VALIDATE | RDW_NOCHILDREN); }
+BOOL ValidateRgn(HWND hWnd, HRGN Rgn) {
+    return RedrawWindow(hWnd, nullptr, Rgn, RDW_VALIDATE | RDW_NOCHILDREN);
+}
 
 BOOL RedrawWindow(HWND hWnd, const RECT* R, HRGN Rgn, UINT Flags) {
     GdiRegion Storage;

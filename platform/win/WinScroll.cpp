@@ -19,7 +19,9 @@ constexpr UINT FirstRepeatDelay = 400;
 constexpr UINT RepeatDelay = 50;
 constexpr int MinThumbLength = 8;
 
-DWORD StyleBit(int Bar) { return Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL; }
+DWORD StyleBit(int Bar) {
+    return Bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
+}
 
 // The bar's state; a window without the bar's style has none until the bar is set or shown.
 TScrollBarState* StateOf(TWnd* W, int Bar, bool Create) {
@@ -41,7 +43,9 @@ int MaxPos(const TScrollBarState& St) {
 }
 
 // The range holds more than one page, so the bar has something to scroll.
-bool Needed(const TScrollBarState& St) { return std::int64_t(St.Max) - St.Min >= std::max(St.Page, 1); }
+bool Needed(const TScrollBarState& St) {
+    return std::int64_t(St.Max) - St.Min >= std::max(St.Page, 1);
+}
 
 void Clamp(TScrollBarState& St) {
     std::int64_t Span = std::int64_t(St.Max) - St.Min + 1;
@@ -74,7 +78,8 @@ bool Geometry(TWnd* W, int Bar, TBarGeometry& G) {
     const RECT& C = W->Client;
     G.Vert = Bar == SB_VERT;
     int Thick = GetSystemMetrics(G.Vert ? SM_CXVSCROLL : SM_CYHSCROLL);
-    G.Bar = G.Vert ? RECT{C.Right, C.Top, C.Right + Thick, C.Bottom} : RECT{C.Left, C.Bottom, C.Right, C.Bottom + Thick};
+    G.Bar =
+        G.Vert ? RECT{C.Right, C.Top, C.Right + Thick, C.Bottom} : RECT{C.Left, C.Bottom, C.Right, C.Bottom + Thick};
     int Length = G.Vert ? C.Bottom - C.Top : C.Right - C.Left;
     if (Length <= 0)
         return false;
@@ -97,7 +102,9 @@ bool Geometry(TWnd* W, int Bar, TBarGeometry& G) {
     return true;
 }
 
-int Along(const TBarGeometry& G, POINT P) { return G.Vert ? P.Y - G.Bar.Top : P.X - G.Bar.Left; }
+int Along(const TBarGeometry& G, POINT P) {
+    return G.Vert ? P.Y - G.Bar.Top : P.X - G.Bar.Left;
+}
 
 TScrollPart PartAt(const TBarGeometry& G, POINT P) {
     if (!RectContains(G.Bar, P))
@@ -114,7 +121,9 @@ TScrollPart PartAt(const TBarGeometry& G, POINT P) {
     return At < (G.Vert ? G.Thumb.Top - G.Bar.Top : G.Thumb.Left - G.Bar.Left) ? spBackPage : spForwardPage;
 }
 
-void Fill(HDC Dc, RECT R, int SysColor) { FillRect(Dc, &R, GetSysColorBrush(SysColor)); }
+void Fill(HDC Dc, RECT R, int SysColor) {
+    FillRect(Dc, &R, GetSysColorBrush(SysColor));
+}
 
 // A small triangle pointing away from the middle of the bar.
 void PaintArrowGlyph(HDC Dc, const RECT& B, bool Vert, bool Forward, int SysColor, int Shift) {
@@ -144,10 +153,11 @@ void PaintBar(TWnd* W, int Bar, HDC Dc) {
     bool On = Active(W, St);
     Fill(Dc, G.Bar, COLOR_BTNHIGHLIGHT);
     if (!EmptyR(G.Thumb) && (St.PressedPart == spBackPage || St.PressedPart == spForwardPage)) {
-        RECT Page = St.PressedPart == spBackPage ? (G.Vert ? RECT{G.Bar.Left, G.Back.Bottom, G.Bar.Right, G.Thumb.Top}
-                                                           : RECT{G.Back.Right, G.Bar.Top, G.Thumb.Left, G.Bar.Bottom})
-                                                 : (G.Vert ? RECT{G.Bar.Left, G.Thumb.Bottom, G.Bar.Right, G.Forward.Top}
-                                                           : RECT{G.Thumb.Right, G.Bar.Top, G.Forward.Left, G.Bar.Bottom});
+        RECT Page = St.PressedPart == spBackPage
+                        ? (G.Vert ? RECT{G.Bar.Left, G.Back.Bottom, G.Bar.Right, G.Thumb.Top}
+                                  : RECT{G.Back.Right, G.Bar.Top, G.Thumb.Left, G.Bar.Bottom})
+                        : (G.Vert ? RECT{G.Bar.Left, G.Thumb.Bottom, G.Bar.Right, G.Forward.Top}
+                                  : RECT{G.Thumb.Right, G.Bar.Top, G.Forward.Left, G.Bar.Bottom});
         Fill(Dc, Page, COLOR_3DDKSHADOW);
     }
     for (int Side = 0; Side < 2; ++Side) {

@@ -13,9 +13,15 @@ enum class TKernelMode { Copy, Blend, Key };
 
 void RowKernel(TKernelMode Mode, const TbsColor* Src, TbsColor* Dst, int Count) {
     switch (Mode) {
-    case TKernelMode::Copy: PixelKernels.CopyRow(Src, Dst, Count); break;
-    case TKernelMode::Blend: PixelKernels.BlendRow(Src, Dst, Count); break;
-    case TKernelMode::Key: PixelKernels.TransparentCopyRow(Src, Dst, Count); break;
+    case TKernelMode::Copy:
+        PixelKernels.CopyRow(Src, Dst, Count);
+        break;
+    case TKernelMode::Blend:
+        PixelKernels.BlendRow(Src, Dst, Count);
+        break;
+    case TKernelMode::Key:
+        PixelKernels.TransparentCopyRow(Src, Dst, Count);
+        break;
     }
 }
 
@@ -56,10 +62,10 @@ void Stretch(TKernelMode Mode, RowOf Row, const TRect& Bounds, const TRect& DstR
     const int ch = Clip.Bottom - Clip.Top;
     if (cw <= 0 || ch <= 0 || !SrcInside(Src, SrcRect))
         return;
-    const std::vector<int> X = StretchTable(cw, Clip.Left - DstRect.Left, SrcRect.Left, SrcRect.Right,
-                                            DstRect.Right - DstRect.Left, RoundIt);
-    const std::vector<int> Y = StretchTable(ch, Clip.Top - DstRect.Top, SrcRect.Top, SrcRect.Bottom,
-                                            DstRect.Bottom - DstRect.Top, RoundIt);
+    const std::vector<int> X =
+        StretchTable(cw, Clip.Left - DstRect.Left, SrcRect.Left, SrcRect.Right, DstRect.Right - DstRect.Left, RoundIt);
+    const std::vector<int> Y =
+        StretchTable(ch, Clip.Top - DstRect.Top, SrcRect.Top, SrcRect.Bottom, DstRect.Bottom - DstRect.Top, RoundIt);
     std::vector<TbsColor> Buffer(static_cast<std::size_t>(cw));
     int Gathered = -1;
     for (int j = 0; j < ch; ++j) {
@@ -92,7 +98,8 @@ void StretchBitmap(TKernelMode Mode, TbsBitmap& Dst, const TRect& DstRect, const
         Rows(Dst, Clip, Src, SrcX, SrcY);
         return;
     }
-    Stretch(Mode, [&](int y) { return Dst.GetRowPtr(y); }, Bounds, DstRect, DstClip, Src, SrcRect, false);
+    Stretch(
+        Mode, [&](int y) { return Dst.GetRowPtr(y); }, Bounds, DstRect, DstClip, Src, SrcRect, false);
 }
 
 void StretchBits(TKernelMode Mode, TbsColor* Bits, const TRect& DstRect, const TRect& DstClip, int Width, int Height,
@@ -149,8 +156,7 @@ TbsColor* GetDCBitmapBits(HDC DC, int& Width, int& Height, int& BitsPerPixel) {
     Width = Height = BitsPerPixel = 0;
     HGDIOBJ Bmp = GetCurrentObject(DC, OBJ_BITMAP);
     DIBSECTION Section;
-    if (!Bmp || GetObject(Bmp, sizeof(Section), &Section) != static_cast<int>(sizeof(Section)) ||
-        !Section.dsBm.bmBits)
+    if (!Bmp || GetObject(Bmp, sizeof(Section), &Section) != static_cast<int>(sizeof(Section)) || !Section.dsBm.bmBits)
         return nullptr;
     Width = Section.dsBmih.biWidth;
     Height = Section.dsBmih.biHeight;

@@ -14,7 +14,9 @@ using PbsColorArray = TbsColor*;
 // A pixel whose low 24 bits are this value is skipped by keyed drawing.
 constexpr TbsColor bsKeyColor = 0x007F007F;
 
-inline bool IsKeyPixel(TbsColor C) { return (C & 0x00FFFFFF) == (bsKeyColor & 0x00FFFFFF); }
+inline bool IsKeyPixel(TbsColor C) {
+    return (C & 0x00FFFFFF) == (bsKeyColor & 0x00FFFFFF);
+}
 
 TbsColor BlendPixel(TbsColor Src, TbsColor Dst);
 TbsColor BlendPixelMMX(TbsColor Src, TbsColor Dst);

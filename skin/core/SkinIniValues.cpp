@@ -30,8 +30,7 @@ template <int Count> void ParseFields(const String& Value, int (&Fields)[Count])
 const String StretchWords[] = {u"stfull", u"sthorz", u"stvert"};
 const String MorphWords[] = {u"mkdefault",   u"mkgradient",   u"mkleftgradient", u"mkrightgradient",
                              u"mkleftslide", u"mkrightslide", u"mkpush"};
-const String EffectWords[] = {u"iebrightness", u"iedarkness",  u"iegrayscale",
-                              u"ienoise",      u"iesplitblur", u"ieinvert"};
+const String EffectWords[] = {u"iebrightness", u"iedarkness", u"iegrayscale", u"ienoise", u"iesplitblur", u"ieinvert"};
 const String CommandWords[] = {u"cmclose",   u"cmmaximize", u"cmminimize",      u"cmsysmenu",
                                u"cmdefault", u"cmrollup",   u"cmminimizetotray"};
 const String FontStyleWords[] = {u"fsbold", u"fsitalic", u"fsunderline", u"fsstrikeout"};
@@ -158,8 +157,7 @@ TbsInActiveEffect ReadInActiveEffect(TCustomIniFile& IniFile, const String& Sect
     return ieGrayScale;
 }
 
-void WriteInActiveEffect(TCustomIniFile& IniFile, const String& Section, const String& Ident,
-                         TbsInActiveEffect Value) {
+void WriteInActiveEffect(TCustomIniFile& IniFile, const String& Section, const String& Ident, TbsInActiveEffect Value) {
     IniFile.WriteString(Section, Ident, EffectWords[Value]);
 }
 

@@ -20,9 +20,13 @@ void EnsureKernels() {
     InitBlitKernels();
 }
 
-int RoundToInt(double V) { return static_cast<int>(std::nearbyint(V)); }
+int RoundToInt(double V) {
+    return static_cast<int>(std::nearbyint(V));
+}
 
-int Clamp255(int V) { return V < 0 ? 0 : V > 255 ? 255 : V; }
+int Clamp255(int V) {
+    return V < 0 ? 0 : V > 255 ? 255 : V;
+}
 
 struct THSL {
     float H = 0, S = 0, L = 0;
@@ -221,7 +225,9 @@ void TbsBitmap::CheckingAlphaBlend() {
     });
 }
 
-void TbsBitmap::CheckingAlphaBlend(const TRect&) { CheckingAlphaBlend(); }
+void TbsBitmap::CheckingAlphaBlend(const TRect&) {
+    CheckingAlphaBlend();
+}
 
 void TbsBitmap::CheckingTransparent(TbsColor Color) {
     FTransparent = false;
@@ -235,7 +241,9 @@ void TbsBitmap::CheckingTransparent(TbsColor Color) {
     });
 }
 
-void TbsBitmap::CheckingTransparent(const TRect&, TbsColor Color) { CheckingTransparent(Color); }
+void TbsBitmap::CheckingTransparent(const TRect&, TbsColor Color) {
+    CheckingTransparent(Color);
+}
 
 void TbsBitmap::SetAlpha(std::uint8_t Alpha) {
     if (!Empty())
@@ -321,11 +329,17 @@ void TbsBitmap::ReflectionBy(int N) {
     }
 }
 
-void TbsBitmap::Reflection() { ReflectionBy(3); }
+void TbsBitmap::Reflection() {
+    ReflectionBy(3);
+}
 
-void TbsBitmap::Reflection2() { ReflectionBy(4); }
+void TbsBitmap::Reflection2() {
+    ReflectionBy(4);
+}
 
-void TbsBitmap::Reflection3() { ReflectionBy(2); }
+void TbsBitmap::Reflection3() {
+    ReflectionBy(2);
+}
 
 void TbsBitmap::FillRect(const TRect& Rect, TbsColor Color) {
     const TRect R = ClipTo(Rect, FWidth, FHeight);
@@ -341,13 +355,17 @@ void TbsBitmap::FillRect(const TRect& Rect, TbsColor Color) {
     }
 }
 
-void TbsBitmap::Draw(HDC DC, int X, int Y) { Draw(DC, X, Y, TRect{0, 0, FWidth, FHeight}); }
+void TbsBitmap::Draw(HDC DC, int X, int Y) {
+    Draw(DC, X, Y, TRect{0, 0, FWidth, FHeight});
+}
 
 void TbsBitmap::Draw(HDC DC, int X, int Y, const TRect& SrcRect) {
     Draw(DC, TRect{X, Y, X + SrcRect.Right - SrcRect.Left, Y + SrcRect.Bottom - SrcRect.Top}, SrcRect);
 }
 
-void TbsBitmap::Draw(HDC DC, const TRect& DstRect) { Draw(DC, DstRect, TRect{0, 0, FWidth, FHeight}); }
+void TbsBitmap::Draw(HDC DC, const TRect& DstRect) {
+    Draw(DC, DstRect, TRect{0, 0, FWidth, FHeight});
+}
 
 void TbsBitmap::Draw(HDC DC, const TRect& DstRect, const TRect& SrcRect) {
     if (TbsBitmap* Target = FindBitmapByDC(DC)) {
@@ -365,13 +383,17 @@ void TbsBitmap::Draw(HDC DC, const TRect& DstRect, const TRect& SrcRect) {
            SrcRect.Left, SrcRect.Top, SrcRect.Right - SrcRect.Left, SrcRect.Bottom - SrcRect.Top);
 }
 
-void TbsBitmap::Draw(TbsBitmap& Bitmap, int X, int Y) { Draw(Bitmap, X, Y, TRect{0, 0, FWidth, FHeight}); }
+void TbsBitmap::Draw(TbsBitmap& Bitmap, int X, int Y) {
+    Draw(Bitmap, X, Y, TRect{0, 0, FWidth, FHeight});
+}
 
 void TbsBitmap::Draw(TbsBitmap& Bitmap, int X, int Y, const TRect& SrcRect) {
     Draw(Bitmap, TRect{X, Y, X + SrcRect.Right - SrcRect.Left, Y + SrcRect.Bottom - SrcRect.Top}, SrcRect);
 }
 
-void TbsBitmap::Draw(TbsBitmap& Bitmap, const TRect& DstRect) { Draw(Bitmap, DstRect, TRect{0, 0, FWidth, FHeight}); }
+void TbsBitmap::Draw(TbsBitmap& Bitmap, const TRect& DstRect) {
+    Draw(Bitmap, DstRect, TRect{0, 0, FWidth, FHeight});
+}
 
 void TbsBitmap::Draw(TbsBitmap& Bitmap, const TRect& DstRect, const TRect& SrcRect) {
     const TbsStretchKernel Kernel = FAlphaBlend    ? PixelKernels.StretchBlendBitmap
@@ -406,10 +428,13 @@ template <class DrawCell> void ForEachTile(const TRect& DstRect, const TRect& Sr
 }
 
 bool Intersects(const TRect& A, const TRect& B) {
-    return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
+    return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) &&
+           std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
 }
 
-bool IsEmptyRect(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
+bool IsEmptyRect(const TRect& R) {
+    return R.Right <= R.Left || R.Bottom <= R.Top;
+}
 
 } // namespace
 

@@ -5,7 +5,9 @@
 namespace {
 
 // The shadow colour 0x33333333 is drawn as it is, although its alpha is below 255.
-bool SeeThrough(TbsColor C) { return C != 0x33333333u && (C == bsKeyColor || (C >> 24) < 255); }
+bool SeeThrough(TbsColor C) {
+    return C != 0x33333333u && (C == bsKeyColor || (C >> 24) < 255);
+}
 
 bool Inside(int X, int Y, int Left, int Top, int Right, int Bottom) {
     return X >= Left && X < Right && Y >= Top && Y < Bottom;
@@ -51,7 +53,9 @@ TbsColor TbsBitmapLink::PixelAt(int X, int Y) const {
     return *FImage->GetPixelPtr(X, Y);
 }
 
-void TbsBitmapLink::CheckingMasked() { CheckingMasked(TRect{0, 0, 0, 0}); }
+void TbsBitmapLink::CheckingMasked() {
+    CheckingMasked(TRect{0, 0, 0, 0});
+}
 
 void TbsBitmapLink::CheckingMasked(const TRect& Margin) {
     FMasked = FMaskedBorder = FMaskedAngles = false;

@@ -37,7 +37,9 @@ void TbsCompressedStoredSkin::ReadCompressedData(TStream* Stream) {
         FCompressedStream->CopyFrom(Stream, Left);
 }
 
-void TbsCompressedStoredSkin::WriteCompressedData(TStream* Stream) const { FCompressedStream->SaveToStream(Stream); }
+void TbsCompressedStoredSkin::WriteCompressedData(TStream* Stream) const {
+    FCompressedStream->SaveToStream(Stream);
+}
 
 void TbsCompressedStoredSkin::SaveToCompressStream(TStream* Stream) {
     Stream->WriteValue<std::int32_t>(3);
@@ -242,7 +244,9 @@ TbsSkinListItem::TbsSkinListItem(TCollection* Collection) : TCollectionItem(Coll
 TbsSkinListItems::TbsSkinListItems(TbsCompressedSkinList* ASkinList)
     : TCollection(ItemClassOf<TbsSkinListItem>()), FSkinList(ASkinList) {}
 
-TPersistent* TbsSkinListItems::GetOwner() const { return FSkinList; }
+TPersistent* TbsSkinListItems::GetOwner() const {
+    return FSkinList;
+}
 
 TbsCompressedSkinList::TbsCompressedSkinList(TComponent* AOwner)
     : TComponent(AOwner), FSkins(std::make_unique<TbsSkinListItems>(this)) {}

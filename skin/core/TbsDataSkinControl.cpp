@@ -405,8 +405,12 @@ void TbsDataSkinCheckRadioControl::Keys(TbsSkinSectionIO& IO) {
 
 namespace {
 
-template <class T> TbsDataSkinControl* MakeControl(const String& AIDName) { return new T(AIDName); }
-template <class T> bool IsControl(const TbsDataSkinControl& R) { return dynamic_cast<const T*>(&R) != nullptr; }
+template <class T> TbsDataSkinControl* MakeControl(const String& AIDName) {
+    return new T(AIDName);
+}
+template <class T> bool IsControl(const TbsDataSkinControl& R) {
+    return dynamic_cast<const T*>(&R) != nullptr;
+}
 
 struct TControlKind {
     const char16_t* Word;
@@ -414,7 +418,8 @@ struct TControlKind {
     bool (*Is)(const TbsDataSkinControl&);
 };
 
-#define QV_CONTROL_KIND(Word, Class) {Word, MakeControl<Class>, IsControl<Class>}
+#define QV_CONTROL_KIND(Word, Class)                                                                                   \
+    { Word, MakeControl<Class>, IsControl<Class> }
 
 // In the order the writer tests the classes: a derived class always comes before its parent.
 const TControlKind ControlKinds[] = {

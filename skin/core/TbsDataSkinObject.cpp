@@ -149,7 +149,6 @@ void TbsDataSkinMainMenuItem::Keys(TbsSkinSectionIO& IO) {
     IO.Flag(u"inactiveanimation", InActiveAnimation);
 }
 
-
 void TbsDataSkinCaption::Keys(TbsSkinSectionIO& IO) {
     IO.Text(u"fontname", FontName, u"Arial");
     IO.Integer(u"fontheight", FontHeight, 14);
@@ -291,8 +290,12 @@ void TbsSkinColors::SaveToFile(TCustomIniFile& IniFile) {
 
 namespace {
 
-template <class T> TbsDataSkinObject* MakeObject(const String& AIDName) { return new T(AIDName); }
-template <class T> bool IsObject(const TbsDataSkinObject& R) { return dynamic_cast<const T*>(&R) != nullptr; }
+template <class T> TbsDataSkinObject* MakeObject(const String& AIDName) {
+    return new T(AIDName);
+}
+template <class T> bool IsObject(const TbsDataSkinObject& R) {
+    return dynamic_cast<const T*>(&R) != nullptr;
+}
 
 struct TObjectKind {
     const char16_t* Word;

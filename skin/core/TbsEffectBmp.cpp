@@ -21,7 +21,9 @@ int RoundToInt(double V) {
     return static_cast<int>(R);
 }
 
-std::uint8_t ClampChannel(int V) { return static_cast<std::uint8_t>(V < 0 ? 0 : V > 255 ? 255 : V); }
+std::uint8_t ClampChannel(int V) {
+    return static_cast<std::uint8_t>(V < 0 ? 0 : V > 255 ? 255 : V);
+}
 
 // t of Self's channel and 1 - t of BMP's channel, for the three bytes of a pixel.
 void MixPixel(std::uint8_t* Self, const std::uint8_t* Other, double t) {
@@ -29,7 +31,9 @@ void MixPixel(std::uint8_t* Self, const std::uint8_t* Other, double t) {
         Self[C] = ClampChannel(RoundToInt(t * Self[C] + (1 - t) * Other[C]));
 }
 
-int Clip(int V, int Lo, int Hi) { return V < Lo ? Lo : V > Hi ? Hi : V; }
+int Clip(int V, int Lo, int Hi) {
+    return V < Lo ? Lo : V > Hi ? Hi : V;
+}
 
 } // namespace
 
@@ -66,9 +70,13 @@ void TbsEffectBmp::SetPixel(int x, int y, std::uint32_t Value) {
     P[2] = (Value >> 16) & 0xFF;
 }
 
-void TbsEffectBmp::GetScanLine(int y, void* Line) const { std::memcpy(Line, GetRow(y), 3 * static_cast<std::size_t>(Width)); }
+void TbsEffectBmp::GetScanLine(int y, void* Line) const {
+    std::memcpy(Line, GetRow(y), 3 * static_cast<std::size_t>(Width));
+}
 
-void TbsEffectBmp::SetScanLine(int y, const void* Line) { std::memcpy(GetRow(y), Line, 3 * static_cast<std::size_t>(Width)); }
+void TbsEffectBmp::SetScanLine(int y, const void* Line) {
+    std::memcpy(GetRow(y), Line, 3 * static_cast<std::size_t>(Width));
+}
 
 void TbsEffectBmp::Resize(TbsEffectBmp& Dst) const {
     if (!Bits || !Dst.Bits)
@@ -268,9 +276,13 @@ void TbsEffectBmp::MorphSlide(const TbsEffectBmp& BMP, double Kf, bool FromLeft)
     }
 }
 
-void TbsEffectBmp::MorphLeftSlide(const TbsEffectBmp& BMP, double Kf) { MorphSlide(BMP, Kf, true); }
+void TbsEffectBmp::MorphLeftSlide(const TbsEffectBmp& BMP, double Kf) {
+    MorphSlide(BMP, Kf, true);
+}
 
-void TbsEffectBmp::MorphRightSlide(const TbsEffectBmp& BMP, double Kf) { MorphSlide(BMP, Kf, false); }
+void TbsEffectBmp::MorphRightSlide(const TbsEffectBmp& BMP, double Kf) {
+    MorphSlide(BMP, Kf, false);
+}
 
 void TbsEffectBmp::MorphPush(const TbsEffectBmp& BMP, double Kf) {
     if (!SameSize(BMP) || !Bits)
@@ -292,13 +304,27 @@ void TbsEffectBmp::MorphPush(const TbsEffectBmp& BMP, double Kf) {
 
 void TbsEffectBmp::MorphByKind(TbsMorphKind Kind, const TbsEffectBmp& BMP, double Kf) {
     switch (Kind) {
-    case mkDefault: Morph(BMP, Kf); break;
-    case mkGradient: MorphGrad(BMP, Kf); break;
-    case mkLeftGradient: MorphLeftGrad(BMP, Kf); break;
-    case mkRightGradient: MorphRightGrad(BMP, Kf); break;
-    case mkLeftSlide: MorphLeftSlide(BMP, Kf); break;
-    case mkRightSlide: MorphRightSlide(BMP, Kf); break;
-    case mkPush: MorphPush(BMP, Kf); break;
+    case mkDefault:
+        Morph(BMP, Kf);
+        break;
+    case mkGradient:
+        MorphGrad(BMP, Kf);
+        break;
+    case mkLeftGradient:
+        MorphLeftGrad(BMP, Kf);
+        break;
+    case mkRightGradient:
+        MorphRightGrad(BMP, Kf);
+        break;
+    case mkLeftSlide:
+        MorphLeftSlide(BMP, Kf);
+        break;
+    case mkRightSlide:
+        MorphRightSlide(BMP, Kf);
+        break;
+    case mkPush:
+        MorphPush(BMP, Kf);
+        break;
     }
 }
 
@@ -402,9 +428,13 @@ void TbsEffectBmp::MaskFilter(const TbsEffectBmp& Msk, int Amount, bool EdgesOnl
     }
 }
 
-void TbsEffectBmp::MaskAntialiasing(const TbsEffectBmp& Msk, int Amount) { MaskFilter(Msk, Amount, true); }
+void TbsEffectBmp::MaskAntialiasing(const TbsEffectBmp& Msk, int Amount) {
+    MaskFilter(Msk, Amount, true);
+}
 
-void TbsEffectBmp::MaskBlur(const TbsEffectBmp& Msk, int Amount) { MaskFilter(Msk, Amount, false); }
+void TbsEffectBmp::MaskBlur(const TbsEffectBmp& Msk, int Amount) {
+    MaskFilter(Msk, Amount, false);
+}
 
 void TbsEffectBmp::MaskFillColor(const TbsEffectBmp& Msk, std::uint32_t C, double kf) {
     if (!Bits || !Msk.Bits || Msk.Width < Width || Msk.Height < Height)
@@ -477,7 +507,8 @@ void TbsEffectBmp::FlipVert(TbsEffectBmp& Dst) const {
 void TbsEffectBmp::Wave(int XDIV, int YDIV, int RatioVal) {
     if (XDIV == 0 || YDIV == 0 || !Bits)
         return;
-    std::vector<std::uint8_t> Copy(static_cast<const std::uint8_t*>(Bits), static_cast<const std::uint8_t*>(Bits) + Size);
+    std::vector<std::uint8_t> Copy(static_cast<const std::uint8_t*>(Bits),
+                                   static_cast<const std::uint8_t*>(Bits) + Size);
     for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x) {
             const int sx = Clip(RoundToInt(std::sin(static_cast<double>(y) / YDIV) * RatioVal + x), 0, Width - 1);
@@ -488,11 +519,23 @@ void TbsEffectBmp::Wave(int XDIV, int YDIV, int RatioVal) {
 
 void TbsEffectBmp::ApplyInActiveEffect(TbsInActiveEffect Effect) {
     switch (Effect) {
-    case ieBrightness: ChangeBrightness(0.5); break;
-    case ieDarkness: ChangeDarkness(0.3); break;
-    case ieGrayScale: GrayScale(); break;
-    case ieNoise: AddMonoNoise(50); break;
-    case ieSplitBlur: SplitBlur(1); break;
-    case ieInvert: Invert(); break;
+    case ieBrightness:
+        ChangeBrightness(0.5);
+        break;
+    case ieDarkness:
+        ChangeDarkness(0.3);
+        break;
+    case ieGrayScale:
+        GrayScale();
+        break;
+    case ieNoise:
+        AddMonoNoise(50);
+        break;
+    case ieSplitBlur:
+        SplitBlur(1);
+        break;
+    case ieInvert:
+        Invert();
+        break;
     }
 }

@@ -6,7 +6,15 @@
 
 #include "platform/gdi/WinDef.h"
 
-enum TbsMorphKind : std::uint8_t { mkDefault, mkGradient, mkLeftGradient, mkRightGradient, mkLeftSlide, mkRightSlide, mkPush };
+enum TbsMorphKind : std::uint8_t {
+    mkDefault,
+    mkGradient,
+    mkLeftGradient,
+    mkRightGradient,
+    mkLeftSlide,
+    mkRightSlide,
+    mkPush
+};
 
 enum TbsInActiveEffect : std::uint8_t { ieBrightness, ieDarkness, ieGrayScale, ieNoise, ieSplitBlur, ieInvert };
 
@@ -59,7 +67,9 @@ public:
     // Pixel (x, y) as blue in bits 0-7, green 8-15, red 16-23; no range checks.
     std::uint32_t GetPixel(int x, int y) const;
     void SetPixel(int x, int y, std::uint32_t Value);
-    std::uint8_t* GetRow(int y) const { return static_cast<std::uint8_t*>(Bits) + static_cast<std::ptrdiff_t>(y) * RowLength; }
+    std::uint8_t* GetRow(int y) const {
+        return static_cast<std::uint8_t*>(Bits) + static_cast<std::ptrdiff_t>(y) * RowLength;
+    }
 
     int Width = 0;
     int Height = 0;

@@ -94,7 +94,9 @@ void TbsLayerManager::StartTimer() {
     Timer->SetEnabled(true);
 }
 
-void TbsLayerManager::StopTimer() { Timer->SetEnabled(false); }
+void TbsLayerManager::StopTimer() {
+    Timer->SetEnabled(false);
+}
 
 void TbsLayerManager::TimerTick() {
     if (!Bmp || !LayerWindow)

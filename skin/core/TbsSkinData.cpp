@@ -9,10 +9,14 @@ namespace {
 TbsSkinFormsService* FormsService = nullptr;
 }
 
-void SetSkinFormsService(TbsSkinFormsService* Service) { FormsService = Service; }
+void SetSkinFormsService(TbsSkinFormsService* Service) {
+    FormsService = Service;
+}
 
 // Without a registered service the messages go to the screen's forms.
-TbsSkinFormsService* SkinFormsService() { return FormsService ? FormsService : &ScreenFormsService(); }
+TbsSkinFormsService* SkinFormsService() {
+    return FormsService ? FormsService : &ScreenFormsService();
+}
 
 TbsSkinData::TbsSkinData(TComponent* AOwner) : TComponent(AOwner) {}
 

@@ -15,12 +15,12 @@
 #include "skin/core/TbsResourceStrData.h"
 
 // The skin-change messages; WParam is the sending skin data, LParam 1000.
-constexpr unsigned WM_BEFORECHANGESKINDATA = 0x400 + 201;  // 1225
-constexpr unsigned WM_CHANGESKINDATA = 0x400 + 202;        // 1226
-constexpr unsigned WM_AFTERCHANGESKINDATA = 0x400 + 203;   // 1227
-constexpr unsigned WM_CHANGERESSTRDATA = 0x400 + 250;      // 1274
-constexpr unsigned WM_CHANGEFORMSKINNABLE = 0x400 + 270;   // 1294
-constexpr unsigned WM_CHANGELAYEREDBORDER = 0x400 + 403;   // 1427
+constexpr unsigned WM_BEFORECHANGESKINDATA = 0x400 + 201; // 1225
+constexpr unsigned WM_CHANGESKINDATA = 0x400 + 202;       // 1226
+constexpr unsigned WM_AFTERCHANGESKINDATA = 0x400 + 203;  // 1227
+constexpr unsigned WM_CHANGERESSTRDATA = 0x400 + 250;     // 1274
+constexpr unsigned WM_CHANGEFORMSKINNABLE = 0x400 + 270;  // 1294
+constexpr unsigned WM_CHANGELAYEREDBORDER = 0x400 + 403;  // 1427
 
 // What the skin data needs of the forms of the application to tell them about a change. Without a registered
 // one the screen's forms are told (TbsScreenFormsService); tests register their own.

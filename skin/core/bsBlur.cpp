@@ -43,7 +43,8 @@ void BlurBitmap(TbsBitmap& Bitmap, int Radius) {
         for (int C = 0; C < 3; ++C) {
             int* Plane = Planes[C].data() + static_cast<std::ptrdiff_t>(Y) * W;
             const int Shift = 16 - 8 * C;
-            BlurLine(W, Radius, [&](int X) { return (Row[X] >> Shift) & 0xFF; }, [&](int X, int V) { Plane[X] = V; });
+            BlurLine(
+                W, Radius, [&](int X) { return (Row[X] >> Shift) & 0xFF; }, [&](int X, int V) { Plane[X] = V; });
         }
     }
     // The vertical pass filters the truncated horizontal results.
@@ -51,8 +52,9 @@ void BlurBitmap(TbsBitmap& Bitmap, int Radius) {
     for (int X = 0; X < W; ++X)
         for (int C = 0; C < 3; ++C) {
             const int* Plane = Planes[C].data();
-            BlurLine(H, Radius, [&](int Y) { return Plane[static_cast<std::ptrdiff_t>(Y) * W + X]; },
-                     [&](int Y, int V) { Column[Y] = V; });
+            BlurLine(
+                H, Radius, [&](int Y) { return Plane[static_cast<std::ptrdiff_t>(Y) * W + X]; },
+                [&](int Y, int V) { Column[Y] = V; });
             const int Shift = 16 - 8 * C;
             for (int Y = 0; Y < H; ++Y) {
                 TbsColor& P = *Bitmap.GetPixelPtr(X, Y);

@@ -82,7 +82,9 @@ void TbsPngImageItem::Assign(TPersistent* Source) {
     TCollectionItem::Assign(Source);
 }
 
-String TbsPngImageItem::DisplayName() const { return FName.empty() ? TCollectionItem::DisplayName() : FName; }
+String TbsPngImageItem::DisplayName() const {
+    return FName.empty() ? TCollectionItem::DisplayName() : FName;
+}
 
 void TbsPngImageItem::SetPngImage(TbsPngImage* Value) {
     FPngImage->Assign(Value);
@@ -92,14 +94,18 @@ void TbsPngImageItem::SetPngImage(TbsPngImage* Value) {
 TbsPngImageItems::TbsPngImageItems(TbsPngImageList* APNGImageList)
     : TCollection(ItemClassOf<TbsPngImageItem>()), FPngImageList(APNGImageList) {}
 
-TPersistent* TbsPngImageItems::GetOwner() const { return FPngImageList; }
+TPersistent* TbsPngImageItems::GetOwner() const {
+    return FPngImageList;
+}
 
 // ---- the list ----
 
 TbsPngImageList::TbsPngImageList(TComponent* AOwner)
     : TCustomImageList(AOwner), FPngImages(std::make_unique<TbsPngImageItems>(this)) {}
 
-TbsPngImageList::~TbsPngImageList() { FPngImages.reset(); }
+TbsPngImageList::~TbsPngImageList() {
+    FPngImages.reset();
+}
 
 void TbsPngImageList::SetPngWidth(int Value) {
     if (Value == Width())
@@ -129,7 +135,9 @@ void InsertPlaceholderImage(TCustomImageList* List, int Index) {
     List->Insert(Index, &Placeholder, nullptr);
 }
 
-void DeletePlaceholderImage(TCustomImageList* List, int Index) { List->Delete(Index); }
+void DeletePlaceholderImage(TCustomImageList* List, int Index) {
+    List->Delete(Index);
+}
 
 void DrawPngImage(TbsPngImage* PNG, TCanvas* Canvas, const TRect& Rect, bool Enabled) {
     if (!PNG || PNG->Empty())

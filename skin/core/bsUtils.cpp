@@ -34,7 +34,9 @@ namespace {
 bool TransparentBltBound = false;
 TbsUserEntries Entries;
 
-template <class F> void Bind(F& Entry, const char* Name) { Entry = reinterpret_cast<F>(GetUserProcAddress(Name)); }
+template <class F> void Bind(F& Entry, const char* Name) {
+    Entry = reinterpret_cast<F>(GetUserProcAddress(Name));
+}
 
 } // namespace
 
@@ -59,9 +61,13 @@ void BindUserEntries() {
     Bind(Entries.UpdateLayeredWindow, "UpdateLayeredWindow");
 }
 
-bool HasTransparentBlt() { return TransparentBltBound; }
+bool HasTransparentBlt() {
+    return TransparentBltBound;
+}
 
-void SetHasTransparentBlt(bool Value) { TransparentBltBound = Value; }
+void SetHasTransparentBlt(bool Value) {
+    TransparentBltBound = Value;
+}
 
 // The drawing layer always has TransparentBlt; the flag says it has been bound.
 void LoadTransparentBlt() {
@@ -75,9 +81,13 @@ void GetWindowsVersion(int& Major, int& Minor) {
     Minor = (V >> 8) & 0xFF;
 }
 
-bool IsWindowsXPOrLater(int Major, int Minor) { return Major > 5 || (Major == 5 && Minor == 1); }
+bool IsWindowsXPOrLater(int Major, int Minor) {
+    return Major > 5 || (Major == 5 && Minor == 1);
+}
 
-bool IsWindows2000OrLater(int Major, int Minor) { return Major > 5 || (Major == 5 && Minor >= 0 && Minor <= 2); }
+bool IsWindows2000OrLater(int Major, int Minor) {
+    return Major > 5 || (Major == 5 && Minor >= 0 && Minor <= 2);
+}
 
 bool IsWindowsVistaOrLater() {
     int Major = 0, Minor = 0;
@@ -97,7 +107,9 @@ bool IsWindows2000OrLater() {
     return IsWindows2000OrLater(Major, Minor);
 }
 
-bool HasMultipleMonitors() { return GetSystemMetrics(SM_CMONITORS) > 1 && UserEntries().GetMonitorInfo != nullptr; }
+bool HasMultipleMonitors() {
+    return GetSystemMetrics(SM_CMONITORS) > 1 && UserEntries().GetMonitorInfo != nullptr;
+}
 
 void GetDesktopWorkArea(bool WorkArea, TRect& R) {
     if (WorkArea)
@@ -130,18 +142,26 @@ bool RectsEqual(const TRect& R1, const TRect& R2) {
     return R1.Left == R2.Left && R1.Top == R2.Top && R1.Right == R2.Right && R1.Bottom == R2.Bottom;
 }
 
-void MakeNullRect(TRect& R) { R = TRect{0, 0, 0, 0}; }
+void MakeNullRect(TRect& R) {
+    R = TRect{0, 0, 0, 0};
+}
 
-bool IsNullRect(const TRect& R) { return R.Right - R.Left <= 0 || R.Bottom - R.Top <= 0; }
+bool IsNullRect(const TRect& R) {
+    return R.Right - R.Left <= 0 || R.Bottom - R.Top <= 0;
+}
 
-bool IsNullPoint(const TPoint& P) { return P.X == 0 || P.Y == 0; }
+bool IsNullPoint(const TPoint& P) {
+    return P.X == 0 || P.Y == 0;
+}
 
 bool PtInRectInclusive(const TRect& R, const TPoint& P) {
     return P.X >= R.Left && P.X <= R.Right && P.Y >= R.Top && P.Y <= R.Bottom;
 }
 
 namespace {
-bool PtIn(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+bool PtIn(const TRect& R, int X, int Y) {
+    return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
 } // namespace
 
 bool RectInRect(const TRect& R1, const TRect& R2) {

@@ -30,15 +30,15 @@ void DrawNinePartSkinImage(const TPoint& LTPt, const TPoint& RTPt, const TPoint&
                            const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
                            const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Dest,
                            TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool DrawClient,
-                           bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch,
-                           bool StretchEffect, TbsStretchType StretchType);
+                           bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch, bool StretchEffect,
+                           TbsStretchType StretchType);
 // The same result; menus and hints call it by this name.
 void DrawNinePartSkinImageAlt(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                               const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
-                              const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect,
-                              TBitmap* Dest, TBitmap* Source, const TRect& SkinRect, int Width, int Height,
-                              bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
-                              bool BottomStretch, bool StretchEffect, TbsStretchType StretchType);
+                              const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Dest,
+                              TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool DrawClient,
+                              bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch,
+                              bool StretchEffect, TbsStretchType StretchType);
 // The face without its right edge and right corners: top, bottom and client run to Width.
 void DrawNinePartSkinImageOpenRight(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                                     const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
@@ -60,16 +60,16 @@ void DrawSkinStripHOpenRight(int LeftWidth, int RightWidth, TBitmap* Dest, TBitm
 void DrawSkinStripHMiddle(int LeftWidth, int RightWidth, TBitmap* Dest, TBitmap* Source, const TRect& SourceRect,
                           int Width, int Height, bool Stretch);
 // Dest becomes SourceRect width x Height. Width is not used.
-void DrawSkinStripV(int TopHeight, int BottomHeight, TBitmap* Dest, TBitmap* Source, const TRect& SourceRect,
-                    int Width, int Height, bool Stretch);
+void DrawSkinStripV(int TopHeight, int BottomHeight, TBitmap* Dest, TBitmap* Source, const TRect& SourceRect, int Width,
+                    int Height, bool Stretch);
 
 // The four strips of a frame painted apart; a strip whose sizes leave nothing to draw keeps its old content.
 void CreateSkinBorderImages(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                             const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
                             const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect,
-                            TBitmap* LeftBmp, TBitmap* TopBmp, TBitmap* RightBmp, TBitmap* BottomBmp,
-                            TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool LeftStretch,
-                            bool TopStretch, bool RightStretch, bool BottomStretch);
+                            TBitmap* LeftBmp, TBitmap* TopBmp, TBitmap* RightBmp, TBitmap* BottomBmp, TBitmap* Source,
+                            const TRect& SkinRect, int Width, int Height, bool LeftStretch, bool TopStretch,
+                            bool RightStretch, bool BottomStretch);
 // The four strips of a face-sized mask, always tiled. Height is not used.
 void CreateSkinBorderMasks(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                            const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
@@ -84,9 +84,8 @@ int RegionDataFromMask(TBitmap* Mask, int X, int Y, std::vector<BYTE>& Data);
 void CreateRegionFromMask(HRGN& Rgn, TBitmap* Mask);
 // The window region of a nine-part face at Width x Height; nullptr when the target is smaller than the corners.
 void CreateSkinRegion(HRGN& Rgn, const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
-                      const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
-                      const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Mask,
-                      int Width, int Height);
+                      const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint, const TPoint& NewLBPoint,
+                      const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Mask, int Width, int Height);
 
 // A 24-bit top-down copy of a bitmap with a pointer to each row, for reading mask pixels (blue, green, red).
 class TbsFBitmap {
@@ -161,8 +160,12 @@ void DrawMinimizeToTrayImage(TCanvas* Canvas, int X, int Y, TColor Color);
 
 // ---- rectangles, stream texts, tokens ----
 
-inline int IntMax(int A, int B) { return A > B ? A : B; }
-inline int IntMin(int A, int B) { return A < B ? A : B; }
+inline int IntMax(int A, int B) {
+    return A > B ? A : B;
+}
+inline int IntMin(int A, int B) {
+    return A < B ? A : B;
+}
 bool RectsEqual(const TRect& R1, const TRect& R2);
 void MakeNullRect(TRect& R);
 bool IsNullRect(const TRect& R);
@@ -170,8 +173,12 @@ bool IsNullPoint(const TPoint& P);
 bool PtInRectInclusive(const TRect& R, const TPoint& P);
 bool RectInRect(const TRect& R1, const TRect& R2);
 bool RectTopOrBottomInRect(const TRect& R1, const TRect& R2);
-inline int GetRectWidth(const TRect& R) { return R.Right - R.Left; }
-inline int GetRectHeight(const TRect& R) { return R.Bottom - R.Top; }
+inline int GetRectWidth(const TRect& R) {
+    return R.Right - R.Left;
+}
+inline int GetRectHeight(const TRect& R) {
+    return R.Bottom - R.Top;
+}
 
 // A 32-bit character count, then the UTF-16 code units. Reading a count that is negative or larger than the
 // stream holds raises EReadError.

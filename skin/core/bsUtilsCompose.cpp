@@ -6,7 +6,9 @@
 
 namespace {
 
-HDC DCOf(TBitmap* B) { return B->Canvas()->Handle(); }
+HDC DCOf(TBitmap* B) {
+    return B->Canvas()->Handle();
+}
 
 // A piece of Source onto Dest: a copy when the sizes agree, nearest-neighbour stretching otherwise. Pieces of no
 // size, or turned inside out by a target smaller than its corners, draw nothing rather than a mirror image.
@@ -171,8 +173,8 @@ void DrawNinePartSkinImage(const TPoint& LTPt, const TPoint& RTPt, const TPoint&
                            const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
                            const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Dest,
                            TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool DrawClient,
-                           bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch,
-                           bool StretchEffect, TbsStretchType StretchType) {
+                           bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch, bool StretchEffect,
+                           TbsStretchType StretchType) {
     NinePart(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, Dest, Source,
              SkinRect, Width, Height, DrawClient, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
              StretchType, false);
@@ -180,10 +182,10 @@ void DrawNinePartSkinImage(const TPoint& LTPt, const TPoint& RTPt, const TPoint&
 
 void DrawNinePartSkinImageAlt(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                               const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
-                              const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect,
-                              TBitmap* Dest, TBitmap* Source, const TRect& SkinRect, int Width, int Height,
-                              bool DrawClient, bool LeftStretch, bool TopStretch, bool RightStretch,
-                              bool BottomStretch, bool StretchEffect, TbsStretchType StretchType) {
+                              const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Dest,
+                              TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool DrawClient,
+                              bool LeftStretch, bool TopStretch, bool RightStretch, bool BottomStretch,
+                              bool StretchEffect, TbsStretchType StretchType) {
     NinePart(LTPt, RTPt, LBPt, RBPt, ClRect, NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, Dest, Source,
              SkinRect, Width, Height, DrawClient, LeftStretch, TopStretch, RightStretch, BottomStretch, StretchEffect,
              StretchType, false);
@@ -283,9 +285,9 @@ void DrawSkinStripV(int TopHeight, int BottomHeight, TBitmap* Dest, TBitmap* Sou
 void CreateSkinBorderImages(const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
                             const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
                             const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect,
-                            TBitmap* LeftBmp, TBitmap* TopBmp, TBitmap* RightBmp, TBitmap* BottomBmp,
-                            TBitmap* Source, const TRect& SkinRect, int Width, int Height, bool LeftStretch,
-                            bool TopStretch, bool RightStretch, bool BottomStretch) {
+                            TBitmap* LeftBmp, TBitmap* TopBmp, TBitmap* RightBmp, TBitmap* BottomBmp, TBitmap* Source,
+                            const TRect& SkinRect, int Width, int Height, bool LeftStretch, bool TopStretch,
+                            bool RightStretch, bool BottomStretch) {
     if (!Source || Source->Empty())
         return;
     const int SL = SkinRect.Left, ST = SkinRect.Top, SR = SkinRect.Right, SB = SkinRect.Bottom;
@@ -475,9 +477,8 @@ void CreateRegionFromMask(HRGN& Rgn, TBitmap* Mask) {
 }
 
 void CreateSkinRegion(HRGN& Rgn, const TPoint& LTPt, const TPoint& RTPt, const TPoint& LBPt, const TPoint& RBPt,
-                      const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint,
-                      const TPoint& NewLBPoint, const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Mask,
-                      int Width, int Height) {
+                      const TRect& ClRect, const TPoint& NewLTPoint, const TPoint& NewRTPoint, const TPoint& NewLBPoint,
+                      const TPoint& NewRBPoint, const TRect& NewClRect, TBitmap* Mask, int Width, int Height) {
     Rgn = nullptr;
     if (NewRTPoint.X < NewLTPoint.X || NewLBPoint.Y < NewLTPoint.Y)
         return;

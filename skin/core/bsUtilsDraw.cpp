@@ -241,7 +241,9 @@ void PaintBehind(TControl* Control, int DX, int DY, TCanvas* Canvas) {
 
 } // namespace
 
-void PaintParentBackground(TControl* Control, TCanvas* Canvas) { PaintBehind(Control, 0, 0, Canvas); }
+void PaintParentBackground(TControl* Control, TCanvas* Canvas) {
+    PaintBehind(Control, 0, 0, Canvas);
+}
 
 void PaintParentBackgroundRect(TControl* Control, const TRect& R, TCanvas* Canvas) {
     PaintBehind(Control, R.Left, R.Top, Canvas);
@@ -269,9 +271,13 @@ template <class MeasureFn> void Fit(String& Text, int Width, MeasureFn Width_) {
 }
 } // namespace
 
-int GetWideTextWidth(TCanvas* Canvas, const String& Text) { return Measure(Canvas, Text).Right; }
+int GetWideTextWidth(TCanvas* Canvas, const String& Text) {
+    return Measure(Canvas, Text).Right;
+}
 
-int GetWideTextHeight(TCanvas* Canvas, const String& Text) { return Measure(Canvas, Text).Bottom; }
+int GetWideTextHeight(TCanvas* Canvas, const String& Text) {
+    return Measure(Canvas, Text).Bottom;
+}
 
 void FitWideTextToWidth(TCanvas* Canvas, String& Text, int Width) {
     Fit(Text, Width, [&](const String& S) { return GetWideTextWidth(Canvas, S); });
@@ -292,7 +298,9 @@ void DrawTextVCentered(TCanvas* Canvas, const String& Text, const TRect& R) {
     DrawTextW(Canvas->Handle(), Text.c_str(), int(Text.size()), &Box, DT_SINGLELINE | DT_VCENTER);
 }
 
-void TextOutVCentered(TCanvas* Canvas, const String& Text, const TRect& R) { TextOutVCenteredOffset(Canvas, Text, R, 0); }
+void TextOutVCentered(TCanvas* Canvas, const String& Text, const TRect& R) {
+    TextOutVCenteredOffset(Canvas, Text, R, 0);
+}
 
 void TextOutVCenteredOffset(TCanvas* Canvas, const String& Text, const TRect& R, int Offset) {
     if (Text.empty())

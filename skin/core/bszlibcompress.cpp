@@ -21,10 +21,14 @@ int DCheck(int Code) {
 
 int ZLevel(TCompressionLevel Level) {
     switch (Level) {
-    case TCompressionLevel::clNone: return 0;
-    case TCompressionLevel::clFastest: return 1;
-    case TCompressionLevel::clDefault: return Z_DEFAULT_COMPRESSION;
-    case TCompressionLevel::clMax: return 9;
+    case TCompressionLevel::clNone:
+        return 0;
+    case TCompressionLevel::clFastest:
+        return 1;
+    case TCompressionLevel::clDefault:
+        return Z_DEFAULT_COMPRESSION;
+    case TCompressionLevel::clMax:
+        return 9;
     }
     return Z_DEFAULT_COMPRESSION;
 }
@@ -71,7 +75,9 @@ TCompressionStream::~TCompressionStream() {
     deflateEnd(&FZRec);
 }
 
-std::int64_t TCompressionStream::Read(void*, std::int64_t) { throw ECompressionError(InvalidOperation); }
+std::int64_t TCompressionStream::Read(void*, std::int64_t) {
+    throw ECompressionError(InvalidOperation);
+}
 
 std::int64_t TCompressionStream::Write(const void* Buffer, std::int64_t Count) {
     FZRec.next_in = static_cast<Bytef*>(const_cast<void*>(Buffer));
@@ -108,7 +114,9 @@ TDecompressionStream::TDecompressionStream(TStream* Source) : TCustomZlibStream(
     DCheck(inflateInit(&FZRec));
 }
 
-TDecompressionStream::~TDecompressionStream() { inflateEnd(&FZRec); }
+TDecompressionStream::~TDecompressionStream() {
+    inflateEnd(&FZRec);
+}
 
 std::int64_t TDecompressionStream::Read(void* Buffer, std::int64_t Count) {
     FZRec.next_out = static_cast<Bytef*>(Buffer);
@@ -134,7 +142,9 @@ std::int64_t TDecompressionStream::Read(void* Buffer, std::int64_t Count) {
     return Count - FZRec.avail_out;
 }
 
-std::int64_t TDecompressionStream::Write(const void*, std::int64_t) { throw EDecompressionError(InvalidOperation); }
+std::int64_t TDecompressionStream::Write(const void*, std::int64_t) {
+    throw EDecompressionError(InvalidOperation);
+}
 
 std::int64_t TDecompressionStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
     const std::int64_t Current = static_cast<std::int64_t>(FZRec.total_out);

@@ -25,8 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Runs the GUI thread's synchronised calls until ADone holds (or a minute has passed).
-template <typename P>
-bool PumpUntil(P ADone) {
+template <typename P> bool PumpUntil(P ADone) {
     const auto Limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!ADone()) {
         if (std::chrono::steady_clock::now() > Limit)

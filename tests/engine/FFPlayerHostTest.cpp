@@ -8,12 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "PlayerTestSupport.h"
 #include "engine/FFPlayer.h"
 #include "engine/MyUtils.h"
 #include "platform/base/Threads.h"
 #include "platform/win/WinExtras.h"
 #include "platform/win/Windows.h"
-#include "PlayerTestSupport.h"
 #include "support/MediaFixtures.h"
 
 namespace {
@@ -66,8 +66,7 @@ protected:
     }
 
     // Waits with the GUI thread's messages running, so that the host paints.
-    template <typename F>
-    bool WaitUntil(F ACond) {
+    template <typename F> bool WaitUntil(F ACond) {
         return qvtest::WaitUntil(ACond, [] {
             CheckSynchronize(0);
             ProcessPendingMessages();
@@ -85,7 +84,7 @@ String AviClip() {
     return UTF8ToString(qvtest::FixturePath(qvtest::Fixture::Avi));
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FFPlayerHostTest, APausedOpenShowsTheFirstPictureInTheHostAndFollowsItsSize) {
     ASSERT_TRUE(Player.Open(AviClip(), Host, true)) << UTF8Encode(Player.LastErrMsg());

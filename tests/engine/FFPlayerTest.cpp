@@ -15,11 +15,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "PlayerTestSupport.h"
 #include "engine/FFPlayer.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
 #include "platform/base/Threads.h"
-#include "PlayerTestSupport.h"
 #include "support/MediaFixtures.h"
 
 namespace {
@@ -27,8 +27,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Waits with the main thread's synchronised calls running: the player's events arrive through them.
-template <typename F>
-bool WaitUntil(F ACond) {
+template <typename F> bool WaitUntil(F ACond) {
     return qvtest::WaitUntil(ACond, [] { CheckSynchronize(0); });
 }
 using TRecorder = qvtest::TPlayerRecorder;
@@ -64,7 +63,7 @@ String Path(qvtest::Fixture F) {
     return UTF8ToString(qvtest::FixturePath(F));
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
     TMemoryVideoTarget& Screen = MakeScreen(240, 145);
@@ -80,7 +79,8 @@ TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
         EXPECT_EQ(Screen.Pixel(216, Y), 0xFF000000u);
         EXPECT_EQ(Screen.Pixel(239, Y), 0xFF000000u);
     }
-    TRgb Red = Rgb(Screen.Pixel(24 + 32, 30)), Green = Rgb(Screen.Pixel(120, 30)), Blue = Rgb(Screen.Pixel(216 - 32, 30));
+    TRgb Red = Rgb(Screen.Pixel(24 + 32, 30)), Green = Rgb(Screen.Pixel(120, 30)),
+         Blue = Rgb(Screen.Pixel(216 - 32, 30));
     EXPECT_GT(Red.R, 180);
     EXPECT_LT(Red.G + Red.B, 120);
     EXPECT_GT(Green.G, 180);
@@ -119,8 +119,8 @@ TEST_F(FFPlayerTest, AWaitingSeekShowsTheKeyFrameAtTheTarget) {
     const TPlayerBitmap& Frame = Player.CurrentFrame(Pts);
     EXPECT_EQ(Pts, 1000000);
     ASSERT_EQ(Frame.Width, 320);
-    EXPECT_EQ(qvtest::ReadPatternFrameIndex(reinterpret_cast<const uint8_t*>(Frame.Pixels.data()), 320 * 4, 4, 320, 240),
-              25);
+    EXPECT_EQ(
+        qvtest::ReadPatternFrameIndex(reinterpret_cast<const uint8_t*>(Frame.Pixels.data()), 320 * 4, 4, 320, 240), 25);
     EXPECT_FALSE(Player.Seeking());
 }
 
@@ -298,9 +298,9 @@ TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
         EXPECT_GE(FirstPts.load(), 0);
         TRgb Square = Rgb(Screen.Pixel(300, 160));
         if (Raises)
-            EXPECT_TRUE(Square.B > 180 && Square.R + Square.G < 120);  // the decoded picture, turned at display
+            EXPECT_TRUE(Square.B > 180 && Square.R + Square.G < 120); // the decoded picture, turned at display
         else
-            EXPECT_GT(Square.R + Square.G + Square.B, 740);  // the hook's white square
+            EXPECT_GT(Square.R + Square.G + Square.B, 740); // the hook's white square
         Player.Stop(true);
         Player.OnHook = nullptr;
         Player.SetHook(false);
@@ -314,9 +314,7 @@ TEST_F(FFPlayerTest, TheSpectrumOfAToneLightsItsFrequencyRows) {
     Player.SetShowAudio(saRDFT);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Wav), &Screen, false));
     // 200 rows of transform: 256 samples, 172 Hz per row, so 440 Hz lies in rows 2 and 3 from the bottom.
-    auto Lit = [&](int X) {
-        return std::max(Rgb(Screen.Pixel(X, 99 - 2)).R, Rgb(Screen.Pixel(X, 99 - 3)).R) > 200;
-    };
+    auto Lit = [&](int X) { return std::max(Rgb(Screen.Pixel(X, 99 - 2)).R, Rgb(Screen.Pixel(X, 99 - 3)).R) > 200; };
     ASSERT_TRUE(WaitUntil([&] { return Lit(5); }));
     EXPECT_LT(Rgb(Screen.Pixel(5, 20)).R, 40);
     Player.Stop(true);

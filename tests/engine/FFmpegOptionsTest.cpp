@@ -77,11 +77,11 @@ struct FlagCase {
 
 TEST_F(OptionsTest, FlagsAreOnUnlessTheValueIsExactlyZero) {
     const FlagCase Cases[] = {
-        {"vn", "0", &TCustomFFmpeg::Fvideo_disable, false},   {"vn", "1", &TCustomFFmpeg::Fvideo_disable, true},
-        {"vn", "yes", &TCustomFFmpeg::Fvideo_disable, true},  {"vn", "", &TCustomFFmpeg::Fvideo_disable, true},
-        {"an", "1", &TCustomFFmpeg::Faudio_disable, true},    {"sn", "1", &TCustomFFmpeg::Fsubtitle_disable, true},
+        {"vn", "0", &TCustomFFmpeg::Fvideo_disable, false},     {"vn", "1", &TCustomFFmpeg::Fvideo_disable, true},
+        {"vn", "yes", &TCustomFFmpeg::Fvideo_disable, true},    {"vn", "", &TCustomFFmpeg::Fvideo_disable, true},
+        {"an", "1", &TCustomFFmpeg::Faudio_disable, true},      {"sn", "1", &TCustomFFmpeg::Fsubtitle_disable, true},
         {"shortest", "1", &TCustomFFmpeg::Fopt_shortest, true}, {"isync", "1", &TCustomFFmpeg::Finput_sync, true},
-        {"copyts", "0", &TCustomFFmpeg::Fcopy_ts, true},      {"xerror", "0", &TCustomFFmpeg::Fexit_on_error, true},
+        {"copyts", "0", &TCustomFFmpeg::Fcopy_ts, true},        {"xerror", "0", &TCustomFFmpeg::Fexit_on_error, true},
     };
     for (const FlagCase& C : Cases) {
         TCustomFFmpeg X(1);
@@ -102,8 +102,12 @@ TEST_F(OptionsTest, HandlersRaiseTheirTexts) {
     const ErrorCase Cases[] = {
         {"aspect", "4:0", "Incorrect aspect ratio value."},
         {"aspect", "abc", "Incorrect aspect ratio value."},
-        {"croptop", "240", "Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."},
-        {"cropleft", "320", "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale second."},
+        {"croptop", "240",
+         "Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale "
+         "second."},
+        {"cropleft", "320",
+         "Horizontal crop dimensions are outside the range of the original image.\nRemember to crop first and scale "
+         "second."},
         {"qscale", "0", "qscale must be > 0.0 and <= 255"},
         {"metadata", "title", "Missing ="},
         {"pass", "3", "pass number can be only 1 or 2"},

@@ -1,8 +1,8 @@
 // Frame-hook plug-ins: loading, configuring, the chain, the failures and their log lines, the
 // "vhook" option, and the hooks run on every decoded picture of a conversion.
+#include "engine/FrameHook.h"
 #include "engine/FFConverter.h"
 #include "engine/FFmpeg.h"
-#include "engine/FrameHook.h"
 #include "engine/MyUtils.h"
 
 #include "EngineLibraries.h"
@@ -98,7 +98,9 @@ TEST_F(FrameHookTest, FailuresAddNothingAndLogTheirReason) {
         std::string Log; // empty: none
     } Cases[] = {
         {{}, -2, ""},
-        {{(Dir / "absent.so").string()}, -1, (Dir / "absent.so").string() + ": cannot open shared object file: No such file or directory\n"},
+        {{(Dir / "absent.so").string()},
+         -1,
+         (Dir / "absent.so").string() + ": cannot open shared object file: No such file or directory\n"},
         {{NoProcess}, -2, "Failed to find Process entrypoint in " + NoProcess + "\n"},
         {{ProcessOnly, "arg"}, -2, "Failed to find Configure entrypoint in " + ProcessOnly + "\n"},
         {{Full, "refuse"}, -22, "Failed to Configure " + Full + "\n"},
@@ -227,7 +229,8 @@ TEST_F(FrameHookTest, AConversionPassesEveryDecodedPictureThroughTheHook) {
     const int Index = Conv.AddTask(UTF8ToString(FixturePath(Fixture::Avi)));
     ASSERT_EQ(Index, 0);
     const std::string Out = (Dir / "black.avi").string();
-    ASSERT_TRUE(Conv.SetOutputFile(Index, UTF8ToString(Out), UTF8ToString("TimeLength=1000000\nvhook=" + Path + " black")))
+    ASSERT_TRUE(
+        Conv.SetOutputFile(Index, UTF8ToString(Out), UTF8ToString("TimeLength=1000000\nvhook=" + Path + " black")))
         << UTF8Encode(Conv.LastErrMsg());
     HookState* State = StateOf(Path);
     ASSERT_NE(State, nullptr);

@@ -103,8 +103,8 @@ TEST(MyUtilsTest, PumpMessagesRunsWindowMessagesAndKeepsAQuit) {
         return DefWindowProcW(h, Msg, w, l);
     });
     RegisterClassExW(&Class);
-    HWND Window = CreateWindowExW(0, u"PumpMessagesTest", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                                  nullptr);
+    HWND Window =
+        CreateWindowExW(0, u"PumpMessagesTest", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(Window, nullptr);
     PostMessageW(Window, WM_APP, 1, 0);
     PostQuitMessage(5);

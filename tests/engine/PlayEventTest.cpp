@@ -16,7 +16,7 @@ std::vector<TPlayEventSlot> Drain(TPlayEvent& Ring) {
     return Out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PlayEventTest, ConsecutiveEventsOfOneKindCoalesceIntoTheNewest) {
     struct Case {
@@ -27,8 +27,16 @@ TEST(PlayEventTest, ConsecutiveEventsOfOneKindCoalesceIntoTheNewest) {
         {{{pePosition, 1}, {peState, psPause}, {pePosition, 2}},
          {{pePosition, 1}, {peState, psPause}, {pePosition, 2}}},
         // A pause followed by ten positions while the event thread is blocked.
-        {{{peState, psPause}, {pePosition, 10}, {pePosition, 20}, {pePosition, 30}, {pePosition, 40},
-          {pePosition, 50}, {pePosition, 60}, {pePosition, 70}, {pePosition, 80}, {pePosition, 90},
+        {{{peState, psPause},
+          {pePosition, 10},
+          {pePosition, 20},
+          {pePosition, 30},
+          {pePosition, 40},
+          {pePosition, 50},
+          {pePosition, 60},
+          {pePosition, 70},
+          {pePosition, 80},
+          {pePosition, 90},
           {pePosition, 100}},
          {{peState, psPause}, {pePosition, 100}}},
         {{{peState, psPlay}, {peState, psStop}}, {{peState, psStop}}},
@@ -60,7 +68,7 @@ TEST(PlayEventTest, TheEventThreadDeliversInOrderAndEndsAtStop) {
     Ring->Post(peState, psPause);
     Ring->Post(pePosition, 200);
     Ring->Post(peState, psStop);
-    Ring->Post(pePosition, 300);  // after the stop: never delivered
+    Ring->Post(pePosition, 300); // after the stop: never delivered
     std::vector<std::string> Log;
     int Delivered = 0;
     TEventThread Thread(
@@ -92,10 +100,12 @@ TEST(PlayEventTest, JoiningRunsTheWaitersCallsAndIsBounded) {
     std::promise<void> Released;
     std::shared_future<void> Gate = Released.get_future().share();
     bool Once = false;
-    TEventThread Thread(Ring, [](Int64) {}, nullptr, [Gate](const std::function<void()>& Call) {
-        Gate.wait();
-        Call();
-    });
+    TEventThread Thread(
+        Ring, [](Int64) {}, nullptr,
+        [Gate](const std::function<void()>& Call) {
+            Gate.wait();
+            Call();
+        });
     Ring->Post(pePosition, 1);
     Ring->Post(peEnd, 0);
     EXPECT_TRUE(Thread.Join(std::chrono::seconds(10), [&] {
@@ -110,10 +120,12 @@ TEST(PlayEventTest, JoiningRunsTheWaitersCallsAndIsBounded) {
     std::shared_future<void> Gate2 = Released2.get_future().share();
     int Positions = 0;
     {
-        TEventThread Stuck(Ring2, [&](Int64) { ++Positions; }, nullptr, [Gate2](const std::function<void()>& Call) {
-            Gate2.wait();
-            Call();
-        });
+        TEventThread Stuck(
+            Ring2, [&](Int64) { ++Positions; }, nullptr,
+            [Gate2](const std::function<void()>& Call) {
+                Gate2.wait();
+                Call();
+            });
         Ring2->Post(pePosition, 1);
         EXPECT_FALSE(Stuck.Join(std::chrono::milliseconds(30)));
         Released2.set_value();
@@ -134,9 +146,9 @@ TEST(PositionReporterTest, ReportsMovesOfMoreThanTenMillisecondsAndTheEnd) {
         {11000, 2000000, true, 11000},
         {16000, 2000000, false, 0},
         {1995000, 2000000, true, 1995000},
-        {2003000, 2000000, true, 2000000},  // clamped to the duration, reported once
+        {2003000, 2000000, true, 2000000}, // clamped to the duration, reported once
         {2040000, 2000000, false, 0},
-        {3000000, -1, true, 3000000},  // unknown duration: no clamping
+        {3000000, -1, true, 3000000}, // unknown duration: no clamping
         {3004000, -1, false, 0},
     };
     TPositionReporter Reporter;

@@ -23,7 +23,7 @@ std::vector<int16_t> Samples(const std::vector<uint8_t>& Bytes) {
     return Out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PlayerClockTest, TargetTimesKeepTheStampSpacingAndFollowTheMaster) {
     struct Case {
@@ -32,14 +32,14 @@ TEST(PlayerClockTest, TargetTimesKeepTheStampSpacingAndFollowTheMaster) {
         double VideoClock, MasterClock;
         double Timer;
     } Steps[] = {
-        {0.00, false, 0, 0, 1.00},     // the first picture has no predecessor: no delay
+        {0.00, false, 0, 0, 1.00}, // the first picture has no predecessor: no delay
         {0.04, false, 0, 0, 1.04},
-        {0.08, true, 0.1, 0.0, 1.12},  // video ahead by more than the delay: twice the delay
-        {0.12, true, 0.0, 0.1, 1.12},  // video behind: at once
-        {0.16, true, 0.005, 0.0, 1.16},  // within the threshold
-        {0.20, true, 20.0, 0.0, 1.20},   // too far apart to correct
-        {0.20, false, 0, 0, 1.24},       // a repeated stamp keeps the last delay
-        {15.0, false, 0, 0, 1.28},       // so does a jump
+        {0.08, true, 0.1, 0.0, 1.12},   // video ahead by more than the delay: twice the delay
+        {0.12, true, 0.0, 0.1, 1.12},   // video behind: at once
+        {0.16, true, 0.005, 0.0, 1.16}, // within the threshold
+        {0.20, true, 20.0, 0.0, 1.20},  // too far apart to correct
+        {0.20, false, 0, 0, 1.24},      // a repeated stamp keeps the last delay
+        {15.0, false, 0, 0, 1.28},      // so does a jump
     };
     TFrameTimer Timer;
     Timer.frame_timer = 1.0;
@@ -52,17 +52,17 @@ TEST(PlayerClockTest, AudioCorrectionIsBoundedToTenPercentOfABuffer) {
     Sync.Init(48000);
     EXPECT_DOUBLE_EQ(Sync.audio_diff_threshold, 2048.0 / 48000);
     EXPECT_NEAR(Sync.audio_diff_avg_coef, 0.7943282347, 1e-9);
-    const int Size = 4096;  // 1024 stereo 16-bit frames
+    const int Size = 4096; // 1024 stereo 16-bit frames
     for (int I = 0; I < 20; ++I)
         EXPECT_EQ(Sync.WantedSize(0.5, Size, 2, 48000), Size) << "measuring " << I;
     EXPECT_EQ(Sync.WantedSize(0.5, Size, 2, 48000), 1126 * 4);
-    EXPECT_EQ(Sync.WantedSize(-0.5, Size, 2, 48000), 921 * 4);  // the average leads, the correction follows the latest
+    EXPECT_EQ(Sync.WantedSize(-0.5, Size, 2, 48000), 921 * 4); // the average leads, the correction follows the latest
     for (int I = 0; I < 30; ++I)
         Sync.WantedSize(-0.5, Size, 2, 48000);
     EXPECT_EQ(Sync.WantedSize(-0.5, Size, 2, 48000), 921 * 4);
     EXPECT_EQ(Sync.WantedSize(-0.001, Size, 2, 48000), 4096 - 48 * 4);
 
-    EXPECT_EQ(Sync.WantedSize(-30.0, Size, 2, 48000), Size);  // a jump restarts the measuring
+    EXPECT_EQ(Sync.WantedSize(-30.0, Size, 2, 48000), Size); // a jump restarts the measuring
     EXPECT_EQ(Sync.audio_diff_avg_count, 0);
     EXPECT_EQ(Sync.audio_diff_cum, 0);
 }
@@ -82,7 +82,7 @@ TEST(PlayerClockTest, PicturePlacementIn240x145) {
         {-1, 1, 1, 320, 240, Bounds(0, 0, 240, 145)},
         {1.7777, 1, 1, 320, 240, Bounds(0, 5, 240, 134)},
         {0, 1, 1, 320, 240, Bounds(24, 0, 192, 145)},
-        {0, 0, 1, 320, 240, Bounds(24, 0, 192, 145)},  // unknown pixel aspect counts as square
+        {0, 0, 1, 320, 240, Bounds(24, 0, 192, 145)}, // unknown pixel aspect counts as square
         {0, 4, 3, 320, 240, Bounds(0, 5, 240, 134)},  // 16:9 through the pixel aspect
         {0, 1, 1, 240, 145, Bounds(0, 0, 240, 145)},
     };
@@ -107,7 +107,7 @@ TEST_F(PlayerAudioTest, VolumeAndMuteScaleTheSamples) {
         {128, true, {0, 0, 0, 0}},
     };
     for (const Case& C : Cases) {
-        std::vector<uint8_t> Stream(8, 0x5A);  // what SDL left in its buffer
+        std::vector<uint8_t> Stream(8, 0x5A); // what SDL left in its buffer
         MixAudioOut(Stream.data(), reinterpret_cast<const uint8_t*>(In.data()), 8, C.Volume, C.Mute);
         EXPECT_EQ(Samples(Stream), C.Out) << C.Volume << " " << C.Mute;
     }

@@ -65,4 +65,4 @@ struct TPlayerRecorder {
     }
 };
 
-}  // namespace qvtest
+} // namespace qvtest

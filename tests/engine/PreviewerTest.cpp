@@ -1,7 +1,7 @@
 // The preview window: its size, place, caption and picture, dragging it by its picture, closing it,
 // and a headless screenshot of it while a conversion runs.
-#include "engine/FFConverter.h"
 #include "engine/Previewer.h"
+#include "engine/FFConverter.h"
 
 #include "EngineLibraries.h"
 #include "support/MediaFixtures.h"
@@ -96,7 +96,8 @@ TEST_F(PreviewerTest, FirstFrameSizesTheWindowLaterFramesAreDrawnUnscaledAndClos
     ASSERT_EQ(Windows.size(), 1u);
     HWND H = Windows[0];
     EXPECT_TRUE(IsWindowVisible(H));
-    EXPECT_EQ(GetWindowLongPtrW(H, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW), LONG_PTR(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ(GetWindowLongPtrW(H, GWL_EXSTYLE) & (WS_EX_TOPMOST | WS_EX_TOOLWINDOW),
+              LONG_PTR(WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
     RECT Client, Outer;
     GetClientRect(H, &Client);
     EXPECT_EQ(Client, (RECT{0, 0, 320, 240}));

@@ -252,8 +252,8 @@ TEST_F(RunTest, TwoPassReadsThePassOneLog) {
     T.ApplyOption(u"passlogfile", UTF8ToString(Prefix));
     ASSERT_GT(T.OpenOutputFile(UTF8ToString(Out("nolog.avi")), false), 0);
     T.StartConvert(false);
-    EXPECT_EQ(T.FatalMessage(), UTF8ToString("Cannot read file: Error reading log file \"" + Prefix +
-                                             "-0.log\" for pass-2 encoding"));
+    EXPECT_EQ(T.FatalMessage(),
+              UTF8ToString("Cannot read file: Error reading log file \"" + Prefix + "-0.log\" for pass-2 encoding"));
 }
 
 TEST_F(RunTest, VolumeDoublesAndClips) {

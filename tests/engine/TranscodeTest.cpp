@@ -214,27 +214,135 @@ TEST_P(ConversionTest, OutputHoldsTheExpectedStreams) {
 
 const ConversionCase ConversionCases[] = {
     {"ToFlv", Fixture::Avi, "out.flv", {}, "flv", "flv1", 320, 240, 25, 75, "mp3", 44100, 2, 3.0},
-    {"To3gp", Fixture::Avi, "out.3gp",
+    {"To3gp",
+     Fixture::Avi,
+     "out.3gp",
      {{"vcodec", "h263"}, {"s", "176x144"}, {"acodec", "libamr_nb"}, {"ar", "8000"}, {"ac", "1"}, {"ab", "12200"}},
-     "mov,mp4,m4a,3gp,3g2,mj2", "h263", 176, 144, 25, 75, "amr_nb", 8000, 1, 3.0},
-    {"ToWmv", Fixture::Avi, "out.wmv", {{"vcodec", "wmv2"}, {"acodec", "wmav2"}}, "asf", "wmv2", 320, 240, 0, 75, "wmav2", 44100, 2, 3.0},
-    {"ToDvdTarget", Fixture::Avi, "out.vob", {{"target", "pal-dvd"}}, "mpeg", "mpeg2video", 720, 576, 25, 75, "ac3",
-     48000, 2, 3.0},
-    {"Deinterlaced", Fixture::Avi, "deint.avi", {{"deinterlace", "1"}}, "avi", "mpeg4", 320, 240, 25, 75, "mp3", 44100, 2, 3.0},
+     "mov,mp4,m4a,3gp,3g2,mj2",
+     "h263",
+     176,
+     144,
+     25,
+     75,
+     "amr_nb",
+     8000,
+     1,
+     3.0},
+    {"ToWmv",
+     Fixture::Avi,
+     "out.wmv",
+     {{"vcodec", "wmv2"}, {"acodec", "wmav2"}},
+     "asf",
+     "wmv2",
+     320,
+     240,
+     0,
+     75,
+     "wmav2",
+     44100,
+     2,
+     3.0},
+    {"ToDvdTarget",
+     Fixture::Avi,
+     "out.vob",
+     {{"target", "pal-dvd"}},
+     "mpeg",
+     "mpeg2video",
+     720,
+     576,
+     25,
+     75,
+     "ac3",
+     48000,
+     2,
+     3.0},
+    {"Deinterlaced",
+     Fixture::Avi,
+     "deint.avi",
+     {{"deinterlace", "1"}},
+     "avi",
+     "mpeg4",
+     320,
+     240,
+     25,
+     75,
+     "mp3",
+     44100,
+     2,
+     3.0},
     {"AudioOnlyToMp3", Fixture::Wav, "out.mp3", {}, "mp3", "", 0, 0, 0, 0, "mp3", 44100, 1, 2.0},
     {"AudioOnlyToWav", Fixture::Avi, "out.wav", {}, "wav", "", 0, 0, 0, 0, "pcm_s16le", 44100, 2, 3.0},
-    {"StreamCopy", Fixture::Avi, "copy.mkv", {{"vcodec", "copy"}, {"acodec", "copy"}}, "matroska,webm", "mpeg4", 320,
-     240, 25, 75, "mp2", 44100, 2, 3.0},
-    {"CropAndScale", Fixture::Avi, "crop.mp4",
+    {"StreamCopy",
+     Fixture::Avi,
+     "copy.mkv",
+     {{"vcodec", "copy"}, {"acodec", "copy"}},
+     "matroska,webm",
+     "mpeg4",
+     320,
+     240,
+     25,
+     75,
+     "mp2",
+     44100,
+     2,
+     3.0},
+    {"CropAndScale",
+     Fixture::Avi,
+     "crop.mp4",
      {{"croptop", "40"}, {"cropbottom", "40"}, {"s", "160x80"}, {"vcodec", "mpeg4"}, {"an", "1"}},
-     "mov,mp4,m4a,3gp,3g2,mj2", "mpeg4", 160, 80, 25, 75, "", 0, 0, 3.0},
-    {"UserFilterChain", Fixture::Avi, "vf.mkv", {{"vcodec", "mpeg4"}, {"vf", "scale=160:120,hflip"}, {"an", "1"}},
-     "matroska,webm", "mpeg4", 160, 120, 25, 75, "", 0, 0, 3.0},
+     "mov,mp4,m4a,3gp,3g2,mj2",
+     "mpeg4",
+     160,
+     80,
+     25,
+     75,
+     "",
+     0,
+     0,
+     3.0},
+    {"UserFilterChain",
+     Fixture::Avi,
+     "vf.mkv",
+     {{"vcodec", "mpeg4"}, {"vf", "scale=160:120,hflip"}, {"an", "1"}},
+     "matroska,webm",
+     "mpeg4",
+     160,
+     120,
+     25,
+     75,
+     "",
+     0,
+     0,
+     3.0},
     // MPEG program streams take no AAC: MP2 is encoded instead.
-    {"AacIntoMpegPs", Fixture::Avi, "out.mpg", {{"acodec", "aac"}}, "mpeg", "mpeg1video", 320, 240, 25, 75, "mp2", 44100,
-     2, 3.0},
-    {"Stereo22050ToMono44100", Fixture::WavStereo22050, "mono.wav", {{"ar", "44100"}, {"ac", "1"}}, "wav", "", 0, 0,
-     0, 0, "pcm_s16le", 44100, 1, 2.0},
+    {"AacIntoMpegPs",
+     Fixture::Avi,
+     "out.mpg",
+     {{"acodec", "aac"}},
+     "mpeg",
+     "mpeg1video",
+     320,
+     240,
+     25,
+     75,
+     "mp2",
+     44100,
+     2,
+     3.0},
+    {"Stereo22050ToMono44100",
+     Fixture::WavStereo22050,
+     "mono.wav",
+     {{"ar", "44100"}, {"ac", "1"}},
+     "wav",
+     "",
+     0,
+     0,
+     0,
+     0,
+     "pcm_s16le",
+     44100,
+     1,
+     2.0},
 };
 
 TEST_F(TranscodeTest, SubtitlesAreDecodedAndEncoded) {
@@ -291,8 +399,11 @@ TEST_F(TranscodeTest, PsnrAndTheQuantiserHistogramReachTheReportsAndTheVideoStat
     LogCapture Log;
     TCustomFFmpeg T(4);
     ASSERT_TRUE(T.OpenInputFile(UTF8ToString(FixturePath(Fixture::Avi))));
-    for (auto [N, V] : std::vector<std::pair<String, String>>{
-             {u"an", u"1"}, {u"vcodec", u"mpeg4"}, {u"psnr", u"1"}, {u"qphist", u"1"}, {u"vstats_file", UTF8ToString(Stats)}})
+    for (auto [N, V] : std::vector<std::pair<String, String>>{{u"an", u"1"},
+                                                              {u"vcodec", u"mpeg4"},
+                                                              {u"psnr", u"1"},
+                                                              {u"qphist", u"1"},
+                                                              {u"vstats_file", UTF8ToString(Stats)}})
         T.ApplyOption(N, V);
     ASSERT_GE(T.OpenOutputFile(UTF8ToString(Out("psnr.avi")), false), 0) << UTF8Encode(T.LastErrMsg());
     T.StartConvert(false);
@@ -304,7 +415,8 @@ TEST_F(TranscodeTest, PsnrAndTheQuantiserHistogramReachTheReportsAndTheVideoStat
             Last = L;
     // "frame=   75 fps=... q=... L" + 32 hex digits of the histogram + "PSNR=Y:.. U:.. V:.. *:.. ".
     std::smatch M;
-    ASSERT_TRUE(std::regex_search(Last, M, std::regex(R"(q=[0-9.]+ L([0-9A-F]{32})PSNR=Y:([0-9.]+) U:([0-9.]+) V:([0-9.]+) \*:([0-9.]+) )")))
+    ASSERT_TRUE(std::regex_search(
+        Last, M, std::regex(R"(q=[0-9.]+ L([0-9A-F]{32})PSNR=Y:([0-9.]+) U:([0-9.]+) V:([0-9.]+) \*:([0-9.]+) )")))
         << Last;
     EXPECT_NE(M[1].str(), std::string(32, '0'));
     for (int I = 2; I <= 5; ++I) {
@@ -381,7 +493,8 @@ TEST_F(TranscodeTest, AnRtpOutputLogsItsSessionDescription) {
     LogCapture Log;
     TCustomFFmpeg T(4);
     ASSERT_TRUE(T.OpenInputFile(UTF8ToString(FixturePath(Fixture::Avi))));
-    for (auto [N, V] : std::vector<std::pair<String, String>>{{u"an", u"1"}, {u"vcodec", u"mpeg4"}, {u"f", u"rtp"}, {u"t", u"0.5"}})
+    for (auto [N, V] :
+         std::vector<std::pair<String, String>>{{u"an", u"1"}, {u"vcodec", u"mpeg4"}, {u"f", u"rtp"}, {u"t", u"0.5"}})
         T.ApplyOption(N, V);
     const std::string Url = "rtp://127.0.0.1:" + std::to_string(Port);
     ASSERT_GE(T.OpenOutputFile(UTF8ToString(Url), false), 0) << UTF8Encode(T.LastErrMsg());

@@ -352,8 +352,9 @@ void WriteClipFile(const ClipOptions& Options, const std::string& Path) {
         Chapter->start = C.StartMs;
         Chapter->end = C.EndMs;
         av_dict_set(&Chapter->metadata, "title", C.Title.c_str(), 0);
-        auto* Grown = CheckAlloc(static_cast<AVChapter**>(av_realloc(Oc->chapters, sizeof(AVChapter*) * (Oc->nb_chapters + 1))),
-                                 "chapter list");
+        auto* Grown =
+            CheckAlloc(static_cast<AVChapter**>(av_realloc(Oc->chapters, sizeof(AVChapter*) * (Oc->nb_chapters + 1))),
+                       "chapter list");
         Oc->chapters = Grown;
         Oc->chapters[Oc->nb_chapters++] = Chapter;
     }

@@ -50,12 +50,30 @@ struct TContainer {
     const char* Demuxer;
 };
 const TContainer Containers[] = {
-    {u".3gp", "mov,mp4,m4a,3gp,3g2,mj2"}, {u".aac", "aac"}, {u".ac3", "ac3"},    {u".aiff", "aiff"},
-    {u".amr", "amr"},   {u".asf", "asf"},  {u".avi", "avi"},  {u".flac", "flac"}, {u".flv", "flv"},
-    {u".m4a", "mov,mp4,m4a,3gp,3g2,mj2"}, {u".mkv", "matroska,webm"},             {u".mov", "mov,mp4,m4a,3gp,3g2,mj2"},
-    {u".mp2", "mp3"},   {u".mp3", "mp3"},  {u".mp4", "mov,mp4,m4a,3gp,3g2,mj2"},  {u".mpg", "mpeg"},
-    {u".ogg", "ogg"},   {u".ra", "rm"},    {u".rm", "rm"},    {u".swf", "swf"},   {u".vob", "mpeg"},
-    {u".wav", "wav"},   {u".wma", "asf"},  {u".wmv", "asf"},
+    {u".3gp", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {u".aac", "aac"},
+    {u".ac3", "ac3"},
+    {u".aiff", "aiff"},
+    {u".amr", "amr"},
+    {u".asf", "asf"},
+    {u".avi", "avi"},
+    {u".flac", "flac"},
+    {u".flv", "flv"},
+    {u".m4a", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {u".mkv", "matroska,webm"},
+    {u".mov", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {u".mp2", "mp3"},
+    {u".mp3", "mp3"},
+    {u".mp4", "mov,mp4,m4a,3gp,3g2,mj2"},
+    {u".mpg", "mpeg"},
+    {u".ogg", "ogg"},
+    {u".ra", "rm"},
+    {u".rm", "rm"},
+    {u".swf", "swf"},
+    {u".vob", "mpeg"},
+    {u".wav", "wav"},
+    {u".wma", "asf"},
+    {u".wmv", "asf"},
 };
 
 // Encoder names of the tables and the codec they write.
@@ -64,7 +82,7 @@ struct TCodecName {
     const char* Codec;
 };
 const TCodecName CodecNames[] = {
-    {u"libx264", "h264"},   {u"libxvid", "mpeg4"},   {u"msmpeg4", "msmpeg4v3"},         {u"libfaac", "aac"},
+    {u"libx264", "h264"},   {u"libxvid", "mpeg4"},    {u"msmpeg4", "msmpeg4v3"},        {u"libfaac", "aac"},
     {u"libmp3lame", "mp3"}, {u"libvorbis", "vorbis"}, {u"libopencore_amrnb", "amr_nb"},
 };
 
@@ -78,7 +96,7 @@ std::string CodecOf(const std::u16string_view AEncoder) {
 // What the output of a profile must hold.
 struct TExpected {
     std::string Demuxer;
-    std::string Video;  // empty: no video stream
+    std::string Video; // empty: no video stream
     std::string Audio;
     int Width = 0, Height = 0;
 };
@@ -108,8 +126,8 @@ TExpected Expect(const TProfileSettings& S, const std::string& AOutput) {
     }
     // The MPEG program-stream muxers take MP2 where a profile asks for AAC.
     static const std::string ProgramStreams[] = {"mpeg", "vob", "dvd", "svcd", "vcd"};
-    if (E.Audio == "aac" && Fmt && std::find(std::begin(ProgramStreams), std::end(ProgramStreams), Fmt->name) !=
-                                       std::end(ProgramStreams))
+    if (E.Audio == "aac" && Fmt &&
+        std::find(std::begin(ProgramStreams), std::end(ProgramStreams), Fmt->name) != std::end(ProgramStreams))
         E.Audio = "mp2";
     if (S.DisableVideo)
         E.Video.clear();
@@ -171,7 +189,7 @@ TFound Probe(const std::string& APath) {
 
 // A short clip the profiles start from: a small picture and a tone, in the container users add most.
 const std::string& SourceClip() {
-    static const std::string& Path = [] () -> const std::string& {
+    static const std::string& Path = []() -> const std::string& {
         qvtest::ClipOptions Clip;
         Clip.FileName = "profile_source.avi";
         Clip.Duration = 0.4;

@@ -17,11 +17,11 @@ TEST(GdiBlit, StretchBltNearestNeighbourMapping) {
         const char* Src;
         const char* Row;
     } cases[] = {
-        {5, "rgb", "rrgbb"},      // grow 3 -> 5: 0, 0, 1, 2, 2
-        {6, "rgb", "rrggbb"},     // grow by 2
-        {2, "rgbyc", "gy"},       // shrink 5 -> 2: 1, 3
-        {3, "rgbycm", "gym"},     // shrink 6 -> 3: 1, 3, 5
-        {1, "rgbyc", "b"},        // one pixel reads the middle
+        {5, "rgb", "rrgbb"},  // grow 3 -> 5: 0, 0, 1, 2, 2
+        {6, "rgb", "rrggbb"}, // grow by 2
+        {2, "rgbyc", "gy"},   // shrink 5 -> 2: 1, 3
+        {3, "rgbycm", "gym"}, // shrink 6 -> 3: 1, 3, 5
+        {1, "rgbyc", "b"},    // one pixel reads the middle
     };
     for (const auto& c : cases) {
         int sw = int(std::strlen(c.Src));
@@ -137,7 +137,7 @@ TEST(GdiBlit, GetDIBitsAndSetDIBitsConvertDepthAndOrder) {
     std::uint8_t buf[2 * 12] = {};
     EXPECT_EQ(GetDIBits(s.DC, s.Bmp, 0, 2, buf, bi.Info(), DIB_RGB_COLORS), 2);
     EXPECT_EQ(buf[0], 0);
-    EXPECT_EQ(buf[1], 255); // green of (0, 1)
+    EXPECT_EQ(buf[1], 255);      // green of (0, 1)
     EXPECT_EQ(buf[12 + 2], 255); // red of (0, 0)
     // Into a monochrome DIB: the colour table is black and white.
     auto mono = Info(3, -2, 1);
@@ -156,12 +156,9 @@ TEST(GdiBlit, LinesLeaveTheEndPointOut) {
         POINT A, B;
         std::vector<std::string> Pic;
     } cases[] = {
-        {{0, 0}, {4, 0}, {"####.", ".....", "....."}},
-        {{4, 2}, {0, 2}, {".....", ".....", ".####"}},
-        {{0, 0}, {4, 2}, {"##...", "..##.", "....."}},
-        {{0, 0}, {2, 2}, {"#....", ".#...", "....."}},
-        {{0, 2}, {0, 0}, {".....", "#....", "#...."}},
-        {{1, 1}, {1, 1}, {".....", ".....", "....."}},
+        {{0, 0}, {4, 0}, {"####.", ".....", "....."}}, {{4, 2}, {0, 2}, {".....", ".....", ".####"}},
+        {{0, 0}, {4, 2}, {"##...", "..##.", "....."}}, {{0, 0}, {2, 2}, {"#....", ".#...", "....."}},
+        {{0, 2}, {0, 0}, {".....", "#....", "#...."}}, {{1, 1}, {1, 1}, {".....", ".....", "....."}},
     };
     for (const auto& c : cases) {
         Surface s(5, 3);
@@ -203,10 +200,9 @@ TEST(GdiBlit, Rop2Table) {
     struct Case {
         int Rop2;
         const char* Row;
-    } cases[] = {{R2_BLACK, "##"},   {R2_WHITE, ".."},   {R2_COPYPEN, "rr"},   {R2_NOTCOPYPEN, "cc"},
-                 {R2_NOP, ".#"},     {R2_NOT, "#."},     {R2_XORPEN, "cr"},    {R2_MERGEPEN, ".r"},
-                 {R2_MASKPEN, "r#"}, {R2_NOTXORPEN, "rc"}, {R2_MERGEPENNOT, "r."},
-                 {R2_MASKPENNOT, "#r"}};
+    } cases[] = {{R2_BLACK, "##"},   {R2_WHITE, ".."},     {R2_COPYPEN, "rr"},     {R2_NOTCOPYPEN, "cc"},
+                 {R2_NOP, ".#"},     {R2_NOT, "#."},       {R2_XORPEN, "cr"},      {R2_MERGEPEN, ".r"},
+                 {R2_MASKPEN, "r#"}, {R2_NOTXORPEN, "rc"}, {R2_MERGEPENNOT, "r."}, {R2_MASKPENNOT, "#r"}};
     for (const auto& c : cases) {
         Surface s(2, 1);
         s.Paint({".#"});

@@ -21,11 +21,8 @@ TEST(GdiDeviceContext, WindowAndViewportOriginsMapLogicalToDevice) {
         POINT Window, Viewport;
         const char* Row;
     } cases[] = {
-        {{0, 0}, {0, 0}, "##......"},
-        {{0, 0}, {3, 0}, "...##..."},
-        {{-2, 0}, {0, 0}, "..##...."},
-        {{2, 0}, {5, 0}, "...##..."},
-        {{1, 0}, {0, 0}, "#......."},
+        {{0, 0}, {0, 0}, "##......"}, {{0, 0}, {3, 0}, "...##..."}, {{-2, 0}, {0, 0}, "..##...."},
+        {{2, 0}, {5, 0}, "...##..."}, {{1, 0}, {0, 0}, "#......."},
     };
     for (const auto& c : cases) {
         Surface s(8, 1);
@@ -66,8 +63,11 @@ TEST(GdiDeviceContext, ExtSelectClipRgnModes) {
     struct Case {
         int Mode;
         const char* Row;
-    } cases[] = {
-        {RGN_AND, "..##...."}, {RGN_OR, ".####..."}, {RGN_XOR, ".#..#..."}, {RGN_DIFF, ".#......"}, {RGN_COPY, "..###..."}};
+    } cases[] = {{RGN_AND, "..##...."},
+                 {RGN_OR, ".####..."},
+                 {RGN_XOR, ".#..#..."},
+                 {RGN_DIFF, ".#......"},
+                 {RGN_COPY, "..###..."}};
     for (const auto& c : cases) {
         Surface s(8, 1);
         HRGN first = CreateRectRgn(1, 0, 4, 1), second = CreateRectRgn(2, 0, 5, 1);
@@ -122,11 +122,9 @@ TEST(GdiDeviceContext, BitBltRasterOperations) {
         DWORD Rop;
         const char* Row;
     } cases[] = {
-        {SRCCOPY, "#.#."},    {SRCPAINT, "#..."},   {SRCAND, "###."},    {SRCINVERT, "#..#"},
-        {SRCERASE, "#.##"},         {NOTSRCCOPY, ".#.#"}, {NOTSRCERASE, ".###"},
-        {MERGEPAINT, ".#.."},       {DSTINVERT, "..##"},  {BLACKNESS, "####"},
-        {WHITENESS, "...."},  {PATCOPY, "rrrr"},     {PATINVERT, "rrcc"},  {MERGECOPY, "#r#r"},
-        {PATPAINT, ".r.."},
+        {SRCCOPY, "#.#."},    {SRCPAINT, "#..."},    {SRCAND, "###."},     {SRCINVERT, "#..#"}, {SRCERASE, "#.##"},
+        {NOTSRCCOPY, ".#.#"}, {NOTSRCERASE, ".###"}, {MERGEPAINT, ".#.."}, {DSTINVERT, "..##"}, {BLACKNESS, "####"},
+        {WHITENESS, "...."},  {PATCOPY, "rrrr"},     {PATINVERT, "rrcc"},  {MERGECOPY, "#r#r"}, {PATPAINT, ".r.."},
     };
     for (const auto& c : cases) {
         Surface src(4, 1), dst(4, 1);

@@ -7,7 +7,9 @@
 
 namespace {
 
-std::vector<TRect> RectsOf(HRGN h) { return GdiRegionOf(h).Rects(); }
+std::vector<TRect> RectsOf(HRGN h) {
+    return GdiRegionOf(h).Rects();
+}
 
 TEST(GdiRegion, CombineModesOfTwoOverlappingRectangles) {
     // A = (0,0)-(4,4), B = (2,2)-(6,6).

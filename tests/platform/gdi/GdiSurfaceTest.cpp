@@ -21,7 +21,8 @@ TEST(GdiSurface, DibSectionsOfEveryDepthAndRowOrder) {
             std::vector<RGBQUAD> pal;
             if (c.Bits <= 8)
                 for (int i = 0; i < (1 << c.Bits); ++i)
-                    pal.push_back({BYTE(i * 255 / ((1 << c.Bits) - 1)), 0, BYTE(255 - i * 255 / ((1 << c.Bits) - 1)), 0});
+                    pal.push_back(
+                        {BYTE(i * 255 / ((1 << c.Bits) - 1)), 0, BYTE(255 - i * 255 / ((1 << c.Bits) - 1)), 0});
             Surface s(c.Width, 3, c.Bits, topDown, pal);
             ASSERT_NE(s.Bmp, nullptr) << c.Bits;
             DIBSECTION ds;
@@ -37,7 +38,8 @@ TEST(GdiSurface, DibSectionsOfEveryDepthAndRowOrder) {
             EXPECT_EQ(bm.bmBits, s.Bits);
             EXPECT_EQ(bm.bmHeight, topDown ? -3 : 3);
             // A pixel set at the top row lands in the first or the last row of memory by the row order.
-            COLORREF c0 = c.Bits <= 8 ? RGB(pal.back().rgbRed, pal.back().rgbGreen, pal.back().rgbBlue) : RGB(10, 20, 30);
+            COLORREF c0 =
+                c.Bits <= 8 ? RGB(pal.back().rgbRed, pal.back().rgbGreen, pal.back().rgbBlue) : RGB(10, 20, 30);
             RECT all{0, 0, c.Width, 3};
             FillRect(s.DC, &all, static_cast<HBRUSH>(GetStockObject(c.Bits <= 8 ? NULL_BRUSH : BLACK_BRUSH)));
             std::memset(s.Bits, 0, std::size_t(c.Stride) * 3);

@@ -16,9 +16,9 @@ namespace gditest {
 // Legend of the character pictures.
 inline const std::map<char, COLORREF>& Legend() {
     static const std::map<char, COLORREF> m = {
-        {'.', RGB(255, 255, 255)}, {'#', RGB(0, 0, 0)},     {'r', RGB(255, 0, 0)},   {'g', RGB(0, 255, 0)},
-        {'b', RGB(0, 0, 255)},     {'y', RGB(255, 255, 0)}, {'c', RGB(0, 255, 255)}, {'m', RGB(255, 0, 255)},
-        {'w', RGB(128, 128, 128)},
+        {'.', RGB(255, 255, 255)}, {'#', RGB(0, 0, 0)},     {'r', RGB(255, 0, 0)},
+        {'g', RGB(0, 255, 0)},     {'b', RGB(0, 0, 255)},   {'y', RGB(255, 255, 0)},
+        {'c', RGB(0, 255, 255)},   {'m', RGB(255, 0, 255)}, {'w', RGB(128, 128, 128)},
     };
     return m;
 }
@@ -135,5 +135,5 @@ inline void ExpectPicture(const Surface& s, const std::vector<std::string>& want
 
 } // namespace gditest
 
-#define EXPECT_PICTURE(surface, ...)                                                                                \
+#define EXPECT_PICTURE(surface, ...)                                                                                   \
     gditest::ExpectPicture((surface), std::vector<std::string>{__VA_ARGS__}, __FILE__, __LINE__)

@@ -178,11 +178,9 @@ TEST(GdiText, WordBreakLines) {
         int Width;
         std::vector<int> Chars; // glyphs per line
     } cases[] = {
-        {u"ab cd ef", 10, {5, 2}},    // "ab cd" fits 10 exactly; the blank at the break is dropped
-        {u"ab cd ef", 9, {2, 2, 2}},
-        {u"abcdefgh ij", 6, {8, 2}},  // a long word stays whole
-        {u"ab  cd", 4, {2, 2}},
-        {u"ab\ncd ef", 20, {2, 5}},
+        {u"ab cd ef", 10, {5, 2}}, // "ab cd" fits 10 exactly; the blank at the break is dropped
+        {u"ab cd ef", 9, {2, 2, 2}}, {u"abcdefgh ij", 6, {8, 2}}, // a long word stays whole
+        {u"ab  cd", 4, {2, 2}},      {u"ab\ncd ef", 20, {2, 5}},
     };
     for (const auto& c : cases) {
         Surface s(20, 16);

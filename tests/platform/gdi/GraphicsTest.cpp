@@ -202,12 +202,21 @@ TEST(Graphics, TruncatedOrHostileBmpFilesAreRefused) {
         {"not BM", [](std::vector<Byte>& d) { d[0] = 'X'; }},
         {"pixels cut short", [](std::vector<Byte>& d) { d.resize(60); }},
         {"header cut short", [](std::vector<Byte>& d) { d.resize(30); }},
-        {"offset past the end", [](std::vector<Byte>& d) { d[10] = 0xF0; d[11] = 0xFF; }},
+        {"offset past the end",
+         [](std::vector<Byte>& d) {
+             d[10] = 0xF0;
+             d[11] = 0xFF;
+         }},
         {"huge width", [](std::vector<Byte>& d) { d[21] = 0x7F; }},
         {"zero width", [](std::vector<Byte>& d) { d[18] = 0; }},
         {"odd depth", [](std::vector<Byte>& d) { d[28] = 7; }},
         {"unknown header size", [](std::vector<Byte>& d) { d[14] = 41; }},
-        {"colour table larger than the depth allows", [](std::vector<Byte>& d) { d[28] = 8; d[46] = 0; d[47] = 2; }},
+        {"colour table larger than the depth allows",
+         [](std::vector<Byte>& d) {
+             d[28] = 8;
+             d[46] = 0;
+             d[47] = 2;
+         }},
         {"run-length compression", [](std::vector<Byte>& d) { d[30] = 1; }},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,5 @@
-#include "platform/gdi/Graphics.h"
 #include "platform/gdi/Resources.h"
+#include "platform/gdi/Graphics.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +84,7 @@ TEST(Resources, SystemIconsAreSharedThirtyTwoPixelPictures) {
         GetIconPixels(h, px);
         EXPECT_EQ(px[0] >> 24, 0u);              // corner transparent
         EXPECT_EQ(px[16 * 32 + 16] >> 24, 255u); // middle opaque
-        DestroyIcon(h);                           // shared: stays valid
+        DestroyIcon(h);                          // shared: stays valid
         EXPECT_TRUE(GetIconSize(h, &cx, &cy));
     }
     std::vector<std::uint32_t> hand;

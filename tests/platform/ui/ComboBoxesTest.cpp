@@ -2,10 +2,10 @@
 // selection, drop-down and close-up events, typed search, completion in the edit, the drop-down's place,
 // the combo box messages; and a PNG of a form with every edit, memo and combo box style.
 #include "platform/ui/ComboBoxes.h"
+#include "UiTestSupport.h"
 #include "platform/ui/Edits.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -219,12 +219,8 @@ TEST_F(ComboBoxesTest, TheEditCompletesTypedTextAndTheKeysReachTheList) {
         const char16_t* Text;
         int SelStart, SelLength, Index;
     } Cases[] = {
-        {u"a", 0, u"apple", 1, 4, 0},
-        {u"p", 0, u"apple", 2, 3, 0},
-        {u"r", 0, u"apricot", 3, 4, 2},
-        {nullptr, VK_BACK, u"apr", 3, 0, -1},
-        {u"x", 0, u"aprx", 4, 0, -1},
-        {nullptr, VK_DOWN, u"Apple", 0, 5, 0},
+        {u"a", 0, u"apple", 1, 4, 0},           {u"p", 0, u"apple", 2, 3, 0}, {u"r", 0, u"apricot", 3, 4, 2},
+        {nullptr, VK_BACK, u"apr", 3, 0, -1},   {u"x", 0, u"aprx", 4, 0, -1}, {nullptr, VK_DOWN, u"Apple", 0, 5, 0},
         {nullptr, VK_DOWN, u"Banana", 0, 6, 1},
     };
     for (const Case& K : Cases) {

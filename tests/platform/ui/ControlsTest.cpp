@@ -62,7 +62,10 @@ TEST_F(ControlsTest, AlignmentStacksControlsFromTheEdgesInThePlatformsOrder) {
     // The parent's client area is 200 x 100.
     const Case Cases[] = {
         {"one of each kind",
-         {{alClient, 0, 0, 5, 5}, {alRight, 0, 0, 30, 5}, {alLeft, 0, 0, 20, 5}, {alBottom, 0, 0, 5, 10},
+         {{alClient, 0, 0, 5, 5},
+          {alRight, 0, 0, 30, 5},
+          {alLeft, 0, 0, 20, 5},
+          {alBottom, 0, 0, 5, 10},
           {alTop, 0, 0, 5, 15}},
          {Rect(20, 15, 170, 90), Rect(170, 15, 200, 90), Rect(0, 15, 20, 90), Rect(0, 90, 200, 100),
           Rect(0, 0, 200, 15)}},
@@ -288,7 +291,8 @@ TEST_F(ControlsLayoutTest, AnchorsKeepTheirEdgesWhenTheParentResizes) {
     const Case Cases[] = {
         {"left and top stay", TAnchors{akLeft, akTop}, Rect(50, 20, 70, 30)},
         {"right keeps its distance", TAnchors{akRight, akTop}, Rect(150, 20, 170, 30)},
-        {"left and right stretch, the centre keeps its proportion down", TAnchors{akLeft, akRight}, Rect(50, 35, 170, 45)},
+        {"left and right stretch, the centre keeps its proportion down", TAnchors{akLeft, akRight},
+         Rect(50, 35, 170, 45)},
         {"all four stretch both ways", TAnchors{akLeft, akTop, akRight, akBottom}, Rect(50, 20, 170, 90)},
         {"bottom only: moves down, centre in proportion across", TAnchors{akBottom}, Rect(80, 80, 100, 90)},
         {"none: the centre keeps its proportion", TAnchors{}, Rect(80, 35, 100, 45)},
@@ -421,10 +425,10 @@ TEST_F(ControlsLayoutTest, EnterAndLeaveFollowTheMouseOverWindowlessDisabledAndC
         C->SetParent(Form.get());
         return C;
     };
-    TControl* A = Add(new TControl(Form.get()), 10, true);       // windowless
-    TControl* B = Add(new TControl(Form.get()), 70, false);      // windowless, disabled
-    TControl* C = Add(new TWinControl(Form.get()), 130, true);   // windowed
-    TControl* D = Add(new TWinControl(Form.get()), 190, false);  // windowed, disabled
+    TControl* A = Add(new TControl(Form.get()), 10, true);      // windowless
+    TControl* B = Add(new TControl(Form.get()), 70, false);     // windowless, disabled
+    TControl* C = Add(new TWinControl(Form.get()), 130, true);  // windowed
+    TControl* D = Add(new TWinControl(Form.get()), 190, false); // windowed, disabled
     Form->HandleNeeded();
     TRecorder R;
     for (auto [Ctrl, Name] : {std::pair{(TControl*)Form.get(), "form"}, {A, "A"}, {B, "B"}, {C, "C"}, {D, "D"}})

@@ -3,10 +3,10 @@
 // line breaks, MaxLength, CharCase, passwords, horizontal auto-scroll, mouse selection, the memo's
 // lines and rows, change notifications and the transparent window.
 #include "platform/ui/Edits.h"
+#include "UiTestSupport.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -104,9 +104,9 @@ protected:
                 W = W.substr(Dash + 1);
             }
             static const std::vector<std::pair<std::string, UINT>> Names{
-                {"Left", VK_LEFT},   {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},   {"BS", VK_BACK},
-                {"Del", VK_DELETE},  {"Ins", VK_INSERT},  {"Up", VK_UP},     {"Down", VK_DOWN}, {"Enter", VK_RETURN},
-                {"Tab", VK_TAB},     {"PgUp", VK_PRIOR},  {"PgDn", VK_NEXT}, {"Esc", VK_ESCAPE}};
+                {"Left", VK_LEFT},  {"Right", VK_RIGHT}, {"Home", VK_HOME}, {"End", VK_END},   {"BS", VK_BACK},
+                {"Del", VK_DELETE}, {"Ins", VK_INSERT},  {"Up", VK_UP},     {"Down", VK_DOWN}, {"Enter", VK_RETURN},
+                {"Tab", VK_TAB},    {"PgUp", VK_PRIOR},  {"PgDn", VK_NEXT}, {"Esc", VK_ESCAPE}};
             UINT Vk = 0;
             for (auto& [Name, Code] : Names)
                 if (Name == W)
@@ -249,12 +249,9 @@ TEST_F(EditsTest, ClipboardMessagesCutCopyPasteClearAndUndoOneLevel) {
         const char16_t* Clipboard;
         bool CanUndo;
     } Cases[] = {
-        {0, 5, WM_COPY, u"hello world", u"hello", false},
-        {6, 11, WM_CUT, u"hello ", u"world", true},
-        {0, 0, WM_PASTE, u"worldhello ", u"world", true},
-        {0, 5, WM_CLEAR, u"hello ", u"world", true},
-        {0, 0, WM_UNDO, u"worldhello ", u"world", true},
-        {3, 3, WM_COPY, u"worldhello ", u"world", true},
+        {0, 5, WM_COPY, u"hello world", u"hello", false}, {6, 11, WM_CUT, u"hello ", u"world", true},
+        {0, 0, WM_PASTE, u"worldhello ", u"world", true}, {0, 5, WM_CLEAR, u"hello ", u"world", true},
+        {0, 0, WM_UNDO, u"worldhello ", u"world", true},  {3, 3, WM_COPY, u"worldhello ", u"world", true},
         {3, 3, WM_CLEAR, u"worldhello ", u"world", true},
     };
     for (const Case& C : Cases) {
@@ -565,12 +562,8 @@ TEST_F(EditsTest, AMemoKeepsLinesWrapsRowsAndScrollsVertically) {
         int TopLine;
         TPoint Position;
     } Cases[] = {
-        {"C-Home End", 9, 0, {9, 0}},
-        {"Down", 19, 0, {19, 0}},
-        {"Down Down", 31, 1, {5, 1}},
-        {"Down Down", 39, 3, {4, 3}},
-        {"C-Home PgDn", 20, 0, {20, 0}},
-        {"C-End", 39, 3, {4, 3}},
+        {"C-Home End", 9, 0, {9, 0}}, {"Down", 19, 0, {19, 0}},        {"Down Down", 31, 1, {5, 1}},
+        {"Down Down", 39, 3, {4, 3}}, {"C-Home PgDn", 20, 0, {20, 0}}, {"C-End", 39, 3, {4, 3}},
         {"C-Home", 0, 0, {0, 0}},
     };
     for (const Case& C : Cases) {

@@ -1,9 +1,9 @@
 // Extra controls and labels: panels and bevels in pixels, labels sizing to their text and painted by
 // their parent, images placed in their control, and a splitter dragged with the mouse.
 #include "platform/ui/ExtCtrls.h"
+#include "UiTestFixture.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -112,13 +112,10 @@ TEST_F(ExtCtrlsTest, BevelsDrawTheirShapes) {
         std::vector<std::string> Picture;
     };
     const Case Cases[] = {
-        {bsBox, bsLowered, {"SSSW", "SFFW", "WWWW"}},
-        {bsBox, bsRaised, {"WWWS", "WFFS", "SSSS"}},
+        {bsBox, bsLowered, {"SSSW", "SFFW", "WWWW"}},      {bsBox, bsRaised, {"WWWS", "WFFS", "SSSS"}},
         {bsFrame, bsLowered, {"SSSF", "SSSW", "FWWW"}}, // a dark frame over a light one a pixel lower right
-        {bsTopLine, bsLowered, {"SSSS", "WWWW", "FFFF"}},
-        {bsBottomLine, bsRaised, {"FFFF", "WWWW", "SSSS"}},
-        {bsLeftLine, bsLowered, {"SWFF", "SWFF", "SWFF"}},
-        {bsRightLine, bsLowered, {"FFSW", "FFSW", "FFSW"}},
+        {bsTopLine, bsLowered, {"SSSS", "WWWW", "FFFF"}},  {bsBottomLine, bsRaised, {"FFFF", "WWWW", "SSSS"}},
+        {bsLeftLine, bsLowered, {"SWFF", "SWFF", "SWFF"}}, {bsRightLine, bsLowered, {"FFSW", "FFSW", "FFSW"}},
         {bsSpacer, bsLowered, {"FFFF", "FFFF", "FFFF"}},
     };
     for (const Case& C : Cases) {
@@ -147,7 +144,7 @@ TEST_F(ExtCtrlsTest, LabelsSizeToTheirText) {
         {u"Abc", taLeftJustify, false, 65, Rect(20, 30, 35, 40)},
         {u"&Open", taLeftJustify, false, 65, Rect(20, 30, 40, 40)}, // the accelerator mark takes no room
         {u"", taLeftJustify, false, 65, Rect(20, 30, 25, 40)},
-        {u"Abc", taRightJustify, false, 65, Rect(10, 30, 25, 40)},  // the right edge stays
+        {u"Abc", taRightJustify, false, 65, Rect(10, 30, 25, 40)},    // the right edge stays
         {u"aa bb cc", taLeftJustify, true, 27, Rect(20, 30, 47, 50)}, // wrapping keeps the width
         {u"Two\nlines", taLeftJustify, false, 65, Rect(20, 30, 45, 50)},
     };
@@ -177,8 +174,8 @@ TEST_F(ExtCtrlsTest, ALabelIsPaintedByItsParentAndEmbossedWhenDisabled) {
     Bitmap.Canvas()->Brush()->SetColor(clBtnFace);
     Bitmap.Canvas()->FillRect(Rect(0, 0, 7, 12));
     Host->Perform(WM_PAINT, WPARAM(Bitmap.Canvas()->Handle()), 0);
-    std::vector<std::string> Enabled = {"FFFFFFF", "FKKKKWF", "FKKKKWF", "FKKKKWF", "FKKKKWF", "FKKKKWF", "FKKKKWF",
-                                        "FKKKKWF", "FKKKKWF", "FWWWWWF", "FWWWWWF", "FFFFFFF"};
+    std::vector<std::string> Enabled = {"FFFFFFF", "FKKKKWF", "FKKKKWF", "FKKKKWF", "FKKKKWF", "FKKKKWF",
+                                        "FKKKKWF", "FKKKKWF", "FKKKKWF", "FWWWWWF", "FWWWWWF", "FFFFFFF"};
     uitest::ExpectPicture(Bitmap, Enabled, __LINE__);
     Label->SetEnabled(false);
     Label->SetTransparent(true);

@@ -1,8 +1,8 @@
 // Forms: the loading phase, focus and Tab order, dialog keys and default buttons, modal results, the
 // application object and window, message boxes, the screen.
 #include "platform/ui/Forms.h"
-#include "platform/ui/Menus.h"
 #include "platform/gdi/WinText.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
@@ -116,8 +116,8 @@ TEST_F(FormsTest, AnErrorInOnCreateIsShownAndTheFormStays) {
     Screen->OnActiveFormChange = [&](TObject*) {
         TCustomForm* F = Screen->ActiveForm();
         if (F && F->FindComponent(u"Message"))
-            Shown.push_back(UTF8Encode(F->Caption() + u": " +
-                                         static_cast<TControl*>(F->FindComponent(u"Message"))->Caption()));
+            Shown.push_back(
+                UTF8Encode(F->Caption() + u": " + static_cast<TControl*>(F->FindComponent(u"Message"))->Caption()));
     };
     // The box answers the Enter key waiting in the queue.
     InjectKeyPress(VK_RETURN);
@@ -295,9 +295,7 @@ TEST_F(FormsTest, ShowModalDisablesTheOtherFormsUntilAModalResultCloses) {
         CanClose = ++CloseQueries > 1;
         Log.push_back(CanClose ? "close query yes" : "close query no");
     };
-    Dialog->OnClose = [&](TObject*, TCloseAction& Action) {
-        Log.push_back("close " + std::to_string(int(Action)));
-    };
+    Dialog->OnClose = [&](TObject*, TCloseAction& Action) { Log.push_back("close " + std::to_string(int(Action))); };
     Dialog->OnHide = [&](TObject*) { Log.push_back("hide"); };
     TModalResult Result = Dialog->ShowModal();
     EXPECT_EQ(Result, mrOk);

@@ -2,10 +2,10 @@
 // and TListBox driven by injected clicks and keys on the headless screen (which changes are reported,
 // single and extended selection, owner drawing, rows and points).
 #include "platform/ui/ListBoxes.h"
+#include "UiTestSupport.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -85,11 +85,15 @@ TEST_F(ListBoxesTest, SortedInsertionIgnoresCaseAndFindStringWrapsFromItsStart) 
         const char16_t* Text;
         LRESULT Want;
     } Cases[] = {
-        {LB_FINDSTRING, -1, u"b", 2},      {LB_FINDSTRING, 2, u"B", 3},
-        {LB_FINDSTRING, 3, u"BRAVO", 2},   // wraps past the end
-        {LB_FINDSTRING, -1, u"ALPHA", 0},  {LB_FINDSTRING, 0, u"alpha", 1},
-        {LB_FINDSTRING, -1, u"echo", LB_ERR}, {LB_FINDSTRING, 99, u"d", 5}, // a start past the end searches all
-        {LB_FINDSTRINGEXACT, -1, u"BRAVO", 2}, {LB_FINDSTRINGEXACT, 2, u"bravo", 2},
+        {LB_FINDSTRING, -1, u"b", 2},
+        {LB_FINDSTRING, 2, u"B", 3},
+        {LB_FINDSTRING, 3, u"BRAVO", 2}, // wraps past the end
+        {LB_FINDSTRING, -1, u"ALPHA", 0},
+        {LB_FINDSTRING, 0, u"alpha", 1},
+        {LB_FINDSTRING, -1, u"echo", LB_ERR},
+        {LB_FINDSTRING, 99, u"d", 5}, // a start past the end searches all
+        {LB_FINDSTRINGEXACT, -1, u"BRAVO", 2},
+        {LB_FINDSTRINGEXACT, 2, u"bravo", 2},
         {LB_FINDSTRINGEXACT, -1, u"bra", LB_ERR},
     };
     for (const Case& C : Cases)
@@ -110,9 +114,27 @@ TEST_F(ListBoxesTest, OnlyTheUsersChangesAreReported) {
         {"second click on the same row", [&] { Click(RowPoint(L, 1)); }, {"dblclick"}, 1},
         {"down key", [&] { Key(VK_DOWN); }, {"click 2"}, 2},
         {"end key", [&] { Key(VK_END); }, {"click 5"}, 5},
-        {"up at the top stays", [&] { Key(VK_HOME); Key(VK_UP); }, {"click 0"}, 0},
-        {"typed letter", [&] { InjectChar(u'T'); Pump(); }, {"click 1"}, 1},
-        {"same letter again", [&] { InjectChar(u't'); Pump(); }, {"click 2"}, 2},
+        {"up at the top stays",
+         [&] {
+             Key(VK_HOME);
+             Key(VK_UP);
+         },
+         {"click 0"},
+         0},
+        {"typed letter",
+         [&] {
+             InjectChar(u'T');
+             Pump();
+         },
+         {"click 1"},
+         1},
+        {"same letter again",
+         [&] {
+             InjectChar(u't');
+             Pump();
+         },
+         {"click 2"},
+         2},
         {"message selects", [&] { SendMessageW(L->Handle(), LB_SETCURSEL, 4, 0); }, {}, 4},
         {"code clears", [&] { L->SetItemIndex(-1); }, {}, -1},
     };
@@ -218,8 +240,7 @@ TEST_F(ListBoxesTest, Ctl3DChoosesTheFrameAndChildrenFollowTheirParent) {
              Panel->SetCtl3D(true);
              Panel->SetCtl3D(false);
          },
-         "line",
-         "sunken"},
+         "line", "sunken"},
         {"it follows again", [&] { L->SetParentCtl3D(true); }, "line", "line"},
         {"panel without a frame", [&] { Panel->SetBorderStyle(bsNone); }, "", "line"},
     };
@@ -297,11 +318,7 @@ TEST_F(ListBoxesTest, ScrollStateFollowsTheRowsAndTheTopRow) {
         TPoint P;
         int Existing, Next;
     } Points[] = {
-        {{5, 40}, 8, 8},
-        {{5, 63}, 9, 9},
-        {{5, 64}, -1, -1},
-        {{-1, 5}, -1, -1},
-        {{L->ClientWidth(), 5}, -1, -1},
+        {{5, 40}, 8, 8}, {{5, 63}, 9, 9}, {{5, 64}, -1, -1}, {{-1, 5}, -1, -1}, {{L->ClientWidth(), 5}, -1, -1},
     };
     for (const Point& K : Points) {
         EXPECT_EQ(L->ItemAtPos(K.P, true), K.Existing) << K.P.X << "," << K.P.Y;

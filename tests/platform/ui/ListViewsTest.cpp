@@ -1,11 +1,11 @@
 // List views and headers driven by injected input on the headless screen: selection events and their
 // order, owner-data fetching and finding, scroll state per view, the header's divider hit test and
 // drag, column clicks, label editing; and a PNG of a form with a list box and list views.
-#include "platform/ui/ListBoxes.h"
 #include "platform/ui/ListViews.h"
-#include "platform/ui/Forms.h"
-#include "platform/win/WinExtras.h"
 #include "UiTestSupport.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ListBoxes.h"
+#include "platform/win/WinExtras.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,11 @@ TEST_F(ListViewsTest, EveryRowThatGainsOrLosesTheSelectionIsReportedOldRowsFirst
         {"ctrl space toggles the focused row", [&] { Key(VK_SPACE, VK_CONTROL); }, {"+6"}},
         {"item selected from code", [&] { V->Items()->Item(0)->SetSelected(true); }, {"+0"}},
         {"plain key", [&] { Key(VK_HOME); }, {"-4", "-5", "-6"}},
-        {"click on no row clears", [&] { Click(V->ClientToScreen(TPoint{250, 130})); }, {"-0"}},
+        {"click on no row clears",
+         [&] {
+             Click(V->ClientToScreen(TPoint{250, 130}));
+         },
+         {"-0"}},
         {"code clears nothing more", [&] { V->ClearSelection(); }, {}},
     };
     for (const Step& S : Steps) {
@@ -240,8 +244,13 @@ TEST_F(ListViewsTest, HeaderDividersAreHitAndDraggedWithinTheColumnsLimits) {
         int X;
         UINT Flags;
         int Item;
-    } Probes[] = {{50, HHT_ONHEADER, 0}, {97, HHT_ONDIVIDER, 0}, {103, HHT_ONDIVIDER, 0}, {150, HHT_ONHEADER, 1},
-                  {179, HHT_ONDIVIDER, 1}, {183, HHT_ONDIVIDER, 1}, {250, HHT_NOWHERE | HHT_TORIGHT, -1}};
+    } Probes[] = {{50, HHT_ONHEADER, 0},
+                  {97, HHT_ONDIVIDER, 0},
+                  {103, HHT_ONDIVIDER, 0},
+                  {150, HHT_ONHEADER, 1},
+                  {179, HHT_ONDIVIDER, 1},
+                  {183, HHT_ONDIVIDER, 1},
+                  {250, HHT_NOWHERE | HHT_TORIGHT, -1}};
     for (const Probe& P : Probes) {
         HDHITTESTINFO Hi;
         Hi.pt = POINT{P.X, 10};
@@ -478,8 +487,7 @@ TEST_F(ListViewsTest, CustomDrawingColoursRowsAndCellsOrTakesThemOver) {
             Default = false;
         }
     };
-    V->OnCustomDrawSubItem = [&](TCustomListView* Sender, TListItem* Item, int SubItem, TCustomDrawState,
-                                 bool&) {
+    V->OnCustomDrawSubItem = [&](TCustomListView* Sender, TListItem* Item, int SubItem, TCustomDrawState, bool&) {
         if (Item->Index() == 0 && SubItem == 1)
             Sender->Canvas()->Font()->SetColor(clBlue);
     };
@@ -492,8 +500,8 @@ TEST_F(ListViewsTest, CustomDrawingColoursRowsAndCellsOrTakesThemOver) {
     struct Probe {
         int X, Row;
         TColor Want;
-    } Probes[] = {{5, 0, clBlack},   {107, 0, clBlue},   {5, 1, clRed},   {60, 1, clYellow}, {107, 1, clRed},
-                  {5, 2, clLime},    {107, 2, clLime},   {5, 3, clHighlightText}, {60, 3, clHighlight}};
+    } Probes[] = {{5, 0, clBlack}, {107, 0, clBlue}, {5, 1, clRed},           {60, 1, clYellow},   {107, 1, clRed},
+                  {5, 2, clLime},  {107, 2, clLime}, {5, 3, clHighlightText}, {60, 3, clHighlight}};
     for (const Probe& P : Probes)
         EXPECT_EQ(At(P.X, P.Row), ColorToRGB(P.Want)) << P.X << " " << P.Row;
     EXPECT_TRUE(States[3].Contains(cdsSelected));
@@ -563,8 +571,8 @@ TEST_F(ListViewsTest, HeaderControlReportsTrackingAndResizing) {
     InjectMouseMove(D.X - 70, D.Y); // narrower than the minimum
     InjectMouseButton(0, false);
     Pump();
-    EXPECT_EQ(Log2, (TLog{"track 0 80 0", "track 0 60 1", "resize 0 60", "track 0 40 1", "resize 0 40",
-                          "track 0 40 2"}));
+    EXPECT_EQ(Log2,
+              (TLog{"track 0 80 0", "track 0 60 1", "resize 0 60", "track 0 40 1", "resize 0 40", "track 0 40 2"}));
 }
 
 TEST_F(ListViewsTest, LabelEditingCanBeRefusedCommittedOrCancelled) {
@@ -695,8 +703,8 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     Box->SetParent(Form.get());
     Box->SetBounds(10, 10, 150, 170);
     Box->Items()->AddStrings({u"MP4 视频", u"AVI - Audio Video", u"3GP 手机视频", u"MP3 音频", u"FLV Flash",
-                              u"WMV Windows Media", u"MOV QuickTime", u"RM RealMedia", u"OGG Vorbis",
-                              u"WAV 无损音频", u"AAC Advanced Audio"});
+                              u"WMV Windows Media", u"MOV QuickTime", u"RM RealMedia", u"OGG Vorbis", u"WAV 无损音频",
+                              u"AAC Advanced Audio"});
     Box->SetItemIndex(2);
     auto* Report = new TListView(Form.get());
     Report->SetParent(Form.get());
@@ -711,8 +719,11 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
         const char16_t* Caption;
         int Width;
         TAlignment Align;
-    } Cols[] = {{u"输入文件", 130, taLeftJustify}, {u"视频时间", 80, taCenter}, {u"文件大小", 80, taRightJustify},
-                {u"输出文件", 130, taLeftJustify}, {u"转换进度", 70, taLeftJustify}};
+    } Cols[] = {{u"输入文件", 130, taLeftJustify},
+                {u"视频时间", 80, taCenter},
+                {u"文件大小", 80, taRightJustify},
+                {u"输出文件", 130, taLeftJustify},
+                {u"转换进度", 70, taLeftJustify}};
     for (const Col& C : Cols) {
         TListColumn* L = Report->AddColumn();
         L->SetCaption(C.Caption);
@@ -737,15 +748,14 @@ TEST_F(ListViewsTest, AFormOfListBoxAndListViewsInTheClassicLook) {
     }
     Report->SetItemIndex(1);
     // The device names in the icon view, then in the small-icon and list views.
-    const char16_t* Names[] = {u"普通视频", u"Audio", u"手机 Phone", u"iPod", u"PSP", u"高清 HD", u"DVD", u"网络 Web",
-                               u"MP3 播放器"};
+    const char16_t* Names[] = {u"普通视频", u"Audio", u"手机 Phone", u"iPod",      u"PSP",
+                               u"高清 HD",  u"DVD",   u"网络 Web",   u"MP3 播放器"};
     struct View {
         TViewStyle Style;
         TRect Bounds;
         int Selected;
-    } Views[] = {{vsIcon, {10, 190, 620, 320}, 5},
-                 {vsSmallIcon, {10, 326, 310, 382}, 2},
-                 {vsList, {320, 326, 620, 382}, 2}};
+    } Views[] = {
+        {vsIcon, {10, 190, 620, 320}, 5}, {vsSmallIcon, {10, 326, 310, 382}, 2}, {vsList, {320, 326, 620, 382}, 2}};
     for (const View& K : Views) {
         auto* V = new TListView(Form.get());
         V->SetParent(Form.get());

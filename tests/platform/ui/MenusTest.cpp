@@ -1,8 +1,8 @@
 // Menus: short cut texts, accelerators, the item tree and its radio groups, commands, short cuts
 // through key messages, merging of main menus, and the default popup window driven by injected input.
 #include "platform/ui/Menus.h"
-#include "platform/win/WinExtras.h"
 #include "UiTestFixture.h"
+#include "platform/win/WinExtras.h"
 
 #include <gtest/gtest.h>
 
@@ -65,9 +65,12 @@ TEST(Accelerators, TheCharacterAfterASingleAmpersand) {
         const char16_t* Stripped;
     };
     const Case Cases[] = {
-        {u"&File", u"F", u"File"},         {u"Save &As...", u"A", u"Save As..."},
-        {u"Fish && Chips", u"", u"Fish & Chips"}, {u"&&Co &Ltd", u"L", u"&Co Ltd"},
-        {u"Trailing&", u"", u"Trailing"},  {u"打开(&O)", u"O", u"打开(O)"},
+        {u"&File", u"F", u"File"},
+        {u"Save &As...", u"A", u"Save As..."},
+        {u"Fish && Chips", u"", u"Fish & Chips"},
+        {u"&&Co &Ltd", u"L", u"&Co Ltd"},
+        {u"Trailing&", u"", u"Trailing"},
+        {u"打开(&O)", u"O", u"打开(O)"},
     };
     for (const Case& C : Cases) {
         EXPECT_EQ(GetHotkey(C.Caption), String(C.Hotkey));
@@ -99,8 +102,8 @@ TEST_F(MenusTest, TheItemTreeInsertsMovesAndRejectsWhatCannotBeThere) {
     EXPECT_EQ(Root->IndexOf(C), 0);
     EXPECT_EQ(A->MenuIndex(), 1);
 
-    EXPECT_THROW(Root->Insert(0, A), EMenuError);   // already in a menu
-    EXPECT_THROW(Sub->Add(B), EMenuError);          // its own ancestor
+    EXPECT_THROW(Root->Insert(0, A), EMenuError); // already in a menu
+    EXPECT_THROW(Sub->Add(B), EMenuError);        // its own ancestor
     auto* Loose = new TMenuItem(nullptr);
     EXPECT_THROW(Root->Insert(9, Loose), EMenuError);
     EXPECT_THROW(Root->Items(3), EMenuError);

@@ -1,8 +1,8 @@
 // Standard controls: buttons, check boxes and radio buttons driven by injected clicks and keys on the
 // headless screen, the dialog keys of default and cancel buttons, and pixel checks of their classic look.
 #include "platform/ui/StdCtrls.h"
-#include "platform/win/WinExtras.h"
 #include "UiTestFixture.h"
+#include "platform/win/WinExtras.h"
 
 #include <gtest/gtest.h>
 
@@ -205,7 +205,7 @@ TEST_F(StdCtrlsTest, RadioButtonsOfOneParentFormAGroup) {
     Click(A);
     EXPECT_FALSE(B->Checked());
     EXPECT_FALSE(B->TabStop()); // the group is entered at its checked button
-    Click(A); // already checked: no click
+    Click(A);                   // already checked: no click
     EXPECT_TRUE(D->Checked());
 
     // Arrows move the check and the focus round the group, over disabled buttons.

@@ -1,11 +1,11 @@
 // A form built in code from nested panels, buttons, check boxes, radio buttons and labels, driven by
 // injected clicks and keys on the headless screen; its picture is saved as build/artifacts/std_form.png.
+#include "UiTestSupport.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

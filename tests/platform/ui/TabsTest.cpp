@@ -1,11 +1,11 @@
 // Tab control and page control: tab rectangles on every side, the display rectangle both ways, rows,
 // scrolling by the first visible tab, selection by press and keys with its veto and its order, and the
 // pages that follow the selection, driven by injected input on the headless screen.
+#include "platform/ui/Tabs.h"
+#include "UiTestSupport.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/Tabs.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,9 @@ protected:
         Form->SetWindowProc([this, Previous](TMessage& M) {
             if (M.Msg == WM_NOTIFY) {
                 UINT Code = reinterpret_cast<NMHDR*>(M.LParam)->code;
-                Log.push_back(Code == TCN_SELCHANGING ? "TCN_SELCHANGING" : Code == TCN_SELCHANGE ? "TCN_SELCHANGE" : "?");
+                Log.push_back(Code == TCN_SELCHANGING ? "TCN_SELCHANGING"
+                              : Code == TCN_SELCHANGE ? "TCN_SELCHANGE"
+                                                      : "?");
             }
             Previous(M);
         });
@@ -214,8 +216,8 @@ TEST_F(TabsTest, APressAsksTheParentAndOnChangingBeforeSelecting) {
     Pump();
     EXPECT_EQ(T->TabIndex(), 0);
     ClickTab(T, 2);
-    EXPECT_EQ(Take(), (std::vector<std::string>{"TCN_SELCHANGING", "changing 0", "TCN_SELCHANGE", "change 2",
-                                                "mouse down 2"}));
+    EXPECT_EQ(Take(),
+              (std::vector<std::string>{"TCN_SELCHANGING", "changing 0", "TCN_SELCHANGE", "change 2", "mouse down 2"}));
     EXPECT_TRUE(T->Focused());
     Veto = true;
     ClickTab(T, 1);
@@ -255,30 +257,19 @@ TEST_F(TabsTest, TheSelectedTabStandsOutOverTheRaisedFrame) {
     T->Tabs()->SetStrings(1, String());
     T->SetTabIndex(1);
     auto Picture = uitest::PaintToBitmap(*T);
-    uitest::ExpectPicture(*Picture, {
-        "FFFFFFFFFFFFFFFFFFFFFFFDFFFFFF",
-        "FFFFFFFFFFFWWWWWWWWWWWSDFFFFFF",
-        "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFF",
-        "FFFWWWWWWWFWFFFFFFFFFFSDFFFFFF",
-        "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF",
-        "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF",
-        "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF",
-        "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFF",
-        "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFD",
-        "FWWWWWWWWWFFFFFFFFFFFFSDWWWWSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
-        "FSSSSSSSSSSSSSSSSSSSSSSSSSSSSD",
-        "DDDDDDDDDDDDDDDDDDDDDDDDDDDDDD",
-    }, __LINE__);
+    uitest::ExpectPicture(
+        *Picture,
+        {
+            "FFFFFFFFFFFFFFFFFFFFFFFDFFFFFF", "FFFFFFFFFFFWWWWWWWWWWWSDFFFFFF", "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFF",
+            "FFFWWWWWWWFWFFFFFFFFFFSDFFFFFF", "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF", "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF",
+            "FFFWFFFFFFFWFFFFFFFFFFSDFFFFFF", "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFF", "FFFFFFFFFFFWFFFFFFFFFFSDFFFFFD",
+            "FWWWWWWWWWFFFFFFFFFFFFSDWWWWSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
+            "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
+            "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD",
+            "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FWFFFFFFFFFFFFFFFFFFFFFFFFFFSD", "FSSSSSSSSSSSSSSSSSSSSSSSSSSSSD",
+            "DDDDDDDDDDDDDDDDDDDDDDDDDDDDDD",
+        },
+        __LINE__);
 }
 
 TEST_F(TabsTest, OwnerDrawnTabsAreDrawnByOnDrawTabOnTheControlsCanvas) {

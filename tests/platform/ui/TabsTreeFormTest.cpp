@@ -1,12 +1,12 @@
 // A form with a page control (tabs on top, Chinese and Latin captions), a tab control with its tabs on
 // the left and a tree view, in the classic look; its picture is saved as build/artifacts/tabs_tree_form.png.
+#include "UiTestSupport.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Tabs.h"
 #include "platform/ui/TreeViews.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

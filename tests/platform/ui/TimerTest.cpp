@@ -1,7 +1,7 @@
 // TTimer: ticks on the tests' clock, stopping and restarting, and timers freed or changed inside a tick.
+#include "UiTestFixture.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/win/WinExtras.h"
-#include "UiTestFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Tree view: node structure and navigation, expanding and collapsing with their vetoes and event order,
 // selection by mouse and keys, hit testing, scroll state and label editing, driven by injected input on
 // the headless screen.
-#include "platform/ui/Forms.h"
 #include "platform/ui/TreeViews.h"
-#include "platform/win/WinExtras.h"
 #include "UiTestSupport.h"
+#include "platform/ui/Forms.h"
+#include "platform/win/WinExtras.h"
 
 #include <gtest/gtest.h>
 
@@ -178,8 +178,8 @@ TEST_F(TreeViewTest, DeletingAnnouncesEveryNodeChildrenFirstAndMovesTheSelection
     Tree->Items()->Clear();
     EXPECT_EQ(Tree->Items()->Count(), 0);
     EXPECT_EQ(Tree->Selected(), nullptr);
-    EXPECT_EQ(Take(), (std::vector<std::string>{"deletion C2", "deletion C1", "deletion C", "deletion B",
-                                                "change nil", "deletion A"}));
+    EXPECT_EQ(Take(), (std::vector<std::string>{"deletion C2", "deletion C1", "deletion C", "deletion B", "change nil",
+                                                "deletion A"}));
 }
 
 TEST_F(TreeViewTest, ExpandingAndCollapsingAskFirstAndReportAfter) {
@@ -195,12 +195,37 @@ TEST_F(TreeViewTest, ExpandingAndCollapsingAskFirstAndReportAfter) {
     std::vector<Step> Steps = {
         {"expand from code", [&] { A->Expand(false); }, {"expanding A", "expanded A"}, true},
         {"again: nothing", [&] { A->SetExpanded(true); }, {}, true},
-        {"collapse vetoed", [&] { VetoCollapse = "A"; A->Collapse(false); }, {"collapsing A"}, true},
-        {"button click collapses", [&] { VetoCollapse = ""; ClickButton(A); }, {"collapsing A", "collapsed A"}, false},
-        {"expand vetoed", [&] { VetoExpand = "A"; ClickButton(A); }, {"expanding A"}, false},
-        {"double click toggles", [&] { VetoExpand = ""; TPoint P = Screen(A->DisplayRect(true).Left + 3, A->DisplayRect(true).Top + 3);
-                                       InjectClick(P.X, P.Y); InjectClick(P.X, P.Y); Pump(); },
-         {"changing nil>A", "change A", "expanding A", "expanded A"}, true},
+        {"collapse vetoed",
+         [&] {
+             VetoCollapse = "A";
+             A->Collapse(false);
+         },
+         {"collapsing A"},
+         true},
+        {"button click collapses",
+         [&] {
+             VetoCollapse = "";
+             ClickButton(A);
+         },
+         {"collapsing A", "collapsed A"},
+         false},
+        {"expand vetoed",
+         [&] {
+             VetoExpand = "A";
+             ClickButton(A);
+         },
+         {"expanding A"},
+         false},
+        {"double click toggles",
+         [&] {
+             VetoExpand = "";
+             TPoint P = Screen(A->DisplayRect(true).Left + 3, A->DisplayRect(true).Top + 3);
+             InjectClick(P.X, P.Y);
+             InjectClick(P.X, P.Y);
+             Pump();
+         },
+         {"changing nil>A", "change A", "expanding A", "expanded A"},
+         true},
         {"a leaf does not expand", [&] { B->Expand(false); }, {}, true},
     };
     for (Step& S : Steps) {
@@ -264,19 +289,19 @@ TEST_F(TreeViewTest, ClicksAndKeysSelectAndTheChangeCanBeRefused) {
     ClickAt(190, B->DisplayRect(true).Top + 2);
     ClickAt(100, 150);
     EXPECT_EQ(Tree->Selected(), A);
-    EXPECT_EQ(Take(), (std::vector<std::string>{"changing nil>B", "change B", "changing B>C", "changing B>A",
-                                                "change A"}));
+    EXPECT_EQ(Take(),
+              (std::vector<std::string>{"changing nil>B", "change B", "changing B>C", "changing B>A", "change A"}));
 
     struct Case {
         UINT Key;
         std::string Selected;
         bool AExpanded;
     } Cases[] = {
-        {VK_DOWN, "B", false},  {VK_UP, "A", false},   {VK_RIGHT, "A", true},   {VK_RIGHT, "A1", true},
-        {VK_RIGHT, "A1", true}, {VK_DOWN, "A1a", true}, {VK_LEFT, "A1", true},  {VK_LEFT, "A1", true},
-        {VK_LEFT, "A", true},   {VK_LEFT, "A", false}, {VK_END, "C", false},    {VK_MULTIPLY, "C", false},
-        {VK_END, "C1", false},  {VK_BACK, "C", false}, {VK_SUBTRACT, "C", false}, {VK_HOME, "A", false},
-        {VK_ADD, "A", true},    {VK_NEXT, "C", true},  {VK_PRIOR, "A", true},
+        {VK_DOWN, "B", false},  {VK_UP, "A", false},    {VK_RIGHT, "A", true},     {VK_RIGHT, "A1", true},
+        {VK_RIGHT, "A1", true}, {VK_DOWN, "A1a", true}, {VK_LEFT, "A1", true},     {VK_LEFT, "A1", true},
+        {VK_LEFT, "A", true},   {VK_LEFT, "A", false},  {VK_END, "C", false},      {VK_MULTIPLY, "C", false},
+        {VK_END, "C1", false},  {VK_BACK, "C", false},  {VK_SUBTRACT, "C", false}, {VK_HOME, "A", false},
+        {VK_ADD, "A", true},    {VK_NEXT, "C", true},   {VK_PRIOR, "A", true},
     };
     for (const Case& K : Cases) {
         SCOPED_TRACE(std::to_string(K.Key) + " to " + K.Selected);
@@ -298,7 +323,7 @@ TEST_F(TreeViewTest, TypingSelectsTheNextShownNodeBeginningWithIt) {
         std::string Selected;
     } Cases[] = {
         {u"a", false, "A1"},  {u"a", false, "A2"}, {u"a", false, "A"}, // one letter again steps on, wrapping
-        {u"C", true, "C"},    {u"a2", true, "A2"},                      // a longer prefix looks from the current node
+        {u"C", true, "C"},    {u"a2", true, "A2"},                     // a longer prefix looks from the current node
         {u"a1a", true, "A1"},                                          // A1a is not shown
     };
     for (const Case& K : Cases) {
@@ -367,44 +392,28 @@ TEST_F(TreeViewTest, ButtonsAndDottedLinesInTheClassicLook) {
     First->Expand(false);
     ASSERT_EQ(Tree->ItemHeight(), 14);
     auto Picture = uitest::PaintToBitmap(*Tree);
-    uitest::ExpectPicture(*Picture, {
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWKKKKKWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWSWSWSWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWKWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWWWKWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
-        "WSWKKKKKWSWWWWWWWWWWWWWWWWWWWWWWWW",
-    }, __LINE__);
+    uitest::ExpectPicture(*Picture,
+                          {
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSWKKKKKWSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWSWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWSWSWSWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WWWWWSWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", "WSSSSSSSSSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWWWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSWWWKWWWSWWWWWWWWWWWWWWWWWWWWWWWW",
+                              "WSWWWKWWWSWWWWWWWWWWWWWWWWWWWWWWWW", "WSWKKKKKWSWWWWWWWWWWWWWWWWWWWWWWWW",
+                          },
+                          __LINE__);
     Tree->SetImages(nullptr);
 }
 

@@ -121,7 +121,9 @@ private:
 };
 
 // The centre of a control on the screen.
-inline TPoint CentreOf(TControl* C) { return C->ClientToScreen(TPoint{C->Width() / 2, C->Height() / 2}); }
+inline TPoint CentreOf(TControl* C) {
+    return C->ClientToScreen(TPoint{C->Width() / 2, C->Height() / 2});
+}
 
 inline void ClickAt(TControl* C, int Button = 0) {
     TPoint P = CentreOf(C);

@@ -28,7 +28,8 @@ LRESULT RedProc(HWND h, UINT M, WPARAM W, LPARAM L) {
 }
 
 std::uint32_t Be32(const std::vector<unsigned char>& D, std::size_t At) {
-    return (std::uint32_t(D[At]) << 24) | (std::uint32_t(D[At + 1]) << 16) | (std::uint32_t(D[At + 2]) << 8) | D[At + 3];
+    return (std::uint32_t(D[At]) << 24) | (std::uint32_t(D[At + 1]) << 16) | (std::uint32_t(D[At + 2]) << 8) |
+           D[At + 3];
 }
 
 // The colour at (X, Y) of an X window dump of a 24- or 32-bit true-colour screen, as 0xRRGGBB.
@@ -72,8 +73,8 @@ void RunUnderDisplay(const std::string& Dir) {
                              nullptr, nullptr);
     ASSERT_TRUE(H);
     // A round window: its region becomes the host's shape.
-    HWND Round = CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 300, 100, 100, 100, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND Round =
+        CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 300, 100, 100, 100, nullptr, nullptr, nullptr, nullptr);
     SetWindowRgn(Round, CreateEllipticRgn(0, 0, 100, 100), TRUE);
     int Rounds = 0;
     for (; Rounds < 200 && !(DesktopWindowExposed(H) && DesktopWindowExposed(Round)); ++Rounds) {
@@ -100,8 +101,8 @@ void RunUnderDisplay(const std::string& Dir) {
     EXPECT_NE(Outside, 0xFF0000u);
 
     // A window owned by the first leaves the display while its owner is minimised and comes back with it.
-    HWND Owned = CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 100, 300, 120, 80, H, nullptr, nullptr,
-                                 nullptr);
+    HWND Owned =
+        CreateWindowExW(0, u"Red", u"", WS_POPUP | WS_VISIBLE, 100, 300, 120, 80, H, nullptr, nullptr, nullptr);
     ASSERT_TRUE(Owned);
     auto OwnedShows = [&](bool Red) {
         std::uint32_t Pixel = 0;
@@ -135,8 +136,9 @@ TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
     auto Dir = std::filesystem::temp_directory_path() / ("qvdesk-" + std::to_string(::getpid()));
     std::filesystem::create_directories(Dir);
     std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir.string() + " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " +
-                      Self + " --gtest_filter=DesktopBackend.WindowShowsInAScreenshotOfTheDisplay 2>&1";
+    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir.string() +
+                      " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " + Self +
+                      " --gtest_filter=DesktopBackend.WindowShowsInAScreenshotOfTheDisplay 2>&1";
     std::string Out;
     FILE* P = popen(Cmd.c_str(), "r");
     ASSERT_TRUE(P);

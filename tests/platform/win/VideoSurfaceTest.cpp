@@ -96,9 +96,8 @@ TEST_F(VideoSurface, DetachedSurfaceLeavesTheChainAndLaterSubclassesKeepWorking)
     static WNDPROC Below = nullptr;
     Below = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Host, GWLP_WNDPROC));
     EXPECT_EQ(Below, S->Proc());
-    SetWindowLongPtrW(Host, GWLP_WNDPROC, LONG_PTR(+[](HWND h, UINT M, WPARAM W, LPARAM L) {
-        return CallWindowProcW(Below, h, M, W, L);
-    }));
+    SetWindowLongPtrW(Host, GWLP_WNDPROC,
+                      LONG_PTR(+[](HWND h, UINT M, WPARAM W, LPARAM L) { return CallWindowProcW(Below, h, M, W, L); }));
     S->Detach();
     S.reset();
     Log.Clear();

@@ -29,8 +29,8 @@ TEST_F(WinInput, WindowFromPointTable) {
     RegisterClassExW(&K);
     HWND PassHit = CreateWindowExW(0, u"Transparent", u"", WS_CHILD | WS_VISIBLE, 150, 150, 100, 100, Back, nullptr,
                                    nullptr, nullptr);
-    HWND ClickThrough = Log.Create("through", WS_POPUP | WS_VISIBLE, 300, 0, 100, 100, nullptr,
-                                   WS_EX_LAYERED | WS_EX_TRANSPARENT);
+    HWND ClickThrough =
+        Log.Create("through", WS_POPUP | WS_VISIBLE, 300, 0, 100, 100, nullptr, WS_EX_LAYERED | WS_EX_TRANSPARENT);
     HWND TransparentOnly = Log.Create("tonly", WS_POPUP | WS_VISIBLE, 300, 300, 100, 100, nullptr, WS_EX_TRANSPARENT);
     HWND DisabledTop = Log.Create("dtop", WS_POPUP | WS_VISIBLE | WS_DISABLED, 500, 0, 100, 100);
     (void)Hidden;
@@ -117,8 +117,9 @@ TEST_F(WinInput, DoubleClicksNeedTheClassStyleAndTheDoubleClickTime) {
     Sleep(600);
     InjectClick(250, 50);
     Pump();
-    EXPECT_EQ(Log.Take(), (TSeq{"plain:WM_LBUTTONDOWN(50,50)", "plain:WM_LBUTTONDOWN(50,50)", "dbl:WM_LBUTTONDOWN(50,50)",
-                                "dbl:WM_LBUTTONDBLCLK(51,51)", "dbl:WM_LBUTTONDOWN(50,50)"}));
+    EXPECT_EQ(Log.Take(),
+              (TSeq{"plain:WM_LBUTTONDOWN(50,50)", "plain:WM_LBUTTONDOWN(50,50)", "dbl:WM_LBUTTONDOWN(50,50)",
+                    "dbl:WM_LBUTTONDBLCLK(51,51)", "dbl:WM_LBUTTONDOWN(50,50)"}));
 }
 
 TEST_F(WinInput, KeysGoToTheFocusAndTranslateToCharacters) {
@@ -247,8 +248,8 @@ TEST_F(WinCursor, SetCursorCarriesTheHitCodeAndSizingEdgesGetSizingCursors) {
         std::string Logged;
         LPCWSTR Cursor;
     } Cases[] = {
-        {101, 200, "a:WM_SETCURSOR(10)", IDC_SIZEWE},     {250, 101, "a:WM_SETCURSOR(12)", IDC_SIZENS},
-        {399, 299, "a:WM_SETCURSOR(17)", IDC_SIZENWSE},   {100, 299, "a:WM_SETCURSOR(16)", IDC_SIZENESW},
+        {101, 200, "a:WM_SETCURSOR(10)", IDC_SIZEWE},   {250, 101, "a:WM_SETCURSOR(12)", IDC_SIZENS},
+        {399, 299, "a:WM_SETCURSOR(17)", IDC_SIZENWSE}, {100, 299, "a:WM_SETCURSOR(16)", IDC_SIZENESW},
         {250, 112, "a:WM_SETCURSOR(2)", IDC_ARROW},
     };
     for (auto& C : Cases) {

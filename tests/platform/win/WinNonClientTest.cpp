@@ -18,10 +18,10 @@ TEST_F(WinNonClient, DefaultHitCodesOfASizeableWindow) {
         int X, Y;
         LRESULT Hit;
     } Cases[] = {
-        {100, 100, HTTOPLEFT},   {101, 150, HTLEFT},     {398, 150, HTRIGHT},      {250, 101, HTTOP},
+        {100, 100, HTTOPLEFT},   {101, 150, HTLEFT},        {398, 150, HTRIGHT},      {250, 101, HTTOP},
         {250, 298, HTBOTTOM},    {399, 299, HTBOTTOMRIGHT}, {110, 299, HTBOTTOMLEFT}, {399, 105, HTTOPRIGHT},
-        {250, 112, HTCAPTION},   {110, 112, HTSYSMENU},  {385, 112, HTCLOSE},      {365, 112, HTMAXBUTTON},
-        {347, 112, HTMINBUTTON}, {250, 200, HTCLIENT},   {99, 150, HTNOWHERE},
+        {250, 112, HTCAPTION},   {110, 112, HTSYSMENU},     {385, 112, HTCLOSE},      {365, 112, HTMAXBUTTON},
+        {347, 112, HTMINBUTTON}, {250, 200, HTCLIENT},      {99, 150, HTNOWHERE},
     };
     for (auto& C : Cases)
         EXPECT_EQ(SendMessageW(A, WM_NCHITTEST, 0, MAKELPARAM(C.X, C.Y)), C.Hit) << C.X << "," << C.Y;
@@ -42,11 +42,10 @@ TEST_F(WinNonClient, DragOnTheCaptionMovesTheWindow) {
     InjectMouseMove(250, 130);
     InjectMouseButton(0, false);
     Pump();
-    EXPECT_EQ(Log.Take(),
-              (TSeq{"a:WM_NCLBUTTONDOWN(2)", "a:WM_SYSCOMMAND(SC_MOVE)", "a:WM_ENTERSIZEMOVE", "a:WM_MOVING",
-                    "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_MOVE", "a:WM_MOVING",
-                    "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_MOVE", "a:WM_CAPTURECHANGED",
-                    "a:WM_EXITSIZEMOVE"}));
+    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_NCLBUTTONDOWN(2)", "a:WM_SYSCOMMAND(SC_MOVE)", "a:WM_ENTERSIZEMOVE",
+                                "a:WM_MOVING", "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_MOVE",
+                                "a:WM_MOVING", "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_MOVE",
+                                "a:WM_CAPTURECHANGED", "a:WM_EXITSIZEMOVE"}));
     RECT R;
     GetWindowRect(A, &R);
     EXPECT_EQ(R, (RECT{150, 120, 450, 320}));
@@ -115,8 +114,8 @@ TEST_F(WinNonClient, WithoutFullDragTheWindowMovesOnceAtTheEnd) {
     InjectMouseButton(0, false);
     Pump();
     EXPECT_EQ(Log.Take(), (TSeq{"a:WM_NCLBUTTONDOWN(2)", "a:WM_SYSCOMMAND(SC_MOVE)", "a:WM_ENTERSIZEMOVE",
-                                "a:WM_MOVING", "a:WM_MOVING", "a:WM_WINDOWPOSCHANGING",
-                                "a:WM_WINDOWPOSCHANGED", "a:WM_MOVE", "a:WM_CAPTURECHANGED", "a:WM_EXITSIZEMOVE"}));
+                                "a:WM_MOVING", "a:WM_MOVING", "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED",
+                                "a:WM_MOVE", "a:WM_CAPTURECHANGED", "a:WM_EXITSIZEMOVE"}));
     RECT R;
     GetWindowRect(A, &R);
     EXPECT_EQ(R.Left, 140);
@@ -214,8 +213,8 @@ TEST_F(WinNonClient, CaptionDoubleClickMaximizesAndRestores) {
     HWND A = Log.Create("a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
     Pump();
     Log.Clear();
-    Log.Ignored.insert({WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE, WM_CAPTURECHANGED, WM_WINDOWPOSCHANGING,
-                        WM_WINDOWPOSCHANGED, WM_NCCALCSIZE, WM_MOVE, WM_NCLBUTTONUP});
+    Log.Ignored.insert({WM_ENTERSIZEMOVE, WM_EXITSIZEMOVE, WM_CAPTURECHANGED, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED,
+                        WM_NCCALCSIZE, WM_MOVE, WM_NCLBUTTONUP});
     InjectClick(200, 110);
     InjectClick(200, 110);
     Pump();
@@ -261,7 +260,8 @@ TEST_F(WinNonClient, SystemKeys) {
         {{{VK_MENU, true}, {'F', true}, {'F', false}, {VK_MENU, false}},
          {"a:WM_SYSKEYDOWN(18)", "a:WM_SYSKEYDOWN(70)", "a:WM_SYSCHAR(f)", "a:WM_SYSCOMMAND(SC_KEYMENU)",
           "a:WM_SYSKEYUP(70)", "a:WM_SYSKEYUP(18)"}},
-        {{{VK_F10, true}, {VK_F10, false}}, {"a:WM_SYSKEYDOWN(121)", "a:WM_SYSKEYUP(121)", "a:WM_SYSCOMMAND(SC_KEYMENU)"}},
+        {{{VK_F10, true}, {VK_F10, false}},
+         {"a:WM_SYSKEYDOWN(121)", "a:WM_SYSKEYUP(121)", "a:WM_SYSCOMMAND(SC_KEYMENU)"}},
     };
     for (auto& C : Cases) {
         for (auto [Vk, Down] : C.Keys)

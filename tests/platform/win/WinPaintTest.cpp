@@ -4,10 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -181,8 +181,8 @@ TEST_F(WinPaint, WindowRegionClipsPaintingAndInputAndIsCopied) {
     EXPECT_TRUE(SetWindowRgn(Round, Rgn, TRUE));
     DeleteObject(Rgn); // the window has its own copy
     Pump();
-    EXPECT_EQ(ScreenPixel(100, 100), Red);  // centre
-    EXPECT_EQ(ScreenPixel(52, 52), Blue);   // corner outside the ellipse
+    EXPECT_EQ(ScreenPixel(100, 100), Red); // centre
+    EXPECT_EQ(ScreenPixel(52, 52), Blue);  // corner outside the ellipse
     EXPECT_EQ(WindowFromPoint(POINT{100, 100}), Round);
     EXPECT_EQ(WindowFromPoint(POINT{52, 52}), Back);
     HRGN Got = CreateRectRgn(0, 0, 0, 0);
@@ -271,7 +271,9 @@ TEST_F(WinPaint, ScreenAndWindowSavedAsPng) {
     EXPECT_EQ(std::string(Sig + 1, 3), "PNG");
     char Ihdr[16];
     F.read(Ihdr, 16);
-    auto Be = [&](int I) { return (BYTE(Ihdr[I]) << 24) | (BYTE(Ihdr[I + 1]) << 16) | (BYTE(Ihdr[I + 2]) << 8) | BYTE(Ihdr[I + 3]); };
+    auto Be = [&](int I) {
+        return (BYTE(Ihdr[I]) << 24) | (BYTE(Ihdr[I + 1]) << 16) | (BYTE(Ihdr[I + 2]) << 8) | BYTE(Ihdr[I + 3]);
+    };
     EXPECT_EQ(Be(8), 30);
     EXPECT_EQ(Be(12), 20);
     std::filesystem::remove_all(Dir);

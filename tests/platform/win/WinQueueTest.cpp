@@ -247,11 +247,12 @@ TEST_F(WinQueue, SubclassChainLinkRemovesItselfFromTheMiddle) {
     });
     // The outermost link is a plain procedure that remembers what it replaced, as the platform's code does.
     static WNDPROC Old = nullptr;
-    Old = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(A, GWLP_WNDPROC, LONG_PTR(+[](HWND h, UINT M, WPARAM W, LPARAM L) {
-        if (M == WM_USER)
-            GChain.push_back("outer");
-        return CallWindowProcW(Old, h, M, W, L);
-    })));
+    Old =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(A, GWLP_WNDPROC, LONG_PTR(+[](HWND h, UINT M, WPARAM W, LPARAM L) {
+                                                        if (M == WM_USER)
+                                                            GChain.push_back("outer");
+                                                        return CallWindowProcW(Old, h, M, W, L);
+                                                    })));
     SendMessageW(A, WM_USER, 0, 0);
     EXPECT_EQ(GChain, (std::vector<std::string>{"outer", "middle", "inner"}));
     EXPECT_EQ(Log.Take().back(), "a:0x0400");

@@ -33,7 +33,7 @@ TEST_F(WinScroll, SetScrollInfoClampsPageAndPositionAndShowsTheBarOnlyWhenItCanS
         bool Shown;
     } Steps[] = {
         {SIF_RANGE | SIF_PAGE, 0, 99, 10, 0, 0, 0, 99, 10, 0, true},
-        {SIF_POS, 0, 0, 0, 95, 90, 0, 99, 10, 90, true},          // the last page ends at the maximum
+        {SIF_POS, 0, 0, 0, 95, 90, 0, 99, 10, 90, true}, // the last page ends at the maximum
         {SIF_POS, 0, 0, 0, -5, 0, 0, 99, 10, 0, true},
         {SIF_POS, 0, 0, 0, 99, 90, 0, 99, 10, 90, true},
         {SIF_PAGE, 0, 0, 50, 0, 50, 0, 99, 50, 50, true},          // a larger page pulls the position back
@@ -42,7 +42,7 @@ TEST_F(WinScroll, SetScrollInfoClampsPageAndPositionAndShowsTheBarOnlyWhenItCanS
         {SIF_PAGE | SIF_POS, 0, 0, 1, 99, 99, 0, 99, 1, 99, true}, // page 1 reaches the maximum itself
         {SIF_RANGE, 10, 5, 0, 0, 99, 0, 99, 1, 99, true},          // a reversed range is refused whole
         {SIF_RANGE | SIF_POS, -50, 50, 0, -80, -50, -50, 50, 1, -50, true},
-        {SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0, 0, 0, 0, 0, false},  // an empty range hides the bar
+        {SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0, 0, 0, 0, 0, false}, // an empty range hides the bar
         {SIF_RANGE | SIF_PAGE | SIF_POS, 0, 20, 5, 16, 16, 0, 20, 5, 16, true},
     };
     int N = 0;
@@ -178,7 +178,7 @@ TEST_F(WinScroll, ClassicBarIsDrawnFromItsState) {
     struct Probe {
         int Y;
         COLORREF Colour;
-    } Probes[] = {{8, Text}, {12, Face}, {20, Light}, {98, Light}, {100, Light}, {105, Face},
+    } Probes[] = {{8, Text},   {12, Face},   {20, Light},  {98, Light}, {100, Light}, {105, Face},
                   {110, Face}, {118, Light}, {180, Light}, {203, Face}, {208, Text}};
     for (const Probe& P : Probes)
         EXPECT_EQ(GetPixel(Dc, 108, P.Y), P.Colour) << "y " << P.Y;
@@ -212,7 +212,12 @@ TEST_F(WinScroll, PressesAndDragsBecomeScrollRequests) {
          {"a:WM_VSCROLL(SB_THUMBTRACK,75)", "a:WM_VSCROLL(SB_THUMBTRACK,90)", "a:WM_VSCROLL(SB_THUMBPOSITION,90)",
           "a:WM_VSCROLL(SB_ENDSCROLL)"},
          45},
-        {"horizontal right arrow", SB_HORZ, {195, 325}, {}, {"a:WM_HSCROLL(SB_LINEDOWN)", "a:WM_HSCROLL(SB_ENDSCROLL)"}, 0},
+        {"horizontal right arrow",
+         SB_HORZ,
+         {195, 325},
+         {},
+         {"a:WM_HSCROLL(SB_LINEDOWN)", "a:WM_HSCROLL(SB_ENDSCROLL)"},
+         0},
     };
     for (const Case& K : Cases) {
         ResetWindowManager();

@@ -55,9 +55,9 @@ TEST_F(WinSequence, FailingCreationLeavesNoWindow) {
         TSeq Expected;
     };
     // WM_NCCREATE answering FALSE and WM_CREATE answering -1 both end the creation.
-    for (auto& C : {Case{WM_NCCREATE, {"x:WM_NCCREATE", "x:WM_NCDESTROY"}},
-                    Case{WM_CREATE, {"x:WM_NCCREATE", "x:WM_NCCALCSIZE(0)", "x:WM_CREATE", "x:WM_DESTROY",
-                                     "x:WM_NCDESTROY"}}}) {
+    for (auto& C :
+         {Case{WM_NCCREATE, {"x:WM_NCCREATE", "x:WM_NCDESTROY"}},
+          Case{WM_CREATE, {"x:WM_NCCREATE", "x:WM_NCCALCSIZE(0)", "x:WM_CREATE", "x:WM_DESTROY", "x:WM_NCDESTROY"}}}) {
         GFailOn = C.FailOn;
         Log.Clear();
         HWND Made = CreateWindowExW(0, u"Failing", u"", WS_CHILD, 0, 0, 10, 10, P, nullptr, nullptr, nullptr);
@@ -76,10 +76,10 @@ TEST_F(WinSequence, ActivatingAnotherWindowByClick) {
     Log.Ignored.insert({WM_MOUSEMOVE, WM_PAINT, WM_NCPAINT, WM_ERASEBKGND});
     InjectClick(150, 100);
     Pump();
-    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_MOUSEACTIVATE(1)", "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED",
-                                "b:WM_NCACTIVATE(0)", "b:WM_ACTIVATE(0)", "a:WM_NCACTIVATE(1)", "a:WM_ACTIVATE(2)",
-                                "b:WM_KILLFOCUS", "a:WM_SETFOCUS", "a:WM_LBUTTONDOWN(146,77)",
-                                "a:WM_LBUTTONUP(146,77)"}));
+    EXPECT_EQ(Log.Take(),
+              (TSeq{"a:WM_MOUSEACTIVATE(1)", "a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "b:WM_NCACTIVATE(0)",
+                    "b:WM_ACTIVATE(0)", "a:WM_NCACTIVATE(1)", "a:WM_ACTIVATE(2)", "b:WM_KILLFOCUS", "a:WM_SETFOCUS",
+                    "a:WM_LBUTTONDOWN(146,77)", "a:WM_LBUTTONUP(146,77)"}));
     EXPECT_EQ(GetActiveWindow(), A);
     EXPECT_EQ(GetTopWindow(nullptr), A);
 }
@@ -129,9 +129,9 @@ TEST_F(WinSequence, DestroyingAParentWithAChild) {
     Pump();
     Log.Clear();
     EXPECT_TRUE(DestroyWindow(A));
-    EXPECT_EQ(Log.Take(), (TSeq{"a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_NCACTIVATE(0)",
-                                "a:WM_ACTIVATE(0)", "a:WM_KILLFOCUS", "a:WM_DESTROY", "c:WM_DESTROY",
-                                "c:WM_NCDESTROY", "a:WM_NCDESTROY"}));
+    EXPECT_EQ(Log.Take(),
+              (TSeq{"a:WM_WINDOWPOSCHANGING", "a:WM_WINDOWPOSCHANGED", "a:WM_NCACTIVATE(0)", "a:WM_ACTIVATE(0)",
+                    "a:WM_KILLFOCUS", "a:WM_DESTROY", "c:WM_DESTROY", "c:WM_NCDESTROY", "a:WM_NCDESTROY"}));
     EXPECT_FALSE(IsWindow(A));
     EXPECT_EQ(GetActiveWindow(), nullptr);
     EXPECT_EQ(GetFocus(), nullptr);

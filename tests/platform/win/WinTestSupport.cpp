@@ -105,8 +105,8 @@ static std::string SysCommandName(WPARAM W) {
 }
 
 static std::string ScrollRequestName(WPARAM W) {
-    static const char* const Names[] = {"SB_LINEUP",     "SB_LINEDOWN",   "SB_PAGEUP", "SB_PAGEDOWN", "SB_THUMBPOSITION",
-                                        "SB_THUMBTRACK", "SB_TOP",        "SB_BOTTOM", "SB_ENDSCROLL"};
+    static const char* const Names[] = {"SB_LINEUP",     "SB_LINEDOWN", "SB_PAGEUP", "SB_PAGEDOWN", "SB_THUMBPOSITION",
+                                        "SB_THUMBTRACK", "SB_TOP",      "SB_BOTTOM", "SB_ENDSCROLL"};
     int Code = LOWORD(W);
     std::string N = Code >= 0 && Code <= SB_ENDSCROLL ? Names[Code] : std::to_string(Code);
     if (Code == SB_THUMBPOSITION || Code == SB_THUMBTRACK)

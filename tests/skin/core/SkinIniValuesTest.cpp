@@ -11,11 +11,8 @@ TEST(SkinIniValues, RectanglesAndPointsKeepOnlyDigits) {
         TRect Expected;
     };
     const Case Cases[] = {
-        {u"10, 20,30,40", {10, 20, 30, 40}},
-        {u"-3,4,5,6", {3, 4, 5, 6}},
-        {u"1,2,3,4,5", {1, 2, 3, 4}},
-        {u"1,2,3,4,x,", {1, 2, 3, 4}},
-        {u" 0x1f,2,3,4", {1, 2, 3, 4}},
+        {u"10, 20,30,40", {10, 20, 30, 40}}, {u"-3,4,5,6", {3, 4, 5, 6}},    {u"1,2,3,4,5", {1, 2, 3, 4}},
+        {u"1,2,3,4,x,", {1, 2, 3, 4}},       {u" 0x1f,2,3,4", {1, 2, 3, 4}},
     };
     for (const Case& C : Cases)
         EXPECT_EQ(ParseRectValue(C.Text), C.Expected) << UTF8Encode(String(C.Text));
@@ -50,10 +47,29 @@ TEST(SkinIniValues, AFieldWithoutADigitEndsTheLoad) {
 
 TEST(SkinIniValues, WordsAndFlagsFallBackAsTheFormatSays) {
     TMemIniFile Ini(u"");
-    LoadIniText(Ini, {u"[S]", u"f1=1", u"f2=2", u"ftrue=true", u"fhex=0x1", u"st1=sthorz", u"st2=STFULL", u"st3=xyz",
-                      u"st4=stvert", u"ie1=ienoise", u"ie2=IENOISE", u"al1=TACENTER", u"al2=taleftjustify",
-                      u"mk1=mkpush", u"mk2=mkPush", u"cm1=cmMaximize", u"cm2=cmminimizetotray", u"cm3=cmrollup",
-                      u"fs1=fsbold,fsitalic", u"fs2=xfsboldx fsitalic", u"fs3=FSBOLD", u"i1=0x10", u"i2=abc",
+    LoadIniText(Ini, {u"[S]",
+                      u"f1=1",
+                      u"f2=2",
+                      u"ftrue=true",
+                      u"fhex=0x1",
+                      u"st1=sthorz",
+                      u"st2=STFULL",
+                      u"st3=xyz",
+                      u"st4=stvert",
+                      u"ie1=ienoise",
+                      u"ie2=IENOISE",
+                      u"al1=TACENTER",
+                      u"al2=taleftjustify",
+                      u"mk1=mkpush",
+                      u"mk2=mkPush",
+                      u"cm1=cmMaximize",
+                      u"cm2=cmminimizetotray",
+                      u"cm3=cmrollup",
+                      u"fs1=fsbold,fsitalic",
+                      u"fs2=xfsboldx fsitalic",
+                      u"fs3=FSBOLD",
+                      u"i1=0x10",
+                      u"i2=abc",
                       u"i3=-16777201"});
     EXPECT_TRUE(ReadBoolValue(Ini, u"S", u"f1"));
     EXPECT_TRUE(ReadBoolValue(Ini, u"S", u"fhex"));
@@ -115,9 +131,8 @@ TEST(SkinIniValues, WritersUseTheFormatsWords) {
     WriteStringsValue(Ini, u"S", u"activepictures", Names);
     EXPECT_EQ(SectionLines(Ini, u"S"),
               (std::vector<String>{u"fs=fsbold,fsitalic", u"none=", u"r=-1,2,3,4", u"p=5,6", u"b=1", u"st=sthorz",
-                                   u"al=tarightjustify", u"cm=cmminimizetotray", u"ie=iesplitblur",
-                                   u"mk=mkrightslide", u"c=-16777201", u"activepicturescount=2", u"0=a.bmp",
-                                   u"1=b.bmp"}));
+                                   u"al=tarightjustify", u"cm=cmminimizetotray", u"ie=iesplitblur", u"mk=mkrightslide",
+                                   u"c=-16777201", u"activepicturescount=2", u"0=a.bmp", u"1=b.bmp"}));
     TStringList Back;
     ReadStringsValue(Ini, u"S", u"activepictures", Back);
     ASSERT_EQ(Back.Count(), 2);

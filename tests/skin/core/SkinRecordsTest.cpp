@@ -11,10 +11,10 @@
 namespace {
 
 const char16_t* const ControlKinds[] = {
-    u"panel",   u"expanel", u"menubutton",   u"button",  u"checkradio", u"gauge",     u"splitter",
-    u"trackbar", u"label",  u"stdlabel",     u"updown",  u"grid",       u"tab",       u"mainmenubar",
-    u"controlbar", u"memo", u"edit",         u"checklistbox", u"listbox", u"combobox", u"scrollbar",
-    u"spinedit", u"scrollbox", u"treeview",  u"bevel",   u"slider",     u"listview",  u"richedit"};
+    u"panel",      u"expanel",   u"menubutton", u"button",       u"checkradio", u"gauge",    u"splitter",
+    u"trackbar",   u"label",     u"stdlabel",   u"updown",       u"grid",       u"tab",      u"mainmenubar",
+    u"controlbar", u"memo",      u"edit",       u"checklistbox", u"listbox",    u"combobox", u"scrollbar",
+    u"spinedit",   u"scrollbox", u"treeview",   u"bevel",        u"slider",     u"listview", u"richedit"};
 
 const char16_t* const ObjectKinds[] = {u"menuitem", u"mainmenubaritem", u"stdbutton", u"mainmenubarbutton",
                                        u"button",   u"caption",         u"animate",   u"userobject"};
@@ -80,7 +80,8 @@ TEST(SkinRecords, EveryKindSurvivesSaveThenLoad) {
         Ini.EraseSection(u"x");
         for (std::size_t I = 0; I < Lines.size(); ++I) {
             const auto Eq = Lines[I].find(u'=');
-            Lines[I] = Lines[I].substr(0, Eq + 1) + Mutated(Lines[I].substr(0, Eq), Lines[I].substr(Eq + 1), static_cast<int>(I));
+            Lines[I] = Lines[I].substr(0, Eq + 1) +
+                       Mutated(Lines[I].substr(0, Eq), Lines[I].substr(Eq + 1), static_cast<int>(I));
             Ini.WriteString(u"x", Lines[I].substr(0, Eq), Lines[I].substr(Eq + 1));
         }
         auto Loaded = Make(Kind);
@@ -93,8 +94,8 @@ TEST(SkinRecords, EveryKindSurvivesSaveThenLoad) {
             for (String& L : Lines) {
                 if (L.rfind(u"clientrect=", 0) == 0)
                     L = u"clientrect=0,0,0,0";
-                for (const char16_t* Key : {u"lefttoppoint=", u"righttoppoint=", u"leftbottompoint=",
-                                            u"rightbottompoint="})
+                for (const char16_t* Key :
+                     {u"lefttoppoint=", u"righttoppoint=", u"leftbottompoint=", u"rightbottompoint="})
                     if (L.rfind(Key, 0) == 0)
                         L = String(Key) + u"0,0";
             }
@@ -200,17 +201,42 @@ TEST(SkinRecords, ConstructorValuesDifferFromKeyDefaults) {
 
 TEST(SkinRecords, ReadingRulesOfParticularKinds) {
     TMemIniFile Ini(u"");
-    LoadIniText(Ini, {u"[ud]", u"lefttoppoint=3,4", u"clientrect=1,2,3,4", u"upbuttonrect=1,1,9,9",
-                      u"[max]", u"hint=Maximize", u"command=cmmaximize",
-                      u"[maxlow]", u"hint=maximize", u"command=cmmaximize",
-                      u"[roll]", u"hint=Roll Up", u"command=cmrollup",
-                      u"[own]", u"hint=Maximize", u"command=cmmaximize", u"restorehint=Back",
-                      u"[anim]", u"morphing=1", u"hint=Minimize", u"command=cmminimize",
-                      u"[menu]", u"checkimagerect=0,0,10,10", u"radioimagerect=1,1,5,5",
+    LoadIniText(Ini, {u"[ud]",
+                      u"lefttoppoint=3,4",
+                      u"clientrect=1,2,3,4",
+                      u"upbuttonrect=1,1,9,9",
+                      u"[max]",
+                      u"hint=Maximize",
+                      u"command=cmmaximize",
+                      u"[maxlow]",
+                      u"hint=maximize",
+                      u"command=cmmaximize",
+                      u"[roll]",
+                      u"hint=Roll Up",
+                      u"command=cmrollup",
+                      u"[own]",
+                      u"hint=Maximize",
+                      u"command=cmmaximize",
+                      u"restorehint=Back",
+                      u"[anim]",
+                      u"morphing=1",
+                      u"hint=Minimize",
+                      u"command=cmminimize",
+                      u"[menu]",
+                      u"checkimagerect=0,0,10,10",
+                      u"radioimagerect=1,1,5,5",
                       u"activeradioimagerect=2,2,6,6",
-                      u"[user]", u"activepictureindex=3", u"skinrect=1,2,3,4", u"hint=h",
-                      u"[memo]", u"fontheight=9", u"activeskinrect=1,2,3,4", u"lefttoppoint=5,6", u"bgcolor=77",
-                      u"[mmi]", u"unenabledfontcolor=55"});
+                      u"[user]",
+                      u"activepictureindex=3",
+                      u"skinrect=1,2,3,4",
+                      u"hint=h",
+                      u"[memo]",
+                      u"fontheight=9",
+                      u"activeskinrect=1,2,3,4",
+                      u"lefttoppoint=5,6",
+                      u"bgcolor=77",
+                      u"[mmi]",
+                      u"unenabledfontcolor=55"});
     TbsDataSkinUpDownControl UpDown(u"ud");
     UpDown.LoadFromFile(Ini);
     EXPECT_EQ(UpDown.LTPoint, TPoint());

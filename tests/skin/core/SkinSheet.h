@@ -31,12 +31,23 @@ struct TSheet {
             std::string Row;
             for (int X = 0; X < Bmp.Width(); ++X)
                 switch (At(X, Y)) {
-                case 0xFFFFFF: Row += '.'; break;
-                case 0x0000FF: Row += 'r'; break;
-                case 0xFF0000: Row += 'b'; break;
-                case 0x00FF00: Row += 'g'; break;
-                case 0x000000: Row += '#'; break;
-                default: Row += '?';
+                case 0xFFFFFF:
+                    Row += '.';
+                    break;
+                case 0x0000FF:
+                    Row += 'r';
+                    break;
+                case 0xFF0000:
+                    Row += 'b';
+                    break;
+                case 0x00FF00:
+                    Row += 'g';
+                    break;
+                case 0x000000:
+                    Row += '#';
+                    break;
+                default:
+                    Row += '?';
                 }
             Rows.push_back(Row);
         }
@@ -54,8 +65,12 @@ struct TSheet {
     }
     TRect Box(char C) {
         return BoxOf([&](COLORREF Colour) {
-            const char Of = Colour == 0xFFFFFF ? '.' : Colour == 0x0000FF ? 'r' : Colour == 0xFF0000 ? 'b'
-                          : Colour == 0x00FF00 ? 'g' : Colour == 0 ? '#' : '?';
+            const char Of = Colour == 0xFFFFFF   ? '.'
+                            : Colour == 0x0000FF ? 'r'
+                            : Colour == 0xFF0000 ? 'b'
+                            : Colour == 0x00FF00 ? 'g'
+                            : Colour == 0        ? '#'
+                                                 : '?';
             return Of == C;
         });
     }
@@ -79,7 +94,8 @@ inline void SaveFailedPicture(TBitmap& B, const std::string& Name) {
                              GetBValue(C));
         }
     std::string File = "skin_failed_" + Name + ".png";
-    std::replace_if(File.begin(), File.end(), [](char C) { return C == ' ' || C == '/' || C == ','; }, '_');
+    std::replace_if(
+        File.begin(), File.end(), [](char C) { return C == ' ' || C == '/' || C == ','; }, '_');
     TPngImage Png;
     Png.SetPixels(B.Width(), B.Height(), Pixels.data(), false);
     Png.SaveToFile(UTF8ToString(File));

@@ -66,9 +66,8 @@ TEST(TbsBitmapLink, SeeThroughPixelsByPartOfThePiece) {
         bool Angles, Border, Centre;
     };
     const Case Cases[] = {
-        {3, 2, true, false, false}, {8, 7, true, false, false}, {4, 3, true, false, false},
-        {5, 2, false, true, false}, {3, 5, false, true, false}, {8, 4, false, true, false},
-        {6, 4, false, false, true}, {5, 5, false, false, true},
+        {3, 2, true, false, false}, {8, 7, true, false, false}, {4, 3, true, false, false}, {5, 2, false, true, false},
+        {3, 5, false, true, false}, {8, 4, false, true, false}, {6, 4, false, false, true}, {5, 5, false, false, true},
     };
     for (const Case& C : Cases) {
         TbsBitmap B;

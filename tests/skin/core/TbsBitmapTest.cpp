@@ -7,9 +7,13 @@
 
 namespace {
 
-std::vector<TbsColor> Pixels(const TbsBitmap& B) { return std::vector<TbsColor>(B.Bits(), B.Bits() + B.Width() * B.Height()); }
+std::vector<TbsColor> Pixels(const TbsBitmap& B) {
+    return std::vector<TbsColor>(B.Bits(), B.Bits() + B.Width() * B.Height());
+}
 
-std::vector<TbsColor> Row(const TbsBitmap& B, int Y) { return std::vector<TbsColor>(B.GetRowPtr(Y), B.GetRowPtr(Y) + B.Width()); }
+std::vector<TbsColor> Row(const TbsBitmap& B, int Y) {
+    return std::vector<TbsColor>(B.GetRowPtr(Y), B.GetRowPtr(Y) + B.Width());
+}
 
 // A source whose pixel (x, y) is 0xFF000000 + 0x10000 * x + y: red tells the column, blue the row.
 void FillCoordinates(TbsBitmap& B) {
@@ -138,7 +142,8 @@ TEST(TbsBitmap, FillRectPlainAndBlended) {
     B.SetSize(3, 2);
     B.Clear(0xFF0000FF);
     B.FillRect(Rect(1, 1, 9, 9), 0xFFC86400);
-    EXPECT_EQ(Pixels(B), (std::vector<TbsColor>{0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFFC86400, 0xFFC86400}));
+    EXPECT_EQ(Pixels(B),
+              (std::vector<TbsColor>{0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFF0000FF, 0xFFC86400, 0xFFC86400}));
     B.SetAlphaBlend(true);
     B.FillRect(Rect(0, 0, 1, 1), 0x80FF0000);
     // The default (vector) form blends the alpha too: 0xBF7F007F; the plain form gives 0xFF7F007F.
@@ -247,7 +252,7 @@ TEST(TbsBitmap, TileCutsTheLastCell) {
     TbsBitmap Clipped;
     Clipped.SetSize(25, 10);
     Src.TileClip(Clipped, Rect(0, 0, 25, 10), Rect(21, 0, 22, 1), Rect(0, 0, 10, 10));
-    EXPECT_EQ(*Clipped.GetPixelPtr(5, 0), 0u);      // cells apart from the clip are not drawn
+    EXPECT_EQ(*Clipped.GetPixelPtr(5, 0), 0u);           // cells apart from the clip are not drawn
     EXPECT_EQ(*Clipped.GetPixelPtr(24, 9), 0xFF040009u); // the cell under the clip is drawn whole
 }
 
@@ -260,8 +265,8 @@ TEST(TbsBitmap, MergeDrawFillsSeeThroughPixels) {
     Under.SetSize(3, 1);
     Under.Clear(0xFF0000FF);
     Top.MergeDraw(Under, 0, 0, Rect(0, 0, 3, 1));
-    EXPECT_EQ(Row(Top, 0), (std::vector<TbsColor>{0xFF0000FF, PixelKernels.BlendPixel(0x80FF0000, 0xFF0000FF),
-                                                  0xFF00FF00}));
+    EXPECT_EQ(Row(Top, 0),
+              (std::vector<TbsColor>{0xFF0000FF, PixelKernels.BlendPixel(0x80FF0000, 0xFF0000FF), 0xFF00FF00}));
 }
 
 TEST(TbsBitmap, ColourAdjustments) {

@@ -14,7 +14,9 @@
 
 namespace {
 
-void PutInt(TMemoryStream& S, std::int32_t V) { S.WriteValue(V); }
+void PutInt(TMemoryStream& S, std::int32_t V) {
+    S.WriteValue(V);
+}
 
 void PutBitmap(TMemoryStream& S, int W, int H, TColor C) {
     TBitmap B;
@@ -181,7 +183,8 @@ TEST(TbsCompressedStoredSkin, CorruptedArchivesNeverCrash) {
         switch (I % 4) {
         case 0: // flipped bytes anywhere
             for (int K = 0; K < 1 + Random(4); ++K)
-                Bad[static_cast<std::size_t>(Random(static_cast<int>(Bad.size())))] ^= static_cast<char>(1 + Random(255));
+                Bad[static_cast<std::size_t>(Random(static_cast<int>(Bad.size())))] ^=
+                    static_cast<char>(1 + Random(255));
             break;
         case 1: // cut short
             Bad.resize(static_cast<std::size_t>(Random(static_cast<int>(Bad.size()))));

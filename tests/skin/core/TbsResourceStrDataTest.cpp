@@ -38,8 +38,8 @@ TEST(TbsResourceStrData, ReplacedLines) {
         const char16_t* Text;
     };
     const Case Cases[] = {
-        {u"EDIT_COPY", u"Kopieren"}, {u"EDIT_CUT", u""}, {u"EMPTY", u""},  {u"A", u"b=c"},
-        {u"NOEQUALS", u""},          {u"", u"nameless"},  {u"a", u"b=c"},
+        {u"EDIT_COPY", u"Kopieren"}, {u"EDIT_CUT", u""}, {u"EMPTY", u""}, {u"A", u"b=c"},
+        {u"NOEQUALS", u""},          {u"", u"nameless"}, {u"a", u"b=c"},
     };
     for (const Case& C : Cases)
         EXPECT_EQ(R->GetResStr(C.Name), C.Text) << UTF8Encode(String(C.Name));

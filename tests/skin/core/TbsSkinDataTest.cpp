@@ -32,7 +32,9 @@ std::int32_t Int32At(const std::string& Bytes, std::size_t At) {
     return V;
 }
 
-void SetInt32At(std::string& Bytes, std::size_t At, std::int32_t V) { std::memcpy(Bytes.data() + At, &V, 4); }
+void SetInt32At(std::string& Bytes, std::size_t At, std::int32_t V) {
+    std::memcpy(Bytes.data() + At, &V, 4);
+}
 
 std::string Inflate(const std::string& Packed) {
     TMemoryStream Src, Dst;
@@ -100,8 +102,15 @@ TEST(TbsSkinData, BroadcastOrder) {
     std::unique_ptr<TbsSkinData> Data(new TbsSkinData(&B));
 
     Data->ClearSkin();
-    EXPECT_EQ(Service.Log, (std::vector<TLogEntry>{{&A, 1225}, {&B, 1225}, {&C, 1225}, {&A, 1226}, {&B, 1226},
-                                                   {&C, 1226}, {&A, 1227}, {&B, 1227}, {&C, 1227}}));
+    EXPECT_EQ(Service.Log, (std::vector<TLogEntry>{{&A, 1225},
+                                                   {&B, 1225},
+                                                   {&C, 1225},
+                                                   {&A, 1226},
+                                                   {&B, 1226},
+                                                   {&C, 1226},
+                                                   {&A, 1227},
+                                                   {&B, 1227},
+                                                   {&C, 1227}}));
     EXPECT_EQ(Service.LastWParam, reinterpret_cast<std::uintptr_t>(Data.get()));
     Service.Log.clear();
     Data->LayerFrame->PictureIndex = 2;
@@ -162,11 +171,11 @@ TEST(TbsSkinData, AnIniLoadSendsItsMessagesAroundTheChange) {
                          std::to_string(Data.GetControlIndex(u"button")));
     };
     Data.LoadFromFile(Ini);
-    EXPECT_EQ(Service.Log, (std::vector<TLogEntry>{{&A, 1225}, {&B, 1225}, {&B, 1226}, {&A, 1226}, {&B, 1227},
-                                                   {&A, 1227}}));
-    EXPECT_EQ(States, (std::vector<std::string>{"1225 empty changing -1", "1225 empty changing -1",
-                                                "1226 loaded changing 3", "1226 loaded changing 3",
-                                                "1227 loaded done 3", "1227 loaded done 3"}));
+    EXPECT_EQ(Service.Log,
+              (std::vector<TLogEntry>{{&A, 1225}, {&B, 1225}, {&B, 1226}, {&A, 1226}, {&B, 1227}, {&A, 1227}}));
+    EXPECT_EQ(States,
+              (std::vector<std::string>{"1225 empty changing -1", "1225 empty changing -1", "1226 loaded changing 3",
+                                        "1226 loaded changing 3", "1227 loaded done 3", "1227 loaded done 3"}));
 
     // A second load tells the forms again; a description without SKINCONTROLS tells them nothing.
     Service.Log.clear();
@@ -194,23 +203,43 @@ TEST(TbsSkinData, TheTestSkinGivesEveryRecordKind) {
     EXPECT_EQ(D.ObjectList.size(), 8u);
     EXPECT_EQ(D.CtrlList.size(), 29u);
     const std::pair<const char16_t*, const char16_t*> Objects[] = {
-        {u"menuitem", u"menuitem"}, {u"mainmenubaritem", u"mainmenubaritem"}, {u"maxbutton", u"stdbutton"},
-        {u"mdiclose", u"mainmenubarbutton"}, {u"rollup", u"button"}, {u"caption", u"caption"},
-        {u"logo", u"animate"}, {u"user", u"userobject"}};
+        {u"menuitem", u"menuitem"},   {u"mainmenubaritem", u"mainmenubaritem"},
+        {u"maxbutton", u"stdbutton"}, {u"mdiclose", u"mainmenubarbutton"},
+        {u"rollup", u"button"},       {u"caption", u"caption"},
+        {u"logo", u"animate"},        {u"user", u"userobject"}};
     for (auto [Name, Kind] : Objects) {
         const int I = D.GetIndex(Name);
         ASSERT_GE(I, 0) << UTF8Encode(String(Name));
         EXPECT_EQ(SkinObjectKindWord(*D.ObjectList[static_cast<std::size_t>(I)]), Kind);
     }
-    const std::pair<const char16_t*, const char16_t*> Controls[] = {
-        {u"panel", u"panel"}, {u"expanel", u"expanel"}, {u"menubutton", u"menubutton"}, {u"button", u"button"},
-        {u"checkradio", u"checkradio"}, {u"gauge", u"gauge"}, {u"splitter", u"splitter"},
-        {u"trackbar", u"trackbar"}, {u"label", u"label"}, {u"stdlabel", u"stdlabel"}, {u"hupdown", u"updown"},
-        {u"grid", u"grid"}, {u"tab", u"tab"}, {u"mainmenubar", u"mainmenubar"}, {u"controlbar", u"controlbar"},
-        {u"memo", u"memo"}, {u"edit", u"edit"}, {u"checklistbox", u"checklistbox"}, {u"listbox", u"listbox"},
-        {u"combobox", u"combobox"}, {u"hscrollbar", u"scrollbar"}, {u"spinedit", u"spinedit"},
-        {u"scrollbox", u"scrollbox"}, {u"treeview", u"treeview"}, {u"bevel", u"bevel"}, {u"slider", u"slider"},
-        {u"listview", u"listview"}, {u"richedit", u"richedit"}};
+    const std::pair<const char16_t*, const char16_t*> Controls[] = {{u"panel", u"panel"},
+                                                                    {u"expanel", u"expanel"},
+                                                                    {u"menubutton", u"menubutton"},
+                                                                    {u"button", u"button"},
+                                                                    {u"checkradio", u"checkradio"},
+                                                                    {u"gauge", u"gauge"},
+                                                                    {u"splitter", u"splitter"},
+                                                                    {u"trackbar", u"trackbar"},
+                                                                    {u"label", u"label"},
+                                                                    {u"stdlabel", u"stdlabel"},
+                                                                    {u"hupdown", u"updown"},
+                                                                    {u"grid", u"grid"},
+                                                                    {u"tab", u"tab"},
+                                                                    {u"mainmenubar", u"mainmenubar"},
+                                                                    {u"controlbar", u"controlbar"},
+                                                                    {u"memo", u"memo"},
+                                                                    {u"edit", u"edit"},
+                                                                    {u"checklistbox", u"checklistbox"},
+                                                                    {u"listbox", u"listbox"},
+                                                                    {u"combobox", u"combobox"},
+                                                                    {u"hscrollbar", u"scrollbar"},
+                                                                    {u"spinedit", u"spinedit"},
+                                                                    {u"scrollbox", u"scrollbox"},
+                                                                    {u"treeview", u"treeview"},
+                                                                    {u"bevel", u"bevel"},
+                                                                    {u"slider", u"slider"},
+                                                                    {u"listview", u"listview"},
+                                                                    {u"richedit", u"richedit"}};
     for (auto [Name, Kind] : Controls) {
         const int I = D.GetControlIndex(Name);
         ASSERT_GE(I, 0) << UTF8Encode(String(Name));
@@ -479,7 +508,8 @@ TEST(TbsSkinData, AFailedIniLoadEndsTheChangeOverAClearedSkin) {
         std::function<void(const String& Ini, const TTempDir& Dir)> Break;
     };
     const Case Cases[] = {
-        {"missing picture", [](const String&, const TTempDir& Dir) { std::filesystem::remove(Dir.Path() / "layer.bmp"); }},
+        {"missing picture",
+         [](const String&, const TTempDir& Dir) { std::filesystem::remove(Dir.Path() / "layer.bmp"); }},
         {"not a picture", [](const String&, const TTempDir& Dir) { WriteBytes(Dir.File("form.bmp"), "BMnot really"); }},
         {"record rectangle", [](const String& Ini, const TTempDir&) { SetKey(Ini, u"button", u"skinrect", u"1,2"); }},
         {"form point", [](const String& Ini, const TTempDir&) { SetKey(Ini, u"FORMINFO", u"lefttoppoint", u"x"); }},

@@ -18,7 +18,8 @@ std::vector<TbsColor> DirectBlur(const TbsBitmap& B, int r) {
             for (int X = 0; X < W; ++X) {
                 int Sum = 0;
                 for (int k = -r; k <= r; ++k)
-                    Sum += (r + 1 - std::abs(k)) * static_cast<int>((*B.GetPixelPtr(std::clamp(X + k, 0, W - 1), Y) >> Shift) & 0xFF);
+                    Sum += (r + 1 - std::abs(k)) *
+                           static_cast<int>((*B.GetPixelPtr(std::clamp(X + k, 0, W - 1), Y) >> Shift) & 0xFF);
                 Horz[Y * W + X] = Sum / D;
             }
         for (int Y = 0; Y < H; ++Y)
@@ -32,7 +33,9 @@ std::vector<TbsColor> DirectBlur(const TbsBitmap& B, int r) {
     return Out;
 }
 
-std::vector<TbsColor> Pixels(const TbsBitmap& B) { return std::vector<TbsColor>(B.Bits(), B.Bits() + B.Width() * B.Height()); }
+std::vector<TbsColor> Pixels(const TbsBitmap& B) {
+    return std::vector<TbsColor>(B.Bits(), B.Bits() + B.Width() * B.Height());
+}
 
 } // namespace
 

@@ -13,7 +13,9 @@ namespace {
 struct TGlowSheet : skintest::TSheet {
     TGlowSheet(int W, int H) : TSheet(W, H) { skintest::UseBlockFont(Canvas(), clBlue); }
     // The box of every pixel that is neither white nor the caption's blue.
-    TRect GlowBox() { return BoxOf([](COLORREF C) { return C != 0xFFFFFF && C != 0xFF0000; }); }
+    TRect GlowBox() {
+        return BoxOf([](COLORREF C) { return C != 0xFFFFFF && C != 0xFF0000; });
+    }
 };
 
 } // namespace

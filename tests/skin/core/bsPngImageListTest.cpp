@@ -55,11 +55,15 @@ TEST(bsPngImageList, HalfTransparencyOfDisabledImages) {
         {"colour", MakePng(PNG_FORMAT_RGB, {255, 0, 0, 0, 0, 255, 10, 20, 30, 1, 2, 3}), 2, {128, 128, 128, 128}},
         // Alpha channel scaled: 200 -> 100, 0 stays 0, 1 -> Round(0.5) = 0 (ties to even).
         {"colour with alpha",
-         MakePng(PNG_FORMAT_RGBA, {255, 0, 0, 255, 0, 0, 255, 200, 9, 9, 9, 0, 9, 9, 9, 1}), 6, {128, 100, 0, 0}},
+         MakePng(PNG_FORMAT_RGBA, {255, 0, 0, 255, 0, 0, 255, 200, 9, 9, 9, 0, 9, 9, 9, 1}),
+         6,
+         {128, 100, 0, 0}},
         // Grey and palette pictures: a uniform 127, and 0 on the palette's single transparent entry.
         {"grey", MakePng(PNG_FORMAT_GRAY, {0, 80, 160, 255}), 0, {127, 127, 127, 127}},
-        {"palette", MakePng(PNG_FORMAT_RGBA_COLORMAP, {0, 1, 1, 2}, {0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 255}, 3),
-         3, {0, 127, 127, 127}},
+        {"palette",
+         MakePng(PNG_FORMAT_RGBA_COLORMAP, {0, 1, 1, 2}, {0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 255}, 3),
+         3,
+         {0, 127, 127, 127}},
     };
     for (Case& C : Cases) {
         EXPECT_EQ(C.Png->ColorType(), C.ColorType) << C.Name;

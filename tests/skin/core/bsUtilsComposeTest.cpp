@@ -168,15 +168,15 @@ TEST(SkinImageComposition, CornerPointsBeyondTheFrame) {
                           false, false, false, false, false, bsstFull);
     auto S = Sources(&Dest);
     EXPECT_EQ(S[0][0], "2,1");
-    EXPECT_EQ(S[0][2], "4,1");       // top-left corner runs to x = 3
-    EXPECT_EQ(S[0][3], "5,1");       // top edge tile (one column) from x = 3
+    EXPECT_EQ(S[0][2], "4,1"); // top-left corner runs to x = 3
+    EXPECT_EQ(S[0][3], "5,1"); // top edge tile (one column) from x = 3
     EXPECT_EQ(S[0][6], "5,1");
-    EXPECT_EQ(S[0][7], "6,1");       // top-right corner from x = 7
-    EXPECT_EQ(S[1][1], "3,2");       // the left corner's second piece below the frame top, down to y = 2
-    EXPECT_EQ(S[2][0], "2,3");       // left edge tile (one row) from y = 2
+    EXPECT_EQ(S[0][7], "6,1"); // top-right corner from x = 7
+    EXPECT_EQ(S[1][1], "3,2"); // the left corner's second piece below the frame top, down to y = 2
+    EXPECT_EQ(S[2][0], "2,3"); // left edge tile (one row) from y = 2
     EXPECT_EQ(S[5][1], "3,3");
-    EXPECT_EQ(S[6][0], "2,4");       // bottom-left corner from y = 6
-    EXPECT_EQ(S[7][8], "7,5");       // bottom-right corner
+    EXPECT_EQ(S[6][0], "2,4"); // bottom-left corner from y = 6
+    EXPECT_EQ(S[7][8], "7,5"); // bottom-right corner
 }
 
 TEST(SkinImageComposition, ByClientRectStretchesEveryPiece) {
@@ -249,8 +249,11 @@ std::unique_ptr<TBitmap> MakeMask(const std::vector<std::string>& Rows) {
     for (int Y = 0; Y < B->Height(); ++Y)
         for (int X = 0; X < B->Width(); ++X) {
             const char C = Rows[std::size_t(Y)][std::size_t(X)];
-            B->Canvas()->SetPixels(X, Y, C == '#' ? RGB(0, 0, 0) : C == '.' ? RGB(255, 255, 255)
-                                         : C == 'b' ? RGB(0, 0, 1) : RGB(1, 0, 0));
+            B->Canvas()->SetPixels(X, Y,
+                                   C == '#'   ? RGB(0, 0, 0)
+                                   : C == '.' ? RGB(255, 255, 255)
+                                   : C == 'b' ? RGB(0, 0, 1)
+                                              : RGB(1, 0, 0));
         }
     return B;
 }
@@ -325,9 +328,9 @@ TEST(SkinRegions, NinePartRegionFromAMask) {
     CreateSkinRegion(Rgn, TPoint{2, 1}, TPoint{4, 1}, TPoint{2, 3}, TPoint{4, 3}, Cl, TPoint{2, 1}, TPoint{7, 1},
                      TPoint{2, 5}, TPoint{7, 5}, TRect{2, 1, 7, 5}, Mask.get(), 9, 7);
     ASSERT_NE(Rgn, nullptr);
-    EXPECT_EQ(RegionPicture(Rgn, 10, 8), (std::vector<std::string>{".#######..", "#########.", "#.#######.",
-                                                                     "#########.", "#.#######.", "#########.",
-                                                                     ".#######..", ".........."}));
+    EXPECT_EQ(RegionPicture(Rgn, 10, 8),
+              (std::vector<std::string>{".#######..", "#########.", "#.#######.", "#########.", "#.#######.",
+                                        "#########.", ".#######..", ".........."}));
     DeleteObject(Rgn);
 
     HRGN Small = reinterpret_cast<HRGN>(1);

@@ -34,7 +34,8 @@ TEST(SkinDrawing, ImageAndTextLayout) {
         int TL = 0, TT = 0, GL = 0, GT = 0;
         CalcImageAndTextLayout(C.Layout, TRect{10, 20, 110, 80}, C.GW, C.GH, C.TW, C.TH, C.Spacing, C.Margin, TL, TT,
                                GL, GT);
-        EXPECT_EQ((std::vector<int>{TL, TT, GL, GT}), (std::vector<int>{C.TextLeft, C.TextTop, C.GlyphLeft, C.GlyphTop}))
+        EXPECT_EQ((std::vector<int>{TL, TT, GL, GT}),
+                  (std::vector<int>{C.TextLeft, C.TextTop, C.GlyphLeft, C.GlyphTop}))
             << "layout " << int(C.Layout) << " margin " << C.Margin << " glyph " << C.GW;
     }
     // The example of a 100-wide face from x = 0: glyph at 20, text at 40.
@@ -90,8 +91,7 @@ TEST(SkinDrawing, ImageAndCaptionOnAFace) {
     // The colour marker: three lines across the image from two rows above its bottom edge.
     TSheet M(40, 14);
     UseBlockFont(M.Canvas(), clBlue);
-    DrawImageAndText(M.Canvas(), TRect{0, 0, 40, 12}, -1, 2, blGlyphLeft, u"ab", 0, &Images, false, true, true,
-                     clLime);
+    DrawImageAndText(M.Canvas(), TRect{0, 0, 40, 12}, -1, 2, blGlyphLeft, u"ab", 0, &Images, false, true, true, clLime);
     EXPECT_EQ(M.Box('g'), (TRect{13, 6, 17, 9}));
     EXPECT_EQ(M.Box('r'), (TRect{13, 4, 17, 6}));
 
@@ -112,8 +112,12 @@ TEST(SkinDrawing, GlyphFromAStrip) {
     for (int Y = 0; Y < 2; ++Y)
         for (int X = 0; X < 6; ++X) {
             const char C = Rows[Y][X];
-            Strip.Canvas()->SetPixels(X, Y, C == 'r' ? clRed : C == 'b' ? clBlue : C == 'g' ? clLime
-                                                : C == '#' ? clBlack : clWhite);
+            Strip.Canvas()->SetPixels(X, Y,
+                                      C == 'r'   ? clRed
+                                      : C == 'b' ? clBlue
+                                      : C == 'g' ? clLime
+                                      : C == '#' ? clBlack
+                                                 : clWhite);
         }
     TSheet S(5, 3);
     S.Canvas()->Brush()->SetColor(clBlack);
@@ -149,20 +153,27 @@ TEST(SkinDrawing, Marks) {
     };
     const TRect R{0, 0, 8, 8}; // centre (4, 4)
     const Case Cases[] = {
-        {"arrow left", [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 1); },
+        {"arrow left",
+         [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 1); },
          {"........", ".....r..", "....rr..", "...rrr..", "..rrrr..", "...rrr..", "....rr..", ".....r.."}},
-        {"arrow right", [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 2); },
+        {"arrow right",
+         [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 2); },
          {"........", "...r....", "...rr...", "...rrr..", "...rrrr.", "...rrr..", "...rr...", "...r...."}},
-        {"arrow up", [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 3); },
+        {"arrow up",
+         [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 3); },
          {"........", "........", "....r...", "...rrr..", "..rrrrr.", ".rrrrrrr", "........", "........"}},
-        {"arrow down", [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 4); },
+        {"arrow down",
+         [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 4); },
          {"........", "........", "........", ".rrrrrrr", "..rrrrr.", "...rrr..", "....r...", "........"}},
         {"unknown arrow", [&](TCanvas* C) { DrawArrowImage(C, R, clRed, 5); }, std::vector<std::string>(8, "........")},
-        {"drop-down arrow", [&](TCanvas* C) { DrawDropDownArrowImage(C, R, clRed); },
+        {"drop-down arrow",
+         [&](TCanvas* C) { DrawDropDownArrowImage(C, R, clRed); },
          {"........", "........", "........", "........", "..rrrrr.", "...rrr..", "....r...", "........"}},
-        {"radio", [&](TCanvas* C) { DrawRadioImage(C, 1, 1, clRed); },
+        {"radio",
+         [&](TCanvas* C) { DrawRadioImage(C, 1, 1, clRed); },
          {"........", ".rrrrrr.", ".rrrrrr.", ".rrrrrr.", ".rrrrrr.", ".rrrrrr.", ".rrrrrr.", "........"}},
-        {"check", [&](TCanvas* C) { DrawCheckImage(C, 0, 0, clRed); },
+        {"check",
+         [&](TCanvas* C) { DrawCheckImage(C, 0, 0, clRed); },
          {".......", "......r", ".....rr", "r...rrr", "rr.rrr.", "rrrrr..", ".rrr...", "..r...."}},
     };
     for (const Case& C : Cases) {
@@ -180,20 +191,25 @@ TEST(SkinDrawing, CaptionButtonGlyphs) {
         std::vector<std::string> Picture;
     };
     const Case Cases[] = {
-        {"close", &DrawCloseImage,
+        {"close",
+         &DrawCloseImage,
          {"..........", ".rr.....rr", "..rr...rr.", "...rr.rr..", "....rrr...", "....rrr...", "...rr.rr..",
           "..rr...rr.", ".rr.....rr", ".........."}},
-        {"minimize", &DrawMinimizeImage,
+        {"minimize",
+         &DrawMinimizeImage,
          {"..........", "..........", "..........", "..........", "..........", "..........", "..........",
           "..........", ".rrrrrrrr.", ".rrrrrrrr."}},
-        {"sys menu", &DrawSysMenuImage,
+        {"sys menu",
+         &DrawSysMenuImage,
          {"..........", "..........", "..........", ".rrrrrrrr.", ".r......r.", ".rrrrrrrr.", "..........",
           "..........", "..........", ".........."}},
         // The last row of the triangle is a one-point line, which draws nothing.
-        {"roll down", &DrawRollDownImage,
+        {"roll down",
+         &DrawRollDownImage,
          {"..........", "..........", ".rrrrrrrr.", "..rrrrrr..", "...rrrr...", "....rr....", "..........",
           "..........", "..........", ".........."}},
-        {"to tray", &DrawMinimizeToTrayImage,
+        {"to tray",
+         &DrawMinimizeToTrayImage,
          {"..........", "..........", "..rrrrr...", "..rrrrr...", "..rrrrr...", "..rrrrr...", "..rrrrr...",
           "..........", "..........", ".........."}},
     };
