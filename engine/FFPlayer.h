@@ -55,6 +55,11 @@ using THookEvent = std::function<void(TObject* Sender, TPlayerBitmap& ABitmap, I
 
 class TCustomPlayer : public TComponent {
 public:
+    // The libraries' stream kinds (video 0, audio 1, subtitle 3) that stream choice is made by.
+    static constexpr Integer StreamKindVideo = 0;
+    static constexpr Integer StreamKindAudio = 1;
+    static constexpr Integer StreamKindSubtitle = 3;
+
     explicit TCustomPlayer(TComponent* AOwner);
     ~TCustomPlayer() override;
 
@@ -93,9 +98,9 @@ public:
     Integer VideoStreamIndex() const;
     Integer AudioStreamIndex() const;
     Integer SubtitleStreamIndex() const;
-    void SetVideoStreamIndex(Integer AIndex) { SelectStream(0, AIndex); }
-    void SetAudioStreamIndex(Integer AIndex) { SelectStream(1, AIndex); }
-    void SetSubtitleStreamIndex(Integer AIndex) { SelectStream(3, AIndex); }
+    void SetVideoStreamIndex(Integer AIndex) { SelectStream(StreamKindVideo, AIndex); }
+    void SetAudioStreamIndex(Integer AIndex) { SelectStream(StreamKindAudio, AIndex); }
+    void SetSubtitleStreamIndex(Integer AIndex) { SelectStream(StreamKindSubtitle, AIndex); }
 
     bool Paused() const;
     TPlayState PlayState() const { return FState; }
@@ -129,12 +134,12 @@ public:
     void SetVideoFilters(const String& AValue) { Fvfilters = AValue; }
     Int64 start_time() const { return Fstart_time; }
     void Setstart_time(Int64 AValue) { Fstart_time = AValue; }
-    Integer wanted_video_stream() const { return Fwanted_stream[0 + 1]; }
-    void Setwanted_video_stream(Integer AValue) { Fwanted_stream[0 + 1] = AValue; }
-    Integer wanted_audio_stream() const { return Fwanted_stream[1 + 1]; }
-    void Setwanted_audio_stream(Integer AValue) { Fwanted_stream[1 + 1] = AValue; }
-    Integer wanted_subtitle_stream() const { return Fwanted_stream[3 + 1]; }
-    void Setwanted_subtitle_stream(Integer AValue) { Fwanted_stream[3 + 1] = AValue; }
+    Integer wanted_video_stream() const { return WantedStream(StreamKindVideo); }
+    void Setwanted_video_stream(Integer AValue) { WantedStream(StreamKindVideo) = AValue; }
+    Integer wanted_audio_stream() const { return WantedStream(StreamKindAudio); }
+    void Setwanted_audio_stream(Integer AValue) { WantedStream(StreamKindAudio) = AValue; }
+    Integer wanted_subtitle_stream() const { return WantedStream(StreamKindSubtitle); }
+    void Setwanted_subtitle_stream(Integer AValue) { WantedStream(StreamKindSubtitle) = AValue; }
     Tav_sync_type av_sync_type() const { return Fav_sync_type; }
     void Setav_sync_type(Tav_sync_type AValue) { Fav_sync_type = AValue; }
     Integer framedrop() const { return Fframedrop; }
@@ -195,7 +200,11 @@ private:
     String Finput_filename;
     Integer Fscreen_width = 0, Fscreen_height = 0;
     bool Faudio_disable = false, Fvideo_disable = false, Fdisplay_disable = false;
-    Integer Fwanted_stream[7] = {-1, -1, -1, -1, -1, -1, -1}; // by stream kind -1 to 5
+    // By stream kind -1 (unknown) to 5.
+    static constexpr Integer FirstStreamKind = -1;
+    Integer Fwanted_stream[7] = {-1, -1, -1, -1, -1, -1, -1};
+    Integer WantedStream(Integer AKind) const { return Fwanted_stream[AKind - FirstStreamKind]; }
+    Integer& WantedStream(Integer AKind) { return Fwanted_stream[AKind - FirstStreamKind]; }
     Integer Fseek_by_bytes = -1;
     Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
     Int64 Fstart_time = INT64_MIN;

@@ -1,0 +1,235 @@
+// The playback pipeline's state, shared by the player's files (reader, decoders, filters, audio
+// output, display) and the component; private to the engine.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/AVCodecStubs.h"
+#include "engine/AVFormatStubs.h"
+#include "engine/AVUtilStubs.h"
+#include "engine/FFPlayer.h"
+#include "engine/FFPlayerPacketQueue.h"
+#include "engine/PlayerClock.h"
+#include "engine/SDLStubs.h"
+
+struct SwrContext;
+struct SwsContext;
+struct TVideoFilter;
+
+// The player's private event codes (the old SDL user events).
+constexpr int FF_EXPOSE_EVENT = 17;
+constexpr int FF_REFRESH_EVENT = 25;
+constexpr int FF_QUIT_EVENT = 26;
+constexpr int FF_REOPEN_EVENT = 27;
+
+constexpr int VIDEO_PICTURE_QUEUE_SIZE = 2;
+constexpr int SUBPICTURE_QUEUE_SIZE = 4;
+constexpr int MAX_QUEUE_SIZE = 15 * 1024 * 1024;
+constexpr int MIN_AUDIOQ_SIZE = 20 * 16 * 1024;
+constexpr int MIN_FRAMES = 5;
+constexpr int SAMPLE_ARRAY_SIZE = 2 * 65536;
+constexpr uint32_t Black = 0xFF000000u;
+constexpr uint32_t White = 0xFFFFFFFFu;
+
+inline double WallClock() {
+    return av::av_gettime() / 1000000.0;
+}
+
+inline void SleepMs(int AMs) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(AMs));
+}
+
+inline std::string ErrorText(int ACode) {
+    char Buf[256] = {};
+    if (av::av_strerror(ACode, Buf, sizeof(Buf)) < 0)
+        std::snprintf(Buf, sizeof(Buf), "Error number %d occurred", ACode);
+    return Buf;
+}
+
+// A manual-reset event, created signalled.
+class TFlagEvent {
+public:
+    void Set() {
+        std::lock_guard Guard(FLock);
+        FSet = true;
+        FCond.notify_all();
+    }
+    void Reset() {
+        std::lock_guard Guard(FLock);
+        FSet = false;
+    }
+    bool WaitFor(int AMs) {
+        std::unique_lock Guard(FLock);
+        return FCond.wait_for(Guard, std::chrono::milliseconds(AMs), [this] { return FSet; });
+    }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FCond;
+    bool FSet = true;
+};
+
+struct TVideoPicture {
+    double pts = 0;
+    double target_clock = 0;
+    int64_t pos = -1;
+    AVFrame* frame = nullptr; // planar YUV 4:2:0 from the filter graph's sink
+    int width = 0;
+    int height = 0;
+    bool allocated = false;
+    bool flip = false;
+};
+
+struct TSubPicture {
+    double pts = 0;
+    AVSubtitle sub{};
+    bool used = false;
+};
+
+struct TVideoState {
+    TCustomPlayer* Owner = nullptr;
+    std::thread parse_tid, video_tid, refresh_tid, subtitle_tid;
+    const AVInputFormat* iformat = nullptr;
+    std::atomic<bool> abort_request{false};
+    std::atomic<int> paused{0};
+    int last_paused = 0;
+    std::atomic<int> seek_req{0};
+    int seek_flags = 0;
+    int64_t seek_pos = 0, seek_rel = 0;
+    int read_pause_return = 0;
+    AVFormatContext* ic = nullptr;
+    Tav_sync_type av_sync_type = AV_SYNC_AUDIO_MASTER;
+
+    // Audio.
+    std::atomic<int> audio_stream{-1};
+    AVStream* audio_st = nullptr;
+    AVCodecContext* audio_ctx = nullptr;
+    TPacketQueue audioq;
+    SDL_AudioDeviceID audio_dev = 0;
+    int audio_channels = 0, audio_rate = 0;
+    double audio_clock = 0;
+    TAudioSync audio_sync;
+    TAudioFeed audio_feed;
+    std::vector<uint8_t> audio_buf; // sized to what the decoder delivers
+    AVFrame* audio_frame = nullptr;
+    SwrContext* swr = nullptr;
+    int swr_fmt = -1, swr_rate = 0, swr_channels = 0;
+    bool audio_eof = false;
+    std::atomic<int> show_audio{0};
+    std::vector<int16_t> sample_array = std::vector<int16_t>(SAMPLE_ARRAY_SIZE, 0);
+    int sample_array_index = 0, last_i_start = 0;
+    std::mutex sample_mutex;
+
+    // Subtitles.
+    std::atomic<int> subtitle_stream{-1};
+    AVStream* subtitle_st = nullptr;
+    AVCodecContext* subtitle_ctx = nullptr;
+    TPacketQueue subtitleq;
+    TSubPicture subpq[SUBPICTURE_QUEUE_SIZE];
+    int subpq_size = 0, subpq_rindex = 0, subpq_windex = 0;
+    bool subtitle_stream_changed = false;
+    std::mutex subpq_mutex;
+    std::condition_variable subpq_cond;
+
+    // Video.
+    TFrameTimer timer;
+    double video_clock = 0;
+    std::atomic<int> video_stream{-1};
+    AVStream* video_st = nullptr;
+    AVCodecContext* video_ctx = nullptr;
+    TPacketQueue videoq;
+    double video_current_pts = 0, video_current_pts_drift = 0;
+    int64_t video_current_pos = -1;
+    TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
+    int pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
+    std::mutex pictq_mutex; // also guards the shown picture and the current-frame conversion
+    std::condition_variable pictq_cond;
+    AVFrame* shown = nullptr; // the picture on screen
+    bool shown_flip = false;
+    double shown_pts = 0;
+    double skip_frames = 1, skip_frames_index = 0;
+    std::atomic<int> refresh{0};
+    SwsContext* display_sws = nullptr;
+    SwsContext* frame_sws = nullptr;
+    SwsContext* hook_to_sws = nullptr;
+    SwsContext* hook_from_sws = nullptr;
+    TPlayerBitmap hook_bitmap;
+    // The spectrum display.
+    RDFTContext* rdft = nullptr;
+    int rdft_bits = 0;
+    std::vector<float> rdft_data;
+    int xpos = 0;
+    std::atomic<bool> clear_display{true}; // the spectrum starts on black
+
+    String filename;
+    std::atomic<int> Opened{0};
+    Int64 StartTime = 0, Duration = -1, AudioDuration = -1;
+    bool IsImage2 = false, IsDevice = false;
+    std::atomic<int> ErrorEOF{0}, EventEOF{0}, ReachEOF{0}, Reading{0};
+    std::atomic<int> open_paused{0}, seek_paused{0}, seek_done{0}, seek_flushed{0};
+    TFlagEvent SeekEvent, PictEvent;
+
+    void PushEvent(int ACode) { Owner->PushPlayerEvent(ACode); }
+    void AudioCallback(Uint8* AStream, int ALen);
+
+    ~TVideoState();
+
+    double GetAudioClock() {
+        int BytesPerSec = audio_rate * 2 * audio_channels;
+        if (audio_stream >= 0 && BytesPerSec != 0)
+            return audio_clock - double(audio_feed.Pending()) / BytesPerSec;
+        return audio_clock;
+    }
+    double GetVideoClock() {
+        if (paused)
+            return video_current_pts;
+        if (video_current_pts_drift != 0)
+            return WallClock() + video_current_pts_drift;
+        return StartTime / 1000000.0;
+    }
+    double GetExternalClock() { return WallClock(); }
+    double GetMasterClock() {
+        if (av_sync_type == AV_SYNC_VIDEO_MASTER)
+            return video_stream >= 0 ? GetVideoClock() : GetAudioClock();
+        if (av_sync_type == AV_SYNC_AUDIO_MASTER)
+            return audio_stream >= 0 ? GetAudioClock() : GetVideoClock();
+        return GetExternalClock();
+    }
+
+    // The reader (FFPlayerReader.cpp).
+    void ReadThread();
+    bool OpenInput(const std::string& AName, AVIOContext* AInput);
+    bool OpenStreams();
+    void ReadLoop(AVPacket* APkt, const std::string& AName);
+    bool ReadPacket(AVPacket* APkt, const std::string& AName, bool& AEofMark);
+    void DoSeek();
+    // The decoders (FFPlayerDecoders.cpp).
+    int StreamComponentOpen(int AIndex);
+    void StreamComponentClose(int AIndex);
+    void StreamClose();
+    void VideoThread();
+    void FlushVideo();
+    int DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFrame* AFiltered);
+    int QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool AFlipped);
+    bool DoHook(AVFrame* AFrame, double APts);
+    void SubtitleThread();
+    // The display (FFPlayerDisplay.cpp).
+    void RefreshThread();
+    void VideoRefresh(bool AAdvance);
+    void VideoDisplay();
+    void VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight);
+    void VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight);
+    void SpectrumColumn(uint32_t* ABits, int APitch, int AWidth, int AHeight, int AStart, int ARdftBits);
+    // The audio output (FFPlayerAudio.cpp).
+    int OpenAudio(AVStream* St, AVCodecContext* Ctx, int AIndex);
+    int AudioDecodeFrame(const uint8_t*& AData);
+    int SynchronizeAudio(const uint8_t* AData, int ASize);
+    void UpdateSampleDisplay(const uint8_t* AData, int ASize);
+};
