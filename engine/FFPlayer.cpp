@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "engine/AVProbe.h"
 #include "engine/FFPlayerState.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
@@ -12,7 +13,8 @@
 #include "platform/win/VideoSurface.h"
 #include "platform/win/WinExtras.h"
 
-TCustomPlayer::TCustomPlayer(TComponent* AOwner) : TComponent(AOwner) {
+TCustomPlayer::TCustomPlayer(TComponent* AOwner)
+    : TFFBaseComponent(AOwner), FAVProbe(std::make_unique<TAVProbe>(nullptr)) {
     InitOptions();
 }
 
@@ -24,6 +26,7 @@ TCustomPlayer::~TCustomPlayer() {
     Stop(true);
     JoinThreads(true);
     OnHook = nullptr;
+    FAVProbe.reset();
 }
 
 void TCustomPlayer::InitOptions() {
@@ -61,10 +64,41 @@ void TCustomPlayer::UnloadAVLib() {
 }
 
 void TCustomPlayer::LogError(const String& ALogMsg, bool ASetLastError) {
-    if (AVLibLoaded())
-        av::av_log(nullptr, AV_LOG_ERROR, "%s\n", UTF8Encode(ALogMsg).c_str());
+    Log(llError, ALogMsg);
     if (ASetLastError)
         FLastErrMsg = ALogMsg;
+}
+
+void TCustomPlayer::Log(TLogLevel ALevel, const String& ALogMsg) {
+    GetFFLogger()->Log(this, ALevel, ALogMsg);
+}
+
+void TCustomPlayer::DetachProbe(AVFormatContext* ACtx) {
+    try {
+        if (FAVProbe && FAVProbe->FileHandle() == ACtx)
+            FAVProbe->SetFileHandle(nullptr);
+    } catch (const Exception& E) {
+        LogError(E.Message(), false);
+    }
+}
+
+String TCustomPlayer::Format() const {
+    return Ffile_iformat && Ffile_iformat->name ? UTF8ToString(Ffile_iformat->name) : String();
+}
+
+void TCustomPlayer::SetFormat(const String& AValue) {
+    if (!AVLibLoaded()) {
+        LogError(u"libav or libsdl not loaded.", true);
+        throw Exception(u"libav or libsdl not loaded.");
+    }
+    if (AValue.empty()) {
+        Ffile_iformat = nullptr;
+        return;
+    }
+    const AVInputFormat* Found = av::av_find_input_format(UTF8Encode(AValue).c_str());
+    if (!Found)
+        throw Exception(::Format(u"Unknown input format: %s", {AValue}));
+    Ffile_iformat = Found;
 }
 
 void TCustomPlayer::ChangeState(TPlayState AState) {
@@ -93,15 +127,19 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
     if (AScreenHandle && !Fdisplay_disable) {
         FSurface = TVideoSurface::Create(AScreenHandle);
         if (!FSurface) {
-            LogError(Format(u"Could not initialize SDL with ScreenHandle(%u): %s",
-                            {unsigned(reinterpret_cast<uintptr_t>(AScreenHandle)), String(u"not a window")}),
+            LogError(::Format(u"Could not initialize SDL with ScreenHandle(%u): %s",
+                              {unsigned(reinterpret_cast<uintptr_t>(AScreenHandle)), String(u"not a window")}),
                      true);
             return false;
         }
         FScreenHandle = AScreenHandle;
         FHostTarget = std::make_unique<TSurfaceVideoTarget>(FSurface);
         // A new client size (expose) redraws the picture at once, also while paused.
-        FSurface->OnResize = [this](int, int) { Expose(); };
+        FSurface->OnResize = [this](int AWidth, int AHeight) {
+            Fscreen_width = AWidth;
+            Fscreen_height = AHeight;
+            Expose();
+        };
         FHostLink = SubclassWindowProc(AScreenHandle, [this](HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL) {
             return PlayerWindowProc(AWnd, AMsg, AW, AL);
         });
@@ -187,6 +225,11 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
         std::lock_guard Guard(FDataLock);
         FVideoState = std::move(S);
     }
+    try {
+        FAVProbe->SetFileHandle(State->ic);
+    } catch (const Exception& E) {
+        LogError(E.Message(), false);
+    }
     CallHandler([this] { DoFileOpen(); });
     {
         std::lock_guard Guard(FStopLock);
@@ -209,7 +252,7 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
         try {
             EventLoop();
         } catch (const std::exception& E) {
-            LogError(u"PlayThread Exception: " + UTF8ToString(E.what()), false);
+            Log(llFatal, u"PlayThread Exception: " + UTF8ToString(E.what()));
             std::lock_guard Guard(FDataLock);
             DoExit();
         }
@@ -268,6 +311,9 @@ void TCustomPlayer::DoFileOpen() {
     TVideoState* S = FVideoState.get();
     if (!S)
         return;
+    // A size taken from the host last time is taken again: the host may have changed its size since.
+    if (FScreenFromHost)
+        Fscreen_width = Fscreen_height = 0;
     if (OnFileOpen) {
         Int64 Duration = S->IsImage2 ? 0 : S->Duration;
         Integer W = -1, H = -1;
@@ -276,6 +322,13 @@ void TCustomPlayer::DoFileOpen() {
             H = S->video_ctx->height;
         }
         OnFileOpen(this, Duration, W, H, Fscreen_width, Fscreen_height);
+    }
+    RECT Client{};
+    FScreenFromHost = false;
+    if (FScreenHandle && (Fscreen_width == 0 || Fscreen_height == 0) && GetClientRect(FScreenHandle, &Client)) {
+        Fscreen_width = Client.Width();
+        Fscreen_height = Client.Height();
+        FScreenFromHost = true;
     }
 }
 
@@ -361,9 +414,9 @@ void TCustomPlayer::UpdatePosition() {
                 Stop(false);
             else if (FRepeatType == rtLoop) {
                 if (Fstart_time != INT64_MIN)
-                    Seek(Fstart_time, 0, false);
+                    Seek(Fstart_time, TSeekFlags(), false);
                 else
-                    Seek(Int64(0), sfAny, false);
+                    Seek(Int64(0), TSeekFlags{sfAny}, false);
             }
         }
     }
@@ -546,7 +599,7 @@ bool TCustomPlayer::WaitEvent(std::function<bool()> ADone, int ASliceMs) {
     return true;
 }
 
-void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool AWait) {
+void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait) {
     TVideoState* S = FVideoState.get();
     if (!S || S->seek_req)
         return;
@@ -576,8 +629,8 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
     TVideoState* S = FVideoState.get();
     if (!S)
         return;
-    if (ASeekFlags & sfByte) {
-        StreamSeek(APTS, 0, ASeekFlags, AWaitForSeekEnd);
+    if (ASeekFlags.Contains(sfByte)) {
+        StreamSeek(APTS, 0, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
         return;
     }
     Int64 Target = APTS;
@@ -585,61 +638,43 @@ void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd
         Target = S->ic->duration;
     if (S->ic->start_time != AV_NOPTS_VALUE)
         Target += S->ic->start_time;
-    StreamSeek(Target, APTS <= 0 ? 1 : 0, ASeekFlags, AWaitForSeekEnd);
+    StreamSeek(Target, APTS <= 0 ? 1 : 0, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
 }
 
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
     TVideoState* S = FVideoState.get();
     if (!S)
         return;
-    if (ASeekFlags & sfByte) {
+    if (ASeekFlags.Contains(sfByte)) {
         double Increment = S->ic->bit_rate ? ADelta * S->ic->bit_rate / 8.0 : ADelta * 180000.0;
         double Target = double(S->ic->pb ? av::avio_seek(S->ic->pb, 0, SEEK_CUR) : 0) + Increment;
-        StreamSeek(std::llround(Target), std::llround(Increment), ASeekFlags, AWaitForSeekEnd);
+        StreamSeek(std::llround(Target), std::llround(Increment), SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
         return;
     }
-    StreamSeek(std::llround((S->GetMasterClock() + ADelta) * 1000000), std::llround(ADelta * 1000000), ASeekFlags,
-               AWaitForSeekEnd);
+    StreamSeek(std::llround((S->GetMasterClock() + ADelta) * 1000000), std::llround(ADelta * 1000000),
+               SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
 }
 
-const TPlayerBitmap& TCustomPlayer::CurrentFrame() {
+TBitmap* TCustomPlayer::CurrentFrame() {
     Int64 Pts;
     return CurrentFrame(Pts);
 }
 
-const TPlayerBitmap& TCustomPlayer::CurrentFrame(Int64& APTS) {
+TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
+    if (!FFrameBitmap) {
+        FFrameBitmap = std::make_unique<TBitmap>();
+        FFrameBitmap->SetPixelFormat(pf32bit);
+    }
     APTS = -1;
     FRGBBitmap.Width = FRGBBitmap.Height = 0;
     FRGBBitmap.Pixels.clear();
-    std::lock_guard DataGuard(FDataLock);
-    TVideoState* S = FVideoState.get();
-    if (!S || S->video_stream < 0 || !S->video_ctx)
-        return FRGBBitmap;
-    std::lock_guard Guard(S->pictq_mutex);
-    if (!S->shown || !S->shown->data[0])
-        return FRGBBitmap;
-    int W = S->shown->width & ~1, H = S->shown->height & ~1;
-    APTS = std::llround(S->shown_pts * 1000000) - S->StartTime;
-    S->frame_sws = av::sws_getCachedContext(S->frame_sws, W, H, AVPixelFormat(S->shown->format), W, H, AV_PIX_FMT_BGRA,
-                                            SWS_BICUBIC, nullptr, nullptr, nullptr);
-    if (!S->frame_sws || W <= 0 || H <= 0)
-        return FRGBBitmap;
-    FRGBBitmap.Width = W;
-    FRGBBitmap.Height = H;
-    FRGBBitmap.Pixels.assign(size_t(W) * H, Black);
-    const uint8_t* Src[4] = {S->shown->data[0], S->shown->data[1], S->shown->data[2], nullptr};
-    int SrcStride[4] = {S->shown->linesize[0], S->shown->linesize[1], S->shown->linesize[2], 0};
-    if (S->shown_flip) {
-        Src[0] += S->shown->linesize[0] * (H - 1);
-        Src[1] += S->shown->linesize[1] * (H / 2 - 1);
-        Src[2] += S->shown->linesize[2] * (H / 2 - 1);
-        for (int I = 0; I < 3; ++I)
-            SrcStride[I] = -SrcStride[I];
+    {
+        std::lock_guard DataGuard(FDataLock);
+        if (TVideoState* S = FVideoState.get())
+            S->ShownPicture(FRGBBitmap, APTS);
     }
-    uint8_t* Dst[4] = {reinterpret_cast<uint8_t*>(FRGBBitmap.Pixels.data()), nullptr, nullptr, nullptr};
-    int DstStride[4] = {W * 4, 0, 0, 0};
-    av::sws_scale(S->frame_sws, Src, SrcStride, 0, H, Dst, DstStride);
-    return FRGBBitmap;
+    BitmapFromPicture(*FFrameBitmap, FRGBBitmap);
+    return FFrameBitmap.get();
 }
 
 Integer TCustomPlayer::VideoStreamIndex() const {

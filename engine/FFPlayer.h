@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <concepts>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -13,26 +14,26 @@
 #include <thread>
 #include <vector>
 
+#include "engine/FFBaseComponent.h"
+#include "engine/FFmpegLogger.h"
 #include "engine/PlayEvent.h"
 #include "engine/PlayerClock.h"
 #include "engine/VideoTarget.h"
 #include "platform/base/Classes.h"
 #include "platform/base/SysUtils.h"
+#include "platform/gdi/Graphics.h"
 #include "platform/win/Windows.h"
 
 struct AVFormatContext;
 struct AVInputFormat;
 struct AVPacket;
+class TAVProbe;
 
 enum TRepeatType { rtNone, rtStop, rtLoop };
 enum TShowAudio { saNone, saWave, saRDFT };
 enum TAudioDriver { adDefault, adDirectSound, adWaveOut };
 enum TVideoDriver { vdDefault, vdDirectDraw, vdGDI };
 using TAudioVolume = int; // 0 to 128
-
-// Seek flags; the bits equal the libraries' seek flags.
-enum TSeekFlag { sfBackward = 1, sfByte = 2, sfAny = 4, sfFrame = 8 };
-using TSeekFlags = int;
 
 class TCustomPlayer;
 struct TVideoState;
@@ -42,7 +43,8 @@ using TFileOpenEvent = std::function<void(TObject* Sender, Int64 ADuration, Inte
 using TPositionEvent = std::function<void(TObject* Sender, Int64 APTS)>;
 using TPlayStateEvent = std::function<void(TObject* Sender, TPlayState AState)>;
 
-// A bitmap of the current picture: 32-bit BGRA rows, top-down.
+// A picture as the pipeline converts it: 32-bit BGRA rows, top-down. The player hands pictures out
+// as the class library's bitmaps, copied from this at the boundary.
 struct TPlayerBitmap {
     int Width = 0;
     int Height = 0;
@@ -50,10 +52,10 @@ struct TPlayerBitmap {
 };
 
 // Called for every picture on its way to the screen while Hook is set; what the handler draws into
-// ABitmap is what is shown.
-using THookEvent = std::function<void(TObject* Sender, TPlayerBitmap& ABitmap, Int64 APTS)>;
+// ABitmap (a 32-bit bitmap of the picture's size) is what is shown.
+using THookEvent = std::function<void(TObject* Sender, TBitmap* ABitmap, Int64 APTS)>;
 
-class TCustomPlayer : public TComponent {
+class TCustomPlayer : public TFFBaseComponent {
 public:
     // The libraries' stream kinds (video 0, audio 1, subtitle 3) that stream choice is made by.
     static constexpr Integer StreamKindVideo = 0;
@@ -82,12 +84,18 @@ public:
     void TogglePause();
     void StepToNextFrame();
     void ToggleAudioDisplay();
+    // Seeks to APTS µs from the file's start.
     void Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd);
+    // Any integer position is the absolute form, so that Seek(1000000, ...) means one second.
+    template <std::integral T> void Seek(T APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
+        Seek(Int64(APTS), ASeekFlags, AWaitForSeekEnd);
+    }
+    // Seeks by ADelta seconds from the current position.
     void Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd);
-    // The picture in the picture queue's read slot; 0 × 0 and APTS -1 when nothing is shown. The
-    // bitmap belongs to the player and is overwritten by the next call.
-    const TPlayerBitmap& CurrentFrame();
-    const TPlayerBitmap& CurrentFrame(Int64& APTS);
+    // The picture on screen as a 32-bit bitmap; 0 × 0 and APTS -1 when nothing is shown. The bitmap
+    // belongs to the player and is overwritten by the next call.
+    TBitmap* CurrentFrame();
+    TBitmap* CurrentFrame(Int64& APTS);
     // Redraws the current picture, as an expose of the host window does.
     void Expose();
     // The pictures follow the host window wherever it moves; with the DirectDraw driver asked for,
@@ -109,6 +117,13 @@ public:
     const String& FileName() const { return Finput_filename; }
     const String& LastErrMsg() const { return FLastErrMsg; }
     static String Version() { return u"2.3"; }
+    const String& About() const { return FAbout; }
+    void SetAbout(const String& AValue) { FAbout = AValue; }
+    // The probe of the playing file (its demuxer adopted by Open), for its information texts.
+    TAVProbe* AVProbe() const { return FAVProbe.get(); }
+    // The forced demuxer's short name, or empty. Writing needs the libraries and a known name.
+    String Format() const;
+    void SetFormat(const String& AValue);
 
     double AspectRatio() const { return FAspectRatio; }
     void SetAspectRatio(double AValue);
@@ -130,6 +145,23 @@ public:
     void SetRepeatType(TRepeatType AValue) { FRepeatType = AValue; }
     bool VerticalFlip() const { return FVerticalFlip; }
     void SetVerticalFlip(bool AValue) { FVerticalFlip = AValue; }
+    Integer FrameWidth() const { return Fframe_width; }
+    void SetFrameWidth(Integer AValue) { Fframe_width = AValue; }
+    Integer FrameHeight() const { return Fframe_height; }
+    void SetFrameHeight(Integer AValue) { Fframe_height = AValue; }
+    Integer ScreenWidth() const { return Fscreen_width; }
+    void SetScreenWidth(Integer AValue) {
+        Fscreen_width = AValue;
+        FScreenFromHost = false;
+    }
+    Integer ScreenHeight() const { return Fscreen_height; }
+    void SetScreenHeight(Integer AValue) {
+        Fscreen_height = AValue;
+        FScreenFromHost = false;
+    }
+    bool FullScreen() const { return Fis_full_screen; }
+    bool is_full_screen() const { return Fis_full_screen; }
+    void Setis_full_screen(bool AValue) { Fis_full_screen = AValue; }
     const String& VideoFilters() const { return Fvfilters; }
     void SetVideoFilters(const String& AValue) { Fvfilters = AValue; }
     Int64 start_time() const { return Fstart_time; }
@@ -144,6 +176,29 @@ public:
     void Setav_sync_type(Tav_sync_type AValue) { Fav_sync_type = AValue; }
     Integer framedrop() const { return Fframedrop; }
     void Setframedrop(Integer AValue) { Fframedrop = AValue; }
+    // Decoder and demuxer options, applied when a stream's decoder opens.
+    Integer seek_by_bytes() const { return Fseek_by_bytes; }
+    void Setseek_by_bytes(Integer AValue) { Fseek_by_bytes = AValue; }
+    Integer workaround_bugs() const { return Fworkaround_bugs; }
+    void Setworkaround_bugs(Integer AValue) { Fworkaround_bugs = AValue; }
+    Integer debug_mv() const { return Fdebug_mv; }
+    void Setdebug_mv(Integer AValue) { Fdebug_mv = AValue; }
+    bool fast() const { return Ffast; }
+    void Setfast(bool AValue) { Ffast = AValue; }
+    bool genpts() const { return Fgenpts; }
+    void Setgenpts(bool AValue) { Fgenpts = AValue; }
+    Integer decoder_reorder_pts() const { return Fdecoder_reorder_pts; }
+    void Setdecoder_reorder_pts(Integer AValue) { Fdecoder_reorder_pts = AValue; }
+    Integer rdftspeed() const { return Frdftspeed; }
+    void Setrdftspeed(Integer AValue) { Frdftspeed = AValue; }
+    Integer lowres() const { return Flowres; }
+    void Setlowres(Integer AValue) { Flowres = AValue; }
+    Integer idct_algo() const { return Fidct_algo; }
+    void Setidct_algo(Integer AValue) { Fidct_algo = AValue; }
+    Integer error_recognition() const { return Ferror_recognition; }
+    void Seterror_recognition(Integer AValue) { Ferror_recognition = AValue; }
+    Integer error_concealment() const { return Ferror_concealment; }
+    void Seterror_concealment(Integer AValue) { Ferror_concealment = AValue; }
     bool Hook() const { return FHook; }
     void SetHook(bool AValue) { FHook = AValue; }
     TAudioDriver AudioDriver() const { return FAudioDriver; }
@@ -168,10 +223,14 @@ public:
     Integer StopPasses() const { return FStopPasses; }
 
     // Pipeline internals, used by the pipeline's threads.
+    // Logs at the error level with the player as sender; ASetLastError keeps the text as LastErrMsg.
     void LogError(const String& ALogMsg, bool ASetLastError);
+    void Log(TLogLevel ALevel, const String& ALogMsg);
     void ChangeState(TPlayState AState);
     void UpdatePosition();
     void PostPlayEvent(Integer AKind, Int64 AValue) { FPlayEvent->Post(AKind, AValue); }
+    // The reader lets go of its demuxer: the probe stops looking at it first.
+    void DetachProbe(AVFormatContext* ACtx);
 
 private:
     friend struct TVideoState;
@@ -182,7 +241,8 @@ private:
     void WaitForStop();
     void DoExit();
     void StreamPause();
-    void StreamSeek(Int64 APos, Int64 ARel, TSeekFlags AFlags, bool AWait);
+    // AFlags: the libraries' seek flags.
+    void StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait);
     void SelectStream(Integer AKind, Integer AIndex);
     void JoinThreads(bool ABounded);
     bool WaitEvent(std::function<bool()> ADone, int ASliceMs);
@@ -199,6 +259,9 @@ private:
     const AVInputFormat* Ffile_iformat = nullptr;
     String Finput_filename;
     Integer Fscreen_width = 0, Fscreen_height = 0;
+    bool FScreenFromHost = false; // the screen size is the host's client size, taken at Open
+    Integer Fframe_width = 0, Fframe_height = 0;
+    Integer Fframe_pix_fmt = -1;
     bool Faudio_disable = false, Fvideo_disable = false, Fdisplay_disable = false;
     // By stream kind -1 (unknown) to 5.
     static constexpr Integer FirstStreamKind = -1;
@@ -208,16 +271,22 @@ private:
     Integer Fseek_by_bytes = -1;
     Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
     Int64 Fstart_time = INT64_MIN;
+    Integer Fdebug = 0, Fdebug_mv = 0;
     bool Fstep = false;
     Integer Fworkaround_bugs = 1;
     bool Ffast = false, Fgenpts = false;
     Integer Flowres = 0, Fidct_algo = 0;
+    Integer Fskip_frame = 0, Fskip_idct = 0, Fskip_loop_filter = 0; // the libraries' AVDiscard values
+    Integer Ferror_recognition = 1;
     Integer Ferror_concealment = 3;
     Integer Fdecoder_reorder_pts = -1;
     Integer Fframedrop = 1;
     Integer Frdftspeed = 20;
     String Fvfilters;
+    bool Fis_full_screen = false;
     std::atomic<int64_t> Faudio_callback_time{0};
+    String FAbout;
+    std::unique_ptr<TAVProbe> FAVProbe;
 
     std::unique_ptr<TVideoState> FVideoState;
     TVideoTarget* FScreen = nullptr;
@@ -248,6 +317,7 @@ private:
     TRepeatType FRepeatType = rtStop;
     bool FVerticalFlip = false;
     TPlayerBitmap FRGBBitmap;
+    std::unique_ptr<TBitmap> FFrameBitmap;
     std::atomic<bool> FHook{false};
     TAudioDriver FAudioDriver = adDefault;
     TVideoDriver FVideoDriver = vdDefault;

@@ -154,7 +154,7 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
             return Size;
         }
         if (Ret != AVERROR(EAGAIN) && Ret != AVERROR_EOF) {
-            av::av_log(nullptr, AV_LOG_INFO, "avcodec_decode_audio2() failed\n");
+            Owner->Log(llInfo, u"avcodec_decode_audio2() failed");
         }
         if (paused || audioq.Aborted())
             return -1;
@@ -168,7 +168,7 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
         if (Node.Pkt->pts != AV_NOPTS_VALUE)
             audio_clock = Node.Pkt->pts * av_q2d(audio_st->time_base);
         if (av::avcodec_send_packet(audio_ctx, Node.Pkt) < 0)
-            av::av_log(nullptr, AV_LOG_INFO, "avcodec_decode_audio2() failed\n");
+            Owner->Log(llInfo, u"avcodec_decode_audio2() failed");
         av::av_packet_free(&Node.Pkt);
     }
 }

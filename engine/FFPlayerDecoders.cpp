@@ -2,6 +2,7 @@
 // filters and queues pictures, the frame hook, and the subtitle thread.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/AVFilterStubs.h"
 #include "engine/FFPlayerFilters.h"
@@ -32,6 +33,37 @@ TVideoState::~TVideoState() {
         av::av_rdft_end(rdft);
 }
 
+// The old error recognition levels (careful 1, compliant 2, aggressive 3, very aggressive 4) as the
+// libraries' flags of what to check.
+int ErrorRecognitionFlags(int ALevel) {
+    int Flags = 0;
+    if (ALevel >= 1)
+        Flags |= AV_EF_CAREFUL;
+    if (ALevel >= 2)
+        Flags |= AV_EF_COMPLIANT | AV_EF_CRCCHECK | AV_EF_BITSTREAM;
+    if (ALevel >= 3)
+        Flags |= AV_EF_AGGRESSIVE | AV_EF_BUFFER;
+    return Flags;
+}
+
+// The player's decoder options. The motion-vector display (debug_mv) and the edge emulation that
+// lowres asked for are gone from the libraries; one decoding thread keeps the preview light.
+void TVideoState::ApplyDecoderOptions(AVCodecContext* ACtx, const AVCodec* ACodec) {
+    const TCustomPlayer& P = *Owner;
+    ACtx->debug = P.Fdebug;
+    ACtx->workaround_bugs = P.Fworkaround_bugs;
+    ACtx->lowres = std::clamp<int>(P.Flowres, 0, ACodec->max_lowres);
+    ACtx->idct_algo = P.Fidct_algo;
+    if (P.Ffast)
+        ACtx->flags2 |= AV_CODEC_FLAG2_FAST;
+    ACtx->skip_frame = AVDiscard(P.Fskip_frame);
+    ACtx->skip_idct = AVDiscard(P.Fskip_idct);
+    ACtx->skip_loop_filter = AVDiscard(P.Fskip_loop_filter);
+    ACtx->err_recognition = ErrorRecognitionFlags(P.Ferror_recognition);
+    ACtx->error_concealment = P.Ferror_concealment;
+    ACtx->thread_count = 1;
+}
+
 int TVideoState::StreamComponentOpen(int AIndex) {
     TCustomPlayer* P = Owner;
     if (!ic || AIndex < 0 || AIndex >= int(ic->nb_streams))
@@ -42,13 +74,7 @@ int TVideoState::StreamComponentOpen(int AIndex) {
     int Ret = -1;
     if (Ctx && av::avcodec_parameters_to_context(Ctx, St->codecpar) >= 0) {
         Ctx->pkt_timebase = St->time_base;
-        Ctx->workaround_bugs = P->Fworkaround_bugs;
-        Ctx->lowres = std::min<int>(P->Flowres, Codec->max_lowres);
-        Ctx->idct_algo = P->Fidct_algo;
-        Ctx->error_concealment = P->Ferror_concealment;
-        if (P->Ffast)
-            Ctx->flags2 |= AV_CODEC_FLAG2_FAST;
-        Ctx->thread_count = 1;
+        ApplyDecoderOptions(Ctx, Codec);
         std::lock_guard Guard(CodecLock);
         Ret = av::avcodec_open2(Ctx, Codec, nullptr);
     }
@@ -274,6 +300,39 @@ void TVideoState::VideoThread() {
     av::av_frame_free(&Filtered);
 }
 
+void BitmapFromPicture(TBitmap& ABitmap, const TPlayerBitmap& APicture) {
+    ABitmap.SetPixelFormat(pf32bit);
+    ABitmap.SetSize(APicture.Width, APicture.Height);
+    for (int Y = 0; Y < APicture.Height; ++Y)
+        std::memcpy(ABitmap.ScanLine(Y), APicture.Pixels.data() + size_t(Y) * APicture.Width,
+                    size_t(APicture.Width) * 4);
+}
+
+bool PictureFromBitmap(TBitmap& ABitmap, TPlayerBitmap& APicture) {
+    if (ABitmap.Width() != APicture.Width || ABitmap.Height() != APicture.Height || ABitmap.BitsPerPixel() != 32)
+        return false;
+    for (int Y = 0; Y < APicture.Height; ++Y)
+        std::memcpy(APicture.Pixels.data() + size_t(Y) * APicture.Width, ABitmap.ScanLine(Y),
+                    size_t(APicture.Width) * 4);
+    return true;
+}
+
+void PicturePlanes(const AVFrame* AFrame, int AHeight, bool AFlip, const uint8_t* APlanes[4], int AStrides[4]) {
+    for (int I = 0; I < 3; ++I) {
+        APlanes[I] = AFrame->data[I];
+        AStrides[I] = AFrame->linesize[I];
+    }
+    APlanes[3] = nullptr;
+    AStrides[3] = 0;
+    if (AFlip) {
+        APlanes[0] += AFrame->linesize[0] * (AHeight - 1);
+        APlanes[1] += AFrame->linesize[1] * (AHeight / 2 - 1);
+        APlanes[2] += AFrame->linesize[2] * (AHeight / 2 - 1);
+        for (int I = 0; I < 3; ++I)
+            AStrides[I] = -AStrides[I];
+    }
+}
+
 bool TVideoState::DoHook(AVFrame* AFrame, double APts) {
     TCustomPlayer* P = Owner;
     const int W = AFrame->width & ~1, H = AFrame->height & ~1;
@@ -288,26 +347,23 @@ bool TVideoState::DoHook(AVFrame* AFrame, double APts) {
     hook_bitmap.Width = W;
     hook_bitmap.Height = H;
     hook_bitmap.Pixels.assign(size_t(W) * H, Black);
-    const uint8_t* Src[4] = {AFrame->data[0], AFrame->data[1], AFrame->data[2], nullptr};
-    int SrcStride[4] = {AFrame->linesize[0], AFrame->linesize[1], AFrame->linesize[2], 0};
-    if (P->FVerticalFlip) {
-        Src[0] += AFrame->linesize[0] * (H - 1);
-        Src[1] += AFrame->linesize[1] * (H / 2 - 1);
-        Src[2] += AFrame->linesize[2] * (H / 2 - 1);
-        for (int I = 0; I < 3; ++I)
-            SrcStride[I] = -SrcStride[I];
-    }
+    const uint8_t* Src[4];
+    int SrcStride[4];
+    PicturePlanes(AFrame, H, P->FVerticalFlip, Src, SrcStride);
     uint8_t* Rgb[4] = {reinterpret_cast<uint8_t*>(hook_bitmap.Pixels.data()), nullptr, nullptr, nullptr};
     int RgbStride[4] = {W * 4, 0, 0, 0};
     av::sws_scale(hook_to_sws, Src, SrcStride, 0, H, Rgb, RgbStride);
+    if (!hook_tbitmap)
+        hook_tbitmap = std::make_unique<TBitmap>();
+    BitmapFromPicture(*hook_tbitmap, hook_bitmap);
     try {
-        P->OnHook(P, hook_bitmap, std::llround(APts * 1000000) - StartTime);
+        P->OnHook(P, hook_tbitmap.get(), std::llround(APts * 1000000) - StartTime);
     } catch (const std::exception& E) {
         P->LogError(u"Error occurs OnHook: " + UTF8ToString(E.what()), false);
         return false;
     }
-    // A handler that changed the bitmap's size leaves the picture as decoded.
-    if (hook_bitmap.Width != W || hook_bitmap.Height != H || hook_bitmap.Pixels.size() != size_t(W) * H)
+    // A handler that changed the bitmap's size or depth leaves the picture as decoded.
+    if (!PictureFromBitmap(*hook_tbitmap, hook_bitmap))
         return false;
     if (av::av_frame_make_writable(AFrame) < 0)
         return false;
@@ -320,6 +376,31 @@ bool TVideoState::DoHook(AVFrame* AFrame, double APts) {
     const uint8_t* Back[4] = {Rgb[0], nullptr, nullptr, nullptr};
     av::sws_scale(hook_from_sws, Back, RgbStride, 0, H, AFrame->data, AFrame->linesize);
     return true;
+}
+
+// The picture on screen converted to BGRA, with its time from the file's start; nothing when no
+// picture is shown.
+void TVideoState::ShownPicture(TPlayerBitmap& APicture, Int64& APTS) {
+    if (video_stream < 0 || !video_ctx)
+        return;
+    std::lock_guard Guard(pictq_mutex);
+    if (!shown || !shown->data[0])
+        return;
+    int W = shown->width & ~1, H = shown->height & ~1;
+    APTS = std::llround(shown_pts * 1000000) - StartTime;
+    frame_sws = av::sws_getCachedContext(frame_sws, W, H, AVPixelFormat(shown->format), W, H, AV_PIX_FMT_BGRA,
+                                         SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!frame_sws || W <= 0 || H <= 0)
+        return;
+    APicture.Width = W;
+    APicture.Height = H;
+    APicture.Pixels.assign(size_t(W) * H, Black);
+    const uint8_t* Src[4];
+    int SrcStride[4];
+    PicturePlanes(shown, H, shown_flip, Src, SrcStride);
+    uint8_t* Dst[4] = {reinterpret_cast<uint8_t*>(APicture.Pixels.data()), nullptr, nullptr, nullptr};
+    int DstStride[4] = {W * 4, 0, 0, 0};
+    av::sws_scale(frame_sws, Src, SrcStride, 0, H, Dst, DstStride);
 }
 
 int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool AFlipped) {

@@ -116,6 +116,11 @@ void TVideoState::VideoDisplay() {
     int Pitch = 0, W = 0, H = 0;
     if (!Target->LockSurface(Bits, Pitch, W, H))
         return;
+    // The video area is the screen size the application chose, within the target.
+    if (Owner->Fscreen_width > 0 && Owner->Fscreen_height > 0) {
+        W = std::min<int>(W, Owner->Fscreen_width);
+        H = std::min<int>(H, Owner->Fscreen_height);
+    }
     if (W > 0 && H > 0) {
         if (audio_stream >= 0 && show_audio)
             VideoAudioDisplay(Bits, Pitch, W, H);
@@ -183,15 +188,9 @@ void TVideoState::VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int
                                  AV_PIX_FMT_BGRA, Owner->Fsws_flags, nullptr, nullptr, nullptr);
     if (!display_sws)
         return;
-    const uint8_t* Src[4] = {shown->data[0], shown->data[1], shown->data[2], nullptr};
-    int SrcStride[4] = {shown->linesize[0], shown->linesize[1], shown->linesize[2], 0};
-    if (shown_flip) {
-        Src[0] += shown->linesize[0] * (PicH - 1);
-        Src[1] += shown->linesize[1] * (PicH / 2 - 1);
-        Src[2] += shown->linesize[2] * (PicH / 2 - 1);
-        for (int I = 0; I < 3; ++I)
-            SrcStride[I] = -SrcStride[I];
-    }
+    const uint8_t* Src[4];
+    int SrcStride[4];
+    PicturePlanes(shown, PicH, shown_flip, Src, SrcStride);
     uint8_t* Dst[4] = {reinterpret_cast<uint8_t*>(ABits + size_t(Place.Top) * APitch + Place.Left), nullptr, nullptr,
                        nullptr};
     int DstStride[4] = {APitch * 4, 0, 0, 0};

@@ -108,8 +108,10 @@ void TVideoState::ReadThread() {
         StreamComponentClose(video_stream);
     if (subtitle_stream >= 0)
         StreamComponentClose(subtitle_stream);
-    if (ic)
+    if (ic) {
+        Owner->DetachProbe(ic);
         av::avformat_close_input(&ic);
+    }
     av::av_packet_free(&Pkt);
     if (Opened == -1)
         Opened = -2;
@@ -128,7 +130,16 @@ bool TVideoState::OpenInput(const std::string& AName, AVIOContext* AInput) {
     Ctx->interrupt_callback.opaque = this;
     if (AInput)
         Ctx->pb = AInput;
-    int Err = av::avformat_open_input(&Ctx, AName.c_str(), iformat, nullptr);
+    // The frame size and pixel format are for demuxers of raw pictures; others leave them unused.
+    AVDictionary* Params = nullptr;
+    if (P->Fframe_width > 0 && P->Fframe_height > 0)
+        av::av_dict_set(&Params, "video_size",
+                        (std::to_string(P->Fframe_width) + "x" + std::to_string(P->Fframe_height)).c_str(), 0);
+    if (P->Fframe_pix_fmt >= 0)
+        if (const char* Name = av::av_get_pix_fmt_name(AVPixelFormat(P->Fframe_pix_fmt)))
+            av::av_dict_set(&Params, "pixel_format", Name, 0);
+    int Err = av::avformat_open_input(&Ctx, AName.c_str(), iformat, &Params);
+    av::av_dict_free(&Params);
     if (Err < 0) {
         P->FLastErrMsg = UTF8ToString(UTF8Encode(filename) + ": " + ErrorText(Err));
         return false; // the library freed the context
@@ -259,7 +270,7 @@ bool TVideoState::ReadPacket(AVPacket* APkt, const std::string& AName, bool& AEo
         if (!IsImage2 && ErrorEOF == 0) {
             ErrorEOF = 1;
             if (Ret == AVERROR_EOF)
-                av::av_log(nullptr, AV_LOG_INFO, "reach end of file: %s\n", AName.c_str());
+                Owner->Log(llInfo, Format(u"reach end of file: %s", {filename}));
             else
                 Owner->LogError(Format(u"error #%d while reading file: %s", {Ret, filename}), false);
         }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -52,6 +53,16 @@ inline std::string ErrorText(int ACode) {
         std::snprintf(Buf, sizeof(Buf), "Error number %d occurred", ACode);
     return Buf;
 }
+
+// The pipeline's BGRA picture into the class library's 32-bit bitmap, and back (false when the
+// bitmap no longer has the picture's size and depth).
+void BitmapFromPicture(TBitmap& ABitmap, const TPlayerBitmap& APicture);
+bool PictureFromBitmap(TBitmap& ABitmap, TPlayerBitmap& APicture);
+
+int ErrorRecognitionFlags(int ALevel);
+
+// The planes of a planar YUV 4:2:0 picture AHeight rows high, turned upside down when AFlip is set.
+void PicturePlanes(const AVFrame* AFrame, int AHeight, bool AFlip, const uint8_t* APlanes[4], int AStrides[4]);
 
 // A manual-reset event, created signalled.
 class TFlagEvent {
@@ -161,6 +172,7 @@ struct TVideoState {
     SwsContext* hook_to_sws = nullptr;
     SwsContext* hook_from_sws = nullptr;
     TPlayerBitmap hook_bitmap;
+    std::unique_ptr<TBitmap> hook_tbitmap; // what the hook handler draws on
     // The spectrum display.
     RDFTContext* rdft = nullptr;
     int rdft_bits = 0;
@@ -212,6 +224,7 @@ struct TVideoState {
     void DoSeek();
     // The decoders (FFPlayerDecoders.cpp).
     int StreamComponentOpen(int AIndex);
+    void ApplyDecoderOptions(AVCodecContext* ACtx, const AVCodec* ACodec);
     void StreamComponentClose(int AIndex);
     void StreamClose();
     void VideoThread();
@@ -219,6 +232,7 @@ struct TVideoState {
     int DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFrame* AFiltered);
     int QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool AFlipped);
     bool DoHook(AVFrame* AFrame, double APts);
+    void ShownPicture(TPlayerBitmap& APicture, Int64& APTS);
     void SubtitleThread();
     // The display (FFPlayerDisplay.cpp).
     void RefreshThread();

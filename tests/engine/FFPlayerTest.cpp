@@ -89,20 +89,27 @@ TEST_F(FFPlayerTest, APausedOpenShowsTheFirstPictureBetweenBlackBars) {
     EXPECT_LT(Blue.R + Blue.G, 120);
 
     Int64 Pts = -2;
-    const TPlayerBitmap& Frame = Player.CurrentFrame(Pts);
-    EXPECT_EQ(Frame.Width, 320);
-    EXPECT_EQ(Frame.Height, 240);
+    TBitmap* Frame = Player.CurrentFrame(Pts);
+    ASSERT_EQ(Frame->Width(), 320);
+    EXPECT_EQ(Frame->Height(), 240);
+    EXPECT_EQ(Frame->PixelFormat(), pf32bit);
     EXPECT_GE(Pts, 0);
     EXPECT_LT(Pts, 100000);
+    // The class library's bitmap holds the test pattern's bars: red, green, blue from the left.
+    TRgb FrameRed = Rgb(qvtest::BitmapPixel(Frame, 40, 30)), FrameGreen = Rgb(qvtest::BitmapPixel(Frame, 160, 30)),
+         FrameBlue = Rgb(qvtest::BitmapPixel(Frame, 280, 30));
+    EXPECT_TRUE(FrameRed.R > 180 && FrameRed.G + FrameRed.B < 120);
+    EXPECT_TRUE(FrameGreen.G > 180 && FrameGreen.R + FrameGreen.B < 120);
+    EXPECT_TRUE(FrameBlue.B > 180 && FrameBlue.R + FrameBlue.G < 120);
 
     Player.Stop(true);
     EXPECT_EQ(Recorder.StatesSoFar().back(), psStop);
     EXPECT_EQ(Player.StopPasses(), 1);
     // The state and position handlers ran on the main thread, through its synchronised calls.
     EXPECT_FALSE(Recorder.OffMainThread);
-    const TPlayerBitmap& None = Player.CurrentFrame(Pts);
-    EXPECT_EQ(&None, &Frame);
-    EXPECT_EQ(None.Width, 0);
+    TBitmap* None = Player.CurrentFrame(Pts);
+    EXPECT_EQ(None, Frame);
+    EXPECT_EQ(None->Width(), 0);
     EXPECT_EQ(Pts, -1);
 }
 
@@ -110,17 +117,18 @@ TEST_F(FFPlayerTest, AWaitingSeekShowsTheKeyFrameAtTheTarget) {
     TMemoryVideoTarget& Screen = MakeScreen(320, 240);
     ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, true));
     ASSERT_TRUE(WaitUntil([&] { return Recorder.Has(psPause); }));
-    Player.Seek(Int64(1000000), 0, true);
+    Player.Seek(Int64(1000000), {}, true);
     Int64 Pts = -1;
     ASSERT_TRUE(WaitUntil([&] {
         Player.CurrentFrame(Pts);
         return Pts >= 1000000;
     }));
-    const TPlayerBitmap& Frame = Player.CurrentFrame(Pts);
+    TBitmap* Frame = Player.CurrentFrame(Pts);
     EXPECT_EQ(Pts, 1000000);
-    ASSERT_EQ(Frame.Width, 320);
-    EXPECT_EQ(
-        qvtest::ReadPatternFrameIndex(reinterpret_cast<const uint8_t*>(Frame.Pixels.data()), 320 * 4, 4, 320, 240), 25);
+    ASSERT_EQ(Frame->Width(), 320);
+    EXPECT_EQ(qvtest::ReadPatternFrameIndex(static_cast<const uint8_t*>(Frame->ScanLine(0)),
+                                            qvtest::BitmapLineSize(Frame), 4, 320, 240),
+              25);
     EXPECT_FALSE(Player.Seeking());
 }
 
@@ -217,7 +225,7 @@ TEST_F(FFPlayerTest, StopEndsCleanlyWhetherPlayingPausedOrSeeking) {
         ASSERT_TRUE(Player.Open(Path(qvtest::Fixture::Avi), &Screen, Before == Paused));
         ASSERT_TRUE(WaitUntil([&] { return Screen.Presents() > 0 && Player.CurrentPTS() >= 0; }));
         if (Before == Seeking)
-            Player.Seek(Int64(2000000), 0, false);
+            Player.Seek(Int64(2000000), {}, false);
         Player.Stop(true);
         EXPECT_EQ(Recorder.StatesSoFar().back(), psStop);
         EXPECT_LT(Player.StopPasses(), 10);
@@ -274,12 +282,12 @@ TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
         std::atomic<bool> BarsAtTheBottom{false};
         std::atomic<Int64> FirstPts{-1};
         Player.SetHook(true);
-        Player.OnHook = [&](TObject* Sender, TPlayerBitmap& B, Int64 Pts) {
+        Player.OnHook = [&](TObject* Sender, TBitmap* B, Int64 Pts) {
             EXPECT_EQ(Sender, &Player);
             if (Calls++ == 0) {
                 FirstPts = Pts;
                 // The pattern's red bar is at the top of the picture: turned over, it is at the bottom.
-                TRgb Low = Rgb(B.Pixels[size_t(B.Height - 10) * B.Width + B.Width / 6]);
+                TRgb Low = Rgb(qvtest::BitmapPixel(B, B->Width() / 6, B->Height() - 10));
                 BarsAtTheBottom = Low.R > 180 && Low.G + Low.B < 120;
             }
             if (Raises)
@@ -287,7 +295,7 @@ TEST_F(FFPlayerTest, TheFrameHookDrawsIntoTheShownPicture) {
             // A white square over what is, turned over, the blue bar.
             for (int Y = 150; Y < 170; ++Y)
                 for (int X = 280; X < 320; ++X)
-                    B.Pixels[size_t(Y) * B.Width + X] = 0xFFFFFFFFu;
+                    qvtest::BitmapPixel(B, X, Y) = 0xFFFFFFFFu;
         };
         // A per-play option: set while nothing plays, so that Open's own Stop has nothing to reset.
         Player.SetVerticalFlip(true);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -14,6 +15,15 @@
 #include "platform/base/Threads.h"
 
 namespace qvtest {
+
+// A pixel of a 32-bit bitmap the player handed out, as 0xAARRGGBB.
+inline uint32_t& BitmapPixel(TBitmap* ABitmap, int X, int Y) {
+    return static_cast<uint32_t*>(ABitmap->ScanLine(Y))[X];
+}
+// The distance in bytes from one row of the bitmap to the next.
+inline int BitmapLineSize(TBitmap* ABitmap) {
+    return int(static_cast<uint8_t*>(ABitmap->ScanLine(1)) - static_cast<uint8_t*>(ABitmap->ScanLine(0)));
+}
 
 // Polls ACond until it holds, running ABetween before each look; the bound only keeps a broken
 // build from hanging.
