@@ -109,12 +109,28 @@ void TCustomPlayer::ChangeState(TPlayState AState) {
         FPlayEvent->Post(peEnd, 0);
 }
 
+void TCustomPlayer::StopKeepingPlayOptions() {
+    // The options the application set before Open are for the file it opens; the end of the
+    // playback before would reset them.
+    decltype(Fwanted_stream) Wanted;
+    std::copy(std::begin(Fwanted_stream), std::end(Fwanted_stream), Wanted);
+    const Int64 StartTime = Fstart_time, PlayTime = FPlayTime;
+    const TRepeatType Repeat = FRepeatType;
+    const bool Flip = FVerticalFlip;
+    Stop(true);
+    std::copy(std::begin(Wanted), std::end(Wanted), Fwanted_stream);
+    Fstart_time = StartTime;
+    FPlayTime = PlayTime;
+    FRepeatType = Repeat;
+    FVerticalFlip = Flip;
+}
+
 bool TCustomPlayer::Open(const String& AFileName, TVideoTarget* AScreen, bool APaused) {
     if (!AVLibLoaded()) {
         LogError(u"libav or libsdl not loaded.", true);
         return false;
     }
-    Stop(true);
+    StopKeepingPlayOptions();
     return StartPlayback(AFileName, AScreen, APaused);
 }
 
@@ -123,7 +139,7 @@ bool TCustomPlayer::Open(const String& AFileName, HWND AScreenHandle, bool APaus
         LogError(u"libav or libsdl not loaded.", true);
         return false;
     }
-    Stop(true);
+    StopKeepingPlayOptions();
     if (AScreenHandle && !Fdisplay_disable) {
         FSurface = TVideoSurface::Create(AScreenHandle);
         if (!FSurface) {
@@ -398,13 +414,22 @@ void TCustomPlayer::UpdatePosition() {
             P = S->Duration;
     } else
         return;
+    P = MonotonicPosition(*S, std::max<Int64>(P, 0));
+    // At the end the position is the end: the file's duration when it gives one.
+    bool Ended = !S->IsDevice && S->OutputEnded();
+    if (Ended && S->Duration > 0)
+        P = S->Duration;
+    else if (Ended && S->video_stream >= 0)
+        P = std::max<Int64>(std::llround(S->video_current_pts * 1000000) - S->StartTime, 0);
+    else if (S->Duration > 0)
+        P = std::min(P, S->Duration);
     FCurrentPTS = P;
     Int64 Report = 0;
     if (FReporter.Tick(P, S->Duration, Report) && OnPosition)
         FPlayEvent->Post(pePosition, Report);
-    if (!S->IsDevice && S->EventEOF == 0 && S->ReachEOF == 1) {
-        if (S->video_stream >= 0)
-            S->EventEOF = 1;
+    // psEnd once per end: a seek (or, with video, the next picture) makes the next end count again.
+    if (Ended && S->EventEOF == 0) {
+        S->EventEOF = 1;
         ChangeState(psEnd);
     }
     if (FPlayTime != INT64_MIN) {
@@ -420,6 +445,20 @@ void TCustomPlayer::UpdatePosition() {
             }
         }
     }
+}
+
+Int64 TCustomPlayer::MonotonicPosition(TVideoState& S, Int64 P) {
+    // A picture shown late moves the video clock back a little; between seeks the position only
+    // moves on. A seek starts afresh once its first picture is shown (or, without video, once done).
+    int Serial = S.video_stream >= 0 ? S.shown_serial.load() : S.seek_serial.load();
+    if (Serial != S.floor_serial) {
+        S.floor_serial = Serial;
+        S.position_floor = INT64_MIN;
+    }
+    if (S.position_floor != INT64_MIN && P < S.position_floor)
+        P = S.position_floor;
+    S.position_floor = P;
+    return P;
 }
 
 void TCustomPlayer::Stop(bool AWaitForStop) {
@@ -609,6 +648,7 @@ void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait) {
     S->seek_rel = ARel;
     S->seek_flags = AFlags;
     S->SeekEvent.Reset();
+    const int Serial = S->seek_serial + 1; // the reader counts this seek when it carries it out
     S->seek_req = 1;
     if (!AWait)
         return;
@@ -617,11 +657,13 @@ void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait) {
         if (FVideoState.get() != S)
             return;
     }
+    // With video, the seek is over when its first picture is on screen (or the file ended first).
     if (S->video_stream >= 0)
-        while (!S->PictEvent.WaitFor(100)) {
+        while (S->shown_serial < Serial && !S->OutputEnded()) {
             ServeMainThread();
             if (FVideoState.get() != S)
                 return;
+            SleepMs(2);
         }
 }
 

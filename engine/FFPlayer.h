@@ -228,6 +228,7 @@ public:
     void Log(TLogLevel ALevel, const String& ALogMsg);
     void ChangeState(TPlayState AState);
     void UpdatePosition();
+    Int64 MonotonicPosition(TVideoState& S, Int64 P);
     void PostPlayEvent(Integer AKind, Int64 AValue) { FPlayEvent->Post(AKind, AValue); }
     // The reader lets go of its demuxer: the probe stops looking at it first.
     void DetachProbe(AVFormatContext* ACtx);
@@ -236,6 +237,7 @@ private:
     friend struct TVideoState;
     void InitOptions();
     void ResetPlayOptions();
+    void StopKeepingPlayOptions();
     void DoFileOpen();
     void EventLoop();
     void WaitForStop();

@@ -52,7 +52,8 @@ int TVideoState::OpenAudio(AVStream* St, AVCodecContext* Ctx, int AIndex) {
     audio_st = St;
     audio_channels = Wanted.channels;
     audio_rate = Wanted.freq;
-    audio_clock = 0;
+    // Before the first packet the clock stands at the file's start (or the start position asked for).
+    audio_clock = (StartTime + (P->Fstart_time != INT64_MIN ? P->Fstart_time : 0)) / 1000000.0;
     audio_feed.Reset();
     audio_sync.Init(audio_rate);
     audio_frame = av::av_frame_alloc();
@@ -84,8 +85,19 @@ int TVideoState::OpenAudio(AVStream* St, AVCodecContext* Ctx, int AIndex) {
 }
 
 void TVideoState::AudioCallback(Uint8* AStream, int ALen) {
-    Owner->Faudio_callback_time = av::av_gettime();
-    audio_feed.Fill(AStream, ALen, Owner->FAudioVolume, Owner->FMute);
+    int64_t Now = av::av_gettime();
+    Owner->Faudio_callback_time = Now;
+    int Decoded = audio_feed.Fill(AStream, ALen, Owner->FAudioVolume, Owner->FMute);
+    // What was handed over now plays from now on: the clock runs through it at the wall clock's pace
+    // instead of jumping once per buffer.
+    double BytesPerSec = 2.0 * audio_channels * audio_rate;
+    if (BytesPerSec <= 0)
+        return;
+    double End = audio_clock - audio_feed.Pending() / BytesPerSec;
+    std::lock_guard Guard(audio_clock_mutex);
+    audio_cb_span = Decoded / BytesPerSec;
+    audio_cb_base = End - audio_cb_span;
+    audio_cb_time = Now;
 }
 
 void TVideoState::UpdateSampleDisplay(const uint8_t* AData, int ASize) {
@@ -151,18 +163,32 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
             int Size = Got * audio_channels * 2;
             audio_clock += double(Size) / (2.0 * audio_channels * audio_rate);
             AData = audio_buf.data();
+            audio_starved_since = 0;
+            // Without pictures, a step plays one decoded buffer and pauses again.
+            if (Owner->Fstep && video_stream < 0)
+                paused = 1;
             return Size;
         }
         if (Ret != AVERROR(EAGAIN) && Ret != AVERROR_EOF) {
             Owner->Log(llInfo, u"avcodec_decode_audio2() failed");
         }
-        if (paused || audioq.Aborted())
+        if (paused) {
+            // A seek while paused moves the clock at once, without playing on.
+            if (audioq.TakeFlush()) {
+                av::avcodec_flush_buffers(audio_ctx);
+                audio_clock = audio_seek_clock;
+            }
             return -1;
+        }
         TPacketQueue::TNode Node;
-        if (audioq.Get(Node, false) <= 0)
+        int Got = audioq.Get(Node, false);
+        if (Got == 0 && audio_starved_since == 0)
+            audio_starved_since = av::av_gettime();
+        if (Got <= 0)
             return -1;
         if (Node.Flush) {
             av::avcodec_flush_buffers(audio_ctx);
+            audio_clock = audio_seek_clock;
             continue;
         }
         if (Node.Pkt->pts != AV_NOPTS_VALUE)

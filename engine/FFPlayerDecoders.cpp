@@ -202,13 +202,14 @@ int TVideoState::DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFram
             seek_paused = 0;
         }
         AVRational Tb = av::av_buffersink_get_time_base(AFilter.Sink);
-        double Pts = AFiltered->pts == AV_NOPTS_VALUE ? 0 : AFiltered->pts * av_q2d(Tb);
         int64_t Pos = AFiltered->pkt_pos;
-        // The picture's own stamp, or the running clock; the clock then moves by its duration.
-        if (Pts != 0)
+        // The picture's own stamp (0 is one), or the running clock for a picture without one; the
+        // clock then moves by its duration.
+        double Pts = video_clock;
+        if (AFiltered->pts != AV_NOPTS_VALUE) {
+            Pts = AFiltered->pts * av_q2d(Tb);
             video_clock = Pts;
-        else
-            Pts = video_clock;
+        }
         AVRational Rate = av::av_guess_frame_rate(ic, video_st, nullptr);
         double D = Rate.num > 0 && Rate.den > 0 ? av_q2d(av_inv_q(Rate)) : 0.04;
         video_clock += D + AFiltered->repeat_pict * D / 2;
@@ -216,9 +217,6 @@ int TVideoState::DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFram
         bool Hooked = P->FHook && P->OnHook && DoHook(AFiltered, Pts);
         if (QueuePicture(AFiltered, Pts, Pos, Hooked) < 0)
             return -1;
-        // Seeking ends before the picture event: a waiting seek returns with Seeking false.
-        if (P->FSeeking && !seek_req)
-            P->FSeeking = false;
         EventEOF = 0;
         PictEvent.Set();
         if (open_paused) {
@@ -250,6 +248,8 @@ void TVideoState::FlushVideo() {
     }
     skip_frames = 1;
     skip_frames_index = 0;
+    flushed_serial = seek_serial;
+    video_drained = false;
     seek_flushed = 1;
 }
 
@@ -293,6 +293,8 @@ void TVideoState::VideoThread() {
         }
         if (Failed)
             break;
+        if (IsEnd)
+            video_drained = true;
         if (IsEnd && EventEOF == 0)
             P->UpdatePosition();
     }
@@ -424,9 +426,10 @@ int TVideoState::QueuePicture(AVFrame* AFrame, double APts, int64_t APos, bool A
     Slot.flip = Owner->FVerticalFlip && !AFlipped;
     Slot.pts = APts;
     Slot.pos = APos;
+    Slot.serial = flushed_serial;
     pictq_windex = (pictq_windex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
     bool SyncToMaster =
-        (av_sync_type == AV_SYNC_AUDIO_MASTER && audio_stream >= 0) || av_sync_type == AV_SYNC_EXTERNAL_CLOCK;
+        (av_sync_type == AV_SYNC_AUDIO_MASTER && AudioIsMaster()) || av_sync_type == AV_SYNC_EXTERNAL_CLOCK;
     double VideoClock = SyncToMaster ? GetVideoClock() : 0;
     double MasterClock = SyncToMaster ? GetMasterClock() : 0;
     Slot.target_clock = timer.ComputeTargetTime(APts, SyncToMaster, VideoClock, MasterClock);

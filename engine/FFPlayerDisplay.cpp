@@ -53,7 +53,7 @@ void TVideoState::VideoRefresh(bool AAdvance) {
                                            : Slot.target_clock + video_clock - Slot.pts;
         // The last queued picture is never dropped for being late while it is what stays on screen:
         // when paused, for a single picture, and at the end of the file (no later picture replaces it).
-        bool Keep = pictq_size == 1 && (paused || IsImage2 || ReachEOF);
+        bool Keep = pictq_size == 1 && (paused || IsImage2 || ReachEOF || video_drained);
         if (((P->Fframedrop != 0 && T > NextTarget && !IsDevice) || ForceDrop) && !Keep) {
             skip_frames *= FRAME_SKIP_FACTOR;
             if (pictq_size > 1 || T > NextTarget + FRAME_DROP_GRACE || ForceDrop) {
@@ -72,6 +72,12 @@ void TVideoState::VideoRefresh(bool AAdvance) {
             av::av_frame_ref(shown, Slot.frame);
             shown_flip = Slot.flip;
             shown_pts = Slot.pts;
+        }
+        // The first picture of the latest seek is on screen: the seek is over.
+        if (Slot.serial == seek_serial && shown_serial != Slot.serial) {
+            shown_serial = Slot.serial;
+            if (!seek_req)
+                P->FSeeking = false;
         }
         if (AAdvance) {
             pictq_rindex = (pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;

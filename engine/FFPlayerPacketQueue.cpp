@@ -81,3 +81,13 @@ int TPacketQueue::Get(TNode& ANode, bool ABlock) {
         cond.wait(Guard);
     }
 }
+
+bool TPacketQueue::TakeFlush() {
+    std::lock_guard Guard(mutex);
+    if (abort_request || Nodes.empty() || !Nodes.front().Flush)
+        return false;
+    Nodes.pop_front();
+    --nb_packets;
+    size -= PACKET_NODE_SIZE;
+    return true;
+}

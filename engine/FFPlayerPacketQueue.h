@@ -36,4 +36,6 @@ struct TPacketQueue {
     int Count();
     // -1 aborted, 1 a node in ANode (the caller frees its packet), 0 empty without blocking.
     int Get(TNode& ANode, bool ABlock);
+    // Removes a flush marker at the head of the queue; false when the head is none.
+    bool TakeFlush();
 };

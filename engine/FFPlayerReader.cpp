@@ -238,7 +238,9 @@ void TVideoState::ReadLoop(AVPacket* APkt, const std::string& AName) {
             SleepMs(10);
             continue;
         }
-        if (EofMark || (ic->pb && av::avio_feof(ic->pb))) {
+        // The end is where reading says so: the I/O layer reaches the end of the bytes while the
+        // demuxer still holds packets of them.
+        if (EofMark) {
             if (video_stream >= 0) {
                 videoq.PutEnd(video_stream);
                 PictEvent.Set();
@@ -292,22 +294,78 @@ bool TVideoState::ReadPacket(AVPacket* APkt, const std::string& AName, bool& AEo
     return true;
 }
 
+// The time of the first key frame of the video stream from the demuxer's position on (AV_TIME_BASE
+// units, the file's own timeline); INT64_MIN when none comes before the end or within many packets.
+int64_t TVideoState::NextKeyFrameTime(AVPacket* APkt) {
+    for (int I = 0; I < 4096 && !abort_request; ++I) {
+        if (av::av_read_frame(ic, APkt) < 0)
+            return INT64_MIN;
+        bool Key = APkt->stream_index == video_stream && (APkt->flags & AV_PKT_FLAG_KEY);
+        int64_t Ts = APkt->pts != AV_NOPTS_VALUE ? APkt->pts : APkt->dts;
+        AVRational Tb = ic->streams[APkt->stream_index]->time_base;
+        av::av_packet_unref(APkt);
+        if (Key && Ts != AV_NOPTS_VALUE)
+            return av::av_rescale_q(Ts, Tb, AV_TIME_BASE_Q);
+    }
+    return INT64_MIN;
+}
+
+// A demuxer without an index lands near the target, and decoding starts at the next key frame, maybe
+// a second or more after it. Steps back until the first key frame read is at or before the target,
+// then seeks to where that was.
+void TVideoState::LandOnKeyFrame(int64_t ATarget, int AFlags) {
+    AVPacket* Pkt = av::av_packet_alloc();
+    if (!Pkt)
+        return;
+    const int64_t First = ic->start_time != AV_NOPTS_VALUE ? ic->start_time : 0;
+    auto SeekTo = [&](int64_t APos) {
+        return av::avformat_seek_file(ic, -1, INT64_MIN, APos, APos, AFlags) >= 0 ||
+               av::av_seek_frame(ic, -1, APos, AFlags | AVSEEK_FLAG_BACKWARD) >= 0;
+    };
+    int64_t Pos = ATarget;
+    for (int64_t Step = 500000;; Step *= 2) {
+        int64_t Key = NextKeyFrameTime(Pkt);
+        // No key frame before the end counts as one too late.
+        if ((Key != INT64_MIN && Key <= ATarget) || Pos <= First || abort_request) {
+            SeekTo(Pos);
+            break;
+        }
+        Pos = std::max(First, Pos - Step);
+        if (!SeekTo(Pos))
+            break;
+    }
+    av::av_packet_free(&Pkt);
+}
+
 // The seek the component asked for: the range seek first, then the plain one in both directions;
 // on success every queue starts again from its flush marker.
 void TVideoState::DoSeek() {
     int64_t Target = seek_pos;
     int64_t Min = seek_rel > 0 ? Target - seek_rel + 2 : INT64_MIN;
-    int64_t Max = seek_rel < 0 ? Target - seek_rel - 2 : INT64_MAX;
+    // A seek to a position lands on the last key frame at or before it (unless any frame will do).
+    bool ToPosition = seek_rel == 0 && !(seek_flags & (AVSEEK_FLAG_BYTE | AVSEEK_FLAG_ANY));
+    int64_t Max = seek_rel < 0 ? Target - seek_rel - 2 : ToPosition ? Target : INT64_MAX;
+    Min = std::min(Min, Max);
     int Ret = av::avformat_seek_file(ic, -1, Min, Target, Max, seek_flags);
     if (Ret < 0)
         Ret = av::av_seek_frame(ic, -1, Target, seek_flags);
     if (Ret < 0)
         Ret = av::av_seek_frame(ic, -1, Target, seek_flags ^ AVSEEK_FLAG_BACKWARD);
+    if (Ret >= 0 && ToPosition && video_stream >= 0)
+        LandOnKeyFrame(Target, seek_flags);
+    int Serial = seek_serial + 1;
     if (Ret < 0) {
         Owner->LogError(Format(u"%s: error while seeking", {filename}), false);
         if (video_stream >= 0)
             PictEvent.Set();
+        // No picture follows a seek that failed: a waiting seek ends now.
+        seek_serial = Serial;
+        shown_serial = Serial;
+        Owner->FSeeking = false;
     } else {
+        // Counted before the flush markers go out, so that the pictures after them carry the count.
+        seek_serial = Serial;
+        audio_seek_clock = Target / 1000000.0;
         if (audio_stream >= 0) {
             audioq.Flush();
             audioq.PutFlush();
@@ -325,6 +383,8 @@ void TVideoState::DoSeek() {
     }
     ErrorEOF = 0;
     ReachEOF = 0;
+    EventEOF = 0;
+    video_drained = false;
     seek_req = 0;
     seek_done = 1;
     SeekEvent.Set();

@@ -2,6 +2,7 @@
 // output, display) and the component; private to the engine.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -96,6 +97,7 @@ struct TVideoPicture {
     int height = 0;
     bool allocated = false;
     bool flip = false;
+    int serial = 0; // the seek the picture follows
 };
 
 struct TSubPicture {
@@ -133,6 +135,11 @@ struct TVideoState {
     SwrContext* swr = nullptr;
     int swr_fmt = -1, swr_rate = 0, swr_channels = 0;
     bool audio_eof = false;
+    // The audio clock as of the latest callback: where the audio handed over then starts, how long it
+    // plays, and when (µs).
+    std::mutex audio_clock_mutex;
+    double audio_cb_base = 0, audio_cb_span = 0;
+    int64_t audio_cb_time = 0;
     std::atomic<int> show_audio{0};
     std::vector<int16_t> sample_array = std::vector<int16_t>(SAMPLE_ARRAY_SIZE, 0);
     int sample_array_index = 0, last_i_start = 0;
@@ -186,6 +193,20 @@ struct TVideoState {
     bool IsImage2 = false, IsDevice = false;
     std::atomic<int> ErrorEOF{0}, EventEOF{0}, ReachEOF{0}, Reading{0};
     std::atomic<int> open_paused{0}, seek_paused{0}, seek_done{0}, seek_flushed{0};
+    // Seeks carried out by the reader; the video thread's count of the flush markers it took; the
+    // seek whose first picture has been shown. A waiting seek ends with its own picture on screen.
+    std::atomic<int> seek_serial{0}, shown_serial{0};
+    int flushed_serial = 0;
+    // The video decoder has given out its last picture (the end of the file reached it).
+    std::atomic<bool> video_drained{false};
+    // Where the audio clock stands after a seek, before the first packet tells.
+    std::atomic<double> audio_seek_clock{0};
+    // When the audio output last found no packet to play (µs; 0 while it has packets).
+    std::atomic<int64_t> audio_starved_since{0};
+    // Positions only move forward between seeks: the lowest position the next report may give, and
+    // the seek it belongs to.
+    Int64 position_floor = INT64_MIN;
+    int floor_serial = 0;
     TFlagEvent SeekEvent, PictEvent;
 
     void PushEvent(int ACode) { Owner->PushPlayerEvent(ACode); }
@@ -195,9 +216,13 @@ struct TVideoState {
 
     double GetAudioClock() {
         int BytesPerSec = audio_rate * 2 * audio_channels;
-        if (audio_stream >= 0 && BytesPerSec != 0)
+        if (audio_stream < 0 || BytesPerSec == 0)
+            return audio_clock;
+        std::lock_guard Guard(audio_clock_mutex);
+        if (audio_cb_time == 0)
             return audio_clock - double(audio_feed.Pending()) / BytesPerSec;
-        return audio_clock;
+        double Elapsed = paused ? 0 : (av::av_gettime() - audio_cb_time) / 1000000.0;
+        return audio_cb_base + std::clamp(Elapsed, 0.0, audio_cb_span);
     }
     double GetVideoClock() {
         if (paused)
@@ -207,12 +232,28 @@ struct TVideoState {
         return StartTime / 1000000.0;
     }
     double GetExternalClock() { return WallClock(); }
+    // The audio has played out while the file goes on (or its packets stay away for half a second):
+    // its clock stands still, so it can no longer lead the pictures.
+    bool AudioEnded() {
+        int64_t Since = audio_starved_since;
+        return Since != 0 && audio_feed.Pending() == 0 && (ErrorEOF || av::av_gettime() - Since > 500000);
+    }
+    bool AudioIsMaster() { return audio_stream >= 0 && !AudioEnded(); }
     double GetMasterClock() {
         if (av_sync_type == AV_SYNC_VIDEO_MASTER)
             return video_stream >= 0 ? GetVideoClock() : GetAudioClock();
         if (av_sync_type == AV_SYNC_AUDIO_MASTER)
-            return audio_stream >= 0 ? GetAudioClock() : GetVideoClock();
+            return AudioIsMaster() || video_stream < 0 ? GetAudioClock() : GetVideoClock();
         return GetExternalClock();
+    }
+    // The end of the file is on screen: the reader has reached it, and the last picture is shown.
+    bool OutputEnded() {
+        if (ReachEOF != 1)
+            return false;
+        if (video_stream < 0)
+            return audio_feed.Pending() == 0;
+        std::lock_guard Guard(pictq_mutex);
+        return video_drained && pictq_size == 0;
     }
 
     // The reader (FFPlayerReader.cpp).
@@ -222,6 +263,8 @@ struct TVideoState {
     void ReadLoop(AVPacket* APkt, const std::string& AName);
     bool ReadPacket(AVPacket* APkt, const std::string& AName, bool& AEofMark);
     void DoSeek();
+    int64_t NextKeyFrameTime(AVPacket* APkt);
+    void LandOnKeyFrame(int64_t ATarget, int AFlags);
     // The decoders (FFPlayerDecoders.cpp).
     int StreamComponentOpen(int AIndex);
     void ApplyDecoderOptions(AVCodecContext* ACtx, const AVCodec* ACodec);

@@ -97,14 +97,15 @@ void MixAudioOut(uint8_t* AStream, const uint8_t* ASource, int ALen, int AVolume
         sdl::SDL_MixAudioFormat(AStream, ASource, AUDIO_S16SYS, Uint32(ALen), std::clamp(AVolume, 0, 128));
 }
 
-void TAudioFeed::Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute) {
+int TAudioFeed::Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute) {
+    int Decoded = 0;
     while (ALen > 0) {
         if (audio_buf_index >= audio_buf_size) {
             const uint8_t* Data = nullptr;
             int Size = Decode ? Decode(Data) : -1;
             if (Aborted && Aborted()) {
                 std::memset(AStream, 0, ALen);
-                return;
+                return Decoded;
             }
             if (Size > 0 && Data) {
                 if (SampleDisplay)
@@ -112,7 +113,8 @@ void TAudioFeed::Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute) {
                 if (Synchronize)
                     Size = Synchronize(Data, Size);
             }
-            if (Size <= 0 || !Data) {
+            FSilent = Size <= 0 || !Data;
+            if (FSilent) {
                 audio_buf = FSilence.data();
                 audio_buf_size = SILENCE_BUFFER_SIZE;
             } else {
@@ -123,8 +125,11 @@ void TAudioFeed::Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute) {
         }
         int Len = std::min(ALen, audio_buf_size - audio_buf_index);
         MixAudioOut(AStream, audio_buf + audio_buf_index, Len, AVolume, AMute);
+        if (!FSilent)
+            Decoded += Len;
         ALen -= Len;
         AStream += Len;
         audio_buf_index += Len;
     }
+    return Decoded;
 }

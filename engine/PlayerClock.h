@@ -73,14 +73,16 @@ public:
     std::function<void(const uint8_t* AData, int ASize)> SampleDisplay;
     std::function<int(const uint8_t* AData, int ASize)> Synchronize;
 
-    void Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute);
-    // Bytes decoded but not yet handed to SDL.
-    int Pending() const { return audio_buf_size - audio_buf_index; }
+    // Returns the bytes of decoded audio among the ALen written (the rest is silence).
+    int Fill(uint8_t* AStream, int ALen, int AVolume, bool AMute);
+    // Bytes decoded but not yet handed to SDL (silence played for want of data is none).
+    int Pending() const { return FSilent ? 0 : audio_buf_size - audio_buf_index; }
     void Reset() { audio_buf_size = audio_buf_index = 0; }
 
 private:
     const uint8_t* audio_buf = nullptr;
     int audio_buf_size = 0;
     int audio_buf_index = 0;
+    bool FSilent = false;
     std::vector<uint8_t> FSilence = std::vector<uint8_t>(SILENCE_BUFFER_SIZE, 0);
 };

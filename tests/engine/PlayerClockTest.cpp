@@ -132,6 +132,10 @@ TEST_F(PlayerAudioTest, AnEmptyQueueGivesSilenceInsteadOfBlocking) {
     EXPECT_EQ(std::vector<int16_t>(Out.begin(), Out.begin() + 512), std::vector<int16_t>(512, 0));
     EXPECT_EQ(std::vector<int16_t>(Out.begin() + 512, Out.begin() + 516), Decoded);
     EXPECT_EQ(std::vector<int16_t>(Out.begin() + 516, Out.end()), std::vector<int16_t>(512, 0));
+    // Silence played for want of data is no audio waiting: the audio clock does not count it.
+    std::vector<uint8_t> Some(100);
+    Feed.Fill(Some.data(), 100, 128, false);
+    EXPECT_EQ(Feed.Pending(), 0);
 
     // A buffer taken in pieces keeps its place across calls.
     Feed.Decode = [&](const uint8_t*& Data) {

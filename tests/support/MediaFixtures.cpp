@@ -363,13 +363,13 @@ void WriteClipFile(const ClipOptions& Options, const std::string& Path) {
     for (const StreamOptions& S : Options.Streams) {
         switch (S.Type) {
         case AVMEDIA_TYPE_VIDEO:
-            Writers.push_back(std::make_unique<VideoWriter>(Oc, S, Options.Duration));
+            Writers.push_back(std::make_unique<VideoWriter>(Oc, S, S.Duration > 0 ? S.Duration : Options.Duration));
             break;
         case AVMEDIA_TYPE_AUDIO:
-            Writers.push_back(std::make_unique<AudioWriter>(Oc, S, Options.Duration));
+            Writers.push_back(std::make_unique<AudioWriter>(Oc, S, S.Duration > 0 ? S.Duration : Options.Duration));
             break;
         case AVMEDIA_TYPE_SUBTITLE:
-            Writers.push_back(std::make_unique<SubtitleWriter>(Oc, S, Options.Duration));
+            Writers.push_back(std::make_unique<SubtitleWriter>(Oc, S, S.Duration > 0 ? S.Duration : Options.Duration));
             break;
         default:
             throw std::logic_error("unsupported stream type");
@@ -378,6 +378,7 @@ void WriteClipFile(const ClipOptions& Options, const std::string& Path) {
             av_program_add_stream_index(Oc, S.Program, Writers.back()->Stream->index);
     }
 
+    Oc->output_ts_offset = std::llround(Options.StartOffset * AV_TIME_BASE);
     if (!(Oc->oformat->flags & AVFMT_NOFILE))
         Check(avio_open(&Oc->pb, Path.c_str(), AVIO_FLAG_WRITE), "cannot create " + Path);
     AVDictionary* MuxOptions = nullptr;
@@ -408,10 +409,17 @@ std::string Describe(const ClipOptions& O) {
         S << P << ',';
     for (const ClipOptions::Chapter& C : O.Chapters)
         S << '{' << C.StartMs << '-' << C.EndMs << ',' << C.Title << '}';
-    for (const StreamOptions& T : O.Streams)
+    for (const StreamOptions& T : O.Streams) {
         S << '[' << int(T.Type) << ',' << T.Codec << ',' << T.BitRate << ',' << T.Width << 'x' << T.Height << ','
           << T.FrameRate.num << '/' << T.FrameRate.den << ',' << T.SampleRate << ',' << T.Channels << ',' << T.ToneHz
-          << ',' << T.CueText << ',' << T.Language << ',' << T.Title << ',' << T.Program << ']';
+          << ',' << T.CueText << ',' << T.Language << ',' << T.Title << ',' << T.Program;
+        // Written only when set, so that the clips written before these options keep their names.
+        if (T.Duration > 0)
+            S << ",d" << T.Duration;
+        S << ']';
+    }
+    if (O.StartOffset != 0)
+        S << "|start" << O.StartOffset;
     return S.str();
 }
 

@@ -51,6 +51,9 @@ struct StreamOptions {
 
     // MPEG-TS only: the 1-based index into ClipOptions::Programs the stream belongs to (0 = none).
     int Program = 0;
+
+    // Seconds of material in this stream when it differs from the clip's (0 = the clip's).
+    double Duration = 0;
 };
 
 struct ClipOptions {
@@ -61,6 +64,8 @@ struct ClipOptions {
     std::string Container;
     // Seconds of material in every stream.
     double Duration = 3.0;
+    // Seconds the muxer adds to every stamp, so that the file starts later than 0.
+    double StartOffset = 0;
     std::vector<StreamOptions> Streams;
     // Container metadata "title"; not written when empty.
     std::string Title;
