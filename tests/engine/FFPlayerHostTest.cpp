@@ -44,9 +44,8 @@ bool IsBlue(TRgb C) {
 class FFPlayerHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
         ResetWindowManager();
-        ASSERT_TRUE(Player.LoadAVLib(GetAppPath() + u"LibAV")) << UTF8Encode(Player.LastErrMsg());
+        ASSERT_TRUE(qvtest::LoadPlayerLibraries(Player));
         WNDCLASSEXW C{};
         if (!GetClassInfoExW(nullptr, u"QvPlayerHost", &C)) {
             C = WNDCLASSEXW{};

@@ -60,8 +60,7 @@ struct TTimedRecorder {
 class FFPlayerPlayback : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_TRUE(Player.LoadAVLib(GetAppPath() + u"LibAV")) << UTF8Encode(Player.LastErrMsg());
+        ASSERT_TRUE(qvtest::LoadPlayerLibraries(Player));
         Recorder.Attach(Player);
     }
     void TearDown() override { Player.Stop(true); }

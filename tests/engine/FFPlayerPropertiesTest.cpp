@@ -119,12 +119,18 @@ concept SeeksWith = requires(TCustomPlayer& P, T Position) {
 };
 static_assert(SeeksWith<int> && SeeksWith<long> && SeeksWith<long long> && SeeksWith<unsigned> && SeeksWith<double>);
 
+void ExpectFormatRefused(TCustomPlayer& APlayer, const String& AName, const String& AText) {
+    try {
+        APlayer.SetFormat(AName);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& E) {
+        EXPECT_EQ(E.Message(), AText);
+    }
+}
+
 class FFPlayerLoaded : public ::testing::Test {
 protected:
-    void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_TRUE(Player.LoadAVLib(GetAppPath() + u"LibAV")) << UTF8Encode(Player.LastErrMsg());
-    }
+    void SetUp() override { ASSERT_TRUE(qvtest::LoadPlayerLibraries(Player)); }
     void TearDown() override { Player.Stop(true); }
 
     TRUDezari Player{nullptr};
@@ -133,12 +139,7 @@ protected:
 TEST_F(FFPlayerLoaded, FormatForcesAKnownDemuxerAndRefusesAnUnknownName) {
     Player.SetFormat(u"avi");
     EXPECT_EQ(Player.Format(), u"avi");
-    try {
-        Player.SetFormat(u"nosuchformat");
-        ADD_FAILURE() << "no exception";
-    } catch (const Exception& E) {
-        EXPECT_EQ(E.Message(), u"Unknown input format: nosuchformat");
-    }
+    ExpectFormatRefused(Player, u"nosuchformat", u"Unknown input format: nosuchformat");
     EXPECT_EQ(Player.Format(), u"avi");
     // The forced demuxer is the one that opens the file: a WAV file is no AVI.
     EXPECT_FALSE(Player.Open(Path(qvtest::Fixture::Wav), nullptr, true));
@@ -150,12 +151,7 @@ TEST_F(FFPlayerLoaded, FormatForcesAKnownDemuxerAndRefusesAnUnknownName) {
 TEST(FFPlayerNoLibraries, FormatCannotBeWrittenWithoutTheLibraries) {
     FFLoader().Unload(PlayerLibraries);
     TRUDezari Player(nullptr);
-    try {
-        Player.SetFormat(u"avi");
-        ADD_FAILURE() << "no exception";
-    } catch (const Exception& E) {
-        EXPECT_EQ(E.Message(), u"libav or libsdl not loaded.");
-    }
+    ExpectFormatRefused(Player, u"avi", u"libav or libsdl not loaded.");
     EXPECT_EQ(Player.LastErrMsg(), u"libav or libsdl not loaded.");
     EXPECT_EQ(Player.Format(), u"");
 }

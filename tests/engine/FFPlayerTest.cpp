@@ -42,9 +42,7 @@ TRgb Rgb(uint32_t C) {
 class FFPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // No sound card on the test machines: SDL's dummy driver plays at the real rate.
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        ASSERT_TRUE(Player.LoadAVLib(GetAppPath() + u"LibAV")) << UTF8Encode(Player.LastErrMsg());
+        ASSERT_TRUE(qvtest::LoadPlayerLibraries(Player));
         Recorder.Attach(Player);
     }
     void TearDown() override { Player.Stop(true); }

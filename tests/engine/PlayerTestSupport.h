@@ -6,15 +6,28 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/FFPlayer.h"
+#include "engine/MyUtils.h"
 #include "platform/base/Threads.h"
 
 namespace qvtest {
+
+// Loads the player's libraries. No sound card on the test machines: SDL's dummy driver plays at the
+// real rate.
+inline ::testing::AssertionResult LoadPlayerLibraries(TCustomPlayer& APlayer) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (APlayer.LoadAVLib(GetAppPath() + u"LibAV"))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << UTF8Encode(APlayer.LastErrMsg());
+}
 
 // A pixel of a 32-bit bitmap the player handed out, as 0xAARRGGBB.
 inline uint32_t& BitmapPixel(TBitmap* ABitmap, int X, int Y) {
