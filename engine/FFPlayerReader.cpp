@@ -295,11 +295,12 @@ bool TVideoState::ReadPacket(AVPacket* APkt, const std::string& AName, bool& AEo
 }
 
 // The time of the first key frame of the video stream from the demuxer's position on (AV_TIME_BASE
-// units, the file's own timeline); INT64_MIN when none comes before the end or within many packets.
+// units, the file's own timeline); INT64_MAX when the end comes first, INT64_MIN when many packets
+// come without one (a stream that marks no key frames).
 int64_t TVideoState::NextKeyFrameTime(AVPacket* APkt) {
     for (int I = 0; I < 4096 && !abort_request; ++I) {
         if (av::av_read_frame(ic, APkt) < 0)
-            return INT64_MIN;
+            return INT64_MAX;
         bool Key = APkt->stream_index == video_stream && (APkt->flags & AV_PKT_FLAG_KEY);
         int64_t Ts = APkt->pts != AV_NOPTS_VALUE ? APkt->pts : APkt->dts;
         AVRational Tb = ic->streams[APkt->stream_index]->time_base;
@@ -325,8 +326,12 @@ void TVideoState::LandOnKeyFrame(int64_t ATarget, int AFlags) {
     int64_t Pos = ATarget;
     for (int64_t Step = 500000;; Step *= 2) {
         int64_t Key = NextKeyFrameTime(Pkt);
-        // No key frame before the end counts as one too late.
-        if ((Key != INT64_MIN && Key <= ATarget) || Pos <= First || abort_request) {
+        // Without key frames to go by, the demuxer's own landing stands.
+        if (Key == INT64_MIN) {
+            SeekTo(ATarget);
+            break;
+        }
+        if (Key <= ATarget || Pos <= First || abort_request) {
             SeekTo(Pos);
             break;
         }
