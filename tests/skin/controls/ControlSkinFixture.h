@@ -1,0 +1,159 @@
+// The skinned controls' test skin (tests/fixtures/skins/controls): every state face one solid colour, a mask
+// with a cut corner, a glow picture. The fixture loads it into a skin data and puts a shown form on the
+// headless screen, on the tests' clock.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/Forms.h"
+#include "skin/core/TbsSkinData.h"
+#include "tests/platform/ui/UiTestSupport.h"
+#include "tests/skin/core/SkinDataFixture.h"
+
+namespace ctltest {
+
+// Face colours of the test skin (0x00BBGGRR).
+constexpr TColor cNormal = 0x0000C0;   // push button normal
+constexpr TColor cHot = 0x00C000;      // push button hot
+constexpr TColor cDown = 0xC00000;     // push button pressed
+constexpr TColor cDisabled = 0x808000; // push button disabled
+constexpr TColor cFocused = 0x00C0C0;  // push button focused
+constexpr TColor cToolNormal = 0x404080;
+constexpr TColor cToolHot = 0x408040;
+constexpr TColor cToolDown = 0x804040;
+constexpr TColor cToolDisabled = 0x606060;
+constexpr TColor cRing = 0x00FFFF;  // generic face: 4-pixel ring
+constexpr TColor cInner = 0xFF00FF; // generic face: 12 x 12 centre
+constexpr TColor cMenuNormal = 0x208020;
+constexpr TColor cMenuHot = 0x20C0C0;
+constexpr TColor cMenuDown = 0xC02020;
+constexpr TColor cGlow = 0x00A0FF;
+
+// The default look's colours.
+constexpr TColor cNavy = 0x800000;
+constexpr TColor cHotFill = 0xD2BDB6;  // RGB(182, 189, 210)
+constexpr TColor cDownFill = 0xB59385; // RGB(133, 147, 181)
+
+inline std::filesystem::path ControlSkinFolder() {
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fixtures" / "skins" /
+           "controls";
+}
+
+inline void Fill(TBitmap& B, const TRect& R, TColor C) {
+    B.Canvas()->Brush()->SetStyle(bsSolid);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(R);
+}
+
+inline void SaveBmp(TBitmap& B, const skintest::TTempDir& Dir, const std::string& Name) {
+    B.SaveToFile(Dir.File(Name));
+}
+
+// Copies the description into Dir and draws its pictures; returns the description's path.
+inline String MakeControlSkin(const skintest::TTempDir& Dir) {
+    std::filesystem::copy_file(ControlSkinFolder() / "skin.ini", Dir.Path() / "skin.ini",
+                               std::filesystem::copy_options::overwrite_existing);
+    TBitmap Faces;
+    Faces.SetPixelFormat(pf24bit);
+    Faces.SetSize(160, 80);
+    Fill(Faces, Rect(0, 0, 160, 80), clBlack);
+    const TColor Button[] = {cNormal, cHot, cDown, cDisabled, cFocused};
+    for (int I = 0; I < 5; ++I)
+        Fill(Faces, Bounds(I * 20, 0, 20, 20), Button[I]);
+    const TColor Tool[] = {cToolNormal, cToolHot, cToolDown, cToolDisabled};
+    for (int I = 0; I < 4; ++I)
+        Fill(Faces, Bounds(I * 20, 20, 20, 20), Tool[I]);
+    Fill(Faces, Bounds(0, 40, 20, 20), cRing);
+    Fill(Faces, Bounds(4, 44, 12, 12), cInner);
+    const TColor Menu[] = {cMenuNormal, cMenuHot, cMenuDown};
+    for (int I = 0; I < 3; ++I)
+        Fill(Faces, Bounds(I * 30, 60, 30, 20), Menu[I]);
+    SaveBmp(Faces, Dir, "controls.bmp");
+
+    TBitmap Mask;
+    Mask.SetPixelFormat(pf24bit);
+    Mask.SetSize(20, 20);
+    Fill(Mask, Rect(0, 0, 20, 20), clBlack);
+    Fill(Mask, Rect(0, 0, 5, 5), clWhite);
+    SaveBmp(Mask, Dir, "mask.bmp");
+
+    TBitmap Glow;
+    Glow.SetPixelFormat(pf24bit);
+    Glow.SetSize(24, 24);
+    Fill(Glow, Rect(0, 0, 24, 24), cGlow);
+    SaveBmp(Glow, Dir, "glow.bmp");
+    Fill(Glow, Rect(0, 0, 24, 24), clWhite);
+    SaveBmp(Glow, Dir, "glowmask.bmp");
+    return Dir.File("skin.ini");
+}
+
+// A shown form at (100, 100) with a loaded test skin; the skin's effects are on.
+class ControlTest : public uitest::UiTest {
+protected:
+    void SetUp() override {
+        uitest::UiTest::SetUp();
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(100, 100, 400, 300);
+        Form->Show();
+        Skin = new TbsSkinData(Form.get());
+        Skin->LoadFromFile(MakeControlSkin(Dir));
+        ASSERT_FALSE(Skin->Empty);
+        Pump();
+    }
+    void TearDown() override {
+        Form.reset();
+        uitest::UiTest::TearDown();
+    }
+    template <class T> T* Make(const String& SkinName, int X = 10, int Y = 10, int W = -1, int H = -1) {
+        auto* C = new T(Form.get());
+        C->SetParent(Form.get());
+        C->SetBounds(X, Y, W < 0 ? C->Width() : W, H < 0 ? C->Height() : H);
+        if (!SkinName.empty()) {
+            C->SetSkinDataName(SkinName);
+            C->SetSkinData(Skin);
+        }
+        Pump();
+        return C;
+    }
+    TbsDataSkinControl* Record(const String& Name) {
+        return Skin->CtrlList.at(std::size_t(Skin->GetControlIndex(Name))).get();
+    }
+    // The colour of a screen pixel, as the user sees it.
+    static TColor ScreenPixel(TControl* C, int X, int Y) {
+        TPoint P = C->ClientToScreen(TPoint{X, Y});
+        return TColor(::ScreenPixel(P.X, P.Y));
+    }
+    void MouseTo(TControl* C, int X, int Y) {
+        TPoint P = C->ClientToScreen(TPoint{X, Y});
+        InjectMouseMove(P.X, P.Y);
+        Pump();
+    }
+    void Press(TControl* C, int X, int Y) {
+        MouseTo(C, X, Y);
+        InjectMouseButton(0, true);
+        Pump();
+    }
+    void Release() {
+        InjectMouseButton(0, false);
+        Pump();
+    }
+    void ClickOn(TControl* C, int X, int Y) {
+        Press(C, X, Y);
+        Release();
+    }
+    void MouseAway() {
+        InjectMouseMove(5, 5);
+        Pump();
+    }
+
+    skintest::TTempDir Dir;
+    std::unique_ptr<TForm> Form;
+    TbsSkinData* Skin = nullptr;
+};
+
+} // namespace ctltest
