@@ -2,4 +2,8 @@
 // services they call. Users of the unit include this header.
 #pragma once
 
+#include "skin/controls/TbsSkinButton.h"
 #include "skin/controls/TbsSkinControl.h"
+#include "skin/controls/TbsSkinMenuSpeedButton.h"
+#include "skin/controls/TbsSkinSpeedButton.h"
+#include "skin/controls/bsSkinMenuServices.h"

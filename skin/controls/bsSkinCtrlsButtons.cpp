@@ -1,0 +1,180 @@
+#include "skin/controls/bsSkinCtrlsButtons.h"
+
+#include <cstdint>
+
+void TbsButtonRecordCopy::CopyButtonRecord(const TbsDataSkinButtonControl& R, const TRect& SkinRect) {
+    FontName = R.FontName;
+    FontStyle = R.FontStyle;
+    FontHeight = R.FontHeight;
+    FontColor = R.FontColor;
+    ActiveFontColor = R.ActiveFontColor;
+    DownFontColor = R.DownFontColor;
+    ActiveSkinRect = IsNullRect(R.ActiveSkinRect) ? SkinRect : R.ActiveSkinRect;
+    DownSkinRect = IsNullRect(R.DownSkinRect) ? ActiveSkinRect : R.DownSkinRect;
+    DisabledSkinRect = R.DisabledSkinRect;
+    FocusedSkinRect = R.FocusedSkinRect;
+    DisabledFontColor = R.DisabledFontColor == R.FontColor ? TColor(8421504) : R.DisabledFontColor;
+    Morphing = R.Morphing;
+    MorphKind = R.MorphKind;
+    AnimateSkinRect = R.AnimateSkinRect;
+    FrameCount = R.FrameCount;
+    AnimateInterval = R.AnimateInterval;
+    ShowFocus = R.ShowFocus;
+    MenuMarkerFlatRect = R.MenuMarkerFlatRect;
+    MenuMarkerRect = R.MenuMarkerRect;
+    MenuMarkerActiveRect = IsNullRect(R.MenuMarkerActiveRect) ? R.MenuMarkerRect : R.MenuMarkerActiveRect;
+    MenuMarkerDownRect = IsNullRect(R.MenuMarkerDownRect) ? MenuMarkerActiveRect : R.MenuMarkerDownRect;
+    MenuMarkerTransparentColor = R.MenuMarkerTransparentColor;
+    GlowLayerPictureIndex = R.GlowLayerPictureIndex;
+    GlowLayerMaskPictureIndex = R.GlowLayerMaskPictureIndex;
+    GlowLayerOffsetLeft = R.GlowLayerOffsetLeft;
+    GlowLayerOffsetRight = R.GlowLayerOffsetRight;
+    GlowLayerOffsetTop = R.GlowLayerOffsetTop;
+    GlowLayerOffsetBottom = R.GlowLayerOffsetBottom;
+    GlowLayerShowOffsetX = R.GlowLayerShowOffsetX;
+    GlowLayerShowOffsetY = R.GlowLayerShowOffsetY;
+    GlowLayerAlphaBlendValue = R.GlowLayerAlphaBlendValue;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TbsControlTimer::Start(Cardinal Interval, std::function<void()> OnTick) {
+    if (!FTimer) {
+        FTimer = new TTimer(FOwner);
+        FTimer->OnTimer = [this](TObject*) {
+            // A tick may start the timer again with another handler: run a copy.
+            if (std::function<void()> Tick = FOnTick)
+                Tick();
+        };
+    }
+    FOnTick = std::move(OnTick);
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(Interval);
+    FTimer->SetEnabled(true);
+}
+
+void TbsControlTimer::SetInterval(Cardinal Interval) {
+    if (FTimer)
+        FTimer->SetInterval(Interval);
+}
+
+void TbsControlTimer::Stop() {
+    if (FTimer)
+        FTimer->SetEnabled(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool StepMorphFactor(double& Kf, bool Hot) {
+    if (Hot && Kf < 1) {
+        Kf += 0.2;
+        return true;
+    }
+    if (!Hot && Kf > 0) {
+        Kf -= 0.2;
+        return true;
+    }
+    Kf = Hot ? 1 : 0;
+    return false;
+}
+
+namespace {
+
+std::unique_ptr<TbsEffectBmp> EffectOf(TBitmap* B) {
+    auto E = std::make_unique<TbsEffectBmp>(B->Width(), B->Height());
+    for (int Y = 0; Y < B->Height(); ++Y)
+        for (int X = 0; X < B->Width(); ++X) {
+            const COLORREF C = ColorToRGB(B->Canvas()->Pixels(X, Y));
+            E->SetPixel(X, Y,
+                        std::uint32_t(GetBValue(C)) | std::uint32_t(GetGValue(C)) << 8 |
+                            std::uint32_t(GetRValue(C)) << 16);
+        }
+    return E;
+}
+
+} // namespace
+
+void DrawMorphedFaces(TCanvas* Canvas, TBitmap* From, TBitmap* To, TbsMorphKind Kind, double Kf) {
+    auto A = EffectOf(From);
+    auto B = EffectOf(To);
+    A->MorphByKind(Kind, *B, Kf);
+    TBitmap Out(A->Width, A->Height);
+    for (int Y = 0; Y < A->Height; ++Y)
+        for (int X = 0; X < A->Width; ++X) {
+            const std::uint32_t P = A->GetPixel(X, Y);
+            Out.Canvas()->SetPixels(X, Y, TColor(RGB((P >> 16) & 0xFF, (P >> 8) & 0xFF, P & 0xFF)));
+        }
+    Canvas->Draw(0, 0, &Out);
+}
+
+TRect AnimationFrameRect(const TRect& AnimateSkinRect, const TRect& SkinRect, int FrameCount, int Frame) {
+    if (FrameCount <= 0)
+        return AnimateSkinRect;
+    TRect R = AnimateSkinRect;
+    if (GetRectWidth(AnimateSkinRect) > GetRectWidth(SkinRect)) {
+        const int W = GetRectWidth(AnimateSkinRect) / FrameCount;
+        R.Left = AnimateSkinRect.Left + (Frame - 1) * W;
+        R.Right = AnimateSkinRect.Left + Frame * W;
+    } else {
+        const int H = GetRectHeight(AnimateSkinRect) / FrameCount;
+        R.Top = AnimateSkinRect.Top + (Frame - 1) * H;
+        R.Bottom = AnimateSkinRect.Top + Frame * H;
+    }
+    return R;
+}
+
+int GlyphNumber(bool Down, bool Active, bool Enabled, int NumGlyphs) {
+    if (Down && Active && NumGlyphs > 2)
+        return 3;
+    if (Active && NumGlyphs > 3)
+        return 4;
+    if (Enabled || NumGlyphs < 2)
+        return 1;
+    return 2;
+}
+
+void DrawButtonContent(TCanvas* Canvas, const TRect& R, const TbsButtonContent& C) {
+    if (C.ImagesMenu && C.UseImagesMenuImage) {
+        if (TbsImagesMenuItem* Item = C.ImagesMenu->SelectedItem()) {
+            const String Caption = C.UseImagesMenuCaption ? Item->Caption : C.Caption;
+            DrawImageAndText(Canvas, R, C.Margin, C.Spacing, C.Layout, Caption, Item->ImageIndex,
+                             C.ImagesMenu->Images(), C.ImagePressed, C.Enabled, C.DrawColorMarker, C.ColorMarkerValue);
+            return;
+        }
+    }
+    if (C.ToolBarImages) {
+        DrawImageAndText(Canvas, R, C.Margin, C.Spacing, C.Layout, C.Caption, C.ImageIndex, C.ToolBarImages,
+                         C.ImagePressed, C.Enabled, C.DrawColorMarker, C.ColorMarkerValue);
+        return;
+    }
+    if (C.Images && C.ImageIndex >= 0 && C.ImageIndex < C.Images->Count()) {
+        DrawImageAndText(Canvas, R, C.Margin, C.Spacing, C.Layout, C.Caption, C.ImageIndex, C.Images, C.ImagePressed,
+                         C.Enabled, C.DrawColorMarker, C.ColorMarkerValue);
+        return;
+    }
+    DrawGlyphAndText(Canvas, R, C.Margin, C.Spacing, C.Layout, C.Caption, C.Glyph, C.NumGlyphs, C.GlyphNum, C.Pressed,
+                     C.DrawColorMarker, C.ColorMarkerValue);
+}
+
+void DrawDefaultFrame(TCanvas* Canvas, const TRect& R, TColor Frame, TColor Fill) {
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Brush()->SetColor(Fill);
+    Canvas->FillRect(R);
+    Canvas->Brush()->SetColor(Frame);
+    Canvas->FrameRect(R);
+}
+
+bool TakeActionGlyph(TBitmap* Glyph, TObject* Sender) {
+    auto* A = dynamic_cast<TCustomAction*>(Sender);
+    if (!A || !Glyph->Empty())
+        return false;
+    TCustomImageList* Images = A->Images();
+    if (!Images || A->ImageIndex() < 0 || A->ImageIndex() >= Images->Count())
+        return false;
+    Glyph->SetSize(Images->Width(), Images->Height());
+    Glyph->Canvas()->Brush()->SetStyle(bsSolid);
+    Glyph->Canvas()->Brush()->SetColor(TColor(RGB(255, 0, 255)));
+    Glyph->Canvas()->FillRect(Rect(0, 0, Glyph->Width(), Glyph->Height()));
+    Images->Draw(Glyph->Canvas(), 0, 0, A->ImageIndex());
+    return true;
+}
