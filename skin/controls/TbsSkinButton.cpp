@@ -2,7 +2,8 @@
 
 #include "platform/gdi/WinGdi.h"
 
-TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner), TActionClient(this) {
+TbsSkinButton::TbsSkinButton(TComponent* AOwner)
+    : TbsSkinCustomControl(AOwner), TbsButtonCommon(this), TActionClient(this) {
     FLayerManager = new TbsLayerManager(this);
     // The button clicks by its own rules (ButtonClick); the class library's click on release stays off.
     SetControlStyle(ControlStyle() - csClickEvents);
@@ -11,21 +12,13 @@ TbsSkinButton::TbsSkinButton(TComponent* AOwner) : TbsSkinCustomControl(AOwner),
     SetBounds(Left(), Top(), 75, 25);
 }
 
-TbsSkinButton::~TbsSkinButton() {
-    StopMorph();
-    StopRepeat();
-    StopAnimate();
-}
+TbsSkinButton::~TbsSkinButton() = default;
 
 // ---------------------------------------------------------------------------------------------
 // Derived states
 
 bool TbsSkinButton::EffectsOn() const {
     return FSD && !FSD->Empty && FSD->EnableSkinEffects();
-}
-
-bool TbsSkinButton::MorphApplies() const {
-    return Morphing && EffectsOn();
 }
 
 bool TbsSkinButton::FocusHot() {
@@ -63,56 +56,6 @@ void TbsSkinButton::SetGroupIndex(int Value) {
         SetCanFocused(false);
 }
 
-void TbsSkinButton::SetDown(bool Value) {
-    FDown = Value;
-    if (MorphApplies()) {
-        FMorphKf = 1;
-        if (Value)
-            StopMorph();
-        else
-            StartMorph();
-    }
-    Repaint();
-    if (!Value || FGroupIndex == 0 || FAllowAllUp || !Parent())
-        return;
-    for (int I = 0; I < Parent()->ControlCount(); ++I) {
-        auto* Other = dynamic_cast<TbsSkinButton*>(Parent()->Controls(I));
-        if (Other && Other != this && Other->FGroupIndex == FGroupIndex && Other->FDown)
-            Other->SetDown(false);
-    }
-}
-
-void TbsSkinButton::SetGlyph(TBitmap* Value) {
-    FGlyph->Assign(Value);
-    Repaint();
-}
-
-void TbsSkinButton::SetNumGlyphs(int Value) {
-    FNumGlyphs = Value;
-    Repaint();
-}
-
-void TbsSkinButton::SetMargin(int Value) {
-    if (Value != FMargin && Value >= -1) {
-        FMargin = Value;
-        Repaint();
-    }
-}
-
-void TbsSkinButton::SetSpacing(int Value) {
-    if (Value != FSpacing) {
-        FSpacing = Value;
-        Repaint();
-    }
-}
-
-void TbsSkinButton::SetLayout(TbsButtonLayout Value) {
-    if (Value != FLayout) {
-        FLayout = Value;
-        Repaint();
-    }
-}
-
 void TbsSkinButton::SetImageList(TCustomImageList* Value) {
     FImageList = Value;
     if (Value)
@@ -146,16 +89,6 @@ void TbsSkinButton::Notification(TComponent* AComponent, TOperation Operation) {
         FLayerManager = nullptr;
 }
 
-void TbsSkinButton::RefreshButton() {
-    FMouseIn = false;
-    FDown = false;
-    if (MorphApplies())
-        FMorphKf = 0;
-    if (EffectsOn())
-        StopAnimate();
-    Repaint();
-}
-
 void TbsSkinButton::CreateWnd() {
     TbsSkinCustomControl::CreateWnd();
     FActive = FDefault;
@@ -173,17 +106,7 @@ void TbsSkinButton::ButtonClick() {
     if (FCanFocused)
         if (TCustomForm* Form = GetParentForm(this))
             Form->SetModalResult(FModalResult);
-    TBasicAction* A = Action();
-    if (OnClick && A && !SameEventCode(A->OnExecute, OnClick)) {
-        OnClick(this);
-        return;
-    }
-    if (A && !Designing()) {
-        ActionLink()->Execute();
-        return;
-    }
-    if (OnClick)
-        OnClick(this);
+    ClickOrExecute(*this, Designing());
 }
 
 void TbsSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {
@@ -208,13 +131,7 @@ void TbsSkinButton::GetSkinData() {
     if (!FUseSkinSize && R->MaskPictureIndex != -1)
         MaskPicture = nullptr;
     CopyButtonRecord(*R, SkinRect);
-    if (EffectsOn() && AnimateTimer.Running() && CurrentFrame > 0 && CurrentFrame <= FrameCount) {
-        const TRect Frame = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, CurrentFrame);
-        if (AnimateInc)
-            ActiveSkinRect = Frame;
-        else
-            SkinRect = Frame;
-    }
+    ApplyAnimationFrame(SkinRect);
 }
 
 void TbsSkinButton::CalcSize(int& W, int& H) {
@@ -222,8 +139,7 @@ void TbsSkinButton::CalcSize(int& W, int& H) {
         TbsSkinCustomControl::CalcSize(W, H);
         return;
     }
-    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - GetRectWidth(SkinRect),
-                     ClRect.Bottom + H - GetRectHeight(SkinRect));
+    FreeSizeClient(*this, W, H);
 }
 
 void TbsSkinButton::BeforeChangeSkinData() {
@@ -300,18 +216,8 @@ TbsButtonContent TbsSkinButton::Content(bool Pressed, bool ImagePressed, int Gly
 }
 
 void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) {
-    TRect TextR;
-    if (FUseSkinSize || ResizeMode == 1) {
-        DrawSkinImage(B, Picture, R);
-        TextR = NewClRect;
-    } else {
-        if (Picture && ResizeMode == 0)
-            B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-        else if (Picture && (ResizeMode == 2 || ResizeMode == 3))
-            DrawNinePartSkinImageByClientRect(B, Picture, R, ClRect, true);
-        TextR = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - GetRectWidth(R),
-                     ClRect.Bottom + B->Height() - GetRectHeight(R));
-    }
+    const TRect TextR = DrawFaceBackground(
+        B, R, *this, [this](TBitmap* Dest, TBitmap* Source, const TRect& Face) { DrawSkinImage(Dest, Source, Face); });
     TCanvas* C = B->Canvas();
     if (FUseSkinFont) {
         C->Font()->SetName(FontName);
@@ -320,16 +226,7 @@ void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, 
     } else {
         C->Font()->Assign(FDefaultFont.get());
     }
-    if (Enabled() && !FUseSkinFontColor)
-        C->Font()->SetColor(FDefaultFont->Color());
-    else if (!Enabled())
-        C->Font()->SetColor(DisabledFontColor);
-    else if (AActive && ADown)
-        C->Font()->SetColor(DownFontColor);
-    else if (AActive)
-        C->Font()->SetColor(ActiveFontColor);
-    else
-        C->Font()->SetColor(FontColor);
+    C->Font()->SetColor(FaceFontColor(AActive, ADown, FDefaultFont->Color()));
     if (ShowFocus && HandleAllocated() && Focused()) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetColor(FSD->SkinColors()->FcBtnFace);
@@ -392,45 +289,6 @@ void TbsSkinButton::MorphTick() {
     if (!StepMorphFactor(FMorphKf, Hot))
         StopMorph();
     Repaint();
-}
-
-void TbsSkinButton::StartAnimate(bool Forward) {
-    StopAnimate();
-    AnimateInc = Forward;
-    CurrentFrame = Forward ? 1 : FrameCount;
-    AnimateTimer.Start(Cardinal(AnimateInterval), [this] { AnimateTick(); });
-}
-
-void TbsSkinButton::StopAnimate() {
-    CurrentFrame = 0;
-    AnimateTimer.Stop();
-}
-
-void TbsSkinButton::AnimateTick() {
-    if (AnimateInc) {
-        if (CurrentFrame <= FrameCount) {
-            ++CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame > FrameCount)
-            StopAnimate();
-    } else {
-        if (CurrentFrame >= 0) {
-            --CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame <= 0)
-            StopAnimate();
-    }
-}
-
-// The first tick, after 500 ms, only sets the pace; every further one clicks.
-void TbsSkinButton::StartRepeat() {
-    RepeatTimer.Start(500, [this] { RepeatTimer.Start(Cardinal(FRepeatInterval), [this] { RepeatTick(); }); });
-}
-
-void TbsSkinButton::RepeatTick() {
-    ButtonClick();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -500,42 +358,14 @@ void TbsSkinButton::PostToSelf(UINT Msg) {
 
 void TbsSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TbsSkinCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    if (AnimationApplies())
-        StopAnimate();
-    FMouseDown = true;
-    if (!FDown) {
-        FMouseIn = true;
-        SetDown(true);
-        if (FRepeatMode && FGroupIndex == 0)
-            StartRepeat();
-        else if (FGroupIndex != 0)
-            ButtonClick();
-        FAllowAllUpCheck = false;
-    } else if (FGroupIndex != 0) {
-        FAllowAllUpCheck = true;
-    }
+    if (Button == mbLeft)
+        PressButton(AnimationApplies());
 }
 
 void TbsSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     std::weak_ptr<char> Alive = AliveToken();
     if (Button == mbLeft) {
-        FMouseDown = false;
-        if (FGroupIndex == 0) {
-            const bool WasDown = FDown;
-            StopRepeat();
-            if (FMouseIn && PtInRect(ClientRect(), TPoint{X, Y})) {
-                SetDown(false);
-                if (WasDown)
-                    ButtonClick();
-            } else {
-                FDown = false;
-            }
-        } else if (FDown && FAllowAllUp && FAllowAllUpCheck && FMouseIn && PtInRect(ClientRect(), TPoint{X, Y})) {
-            SetDown(false);
-            ButtonClick();
-        }
+        ReleaseButton(FMouseIn && PtInRect(ClientRect(), TPoint{X, Y}));
         if (Alive.expired())
             return;
     }
@@ -717,12 +547,7 @@ void TbsSkinButton::WMKillFocus(TMessage& Message) {
 
 void TbsSkinButton::CMEnabledChanged(TMessage& Message) {
     TbsSkinCustomControl::Dispatch(Message);
-    if (MorphApplies()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Repaint();
+    EnabledChanged();
 }
 
 void TbsSkinButton::CMTextChanged(TMessage& Message) {

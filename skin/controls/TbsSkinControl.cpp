@@ -1,5 +1,7 @@
 #include "skin/controls/TbsSkinControl.h"
 
+#include <functional>
+
 #include "platform/gdi/WinGdi.h"
 #include "skin/core/TbsSkinData.h"
 
@@ -47,6 +49,88 @@ int LookUp(TbsSkinData* SD, const String& Name) {
     if (!SD || SD->Empty)
         return -1;
     return SD->GetControlIndex(Name);
+}
+
+// What the windowed and the windowless bases share, written once for both.
+
+template <class C> void StoreSkinData(C& Ctl, TbsSkinData* Value) {
+    if (Ctl.FSD && Ctl.FSD != Value)
+        Ctl.FSD->RemoveFreeNotification(&Ctl);
+    Ctl.FSD = Value;
+    if (Value)
+        Value->FreeNotification(&Ctl);
+    if (Value && !Value->Empty && !Ctl.ComponentState().Contains(csDesigning))
+        Ctl.ChangeSkinData();
+}
+
+template <class C> void StoreImageList(C& Ctl, TCustomImageList*& Field, TCustomImageList* Value) {
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(&Ctl);
+}
+
+void ForgetRemoved(TComponent* AComponent, TbsSkinData*& SD, TCustomImageList*& HintImageList) {
+    if (AComponent == SD)
+        SD = nullptr;
+    if (AComponent == HintImageList)
+        HintImageList = nullptr;
+}
+
+template <class C> void RaiseMouseEvent(C& Ctl, const TNotifyEvent& Event) {
+    if (!Ctl.ComponentState().Contains(csDesigning) && Event)
+        Event(&Ctl);
+}
+
+// DefaultWidth and DefaultHeight apply at once while the control has no record.
+template <class C> void StoreDefaultSize(C& Ctl, int& Field, int Value, bool IsWidth) {
+    Field = Value;
+    if (Ctl.FIndex == -1 && Value > 0) {
+        if (IsWidth)
+            Ctl.SetWidth(Value);
+        else
+            Ctl.SetHeight(Value);
+    }
+}
+
+// Looks the record up again and sizes the control to it; Shape gives the windowed control its region where
+// the size stays (SetBounds shapes it on a new size).
+template <class C> void ChangeSkinDataOf(C& Ctl, const std::function<void()>& Shape) {
+    Ctl.GetSkinData();
+    if (Ctl.FIndex == -1) {
+        if (Ctl.FDefaultWidth > 0)
+            Ctl.SetWidth(Ctl.FDefaultWidth);
+        if (Ctl.FDefaultHeight > 0)
+            Ctl.SetHeight(Ctl.FDefaultHeight);
+        Shape();
+        Ctl.Repaint();
+        return;
+    }
+    int W = Ctl.Width();
+    int H = Ctl.Height();
+    Ctl.CalcSize(W, H);
+    if (W != Ctl.Width() || H != Ctl.Height()) {
+        Ctl.SetBounds(Ctl.Left(), Ctl.Top(), W, H);
+        return;
+    }
+    Shape();
+    Ctl.Repaint();
+}
+
+// The first steps of SetBounds: the size rules for a new size and a tool bar's centring. True when the size
+// counts as changed.
+template <class C> bool PrepareBounds(C& Ctl, int& ATop, int& AWidth, int& AHeight) {
+    Ctl.GetSkinData();
+    const bool Changed = Ctl.FIndex != -1 && (AWidth != Ctl.Width() || AHeight != Ctl.Height());
+    if (Changed) {
+        Ctl.CalcSize(AWidth, AHeight);
+        if (Ctl.ResizeMode == 0)
+            Ctl.NewClRect = Ctl.ClRect;
+    }
+    if (TbsToolBarParent* Bar = ToolBarOf(&Ctl); Bar && Bar->AdjustControls()) {
+        TRect R = Bar->GetSkinClientRect();
+        ATop = R.Top + (R.Bottom - R.Top) / 2 - AHeight / 2;
+    }
+    return Changed;
 }
 
 } // namespace
@@ -227,13 +311,7 @@ void TbsSkinFace::DrawFace(TBitmap* B, TBitmap* APicture, const TRect& ARect, in
 TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
 
 void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
-    if (FSD && FSD != Value)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD)
-        FSD->FreeNotification(this);
-    if (Value && !Value->Empty && !Designing())
-        ChangeSkinData();
+    StoreSkinData(*this, Value);
 }
 
 void TbsSkinControl::SetSkinDataName(const String& Value) {
@@ -241,9 +319,7 @@ void TbsSkinControl::SetSkinDataName(const String& Value) {
 }
 
 void TbsSkinControl::SetHintImageList(TCustomImageList* Value) {
-    FHintImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    StoreImageList(*this, FHintImageList, Value);
 }
 
 void TbsSkinControl::GetSkinData() {
@@ -266,12 +342,8 @@ void TbsSkinControl::Paint() {
 
 void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomControl::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FHintImageList)
-        FHintImageList = nullptr;
+    if (Operation == opRemove)
+        ForgetRemoved(AComponent, FSD, FHintImageList);
 }
 
 void TbsSkinControl::Dispatch(TMessage& Message) {
@@ -312,14 +384,12 @@ void TbsSkinControl::WMCheckParentBackground(TMessage&) {
 
 void TbsSkinControl::CMMouseEnter(TMessage& Message) {
     TCustomControl::Dispatch(Message);
-    if (!Designing() && OnMouseEnter)
-        OnMouseEnter(this);
+    RaiseMouseEvent(*this, OnMouseEnter);
 }
 
 void TbsSkinControl::CMMouseLeave(TMessage& Message) {
     TCustomControl::Dispatch(Message);
-    if (!Designing() && OnMouseLeave)
-        OnMouseLeave(this);
+    RaiseMouseEvent(*this, OnMouseLeave);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -337,15 +407,11 @@ TbsSkinCustomControl::~TbsSkinCustomControl() {
 }
 
 void TbsSkinCustomControl::SetDefaultWidth(int Value) {
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
+    StoreDefaultSize(*this, FDefaultWidth, Value, true);
 }
 
 void TbsSkinCustomControl::SetDefaultHeight(int Value) {
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
+    StoreDefaultSize(*this, FDefaultHeight, Value, false);
 }
 
 void TbsSkinCustomControl::SetDefaultFont(TFont* Value) {
@@ -370,40 +436,11 @@ void TbsSkinCustomControl::CalcSize(int& W, int& H) {
 }
 
 void TbsSkinCustomControl::ChangeSkinData() {
-    GetSkinData();
-    if (FIndex == -1) {
-        if (FDefaultWidth > 0)
-            SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0)
-            SetHeight(FDefaultHeight);
-        SetControlRegion();
-        Repaint();
-        return;
-    }
-    int W = Width();
-    int H = Height();
-    CalcSize(W, H);
-    if (W != Width() || H != Height()) {
-        // SetBounds shapes and repaints for the new size.
-        SetBounds(Left(), Top(), W, H);
-        return;
-    }
-    SetControlRegion();
-    Repaint();
+    ChangeSkinDataOf(*this, [this] { SetControlRegion(); });
 }
 
 void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    GetSkinData();
-    const bool Changed = FIndex != -1 && (AWidth != Width() || AHeight != Height());
-    if (Changed) {
-        CalcSize(AWidth, AHeight);
-        if (ResizeMode == 0)
-            NewClRect = ClRect;
-    }
-    if (TbsToolBarParent* Bar = ToolBarOf(this); Bar && Bar->AdjustControls()) {
-        TRect R = Bar->GetSkinClientRect();
-        ATop = R.Top + (R.Bottom - R.Top) / 2 - AHeight / 2;
-    }
+    const bool Changed = PrepareBounds(*this, ATop, AWidth, AHeight);
     TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (Changed) {
         SetControlRegion();
@@ -561,19 +598,11 @@ TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicContr
 }
 
 void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value) {
-    if (FSD && FSD != Value)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (FSD)
-        FSD->FreeNotification(this);
-    if (Value && !Value->Empty && !Designing())
-        ChangeSkinData();
+    StoreSkinData(*this, Value);
 }
 
 void TbsGraphicSkinControl::SetHintImageList(TCustomImageList* Value) {
-    FHintImageList = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    StoreImageList(*this, FHintImageList, Value);
 }
 
 void TbsGraphicSkinControl::GetSkinData() {
@@ -592,12 +621,8 @@ void TbsGraphicSkinControl::Paint() {
 
 void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
     TGraphicControl::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FHintImageList)
-        FHintImageList = nullptr;
+    if (Operation == opRemove)
+        ForgetRemoved(AComponent, FSD, FHintImageList);
 }
 
 void TbsGraphicSkinControl::Dispatch(TMessage& Message) {
@@ -614,14 +639,12 @@ void TbsGraphicSkinControl::Dispatch(TMessage& Message) {
 
 void TbsGraphicSkinControl::CMMouseEnter(TMessage& Message) {
     TGraphicControl::Dispatch(Message);
-    if (!Designing() && OnMouseEnter)
-        OnMouseEnter(this);
+    RaiseMouseEvent(*this, OnMouseEnter);
 }
 
 void TbsGraphicSkinControl::CMMouseLeave(TMessage& Message) {
     TGraphicControl::Dispatch(Message);
-    if (!Designing() && OnMouseLeave)
-        OnMouseLeave(this);
+    RaiseMouseEvent(*this, OnMouseLeave);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -635,15 +658,11 @@ TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner)
 TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl() = default;
 
 void TbsGraphicSkinCustomControl::SetDefaultWidth(int Value) {
-    FDefaultWidth = Value;
-    if (FIndex == -1 && Value > 0)
-        SetWidth(Value);
+    StoreDefaultSize(*this, FDefaultWidth, Value, true);
 }
 
 void TbsGraphicSkinCustomControl::SetDefaultHeight(int Value) {
-    FDefaultHeight = Value;
-    if (FIndex == -1 && Value > 0)
-        SetHeight(Value);
+    StoreDefaultSize(*this, FDefaultHeight, Value, false);
 }
 
 void TbsGraphicSkinCustomControl::SetDefaultFont(TFont* Value) {
@@ -668,36 +687,11 @@ void TbsGraphicSkinCustomControl::CalcSize(int& W, int& H) {
 }
 
 void TbsGraphicSkinCustomControl::ChangeSkinData() {
-    GetSkinData();
-    if (FIndex == -1) {
-        if (FDefaultWidth > 0)
-            SetWidth(FDefaultWidth);
-        if (FDefaultHeight > 0)
-            SetHeight(FDefaultHeight);
-        Repaint();
-        return;
-    }
-    int W = Width();
-    int H = Height();
-    CalcSize(W, H);
-    if (W != Width() || H != Height())
-        SetBounds(Left(), Top(), W, H);
-    else
-        Repaint();
+    ChangeSkinDataOf(*this, [] {});
 }
 
 void TbsGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    GetSkinData();
-    const bool Changed = FIndex != -1 && (AWidth != Width() || AHeight != Height());
-    if (Changed) {
-        CalcSize(AWidth, AHeight);
-        if (ResizeMode == 0)
-            NewClRect = ClRect;
-    }
-    if (TbsToolBarParent* Bar = ToolBarOf(this); Bar && Bar->AdjustControls()) {
-        TRect R = Bar->GetSkinClientRect();
-        ATop = R.Top + (R.Bottom - R.Top) / 2 - AHeight / 2;
-    }
+    const bool Changed = PrepareBounds(*this, ATop, AWidth, AHeight);
     TbsGraphicSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (Changed)
         Repaint();

@@ -248,20 +248,65 @@ void TbsSkinMenuSpeedButton::DrawTwoPartFace(TBitmap* B, const TRect& Main, cons
     Face(Track, Strip);
 }
 
+// A nine-part face of another record of the skin, its corner points and client moved to the target's size.
+void TbsSkinMenuSpeedButton::DrawRecordFace(TBitmap* B, TbsDataSkinButtonControl* Rec, bool Active, bool Down,
+                                            const TRect& Dest) {
+    if (!Rec || GetRectWidth(Dest) <= 0 || GetRectHeight(Dest) <= 0)
+        return;
+    TBitmap* Source = Rec->PictureIndex >= 0 && Rec->PictureIndex < int(FSD->FActivePictures.size())
+                          ? FSD->FActivePictures[std::size_t(Rec->PictureIndex)].get()
+                          : nullptr;
+    if (!Source)
+        return;
+    const TRect Normal = Rec->SkinRect;
+    const TRect Hot = IsNullRect(Rec->ActiveSkinRect) ? Normal : Rec->ActiveSkinRect;
+    const TRect Pressed = IsNullRect(Rec->DownSkinRect) ? Hot : Rec->DownSkinRect;
+    const TRect Face = Down ? Pressed : Active ? Hot : Normal;
+    const int DW = GetRectWidth(Dest) - GetRectWidth(Normal);
+    const int DH = GetRectHeight(Dest) - GetRectHeight(Normal);
+    TBitmap Part(GetRectWidth(Dest), GetRectHeight(Dest));
+    DrawNinePartSkinImage(Rec->LTPoint, Rec->RTPoint, Rec->LBPoint, Rec->RBPoint, Rec->ClRect, Rec->LTPoint,
+                          {Rec->RTPoint.X + DW, Rec->RTPoint.Y}, {Rec->LBPoint.X, Rec->LBPoint.Y + DH},
+                          {Rec->RBPoint.X + DW, Rec->RBPoint.Y + DH},
+                          Rect(Rec->ClRect.Left, Rec->ClRect.Top, Rec->ClRect.Right + DW, Rec->ClRect.Bottom + DH),
+                          &Part, Source, Face, Part.Width(), Part.Height(), true, Rec->LeftStretch, Rec->TopStretch,
+                          Rec->RightStretch, Rec->BottomStretch, Rec->StretchEffect, Rec->StretchType);
+    B->Canvas()->Draw(Dest.Left, Dest.Top, &Part);
+}
+
+// The new style: the resize button's faces, and while hot in track mode a face of its own for the strip.
+void TbsSkinMenuSpeedButton::DrawNewStyleFaces(TBitmap* B, bool AActive, bool Pressed) {
+    auto Find = [this](const char16_t* Name) -> TbsDataSkinButtonControl* {
+        const int I = FSD->GetControlIndex(Name);
+        return I < 0 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[std::size_t(I)].get());
+    };
+    TbsDataSkinButtonControl* Main = Find(u"resizetoolbutton");
+    if (!Main)
+        Main = Find(u"resizebutton");
+    if (!Main)
+        return;
+    const TRect All = Rect(0, 0, Width(), Height());
+    const bool MainDown = Pressed && !FMenuTracked;
+    if (!(AActive && FTrackButtonMode)) {
+        DrawRecordFace(B, Main, AActive, MainDown, All);
+        return;
+    }
+    TbsDataSkinButtonControl* Track = Find(FTrackPosition == bstpBottom ? u"htracktoolbutton" : u"vtracktoolbutton");
+    if (Track) {
+        DrawRecordFace(B, Main, AActive, MainDown, All);
+        DrawRecordFace(B, Track, AActive, FMenuTracked, StripRect());
+    } else {
+        DrawRecordFace(B, Main, AActive, MainDown, ContentRect(All));
+        DrawRecordFace(B, Main, AActive, FMenuTracked, StripRect());
+    }
+}
+
 void TbsSkinMenuSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) {
     const bool Pressed = AActive && ADown;
     const TRect Active = IsNullRect(ActiveSkinRect) ? SkinRect : ActiveSkinRect;
     const TRect DownFace = IsNullRect(DownSkinRect) ? Active : DownSkinRect;
     const TRect Client = Rect(0, 0, Width(), Height());
-    TColor MarkerColor = FontColor;
-    if (Enabled() && !UseSkinFontColor())
-        MarkerColor = FDefaultFont->Color();
-    else if (!Enabled())
-        MarkerColor = DisabledFontColor;
-    else if (Pressed)
-        MarkerColor = DownFontColor;
-    else if (AActive)
-        MarkerColor = ActiveFontColor;
+    const TColor MarkerColor = FaceFontColor(AActive, ADown, FDefaultFont->Color());
 
     if (HasOwnRecord()) {
         if (FMenuTracked && FTrackButtonMode && !IsNullRect(TrackButtonRect) && !IsNullRect(DownSkinRect)) {
@@ -278,7 +323,17 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool 
         return;
     }
 
-    // Tool-button, resize and new-style looks: the faces by state, then content and marker.
+    if (FNewStyle && FSkinDataName == u"resizetoolbutton") {
+        DrawNewStyleFaces(B, AActive, Pressed);
+        DrawFaceContent(B, AActive, ADown, ContentRect(Client));
+        TRect M = StripRect();
+        if (Pressed && (!FTrackButtonMode || FMenuTracked))
+            M = Rect(M.Left + 1, M.Top + 1, M.Right + 1, M.Bottom + 1);
+        DrawMarker(B->Canvas(), M, Pressed, AActive, MarkerColor);
+        return;
+    }
+
+    // Tool-button and resize looks: the faces by state, then content and marker.
     const bool Flat = this->Flat();
     TRect MainFace, TrackFace;
     if (FMenuTracked && FTrackButtonMode) {

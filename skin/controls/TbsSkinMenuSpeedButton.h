@@ -65,6 +65,8 @@ private:
     void DrawMarker(TCanvas* Canvas, TRect R, bool Pressed, bool Active, TColor Color);
     void DrawTwoPartFace(TBitmap* B, const TRect& Main, const TRect& Track, bool NinePart);
     void DrawFaceContent(TBitmap* B, bool AActive, bool ADown, const TRect& TextR);
+    void DrawRecordFace(TBitmap* B, TbsDataSkinButtonControl* Rec, bool Active, bool Down, const TRect& Dest);
+    void DrawNewStyleFaces(TBitmap* B, bool AActive, bool Pressed);
 
     bool FTrackButtonMode = false;
     bool FMenuTracked = false;

@@ -1,23 +1,16 @@
 #include "skin/controls/TbsSkinSpeedButton.h"
 
-TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner) : TbsGraphicSkinCustomControl(AOwner), TActionClient(this) {
+TbsSkinSpeedButton::TbsSkinSpeedButton(TComponent* AOwner)
+    : TbsGraphicSkinCustomControl(AOwner), TbsButtonCommon(this), TActionClient(this) {
     SetControlStyle(TControlStyle{csCaptureMouse, csOpaque, csDoubleClicks});
     FSkinDataName = u"toolbutton";
     SetBounds(Left(), Top(), 25, 25);
 }
 
-TbsSkinSpeedButton::~TbsSkinSpeedButton() {
-    StopRepeat();
-    StopAnimate();
-    StopMorph();
-}
+TbsSkinSpeedButton::~TbsSkinSpeedButton() = default;
 
 bool TbsSkinSpeedButton::EffectsOn() const {
     return FSD && !FSD->Empty && FSD->EnableSkinEffects();
-}
-
-bool TbsSkinSpeedButton::MorphApplies() const {
-    return Morphing && EffectsOn();
 }
 
 bool TbsSkinSpeedButton::AnimationApplies() const {
@@ -61,56 +54,6 @@ void TbsSkinSpeedButton::SetImageIndex(int Value) {
         Repaint();
 }
 
-void TbsSkinSpeedButton::SetGlyph(TBitmap* Value) {
-    FGlyph->Assign(Value);
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetNumGlyphs(int Value) {
-    FNumGlyphs = Value;
-    Repaint();
-}
-
-void TbsSkinSpeedButton::SetMargin(int Value) {
-    if (Value != FMargin && Value >= -1) {
-        FMargin = Value;
-        Repaint();
-    }
-}
-
-void TbsSkinSpeedButton::SetSpacing(int Value) {
-    if (Value != FSpacing) {
-        FSpacing = Value;
-        Repaint();
-    }
-}
-
-void TbsSkinSpeedButton::SetLayout(TbsButtonLayout Value) {
-    if (Value != FLayout) {
-        FLayout = Value;
-        Repaint();
-    }
-}
-
-void TbsSkinSpeedButton::SetDown(bool Value) {
-    FDown = Value;
-    if (MorphApplies()) {
-        FMorphKf = 1;
-        if (Value)
-            StopMorph();
-        else
-            StartMorph();
-    }
-    Repaint();
-    if (!Value || FGroupIndex == 0 || FAllowAllUp || !Parent())
-        return;
-    for (int I = 0; I < Parent()->ControlCount(); ++I) {
-        auto* Other = dynamic_cast<TbsSkinSpeedButton*>(Parent()->Controls(I));
-        if (Other && Other != this && Other->FGroupIndex == FGroupIndex && Other->FDown)
-            Other->SetDown(false);
-    }
-}
-
 void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operation) {
     TbsGraphicSkinCustomControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
@@ -121,33 +64,13 @@ void TbsSkinSpeedButton::Notification(TComponent* AComponent, TOperation Operati
         FButtonImages = nullptr;
 }
 
-void TbsSkinSpeedButton::RefreshButton() {
-    FMouseIn = false;
-    FDown = false;
-    if (MorphApplies())
-        FMorphKf = 0;
-    if (EffectsOn())
-        StopAnimate();
-    Repaint();
-}
-
 void TbsSkinSpeedButton::Click() {
     if (!Action())
         TbsGraphicSkinCustomControl::Click();
 }
 
 void TbsSkinSpeedButton::ButtonClick() {
-    TBasicAction* A = Action();
-    if (OnClick && A && !SameEventCode(A->OnExecute, OnClick)) {
-        OnClick(this);
-        return;
-    }
-    if (A && !Designing()) {
-        ActionLink()->Execute();
-        return;
-    }
-    if (OnClick)
-        OnClick(this);
+    ClickOrExecute(*this, Designing());
 }
 
 void TbsSkinSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
@@ -172,13 +95,7 @@ void TbsSkinSpeedButton::GetSkinData() {
     // A transparent button shows no transition.
     if (Transparent())
         Morphing = false;
-    if (EffectsOn() && AnimateTimer.Running() && CurrentFrame > 0 && CurrentFrame <= FrameCount) {
-        const TRect Frame = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, CurrentFrame);
-        if (AnimateInc)
-            ActiveSkinRect = Frame;
-        else
-            SkinRect = Frame;
-    }
+    ApplyAnimationFrame(SkinRect);
 }
 
 void TbsSkinSpeedButton::CalcSize(int& W, int& H) {
@@ -186,8 +103,7 @@ void TbsSkinSpeedButton::CalcSize(int& W, int& H) {
         TbsGraphicSkinCustomControl::CalcSize(W, H);
         return;
     }
-    NewClRect = Rect(ClRect.Left, ClRect.Top, ClRect.Right + W - GetRectWidth(SkinRect),
-                     ClRect.Bottom + H - GetRectHeight(SkinRect));
+    FreeSizeClient(*this, W, H);
 }
 
 void TbsSkinSpeedButton::ChangeSkinData() {
@@ -240,16 +156,7 @@ void TbsSkinSpeedButton::SetFaceFont(TCanvas* Canvas, bool AActive, bool ADown) 
     } else {
         Canvas->Font()->Assign(FDefaultFont.get());
     }
-    if (Enabled() && !FUseSkinFontColor)
-        Canvas->Font()->SetColor(FDefaultFont->Color());
-    else if (!Enabled())
-        Canvas->Font()->SetColor(DisabledFontColor);
-    else if (AActive && ADown)
-        Canvas->Font()->SetColor(DownFontColor);
-    else if (AActive)
-        Canvas->Font()->SetColor(ActiveFontColor);
-    else
-        Canvas->Font()->SetColor(FontColor);
+    Canvas->Font()->SetColor(FaceFontColor(AActive, ADown, FDefaultFont->Color()));
 }
 
 void TbsSkinSpeedButton::PaintContentOnly(const TRect& R) {
@@ -311,18 +218,8 @@ void TbsSkinSpeedButton::Paint() {
 }
 
 void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) {
-    TRect TextR;
-    if (FUseSkinSize || ResizeMode == 1) {
-        DrawSkinImage(B, Picture, R);
-        TextR = NewClRect;
-    } else {
-        if (Picture && ResizeMode == 0)
-            B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Picture->Canvas(), R);
-        else if (Picture && (ResizeMode == 2 || ResizeMode == 3))
-            DrawNinePartSkinImageByClientRect(B, Picture, R, ClRect, true);
-        TextR = Rect(ClRect.Left, ClRect.Top, ClRect.Right + B->Width() - GetRectWidth(R),
-                     ClRect.Bottom + B->Height() - GetRectHeight(R));
-    }
+    const TRect TextR = DrawFaceBackground(
+        B, R, *this, [this](TBitmap* Dest, TBitmap* Source, const TRect& Face) { DrawSkinImage(Dest, Source, Face); });
     TCanvas* C = B->Canvas();
     SetFaceFont(C, AActive, ADown);
     bool DoDefault = true;
@@ -404,62 +301,13 @@ void TbsSkinSpeedButton::MorphTick() {
     Repaint();
 }
 
-void TbsSkinSpeedButton::StartAnimate(bool Forward) {
-    StopAnimate();
-    AnimateInc = Forward;
-    CurrentFrame = Forward ? 1 : FrameCount;
-    AnimateTimer.Start(Cardinal(AnimateInterval), [this] { AnimateTick(); });
-}
-
-void TbsSkinSpeedButton::StopAnimate() {
-    CurrentFrame = 0;
-    AnimateTimer.Stop();
-}
-
-void TbsSkinSpeedButton::AnimateTick() {
-    if (AnimateInc) {
-        if (CurrentFrame <= FrameCount) {
-            ++CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame > FrameCount)
-            StopAnimate();
-    } else {
-        if (CurrentFrame >= 0) {
-            --CurrentFrame;
-            Repaint();
-        }
-        if (CurrentFrame <= 0)
-            StopAnimate();
-    }
-}
-
-void TbsSkinSpeedButton::StartRepeat() {
-    // The first tick, after 500 ms, only sets the pace; every further one clicks.
-    RepeatTimer.Start(500, [this] { RepeatTimer.Start(Cardinal(FRepeatInterval), [this] { ButtonClick(); }); });
-}
-
 // ---------------------------------------------------------------------------------------------
 // Mouse and messages
 
 void TbsSkinSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TbsGraphicSkinCustomControl::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft)
-        return;
-    if (AnimationApplies())
-        StopAnimate();
-    FMouseDown = true;
-    if (!FDown) {
-        FMouseIn = true;
-        SetDown(true);
-        if (FRepeatMode && FGroupIndex == 0)
-            StartRepeat();
-        else if (FGroupIndex != 0)
-            ButtonClick();
-        FAllowAllUpCheck = false;
-    } else if (FGroupIndex != 0) {
-        FAllowAllUpCheck = true;
-    }
+    if (Button == mbLeft)
+        PressButton(AnimationApplies());
 }
 
 void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -467,22 +315,7 @@ void TbsSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     TbsGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || Alive.expired())
         return;
-    FMouseDown = false;
-    const bool Over = FMouseIn && PtInRect(Rect(0, 0, Width(), Height()), TPoint{X, Y});
-    if (FGroupIndex == 0) {
-        const bool WasDown = FDown;
-        StopRepeat();
-        if (Over) {
-            SetDown(false);
-            if (WasDown)
-                ButtonClick();
-        } else {
-            FDown = false;
-        }
-    } else if (FDown && FAllowAllUp && FAllowAllUpCheck && Over) {
-        SetDown(false);
-        ButtonClick();
-    }
+    ReleaseButton(FMouseIn && PtInRect(Rect(0, 0, Width(), Height()), TPoint{X, Y}));
 }
 
 void TbsSkinSpeedButton::Dispatch(TMessage& Message) {
@@ -551,12 +384,7 @@ void TbsSkinSpeedButton::CMDialogChar(TMessage& Message) {
 
 void TbsSkinSpeedButton::CMEnabledChanged(TMessage& Message) {
     TbsGraphicSkinCustomControl::Dispatch(Message);
-    if (MorphApplies()) {
-        StopMorph();
-        FMorphKf = 0;
-    }
-    FMouseIn = false;
-    Repaint();
+    EnabledChanged();
 }
 
 void TbsSkinSpeedButton::CMTextChanged(TMessage& Message) {

@@ -64,6 +64,212 @@ void TbsControlTimer::Stop() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// TbsButtonCommon
+
+TbsButtonCommon::TbsButtonCommon(TControl* AControl)
+    : FControl(AControl), AnimateTimer(AControl), RepeatTimer(AControl), MorphTimer(AControl) {}
+
+TbsButtonCommon::~TbsButtonCommon() {
+    RepeatTimer.Stop();
+    AnimateTimer.Stop();
+    MorphTimer.Stop();
+}
+
+void TbsButtonCommon::SetGlyph(TBitmap* Value) {
+    FGlyph->Assign(Value);
+    FControl->Repaint();
+}
+
+void TbsButtonCommon::SetNumGlyphs(int Value) {
+    FNumGlyphs = Value;
+    FControl->Repaint();
+}
+
+void TbsButtonCommon::SetMargin(int Value) {
+    if (Value != FMargin && Value >= -1) {
+        FMargin = Value;
+        FControl->Repaint();
+    }
+}
+
+void TbsButtonCommon::SetSpacing(int Value) {
+    if (Value != FSpacing) {
+        FSpacing = Value;
+        FControl->Repaint();
+    }
+}
+
+void TbsButtonCommon::SetLayout(TbsButtonLayout Value) {
+    if (Value != FLayout) {
+        FLayout = Value;
+        FControl->Repaint();
+    }
+}
+
+void TbsButtonCommon::SetDown(bool Value) {
+    FDown = Value;
+    if (MorphApplies()) {
+        FMorphKf = 1;
+        if (Value)
+            StopMorph();
+        else
+            StartMorph();
+    }
+    FControl->Repaint();
+    TWinControl* Parent = FControl->Parent();
+    if (!Value || FGroupIndex == 0 || FAllowAllUp || !Parent)
+        return;
+    for (int I = 0; I < Parent->ControlCount(); ++I) {
+        auto* Other = dynamic_cast<TbsButtonCommon*>(Parent->Controls(I));
+        if (Other && Other != this && SameKind(Other) && Other->FGroupIndex == FGroupIndex && Other->FDown)
+            Other->SetDown(false);
+    }
+}
+
+void TbsButtonCommon::RefreshButton() {
+    FMouseIn = false;
+    FDown = false;
+    if (MorphApplies())
+        FMorphKf = 0;
+    if (EffectsOn())
+        StopAnimate();
+    FControl->Repaint();
+}
+
+void TbsButtonCommon::EnabledChanged() {
+    if (MorphApplies()) {
+        StopMorph();
+        FMorphKf = 0;
+    }
+    FMouseIn = false;
+    FControl->Repaint();
+}
+
+void TbsButtonCommon::StartAnimate(bool Forward) {
+    StopAnimate();
+    AnimateInc = Forward;
+    CurrentFrame = Forward ? 1 : FrameCount;
+    AnimateTimer.Start(Cardinal(AnimateInterval), [this] {
+        if (AnimateInc) {
+            if (CurrentFrame <= FrameCount) {
+                ++CurrentFrame;
+                FControl->Repaint();
+            }
+            if (CurrentFrame > FrameCount)
+                StopAnimate();
+        } else {
+            if (CurrentFrame >= 0) {
+                --CurrentFrame;
+                FControl->Repaint();
+            }
+            if (CurrentFrame <= 0)
+                StopAnimate();
+        }
+    });
+}
+
+void TbsButtonCommon::StopAnimate() {
+    CurrentFrame = 0;
+    AnimateTimer.Stop();
+}
+
+void TbsButtonCommon::ApplyAnimationFrame(TRect& SkinRect) {
+    if (!EffectsOn() || !AnimateTimer.Running() || CurrentFrame <= 0 || CurrentFrame > FrameCount)
+        return;
+    const TRect Frame = AnimationFrameRect(AnimateSkinRect, SkinRect, FrameCount, CurrentFrame);
+    if (AnimateInc)
+        ActiveSkinRect = Frame;
+    else
+        SkinRect = Frame;
+}
+
+void TbsButtonCommon::StartRepeat() {
+    RepeatTimer.Start(500, [this] { RepeatTimer.Start(Cardinal(FRepeatInterval), [this] { ButtonClick(); }); });
+}
+
+void TbsButtonCommon::PressButton(bool StopAnimation) {
+    if (StopAnimation)
+        StopAnimate();
+    FMouseDown = true;
+    if (!FDown) {
+        FMouseIn = true;
+        SetDown(true);
+        if (FRepeatMode && FGroupIndex == 0)
+            StartRepeat();
+        else if (FGroupIndex != 0)
+            ButtonClick();
+        FAllowAllUpCheck = false;
+    } else if (FGroupIndex != 0) {
+        FAllowAllUpCheck = true;
+    }
+}
+
+void TbsButtonCommon::ReleaseButton(bool Over) {
+    FMouseDown = false;
+    if (FGroupIndex == 0) {
+        const bool WasDown = FDown;
+        StopRepeat();
+        if (Over) {
+            SetDown(false);
+            if (WasDown)
+                ButtonClick();
+        } else {
+            FDown = false;
+        }
+    } else if (FDown && FAllowAllUp && FAllowAllUpCheck && Over) {
+        SetDown(false);
+        ButtonClick();
+    }
+}
+
+void TbsButtonCommon::ClickOrExecute(TActionClient& Client, bool Designing) {
+    TBasicAction* A = Client.Action();
+    if (FControl->OnClick && A && !SameEventCode(A->OnExecute, FControl->OnClick)) {
+        FControl->OnClick(FControl);
+        return;
+    }
+    if (A && !Designing) {
+        Client.ActionLink()->Execute();
+        return;
+    }
+    if (FControl->OnClick)
+        FControl->OnClick(FControl);
+}
+
+TColor TbsButtonCommon::FaceFontColor(bool AActive, bool ADown, TColor DefaultColor) const {
+    if (FControl->Enabled() && !FUseSkinFontColor)
+        return DefaultColor;
+    if (!FControl->Enabled())
+        return DisabledFontColor;
+    if (AActive && ADown)
+        return DownFontColor;
+    if (AActive)
+        return ActiveFontColor;
+    return FontColor;
+}
+
+TRect TbsButtonCommon::DrawFaceBackground(
+    TBitmap* B, const TRect& R, TbsSkinFace& Face,
+    const std::function<void(TBitmap*, TBitmap*, const TRect&)>& DrawSkinImage) const {
+    if (FUseSkinSize || Face.ResizeMode == 1) {
+        DrawSkinImage(B, Face.Picture, R);
+        return Face.NewClRect;
+    }
+    // Free size: a fixed face is stretched, a strip keeps its client's corners.
+    if (Face.Picture && Face.ResizeMode == 0)
+        B->Canvas()->CopyRect(Rect(0, 0, B->Width(), B->Height()), Face.Picture->Canvas(), R);
+    else if (Face.Picture && (Face.ResizeMode == 2 || Face.ResizeMode == 3))
+        DrawNinePartSkinImageByClientRect(B, Face.Picture, R, Face.ClRect, true);
+    return Rect(Face.ClRect.Left, Face.ClRect.Top, Face.ClRect.Right + B->Width() - GetRectWidth(R),
+                Face.ClRect.Bottom + B->Height() - GetRectHeight(R));
+}
+
+void TbsButtonCommon::FreeSizeClient(TbsSkinFace& Face, int W, int H) const {
+    Face.NewClRect = Rect(Face.ClRect.Left, Face.ClRect.Top, Face.ClRect.Right + W - GetRectWidth(Face.SkinRect),
+                          Face.ClRect.Bottom + H - GetRectHeight(Face.SkinRect));
+}
+
+// ---------------------------------------------------------------------------------------------
 
 bool StepMorphFactor(double& Kf, bool Hot) {
     if (Hot && Kf < 1) {

@@ -8,6 +8,7 @@
 #include "platform/gdi/Graphics.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
+#include "skin/controls/TbsSkinControl.h"
 #include "skin/controls/bsSkinMenuServices.h"
 #include "skin/core/TbsDataSkinControl.h"
 #include "skin/core/TbsEffectBmp.h"
@@ -60,6 +61,109 @@ private:
     TComponent* FOwner;
     TTimer* FTimer = nullptr;
     std::function<void()> FOnTick;
+};
+
+// What the push button and the speed button share beyond their record: the down, hover and press state, the
+// glyph and its layout, the three timers and the rules of clicks, groups, repetition and frame animation.
+class TbsButtonCommon : public TbsButtonRecordCopy {
+public:
+    explicit TbsButtonCommon(TControl* AControl);
+    virtual ~TbsButtonCommon();
+
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool UseSkinFontColor() const { return FUseSkinFontColor; }
+    void SetUseSkinFontColor(bool Value) { FUseSkinFontColor = Value; }
+    bool RepeatMode() const { return FRepeatMode; }
+    void SetRepeatMode(bool Value) { FRepeatMode = Value; }
+    int RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int Value) { FRepeatInterval = Value; }
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool Value) { FAllowAllUp = Value; }
+    bool Down() const { return FDown; }
+    void SetDown(bool Value);
+    int GroupIndex() const { return FGroupIndex; }
+    TBitmap* Glyph() const { return FGlyph.get(); }
+    void SetGlyph(TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    int Margin() const { return FMargin; }
+    void SetMargin(int Value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int Value);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout Value);
+    bool UseImagesMenuImage() const { return FUseImagesMenuImage; }
+    void SetUseImagesMenuImage(bool Value) { FUseImagesMenuImage = Value; }
+    bool UseImagesMenuCaption() const { return FUseImagesMenuCaption; }
+    void SetUseImagesMenuCaption(bool Value) { FUseImagesMenuCaption = Value; }
+
+    virtual void ButtonClick() = 0;
+    // Back to the up, unhovered look.
+    void RefreshButton();
+
+    // The transition's factor (0 normal face, 1 hot face), and whether a timer runs.
+    double MorphKf() const { return FMorphKf; }
+    bool MorphRunning() const { return MorphTimer.Running(); }
+    bool AnimationRunning() const { return AnimateTimer.Running(); }
+    bool RepeatRunning() const { return RepeatTimer.Running(); }
+    bool MouseIn() const { return FMouseIn; }
+
+    int CurrentFrame = 0;
+    bool AnimateInc = false;
+    TbsCustomImagesMenu* FSkinImagesMenu = nullptr;
+    bool FUseImagesMenuImage = false;
+    bool FUseImagesMenuCaption = false;
+
+protected:
+    virtual bool EffectsOn() const = 0;
+    bool MorphApplies() const { return Morphing && EffectsOn(); }
+    // Another button of the same kind, whose group a button going down raises.
+    virtual bool SameKind(TbsButtonCommon* Other) const = 0;
+    virtual void StartMorph() = 0;
+    void StopMorph() { MorphTimer.Stop(); }
+    void StartAnimate(bool Forward);
+    void StopAnimate();
+    // While the animation runs, its frame replaces the hot face (forward) or the normal face (backward).
+    void ApplyAnimationFrame(TRect& SkinRect);
+    // The first tick, after 500 ms, only sets the pace; every further one clicks.
+    void StartRepeat();
+    void StopRepeat() { RepeatTimer.Stop(); }
+    // The left button went down on the button; StopAnimation says whether a running animation stops.
+    void PressButton(bool StopAnimation);
+    // The left button came up; Over: over the button. Clicks by the button's rules.
+    void ReleaseButton(bool Over);
+    // OnClick alone when an action runs other code; else the action; else OnClick.
+    void ClickOrExecute(TActionClient& Client, bool Designing);
+    // The text colour of a face in the given state.
+    TColor FaceFontColor(bool AActive, bool ADown, TColor DefaultColor) const;
+    // The face's background in B by the size rules; returns the text rectangle.
+    TRect DrawFaceBackground(TBitmap* B, const TRect& R, TbsSkinFace& Face,
+                             const std::function<void(TBitmap*, TBitmap*, const TRect&)>& DrawSkinImage) const;
+    void FreeSizeClient(TbsSkinFace& Face, int W, int H) const;
+    // The button was enabled or disabled: no transition, no hover.
+    void EnabledChanged();
+
+    TControl* FControl;
+    TbsControlTimer AnimateTimer;
+    TbsControlTimer RepeatTimer;
+    TbsControlTimer MorphTimer;
+    double FMorphKf = 0;
+    bool FUseSkinSize = true;
+    bool FUseSkinFontColor = true;
+    bool FRepeatMode = false;
+    int FRepeatInterval = 100;
+    bool FAllowAllUp = false;
+    bool FAllowAllUpCheck = false;
+    bool FDown = false;
+    bool FMouseIn = false;
+    bool FMouseDown = false;
+    int FGroupIndex = 0;
+    std::unique_ptr<TBitmap> FGlyph = std::make_unique<TBitmap>();
+    int FNumGlyphs = 1;
+    int FMargin = -1;
+    int FSpacing = 1;
+    TbsButtonLayout FLayout = blGlyphLeft;
 };
 
 // One tick of the hover transition towards the hot face (Hot) or the normal one; false when it is over (the

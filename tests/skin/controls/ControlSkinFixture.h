@@ -33,6 +33,7 @@ constexpr TColor cMenuNormal = 0x208020;
 constexpr TColor cMenuHot = 0x20C0C0;
 constexpr TColor cMenuDown = 0xC02020;
 constexpr TColor cGlow = 0x00A0FF;
+constexpr TColor cFrames[3] = {0x303090, 0x309030, 0x903030}; // the push button's animation frames
 
 // The default look's colours.
 constexpr TColor cNavy = 0x800000;
@@ -65,6 +66,8 @@ inline String MakeControlSkin(const skintest::TTempDir& Dir) {
     const TColor Button[] = {cNormal, cHot, cDown, cDisabled, cFocused};
     for (int I = 0; I < 5; ++I)
         Fill(Faces, Bounds(I * 20, 0, 20, 20), Button[I]);
+    for (int I = 0; I < 3; ++I)
+        Fill(Faces, Bounds(100 + I * 20, 0, 20, 20), cFrames[I]);
     const TColor Tool[] = {cToolNormal, cToolHot, cToolDown, cToolDisabled};
     for (int I = 0; I < 4; ++I)
         Fill(Faces, Bounds(I * 20, 20, 20, 20), Tool[I]);

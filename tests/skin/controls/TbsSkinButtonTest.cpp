@@ -317,6 +317,33 @@ TEST_F(SkinButton, HoverShowsTheGlowFrameAndLeavingHidesIt) {
     EXPECT_FALSE(B->LayerManager()->IsVisible);
 }
 
+TEST_F(SkinButton, TheHotFacePlaysItsFramesForwardAndBack) {
+    TbsSkinButton* B = Button(u"animbutton");
+    MouseTo(B, 30, 12);
+    EXPECT_TRUE(B->AnimationRunning());
+    EXPECT_EQ(Face(B), cFrames[0]);
+    Wait(50);
+    EXPECT_EQ(Face(B), cFrames[1]);
+    Wait(50);
+    EXPECT_EQ(Face(B), cFrames[2]);
+    Wait(50);
+    EXPECT_FALSE(B->AnimationRunning());
+    EXPECT_EQ(Face(B), cHot);
+    // Leaving plays the frames back over the normal face.
+    MouseAway();
+    EXPECT_EQ(Face(B), cFrames[2]);
+    for (int I = 0; I < 3; ++I)
+        Wait(50);
+    EXPECT_FALSE(B->AnimationRunning());
+    EXPECT_EQ(Face(B), cNormal);
+    // A press stops it.
+    MouseTo(B, 30, 12);
+    Press(B, 30, 12);
+    EXPECT_FALSE(B->AnimationRunning());
+    EXPECT_EQ(Face(B), cDown);
+    Release();
+}
+
 TEST_F(SkinButton, DisabledTextTurnsGreyWhenTheSkinKeepsTheNormalColour) {
     TbsSkinButton* B = Button();
     // The test skin gives the disabled text the normal colour.
