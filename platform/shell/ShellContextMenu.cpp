@@ -19,7 +19,8 @@ struct TVerb {
     const char16_t* Caption;
 };
 // The offset of a command is its place here, whether or not the item offers it.
-const TVerb Verbs[] = {{"open", u"&Open"}, {"rename", u"Rena&me"}, {"delete", u"&Delete"}, {"properties", u"P&roperties"}};
+const TVerb Verbs[] = {
+    {"open", u"&Open"}, {"rename", u"Rena&me"}, {"delete", u"&Delete"}, {"properties", u"P&roperties"}};
 constexpr UINT VerbCount = sizeof(Verbs) / sizeof(Verbs[0]);
 enum { vOpen, vRename, vDelete, vProperties };
 
@@ -93,7 +94,8 @@ private:
             return E_FAIL;
         // The child works in the item's folder; this process keeps its own current folder.
         const bool Folder = (AttributesOf(FItem, false) & SFGAO_FOLDER) != 0;
-        const std::string Dir = Folder ? FItem.Path : FItem.Path.substr(0, std::max<std::size_t>(1, FItem.Path.rfind('/')));
+        const std::string Dir =
+            Folder ? FItem.Path : FItem.Path.substr(0, std::max<std::size_t>(1, FItem.Path.rfind('/')));
         String Error;
         if (ShellLauncher().Open(UTF8ToString(FItem.Path), UTF8ToString(Dir), Error))
             return S_OK;
@@ -103,8 +105,8 @@ private:
 
     HRESULT Delete() {
         const String Path = UTF8ToString(FItem.Path);
-        if (Application->MessageBox(Format(u"Are you sure you want to move \"%s\" to the trash?", {FName}),
-                                    u"Delete", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (Application->MessageBox(Format(u"Are you sure you want to move \"%s\" to the trash?", {FName}), u"Delete",
+                                    MB_YESNO | MB_ICONQUESTION) != IDYES)
             return E_ABORT;
         String Error;
         if (MoveToTrash(Path, Error))

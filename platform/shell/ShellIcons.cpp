@@ -10,9 +10,10 @@
 
 namespace {
 
-const char16_t* const IconNames[siCount] = {
-    u"file",         u"folder",          u"folder-open",    u"desktop",       u"computer", u"home",   u"drive-fixed",
-    u"drive-removable", u"drive-optical", u"drive-network", u"video",         u"audio",    u"picture"};
+const char16_t* const IconNames[siCount] = {u"file",          u"folder",        u"folder-open", u"desktop",
+                                            u"computer",      u"home",          u"drive-fixed", u"drive-removable",
+                                            u"drive-optical", u"drive-network", u"video",       u"audio",
+                                            u"picture"};
 
 constexpr TColor MaskColor = TColor(0xFF00FF);
 constexpr TColor Outline = TColor(0x404040);
@@ -219,8 +220,8 @@ DWORD_PTR SHGetFileInfoW(const void* pszPath, DWORD, SHFILEINFOW* psfi, UINT, UI
             std::shared_ptr<IShellFolder> Desktop;
             SHGetDesktopFolder(Desktop);
             LPITEMIDLIST L = nullptr;
-            if (SUCCEEDED(Desktop->ParseDisplayName(nullptr, static_cast<const char16_t*>(pszPath), nullptr, &L,
-                                                    nullptr)))
+            if (SUCCEEDED(
+                    Desktop->ParseDisplayName(nullptr, static_cast<const char16_t*>(pszPath), nullptr, &L, nullptr)))
                 Found = shellns::ResolveAbsolute(L, Item);
             SHFree(L);
         }

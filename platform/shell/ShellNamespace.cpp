@@ -366,9 +366,7 @@ public:
     HRESULT GetDetailsOf(LPCITEMIDLIST pidl, UINT iColumn, SHELLDETAILS* psd) override;
 
 private:
-    bool Resolve(LPCITEMIDLIST pidl, TResolvedItem& Item) const {
-        return ResolveRelative(FPlace, FPath, pidl, Item);
-    }
+    bool Resolve(LPCITEMIDLIST pidl, TResolvedItem& Item) const { return ResolveRelative(FPlace, FPath, pidl, Item); }
     LPITEMIDLIST ParseAbsolute(const std::string& Path, HRESULT& Result) const;
     void AddDirectory(TEnumList& List, const std::string& Dir, DWORD Flags) const;
 

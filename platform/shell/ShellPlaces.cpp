@@ -60,9 +60,9 @@ bool StartsWith(const std::string& S, const std::string& Prefix) {
 }
 
 bool IsNetworkFs(const std::string& Type) {
-    static const char* const Types[] = {"nfs",   "nfs4",   "cifs",      "smb3",     "smbfs", "sshfs", "fuse.sshfs",
-                                        "davfs", "ncpfs",  "afs",       "glusterfs", "ceph",  "9p",    "fuse.rclone",
-                                        "coda",  "lustre", "fuse.gvfsd-fuse"};
+    static const char* const Types[] = {"nfs",        "nfs4",        "cifs",  "smb3",   "smbfs",          "sshfs",
+                                        "fuse.sshfs", "davfs",       "ncpfs", "afs",    "glusterfs",      "ceph",
+                                        "9p",         "fuse.rclone", "coda",  "lustre", "fuse.gvfsd-fuse"};
     for (const char* T : Types)
         if (Type == T)
             return true;
@@ -253,8 +253,8 @@ std::string ShellUserDir(const char* Name) {
     static const struct {
         const char* Name;
         const char* Default;
-    } Defaults[] = {{"DESKTOP", "Desktop"},   {"DOCUMENTS", "Documents"}, {"DOWNLOAD", "Downloads"},
-                    {"MUSIC", "Music"},       {"PICTURES", "Pictures"},   {"VIDEOS", "Videos"},
+    } Defaults[] = {{"DESKTOP", "Desktop"},     {"DOCUMENTS", "Documents"}, {"DOWNLOAD", "Downloads"},
+                    {"MUSIC", "Music"},         {"PICTURES", "Pictures"},   {"VIDEOS", "Videos"},
                     {"TEMPLATES", "Templates"}, {"PUBLICSHARE", "Public"}};
     const std::string Home = ShellHomeDir();
     std::string Dir;

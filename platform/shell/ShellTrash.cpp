@@ -64,7 +64,8 @@ std::string Errno(int E) {
 }
 
 std::string TrashFor(const std::string& Path, std::string& TopDir) {
-    struct stat Item{}, HomeSt{};
+    struct stat Item {
+    }, HomeSt{};
     if (lstat(Path.c_str(), &Item) != 0)
         return {};
     const std::string Home = ShellDataHome() + "/Trash";

@@ -227,8 +227,7 @@ struct SHFILEINFOW {
 };
 // With SHGFI_SYSICONINDEX: the icon of the item (an absolute list with SHGFI_PIDL, else a path as a
 // const char16_t*) into psfi->iIcon, and the handle of the system image list (small or large) as result.
-DWORD_PTR SHGetFileInfoW(const void* pszPath, DWORD dwFileAttributes, SHFILEINFOW* psfi, UINT cbFileInfo,
-                         UINT uFlags);
+DWORD_PTR SHGetFileInfoW(const void* pszPath, DWORD dwFileAttributes, SHFILEINFOW* psfi, UINT cbFileInfo, UINT uFlags);
 
 // Find data of one file-system item, from lstat.
 struct FILETIME {

@@ -9,7 +9,14 @@
 
 #include <memory>
 
-enum TNotifyFilter { nfFileNameChange, nfDirNameChange, nfAttributeChange, nfSizeChange, nfWriteChange, nfSecurityChange };
+enum TNotifyFilter {
+    nfFileNameChange,
+    nfDirNameChange,
+    nfAttributeChange,
+    nfSizeChange,
+    nfWriteChange,
+    nfSecurityChange
+};
 using TNotifyFilters = TSet<TNotifyFilter, 6>;
 Cardinal NotifyFiltersToFlags(TNotifyFilters Filters);
 

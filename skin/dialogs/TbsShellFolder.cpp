@@ -8,29 +8,14 @@
 #include <cstring>
 
 const int RootFolderCSIDL[23] = {0, 17, 18, 10, 26, 25, 23, 22, 24, 3, 16, 6, 20, 1, 5, 4, 27, 2, 8, 9, 11, 7, 21};
-const char16_t* const RootFolderNames[23] = {u"rfDesktop",
-                                             u"rfMyComputer",
-                                             u"rfNetwork",
-                                             u"rfRecycleBin",
-                                             u"rfAppData",
-                                             u"rfCommonDesktopDirectory",
-                                             u"rfCommonPrograms",
-                                             u"rfCommonStartMenu",
-                                             u"rfCommonStartup",
-                                             u"rfControlPanel",
-                                             u"rfDesktopDirectory",
-                                             u"rfFavorites",
-                                             u"rfFonts",
-                                             u"rfInternet",
-                                             u"rfPersonal",
-                                             u"rfPrinters",
-                                             u"rfPrintHood",
-                                             u"rfPrograms",
-                                             u"rfRecent",
-                                             u"rfSendTo",
-                                             u"rfStartMenu",
-                                             u"rfStartup",
-                                             u"rfTemplates"};
+const char16_t* const RootFolderNames[23] = {u"rfDesktop",        u"rfMyComputer",       u"rfNetwork",
+                                             u"rfRecycleBin",     u"rfAppData",          u"rfCommonDesktopDirectory",
+                                             u"rfCommonPrograms", u"rfCommonStartMenu",  u"rfCommonStartup",
+                                             u"rfControlPanel",   u"rfDesktopDirectory", u"rfFavorites",
+                                             u"rfFonts",          u"rfInternet",         u"rfPersonal",
+                                             u"rfPrinters",       u"rfPrintHood",        u"rfPrograms",
+                                             u"rfRecent",         u"rfSendTo",           u"rfStartMenu",
+                                             u"rfStartup",        u"rfTemplates"};
 
 namespace {
 
@@ -218,8 +203,8 @@ TbsShellFolderCapabilities CapabilitiesOf(const IShellFolderPtr& ParentFolder, L
     const ULONG A = AttributesOfOne(ParentFolder, ID, 0x177);
     TbsShellFolderCapabilities C;
     const std::pair<TbsShellFolderCapability, ULONG> Map[] = {
-        {fcCanCopy, SFGAO_CANCOPY},   {fcCanDelete, SFGAO_CANDELETE},   {fcCanLink, SFGAO_CANLINK},
-        {fcCanMove, SFGAO_CANMOVE},   {fcCanRename, SFGAO_CANRENAME},   {fcDropTarget, SFGAO_DROPTARGET},
+        {fcCanCopy, SFGAO_CANCOPY},          {fcCanDelete, SFGAO_CANDELETE}, {fcCanLink, SFGAO_CANLINK},
+        {fcCanMove, SFGAO_CANMOVE},          {fcCanRename, SFGAO_CANRENAME}, {fcDropTarget, SFGAO_DROPTARGET},
         {fcHasPropSheet, SFGAO_HASPROPSHEET}};
     for (auto [Member, Bit] : Map)
         if (A & Bit)
@@ -511,7 +496,8 @@ void TbsShellFolder::LoadColumnDetails(TbsShellFolder* RootFolder, HWND ViewHand
         for (int Col = 1; Col <= ColumnCount; ++Col) {
             switch (Col) {
             case 1:
-                FDetails->Add(Dir ? u"-1" : IntToStr(std::int64_t((std::uint64_t(FD.nFileSizeHigh) << 32) + FD.nFileSizeLow)));
+                FDetails->Add(Dir ? u"-1"
+                                  : IntToStr(std::int64_t((std::uint64_t(FD.nFileSizeHigh) << 32) + FD.nFileSizeLow)));
                 break;
             case 2:
                 FDetails->Add(ExtractFileExt(FD.cFileName));

@@ -49,7 +49,15 @@ enum TShellObjectType { otFolders, otNonFolders, otHidden };
 using TShellObjectTypes = TSet<TShellObjectType, 3>;
 DWORD ObjectTypesToEnumFlags(TShellObjectTypes Types);
 
-enum TbsShellFolderCapability { fcCanCopy, fcCanDelete, fcCanLink, fcCanMove, fcCanRename, fcDropTarget, fcHasPropSheet };
+enum TbsShellFolderCapability {
+    fcCanCopy,
+    fcCanDelete,
+    fcCanLink,
+    fcCanMove,
+    fcCanRename,
+    fcDropTarget,
+    fcHasPropSheet
+};
 using TbsShellFolderCapabilities = TSet<TbsShellFolderCapability, 7>;
 enum TbsShellFolderProperty {
     fpCut,
