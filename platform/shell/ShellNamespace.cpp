@@ -324,6 +324,23 @@ String TimeText(std::int64_t Seconds) {
     return FormatDateTime(u"yyyy-mm-dd hh:nn", UnixToDateTime(Seconds, false));
 }
 
+// Appends one record per part of Rest ("a/b/c"), each a folder or a file as found below Base; frees List
+// and gives nil when memory runs short.
+LPITEMIDLIST AppendParts(LPITEMIDLIST List, std::string At, const std::string& Rest) {
+    for (std::size_t I = 0; List && I <= Rest.size();) {
+        const std::size_t J = std::min(Rest.find('/', I), Rest.size());
+        const std::string Part = Rest.substr(I, J - I);
+        At = JoinPath(At, Part);
+        LPITEMIDLIST One = MakeItemList(IsDirectory(At) ? SHID_FOLDER : SHID_FILE, Part);
+        LPITEMIDLIST Joined = One ? JoinLists(List, One) : nullptr;
+        SHFree(One);
+        SHFree(List);
+        List = Joined;
+        I = J + 1;
+    }
+    return List;
+}
+
 class TEnumList : public IEnumIDList {
 public:
     std::vector<std::pair<std::uint8_t, std::string>> Items;
@@ -392,20 +409,7 @@ HRESULT TNamespaceFolder::ParseDisplayName(HWND, const String& Name, ULONG* pchE
         const std::string Base = FPath == "/" ? "/" : FPath + "/";
         struct stat St;
         if (Full.compare(0, Base.size(), Base) == 0 && lstat(Full.c_str(), &St) == 0) {
-            LPITEMIDLIST List = JoinLists(nullptr, nullptr);
-            std::string At = FPath;
-            std::size_t I = Base.size();
-            while (List && I <= Full.size()) {
-                std::size_t J = std::min(Full.find('/', I), Full.size());
-                const std::string Part = Full.substr(I, J - I);
-                At = JoinPath(At, Part);
-                LPITEMIDLIST One = MakeItemList(IsDirectory(At) ? SHID_FOLDER : SHID_FILE, Part);
-                LPITEMIDLIST Joined = JoinLists(List, One);
-                SHFree(One);
-                SHFree(List);
-                List = Joined;
-                I = J + 1;
-            }
+            LPITEMIDLIST List = AppendParts(JoinLists(nullptr, nullptr), FPath, Full.substr(Base.size()));
             *ppidl = List;
             Result = List ? S_OK : E_FAIL;
         } else
@@ -448,19 +452,8 @@ LPITEMIDLIST TNamespaceFolder::ParseAbsolute(const std::string& Text, HRESULT& R
         SHFree(Drive);
         Base = Mount;
     }
-    std::size_t I = Base == "/" ? 1 : Base.size() + 1;
-    std::string At = Base;
-    while (List && I < Path.size() + 1 && Path.size() > Base.size()) {
-        std::size_t J = std::min(Path.find('/', I), Path.size());
-        const std::string Part = Path.substr(I, J - I);
-        At = JoinPath(At, Part);
-        LPITEMIDLIST One = MakeItemList(IsDirectory(At) ? SHID_FOLDER : SHID_FILE, Part);
-        LPITEMIDLIST Joined = One ? JoinLists(List, One) : nullptr;
-        SHFree(One);
-        SHFree(List);
-        List = Joined;
-        I = J + 1;
-    }
+    if (Path.size() > Base.size())
+        List = AppendParts(List, Base, Path.substr(Base == "/" ? 1 : Base.size() + 1));
     Result = List ? S_OK : E_FAIL;
     return List;
 }
