@@ -167,7 +167,8 @@ void TbsCustomShellChangeNotifier::SetWatchSubTree(bool Value) {
 }
 
 void TbsCustomShellChangeNotifier::SetRoot(const TRoot& Value) {
-    if (AnsiSameText(Value, FRoot))
+    // Folder names differ by letter case here.
+    if (Value == FRoot)
         return;
     FRoot = Value;
     UpdateThreadOptions();

@@ -67,7 +67,7 @@ public:
     bool WatchSubTree() const { return FWatchSubTree; }
     void SetWatchSubTree(bool Value);
     const TRoot& Root() const { return FRoot; }
-    // No effect for the same text in another letter case.
+    // No effect for the same text; another letter case names another folder.
     void SetRoot(const TRoot& Value);
     const TThreadMethod& OnChange() const { return FOnChange; }
     void SetOnChange(TThreadMethod Value);

@@ -87,11 +87,22 @@ TEST(ShellChangeNotifierTest, AWorkerRunsOnlyWithAHandlerAndKeepsRunningWhenItIs
     EXPECT_TRUE(WorkersEnded(Baseline));
 }
 
-TEST(ShellChangeNotifierTest, SameRootInOtherLettersDoesNothing) {
-    TbsShellChangeNotifier Notifier(nullptr);
-    Notifier.SetRoot(u"/Media/Films");
-    Notifier.SetRoot(u"/media/films");
-    EXPECT_EQ(Notifier.Root(), u"/Media/Films");
+TEST(ShellChangeNotifierTest, ARootInOtherLettersIsAnotherFolder) {
+    TShellTestTree Tree;
+    TShellTestTree::MakeDir(Tree.Home + "/Films");
+    TShellTestTree::MakeDir(Tree.Home + "/films");
+    const int Baseline = TbsShellChangeThread::RunningCount();
+    {
+        TbsShellChangeNotifier Notifier(nullptr);
+        Notifier.SetWatchSubTree(false);
+        Notifier.SetRoot(UTF8ToString(Tree.Home + "/Films"));
+        std::vector<std::string> Calls;
+        Notifier.SetOnChange([&] { Calls.push_back("change"); });
+        Notifier.SetRoot(UTF8ToString(Tree.Home + "/films"));
+        EXPECT_EQ(Notifier.Root(), UTF8ToString(Tree.Home + "/films"));
+        ASSERT_TRUE(MarkUntil(Tree.Home + "/films", [&] { return !Calls.empty(); }));
+    }
+    EXPECT_TRUE(WorkersEnded(Baseline));
 }
 
 TEST(ShellChangeNotifierTest, ARetargetedWorkerWatchesTheNewFolder) {
