@@ -294,11 +294,14 @@ TEST_F(ShellFolderTest, TheContextMenuHandsVerbsToTheControlOrRunsThem) {
     ShowShellContextMenu(&Control, Clip.get(), 5, 5);
     InjectKeyPress(VK_ESCAPE);
     ShowShellContextMenu(&Control, Clip.get(), 5, 5);
+    // The default verb is "open"; a folder is its own working folder.
+    EXPECT_TRUE(Home->ExecuteDefault());
     SetShellLauncher(std::move(Old));
     EXPECT_EQ(Control.Log, (std::vector<String>{u"execute rename", u"completed rename yes", u"execute open",
                                                 u"completed open yes"}));
     // The item's folder is the child's working folder; this process's stays.
-    EXPECT_EQ(Opened, (std::vector<String>{UTF8ToString(Tree.Home + "/clip.mp4 | " + Tree.Home)}));
+    EXPECT_EQ(Opened, (std::vector<String>{UTF8ToString(Tree.Home + "/clip.mp4 | " + Tree.Home),
+                                           UTF8ToString(Tree.Home + " | " + Tree.Home)}));
 }
 
 TEST_F(ShellFolderTest, DeleteMovesToTheTrashAfterAsking) {
