@@ -1,197 +1,16 @@
 #include "engine/FFConverter.h"
 
+#include "engine/FFConverterTasks.h"
 #include "engine/FFmpegLoader.h"
 
 #include <cstring>
-
-// ---------------------------------------------------------------------------------------------
-// TFFmpeg
-
-TFFmpeg::TFFmpeg(int AMaxFiles) : TCustomFFmpeg(AMaxFiles) {
-    FAVProbes.resize(AMaxFiles);
-    FInputOptions.resize(AMaxFiles);
-    FOutputOptions.resize(AMaxFiles);
-}
-
-TFFmpeg::~TFFmpeg() {
-    // The worker and a cancelled start's report may still read the task: they end first.
-    WaitForIdle();
-    FAVProbes.clear();
-    // The files close before the stream contexts they write through are freed.
-    ReleaseResources();
-    for (AVIOContext*& IO : FStreamIOs) {
-        if (IO->write_flag)
-            av::avio_flush(IO);
-        av::av_freep(&IO->buffer);
-        av::avio_context_free(&IO);
-    }
-}
-
-void TFFmpeg::WaitForIdle() {
-    Stop(true);
-    WaitForCancel();
-}
-
-TAVProbe* TFFmpeg::GetAVProbe(int AIndex) {
-    if (!FAVProbes[AIndex])
-        FAVProbes[AIndex] = std::make_unique<TAVProbe>(nullptr);
-    return FAVProbes[AIndex].get();
-}
-
-TAVProbe* TFFmpeg::AVProbe(int AIndex) const {
-    return AIndex >= 0 && AIndex < int(FAVProbes.size()) ? FAVProbes[AIndex].get() : nullptr;
-}
-
-void TFFmpeg::SetInputOptions(int AIndex, const TInputOptions& AOptions) {
-    FInputOptions[AIndex] = std::make_unique<TInputOptions>(AOptions);
-}
-
-void TFFmpeg::SetOutputOptions(int AIndex, const TOutputOptions& AOptions) {
-    FOutputOptions[AIndex] = std::make_unique<TOutputOptions>(AOptions);
-}
-
-void TFFmpeg::ResetInputOptions(int AIndex) {
-    if (FInputOptions[AIndex])
-        InitInputOptions(*FInputOptions[AIndex]);
-}
-
-void TFFmpeg::ResetOutputOptions(int AIndex) {
-    if (FOutputOptions[AIndex])
-        InitOutputOptions(*FOutputOptions[AIndex]);
-}
-
-namespace {
-int ReadStream(void* AOpaque, uint8_t* ABuffer, int ASize) {
-    const std::int64_t N = static_cast<TStream*>(AOpaque)->Read(ABuffer, ASize);
-    return N > 0 ? int(N) : AVERROR_EOF;
-}
-
-int WriteStream(void* AOpaque, uint8_t* ABuffer, int ASize) {
-    const std::int64_t N = static_cast<TStream*>(AOpaque)->Write(ABuffer, ASize);
-    return N == ASize ? ASize : AVERROR(EIO);
-}
-
-int64_t SeekStream(void* AOpaque, int64_t AOffset, int AWhence) {
-    TStream* S = static_cast<TStream*>(AOpaque);
-    switch (AWhence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE:
-        return S->Size();
-    case SEEK_SET:
-        return S->Seek(AOffset, soBeginning);
-    case SEEK_CUR:
-        return S->Seek(AOffset, soCurrent);
-    case SEEK_END:
-        return S->Seek(AOffset, soEnd);
-    default:
-        return -1;
-    }
-}
-} // namespace
-
-AVIOContext* TFFmpeg::NewStreamIO(TStream* AStream, bool AWrite) {
-    constexpr int BufferSize = 32768;
-    auto* Buffer = static_cast<unsigned char*>(av::av_malloc(BufferSize));
-    if (!Buffer)
-        return nullptr;
-    AVIOContext* IO = av::avio_alloc_context(Buffer, BufferSize, AWrite ? 1 : 0, AStream, AWrite ? nullptr : ReadStream,
-                                             AWrite ? WriteStream : nullptr, SeekStream);
-    if (!IO) {
-        av::av_free(Buffer);
-        return nullptr;
-    }
-    FStreamIOs.push_back(IO);
-    return IO;
-}
-
-TBitmap* TFFmpeg::HookBitmap(int AWidth, int AHeight) {
-    if (!FHookBitmap) {
-        FHookBitmap = std::make_unique<TBitmap>();
-        FHookBitmap->SetPixelFormat(pf32bit);
-    }
-    if (FHookBitmap->Width() != AWidth || FHookBitmap->Height() != AHeight)
-        FHookBitmap->SetSize(AWidth, AHeight);
-    return FHookBitmap.get();
-}
-
-// ---------------------------------------------------------------------------------------------
-// TFFmpegList
-
-TFFmpegList::~TFFmpegList() {
-    Clear();
-}
-
-void TFFmpegList::CheckIndex(int AIndex) const {
-    if (AIndex < 0 || AIndex >= Count())
-        throw EListError(Format(u"List index out of bounds (%d)", {AIndex}));
-}
-
-int TFFmpegList::Add(TFFmpeg* ATask) {
-    FList.emplace_back(ATask);
-    return Count() - 1;
-}
-
-void TFFmpegList::Clear() {
-    // No thread may still be inside a task (or looking its index up) while the list changes.
-    for (auto& T : FList)
-        T->WaitForIdle();
-    FList.clear();
-}
-
-void TFFmpegList::Delete(int AIndex) {
-    CheckIndex(AIndex);
-    FList[AIndex]->WaitForIdle();
-    FList.erase(FList.begin() + AIndex);
-}
-
-void TFFmpegList::Exchange(int AIndex1, int AIndex2) {
-    CheckIndex(AIndex1);
-    CheckIndex(AIndex2);
-    std::swap(FList[AIndex1], FList[AIndex2]);
-}
-
-TFFmpeg* TFFmpegList::GetTask(int AIndex) const {
-    CheckIndex(AIndex);
-    return FList[AIndex].get();
-}
-
-int TFFmpegList::IndexOf(const TObject* ATask) const {
-    for (int I = 0; I < Count(); ++I)
-        if (FList[I].get() == ATask)
-            return I;
-    return -1;
-}
-
-void TFFmpegList::PauseAll() {
-    for (auto& T : FList)
-        T->Pause();
-}
-
-void TFFmpegList::ResumeAll() {
-    for (auto& T : FList)
-        T->Resume();
-}
-
-void TFFmpegList::CancelAll(bool AWaitFor) {
-    for (auto& T : FList)
-        T->CancelTask(AWaitFor);
-}
-
-void TFFmpegList::SetPreviewHook(bool AValue) {
-    for (auto& T : FList)
-        T->ChangePostHooks(AValue ? PostHookBit(phPreview) : 0, AValue ? 0 : PostHookBit(phPreview));
-}
-
-void TFFmpegList::SetPreviewBitmapHook(bool AValue) {
-    for (auto& T : FList)
-        T->ChangePostHooks(AValue ? PostHookBit(phBitmap) : 0, AValue ? 0 : PostHookBit(phBitmap));
-}
 
 // ---------------------------------------------------------------------------------------------
 // TCustomFFConverter: creation, libraries, the task list
 
 TCustomFFConverter::TCustomFFConverter(TComponent* AOwner)
     : TFFBaseComponent(AOwner), FAVProbe(std::make_unique<TAVProbe>(nullptr)),
-      FReports(std::make_shared<TReportQueue>()) {
+      FFFmpegList(std::make_unique<TFFmpegList>()), FReports(std::make_shared<TReportQueue>()) {
     FReports->Owner = this;
 }
 
@@ -204,12 +23,16 @@ TCustomFFConverter::~TCustomFFConverter() {
         std::lock_guard Guard(FTerminateLock);
         FPendingTasks = 0;
     }
-    FFFmpegList.Clear();
+    FFFmpegList->Clear();
     // An event still inside its handler finishes before the locks go.
     { std::lock_guard Guard(FHookLock); }
     { std::lock_guard Guard(FPreviewLock); }
     { std::lock_guard Guard(FProgressLock); }
     { std::lock_guard Guard(FTerminateLock); }
+}
+
+int TCustomFFConverter::TasksCount() const {
+    return FFFmpegList->Count();
 }
 
 bool TCustomFFConverter::AVLibLoaded() const {
@@ -286,7 +109,7 @@ int TCustomFFConverter::AppendTask(std::unique_ptr<TFFmpeg> ATask) {
     ATask->OnProgress = [this](TObject* S, int F, int N, int Fps, float Q, float B, Int64 Size, Int64 Cur,
                                Int64 Total) { DoProgress(S, F, N, Fps, Q, B, Size, Cur, Total); };
     ATask->OnTerminate = [this](TObject* S) { DoTerminate(S); };
-    return FFFmpegList.Add(ATask.release());
+    return FFFmpegList->Add(ATask.release());
 }
 
 bool TCustomFFConverter::OpenInput(TFFmpeg& ATask, const String& AFileName, PInputOptions AOptions) {
@@ -356,7 +179,7 @@ int TCustomFFConverter::AddTask(TStream* AStream, const String& APrivateData, PI
 
 bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, PInputOptions AOptions) {
     CheckNotWorking(u"AddInputFile");
-    TFFmpeg* Task = FFFmpegList.GetTask(ATaskIndex);
+    TFFmpeg* Task = FFFmpegList->GetTask(ATaskIndex);
     try {
         return OpenInput(*Task, AFileName, AOptions);
     } catch (const std::exception& E) {
@@ -372,7 +195,7 @@ bool TCustomFFConverter::AddInputFile(int ATaskIndex, const String& AFileName, c
 
 bool TCustomFFConverter::OpenOutput(int ATaskIndex, const String& AFileName, POutputOptions AOptions,
                                     AVIOContext* AIO) {
-    TFFmpeg* Task = FFFmpegList.GetTask(ATaskIndex);
+    TFFmpeg* Task = FFFmpegList->GetTask(ATaskIndex);
     const int Index = Task->nb_output_files();
     if (Index >= Task->FMaxFiles) {
         FLastErrMsg = Format(u"max output files %d reached", {Task->FMaxFiles});
@@ -434,7 +257,7 @@ bool TCustomFFConverter::SetOutputFile(int ATaskIndex, const String& AFileName, 
 bool TCustomFFConverter::SetOutputStream(int ATaskIndex, TStream* AStream, const String& APrivateData,
                                          POutputOptions AOptions) {
     CheckNotWorking(u"SetOutputFile");
-    TFFmpeg* Task = FFFmpegList.GetTask(ATaskIndex);
+    TFFmpeg* Task = FFFmpegList->GetTask(ATaskIndex);
     const String Name = Format(u"stream:%d:%s", {Int64(reinterpret_cast<std::intptr_t>(AStream)), APrivateData});
     AVIOContext* IO = Task->NewStreamIO(AStream, true);
     if (!IO) {
@@ -445,7 +268,7 @@ bool TCustomFFConverter::SetOutputStream(int ATaskIndex, TStream* AStream, const
 }
 
 TAVProbe* TCustomFFConverter::GetTaskAVProbe(int ATaskIndex, int AFileIndex) {
-    TFFmpeg* Task = FFFmpegList.GetTask(ATaskIndex);
+    TFFmpeg* Task = FFFmpegList->GetTask(ATaskIndex);
     if (AFileIndex < 0 || AFileIndex >= FCustomMaxFiles)
         return nullptr;
     return Task->AVProbe(AFileIndex);
@@ -458,7 +281,7 @@ void TCustomFFConverter::ClearTasks() {
             throw Exception(u"Cannot ClearTasks while working.");
     }
     TDeliveryHold Hold(*this);
-    FFFmpegList.Clear();
+    FFFmpegList->Clear();
     std::lock_guard Guard(FTerminateLock);
     FLastErrMsg.clear();
     FCompleteTasks = 0;
@@ -469,21 +292,21 @@ void TCustomFFConverter::ClearTasks() {
 
 void TCustomFFConverter::Exchange(int ATaskIndex1, int ATaskIndex2) {
     CheckNotWorking(u"Exchange");
-    FFFmpegList.Exchange(ATaskIndex1, ATaskIndex2);
+    FFFmpegList->Exchange(ATaskIndex1, ATaskIndex2);
 }
 
 void TCustomFFConverter::RemoveTask(int ATaskIndex) {
     CheckNotWorking(u"RemoveTask");
-    FFFmpegList.Delete(ATaskIndex);
+    FFFmpegList->Delete(ATaskIndex);
 }
 
 void TCustomFFConverter::SetPreview(bool Value) {
-    FFFmpegList.SetPreviewHook(Value);
+    FFFmpegList->SetPreviewHook(Value);
     FPreview = Value;
 }
 
 void TCustomFFConverter::SetPreviewBitmap(bool Value) {
-    FFFmpegList.SetPreviewBitmapHook(Value);
+    FFFmpegList->SetPreviewBitmapHook(Value);
     FPreviewBitmap = Value;
 }
 
@@ -493,7 +316,7 @@ void TCustomFFConverter::SetPreviewBitmap(bool Value) {
 void TCustomFFConverter::Start(int AThreadCount) {
     CheckNotWorking(u"StartTask");
     // An empty list has nothing to run and nothing to report: the component stays idle.
-    if (FFFmpegList.Count() == 0)
+    if (FFFmpegList->Count() == 0)
         return;
     std::exception_ptr Error;
     {
@@ -502,7 +325,7 @@ void TCustomFFConverter::Start(int AThreadCount) {
             std::lock_guard Guard(FTerminateLock);
             FCompleteTasks = 0;
             FCurrentTask = 0;
-            FPendingTasks = FFFmpegList.Count();
+            FPendingTasks = FFFmpegList->Count();
             FTerminated = false;
             FThreadMode = AThreadCount > 0;
             FWorking = true;
@@ -534,7 +357,7 @@ bool TCustomFFConverter::StartNextTask() {
     if (FPendingTasks <= 0)
         return false;
     --FPendingTasks;
-    TFFmpeg* Task = FFFmpegList.GetTask(FCurrentTask++);
+    TFFmpeg* Task = FFFmpegList->GetTask(FCurrentTask++);
     Task->ReportInterval = Int64(FProgressInterval) * 1000;
     Task->ThreadPriority = FThreadPriority;
     if (FThreadMode) {
@@ -548,11 +371,11 @@ bool TCustomFFConverter::StartNextTask() {
 }
 
 void TCustomFFConverter::Pause() {
-    FFFmpegList.PauseAll();
+    FFFmpegList->PauseAll();
 }
 
 void TCustomFFConverter::Resume() {
-    FFFmpegList.ResumeAll();
+    FFFmpegList->ResumeAll();
 }
 
 void TCustomFFConverter::Stop(bool AWaitFor) {
@@ -563,7 +386,7 @@ void TCustomFFConverter::Stop(bool AWaitFor) {
         std::lock_guard Guard(FTerminateLock);
         FPendingTasks = 0;
     }
-    FFFmpegList.CancelAll(AWaitFor);
+    FFFmpegList->CancelAll(AWaitFor);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -575,7 +398,7 @@ void TCustomFFConverter::DoTerminate(TObject* Sender) {
         std::lock_guard Guard(FTerminateLock);
         const auto* Task = static_cast<const TFFmpeg*>(Sender);
         TTerminateInfo Info;
-        Info.TaskIndex = FFFmpegList.IndexOf(Sender);
+        Info.TaskIndex = FFFmpegList->IndexOf(Sender);
         Info.Finished = Task->Finished();
         Info.Exception = Task->FatalException();
         Info.ExceptionMsg = Task->FatalMessage();
@@ -586,7 +409,7 @@ void TCustomFFConverter::DoTerminate(TObject* Sender) {
         ++FCompleteTasks;
         if (FPendingTasks > 0)
             StartNext = FThreadMode;
-        else if (FCompleteTasks >= FFFmpegList.Count() && !FTerminated)
+        else if (FCompleteTasks >= FFFmpegList->Count() && !FTerminated)
             FinishAllTasks();
     }
     // The report is on its way before the ended task's thread starts the next one, so the GUI
@@ -678,7 +501,7 @@ void TCustomFFConverter::DoProgress(TObject* Sender, int AFileIndex, int AFrameN
     std::lock_guard Guard(FProgressLock);
     if (!OnProgress)
         return;
-    FProgressInfo.TaskIndex = FFFmpegList.IndexOf(Sender);
+    FProgressInfo.TaskIndex = FFFmpegList->IndexOf(Sender);
     FProgressInfo.FileIndex = AFileIndex;
     FProgressInfo.FrameNumber = AFrameNumber;
     FProgressInfo.FPS = AFPS;
@@ -700,7 +523,7 @@ void TCustomFFConverter::DoPreviewBitmap(TObject* Sender, TBitmap* ABitmap, int 
     std::lock_guard Guard(FPreviewLock);
     if (!OnPreviewBitmap)
         return;
-    FPreviewInfo.TaskIndex = FFFmpegList.IndexOf(Sender);
+    FPreviewInfo.TaskIndex = FFFmpegList->IndexOf(Sender);
     FPreviewInfo.Bitmap = ABitmap;
     FPreviewInfo.FrameNumber = AFrameNumber;
     FPreviewInfo.PTS = APTS;
@@ -725,7 +548,7 @@ void TCustomFFConverter::DoCustomHook(TObject* Sender, uint8_t* APixels, int ALi
     const size_t RowBytes = size_t(AWidth) * 4;
     for (int Y = 0; Y < AHeight; ++Y)
         memcpy(Bitmap->ScanLine(Y), APixels + size_t(Y) * ALineSize, RowBytes);
-    FHookInfo.TaskIndex = FFFmpegList.IndexOf(Sender);
+    FHookInfo.TaskIndex = FFFmpegList->IndexOf(Sender);
     FHookInfo.Bitmap = Bitmap;
     FHookInfo.FrameNumber = AFrameNumber;
     FHookInfo.PTS = APTS;

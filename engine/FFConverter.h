@@ -14,13 +14,18 @@
 #include <mutex>
 #include <vector>
 
-#include "engine/AVProbe.h"
 #include "engine/FFBaseComponent.h"
 #include "engine/FFConverterOptions.h"
-#include "engine/FFmpeg.h"
 #include "platform/base/Classes.h"
 #include "platform/base/Threads.h"
 #include "platform/gdi/Graphics.h"
+
+// The engine's own types, kept out of this header so that an application including it compiles
+// without the media libraries' headers.
+class TAVProbe;
+class TFFmpeg;
+class TFFmpegList;
+struct AVIOContext;
 
 // The picture of a custom-hook call: the decoded video frame before it is encoded.
 struct THookInfo {
@@ -49,63 +54,6 @@ using TTerminateEvent = std::function<void(TObject* Sender, const TTerminateInfo
 using TCustomHookEvent = std::function<void(TObject* Sender, PHookInfo AHookInfo)>;
 using TPreviewBitmapEvent = std::function<void(TObject* Sender, const TPreviewInfo& APreviewInfo)>;
 } // namespace FFConverter
-
-// One task: a transcoder with a probe and a stored copy of the option record per file.
-class TFFmpeg : public TCustomFFmpeg {
-public:
-    explicit TFFmpeg(int AMaxFiles);
-    ~TFFmpeg() override;
-
-    // The probe of input AIndex, created when absent.
-    TAVProbe* GetAVProbe(int AIndex);
-    // The probe of input AIndex when it exists, else nil.
-    TAVProbe* AVProbe(int AIndex) const;
-    void SetInputOptions(int AIndex, const TInputOptions& AOptions);
-    void SetOutputOptions(int AIndex, const TOutputOptions& AOptions);
-    void ResetInputOptions(int AIndex);
-    void ResetOutputOptions(int AIndex);
-    const TInputOptions* InputOptions(int AIndex) const { return FInputOptions[AIndex].get(); }
-    const TOutputOptions* OutputOptions(int AIndex) const { return FOutputOptions[AIndex].get(); }
-
-    // Waits until the task's worker and any report of a cancelled start have finished.
-    void WaitForIdle();
-
-    // Reads or writes a stream object through a context of the libraries; owned by the task.
-    AVIOContext* NewStreamIO(TStream* AStream, bool AWrite);
-
-    // The picture handed to the custom-hook handler, reused for every frame.
-    TBitmap* HookBitmap(int AWidth, int AHeight);
-
-private:
-    std::vector<std::unique_ptr<TAVProbe>> FAVProbes;
-    std::vector<std::unique_ptr<TInputOptions>> FInputOptions;
-    std::vector<std::unique_ptr<TOutputOptions>> FOutputOptions;
-    std::vector<AVIOContext*> FStreamIOs;
-    std::unique_ptr<TBitmap> FHookBitmap;
-};
-
-// The task list; it owns its tasks. Index errors are the list's "List index out of bounds (%d)".
-class TFFmpegList : public TObject {
-public:
-    ~TFFmpegList() override;
-    int Add(TFFmpeg* ATask);
-    // Waits for every task's threads first, then frees every task.
-    void Clear();
-    void Delete(int AIndex);
-    void Exchange(int AIndex1, int AIndex2);
-    TFFmpeg* GetTask(int AIndex) const;
-    int IndexOf(const TObject* ATask) const;
-    int Count() const { return int(FList.size()); }
-    void PauseAll();
-    void ResumeAll();
-    void CancelAll(bool AWaitFor);
-    void SetPreviewHook(bool AValue);
-    void SetPreviewBitmapHook(bool AValue);
-
-private:
-    void CheckIndex(int AIndex) const;
-    std::vector<std::unique_ptr<TFFmpeg>> FList;
-};
 
 class TCustomFFConverter : public TFFBaseComponent {
 public:
@@ -141,7 +89,7 @@ public:
 
     TAVProbe* AVProbe() const { return FAVProbe.get(); }
     String LastErrMsg() const { return FLastErrMsg; }
-    int TasksCount() const { return FFFmpegList.Count(); }
+    int TasksCount() const;
     Integer CustomMaxFiles() const { return FCustomMaxFiles; }
     void SetCustomMaxFiles(Integer Value) { FCustomMaxFiles = Value; }
     bool Preview() const { return FPreview; }
@@ -228,7 +176,7 @@ private:
     std::mutex FProgressLock;
     mutable std::recursive_mutex FTerminateLock; // also guards the run counters
     std::unique_ptr<TAVProbe> FAVProbe;
-    TFFmpegList FFFmpegList;
+    std::unique_ptr<TFFmpegList> FFFmpegList;
     std::shared_ptr<TReportQueue> FReports;
     Integer FCompleteTasks = 0;
     Integer FCurrentTask = -1;

@@ -1,10 +1,12 @@
 #include "engine/FFConverterOptions.h"
 
-#include "engine/FFmpeg.h"
+#include "engine/FFConverterTasks.h"
 #include "platform/base/SysUtils.h"
 
 #include <cmath>
 #include <ctime>
+
+static_assert(NoTimeValue == AV_NOPTS_VALUE);
 
 // The declarations carry the reset values, so a fresh record is a reset one.
 void InitInputOptions(TInputOptions& AOptions) {

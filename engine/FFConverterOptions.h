@@ -1,17 +1,15 @@
 // Records of unit FFConverter: the per-file task options and the task reports. FFConverter.h includes this file.
 #pragma once
 
+#include "platform/base/SysUtils.h"
 #include "platform/base/System.h"
 
+#include <cstdint>
 #include <string>
-#include <vector>
 
-extern "C" {
-#include <libavutil/avutil.h>
-}
-
-// A date and time as days since 1899-12-30, the fraction being the time of day.
-using TDateTime = double;
+// "No time given": the libraries' AV_NOPTS_VALUE, written out so that this header needs none of
+// their headers.
+constexpr Int64 NoTimeValue = INT64_MIN;
 
 // Target presets of an output file (vcd, svcd, dvd).
 enum TOptionTargetType { ttIgnore, ttVCD, ttSVCD, ttDVD };
@@ -34,11 +32,11 @@ struct TStreamInfo {
 };
 
 // Options of one input file. The declared values are the reset values; times are microseconds and
-// AV_NOPTS_VALUE means "not given".
+// NoTimeValue means "not given".
 struct TInputOptions {
     String FileName;
     String FileFormat;
-    Int64 TimeStart = AV_NOPTS_VALUE;
+    Int64 TimeStart = NoTimeValue;
     Integer ProgramID = -1;
     String ExtOptions;
     Integer Tag = 0;
@@ -46,7 +44,7 @@ struct TInputOptions {
 };
 using PInputOptions = TInputOptions*;
 
-// Options of one output file. The declared values are the reset values: -1 (or AV_NOPTS_VALUE for times)
+// Options of one output file. The declared values are the reset values: -1 (or NoTimeValue for times)
 // leaves a number to the transcoder, an empty text leaves that setting alone.
 struct TOutputOptions {
     String FileName;
@@ -93,8 +91,8 @@ struct TOutputOptions {
     String SubtitleLanguage;
     bool InputSync = false;
     bool CopyTimestamp = false;
-    Int64 TimeStart = AV_NOPTS_VALUE;
-    Int64 TimeLength = AV_NOPTS_VALUE; // also the total duration of the progress reports
+    Int64 TimeStart = NoTimeValue;
+    Int64 TimeLength = NoTimeValue; // also the total duration of the progress reports
     TStreamInfo Info;
     TOptionTargetType TargetType = ttIgnore;
     TOptionNormType NormType = ntAuto;
@@ -132,24 +130,3 @@ struct TTerminateInfo {
     bool Exception = false; // the task failed, with ExceptionMsg as the reason
     String ExceptionMsg;
 };
-
-// How a task's records reach its transcoder: the option lines of a record's ExtOptions text, and
-// the input and output records applied in their order before the file is opened.
-class TCustomFFmpeg;
-
-struct TExtOption {
-    String Name;
-    String Value;
-};
-// Lines of an ExtOptions text: line breaks and "<CRLF>" separate lines; each line splits at its first
-// "=" (no "=": an empty value); nothing is trimmed.
-std::vector<TExtOption> ParseExtOptions(const String& AText);
-// Applies every line through the transcoder's dispatcher, the name in lower case; lines handled by the
-// output steps are skipped, and the codec and frame-size lines unless AAll.
-void ApplyExtOptions(TCustomFFmpeg& ATask, const String& AText, bool AAll);
-// Applies an input record and opens AFileName as the task's next input; False with the task's
-// LastErrMsg. An empty FileName of the record takes AFileName. Exceptions of the handlers pass through.
-bool OpenInputWithOptions(TCustomFFmpeg& ATask, TInputOptions& AOptions, const String& AFileName);
-// Applies an output record and creates AFileName as the task's next output with its extra streams;
-// the result of OpenOutputFile (-1 with the task's LastErrMsg). Exceptions of the handlers pass through.
-int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& AOptions, const String& AFileName);

@@ -2,9 +2,13 @@
 // stopping, pausing and the end-of-run notification.
 #include "engine/FFmpeg.h"
 
+#include "engine/AVCodecStubs.h"
+#include "engine/AVFormatStubs.h"
+#include "engine/AVUtilStubs.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/FFmpegStreams.h"
 #include "engine/MyUtils.h"
+#include "engine/SwScaleStubs.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -152,7 +156,6 @@ void TCustomFFmpeg::ResetOptions() {
     Fvideo_bitstream_filters.clear();
     Faudio_bitstream_filters.clear();
     Fsubtitle_bitstream_filters.clear();
-    FHookFrameNumber = 0;
     FPostHooks = 0;
     FFatalException = false;
 }
@@ -281,7 +284,7 @@ void TCustomFFmpeg::RunJob() {
     };
     FFinished = false;
     Step([this] { Transcode(); });
-    Step([this] { CloseCodecs(); });
+    Step([this] { FreeRun(); });
     Step([this] { ReleaseResources(); });
     Step([this] { NotifyTerminate(); });
 }

@@ -18,22 +18,15 @@
 #include <thread>
 #include <vector>
 
-#include "engine/AVCodecStubs.h"
-#include "engine/AVFilterStubs.h"
-#include "engine/AVFormatStubs.h"
-#include "engine/AVUtilStubs.h"
-#include "engine/SwResampleStubs.h"
-#include "engine/SwScaleStubs.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/System.h"
 #include "platform/base/Threads.h"
 
+// The libraries' types the transcoder's fields and the tests use; the functions are bound in the
+// stub headers each source includes for the calls it makes.
 extern "C" {
-#include <libavfilter/buffersink.h>
-#include <libavfilter/buffersrc.h>
-#include <libavutil/audio_fifo.h>
-#include <libavutil/opt.h>
-#include <libswresample/swresample.h>
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
 }
 
 // Failures of a running task and of the option handlers.
@@ -67,7 +60,6 @@ class TCustomFFmpeg;
 using TProgressEvent =
     std::function<void(TObject* Sender, int AFileIndex, int AFrameNumber, int AFPS, float AQuality, float ABitRate,
                        Int64 ACurrentSize, Int64 ACurrentDuration, Int64 ATotalDuration)>;
-using TNotifyEvent = std::function<void(TObject* Sender)>;
 // The custom hook sees each decoded picture (as packed BGRA, width × height) before encoding and may
 // change it in place.
 using TCustomHookEvent = std::function<void(TObject* Sender, uint8_t* APixels, int ALineSize, int AWidth, int AHeight,
@@ -116,6 +108,7 @@ struct TFrameHookEntry;
 struct TRGBConvertContext;
 class TPreviewer;
 struct TAVOutputStream;
+struct TTranscodeRun;
 
 class TCustomFFmpeg : public TObject {
 public:
@@ -346,7 +339,7 @@ public:
     bool Fforce_fps = false;
     int Fpgmyuv_compatibility_hack = 0;
     float Fdts_delta_threshold = 10.0f;
-    unsigned Fsws_flags = SWS_BICUBIC;
+    unsigned Fsws_flags = 4;            // the scaler's bicubic flag
     std::vector<TNamedOption> FOptions; // named options of the libraries, in the order they were set
     std::string Fvideo_bitstream_filters, Faudio_bitstream_filters, Fsubtitle_bitstream_filters;
     bool FJoinMode = false;
@@ -366,34 +359,67 @@ public:
     Int64 NamedOptionInt(const char* AName, int AMediaType) const;
 
 protected:
-    // Transcoding loop and its parts (FFmpegTranscode.cpp).
+    // The run in its phases (FFmpegTranscode.cpp).
     void Transcode();
-    int OutputPacket(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
+    void BuildInputTables();
+    void MapStreams();
+    void SetupStreams();
+    void OpenDecoders();
+    void OpenEncoders();
+    void PrepareOutputs();
+    void WriteHeaders();
+    void RunLoop();
+    void Finish();
+    void FreeRun();
+    void CheckStreamMaps();
+    int ChooseSource(int AType, int AFile) const;
+    void MapByStreamMap(TAVOutputStream& Ost, const TAVStreamMap& M);
+    void MapAutomatically(TAVOutputStream& Ost);
+    void OpenEncoder(TAVOutputStream& Ost);
+    void OpenBitstreamFilters(TAVOutputStream& Ost);
+    int NextInputFile() const;
+    void AdjustPacketTimes(int file_index, TAVInputStream& Ist, AVPacket* Pkt);
+    bool HandlePacket(int file_index, AVPacket* Pkt);
+    bool EndOfInput(int file_index);
+    bool JoinNextInput(int k);
+    void DumpOutputs();
+    [[noreturn]] void FailRun(const String& AText);
+    void CopyChapters(AVFormatContext* AInput, AVFormatContext* AOutput, Int64 AInputOffset);
+    void LogSdp(int ACount);
+
+    // Setup of each output stream (FFmpegSetup.cpp).
     void SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist);
     void SetupEncoding(int i, TAVOutputStream& ost, TAVInputStream& ist);
     int ConfigureFilters(TAVInputStream& ist, TAVOutputStream& ost, const AVFrame* AFrame);
     void OpenPassLogFile(int i, TAVOutputStream& ost);
+
+    // Decoding (FFmpegDecode.cpp).
+    int OutputPacket(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
+    int CopyPacket(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
+    int DecodeSubtitle(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
+    int DecodeFrames(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
+    void AudioDecoded(TAVInputStream& ist, int ist_index);
+    void FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFrame);
+    void EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist);
+    void RunCustomHook(AVFrame* picture, TAVInputStream& ist);
+    void RunFrameHooks(AVFrame* picture, TAVInputStream& ist);
+
+    // Encoding and writing (FFmpegEncode.cpp).
     void DoAudioOut(TAVOutputStream& ost, TAVInputStream& ist, uint8_t* samples, int size);
     void DoVideoOut(TAVOutputStream& ost, TAVInputStream& ist, AVFrame* picture, int& frame_size);
     void DoSubtitleOut(TAVOutputStream& ost, TAVInputStream& ist, AVSubtitle* sub, Int64 pts);
-    void DoVideoStats(TAVOutputStream& ost, int frame_size);
     void EncodeAudioFrame(TAVOutputStream& ost, AVFrame* AFrame);
     int ReceivePackets(TAVOutputStream& ost, bool AVideo);
     void FlushEncoder(TAVOutputStream& ost);
     void WriteFrame(TAVOutputStream& ost, AVPacket* pkt);
+
+    // Reports (FFmpegReport.cpp) and post hooks (FFmpegHooks.cpp).
     void PrintReport(bool is_last, int file_index);
-    void EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist);
-    void CopyChapters(AVFormatContext* AInput, AVFormatContext* AOutput, Int64 AInputOffset);
-    void LogSdp(int ACount);
+    void DoVideoStats(TAVOutputStream& ost, int frame_size);
     String PsnrText(const TAVOutputStream& AOst, bool AIsLast, int AFrameNumber);
-    void RunCustomHook(AVFrame* picture, TAVInputStream& ist);
-    void RunFrameHooks(AVFrame* picture, TAVInputStream& ist);
     void RunPostHooks(AVFrame* picture, AVCodecContext* enc);
     void ReleasePostContext();
     void ReleaseFrameHooks();
-    void FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFrame);
-    void FreeTables();
-    bool JoinNextInput(int k);
 
     // Output streams (FFmpegOpen.cpp).
     void new_video_stream(AVFormatContext* oc);
@@ -413,7 +439,6 @@ private:
     void WaitForWorker();
     void OpenPendingOutputs();
     void CheckPause();
-    void CloseCodecs();
 
     // Run state.
     std::unique_ptr<std::thread> FThread;
@@ -436,20 +461,8 @@ private:
     AVIOContext* FNextInputIO = nullptr;
     AVIOContext* FNextOutputIO = nullptr;
 
-    // Tables of one run.
-    std::vector<TAVInputFile> Ffile_table;
-    std::vector<std::unique_ptr<TAVInputStream>> Fist_table;
-    std::vector<std::unique_ptr<TAVOutputStream>> Fost_table;
-    std::vector<uint8_t> Faudio_buf; // zero-filled tail of the last audio frame
-    std::vector<uint8_t> Fhook_buf;
-    int FHookFrameNumber = 0;
-    int Fqp_histogram[52] = {};
-    Int64 Flast_report_time = 0;
-
-    // The run's current input in join mode, and whether its decoders are being drained.
-    int Fjoin_current = 0;
-    bool FJoinFlushing = false;
-    std::vector<uint8_t> Fsubtitle_out;
+    // Everything of the run in progress (FFmpegStreams.h); none between runs.
+    std::unique_ptr<TTranscodeRun> FRun;
 };
 
 // The built-in presets of the x264 encoder: name and text (one option per line).

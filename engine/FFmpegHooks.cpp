@@ -2,6 +2,7 @@
 // hooks that show encoded pictures in a preview window or hand them to the preview-picture event.
 #include "engine/FFmpeg.h"
 
+#include "engine/AVUtilStubs.h"
 #include "engine/FFmpegStreams.h"
 #include "engine/FrameHook.h"
 #include "engine/Previewer.h"
@@ -109,14 +110,14 @@ void TCustomFFmpeg::RunPostHooks(AVFrame* picture, AVCodecContext* enc) {
         Hooks &= ~PostHookBit(Hook);
     } else if (Event) {
         try {
-            OnPreviewBitmap(this, FPostContext->Bitmap.get(), FHookFrameNumber, PTS);
+            OnPreviewBitmap(this, FPostContext->Bitmap.get(), FRun->hook_frame_number, PTS);
         } catch (const std::exception& E) {
             Log(fllError, u"Error occurs OnPreviewBitmap: " + UTF8ToString(E.what()));
         }
     } else {
         if (!FPreviewer)
             FPreviewer = new TPreviewer;
-        if (!FPreviewer->PaintFrame(FPostContext->Bitmap.get(), FHookFrameNumber, PTS))
+        if (!FPreviewer->PaintFrame(FPostContext->Bitmap.get(), FRun->hook_frame_number, PTS))
             Hooks &= ~PostHookBit(phPreview); // the user closed the window
     }
     Flast_preview_time = Now;

@@ -1,6 +1,10 @@
 // Opening the input files and creating the output files and their streams.
 #include "engine/FFmpeg.h"
+#include "engine/FFmpegHelpers.h"
 
+#include "engine/AVCodecStubs.h"
+#include "engine/AVFormatStubs.h"
+#include "engine/AVUtilStubs.h"
 #include "engine/FFmpegLoader.h"
 
 #include <unistd.h>
@@ -11,14 +15,6 @@
 #include <ctime>
 
 namespace {
-
-std::string A(const String& S) {
-    return UTF8Encode(S);
-}
-
-[[noreturn]] void Raise(const String& AText) {
-    throw FFmpegException(AText);
-}
 
 String ErrorText(const String& AFileName, int ACode) {
     return AFileName + u": " + AVErrorText(ACode);

@@ -1,7 +1,12 @@
 // The option dispatcher of the transcoder and its handlers.
 #include "engine/FFmpeg.h"
+#include "engine/FFmpegHelpers.h"
 
+#include "engine/AVCodecStubs.h"
+#include "engine/AVFormatStubs.h"
+#include "engine/AVUtilStubs.h"
 #include "engine/MyUtils.h"
+#include "engine/SwScaleStubs.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,17 +14,6 @@
 #include <ctime>
 
 namespace {
-
-std::string A(const String& S) {
-    return UTF8Encode(S);
-}
-String W(const std::string& S) {
-    return UTF8ToString(S);
-}
-
-[[noreturn]] void Raise(const String& AText) {
-    throw FFmpegException(AText);
-}
 
 // Flag values: anything but exactly "0" turns the flag on.
 bool FlagValue(const String& AValue) {

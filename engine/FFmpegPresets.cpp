@@ -1,5 +1,6 @@
 // Targets (vcd, svcd, dvd, dv, dv50) and presets of the transcoder.
 #include "engine/FFmpeg.h"
+#include "engine/FFmpegHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +8,6 @@
 #include <sstream>
 
 namespace {
-
-[[noreturn]] void Raise(const String& AText) {
-    throw FFmpegException(AText);
-}
 
 enum TNorm { nmPAL, nmNTSC, nmFilm, nmUnknown };
 const char16_t* const TargetFrameRates[] = {u"25", u"30000/1001", u"24000/1001"};

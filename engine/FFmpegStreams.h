@@ -2,7 +2,16 @@
 // Only the transcoder's own sources include this file.
 #pragma once
 
+#include "engine/AVCodecStubs.h"
+#include "engine/AVFilterStubs.h"
+#include "engine/AVUtilStubs.h"
 #include "engine/FFmpeg.h"
+#include "engine/SwResampleStubs.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavfilter/buffersrc.h>
+}
 
 struct TAVInputFile {
     int eof_reached = 0;
@@ -87,4 +96,27 @@ struct TAVOutputStream {
         av::av_bsf_free(&bsf);
         av::av_packet_free(&pkt);
     }
+};
+
+// Everything one run of Transcode makes: created at its start and freed at its end, so nothing of a
+// finished run stays in the transcoder.
+struct TTranscodeRun {
+    int nb_ofiles = 0; // the output files the run writes (one in join mode)
+    std::vector<TAVInputFile> file_table;
+    std::vector<std::unique_ptr<TAVInputStream>> ist_table;
+    std::vector<std::unique_ptr<TAVOutputStream>> ost_table;
+    std::vector<bool> header_written; // per output file
+    bool trailers_written = false;
+    // The read loop: inputs that said "again" since the last packet, and the file read last.
+    std::vector<bool> no_packet;
+    int no_packet_count = 0;
+    int current_file = -1;
+    Int64 last_report_time = 0;
+    int qp_histogram[52] = {};
+    int hook_frame_number = 0;
+    std::vector<uint8_t> hook_buf;     // the custom hook's picture
+    std::vector<uint8_t> subtitle_out; // an encoded subtitle
+    // Join mode: the input being read, and whether its decoders are being drained.
+    int join_current = 0;
+    bool join_flushing = false;
 };

@@ -1,4 +1,5 @@
 // The transcoder's option dispatcher, its handlers, targets and presets.
+#include "engine/AVUtilStubs.h"
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"

@@ -1,5 +1,6 @@
 // Option records and ExtOptions texts applied to a transcoder.
 #include "engine/FFConverterOptions.h"
+#include "engine/FFConverterTasks.h"
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"

@@ -5,6 +5,7 @@
 #include "app/profiles/ProfileCatalogue.h"
 #include "app/profiles/ProfileSettings.h"
 #include "engine/FFConverterOptions.h"
+#include "engine/FFConverterTasks.h"
 #include "engine/FFmpeg.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
