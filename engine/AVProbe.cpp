@@ -504,11 +504,12 @@ String TCustomAVProbe::FileInfoText() {
     std::vector<bool> Printed(FFileHandle->nb_streams, false);
     for (unsigned P = 0; P < FFileHandle->nb_programs; ++P) {
         const AVProgram* Program = FFileHandle->programs[P];
-        // The libraries name a program's provider and name "service_provider" and "service_name".
-        String Provider = MetadataValue(Program->metadata, "service_provider",
-                                        MetadataValue(Program->metadata, "provider_name", u"N/A"));
+        // The program's own keys first; the MPEG-TS demuxer of these libraries writes its
+        // "service_provider" and "service_name" instead, which stand in where those are absent.
+        String Provider = MetadataValue(Program->metadata, "provider_name",
+                                        MetadataValue(Program->metadata, "service_provider", u"N/A"));
         String Name =
-            MetadataValue(Program->metadata, "service_name", MetadataValue(Program->metadata, "name", u"N/A"));
+            MetadataValue(Program->metadata, "name", MetadataValue(Program->metadata, "service_name", u"N/A"));
         Lines.push_back(Format(u"Program %d %s@%s", {Program->id, Provider, Name}));
         AddMetadataBlock(Lines, Program->metadata, u"  ");
         for (unsigned K = 0; K < Program->nb_stream_indexes; ++K) {

@@ -72,60 +72,100 @@ bool OpenInputWithOptions(TCustomFFmpeg& ATask, TInputOptions& AOptions, const S
     return ATask.OpenInputFile(AFileName);
 }
 
-int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& O, const String& AFileName) {
-    if (O.FileName.empty())
-        O.FileName = AFileName;
-    // Defaults of the streams, and the queue of codec, preset, size and filter lines for extra streams.
+namespace {
+
+// The stream defaults of an output record ("def_acodec" ... from its fields, or from the first
+// ExtOptions line of that name) and the queue of codec, preset, size and filter lines that the
+// extra streams take in text order.
+struct TStreamDefaults {
     std::vector<TExtOption> Defaults, Queue;
-    auto Default = [&](const String& AName) -> const String* {
+
+    const String* Default(const String& AName) const {
         for (const TExtOption& D : Defaults)
             if (D.Name == AName)
                 return &D.Value;
         return nullptr;
-    };
-    auto PutDefault = [&](const char16_t* AName, const String& AValue) {
+    }
+    void Put(const char16_t* AName, const String& AValue) {
         if (!AValue.empty())
             Defaults.push_back({AName, AValue});
-    };
-    PutDefault(u"def_acodec", O.AudioCodec);
-    PutDefault(u"def_vcodec", O.VideoCodec);
-    PutDefault(u"def_scodec", O.SubtitleCodec);
-    PutDefault(u"def_apre", O.AudioPreset);
-    PutDefault(u"def_vpre", O.VideoPreset);
-    PutDefault(u"def_spre", O.SubtitlePreset);
-    PutDefault(u"def_s", O.FrameSize);
-    PutDefault(u"def_vf", O.VideoFilters);
-    const std::vector<TExtOption> Lines = ParseExtOptions(O.ExtOptions);
-    for (const TExtOption& L : Lines) {
+    }
+    void Apply(TCustomFFmpeg& ATask, const char16_t* AOption, const char16_t* ADefault) const {
+        if (const String* V = Default(ADefault))
+            ATask.ApplyOption(AOption, *V);
+    }
+    // The first queued line of that name, else the default, applied to the stream just added.
+    void Take(TCustomFFmpeg& ATask, const String& AName) {
+        const String Option = AName == u"vf" ? u"vfilters" : AName;
+        for (auto It = Queue.begin(); It != Queue.end(); ++It)
+            if (It->Name == AName) {
+                const String V = It->Value;
+                Queue.erase(It);
+                ATask.ApplyOption(Option, V);
+                return;
+            }
+        const String* D = Default(u"def_" + AName);
+        ATask.ApplyOption(Option, D ? *D : String());
+    }
+};
+
+TStreamDefaults BuildStreamDefaults(const TOutputOptions& O, const std::vector<TExtOption>& ALines) {
+    TStreamDefaults R;
+    R.Put(u"def_acodec", O.AudioCodec);
+    R.Put(u"def_vcodec", O.VideoCodec);
+    R.Put(u"def_scodec", O.SubtitleCodec);
+    R.Put(u"def_apre", O.AudioPreset);
+    R.Put(u"def_vpre", O.VideoPreset);
+    R.Put(u"def_spre", O.SubtitlePreset);
+    R.Put(u"def_s", O.FrameSize);
+    R.Put(u"def_vf", O.VideoFilters);
+    for (const TExtOption& L : ALines) {
         String Name = LowerCase(L.Name);
         if (L.Value.empty() ||
             !OneOf(Name, {u"acodec", u"vcodec", u"scodec", u"apre", u"vpre", u"spre", u"s", u"vfilters", u"vf"}))
             continue;
         if (Name == u"vfilters")
             Name = u"vf";
-        if (!Default(u"def_" + Name))
-            Defaults.push_back({u"def_" + Name, L.Value});
-        Queue.push_back({Name, L.Value});
+        if (!R.Default(u"def_" + Name))
+            R.Defaults.push_back({u"def_" + Name, L.Value});
+        R.Queue.push_back({Name, L.Value});
     }
-    auto ApplyDefault = [&](const char16_t* AOption, const char16_t* ADefault) {
-        if (const String* V = Default(ADefault))
-            ATask.ApplyOption(AOption, *V);
-    };
+    return R;
+}
 
-    if (O.TargetType != ttIgnore) {
-        const char16_t* Target = O.TargetType == ttVCD ? u"vcd" : O.TargetType == ttSVCD ? u"svcd" : u"dvd";
-        const char16_t* Norm = O.NormType == ntPAL ? u"pal" : O.NormType == ntNTSC ? u"ntsc" : u"auto";
-        ATask.ApplyTarget(Target, Norm, O.NormDefault == ntPAL ? u"pal" : u"ntsc");
+void ApplyTargetOptions(TCustomFFmpeg& ATask, const TOutputOptions& O) {
+    if (O.TargetType == ttIgnore)
+        return;
+    const char16_t* Target = O.TargetType == ttVCD ? u"vcd" : O.TargetType == ttSVCD ? u"svcd" : u"dvd";
+    const char16_t* Norm = O.NormType == ntPAL ? u"pal" : O.NormType == ntNTSC ? u"ntsc" : u"auto";
+    ATask.ApplyTarget(Target, Norm, O.NormDefault == ntPAL ? u"pal" : u"ntsc");
+}
+
+// The record's metadata and recording time stamp.
+void ApplyStreamInfo(TCustomFFmpeg& ATask, const TStreamInfo& Info) {
+    if (Info.TimeStamp >= 0) {
+        // Seconds since 1970 UTC of the local date and time (now for 0).
+        const TDateTime Local = Info.TimeStamp == 0 ? Now() : Info.TimeStamp;
+        const std::time_t Approx = std::time_t((Local - 25569.0) * 86400.0);
+        std::tm Tm{};
+        localtime_r(&Approx, &Tm);
+        const double OffsetDays = double(Tm.tm_gmtoff) / 86400.0;
+        ATask.SetRecordingTimestamp(Int64(std::llround((Local - 25569.0 - OffsetDays) * 86400.0)));
     }
-    ApplyDefault(u"acodec", u"def_acodec");
-    ApplyDefault(u"vcodec", u"def_vcodec");
-    ApplyDefault(u"scodec", u"def_scodec");
-    ApplyDefault(u"apre", u"def_apre");
-    ApplyDefault(u"vpre", u"def_vpre");
-    ApplyDefault(u"spre", u"def_spre");
-    ApplyExtOptions(ATask, O.ExtOptions, false);
+    if (Info.Year > 0)
+        ATask.AddMetadata("year", std::to_string(Info.Year));
+    if (Info.Track > 0)
+        ATask.AddMetadata("track", std::to_string(Info.Track));
+    const std::pair<const char*, const std::string*> Texts[] = {
+        {"title", &Info.Title},     {"author", &Info.Author}, {"copyright", &Info.Copyright},
+        {"comment", &Info.Comment}, {"album", &Info.Album},   {"genre", &Info.Genre}};
+    for (auto& [Key, Value] : Texts)
+        if (!Value->empty())
+            ATask.AddMetadata(Key, *Value);
+}
 
-    // The record's fields in their order, each under its rule.
+// The record's fields in their order, each under its rule.
+void ApplyOutputOptions(TCustomFFmpeg& ATask, const TOutputOptions& O) {
     if (!O.FileFormat.empty())
         ATask.ApplyOption(u"f", O.FileFormat);
     auto Int = [&](const char* AName, Integer AValue) {
@@ -175,59 +215,51 @@ int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& O, const String&
         ATask.SetCopyTimestamp(true);
     ATask.SetStartTime(O.TimeStart);
     ATask.SetRecordingTime(O.TimeLength);
-    const TStreamInfo& Info = O.Info;
-    if (Info.TimeStamp >= 0) {
-        // Seconds since 1970 UTC of the local date and time (now for 0).
-        const TDateTime Local = Info.TimeStamp == 0 ? Now() : Info.TimeStamp;
-        const std::time_t Approx = std::time_t((Local - 25569.0) * 86400.0);
-        std::tm Tm{};
-        localtime_r(&Approx, &Tm);
-        const double OffsetDays = double(Tm.tm_gmtoff) / 86400.0;
-        ATask.SetRecordingTimestamp(Int64(std::llround((Local - 25569.0 - OffsetDays) * 86400.0)));
-    }
-    if (Info.Year > 0)
-        ATask.AddMetadata("year", std::to_string(Info.Year));
-    if (Info.Track > 0)
-        ATask.AddMetadata("track", std::to_string(Info.Track));
-    const std::pair<const char*, const std::string*> Texts[] = {
-        {"title", &Info.Title},     {"author", &Info.Author}, {"copyright", &Info.Copyright},
-        {"comment", &Info.Comment}, {"album", &Info.Album},   {"genre", &Info.Genre}};
-    for (auto& [Key, Value] : Texts)
-        if (!Value->empty())
-            ATask.AddMetadata(Key, *Value);
-    ApplyDefault(u"s", u"def_s");
-    ApplyDefault(u"vfilters", u"def_vf");
+    ApplyStreamInfo(ATask, O.Info);
+}
 
-    const int Result = ATask.OpenOutputFile(AFileName, O.Join);
-    if (Result < 0)
-        return Result;
-    auto Take = [&](const String& AName) {
-        for (auto It = Queue.begin(); It != Queue.end(); ++It)
-            if (It->Name == AName) {
-                const String V = It->Value;
-                Queue.erase(It);
-                ATask.ApplyOption(AName == u"vf" ? u"vfilters" : AName, V);
-                return;
-            }
-        const String* D = Default(u"def_" + AName);
-        ATask.ApplyOption(AName == u"vf" ? u"vfilters" : AName, D ? *D : String());
-    };
-    for (const TExtOption& L : Lines) {
+// The extra streams of the ExtOptions text, each with its queued or default codec, preset, size
+// and filters.
+void ApplyNewStreams(TCustomFFmpeg& ATask, const std::vector<TExtOption>& ALines, TStreamDefaults& ADefaults) {
+    for (const TExtOption& L : ALines) {
         const String Name = LowerCase(L.Name);
         if (Name == u"newaudio") {
-            Take(u"acodec");
-            Take(u"apre");
+            ADefaults.Take(ATask, u"acodec");
+            ADefaults.Take(ATask, u"apre");
         } else if (Name == u"newvideo") {
-            Take(u"vcodec");
-            Take(u"vpre");
-            Take(u"s");
-            Take(u"vf");
+            ADefaults.Take(ATask, u"vcodec");
+            ADefaults.Take(ATask, u"vpre");
+            ADefaults.Take(ATask, u"s");
+            ADefaults.Take(ATask, u"vf");
         } else if (Name == u"newsubtitle") {
-            Take(u"scodec");
-            Take(u"spre");
+            ADefaults.Take(ATask, u"scodec");
+            ADefaults.Take(ATask, u"spre");
         } else
             continue;
         ATask.ApplyOption(Name, L.Value);
     }
+}
+
+} // namespace
+
+int OpenOutputWithOptions(TCustomFFmpeg& ATask, TOutputOptions& O, const String& AFileName) {
+    if (O.FileName.empty())
+        O.FileName = AFileName;
+    const std::vector<TExtOption> Lines = ParseExtOptions(O.ExtOptions);
+    TStreamDefaults Defaults = BuildStreamDefaults(O, Lines);
+    ApplyTargetOptions(ATask, O);
+    Defaults.Apply(ATask, u"acodec", u"def_acodec");
+    Defaults.Apply(ATask, u"vcodec", u"def_vcodec");
+    Defaults.Apply(ATask, u"scodec", u"def_scodec");
+    Defaults.Apply(ATask, u"apre", u"def_apre");
+    Defaults.Apply(ATask, u"vpre", u"def_vpre");
+    Defaults.Apply(ATask, u"spre", u"def_spre");
+    ApplyExtOptions(ATask, O.ExtOptions, false);
+    ApplyOutputOptions(ATask, O);
+    Defaults.Apply(ATask, u"s", u"def_s");
+    Defaults.Apply(ATask, u"vfilters", u"def_vf");
+    const int Result = ATask.OpenOutputFile(AFileName, O.Join);
+    if (Result >= 0)
+        ApplyNewStreams(ATask, Lines, Defaults);
     return Result;
 }

@@ -160,15 +160,6 @@ void TCustomFFmpeg::ResetOptions() {
     FFatalException = false;
 }
 
-void TCustomFFmpeg::PrepareTask() {
-    ReleaseResources();
-    ResetOptions();
-    FJoinMode = false;
-    FConverting = FBroken = FFinished = FTerminated = false;
-    FCancelPending = false;
-    FTotalOutputDuration = -1;
-}
-
 void TCustomFFmpeg::ReleaseResources() {
     if (!av::avformat_free_context)
         return;

@@ -127,12 +127,15 @@ public:
     void WaitForCancel();
     void NotifyTerminate();
     void RunJob();
-    void PrepareTask();
     void ResetOptions();
     void ReleaseResources();
 
     // Options.
     void ApplyOption(const String& AName, const String& AValue);
+    // The dispatcher's three groups of names; False when the name is not of the group.
+    bool ApplyRunOption(const std::string& N, const std::string& V, const String& AName, const String& AValue);
+    bool ApplyFieldOption(const std::string& N, const std::string& V, const String& AName, const String& AValue);
+    bool ApplyStreamOption(const std::string& N, const std::string& V, const String& AName, const String& AValue);
     bool SetAVOption(const std::string& AName, const std::string& AValue);
     bool SetAVOptionInt(const std::string& AName, int AValue);
     void OptFormat(const String& AValue);
@@ -215,7 +218,17 @@ public:
     // Opening.
     bool FindCodec(const std::string& AName, int AMediaType, int& ACodecID, int AStrict, bool AEncoder);
     bool OpenInputFile(const String& AFileName);
+    AVDictionary* InputDemuxerOptions(AVFormatContext* Ic);
+    bool ForceInputCodecs(AVFormatContext* Ic);
+    bool SelectProgram(AVFormatContext* Ic);
+    void TakeInputStreams(AVFormatContext* Ic);
+    void TakeInputVideo(AVStream* St, int I);
     int OpenOutputFile(const String& AFileName, bool AJoin);
+    const AVOutputFormat* ChooseOutputFormat(const std::string& URL, const String& AFileName);
+    bool AddOutputStreams(AVFormatContext* oc, bool AJoin);
+    void SetOutputMetadata(AVFormatContext* oc);
+    void SetupMuxer(AVFormatContext* oc, int Index);
+    bool OpenOutputIO(AVFormatContext* oc, const String& AFileName, int Index);
     // The next input or output opened reads or writes through AIO (a stream object's context that
     // the caller owns) instead of opening its name.
     void SetNextInputIO(AVIOContext* AIO) { FNextInputIO = AIO; }
@@ -231,7 +244,6 @@ public:
     bool Converting() const { return FConverting; }
     bool Terminated() const { return FTerminated; }
     Int64 TotalOutputDuration() const { return FTotalOutputDuration; }
-    int Verbose() const { return Fverbose; }
     AVFormatContext* InputFile(int AIndex) const {
         return AIndex >= 0 && AIndex < Fnb_input_files ? Finput_files[AIndex] : nullptr;
     }
@@ -445,7 +457,6 @@ private:
     std::mutex FRunLock;
     std::condition_variable FRunCond;
     bool FWorkerRunning = false; // from StartConvert with a thread until the worker's run has ended
-    bool FWorkerStarted = false;
     bool FPaused = false;
     std::atomic<bool> FBroken{false};
     bool FConverting = false;

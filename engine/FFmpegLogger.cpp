@@ -23,10 +23,6 @@ public:
         std::lock_guard Guard(FLock);
         return FItems[AThreadID];
     }
-    void Clear() {
-        std::lock_guard Guard(FLock);
-        FItems.clear();
-    }
 
 private:
     std::mutex FLock;

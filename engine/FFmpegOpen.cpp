@@ -80,6 +80,134 @@ bool TCustomFFmpeg::FindCodec(const std::string& AName, int AMediaType, int& ACo
     return true;
 }
 
+// The parameters of raw and device inputs travel as demuxer options now.
+AVDictionary* TCustomFFmpeg::InputDemuxerOptions(AVFormatContext* Ic) {
+    AVDictionary* Opts = nullptr;
+    if (Fframe_rate.num && Fframe_rate.den)
+        av::av_dict_set(&Opts, "framerate", A(Format(u"%d/%d", {Fframe_rate.num, Fframe_rate.den})).c_str(), 0);
+    av::av_dict_set_int(&Opts, "sample_rate", Faudio_sample_rate, 0);
+    av::av_dict_set_int(&Opts, "channels", Faudio_channels, 0);
+    if (Fframe_width && Fframe_height)
+        av::av_dict_set(&Opts, "video_size", A(Format(u"%dx%d", {Fframe_width, Fframe_height})).c_str(), 0);
+    if (Fframe_pix_fmt >= 0)
+        av::av_dict_set(&Opts, "pixel_format", av::av_get_pix_fmt_name(AVPixelFormat(Fframe_pix_fmt)), 0);
+    if (Fvideo_channel)
+        av::av_dict_set_int(&Opts, "channel", Fvideo_channel, 0);
+    if (!Fvideo_standard.empty())
+        av::av_dict_set(&Opts, "standard", Fvideo_standard.c_str(), 0);
+    ApplyFormatOptions(Ic, &Opts, AV_OPT_FLAG_DECODING_PARAM);
+    return Opts;
+}
+
+// The decoders forced by name for the next input; False (with LastErrMsg) for a name none knows.
+bool TCustomFFmpeg::ForceInputCodecs(AVFormatContext* Ic) {
+    int Id = 0;
+    const int Strict = int(NamedOptionInt("strict", AVMEDIA_TYPE_VIDEO));
+    if (!FindCodec(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, Id, Strict, false))
+        return false;
+    Ic->video_codec_id = AVCodecID(Id);
+    if (!FindCodec(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, Id, Strict, false))
+        return false;
+    Ic->audio_codec_id = AVCodecID(Id);
+    if (!FindCodec(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, Id, Strict, false))
+        return false;
+    Ic->subtitle_codec_id = AVCodecID(Id);
+    return true;
+}
+
+// With a program id, only that program's streams are read; False when the input has no such program.
+bool TCustomFFmpeg::SelectProgram(AVFormatContext* Ic) {
+    if (!Fopt_programid)
+        return true;
+    bool Found = false;
+    for (unsigned I = 0; I < Ic->nb_streams; ++I)
+        Ic->streams[I]->discard = AVDISCARD_ALL;
+    for (unsigned I = 0; I < Ic->nb_programs; ++I) {
+        AVProgram* P = Ic->programs[I];
+        if (P->id != Fopt_programid)
+            P->discard = AVDISCARD_ALL;
+        else {
+            Found = true;
+            for (unsigned J = 0; J < P->nb_stream_indexes; ++J)
+                Ic->streams[P->stream_index[J]]->discard = AVDISCARD_DEFAULT;
+        }
+    }
+    if (!Found)
+        return false;
+    Fopt_programid = 0;
+    return true;
+}
+
+// A video stream of the input: its size, aspect, pixel format and rate become the settings the
+// outputs start from.
+void TCustomFFmpeg::TakeInputVideo(AVStream* St, int I) {
+    const AVCodecParameters* Par = St->codecpar;
+    Fframe_height = Par->height;
+    Fframe_width = Par->width;
+    double R = St->sample_aspect_ratio.num                                    ? av_q2d(St->sample_aspect_ratio)
+               : Par->sample_aspect_ratio.num && Par->sample_aspect_ratio.den ? av_q2d(Par->sample_aspect_ratio)
+                                                                              : 0;
+    if (Par->width * Par->height != 0)
+        R = R != 0 ? R * Par->width / Par->height : double(Par->width) / Par->height;
+    else if (R == 0)
+        R = 4.0 / 3.0;
+    Fframe_aspect_ratio = float(R);
+    Fframe_pix_fmt = Par->format < 0 ? 0 : Par->format;
+    const AVRational Rate = St->r_frame_rate;
+    if (Fverbose >= 0 && St->avg_frame_rate.num && Rate.num && av_cmp_q(St->avg_frame_rate, Rate) != 0)
+        Log(fllInfo, Format(u"Seems stream %d codec frame rate differs from container frame rate: %2.2f "
+                            u"(%d/%d) -> %2.2f (%d/%d)",
+                            {int(I), av_q2d(St->avg_frame_rate), St->avg_frame_rate.num, St->avg_frame_rate.den,
+                             av_q2d(Rate), Rate.num, Rate.den}));
+    Fframe_rate = Rate;
+}
+
+// Every stream of the input: the settings it gives, the decoder forced for it, and whether it is read.
+void TCustomFFmpeg::TakeInputStreams(AVFormatContext* Ic) {
+    for (unsigned I = 0; I < Ic->nb_streams; ++I) {
+        AVStream* St = Ic->streams[I];
+        AVCodecParameters* Par = St->codecpar;
+        if (Fnb_icodecs >= int(Finput_codecs.size()))
+            Finput_codecs.resize(Fnb_icodecs + 1);
+        switch (Par->codec_type) {
+        case AVMEDIA_TYPE_AUDIO:
+            Fchannel_layout = Par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? Int64(Par->ch_layout.u.mask) : 0;
+            Faudio_channels = Par->ch_layout.nb_channels;
+            Faudio_sample_rate = Par->sample_rate;
+            Faudio_sample_fmt = Par->format;
+            Finput_codecs[Fnb_icodecs++] =
+                Faudio_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Faudio_codec_name.c_str());
+            if (Faudio_disable)
+                St->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_VIDEO: {
+            TakeInputVideo(St, int(I));
+            Finput_codecs[Fnb_icodecs++] =
+                Fvideo_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Fvideo_codec_name.c_str());
+            if (Fvideo_disable)
+                St->discard = AVDISCARD_ALL;
+            else if (Fvideo_discard)
+                St->discard = AVDiscard(Fvideo_discard);
+            break;
+        }
+        case AVMEDIA_TYPE_SUBTITLE:
+            Finput_codecs[Fnb_icodecs++] =
+                Fsubtitle_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Fsubtitle_codec_name.c_str());
+            if (Fsubtitle_disable)
+                St->discard = AVDISCARD_ALL;
+            break;
+        case AVMEDIA_TYPE_DATA:
+            break;
+        case AVMEDIA_TYPE_ATTACHMENT:
+        case AVMEDIA_TYPE_UNKNOWN:
+            Finput_codecs[Fnb_icodecs++] = nullptr;
+            break;
+        default:
+            Raise(u"invalid codec_type");
+        }
+    }
+}
+
 bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
     if (Fnb_input_files >= FMaxFiles) {
         FLastErrMsg = Format(u"max input files %d reached", {FMaxFiles});
@@ -109,42 +237,12 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
             av::avformat_close_input(&Ic);
     };
 
-    // The parameters of raw and device inputs travel as demuxer options now.
-    AVDictionary* Opts = nullptr;
-    if (Fframe_rate.num && Fframe_rate.den)
-        av::av_dict_set(&Opts, "framerate", A(Format(u"%d/%d", {Fframe_rate.num, Fframe_rate.den})).c_str(), 0);
-    av::av_dict_set_int(&Opts, "sample_rate", Faudio_sample_rate, 0);
-    av::av_dict_set_int(&Opts, "channels", Faudio_channels, 0);
-    if (Fframe_width && Fframe_height)
-        av::av_dict_set(&Opts, "video_size", A(Format(u"%dx%d", {Fframe_width, Fframe_height})).c_str(), 0);
-    if (Fframe_pix_fmt >= 0)
-        av::av_dict_set(&Opts, "pixel_format", av::av_get_pix_fmt_name(AVPixelFormat(Fframe_pix_fmt)), 0);
-    if (Fvideo_channel)
-        av::av_dict_set_int(&Opts, "channel", Fvideo_channel, 0);
-    if (!Fvideo_standard.empty())
-        av::av_dict_set(&Opts, "standard", Fvideo_standard.c_str(), 0);
-    ApplyFormatOptions(Ic, &Opts, AV_OPT_FLAG_DECODING_PARAM);
-
-    int Id = 0;
-    const int Strict = int(NamedOptionInt("strict", AVMEDIA_TYPE_VIDEO));
-    if (!FindCodec(Fvideo_codec_name, AVMEDIA_TYPE_VIDEO, Id, Strict, false)) {
+    AVDictionary* Opts = InputDemuxerOptions(Ic);
+    if (!ForceInputCodecs(Ic)) {
         av::av_dict_free(&Opts);
         Cleanup();
         return false;
     }
-    Ic->video_codec_id = AVCodecID(Id);
-    if (!FindCodec(Faudio_codec_name, AVMEDIA_TYPE_AUDIO, Id, Strict, false)) {
-        av::av_dict_free(&Opts);
-        Cleanup();
-        return false;
-    }
-    Ic->audio_codec_id = AVCodecID(Id);
-    if (!FindCodec(Fsubtitle_codec_name, AVMEDIA_TYPE_SUBTITLE, Id, Strict, false)) {
-        av::av_dict_free(&Opts);
-        Cleanup();
-        return false;
-    }
-    Ic->subtitle_codec_id = AVCodecID(Id);
     Ic->flags |= AVFMT_FLAG_NONBLOCK;
     if (Fpgmyuv_compatibility_hack)
         Ic->video_codec_id = AV_CODEC_ID_PGMYUV;
@@ -159,26 +257,10 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         return false;
     }
 
-    if (Fopt_programid) {
-        bool Found = false;
-        for (unsigned I = 0; I < Ic->nb_streams; ++I)
-            Ic->streams[I]->discard = AVDISCARD_ALL;
-        for (unsigned I = 0; I < Ic->nb_programs; ++I) {
-            AVProgram* P = Ic->programs[I];
-            if (P->id != Fopt_programid)
-                P->discard = AVDISCARD_ALL;
-            else {
-                Found = true;
-                for (unsigned J = 0; J < P->nb_stream_indexes; ++J)
-                    Ic->streams[P->stream_index[J]]->discard = AVDISCARD_DEFAULT;
-            }
-        }
-        if (!Found) {
-            FLastErrMsg = u"Specified program id not found";
-            Cleanup();
-            return false;
-        }
-        Fopt_programid = 0;
+    if (!SelectProgram(Ic)) {
+        FLastErrMsg = u"Specified program id not found";
+        Cleanup();
+        return false;
     }
     if (Floop_input)
         Log(fllInfo, u"loop_input is not available with this library and is ignored");
@@ -207,65 +289,11 @@ bool TCustomFFmpeg::OpenInputFile(const String& AFileName) {
         Fstart_time = 0;
     }
 
-    for (unsigned I = 0; I < Ic->nb_streams; ++I) {
-        AVStream* St = Ic->streams[I];
-        AVCodecParameters* Par = St->codecpar;
-        if (Fnb_icodecs >= int(Finput_codecs.size()))
-            Finput_codecs.resize(Fnb_icodecs + 1);
-        switch (Par->codec_type) {
-        case AVMEDIA_TYPE_AUDIO:
-            Fchannel_layout = Par->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? Int64(Par->ch_layout.u.mask) : 0;
-            Faudio_channels = Par->ch_layout.nb_channels;
-            Faudio_sample_rate = Par->sample_rate;
-            Faudio_sample_fmt = Par->format;
-            Finput_codecs[Fnb_icodecs++] =
-                Faudio_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Faudio_codec_name.c_str());
-            if (Faudio_disable)
-                St->discard = AVDISCARD_ALL;
-            break;
-        case AVMEDIA_TYPE_VIDEO: {
-            Fframe_height = Par->height;
-            Fframe_width = Par->width;
-            double R = St->sample_aspect_ratio.num                                    ? av_q2d(St->sample_aspect_ratio)
-                       : Par->sample_aspect_ratio.num && Par->sample_aspect_ratio.den ? av_q2d(Par->sample_aspect_ratio)
-                                                                                      : 0;
-            if (Par->width * Par->height != 0)
-                R = R != 0 ? R * Par->width / Par->height : double(Par->width) / Par->height;
-            else if (R == 0)
-                R = 4.0 / 3.0;
-            Fframe_aspect_ratio = float(R);
-            Fframe_pix_fmt = Par->format < 0 ? 0 : Par->format;
-            const AVRational Rate = St->r_frame_rate;
-            if (Fverbose >= 0 && St->avg_frame_rate.num && Rate.num && av_cmp_q(St->avg_frame_rate, Rate) != 0)
-                Log(fllInfo, Format(u"Seems stream %d codec frame rate differs from container frame rate: %2.2f "
-                                    u"(%d/%d) -> %2.2f (%d/%d)",
-                                    {int(I), av_q2d(St->avg_frame_rate), St->avg_frame_rate.num, St->avg_frame_rate.den,
-                                     av_q2d(Rate), Rate.num, Rate.den}));
-            Fframe_rate = Rate;
-            Finput_codecs[Fnb_icodecs++] =
-                Fvideo_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Fvideo_codec_name.c_str());
-            if (Fvideo_disable)
-                St->discard = AVDISCARD_ALL;
-            else if (Fvideo_discard)
-                St->discard = AVDiscard(Fvideo_discard);
-            break;
-        }
-        case AVMEDIA_TYPE_SUBTITLE:
-            Finput_codecs[Fnb_icodecs++] =
-                Fsubtitle_codec_name.empty() ? nullptr : av::avcodec_find_decoder_by_name(Fsubtitle_codec_name.c_str());
-            if (Fsubtitle_disable)
-                St->discard = AVDISCARD_ALL;
-            break;
-        case AVMEDIA_TYPE_DATA:
-            break;
-        case AVMEDIA_TYPE_ATTACHMENT:
-        case AVMEDIA_TYPE_UNKNOWN:
-            Finput_codecs[Fnb_icodecs++] = nullptr;
-            break;
-        default:
-            Cleanup();
-            Raise(u"invalid codec_type");
-        }
+    try {
+        TakeInputStreams(Ic);
+    } catch (...) {
+        Cleanup();
+        throw;
     }
 
     if (Ic->duration != AV_NOPTS_VALUE && Ic->duration > FTotalOutputDuration)
@@ -576,6 +604,129 @@ void TCustomFFmpeg::SetupJoin() {
     }
 }
 
+// The output format: the one asked for, else the one the file name suggests; nil with LastErrMsg.
+const AVOutputFormat* TCustomFFmpeg::ChooseOutputFormat(const std::string& URL, const String& AFileName) {
+    const AVOutputFormat* Fmt = nullptr;
+    if (!Flast_asked_format.empty()) {
+        Fmt = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
+        if (!Fmt) {
+            FLastErrMsg = Format(u"Requested output format '%s' is not a suitable output format", {Flast_asked_format});
+            return nullptr;
+        }
+        Flast_asked_format.clear();
+    } else {
+        Fmt = av::av_guess_format(nullptr, URL.c_str(), nullptr);
+        if (!Fmt) {
+            FLastErrMsg = Format(u"Unable to find a suitable output format for '%s'", {AFileName});
+            return nullptr;
+        }
+    }
+    return Fmt;
+}
+
+// The first video, audio and subtitle streams of a new output, each where the format, a codec name or
+// a stream copy asks for it and the inputs have one; False with LastErrMsg.
+bool TCustomFFmpeg::AddOutputStreams(AVFormatContext* oc, bool AJoin) {
+    const AVOutputFormat* Fmt = oc->oformat;
+    bool UseVideo = Fvideo_stream_copy || Fmt->video_codec != AV_CODEC_ID_NONE || !Fvideo_codec_name.empty();
+    bool UseAudio = Faudio_stream_copy || Fmt->audio_codec != AV_CODEC_ID_NONE || !Faudio_codec_name.empty();
+    bool UseSubtitle =
+        Fsubtitle_stream_copy || Fmt->subtitle_codec != AV_CODEC_ID_NONE || !Fsubtitle_codec_name.empty();
+    if (Fnb_input_files > 0) {
+        bool HasVideo, HasAudio, HasSubtitle;
+        try {
+            check_audio_video_sub_inputs(HasVideo, HasAudio, AJoin, HasSubtitle);
+        } catch (const Exception& E) {
+            FLastErrMsg = Format(u"check_audio_video_sub_inputs fail: %s", {E.Message()});
+            return false;
+        }
+        UseVideo &= HasVideo;
+        UseAudio &= HasAudio;
+        UseSubtitle &= HasSubtitle;
+    }
+    UseVideo &= !Fvideo_disable;
+    UseAudio &= !Faudio_disable;
+    UseSubtitle &= !Fsubtitle_disable;
+
+    Fstream_setups[Fnb_output_files].clear(); // the streams of the file being made
+    struct {
+        bool Use;
+        void (TCustomFFmpeg::*Make)(AVFormatContext*);
+        const char16_t* Text;
+    } Kinds[] = {{UseVideo, &TCustomFFmpeg::new_video_stream, u"new_video_stream fail: %s"},
+                 {UseAudio, &TCustomFFmpeg::new_audio_stream, u"new_audio_stream fail: %s"},
+                 {UseSubtitle, &TCustomFFmpeg::new_subtitle_stream, u"new_subtitle_stream fail: %s"}};
+    for (auto& K : Kinds) {
+        if (!K.Use)
+            continue;
+        try {
+            (this->*K.Make)(oc);
+        } catch (const Exception& E) {
+            FLastErrMsg = Format(K.Text, {E.Message()});
+            return false;
+        }
+    }
+
+    return true;
+}
+
+// The recording time stamp and the metadata pairs collected for the output.
+void TCustomFFmpeg::SetOutputMetadata(AVFormatContext* oc) {
+    if (Frecording_timestamp) {
+        // The recording time stamp is the "creation_time" entry now.
+        const std::time_t T = std::time_t(Frecording_timestamp);
+        std::tm Tm{};
+        gmtime_r(&T, &Tm);
+        char Buf[32];
+        strftime(Buf, sizeof Buf, "%Y-%m-%dT%H:%M:%S.000000Z", &Tm);
+        av::av_dict_set(&oc->metadata, "creation_time", Buf, 0);
+    }
+    for (auto It = Fmetadata.rbegin(); It != Fmetadata.rend(); ++It)
+        av::av_dict_set(&oc->metadata, It->first.c_str(), It->second.c_str(), 0);
+    Fmetadata.clear();
+}
+
+// Settings of the muxer: its named options, the delay and preload of the interleaving.
+void TCustomFFmpeg::SetupMuxer(AVFormatContext* oc, int Index) {
+    const AVOutputFormat* Fmt = oc->oformat;
+    ApplyFormatOptions(oc, &Fmuxer_opts[Index], AV_OPT_FLAG_ENCODING_PARAM);
+    oc->max_delay = int(Fmux_max_delay * 1000000);
+    if (Fmt->priv_class) {
+        const AVClass* PC = Fmt->priv_class;
+        if (av::av_opt_find(&PC, "preload", nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) &&
+            !av::av_dict_get(Fmuxer_opts[Index], "preload", nullptr, 0))
+            av::av_dict_set_int(&Fmuxer_opts[Index], "preload", Int64(Fmux_preload * 1000000), 0);
+    }
+    if (Floop_output != -1)
+        Log(fllInfo, u"loop_output is not available with this library and is ignored");
+    oc->flags |= AVFMT_FLAG_NONBLOCK;
+}
+
+// Where the output writes. A missing file is created now, so that its name is taken at once; an
+// existing one is emptied only when the run starts, so a task removed unrun leaves it as it was.
+bool TCustomFFmpeg::OpenOutputIO(AVFormatContext* oc, const String& AFileName, int Index) {
+    if (oc->oformat->flags & AVFMT_NOFILE)
+        return true;
+    if (FNextOutputIO) {
+        oc->pb = FNextOutputIO;
+        oc->flags |= AVFMT_FLAG_CUSTOM_IO;
+        FNextOutputIO = nullptr;
+    } else if (FileExists(AFileName) && !DirectoryExists(AFileName)) {
+        if (access(FileNameToUTF8(AFileName).c_str(), W_OK) != 0) {
+            FLastErrMsg = ErrorText(AFileName, AVERROR(errno));
+            return false;
+        }
+    } else {
+        const int Err = av::avio_open(&oc->pb, oc->url, AVIO_FLAG_WRITE);
+        if (Err < 0) {
+            FLastErrMsg = ErrorText(AFileName, Err);
+            return false;
+        }
+        Foutput_owned[Index] = true;
+    }
+    return true;
+}
+
 int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
     if (FJoinMode) {
         FLastErrMsg = u"Cannot join more than one output file.";
@@ -608,115 +759,23 @@ int TCustomFFmpeg::OpenOutputFile(const String& AFileName, bool AJoin) {
         return -1;
     };
     const std::string URL = FileNameToUTF8(AFileName);
-    const AVOutputFormat* Fmt = nullptr;
-    if (!Flast_asked_format.empty()) {
-        Fmt = av::av_guess_format(Flast_asked_format.c_str(), nullptr, nullptr);
-        if (!Fmt) {
-            FLastErrMsg = Format(u"Requested output format '%s' is not a suitable output format", {Flast_asked_format});
-            return Fail();
-        }
-        Flast_asked_format.clear();
-    } else {
-        Fmt = av::av_guess_format(nullptr, URL.c_str(), nullptr);
-        if (!Fmt) {
-            FLastErrMsg = Format(u"Unable to find a suitable output format for '%s'", {AFileName});
-            return Fail();
-        }
-    }
+    const AVOutputFormat* Fmt = ChooseOutputFormat(URL, AFileName);
+    if (!Fmt)
+        return Fail();
     oc->oformat = Fmt;
     oc->url = av::av_strdup(URL.c_str());
-
-    bool UseVideo = Fvideo_stream_copy || Fmt->video_codec != AV_CODEC_ID_NONE || !Fvideo_codec_name.empty();
-    bool UseAudio = Faudio_stream_copy || Fmt->audio_codec != AV_CODEC_ID_NONE || !Faudio_codec_name.empty();
-    bool UseSubtitle =
-        Fsubtitle_stream_copy || Fmt->subtitle_codec != AV_CODEC_ID_NONE || !Fsubtitle_codec_name.empty();
-    if (Fnb_input_files > 0) {
-        bool HasVideo, HasAudio, HasSubtitle;
-        try {
-            check_audio_video_sub_inputs(HasVideo, HasAudio, AJoin, HasSubtitle);
-        } catch (const Exception& E) {
-            FLastErrMsg = Format(u"check_audio_video_sub_inputs fail: %s", {E.Message()});
-            return Fail();
-        }
-        UseVideo &= HasVideo;
-        UseAudio &= HasAudio;
-        UseSubtitle &= HasSubtitle;
-    }
-    UseVideo &= !Fvideo_disable;
-    UseAudio &= !Faudio_disable;
-    UseSubtitle &= !Fsubtitle_disable;
-
-    Fstream_setups[Index].clear();
-    struct {
-        bool Use;
-        void (TCustomFFmpeg::*Make)(AVFormatContext*);
-        const char16_t* Text;
-    } Kinds[] = {{UseVideo, &TCustomFFmpeg::new_video_stream, u"new_video_stream fail: %s"},
-                 {UseAudio, &TCustomFFmpeg::new_audio_stream, u"new_audio_stream fail: %s"},
-                 {UseSubtitle, &TCustomFFmpeg::new_subtitle_stream, u"new_subtitle_stream fail: %s"}};
-    for (auto& K : Kinds) {
-        if (!K.Use)
-            continue;
-        try {
-            (this->*K.Make)(oc);
-        } catch (const Exception& E) {
-            FLastErrMsg = Format(K.Text, {E.Message()});
-            return Fail();
-        }
-    }
-
-    if (Frecording_timestamp) {
-        // The recording time stamp is the "creation_time" entry now.
-        const std::time_t T = std::time_t(Frecording_timestamp);
-        std::tm Tm{};
-        gmtime_r(&T, &Tm);
-        char Buf[32];
-        strftime(Buf, sizeof Buf, "%Y-%m-%dT%H:%M:%S.000000Z", &Tm);
-        av::av_dict_set(&oc->metadata, "creation_time", Buf, 0);
-    }
-    for (auto It = Fmetadata.rbegin(); It != Fmetadata.rend(); ++It)
-        av::av_dict_set(&oc->metadata, It->first.c_str(), It->second.c_str(), 0);
-    Fmetadata.clear();
-
+    if (!AddOutputStreams(oc, AJoin))
+        return Fail();
+    SetOutputMetadata(oc);
     Foutput_files[Fnb_output_files++] = oc;
     Registered = true;
-
     if ((Fmt->flags & AVFMT_NEEDNUMBER) && !av::av_filename_number_test(oc->url)) {
         FLastErrMsg = AFileName + u": Number syntax expected in filename";
         return Fail();
     }
-    ApplyFormatOptions(oc, &Fmuxer_opts[Index], AV_OPT_FLAG_ENCODING_PARAM);
-    oc->max_delay = int(Fmux_max_delay * 1000000);
-    if (Fmt->priv_class) {
-        const AVClass* PC = Fmt->priv_class;
-        if (av::av_opt_find(&PC, "preload", nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) &&
-            !av::av_dict_get(Fmuxer_opts[Index], "preload", nullptr, 0))
-            av::av_dict_set_int(&Fmuxer_opts[Index], "preload", Int64(Fmux_preload * 1000000), 0);
-    }
-    if (Floop_output != -1)
-        Log(fllInfo, u"loop_output is not available with this library and is ignored");
-    oc->flags |= AVFMT_FLAG_NONBLOCK;
-    if (!(Fmt->flags & AVFMT_NOFILE)) {
-        // A missing file is created now, so that its name is taken at once; an existing one is
-        // emptied only when the run starts, so a task removed unrun leaves it as it was.
-        if (FNextOutputIO) {
-            oc->pb = FNextOutputIO;
-            oc->flags |= AVFMT_FLAG_CUSTOM_IO;
-            FNextOutputIO = nullptr;
-        } else if (FileExists(AFileName) && !DirectoryExists(AFileName)) {
-            if (access(FileNameToUTF8(AFileName).c_str(), W_OK) != 0) {
-                FLastErrMsg = ErrorText(AFileName, AVERROR(errno));
-                return Fail();
-            }
-        } else {
-            const int Err = av::avio_open(&oc->pb, oc->url, AVIO_FLAG_WRITE);
-            if (Err < 0) {
-                FLastErrMsg = ErrorText(AFileName, Err);
-                return Fail();
-            }
-            Foutput_owned[Index] = true;
-        }
-    }
+    SetupMuxer(oc, Index);
+    if (!OpenOutputIO(oc, AFileName, Index))
+        return Fail();
     std::fill(std::begin(Fstreamid_map), std::end(Fstreamid_map), 0);
     if (AJoin && Fnb_input_files >= 2) {
         FJoinMode = true;

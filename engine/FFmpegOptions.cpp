@@ -196,7 +196,7 @@ bool TCustomFFmpeg::OptBitrate(const String& AName, const String& AValue) {
 
 namespace {
 // One crop band: a band of 0 or less does nothing; a band that leaves no picture is refused.
-void CropBand(TCustomFFmpeg& T, int AValue, bool AVertical, const char16_t* AName, int& ABand) {
+void CropBand(TCustomFFmpeg& T, int AValue, bool AVertical, int& ABand) {
     if (AValue <= 0)
         return;
     int& Size = AVertical ? T.Fframe_height : T.Fframe_width;
@@ -205,26 +205,26 @@ void CropBand(TCustomFFmpeg& T, int AValue, bool AVertical, const char16_t* ANam
                           u"first and scale second."
                         : u"Horizontal crop dimensions are outside the range of the original image.\nRemember to crop "
                           u"first and scale second.");
-    T.Log(fllWarning, Format(u"%s is deprecated in favor of the crop avfilter", {AName}));
+    T.Log(fllWarning, u"CropXXX is deprecated in favor of the crop avfilter");
     ABand = AValue;
     Size -= AValue;
 }
 } // namespace
 
 void TCustomFFmpeg::OptCropTop(int AValue) {
-    CropBand(*this, AValue, true, u"CropTop", Fframe_topBand);
+    CropBand(*this, AValue, true, Fframe_topBand);
 }
 
 void TCustomFFmpeg::OptCropBottom(int AValue) {
-    CropBand(*this, AValue, true, u"CropBottom", Fframe_bottomBand);
+    CropBand(*this, AValue, true, Fframe_bottomBand);
 }
 
 void TCustomFFmpeg::OptCropLeft(int AValue) {
-    CropBand(*this, AValue, false, u"CropLeft", Fframe_leftBand);
+    CropBand(*this, AValue, false, Fframe_leftBand);
 }
 
 void TCustomFFmpeg::OptCropRight(int AValue) {
-    CropBand(*this, AValue, false, u"CropRight", Fframe_rightBand);
+    CropBand(*this, AValue, false, Fframe_rightBand);
 }
 
 namespace {
@@ -274,7 +274,7 @@ void TCustomFFmpeg::OptAspectRatio(const String& AValue) {
     } else
         Ratio = StrToFloatDef(AValue, 0);
     if (Ratio == 0)
-        Raise(u"Incorrect aspect ratio value.");
+        Raise(u"Incorrect aspect ratio specification.");
     Fframe_aspect_ratio = float(Ratio);
 }
 
@@ -395,7 +395,7 @@ void TCustomFFmpeg::OptInputTsScale(const std::string& AValue) {
 Int64 TCustomFFmpeg::ParseTimeOption(const std::string& AName, const std::string& AValue, bool ADuration) {
     int64_t Us = 0;
     if (av::av_parse_time(&Us, AValue.c_str(), ADuration) < 0)
-        Raise(Format(u"Invalid %s value for %s: %s", {ADuration ? "duration" : "date", AName, AValue}));
+        Raise(Format(u"Invalid %s specification for %s: %s", {ADuration ? "duration" : "date", AName, AValue}));
     return Us;
 }
 
@@ -525,16 +525,19 @@ template <typename T> T* FieldOf(const std::string& AName, std::initializer_list
 }
 } // namespace
 
-void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
-    const std::string N = A(AName);
-    const std::string V = A(AValue);
-    auto Is = [&](std::initializer_list<const char*> Names) {
-        for (const char* X : Names)
-            if (N == X)
-                return true;
-        return false;
-    };
-    if (Is({"L", "h", "version", "formats", "codecs", "bsfs", "protocols", "filters", "i", "y", "benchmark"}))
+namespace {
+bool IsOneOf(const std::string& N, std::initializer_list<const char*> ANames) {
+    for (const char* X : ANames)
+        if (N == X)
+            return true;
+    return false;
+}
+} // namespace
+
+// Options of the run and of the next input file: logging, forced format, maps, times, metadata, limits.
+bool TCustomFFmpeg::ApplyRunOption(const std::string& N, const std::string& V, const String& AName,
+                                   const String& AValue) {
+    if (IsOneOf(N, {"L", "h", "version", "formats", "codecs", "bsfs", "protocols", "filters", "i", "y", "benchmark"}))
         Log(fllInfo, u"Do nothing: option - " + AName);
     else if (N == "threads")
         Raise(u"TODO: option - " + AName);
@@ -577,15 +580,23 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         Fmax_frames[AVMEDIA_TYPE_VIDEO] = StrToInt(AValue);
     else if (N == "aframes")
         Fmax_frames[AVMEDIA_TYPE_AUDIO] = StrToInt(AValue);
-    else if (int* Field = FieldOf<int>(N, {{"loop_output", &Floop_output},
-                                           {"vsync", &Fvideo_sync_method},
-                                           {"async", &Faudio_sync_method},
-                                           {"vglobal", &Fvideo_global_header},
-                                           {"programid", &Fopt_programid},
-                                           {"copyinkf", &Fcopy_initial_nonkeyframes},
-                                           {"vdt", &Fvideo_discard},
-                                           {"dc", &Fintra_dc_precision},
-                                           {"vol", &Faudio_volume}})) {
+    else
+        return false;
+    return true;
+}
+
+// Options that set one field of the transcoder: numbers, flags, languages, verbosity, targets.
+bool TCustomFFmpeg::ApplyFieldOption(const std::string& N, const std::string& V, const String& AName,
+                                     const String& AValue) {
+    if (int* Field = FieldOf<int>(N, {{"loop_output", &Floop_output},
+                                      {"vsync", &Fvideo_sync_method},
+                                      {"async", &Faudio_sync_method},
+                                      {"vglobal", &Fvideo_global_header},
+                                      {"programid", &Fopt_programid},
+                                      {"copyinkf", &Fcopy_initial_nonkeyframes},
+                                      {"vdt", &Fvideo_discard},
+                                      {"dc", &Fintra_dc_precision},
+                                      {"vol", &Faudio_volume}})) {
         *Field = StrToInt(AValue);
     } else if (bool* Field = FieldOf<bool>(N, {{"dump", &Fdo_pkt_dump},
                                                {"hex", &Fdo_hex_dump},
@@ -625,7 +636,15 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         OptVerbose(StrToInt(AValue));
     else if (N == "target")
         OptTarget(V);
-    else if (Is({"b", "vb", "ab"}))
+    else
+        return false;
+    return true;
+}
+
+// Options of the next output stream: codecs, rates, sizes, tags, matrices, filters, presets.
+bool TCustomFFmpeg::ApplyStreamOption(const std::string& N, const std::string& V, const String& AName,
+                                      const String& AValue) {
+    if (IsOneOf(N, {"b", "vb", "ab"}))
         OptBitrate(AName, AValue);
     else if (N == "r")
         OptFrameRate(AValue);
@@ -643,7 +662,7 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         OptCropLeft(StrToInt(AValue));
     else if (N == "cropright")
         OptCropRight(StrToInt(AValue));
-    else if (Is({"padtop", "padbottom", "padleft", "padright", "padcolor"}))
+    else if (IsOneOf(N, {"padtop", "padbottom", "padleft", "padright", "padcolor"}))
         Raise(u"Please use vfilters=pad");
     else if (N == "qscale")
         OptQScale(float(StrToFloat(AValue)));
@@ -697,10 +716,19 @@ void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
         OptSampleFormat(V);
     else if (N == "tvstd")
         OptVideoStandard(V);
-    else if (Is({"absf", "vbsf", "sbsf"}))
+    else if (IsOneOf(N, {"absf", "vbsf", "sbsf"}))
         OptBitstreamFilter(AName, AValue);
-    else if (Is({"apre", "vpre", "spre", "fpre"}))
+    else if (IsOneOf(N, {"apre", "vpre", "spre", "fpre"}))
         ApplyPreset(AName, AValue);
     else
+        return false;
+    return true;
+}
+
+void TCustomFFmpeg::ApplyOption(const String& AName, const String& AValue) {
+    const std::string N = A(AName);
+    const std::string V = A(AValue);
+    if (!ApplyRunOption(N, V, AName, AValue) && !ApplyFieldOption(N, V, AName, AValue) &&
+        !ApplyStreamOption(N, V, AName, AValue))
         SetAVOption(N, V);
 }

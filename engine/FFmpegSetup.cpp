@@ -73,6 +73,8 @@ void TCustomFFmpeg::SetupStreamCopy(TAVOutputStream& ost, TAVInputStream& ist) {
     case AVMEDIA_TYPE_VIDEO:
         if (OnCustomHook)
             Raise(u"-vcodec copy and CustomHook are incompatible (frames are not decoded)");
+        if (Fusing_vhook)
+            Raise(u"-vcodec copy and -vhook are incompatible (frames are not decoded)");
         if (FPostHooks)
             Raise(u"-vcodec copy and PostHooks are incompatible (frames are not decoded)");
         ost.st->sample_aspect_ratio = ist.st->sample_aspect_ratio;

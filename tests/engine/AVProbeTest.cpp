@@ -457,6 +457,31 @@ TEST_F(AVProbeTest, ProgramsListTheirStreamsFirst) {
     Second->nb_stream_indexes = SecondCount;
 }
 
+TEST_F(AVProbeTest, ProgramLineReadsProviderNameAndNameBeforeTheServiceKeys) {
+    TAVProbe Probe(nullptr);
+    Load(Probe, Fixture::MpegTs);
+    AVProgram* Second = Probe.FileHandle()->programs[1];
+    auto ProgramLine = [&] {
+        for (const std::string& L : SplitLines(Probe.FileInfoText()))
+            if (L.rfind("Program 2 ", 0) == 0)
+                return L;
+        return std::string();
+    };
+    // The demuxer's keys: service_provider "Quorvane", service_name "Second tone".
+    struct {
+        const char* Key;
+        const char* Value;
+        const char* Line;
+    } Cases[] = {{nullptr, nullptr, "Program 2 Quorvane@Second tone"},
+                 {"provider_name", "Maker", "Program 2 Maker@Second tone"},
+                 {"name", "Show", "Program 2 Maker@Show"}};
+    for (const auto& C : Cases) {
+        if (C.Key)
+            av_dict_set(&Second->metadata, C.Key, C.Value, 0);
+        EXPECT_EQ(ProgramLine(), C.Line);
+    }
+}
+
 TEST_F(AVProbeTest, MetadataBlocksUseTheGenericNamesOfId3Frames) {
     TAVProbe Probe(nullptr);
     Load(Probe, Fixture::Mkv);

@@ -101,8 +101,8 @@ TEST_F(OptionsTest, HandlersRaiseTheirTexts) {
     T.Fframe_width = 320;
     T.Fframe_height = 240;
     const ErrorCase Cases[] = {
-        {"aspect", "4:0", "Incorrect aspect ratio value."},
-        {"aspect", "abc", "Incorrect aspect ratio value."},
+        {"aspect", "4:0", "Incorrect aspect ratio specification."},
+        {"aspect", "abc", "Incorrect aspect ratio specification."},
         {"croptop", "240",
          "Vertical crop dimensions are outside the range of the original image.\nRemember to crop first and scale "
          "second."},
@@ -117,8 +117,8 @@ TEST_F(OptionsTest, HandlersRaiseTheirTexts) {
         {"r", "abc", "Incorrect frame rate"},
         {"s", "abc", "Incorrect frame size"},
         {"pix_fmt", "bogus", "Unknown pixel format requested: bogus"},
-        {"t", "bad", "Invalid duration value for t: bad"},
-        {"timestamp", "bad", "Invalid date value for timestamp: bad"},
+        {"t", "bad", "Invalid duration specification for t: bad"},
+        {"timestamp", "bad", "Invalid date specification for timestamp: bad"},
         {"itsscale", "20:1", "stream index over MAX_STREAMS(20)"},
         {"streamid", "1:", "Invalid value \"1:\" for option \"streamid\", required syntax is \"index:value\""},
         {"atag", "XVI", "audio tag parameter must be 4 chars"},
@@ -171,6 +171,11 @@ TEST_F(OptionsTest, ValuesReachTheirFields) {
     EXPECT_EQ(T.Fstream_maps[0].sync_stream_index, 0);
     EXPECT_EQ(Apply("vol", "512"), "");
     EXPECT_EQ(T.Faudio_volume, 512);
+    T.Fframe_height = 240;
+    EXPECT_EQ(Apply("cropbottom", "16"), "");
+    EXPECT_EQ(T.Fframe_bottomBand, 16);
+    EXPECT_EQ(T.Fframe_height, 224);
+    EXPECT_TRUE(Logged("CropXXX is deprecated in favor of the crop avfilter"));
 }
 
 TEST_F(OptionsTest, NamedOptionsFindTheirHome) {

@@ -254,6 +254,28 @@ TEST_F(FrameHookTest, AConversionPassesEveryDecodedPictureThroughTheHook) {
     EXPECT_NEAR(FirstFrameLuma(Out), 16.0, 3.0);
 }
 
+TEST_F(FrameHookTest, CopiedVideoRefusesHooksThatNeedDecodedPictures) {
+    const std::string Path = StubPath("qv_stub_framehook");
+    struct {
+        std::string Options;
+        const char* Error;
+    } Cases[] = {{"vhook=" + Path + " black", "-vcodec copy and -vhook are incompatible (frames are not decoded)"},
+                 {"CustomHook=1", "-vcodec copy and CustomHook are incompatible (frames are not decoded)"}};
+    for (const auto& C : Cases) {
+        TFFConverter Conv(nullptr);
+        ASSERT_EQ(Conv.AddTask(UTF8ToString(FixturePath(Fixture::Avi))), 0);
+        const std::string Out = (Dir / "copied.avi").string();
+        ASSERT_TRUE(Conv.SetOutputFile(0, UTF8ToString(Out), UTF8ToString("vcodec=copy\nan=1\n" + C.Options)))
+            << UTF8Encode(Conv.LastErrMsg());
+        std::vector<TTerminateInfo> Reports;
+        Conv.OnTerminate = [&](TObject*, const TTerminateInfo& I) { Reports.push_back(I); };
+        Conv.Start(0);
+        ASSERT_EQ(Reports.size(), 2u);
+        EXPECT_FALSE(Reports[0].Finished);
+        EXPECT_EQ(UTF8Encode(Reports[0].ExceptionMsg), C.Error);
+    }
+}
+
 TEST_F(FrameHookTest, CustomHookSeesEachPictureUntilItStopsItself) {
     TFFConverter Conv(nullptr);
     ASSERT_EQ(Conv.AddTask(UTF8ToString(FixturePath(Fixture::Avi))), 0);
