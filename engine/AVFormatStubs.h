@@ -60,6 +60,7 @@ extern "C" {
     X(av_sdp_create)                                                                                                   \
     X(av_url_split)                                                                                                    \
     X(av_stream_get_side_data)                                                                                         \
+    X(av_stream_new_side_data)                                                                                         \
     X(avio_alloc_context)                                                                                              \
     X(avio_context_free)                                                                                               \
     X(avio_open)                                                                                                       \

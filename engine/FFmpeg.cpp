@@ -81,6 +81,7 @@ void TCustomFFmpeg::ResetOptions() {
     Fframe_width = Fframe_height = 0;
     Fframe_aspect_ratio = 0;
     Fframe_pix_fmt = -1;
+    Fframe_size_asked = Fframe_pix_fmt_asked = false;
     Faudio_sample_fmt = -1;
     Fframe_topBand = Fframe_bottomBand = Fframe_leftBand = Fframe_rightBand = 0;
     for (int& M : Fmax_frames)
@@ -142,7 +143,7 @@ void TCustomFFmpeg::ResetOptions() {
     Faudio_volume = 256;
     Fexit_on_error = false;
     Fverbose = 1;
-    Fthread_count = 1;
+    Fthread_count = 0; // automatic: the codecs use the machine's cores
     Fvideo_size = Faudio_size = Fextra_size = 0;
     Fnb_frames_dup = Fnb_frames_drop = 0;
     FShowDupOrDrop = false;

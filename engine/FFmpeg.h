@@ -283,6 +283,9 @@ public:
     int Fframe_height = 0;
     float Fframe_aspect_ratio = 0;
     int Fframe_pix_fmt = -1;
+    // The next video stream's size and pixel format were asked for (not taken from the source).
+    bool Fframe_size_asked = false;
+    bool Fframe_pix_fmt_asked = false;
     int Faudio_sample_fmt = -1;
     int Fframe_topBand = 0, Fframe_bottomBand = 0, Fframe_leftBand = 0, Fframe_rightBand = 0;
     int Fmax_frames[4] = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
@@ -342,7 +345,7 @@ public:
     int Faudio_volume = 256;
     bool Fexit_on_error = false;
     int Fverbose = 1;
-    int Fthread_count = 1;
+    int Fthread_count = 0; // codec threads; 0 lets each codec use the machine's cores
     Int64 Fvideo_size = 0, Faudio_size = 0, Fextra_size = 0;
     int Fnb_frames_dup = 0, Fnb_frames_drop = 0;
     bool FShowDupOrDrop = false;
@@ -388,6 +391,7 @@ protected:
     void MapByStreamMap(TAVOutputStream& Ost, const TAVStreamMap& M);
     void MapAutomatically(TAVOutputStream& Ost);
     void OpenEncoder(TAVOutputStream& Ost);
+    void SetStreamCpbProperties(TAVOutputStream& Ost);
     void OpenBitstreamFilters(TAVOutputStream& Ost);
     int NextInputFile() const;
     void AdjustPacketTimes(int file_index, TAVInputStream& Ist, AVPacket* Pkt);
@@ -411,6 +415,7 @@ protected:
     int DecodeSubtitle(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
     int DecodeFrames(TAVInputStream& ist, int ist_index, const AVPacket* pkt);
     void AudioDecoded(TAVInputStream& ist, int ist_index);
+    bool ReadyForOutputs(const TAVInputStream& ist);
     void FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFrame);
     void EncodeFilteredPictures(TAVOutputStream& Ost, TAVInputStream& ist);
     void RunCustomHook(AVFrame* picture, TAVInputStream& ist);

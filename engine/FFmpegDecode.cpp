@@ -162,6 +162,17 @@ int TCustomFFmpeg::DecodeFrames(TAVInputStream& ist, int ist_index, const AVPack
 }
 
 // Decoded audio, as 16-bit samples: the volume, the rate emulation, then every output it feeds.
+// With rate emulation, waits until the stream's time has come; False while the stream is still
+// before the start time.
+bool TCustomFFmpeg::ReadyForOutputs(const TAVInputStream& ist) {
+    if (Frate_emu) {
+        const Int64 Ahead = ist.pts - (NowUs() - ist.start);
+        if (Ahead > 1000)
+            av::av_usleep(unsigned(Ahead / 1000 * 1000));
+    }
+    return Fstart_time == 0 || ist.pts >= Fstart_time;
+}
+
 void TCustomFFmpeg::AudioDecoded(TAVInputStream& ist, int ist_index) {
     if (Faudio_volume != 256) {
         auto* S = reinterpret_cast<int16_t*>(ist.samples.data());
@@ -169,12 +180,7 @@ void TCustomFFmpeg::AudioDecoded(TAVInputStream& ist, int ist_index) {
         for (size_t I = 0; I < N; ++I)
             S[I] = int16_t(av_clip((S[I] * Faudio_volume + 128) >> 8, -32768, 32767));
     }
-    if (Frate_emu) {
-        const Int64 Ahead = ist.pts - (NowUs() - ist.start);
-        if (Ahead > 1000)
-            av::av_usleep(unsigned(Ahead / 1000 * 1000));
-    }
-    if (Fstart_time != 0 && ist.pts < Fstart_time)
+    if (!ReadyForOutputs(ist))
         return;
     for (auto& OstP : FRun->ost_table)
         if (OstP->source_index == ist_index && OstP->encoding_needed)
@@ -187,12 +193,7 @@ void TCustomFFmpeg::FilterVideo(TAVInputStream& ist, int ist_index, AVFrame* AFr
         RunCustomHook(AFrame, ist);
     else if (Fusing_vhook)
         RunFrameHooks(AFrame, ist);
-    if (Frate_emu) {
-        const Int64 Ahead = ist.pts - (NowUs() - ist.start);
-        if (Ahead > 1000)
-            av::av_usleep(unsigned(Ahead / 1000 * 1000));
-    }
-    if (Fstart_time != 0 && ist.pts < Fstart_time)
+    if (!ReadyForOutputs(ist))
         return;
     for (auto& OstP : FRun->ost_table) {
         TAVOutputStream& Ost = *OstP;

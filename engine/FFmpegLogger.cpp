@@ -40,7 +40,25 @@ std::atomic<TFFLogger*> SingleLogger = nullptr;
 std::unique_ptr<TFFLogger> OwnLogger; // the one GetFFLogger made, freed at exit
 std::atomic<int> CurrentAVLogLevel = AV_LOG_INFO;
 
+thread_local std::string ErrorLine;      // the last error line logged on this thread
+thread_local bool ErrorLineOpen = false; // its line end has not arrived yet
+
+void NoteErrorLine(int ALevel, const char* AFormat, va_list AArgs) {
+    if (ALevel > AV_LOG_ERROR || !AFormat)
+        return;
+    char Buffer[1024] = {};
+    va_list Copy;
+    va_copy(Copy, AArgs);
+    std::vsnprintf(Buffer, sizeof Buffer, AFormat, Copy);
+    va_end(Copy);
+    if (!ErrorLineOpen)
+        ErrorLine.clear();
+    ErrorLine += Buffer;
+    ErrorLineOpen = !ErrorLine.empty() && ErrorLine.back() != '\n';
+}
+
 void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArgs) {
+    NoteErrorLine(ALevel, AFormat, AArgs);
     if (ALevel > CurrentAVLogLevel)
         return;
     Cardinal ThreadID = CurrentThreadID();
@@ -69,6 +87,15 @@ void AVLogCallback(void* AContext, int ALevel, const char* AFormat, va_list AArg
 }
 
 } // namespace
+
+void ClearLibraryErrorLine() {
+    ErrorLine.clear();
+    ErrorLineOpen = false;
+}
+
+String LibraryErrorLine() {
+    return Trim(UTF8ToString(ErrorLine));
+}
 
 int LogLevelToAVLevel(TLogLevel ALevel) {
     return 8 * int(ALevel) - 8;

@@ -69,3 +69,8 @@ private:
 
 // The single logger; created without owner when the application has none.
 TFFLogger* GetFFLogger();
+
+// The last error line the libraries logged on the calling thread, whatever the log level lets
+// through: the reason behind a failing call (an encoder's "width not divisible by 2").
+void ClearLibraryErrorLine();
+String LibraryErrorLine();

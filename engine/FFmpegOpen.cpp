@@ -5,6 +5,7 @@
 #include "engine/AVCodecStubs.h"
 #include "engine/AVFormatStubs.h"
 #include "engine/AVUtilStubs.h"
+#include "engine/FFUtils.h"
 #include "engine/FFmpegLoader.h"
 
 #include <unistd.h>
@@ -16,8 +17,9 @@
 
 namespace {
 
+// The probe's text for the same failure, so one input gives one text wherever it is opened.
 String ErrorText(const String& AFileName, int ACode) {
-    return AFileName + u": " + AVErrorText(ACode);
+    return FFmpegErrorText(AFileName, ACode);
 }
 
 void ChooseSampleFmt(AVCodecContext* AEnc, const AVCodec* ACodec) {
@@ -39,6 +41,69 @@ void ChoosePixelFmt(AVCodecContext* AEnc, const AVCodec* ACodec) {
         (AEnc->pix_fmt == AV_PIX_FMT_YUV420P || AEnc->pix_fmt == AV_PIX_FMT_YUV422P))
         return;
     AEnc->pix_fmt = ACodec->pix_fmts[0];
+}
+
+// Without a pixel format asked for, an encoder that takes 4:2:0 gets it: players, browsers and
+// phones refuse most others (H.264 from a 4:4:4 source would be High 4:4:4 Predictive). Lossless
+// encoders keep the source's chroma.
+void Prefer420(AVCodecContext* AEnc, const AVCodec* ACodec) {
+    if (!ACodec || !ACodec->pix_fmts)
+        return;
+    const AVCodecDescriptor* Codec = av::avcodec_descriptor_get(ACodec->id);
+    if (Codec && (Codec->props & AV_CODEC_PROP_LOSSLESS) && !(Codec->props & AV_CODEC_PROP_LOSSY))
+        return;
+    const AVPixFmtDescriptor* D = av::av_pix_fmt_desc_get(AEnc->pix_fmt);
+    if (D && D->log2_chroma_w == 1 && D->log2_chroma_h == 1 && !(D->flags & AV_PIX_FMT_FLAG_RGB))
+        return;
+    const bool FullRange = AEnc->pix_fmt == AV_PIX_FMT_YUVJ444P || AEnc->pix_fmt == AV_PIX_FMT_YUVJ422P ||
+                           AEnc->pix_fmt == AV_PIX_FMT_YUVJ440P || AEnc->pix_fmt == AV_PIX_FMT_YUVJ411P;
+    const AVPixelFormat Wanted[] = {FullRange ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P, AV_PIX_FMT_YUV420P,
+                                    AV_PIX_FMT_YUVJ420P};
+    for (AVPixelFormat W : Wanted)
+        for (const AVPixelFormat* P = ACodec->pix_fmts; *P != AV_PIX_FMT_NONE; ++P)
+            if (*P == W) {
+                AEnc->pix_fmt = W;
+                return;
+            }
+}
+
+// A size kept from the source is rounded down to what the pixel format's chroma subsampling needs
+// (even for 4:2:0), which the encoders otherwise refuse.
+void FitSizeToChroma(AVCodecContext* AEnc) {
+    const AVPixFmtDescriptor* D = av::av_pix_fmt_desc_get(AEnc->pix_fmt);
+    if (!D)
+        return;
+    const int W = AEnc->width & ~((1 << D->log2_chroma_w) - 1);
+    const int H = AEnc->height & ~((1 << D->log2_chroma_h) - 1);
+    if (W > 0 && H > 0) {
+        AEnc->width = W;
+        AEnc->height = H;
+    }
+}
+
+// An encoder that takes some channel layouts only gets the source's when it takes it, else the
+// closest: the most channels up to the source's (stereo for MP3 from 5.1), or the fewest above it.
+void ChooseChannelLayout(AVCodecContext* AEnc, const AVCodec* ACodec) {
+    if (!ACodec || !ACodec->ch_layouts)
+        return;
+    const int Want = AEnc->ch_layout.nb_channels;
+    const AVChannelLayout* Best = nullptr;
+    for (const AVChannelLayout* L = ACodec->ch_layouts; L->nb_channels; ++L) {
+        if (av::av_channel_layout_compare(L, &AEnc->ch_layout) == 0)
+            return;
+        if (!Best) {
+            Best = L;
+            continue;
+        }
+        const bool Under = L->nb_channels <= Want, BestUnder = Best->nb_channels <= Want;
+        if (Under != BestUnder ? Under
+                               : (Under ? L->nb_channels > Best->nb_channels : L->nb_channels < Best->nb_channels))
+            Best = L;
+    }
+    if (!Best)
+        return;
+    av::av_channel_layout_uninit(&AEnc->ch_layout);
+    av::av_channel_layout_copy(&AEnc->ch_layout, Best);
 }
 
 } // namespace
@@ -160,6 +225,7 @@ void TCustomFFmpeg::TakeInputVideo(AVStream* St, int I) {
                             {int(I), av_q2d(St->avg_frame_rate), St->avg_frame_rate.num, St->avg_frame_rate.den,
                              av_q2d(Rate), Rate.num, Rate.den}));
     Fframe_rate = Rate;
+    Fframe_size_asked = Fframe_pix_fmt_asked = false;
 }
 
 // Every stream of the input: the settings it gives, the decoder forced for it, and whether it is read.
@@ -415,6 +481,10 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
         Enc->pix_fmt = AVPixelFormat(Fframe_pix_fmt);
         St->sample_aspect_ratio = Enc->sample_aspect_ratio;
         ChoosePixelFmt(Enc, Codec);
+        if (!Fframe_pix_fmt_asked)
+            Prefer420(Enc, Codec);
+        if (!Fframe_size_asked)
+            FitSizeToChroma(Enc);
         if (Fintra_only)
             Enc->gop_size = 0;
         if (Fvideo_qscale != 0 || Fsame_quality) {
@@ -475,6 +545,7 @@ void TCustomFFmpeg::new_video_stream(AVFormatContext* oc) {
     Fvideo_disable = false;
     Fvideo_stream_copy = 0;
     Fframe_pix_fmt = -1;
+    Fframe_size_asked = Fframe_pix_fmt_asked = false;
 }
 
 void TCustomFFmpeg::new_audio_stream(AVFormatContext* oc) {
@@ -520,16 +591,7 @@ void TCustomFFmpeg::new_audio_stream(AVFormatContext* oc) {
                 Enc->sample_rate = Best;
             }
         }
-        // Encoders that take one channel layout only (AMR: mono).
-        if (Codec && Codec->ch_layouts) {
-            bool Found = false;
-            for (const AVChannelLayout* L = Codec->ch_layouts; L->nb_channels; ++L)
-                Found |= av::av_channel_layout_compare(L, &Enc->ch_layout) == 0;
-            if (!Found) {
-                av::av_channel_layout_uninit(&Enc->ch_layout);
-                av::av_channel_layout_copy(&Enc->ch_layout, &Codec->ch_layouts[0]);
-            }
-        }
+        ChooseChannelLayout(Enc, Codec);
         Enc->time_base = AVRational{1, Enc->sample_rate};
     } else {
         av::av_channel_layout_default(&Enc->ch_layout, Faudio_channels);

@@ -180,6 +180,7 @@ void TCustomFFmpeg::OptFrameSize(const String& AValue) {
         return;
     if (av::av_parse_video_size(&Fframe_width, &Fframe_height, A(AValue).c_str()) < 0)
         Raise(u"Incorrect frame size");
+    Fframe_size_asked = true;
 }
 
 bool TCustomFFmpeg::OptBitrate(const String& AName, const String& AValue) {
@@ -249,6 +250,7 @@ void TCustomFFmpeg::OptPixelFormat(const std::string& AValue) {
     Fframe_pix_fmt = av::av_get_pix_fmt(AValue.c_str());
     if (Fframe_pix_fmt == AV_PIX_FMT_NONE)
         Raise(Format(u"Unknown pixel format requested: %s", {AValue}));
+    Fframe_pix_fmt_asked = true;
 }
 
 void TCustomFFmpeg::OptSampleFormat(const std::string& AValue) {

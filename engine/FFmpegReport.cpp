@@ -120,8 +120,13 @@ void TCustomFFmpeg::PrintReport(bool is_last, int file_index) {
             Log(fllVerbose, Line);
         }
     }
+    // The last report of a task that ran to its end reaches the total, even where a stream ended
+    // before the others (audio shorter than video).
+    Int64 CurrentDuration = Int64(ti1 * 1000000);
+    if (is_last && !FBroken && FTotalOutputDuration > 0)
+        CurrentDuration = FTotalOutputDuration;
     if (OnProgress)
-        OnProgress(this, file_index, frame_number, fps, q, float(bitrate), total_size, Int64(ti1 * 1000000),
+        OnProgress(this, file_index, frame_number, fps, q, float(bitrate), total_size, CurrentDuration,
                    FTotalOutputDuration);
     else if (Fverbose >= 0)
         Log(fllVerbose, Line);

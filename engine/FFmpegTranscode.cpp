@@ -8,6 +8,7 @@
 #include "engine/AVUtilStubs.h"
 #include "engine/FFmpegHelpers.h"
 #include "engine/FFmpegLoader.h"
+#include "engine/FFmpegLogger.h"
 #include "engine/FFmpegStreams.h"
 
 #include <algorithm>
@@ -287,21 +288,29 @@ void TCustomFFmpeg::OpenEncoder(TAVOutputStream& Ost) {
                                                  AV_OPT_SEARCH_FAKE_OBJ))
             av::av_dict_set(&Opts, E->key, E->value, 0);
     int Res;
+    ClearLibraryErrorLine();
     {
         std::lock_guard Guard(CodecLock);
         Res = av::avcodec_open2(Enc, Codec, &Opts);
     }
     av::av_dict_free(&Opts);
-    if (Res < 0)
+    if (Res < 0) {
+        // The library's own reason, which it logs (or, without a line, its error code's text).
+        String Reason = LibraryErrorLine();
+        if (Reason.empty())
+            Reason = AVErrorText(Res);
         FailRun(Format(u"Error while opening encoder for output stream #%d.%d (%s) - maybe incorrect "
                        u"parameters such as bit_rate, rate, width or height. Please check error log message "
                        u"to find out more detail information.",
-                       {Ost.file_index, Ost.index, TypeName(Enc->codec_type)}));
+                       {Ost.file_index, Ost.index, TypeName(Enc->codec_type)}) +
+                u" " + Reason);
+    }
     Ost.opened = true;
     Fextra_size += Enc->extradata_size;
     if (av::avcodec_parameters_from_context(Ost.st->codecpar, Enc) < 0)
         Raise(u"av_mallocz fail");
     Ost.st->time_base = Enc->time_base;
+    SetStreamCpbProperties(Ost);
     if (Enc->codec_type == AVMEDIA_TYPE_VIDEO) {
         Ost.st->avg_frame_rate = Enc->framerate;
         Ost.filtered = av::av_frame_alloc();
@@ -311,6 +320,34 @@ void TCustomFFmpeg::OpenEncoder(TAVOutputStream& Ost) {
         if (!Ost.fifo || !Ost.aframe)
             Raise(u"av_fifo_alloc fail");
     }
+}
+
+// The encoder's side data reach the output stream, among them its rate-control values as CPB
+// properties, from which the MPEG muxers size their buffers (a VCD's 46 KB). A video encoder that
+// publishes none gets them from the values it was given.
+void TCustomFFmpeg::SetStreamCpbProperties(TAVOutputStream& Ost) {
+    const AVCodecContext* Enc = Ost.enc;
+    bool HasCpb = false;
+    for (int I = 0; I < Enc->nb_coded_side_data; ++I) {
+        const AVPacketSideData& Sd = Enc->coded_side_data[I];
+        uint8_t* Data = av::av_stream_new_side_data(Ost.st, Sd.type, Sd.size);
+        if (!Data)
+            Raise(u"av_mallocz fail");
+        memcpy(Data, Sd.data, Sd.size);
+        HasCpb |= Sd.type == AV_PKT_DATA_CPB_PROPERTIES;
+    }
+    if (HasCpb || Enc->codec_type != AVMEDIA_TYPE_VIDEO ||
+        !(Enc->rc_buffer_size || Enc->rc_max_rate || Enc->rc_min_rate || Enc->bit_rate))
+        return;
+    auto* Props = reinterpret_cast<AVCPBProperties*>(
+        av::av_stream_new_side_data(Ost.st, AV_PKT_DATA_CPB_PROPERTIES, sizeof(AVCPBProperties)));
+    if (!Props)
+        Raise(u"av_mallocz fail");
+    Props->max_bitrate = Enc->rc_max_rate;
+    Props->min_bitrate = Enc->rc_min_rate;
+    Props->avg_bitrate = Enc->bit_rate;
+    Props->buffer_size = Enc->rc_buffer_size;
+    Props->vbv_delay = UINT64_MAX;
 }
 
 void TCustomFFmpeg::OpenBitstreamFilters(TAVOutputStream& Ost) {

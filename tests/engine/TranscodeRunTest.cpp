@@ -220,6 +220,68 @@ TEST_F(RunTest, JoinKeepsTimestampsContinuous) {
         EXPECT_LT(A[I] - A[I - 1], 0.05) << I;
 }
 
+// Decodes every video frame of a file: the count, and whether all had the size given.
+int DecodedFrames(const std::string& Path, int AWidth, int AHeight, bool& AAllOfSize) {
+    AAllOfSize = true;
+    AVFormatContext* Ctx = nullptr;
+    if (avformat_open_input(&Ctx, Path.c_str(), nullptr, nullptr) < 0)
+        return -1;
+    InputPtr Guard(Ctx);
+    avformat_find_stream_info(Ctx, nullptr);
+    const AVCodec* Codec = nullptr;
+    const int S = av_find_best_stream(Ctx, AVMEDIA_TYPE_VIDEO, -1, -1, &Codec, 0);
+    if (S < 0)
+        return -1;
+    CodecContextPtr Dec(avcodec_alloc_context3(Codec));
+    avcodec_parameters_to_context(Dec.get(), Ctx->streams[S]->codecpar);
+    if (avcodec_open2(Dec.get(), Codec, nullptr) < 0)
+        return -1;
+    PacketPtr Pkt(av_packet_alloc());
+    FramePtr Frame(av_frame_alloc());
+    int Count = 0;
+    auto Receive = [&] {
+        while (avcodec_receive_frame(Dec.get(), Frame.get()) >= 0) {
+            ++Count;
+            AAllOfSize &= Frame->width == AWidth && Frame->height == AHeight;
+        }
+    };
+    while (av_read_frame(Ctx, Pkt.get()) >= 0) {
+        if (Pkt->stream_index == S && avcodec_send_packet(Dec.get(), Pkt.get()) >= 0)
+            Receive();
+        av_packet_unref(Pkt.get());
+    }
+    avcodec_send_packet(Dec.get(), nullptr);
+    Receive();
+    return Count;
+}
+
+// The encoders stay open across the joined inputs (these libraries' encoders take no frames after
+// they were drained); a second input of another frame size is scaled to the first's.
+TEST_F(RunTest, JoinOfDifferentFrameSizesGivesOnePlayableOutput) {
+    ClipOptions O;
+    O.FileName = "run_small.avi";
+    O.Duration = 2.0;
+    O.Streams = {VideoStream("mpeg4", 160, 120), AudioStream("mp2")};
+    const std::string& Small = WriteClip(O);
+    const std::string OutName = Out("joined_sizes.mkv");
+    TCustomFFmpeg T(4);
+    T.OptVerbose(-1);
+    ASSERT_TRUE(T.OpenInputFile(UTF8ToString(FixturePath(Fixture::Avi))));
+    ASSERT_TRUE(T.OpenInputFile(UTF8ToString(Small)));
+    T.ApplyOption(u"vcodec", u"mpeg4");
+    T.ApplyOption(u"acodec", u"mp2");
+    ASSERT_EQ(T.OpenOutputFile(UTF8ToString(OutName), true), 2);
+    T.StartConvert(false);
+    ASSERT_FALSE(T.FatalException()) << UTF8Encode(T.FatalMessage());
+    EXPECT_TRUE(T.Finished());
+    bool AllOfSize = false;
+    EXPECT_EQ(DecodedFrames(OutName, 320, 240, AllOfSize), 125); // 3 s and 2 s at 25 fps
+    EXPECT_TRUE(AllOfSize);
+    const auto A = PacketTimes(OutName, AVMEDIA_TYPE_AUDIO);
+    ASSERT_FALSE(A.empty());
+    EXPECT_NEAR(A.back(), 5.0, 0.1);
+}
+
 TEST_F(RunTest, TwoPassReadsThePassOneLog) {
     const std::string Prefix = Out("pass");
     for (int Pass : {1, 2}) {
@@ -309,6 +371,8 @@ TEST_F(RunTest, AudioOnlyProgressReports) {
     EXPECT_EQ(Reports.back().File, -1);
     EXPECT_NEAR(double(Reports.back().Cur), 2000000.0, 60000.0);
     EXPECT_EQ(Reports.back().Total, Duration);
+    // The finished task's last report reaches the total.
+    EXPECT_EQ(Reports.back().Cur, Duration);
 }
 
 } // namespace
