@@ -320,6 +320,12 @@ void TbsSkinMenuSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool 
         } else {
             TbsSkinSpeedButton::CreateButtonImage(B, R, AActive, ADown);
         }
+        // The marker in the track part, or right of the content.
+        TRect M = IsNullRect(TrackButtonRect) ? Rect(NewClRect.Right, 0, Width(), Height()) : TrackRect();
+        if (Pressed || FMenuTracked)
+            M = Rect(M.Left + 1, M.Top + 1, M.Right + 1, M.Bottom + 1);
+        if (GetRectWidth(M) > 0)
+            DrawMarker(B->Canvas(), M, Pressed, AActive, MarkerColor);
         return;
     }
 
