@@ -105,8 +105,14 @@ TCustomForm::TCustomForm(TComponent* AOwner)
 TCustomForm::~TCustomForm() {
     if (FConstructed)
         DoDestroy();
+    // An MDI child goes through its client window while it is still a form, so the next child becomes
+    // active and the form's handlers see its window go.
+    if (FFormState.Contains(fsCreatedMDIChild) && FHandle)
+        DestroyHandle();
     if (FMenu)
         FMenu->RemoveFreeNotification(this);
+    if (FWindowMenu)
+        FWindowMenu->RemoveFreeNotification(this);
     if (Screen)
         Screen->RemoveForm(this);
     if (Application)
@@ -126,7 +132,9 @@ void TCustomForm::AfterConstruction() {
     DoCreate();
     if (Alive.expired())
         return;
-    // Made visible while loading: show now.
+    // Made visible while loading: show now. An MDI child is always visible.
+    if (IsMDIChild())
+        FVisible = true;
     if (FVisible)
         VisibleChanging();
 }
@@ -229,7 +237,11 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
         if (FBorderIcons.Contains(biHelp))
             Params.ExStyle |= WS_EX_CONTEXTHELP;
     }
-    if (Parent()) {
+    if (IsMDIChild()) {
+        Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | Frame;
+        Params.ExStyle |= WS_EX_MDICHILD;
+        Params.WndParent = MDIParentClient(false);
+    } else if (Parent()) {
         Params.Style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | Frame;
     } else {
         Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | Frame;
@@ -245,7 +257,13 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomForm::CreateWnd() {
+    if (IsMDIChild())
+        MDIParentClient(true);
     TWinControl::CreateWnd();
+    if (IsMDIChild())
+        FFormState += fsCreatedMDIChild;
+    if (FFormStyle == fsMDIForm)
+        CreateMDIClient();
     if (!FPlaced && !Parent())
         PlaceForFirstShow();
 }
@@ -298,8 +316,12 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 void TCustomForm::SetFormStyle(TFormStyle Value) {
     if (Value == FFormStyle)
         return;
+    bool MDIChanged = Value == fsMDIForm || Value == fsMDIChild || FFormStyle == fsMDIForm || IsMDIChild();
     FFormStyle = Value;
-    if (HandleAllocated()) {
+    if (HandleAllocated() && MDIChanged) {
+        // A client window, or a place in one, comes only with a new window.
+        RecreateWnd();
+    } else if (HandleAllocated()) {
         TCreateParams Params;
         CreateParams(Params);
         ApplyStyles(this, Params);
@@ -329,11 +351,14 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FMenu)
         FMenu = nullptr;
+    if (Operation == opRemove && AComponent == FWindowMenu)
+        FWindowMenu = nullptr;
 }
 
 void TCustomForm::PlaceForFirstShow() {
     FPlaced = true;
-    if (Parent())
+    // An MDI child's bounds are already in its client window's coordinates.
+    if (Parent() || IsMDIChild())
         return;
     int X = FLeft, Y = FTop;
     auto CenterOn = [&](const TRect& R) {
@@ -368,7 +393,9 @@ void TCustomForm::PlaceForFirstShow() {
 void TCustomForm::Show() {
     AfterConstruction();
     SetVisible(true);
-    if (HandleAllocated() && !Parent() && FVisible)
+    if (HandleAllocated() && IsMDIChild() && FVisible)
+        ActivateMDIChild();
+    else if (HandleAllocated() && !Parent() && FVisible)
         SetForegroundWindow(FHandle);
 }
 
@@ -392,10 +419,17 @@ void TCustomForm::VisibleChanging() {
             Cmd = SW_SHOWMAXIMIZED;
         else if (FWindowState == wsMinimized)
             Cmd = SW_SHOWMINIMIZED;
-        if (Parent())
+        if (Parent() || (IsMDIChild() && Cmd == SW_SHOWNORMAL))
             Cmd = SW_SHOW;
         ShowWindow(FHandle, Cmd);
+        // A child that appears becomes the active one.
+        if (IsMDIChild() && !Alive.expired() && FVisible)
+            ActivateMDIChild();
     } else {
+        if (IsMDIChild() && !ComponentState().Contains(csDestroying)) {
+            FVisible = true;
+            throw EInvalidOperation(u"Cannot hide an MDI Child Form");
+        }
         DoHide();
         if (Alive.expired() || FVisible)
             return;
@@ -427,6 +461,11 @@ void TCustomForm::Close() {
 }
 
 bool TCustomForm::CloseQuery() {
+    // An MDI form asks its children first; one that refuses keeps the form open.
+    if (FFormStyle == fsMDIForm)
+        for (TCustomForm* Child : MDIChildList())
+            if (!Child->CloseQuery())
+                return false;
     bool CanClose = true;
     if (OnCloseQuery)
         OnCloseQuery(this, CanClose);
@@ -543,6 +582,15 @@ void TCustomForm::SetActiveControl(TWinControl* Control) {
 }
 
 void TCustomForm::SetWindowFocus() {
+    // An MDI form's keys go to its active child; a child takes the focus only in the active frame.
+    if (FFormStyle == fsMDIForm)
+        if (TCustomForm* Child = ActiveMDIChild()) {
+            Child->SetWindowFocus();
+            return;
+        }
+    if (IsMDIChild() && !(Application && Application->MainForm() && Application->MainForm()->HandleAllocated() &&
+                          GetActiveWindow() == Application->MainForm()->Handle()))
+        return;
     if (FActiveControl && FActiveControl->CanFocus())
         ::SetFocus(FActiveControl->Handle());
     else if (HandleAllocated())
@@ -553,6 +601,10 @@ void TCustomForm::SetFocus() {
     if (!FActive) {
         if (!FVisible || !Enabled())
             throw EInvalidControlOperation(u"Cannot focus a disabled or invisible window");
+        if (IsMDIChild() && HandleAllocated()) {
+            ActivateMDIChild();
+            return;
+        }
         SetWindowFocus();
     }
 }
@@ -715,11 +767,25 @@ void TCustomForm::Dispatch(TMessage& Message) {
         WMSize(Message);
         return;
     case WM_SYSCOMMAND:
-        if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
-            Application->Minimize();
-            return;
-        }
-        break;
+        WMSysCommand(Message);
+        return;
+    case WM_MDIACTIVATE:
+        WMMDIActivate(Message);
+        return;
+    case WM_MOUSEACTIVATE:
+        WMMouseActivate(Message);
+        return;
+    case WM_NCACTIVATE:
+        WMNCActivate(Message);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::WMSysCommand(TMessage& Message) {
+    if ((Message.WParam & 0xFFF0) == SC_MINIMIZE && Application && Application->MainForm() == this) {
+        Application->Minimize();
+        return;
     }
     TWinControl::Dispatch(Message);
 }
@@ -1099,7 +1165,7 @@ void TApplication::Minimize() {
     FMinimizedForms.clear();
     for (int I = 0; Screen && I < Screen->FormCount(); ++I) {
         TCustomForm* F = Screen->Forms(I);
-        if (!F->Parent() && F->HandleAllocated() && IsWindowVisible(F->Handle())) {
+        if (!F->Parent() && F->FormStyle() != fsMDIChild && F->HandleAllocated() && IsWindowVisible(F->Handle())) {
             FMinimizedForms.push_back(F);
             ShowWindow(F->Handle(), SW_HIDE);
         }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class TMainMenu;
+class TMenuItem;
 class THintWindow;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -127,6 +128,19 @@ public:
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
     TFormState FormState() const { return FFormState; }
     TCanvas* Canvas() const { return FCanvas.get(); }
+
+    // MDI. A form with fsMDIForm keeps its children in a client window laid out in the client area its
+    // aligned controls leave free; a form with fsMDIChild lives in the client window of the main form
+    // (which must be an MDI form) and is visible from its creation on.
+    // The client window of an MDI form (null for other forms): its procedure can be subclassed.
+    HWND ClientHandle() const;
+    // The children in z-order, the active one first.
+    int MDIChildCount();
+    TCustomForm* MDIChildren(int Index);
+    TCustomForm* ActiveMDIChild();
+    // The item of the main menu that lists the children; cleared when the item goes.
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* Value);
     TRect ClientRect() override;
 
     void Show();
@@ -166,6 +180,8 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
+    void AlignControls(TControl* AControl) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void DoCreate();
@@ -188,6 +204,18 @@ private:
     void WMActivate(TMessage& Message);
     void WMClose(TMessage& Message);
     void WMSize(TMessage& Message);
+    void WMSysCommand(TMessage& Message);
+    // MDI (FormsMDI.cpp).
+    bool IsMDIChild() const { return FFormStyle == fsMDIChild; }
+    // The main form's client window; without one, Required raises the class library's error.
+    HWND MDIParentClient(bool Required) const;
+    void CreateMDIClient();
+    TRect MDIClientArea();
+    void ActivateMDIChild();
+    std::vector<TCustomForm*> MDIChildList();
+    void WMMDIActivate(TMessage& Message);
+    void WMMouseActivate(TMessage& Message);
+    void WMNCActivate(TMessage& Message);
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons{biSystemMenu, biMinimize, biMaximize};
@@ -199,6 +227,9 @@ private:
     TWinControl* FFocusedControl = nullptr;
     bool FKeyPreview = false;
     TMainMenu* FMenu = nullptr;
+    HWND FClientHandle = nullptr;
+    bool FAligningMDI = false;
+    TMenuItem* FWindowMenu = nullptr;
     std::unique_ptr<TIcon> FIcon;
     std::unique_ptr<TControlCanvas> FCanvas;
     TModalResult FModalResult = mrNone;

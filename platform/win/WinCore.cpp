@@ -1192,10 +1192,12 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
     if (Flags & SWP_HIDEWINDOW)
         W->Style &= ~WS_VISIBLE;
 
-    // Repainting: a shown or resized window paints itself whole; a moved, resized or hidden child leaves
-    // an area of its parent to paint again.
+    // Repainting: a shown or resized window paints itself whole, and so does a moved child, whose old
+    // pixels stay behind in the top-level window's buffer; a moved, resized or hidden child leaves an
+    // area of its parent to paint again.
     if (!(Flags & SWP_NOREDRAW)) {
-        if ((Flags & SWP_SHOWWINDOW) || (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED))))
+        if ((Flags & SWP_SHOWWINDOW) ||
+            (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
             InvalidateArea(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         else if (W->Visible() && (Flags & SWP_FRAMECHANGED))
             InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);
@@ -1261,6 +1263,34 @@ static RECT MaximizedRect(TWnd* W) {
     Send(W, WM_GETMINMAXINFO, 0, LPARAM(&Mmi));
     return RECT{Mmi.ptMaxPosition.X, Mmi.ptMaxPosition.Y, Mmi.ptMaxPosition.X + Mmi.ptMaxSize.X,
                 Mmi.ptMaxPosition.Y + Mmi.ptMaxSize.Y};
+}
+
+// A minimised child becomes a caption bar at the bottom of its parent's client area, in the first
+// place from the left that no minimised sibling holds; a full row goes on in the row above.
+static RECT MinimizedChildRect(TWnd* W) {
+    const int Wd = 160;
+    RECT Frame = DefaultClientRect(W->Style & ~(WS_VSCROLL | WS_HSCROLL), W->ExStyle & ~WS_EX_CLIENTEDGE,
+                                   RECT{0, 0, 1000, 1000});
+    const int Ht = Frame.Top + (1000 - Frame.Bottom);
+    const int Pw = W->Parent->Client.Right - W->Parent->Client.Left;
+    const int Ph = W->Parent->Client.Bottom - W->Parent->Client.Top;
+    auto Taken = [W](int X, int Y) {
+        for (TWnd* C : W->Parent->Children)
+            if (C != W && (C->Style & WS_MINIMIZE) && C->Visible() && C->Rect.Left == X && C->Rect.Top == Y)
+                return true;
+        return false;
+    };
+    int X = 0, Y = Ph - Ht;
+    while (Taken(X, Y) && Y >= 0) {
+        X += Wd;
+        if (X + Wd > Pw) {
+            X = 0;
+            Y -= Ht;
+        }
+    }
+    if (Y < 0)
+        Y = Ph - Ht;
+    return RECT{X, Y, X + Wd, Y + Ht};
 }
 
 // A minimised owner takes its owned windows (and theirs) out of sight, each told by WM_SHOWWINDOW with
@@ -1349,6 +1379,9 @@ BOOL ShowWindow(HWND hWnd, int Cmd) {
         } else if (Restoring) {
             NewRect = W->NormalRect;
             W->Style &= ~(WS_MINIMIZE | WS_MAXIMIZE);
+        } else if (W->IsChild()) {
+            NewRect = MinimizedChildRect(W);
+            W->Style = (W->Style & ~WS_MAXIMIZE) | WS_MINIMIZE;
         } else {
             NewRect = RECT{-32000, -32000, -32000 + 160, -32000 + 28};
             W->Style = (W->Style & ~WS_MAXIMIZE) | WS_MINIMIZE;

@@ -225,7 +225,7 @@ void PaintDefaultFrame(TWnd* W, HRGN) {
         bool Tool = W->ExStyle & WS_EX_TOOLWINDOW;
         int Cap = GetSystemMetrics(Tool ? SM_CYSMCAPTION : SM_CYCAPTION);
         RECT Bar{B, B, Wd - B, B + Cap - 1};
-        bool Active = S().Active == TopLevelOf(W)->Handle;
+        bool Active = W->IsMDIChild() ? W->NcActive : S().Active == TopLevelOf(W)->Handle;
         FillRect(Dc, &Bar, GetSysColorBrush(Active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
         // Caption buttons from the right, as the default hit test places them, then the text.
         RECT Text{Bar.Left + 4, Bar.Top, Bar.Right - 2, Bar.Bottom};

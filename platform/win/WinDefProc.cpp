@@ -346,7 +346,12 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         RECT* R = reinterpret_cast<RECT*>(lParam);
         if (!R)
             return 0;
-        if (W->Style & WS_MINIMIZE) {
+        if ((W->Style & WS_MINIMIZE) && W->IsMDIChild()) {
+            // Only the caption of a minimised MDI child shows, inside its frame.
+            RECT C = DefaultClientRect(W->Style & ~(WS_VSCROLL | WS_HSCROLL), W->ExStyle & ~WS_EX_CLIENTEDGE, *R);
+            *R = RECT{C.Left, C.Top, C.Left, C.Top};
+            W->NcBars = 0;
+        } else if (W->Style & WS_MINIMIZE) {
             *R = RECT{R->Left, R->Top, R->Left, R->Top};
             W->NcBars = 0;
         } else {
@@ -361,6 +366,7 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         PaintDefaultFrame(W, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr);
         return 0;
     case WM_NCACTIVATE:
+        W->NcActive = wParam != 0;
         if (W->Visible())
             PaintDefaultFrame(W, nullptr);
         return TRUE;
@@ -475,7 +481,7 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCLBUTTONDBLCLK: {
         LRESULT Ht = LRESULT(wParam);
-        if (Ht == HTCAPTION && (W->Style & WS_MAXIMIZEBOX) && !W->IsChild())
+        if (Ht == HTCAPTION && (W->Style & WS_MAXIMIZEBOX) && (!W->IsChild() || W->IsMDIChild()))
             Send(W, WM_SYSCOMMAND, (W->Style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
         else if (Ht == HTSYSMENU && (W->Style & WS_SYSMENU))
             Send(W, WM_SYSCOMMAND, SC_CLOSE, lParam);

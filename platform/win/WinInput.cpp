@@ -309,11 +309,16 @@ bool PrepareButtonMessage(MSG& M) {
     bool Eat = false;
     bool Captured = St.Capture != nullptr;
     TWnd* Top = TopLevelOf(W);
-    if (!Captured && Top->Handle != St.Active) {
+    // Inside an MDI child a press asks even when the frame is active: the child may have to become
+    // the active one among its siblings.
+    bool InMDIChild = false;
+    for (TWnd* A = W; A && A->IsChild() && !InMDIChild; A = A->Parent)
+        InMDIChild = A->IsMDIChild();
+    if (!Captured && (Top->Handle != St.Active || InMDIChild)) {
         LRESULT R = Send(W, WM_MOUSEACTIVATE, WPARAM(Top->Handle), MAKELPARAM(int(Ht), int(Cm)));
         if (!Alive(h))
             return false;
-        if ((R == MA_ACTIVATE || R == MA_ACTIVATEANDEAT || R == 0) && Alive(Top->Handle) &&
+        if ((R == MA_ACTIVATE || R == MA_ACTIVATEANDEAT || R == 0) && Alive(Top->Handle) && Top->Handle != St.Active &&
             !(Top->ExStyle & WS_EX_NOACTIVATE))
             ActivateWindow(Top, WA_CLICKACTIVE);
         Eat = R == MA_ACTIVATEANDEAT || R == MA_NOACTIVATEANDEAT;

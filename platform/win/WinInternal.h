@@ -98,10 +98,15 @@ struct TWnd {
     TScrollBarState Scroll[2];
     unsigned NcBars = 0;
 
+    // The caption state of the last WM_NCACTIVATE the default procedure saw; an MDI child's frame shows
+    // it, since the child never becomes the active window itself.
+    bool NcActive = false;
+
     // Set by the back-ends and the painting code.
     void* PaintData = nullptr;
 
     bool IsChild() const { return (Style & WS_CHILD) != 0; }
+    bool IsMDIChild() const { return (Style & WS_CHILD) && (ExStyle & WS_EX_MDICHILD); }
     bool Visible() const { return (Style & WS_VISIBLE) != 0; }
     bool Enabled() const { return (Style & WS_DISABLED) == 0; }
 };
