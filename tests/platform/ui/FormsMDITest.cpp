@@ -17,6 +17,15 @@ TPoint Moved(TPoint P, int Dx, int Dy) {
     return TPoint{P.X + Dx, P.Y + Dy};
 }
 
+void ExpectInvalidOperation(const std::function<void()>& Action, const String& Text) {
+    try {
+        Action();
+        ADD_FAILURE() << "no error";
+    } catch (EInvalidOperation& E) {
+        EXPECT_EQ(E.Message(), Text);
+    }
+}
+
 class TMDIParent : public TForm {
 public:
     explicit TMDIParent(TComponent* AOwner) : TForm(AOwner) {
@@ -478,12 +487,8 @@ TEST_F(FormsMDITest, MisuseRaisesTheClassLibrarysErrors) {
     Application->CreateForm(Plain);
     auto* Orphan = new TForm(Application);
     Orphan->SetFormStyle(fsMDIChild);
-    try {
-        Orphan->AfterConstruction();
-        ADD_FAILURE() << "no error";
-    } catch (EInvalidOperation& E) {
-        EXPECT_EQ(E.Message(), u"Cannot create form. No MDI forms are currently active");
-    }
+    ExpectInvalidOperation([&] { Orphan->AfterConstruction(); },
+                           u"Cannot create form. No MDI forms are currently active");
     EXPECT_FALSE(Orphan->HandleAllocated());
     EXPECT_EQ(Plain->ClientHandle(), nullptr);
     EXPECT_EQ(Plain->ActiveMDIChild(), nullptr);
@@ -493,12 +498,7 @@ TEST_F(FormsMDITest, MisuseRaisesTheClassLibrarysErrors) {
 TEST_F(FormsMDITest, AChildCannotBeHidden) {
     MakeParent();
     TForm* C1 = MakeChild("c1", 0, 0, false);
-    try {
-        C1->Hide();
-        ADD_FAILURE() << "no error";
-    } catch (EInvalidOperation& E) {
-        EXPECT_EQ(E.Message(), u"Cannot hide an MDI Child Form");
-    }
+    ExpectInvalidOperation([&] { C1->Hide(); }, u"Cannot hide an MDI Child Form");
     EXPECT_TRUE(C1->Visible());
     EXPECT_TRUE(IsWindowVisible(C1->Handle()));
     EXPECT_THROW(Parent->MDIChildren(1), EListError);
