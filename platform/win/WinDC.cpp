@@ -439,6 +439,7 @@ void* GetUserProcAddress(const char* Name) {
         {"GetMonitorInfoW", reinterpret_cast<void*>(&GetMonitorInfoW), 0},
         {"GetMonitorInfoA", reinterpret_cast<void*>(&GetMonitorInfoW), 0},
         {"TrackMouseEvent", reinterpret_cast<void*>(&TrackMouseEvent), 0},
+        {"GetScrollBarInfo", reinterpret_cast<void*>(&GetScrollBarInfo), 0},
     };
     if (!Name)
         return nullptr;

@@ -435,3 +435,37 @@ BOOL EnableScrollBar(HWND hWnd, UINT wSBflags, UINT wArrows) {
         RedrawBars(W);
     return Changed ? TRUE : FALSE;
 }
+
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* psbi) {
+    TWnd* W = FromHandle(hwnd);
+    if (!W || !psbi || (idObject != OBJID_HSCROLL && idObject != OBJID_VSCROLL))
+        return FALSE;
+    const int Bar = idObject == OBJID_VSCROLL ? SB_VERT : SB_HORZ;
+    *psbi = SCROLLBARINFO{};
+    TBarGeometry G;
+    if (!Geometry(W, Bar, G)) {
+        psbi->rgstate[0] = STATE_SYSTEM_INVISIBLE;
+        return TRUE;
+    }
+    RECT Window;
+    GetWindowRect(hwnd, &Window);
+    psbi->rcScrollBar = G.Bar;
+    OffsetRect(&psbi->rcScrollBar, Window.Left, Window.Top);
+    psbi->dxyLineButton = G.Arrow;
+    const TScrollBarState& St = *StateOf(W, Bar, true);
+    if (!Active(W, St))
+        psbi->rgstate[0] = STATE_SYSTEM_UNAVAILABLE;
+    if (EmptyR(G.Thumb)) {
+        // No thumb: the pages and thumb are not shown, the thumb lies at the track's start.
+        psbi->xyThumbTop = psbi->xyThumbBottom = G.Arrow;
+        psbi->rgstate[2] = psbi->rgstate[3] = psbi->rgstate[4] = STATE_SYSTEM_INVISIBLE;
+    } else {
+        psbi->xyThumbTop = G.Vert ? G.Thumb.Top - G.Bar.Top : G.Thumb.Left - G.Bar.Left;
+        psbi->xyThumbBottom = G.Vert ? G.Thumb.Bottom - G.Bar.Top : G.Thumb.Right - G.Bar.Left;
+    }
+    const int Parts[] = {0, spBackArrow, spBackPage, spThumb, spForwardPage, spForwardArrow};
+    for (int I = 1; I <= CCHILDREN_SCROLLBAR; ++I)
+        if (St.PressedPart == Parts[I])
+            psbi->rgstate[I] |= STATE_SYSTEM_PRESSED;
+    return TRUE;
+}

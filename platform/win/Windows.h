@@ -427,6 +427,26 @@ struct SCROLLINFO {
     int nTrackPos = 0;
 };
 
+// GetScrollBarInfo: the window's own bars by object id; rgstate holds the bar, then its back arrow, back page,
+// thumb, forward page and forward arrow.
+constexpr LONG OBJID_HSCROLL = -6;
+constexpr LONG OBJID_VSCROLL = -5;
+constexpr LONG OBJID_CLIENT = -4;
+constexpr DWORD STATE_SYSTEM_UNAVAILABLE = 0x0001;
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x0008;
+constexpr DWORD STATE_SYSTEM_INVISIBLE = 0x8000;
+constexpr DWORD STATE_SYSTEM_OFFSCREEN = 0x10000;
+constexpr int CCHILDREN_SCROLLBAR = 5;
+struct SCROLLBARINFO {
+    DWORD cbSize = sizeof(SCROLLBARINFO);
+    RECT rcScrollBar; // screen coordinates
+    int dxyLineButton = 0;
+    int xyThumbTop = 0; // from the bar's top (or left) edge
+    int xyThumbBottom = 0;
+    int reserved = 0;
+    DWORD rgstate[CCHILDREN_SCROLLBAR + 1] = {};
+};
+
 struct WNDCLASSEXW {
     UINT cbSize = sizeof(WNDCLASSEXW);
     UINT style = 0;
@@ -684,6 +704,8 @@ std::u16string GetClipboardText();
 // its page is hidden, or only disabled with SIF_DISABLENOSCROLL. SetScrollInfo returns the new position.
 int SetScrollInfo(HWND hwnd, int nBar, const SCROLLINFO* lpsi, BOOL redraw);
 BOOL GetScrollInfo(HWND hwnd, int nBar, SCROLLINFO* lpsi);
+// The geometry and states of a window's OBJID_HSCROLL or OBJID_VSCROLL bar; FALSE for other ids.
+BOOL GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO* psbi);
 int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw); // returns the previous position
 int GetScrollPos(HWND hWnd, int nBar);
 BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);

@@ -1,10 +1,14 @@
 #include "skin/core/TbsBitmap.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <filesystem>
 #include <vector>
 
 #include "platform/base/SysUtils.h"
+#include "platform/gdi/Graphics.h"
+#include "platform/gdi/Resources.h"
 #include "skin/core/bsUtils.h"
 
 namespace {
@@ -108,9 +112,13 @@ TbsBitmap::TbsBitmap() {
 TbsBitmap::~TbsBitmap() {
     RemoveFromRegistry();
     FreeHandles();
+    FCanvas.reset();
 }
 
 void TbsBitmap::FreeHandles() {
+    // The canvas lets go of the DC (its font, pen and brush deselected) before the DC goes.
+    if (FCanvas)
+        FCanvas->SetHandle(nullptr);
     if (FDC)
         DeleteDC(FDC);
     if (FHandle)
@@ -176,8 +184,18 @@ void TbsBitmap::SetSize(int AWidth, int AHeight) {
         throw Exception(u"Can't bslect an object into DC");
     }
     AddToRegistry();
+    if (FCanvas)
+        FCanvas->SetHandle(FDC);
     FWidth = AWidth;
     FHeight = AHeight;
+}
+
+TCanvas* TbsBitmap::Canvas() {
+    if (!FCanvas) {
+        FCanvas = std::make_unique<TCanvas>();
+        FCanvas->SetHandle(FDC);
+    }
+    return FCanvas.get();
 }
 
 void TbsBitmap::Clear(TbsColor Color) {
@@ -507,4 +525,270 @@ void TbsBitmap::MergeDraw(const TbsBitmap& Bitmap, int X, int Y, const TRect& Sr
                 D = PixelKernels.BlendPixel(D, S);
         }
     EmmsIfMMX();
+}
+
+// ---- conversions from and to the class library's pictures ----
+
+void TbsBitmap::Assign(TPersistent* Source) {
+    if (auto* Skin = dynamic_cast<TbsBitmap*>(Source)) {
+        Assign(*Skin);
+    } else if (auto* Bitmap = dynamic_cast<TBitmap*>(Source)) {
+        AssignBitmap(Bitmap);
+    } else if (auto* Graphic = dynamic_cast<TGraphic*>(Source)) {
+        AssignOpaqueGraphic(Graphic);
+    } else if (auto* Picture = dynamic_cast<TPicture*>(Source)) {
+        // A picture's bitmap is always blitted, so even a 32-bit one comes out opaque.
+        if (auto* PictureBitmap = dynamic_cast<TBitmap*>(Picture->Graphic()))
+            CopyByBlit(PictureBitmap);
+        else if (Picture->Graphic())
+            AssignOpaqueGraphic(Picture->Graphic());
+        else
+            TPersistent::Assign(Source);
+    } else {
+        TPersistent::Assign(Source);
+    }
+}
+
+void TbsBitmap::AssignBitmap(TBitmap* Source) {
+    if (Source->PixelFormat() != pf32bit) {
+        CopyByBlit(Source);
+        return;
+    }
+    SetSize(Source->Width(), Source->Height());
+    if (Empty() || Source->Width() != FWidth || Source->Height() != FHeight)
+        return;
+    for (int Y = 0; Y < FHeight; ++Y)
+        PixelKernels.CopyRow(static_cast<const TbsColor*>(Source->ScanLine(Y)), GetRowPtr(Y), FWidth);
+    CheckingAlphaBlend();
+}
+
+void TbsBitmap::CopyByBlit(TBitmap* Source) {
+    SetSize(Source->Width(), Source->Height());
+    if (Empty() || Source->Empty())
+        return;
+    BitBlt(FDC, 0, 0, FWidth, FHeight, Source->Canvas()->Handle(), 0, 0, SRCCOPY);
+    SetAlpha(255);
+}
+
+void TbsBitmap::AssignOpaqueGraphic(TGraphic* Source) {
+    SetSize(Source->Width(), Source->Height());
+    if (Empty())
+        return;
+    DrawGraphic(Source, TRect{0, 0, FWidth, FHeight});
+    SetAlpha(255);
+}
+
+void TbsBitmap::DrawGraphic(TGraphic* Graphic, const TRect& DstRect) {
+    if (Empty() || !Graphic)
+        return;
+    // Magenta marks what the graphic leaves uncovered; those pixels keep this bitmap's earlier content.
+    TBitmap Temp;
+    Temp.SetPixelFormat(pf32bit);
+    Temp.SetSize(FWidth, FHeight);
+    TCanvas* C = Temp.Canvas();
+    C->Brush()->SetColor(TColor(0xFF00FF));
+    C->FillRect(TRect{-1, -1, FWidth + 1, FHeight + 1});
+    C->StretchDraw(DstRect, Graphic);
+    for (int Y = 0; Y < FHeight; ++Y) {
+        const auto* Row = static_cast<const TbsColor*>(Temp.ScanLine(Y));
+        for (int X = 0; X < FWidth; ++X)
+            if ((Row[X] & 0xFFFFFF) != 0xFF00FF)
+                PutPixel(X, Y, Row[X]);
+    }
+}
+
+void TbsBitmap::AssignTo(TPersistent* Dest) {
+    if (auto* Picture = dynamic_cast<TPicture*>(Dest))
+        FillBitmap(Picture->Bitmap());
+    else if (auto* Bitmap = dynamic_cast<TBitmap*>(Dest))
+        FillBitmap(Bitmap);
+    else
+        TPersistent::AssignTo(Dest);
+}
+
+void TbsBitmap::FillBitmap(TBitmap* Dest) {
+    Dest->SetPixelFormat(pf32bit);
+    Dest->SetSize(FWidth, FHeight);
+    if (Empty() || Dest->Empty())
+        return;
+    // A new picture starts black here, so a blending or keyed bitmap is composed over black.
+    for (int Y = 0; Y < FHeight; ++Y)
+        PixelKernels.FillRow(static_cast<TbsColor*>(Dest->ScanLine(Y)), FWidth, 0);
+    Draw(Dest->Canvas(), 0, 0);
+}
+
+void TbsBitmap::Draw(TCanvas* Canvas, int X, int Y) {
+    Draw(Canvas->Handle(), X, Y);
+}
+
+void TbsBitmap::Draw(TCanvas* Canvas, int X, int Y, const TRect& SrcRect) {
+    Draw(Canvas->Handle(), X, Y, SrcRect);
+}
+
+void TbsBitmap::Draw(TCanvas* Canvas, const TRect& DstRect) {
+    Draw(Canvas->Handle(), DstRect);
+}
+
+void TbsBitmap::Draw(TCanvas* Canvas, const TRect& DstRect, const TRect& SrcRect) {
+    Draw(Canvas->Handle(), DstRect, SrcRect);
+}
+
+// ---- resources and streams ----
+
+namespace {
+
+// ResFileName names the running program (by its full path or its file name).
+bool IsProgramFile(const String& ResFileName) {
+    std::error_code Error;
+    const std::filesystem::path Exe = std::filesystem::read_symlink("/proc/self/exe", Error);
+    if (Error)
+        return false;
+    const String ExeName = UTF8ToString(Exe.string());
+    return ResFileName == ExeName || ResFileName == ExtractFileName(ExeName);
+}
+
+} // namespace
+
+void TbsBitmap::LoadFromResource(const String& ResFileName, const String& ResName) {
+    // Resources live in the program itself: another module file cannot be loaded for its data here, and finds
+    // nothing, as a module that does not load finds nothing.
+    if (!ResFileName.empty() && !IsProgramFile(ResFileName))
+        return;
+    const std::uint8_t* Data = nullptr;
+    std::size_t Size = 0;
+    if (ResName.empty() || !FindResourceData(ResName.c_str(), Data, Size))
+        return;
+    TBitmap Bitmap;
+    Bitmap.LoadFromResourceName(HInstance, ResName);
+    Assign(&Bitmap);
+}
+
+void TbsBitmap::SaveToStream(TStream* Stream) const {
+    WriteStreamString(Stream, FName);
+    Stream->WriteValue<std::int32_t>(FWidth);
+    Stream->WriteValue<std::int32_t>(FHeight);
+    if (!Empty())
+        Stream->WriteBuffer(FBits, std::int64_t(FWidth) * FHeight * 4);
+}
+
+void TbsBitmap::LoadFromStream(TStream* Stream) {
+    String Name;
+    ReadStreamString(Stream, Name);
+    const std::int32_t W = Stream->ReadValue<std::int32_t>();
+    std::int32_t H = Stream->ReadValue<std::int32_t>();
+    FName = Name;
+    const bool BottomUp = H < 0;
+    H = H == INT32_MIN ? 0 : std::abs(H);
+    if (W <= 0 || H == 0)
+        return;
+    // The size comes from the stream: pixels it cannot hold are refused before anything is allocated.
+    const std::int64_t Bytes = std::int64_t(W) * H * 4;
+    if (Bytes > Stream->Size() - Stream->Position())
+        throw EReadError(u"Stream read error");
+    SetSize(W, H);
+    if (Empty() || FWidth != W || FHeight != H)
+        return;
+    Stream->ReadBuffer(FBits, Bytes);
+    if (BottomUp)
+        FlipVert();
+}
+
+// ---- PCX pictures ----
+
+namespace {
+
+constexpr int PcxHeaderSize = 128;
+constexpr int PcxPaletteSize = 769; // a marker byte and 256 red-green-blue triplets
+
+std::uint16_t Word16(const std::uint8_t* P) {
+    return static_cast<std::uint16_t>(P[0] | (P[1] << 8));
+}
+
+[[noreturn]] void PcxTruncated() {
+    throw EInvalidGraphic(u"The PCX picture is truncated");
+}
+
+// Run-length data expanded into exactly Size bytes: a byte with both top bits set repeats the next byte that
+// many times (its low six bits). Data that runs out first is a truncated file.
+std::vector<std::uint8_t> ExpandPcxRuns(const std::uint8_t* Data, std::size_t Count, std::size_t Size) {
+    std::vector<std::uint8_t> Out;
+    Out.reserve(Size);
+    std::size_t I = 0;
+    while (Out.size() < Size) {
+        if (I >= Count)
+            PcxTruncated();
+        const std::uint8_t B = Data[I++];
+        if (B >= 0xC0) {
+            if (I >= Count)
+                PcxTruncated();
+            const std::size_t Run = std::min<std::size_t>(B & 0x3F, Size - Out.size());
+            Out.insert(Out.end(), Run, Data[I++]);
+        } else {
+            Out.push_back(B);
+        }
+    }
+    return Out;
+}
+
+} // namespace
+
+void TbsBitmap::LoadFromPcxStream(TStream* Stream) {
+    std::uint8_t Header[PcxHeaderSize];
+    const std::int64_t Got = Stream->Read(Header, PcxHeaderSize);
+    if (Got >= 1 && Header[0] != 10 && Header[0] != 205)
+        return;
+    if (Got < PcxHeaderSize)
+        PcxTruncated();
+    const int Version = Header[1], Encoding = Header[2];
+    const int XMin = Word16(Header + 4), YMin = Word16(Header + 6), XMax = Word16(Header + 8),
+              YMax = Word16(Header + 10);
+    const int Planes = Header[65], BytesPerLine = Word16(Header + 66);
+    const int W = XMax - XMin + 1, H = YMax - YMin + 1;
+    const std::size_t L = static_cast<std::size_t>(Planes) * BytesPerLine;
+    // A row reads its first W bytes from its line: a line shorter than that cannot hold the picture.
+    if (W <= 0 || H <= 0 || L < static_cast<std::size_t>(W))
+        throw EInvalidGraphic(u"The PCX picture has an invalid size");
+
+    const std::int64_t Rest = std::max<std::int64_t>(0, Stream->Size() - Stream->Position());
+    std::vector<std::uint8_t> Data(static_cast<std::size_t>(Rest));
+    if (Rest > 0)
+        Stream->ReadBuffer(Data.data(), Rest);
+
+    std::vector<RGBQUAD> Palette;
+    std::size_t ImageBytes = Data.size();
+    if (Version == 3) {
+        TBitmap Standard;
+        Standard.SetPixelFormat(pf4bit);
+        Standard.SetSize(1, 1);
+        Palette = Standard.Palette();
+    } else {
+        if (Data.size() < PcxPaletteSize)
+            PcxTruncated();
+        ImageBytes -= PcxPaletteSize;
+        const std::uint8_t* P = Data.data() + ImageBytes + 1;
+        for (int I = 0; I < 256; ++I, P += 3)
+            Palette.push_back(RGBQUAD{P[2], P[1], P[0], 0});
+    }
+    Palette.resize(256);
+
+    const std::size_t Size = static_cast<std::size_t>(H) * L;
+    std::vector<std::uint8_t> Lines;
+    if (Encoding == 1) {
+        // No byte expands to more than 63: data far too short is refused before anything is allocated.
+        if (Size / 63 > ImageBytes)
+            PcxTruncated();
+        Lines = ExpandPcxRuns(Data.data(), ImageBytes, Size);
+    } else {
+        if (ImageBytes < Size)
+            PcxTruncated();
+        Lines.assign(Data.begin(), Data.begin() + static_cast<std::ptrdiff_t>(Size));
+    }
+
+    TBitmap Picture;
+    Picture.SetPixelFormat(pf8bit);
+    Picture.SetSize(W, H);
+    Picture.SetPalette(Palette);
+    for (int Y = 0; Y < H; ++Y)
+        std::copy_n(Lines.data() + static_cast<std::size_t>(Y) * L, W, static_cast<std::uint8_t*>(Picture.ScanLine(Y)));
+    CopyByBlit(&Picture);
 }

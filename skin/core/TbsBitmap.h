@@ -2,12 +2,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
-#include "platform/base/System.h"
+#include "platform/base/Classes.h"
 #include "platform/gdi/WinGdi.h"
 #include "skin/core/PixelKernels.h"
 
-class TbsBitmap : public TObject {
+class TCanvas;
+class TGraphic;
+class TBitmap;
+
+class TbsBitmap : public TPersistent {
 public:
     TbsBitmap();
     TbsBitmap(const TbsBitmap&) = delete;
@@ -22,6 +28,26 @@ public:
 
     // From another skin bitmap: its size, pixels, name and drawing flags. An empty source empties this bitmap.
     void Assign(const TbsBitmap& Source);
+    // From a skin bitmap, a TBitmap (a 32-bit one keeps its alphas), any other TGraphic or a TPicture (opaque);
+    // anything else raises the class library's conversion error.
+    void Assign(TPersistent* Source) override;
+    // Fills a TPicture's bitmap or a TBitmap (32 bits, drawn with this bitmap's kernel choice over black);
+    // anything else raises the conversion error.
+    void AssignTo(TPersistent* Dest) override;
+    // The canvas over the bitmap's own DC, made on first use; it follows the DC when the size changes.
+    TCanvas* Canvas();
+    TCanvas* GetDCCanvas() { return Canvas(); }
+    // Draws Graphic stretched into DstRect; where the graphic is see-through the earlier pixels stay.
+    void DrawGraphic(TGraphic* Graphic, const TRect& DstRect);
+    // A bitmap resource of the program; ResFileName names the module (empty: the program itself). A module or
+    // resource that is not there changes nothing.
+    void LoadFromResource(const String& ResFileName, const String& ResName);
+    // Name, width, height and the raw pixels; a negative stored height means bottom row first.
+    void LoadFromStream(TStream* Stream);
+    void SaveToStream(TStream* Stream) const;
+    // An 8-bit PCX picture (run-length or stored); a file whose first byte is not 10 or 205 loads nothing, a
+    // truncated or inconsistent one raises EInvalidGraphic and leaves the bitmap unchanged.
+    void LoadFromPcxStream(TStream* Stream);
 
     TbsColor* GetRowPtr(int Y) const { return FBits + static_cast<std::ptrdiff_t>(Y) * FWidth; }
     TbsColor* GetPixelPtr(int X, int Y) const { return GetRowPtr(Y) + X; }
@@ -55,6 +81,35 @@ public:
     void Draw(TbsBitmap& Bitmap, const TRect& DstRect);
     void Draw(TbsBitmap& Bitmap, const TRect& DstRect, const TRect& SrcRect);
     void DrawToBitmap(TbsBitmap& Bitmap, int X, int Y) { Draw(Bitmap, X, Y); }
+    // A canvas stands for its DC.
+    void Draw(TCanvas* Canvas, int X, int Y);
+    void Draw(TCanvas* Canvas, int X, int Y, const TRect& SrcRect);
+    void Draw(TCanvas* Canvas, const TRect& DstRect);
+    void Draw(TCanvas* Canvas, const TRect& DstRect, const TRect& SrcRect);
+
+    // Declared drawing members that draw nothing (text and shape drawing goes through the canvas instead).
+    void DrawBevel(const TRect&, TbsColor, int, bool) {}
+    void DrawEdge(const TRect&, TbsColor, TbsColor) {}
+    void DrawEllipse(const TRect&, TbsColor) {}
+    void DrawFocusRect(const TRect&, TbsColor) {}
+    void DrawLine(const TRect&, TbsColor) {}
+    void DrawPolygon(const std::vector<TPoint>&) {}
+    void DrawRect(const TRect&, TbsColor) {}
+    void DrawRoundRect(const TRect&, int, TbsColor) {}
+    int DrawText(const String&, TRect&, unsigned) { return 0; }
+    void DrawText(const String&, int, int) {}
+    void DrawVerticalText(const String&, const TRect&, unsigned, bool) {}
+    void FillEllipse(const TRect&, TbsColor) {}
+    void FillGradientRect(const TRect&, TbsColor, TbsColor, bool) {}
+    void FillHalftonePolygon(const std::vector<TPoint>&) {}
+    void FillHalftoneRect(const TRect&, TbsColor, TbsColor) {}
+    void FillPolygon(const std::vector<TPoint>&) {}
+    void FillRadialGradientRect(const TRect&, TbsColor, TbsColor, const TPoint&) {}
+    void FillRoundRect(const TRect&, int, TbsColor) {}
+    void LineTo(int, int, TbsColor) {}
+    void MoveTo(int, int) {}
+    int TextHeight(const String&) { return 0; }
+    int TextWidth(const String&, unsigned = 0) { return 0; }
 
     void Tile(HDC DC, const TRect& DstRect, const TRect& SrcRect);
     void Tile(TbsBitmap& Bitmap, const TRect& DstRect, const TRect& SrcRect);
@@ -78,6 +133,10 @@ public:
     void SetNewFormat(bool Value) { FNewFormat = Value; }
 
 private:
+    void AssignBitmap(TBitmap* Source);
+    void CopyByBlit(TBitmap* Source);
+    void AssignOpaqueGraphic(TGraphic* Source);
+    void FillBitmap(TBitmap* Dest);
     void FreeHandles();
     void AddToRegistry();
     void RemoveFromRegistry();
@@ -91,6 +150,7 @@ private:
     BITMAPINFO FBitmapInfo;
     HBITMAP FHandle = nullptr;
     HDC FDC = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
     bool FAlphaBlend = false;
     bool FTransparent = false;
     bool FNewFormat = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -38,24 +39,69 @@ int Clip(int V, int Lo, int Hi) {
 } // namespace
 
 TbsEffectBmp::TbsEffectBmp(int cx, int cy) {
+    BmpHeader.biBitCount = 24;
+    BmpHeader.biCompression = BI_RGB;
     if (cx <= 0 || cy <= 0)
         return;
+    BmpHeader.biWidth = cx;
+    BmpHeader.biHeight = -cy;
+    BmpInfo.bmiHeader = BmpHeader;
+    void* P = nullptr;
+    Handle = CreateDIBSection(nullptr, &BmpInfo, DIB_RGB_COLORS, &P, nullptr, 0);
+    if (!Handle || !P) {
+        if (Handle)
+            DeleteObject(Handle);
+        Handle = nullptr;
+        return;
+    }
     Width = cx;
     Height = cy;
-    // Three bytes a pixel, rows padded to a multiple of four bytes.
+    // Three bytes a pixel, rows padded to a multiple of four bytes: the section's own row length.
     RowLength = 3 * cx + (cx % 4);
     Size = RowLength * cy;
-    FPixels.assign(static_cast<std::size_t>(Size), 0);
-    Bits = FPixels.data();
+    Bits = P;
+    std::memset(Bits, 0, static_cast<std::size_t>(Size));
 }
 
-TbsEffectBmp::~TbsEffectBmp() = default;
+TbsEffectBmp::~TbsEffectBmp() {
+    if (Handle)
+        DeleteObject(Handle);
+}
 
 TbsEffectBmp* TbsEffectBmp::CreateCopy(const TbsEffectBmp& hBmp) {
     auto* Copy = new TbsEffectBmp(hBmp.Width, hBmp.Height);
     if (Copy->Bits && hBmp.Bits)
         std::memcpy(Copy->Bits, hBmp.Bits, static_cast<std::size_t>(hBmp.Size));
     return Copy;
+}
+
+TbsEffectBmp* TbsEffectBmp::CreateFromhWnd(HBITMAP hBmp) {
+    BITMAP Description;
+    if (!hBmp || GetObject(hBmp, sizeof(Description), &Description) == 0)
+        return new TbsEffectBmp(0, 0);
+    auto* Copy = new TbsEffectBmp(Description.bmWidth, std::abs(Description.bmHeight));
+    if (Copy->Bits) {
+        BITMAPINFO Info = Copy->BmpInfo;
+        GetDIBits(GetScreenDC(), hBmp, 0, static_cast<UINT>(Copy->Height), Copy->Bits, &Info, DIB_RGB_COLORS);
+    }
+    return Copy;
+}
+
+void TbsEffectBmp::Draw(HDC hDC, int x, int y) const {
+    if (Bits)
+        SetDIBitsToDevice(hDC, x, y, static_cast<DWORD>(Width), static_cast<DWORD>(Height), 0, 0, 0,
+                          static_cast<UINT>(Height), Bits, &BmpInfo, DIB_RGB_COLORS);
+}
+
+void TbsEffectBmp::Stretch(HDC hDC, int x, int y, int cx, int cy) const {
+    if (Bits)
+        StretchDIBits(hDC, x, y, cx, cy, 0, 0, Width, Height, Bits, &BmpInfo, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void TbsEffectBmp::DrawRect(HDC hDC, int hx, int hy, int x, int y, int cx, int cy) const {
+    // The drawing layer counts a top-down image's source rows from its top, so the part is named directly.
+    if (Bits)
+        StretchDIBits(hDC, hx, hy, cx, cy, x, y, cx, cy, Bits, &BmpInfo, DIB_RGB_COLORS, SRCCOPY);
 }
 
 std::uint32_t TbsEffectBmp::GetPixel(int x, int y) const {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gdi/WinDef.h"
+#include "platform/gdi/WinGdi.h"
 
 enum TbsMorphKind : std::uint8_t {
     mkDefault,
@@ -26,8 +26,17 @@ public:
     ~TbsEffectBmp();
 
     static TbsEffectBmp* CreateCopy(const TbsEffectBmp& hBmp);
+    // A 24-bit copy of a bitmap: its size from its description, its pixels fetched through the screen's DC.
+    static TbsEffectBmp* CreateFromhWnd(HBITMAP hBmp);
 
     void GetScanLine(int y, void* Line) const;
+
+    // The whole image at (x, y) of the DC, unscaled.
+    void Draw(HDC hDC, int x, int y) const;
+    // The whole image stretched to cx x cy at (x, y).
+    void Stretch(HDC hDC, int x, int y, int cx, int cy) const;
+    // The cx x cy part at (x, y) of the image drawn at (hx, hy).
+    void DrawRect(HDC hDC, int hx, int hy, int x, int y, int cx, int cy) const;
 
     void Resize(TbsEffectBmp& Dst) const;
     void CopyRect(const TbsEffectBmp& BMP, const TRect& Rct, int StartX, int StartY);
@@ -71,17 +80,20 @@ public:
         return static_cast<std::uint8_t*>(Bits) + static_cast<std::ptrdiff_t>(y) * RowLength;
     }
 
+    // The bitmap section holding the pixels; 0 (and Bits nil) when it could not be made.
+    HBITMAP Handle = nullptr;
     int Width = 0;
     int Height = 0;
     int Size = 0;
     int RowLength = 0;
     void* Bits = nullptr;
+    // 24 bits, top-down rows; BmpInfo is what the drawing calls are given.
+    BITMAPINFOHEADER BmpHeader;
+    BITMAPINFO BmpInfo;
 
 private:
     void SetScanLine(int y, const void* Line);
     bool SameSize(const TbsEffectBmp& BMP) const { return BMP.Width == Width && BMP.Height == Height; }
     void MaskFilter(const TbsEffectBmp& Msk, int Amount, bool EdgesOnly);
     void MorphSlide(const TbsEffectBmp& BMP, double Kf, bool FromLeft);
-
-    std::vector<std::uint8_t> FPixels;
 };

@@ -25,13 +25,8 @@ namespace {
 
 // The pixels of a platform picture in a skin bitmap of its size; the colours are what matters here.
 void CopyPicture(TBitmap* Picture, TbsBitmap& Dest) {
-    if (!Picture || Picture->Empty()) {
-        Dest.SetSize(0, 0);
-        return;
-    }
-    Dest.SetSize(Picture->Width(), Picture->Height());
-    BitBlt(Dest.DC(), 0, 0, Dest.Width(), Dest.Height(), Picture->Canvas()->Handle(), 0, 0, SRCCOPY);
-    Dest.SetAlpha(255);
+    if (Picture && !Picture->Empty())
+        Dest.Assign(Picture);
 }
 
 } // namespace

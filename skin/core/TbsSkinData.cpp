@@ -209,6 +209,11 @@ void TbsSkinData::FormInfoKeys(TbsSkinSectionIO& IO) {
 }
 
 void TbsSkinData::ReadDescription(TCustomIniFile& IniFile, bool ReadPictureList) {
+    ReadVersion(IniFile, ReadPictureList);
+    ReadSections(IniFile);
+}
+
+void TbsSkinData::ReadVersion(TCustomIniFile& IniFile, bool ReadPictureList) {
     SkinName = IniFile.ReadString(u"VERSION", u"skinname", u"");
     SkinAuthor = IniFile.ReadString(u"VERSION", u"skinauthor", u"");
     AuthorEmail = IniFile.ReadString(u"VERSION", u"authoremail", u"");
@@ -219,6 +224,9 @@ void TbsSkinData::ReadDescription(TCustomIniFile& IniFile, bool ReadPictureList)
     FMaskName = IniFile.ReadString(u"PICTURES", u"mask", u"");
     if (ReadPictureList)
         ReadStringsValue(IniFile, u"PICTURES", u"activepictures", *FActivePicturesNames);
+}
+
+void TbsSkinData::ReadSections(TCustomIniFile& IniFile) {
     TbsSkinSectionIO FormInfo(IniFile, u"FORMINFO", false);
     FormInfoKeys(FormInfo);
     PopupWindow->LoadFromFile(IniFile);
@@ -254,7 +262,8 @@ void TbsSkinData::LoadFromFile(const String& FileName) {
     ClearAll();
     const String Folder = ExtractFilePath(FileName);
     try {
-        ReadDescription(IniFile, false);
+        // Pictures before the sections, so a missing picture is the first error a broken skin raises.
+        ReadVersion(IniFile, false);
         auto LoadPicture = [&](const String& Name, std::unique_ptr<TBitmap>& Target) {
             Target = std::make_unique<TBitmap>();
             if (!Name.empty())
@@ -268,6 +277,7 @@ void TbsSkinData::LoadFromFile(const String& FileName) {
             FActivePictures.push_back(std::make_unique<TBitmap>());
             FActivePictures.back()->LoadFromFile(Folder + FActivePicturesNames->Strings(I));
         }
+        ReadSections(IniFile);
     } catch (...) {
         // The forms stopped painting at 1225: they hear 1226 and 1227 over the cleared skin before the error goes
         // on to the caller.

@@ -154,6 +154,9 @@ protected:
 private:
     // VERSION, the picture names, then FORMINFO, the form-level records, the colours and both entry lists.
     void ReadDescription(TCustomIniFile& IniFile, bool ReadPictureList);
+    // VERSION and the picture names of PICTURES; then FORMINFO, the form records, colours and the skin records.
+    void ReadVersion(TCustomIniFile& IniFile, bool ReadPictureList);
+    void ReadSections(TCustomIniFile& IniFile);
     void FormInfoKeys(TbsSkinSectionIO& IO);
     void TakeOver(TbsSkinData& Other);
     bool Designing() const { return ComponentState().Contains(csDesigning); }

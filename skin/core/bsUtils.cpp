@@ -57,6 +57,7 @@ TbsUserEntries& UserEntries() {
 void BindUserEntries() {
     Bind(Entries.MonitorFromWindow, "MonitorFromWindow");
     Bind(Entries.GetMonitorInfo, "GetMonitorInfoW");
+    Bind(Entries.GetScrollBarInfo, "GetScrollBarInfo");
     Bind(Entries.SetLayeredWindowAttributes, "SetLayeredWindowAttributes");
     Bind(Entries.UpdateLayeredWindow, "UpdateLayeredWindow");
 }

@@ -264,6 +264,7 @@ void LoadTransparentBlt();
 struct TbsUserEntries {
     HMONITOR (*MonitorFromWindow)(HWND, DWORD) = nullptr;
     BOOL (*GetMonitorInfo)(HMONITOR, MONITORINFO*) = nullptr;
+    BOOL (*GetScrollBarInfo)(HWND, LONG, SCROLLBARINFO*) = nullptr;
     BOOL (*SetLayeredWindowAttributes)(HWND, COLORREF, BYTE, DWORD) = nullptr;
     BOOL (*UpdateLayeredWindow)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD) = nullptr;
 };

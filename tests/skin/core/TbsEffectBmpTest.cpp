@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 
 #include "platform/base/System.h"
+#include "platform/win/WinExtras.h"
 #include "skin/core/TbsEffectBmp.h"
 
 namespace {
@@ -266,4 +268,65 @@ TEST(TbsEffectBmp, CopyRectResizeAndMosaic) {
     Src.Mosaic(3);
     EXPECT_EQ(Src.GetPixel(2, 2), 0u);
     EXPECT_EQ(Src.GetPixel(3, 1), 0x030000u);
+}
+
+// The image drawn on a window's DC (whole, stretched, one part) shows pixel for pixel on the headless screen,
+// and a bitmap copied from that DC comes back as the same image.
+TEST(TbsEffectBmp, DrawnOnAndCopiedFromAWindowsDC) {
+    ResetWindowManager();
+    WNDCLASSEXW K;
+    K.lpszClassName = u"EffectHost";
+    K.lpfnWndProc = &DefWindowProcW;
+    K.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RegisterClassExW(&K);
+    HWND Host = CreateWindowExW(0, u"EffectHost", u"", WS_POPUP | WS_VISIBLE, 100, 50, 40, 20, nullptr, nullptr,
+                                nullptr, nullptr);
+    ProcessPendingMessages();
+
+    TbsEffectBmp E(3, 2);
+    const std::uint32_t Colours[2][3] = {{0xC8320A, 0x1464F0, 0x010203}, {0xFEFDFC, 0x7F007F, 0x00FF00}};
+    Fill(E, [&](int x, int y) { return Colours[y][x]; });
+    auto OnScreen = [](int X, int Y) {
+        const COLORREF C = ScreenPixel(X, Y);
+        return std::uint32_t(GetRValue(C)) << 16 | std::uint32_t(GetGValue(C)) << 8 | GetBValue(C);
+    };
+
+    HDC DC = GetDC(Host);
+    E.Draw(DC, 1, 1);
+    E.Stretch(DC, 10, 0, 6, 4);
+    E.DrawRect(DC, 20, 5, 1, 0, 2, 2);
+    ReleaseDC(Host, DC);
+    ProcessPendingMessages();
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(OnScreen(101 + x, 51 + y), Colours[y][x]) << x << "," << y;
+            for (int k = 0; k < 4; ++k)
+                EXPECT_EQ(OnScreen(110 + 2 * x + k % 2, 50 + 2 * y + k / 2), Colours[y][x]) << x << "," << y;
+            if (x > 0) {
+                EXPECT_EQ(OnScreen(120 + x - 1, 55 + y), Colours[y][x]) << x << "," << y;
+            }
+        }
+    EXPECT_EQ(OnScreen(100, 50), 0xFFFFFFu);
+    EXPECT_EQ(OnScreen(122, 55), 0xFFFFFFu);
+
+    DC = GetDC(Host);
+    HDC Mem = CreateCompatibleDC(DC);
+    HBITMAP Copy = CreateCompatibleBitmap(DC, 3, 2);
+    HGDIOBJ Old = SelectObject(Mem, Copy);
+    BitBlt(Mem, 0, 0, 3, 2, DC, 1, 1, SRCCOPY);
+    SelectObject(Mem, Old);
+    DeleteDC(Mem);
+    ReleaseDC(Host, DC);
+    std::unique_ptr<TbsEffectBmp> Back(TbsEffectBmp::CreateFromhWnd(Copy));
+    DeleteObject(Copy);
+    ASSERT_EQ(Back->Width, 3);
+    ASSERT_EQ(Back->Height, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(Back->GetPixel(x, y), Colours[y][x]) << x << "," << y;
+
+    std::unique_ptr<TbsEffectBmp> None(TbsEffectBmp::CreateFromhWnd(nullptr));
+    EXPECT_EQ(None->Bits, nullptr);
+    EXPECT_EQ(None->Handle, nullptr);
+    ResetWindowManager();
 }

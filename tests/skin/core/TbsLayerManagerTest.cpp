@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -177,4 +178,39 @@ TEST_F(LayerTest, SystemEntries) {
             << C.Major << "." << C.Minor;
     EXPECT_TRUE(IsWindowsVistaOrLater());
     EXPECT_TRUE(HasTransparentBlt());
+}
+
+// The scroll bar entry is bound by name and tells where a window's bar, arrows and thumb lie on the screen.
+TEST_F(LayerTest, ScrollBarInfoEntry) {
+    ASSERT_NE(UserEntries().GetScrollBarInfo, nullptr);
+    WNDCLASSEXW Class;
+    Class.lpfnWndProc = &DefWindowProcW;
+    Class.lpszClassName = u"QvScrollInfoWindow";
+    RegisterClassExW(&Class);
+    HWND Wnd = CreateWindowExW(0, u"QvScrollInfoWindow", u"", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 30, 40, 100, 80,
+                               nullptr, nullptr, nullptr, nullptr);
+    SCROLLINFO Si;
+    Si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    Si.nMax = 99;
+    Si.nPage = 10;
+    SetScrollInfo(Wnd, SB_VERT, &Si, TRUE);
+
+    const int Thick = GetSystemMetrics(SM_CXVSCROLL);
+    const int Arrow = std::min(Thick, 40);
+    const int Thumb = std::max((80 - 2 * Arrow) * 10 / 100, 8);
+    SCROLLBARINFO Info;
+    ASSERT_TRUE(UserEntries().GetScrollBarInfo(Wnd, OBJID_VSCROLL, &Info));
+    EXPECT_EQ(Info.rcScrollBar, (RECT{130 - Thick, 40, 130, 120}));
+    EXPECT_EQ(Info.dxyLineButton, Arrow);
+    EXPECT_EQ(Info.xyThumbTop, Arrow);
+    EXPECT_EQ(Info.xyThumbBottom, Arrow + Thumb);
+    EXPECT_EQ(Info.rgstate[0], 0u);
+
+    SetScrollPos(Wnd, SB_VERT, 90, TRUE);
+    ASSERT_TRUE(UserEntries().GetScrollBarInfo(Wnd, OBJID_VSCROLL, &Info));
+    EXPECT_EQ(Info.xyThumbBottom, 80 - Arrow);
+
+    ASSERT_TRUE(UserEntries().GetScrollBarInfo(Wnd, OBJID_HSCROLL, &Info));
+    EXPECT_EQ(Info.rgstate[0], STATE_SYSTEM_INVISIBLE);
+    EXPECT_FALSE(UserEntries().GetScrollBarInfo(Wnd, OBJID_CLIENT, &Info));
 }

@@ -533,6 +533,22 @@ TEST(TbsSkinData, AFailedIniLoadEndsTheChangeOverAClearedSkin) {
     }
 }
 
+// The pictures are read before the sections: a skin broken in both ways raises the missing picture's error.
+TEST(TbsSkinData, AnIniLoadReadsThePicturesBeforeTheSections) {
+    TTempDir Dir;
+    const String Ini = MakeTestSkin(Dir);
+    SetKey(Ini, u"button", u"skinrect", u"1,2");
+    SetKey(Ini, u"FORMINFO", u"lefttoppoint", u"x");
+    std::filesystem::remove(Dir.Path() / "layer.bmp");
+    TbsSkinData Data(nullptr);
+    try {
+        Data.LoadFromFile(Ini);
+        ADD_FAILURE() << "the load succeeded";
+    } catch (const Exception& E) {
+        EXPECT_NE(E.Message().find(u"layer.bmp"), String::npos) << E.what();
+    }
+}
+
 // 500 damaged copies of the test skin's archive (fixed seed): each is loaded whole and tells the forms the full
 // change, or is refused with an error before any form hears of it, leaving the skin in place as it was.
 TEST(TbsSkinData, FuzzedArchivesNeverHalfLoad) {
