@@ -13,6 +13,7 @@
 #include "EngineLibraries.h"
 #include "engine/AVProbe.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 using namespace qvtest;
 namespace fs = std::filesystem;
@@ -72,9 +73,8 @@ TEST_P(AVProbeFuzzTest, DamagedVariantsAreHandledByResult) {
     std::vector<char> Source = ReadBytes(WriteClip(Options));
     ASSERT_GT(Source.size(), 4096u);
 
-    std::string Pattern = (fs::temp_directory_path() / "qv-probe-fuzz-XXXXXX").string();
-    ASSERT_TRUE(mkdtemp(Pattern.data()));
-    fs::path Dir = Pattern;
+    const TTempDir Temp;
+    const fs::path Dir = Temp.Folder();
     std::mt19937 Random(20261210u + unsigned(Options.FileName.size()));
     int Opened = 0;
     TAVProbe Probe(nullptr);
@@ -112,9 +112,6 @@ TEST_P(AVProbeFuzzTest, DamagedVariantsAreHandledByResult) {
     Probe.CloseFile();
     // Cut-off and lightly damaged files mostly still open: the test reaches the decoding paths.
     EXPECT_GT(Opened, VariantsPerSource / 4);
-
-    std::error_code Ignored;
-    fs::remove_all(Dir, Ignored);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, AVProbeFuzzTest, ::testing::Values("avi", "mp4", "mkv", "ts"),

@@ -18,6 +18,7 @@
 #include "engine/UnicodeProtocol.h"
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -49,22 +50,13 @@ protected:
 
     // A private folder for files a test writes itself.
     fs::path TempFolder() {
-        if (FTemp.empty()) {
-            std::string Pattern = (fs::temp_directory_path() / "qv-probe-XXXXXX").string();
-            EXPECT_TRUE(mkdtemp(Pattern.data()));
-            FTemp = Pattern;
-        }
-        return FTemp;
-    }
-    void TearDown() override {
-        if (!FTemp.empty()) {
-            std::error_code Ignored;
-            fs::remove_all(FTemp, Ignored);
-        }
+        if (!FTemp)
+            FTemp = std::make_unique<TTempDir>();
+        return FTemp->Folder();
     }
 
 private:
-    fs::path FTemp;
+    std::unique_ptr<TTempDir> FTemp;
 };
 
 std::vector<std::string> SplitLines(const String& AText) {

@@ -7,6 +7,7 @@
 
 #include "EngineLibraries.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -63,10 +64,7 @@ protected:
     void SetUp() override {
         LoadEngineLibraries(ConverterLibraries);
         av_log_set_level(AV_LOG_QUIET);
-        Dir = fs::temp_directory_path() / ("qv_conv_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
+        Dir = Temp.Folder();
         Conv = std::make_unique<TFFConverter>(nullptr);
         Conv->OnTerminate = [this](TObject* Sender, const TTerminateInfo& AInfo) {
             EXPECT_EQ(Sender, Conv.get());
@@ -83,11 +81,7 @@ protected:
             Log.Progressed[AInfo->TaskIndex] = true;
         };
     }
-    void TearDown() override {
-        Conv.reset();
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
-    }
+    void TearDown() override { Conv.reset(); }
     String Out(const std::string& AName) const { return UTF8ToString((Dir / AName).string()); }
 
     // A task converting the first second of the AVI clip into an AVI file.
@@ -99,6 +93,8 @@ protected:
         EXPECT_TRUE(Conv->SetOutputFile(Index, Out(AOutName), &O)) << UTF8Encode(Conv->LastErrMsg());
         return Index;
     }
+
+    TTempDir Temp;
 
     fs::path Dir;
     std::unique_ptr<TFFConverter> Conv;

@@ -10,6 +10,7 @@
 #include "engine/FFUtils.h"
 #include "engine/FFmpegLogger.h"
 #include "engine/RGBConvertContext.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ TEST(FFUtilsTest, MediaTypeNames) {
 
 TEST(FFUtilsTest, ReadWholeFileAddsATerminatingNul) {
     LoadEngineLibraries(ProbeLibraries);
-    std::string Name = std::filesystem::temp_directory_path() / ("qv_whole_" + std::to_string(getpid()));
+    const TTempDir Temp;
+    const std::string Name = (Temp.Folder() / "whole").string();
     std::ofstream(Name) << "key=value";
     uint8_t* Buffer = nullptr;
     int Size = 0;

@@ -15,17 +15,13 @@
 #include "engine/MyUtils.h"
 #include "engine/SDLStubs.h"
 #include "engine/SwResampleStubs.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const TLibraries AllLibraries{avUtil, swResample, avCodec, avFormat, swScale, avFilter, avDevice, lbSDL};
-
-fs::path MakeTempDir() {
-    std::string Pattern = (fs::temp_directory_path() / "qv_loader_XXXXXX").string();
-    return fs::path(mkdtemp(Pattern.data()));
-}
 
 std::string Utf8(const String& S) {
     return UTF8Encode(S);
@@ -36,14 +32,13 @@ protected:
     void SetUp() override {
         FFLoader().Unload(AllLibraries);
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
-        TempDir = MakeTempDir();
+        TempDir = Temp.Folder();
     }
     void TearDown() override {
         FFLoader().Unload(AllLibraries);
         for (TLibraryStatus& Status : LibraryStates)
             Status.Name.clear();
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
-        fs::remove_all(TempDir);
     }
     // A library folder holding links to the real libraries, where one file may be replaced.
     void LinkRealLibraries() {
@@ -58,6 +53,7 @@ protected:
     }
     static fs::path Stub(const char* Name) { return fs::path(Utf8(GetAppPath())) / "stubs" / Name; }
 
+    TTempDir Temp;
     fs::path TempDir;
 };
 

@@ -5,6 +5,7 @@
 #include "engine/MyUtils.h"
 
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -271,8 +272,8 @@ TEST_F(OptionsTest, PresetByCodecNameAndFromFiles) {
     EXPECT_EQ(Named("motion-est")->Value, "umh");
     EXPECT_EQ(Apply("vpre", "nope"), "Preset \"nope\" not found");
 
-    const fs::path Dir = fs::temp_directory_path() / ("qv_presets_" + std::to_string(getpid()));
-    fs::create_directories(Dir);
+    const TTempDir Temp;
+    const fs::path Dir = Temp.Folder();
     const std::string Good = (Dir / "good.ffpreset").string(), Bad = (Dir / "bad.ffpreset").string();
     std::ofstream(Good, std::ios::binary) << "g=120\r\nbf=2\r\n";
     std::ofstream(Bad, std::ios::binary) << "crf = 22\n";
@@ -280,7 +281,6 @@ TEST_F(OptionsTest, PresetByCodecNameAndFromFiles) {
     EXPECT_EQ(Named("bf")->Value, "2");
     EXPECT_EQ(Apply("fpre", Bad.c_str()),
               Bad + ": Invalid option or argument: \"crf = 22\", parsed as \"crf \" = \" 22\"");
-    fs::remove_all(Dir);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "EngineLibraries.h"
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -67,16 +68,10 @@ protected:
         av_log_set_level(AV_LOG_ERROR);
         LogLines.clear();
         av_log_set_callback(CaptureLog);
-        Dir = fs::temp_directory_path() / ("qv_hook_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
+        Dir = Temp.Folder();
     }
-    void TearDown() override {
-        av_log_set_callback(av_log_default_callback);
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
-    }
+    void TearDown() override { av_log_set_callback(av_log_default_callback); }
+    TTempDir Temp;
     fs::path Dir;
 };
 

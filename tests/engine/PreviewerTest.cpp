@@ -10,6 +10,7 @@
 #include "platform/win/Messages.h"
 #include "platform/win/WinExtras.h"
 #include "platform/win/Windows.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -73,16 +74,10 @@ class PreviewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetWindowManager();
-        Dir = fs::temp_directory_path() / ("qv_preview_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
-        fs::create_directories(Dir);
+        Dir = Temp.Folder();
     }
-    void TearDown() override {
-        ResetWindowManager();
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
-    }
+    void TearDown() override { ResetWindowManager(); }
+    TTempDir Temp;
     fs::path Dir;
 };
 

@@ -6,6 +6,7 @@
 #include "engine/MyUtils.h"
 
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -26,13 +27,7 @@ protected:
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
         ASSERT_TRUE(FFLoader().Load(ConverterLibraries));
         av_log_set_level(AV_LOG_QUIET);
-        Dir = fs::temp_directory_path() / ("qv_taskopt_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override {
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
+        Dir = Temp.Folder();
     }
     String Out(const char* AName) const { return UTF8ToString((Dir / AName).string()); }
     const TNamedOption* Named(const TCustomFFmpeg& T, const std::string& AName) const {
@@ -41,6 +36,7 @@ protected:
                 return &O;
         return nullptr;
     }
+    TTempDir Temp;
     fs::path Dir;
 };
 

@@ -5,6 +5,7 @@
 
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -30,15 +31,10 @@ protected:
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
         ASSERT_TRUE(FFLoader().Load(ConverterLibraries));
         av_log_set_level(AV_LOG_ERROR);
-        Dir = fs::temp_directory_path() / ("qv_run_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override {
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
+        Dir = Temp.Folder();
     }
     std::string Out(const std::string& Name) const { return (Dir / Name).string(); }
+    TTempDir Temp;
     fs::path Dir;
 };
 

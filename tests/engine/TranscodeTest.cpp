@@ -5,6 +5,7 @@
 
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -109,13 +110,7 @@ protected:
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
         ASSERT_TRUE(FFLoader().Load(ConverterLibraries)) << UTF8Encode(FFLoader().LastErrMsg());
         av_log_set_level(AV_LOG_ERROR);
-        Dir = fs::temp_directory_path() / ("qv_transcode_" + std::to_string(getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(Dir);
-    }
-    void TearDown() override {
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
+        Dir = Temp.Folder();
     }
     std::string Out(const std::string& Name) const { return (Dir / Name).string(); }
 
@@ -136,6 +131,8 @@ protected:
         LastFinished = T.Finished();
         return T.FatalException() ? UTF8Encode(T.FatalMessage()) : std::string();
     }
+
+    TTempDir Temp;
 
     fs::path Dir;
     bool LastFinished = false;

@@ -7,6 +7,7 @@
 #include "engine/AVFormatStubs.h"
 #include "engine/FFUtils.h"
 #include "engine/UnicodeProtocol.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -57,11 +58,10 @@ class UnicodeFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         LoadEngineLibraries(ProbeLibraries);
-        std::string Pattern = (fs::temp_directory_path() / "qv_unicode_XXXXXX").string();
-        Dir = mkdtemp(Pattern.data());
+        Dir = Temp.Folder().string();
     }
-    void TearDown() override { fs::remove_all(Dir); }
     String Path(const char16_t* Name) { return UTF8ToString(Dir) + u"/" + Name; }
+    TTempDir Temp;
     std::string Dir;
 };
 

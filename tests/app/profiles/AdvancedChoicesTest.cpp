@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/base/SysUtils.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -81,8 +82,8 @@ TEST(AdvancedChoices, Bitrates) {
 
 TEST(AdvancedChoices, FractionsReadWithADotWhateverTheLocale) {
     // A German locale, whose decimal mark is ",", compiled into a private folder.
-    std::filesystem::path Folder = std::filesystem::temp_directory_path() / ("qv_locale_" + std::to_string(getpid()));
-    std::filesystem::create_directories(Folder);
+    const TTempDir Temp;
+    const std::filesystem::path& Folder = Temp.Folder();
     std::string Command = "localedef -i de_DE -f UTF-8 '" + (Folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
     int Built = std::system(Command.c_str());
     setenv("LOCPATH", Folder.c_str(), 1);
@@ -96,7 +97,6 @@ TEST(AdvancedChoices, FractionsReadWithADotWhateverTheLocale) {
     }
     std::setlocale(LC_ALL, Restore.c_str());
     unsetenv("LOCPATH");
-    std::filesystem::remove_all(Folder);
     if (!Comma)
         GTEST_SKIP() << "no locale with a decimal comma could be made";
     EXPECT_EQ(Bits[0], 4750);

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "app/profiles/OutputFileName.h"
+#include "tests/support/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -16,12 +16,10 @@ namespace {
 class ApplyProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device Random;
-        Root = fs::temp_directory_path() / ("qv_apply_" + std::to_string(Random()) + "_" + std::to_string(getpid()));
+        Root = Temp.Folder();
         fs::create_directories(Root / "in");
         fs::create_directories(Root / "out");
     }
-    void TearDown() override { fs::remove_all(Root); }
 
     std::u16string Path(const std::string& Relative) const { return (Root / Relative).u16string(); }
     void Touch(const std::string& Relative) const { std::ofstream(Root / Relative) << "x"; }
@@ -35,6 +33,7 @@ protected:
         return P;
     }
 
+    TTempDir Temp;
     fs::path Root;
 };
 

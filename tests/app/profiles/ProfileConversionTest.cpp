@@ -12,6 +12,7 @@
 
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -206,14 +207,9 @@ protected:
         FFLoader().SetLibraryPath(GetAppPath() + u"LibAV");
         ASSERT_TRUE(FFLoader().Load(ConverterLibraries)) << UTF8Encode(FFLoader().LastErrMsg());
         av_log_set_level(AV_LOG_QUIET);
-        Dir = fs::temp_directory_path() /
-              ("qv_profile_" + std::to_string(getpid()) + "_" + std::to_string(GetParam().Code));
-        fs::create_directories(Dir);
+        Dir = Temp.Folder();
     }
-    void TearDown() override {
-        std::error_code Ec;
-        fs::remove_all(Dir, Ec);
-    }
+    TTempDir Temp;
     fs::path Dir;
 };
 

@@ -11,6 +11,7 @@
 #include "app/profiles/ProfileCatalogue.h"
 #include "app/profiles/ProfileSettings.h"
 #include "platform/base/SysUtils.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -148,20 +149,18 @@ TEST(SettingsProfiles, CataloguesDifferOnlyOnTheDialogsOwnEntries) {
 }
 
 struct SettingsProfilesApply : ::testing::Test {
+    TTempDir Temp;
     fs::path Dir;
     String Out;
     TOutputParams P;
 
     SettingsProfilesApply() {
-        Dir = fs::temp_directory_path() / ("qv_settings_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(Dir);
+        Dir = Temp.Folder();
         fs::create_directories(Dir / "out");
         Out = UTF8ToString((Dir / "out").string());
         P.ResetAll();
         P.Video_AddFileName = u"/in/clip.mkv";
     }
-    ~SettingsProfilesApply() override { fs::remove_all(Dir); }
 
     void Touch(const char* Name) { std::ofstream(Dir / "out" / Name) << "x"; }
     // Category and profile index of a code.

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "TempDir.h"
 #include "platform/base/IniFiles.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
 #include "platform/base/Classes.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <fstream>
 
-#include "TempDir.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/Types.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 

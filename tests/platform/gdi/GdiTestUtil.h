@@ -4,18 +4,19 @@
 
 #include "platform/gdi/Graphics.h"
 #include "platform/gdi/WinGdi.h"
+#include "tests/support/Pictures.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace gditest {
 
 // Legend of the character pictures.
-inline const std::map<char, COLORREF>& Legend() {
-    static const std::map<char, COLORREF> m = {
+inline const qvtest::TLegend& Legend() {
+    static const qvtest::TLegend m = {
         {'.', RGB(255, 255, 255)}, {'#', RGB(0, 0, 0)},     {'r', RGB(255, 0, 0)},
         {'g', RGB(0, 255, 0)},     {'b', RGB(0, 0, 255)},   {'y', RGB(255, 255, 0)},
         {'c', RGB(0, 255, 255)},   {'m', RGB(255, 0, 255)}, {'w', RGB(128, 128, 128)},
@@ -24,10 +25,7 @@ inline const std::map<char, COLORREF>& Legend() {
 }
 
 inline char CharOf(COLORREF c) {
-    for (auto& [ch, col] : Legend())
-        if (col == c)
-            return ch;
-    return '?';
+    return qvtest::CharOf(Legend(), c);
 }
 
 // A memory DC with a top-down (or bottom-up) DIB section selected, filled white.
@@ -64,21 +62,21 @@ struct Surface {
     // Raw pixel of a 32-bit top-down surface.
     std::uint32_t Raw(int x, int y) const { return static_cast<const std::uint32_t*>(Bits)[y * W + x]; }
 
-    // The surface as character rows (reads through a plain DC, whatever the clip of DC).
-    std::vector<std::string> Picture() const {
+    // The surface's pixels, read through a plain DC whatever the clip of DC.
+    qvtest::TPixels Pixels() const {
         HDC probe = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(probe, Bmp);
-        std::vector<std::string> rows;
-        for (int y = 0; y < H; ++y) {
-            std::string row;
+        auto px = std::make_shared<std::vector<COLORREF>>();
+        for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
-                row += CharOf(GetPixel(probe, x, y));
-            rows.push_back(row);
-        }
+                px->push_back(GetPixel(probe, x, y));
         SelectObject(probe, old);
         DeleteDC(probe);
-        return rows;
+        return {W, H, [px, w = W](int x, int y) { return (*px)[std::size_t(y) * w + x]; }};
     }
+
+    // The surface as character rows.
+    std::vector<std::string> Picture() const { return qvtest::PictureOf(Pixels(), Legend()); }
 
     // Paints a picture given as character rows.
     void Paint(const std::vector<std::string>& rows) {
@@ -86,7 +84,7 @@ struct Surface {
         HGDIOBJ old = SelectObject(probe, Bmp);
         for (int y = 0; y < int(rows.size()); ++y)
             for (int x = 0; x < int(rows[y].size()); ++x)
-                SetPixel(probe, x, y, Legend().at(rows[y][x]));
+                SetPixel(probe, x, y, qvtest::ColourOf(Legend(), rows[y][x]));
         SelectObject(probe, old);
         DeleteDC(probe);
     }
@@ -116,21 +114,9 @@ inline std::string Joined(const std::vector<std::string>& rows) {
 // Compares the surface with the expected picture; on a difference the surface is saved as
 // gdi_failed_<file>_<line>.png in the working directory for a person to look at.
 inline void ExpectPicture(const Surface& s, const std::vector<std::string>& want, const char* file, int line) {
-    std::string got = Joined(s.Picture());
-    if (got == Joined(want))
-        return;
-    ADD_FAILURE_AT(file, line) << "picture differs\n got:\n" << got << " want:\n" << Joined(want);
-    std::vector<std::uint32_t> px(std::size_t(s.W) * s.H);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biWidth = s.W;
-    bi.bmiHeader.biHeight = -s.H;
-    bi.bmiHeader.biBitCount = 32;
-    GetDIBits(s.DC, s.Bmp, 0, UINT(s.H), px.data(), &bi, DIB_RGB_COLORS);
-    TPngImage png;
-    png.SetPixels(s.W, s.H, px.data(), false);
     std::string name = file;
     name = name.substr(name.find_last_of('/') + 1);
-    png.SaveToFile(UTF8ToString("gdi_failed_" + name + "_" + std::to_string(line) + ".png"));
+    qvtest::ExpectPicture(s.Pixels(), want, Legend(), "gdi_failed_" + name + "_" + std::to_string(line), file, line);
 }
 
 } // namespace gditest

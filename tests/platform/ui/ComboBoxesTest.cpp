@@ -16,20 +16,8 @@
 
 namespace {
 
-class ComboBoxesTest : public uitest::UiTest {
+class ComboBoxesTest : public uitest::FormTest {
 protected:
-    void SetUp() override {
-        uitest::UiTest::SetUp();
-        RegisterFixedMetricFont(u"QvBlocks");
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(100, 100, 420, 300);
-        Form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Form.reset();
-        uitest::UiTest::TearDown();
-    }
     // Items 16 pixels high; every event of the combo box goes into Log.
     TComboBox* Make(TComboBoxStyle Style, std::initializer_list<String> Items) {
         auto* C = new TComboBox(Form.get());
@@ -65,7 +53,6 @@ protected:
     }
     static std::string ToUtf8(const String& S) { return std::string(S.begin(), S.end()); }
 
-    std::unique_ptr<TForm> Form;
     std::vector<std::string> Log;
 };
 

@@ -56,20 +56,8 @@ public:
     }
 };
 
-class EditsTest : public uitest::UiTest {
+class EditsTest : public uitest::FormTest {
 protected:
-    void SetUp() override {
-        uitest::UiTest::SetUp();
-        RegisterFixedMetricFont(u"QvBlocks");
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(100, 100, 420, 300);
-        Form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Form.reset();
-        uitest::UiTest::TearDown();
-    }
     // Characters 8 pixels wide (CJK 16), lines 16 high; no frame, so the client is the control.
     template <class T = TEdit> T* Make(int Width = 100, int Height = 20) {
         auto* E = new T(Form.get());
@@ -140,7 +128,6 @@ protected:
         return E->ClientToScreen(TPoint{1 + 8 * Index + 1, 4 + 16 * Row});
     }
 
-    std::unique_ptr<TForm> Form;
     int Changes = 0;
 };
 

@@ -15,20 +15,9 @@
 
 namespace {
 
-class ListBoxesTest : public uitest::UiTest {
+class ListBoxesTest : public uitest::FormTest {
 protected:
-    void SetUp() override {
-        uitest::UiTest::SetUp();
-        RegisterFixedMetricFont(u"QvBlocks");
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(100, 100, 400, 300);
-        Form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Form.reset();
-        uitest::UiTest::TearDown();
-    }
+    ListBoxesTest() : FormTest(400, 300) {}
     // A list of 16-pixel rows with a client area of 100 x 64 (four rows), at the form's client (20, 20).
     TListBox* Make(std::initializer_list<String> Items, bool Multi = false) {
         auto* L = new TListBox(Form.get());
@@ -61,7 +50,6 @@ protected:
                 R.push_back(I);
         return R;
     }
-    std::unique_ptr<TForm> Form;
     std::vector<std::string> Log;
 };
 

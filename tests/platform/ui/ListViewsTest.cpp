@@ -16,20 +16,9 @@
 
 namespace {
 
-class ListViewsTest : public uitest::UiTest {
+class ListViewsTest : public uitest::FormTest {
 protected:
-    void SetUp() override {
-        uitest::UiTest::SetUp();
-        RegisterFixedMetricFont(u"QvBlocks");
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(100, 100, 500, 360);
-        Form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Form.reset();
-        uitest::UiTest::TearDown();
-    }
+    ListViewsTest() : FormTest(500, 360) {}
     // A report view of 300 x 150 (client 296 x 146: a 22-pixel header, 20-pixel rows, six rows a page)
     // with two columns and Rows rows "r0" ...; every selection event goes into Log.
     TListView* Make(int Rows, bool Multi = false) {
@@ -68,7 +57,6 @@ protected:
         TRect R = V->ItemRect(Index, drBounds);
         return V->ClientToScreen(TPoint{R.Left + 30, R.Top + 10});
     }
-    std::unique_ptr<TForm> Form;
     std::vector<std::string> Log;
 };
 

@@ -1,6 +1,5 @@
-// Helpers of the class library's tests: a fixture on the tests' clock with an application object of its
-// own, a button that answers the dialog keys as a push button does, and a recorder of the messages a
-// control receives.
+// Helpers of the class library's tests: the fixtures of tests/support, a button that answers the dialog keys as a push
+// button does, and a recorder of the messages a control receives.
 #pragma once
 
 #include "platform/ui/Forms.h"
@@ -15,29 +14,6 @@
 #include <vector>
 
 namespace uitest {
-
-// The class library's fixture with an application object of its own, so the application's state
-// (main form, hints, termination) never passes from one test to the next.
-class UiTest : public ::UiTest {
-protected:
-    void SetUp() override {
-        ::UiTest::SetUp();
-        FSaved = Application;
-        FApp = std::make_unique<TApplication>(nullptr);
-        Application = FApp.get();
-    }
-    void TearDown() override {
-        // The forms it owns go while it is still the application.
-        FApp.reset();
-        Application = FSaved;
-        ::UiTest::TearDown();
-    }
-    void Advance(std::uint64_t Ms) { Wait(Ms); }
-
-private:
-    TApplication* FSaved = nullptr;
-    std::unique_ptr<TApplication> FApp;
-};
 
 // Records "<name>:<what>" for the watched messages a control receives, through its WindowProc.
 class TRecorder {

@@ -2,6 +2,7 @@
 // screenshot of the display, and a window it owns goes and comes back with its minimised and restored
 // owner. The test runs itself again under xvfb-run.
 #include "WinTestSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <array>
 #include <cstdio>
@@ -133,8 +134,8 @@ TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
     }
     if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run and xwd are needed";
-    auto Dir = std::filesystem::temp_directory_path() / ("qvdesk-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
+    const TTempDir Temp;
+    const auto& Dir = Temp.Folder();
     std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
     std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir.string() +
                       " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " + Self +
@@ -147,7 +148,6 @@ TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
         Out += Buf.data();
     int Rc = pclose(P);
     EXPECT_EQ(Rc, 0) << Out;
-    std::filesystem::remove_all(Dir);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Painting and composing on the headless screen: update areas and their messages, children and siblings
 // clipped, window regions, layered windows, drop shadows, pictures saved as PNG.
 #include "WinTestSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdio>
 #include <cstring>
@@ -260,8 +261,8 @@ TEST_F(WinPaint, OptionalEntriesFollowTheBackEnd) {
 TEST_F(WinPaint, ScreenAndWindowSavedAsPng) {
     HWND A = Make("a", Red, WS_POPUP | WS_VISIBLE, 10, 10, 30, 20);
     Pump();
-    auto Dir = std::filesystem::temp_directory_path() / ("qvwin-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
+    const TTempDir Temp;
+    const auto& Dir = Temp.Folder();
     std::string Screen = (Dir / "screen.png").string(), Win = (Dir / "win.png").string();
     ASSERT_TRUE(SaveScreenToPng(Screen));
     ASSERT_TRUE(SaveWindowToPng(A, Win));
@@ -276,7 +277,6 @@ TEST_F(WinPaint, ScreenAndWindowSavedAsPng) {
     };
     EXPECT_EQ(Be(8), 30);
     EXPECT_EQ(Be(12), 20);
-    std::filesystem::remove_all(Dir);
 }
 
 } // namespace

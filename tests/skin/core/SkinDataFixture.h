@@ -4,35 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
 #include "skin/core/TbsSkinData.h"
+#include "tests/support/TempDir.h"
 
 namespace skintest {
-
-// A folder of its own per use, removed at the end, so parallel tests never meet.
-class TTempDir {
-public:
-    TTempDir() {
-        static std::atomic<int> Counter{0};
-        FPath = std::filesystem::temp_directory_path() /
-                ("qv_skindata_" + std::to_string(::getpid()) + "_" + std::to_string(Counter++));
-        std::filesystem::create_directories(FPath);
-    }
-    ~TTempDir() { std::filesystem::remove_all(FPath); }
-    const std::filesystem::path& Path() const { return FPath; }
-    String File(const std::string& Name) const { return UTF8ToString((FPath / Name).string()); }
-
-private:
-    std::filesystem::path FPath;
-};
 
 // Four quadrants of different colours, so a picture read upside down or with red and blue swapped shows.
 inline void DrawPicture(const std::filesystem::path& File, int W, int H, TColor Base) {
@@ -54,12 +35,12 @@ inline std::filesystem::path FixtureFolder() {
 
 // Copies the test skin into Dir and draws its pictures; returns the path of its description.
 inline String MakeTestSkin(const TTempDir& Dir) {
-    std::filesystem::copy_file(FixtureFolder() / "skin.ini", Dir.Path() / "skin.ini",
+    std::filesystem::copy_file(FixtureFolder() / "skin.ini", Dir.Folder() / "skin.ini",
                                std::filesystem::copy_options::overwrite_existing);
-    DrawPicture(Dir.Path() / "form.bmp", 40, 30, TColor(0x336699));
-    DrawPicture(Dir.Path() / "forminactive.bmp", 40, 30, TColor(0x808080));
-    DrawPicture(Dir.Path() / "controls.bmp", 32, 16, TColor(0x00FFFF));
-    DrawPicture(Dir.Path() / "layer.bmp", 16, 16, TColor(0xFF00FF));
+    DrawPicture(Dir.Folder() / "form.bmp", 40, 30, TColor(0x336699));
+    DrawPicture(Dir.Folder() / "forminactive.bmp", 40, 30, TColor(0x808080));
+    DrawPicture(Dir.Folder() / "controls.bmp", 32, 16, TColor(0x00FFFF));
+    DrawPicture(Dir.Folder() / "layer.bmp", 16, 16, TColor(0xFF00FF));
     return Dir.File("skin.ini");
 }
 

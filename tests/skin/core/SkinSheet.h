@@ -11,6 +11,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "platform/gdi/Graphics.h"
+#include "tests/support/Pictures.h"
 
 namespace skintest {
 
@@ -25,34 +26,12 @@ struct TSheet {
     TCanvas* Canvas() { return Bmp.Canvas(); }
     COLORREF At(int X, int Y) { return COLORREF(Canvas()->Pixels(X, Y)) & 0xFFFFFF; }
     // '.' white, 'r' red, 'b' blue, 'g' green, '#' black, '?' anything else.
-    std::vector<std::string> Picture() {
-        std::vector<std::string> Rows;
-        for (int Y = 0; Y < Bmp.Height(); ++Y) {
-            std::string Row;
-            for (int X = 0; X < Bmp.Width(); ++X)
-                switch (At(X, Y)) {
-                case 0xFFFFFF:
-                    Row += '.';
-                    break;
-                case 0x0000FF:
-                    Row += 'r';
-                    break;
-                case 0xFF0000:
-                    Row += 'b';
-                    break;
-                case 0x00FF00:
-                    Row += 'g';
-                    break;
-                case 0x000000:
-                    Row += '#';
-                    break;
-                default:
-                    Row += '?';
-                }
-            Rows.push_back(Row);
-        }
-        return Rows;
+    static const qvtest::TLegend& Legend() {
+        static const qvtest::TLegend L = {
+            {'.', 0xFFFFFF}, {'r', 0x0000FF}, {'b', 0xFF0000}, {'g', 0x00FF00}, {'#', 0x000000}};
+        return L;
     }
+    std::vector<std::string> Picture() { return qvtest::PictureOf(qvtest::PixelsOf(Bmp), Legend()); }
     // The smallest rectangle holding every pixel whose colour passes; Right -1 when none does.
     TRect BoxOf(const std::function<bool(COLORREF)>& Pass) {
         TRect R{1 << 20, 1 << 20, -1, -1};
@@ -64,15 +43,7 @@ struct TSheet {
         return R;
     }
     TRect Box(char C) {
-        return BoxOf([&](COLORREF Colour) {
-            const char Of = Colour == 0xFFFFFF   ? '.'
-                            : Colour == 0x0000FF ? 'r'
-                            : Colour == 0xFF0000 ? 'b'
-                            : Colour == 0x00FF00 ? 'g'
-                            : Colour == 0        ? '#'
-                                                 : '?';
-            return Of == C;
-        });
+        return BoxOf([&](COLORREF Colour) { return qvtest::CharOf(Legend(), Colour) == C; });
     }
 };
 
@@ -86,27 +57,13 @@ inline void UseBlockFont(TCanvas* Canvas, TColor Color) {
 
 // Saves what was drawn as skin_failed_<name>.png in the working directory, for a person to look at.
 inline void SaveFailedPicture(TBitmap& B, const std::string& Name) {
-    std::vector<std::uint32_t> Pixels;
-    for (int Y = 0; Y < B.Height(); ++Y)
-        for (int X = 0; X < B.Width(); ++X) {
-            const COLORREF C = COLORREF(B.Canvas()->Pixels(X, Y));
-            Pixels.push_back(0xFF000000u | (std::uint32_t(GetRValue(C)) << 16) | (std::uint32_t(GetGValue(C)) << 8) |
-                             GetBValue(C));
-        }
-    std::string File = "skin_failed_" + Name + ".png";
-    std::replace_if(
-        File.begin(), File.end(), [](char C) { return C == ' ' || C == '/' || C == ','; }, '_');
-    TPngImage Png;
-    Png.SetPixels(B.Width(), B.Height(), Pixels.data(), false);
-    Png.SaveToFile(UTF8ToString(File));
+    qvtest::SaveFailedPicture(qvtest::PixelsOf(B), "skin_failed_" + Name);
 }
 
 // Compares the sheet with the expected character picture; a differing sheet is saved as a PNG.
 inline void ExpectPicture(TSheet& Sheet, const std::vector<std::string>& Want, const std::string& Name) {
-    const std::vector<std::string> Got = Sheet.Picture();
-    EXPECT_EQ(Got, Want) << Name;
-    if (Got != Want)
-        SaveFailedPicture(Sheet.Bmp, Name);
+    qvtest::ExpectPicture(qvtest::PixelsOf(Sheet.Bmp), Want, TSheet::Legend(), "skin_failed_" + Name, __FILE__,
+                          __LINE__);
 }
 
 } // namespace skintest

@@ -11,6 +11,7 @@
 #include "platform/base/System.h"
 #include "skin/core/TbsCompressedStoredSkin.h"
 #include "skin/core/bszlibcompress.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -127,8 +128,8 @@ TEST(TbsCompressedStoredSkin, AFailedReadKeepsTheBlob) {
 }
 
 TEST(TbsCompressedStoredSkin, SavingAnEmptySkinCreatesNoFile) {
-    const auto Dir = std::filesystem::temp_directory_path() / ("qv_skn_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(Dir);
+    const TTempDir Temp;
+    const auto& Dir = Temp.Folder();
     const String Name = UTF8ToString((Dir / "empty.skn").string());
     TbsCompressedStoredSkin Skin(nullptr);
     Skin.SaveToCompressFile(Name);
@@ -140,7 +141,6 @@ TEST(TbsCompressedStoredSkin, SavingAnEmptySkinCreatesNoFile) {
     TbsCompressedStoredSkin Back(nullptr);
     Back.LoadFromCompressFile(Full);
     EXPECT_EQ(Back.CompressedStream()->Size(), Skin.CompressedStream()->Size());
-    std::filesystem::remove_all(Dir);
 }
 
 TEST(TbsCompressedStoredSkin, PayloadVersionsTwoAndThreeReadAlike) {

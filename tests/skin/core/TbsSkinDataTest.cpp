@@ -336,8 +336,8 @@ TEST(TbsSkinData, StoredToDiskAndLoadedBackTheSkinIsTheSame) {
     WriteBytes(Out.File("skin.ini"), "[kept]\r\nkey=1\r\n");
     Skin.Data.StoreToDisk(Out.File("skin.ini"));
     for (const char* Name : {"form.bmp", "forminactive.bmp", "controls.bmp", "layer.bmp"})
-        EXPECT_TRUE(std::filesystem::exists(Out.Path() / Name)) << Name;
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out.Path()), {}), 5);
+        EXPECT_TRUE(std::filesystem::exists(Out.Folder() / Name)) << Name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Out.Folder()), {}), 5);
     TMemIniFile Written(Out.File("skin.ini"));
     EXPECT_EQ(Written.ReadString(u"kept", u"key", u""), u"1");
     EXPECT_EQ(Written.ReadString(u"VERSION", u"ver", u""), u"1");
@@ -406,7 +406,7 @@ TEST(TbsSkinData, AStoredSkinBuiltFromTheIniFolderLoadsLikeTheFolder) {
 
     // A folder without a required section, or with a picture missing, leaves the blob as it was.
     const std::int64_t Size = Stored.CompressedStream()->Size();
-    std::filesystem::remove(Skin.Dir.Path() / "layer.bmp");
+    std::filesystem::remove(Skin.Dir.Folder() / "layer.bmp");
     EXPECT_THROW(Stored.LoadFromIniFile(Skin.Ini), Exception);
     SetKey(Skin.Ini, u"PICTURES", u"activepicturescount", u"1");
     TMemIniFile Edit(Skin.Ini);
@@ -509,7 +509,7 @@ TEST(TbsSkinData, AFailedIniLoadEndsTheChangeOverAClearedSkin) {
     };
     const Case Cases[] = {
         {"missing picture",
-         [](const String&, const TTempDir& Dir) { std::filesystem::remove(Dir.Path() / "layer.bmp"); }},
+         [](const String&, const TTempDir& Dir) { std::filesystem::remove(Dir.Folder() / "layer.bmp"); }},
         {"not a picture", [](const String&, const TTempDir& Dir) { WriteBytes(Dir.File("form.bmp"), "BMnot really"); }},
         {"record rectangle", [](const String& Ini, const TTempDir&) { SetKey(Ini, u"button", u"skinrect", u"1,2"); }},
         {"form point", [](const String& Ini, const TTempDir&) { SetKey(Ini, u"FORMINFO", u"lefttoppoint", u"x"); }},
@@ -643,7 +643,7 @@ TEST(TbsSkinData, SkinListSelection) {
 // index is outside the list.
 TEST(TbsSkinData, AddingAndDeletingPicturesKeepsNamesAndPicturesTogether) {
     TTempDir Dir;
-    DrawPicture(Dir.Path() / "a.bmp", 4, 2, TColor(0x010203));
+    DrawPicture(Dir.Folder() / "a.bmp", 4, 2, TColor(0x010203));
     TbsSkinData Data(nullptr);
     Data.AddBitMap(Dir.File("a.bmp"));
     EXPECT_THROW(Data.AddBitMap(Dir.File("missing.bmp")), Exception);
