@@ -51,13 +51,13 @@ inline void Fill(TBitmap& B, const TRect& R, TColor C) {
     B.Canvas()->FillRect(R);
 }
 
-inline void SaveBmp(TBitmap& B, const skintest::TTempDir& Dir, const std::string& Name) {
+inline void SaveBmp(TBitmap& B, const TTempDir& Dir, const std::string& Name) {
     B.SaveToFile(Dir.File(Name));
 }
 
 // Copies the description into Dir and draws its pictures; returns the description's path.
-inline String MakeControlSkin(const skintest::TTempDir& Dir) {
-    std::filesystem::copy_file(ControlSkinFolder() / "skin.ini", Dir.Path() / "skin.ini",
+inline String MakeControlSkin(const TTempDir& Dir) {
+    std::filesystem::copy_file(ControlSkinFolder() / "skin.ini", Dir.Folder() / "skin.ini",
                                std::filesystem::copy_options::overwrite_existing);
     TBitmap Faces;
     Faces.SetPixelFormat(pf24bit);
@@ -154,7 +154,7 @@ protected:
         Pump();
     }
 
-    skintest::TTempDir Dir;
+    TTempDir Dir;
     std::unique_ptr<TForm> Form;
     TbsSkinData* Skin = nullptr;
 };
