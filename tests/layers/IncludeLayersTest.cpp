@@ -33,6 +33,8 @@ const std::map<std::string, std::vector<std::string>> Layers = {
     {"app", {"app/profiles", "skin/dialogs", "engine"}},
     // Build helpers: the skin maker draws with the skin core; the stored skins are plain data.
     {"tools/skinmaker", {"skin/core"}},
+    // The art maker draws the application's pictures with the skin maker's painter.
+    {"tools/artmaker", {"tools/skinmaker", "resources"}},
     {"resources", {"platform/base"}},
 };
 
