@@ -539,7 +539,7 @@ TEST(TbsSkinData, AnIniLoadReadsThePicturesBeforeTheSections) {
     const String Ini = MakeTestSkin(Dir);
     SetKey(Ini, u"button", u"skinrect", u"1,2");
     SetKey(Ini, u"FORMINFO", u"lefttoppoint", u"x");
-    std::filesystem::remove(Dir.Path() / "layer.bmp");
+    std::filesystem::remove(Dir.Folder() / "layer.bmp");
     TbsSkinData Data(nullptr);
     try {
         Data.LoadFromFile(Ini);
