@@ -34,6 +34,15 @@ constexpr TColor cMenuHot = 0x20C0C0;
 constexpr TColor cMenuDown = 0xC02020;
 constexpr TColor cGlow = 0x00A0FF;
 constexpr TColor cFrames[3] = {0x303090, 0x309030, 0x903030}; // the push button's animation frames
+// The up-down's faces: the base image's halves and the state overlays.
+constexpr TColor cUDDown = 0x101060, cUDUp = 0x106010;
+constexpr TColor cUDUpHot = 0x10A010, cUDUpPressed = 0x10E010, cUDDownHot = 0x1010A0, cUDDownPressed = 0x1010E0;
+// The page control's faces: the frame's 4-pixel ring and client part, the tabs (the normal tab has a 2-pixel
+// top edge of its own colour), the strip tile and the close button's states.
+constexpr TColor cTabFrame = 0x602060, cTabClient = 0xE0C0E0;
+constexpr TColor cTab = 0x20A0A0, cTabEdge = 0x105050, cTabActive = 0x2020F0, cTabHot = 0x20F020;
+constexpr TColor cTabsBG = 0xA0A0A0;
+constexpr TColor cClose = 0x0080FF, cCloseHot = 0x00FF80, cCloseDown = 0xFF8000;
 
 // The default look's colours.
 constexpr TColor cNavy = 0x800000;
@@ -92,6 +101,25 @@ inline String MakeControlSkin(const TTempDir& Dir) {
     SaveBmp(Glow, Dir, "glow.bmp");
     Fill(Glow, Rect(0, 0, 24, 24), clWhite);
     SaveBmp(Glow, Dir, "glowmask.bmp");
+
+    TBitmap Tabs;
+    Tabs.SetPixelFormat(pf24bit);
+    Tabs.SetSize(200, 80);
+    Fill(Tabs, Rect(0, 0, 200, 80), clBlack);
+    const TColor UpDown[] = {cUDDown, cUDUp, cUDUpHot, cUDUpPressed, cUDDownHot, cUDDownPressed};
+    for (int I = 0; I < 6; ++I)
+        Fill(Tabs, Bounds(I * 20, 0, 20, 20), UpDown[I]);
+    Fill(Tabs, Rect(0, 40, 40, 80), cTabFrame);
+    Fill(Tabs, Rect(4, 44, 36, 76), cTabClient);
+    Fill(Tabs, Rect(40, 40, 70, 60), cTab);
+    Fill(Tabs, Rect(40, 40, 70, 42), cTabEdge);
+    Fill(Tabs, Rect(70, 40, 100, 63), cTabActive);
+    Fill(Tabs, Rect(100, 40, 130, 60), cTabHot);
+    Fill(Tabs, Rect(130, 40, 140, 60), cTabsBG);
+    Fill(Tabs, Rect(140, 40, 150, 50), cClose);
+    Fill(Tabs, Rect(150, 40, 160, 50), cCloseHot);
+    Fill(Tabs, Rect(160, 40, 170, 50), cCloseDown);
+    SaveBmp(Tabs, Dir, "tabs.bmp");
     return Dir.File("skin.ini");
 }
 
