@@ -124,7 +124,7 @@ void TbsSkinButton::GetSkinData() {
         AnimateSkinRect = TRect();
         return;
     }
-    auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    TbsDataSkinButtonControl* R = ButtonRecordOf(FSD, FIndex);
     if (!R)
         return;
     // A free-size button has no region.
@@ -135,7 +135,7 @@ void TbsSkinButton::GetSkinData() {
 }
 
 void TbsSkinButton::CalcSize(int& W, int& H) {
-    if (FUseSkinSize || ResizeMode == 1) {
+    if (SkinSized(*this)) {
         TbsSkinCustomControl::CalcSize(W, H);
         return;
     }
@@ -173,14 +173,11 @@ void TbsSkinButton::Paint() {
     int W = Width();
     int H = Height();
     CalcSize(W, H);
-    TBitmap B(Width(), Height());
     if (MorphApplies() && FMorphKf > 0 && FMorphKf < 1 && Enabled()) {
-        TBitmap Hot(Width(), Height());
-        CreateButtonImage(&B, SkinRect, false, false);
-        CreateButtonImage(&Hot, ActiveSkinRect, true, false);
-        DrawMorphedFaces(Canvas(), &B, &Hot, MorphKind, FMorphKf);
+        PaintMorph(Canvas(), SkinRect, ActiveSkinRect);
         return;
     }
+    TBitmap B(Width(), Height());
     const bool FocusedLook = FocusHot();
     if (!Enabled() && !IsNullRect(DisabledSkinRect))
         CreateButtonImage(&B, DisabledSkinRect, false, false);
@@ -219,28 +216,15 @@ void TbsSkinButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, 
     const TRect TextR = DrawFaceBackground(
         B, R, *this, [this](TBitmap* Dest, TBitmap* Source, const TRect& Face) { DrawSkinImage(Dest, Source, Face); });
     TCanvas* C = B->Canvas();
-    if (FUseSkinFont) {
-        C->Font()->SetName(FontName);
-        C->Font()->SetHeight(FontHeight);
-        C->Font()->SetStyle(FontStyle);
-    } else {
-        C->Font()->Assign(FDefaultFont.get());
-    }
-    C->Font()->SetColor(FaceFontColor(AActive, ADown, FDefaultFont->Color()));
+    SetFaceFont(C, FUseSkinFont, FDefaultFont.get(), AActive, ADown);
     if (ShowFocus && HandleAllocated() && Focused()) {
         C->Brush()->SetStyle(bsSolid);
         C->Brush()->SetColor(FSD->SkinColors()->FcBtnFace);
         DrawSkinFocusRect(C, TextR);
         C->Brush()->SetStyle(bsClear);
     }
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, AActive, ADown, TextR);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
-    DrawButtonContent(C, TextR,
-                      Content(AActive && ADown, AActive && ADown, GlyphNumber(FDown, AActive, Enabled(), FNumGlyphs)));
+    PaintContent(C, TextR, AActive, ADown, TextR,
+                 Content(AActive && ADown, AActive && ADown, GlyphNumber(FDown, AActive, Enabled(), FNumGlyphs)));
 }
 
 void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
@@ -258,37 +242,8 @@ void TbsSkinButton::CreateControlDefaultImage(TBitmap* B) {
     C->Font()->Assign(FDefaultFont.get());
     if (!Enabled())
         C->Font()->SetColor(clBtnShadow);
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, FMouseIn, FDown, R);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
-    DrawButtonContent(C, R, Content(Pressed, FDown && FMouseIn, GlyphNumber(FDown, FMouseIn, Enabled(), FNumGlyphs)));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Hover transition, frame animation, repetition
-
-void TbsSkinButton::StartMorph() {
-    if (MorphApplies() && FIndex != -1) {
-        if (!MorphTimer.Running())
-            MorphTimer.Start(20, [this] { MorphTick(); });
-    } else {
-        Repaint();
-    }
-}
-
-void TbsSkinButton::MorphTick() {
-    const bool Hot = FMouseIn || FocusHot();
-    if (FIndex == -1 || !MorphApplies()) {
-        FMorphKf = Hot ? 1 : 0;
-        StopMorph();
-        return;
-    }
-    if (!StepMorphFactor(FMorphKf, Hot))
-        StopMorph();
-    Repaint();
+    PaintContent(C, R, FMouseIn, FDown, R,
+                 Content(Pressed, FDown && FMouseIn, GlyphNumber(FDown, FMouseIn, Enabled(), FNumGlyphs)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -15,10 +15,6 @@
 constexpr UINT WM_SHOWLAYER = 0x590;
 constexpr UINT WM_HIDELAYER = 0x591;
 
-// Called before a button's content is drawn; DoDefault false skips image and caption.
-using TbsButtonPaintEvent =
-    std::function<void(TObject* Sender, TCanvas* Canvas, bool& DoDefault, bool Active, bool Down, const TRect& Rect)>;
-
 class TbsSkinButton : public TbsSkinCustomControl, public TbsButtonCommon, public TActionClient {
     QV_CLASS_NAME(TbsSkinButton)
 public:
@@ -60,8 +56,6 @@ public:
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
 
-    TbsButtonPaintEvent OnPaint;
-
 protected:
     void CreateWnd() override;
     void Paint() override;
@@ -71,7 +65,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateControlDefaultImage(TBitmap* B) override;
     void CreateControlSkinImage(TBitmap*) override {}
-    virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown);
+    void CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) override;
 
     void WMEraseBkgnd(TMessage& Message);
     void WMSetFocus(TMessage& Message);
@@ -88,13 +82,13 @@ protected:
 protected:
     bool EffectsOn() const override;
     bool SameKind(TbsButtonCommon* Other) const override { return dynamic_cast<TbsSkinButton*>(Other); }
-    void StartMorph() override;
+    bool MorphHot() override { return FMouseIn || FocusHot(); }
+    bool MorphAllowed() override { return MorphApplies() && FIndex != -1; }
 
 private:
     bool FocusHot();
     bool PressedLook();
     bool AnimationApplies() const;
-    void MorphTick();
     // Keys the button answers itself: false when the message goes on to the class library.
     bool ButtonKey(TMessage& Message);
     TbsButtonContent Content(bool Pressed, bool ImagePressed, int GlyphNum);

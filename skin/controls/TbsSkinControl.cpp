@@ -24,21 +24,6 @@ TRect Moved(TRect R, int DX, int DY) {
     return R;
 }
 
-// One off-screen bitmap of the control's size, filled by the default or the skin painter, drawn at 0,0.
-template <class Control>
-void PaintOffScreen(Control& C, TCanvas* Canvas, void (Control::*DefaultImage)(TBitmap*),
-                    void (Control::*SkinImage)(TBitmap*)) {
-    if (C.Width() <= 0 || C.Height() <= 0)
-        return;
-    C.GetSkinData();
-    TBitmap B(C.Width(), C.Height());
-    if (C.FIndex == -1)
-        (C.*DefaultImage)(&B);
-    else
-        (C.*SkinImage)(&B);
-    Canvas->Draw(0, 0, &B);
-}
-
 void FillDefaultFace(TBitmap* B) {
     B->Canvas()->Brush()->SetColor(clBtnFace);
     B->Canvas()->Brush()->SetStyle(bsSolid);
@@ -49,47 +34,6 @@ int LookUp(TbsSkinData* SD, const String& Name) {
     if (!SD || SD->Empty)
         return -1;
     return SD->GetControlIndex(Name);
-}
-
-// What the windowed and the windowless bases share, written once for both.
-
-template <class C> void StoreSkinData(C& Ctl, TbsSkinData* Value) {
-    if (Ctl.FSD && Ctl.FSD != Value)
-        Ctl.FSD->RemoveFreeNotification(&Ctl);
-    Ctl.FSD = Value;
-    if (Value)
-        Value->FreeNotification(&Ctl);
-    if (Value && !Value->Empty && !Ctl.ComponentState().Contains(csDesigning))
-        Ctl.ChangeSkinData();
-}
-
-template <class C> void StoreImageList(C& Ctl, TCustomImageList*& Field, TCustomImageList* Value) {
-    Field = Value;
-    if (Value)
-        Value->FreeNotification(&Ctl);
-}
-
-void ForgetRemoved(TComponent* AComponent, TbsSkinData*& SD, TCustomImageList*& HintImageList) {
-    if (AComponent == SD)
-        SD = nullptr;
-    if (AComponent == HintImageList)
-        HintImageList = nullptr;
-}
-
-template <class C> void RaiseMouseEvent(C& Ctl, const TNotifyEvent& Event) {
-    if (!Ctl.ComponentState().Contains(csDesigning) && Event)
-        Event(&Ctl);
-}
-
-// DefaultWidth and DefaultHeight apply at once while the control has no record.
-template <class C> void StoreDefaultSize(C& Ctl, int& Field, int Value, bool IsWidth) {
-    Field = Value;
-    if (Ctl.FIndex == -1 && Value > 0) {
-        if (IsWidth)
-            Ctl.SetWidth(Value);
-        else
-            Ctl.SetHeight(Value);
-    }
 }
 
 // Looks the record up again and sizes the control to it; Shape gives the windowed control its region where
@@ -306,45 +250,84 @@ void TbsSkinFace::DrawFace(TBitmap* B, TBitmap* APicture, const TRect& ARect, in
 }
 
 // ---------------------------------------------------------------------------------------------
-// TbsSkinControl
+// TbsSkinnedControl
 
-TbsSkinControl::TbsSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-
-void TbsSkinControl::SetSkinData(TbsSkinData* Value) {
-    StoreSkinData(*this, Value);
+template <class TBase> void TbsSkinnedControl<TBase>::SetSkinData(TbsSkinData* Value) {
+    if (FSD && FSD != Value)
+        FSD->RemoveFreeNotification(this);
+    FSD = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    if (Value && !Value->Empty && !Designing())
+        ChangeSkinData();
 }
 
-void TbsSkinControl::SetSkinDataName(const String& Value) {
-    FSkinDataName = Value;
+template <class TBase> void TbsSkinnedControl<TBase>::SetHintImageList(TCustomImageList* Value) {
+    FHintImageList = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
-void TbsSkinControl::SetHintImageList(TCustomImageList* Value) {
-    StoreImageList(*this, FHintImageList, Value);
-}
-
-void TbsSkinControl::GetSkinData() {
+template <class TBase> void TbsSkinnedControl<TBase>::GetSkinData() {
     FIndex = LookUp(FSD, FSkinDataName);
 }
 
-void TbsSkinControl::ChangeSkinData() {
+template <class TBase> void TbsSkinnedControl<TBase>::ChangeSkinData() {
     GetSkinData();
-    Repaint();
+    this->Repaint();
 }
 
-void TbsSkinControl::BeforeChangeSkinData() {
-    FIndex = -1;
+template <class TBase> void TbsSkinnedControl<TBase>::Paint() {
+    if (this->Width() <= 0 || this->Height() <= 0)
+        return;
+    GetSkinData();
+    TBitmap B(this->Width(), this->Height());
+    if (FIndex == -1)
+        CreateControlDefaultImage(&B);
+    else
+        CreateControlSkinImage(&B);
+    this->Canvas()->Draw(0, 0, &B);
 }
 
-void TbsSkinControl::Paint() {
-    PaintOffScreen<TbsSkinControl>(*this, Canvas(), &TbsSkinControl::CreateControlDefaultImage,
-                                   &TbsSkinControl::CreateControlSkinImage);
+template <class TBase> void TbsSkinnedControl<TBase>::Notification(TComponent* AComponent, TOperation Operation) {
+    TBase::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FSD)
+        FSD = nullptr;
+    if (AComponent == FHintImageList)
+        FHintImageList = nullptr;
 }
 
-void TbsSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
-    TCustomControl::Notification(AComponent, Operation);
-    if (Operation == opRemove)
-        ForgetRemoved(AComponent, FSD, FHintImageList);
+template <class TBase> void TbsSkinnedControl<TBase>::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_MOUSEENTER:
+        CMMouseEnter(Message);
+        return;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(Message);
+        return;
+    }
+    TBase::Dispatch(Message);
 }
+
+template <class TBase> void TbsSkinnedControl<TBase>::CMMouseEnter(TMessage& Message) {
+    TBase::Dispatch(Message);
+    if (!Designing() && OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+template <class TBase> void TbsSkinnedControl<TBase>::CMMouseLeave(TMessage& Message) {
+    TBase::Dispatch(Message);
+    if (!Designing() && OnMouseLeave)
+        OnMouseLeave(this);
+}
+
+template class TbsSkinnedControl<TCustomControl>;
+template class TbsSkinnedControl<TGraphicControl>;
+
+// ---------------------------------------------------------------------------------------------
+// TbsSkinControl
 
 void TbsSkinControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
@@ -357,14 +340,8 @@ void TbsSkinControl::Dispatch(TMessage& Message) {
     case WM_CHECKPARENTBG:
         WMCheckParentBackground(Message);
         return;
-    case CM_MOUSEENTER:
-        CMMouseEnter(Message);
-        return;
-    case CM_MOUSELEAVE:
-        CMMouseLeave(Message);
-        return;
     }
-    TCustomControl::Dispatch(Message);
+    TbsSkinnedControl::Dispatch(Message);
 }
 
 void TbsSkinControl::WMPaint(TMessage& Message) {
@@ -382,57 +359,70 @@ void TbsSkinControl::WMCheckParentBackground(TMessage&) {
     CheckParentBackground();
 }
 
-void TbsSkinControl::CMMouseEnter(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
-    RaiseMouseEvent(*this, OnMouseEnter);
-}
+// ---------------------------------------------------------------------------------------------
+// TbsGraphicSkinControl
 
-void TbsSkinControl::CMMouseLeave(TMessage& Message) {
-    TCustomControl::Dispatch(Message);
-    RaiseMouseEvent(*this, OnMouseLeave);
+TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TbsSkinnedControl(AOwner) {
+    SetControlStyle(ControlStyle() + csOpaque);
 }
 
 // ---------------------------------------------------------------------------------------------
-// TbsSkinCustomControl
+// TbsSkinnedCustomControl
 
-TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner)
-    : TbsSkinControl(AOwner), FDefaultFont(CreateSkinDefaultFont()) {
+template <class TSkinned>
+TbsSkinnedCustomControl<TSkinned>::TbsSkinnedCustomControl(TComponent* AOwner)
+    : TSkinned(AOwner), FDefaultFont(CreateSkinDefaultFont()) {
     FDefaultFont->OnChange = [this](TObject* Sender) { DefaultFontChange(Sender); };
 }
+
+// DefaultWidth and DefaultHeight apply at once while the control has no record.
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::SetDefaultWidth(int Value) {
+    FDefaultWidth = Value;
+    if (this->FIndex == -1 && Value > 0)
+        this->SetWidth(Value);
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::SetDefaultHeight(int Value) {
+    FDefaultHeight = Value;
+    if (this->FIndex == -1 && Value > 0)
+        this->SetHeight(Value);
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::SetDefaultFont(TFont* Value) {
+    FDefaultFont->Assign(Value);
+    DefaultFontChanged();
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::DefaultFontChange(TObject*) {
+    DefaultFontChanged();
+    if (this->FIndex == -1)
+        this->Repaint();
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::GetSkinData() {
+    TSkinned::GetSkinData();
+    if (this->FIndex != -1)
+        ReadFace(this->FSD, this->FIndex);
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::CalcSize(int& W, int& H) {
+    CalcFaceSize(W, H, this->FIndex != -1);
+}
+
+template <class TSkinned> void TbsSkinnedCustomControl<TSkinned>::CreateControlDefaultImage(TBitmap* B) {
+    FillDefaultFace(B);
+}
+
+template class TbsSkinnedCustomControl<TbsSkinControl>;
+template class TbsSkinnedCustomControl<TbsGraphicSkinControl>;
+
+// ---------------------------------------------------------------------------------------------
+// TbsSkinCustomControl
 
 TbsSkinCustomControl::~TbsSkinCustomControl() {
     if (FRgn)
         DeleteObject(FRgn);
     FRgn = nullptr;
-}
-
-void TbsSkinCustomControl::SetDefaultWidth(int Value) {
-    StoreDefaultSize(*this, FDefaultWidth, Value, true);
-}
-
-void TbsSkinCustomControl::SetDefaultHeight(int Value) {
-    StoreDefaultSize(*this, FDefaultHeight, Value, false);
-}
-
-void TbsSkinCustomControl::SetDefaultFont(TFont* Value) {
-    FDefaultFont->Assign(Value);
-    DefaultFontChanged();
-}
-
-void TbsSkinCustomControl::DefaultFontChange(TObject*) {
-    DefaultFontChanged();
-    if (FIndex == -1)
-        Repaint();
-}
-
-void TbsSkinCustomControl::GetSkinData() {
-    TbsSkinControl::GetSkinData();
-    if (FIndex != -1)
-        ReadFace(FSD, FIndex);
-}
-
-void TbsSkinCustomControl::CalcSize(int& W, int& H) {
-    CalcFaceSize(W, H, FIndex != -1);
 }
 
 void TbsSkinCustomControl::ChangeSkinData() {
@@ -441,7 +431,7 @@ void TbsSkinCustomControl::ChangeSkinData() {
 
 void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool Changed = PrepareBounds(*this, ATop, AWidth, AHeight);
-    TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TbsSkinnedCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (Changed) {
         SetControlRegion();
         Repaint();
@@ -524,7 +514,7 @@ void TbsSkinCustomControl::Paint() {
     if (FIndex != -1 && FForceBackground && ResizeMode == 1)
         PaintBorders();
     else
-        TbsSkinControl::Paint();
+        TbsSkinnedCustomControl::Paint();
 }
 
 void TbsSkinCustomControl::PaintBorders() {
@@ -578,10 +568,6 @@ void TbsSkinCustomControl::FillClientTile(HDC DC) {
     RestoreDC(DC, Saved);
 }
 
-void TbsSkinCustomControl::CreateControlDefaultImage(TBitmap* B) {
-    FillDefaultFace(B);
-}
-
 void TbsSkinCustomControl::CreateControlSkinImage(TBitmap* B) {
     DrawSkinImage(B, Picture, SkinRect);
 }
@@ -591,100 +577,7 @@ void TbsSkinCustomControl::DrawSkinImage(TBitmap* B, TBitmap* APicture, const TR
 }
 
 // ---------------------------------------------------------------------------------------------
-// TbsGraphicSkinControl
-
-TbsGraphicSkinControl::TbsGraphicSkinControl(TComponent* AOwner) : TGraphicControl(AOwner) {
-    SetControlStyle(ControlStyle() + csOpaque);
-}
-
-void TbsGraphicSkinControl::SetSkinData(TbsSkinData* Value) {
-    StoreSkinData(*this, Value);
-}
-
-void TbsGraphicSkinControl::SetHintImageList(TCustomImageList* Value) {
-    StoreImageList(*this, FHintImageList, Value);
-}
-
-void TbsGraphicSkinControl::GetSkinData() {
-    FIndex = LookUp(FSD, FSkinDataName);
-}
-
-void TbsGraphicSkinControl::ChangeSkinData() {
-    GetSkinData();
-    Repaint();
-}
-
-void TbsGraphicSkinControl::Paint() {
-    PaintOffScreen<TbsGraphicSkinControl>(*this, Canvas(), &TbsGraphicSkinControl::CreateControlDefaultImage,
-                                          &TbsGraphicSkinControl::CreateControlSkinImage);
-}
-
-void TbsGraphicSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
-    TGraphicControl::Notification(AComponent, Operation);
-    if (Operation == opRemove)
-        ForgetRemoved(AComponent, FSD, FHintImageList);
-}
-
-void TbsGraphicSkinControl::Dispatch(TMessage& Message) {
-    switch (Message.Msg) {
-    case CM_MOUSEENTER:
-        CMMouseEnter(Message);
-        return;
-    case CM_MOUSELEAVE:
-        CMMouseLeave(Message);
-        return;
-    }
-    TGraphicControl::Dispatch(Message);
-}
-
-void TbsGraphicSkinControl::CMMouseEnter(TMessage& Message) {
-    TGraphicControl::Dispatch(Message);
-    RaiseMouseEvent(*this, OnMouseEnter);
-}
-
-void TbsGraphicSkinControl::CMMouseLeave(TMessage& Message) {
-    TGraphicControl::Dispatch(Message);
-    RaiseMouseEvent(*this, OnMouseLeave);
-}
-
-// ---------------------------------------------------------------------------------------------
 // TbsGraphicSkinCustomControl
-
-TbsGraphicSkinCustomControl::TbsGraphicSkinCustomControl(TComponent* AOwner)
-    : TbsGraphicSkinControl(AOwner), FDefaultFont(CreateSkinDefaultFont()) {
-    FDefaultFont->OnChange = [this](TObject* Sender) { DefaultFontChange(Sender); };
-}
-
-TbsGraphicSkinCustomControl::~TbsGraphicSkinCustomControl() = default;
-
-void TbsGraphicSkinCustomControl::SetDefaultWidth(int Value) {
-    StoreDefaultSize(*this, FDefaultWidth, Value, true);
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultHeight(int Value) {
-    StoreDefaultSize(*this, FDefaultHeight, Value, false);
-}
-
-void TbsGraphicSkinCustomControl::SetDefaultFont(TFont* Value) {
-    FDefaultFont->Assign(Value);
-    DefaultFontChanged();
-}
-
-void TbsGraphicSkinCustomControl::DefaultFontChange(TObject*) {
-    DefaultFontChanged();
-    if (FIndex == -1)
-        Repaint();
-}
-
-void TbsGraphicSkinCustomControl::GetSkinData() {
-    TbsGraphicSkinControl::GetSkinData();
-    if (FIndex != -1)
-        ReadFace(FSD, FIndex);
-}
-
-void TbsGraphicSkinCustomControl::CalcSize(int& W, int& H) {
-    CalcFaceSize(W, H, FIndex != -1);
-}
 
 void TbsGraphicSkinCustomControl::ChangeSkinData() {
     ChangeSkinDataOf(*this, [] {});
@@ -692,13 +585,9 @@ void TbsGraphicSkinCustomControl::ChangeSkinData() {
 
 void TbsGraphicSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool Changed = PrepareBounds(*this, ATop, AWidth, AHeight);
-    TbsGraphicSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    TbsSkinnedCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (Changed)
         Repaint();
-}
-
-void TbsGraphicSkinCustomControl::CreateControlDefaultImage(TBitmap* B) {
-    FillDefaultFace(B);
 }
 
 void TbsGraphicSkinCustomControl::CreateControlSkinImage(TBitmap* B) {

@@ -67,120 +67,18 @@ protected:
 };
 
 // ---------------------------------------------------------------------------------------------
+// What both skinned bases add to their class-library control (the windowed TCustomControl, the windowless
+// TGraphicControl): the skin data and record name, the hint properties, the mouse enter and leave events and the
+// off-screen paint.
 
-class TbsSkinControl : public TCustomControl {
-    QV_CLASS_NAME(TbsSkinControl)
+template <class TBase> class TbsSkinnedControl : public TBase {
 public:
-    explicit TbsSkinControl(TComponent* AOwner);
+    explicit TbsSkinnedControl(TComponent* AOwner) : TBase(AOwner) {}
 
     TbsSkinData* SkinData() const { return FSD; }
     virtual void SetSkinData(TbsSkinData* Value);
     const String& SkinDataName() const { return FSkinDataName; }
-    virtual void SetSkinDataName(const String& Value);
-    const String& HintTitle() const { return FHintTitle; }
-    void SetHintTitle(const String& Value) { FHintTitle = Value; }
-    int HintImageIndex() const { return FHintImageIndex; }
-    void SetHintImageIndex(int Value) { FHintImageIndex = Value; }
-    TCustomImageList* HintImageList() const { return FHintImageList; }
-    void SetHintImageList(TCustomImageList* Value);
-
-    virtual void GetSkinData();
-    virtual void ChangeSkinData();
-    virtual void BeforeChangeSkinData();
-    virtual void AfterChangeSkinData() {}
-    virtual void CheckParentBackground() {}
-
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseLeave;
-
-    bool FromWMPaint = false;
-    TbsSkinData* FSD = nullptr;
-    String FSkinDataName;
-    HRGN FRgn = nullptr;
-    int FIndex = -1;
-
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    virtual void CreateControlDefaultImage(TBitmap* B) {}
-    virtual void CreateControlSkinImage(TBitmap* B) {}
-    void Paint() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool Designing() const { return ComponentState().Contains(csDesigning); }
-
-    void WMPaint(TMessage& Message);
-    void WMEraseBkgnd(TMessage& Message);
-    void WMCheckParentBackground(TMessage& Message);
-    void CMMouseEnter(TMessage& Message);
-    void CMMouseLeave(TMessage& Message);
-
-    String FHintTitle;
-    int FHintImageIndex = 0;
-    TCustomImageList* FHintImageList = nullptr;
-};
-
-class TbsSkinCustomControl : public TbsSkinControl, public TbsSkinFace {
-    QV_CLASS_NAME(TbsSkinCustomControl)
-public:
-    explicit TbsSkinCustomControl(TComponent* AOwner);
-    ~TbsSkinCustomControl() override;
-
-    bool ForcebackGround() const { return FForceBackground; }
-    void SetForcebackGround(bool Value) { FForceBackground = Value; }
-    bool DrawbackGround() const { return FDrawbackground; }
-    void SetDrawbackGround(bool Value) { FDrawbackground = Value; }
-    int DefaultWidth() const { return FDefaultWidth; }
-    void SetDefaultWidth(int Value);
-    int DefaultHeight() const { return FDefaultHeight; }
-    void SetDefaultHeight(int Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value);
-    bool UseSkinFont() const { return FUseSkinFont; }
-    void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
-
-    void GetSkinData() override;
-    void ChangeSkinData() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-    virtual void DefaultFontChanged() {}
-    virtual void CalcSize(int& W, int& H);
-    virtual void SetControlRegion();
-    TRect CalcChildRect(const TRect& ARect) const { return MapChildRect(ARect, Width(), Height()); }
-    // Tells every child to check its parent background again (children copy a stretched face).
-    void SendCheckParentBackground();
-
-    bool FForceBackground = false;
-    bool FDrawbackground = true;
-    int FDefaultWidth = 0;
-    int FDefaultHeight = 0;
-    std::unique_ptr<TFont> FDefaultFont;
-    bool FUseSkinFont = true;
-
-protected:
-    void Paint() override;
-    void CreateControlDefaultImage(TBitmap* B) override;
-    void CreateControlSkinImage(TBitmap* B) override;
-    void DrawSkinImage(TBitmap* B, TBitmap* APicture, const TRect& ARect);
-    void SetMaskRegion();
-    void DefaultFontChange(TObject* Sender);
-
-private:
-    void PaintBorders();
-    void FillClientTile(HDC DC);
-    void ReplaceRegion(HRGN NewRgn);
-};
-
-// ---------------------------------------------------------------------------------------------
-// The windowless twins (speed buttons).
-
-class TbsGraphicSkinControl : public TGraphicControl {
-    QV_CLASS_NAME(TbsGraphicSkinControl)
-public:
-    explicit TbsGraphicSkinControl(TComponent* AOwner);
-
-    TbsSkinData* SkinData() const { return FSD; }
-    virtual void SetSkinData(TbsSkinData* Value);
-    const String& SkinDataName() const { return FSkinDataName; }
-    void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
+    virtual void SetSkinDataName(const String& Value) { FSkinDataName = Value; }
     const String& HintTitle() const { return FHintTitle; }
     void SetHintTitle(const String& Value) { FHintTitle = Value; }
     int HintImageIndex() const { return FHintImageIndex; }
@@ -202,11 +100,11 @@ public:
     void Dispatch(TMessage& Message) override;
 
 protected:
-    virtual void CreateControlDefaultImage(TBitmap* B) {}
-    virtual void CreateControlSkinImage(TBitmap* B) {}
+    virtual void CreateControlDefaultImage(TBitmap*) {}
+    virtual void CreateControlSkinImage(TBitmap*) {}
     void Paint() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
-    bool Designing() const { return ComponentState().Contains(csDesigning); }
+    bool Designing() const { return this->ComponentState().Contains(csDesigning); }
 
     void CMMouseEnter(TMessage& Message);
     void CMMouseLeave(TMessage& Message);
@@ -216,11 +114,42 @@ protected:
     TCustomImageList* FHintImageList = nullptr;
 };
 
-class TbsGraphicSkinCustomControl : public TbsGraphicSkinControl, public TbsSkinFace {
-    QV_CLASS_NAME(TbsGraphicSkinCustomControl)
+extern template class TbsSkinnedControl<TCustomControl>;
+extern template class TbsSkinnedControl<TGraphicControl>;
+
+class TbsSkinControl : public TbsSkinnedControl<TCustomControl> {
+    QV_CLASS_NAME(TbsSkinControl)
 public:
-    explicit TbsGraphicSkinCustomControl(TComponent* AOwner);
-    ~TbsGraphicSkinCustomControl() override;
+    explicit TbsSkinControl(TComponent* AOwner) : TbsSkinnedControl(AOwner) {}
+
+    virtual void AfterChangeSkinData() {}
+    virtual void CheckParentBackground() {}
+
+    bool FromWMPaint = false;
+    HRGN FRgn = nullptr;
+
+    void Dispatch(TMessage& Message) override;
+
+protected:
+    void WMPaint(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
+    void WMCheckParentBackground(TMessage& Message);
+};
+
+// The windowless twin (speed buttons).
+class TbsGraphicSkinControl : public TbsSkinnedControl<TGraphicControl> {
+    QV_CLASS_NAME(TbsGraphicSkinControl)
+public:
+    explicit TbsGraphicSkinControl(TComponent* AOwner);
+};
+
+// ---------------------------------------------------------------------------------------------
+// What both custom bases add: the face geometry of a generic record, the size used without a record, the
+// default font and the size rules.
+
+template <class TSkinned> class TbsSkinnedCustomControl : public TSkinned, public TbsSkinFace {
+public:
+    explicit TbsSkinnedCustomControl(TComponent* AOwner);
 
     int DefaultWidth() const { return FDefaultWidth; }
     void SetDefaultWidth(int Value);
@@ -232,11 +161,9 @@ public:
     void SetUseSkinFont(bool Value) { FUseSkinFont = Value; }
 
     void GetSkinData() override;
-    void ChangeSkinData() override;
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     virtual void DefaultFontChanged() {}
     virtual void CalcSize(int& W, int& H);
-    TRect CalcChildRect(const TRect& ARect) const { return MapChildRect(ARect, Width(), Height()); }
+    TRect CalcChildRect(const TRect& ARect) const { return MapChildRect(ARect, this->Width(), this->Height()); }
 
     int FDefaultWidth = 0;
     int FDefaultHeight = 0;
@@ -245,9 +172,55 @@ public:
 
 protected:
     void CreateControlDefaultImage(TBitmap* B) override;
+    void DefaultFontChange(TObject* Sender);
+};
+
+extern template class TbsSkinnedCustomControl<TbsSkinControl>;
+extern template class TbsSkinnedCustomControl<TbsGraphicSkinControl>;
+
+class TbsSkinCustomControl : public TbsSkinnedCustomControl<TbsSkinControl> {
+    QV_CLASS_NAME(TbsSkinCustomControl)
+public:
+    explicit TbsSkinCustomControl(TComponent* AOwner) : TbsSkinnedCustomControl(AOwner) {}
+    ~TbsSkinCustomControl() override;
+
+    bool ForcebackGround() const { return FForceBackground; }
+    void SetForcebackGround(bool Value) { FForceBackground = Value; }
+    bool DrawbackGround() const { return FDrawbackground; }
+    void SetDrawbackGround(bool Value) { FDrawbackground = Value; }
+
+    void ChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    virtual void SetControlRegion();
+    // Tells every child to check its parent background again (children copy a stretched face).
+    void SendCheckParentBackground();
+
+    bool FForceBackground = false;
+    bool FDrawbackground = true;
+
+protected:
+    void Paint() override;
     void CreateControlSkinImage(TBitmap* B) override;
     void DrawSkinImage(TBitmap* B, TBitmap* APicture, const TRect& ARect);
-    void DefaultFontChange(TObject* Sender);
+    void SetMaskRegion();
+
+private:
+    void PaintBorders();
+    void FillClientTile(HDC DC);
+    void ReplaceRegion(HRGN NewRgn);
+};
+
+class TbsGraphicSkinCustomControl : public TbsSkinnedCustomControl<TbsGraphicSkinControl> {
+    QV_CLASS_NAME(TbsGraphicSkinCustomControl)
+public:
+    explicit TbsGraphicSkinCustomControl(TComponent* AOwner) : TbsSkinnedCustomControl(AOwner) {}
+
+    void ChangeSkinData() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void CreateControlSkinImage(TBitmap* B) override;
+    void DrawSkinImage(TBitmap* B, TBitmap* APicture, const TRect& ARect);
 };
 
 // The skin's font, used by both custom controls: "Arial", no style, height 14.

@@ -208,16 +208,9 @@ void TbsSkinMenuSpeedButton::DrawMarker(TCanvas* Canvas, TRect R, bool Pressed, 
 }
 
 void TbsSkinMenuSpeedButton::DrawFaceContent(TBitmap* B, bool AActive, bool ADown, const TRect& TextR) {
-    TCanvas* C = B->Canvas();
-    SetFaceFont(C, AActive, ADown);
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, AActive, ADown, TextR);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
-    DrawButtonContent(C, TextR,
-                      Content(AActive && ADown, AActive || ADown, GlyphNumber(ADown, AActive, Enabled(), NumGlyphs())));
+    SetFaceFont(B->Canvas(), AActive, ADown);
+    PaintContent(B->Canvas(), TextR, AActive, ADown, TextR,
+                 Content(AActive && ADown, AActive || ADown, GlyphNumber(ADown, AActive, Enabled(), NumGlyphs())));
 }
 
 // Main part and track part as two faces (or one face over the whole button without a track mode).
@@ -395,14 +388,8 @@ void TbsSkinMenuSpeedButton::CreateControlDefaultImage(TBitmap* B) {
     if (!Enabled())
         C->Font()->SetColor(clBtnShadow);
     const TRect Client = Rect(0, 0, Width(), Height());
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, FMouseIn, FDown, Client);
-    if (DoDefault) {
-        C->Brush()->SetStyle(bsClear);
-        DrawButtonContent(C, ContentRect(Client),
-                          Content(Pressed, FMouseIn || FDown, GlyphNumber(FDown, FMouseIn, Enabled(), NumGlyphs())));
-    }
+    PaintContent(C, Client, FMouseIn, FDown, ContentRect(Client),
+                 Content(Pressed, FMouseIn || FDown, GlyphNumber(FDown, FMouseIn, Enabled(), NumGlyphs())));
     TRect M = StripRect();
     if (Pressed || FMenuTracked)
         M = Rect(Width() - 13, M.Top + 2, Width() - 13 + TrackSize, M.Bottom + 2);

@@ -88,7 +88,7 @@ void TbsSkinSpeedButton::GetSkinData() {
         ActiveSkinRect = TRect();
         return;
     }
-    auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList[std::size_t(FIndex)].get());
+    TbsDataSkinButtonControl* R = ButtonRecordOf(FSD, FIndex);
     if (!R)
         return;
     CopyButtonRecord(*R, SkinRect);
@@ -99,7 +99,7 @@ void TbsSkinSpeedButton::GetSkinData() {
 }
 
 void TbsSkinSpeedButton::CalcSize(int& W, int& H) {
-    if (FUseSkinSize || ResizeMode == 1) {
+    if (SkinSized(*this)) {
         TbsGraphicSkinCustomControl::CalcSize(W, H);
         return;
     }
@@ -148,15 +148,8 @@ TbsButtonContent TbsSkinSpeedButton::Content(bool Pressed, bool ToolBarHot, int 
     return C;
 }
 
-void TbsSkinSpeedButton::SetFaceFont(TCanvas* Canvas, bool AActive, bool ADown) {
-    if (FUseSkinFont && FIndex != -1) {
-        Canvas->Font()->SetName(FontName);
-        Canvas->Font()->SetHeight(FontHeight);
-        Canvas->Font()->SetStyle(FontStyle);
-    } else {
-        Canvas->Font()->Assign(FDefaultFont.get());
-    }
-    Canvas->Font()->SetColor(FaceFontColor(AActive, ADown, FDefaultFont->Color()));
+void TbsSkinSpeedButton::SetFaceFont(TCanvas* Canvas, bool AActive, bool ADown) const {
+    TbsButtonCommon::SetFaceFont(Canvas, FUseSkinFont && FIndex != -1, FDefaultFont.get(), AActive, ADown);
 }
 
 void TbsSkinSpeedButton::PaintContentOnly(const TRect& R) {
@@ -174,13 +167,7 @@ void TbsSkinSpeedButton::PaintContentOnly(const TRect& R) {
         C->Font()->SetColor(FSD->SkinColors()->FcBtnText);
     else
         C->Font()->SetColor(FDefaultFont->Color());
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, FMouseIn, FDown, R);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
-    DrawButtonContent(C, R, Content(false, false, GlyphNumber(FDown, FMouseIn, Enabled(), FNumGlyphs)));
+    PaintContent(C, R, FMouseIn, FDown, R, Content(false, false, GlyphNumber(FDown, FMouseIn, Enabled(), FNumGlyphs)));
 }
 
 void TbsSkinSpeedButton::Paint() {
@@ -194,14 +181,11 @@ void TbsSkinSpeedButton::Paint() {
             TbsGraphicSkinControl::Paint();
         return;
     }
-    TBitmap B(Width(), Height());
     if (MorphApplies() && FMorphKf != 0 && FMorphKf != 1 && !Transparent()) {
-        TBitmap Hot(Width(), Height());
-        CreateButtonImage(&B, SkinRect, false, false);
-        CreateButtonImage(&Hot, ActiveSkinRect, true, false);
-        DrawMorphedFaces(Canvas(), &B, &Hot, MorphKind, FMorphKf);
+        PaintMorph(Canvas(), SkinRect, ActiveSkinRect);
         return;
     }
+    TBitmap B(Width(), Height());
     if (PressedLook()) {
         CreateButtonImage(&B, DownSkinRect, true, true);
     } else if (FMouseIn || (MorphApplies() && FMorphKf == 1)) {
@@ -220,16 +204,9 @@ void TbsSkinSpeedButton::Paint() {
 void TbsSkinSpeedButton::CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) {
     const TRect TextR = DrawFaceBackground(
         B, R, *this, [this](TBitmap* Dest, TBitmap* Source, const TRect& Face) { DrawSkinImage(Dest, Source, Face); });
-    TCanvas* C = B->Canvas();
-    SetFaceFont(C, AActive, ADown);
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, AActive, ADown, TextR);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
-    DrawButtonContent(C, TextR,
-                      Content(AActive && ADown, AActive || ADown, GlyphNumber(ADown, AActive, Enabled(), FNumGlyphs)));
+    SetFaceFont(B->Canvas(), AActive, ADown);
+    PaintContent(B->Canvas(), TextR, AActive, ADown, TextR,
+                 Content(AActive && ADown, AActive || ADown, GlyphNumber(ADown, AActive, Enabled(), FNumGlyphs)));
 }
 
 void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
@@ -249,15 +226,9 @@ void TbsSkinSpeedButton::CreateControlDefaultImage(TBitmap* B) {
     C->Font()->Assign(FDefaultFont.get());
     if (!Enabled())
         C->Font()->SetColor(clBtnShadow);
-    bool DoDefault = true;
-    if (OnPaint)
-        OnPaint(this, C, DoDefault, FMouseIn, FDown, R);
-    if (!DoDefault)
-        return;
-    C->Brush()->SetStyle(bsClear);
     TbsButtonContent Face = Content(Pressed, FMouseIn || FDown, GlyphNumber(FDown, FMouseIn, Enabled(), FNumGlyphs));
     Face.ImagePressed = FDown && FMouseIn;
-    DrawButtonContent(C, R, Face);
+    PaintContent(C, R, FMouseIn, FDown, R, Face);
 }
 
 void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Canvas, const TRect& R, bool AActive, bool ADown, bool AFlat) {
@@ -276,29 +247,6 @@ void TbsSkinSpeedButton::DrawMenuMarker(TCanvas* Canvas, const TRect& R, bool AA
     Marker.SetTransparent(true);
     Canvas->Draw(R.Left + GetRectWidth(R) / 2 - Marker.Width() / 2, R.Top + GetRectHeight(R) / 2 - Marker.Height() / 2,
                  &Marker);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Transition, animation, repetition
-
-void TbsSkinSpeedButton::StartMorph() {
-    if (MorphApplies() && FIndex != -1 && !Transparent()) {
-        if (!MorphTimer.Running())
-            MorphTimer.Start(20, [this] { MorphTick(); });
-    } else {
-        Repaint();
-    }
-}
-
-void TbsSkinSpeedButton::MorphTick() {
-    if (FIndex == -1 || !MorphApplies()) {
-        FMorphKf = FMouseIn ? 1 : 0;
-        StopMorph();
-        return;
-    }
-    if (!StepMorphFactor(FMorphKf, FMouseIn))
-        StopMorph();
-    Repaint();
 }
 
 // ---------------------------------------------------------------------------------------------

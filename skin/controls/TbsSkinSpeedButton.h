@@ -41,8 +41,6 @@ public:
     void ActionChange(TObject* Sender, bool CheckDefaults) override;
     void Dispatch(TMessage& Message) override;
 
-    TbsButtonPaintEvent OnPaint;
-
     bool FDrawColorMarker = false;
     TColor FColorMarkerValue = 0;
 
@@ -54,7 +52,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateControlDefaultImage(TBitmap* B) override;
     void CreateControlSkinImage(TBitmap*) override {}
-    virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown);
+    void CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) override;
 
     void CMDialogChar(TMessage& Message);
     void CMEnabledChanged(TMessage& Message);
@@ -69,13 +67,14 @@ protected:
     String ShownCaption() const { return FShowCaption ? Caption() : String(); }
     // What a face shows; ToolBarHot picks the bar's hot images.
     TbsButtonContent Content(bool Pressed, bool ToolBarHot, int GlyphNum);
-    void SetFaceFont(TCanvas* Canvas, bool AActive, bool ADown);
+    void SetFaceFont(TCanvas* Canvas, bool AActive, bool ADown) const;
     // Caption and image straight onto the control's canvas (the transparent idle look).
     void PaintContentOnly(const TRect& R);
-    void StartMorph() override;
+    bool MorphHot() override { return FMouseIn; }
+    // A transparent button shows no transition.
+    bool MorphAllowed() override { return MorphApplies() && FIndex != -1 && !Transparent(); }
 
 private:
-    void MorphTick();
     bool AnimationApplies() const;
 
     TCustomImageList* FButtonImages = nullptr;

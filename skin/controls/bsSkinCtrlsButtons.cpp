@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "skin/core/TbsSkinData.h"
+
 void TbsButtonRecordCopy::CopyButtonRecord(const TbsDataSkinButtonControl& R, const TRect& SkinRect) {
     FontName = R.FontName;
     FontStyle = R.FontStyle;
@@ -124,6 +126,57 @@ void TbsButtonCommon::SetDown(bool Value) {
         if (Other && Other != this && SameKind(Other) && Other->FGroupIndex == FGroupIndex && Other->FDown)
             Other->SetDown(false);
     }
+}
+
+void TbsButtonCommon::StartMorph() {
+    if (!MorphAllowed()) {
+        FControl->Repaint();
+        return;
+    }
+    if (MorphTimer.Running())
+        return;
+    MorphTimer.Start(20, [this] {
+        const bool Hot = MorphHot();
+        if (!MorphAllowed()) {
+            FMorphKf = Hot ? 1 : 0;
+            StopMorph();
+            return;
+        }
+        if (!StepMorphFactor(FMorphKf, Hot))
+            StopMorph();
+        FControl->Repaint();
+    });
+}
+
+void TbsButtonCommon::PaintMorph(TCanvas* Canvas, const TRect& NormalRect, const TRect& HotRect) {
+    TBitmap Normal(FControl->Width(), FControl->Height());
+    TBitmap Hot(FControl->Width(), FControl->Height());
+    CreateButtonImage(&Normal, NormalRect, false, false);
+    CreateButtonImage(&Hot, HotRect, true, false);
+    DrawMorphedFaces(Canvas, &Normal, &Hot, MorphKind, FMorphKf);
+}
+
+void TbsButtonCommon::PaintContent(TCanvas* Canvas, const TRect& PaintRect, bool AActive, bool ADown, const TRect& R,
+                                   const TbsButtonContent& Content) {
+    bool DoDefault = true;
+    if (OnPaint)
+        OnPaint(FControl, Canvas, DoDefault, AActive, ADown, PaintRect);
+    if (!DoDefault)
+        return;
+    Canvas->Brush()->SetStyle(bsClear);
+    DrawButtonContent(Canvas, R, Content);
+}
+
+void TbsButtonCommon::SetFaceFont(TCanvas* Canvas, bool SkinFont, TFont* DefaultFont, bool AActive,
+                                  bool ADown) const {
+    if (SkinFont) {
+        Canvas->Font()->SetName(FontName);
+        Canvas->Font()->SetHeight(FontHeight);
+        Canvas->Font()->SetStyle(FontStyle);
+    } else {
+        Canvas->Font()->Assign(DefaultFont);
+    }
+    Canvas->Font()->SetColor(FaceFontColor(AActive, ADown, DefaultFont->Color()));
 }
 
 void TbsButtonCommon::RefreshButton() {
@@ -360,6 +413,12 @@ void DrawButtonContent(TCanvas* Canvas, const TRect& R, const TbsButtonContent& 
     }
     DrawGlyphAndText(Canvas, R, C.Margin, C.Spacing, C.Layout, C.Caption, C.Glyph, C.NumGlyphs, C.GlyphNum, C.Pressed,
                      C.DrawColorMarker, C.ColorMarkerValue);
+}
+
+TbsDataSkinButtonControl* ButtonRecordOf(TbsSkinData* SD, int Index) {
+    if (!SD || Index < 0 || Index >= int(SD->CtrlList.size()))
+        return nullptr;
+    return dynamic_cast<TbsDataSkinButtonControl*>(SD->CtrlList[std::size_t(Index)].get());
 }
 
 void DrawDefaultFrame(TCanvas* Canvas, const TRect& R, TColor Frame, TColor Fill) {

@@ -47,6 +47,12 @@ protected:
     void CopyButtonRecord(const TbsDataSkinButtonControl& R, const TRect& SkinRect);
 };
 
+// Called before a button's content is drawn; DoDefault false skips image and caption.
+using TbsButtonPaintEvent =
+    std::function<void(TObject* Sender, TCanvas* Canvas, bool& DoDefault, bool Active, bool Down, const TRect& Rect)>;
+
+struct TbsButtonContent;
+
 // A timer component of the control, made on first start; Stop only disables it, so a handler may stop the
 // timer that called it.
 class TbsControlTimer {
@@ -109,6 +115,8 @@ public:
     bool RepeatRunning() const { return RepeatTimer.Running(); }
     bool MouseIn() const { return FMouseIn; }
 
+    TbsButtonPaintEvent OnPaint;
+
     int CurrentFrame = 0;
     bool AnimateInc = false;
     TbsCustomImagesMenu* FSkinImagesMenu = nullptr;
@@ -120,8 +128,24 @@ protected:
     bool MorphApplies() const { return Morphing && EffectsOn(); }
     // Another button of the same kind, whose group a button going down raises.
     virtual bool SameKind(TbsButtonCommon* Other) const = 0;
-    virtual void StartMorph() = 0;
+    // A face of the button in its state into B, from the skin rectangle R.
+    virtual void CreateButtonImage(TBitmap* B, const TRect& R, bool AActive, bool ADown) = 0;
+    // The transition runs towards the hot face while this holds.
+    virtual bool MorphHot() = 0;
+    // The transition may run now (a record, effects on, a look that blends).
+    virtual bool MorphAllowed() = 0;
+    // Starts the transition's 20 ms steps, or repaints where none may run.
+    void StartMorph();
     void StopMorph() { MorphTimer.Stop(); }
+    // The normal face blended towards the hot one by the transition's factor, onto Canvas.
+    void PaintMorph(TCanvas* Canvas, const TRect& NormalRect, const TRect& HotRect);
+    // OnPaint first, then (unless it said no) the content in R with a clear brush.
+    void PaintContent(TCanvas* Canvas, const TRect& PaintRect, bool AActive, bool ADown, const TRect& R,
+                      const TbsButtonContent& Content);
+    // The record's font (SkinFont) or the default font, in the state's colour.
+    void SetFaceFont(TCanvas* Canvas, bool SkinFont, TFont* DefaultFont, bool AActive, bool ADown) const;
+    // The size rules of the record apply (else the button keeps any size).
+    bool SkinSized(const TbsSkinFace& Face) const { return FUseSkinSize || Face.ResizeMode == 1; }
     void StartAnimate(bool Forward);
     void StopAnimate();
     // While the animation runs, its frame replaces the hot face (forward) or the normal face (backward).
@@ -199,6 +223,8 @@ struct TbsButtonContent {
     TColor ColorMarkerValue = 0;
 };
 void DrawButtonContent(TCanvas* Canvas, const TRect& R, const TbsButtonContent& C);
+// The record of a button kind at Index of SD, or null for a record of another kind.
+TbsDataSkinButtonControl* ButtonRecordOf(TbsSkinData* SD, int Index);
 
 // A one-pixel frame round the bitmap with a fill inside, as the default look draws its states.
 void DrawDefaultFrame(TCanvas* Canvas, const TRect& R, TColor Frame, TColor Fill);

@@ -15,8 +15,22 @@ using namespace ctltest;
 
 namespace {
 
+// Opens no menu window, so a shot of an open menu's button shows the button alone; the button hears of the
+// menu's end from the gallery.
+class TQuietPopups : public TbsPopupMenuService {
+public:
+    void PopupFromRect2(TPopupMenu*, TControl* ACtrl, const TRect&, bool) override { Opened = ACtrl; }
+    void Popup2(TPopupMenu*, TControl* ACtrl, int, int) override { Opened = ACtrl; }
+    void Close() {
+        if (Opened)
+            NotifyPopupControl(Opened, WM_POPUPMENUCLOSED);
+        Opened = nullptr;
+    }
+    TControl* Opened = nullptr;
+};
+
 constexpr int CellW = 110;
-constexpr int CellH = 56;
+constexpr int CellH = 70;
 constexpr int LabelW = 130;
 
 class ControlGallery : public uitest::UiTest, public ::testing::WithParamInterface<int> {
@@ -41,11 +55,13 @@ protected:
             Skin->SetSkinIndex(GetParam());
             ASSERT_FALSE(Skin->Empty);
         }
-        Sheet.SetSize(LabelW + CellW * 6, CellH * 9);
+        SetPopupMenuService(&Popups);
+        Sheet.SetSize(LabelW + CellW * 6, CellH * 6);
         Fill(Sheet, Rect(0, 0, Sheet.Width(), Sheet.Height()), clWhite);
         Pump();
     }
     void TearDown() override {
+        SetPopupMenuService(nullptr);
         if (Skin)
             Skin->SetSkinList(nullptr);
         Form.reset();
@@ -179,7 +195,7 @@ protected:
         Down();
         Shot(M, R, 2, u"menu open");
         Up();
-        Menu->CloseMenu();
+        Popups.Close();
         Away();
         M->SetTrackButtonMode(true);
         Shot(M, R, 3, u"track mode");
@@ -188,7 +204,7 @@ protected:
         Down();
         Shot(M, R, 4, u"track open");
         Up();
-        Menu->CloseMenu();
+        Popups.Close();
         Away();
         M->SetEnabled(false);
         Shot(M, R, 5, u"disabled");
@@ -207,6 +223,7 @@ protected:
         delete N;
     }
 
+    TQuietPopups Popups;
     std::unique_ptr<TForm> Form;
     TbsSkinData* Skin = nullptr;
     std::unique_ptr<TbsCompressedSkinList> List;
