@@ -1,9 +1,10 @@
-// The skinned base controls unit: the control bases, the push button, the speed buttons and the menu
-// services they call. Users of the unit include this header.
+// The skinned base controls unit: the control bases, the push button, the speed buttons, the menu
+// services they call and the scroll bar. Users of the unit include this header.
 #pragma once
 
 #include "skin/controls/TbsSkinButton.h"
 #include "skin/controls/TbsSkinControl.h"
 #include "skin/controls/TbsSkinMenuSpeedButton.h"
+#include "skin/controls/TbsSkinScrollBar.h"
 #include "skin/controls/TbsSkinSpeedButton.h"
 #include "skin/controls/bsSkinMenuServices.h"

@@ -33,6 +33,13 @@ constexpr TColor cMenuNormal = 0x208020;
 constexpr TColor cMenuHot = 0x20C0C0;
 constexpr TColor cMenuDown = 0xC02020;
 constexpr TColor cGlow = 0x00A0FF;
+constexpr TColor cBarArrow = 0x505050;  // scroll bar: idle arrows, part of the bar's face
+constexpr TColor cTrack = 0xA0A0A0;     // scroll bar: track
+constexpr TColor cArrowHot = 0x40A040;  // scroll bar: hot arrow
+constexpr TColor cArrowDown = 0x4040A0; // scroll bar: pressed arrow
+constexpr TColor cThumb = 0x2080F0;     // scroll bar thumb: normal, hot, pressed
+constexpr TColor cThumbHot = 0x20F080;
+constexpr TColor cThumbDown = 0xF02080;
 constexpr TColor cFrames[3] = {0x303090, 0x309030, 0x903030}; // the push button's animation frames
 // The up-down's faces: the base image's halves and the state overlays.
 constexpr TColor cUDDown = 0x101060, cUDUp = 0x106010;
@@ -120,6 +127,19 @@ inline String MakeControlSkin(const TTempDir& Dir) {
     Fill(Tabs, Rect(150, 40, 160, 50), cCloseHot);
     Fill(Tabs, Rect(160, 40, 170, 50), cCloseDown);
     SaveBmp(Tabs, Dir, "tabs.bmp");
+
+    TBitmap Scroll;
+    Scroll.SetPixelFormat(pf24bit);
+    Scroll.SetSize(100, 40);
+    Fill(Scroll, Rect(0, 0, 100, 40), clBlack);
+    Fill(Scroll, Rect(0, 0, 60, 15), cBarArrow);
+    Fill(Scroll, Rect(15, 0, 45, 15), cTrack);
+    Fill(Scroll, Rect(60, 0, 75, 15), cArrowHot);
+    Fill(Scroll, Rect(75, 0, 90, 15), cArrowDown);
+    const TColor Thumb[] = {cThumb, cThumbHot, cThumbDown};
+    for (int I = 0; I < 3; ++I)
+        Fill(Scroll, Bounds(I * 20, 15, 20, 15), Thumb[I]);
+    SaveBmp(Scroll, Dir, "scroll.bmp");
     return Dir.File("skin.ini");
 }
 
