@@ -317,21 +317,9 @@ void TbsSkinUpDown::DrawResizeButton(TCanvas* C, int I) {
     const int Index = FSD ? FSD->GetControlIndex(u"resizebutton") : -1;
     auto* Rec =
         Index == -1 ? nullptr : dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList.at(std::size_t(Index)).get());
-    TBitmap* Source = Rec ? ActivePicture(FSD, Rec->PictureIndex) : nullptr;
-    if (Rec && Source) {
+    if (Rec) {
         const bool Pressed = Btn.Down && Btn.MouseIn;
-        const TRect Active = IsNullRect(Rec->ActiveSkinRect) ? Rec->SkinRect : Rec->ActiveSkinRect;
-        const TRect Down = IsNullRect(Rec->DownSkinRect) ? Active : Rec->DownSkinRect;
-        const TRect& Face_ = Pressed ? Down : Btn.MouseIn ? Active : Rec->SkinRect;
-        const int DW = W - GetRectWidth(Rec->SkinRect), DH = H - GetRectHeight(Rec->SkinRect);
-        const TPoint NewRT{Rec->RTPoint.X + DW, Rec->RTPoint.Y};
-        const TPoint NewLB{Rec->LBPoint.X, Rec->LBPoint.Y + DH};
-        const TPoint NewRB{Rec->RBPoint.X + DW, Rec->RBPoint.Y + DH};
-        const TRect NewCl = Rect(Rec->ClRect.Left, Rec->ClRect.Top, Rec->ClRect.Right + DW, Rec->ClRect.Bottom + DH);
-        DrawNinePartSkinImage(Rec->LTPoint, Rec->RTPoint, Rec->LBPoint, Rec->RBPoint, Rec->ClRect, Rec->LTPoint, NewRT,
-                              NewLB, NewRB, NewCl, &Face, Source, Face_, W, H, true, Rec->LeftStretch, Rec->TopStretch,
-                              Rec->RightStretch, Rec->BottomStretch, Rec->StretchEffect, Rec->StretchType);
-        const TColor Color = Pressed ? Rec->DownFontColor : Btn.MouseIn ? Rec->ActiveFontColor : Rec->FontColor;
+        const TColor Color = DrawResizedButtonFace(FSD, *Rec, Btn.MouseIn, Pressed, &Face);
         TRect ArrowR = Rect(0, 0, W, H);
         if (Pressed) {
             ArrowR.Left += 2;
@@ -340,4 +328,22 @@ void TbsSkinUpDown::DrawResizeButton(TCanvas* C, int I) {
         DrawArrowImage(Face.Canvas(), ArrowR, Color, ArrowCode(I));
     }
     C->Draw(Btn.R.Left, Btn.R.Top, &Face);
+}
+
+TColor DrawResizedButtonFace(TbsSkinData* SD, const TbsDataSkinButtonControl& Rec, bool Hot, bool Pressed, TBitmap* B) {
+    const TRect Active = IsNullRect(Rec.ActiveSkinRect) ? Rec.SkinRect : Rec.ActiveSkinRect;
+    const TRect Down = IsNullRect(Rec.DownSkinRect) ? Active : Rec.DownSkinRect;
+    const TRect& Source = Pressed ? Down : Hot ? Active : Rec.SkinRect;
+    const int W = B->Width(), H = B->Height();
+    if (TBitmap* Picture = ActivePicture(SD, Rec.PictureIndex)) {
+        const int DW = W - GetRectWidth(Rec.SkinRect), DH = H - GetRectHeight(Rec.SkinRect);
+        const TPoint NewRT{Rec.RTPoint.X + DW, Rec.RTPoint.Y};
+        const TPoint NewLB{Rec.LBPoint.X, Rec.LBPoint.Y + DH};
+        const TPoint NewRB{Rec.RBPoint.X + DW, Rec.RBPoint.Y + DH};
+        const TRect NewCl = Rect(Rec.ClRect.Left, Rec.ClRect.Top, Rec.ClRect.Right + DW, Rec.ClRect.Bottom + DH);
+        DrawNinePartSkinImage(Rec.LTPoint, Rec.RTPoint, Rec.LBPoint, Rec.RBPoint, Rec.ClRect, Rec.LTPoint, NewRT, NewLB,
+                              NewRB, NewCl, B, Picture, Source, W, H, true, Rec.LeftStretch, Rec.TopStretch,
+                              Rec.RightStretch, Rec.BottomStretch, Rec.StretchEffect, Rec.StretchType);
+    }
+    return Pressed ? Rec.DownFontColor : Hot ? Rec.ActiveFontColor : Rec.FontColor;
 }

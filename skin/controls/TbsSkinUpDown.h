@@ -5,6 +5,7 @@
 #pragma once
 
 #include "skin/controls/TbsSkinControl.h"
+#include "skin/core/TbsDataSkinControl.h"
 
 enum TUDOrientation { udHorizontal, udVertical };
 
@@ -100,3 +101,8 @@ private:
     int FMin = 0;
     int FMax = 100;
 };
+
+// The face of button record Rec (normal, hot or pressed; an empty hot face falls back to the normal one, an
+// empty pressed face to the hot one) as a nine-part image at B's size; returns the record's text colour for
+// that state.
+TColor DrawResizedButtonFace(TbsSkinData* SD, const TbsDataSkinButtonControl& Rec, bool Hot, bool Pressed, TBitmap* B);

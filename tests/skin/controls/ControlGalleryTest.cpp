@@ -3,13 +3,9 @@
 // test programs. Each state is driven as the user would (hover, press, focus), then shot off the screen.
 #include "skin/controls/bsSkinCtrls.h"
 
-#include "resources/StoredSkins.h"
-#include "skin/core/TbsCompressedStoredSkin.h"
-#include "tests/skin/controls/ControlSkinFixture.h"
+#include "tests/skin/controls/GalleryFixture.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace ctltest;
 
@@ -33,40 +29,17 @@ constexpr int CellW = 110;
 constexpr int CellH = 70;
 constexpr int LabelW = 130;
 
-class ControlGallery : public uitest::UiTest, public ::testing::WithParamInterface<int> {
+class ControlGallery : public GalleryTest {
 protected:
     void SetUp() override {
-        uitest::UiTest::SetUp();
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(50, 50, 700, 400);
-        Form->SetColor(TColor(0xE0E0E0));
-        Form->Show();
-        Skin = new TbsSkinData(Form.get());
-        if (GetParam() >= 0) {
-            List = std::make_unique<TbsCompressedSkinList>(nullptr);
-            for (int I = 0; I < StoredSkinCount(); ++I) {
-                auto* Item = static_cast<TbsSkinListItem*>(List->Skins()->Add());
-                Item->SetName(StoredSkin(I).Name);
-                TMemoryStream Bytes;
-                Bytes.WriteBuffer(StoredSkin(I).Data, static_cast<std::int64_t>(StoredSkin(I).Size));
-                Item->Skin()->LoadFromCompressStream(&Bytes);
-            }
-            Skin->SetSkinList(List.get());
-            Skin->SetSkinIndex(GetParam());
-            ASSERT_FALSE(Skin->Empty);
-        }
+        GalleryTest::SetUp();
         SetPopupMenuService(&Popups);
-        Sheet.SetSize(LabelW + CellW * 6, CellH * 6);
-        Fill(Sheet, Rect(0, 0, Sheet.Width(), Sheet.Height()), clWhite);
+        NewSheet(LabelW + CellW * 6, CellH * 6);
         Pump();
     }
     void TearDown() override {
         SetPopupMenuService(nullptr);
-        if (Skin)
-            Skin->SetSkinList(nullptr);
-        Form.reset();
-        List.reset();
-        uitest::UiTest::TearDown();
+        GalleryTest::TearDown();
     }
     template <class T> T* Place(const String& Caption, int W, int H, int X = 20) {
         auto* C = new T(Form.get());
@@ -90,14 +63,9 @@ protected:
         const TPoint P = C->ClientToScreen(TPoint{-4, -4});
         const int W = std::min(C->Width() + 8, CellW - 4);
         const int H = std::min(C->Height() + 8, CellH - 18);
-        std::vector<DWORD> Pixels = CaptureScreen(RECT{P.X, P.Y, P.X + W, P.Y + H});
         const int X0 = LabelW + Col * CellW;
         const int Y0 = R * CellH + 16;
-        for (int Y = 0; Y < H; ++Y)
-            for (int X = 0; X < W; ++X) {
-                const DWORD Px = Pixels[std::size_t(Y * W + X)];
-                Sheet.Canvas()->SetPixels(X0 + X, Y0 + Y, TColor(RGB((Px >> 16) & 0xFF, (Px >> 8) & 0xFF, Px & 0xFF)));
-            }
+        PasteScreen(P, W, H, X0, Y0);
         Sheet.Canvas()->Font()->SetHeight(-10);
         Sheet.Canvas()->TextOut(X0, R * CellH + 2, State);
         Sheet.Canvas()->Font()->SetHeight(-12);
@@ -224,10 +192,6 @@ protected:
     }
 
     TQuietPopups Popups;
-    std::unique_ptr<TForm> Form;
-    TbsSkinData* Skin = nullptr;
-    std::unique_ptr<TbsCompressedSkinList> List;
-    TBitmap Sheet;
 };
 
 TEST_P(ControlGallery, EveryButtonInEveryState) {
@@ -235,18 +199,7 @@ TEST_P(ControlGallery, EveryButtonInEveryState) {
     SpeedButtons<TbsSkinSpeedButton>(2, u"speed button", false);
     SpeedButtons<TbsSkinSpeedButton>(3, u"speed button, flat", true);
     MenuButtons(4);
-    std::filesystem::create_directories("artifacts");
-    const std::string Name = GetParam() < 0 ? "default" : "skin" + std::to_string(GetParam());
-    std::vector<std::uint32_t> Pixels;
-    for (int Y = 0; Y < Sheet.Height(); ++Y)
-        for (int X = 0; X < Sheet.Width(); ++X) {
-            const COLORREF C = ColorToRGB(Sheet.Canvas()->Pixels(X, Y));
-            Pixels.push_back(0xFF000000u | GetRValue(C) << 16 | GetGValue(C) << 8 | GetBValue(C));
-        }
-    TPngImage Png;
-    Png.SetPixels(Sheet.Width(), Sheet.Height(), Pixels.data(), false);
-    Png.SaveToFile(UTF8ToString("artifacts/controls_" + Name + ".png"));
-    EXPECT_TRUE(std::filesystem::exists("artifacts/controls_" + Name + ".png"));
+    SaveSheet("controls");
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, ControlGallery, ::testing::Range(-1, 9));
