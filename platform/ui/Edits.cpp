@@ -1119,264 +1119,62 @@ void TCustomEdit::Dispatch(TMessage& Message) {
 }
 
 void TCustomEdit::DefaultHandler(TMessage& Message) {
-    if (!FHandle || !EditWndProc(Message))
+    if (!FHandle || !NativeWndProc(Message))
         TWinControl::DefaultHandler(Message);
 }
 
-bool TCustomEdit::EditWndProc(TMessage& Message) {
-    int Len = int(FText.size());
-    bool ReadOnly = EditStyle() & ES_READONLY;
+bool TCustomEdit::NativeWndProc(TMessage& Message) {
+    const int Len = int(FText.size());
     switch (Message.Msg) {
-    case WM_GETTEXT: {
-        // The edit keeps its text itself, as the platform's edit does.
-        auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam);
-        int Max = int(Message.WParam);
-        Message.Result = 0;
-        if (!Buf || Max <= 0)
-            return true;
-        int N = std::min(Len, Max - 1);
-        std::copy_n(FText.begin(), N, Buf);
-        Buf[N] = 0;
-        Message.Result = N;
-        return true;
-    }
+    case WM_GETTEXT: return EdGetText(Message);
     case WM_GETTEXTLENGTH:
         Message.Result = Len;
         return true;
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        // A multi-line window wants Enter and Escape even when it shows one line: the skinned edits
-        // take them as characters and pass them to their form themselves.
-        if (EditStyle() & ES_MULTILINE)
-            Message.Result |= DLGC_WANTALLKEYS;
-        return true;
-    case WM_KEYDOWN:
-        EditKeyDown(Message.WParam);
-        Message.Result = 0;
-        return true;
-    case WM_CHAR:
-        EditChar(Char(Message.WParam));
-        Message.Result = 0;
-        return true;
-    case WM_SETFOCUS:
-        ShowCaret(true);
-        if (HWND P = GetParent(FHandle))
-            SendMessageW(P, WM_COMMAND, MAKEWPARAM(GetWindowLongW(FHandle, GWL_ID), EN_SETFOCUS), LPARAM(FHandle));
-        return true;
-    case WM_KILLFOCUS:
-        FDragging = false;
-        ShowCaret(false);
-        if (HWND P = GetParent(FHandle))
-            SendMessageW(P, WM_COMMAND, MAKEWPARAM(GetWindowLongW(FHandle, GWL_ID), EN_KILLFOCUS), LPARAM(FHandle));
-        return true;
-    case WM_TIMER:
-        if (Message.WParam != CaretTimer)
-            return false;
-        FCaretOn = !FCaretOn;
-        Invalidate();
-        return true;
-    case WM_LBUTTONDOWN: {
-        int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-        FGoalX = -1;
-        SetSel((Message.WParam & MK_SHIFT) ? FAnchor : Pos, Pos);
-        FDragging = true;
-        FWordDrag = false;
-        SetCapture(FHandle);
-        return true;
-    }
-    case WM_LBUTTONDBLCLK: {
-        SelectWordAt(PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
-        FDragging = true;
-        FWordDrag = true;
-        SetCapture(FHandle);
-        return true;
-    }
-    case WM_MOUSEMOVE:
-        if (FDragging && (Message.WParam & MK_LBUTTON)) {
-            int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-            if (FWordDrag)
-                Pos = Pos < FAnchor ? WordLeft(Pos) : Pos > FCaret ? WordRight(Pos) : FCaret;
-            MoveCaret(Pos, true);
-        }
-        return false;
-    case WM_LBUTTONUP:
-        if (FDragging) {
-            FDragging = false;
-            if (GetCapture() == FHandle)
-                ReleaseCapture();
-        }
-        return true;
+    case WM_GETDLGCODE: return EdGetDlgCode(Message);
+    case WM_KEYDOWN: return EdKeyDown(Message);
+    case WM_CHAR: return EdChar(Message);
+    case WM_SETFOCUS: return EdSetFocus();
+    case WM_KILLFOCUS: return EdKillFocus();
+    case WM_TIMER: return EdTimer(Message);
+    case WM_LBUTTONDOWN: return EdLButtonDown(Message);
+    case WM_LBUTTONDBLCLK: return EdLButtonDblClk(Message);
+    case WM_MOUSEMOVE: return EdMouseMove(Message);
+    case WM_LBUTTONUP: return EdLButtonUp();
     case WM_CAPTURECHANGED:
         FDragging = false;
         return false;
-    case WM_MOUSEWHEEL:
-        if (HoldsOneLine())
-            return false;
-        FTopLine -= GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * WheelLines;
-        ClampScroll();
-        Invalidate();
-        Message.Result = 0;
-        return true;
+    case WM_MOUSEWHEEL: return EdMouseWheel(Message);
     case WM_VSCROLL:
-    case EM_SCROLL: {
-        if (HoldsOneLine())
-            return Message.Msg == EM_SCROLL;
-        int Page = std::max(VisibleLines() - 1, 1);
-        int Old = FTopLine;
-        switch (LOWORD(Message.WParam)) {
-        case ScrollLineBack:
-            FTopLine -= 1;
-            break;
-        case ScrollLineOn:
-            FTopLine += 1;
-            break;
-        case ScrollPageBack:
-            FTopLine -= Page;
-            break;
-        case ScrollPageOn:
-            FTopLine += Page;
-            break;
-        case ScrollStart:
-            FTopLine = 0;
-            break;
-        case ScrollEnd:
-            FTopLine = int(Rows().size());
-            break;
-        case ScrollThumbTrack:
-        case ScrollThumbPosition:
-            FTopLine = HIWORD(Message.WParam);
-            break;
-        }
-        ClampScroll();
-        Invalidate();
-        Message.Result = Message.Msg == EM_SCROLL ? MAKELONG(WORD(FTopLine - Old), 1) : 0;
-        return true;
-    }
-    case WM_HSCROLL: {
-        TRect F = FormatRect();
-        int Step = std::max(LineHeight() / 2, 1), Page = std::max(F.Right - F.Left, 1);
-        switch (LOWORD(Message.WParam)) {
-        case ScrollLineBack:
-            FScrollX -= Step;
-            break;
-        case ScrollLineOn:
-            FScrollX += Step;
-            break;
-        case ScrollPageBack:
-            FScrollX -= Page;
-            break;
-        case ScrollPageOn:
-            FScrollX += Page;
-            break;
-        case ScrollStart:
-            FScrollX = 0;
-            break;
-        case ScrollEnd:
-            FScrollX = INT_MAX / 2;
-            break;
-        case ScrollThumbTrack:
-        case ScrollThumbPosition:
-            FScrollX = HIWORD(Message.WParam);
-            break;
-        }
-        ClampScroll();
-        Invalidate();
-        return true;
-    }
-    case WM_SIZE:
-        InvalidateLayout();
-        ClampScroll();
-        Invalidate();
-        return false;
-    case WM_SETFONT:
-        FLeftMargin = FRightMargin = DefaultMargin;
-        InvalidateLayout();
-        ClampScroll();
-        if (Message.LParam)
-            Invalidate();
-        return true;
+    case EM_SCROLL:
+        return EdVScroll(Message);
+    case WM_HSCROLL: return EdHScroll(Message);
+    case WM_SIZE: return EdSize();
+    case WM_SETFONT: return EdSetFont(Message);
     case WM_GETFONT:
         Message.Result = LRESULT(Font()->Handle());
         return true;
-    case WM_COPY:
-        // A password is never handed out.
-        if (SelMin() != SelMax() && !(EditStyle() & ES_PASSWORD))
-            SetClipboardText(SelText());
-        return true;
-    case WM_CUT:
-        if (ReadOnly || SelMin() == SelMax())
-            return true;
-        if (!(EditStyle() & ES_PASSWORD))
-            SetClipboardText(SelText());
-        ReplaceSelection(String(), true, true);
-        return true;
-    case WM_CLEAR:
-        if (!ReadOnly)
-            ReplaceSelection(String(), true, true);
-        return true;
-    case WM_PASTE:
-        if (!ReadOnly && !GetClipboardText().empty())
-            if (!ReplaceSelection(GetClipboardText(), true, true))
-                MessageBeep(0);
-        return true;
+    case WM_COPY: return EdCopy();
+    case WM_CUT: return EdCut();
+    case WM_CLEAR: return EdClear();
+    case WM_PASTE: return EdPaste();
     case WM_UNDO:
     case EM_UNDO:
-        if (!ReadOnly)
-            DoUndo();
-        Message.Result = FCanUndo;
-        return true;
+        return EdUndo(Message);
     case EM_CANUNDO:
         Message.Result = FCanUndo;
         return true;
-    case EM_EMPTYUNDOBUFFER:
-        FCanUndo = false;
-        FTypingRun = false;
-        FUndoText.clear();
-        return true;
-    case EM_GETSEL:
-        if (Message.WParam)
-            *reinterpret_cast<DWORD*>(Message.WParam) = DWORD(SelMin());
-        if (Message.LParam)
-            *reinterpret_cast<DWORD*>(Message.LParam) = DWORD(SelMax());
-        Message.Result = LRESULT(MAKELONG(WORD(SelMin()), WORD(SelMax())));
-        return true;
-    case EM_SETSEL: {
-        int Start = int(Message.WParam), End = int(Message.LParam);
-        if (Start == -1) {
-            SetSel(FCaret, FCaret);
-            return true;
-        }
-        if (End < 0 || End > Len)
-            End = Len;
-        FGoalX = -1;
-        SetSel(std::clamp(Start, 0, Len), End);
-        return true;
-    }
-    case EM_REPLACESEL: {
-        auto* P = reinterpret_cast<const WCHAR*>(Message.LParam);
-        ReplaceSelection(P ? String(P) : String(), false, Message.WParam != 0);
-        return true;
-    }
+    case EM_EMPTYUNDOBUFFER: return EdEmptyUndoBuffer();
+    case EM_GETSEL: return EdGetSel(Message);
+    case EM_SETSEL: return EdSetSel(Message);
+    case EM_REPLACESEL: return EdReplaceSel(Message);
     case EM_LIMITTEXT:
         FMaxLength = int(Message.WParam);
         return true;
     case EM_GETLIMITTEXT:
         Message.Result = FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE;
         return true;
-    case EM_SETREADONLY:
-        FReadOnly = Message.WParam != 0;
-        SetWindowLongW(FHandle, GWL_STYLE, LONG(FReadOnly ? EditStyle() | ES_READONLY : EditStyle() & ~ES_READONLY));
-        Invalidate();
-        Message.Result = 1;
-        return true;
-    case EM_SETPASSWORDCHAR:
-        FPasswordChar = Char(Message.WParam);
-        SetWindowLongW(FHandle, GWL_STYLE,
-                       LONG(FPasswordChar ? EditStyle() | ES_PASSWORD : EditStyle() & ~ES_PASSWORD));
-        InvalidateLayout();
-        ScrollCaretIntoView();
-        Invalidate();
-        return true;
+    case EM_SETREADONLY: return EdSetReadOnly(Message);
+    case EM_SETPASSWORDCHAR: return EdSetPasswordChar(Message);
     case EM_GETPASSWORDCHAR:
         Message.Result = (EditStyle() & ES_PASSWORD) ? (FPasswordChar ? FPasswordChar : u'*') : 0;
         return true;
@@ -1386,101 +1184,411 @@ bool TCustomEdit::EditWndProc(TMessage& Message) {
     case EM_SETMODIFY:
         FModified = Message.WParam != 0;
         return true;
-    case EM_SETMARGINS:
-        if (Message.WParam == EC_USEFONTINFO) {
-            FLeftMargin = FRightMargin = DefaultMargin;
-        } else {
-            if (Message.WParam & EC_LEFTMARGIN)
-                FLeftMargin = LOWORD(Message.LParam);
-            if (Message.WParam & EC_RIGHTMARGIN)
-                FRightMargin = HIWORD(Message.LParam);
-        }
-        FHasFormatRect = false;
-        InvalidateLayout();
-        ScrollCaretIntoView();
-        Invalidate();
-        return true;
+    case EM_SETMARGINS: return EdSetMargins(Message);
     case EM_GETMARGINS:
         Message.Result = LRESULT(MAKELONG(WORD(FLeftMargin), WORD(FRightMargin)));
         return true;
     case EM_SETRECT:
     case EM_SETRECTNP:
-        if (auto* R = reinterpret_cast<const RECT*>(Message.LParam)) {
-            FHasFormatRect = true;
-            FFormatRect = *R;
-        } else {
-            FHasFormatRect = false;
-        }
-        InvalidateLayout();
-        ScrollCaretIntoView();
-        if (Message.Msg == EM_SETRECT)
-            Invalidate();
-        return true;
-    case EM_GETRECT:
-        if (auto* R = reinterpret_cast<RECT*>(Message.LParam))
-            *R = FormatRect();
-        return true;
-    case EM_SCROLLCARET:
-        ScrollCaretIntoView();
-        Invalidate();
-        return true;
-    case EM_LINESCROLL: {
-        TEXTMETRICW Tm;
-        GetTextMetricsW(MeasureDC(), &Tm);
-        FScrollX += int(Message.WParam) * int(Tm.tmAveCharWidth);
-        FTopLine += int(Message.LParam);
-        ClampScroll();
-        Invalidate();
-        Message.Result = 1;
-        return true;
-    }
+        return EdSetRect(Message);
+    case EM_GETRECT: return EdGetRect(Message);
+    case EM_SCROLLCARET: return EdScrollCaret();
+    case EM_LINESCROLL: return EdLineScroll(Message);
     case EM_GETLINECOUNT:
         Message.Result = LRESULT(Rows().size());
         return true;
     case EM_GETFIRSTVISIBLELINE:
         Message.Result = HoldsOneLine() ? PosFromPoint(FormatRect().Left, FormatRect().Top) : FTopLine;
         return true;
-    case EM_LINEINDEX: {
-        int Line = int(Message.WParam) < 0 ? RowOf(FCaret) : int(Message.WParam);
-        Message.Result = Line < int(Rows().size()) ? Rows()[std::size_t(Line)].Start : -1;
-        return true;
-    }
+    case EM_LINEINDEX: return EdLineIndex(Message);
     case EM_LINEFROMCHAR:
         Message.Result = RowOf(int(Message.WParam) < 0 ? SelMin() : std::min(int(Message.WParam), Len));
         return true;
-    case EM_LINELENGTH: {
-        int Pos = int(Message.WParam) < 0 ? FCaret : std::min(int(Message.WParam), Len);
-        Message.Result = Rows()[std::size_t(RowOf(Pos))].Length;
-        return true;
-    }
-    case EM_GETLINE: {
-        int Line = int(Message.WParam);
-        auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam);
-        Message.Result = 0;
-        if (!Buf || Line < 0 || Line >= int(Rows().size()))
-            return true;
-        const TRow& R = Rows()[std::size_t(Line)];
-        int N = std::min<int>(R.Length, *reinterpret_cast<WORD*>(Buf));
-        std::copy_n(FText.begin() + R.Start, N, Buf);
-        Message.Result = N;
-        return true;
-    }
-    case EM_POSFROMCHAR: {
-        int Pos = std::clamp(int(Message.WParam), 0, Len);
-        const TRow& R = Rows()[std::size_t(RowOf(Pos))];
-        TRect F = FormatRect();
-        int X = F.Left + RowOffset(R) + XOfPos(Pos) - FScrollX;
-        int Y = F.Top + (RowOf(Pos) - FTopLine) * LineHeight();
-        Message.Result = LRESULT(MAKELONG(WORD(X), WORD(Y)));
-        return true;
-    }
-    case EM_CHARFROMPOS: {
-        int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-        Message.Result = LRESULT(MAKELONG(WORD(Pos), WORD(RowOf(Pos))));
-        return true;
-    }
+    case EM_LINELENGTH: return EdLineLength(Message);
+    case EM_GETLINE: return EdGetLine(Message);
+    case EM_POSFROMCHAR: return EdPosFromChar(Message);
+    case EM_CHARFROMPOS: return EdCharFromPos(Message);
     }
     return false;
+}
+
+bool TCustomEdit::EdGetText(TMessage& Message) {
+    int Len = int(FText.size());
+    // The edit keeps its text itself, as the platform's edit does.
+    auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam);
+    int Max = int(Message.WParam);
+    Message.Result = 0;
+    if (!Buf || Max <= 0)
+        return true;
+    int N = std::min(Len, Max - 1);
+    std::copy_n(FText.begin(), N, Buf);
+    Buf[N] = 0;
+    Message.Result = N;
+    return true;
+}
+
+bool TCustomEdit::EdGetDlgCode(TMessage& Message) {
+    Message.Result = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    // A multi-line window wants Enter and Escape even when it shows one line: the skinned edits
+    // take them as characters and pass them to their form themselves.
+    if (EditStyle() & ES_MULTILINE)
+        Message.Result |= DLGC_WANTALLKEYS;
+    return true;
+}
+
+bool TCustomEdit::EdKeyDown(TMessage& Message) {
+    EditKeyDown(Message.WParam);
+    Message.Result = 0;
+    return true;
+}
+
+bool TCustomEdit::EdChar(TMessage& Message) {
+    EditChar(Char(Message.WParam));
+    Message.Result = 0;
+    return true;
+}
+
+bool TCustomEdit::EdSetFocus() {
+    ShowCaret(true);
+    if (HWND P = GetParent(FHandle))
+        SendMessageW(P, WM_COMMAND, MAKEWPARAM(GetWindowLongW(FHandle, GWL_ID), EN_SETFOCUS), LPARAM(FHandle));
+    return true;
+}
+
+bool TCustomEdit::EdKillFocus() {
+    FDragging = false;
+    ShowCaret(false);
+    if (HWND P = GetParent(FHandle))
+        SendMessageW(P, WM_COMMAND, MAKEWPARAM(GetWindowLongW(FHandle, GWL_ID), EN_KILLFOCUS), LPARAM(FHandle));
+    return true;
+}
+
+bool TCustomEdit::EdTimer(TMessage& Message) {
+    if (Message.WParam != CaretTimer)
+        return false;
+    FCaretOn = !FCaretOn;
+    Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdLButtonDown(TMessage& Message) {
+    int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    FGoalX = -1;
+    SetSel((Message.WParam & MK_SHIFT) ? FAnchor : Pos, Pos);
+    FDragging = true;
+    FWordDrag = false;
+    SetCapture(FHandle);
+    return true;
+}
+
+bool TCustomEdit::EdLButtonDblClk(TMessage& Message) {
+    SelectWordAt(PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+    FDragging = true;
+    FWordDrag = true;
+    SetCapture(FHandle);
+    return true;
+}
+
+bool TCustomEdit::EdMouseMove(TMessage& Message) {
+    if (FDragging && (Message.WParam & MK_LBUTTON)) {
+        int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+        if (FWordDrag)
+            Pos = Pos < FAnchor ? WordLeft(Pos) : Pos > FCaret ? WordRight(Pos) : FCaret;
+        MoveCaret(Pos, true);
+    }
+    return false;
+}
+
+bool TCustomEdit::EdLButtonUp() {
+    if (FDragging) {
+        FDragging = false;
+        if (GetCapture() == FHandle)
+            ReleaseCapture();
+    }
+    return true;
+}
+
+bool TCustomEdit::EdMouseWheel(TMessage& Message) {
+    if (HoldsOneLine())
+        return false;
+    FTopLine -= GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * WheelLines;
+    ClampScroll();
+    Invalidate();
+    Message.Result = 0;
+    return true;
+}
+
+bool TCustomEdit::EdVScroll(TMessage& Message) {
+    if (HoldsOneLine())
+        return Message.Msg == EM_SCROLL;
+    int Page = std::max(VisibleLines() - 1, 1);
+    int Old = FTopLine;
+    switch (LOWORD(Message.WParam)) {
+    case ScrollLineBack:
+        FTopLine -= 1;
+        break;
+    case ScrollLineOn:
+        FTopLine += 1;
+        break;
+    case ScrollPageBack:
+        FTopLine -= Page;
+        break;
+    case ScrollPageOn:
+        FTopLine += Page;
+        break;
+    case ScrollStart:
+        FTopLine = 0;
+        break;
+    case ScrollEnd:
+        FTopLine = int(Rows().size());
+        break;
+    case ScrollThumbTrack:
+    case ScrollThumbPosition:
+        FTopLine = HIWORD(Message.WParam);
+        break;
+    }
+    ClampScroll();
+    Invalidate();
+    Message.Result = Message.Msg == EM_SCROLL ? MAKELONG(WORD(FTopLine - Old), 1) : 0;
+    return true;
+}
+
+bool TCustomEdit::EdHScroll(TMessage& Message) {
+    TRect F = FormatRect();
+    int Step = std::max(LineHeight() / 2, 1), Page = std::max(F.Right - F.Left, 1);
+    switch (LOWORD(Message.WParam)) {
+    case ScrollLineBack:
+        FScrollX -= Step;
+        break;
+    case ScrollLineOn:
+        FScrollX += Step;
+        break;
+    case ScrollPageBack:
+        FScrollX -= Page;
+        break;
+    case ScrollPageOn:
+        FScrollX += Page;
+        break;
+    case ScrollStart:
+        FScrollX = 0;
+        break;
+    case ScrollEnd:
+        FScrollX = INT_MAX / 2;
+        break;
+    case ScrollThumbTrack:
+    case ScrollThumbPosition:
+        FScrollX = HIWORD(Message.WParam);
+        break;
+    }
+    ClampScroll();
+    Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdSize() {
+    InvalidateLayout();
+    ClampScroll();
+    Invalidate();
+    return false;
+}
+
+bool TCustomEdit::EdSetFont(TMessage& Message) {
+    FLeftMargin = FRightMargin = DefaultMargin;
+    InvalidateLayout();
+    ClampScroll();
+    if (Message.LParam)
+        Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdCopy() {
+    // A password is never handed out.
+    if (SelMin() != SelMax() && !(EditStyle() & ES_PASSWORD))
+        SetClipboardText(SelText());
+    return true;
+}
+
+bool TCustomEdit::EdCut() {
+    bool ReadOnly = EditStyle() & ES_READONLY;
+    if (ReadOnly || SelMin() == SelMax())
+        return true;
+    if (!(EditStyle() & ES_PASSWORD))
+        SetClipboardText(SelText());
+    ReplaceSelection(String(), true, true);
+    return true;
+}
+
+bool TCustomEdit::EdClear() {
+    bool ReadOnly = EditStyle() & ES_READONLY;
+    if (!ReadOnly)
+        ReplaceSelection(String(), true, true);
+    return true;
+}
+
+bool TCustomEdit::EdPaste() {
+    bool ReadOnly = EditStyle() & ES_READONLY;
+    if (!ReadOnly && !GetClipboardText().empty())
+        if (!ReplaceSelection(GetClipboardText(), true, true))
+            MessageBeep(0);
+    return true;
+}
+
+bool TCustomEdit::EdUndo(TMessage& Message) {
+    bool ReadOnly = EditStyle() & ES_READONLY;
+    if (!ReadOnly)
+        DoUndo();
+    Message.Result = FCanUndo;
+    return true;
+}
+
+bool TCustomEdit::EdEmptyUndoBuffer() {
+    FCanUndo = false;
+    FTypingRun = false;
+    FUndoText.clear();
+    return true;
+}
+
+bool TCustomEdit::EdGetSel(TMessage& Message) {
+    if (Message.WParam)
+        *reinterpret_cast<DWORD*>(Message.WParam) = DWORD(SelMin());
+    if (Message.LParam)
+        *reinterpret_cast<DWORD*>(Message.LParam) = DWORD(SelMax());
+    Message.Result = LRESULT(MAKELONG(WORD(SelMin()), WORD(SelMax())));
+    return true;
+}
+
+bool TCustomEdit::EdSetSel(TMessage& Message) {
+    int Len = int(FText.size());
+    int Start = int(Message.WParam), End = int(Message.LParam);
+    if (Start == -1) {
+        SetSel(FCaret, FCaret);
+        return true;
+    }
+    if (End < 0 || End > Len)
+        End = Len;
+    FGoalX = -1;
+    SetSel(std::clamp(Start, 0, Len), End);
+    return true;
+}
+
+bool TCustomEdit::EdReplaceSel(TMessage& Message) {
+    auto* P = reinterpret_cast<const WCHAR*>(Message.LParam);
+    ReplaceSelection(P ? String(P) : String(), false, Message.WParam != 0);
+    return true;
+}
+
+bool TCustomEdit::EdSetReadOnly(TMessage& Message) {
+    FReadOnly = Message.WParam != 0;
+    SetWindowLongW(FHandle, GWL_STYLE, LONG(FReadOnly ? EditStyle() | ES_READONLY : EditStyle() & ~ES_READONLY));
+    Invalidate();
+    Message.Result = 1;
+    return true;
+}
+
+bool TCustomEdit::EdSetPasswordChar(TMessage& Message) {
+    FPasswordChar = Char(Message.WParam);
+    SetWindowLongW(FHandle, GWL_STYLE,
+                   LONG(FPasswordChar ? EditStyle() | ES_PASSWORD : EditStyle() & ~ES_PASSWORD));
+    InvalidateLayout();
+    ScrollCaretIntoView();
+    Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdSetMargins(TMessage& Message) {
+    if (Message.WParam == EC_USEFONTINFO) {
+        FLeftMargin = FRightMargin = DefaultMargin;
+    } else {
+        if (Message.WParam & EC_LEFTMARGIN)
+            FLeftMargin = LOWORD(Message.LParam);
+        if (Message.WParam & EC_RIGHTMARGIN)
+            FRightMargin = HIWORD(Message.LParam);
+    }
+    FHasFormatRect = false;
+    InvalidateLayout();
+    ScrollCaretIntoView();
+    Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdSetRect(TMessage& Message) {
+    if (auto* R = reinterpret_cast<const RECT*>(Message.LParam)) {
+        FHasFormatRect = true;
+        FFormatRect = *R;
+    } else {
+        FHasFormatRect = false;
+    }
+    InvalidateLayout();
+    ScrollCaretIntoView();
+    if (Message.Msg == EM_SETRECT)
+        Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdGetRect(TMessage& Message) {
+    if (auto* R = reinterpret_cast<RECT*>(Message.LParam))
+        *R = FormatRect();
+    return true;
+}
+
+bool TCustomEdit::EdScrollCaret() {
+    ScrollCaretIntoView();
+    Invalidate();
+    return true;
+}
+
+bool TCustomEdit::EdLineScroll(TMessage& Message) {
+    TEXTMETRICW Tm;
+    GetTextMetricsW(MeasureDC(), &Tm);
+    FScrollX += int(Message.WParam) * int(Tm.tmAveCharWidth);
+    FTopLine += int(Message.LParam);
+    ClampScroll();
+    Invalidate();
+    Message.Result = 1;
+    return true;
+}
+
+bool TCustomEdit::EdLineIndex(TMessage& Message) {
+    int Line = int(Message.WParam) < 0 ? RowOf(FCaret) : int(Message.WParam);
+    Message.Result = Line < int(Rows().size()) ? Rows()[std::size_t(Line)].Start : -1;
+    return true;
+}
+
+bool TCustomEdit::EdLineLength(TMessage& Message) {
+    int Len = int(FText.size());
+    int Pos = int(Message.WParam) < 0 ? FCaret : std::min(int(Message.WParam), Len);
+    Message.Result = Rows()[std::size_t(RowOf(Pos))].Length;
+    return true;
+}
+
+bool TCustomEdit::EdGetLine(TMessage& Message) {
+    int Line = int(Message.WParam);
+    auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam);
+    Message.Result = 0;
+    if (!Buf || Line < 0 || Line >= int(Rows().size()))
+        return true;
+    const TRow& R = Rows()[std::size_t(Line)];
+    int N = std::min<int>(R.Length, *reinterpret_cast<WORD*>(Buf));
+    std::copy_n(FText.begin() + R.Start, N, Buf);
+    Message.Result = N;
+    return true;
+}
+
+bool TCustomEdit::EdPosFromChar(TMessage& Message) {
+    int Len = int(FText.size());
+    int Pos = std::clamp(int(Message.WParam), 0, Len);
+    const TRow& R = Rows()[std::size_t(RowOf(Pos))];
+    TRect F = FormatRect();
+    int X = F.Left + RowOffset(R) + XOfPos(Pos) - FScrollX;
+    int Y = F.Top + (RowOf(Pos) - FTopLine) * LineHeight();
+    Message.Result = LRESULT(MAKELONG(WORD(X), WORD(Y)));
+    return true;
+}
+
+bool TCustomEdit::EdCharFromPos(TMessage& Message) {
+    int Pos = PosFromPoint(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    Message.Result = LRESULT(MAKELONG(WORD(Pos), WORD(RowOf(Pos))));
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -177,8 +177,46 @@ protected:
     void DoEnter() override;
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
 
-    // The edit window's own procedure (run from DefaultHandler); true when it took the message.
-    bool EditWndProc(TMessage& Message);
+    // The native edit's own procedure (run from DefaultHandler); true when it took the message.
+    bool NativeWndProc(TMessage& Message);
+    // Its handlers, one per message it takes.
+    bool EdGetText(TMessage& Message);
+    bool EdGetDlgCode(TMessage& Message);
+    bool EdKeyDown(TMessage& Message);
+    bool EdChar(TMessage& Message);
+    bool EdSetFocus();
+    bool EdKillFocus();
+    bool EdTimer(TMessage& Message);
+    bool EdLButtonDown(TMessage& Message);
+    bool EdLButtonDblClk(TMessage& Message);
+    bool EdMouseMove(TMessage& Message);
+    bool EdLButtonUp();
+    bool EdMouseWheel(TMessage& Message);
+    bool EdVScroll(TMessage& Message);
+    bool EdHScroll(TMessage& Message);
+    bool EdSize();
+    bool EdSetFont(TMessage& Message);
+    bool EdCopy();
+    bool EdCut();
+    bool EdClear();
+    bool EdPaste();
+    bool EdUndo(TMessage& Message);
+    bool EdEmptyUndoBuffer();
+    bool EdGetSel(TMessage& Message);
+    bool EdSetSel(TMessage& Message);
+    bool EdReplaceSel(TMessage& Message);
+    bool EdSetReadOnly(TMessage& Message);
+    bool EdSetPasswordChar(TMessage& Message);
+    bool EdSetMargins(TMessage& Message);
+    bool EdSetRect(TMessage& Message);
+    bool EdGetRect(TMessage& Message);
+    bool EdScrollCaret();
+    bool EdLineScroll(TMessage& Message);
+    bool EdLineIndex(TMessage& Message);
+    bool EdLineLength(TMessage& Message);
+    bool EdGetLine(TMessage& Message);
+    bool EdPosFromChar(TMessage& Message);
+    bool EdCharFromPos(TMessage& Message);
 
     // Text positions of the window: index of a character in the text (line breaks are "\r\n").
     // One row of the window: a line, or a part of a wrapped line.

@@ -422,403 +422,478 @@ void KeyDown(TLbData& D, UINT Key) {
     UserSelect(D, To, Shift, Ctrl, false);
 }
 
+LRESULT LbNcCreate(HWND h, UINT Msg, WPARAM w, LPARAM l) {
+    auto D = std::make_unique<TLbData>();
+    D->Wnd = h;
+    const auto* Cs = reinterpret_cast<const CREATESTRUCTW*>(l);
+    D->Style = Cs ? DWORD(Cs->style) : DWORD(GetWindowLongPtrW(h, GWL_STYLE));
+    D->WantV = D->Style & WS_VSCROLL;
+    D->WantH = D->Style & WS_HSCROLL;
+    if (D->Style & LBS_EXTENDEDSEL)
+        D->Style &= ~LBS_MULTIPLESEL;
+    D->ItemHeight = RowHeightOf(h, nullptr);
+    Lists()[h] = std::move(D);
+    return DefWindowProcW(h, Msg, w, l);
+}
+
+LRESULT LbCreate(HWND h, TLbData& D) {
+    if (D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) {
+        MEASUREITEMSTRUCT Mi;
+        Mi.CtlType = ODT_LISTBOX;
+        Mi.CtlID = UINT(GetWindowLongPtrW(h, GWLP_ID));
+        Mi.itemHeight = UINT(D.ItemHeight);
+        RECT C = ClientOf(D);
+        Mi.itemWidth = UINT(C.Right);
+        SendMessageW(GetParent(h), WM_MEASUREITEM, WPARAM(Mi.CtlID), LPARAM(&Mi));
+        if (DataOf(h) == &D && Mi.itemHeight > 0)
+            D.ItemHeight = int(Mi.itemHeight);
+    }
+    UpdateScroll(D);
+    return 0;
+}
+
+LRESULT LbNcDestroy(HWND h, UINT Msg, WPARAM w, LPARAM l) {
+    Lists().erase(h);
+    return DefWindowProcW(h, Msg, w, l);
+}
+
+LRESULT LbSize(HWND h, TLbData& D) {
+    D.Top = std::min(D.Top, MaxTop(D));
+    UpdateScroll(D);
+    InvalidateRect(h, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT LbSetFont(HWND h, TLbData& D, WPARAM w, LPARAM l) {
+    D.Font = reinterpret_cast<HFONT>(w);
+    if (!(D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+        // Rows take the height of the new font.
+        D.ItemHeight = RowHeightOf(h, D.Font);
+        D.Top = std::min(D.Top, MaxTop(D));
+        UpdateScroll(D);
+    }
+    if (l)
+        InvalidateRect(h, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT LbEraseBkgnd(TLbData& D, WPARAM w) {
+    RECT C = ClientOf(D);
+    FillRect(reinterpret_cast<HDC>(w), &C, GetSysColorBrush(COLOR_WINDOW));
+    return 1;
+}
+
+LRESULT LbPaint(TLbData& D, WPARAM w) {
+    Paint(D, reinterpret_cast<HDC>(w));
+    return 0;
+}
+
+LRESULT LbFocus(TLbData& D, UINT Msg) {
+    InvalidateRow(D, D.Caret);
+    Notify(D, Msg == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
+    return 0;
+}
+
+LRESULT LbEnable(HWND h) {
+    InvalidateRect(h, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT LbAddString(TLbData& D, UINT Msg, WPARAM w, LPARAM l) {
+    String S = l ? String(reinterpret_cast<LPCWSTR>(l)) : String();
+    int At = int(w);
+    if (Msg == LB_ADDSTRING) {
+        At = Count(D);
+        if (D.Style & LBS_SORT) {
+            // After every row that sorts before or equal to it, ignoring case.
+            At = 0;
+            while (At < Count(D) && AnsiCompareText(D.Items[std::size_t(At)].Text, S) <= 0)
+                ++At;
+        }
+    } else if (w == WPARAM(-1) || int(w) == -1) {
+        At = -1;
+    }
+    return InsertAt(D, At, S);
+}
+
+LRESULT LbDeleteString(HWND h, TLbData& D, WPARAM w) {
+    int I = int(w);
+    if (!Valid(D, I))
+        return LB_ERR;
+    if (D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) {
+        DELETEITEMSTRUCT Di;
+        Di.CtlType = ODT_LISTBOX;
+        Di.CtlID = UINT(GetWindowLongPtrW(h, GWLP_ID));
+        Di.itemID = UINT(I);
+        Di.hwndItem = h;
+        Di.itemData = D.Items[std::size_t(I)].Data;
+        SendMessageW(GetParent(h), WM_DELETEITEM, WPARAM(Di.CtlID), LPARAM(&Di));
+        if (DataOf(h) != &D || !Valid(D, I))
+            return LB_ERR;
+    }
+    D.Items.erase(D.Items.begin() + I);
+    for (int* P : {&D.Cur, &D.Caret, &D.Anchor}) {
+        if (*P == I)
+            *P = -1;
+        else if (*P > I)
+            --*P;
+    }
+    D.Top = std::min(D.Top, MaxTop(D));
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateScroll(D);
+    return Count(D);
+}
+
+LRESULT LbResetContent(HWND h, TLbData& D) {
+    D.Items.clear();
+    D.Cur = D.Caret = D.Anchor = -1;
+    D.Top = 0;
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateScroll(D);
+    return 0;
+}
+
+LRESULT LbGetText(TLbData& D, WPARAM w, LPARAM l) {
+    if (!Valid(D, int(w)))
+        return LB_ERR;
+    const String& S = D.Items[w].Text;
+    if (l) {
+        auto* Buf = reinterpret_cast<LPWSTR>(l);
+        std::copy(S.begin(), S.end(), Buf);
+        Buf[S.size()] = 0;
+    }
+    return LRESULT(S.size());
+}
+
+LRESULT LbSetItemData(TLbData& D, WPARAM w, LPARAM l) {
+    if (!Valid(D, int(w)))
+        return LB_ERR;
+    D.Items[w].Data = ULONG_PTR(l);
+    return LB_OKAY;
+}
+
+LRESULT LbSetCurSel(TLbData& D, WPARAM w) {
+    if (Multi(D))
+        return LB_ERR;
+    int I = int(w);
+    // Any index outside the list clears the selection, as -1 does.
+    if (I == -1 || !Valid(D, I)) {
+        SetSel(D, D.Cur, false);
+        return LB_ERR;
+    }
+    SetSel(D, I, true);
+    SetCaret(D, I);
+    D.Anchor = I;
+    ShowRow(D, I);
+    return I;
+}
+
+LRESULT LbSetSel(TLbData& D, WPARAM w, LPARAM l) {
+    if (!Multi(D))
+        return LB_ERR;
+    int I = int(l);
+    if (I == -1) {
+        for (int K = 0; K < Count(D); ++K)
+            SetSel(D, K, w != 0);
+        return LB_OKAY;
+    }
+    if (!Valid(D, I))
+        return LB_ERR;
+    SetSel(D, I, w != 0);
+    if (w) {
+        SetCaret(D, I);
+        D.Anchor = I;
+    }
+    return LB_OKAY;
+}
+
+LRESULT LbGetSelCount(TLbData& D) {
+    if (!Multi(D))
+        return LB_ERR;
+    return std::count_if(D.Items.begin(), D.Items.end(), [](const TLbItem& It) { return It.Sel; });
+}
+
+LRESULT LbGetSelItems(TLbData& D, WPARAM w, LPARAM l) {
+    if (!Multi(D))
+        return LB_ERR;
+    auto* Out = reinterpret_cast<int*>(l);
+    int Max = int(w), N = 0;
+    for (int I = 0; I < Count(D) && N < Max; ++I)
+        if (D.Items[std::size_t(I)].Sel && Out)
+            Out[N++] = I;
+    return N;
+}
+
+LRESULT LbSelItemRange(TLbData& D, UINT Msg, WPARAM w, LPARAM l) {
+    if (!Multi(D))
+        return LB_ERR;
+    int A = Msg == LB_SELITEMRANGE ? LOWORD(std::uintptr_t(l)) : int(w);
+    int B = Msg == LB_SELITEMRANGE ? HIWORD(std::uintptr_t(l)) : int(l);
+    bool On = Msg == LB_SELITEMRANGE ? w != 0 : A <= B;
+    for (int I = std::max(0, std::min(A, B)); I <= std::min(Count(D) - 1, std::max(A, B)); ++I)
+        SetSel(D, I, On);
+    return LB_OKAY;
+}
+
+LRESULT LbSetCaretIndex(TLbData& D, WPARAM w) {
+    if (!Valid(D, int(w)))
+        return LB_ERR;
+    SetCaret(D, int(w));
+    ShowRow(D, int(w));
+    return LB_OKAY;
+}
+
+LRESULT LbSetAnchorIndex(TLbData& D, WPARAM w) {
+    if (!Valid(D, int(w)))
+        return LB_ERR;
+    D.Anchor = int(w);
+    return LB_OKAY;
+}
+
+LRESULT LbSetTopIndex(TLbData& D, WPARAM w) {
+    if (!Valid(D, int(w)) && !(w == 0 && Count(D) == 0))
+        return LB_ERR;
+    SetTop(D, int(w));
+    return LB_OKAY;
+}
+
+LRESULT LbSetItemHeight(HWND h, TLbData& D, LPARAM l) {
+    if (LOWORD(std::uintptr_t(l)) == 0 || LOWORD(std::uintptr_t(l)) > 255)
+        return LB_ERR;
+    D.ItemHeight = LOWORD(std::uintptr_t(l));
+    D.Top = std::min(D.Top, MaxTop(D));
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateScroll(D);
+    return LB_OKAY;
+}
+
+LRESULT LbSetColumnWidth(HWND h, TLbData& D, WPARAM w) {
+    D.ColumnWidth = std::max(1, int(w));
+    InvalidateRect(h, nullptr, TRUE);
+    UpdateScroll(D);
+    return LB_OKAY;
+}
+
+LRESULT LbSetHorizontalExtent(TLbData& D, WPARAM w) {
+    D.HExtent = std::max(0, int(w));
+    UpdateScroll(D);
+    return 0;
+}
+
+LRESULT LbGetItemRect(TLbData& D, WPARAM w, LPARAM l) {
+    if (!Valid(D, int(w)) && !(w == 0 && Count(D) == 0))
+        return LB_ERR;
+    if (l)
+        *reinterpret_cast<RECT*>(l) = ItemRectOf(D, int(w));
+    return LB_OKAY;
+}
+
+LRESULT LbItemFromPoint(TLbData& D, LPARAM l) {
+    bool Out = true;
+    int I = ItemAt(D, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, &Out);
+    return MAKELONG(WORD(I), WORD(Out ? 1 : 0));
+}
+
+LRESULT LbSelectString(TLbData& D, WPARAM w, LPARAM l) {
+    int I = Find(D, int(w), l ? String(reinterpret_cast<LPCWSTR>(l)) : String(), false);
+    if (I < 0 || Multi(D))
+        return I < 0 ? LB_ERR : I;
+    SetSel(D, I, true);
+    SetCaret(D, I);
+    ShowRow(D, I);
+    return I;
+}
+
+LRESULT LbScroll(HWND h, TLbData& D, UINT Msg, WPARAM w) {
+    bool Cols = MultiColumn(D);
+    if ((Msg == WM_HSCROLL) != Cols)
+        return 0;
+    int Unit = Cols ? RowsPerPage(D) : 1;
+    int Page = Cols ? ColumnsPerPage(D) : RowsPerPage(D);
+    int Pos = D.Top / Unit;
+    switch (LOWORD(w)) {
+    case SB_LINEUP:
+        Pos -= 1;
+        break;
+    case SB_LINEDOWN:
+        Pos += 1;
+        break;
+    case SB_PAGEUP:
+        Pos -= std::max(1, Page - (Cols ? 0 : 1));
+        break;
+    case SB_PAGEDOWN:
+        Pos += std::max(1, Page - (Cols ? 0 : 1));
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        SCROLLINFO Si;
+        Si.fMask = SIF_TRACKPOS;
+        Pos = GetScrollInfo(h, Cols ? SB_HORZ : SB_VERT, &Si) && LOWORD(w) == SB_THUMBTRACK ? Si.nTrackPos
+                                                                                            : HIWORD(w);
+        break;
+    }
+    case SB_TOP:
+        Pos = 0;
+        break;
+    case SB_BOTTOM:
+        Pos = Count(D);
+        break;
+    default:
+        return 0;
+    }
+    SetTop(D, Pos * Unit);
+    return 0;
+}
+
+LRESULT LbMouseWheel(TLbData& D, WPARAM w) {
+    UINT Lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
+    int Steps = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
+    if (MultiColumn(D))
+        SetTop(D, D.Top - Steps * RowsPerPage(D));
+    else
+        SetTop(D, D.Top - Steps * int(Lines));
+    return 0;
+}
+
+LRESULT LbLButtonDown(HWND h, TLbData& D, UINT Msg, WPARAM w, LPARAM l) {
+    if (GetFocus() != h)
+        SetFocus(h);
+    if (!IsWindow(h) || DataOf(h) != &D)
+        return 0;
+    bool Out = true;
+    int I = ItemAt(D, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, &Out);
+    if (Msg == WM_LBUTTONDBLCLK) {
+        Notify(D, LBN_DBLCLK);
+        return 0;
+    }
+    if (Out)
+        return 0;
+    UserSelect(D, I, (w & MK_SHIFT) != 0, (w & MK_CONTROL) != 0, true);
+    if (IsWindow(h) && DataOf(h) == &D) {
+        D.Tracking = true;
+        SetCapture(h);
+    }
+    return 0;
+}
+
+LRESULT LbMouseMove(TLbData& D, WPARAM w, LPARAM l) {
+    if (!D.Tracking || !(w & MK_LBUTTON))
+        return 0;
+    POINT P{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+    RECT C = ClientOf(D);
+    // Dragging past an edge scrolls one row further each move.
+    int I;
+    if (!MultiColumn(D) && P.Y < C.Top)
+        I = D.Top - 1;
+    else if (!MultiColumn(D) && P.Y >= C.Bottom)
+        I = D.Top + RowsPerPage(D);
+    else
+        I = ItemAt(D, P, nullptr);
+    I = std::clamp(I, 0, Count(D) - 1);
+    if (I == D.Caret || (D.Style & LBS_MULTIPLESEL))
+        return 0;
+    UserSelect(D, I, (D.Style & LBS_EXTENDEDSEL) != 0, (w & MK_CONTROL) != 0, false);
+    return 0;
+}
+
+LRESULT LbEndTracking(HWND h, TLbData& D, UINT Msg) {
+    if (D.Tracking) {
+        D.Tracking = false;
+        if (Msg == WM_LBUTTONUP && GetCapture() == h)
+            ReleaseCapture();
+    }
+    return 0;
+}
+
+LRESULT LbKeyDown(TLbData& D, WPARAM w) {
+    KeyDown(D, UINT(w));
+    return 0;
+}
+
+LRESULT LbChar(TLbData& D, WPARAM w) {
+    WCHAR Ch = WCHAR(w);
+    if (Ch < 0x20 || Count(D) == 0)
+        return 0;
+    int I = Find(D, Valid(D, D.Caret) ? D.Caret : (Multi(D) ? -1 : D.Cur), String(1, Ch), false);
+    if (I >= 0)
+        UserSelect(D, I, false, false, false);
+    return 0;
+}
+
 } // namespace
 
 LRESULT ListBoxWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
-    if (Msg == WM_NCCREATE) {
-        auto D = std::make_unique<TLbData>();
-        D->Wnd = h;
-        const auto* Cs = reinterpret_cast<const CREATESTRUCTW*>(l);
-        D->Style = Cs ? DWORD(Cs->style) : DWORD(GetWindowLongPtrW(h, GWL_STYLE));
-        D->WantV = D->Style & WS_VSCROLL;
-        D->WantH = D->Style & WS_HSCROLL;
-        if (D->Style & LBS_EXTENDEDSEL)
-            D->Style &= ~LBS_MULTIPLESEL;
-        D->ItemHeight = RowHeightOf(h, nullptr);
-        Lists()[h] = std::move(D);
-        return DefWindowProcW(h, Msg, w, l);
-    }
+    if (Msg == WM_NCCREATE)
+        return LbNcCreate(h, Msg, w, l);
     TLbData* Dp = DataOf(h);
     if (!Dp)
         return DefWindowProcW(h, Msg, w, l);
     TLbData& D = *Dp;
     switch (Msg) {
-    case WM_CREATE:
-        if (D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) {
-            MEASUREITEMSTRUCT Mi;
-            Mi.CtlType = ODT_LISTBOX;
-            Mi.CtlID = UINT(GetWindowLongPtrW(h, GWLP_ID));
-            Mi.itemHeight = UINT(D.ItemHeight);
-            RECT C = ClientOf(D);
-            Mi.itemWidth = UINT(C.Right);
-            SendMessageW(GetParent(h), WM_MEASUREITEM, WPARAM(Mi.CtlID), LPARAM(&Mi));
-            if (DataOf(h) == &D && Mi.itemHeight > 0)
-                D.ItemHeight = int(Mi.itemHeight);
-        }
-        UpdateScroll(D);
-        return 0;
-    case WM_NCDESTROY:
-        Lists().erase(h);
-        return DefWindowProcW(h, Msg, w, l);
-    case WM_SIZE:
-        D.Top = std::min(D.Top, MaxTop(D));
-        UpdateScroll(D);
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
-    case WM_SETFONT:
-        D.Font = reinterpret_cast<HFONT>(w);
-        if (!(D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
-            // Rows take the height of the new font.
-            D.ItemHeight = RowHeightOf(h, D.Font);
-            D.Top = std::min(D.Top, MaxTop(D));
-            UpdateScroll(D);
-        }
-        if (l)
-            InvalidateRect(h, nullptr, TRUE);
-        return 0;
-    case WM_GETFONT:
-        return LRESULT(D.Font);
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_ERASEBKGND: {
-        RECT C = ClientOf(D);
-        FillRect(reinterpret_cast<HDC>(w), &C, GetSysColorBrush(COLOR_WINDOW));
-        return 1;
-    }
-    case WM_PAINT:
-        Paint(D, reinterpret_cast<HDC>(w));
-        return 0;
+    case WM_CREATE: return LbCreate(h, D);
+    case WM_NCDESTROY: return LbNcDestroy(h, Msg, w, l);
+    case WM_SIZE: return LbSize(h, D);
+    case WM_SETFONT: return LbSetFont(h, D, w, l);
+    case WM_GETFONT: return LRESULT(D.Font);
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_ERASEBKGND: return LbEraseBkgnd(D, w);
+    case WM_PAINT: return LbPaint(D, w);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        InvalidateRow(D, D.Caret);
-        Notify(D, Msg == WM_SETFOCUS ? LBN_SETFOCUS : LBN_KILLFOCUS);
-        return 0;
-    case WM_ENABLE:
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
-
+        return LbFocus(D, Msg);
+    case WM_ENABLE: return LbEnable(h);
     case LB_ADDSTRING:
-    case LB_INSERTSTRING: {
-        String S = l ? String(reinterpret_cast<LPCWSTR>(l)) : String();
-        int At = int(w);
-        if (Msg == LB_ADDSTRING) {
-            At = Count(D);
-            if (D.Style & LBS_SORT) {
-                // After every row that sorts before or equal to it, ignoring case.
-                At = 0;
-                while (At < Count(D) && AnsiCompareText(D.Items[std::size_t(At)].Text, S) <= 0)
-                    ++At;
-            }
-        } else if (w == WPARAM(-1) || int(w) == -1) {
-            At = -1;
-        }
-        return InsertAt(D, At, S);
-    }
-    case LB_DELETESTRING: {
-        int I = int(w);
-        if (!Valid(D, I))
-            return LB_ERR;
-        if (D.Style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) {
-            DELETEITEMSTRUCT Di;
-            Di.CtlType = ODT_LISTBOX;
-            Di.CtlID = UINT(GetWindowLongPtrW(h, GWLP_ID));
-            Di.itemID = UINT(I);
-            Di.hwndItem = h;
-            Di.itemData = D.Items[std::size_t(I)].Data;
-            SendMessageW(GetParent(h), WM_DELETEITEM, WPARAM(Di.CtlID), LPARAM(&Di));
-            if (DataOf(h) != &D || !Valid(D, I))
-                return LB_ERR;
-        }
-        D.Items.erase(D.Items.begin() + I);
-        for (int* P : {&D.Cur, &D.Caret, &D.Anchor}) {
-            if (*P == I)
-                *P = -1;
-            else if (*P > I)
-                --*P;
-        }
-        D.Top = std::min(D.Top, MaxTop(D));
-        InvalidateRect(h, nullptr, TRUE);
-        UpdateScroll(D);
-        return Count(D);
-    }
-    case LB_RESETCONTENT:
-        D.Items.clear();
-        D.Cur = D.Caret = D.Anchor = -1;
-        D.Top = 0;
-        InvalidateRect(h, nullptr, TRUE);
-        UpdateScroll(D);
-        return 0;
-    case LB_GETCOUNT:
-        return Count(D);
-    case LB_INITSTORAGE:
-        return Count(D);
-    case LB_GETTEXT: {
-        if (!Valid(D, int(w)))
-            return LB_ERR;
-        const String& S = D.Items[w].Text;
-        if (l) {
-            auto* Buf = reinterpret_cast<LPWSTR>(l);
-            std::copy(S.begin(), S.end(), Buf);
-            Buf[S.size()] = 0;
-        }
-        return LRESULT(S.size());
-    }
-    case LB_GETTEXTLEN:
-        return Valid(D, int(w)) ? LRESULT(D.Items[w].Text.size()) : LB_ERR;
-    case LB_GETITEMDATA:
-        return Valid(D, int(w)) ? LRESULT(D.Items[w].Data) : LB_ERR;
-    case LB_SETITEMDATA:
-        if (!Valid(D, int(w)))
-            return LB_ERR;
-        D.Items[w].Data = ULONG_PTR(l);
-        return LB_OKAY;
-
-    case LB_GETCURSEL:
-        return Multi(D) ? (Valid(D, D.Caret) ? D.Caret : LB_ERR) : (D.Cur >= 0 ? D.Cur : LB_ERR);
-    case LB_SETCURSEL: {
-        if (Multi(D))
-            return LB_ERR;
-        int I = int(w);
-        // Any index outside the list clears the selection, as -1 does.
-        if (I == -1 || !Valid(D, I)) {
-            SetSel(D, D.Cur, false);
-            return LB_ERR;
-        }
-        SetSel(D, I, true);
-        SetCaret(D, I);
-        D.Anchor = I;
-        ShowRow(D, I);
-        return I;
-    }
-    case LB_SETSEL: {
-        if (!Multi(D))
-            return LB_ERR;
-        int I = int(l);
-        if (I == -1) {
-            for (int K = 0; K < Count(D); ++K)
-                SetSel(D, K, w != 0);
-            return LB_OKAY;
-        }
-        if (!Valid(D, I))
-            return LB_ERR;
-        SetSel(D, I, w != 0);
-        if (w) {
-            SetCaret(D, I);
-            D.Anchor = I;
-        }
-        return LB_OKAY;
-    }
-    case LB_GETSEL:
-        return Valid(D, int(w)) ? (IsSel(D, int(w)) ? 1 : 0) : LB_ERR;
-    case LB_GETSELCOUNT: {
-        if (!Multi(D))
-            return LB_ERR;
-        return std::count_if(D.Items.begin(), D.Items.end(), [](const TLbItem& It) { return It.Sel; });
-    }
-    case LB_GETSELITEMS: {
-        if (!Multi(D))
-            return LB_ERR;
-        auto* Out = reinterpret_cast<int*>(l);
-        int Max = int(w), N = 0;
-        for (int I = 0; I < Count(D) && N < Max; ++I)
-            if (D.Items[std::size_t(I)].Sel && Out)
-                Out[N++] = I;
-        return N;
-    }
+    case LB_INSERTSTRING:
+        return LbAddString(D, Msg, w, l);
+    case LB_DELETESTRING: return LbDeleteString(h, D, w);
+    case LB_RESETCONTENT: return LbResetContent(h, D);
+    case LB_GETCOUNT: return Count(D);
+    case LB_INITSTORAGE: return Count(D);
+    case LB_GETTEXT: return LbGetText(D, w, l);
+    case LB_GETTEXTLEN: return Valid(D, int(w)) ? LRESULT(D.Items[w].Text.size()) : LB_ERR;
+    case LB_GETITEMDATA: return Valid(D, int(w)) ? LRESULT(D.Items[w].Data) : LB_ERR;
+    case LB_SETITEMDATA: return LbSetItemData(D, w, l);
+    case LB_GETCURSEL: return Multi(D) ? (Valid(D, D.Caret) ? D.Caret : LB_ERR) : (D.Cur >= 0 ? D.Cur : LB_ERR);
+    case LB_SETCURSEL: return LbSetCurSel(D, w);
+    case LB_SETSEL: return LbSetSel(D, w, l);
+    case LB_GETSEL: return Valid(D, int(w)) ? (IsSel(D, int(w)) ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT: return LbGetSelCount(D);
+    case LB_GETSELITEMS: return LbGetSelItems(D, w, l);
     case LB_SELITEMRANGE:
-    case LB_SELITEMRANGEEX: {
-        if (!Multi(D))
-            return LB_ERR;
-        int A = Msg == LB_SELITEMRANGE ? LOWORD(std::uintptr_t(l)) : int(w);
-        int B = Msg == LB_SELITEMRANGE ? HIWORD(std::uintptr_t(l)) : int(l);
-        bool On = Msg == LB_SELITEMRANGE ? w != 0 : A <= B;
-        for (int I = std::max(0, std::min(A, B)); I <= std::min(Count(D) - 1, std::max(A, B)); ++I)
-            SetSel(D, I, On);
-        return LB_OKAY;
-    }
-    case LB_GETCARETINDEX:
-        return Valid(D, D.Caret) ? D.Caret : (Multi(D) ? 0 : LB_ERR);
-    case LB_SETCARETINDEX:
-        if (!Valid(D, int(w)))
-            return LB_ERR;
-        SetCaret(D, int(w));
-        ShowRow(D, int(w));
-        return LB_OKAY;
-    case LB_GETANCHORINDEX:
-        return D.Anchor;
-    case LB_SETANCHORINDEX:
-        if (!Valid(D, int(w)))
-            return LB_ERR;
-        D.Anchor = int(w);
-        return LB_OKAY;
-
-    case LB_GETTOPINDEX:
-        return D.Top;
-    case LB_SETTOPINDEX:
-        if (!Valid(D, int(w)) && !(w == 0 && Count(D) == 0))
-            return LB_ERR;
-        SetTop(D, int(w));
-        return LB_OKAY;
-    case LB_GETITEMHEIGHT:
-        return D.ItemHeight;
-    case LB_SETITEMHEIGHT:
-        if (LOWORD(std::uintptr_t(l)) == 0 || LOWORD(std::uintptr_t(l)) > 255)
-            return LB_ERR;
-        D.ItemHeight = LOWORD(std::uintptr_t(l));
-        D.Top = std::min(D.Top, MaxTop(D));
-        InvalidateRect(h, nullptr, TRUE);
-        UpdateScroll(D);
-        return LB_OKAY;
-    case LB_SETCOLUMNWIDTH:
-        D.ColumnWidth = std::max(1, int(w));
-        InvalidateRect(h, nullptr, TRUE);
-        UpdateScroll(D);
-        return LB_OKAY;
-    case LB_GETHORIZONTALEXTENT:
-        return D.HExtent;
-    case LB_SETHORIZONTALEXTENT:
-        D.HExtent = std::max(0, int(w));
-        UpdateScroll(D);
-        return 0;
-    case LB_SETTABSTOPS:
-        return TRUE;
-    case LB_GETITEMRECT: {
-        if (!Valid(D, int(w)) && !(w == 0 && Count(D) == 0))
-            return LB_ERR;
-        if (l)
-            *reinterpret_cast<RECT*>(l) = ItemRectOf(D, int(w));
-        return LB_OKAY;
-    }
-    case LB_ITEMFROMPOINT: {
-        bool Out = true;
-        int I = ItemAt(D, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, &Out);
-        return MAKELONG(WORD(I), WORD(Out ? 1 : 0));
-    }
+    case LB_SELITEMRANGEEX:
+        return LbSelItemRange(D, Msg, w, l);
+    case LB_GETCARETINDEX: return Valid(D, D.Caret) ? D.Caret : (Multi(D) ? 0 : LB_ERR);
+    case LB_SETCARETINDEX: return LbSetCaretIndex(D, w);
+    case LB_GETANCHORINDEX: return D.Anchor;
+    case LB_SETANCHORINDEX: return LbSetAnchorIndex(D, w);
+    case LB_GETTOPINDEX: return D.Top;
+    case LB_SETTOPINDEX: return LbSetTopIndex(D, w);
+    case LB_GETITEMHEIGHT: return D.ItemHeight;
+    case LB_SETITEMHEIGHT: return LbSetItemHeight(h, D, l);
+    case LB_SETCOLUMNWIDTH: return LbSetColumnWidth(h, D, w);
+    case LB_GETHORIZONTALEXTENT: return D.HExtent;
+    case LB_SETHORIZONTALEXTENT: return LbSetHorizontalExtent(D, w);
+    case LB_SETTABSTOPS: return TRUE;
+    case LB_GETITEMRECT: return LbGetItemRect(D, w, l);
+    case LB_ITEMFROMPOINT: return LbItemFromPoint(D, l);
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
         return Find(D, int(w), l ? String(reinterpret_cast<LPCWSTR>(l)) : String(), Msg == LB_FINDSTRINGEXACT);
-    case LB_SELECTSTRING: {
-        int I = Find(D, int(w), l ? String(reinterpret_cast<LPCWSTR>(l)) : String(), false);
-        if (I < 0 || Multi(D))
-            return I < 0 ? LB_ERR : I;
-        SetSel(D, I, true);
-        SetCaret(D, I);
-        ShowRow(D, I);
-        return I;
-    }
-
+    case LB_SELECTSTRING: return LbSelectString(D, w, l);
     case WM_VSCROLL:
-    case WM_HSCROLL: {
-        bool Cols = MultiColumn(D);
-        if ((Msg == WM_HSCROLL) != Cols)
-            return 0;
-        int Unit = Cols ? RowsPerPage(D) : 1;
-        int Page = Cols ? ColumnsPerPage(D) : RowsPerPage(D);
-        int Pos = D.Top / Unit;
-        switch (LOWORD(w)) {
-        case SB_LINEUP:
-            Pos -= 1;
-            break;
-        case SB_LINEDOWN:
-            Pos += 1;
-            break;
-        case SB_PAGEUP:
-            Pos -= std::max(1, Page - (Cols ? 0 : 1));
-            break;
-        case SB_PAGEDOWN:
-            Pos += std::max(1, Page - (Cols ? 0 : 1));
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-            SCROLLINFO Si;
-            Si.fMask = SIF_TRACKPOS;
-            Pos = GetScrollInfo(h, Cols ? SB_HORZ : SB_VERT, &Si) && LOWORD(w) == SB_THUMBTRACK ? Si.nTrackPos
-                                                                                                : HIWORD(w);
-            break;
-        }
-        case SB_TOP:
-            Pos = 0;
-            break;
-        case SB_BOTTOM:
-            Pos = Count(D);
-            break;
-        default:
-            return 0;
-        }
-        SetTop(D, Pos * Unit);
-        return 0;
-    }
-    case WM_MOUSEWHEEL: {
-        UINT Lines = 3;
-        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &Lines, 0);
-        int Steps = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
-        if (MultiColumn(D))
-            SetTop(D, D.Top - Steps * RowsPerPage(D));
-        else
-            SetTop(D, D.Top - Steps * int(Lines));
-        return 0;
-    }
-
+    case WM_HSCROLL:
+        return LbScroll(h, D, Msg, w);
+    case WM_MOUSEWHEEL: return LbMouseWheel(D, w);
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        if (GetFocus() != h)
-            SetFocus(h);
-        if (!IsWindow(h) || DataOf(h) != &D)
-            return 0;
-        bool Out = true;
-        int I = ItemAt(D, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, &Out);
-        if (Msg == WM_LBUTTONDBLCLK) {
-            Notify(D, LBN_DBLCLK);
-            return 0;
-        }
-        if (Out)
-            return 0;
-        UserSelect(D, I, (w & MK_SHIFT) != 0, (w & MK_CONTROL) != 0, true);
-        if (IsWindow(h) && DataOf(h) == &D) {
-            D.Tracking = true;
-            SetCapture(h);
-        }
-        return 0;
-    }
-    case WM_MOUSEMOVE: {
-        if (!D.Tracking || !(w & MK_LBUTTON))
-            return 0;
-        POINT P{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        RECT C = ClientOf(D);
-        // Dragging past an edge scrolls one row further each move.
-        int I;
-        if (!MultiColumn(D) && P.Y < C.Top)
-            I = D.Top - 1;
-        else if (!MultiColumn(D) && P.Y >= C.Bottom)
-            I = D.Top + RowsPerPage(D);
-        else
-            I = ItemAt(D, P, nullptr);
-        I = std::clamp(I, 0, Count(D) - 1);
-        if (I == D.Caret || (D.Style & LBS_MULTIPLESEL))
-            return 0;
-        UserSelect(D, I, (D.Style & LBS_EXTENDEDSEL) != 0, (w & MK_CONTROL) != 0, false);
-        return 0;
-    }
+    case WM_LBUTTONDBLCLK:
+        return LbLButtonDown(h, D, Msg, w, l);
+    case WM_MOUSEMOVE: return LbMouseMove(D, w, l);
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        if (D.Tracking) {
-            D.Tracking = false;
-            if (Msg == WM_LBUTTONUP && GetCapture() == h)
-                ReleaseCapture();
-        }
-        return 0;
-    case WM_KEYDOWN:
-        KeyDown(D, UINT(w));
-        return 0;
-    case WM_CHAR: {
-        WCHAR Ch = WCHAR(w);
-        if (Ch < 0x20 || Count(D) == 0)
-            return 0;
-        int I = Find(D, Valid(D, D.Caret) ? D.Caret : (Multi(D) ? -1 : D.Cur), String(1, Ch), false);
-        if (I >= 0)
-            UserSelect(D, I, false, false, false);
-        return 0;
-    }
+        return LbEndTracking(h, D, Msg);
+    case WM_KEYDOWN: return LbKeyDown(D, w);
+    case WM_CHAR: return LbChar(D, w);
     }
     return DefWindowProcW(h, Msg, w, l);
 }

@@ -357,7 +357,8 @@ void TCustomTabControl::Dispatch(TMessage& Message) {
 }
 
 void TCustomTabControl::DefaultHandler(TMessage& Message) {
-    NativeWndProc(Message);
+    if (!NativeWndProc(Message))
+        TWinControl::DefaultHandler(Message);
 }
 
 // ---- the native tab control ----
@@ -560,216 +561,257 @@ void TCustomTabControl::UserSelect(int Index) {
     Notify(TCN_SELCHANGE);
 }
 
-void TCustomTabControl::NativeWndProc(TMessage& Message) {
+bool TCustomTabControl::NativeWndProc(TMessage& Message) {
     int Count = int(FItems.size());
     switch (Message.Msg) {
     case TCM_GETITEMCOUNT:
         Message.Result = Count;
-        return;
-    case TCM_INSERTITEMW: {
-        auto* Item = reinterpret_cast<const TCITEMW*>(Message.LParam);
-        int Index = std::clamp(int(Message.WParam), 0, Count);
-        TTabItem New;
-        if (Item->mask & TCIF_TEXT && Item->pszText)
-            New.Text = Item->pszText;
-        if (Item->mask & TCIF_IMAGE)
-            New.Image = Item->iImage;
-        if (Item->mask & TCIF_PARAM)
-            New.Param = Item->lParam;
-        FItems.insert(FItems.begin() + Index, New);
-        // The first tab of an empty control is selected; a tab inserted before the selected one moves it on.
-        if (Count == 0)
-            FCurSel = 0;
-        else if (FCurSel >= Index)
-            ++FCurSel;
-        LayoutChanged();
-        Message.Result = Index;
-        return;
-    }
+        return true;
+    case TCM_INSERTITEMW: return TcInsertItem(Message);
     case TCM_SETITEMW:
-    case TCM_GETITEMW: {
-        int Index = int(Message.WParam);
-        auto* Item = reinterpret_cast<TCITEMW*>(Message.LParam);
-        if (Index < 0 || Index >= Count || !Item) {
-            Message.Result = FALSE;
-            return;
-        }
-        TTabItem& It = FItems[std::size_t(Index)];
-        if (Message.Msg == TCM_SETITEMW) {
-            if (Item->mask & TCIF_TEXT)
-                It.Text = Item->pszText ? String(Item->pszText) : String();
-            if (Item->mask & TCIF_IMAGE)
-                It.Image = Item->iImage;
-            if (Item->mask & TCIF_PARAM)
-                It.Param = Item->lParam;
-            if (Item->mask & (TCIF_TEXT | TCIF_IMAGE))
-                LayoutChanged();
-        } else {
-            if ((Item->mask & TCIF_TEXT) && Item->pszText && Item->cchTextMax > 0) {
-                std::size_t N = std::min(It.Text.size(), std::size_t(Item->cchTextMax - 1));
-                std::copy_n(It.Text.begin(), N, Item->pszText);
-                Item->pszText[N] = 0;
-            }
-            if (Item->mask & TCIF_IMAGE)
-                Item->iImage = It.Image;
-            if (Item->mask & TCIF_PARAM)
-                Item->lParam = It.Param;
-        }
-        Message.Result = TRUE;
-        return;
-    }
-    case TCM_DELETEITEM: {
-        int Index = int(Message.WParam);
-        if (Index < 0 || Index >= Count) {
-            Message.Result = FALSE;
-            return;
-        }
-        FItems.erase(FItems.begin() + Index);
-        if (FCurSel == Index)
-            FCurSel = -1;
-        else if (FCurSel > Index)
-            --FCurSel;
-        if (FHot >= int(FItems.size()))
-            FHot = -1;
-        LayoutChanged();
-        Message.Result = TRUE;
-        return;
-    }
-    case TCM_DELETEALLITEMS:
-        FItems.clear();
-        FCurSel = -1;
-        FHot = -1;
-        FFirstVisible = 0;
-        LayoutChanged();
-        Message.Result = TRUE;
-        return;
+    case TCM_GETITEMW:
+        return TcSetGetItem(Message);
+    case TCM_DELETEITEM: return TcDeleteItem(Message);
+    case TCM_DELETEALLITEMS: return TcDeleteAllItems(Message);
     case TCM_GETCURSEL:
         Message.Result = FCurSel;
-        return;
-    case TCM_SETCURSEL: {
-        int Index = int(Message.WParam);
-        Message.Result = FCurSel;
-        if (Index < -1 || Index >= Count) {
-            Message.Result = -1;
-            return;
-        }
-        FCurSel = Index;
-        MakeVisible(Index);
-        LayoutChanged();
-        return;
-    }
-    case TCM_GETITEMRECT: {
-        int Index = int(Message.WParam);
-        auto* R = reinterpret_cast<RECT*>(Message.LParam);
-        if (Index < 0 || Index >= Count || !R) {
-            Message.Result = FALSE;
-            return;
-        }
-        Layout();
-        *R = FItems[std::size_t(Index)].Rect;
-        Message.Result = TRUE;
-        return;
-    }
-    case TCM_HITTEST: {
-        auto* Info = reinterpret_cast<TCHITTESTINFO*>(Message.LParam);
-        Message.Result = Info ? HitTest(Info->pt, &Info->flags) : -1;
-        return;
-    }
-    case TCM_ADJUSTRECT: {
-        auto* R = reinterpret_cast<RECT*>(Message.LParam);
-        if (!R)
-            return;
-        int Strip = StripSize();
-        // The frame takes PageMargin on every side; the tabs take the strip on theirs.
-        int D = Message.WParam ? -1 : 1;
-        R->Left += D * (PageMargin + (FTabPosition == tpLeft ? Strip : 0));
-        R->Top += D * (PageMargin + (FTabPosition == tpTop ? Strip : 0));
-        R->Right -= D * (PageMargin + (FTabPosition == tpRight ? Strip : 0));
-        R->Bottom -= D * (PageMargin + (FTabPosition == tpBottom ? Strip : 0));
-        return;
-    }
-    case TCM_SETITEMSIZE: {
-        Layout();
-        int OldWidth = FItemWidth > 0 ? FItemWidth : (Count > 0 ? ItemLength(FItems[0]) : 0);
-        Message.Result = MAKELONG(WORD(OldWidth), WORD(ItemExtent()));
-        FItemWidth = std::max(0, int(std::int16_t(LOWORD(std::uintptr_t(Message.LParam)))));
-        FItemHeight = std::max(0, int(std::int16_t(HIWORD(std::uintptr_t(Message.LParam)))));
-        LayoutChanged();
-        return;
-    }
-    case TCM_GETROWCOUNT:
-        Layout();
-        Message.Result = FRows;
-        return;
+        return true;
+    case TCM_SETCURSEL: return TcSetCurSel(Message);
+    case TCM_GETITEMRECT: return TcGetItemRect(Message);
+    case TCM_HITTEST: return TcHitTest(Message);
+    case TCM_ADJUSTRECT: return TcAdjustRect(Message);
+    case TCM_SETITEMSIZE: return TcSetItemSize(Message);
+    case TCM_GETROWCOUNT: return TcGetRowCount(Message);
     case TCM_SETIMAGELIST:
     case TCM_GETIMAGELIST:
-        Message.Result = LRESULT(FNativeImages ? FNativeImages->Handle() : nullptr);
-        if (Message.Msg == TCM_SETIMAGELIST) {
-            if (FNativeImages && FNativeImages != FImages)
-                FNativeImages->RemoveFreeNotification(this);
-            FNativeImages = reinterpret_cast<TCustomImageList*>(Message.LParam);
-            if (FNativeImages)
-                FNativeImages->FreeNotification(this);
+        return TcImageList(Message);
+    case WM_HSCROLL: return TcHScroll(Message);
+    case WM_KEYDOWN: return TcKeyDown(Message);
+    case WM_MOUSEMOVE: return TcMouseMove(Message);
+    }
+    return false;
+}
+
+bool TCustomTabControl::TcInsertItem(TMessage& Message) {
+    int Count = int(FItems.size());
+    auto* Item = reinterpret_cast<const TCITEMW*>(Message.LParam);
+    int Index = std::clamp(int(Message.WParam), 0, Count);
+    TTabItem New;
+    if (Item->mask & TCIF_TEXT && Item->pszText)
+        New.Text = Item->pszText;
+    if (Item->mask & TCIF_IMAGE)
+        New.Image = Item->iImage;
+    if (Item->mask & TCIF_PARAM)
+        New.Param = Item->lParam;
+    FItems.insert(FItems.begin() + Index, New);
+    // The first tab of an empty control is selected; a tab inserted before the selected one moves it on.
+    if (Count == 0)
+        FCurSel = 0;
+    else if (FCurSel >= Index)
+        ++FCurSel;
+    LayoutChanged();
+    Message.Result = Index;
+    return true;
+}
+
+bool TCustomTabControl::TcSetGetItem(TMessage& Message) {
+    int Count = int(FItems.size());
+    int Index = int(Message.WParam);
+    auto* Item = reinterpret_cast<TCITEMW*>(Message.LParam);
+    if (Index < 0 || Index >= Count || !Item) {
+        Message.Result = FALSE;
+        return true;
+    }
+    TTabItem& It = FItems[std::size_t(Index)];
+    if (Message.Msg == TCM_SETITEMW) {
+        if (Item->mask & TCIF_TEXT)
+            It.Text = Item->pszText ? String(Item->pszText) : String();
+        if (Item->mask & TCIF_IMAGE)
+            It.Image = Item->iImage;
+        if (Item->mask & TCIF_PARAM)
+            It.Param = Item->lParam;
+        if (Item->mask & (TCIF_TEXT | TCIF_IMAGE))
             LayoutChanged();
+    } else {
+        if ((Item->mask & TCIF_TEXT) && Item->pszText && Item->cchTextMax > 0) {
+            std::size_t N = std::min(It.Text.size(), std::size_t(Item->cchTextMax - 1));
+            std::copy_n(It.Text.begin(), N, Item->pszText);
+            Item->pszText[N] = 0;
         }
-        return;
-    case WM_HSCROLL: {
-        if (FMultiLine || Vertical())
-            return;
-        int Code = LOWORD(Message.WParam);
-        int Old = FFirstVisible;
-        if (Code == SB_THUMBPOSITION)
-            FFirstVisible = int(HIWORD(Message.WParam));
-        else if (Code == SB_LINELEFT)
-            FFirstVisible = std::max(0, FFirstVisible - 1);
-        else if (Code == SB_LINERIGHT)
-            ++FFirstVisible;
-        else
-            return;
-        FFirstVisible = std::clamp(FFirstVisible, 0, Count > 0 ? MaxFirstVisible() : 0);
-        if (FFirstVisible != Old) {
-            FLayoutValid = false;
-            Invalidate();
-        }
-        return;
+        if (Item->mask & TCIF_IMAGE)
+            Item->iImage = It.Image;
+        if (Item->mask & TCIF_PARAM)
+            Item->lParam = It.Param;
     }
-    case WM_KEYDOWN: {
-        if (Count == 0)
-            break;
-        int Target = FCurSel;
-        switch (Message.WParam) {
-        case VK_LEFT:
-        case VK_UP:
-            Target = std::max(0, FCurSel - 1);
-            break;
-        case VK_RIGHT:
-        case VK_DOWN:
-            Target = std::min(Count - 1, FCurSel + 1);
-            break;
-        case VK_HOME:
-            Target = 0;
-            break;
-        case VK_END:
-            Target = Count - 1;
-            break;
-        default:
-            break;
-        }
-        if (Target != FCurSel && Target >= 0)
-            UserSelect(Target);
-        return;
+    Message.Result = TRUE;
+    return true;
+}
+
+bool TCustomTabControl::TcDeleteItem(TMessage& Message) {
+    int Count = int(FItems.size());
+    int Index = int(Message.WParam);
+    if (Index < 0 || Index >= Count) {
+        Message.Result = FALSE;
+        return true;
     }
-    case WM_MOUSEMOVE: {
-        int Hot = HitTest(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}, nullptr);
-        if (Hot != FHot) {
-            FHot = Hot;
-            if (FHotTrack)
-                Invalidate();
-        }
+    FItems.erase(FItems.begin() + Index);
+    if (FCurSel == Index)
+        FCurSel = -1;
+    else if (FCurSel > Index)
+        --FCurSel;
+    if (FHot >= int(FItems.size()))
+        FHot = -1;
+    LayoutChanged();
+    Message.Result = TRUE;
+    return true;
+}
+
+bool TCustomTabControl::TcDeleteAllItems(TMessage& Message) {
+    FItems.clear();
+    FCurSel = -1;
+    FHot = -1;
+    FFirstVisible = 0;
+    LayoutChanged();
+    Message.Result = TRUE;
+    return true;
+}
+
+bool TCustomTabControl::TcSetCurSel(TMessage& Message) {
+    int Count = int(FItems.size());
+    int Index = int(Message.WParam);
+    Message.Result = FCurSel;
+    if (Index < -1 || Index >= Count) {
+        Message.Result = -1;
+        return true;
+    }
+    FCurSel = Index;
+    MakeVisible(Index);
+    LayoutChanged();
+    return true;
+}
+
+bool TCustomTabControl::TcGetItemRect(TMessage& Message) {
+    int Count = int(FItems.size());
+    int Index = int(Message.WParam);
+    auto* R = reinterpret_cast<RECT*>(Message.LParam);
+    if (Index < 0 || Index >= Count || !R) {
+        Message.Result = FALSE;
+        return true;
+    }
+    Layout();
+    *R = FItems[std::size_t(Index)].Rect;
+    Message.Result = TRUE;
+    return true;
+}
+
+bool TCustomTabControl::TcHitTest(TMessage& Message) {
+    auto* Info = reinterpret_cast<TCHITTESTINFO*>(Message.LParam);
+    Message.Result = Info ? HitTest(Info->pt, &Info->flags) : -1;
+    return true;
+}
+
+bool TCustomTabControl::TcAdjustRect(TMessage& Message) {
+    auto* R = reinterpret_cast<RECT*>(Message.LParam);
+    if (!R)
+        return true;
+    int Strip = StripSize();
+    // The frame takes PageMargin on every side; the tabs take the strip on theirs.
+    int D = Message.WParam ? -1 : 1;
+    R->Left += D * (PageMargin + (FTabPosition == tpLeft ? Strip : 0));
+    R->Top += D * (PageMargin + (FTabPosition == tpTop ? Strip : 0));
+    R->Right -= D * (PageMargin + (FTabPosition == tpRight ? Strip : 0));
+    R->Bottom -= D * (PageMargin + (FTabPosition == tpBottom ? Strip : 0));
+    return true;
+}
+
+bool TCustomTabControl::TcSetItemSize(TMessage& Message) {
+    int Count = int(FItems.size());
+    Layout();
+    int OldWidth = FItemWidth > 0 ? FItemWidth : (Count > 0 ? ItemLength(FItems[0]) : 0);
+    Message.Result = MAKELONG(WORD(OldWidth), WORD(ItemExtent()));
+    FItemWidth = std::max(0, int(std::int16_t(LOWORD(std::uintptr_t(Message.LParam)))));
+    FItemHeight = std::max(0, int(std::int16_t(HIWORD(std::uintptr_t(Message.LParam)))));
+    LayoutChanged();
+    return true;
+}
+
+bool TCustomTabControl::TcGetRowCount(TMessage& Message) {
+    Layout();
+    Message.Result = FRows;
+    return true;
+}
+
+bool TCustomTabControl::TcImageList(TMessage& Message) {
+    Message.Result = LRESULT(FNativeImages ? FNativeImages->Handle() : nullptr);
+    if (Message.Msg == TCM_SETIMAGELIST) {
+        if (FNativeImages && FNativeImages != FImages)
+            FNativeImages->RemoveFreeNotification(this);
+        FNativeImages = reinterpret_cast<TCustomImageList*>(Message.LParam);
+        if (FNativeImages)
+            FNativeImages->FreeNotification(this);
+        LayoutChanged();
+    }
+    return true;
+}
+
+bool TCustomTabControl::TcHScroll(TMessage& Message) {
+    int Count = int(FItems.size());
+    if (FMultiLine || Vertical())
+        return true;
+    int Code = LOWORD(Message.WParam);
+    int Old = FFirstVisible;
+    if (Code == SB_THUMBPOSITION)
+        FFirstVisible = int(HIWORD(Message.WParam));
+    else if (Code == SB_LINELEFT)
+        FFirstVisible = std::max(0, FFirstVisible - 1);
+    else if (Code == SB_LINERIGHT)
+        ++FFirstVisible;
+    else
+        return true;
+    FFirstVisible = std::clamp(FFirstVisible, 0, Count > 0 ? MaxFirstVisible() : 0);
+    if (FFirstVisible != Old) {
+        FLayoutValid = false;
+        Invalidate();
+    }
+    return true;
+}
+
+bool TCustomTabControl::TcKeyDown(TMessage& Message) {
+    int Count = int(FItems.size());
+    if (Count == 0)
+        return false;
+    int Target = FCurSel;
+    switch (Message.WParam) {
+    case VK_LEFT:
+    case VK_UP:
+        Target = std::max(0, FCurSel - 1);
+        break;
+    case VK_RIGHT:
+    case VK_DOWN:
+        Target = std::min(Count - 1, FCurSel + 1);
+        break;
+    case VK_HOME:
+        Target = 0;
+        break;
+    case VK_END:
+        Target = Count - 1;
+        break;
+    default:
         break;
     }
+    if (Target != FCurSel && Target >= 0)
+        UserSelect(Target);
+    return true;
+}
+
+bool TCustomTabControl::TcMouseMove(TMessage& Message) {
+    int Hot = HitTest(POINT{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}, nullptr);
+    if (Hot != FHot) {
+        FHot = Hot;
+        if (FHotTrack)
+            Invalidate();
     }
-    TWinControl::DefaultHandler(Message);
+    return false;
 }
 
 // ---- painting ----

@@ -155,8 +155,22 @@ private:
         LPARAM Param = 0;
         TRect Rect;
     };
-    // The native tab control's side.
-    void NativeWndProc(TMessage& Message);
+    // The native tab control's own procedure (run from DefaultHandler); true when it took the message.
+    bool NativeWndProc(TMessage& Message);
+    bool TcInsertItem(TMessage& Message);
+    bool TcSetGetItem(TMessage& Message);
+    bool TcDeleteItem(TMessage& Message);
+    bool TcDeleteAllItems(TMessage& Message);
+    bool TcSetCurSel(TMessage& Message);
+    bool TcGetItemRect(TMessage& Message);
+    bool TcHitTest(TMessage& Message);
+    bool TcAdjustRect(TMessage& Message);
+    bool TcSetItemSize(TMessage& Message);
+    bool TcGetRowCount(TMessage& Message);
+    bool TcImageList(TMessage& Message);
+    bool TcHScroll(TMessage& Message);
+    bool TcKeyDown(TMessage& Message);
+    bool TcMouseMove(TMessage& Message);
     void Layout();
     void LayoutChanged();
     bool Vertical() const { return FTabPosition == tpLeft || FTabPosition == tpRight; }

@@ -1091,103 +1091,117 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
 }
 
 void TCustomTreeView::DefaultHandler(TMessage& Message) {
-    NativeWndProc(Message);
+    if (!NativeWndProc(Message))
+        TWinControl::DefaultHandler(Message);
 }
 
-void TCustomTreeView::NativeWndProc(TMessage& Message) {
+bool TCustomTreeView::NativeWndProc(TMessage& Message) {
     switch (Message.Msg) {
     case TVM_GETCOUNT:
         Message.Result = FNodes->Count();
-        return;
+        return true;
     case TVM_GETVISIBLECOUNT:
         Message.Result = PageRows();
-        return;
+        return true;
     case TVM_GETINDENT:
         Message.Result = FIndent;
-        return;
-    case TVM_SETINDENT:
-        FIndent = std::max(0, int(Message.WParam));
-        TreeChanged();
-        return;
+        return true;
+    case TVM_SETINDENT: return TvSetIndent(Message);
     case TVM_GETIMAGELIST:
-    case TVM_SETIMAGELIST: {
-        TCustomImageList*& Slot = Message.WParam == TVSIL_STATE ? FNativeStateImages : FNativeImages;
-        Message.Result = LRESULT(Slot ? Slot->Handle() : nullptr);
-        if (Message.Msg == TVM_SETIMAGELIST) {
-            if (Slot && Slot != FImages && Slot != FStateImages)
-                Slot->RemoveFreeNotification(this);
-            Slot = reinterpret_cast<TCustomImageList*>(Message.LParam);
-            if (Slot)
-                Slot->FreeNotification(this);
-            TreeChanged();
-        }
-        return;
-    }
-    case WM_VSCROLL: {
-        int Page = std::max(1, PageRows());
-        switch (LOWORD(Message.WParam)) {
-        case SB_LINEUP:
-            SetTopRow(FTopRow - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTopRow(FTopRow + 1);
-            break;
-        case SB_PAGEUP:
-            SetTopRow(FTopRow - Page);
-            break;
-        case SB_PAGEDOWN:
-            SetTopRow(FTopRow + Page);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetTopRow(HIWORD(Message.WParam));
-            break;
-        case SB_TOP:
-            SetTopRow(0);
-            break;
-        case SB_BOTTOM:
-            SetTopRow(int(Rows().size()));
-            break;
-        }
-        return;
-    }
-    case WM_HSCROLL:
-        switch (LOWORD(Message.WParam)) {
-        case SB_LINELEFT:
-            SetHorzPos(FHorzPos - HorzLine);
-            break;
-        case SB_LINERIGHT:
-            SetHorzPos(FHorzPos + HorzLine);
-            break;
-        case SB_PAGELEFT:
-            SetHorzPos(FHorzPos - ClientWidth());
-            break;
-        case SB_PAGERIGHT:
-            SetHorzPos(FHorzPos + ClientWidth());
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            SetHorzPos(HIWORD(Message.WParam));
-            break;
-        case SB_LEFT:
-            SetHorzPos(0);
-            break;
-        case SB_RIGHT:
-            SetHorzPos(ContentWidth());
-            break;
-        }
-        return;
-    case WM_MOUSEWHEEL: {
-        int Lines = -GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * 3;
-        SetTopRow(FTopRow + Lines);
-        Message.Result = 0;
-        return;
-    }
+    case TVM_SETIMAGELIST:
+        return TvImageList(Message);
+    case WM_VSCROLL: return TvVScroll(Message);
+    case WM_HSCROLL: return TvHScroll(Message);
+    case WM_MOUSEWHEEL: return TvMouseWheel(Message);
     case WM_KEYDOWN:
         KeyNavigate(Message.WParam);
-        return;
+        return true;
     }
-    TWinControl::DefaultHandler(Message);
+    return false;
+}
+
+bool TCustomTreeView::TvSetIndent(TMessage& Message) {
+    FIndent = std::max(0, int(Message.WParam));
+    TreeChanged();
+    return true;
+}
+
+bool TCustomTreeView::TvImageList(TMessage& Message) {
+    TCustomImageList*& Slot = Message.WParam == TVSIL_STATE ? FNativeStateImages : FNativeImages;
+    Message.Result = LRESULT(Slot ? Slot->Handle() : nullptr);
+    if (Message.Msg == TVM_SETIMAGELIST) {
+        if (Slot && Slot != FImages && Slot != FStateImages)
+            Slot->RemoveFreeNotification(this);
+        Slot = reinterpret_cast<TCustomImageList*>(Message.LParam);
+        if (Slot)
+            Slot->FreeNotification(this);
+        TreeChanged();
+    }
+    return true;
+}
+
+bool TCustomTreeView::TvVScroll(TMessage& Message) {
+    int Page = std::max(1, PageRows());
+    switch (LOWORD(Message.WParam)) {
+    case SB_LINEUP:
+        SetTopRow(FTopRow - 1);
+        break;
+    case SB_LINEDOWN:
+        SetTopRow(FTopRow + 1);
+        break;
+    case SB_PAGEUP:
+        SetTopRow(FTopRow - Page);
+        break;
+    case SB_PAGEDOWN:
+        SetTopRow(FTopRow + Page);
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetTopRow(HIWORD(Message.WParam));
+        break;
+    case SB_TOP:
+        SetTopRow(0);
+        break;
+    case SB_BOTTOM:
+        SetTopRow(int(Rows().size()));
+        break;
+    }
+    return true;
+}
+
+bool TCustomTreeView::TvHScroll(TMessage& Message) {
+    switch (LOWORD(Message.WParam)) {
+    case SB_LINELEFT:
+        SetHorzPos(FHorzPos - HorzLine);
+        break;
+    case SB_LINERIGHT:
+        SetHorzPos(FHorzPos + HorzLine);
+        break;
+    case SB_PAGELEFT:
+        SetHorzPos(FHorzPos - ClientWidth());
+        break;
+    case SB_PAGERIGHT:
+        SetHorzPos(FHorzPos + ClientWidth());
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetHorzPos(HIWORD(Message.WParam));
+        break;
+    case SB_LEFT:
+        SetHorzPos(0);
+        break;
+    case SB_RIGHT:
+        SetHorzPos(ContentWidth());
+        break;
+    }
+    return true;
+}
+
+bool TCustomTreeView::TvMouseWheel(TMessage& Message) {
+    int Lines = -GET_WHEEL_DELTA_WPARAM(Message.WParam) / WHEEL_DELTA * 3;
+    SetTopRow(FTopRow + Lines);
+    Message.Result = 0;
+    return true;
 }
 
 // ---- painting ----

@@ -277,8 +277,13 @@ private:
     friend class TTreeNode;
     friend class TTreeNodes;
     friend class TTreeEditor;
-    // The native control's side.
-    void NativeWndProc(TMessage& Message);
+    // The native tree's own procedure (run from DefaultHandler); true when it took the message.
+    bool NativeWndProc(TMessage& Message);
+    bool TvSetIndent(TMessage& Message);
+    bool TvImageList(TMessage& Message);
+    bool TvVScroll(TMessage& Message);
+    bool TvHScroll(TMessage& Message);
+    bool TvMouseWheel(TMessage& Message);
     void TreeChanged();
     void NodeRemoving(TTreeNode* Node);
     bool ExpandNode(TTreeNode* Node);
