@@ -1251,7 +1251,6 @@ bool TWinControl::ReflectToChild(TMessage& Message) {
 }
 
 void TWinControl::Dispatch(TMessage& Message) {
-    std::weak_ptr<char> Alive = FAlive;
     switch (Message.Msg) {
     case WM_COMMAND:
     case WM_DRAWITEM:
@@ -1260,9 +1259,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_COMPAREITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (ReflectToChild(Message))
-            return;
-        break;
+        WMReflected(Message); return;
     case WM_ERASEBKGND:
         WMEraseBkgnd(Message);
         return;
@@ -1292,68 +1289,18 @@ void TWinControl::Dispatch(TMessage& Message) {
         return;
     case WM_SETCURSOR:
         WMSetCursor(Message);
-        if (Message.Result)
-            return;
-        break;
+        return;
     case WM_CONTEXTMENU:
         WMContextMenu(Message);
         return;
-    case WM_CAPTURECHANGED:
-        if (GCaptureControl && GCaptureControl->Parent() == this && HWND(Message.LParam) != FHandle)
-            GCaptureControl = nullptr;
-        break;
-    case WM_NOTIFY:
-        // A child control's notification is handed back to that control as CN_NOTIFY.
-        if (auto* Header = reinterpret_cast<NMHDR*>(Message.LParam)) {
-            TWinControl* From = FindControl(Header->hwndFrom);
-            if (From && From != this) {
-                Message.Result = From->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
-                return;
-            }
-        }
-        break;
-    case WM_SIZE:
-        TControl::Dispatch(Message);
-        if (!Alive.expired() && Message.WParam != SIZE_MINIMIZED)
-            Realign();
-        return;
-    case WM_WINDOWPOSCHANGED:
-        TControl::Dispatch(Message);
-        if (!Alive.expired() && FHandle)
-            UpdateBoundsFromWindow();
-        return;
-    case WM_SETTEXT: {
-        TControl::Dispatch(Message);
-        if (Alive.expired())
-            return;
-        auto* Text = reinterpret_cast<const WCHAR*>(Message.LParam);
-        String New = Text ? String(Text) : String();
-        if (New != FText) {
-            FText = New;
-            Perform(CM_TEXTCHANGED, 0, 0);
-        }
-        return;
-    }
-    case CM_VISIBLECHANGED:
-        if (!Visible())
-            if (TCustomForm* Form = GetParentForm(this); Form && Form != this)
-                Form->DefocusControl(this, false);
-        if (FHandle)
-            SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                             (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-        break;
-    case CM_ENABLEDCHANGED:
-        if (!Enabled())
-            if (TCustomForm* Form = GetParentForm(this); Form && Form != this)
-                Form->DefocusControl(this, false);
-        if (FHandle)
-            EnableWindow(FHandle, Enabled());
-        break;
-    case CM_INVALIDATE:
-        if (FHandle)
-            InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
-        return;
+    case WM_CAPTURECHANGED: WMCaptureChanged(Message); return;
+    case WM_NOTIFY: WMNotify(Message); return;
+    case WM_SIZE: WMSize(Message); return;
+    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;
+    case WM_SETTEXT: WMSetText(Message); return;
+    case CM_VISIBLECHANGED: CMVisibleChanged(Message); return;
+    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); return;
+    case CM_INVALIDATE: CMInvalidate(); return;
     case CM_FONTCHANGED:
         NotifyControls(CM_PARENTFONTCHANGED);
         break;
@@ -1376,6 +1323,82 @@ void TWinControl::Dispatch(TMessage& Message) {
         return;
     }
     TControl::Dispatch(Message);
+}
+
+void TWinControl::WMReflected(TMessage& Message) {
+    if (ReflectToChild(Message))
+        return;
+    TControl::Dispatch(Message);
+}
+
+void TWinControl::WMCaptureChanged(TMessage& Message) {
+    if (GCaptureControl && GCaptureControl->Parent() == this && HWND(Message.LParam) != FHandle)
+        GCaptureControl = nullptr;
+    TControl::Dispatch(Message);
+}
+
+void TWinControl::WMNotify(TMessage& Message) {
+    // A child control's notification is handed back to that control as CN_NOTIFY.
+    if (auto* Header = reinterpret_cast<NMHDR*>(Message.LParam)) {
+        TWinControl* From = FindControl(Header->hwndFrom);
+        if (From && From != this) {
+            Message.Result = From->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+            return;
+        }
+    }
+    TControl::Dispatch(Message);
+}
+
+void TWinControl::WMSize(TMessage& Message) {
+    std::weak_ptr<char> Alive = FAlive;
+    TControl::Dispatch(Message);
+    if (!Alive.expired() && Message.WParam != SIZE_MINIMIZED)
+        Realign();
+}
+
+void TWinControl::WMWindowPosChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = FAlive;
+    TControl::Dispatch(Message);
+    if (!Alive.expired() && FHandle)
+        UpdateBoundsFromWindow();
+}
+
+void TWinControl::WMSetText(TMessage& Message) {
+    std::weak_ptr<char> Alive = FAlive;
+    TControl::Dispatch(Message);
+    if (Alive.expired())
+        return;
+    auto* Text = reinterpret_cast<const WCHAR*>(Message.LParam);
+    String New = Text ? String(Text) : String();
+    if (New != FText) {
+        FText = New;
+        Perform(CM_TEXTCHANGED, 0, 0);
+    }
+}
+
+void TWinControl::CMVisibleChanged(TMessage& Message) {
+    if (!Visible())
+        if (TCustomForm* Form = GetParentForm(this); Form && Form != this)
+            Form->DefocusControl(this, false);
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (Visible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    TControl::Dispatch(Message);
+}
+
+void TWinControl::CMEnabledChanged(TMessage& Message) {
+    if (!Enabled())
+        if (TCustomForm* Form = GetParentForm(this); Form && Form != this)
+            Form->DefocusControl(this, false);
+    if (FHandle)
+        EnableWindow(FHandle, Enabled());
+    TControl::Dispatch(Message);
+}
+
+void TWinControl::CMInvalidate() {
+    if (FHandle)
+        InvalidateRect(FHandle, nullptr, !FControlStyle.Contains(csOpaque));
 }
 
 void TWinControl::DefaultHandler(TMessage& Message) {
@@ -1679,9 +1702,12 @@ void TWinControl::WMSetFocus(TMessage& Message) {
 }
 
 // In the client area the application's cursor wins, then the cursor of the control under the mouse.
+// Sets the cursor of the control under the mouse; where that is the default, the base class answers.
 void TWinControl::WMSetCursor(TMessage& Message) {
-    if (LOWORD(Message.LParam) != HTCLIENT || HWND(Message.WParam) != FHandle)
+    if (LOWORD(Message.LParam) != HTCLIENT || HWND(Message.WParam) != FHandle) {
+        TControl::Dispatch(Message);
         return;
+    }
     TCursor Cursor = Screen ? Screen->Cursor() : crDefault;
     if (Cursor == crDefault) {
         POINT P;
@@ -1692,8 +1718,10 @@ void TWinControl::WMSetCursor(TMessage& Message) {
         if (Cursor == crDefault)
             Cursor = this->Cursor();
     }
-    if (Cursor == crDefault)
+    if (Cursor == crDefault) {
+        TControl::Dispatch(Message);
         return;
+    }
     HCURSOR H = Screen ? Screen->Cursors(Cursor) : StandardCursorHandle(Cursor);
     ::SetCursor(H);
     Message.Result = 1;

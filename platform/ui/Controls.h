@@ -602,6 +602,15 @@ private:
     void WMSetFocus(TMessage& Message);
     void WMSetCursor(TMessage& Message);
     void WMContextMenu(TMessage& Message);
+    void WMReflected(TMessage& Message);
+    void WMCaptureChanged(TMessage& Message);
+    void WMNotify(TMessage& Message);
+    void WMSize(TMessage& Message);
+    void WMWindowPosChanged(TMessage& Message);
+    void WMSetText(TMessage& Message);
+    void CMVisibleChanged(TMessage& Message);
+    void CMEnabledChanged(TMessage& Message);
+    void CMInvalidate();
     bool IsControlMouseMsg(TMessage& Message);
     // Hands a child's notification (WM_COMMAND, owner drawing, a child bar's scrolling) to
     // the child control as its CN_ message; false when the sender is none of this library's controls.
