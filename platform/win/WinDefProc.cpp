@@ -330,245 +330,324 @@ static HCURSOR CursorForHit(LRESULT Ht) {
 
 using namespace winimpl;
 
+namespace {
+
+// The default procedure's handlers, one per message.
+LRESULT DefNcCreate(TWnd* W, LPARAM lParam) {
+    auto* Cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    if (Cs && Cs->lpszName && reinterpret_cast<std::uintptr_t>(Cs->lpszName) >= 0x10000)
+        W->Text = Cs->lpszName;
+    return TRUE;
+}
+
+LRESULT DefNcCalcSize(TWnd* W, LPARAM lParam) {
+    RECT* R = reinterpret_cast<RECT*>(lParam);
+    if (!R)
+        return 0;
+    if ((W->Style & WS_MINIMIZE) && W->IsMDIChild()) {
+        // Only the caption of a minimised MDI child shows, inside its frame.
+        RECT C = DefaultClientRect(W->Style & ~(WS_VSCROLL | WS_HSCROLL), W->ExStyle & ~WS_EX_CLIENTEDGE, *R);
+        *R = RECT{C.Left, C.Top, C.Left, C.Top};
+        W->NcBars = 0;
+    } else if (W->Style & WS_MINIMIZE) {
+        *R = RECT{R->Left, R->Top, R->Left, R->Top};
+        W->NcBars = 0;
+    } else {
+        *R = DefaultClientRect(W->Style, W->ExStyle, *R);
+        W->NcBars = ((W->Style & WS_HSCROLL) ? 1u << SB_HORZ : 0u) | ((W->Style & WS_VSCROLL) ? 1u << SB_VERT : 0u);
+    }
+    return 0;
+}
+
+LRESULT DefNcPaint(TWnd* W, WPARAM wParam) {
+    PaintDefaultFrame(W, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr);
+    return 0;
+}
+
+LRESULT DefNcActivate(TWnd* W, WPARAM wParam) {
+    W->NcActive = wParam != 0;
+    if (W->Visible())
+        PaintDefaultFrame(W, nullptr);
+    return TRUE;
+}
+
+LRESULT DefPaintMessage(TWnd* W) {
+    DefaultPaint(W);
+    return 0;
+}
+
+LRESULT DefSyncPaint(HWND hWnd) {
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME | RDW_ALLCHILDREN);
+    return 0;
+}
+
+LRESULT DefSetRedraw(TWnd* W, WPARAM wParam) {
+    if (wParam) {
+        W->RedrawOff = 0;
+    } else {
+        W->RedrawOff = 1;
+    }
+    return 0;
+}
+
+LRESULT DefSetText(TWnd* W, LPARAM lParam) {
+    W->Text = lParam ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : std::u16string();
+    if (W->Visible() && (W->Style & WS_CAPTION) == WS_CAPTION)
+        PaintDefaultFrame(W, nullptr);
+    return TRUE;
+}
+
+LRESULT DefGetText(TWnd* W, WPARAM wParam, LPARAM lParam) {
+    auto* Buf = reinterpret_cast<LPWSTR>(lParam);
+    int Max = int(wParam);
+    if (!Buf || Max <= 0)
+        return 0;
+    int N = std::min<int>(int(W->Text.size()), Max - 1);
+    std::memcpy(Buf, W->Text.data(), std::size_t(N) * sizeof(char16_t));
+    Buf[N] = 0;
+    return N;
+}
+
+LRESULT DefClose(HWND hWnd) {
+    DestroyWindow(hWnd);
+    return 0;
+}
+
+LRESULT DefWindowPosChanging(TWnd* W, LPARAM lParam) {
+    auto* Wp = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (Wp && !(Wp->flags & SWP_NOSIZE) && TakesMinMax(W) && !(W->Style & (WS_MINIMIZE | WS_MAXIMIZE))) {
+        MINMAXINFO Mmi = QueryMinMax(W);
+        Wp->cx = std::clamp(Wp->cx, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
+        Wp->cy = std::clamp(Wp->cy, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
+    }
+    return 0;
+}
+
+LRESULT DefWindowPosChanged(HWND hWnd, TWnd* W, LPARAM lParam) {
+    auto* Wp = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (!Wp)
+        return 0;
+    if (!(Wp->flags & SWP_NOCLIENTMOVE))
+        Send(W, WM_MOVE, 0, MAKELPARAM(W->Rect.Left + W->Client.Left, W->Rect.Top + W->Client.Top));
+    if (Alive(hWnd) && (!(Wp->flags & SWP_NOCLIENTSIZE) || (Wp->flags & SWP_STATECHANGED))) {
+        WPARAM Kind = (W->Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
+                      : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
+                                                 : SIZE_RESTORED;
+        Send(W, WM_SIZE, Kind, MAKELPARAM(W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top));
+    }
+    return 0;
+}
+
+LRESULT DefMouseActivate(TWnd* W, WPARAM wParam, LPARAM lParam) {
+    if (W->IsChild()) {
+        LRESULT R = Send(W->Parent, WM_MOUSEACTIVATE, wParam, lParam);
+        if (R)
+            return R;
+    }
+    return MA_ACTIVATE;
+}
+
+LRESULT DefSetCursor(TWnd* W, WPARAM wParam, LPARAM lParam) {
+    if (W->IsChild() && Send(W->Parent, WM_SETCURSOR, wParam, lParam))
+        return TRUE;
+    LRESULT Ht = short(LOWORD(std::uintptr_t(lParam)));
+    if (Ht == HTERROR) {
+        UINT M = HIWORD(std::uintptr_t(lParam));
+        if (M == WM_LBUTTONDOWN || M == WM_RBUTTONDOWN || M == WM_MBUTTONDOWN)
+            MessageBeep(0);
+        return FALSE;
+    }
+    if (Ht == HTCLIENT) {
+        if (W->Class && W->Class->Cursor) {
+            SetCursor(W->Class->Cursor);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    SetCursor(CursorForHit(Ht));
+    return TRUE;
+}
+
+LRESULT DefActivate(HWND hWnd, WPARAM wParam) {
+    if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
+        SetFocus(hWnd);
+    return 0;
+}
+
+LRESULT DefCancelMode(HWND hWnd) {
+    TState& St = S();
+    if (St.Capture == hWnd)
+        ReleaseCapture();
+    return 0;
+}
+
+LRESULT DefNcLButtonDown(TWnd* W, WPARAM wParam, LPARAM lParam) {
+    LRESULT Ht = LRESULT(wParam);
+    if (Ht == HTCAPTION)
+        Send(W, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+    else if (Ht >= HTLEFT && Ht <= HTBOTTOMRIGHT)
+        Send(W, WM_SYSCOMMAND, SC_SIZE | WPARAM(Ht - HTLEFT + 1), lParam);
+    else if (Ht == HTSYSMENU)
+        Send(W, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
+    else if (Ht == HTCLOSE || Ht == HTMINBUTTON || Ht == HTMAXBUTTON)
+        TrackCaptionButton(W, Ht);
+    else if (Ht == HTVSCROLL)
+        Send(W, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam);
+    else if (Ht == HTHSCROLL)
+        Send(W, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam);
+    return 0;
+}
+
+LRESULT DefNcLButtonDblClk(HWND hWnd, TWnd* W, WPARAM wParam, LPARAM lParam) {
+    LRESULT Ht = LRESULT(wParam);
+    if (Ht == HTCAPTION && (W->Style & WS_MAXIMIZEBOX) && (!W->IsChild() || W->IsMDIChild()))
+        Send(W, WM_SYSCOMMAND, (W->Style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
+    else if (Ht == HTSYSMENU && (W->Style & WS_SYSMENU))
+        Send(W, WM_SYSCOMMAND, SC_CLOSE, lParam);
+    else if (Ht == HTVSCROLL || Ht == HTHSCROLL)
+        // A quick second press on a bar scrolls again, like the first.
+        return DefWindowProcW(hWnd, WM_NCLBUTTONDOWN, wParam, lParam);
+    return 0;
+}
+
+LRESULT DefNcRButtonUp(HWND hWnd, TWnd* W, WPARAM wParam, LPARAM lParam) {
+    if (wParam == WPARAM(HTCAPTION) || wParam == WPARAM(HTSYSMENU))
+        Send(W, WM_CONTEXTMENU, WPARAM(hWnd), lParam);
+    return 0;
+}
+
+LRESULT DefRButtonUp(HWND hWnd, TWnd* W, LPARAM lParam) {
+    POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(hWnd, &P);
+    Send(W, WM_CONTEXTMENU, WPARAM(hWnd), MAKELPARAM(P.X, P.Y));
+    return 0;
+}
+
+LRESULT DefPassToParent(TWnd* W, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (W->IsChild())
+        return Send(W->Parent, Msg, wParam, lParam);
+    return 0;
+}
+
+LRESULT DefKeyDown() {
+    TState& St = S();
+    St.AltAlone = false;
+    return 0;
+}
+
+LRESULT DefKeyUp(HWND hWnd, TWnd* W, WPARAM wParam) {
+    if (wParam == VK_APPS)
+        Send(W, WM_CONTEXTMENU, WPARAM(hWnd), LPARAM(-1));
+    return 0;
+}
+
+LRESULT DefSysKeyDown(HWND hWnd, TWnd* W, WPARAM wParam, LPARAM lParam) {
+    TState& St = S();
+    if (wParam == VK_MENU) {
+        if (!(lParam & (LPARAM(1) << 30)))
+            St.AltAlone = true;
+    } else {
+        St.AltAlone = false;
+        if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29)))
+            Send(TopLevelOf(W), WM_SYSCOMMAND, SC_CLOSE, 0);
+        else if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
+            Send(W, WM_CONTEXTMENU, WPARAM(hWnd), LPARAM(-1));
+        else if (wParam == VK_F10)
+            St.AltAlone = true;
+    }
+    return 0;
+}
+
+LRESULT DefSysKeyUp(TWnd* W, WPARAM wParam) {
+    TState& St = S();
+    if ((wParam == VK_MENU || wParam == VK_F10) && St.AltAlone) {
+        St.AltAlone = false;
+        Send(TopLevelOf(W), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }
+    return 0;
+}
+
+LRESULT DefSysChar(TWnd* W, WPARAM wParam, LPARAM lParam) {
+    TState& St = S();
+    St.AltAlone = false;
+    if (lParam & (LPARAM(1) << 29))
+        Send(TopLevelOf(W), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
+    return 0;
+}
+
+LRESULT DefSysCommand(HWND hWnd, TWnd* W, WPARAM wParam, LPARAM lParam) {
+    TState& St = S();
+    switch (wParam & 0xFFF0) {
+    case SC_MOVE:
+    case SC_SIZE: {
+        POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (!lParam)
+            P = St.Cursor;
+        MoveSizeLoop(W, wParam, P);
+        break;
+    }
+    case SC_VSCROLL:
+    case SC_HSCROLL: {
+        POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        ScrollTrackLoop(W, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, P);
+        break;
+    }
+    case SC_MINIMIZE:
+        ShowWindow(hWnd, SW_MINIMIZE);
+        break;
+    case SC_MAXIMIZE:
+        ShowWindow(hWnd, SW_SHOWMAXIMIZED);
+        break;
+    case SC_RESTORE:
+        ShowWindow(hWnd, SW_RESTORE);
+        break;
+    case SC_CLOSE:
+        if (!(W->Class && (W->Class->Style & CS_NOCLOSE)))
+            Send(W, WM_CLOSE);
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
 LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     TWnd* W = FromHandle(hWnd);
     if (!W)
         return 0;
-    TState& St = S();
     switch (Msg) {
-    case WM_NCCREATE: {
-        auto* Cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        if (Cs && Cs->lpszName && reinterpret_cast<std::uintptr_t>(Cs->lpszName) >= 0x10000)
-            W->Text = Cs->lpszName;
-        return TRUE;
-    }
-    case WM_NCCALCSIZE: {
-        RECT* R = reinterpret_cast<RECT*>(lParam);
-        if (!R)
-            return 0;
-        if ((W->Style & WS_MINIMIZE) && W->IsMDIChild()) {
-            // Only the caption of a minimised MDI child shows, inside its frame.
-            RECT C = DefaultClientRect(W->Style & ~(WS_VSCROLL | WS_HSCROLL), W->ExStyle & ~WS_EX_CLIENTEDGE, *R);
-            *R = RECT{C.Left, C.Top, C.Left, C.Top};
-            W->NcBars = 0;
-        } else if (W->Style & WS_MINIMIZE) {
-            *R = RECT{R->Left, R->Top, R->Left, R->Top};
-            W->NcBars = 0;
-        } else {
-            *R = DefaultClientRect(W->Style, W->ExStyle, *R);
-            W->NcBars = ((W->Style & WS_HSCROLL) ? 1u << SB_HORZ : 0u) | ((W->Style & WS_VSCROLL) ? 1u << SB_VERT : 0u);
-        }
-        return 0;
-    }
-    case WM_NCHITTEST:
-        return DefaultHitTest(W, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCPAINT:
-        PaintDefaultFrame(W, wParam > 1 ? reinterpret_cast<HRGN>(wParam) : nullptr);
-        return 0;
-    case WM_NCACTIVATE:
-        W->NcActive = wParam != 0;
-        if (W->Visible())
-            PaintDefaultFrame(W, nullptr);
-        return TRUE;
-    case WM_ERASEBKGND:
-        return EraseDefaultBackground(W, reinterpret_cast<HDC>(wParam));
-    case WM_PAINT:
-        DefaultPaint(W);
-        return 0;
-    case WM_SYNCPAINT:
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_ERASENOW | RDW_FRAME | RDW_ALLCHILDREN);
-        return 0;
-    case WM_SETREDRAW:
-        if (wParam) {
-            W->RedrawOff = 0;
-        } else {
-            W->RedrawOff = 1;
-        }
-        return 0;
-    case WM_SETTEXT:
-        W->Text = lParam ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : std::u16string();
-        if (W->Visible() && (W->Style & WS_CAPTION) == WS_CAPTION)
-            PaintDefaultFrame(W, nullptr);
-        return TRUE;
-    case WM_GETTEXT: {
-        auto* Buf = reinterpret_cast<LPWSTR>(lParam);
-        int Max = int(wParam);
-        if (!Buf || Max <= 0)
-            return 0;
-        int N = std::min<int>(int(W->Text.size()), Max - 1);
-        std::memcpy(Buf, W->Text.data(), std::size_t(N) * sizeof(char16_t));
-        Buf[N] = 0;
-        return N;
-    }
-    case WM_GETTEXTLENGTH:
-        return LRESULT(W->Text.size());
-    case WM_CLOSE:
-        DestroyWindow(hWnd);
-        return 0;
-    case WM_WINDOWPOSCHANGING: {
-        auto* Wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (Wp && !(Wp->flags & SWP_NOSIZE) && TakesMinMax(W) && !(W->Style & (WS_MINIMIZE | WS_MAXIMIZE))) {
-            MINMAXINFO Mmi = QueryMinMax(W);
-            Wp->cx = std::clamp(Wp->cx, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
-            Wp->cy = std::clamp(Wp->cy, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
-        }
-        return 0;
-    }
-    case WM_WINDOWPOSCHANGED: {
-        auto* Wp = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (!Wp)
-            return 0;
-        if (!(Wp->flags & SWP_NOCLIENTMOVE))
-            Send(W, WM_MOVE, 0, MAKELPARAM(W->Rect.Left + W->Client.Left, W->Rect.Top + W->Client.Top));
-        if (Alive(hWnd) && (!(Wp->flags & SWP_NOCLIENTSIZE) || (Wp->flags & SWP_STATECHANGED))) {
-            WPARAM Kind = (W->Style & WS_MINIMIZE)   ? SIZE_MINIMIZED
-                          : (W->Style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
-                                                     : SIZE_RESTORED;
-            Send(W, WM_SIZE, Kind, MAKELPARAM(W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top));
-        }
-        return 0;
-    }
-    case WM_MOUSEACTIVATE:
-        if (W->IsChild()) {
-            LRESULT R = Send(W->Parent, WM_MOUSEACTIVATE, wParam, lParam);
-            if (R)
-                return R;
-        }
-        return MA_ACTIVATE;
-    case WM_SETCURSOR: {
-        if (W->IsChild() && Send(W->Parent, WM_SETCURSOR, wParam, lParam))
-            return TRUE;
-        LRESULT Ht = short(LOWORD(std::uintptr_t(lParam)));
-        if (Ht == HTERROR) {
-            UINT M = HIWORD(std::uintptr_t(lParam));
-            if (M == WM_LBUTTONDOWN || M == WM_RBUTTONDOWN || M == WM_MBUTTONDOWN)
-                MessageBeep(0);
-            return FALSE;
-        }
-        if (Ht == HTCLIENT) {
-            if (W->Class && W->Class->Cursor) {
-                SetCursor(W->Class->Cursor);
-                return TRUE;
-            }
-            return FALSE;
-        }
-        SetCursor(CursorForHit(Ht));
-        return TRUE;
-    }
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
-            SetFocus(hWnd);
-        return 0;
-    case WM_CANCELMODE:
-        if (St.Capture == hWnd)
-            ReleaseCapture();
-        return 0;
-    case WM_NCLBUTTONDOWN: {
-        LRESULT Ht = LRESULT(wParam);
-        if (Ht == HTCAPTION)
-            Send(W, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
-        else if (Ht >= HTLEFT && Ht <= HTBOTTOMRIGHT)
-            Send(W, WM_SYSCOMMAND, SC_SIZE | WPARAM(Ht - HTLEFT + 1), lParam);
-        else if (Ht == HTSYSMENU)
-            Send(W, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
-        else if (Ht == HTCLOSE || Ht == HTMINBUTTON || Ht == HTMAXBUTTON)
-            TrackCaptionButton(W, Ht);
-        else if (Ht == HTVSCROLL)
-            Send(W, WM_SYSCOMMAND, SC_VSCROLL | HTVSCROLL, lParam);
-        else if (Ht == HTHSCROLL)
-            Send(W, WM_SYSCOMMAND, SC_HSCROLL | HTHSCROLL, lParam);
-        return 0;
-    }
-    case WM_NCLBUTTONDBLCLK: {
-        LRESULT Ht = LRESULT(wParam);
-        if (Ht == HTCAPTION && (W->Style & WS_MAXIMIZEBOX) && (!W->IsChild() || W->IsMDIChild()))
-            Send(W, WM_SYSCOMMAND, (W->Style & (WS_MAXIMIZE | WS_MINIMIZE)) ? SC_RESTORE : SC_MAXIMIZE, lParam);
-        else if (Ht == HTSYSMENU && (W->Style & WS_SYSMENU))
-            Send(W, WM_SYSCOMMAND, SC_CLOSE, lParam);
-        else if (Ht == HTVSCROLL || Ht == HTHSCROLL)
-            // A quick second press on a bar scrolls again, like the first.
-            return DefWindowProcW(hWnd, WM_NCLBUTTONDOWN, wParam, lParam);
-        return 0;
-    }
-    case WM_NCRBUTTONUP:
-        if (wParam == WPARAM(HTCAPTION) || wParam == WPARAM(HTSYSMENU))
-            Send(W, WM_CONTEXTMENU, WPARAM(hWnd), lParam);
-        return 0;
-    case WM_RBUTTONUP: {
-        POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        ClientToScreen(hWnd, &P);
-        Send(W, WM_CONTEXTMENU, WPARAM(hWnd), MAKELPARAM(P.X, P.Y));
-        return 0;
-    }
+    case WM_NCCREATE: return DefNcCreate(W, lParam);
+    case WM_NCCALCSIZE: return DefNcCalcSize(W, lParam);
+    case WM_NCHITTEST: return DefaultHitTest(W, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT: return DefNcPaint(W, wParam);
+    case WM_NCACTIVATE: return DefNcActivate(W, wParam);
+    case WM_ERASEBKGND: return EraseDefaultBackground(W, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT: return DefPaintMessage(W);
+    case WM_SYNCPAINT: return DefSyncPaint(hWnd);
+    case WM_SETREDRAW: return DefSetRedraw(W, wParam);
+    case WM_SETTEXT: return DefSetText(W, lParam);
+    case WM_GETTEXT: return DefGetText(W, wParam, lParam);
+    case WM_GETTEXTLENGTH: return LRESULT(W->Text.size());
+    case WM_CLOSE: return DefClose(hWnd);
+    case WM_WINDOWPOSCHANGING: return DefWindowPosChanging(W, lParam);
+    case WM_WINDOWPOSCHANGED: return DefWindowPosChanged(hWnd, W, lParam);
+    case WM_MOUSEACTIVATE: return DefMouseActivate(W, wParam, lParam);
+    case WM_SETCURSOR: return DefSetCursor(W, wParam, lParam);
+    case WM_ACTIVATE: return DefActivate(hWnd, wParam);
+    case WM_CANCELMODE: return DefCancelMode(hWnd);
+    case WM_NCLBUTTONDOWN: return DefNcLButtonDown(W, wParam, lParam);
+    case WM_NCLBUTTONDBLCLK: return DefNcLButtonDblClk(hWnd, W, wParam, lParam);
+    case WM_NCRBUTTONUP: return DefNcRButtonUp(hWnd, W, wParam, lParam);
+    case WM_RBUTTONUP: return DefRButtonUp(hWnd, W, lParam);
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
-        if (W->IsChild())
-            return Send(W->Parent, Msg, wParam, lParam);
-        return 0;
-    case WM_KEYDOWN:
-        St.AltAlone = false;
-        return 0;
-    case WM_KEYUP:
-        if (wParam == VK_APPS)
-            Send(W, WM_CONTEXTMENU, WPARAM(hWnd), LPARAM(-1));
-        return 0;
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_MENU) {
-            if (!(lParam & (LPARAM(1) << 30)))
-                St.AltAlone = true;
-        } else {
-            St.AltAlone = false;
-            if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29)))
-                Send(TopLevelOf(W), WM_SYSCOMMAND, SC_CLOSE, 0);
-            else if (wParam == VK_F10 && (GetKeyState(VK_SHIFT) & 0x8000))
-                Send(W, WM_CONTEXTMENU, WPARAM(hWnd), LPARAM(-1));
-            else if (wParam == VK_F10)
-                St.AltAlone = true;
-        }
-        return 0;
-    case WM_SYSKEYUP:
-        if ((wParam == VK_MENU || wParam == VK_F10) && St.AltAlone) {
-            St.AltAlone = false;
-            Send(TopLevelOf(W), WM_SYSCOMMAND, SC_KEYMENU, 0);
-        }
-        return 0;
-    case WM_SYSCHAR:
-        St.AltAlone = false;
-        if (lParam & (LPARAM(1) << 29))
-            Send(TopLevelOf(W), WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
-        return 0;
-    case WM_SYSCOMMAND: {
-        switch (wParam & 0xFFF0) {
-        case SC_MOVE:
-        case SC_SIZE: {
-            POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            if (!lParam)
-                P = St.Cursor;
-            MoveSizeLoop(W, wParam, P);
-            break;
-        }
-        case SC_VSCROLL:
-        case SC_HSCROLL: {
-            POINT P{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ScrollTrackLoop(W, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ, P);
-            break;
-        }
-        case SC_MINIMIZE:
-            ShowWindow(hWnd, SW_MINIMIZE);
-            break;
-        case SC_MAXIMIZE:
-            ShowWindow(hWnd, SW_SHOWMAXIMIZED);
-            break;
-        case SC_RESTORE:
-            ShowWindow(hWnd, SW_RESTORE);
-            break;
-        case SC_CLOSE:
-            if (!(W->Class && (W->Class->Style & CS_NOCLOSE)))
-                Send(W, WM_CLOSE);
-            break;
-        }
-        return 0;
-    }
+        return DefPassToParent(W, Msg, wParam, lParam);
+    case WM_KEYDOWN: return DefKeyDown();
+    case WM_KEYUP: return DefKeyUp(hWnd, W, wParam);
+    case WM_SYSKEYDOWN: return DefSysKeyDown(hWnd, W, wParam, lParam);
+    case WM_SYSKEYUP: return DefSysKeyUp(W, wParam);
+    case WM_SYSCHAR: return DefSysChar(W, wParam, lParam);
+    case WM_SYSCOMMAND: return DefSysCommand(hWnd, W, wParam, lParam);
     case WM_PRINT:
     case WM_PRINTCLIENT:
         return 0;
