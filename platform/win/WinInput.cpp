@@ -1,9 +1,10 @@
 // Input: hit testing, mouse and keyboard messages made from raw input, capture, focus, activation,
-// key state, cursors, mouse tracking and the clipboard.
+// key state, cursors and mouse tracking.
 #include "platform/win/WinInternal.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace winimpl {
 
@@ -440,6 +441,21 @@ static void PushRaw(const TRawInput& R) {
         St.Backend->Wake();
 }
 
+void TInputState::Reset() {
+    Capture = Focus = Active = nullptr;
+    std::memset(KeyState, 0, sizeof KeyState);
+    std::memset(AsyncKeyState, 0, sizeof AsyncKeyState);
+    Cursor = POINT{0, 0};
+    CurrentCursor = nullptr;
+    DoubleClickTime = 500;
+    DragFullWindows = true;
+    LastClickWnd = nullptr;
+    LastClickMsg = 0;
+    LastMouseWnd = nullptr;
+    LastMouseHit = HTNOWHERE;
+    AltAlone = false;
+}
+
 } // namespace winimpl
 
 using namespace winimpl;
@@ -795,39 +811,4 @@ BOOL SetDoubleClickTime(UINT Ms) {
 
 BOOL MessageBeep(UINT) {
     return 1;
-}
-
-// ---- Clipboard ----
-
-BOOL OpenClipboard(HWND) {
-    if (S().ClipboardOpen)
-        return 0;
-    S().ClipboardOpen = true;
-    return 1;
-}
-
-BOOL CloseClipboard() {
-    bool Was = S().ClipboardOpen;
-    S().ClipboardOpen = false;
-    return Was;
-}
-
-BOOL EmptyClipboard() {
-    if (!S().ClipboardOpen)
-        return 0;
-    S().Clipboard.clear();
-    return 1;
-}
-
-BOOL IsClipboardFormatAvailable(UINT Format) {
-    return (Format == CF_UNICODETEXT || Format == CF_TEXT) && !S().Clipboard.empty();
-}
-
-BOOL SetClipboardText(const std::u16string& Text) {
-    S().Clipboard = Text;
-    return 1;
-}
-
-std::u16string GetClipboardText() {
-    return S().Clipboard;
 }

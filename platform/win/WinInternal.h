@@ -175,10 +175,11 @@ public:
     virtual void Wake();
 };
 
-struct TState {
-    std::thread::id GuiThread;
-    bool GuiThreadSet = false;
+// The window manager's state in four parts: the window table, the message queue, the input state and the screen.
+// TState joins them (and names the GUI thread), so code that works with several parts reaches them all through S().
 
+// Every window and window class, by handle and name.
+struct TWindowTable {
     std::recursive_mutex HandleLock; // guards the handle table for other threads
     std::unordered_map<std::uintptr_t, std::unique_ptr<TWnd>> Handles;
     std::vector<std::unique_ptr<TWnd>> Graveyard; // destroyed, freed when no dispatch runs
@@ -189,8 +190,11 @@ struct TState {
     ATOM NextAtom = 0xC000;
     std::map<std::u16string, UINT> RegisteredMessages;
     UINT NextRegisteredMessage = 0xC000;
+};
 
-    // Queue, guarded by QueueLock; the GUI thread waits on QueueSignal.
+// What waits for the GUI thread: posted and sent messages, raw input, timers. The queue is guarded by QueueLock;
+// the GUI thread waits on QueueSignal.
+struct TMessageQueue {
     std::mutex QueueLock;
     std::condition_variable QueueSignal;
     std::deque<MSG> Posted;
@@ -218,7 +222,12 @@ struct TState {
     DWORD LastMessageTime = 0;
     POINT LastMessagePos;
 
-    // Input state.
+    // Drops everything queued and timers; whoever waits for a sent message is let go.
+    void Clear();
+};
+
+// The mouse and keyboard as the input taken so far leaves them, and the windows that hold them.
+struct TInputState {
     POINT Cursor;    // where the input taken so far has put the mouse
     POINT RawCursor; // where the input injected so far puts it
     BYTE KeyState[256] = {};
@@ -237,9 +246,13 @@ struct TState {
     HWND LastMouseWnd = nullptr; // window under the mouse at the last move, for leave tracking
     LRESULT LastMouseHit = HTNOWHERE;
     bool AltAlone = false;
-    std::u16string Clipboard;
-    bool ClipboardOpen = false;
 
+    // No key down, no window holding the mouse or the focus, the mouse at (0, 0), the default settings.
+    void Reset();
+};
+
+// The screen the windows live on and the back-end that shows them.
+struct TScreenState {
     RECT Screen = {0, 0, 1920, 1080};
     RECT WorkArea = {0, 0, 1920, 1040};
 
@@ -249,7 +262,24 @@ struct TState {
     bool LayeredPerPixel = true;
 };
 
+struct TState : TWindowTable, TMessageQueue, TInputState, TScreenState {
+    std::thread::id GuiThread;
+    bool GuiThreadSet = false;
+};
+
 TState& S();
+inline TWindowTable& WindowTable() {
+    return S();
+}
+inline TMessageQueue& MessageQueue() {
+    return S();
+}
+inline TInputState& InputState() {
+    return S();
+}
+inline TScreenState& ScreenState() {
+    return S();
+}
 
 // Something waits in the queue for the GUI thread (QueueLock held).
 bool QueueHasWork();
@@ -317,5 +347,8 @@ TWnd* HitTest(POINT Pt, LRESULT* Hit, bool SendNcHitTest);
 
 // The modal move and size loop of DefWindowProc.
 void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start);
+
+// The clipboard (WinClipboard.cpp): emptied and closed.
+void ResetClipboard();
 
 } // namespace winimpl

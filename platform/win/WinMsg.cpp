@@ -11,11 +11,13 @@
 
 namespace winimpl {
 
-// Closures that stand in for window procedures. They are never freed: a procedure value may be held by
-// any code that subclassed a window, and calling it must stay safe.
+// Closures that stand in for window procedures. A procedure value may be held by any code that subclassed a
+// window, so calling it must stay safe: a closure is freed only once it is unlinked and its window is gone, at a
+// moment when no procedure runs, and its address is remembered so that a late call through it does nothing.
 struct TProcInstance {
     TWndProcFunc Fn;
     WNDPROC Prev = nullptr;
+    HWND Wnd = nullptr; // the window it subclasses (none for a bare instance)
     bool Removed = false;
 };
 
@@ -24,11 +26,21 @@ static std::set<const void*>& Instances() {
     static auto* Set = new std::set<const void*>;
     return *Set;
 }
+static std::set<const void*>& FreedInstances() {
+    static auto* Set = new std::set<const void*>;
+    return *Set;
+}
+static int GUnlinkedInstances = 0; // unlinked closures not yet freed
 
 static TProcInstance* AsInstance(WNDPROC P) {
     std::lock_guard<std::mutex> G(GInstanceLock);
     const void* V = reinterpret_cast<const void*>(P);
     return Instances().count(V) ? const_cast<TProcInstance*>(static_cast<const TProcInstance*>(V)) : nullptr;
+}
+
+static bool IsFreedInstance(WNDPROC P) {
+    std::lock_guard<std::mutex> G(GInstanceLock);
+    return FreedInstances().count(reinterpret_cast<const void*>(P)) != 0;
 }
 
 static int GCallDepth = 0;
@@ -46,12 +58,38 @@ DWORD MessageTime() {
     return DWORD(WinClock().Current());
 }
 
+// Frees the closures that are unlinked from windows that are gone.
+static void FreeUnlinkedInstances() {
+    std::vector<TProcInstance*> Gone;
+    {
+        std::lock_guard<std::mutex> G(GInstanceLock);
+        for (auto It = Instances().begin(); It != Instances().end();) {
+            auto* I = const_cast<TProcInstance*>(static_cast<const TProcInstance*>(*It));
+            if (I->Removed && I->Wnd && !Alive(I->Wnd)) {
+                Gone.push_back(I);
+                FreedInstances().insert(*It);
+                It = Instances().erase(It);
+            } else {
+                ++It;
+            }
+        }
+        GUnlinkedInstances -= int(Gone.size());
+    }
+    for (TProcInstance* I : Gone)
+        delete I;
+}
+
+// Frees destroyed windows and unlinked closures while no procedure runs.
 static void FreeGraveyard() {
     TState& St = S();
-    if (GCallDepth == 0 && St.DispatchDepth == 0 && !St.Graveyard.empty()) {
+    if (GCallDepth != 0 || St.DispatchDepth != 0)
+        return;
+    if (!St.Graveyard.empty()) {
         std::lock_guard<std::recursive_mutex> G(St.HandleLock);
         St.Graveyard.clear();
     }
+    if (GUnlinkedInstances > 0)
+        FreeUnlinkedInstances();
 }
 
 void ApplyPendingInvalidates();
@@ -156,8 +194,8 @@ static void PostHovers(std::uint64_t Now) {
     }
 }
 
-// One look at the queue in the platform's order: sent, posted, quit, input, paint, timers.
-static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
+// Brings the back-end's input and pending invalidations in, then delivers what other threads sent or asked to run.
+static void TakeSentAndSynchronized() {
     TState& St = S();
     if (St.Backend)
         St.Backend->Poll();
@@ -165,56 +203,64 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
     ProcessSent();
     RunSynchronizedCalls();
     ProcessSent();
-    {
-        std::unique_lock<std::mutex> L(St.QueueLock);
-        for (auto It = St.Posted.begin(); It != St.Posted.end();) {
-            if (It->hwnd && !Alive(It->hwnd)) {
-                It = St.Posted.erase(It);
-                continue;
-            }
-            if (Matches(*It, Filter, Min, Max)) {
-                *Out = *It;
-                if (Remove & PM_REMOVE)
-                    St.Posted.erase(It);
-                L.unlock();
-                St.LastMessageTime = Out->time;
-                St.LastMessagePos = Out->pt;
-                return true;
-            }
-            ++It;
+}
+
+// The first posted message that passes the filter (messages of destroyed windows are dropped), else the quit
+// message once quitting was asked for.
+static bool PeekPosted(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
+    TState& St = S();
+    std::unique_lock<std::mutex> L(St.QueueLock);
+    for (auto It = St.Posted.begin(); It != St.Posted.end();) {
+        if (It->hwnd && !Alive(It->hwnd)) {
+            It = St.Posted.erase(It);
+            continue;
         }
-        if (St.QuitPosted) {
-            *Out = MSG{};
-            Out->message = WM_QUIT;
-            Out->wParam = WPARAM(St.QuitCode);
-            Out->time = MessageTime();
-            Out->pt = St.Cursor;
+        if (Matches(*It, Filter, Min, Max)) {
+            *Out = *It;
             if (Remove & PM_REMOVE)
-                St.QuitPosted = false;
+                St.Posted.erase(It);
+            L.unlock();
+            St.LastMessageTime = Out->time;
+            St.LastMessagePos = Out->pt;
             return true;
         }
+        ++It;
     }
+    if (St.QuitPosted) {
+        *Out = MSG{};
+        Out->message = WM_QUIT;
+        Out->wParam = WPARAM(St.QuitCode);
+        Out->time = MessageTime();
+        Out->pt = St.Cursor;
+        if (Remove & PM_REMOVE)
+            St.QuitPosted = false;
+        return true;
+    }
+    return false;
+}
+
+enum class TInputPeek { Found, PostedMeanwhile, None };
+
+// The first input message that passes the filter, cooking raw input as it is needed. Taking input may post
+// messages (a mouse leave): they come before the input, so the caller looks at the queue again.
+static TInputPeek PeekInput(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
+    TState& St = S();
     for (;;) {
         if (St.Cooked.empty()) {
             if (!CookRawInput())
-                break;
-            // Taking input may post messages (a mouse leave): they come before the input.
-            bool Posted;
-            {
-                std::lock_guard<std::mutex> L(St.QueueLock);
-                Posted = !St.Posted.empty();
-            }
-            if (Posted)
-                return PeekOnce(Out, Filter, Min, Max, Remove);
+                return TInputPeek::None;
+            std::lock_guard<std::mutex> L(St.QueueLock);
+            if (!St.Posted.empty())
+                return TInputPeek::PostedMeanwhile;
         }
         auto It = std::find_if(St.Cooked.begin(), St.Cooked.end(),
                                [&](const MSG& M) { return Matches(M, Filter, Min, Max); });
         if (It == St.Cooked.end())
-            break;
+            return TInputPeek::None;
         MSG M = *It;
         if (!(Remove & PM_REMOVE)) {
             *Out = M;
-            return true;
+            return TInputPeek::Found;
         }
         St.Cooked.erase(It);
         if (!Alive(M.hwnd))
@@ -224,47 +270,75 @@ static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
         if (!PrepareButtonMessage(M))
             continue; // eaten by the activation
         *Out = M;
-        return true;
+        return TInputPeek::Found;
     }
-    if (Filter != reinterpret_cast<HWND>(-1) && (Min == 0 || Min <= WM_PAINT) && (Max == 0 || Max >= WM_PAINT)) {
-        if (TWnd* P = FindPaintWindow(DesktopWnd(), Filter)) {
-            *Out = MSG{};
-            Out->hwnd = P->Handle;
-            Out->message = WM_PAINT;
-            Out->time = MessageTime();
-            Out->pt = St.Cursor;
-            return true;
-        }
-    }
+}
+
+// WM_PAINT for the first window of the filter that needs painting.
+static bool PeekPaint(MSG* Out, HWND Filter, UINT Min, UINT Max) {
+    if (Filter == reinterpret_cast<HWND>(-1) || !(Min == 0 || Min <= WM_PAINT) || !(Max == 0 || Max >= WM_PAINT))
+        return false;
+    TWnd* P = FindPaintWindow(DesktopWnd(), Filter);
+    if (!P)
+        return false;
+    *Out = MSG{};
+    Out->hwnd = P->Handle;
+    Out->message = WM_PAINT;
+    Out->time = MessageTime();
+    Out->pt = S().Cursor;
+    return true;
+}
+
+// Posts the hover messages that fell due, then WM_TIMER for the timer of the filter that has been due longest;
+// taking it starts its next interval.
+static bool PeekTimer(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
+    TState& St = S();
     std::uint64_t Now = WinClock().Current();
     PostHovers(Now);
-    if ((Min == 0 || Min <= WM_TIMER) && (Max == 0 || Max >= WM_TIMER)) {
-        TTimer* Best = nullptr;
-        for (auto& T : St.Timers) {
-            if (T.Due > Now)
-                continue;
-            MSG Probe{};
-            Probe.hwnd = T.Wnd;
-            Probe.message = WM_TIMER;
-            if (!Matches(Probe, Filter, 0, 0))
-                continue;
-            if (!Best || T.Due < Best->Due)
-                Best = &T;
-        }
-        if (Best) {
-            *Out = MSG{};
-            Out->hwnd = Best->Wnd;
-            Out->message = WM_TIMER;
-            Out->wParam = Best->Id;
-            Out->lParam = reinterpret_cast<LPARAM>(Best->Proc);
-            Out->time = DWORD(Now);
-            Out->pt = St.Cursor;
-            if (Remove & PM_REMOVE)
-                Best->Due = Now + Best->Interval;
-            return true;
-        }
+    if (!(Min == 0 || Min <= WM_TIMER) || !(Max == 0 || Max >= WM_TIMER))
+        return false;
+    TTimer* Best = nullptr;
+    for (auto& T : St.Timers) {
+        if (T.Due > Now)
+            continue;
+        MSG Probe{};
+        Probe.hwnd = T.Wnd;
+        Probe.message = WM_TIMER;
+        if (!Matches(Probe, Filter, 0, 0))
+            continue;
+        if (!Best || T.Due < Best->Due)
+            Best = &T;
     }
-    return false;
+    if (!Best)
+        return false;
+    *Out = MSG{};
+    Out->hwnd = Best->Wnd;
+    Out->message = WM_TIMER;
+    Out->wParam = Best->Id;
+    Out->lParam = reinterpret_cast<LPARAM>(Best->Proc);
+    Out->time = DWORD(Now);
+    Out->pt = St.Cursor;
+    if (Remove & PM_REMOVE)
+        Best->Due = Now + Best->Interval;
+    return true;
+}
+
+// One look at the queue in the platform's order: sent, posted, quit, input, paint, timers.
+static bool PeekOnce(MSG* Out, HWND Filter, UINT Min, UINT Max, UINT Remove) {
+    for (;;) {
+        TakeSentAndSynchronized();
+        if (PeekPosted(Out, Filter, Min, Max, Remove))
+            return true;
+        switch (PeekInput(Out, Filter, Min, Max, Remove)) {
+        case TInputPeek::Found:
+            return true;
+        case TInputPeek::PostedMeanwhile:
+            continue;
+        case TInputPeek::None:
+            break;
+        }
+        return PeekPaint(Out, Filter, Min, Max) || PeekTimer(Out, Filter, Min, Max, Remove);
+    }
 }
 
 static bool HasPostedOrSent() {
@@ -322,6 +396,7 @@ WNDPROC MakeWndProcInstance(TWndProcFunc AFunc) {
     I->Fn = std::move(AFunc);
     std::lock_guard<std::mutex> G(GInstanceLock);
     Instances().insert(I);
+    FreedInstances().erase(I);
     return reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(I));
 }
 
@@ -329,7 +404,9 @@ WNDPROC SubclassWindowProc(HWND hWnd, TWndProcFunc AFunc) {
     if (!IsWindow(hWnd))
         return nullptr;
     WNDPROC Link = MakeWndProcInstance(std::move(AFunc));
-    AsInstance(Link)->Prev = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hWnd, GWLP_WNDPROC, LONG_PTR(Link)));
+    TProcInstance* I = AsInstance(Link);
+    I->Wnd = hWnd;
+    I->Prev = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hWnd, GWLP_WNDPROC, LONG_PTR(Link)));
     return Link;
 }
 
@@ -344,6 +421,10 @@ void RemoveWindowProcLink(HWND hWnd, WNDPROC ALink) {
     TProcInstance* I = AsInstance(ALink);
     if (!I)
         return;
+    if (!I->Removed) {
+        std::lock_guard<std::mutex> G(GInstanceLock);
+        ++GUnlinkedInstances;
+    }
     I->Removed = true;
     if (IsWindow(hWnd) && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hWnd, GWLP_WNDPROC)) == ALink)
         SetWindowLongPtrW(hWnd, GWLP_WNDPROC, LONG_PTR(I->Prev));
@@ -359,6 +440,8 @@ LRESULT CallWindowProcW(WNDPROC Proc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM
         TWndProcFunc Fn = I->Fn; // a copy: the closure may replace itself while it runs
         return Fn(hWnd, Msg, wParam, lParam);
     }
+    if (IsFreedInstance(Proc))
+        return 0;
     return Proc(hWnd, Msg, wParam, lParam);
 }
 
@@ -591,42 +674,33 @@ void WaitForEvents(DWORD Ms) {
     }
 }
 
+void TMessageQueue::Clear() {
+    {
+        std::lock_guard<std::mutex> L(QueueLock);
+        Posted.clear();
+        for (auto& R : Sent)
+            R->Done = true;
+        Sent.clear();
+        Raw.clear();
+        PendingInvalidates.clear();
+        QuitPosted = false;
+        SyncWake = false;
+        ++ResetGeneration;
+        SentDone.notify_all();
+    }
+    Cooked.clear();
+    Timers.clear();
+}
+
 void ResetWindowManager() {
-    TState& St = S();
     EnsureGuiThread();
     std::vector<TWnd*> Tops(DesktopWnd()->Children.begin(), DesktopWnd()->Children.end());
     for (TWnd* W : Tops)
         WindowGoingAway(W);
-    {
-        std::lock_guard<std::mutex> L(St.QueueLock);
-        St.Posted.clear();
-        for (auto& R : St.Sent)
-            R->Done = true;
-        St.Sent.clear();
-        St.Raw.clear();
-        St.PendingInvalidates.clear();
-        St.QuitPosted = false;
-        St.SyncWake = false;
-        ++St.ResetGeneration;
-        St.SentDone.notify_all();
-    }
-    St.Cooked.clear();
-    St.Timers.clear();
-    St.Classes.clear();
-    St.Capture = St.Focus = St.Active = nullptr;
-    std::memset(St.KeyState, 0, sizeof St.KeyState);
-    std::memset(St.AsyncKeyState, 0, sizeof St.AsyncKeyState);
-    St.Cursor = POINT{0, 0};
-    St.CurrentCursor = nullptr;
-    St.DoubleClickTime = 500;
-    St.DragFullWindows = true;
-    St.LastClickWnd = nullptr;
-    St.LastClickMsg = 0;
-    St.LastMouseWnd = nullptr;
-    St.LastMouseHit = HTNOWHERE;
-    St.AltAlone = false;
-    St.Clipboard.clear();
-    St.ClipboardOpen = false;
+    MessageQueue().Clear();
+    WindowTable().Classes.clear();
+    InputState().Reset();
+    ResetClipboard();
     ClearQuit();
     FreeGraveyard();
 }

@@ -263,4 +263,36 @@ TEST_F(WinQueue, SubclassChainLinkRemovesItselfFromTheMiddle) {
     EXPECT_EQ(Log.Take().back(), "a:0x0400");
 }
 
+// A link's closure lives while its window does or while it is linked; once both are over it is freed, and a late
+// call through the link answers 0.
+TEST_F(WinQueue, ALinkIsFreedOnceUnlinkedAndItsWindowIsGone) {
+    struct Case {
+        const char* Name;
+        bool UnlinkFirst;
+    } Cases[] = {{"unlinked, then window destroyed", true}, {"window destroyed, then unlinked", false}};
+    for (const Case& C : Cases) {
+        HWND A = Log.Create("a", WS_POPUP, 0, 0, 100, 100);
+        auto Held = std::make_shared<int>(0);
+        std::weak_ptr<int> Watch = Held;
+        WNDPROC Link = SubclassWindowProc(A, [Held](HWND h, UINT M, WPARAM W, LPARAM L) {
+            return DefWindowProcW(h, M, W, L);
+        });
+        Held.reset();
+        if (C.UnlinkFirst) {
+            RemoveWindowProcLink(A, Link);
+            Pump();
+            EXPECT_FALSE(Watch.expired()) << C.Name << ": freed while its window lives";
+            DestroyWindow(A);
+        } else {
+            DestroyWindow(A);
+            Pump();
+            EXPECT_FALSE(Watch.expired()) << C.Name << ": freed while linked";
+            RemoveWindowProcLink(A, Link);
+        }
+        Pump();
+        EXPECT_TRUE(Watch.expired()) << C.Name;
+        EXPECT_EQ(CallWindowProcW(Link, A, WM_USER, 0, 0), 0) << C.Name;
+    }
+}
+
 } // namespace
