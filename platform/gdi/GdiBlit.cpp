@@ -244,18 +244,12 @@ void MapTable(std::vector<int>& out, int n, int m, bool mirror) {
     }
 }
 
-BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src, int sx, int sy, int sw, int sh,
-                 const BlitArgs& a) {
-    Bitmap* t = dst.Target();
-    if (!t)
-        return false;
-    if (dw == 0 || dh == 0)
-        return true;
-    bool needSrc = a.Kind != BlitKind::Rop || UsesSource(a.Rop);
-    bool mirrorX = false, mirrorY = false;
+// Negative extents mirror: the rectangles are made positive, and the source is read mirrored where its extent and
+// the destination's differ in sign.
+void NormalizeExtents(bool needSrc, int& dx, int& dy, int& dw, int& dh, int& sx, int& sy, int& sw, int& sh,
+                      bool& mirrorX, bool& mirrorY) {
+    mirrorX = mirrorY = false;
     if (needSrc) {
-        if (!src || !src->Bmp || sw == 0 || sh == 0)
-            return false;
         mirrorX = (dw < 0) != (sw < 0);
         mirrorY = (dh < 0) != (sh < 0);
         if (sw < 0) {
@@ -275,145 +269,177 @@ BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src,
         dy += dh;
         dh = -dh;
     }
+}
+
+// A copy of a bitmap, read from when a blit copies within one bitmap.
+std::unique_ptr<Bitmap> SnapshotOf(const Bitmap& t) {
+    auto snapshot = std::make_unique<Bitmap>();
+    snapshot->Allocate(t.Width, t.Height, t.BitCount, t.TopDown);
+    std::memcpy(snapshot->Bits, t.Bits, std::size_t(t.Stride) * t.Height);
+    snapshot->Palette = t.Palette;
+    snapshot->DibSection = t.DibSection;
+    return snapshot;
+}
+
+inline void PutPixel(Bitmap* t, Pixel* drow, int x, int y, Pixel v) {
+    if (drow)
+        drow[x] = v;
+    else
+        t->Set(x, y, v);
+}
+
+// Source over destination with the blend function's constant alpha and, with AC_SRC_ALPHA, the source's
+// premultiplied alpha; false where the destination stays as it is.
+inline bool BlendPixel(Pixel s, Pixel d, const BLENDFUNCTION& bf, Pixel& r) {
+    int sca = bf.SourceConstantAlpha;
+    r = 0;
+    if (bf.AlphaFormat & AC_SRC_ALPHA) {
+        if (sca == 255 && (s >> 24) == 255) {
+            r = s;
+            return true;
+        }
+        if (sca == 255 && s == 0)
+            return false;
+        int sa = Mul255(int(s >> 24), sca);
+        for (int shf = 0; shf < 32; shf += 8) {
+            int sc = Mul255(int((s >> shf) & 255), sca);
+            int dc = int((d >> shf) & 255);
+            int v = std::min(255, sc + Mul255(dc, 255 - sa));
+            r |= Pixel(v) << shf;
+        }
+        return true;
+    }
+    for (int shf = 0; shf < 32; shf += 8) {
+        int sc = int((s >> shf) & 255), dc = int((d >> shf) & 255);
+        r |= Pixel(Mul255(sc, sca) + Mul255(dc, 255 - sca)) << shf;
+    }
+    return true;
+}
+
+// One pass of a stretch: the destination rectangle (surface coordinates) with the tables that map it onto the
+// source, and what each pixel combines.
+struct StretchPass {
+    DC& dst;
+    Bitmap* t;
+    const BlitArgs& a;
+    TRect dr;
+    bool needSrc, needP, fast32, mirrorX;
+    int sw, dw, srcX0, srcY0;
+    std::vector<int> cols, rows;
+    const Bitmap* sb = nullptr;
+    SourceView sv;
+    BrushSource brush;
+
+    // Plain 32-bit copies: whole runs when unscaled, a gather through the column table otherwise.
+    void CopySpan32(Pixel* drow, const Pixel* srow, int x0, int x1) const {
+        if (!mirrorX && sw == dw) {
+            int a0 = std::max(x0, dr.Left - srcX0), a1 = std::min(x1, dr.Left - srcX0 + sb->Width);
+            if (a0 < a1)
+                std::memmove(drow + a0, srow + srcX0 + (a0 - dr.Left), std::size_t(a1 - a0) * 4);
+            return;
+        }
+        const int* col = cols.data() - dr.Left;
+        for (int x = x0; x < x1; ++x) {
+            int sxx = srcX0 + col[x];
+            if (sxx >= 0 && sxx < sb->Width)
+                drow[x] = srow[sxx];
+        }
+    }
+
+    void RopPixel(Pixel* drow, int x, int y, Pixel s) const {
+        if (a.Rop == 0xCC) {
+            PutPixel(t, drow, x, y, s);
+            return;
+        }
+        Pixel p = 0;
+        if (needP) {
+            if (!brush.Covers(x, y))
+                return;
+            p = brush.At(x, y);
+        }
+        Pixel d = drow ? drow[x] : t->Get(x, y);
+        PutPixel(t, drow, x, y, Rop3(a.Rop, p, s, d));
+    }
+
+    void Span(int y, int syy, int x0, int x1) const {
+        Pixel* drow = t->BitCount == 32 ? reinterpret_cast<Pixel*>(t->Row(y)) : nullptr;
+        const Pixel* srow = fast32 ? reinterpret_cast<const Pixel*>(sb->Row(syy)) : nullptr;
+        if (srow && a.Kind == BlitKind::Rop && a.Rop == 0xCC) {
+            CopySpan32(drow, srow, x0, x1);
+            return;
+        }
+        for (int x = x0; x < x1; ++x) {
+            Pixel s = 0;
+            if (needSrc) {
+                int sxx = srcX0 + cols[x - dr.Left];
+                if (sxx < 0 || sxx >= sb->Width)
+                    continue;
+                s = srow ? srow[sxx] : SourcePixel(sv, *t, dst, sxx, syy);
+            }
+            switch (a.Kind) {
+            case BlitKind::Rop:
+                RopPixel(drow, x, y, s);
+                break;
+            case BlitKind::Transparent:
+                if ((s & 0xFFFFFF) != a.Key)
+                    PutPixel(t, drow, x, y, s);
+                break;
+            case BlitKind::Alpha: {
+                Pixel r;
+                if (BlendPixel(s, drow ? drow[x] : t->Get(x, y), a.Blend, r))
+                    PutPixel(t, drow, x, y, r);
+                break;
+            }
+            }
+        }
+    }
+};
+
+BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src, int sx, int sy, int sw, int sh,
+                 const BlitArgs& a) {
+    Bitmap* t = dst.Target();
+    if (!t)
+        return false;
+    if (dw == 0 || dh == 0)
+        return true;
+    bool needSrc = a.Kind != BlitKind::Rop || UsesSource(a.Rop);
+    if (needSrc && (!src || !src->Bmp || sw == 0 || sh == 0))
+        return false;
+    bool mirrorX = false, mirrorY = false;
+    NormalizeExtents(needSrc, dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY);
     TRect dr{dx + dst.OffX(), dy + dst.OffY(), 0, 0};
     dr.Right = dr.Left + dw;
     dr.Bottom = dr.Top + dh;
-    std::vector<int> cols, rows;
-    int srcX0 = 0, srcY0 = 0;
-    const Bitmap* sb = nullptr;
+    StretchPass pass{dst, t, a, dr, needSrc, a.Kind == BlitKind::Rop && UsesPattern(a.Rop), false, mirrorX, sw, dw, 0, 0};
     std::unique_ptr<Bitmap> snapshot;
     if (needSrc) {
-        sb = src->Bmp;
-        srcX0 = sx + src->OffX;
-        srcY0 = sy + src->OffY;
-        MapTable(cols, dw, sw, mirrorX);
-        MapTable(rows, dh, sh, mirrorY);
-        if (sb == t) {
+        pass.sb = src->Bmp;
+        pass.srcX0 = sx + src->OffX;
+        pass.srcY0 = sy + src->OffY;
+        MapTable(pass.cols, dw, sw, mirrorX);
+        MapTable(pass.rows, dh, sh, mirrorY);
+        if (pass.sb == t) {
             // Overlapping copy within one bitmap: read from a snapshot.
-            snapshot = std::make_unique<Bitmap>();
-            snapshot->Allocate(t->Width, t->Height, t->BitCount, t->TopDown);
-            std::memcpy(snapshot->Bits, t->Bits, std::size_t(t->Stride) * t->Height);
-            snapshot->Palette = t->Palette;
-            snapshot->DibSection = t->DibSection;
-            sb = snapshot.get();
+            snapshot = SnapshotOf(*t);
+            pass.sb = snapshot.get();
         }
+        pass.sv = *src;
+        pass.sv.Bmp = pass.sb;
+        pass.fast32 = t->BitCount == 32 && pass.sb->BitCount == 32;
     }
-    SourceView sv;
-    if (needSrc) {
-        sv = *src;
-        sv.Bmp = sb;
-    }
-    BrushSource brush;
-    bool needP = a.Kind == BlitKind::Rop && UsesPattern(a.Rop);
-    if (needP) {
-        brush = MakeBrushSource(dst, dst.S.SelBrush.Obj.get());
-        if (brush.Null)
+    if (pass.needP) {
+        pass.brush = MakeBrushSource(dst, dst.S.SelBrush.Obj.get());
+        if (pass.brush.Null)
             return true;
     }
-    const bool fast32 = needSrc && t->BitCount == 32 && sb->BitCount == 32;
-    const BLENDFUNCTION& bf = a.Blend;
     for (int y = dr.Top; y < dr.Bottom; ++y) {
         int syy = 0;
         if (needSrc) {
-            syy = srcY0 + rows[y - dr.Top];
-            if (syy < 0 || syy >= sb->Height)
+            syy = pass.srcY0 + pass.rows[y - dr.Top];
+            if (syy < 0 || syy >= pass.sb->Height)
                 continue;
         }
-        ClipSpan(dst, y, dr.Left, dr.Right, [&](int x0, int x1) {
-            Pixel* drow = t->BitCount == 32 ? reinterpret_cast<Pixel*>(t->Row(y)) : nullptr;
-            const Pixel* srow = fast32 ? reinterpret_cast<const Pixel*>(sb->Row(syy)) : nullptr;
-            if (srow && a.Kind == BlitKind::Rop && a.Rop == 0xCC) {
-                // Plain 32-bit copies: whole runs when unscaled, a gather through the column table otherwise.
-                if (!mirrorX && sw == dw) {
-                    int a0 = std::max(x0, dr.Left - srcX0), a1 = std::min(x1, dr.Left - srcX0 + sb->Width);
-                    if (a0 < a1)
-                        std::memmove(drow + a0, srow + srcX0 + (a0 - dr.Left), std::size_t(a1 - a0) * 4);
-                    return;
-                }
-                const int* col = cols.data() - dr.Left;
-                for (int x = x0; x < x1; ++x) {
-                    int sxx = srcX0 + col[x];
-                    if (sxx >= 0 && sxx < sb->Width)
-                        drow[x] = srow[sxx];
-                }
-                return;
-            }
-            for (int x = x0; x < x1; ++x) {
-                int sxx = 0;
-                Pixel s = 0;
-                if (needSrc) {
-                    sxx = srcX0 + cols[x - dr.Left];
-                    if (sxx < 0 || sxx >= sb->Width)
-                        continue;
-                    s = srow ? srow[sxx] : SourcePixel(sv, *t, dst, sxx, syy);
-                }
-                switch (a.Kind) {
-                case BlitKind::Rop: {
-                    if (a.Rop == 0xCC) {
-                        if (drow)
-                            drow[x] = s;
-                        else
-                            t->Set(x, y, s);
-                        break;
-                    }
-                    Pixel p = 0;
-                    if (needP) {
-                        if (!brush.Covers(x, y))
-                            break;
-                        p = brush.At(x, y);
-                    }
-                    Pixel d = drow ? drow[x] : t->Get(x, y);
-                    Pixel r = Rop3(a.Rop, p, s, d);
-                    if (drow)
-                        drow[x] = r;
-                    else
-                        t->Set(x, y, r);
-                    break;
-                }
-                case BlitKind::Transparent:
-                    if ((s & 0xFFFFFF) != a.Key) {
-                        if (drow)
-                            drow[x] = s;
-                        else
-                            t->Set(x, y, s);
-                    }
-                    break;
-                case BlitKind::Alpha: {
-                    Pixel d = drow ? drow[x] : t->Get(x, y);
-                    int sca = bf.SourceConstantAlpha;
-                    Pixel r = 0;
-                    if (bf.AlphaFormat & AC_SRC_ALPHA) {
-                        if (sca == 255 && (s >> 24) == 255) {
-                            if (drow)
-                                drow[x] = s;
-                            else
-                                t->Set(x, y, s);
-                            break;
-                        }
-                        if (sca == 255 && s == 0)
-                            break;
-                        int sa = Mul255(int(s >> 24), sca);
-                        for (int shf = 0; shf < 32; shf += 8) {
-                            int sc = Mul255(int((s >> shf) & 255), sca);
-                            int dc = int((d >> shf) & 255);
-                            int v = std::min(255, sc + Mul255(dc, 255 - sa));
-                            r |= Pixel(v) << shf;
-                        }
-                    } else {
-                        for (int shf = 0; shf < 32; shf += 8) {
-                            int sc = int((s >> shf) & 255), dc = int((d >> shf) & 255);
-                            r |= Pixel(Mul255(sc, sca) + Mul255(dc, 255 - sca)) << shf;
-                        }
-                    }
-                    if (drow)
-                        drow[x] = r;
-                    else
-                        t->Set(x, y, r);
-                    break;
-                }
-                }
-            }
-        });
+        ClipSpan(dst, y, dr.Left, dr.Right, [&](int x0, int x1) { pass.Span(y, syy, x0, x1); });
     }
     return true;
 }
