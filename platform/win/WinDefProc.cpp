@@ -130,80 +130,30 @@ static RECT ToParent(TWnd* W, RECT R) {
     return OffsetR(R, -O.X, -O.Y);
 }
 
-void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
-    TState& St = S();
-    HWND h = W->Handle;
-    WPARAM Kind = Command & 0xFFF0;
-    int Code = int(Command & 0x0F);
-    if (W->Style & (WS_MAXIMIZE | WS_MINIMIZE))
-        return;
-    if (Kind == SC_SIZE && (!(W->Style & WS_THICKFRAME) || Code > int(WMSZ_BOTTOMRIGHT)))
-        return;
-    // SC_MOVE or SC_SIZE without a hit code comes from the keyboard (the system menu's Move and Size):
-    // the arrow keys move the window, or pick the edges to size and then move them; Enter or a click
-    // ends, Escape puts the window back.
-    bool ByKeyboard = Code == 0;
-    MINMAXINFO Mmi{};
-    if (Kind == SC_SIZE) {
-        Mmi = QueryMinMax(W);
-        if (!Alive(h))
-            return;
+namespace {
+
+// One move or size of a window by the mouse or the keyboard, from WM_ENTERSIZEMOVE to WM_EXITSIZEMOVE. SC_MOVE or
+// SC_SIZE without a hit code comes from the keyboard (the system menu's Move and Size): the arrow keys move the
+// window, or pick the edges to size and then move them; Enter or a click ends, Escape puts the window back.
+class TMoveSizeRun {
+public:
+    TMoveSizeRun(TWnd* AW, WPARAM Command, POINT AStart, const MINMAXINFO& AMmi)
+        : W(AW), h(AW->Handle), Kind(Command & 0xFFF0), Code(int(Command & 0x0F)), ByKeyboard(Code == 0), Mmi(AMmi),
+          Full(S().DragFullWindows), Initial(ScreenWindowRect(AW)), Orig(Initial), Cur(Initial), Start(AStart),
+          Last(AStart) {}
+
+    void Run() {
+        SetCapture(h);
+        Send(W, WM_ENTERSIZEMOVE);
+        MSG M;
+        while (NextCapturedMessage(h, M) && Step(M)) {
+        }
+        Finish();
     }
-    bool Full = St.DragFullWindows;
-    const RECT Initial = ScreenWindowRect(W);
-    RECT Orig = Initial; // where the tracked deltas start from
-    RECT Cur = Orig;
-    SetCapture(h);
-    Send(W, WM_ENTERSIZEMOVE);
-    bool Cancel = false;
-    POINT Last = Start;
-    auto Track = [&](POINT P, bool Force = false) {
-        if (P == Last && !Force)
-            return; // only a movement is tracked
-        Last = P;
-        int Dx = P.X - Start.X, Dy = P.Y - Start.Y;
-        RECT R = Orig;
-        if (Kind == SC_MOVE) {
-            R = OffsetR(Orig, Dx, Dy);
-            Send(W, WM_MOVING, 0, LPARAM(&R));
-        } else {
-            bool Left = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT;
-            bool Right = Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT;
-            bool Top = Code == WMSZ_TOP || Code == WMSZ_TOPLEFT || Code == WMSZ_TOPRIGHT;
-            bool Bottom = Code == WMSZ_BOTTOM || Code == WMSZ_BOTTOMLEFT || Code == WMSZ_BOTTOMRIGHT;
-            if (Left)
-                R.Left += Dx;
-            if (Right)
-                R.Right += Dx;
-            if (Top)
-                R.Top += Dy;
-            if (Bottom)
-                R.Bottom += Dy;
-            int Wd = std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X,
-                                std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
-            int Hg = std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y,
-                                std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
-            if (Left)
-                R.Left = R.Right - Wd;
-            else
-                R.Right = R.Left + Wd;
-            if (Top)
-                R.Top = R.Bottom - Hg;
-            else
-                R.Bottom = R.Top + Hg;
-            Send(W, WM_SIZING, WPARAM(Code), LPARAM(&R));
-        }
-        if (!Alive(h))
-            return;
-        Cur = R;
-        if (Full) {
-            RECT P2 = ToParent(W, R);
-            SetWindowPos(h, nullptr, P2.Left, P2.Top, P2.Right - P2.Left, P2.Bottom - P2.Top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-    };
-    MSG M;
-    while (NextCapturedMessage(h, M)) {
+
+private:
+    // Takes one message of the loop; false when the loop ends.
+    bool Step(MSG& M) {
         // Until the keys pick an edge to size, the mouse sizes nothing.
         bool NoEdge = Kind == SC_SIZE && !Code;
         if (M.message == WM_MOUSEMOVE || M.message == WM_NCMOUSEMOVE) {
@@ -214,43 +164,16 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
         } else if (M.message == WM_LBUTTONUP || M.message == WM_NCLBUTTONUP) {
             if (!NoEdge)
                 Track(M.pt);
-            break;
+            return false;
         } else if (M.message == WM_KEYDOWN && M.wParam == VK_ESCAPE) {
             Cancel = true;
-            break;
+            return false;
         } else if (M.message == WM_KEYDOWN && M.wParam == VK_RETURN) {
-            break;
+            return false;
         } else if (M.message == WM_KEYDOWN && M.wParam >= VK_LEFT && M.wParam <= VK_DOWN) {
-            // The arrow moves the anchor the other way, so the mouse and the keys add up.
-            const int Step = 8;
-            int Dx = M.wParam == VK_LEFT ? -Step : M.wParam == VK_RIGHT ? Step : 0;
-            int Dy = M.wParam == VK_UP ? -Step : M.wParam == VK_DOWN ? Step : 0;
-            if (Kind == SC_SIZE) {
-                // The first arrow along an axis picks the edge it points to; later ones move it.
-                int H = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT      ? int(WMSZ_LEFT)
-                        : Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT ? int(WMSZ_RIGHT)
-                                                                                                  : 0;
-                int V = Code - H;
-                bool Picks = (Dx && !H) || (Dy && !V);
-                if (Dx && !H)
-                    H = Dx < 0 ? int(WMSZ_LEFT) : int(WMSZ_RIGHT);
-                if (Dy && !V)
-                    V = Dy < 0 ? int(WMSZ_TOP) : int(WMSZ_BOTTOM);
-                if (Picks) {
-                    // What was sized so far stays; the new edge starts from here.
-                    Code = H + V;
-                    Orig = Cur;
-                    Start = Last;
-                    continue;
-                }
-            }
-            if (Kind == SC_MOVE || Code) {
-                Start.X -= Dx;
-                Start.Y -= Dy;
-                Track(Last, true);
-            }
+            ArrowKey(M.wParam);
         } else if (ByKeyboard && (M.message == WM_LBUTTONDOWN || M.message == WM_NCLBUTTONDOWN)) {
-            break;
+            return false;
         } else if ((M.message >= WM_MOUSEFIRST && M.message <= WM_MOUSELAST) ||
                    (M.message >= WM_KEYFIRST && M.message <= WM_KEYLAST)) {
             // other input is swallowed by the loop
@@ -258,18 +181,138 @@ void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
             TranslateMessage(&M);
             DispatchMessageW(&M);
         }
+        return true;
     }
-    if (!Alive(h))
+
+    // The rectangle sized by the mouse's offset from the start, within the window's tracking limits.
+    RECT SizedRect(int Dx, int Dy) const {
+        RECT R = Orig;
+        bool Left = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT;
+        bool Right = Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT;
+        bool Top = Code == WMSZ_TOP || Code == WMSZ_TOPLEFT || Code == WMSZ_TOPRIGHT;
+        bool Bottom = Code == WMSZ_BOTTOM || Code == WMSZ_BOTTOMLEFT || Code == WMSZ_BOTTOMRIGHT;
+        if (Left)
+            R.Left += Dx;
+        if (Right)
+            R.Right += Dx;
+        if (Top)
+            R.Top += Dy;
+        if (Bottom)
+            R.Bottom += Dy;
+        int Wd = std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
+        int Hg = std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
+        if (Left)
+            R.Left = R.Right - Wd;
+        else
+            R.Right = R.Left + Wd;
+        if (Top)
+            R.Top = R.Bottom - Hg;
+        else
+            R.Bottom = R.Top + Hg;
+        return R;
+    }
+
+    void Track(POINT P, bool Force = false) {
+        if (P == Last && !Force)
+            return; // only a movement is tracked
+        Last = P;
+        int Dx = P.X - Start.X, Dy = P.Y - Start.Y;
+        RECT R;
+        if (Kind == SC_MOVE) {
+            R = OffsetR(Orig, Dx, Dy);
+            Send(W, WM_MOVING, 0, LPARAM(&R));
+        } else {
+            R = SizedRect(Dx, Dy);
+            Send(W, WM_SIZING, WPARAM(Code), LPARAM(&R));
+        }
+        if (!Alive(h))
+            return;
+        Cur = R;
+        if (Full) {
+            RECT P2 = ToParent(W, R);
+            SetWindowPos(h, nullptr, P2.Left, P2.Top, P2.Right - P2.Left, P2.Bottom - P2.Top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+
+    // The arrow moves the anchor the other way, so the mouse and the keys add up.
+    void ArrowKey(WPARAM Key) {
+        const int Step = 8;
+        int Dx = Key == VK_LEFT ? -Step : Key == VK_RIGHT ? Step : 0;
+        int Dy = Key == VK_UP ? -Step : Key == VK_DOWN ? Step : 0;
+        if (Kind == SC_SIZE) {
+            // The first arrow along an axis picks the edge it points to; later ones move it.
+            int H = Code == WMSZ_LEFT || Code == WMSZ_TOPLEFT || Code == WMSZ_BOTTOMLEFT      ? int(WMSZ_LEFT)
+                    : Code == WMSZ_RIGHT || Code == WMSZ_TOPRIGHT || Code == WMSZ_BOTTOMRIGHT ? int(WMSZ_RIGHT)
+                                                                                              : 0;
+            int V = Code - H;
+            bool Picks = (Dx && !H) || (Dy && !V);
+            if (Dx && !H)
+                H = Dx < 0 ? int(WMSZ_LEFT) : int(WMSZ_RIGHT);
+            if (Dy && !V)
+                V = Dy < 0 ? int(WMSZ_TOP) : int(WMSZ_BOTTOM);
+            if (Picks) {
+                // What was sized so far stays; the new edge starts from here.
+                Code = H + V;
+                Orig = Cur;
+                Start = Last;
+                return;
+            }
+        }
+        if (Kind == SC_MOVE || Code) {
+            Start.X -= Dx;
+            Start.Y -= Dy;
+            Track(Last, true);
+        }
+    }
+
+    // Puts the window where the run left it (or back, when cancelled) and lets the mouse go.
+    void Finish() {
+        if (!Alive(h))
+            return;
+        if (Cancel || !Full) {
+            RECT R = ToParent(W, Cancel ? Initial : Cur);
+            if (!(Cur == Initial) || Cancel)
+                SetWindowPos(h, nullptr, R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (Alive(h) && GetCapture() == h)
+            ReleaseCapture();
+        if (Alive(h))
+            Send(W, WM_EXITSIZEMOVE);
+    }
+
+    TWnd* W;
+    HWND h;
+    WPARAM Kind;
+    int Code;
+    bool ByKeyboard;
+    MINMAXINFO Mmi;
+    bool Full;
+    const RECT Initial;
+    RECT Orig; // where the tracked deltas start from
+    RECT Cur;
+    POINT Start;
+    POINT Last;
+    bool Cancel = false;
+};
+
+} // namespace
+
+void MoveSizeLoop(TWnd* W, WPARAM Command, POINT Start) {
+    WPARAM Kind = Command & 0xFFF0;
+    int Code = int(Command & 0x0F);
+    if (W->Style & (WS_MAXIMIZE | WS_MINIMIZE))
         return;
-    if (Cancel || !Full) {
-        RECT R = ToParent(W, Cancel ? Initial : Cur);
-        if (!(Cur == Initial) || Cancel)
-            SetWindowPos(h, nullptr, R.Left, R.Top, R.Right - R.Left, R.Bottom - R.Top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (Kind == SC_SIZE && (!(W->Style & WS_THICKFRAME) || Code > int(WMSZ_BOTTOMRIGHT)))
+        return;
+    MINMAXINFO Mmi{};
+    if (Kind == SC_SIZE) {
+        Mmi = QueryMinMax(W);
+        if (!Alive(W->Handle))
+            return;
     }
-    if (Alive(h) && GetCapture() == h)
-        ReleaseCapture();
-    if (Alive(h))
-        Send(W, WM_EXITSIZEMOVE);
+    TMoveSizeRun(W, Command, Start, Mmi).Run();
 }
 
 // A press on a caption button: the command runs when the button is released over the same button.
