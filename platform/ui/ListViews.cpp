@@ -1385,6 +1385,42 @@ bool TCustomListView::CustomDrawStep(HDC DC, TFont& Look, TColor& Back, const st
     return Default;
 }
 
+// What painting one row knows: where its parts lie, how it is selected, its font and its background.
+struct TCustomListView::TRowPaint {
+    HDC DC;
+    int Index;
+    TListItem* It;
+    const TLayout& L;
+    bool Sel, GreySel, Foc;
+    TCustomDrawState State;
+    TFont* RowFont;
+    TColor RowBack;
+    TColor ViewColor;
+    RECT B, Label, Icon;
+
+    void FillSel(RECT R) const {
+        if (Sel || GreySel)
+            FillRect(DC, &R, GetSysColorBrush(Sel ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    }
+    // A row drawn selected keeps the selection's colours.
+    void FillBack(RECT R, TColor Back) const {
+        if (!Sel && !GreySel && Back != ViewColor)
+            FillColor(DC, R, Back);
+    }
+    void Draw(const String& S, RECT R, UINT Align, bool Selected, TFont* Look) const {
+        SelectObject(DC, Look->Handle());
+        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Look->Color()));
+        DrawTextW(DC, S.c_str(), int(S.size()), &R, Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+        // A cell's own font is changed for the next cell: it must not stay selected.
+        SelectObject(DC, RowFont->Handle());
+    }
+    int CaptionWidth() const {
+        SIZE Sz{};
+        GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
+        return Sz.cx;
+    }
+};
+
 void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
     TListItem* It = ItemAt(Index);
     bool Sel = IsSelected(Index) && (!FHideSelection || Focused());
@@ -1417,112 +1453,112 @@ void TCustomListView::PaintItem(HDC DC, int Index, const TLayout& L) {
         if (FOwnerData)
             It = FetchItem(Index);
     }
-    RECT B = ItemRect(Index, drBounds);
-    RECT Label = ItemRect(Index, drLabel);
-    RECT Icon = ItemRect(Index, drIcon);
+    TRowPaint R{DC,
+                Index,
+                It,
+                L,
+                Sel,
+                GreySel,
+                Foc,
+                State,
+                RowFont,
+                RowBack,
+                Color(),
+                ItemRect(Index, drBounds),
+                ItemRect(Index, drLabel),
+                ItemRect(Index, drIcon)};
     SetBkMode(DC, TRANSPARENT);
     HGDIOBJ OldFont = SelectObject(DC, RowFont->Handle());
-    auto FillSel = [&](RECT R) {
-        if (Sel || GreySel)
-            FillRect(DC, &R, GetSysColorBrush(Sel ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-    };
-    // A row drawn selected keeps the selection's colours.
-    auto FillBack = [&](RECT R, TColor Back) {
-        if (!Sel && !GreySel && Back != Color())
-            FillColor(DC, R, Back);
-    };
-    auto Draw = [&](const String& S, RECT R, UINT Align, bool Selected, TFont* Look) {
-        SelectObject(DC, Look->Handle());
-        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Look->Color()));
-        DrawTextW(DC, S.c_str(), int(S.size()), &R, Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        // A cell's own font is changed for the next cell: it must not stay selected.
-        SelectObject(DC, RowFont->Handle());
-    };
     switch (FViewStyle) {
-    case vsReport: {
-        RECT SelR = FRowSelect ? B : Label;
-        if (!FRowSelect) {
-            // Only the caption's text is highlighted.
-            SIZE Sz{};
-            GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
-            SelR.Right = std::min<LONG>(Label.Right, Label.Left + Sz.cx + 4);
-        }
-        FillSel(SelR);
-        if (FSmallHandle && It->ImageIndex() >= 0)
-            ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
-                           ILD_TRANSPARENT);
-        TFont CellFont;
-        int X = B.Left;
-        for (int C : FColumnOrder) {
-            TListColumn* Col = Columns(C);
-            RECT Cell{X, B.Top, X + Col->FWidth, B.Bottom};
-            X += Col->FWidth;
-            if (Col->FWidth <= 0)
-                continue;
-            TFont* Look = RowFont;
-            TColor CellBack = RowBack;
-            if (OnCustomDrawSubItem) {
-                CellFont.Assign(RowFont);
-                Look = &CellFont;
-                bool Drawn = !CustomDrawStep(DC, CellFont, CellBack,
-                                             [&](bool& Default) { OnCustomDrawSubItem(this, It, C, State, Default); });
-                if (FOwnerData)
-                    It = FetchItem(Index);
-                if (Drawn)
-                    continue;
-            }
-            FillBack(Cell, CellBack);
-            RECT T = C == 0 ? RECT{Label.Left + 2, B.Top, Cell.Right - 4, B.Bottom}
-                            : RECT{Cell.Left + 6, B.Top, Cell.Right - 6, B.Bottom};
-            String S =
-                C == 0 ? It->Caption() : (C - 1 < It->SubItems()->Count() ? It->SubItems()->Strings(C - 1) : String());
-            UINT A = Col->FAlignment == taRightJustify ? DT_RIGHT : Col->FAlignment == taCenter ? DT_CENTER : DT_LEFT;
-            Draw(S, T, A, C == 0 || FRowSelect, Look);
-        }
-        if (Foc) {
-            RECT F = FRowSelect ? B : SelR;
-            DrawFocusRect(DC, &F);
-        }
+    case vsReport:
+        PaintReportRow(R);
         break;
-    }
     case vsList:
-    case vsSmallIcon: {
-        if (FSmallHandle && It->ImageIndex() >= 0)
-            ImageList_Draw(FSmallHandle, It->ImageIndex(), DC, Icon.Left, (B.Top + B.Bottom - L.Small.cy) / 2,
-                           ILD_TRANSPARENT);
-        SIZE Sz{};
-        GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
-        RECT SelR{Label.Left, Label.Top, std::min<LONG>(Label.Right, Label.Left + Sz.cx + 4), Label.Bottom};
-        FillSel(SelR);
-        FillBack(SelR, RowBack);
-        Draw(It->Caption(), RECT{SelR.Left + 2, SelR.Top, SelR.Right, SelR.Bottom}, DT_LEFT, true, RowFont);
-        if (Foc)
-            DrawFocusRect(DC, &SelR);
+    case vsSmallIcon:
+        PaintListRow(R);
         break;
-    }
-    case vsIcon: {
-        if (FLargeHandle && It->ImageIndex() >= 0)
-            ImageList_Draw(FLargeHandle, It->ImageIndex(), DC, (Icon.Left + Icon.Right - L.Large.cx) / 2, Icon.Top,
-                           ILD_TRANSPARENT);
-        SIZE Sz{};
-        GetTextExtentPoint32W(DC, It->Caption().c_str(), int(It->Caption().size()), &Sz);
-        int W = std::min<int>(Label.Right - Label.Left, Sz.cx + 4);
-        int Mid = (Label.Left + Label.Right) / 2;
-        RECT SelR{Mid - W / 2, Label.Top, Mid - W / 2 + W, Label.Top + L.FontH + 2};
-        FillSel(SelR);
-        FillBack(SelR, RowBack);
-        SetTextColor(DC, Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(RowFont->Color()));
-        RECT T = SelR;
-        DrawTextW(DC, It->Caption().c_str(), int(It->Caption().size()), &T,
-                  DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-        if (Foc)
-            DrawFocusRect(DC, &SelR);
+    case vsIcon:
+        PaintIconRow(R);
         break;
-    }
     }
     // Over a highlighted row too.
-    PaintState(DC, Index, It);
+    PaintState(DC, Index, R.It);
     SelectObject(DC, OldFont);
+}
+
+void TCustomListView::PaintReportRow(TRowPaint& R) {
+    RECT SelR = FRowSelect ? R.B : R.Label;
+    if (!FRowSelect) {
+        // Only the caption's text is highlighted.
+        SelR.Right = std::min<LONG>(R.Label.Right, R.Label.Left + R.CaptionWidth() + 4);
+    }
+    R.FillSel(SelR);
+    if (FSmallHandle && R.It->ImageIndex() >= 0)
+        ImageList_Draw(FSmallHandle, R.It->ImageIndex(), R.DC, R.Icon.Left, (R.B.Top + R.B.Bottom - R.L.Small.cy) / 2,
+                       ILD_TRANSPARENT);
+    TFont CellFont;
+    int X = R.B.Left;
+    for (int C : FColumnOrder) {
+        TListColumn* Col = Columns(C);
+        RECT Cell{X, R.B.Top, X + Col->FWidth, R.B.Bottom};
+        X += Col->FWidth;
+        if (Col->FWidth <= 0)
+            continue;
+        TFont* Look = R.RowFont;
+        TColor CellBack = R.RowBack;
+        if (OnCustomDrawSubItem) {
+            CellFont.Assign(R.RowFont);
+            Look = &CellFont;
+            bool Drawn = !CustomDrawStep(R.DC, CellFont, CellBack, [&](bool& Default) {
+                OnCustomDrawSubItem(this, R.It, C, R.State, Default);
+            });
+            if (FOwnerData)
+                R.It = FetchItem(R.Index);
+            if (Drawn)
+                continue;
+        }
+        R.FillBack(Cell, CellBack);
+        RECT T = C == 0 ? RECT{R.Label.Left + 2, R.B.Top, Cell.Right - 4, R.B.Bottom}
+                        : RECT{Cell.Left + 6, R.B.Top, Cell.Right - 6, R.B.Bottom};
+        String S = C == 0 ? R.It->Caption()
+                          : (C - 1 < R.It->SubItems()->Count() ? R.It->SubItems()->Strings(C - 1) : String());
+        UINT A = Col->FAlignment == taRightJustify ? DT_RIGHT : Col->FAlignment == taCenter ? DT_CENTER : DT_LEFT;
+        R.Draw(S, T, A, C == 0 || FRowSelect, Look);
+    }
+    if (R.Foc) {
+        RECT F = FRowSelect ? R.B : SelR;
+        DrawFocusRect(R.DC, &F);
+    }
+}
+
+void TCustomListView::PaintListRow(TRowPaint& R) {
+    if (FSmallHandle && R.It->ImageIndex() >= 0)
+        ImageList_Draw(FSmallHandle, R.It->ImageIndex(), R.DC, R.Icon.Left, (R.B.Top + R.B.Bottom - R.L.Small.cy) / 2,
+                       ILD_TRANSPARENT);
+    RECT SelR{R.Label.Left, R.Label.Top, std::min<LONG>(R.Label.Right, R.Label.Left + R.CaptionWidth() + 4),
+              R.Label.Bottom};
+    R.FillSel(SelR);
+    R.FillBack(SelR, R.RowBack);
+    R.Draw(R.It->Caption(), RECT{SelR.Left + 2, SelR.Top, SelR.Right, SelR.Bottom}, DT_LEFT, true, R.RowFont);
+    if (R.Foc)
+        DrawFocusRect(R.DC, &SelR);
+}
+
+void TCustomListView::PaintIconRow(TRowPaint& R) {
+    if (FLargeHandle && R.It->ImageIndex() >= 0)
+        ImageList_Draw(FLargeHandle, R.It->ImageIndex(), R.DC, (R.Icon.Left + R.Icon.Right - R.L.Large.cx) / 2,
+                       R.Icon.Top, ILD_TRANSPARENT);
+    int W = std::min<int>(R.Label.Right - R.Label.Left, R.CaptionWidth() + 4);
+    int Mid = (R.Label.Left + R.Label.Right) / 2;
+    RECT SelR{Mid - W / 2, R.Label.Top, Mid - W / 2 + W, R.Label.Top + R.L.FontH + 2};
+    R.FillSel(SelR);
+    R.FillBack(SelR, R.RowBack);
+    SetTextColor(R.DC, R.Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(R.RowFont->Color()));
+    RECT T = SelR;
+    DrawTextW(R.DC, R.It->Caption().c_str(), int(R.It->Caption().size()), &T,
+              DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (R.Foc)
+        DrawFocusRect(R.DC, &SelR);
 }
 
 void TCustomListView::PaintWindow(HDC DC) {

@@ -364,6 +364,10 @@ private:
     void EndEdit(bool Commit);
     int FindCaption(const String& Prefix, int Start);
     void PaintItem(HDC DC, int Index, const TLayout& L);
+    struct TRowPaint;
+    void PaintReportRow(TRowPaint& R);
+    void PaintListRow(TRowPaint& R);
+    void PaintIconRow(TRowPaint& R);
     void CNNotify(TMessage& Message);
     void WMScroll(TMessage& Message, bool Vert);
     void WMNotify(TMessage& Message);
