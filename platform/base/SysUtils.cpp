@@ -1330,140 +1330,193 @@ bool FileAge(const String& FileName, TDateTime& FileDateTime) {
     return true;
 }
 
-String FormatDateTime(const String& Format, TDateTime DateTime) {
-    int y, mo, d, h, mi, s, ms;
-    DecodeDate(DateTime, y, mo, d);
-    DecodeTime(DateTime, h, mi, s, ms);
-    std::string out;
-    const std::string f = UTF8Encode(Format);
-    bool usesAmPm = false;
-    {
+namespace {
+
+// One run of FormatDateTime: each specifier of the format appends its part of the date and time.
+class TDateTimeFormatter {
+public:
+    TDateTimeFormatter(const String& Format, TDateTime ADateTime) : f(UTF8Encode(Format)), DateTime(ADateTime) {
+        DecodeDate(DateTime, y, mo, d);
+        DecodeTime(DateTime, h, mi, s, ms);
         std::string lower;
         for (char c : f)
             lower += char(std::tolower((unsigned char)c));
         usesAmPm = lower.find("am/pm") != std::string::npos || lower.find("a/p") != std::string::npos ||
                    lower.find("ampm") != std::string::npos;
     }
-    auto two = [](int v) {
+
+    String Run() {
+        std::size_t i = 0;
+        while (i < f.size()) {
+            const char c = f[i];
+            const char lc = char(std::tolower((unsigned char)c));
+            if (c == '"' || c == '\'') {
+                i = Quoted(i, c);
+                continue;
+            }
+            i = Specifier(i, c, lc);
+            // Literal separators between an hour and "m" keep "m" a minute.
+            if (std::strchr("ymdnsztc", lc))
+                lastWasHour = false;
+        }
+        return UTF8ToString(out);
+    }
+
+private:
+    static std::string Two(int v) {
         char b[8];
         std::snprintf(b, sizeof b, "%02d", v);
         return std::string(b);
-    };
-    auto run = [&](std::size_t i, char c) {
+    }
+    // How many times c (in either case) repeats from i.
+    std::size_t RunOf(std::size_t i, char c) const {
         std::size_t n = 0;
         while (i + n < f.size() && std::tolower((unsigned char)f[i + n]) == c)
             ++n;
         return n;
-    };
-    bool lastWasHour = false;
-    std::size_t i = 0;
-    while (i < f.size()) {
-        const char c = f[i];
-        const char lc = char(std::tolower((unsigned char)c));
-        if (c == '"' || c == '\'') {
-            const std::size_t end = f.find(c, i + 1);
-            const std::size_t stop = end == std::string::npos ? f.size() : end;
-            out += f.substr(i + 1, stop - i - 1);
-            i = stop + 1;
-            continue;
-        }
-        if (lc == 'y') {
-            const std::size_t n = run(i, 'y');
-            out += n <= 2 ? two(y % 100) : std::to_string(y);
-            i += n;
-        } else if (lc == 'm') {
-            std::size_t n = run(i, 'm');
-            if (lastWasHour && n <= 2) {
-                out += n == 1 ? std::to_string(mi) : two(mi);
-            } else if (n == 1) {
-                out += std::to_string(mo);
-            } else if (n == 2) {
-                out += two(mo);
-            } else if (n == 3) {
-                out += ShortMonthNames[mo - 1];
-            } else {
-                out += LongMonthNames[mo - 1];
-                n = 4;
-            }
-            i += n;
-        } else if (lc == 'd') {
-            std::size_t n = run(i, 'd');
-            const int dow = DayOfWeek(DateTime) - 1;
-            switch (n) {
-            case 1:
-                out += std::to_string(d);
-                break;
-            case 2:
-                out += two(d);
-                break;
-            case 3:
-                out += ShortDayNames[dow];
-                break;
-            case 4:
-                out += LongDayNames[dow];
-                break;
-            case 5:
-                out += UTF8Encode(FormatDateTime(u"yyyy-mm-dd", DateTime));
-                break;
-            default:
-                out += UTF8Encode(FormatDateTime(u"dddd, mmmm d, yyyy", DateTime));
-                n = 6;
-            }
-            i += n;
-        } else if (lc == 'h') {
-            const std::size_t n = run(i, 'h');
-            int hh = h;
-            if (usesAmPm) {
-                hh = h % 12;
-                if (hh == 0)
-                    hh = 12;
-            }
-            out += n == 1 ? std::to_string(hh) : two(hh);
-            i += n;
-            lastWasHour = true;
-            continue;
-        } else if (lc == 'n') {
-            const std::size_t n = run(i, 'n');
-            out += n == 1 ? std::to_string(mi) : two(mi);
-            i += n;
-        } else if (lc == 's') {
-            const std::size_t n = run(i, 's');
-            out += n == 1 ? std::to_string(s) : two(s);
-            i += n;
-        } else if (lc == 'z') {
-            const std::size_t n = run(i, 'z');
-            char b[8];
-            std::snprintf(b, sizeof b, n >= 3 ? "%03d" : "%d", ms);
-            out += b;
-            i += n;
-        } else if (lc == 't') {
-            const std::size_t n = run(i, 't');
-            out += UTF8Encode(FormatDateTime(n == 1 ? u"hh:nn" : u"hh:nn:ss", DateTime));
-            i += n;
-        } else if (lc == 'c') {
-            out += UTF8Encode(DateTimeToStr(DateTime));
-            ++i;
-        } else if (lc == 'a' && f.compare(i, 5, "am/pm") == 0) {
-            out += h < 12 ? "am" : "pm";
-            i += 5;
-        } else if (lc == 'a' && f.compare(i, 5, "AM/PM") == 0) {
-            out += h < 12 ? "AM" : "PM";
-            i += 5;
-        } else if (lc == 'a' && (f.compare(i, 3, "a/p") == 0 || f.compare(i, 3, "A/P") == 0)) {
-            out += h < 12 ? (c == 'a' ? "a" : "A") : (c == 'a' ? "p" : "P");
-            i += 3;
-        } else if (lc == 'a' && (f.compare(i, 4, "ampm") == 0 || f.compare(i, 4, "AMPM") == 0)) {
-            out += h < 12 ? "AM" : "PM";
-            i += 4;
-        } else {
-            out += c; // "/" and ":" are the separators themselves here
-            ++i;
-        }
-        // Literal separators between an hour and "m" keep "m" a minute.
-        if (std::strchr("ymdnsztc", lc))
-            lastWasHour = false;
     }
-    return UTF8ToString(out);
+    std::size_t Quoted(std::size_t i, char c) {
+        const std::size_t end = f.find(c, i + 1);
+        const std::size_t stop = end == std::string::npos ? f.size() : end;
+        out += f.substr(i + 1, stop - i - 1);
+        return stop + 1;
+    }
+    // Appends the part that the specifier at i stands for; answers where the next one starts.
+    std::size_t Specifier(std::size_t i, char c, char lc) {
+        switch (lc) {
+        case 'y':
+            return Year(i);
+        case 'm':
+            return MonthOrMinute(i);
+        case 'd':
+            return Day(i);
+        case 'h':
+            return Hour(i);
+        case 'n':
+            return Number(i, 'n', mi);
+        case 's':
+            return Number(i, 's', s);
+        case 'z':
+            return Milliseconds(i);
+        case 't': {
+            const std::size_t n = RunOf(i, 't');
+            out += UTF8Encode(FormatDateTime(n == 1 ? u"hh:nn" : u"hh:nn:ss", DateTime));
+            return i + n;
+        }
+        case 'c':
+            out += UTF8Encode(DateTimeToStr(DateTime));
+            return i + 1;
+        case 'a':
+            if (std::size_t n = AmPm(i, c))
+                return i + n;
+            break;
+        }
+        out += c; // "/" and ":" are the separators themselves here
+        return i + 1;
+    }
+    std::size_t Year(std::size_t i) {
+        const std::size_t n = RunOf(i, 'y');
+        out += n <= 2 ? Two(y % 100) : std::to_string(y);
+        return i + n;
+    }
+    std::size_t MonthOrMinute(std::size_t i) {
+        std::size_t n = RunOf(i, 'm');
+        if (lastWasHour && n <= 2) {
+            out += n == 1 ? std::to_string(mi) : Two(mi);
+        } else if (n == 1) {
+            out += std::to_string(mo);
+        } else if (n == 2) {
+            out += Two(mo);
+        } else if (n == 3) {
+            out += ShortMonthNames[mo - 1];
+        } else {
+            out += LongMonthNames[mo - 1];
+            n = 4;
+        }
+        return i + n;
+    }
+    std::size_t Day(std::size_t i) {
+        std::size_t n = RunOf(i, 'd');
+        const int dow = DayOfWeek(DateTime) - 1;
+        switch (n) {
+        case 1:
+            out += std::to_string(d);
+            break;
+        case 2:
+            out += Two(d);
+            break;
+        case 3:
+            out += ShortDayNames[dow];
+            break;
+        case 4:
+            out += LongDayNames[dow];
+            break;
+        case 5:
+            out += UTF8Encode(FormatDateTime(u"yyyy-mm-dd", DateTime));
+            break;
+        default:
+            out += UTF8Encode(FormatDateTime(u"dddd, mmmm d, yyyy", DateTime));
+            n = 6;
+        }
+        return i + n;
+    }
+    std::size_t Hour(std::size_t i) {
+        const std::size_t n = RunOf(i, 'h');
+        int hh = h;
+        if (usesAmPm) {
+            hh = h % 12;
+            if (hh == 0)
+                hh = 12;
+        }
+        out += n == 1 ? std::to_string(hh) : Two(hh);
+        lastWasHour = true;
+        return i + n;
+    }
+    std::size_t Number(std::size_t i, char c, int v) {
+        const std::size_t n = RunOf(i, c);
+        out += n == 1 ? std::to_string(v) : Two(v);
+        return i + n;
+    }
+    std::size_t Milliseconds(std::size_t i) {
+        const std::size_t n = RunOf(i, 'z');
+        char b[8];
+        std::snprintf(b, sizeof b, n >= 3 ? "%03d" : "%d", ms);
+        out += b;
+        return i + n;
+    }
+    // The morning or afternoon marker at i, in the case it is written; 0 when none stands there.
+    std::size_t AmPm(std::size_t i, char c) {
+        if (f.compare(i, 5, "am/pm") == 0) {
+            out += h < 12 ? "am" : "pm";
+            return 5;
+        }
+        if (f.compare(i, 5, "AM/PM") == 0) {
+            out += h < 12 ? "AM" : "PM";
+            return 5;
+        }
+        if (f.compare(i, 3, "a/p") == 0 || f.compare(i, 3, "A/P") == 0) {
+            out += h < 12 ? (c == 'a' ? "a" : "A") : (c == 'a' ? "p" : "P");
+            return 3;
+        }
+        if (f.compare(i, 4, "ampm") == 0 || f.compare(i, 4, "AMPM") == 0) {
+            out += h < 12 ? "AM" : "PM";
+            return 4;
+        }
+        return 0;
+    }
+
+    const std::string f;
+    const TDateTime DateTime;
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
+    bool usesAmPm = false;
+    bool lastWasHour = false;
+    std::string out;
+};
+
+} // namespace
+
+String FormatDateTime(const String& Format, TDateTime DateTime) {
+    return TDateTimeFormatter(Format, DateTime).Run();
 }
 
 String DateToStr(TDateTime Date) {
