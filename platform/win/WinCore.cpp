@@ -405,42 +405,33 @@ HWND GetDesktopWindow() {
     return DesktopWnd()->Handle;
 }
 
-HWND CreateWindowExW(DWORD ExStyle, LPCWSTR ClassName, LPCWSTR WindowName, DWORD Style, int X, int Y, int Width,
-                     int Height, HWND hParent, HMENU hMenu, HINSTANCE hInstance, LPVOID Param) {
-    EnsureGuiThread();
-    TState& St = S();
-    if (!IsGuiThread())
-        return nullptr;
-    auto K = FindClass(ClassName);
-    if (!K)
-        return nullptr;
-    TWnd* Parent = nullptr;
-    TWnd* Owner = nullptr;
+namespace {
+
+// A child's parent is the given window; a top-level window's is the desktop, and the given window (its top-level
+// window) owns it. Overlapped windows always have a caption and clip their siblings. False when the given window
+// is not one, or a child has none.
+bool PlaceInHierarchy(DWORD& Style, HWND hParent, TWnd*& Parent, TWnd*& Owner) {
+    Parent = Owner = nullptr;
     if (Style & WS_CHILD) {
         Parent = FromHandle(hParent);
-        if (!Parent)
-            return nullptr; // a child needs a parent
-    } else {
-        Parent = DesktopWnd();
-        if (hParent) {
-            Owner = FromHandle(hParent);
-            if (!Owner)
-                return nullptr;
-            Owner = TopLevelOf(Owner);
-        }
-        // Overlapped windows always have a caption and clip their siblings.
-        if (!(Style & WS_POPUP))
-            Style |= WS_CAPTION | WS_CLIPSIBLINGS;
+        return Parent != nullptr;
     }
-    if (X == CW_USEDEFAULT) {
-        X = (Style & WS_CHILD) ? 0 : 32;
-        Y = (Style & WS_CHILD) ? 0 : 32;
+    Parent = DesktopWnd();
+    if (hParent) {
+        Owner = FromHandle(hParent);
+        if (!Owner)
+            return false;
+        Owner = TopLevelOf(Owner);
     }
-    if (Width == CW_USEDEFAULT) {
-        Width = (Style & WS_CHILD) ? 0 : 640;
-        Height = (Style & WS_CHILD) ? 0 : 480;
-    }
+    if (!(Style & WS_POPUP))
+        Style |= WS_CAPTION | WS_CLIPSIBLINGS;
+    return true;
+}
 
+// A new window of class K in the handle table, on top of its siblings, not yet told of its creation.
+TWnd* NewWindow(const std::shared_ptr<TWndClass>& K, DWORD Style, DWORD ExStyle, TWnd* Parent, TWnd* Owner,
+                HMENU hMenu, int X, int Y, int Width, int Height) {
+    TState& St = S();
     auto Own = std::make_unique<TWnd>();
     TWnd* W = Own.get();
     {
@@ -461,6 +452,97 @@ HWND CreateWindowExW(DWORD ExStyle, LPCWSTR ClassName, LPCWSTR WindowName, DWORD
     W->Rect = RECT{X, Y, X + std::max(0, Width), Y + std::max(0, Height)};
     W->Client = RECT{0, 0, W->Rect.Right - W->Rect.Left, W->Rect.Bottom - W->Rect.Top};
     PlaceInZOrder(W, HWND_TOP);
+    return W;
+}
+
+// A sizable or overlapped window hears WM_GETMINMAXINFO first; false when that destroyed it.
+bool AskMinMaxAtCreation(TWnd* W, DWORD Style) {
+    if (!(Style & WS_THICKFRAME) && (Style & (WS_POPUP | WS_CHILD)))
+        return true;
+    TState& St = S();
+    MINMAXINFO Mmi{};
+    Mmi.ptMaxSize = POINT{St.WorkArea.Right - St.WorkArea.Left, St.WorkArea.Bottom - St.WorkArea.Top};
+    Mmi.ptMaxPosition = POINT{St.WorkArea.Left, St.WorkArea.Top};
+    Mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    Mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    Send(W, WM_GETMINMAXINFO, 0, LPARAM(&Mmi));
+    return Alive(W->Handle);
+}
+
+// WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE and WM_MOVE in the platform's order; false when the window
+// refused to be made or is gone.
+bool SendCreation(TWnd* W, CREATESTRUCTW& Cs) {
+    HWND h = W->Handle;
+    if (!Send(W, WM_NCCREATE, 0, LPARAM(&Cs))) {
+        if (Alive(h)) {
+            W->Destroying = true;
+            Send(W, WM_NCDESTROY);
+            WindowGoingAway(W);
+        }
+        return false;
+    }
+    if (!Alive(h))
+        return false;
+    NCCALCSIZE_PARAMS Ncp{};
+    Ncp.rgrc[0] = W->Rect;
+    W->NcBars = 0; // the default procedure reserves the bars; a window that answers itself has none
+    Send(W, WM_NCCALCSIZE, FALSE, LPARAM(&Ncp.rgrc[0]));
+    if (!Alive(h))
+        return false;
+    W->Client = OffsetR(Ncp.rgrc[0], -W->Rect.Left, -W->Rect.Top);
+    if (Send(W, WM_CREATE, 0, LPARAM(&Cs)) == -1) {
+        // The parent never heard of the window, so it hears nothing of its end either.
+        W->ExStyle |= WS_EX_NOPARENTNOTIFY;
+        DestroyWindow(h);
+        return false;
+    }
+    if (!Alive(h))
+        return false;
+    Send(W, WM_SIZE, SIZE_RESTORED, MAKELPARAM(W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top));
+    if (!Alive(h))
+        return false;
+    POINT Co{W->Rect.Left + W->Client.Left, W->Rect.Top + W->Client.Top};
+    Send(W, WM_MOVE, 0, MAKELPARAM(Co.X, Co.Y));
+    return Alive(h);
+}
+
+// A child's parents hear WM_PARENTNOTIFY, up to the first that asks not to pass it on; false when the window is
+// gone meanwhile.
+bool NotifyParentsOfCreation(TWnd* W, DWORD Style, DWORD ExStyle) {
+    HWND h = W->Handle;
+    if (!(Style & WS_CHILD) || (ExStyle & WS_EX_NOPARENTNOTIFY))
+        return true;
+    for (TWnd* P = W->Parent; P && P != DesktopWnd(); P = P->Parent) {
+        Send(P, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, int(W->Id)), LPARAM(h));
+        if (!Alive(h) || (P->ExStyle & WS_EX_NOPARENTNOTIFY) || !P->IsChild())
+            break;
+    }
+    return Alive(h);
+}
+
+} // namespace
+
+HWND CreateWindowExW(DWORD ExStyle, LPCWSTR ClassName, LPCWSTR WindowName, DWORD Style, int X, int Y, int Width,
+                     int Height, HWND hParent, HMENU hMenu, HINSTANCE hInstance, LPVOID Param) {
+    EnsureGuiThread();
+    if (!IsGuiThread())
+        return nullptr;
+    auto K = FindClass(ClassName);
+    if (!K)
+        return nullptr;
+    TWnd* Parent = nullptr;
+    TWnd* Owner = nullptr;
+    if (!PlaceInHierarchy(Style, hParent, Parent, Owner))
+        return nullptr;
+    if (X == CW_USEDEFAULT) {
+        X = (Style & WS_CHILD) ? 0 : 32;
+        Y = (Style & WS_CHILD) ? 0 : 32;
+    }
+    if (Width == CW_USEDEFAULT) {
+        Width = (Style & WS_CHILD) ? 0 : 640;
+        Height = (Style & WS_CHILD) ? 0 : 480;
+    }
+    TWnd* W = NewWindow(K, Style, ExStyle, Parent, Owner, hMenu, X, Y, Width, Height);
     HWND h = W->Handle;
 
     CREATESTRUCTW Cs;
@@ -477,57 +559,8 @@ HWND CreateWindowExW(DWORD ExStyle, LPCWSTR ClassName, LPCWSTR WindowName, DWORD
     Cs.lpszClass = ClassName;
     Cs.dwExStyle = ExStyle;
 
-    if ((Style & WS_THICKFRAME) || !(Style & (WS_POPUP | WS_CHILD))) {
-        MINMAXINFO Mmi{};
-        Mmi.ptMaxSize = POINT{St.WorkArea.Right - St.WorkArea.Left, St.WorkArea.Bottom - St.WorkArea.Top};
-        Mmi.ptMaxPosition = POINT{St.WorkArea.Left, St.WorkArea.Top};
-        Mmi.ptMinTrackSize = POINT{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
-        Mmi.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
-        Send(W, WM_GETMINMAXINFO, 0, LPARAM(&Mmi));
-        if (!Alive(h))
-            return nullptr;
-    }
-    if (!Send(W, WM_NCCREATE, 0, LPARAM(&Cs))) {
-        if (Alive(h)) {
-            W->Destroying = true;
-            Send(W, WM_NCDESTROY);
-            WindowGoingAway(W);
-        }
+    if (!AskMinMaxAtCreation(W, Style) || !SendCreation(W, Cs) || !NotifyParentsOfCreation(W, Style, ExStyle))
         return nullptr;
-    }
-    if (!Alive(h))
-        return nullptr;
-    NCCALCSIZE_PARAMS Ncp{};
-    Ncp.rgrc[0] = W->Rect;
-    W->NcBars = 0; // the default procedure reserves the bars; a window that answers itself has none
-    Send(W, WM_NCCALCSIZE, FALSE, LPARAM(&Ncp.rgrc[0]));
-    if (!Alive(h))
-        return nullptr;
-    W->Client = OffsetR(Ncp.rgrc[0], -W->Rect.Left, -W->Rect.Top);
-    if (Send(W, WM_CREATE, 0, LPARAM(&Cs)) == -1) {
-        // The parent never heard of the window, so it hears nothing of its end either.
-        W->ExStyle |= WS_EX_NOPARENTNOTIFY;
-        DestroyWindow(h);
-        return nullptr;
-    }
-    if (!Alive(h))
-        return nullptr;
-    Send(W, WM_SIZE, SIZE_RESTORED, MAKELPARAM(W->Client.Right - W->Client.Left, W->Client.Bottom - W->Client.Top));
-    if (!Alive(h))
-        return nullptr;
-    POINT Co{W->Rect.Left + W->Client.Left, W->Rect.Top + W->Client.Top};
-    Send(W, WM_MOVE, 0, MAKELPARAM(Co.X, Co.Y));
-    if (!Alive(h))
-        return nullptr;
-    if ((Style & WS_CHILD) && !(ExStyle & WS_EX_NOPARENTNOTIFY)) {
-        for (TWnd* P = W->Parent; P && P != DesktopWnd(); P = P->Parent) {
-            Send(P, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, int(W->Id)), LPARAM(h));
-            if (!Alive(h) || (P->ExStyle & WS_EX_NOPARENTNOTIFY) || !P->IsChild())
-                break;
-        }
-        if (!Alive(h))
-            return nullptr;
-    }
     if (Style & WS_MAXIMIZE)
         ShowWindow(h, SW_SHOWMAXIMIZED);
     else if (Style & WS_MINIMIZE)
