@@ -1137,6 +1137,97 @@ static void ExposeInParent(TWnd* W, const RECT& OldRect, const RECT& NewRect) {
 
 } // namespace winimpl
 
+namespace {
+
+// The client area of a window moving from OldRect to NewRect, asked of the window with WM_NCCALCSIZE; false when
+// that destroyed it.
+bool CalcNewClient(TWnd* W, WINDOWPOS& Wp, const RECT& OldRect, const RECT& NewRect, RECT& NewClient) {
+    NCCALCSIZE_PARAMS Ncp{};
+    Ncp.rgrc[0] = NewRect;
+    Ncp.rgrc[1] = OldRect;
+    Ncp.rgrc[2] = OffsetR(W->Client, OldRect.Left, OldRect.Top);
+    Ncp.lppos = &Wp;
+    W->NcBars = 0;
+    Send(W, WM_NCCALCSIZE, TRUE, LPARAM(&Ncp));
+    if (!Alive(W->Handle))
+        return false;
+    NewClient = OffsetR(Ncp.rgrc[0], -NewRect.Left, -NewRect.Top);
+    if (NewClient.Right < NewClient.Left)
+        NewClient.Right = NewClient.Left;
+    if (NewClient.Bottom < NewClient.Top)
+        NewClient.Bottom = NewClient.Top;
+    return true;
+}
+
+// Puts the window after After among its siblings; a top-level window joins or leaves the topmost ones.
+void ApplyZOrder(TWnd* W, HWND After, UINT Flags) {
+    if (W->Parent == DesktopWnd()) {
+        if (After == HWND_TOPMOST)
+            W->ExStyle |= WS_EX_TOPMOST;
+        else if (After == HWND_NOTOPMOST)
+            W->ExStyle &= ~WS_EX_TOPMOST;
+        else if (TWnd* A = FromHandle(After);
+                 A && A->Parent == W->Parent && After != HWND_TOP && After != HWND_BOTTOM) {
+            // Placed behind a topmost window: it becomes topmost; behind a plain one: plain.
+            if (IsTopmost(A))
+                W->ExStyle |= WS_EX_TOPMOST;
+        }
+    }
+    PlaceInZOrder(W, After);
+    if (!(Flags & SWP_NOOWNERZORDER))
+        KeepOwnedAbove(W);
+    if (TBackendHooks* B = S().Backend)
+        B->ZOrderChanged();
+}
+
+// A shown or resized window paints itself whole, and so does a moved child, whose old pixels stay behind in the
+// top-level window's buffer; a moved, resized or hidden child leaves an area of its parent to paint again.
+void RepaintMoved(TWnd* W, UINT Flags, bool Sized, bool Moved, bool WasVisible, const RECT& OldRect,
+                  const RECT& NewRect) {
+    if (Flags & SWP_NOREDRAW)
+        return;
+    if ((Flags & SWP_SHOWWINDOW) ||
+        (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
+        InvalidateArea(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    else if (W->Visible() && (Flags & SWP_FRAMECHANGED))
+        InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    if (W->IsChild() && (WasVisible || W->Visible()) &&
+        (Moved || Sized || (Flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) || !(Flags & SWP_NOZORDER)))
+        ExposeInParent(W, OldRect, NewRect);
+}
+
+// WM_WINDOWPOSCHANGED with where the window now is, marking what of the client did not move or change size.
+void SendPosChanged(TWnd* W, WINDOWPOS& Wp, UINT Flags, bool Moved, const RECT& OldClient, const RECT& NewRect,
+                    const RECT& NewClient) {
+    Wp.flags = Flags;
+    if (!Moved && NewClient.Left == OldClient.Left && NewClient.Top == OldClient.Top)
+        Wp.flags |= SWP_NOCLIENTMOVE;
+    if ((NewClient.Right - NewClient.Left) == (OldClient.Right - OldClient.Left) &&
+        (NewClient.Bottom - NewClient.Top) == (OldClient.Bottom - OldClient.Top))
+        Wp.flags |= SWP_NOCLIENTSIZE;
+    Wp.x = NewRect.Left;
+    Wp.y = NewRect.Top;
+    Wp.cx = NewRect.Right - NewRect.Left;
+    Wp.cy = NewRect.Bottom - NewRect.Top;
+    Send(W, WM_WINDOWPOSCHANGED, 0, LPARAM(&Wp));
+}
+
+// A shown top-level window becomes active unless asked not to; a hidden one passes activation on, and a hidden
+// child gives the focus back to its parent's top-level window.
+void ActivateAfterMove(TWnd* W, UINT Flags) {
+    TState& St = S();
+    if (W->Parent == DesktopWnd()) {
+        if (W->Visible() && !(Flags & SWP_NOACTIVATE) && W->Enabled())
+            ActivateWindow(W, WA_ACTIVE);
+        else if ((Flags & SWP_HIDEWINDOW) && St.Active == W->Handle)
+            ActivateOtherWindow(W);
+    } else if ((Flags & SWP_HIDEWINDOW) && St.Focus && IsDescendant(W, FromHandle(St.Focus))) {
+        SetFocus(TopLevelOf(W)->Handle);
+    }
+}
+
+} // namespace
+
 BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flags) {
     TWnd* W = FromHandle(hWnd);
     if (!W || W == DesktopWnd())
@@ -1181,90 +1272,27 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
     bool Moved = NewRect.Left != OldRect.Left || NewRect.Top != OldRect.Top;
 
     RECT NewClient = OldClient;
-    if (Sized || (Flags & SWP_FRAMECHANGED)) {
-        NCCALCSIZE_PARAMS Ncp{};
-        Ncp.rgrc[0] = NewRect;
-        Ncp.rgrc[1] = OldRect;
-        Ncp.rgrc[2] = OffsetR(OldClient, OldRect.Left, OldRect.Top);
-        Ncp.lppos = &Wp;
-        W->NcBars = 0;
-        Send(W, WM_NCCALCSIZE, TRUE, LPARAM(&Ncp));
-        if (!Alive(hWnd))
-            return 0;
-        NewClient = OffsetR(Ncp.rgrc[0], -NewRect.Left, -NewRect.Top);
-        if (NewClient.Right < NewClient.Left)
-            NewClient.Right = NewClient.Left;
-        if (NewClient.Bottom < NewClient.Top)
-            NewClient.Bottom = NewClient.Top;
-    }
+    if ((Sized || (Flags & SWP_FRAMECHANGED)) && !CalcNewClient(W, Wp, OldRect, NewRect, NewClient))
+        return 0;
 
     bool WasVisible = W->Visible();
     W->Rect = NewRect;
     W->Client = NewClient;
-    if (!(Flags & SWP_NOZORDER)) {
-        if (W->Parent == DesktopWnd()) {
-            if (After == HWND_TOPMOST)
-                W->ExStyle |= WS_EX_TOPMOST;
-            else if (After == HWND_NOTOPMOST)
-                W->ExStyle &= ~WS_EX_TOPMOST;
-            else if (TWnd* A = FromHandle(After);
-                     A && A->Parent == W->Parent && After != HWND_TOP && After != HWND_BOTTOM) {
-                // Placed behind a topmost window: it becomes topmost; behind a plain one: plain.
-                if (IsTopmost(A))
-                    W->ExStyle |= WS_EX_TOPMOST;
-            }
-        }
-        PlaceInZOrder(W, After);
-        if (!(Flags & SWP_NOOWNERZORDER))
-            KeepOwnedAbove(W);
-        if (St.Backend)
-            St.Backend->ZOrderChanged();
-    }
+    if (!(Flags & SWP_NOZORDER))
+        ApplyZOrder(W, After, Flags);
     if (Flags & SWP_SHOWWINDOW)
         W->Style |= WS_VISIBLE;
     if (Flags & SWP_HIDEWINDOW)
         W->Style &= ~WS_VISIBLE;
-
-    // Repainting: a shown or resized window paints itself whole, and so does a moved child, whose old
-    // pixels stay behind in the top-level window's buffer; a moved, resized or hidden child leaves an
-    // area of its parent to paint again.
-    if (!(Flags & SWP_NOREDRAW)) {
-        if ((Flags & SWP_SHOWWINDOW) ||
-            (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
-            InvalidateArea(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-        else if (W->Visible() && (Flags & SWP_FRAMECHANGED))
-            InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        if (W->IsChild() && (WasVisible || W->Visible()) &&
-            (Moved || Sized || (Flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) || !(Flags & SWP_NOZORDER)))
-            ExposeInParent(W, OldRect, NewRect);
-    }
+    RepaintMoved(W, Flags, Sized, Moved, WasVisible, OldRect, NewRect);
     if ((Flags & SWP_HIDEWINDOW) && St.Capture && IsDescendant(W, FromHandle(St.Capture)))
         ReleaseCapture();
     NotifyBackend(W);
 
-    Wp.flags = Flags;
-    if (!Moved && NewClient.Left == OldClient.Left && NewClient.Top == OldClient.Top)
-        Wp.flags |= SWP_NOCLIENTMOVE;
-    if ((NewClient.Right - NewClient.Left) == (OldClient.Right - OldClient.Left) &&
-        (NewClient.Bottom - NewClient.Top) == (OldClient.Bottom - OldClient.Top))
-        Wp.flags |= SWP_NOCLIENTSIZE;
-    Wp.x = NewRect.Left;
-    Wp.y = NewRect.Top;
-    Wp.cx = NewRect.Right - NewRect.Left;
-    Wp.cy = NewRect.Bottom - NewRect.Top;
-    Send(W, WM_WINDOWPOSCHANGED, 0, LPARAM(&Wp));
+    SendPosChanged(W, Wp, Flags, Moved, OldClient, NewRect, NewClient);
     if (!Alive(hWnd))
         return 1;
-
-    if (W->Parent == DesktopWnd()) {
-        if (W->Visible() && !(Flags & SWP_NOACTIVATE) && W->Enabled())
-            ActivateWindow(W, WA_ACTIVE);
-        else if ((Flags & SWP_HIDEWINDOW) && St.Active == hWnd)
-            ActivateOtherWindow(W);
-    } else if ((Flags & SWP_HIDEWINDOW) && St.Focus && IsDescendant(W, FromHandle(St.Focus))) {
-        // A hidden child gives the focus back to its parent's top-level window.
-        SetFocus(TopLevelOf(W)->Handle);
-    }
+    ActivateAfterMove(W, Flags);
     return 1;
 }
 
