@@ -1,7 +1,9 @@
 // The layered glow window and the manager that shows, fades and hides it.
+#include "skin/core/TbsLayerManager.h"
+
 #include <algorithm>
 
-#include "skin/core/TbsBitmap.h"
+#include "skin/core/bseffects.h"
 #include "skin/core/bsBlur.h"
 #include "skin/core/bsUtils.h"
 

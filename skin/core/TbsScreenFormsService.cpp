@@ -23,6 +23,10 @@ void TbsScreenFormsService::Send(TComponent* Form, unsigned Msg, std::uintptr_t 
     SendMessageW(F->Handle(), Msg, WPARAM(WParam), LPARAM(LParam));
 }
 
+bool TbsScreenFormsService::IsLayeredBorderStrip(TComponent* Form) const {
+    return LayeredBorderStripTest && LayeredBorderStripTest(Form);
+}
+
 TbsScreenFormsService& ScreenFormsService() {
     static TbsScreenFormsService Service;
     return Service;

@@ -4,11 +4,17 @@
 
 #include "skin/core/TbsSkinData.h"
 
+#include <functional>
+
 class TbsScreenFormsService : public TbsSkinFormsService {
 public:
     bool IsForm(TComponent* Component) const override;
     std::vector<TComponent*> Forms() const override;
     void Send(TComponent* Form, unsigned Msg, std::uintptr_t WParam, std::intptr_t LParam) override;
+    bool IsLayeredBorderStrip(TComponent* Form) const override;
+
+    // Set by the form-skinning layer, which makes the layered border strips; none are known until it does.
+    std::function<bool(TComponent* Form)> LayeredBorderStripTest;
 };
 
 // The service every skin data uses while no other one is registered.

@@ -48,7 +48,7 @@ void TbsSkinData::SendSkinDataMessage(unsigned M) {
     }
     std::vector<TComponent*> Targets;
     for (TComponent* Form : Service->Forms())
-        if (Form != OwnerForm && Form->ClassName() != u"TbsFormLayerWindow")
+        if (Form != OwnerForm && !Service->IsLayeredBorderStrip(Form))
             Targets.push_back(Form);
     if (FShowLayeredBorders && LayerFrame->PictureIndex != -1)
         std::reverse(Targets.begin(), Targets.end());
@@ -294,56 +294,7 @@ void TbsSkinData::LoadFromFile(const String& FileName) {
 }
 
 void TbsSkinData::TakeOver(TbsSkinData& Other) {
-    std::swap(FPicture, Other.FPicture);
-    std::swap(FInActivePicture, Other.FInActivePicture);
-    std::swap(FMask, Other.FMask);
-    std::swap(FActivePictures, Other.FActivePictures);
-    std::swap(FActivePicturesNames, Other.FActivePicturesNames);
-    std::swap(ObjectList, Other.ObjectList);
-    std::swap(CtrlList, Other.CtrlList);
-    std::swap(PopupWindow, Other.PopupWindow);
-    std::swap(LayerFrame, Other.LayerFrame);
-    std::swap(HintWindow, Other.HintWindow);
-    std::swap(FSkinColors, Other.FSkinColors);
-    FPictureName = Other.FPictureName;
-    FInActivePictureName = Other.FInActivePictureName;
-    FMaskName = Other.FMaskName;
-    SkinName = Other.SkinName;
-    SkinAuthor = Other.SkinAuthor;
-    AuthorURL = Other.AuthorURL;
-    AuthorEmail = Other.AuthorEmail;
-    SkinComments = Other.SkinComments;
-    LTPoint = Other.LTPoint;
-    RTPoint = Other.RTPoint;
-    LBPoint = Other.LBPoint;
-    RBPoint = Other.RBPoint;
-    ClRect = Other.ClRect;
-    BGPictureIndex = Other.BGPictureIndex;
-    MDIBGPictureIndex = Other.MDIBGPictureIndex;
-    LeftStretch = Other.LeftStretch;
-    RightStretch = Other.RightStretch;
-    TopStretch = Other.TopStretch;
-    BottomStretch = Other.BottomStretch;
-    StretchEffect = Other.StretchEffect;
-    StretchType = Other.StretchType;
-    MDIBGStretchEffect = Other.MDIBGStretchEffect;
-    MDIBGStretchType = Other.MDIBGStretchType;
-    MaskRectArea = Other.MaskRectArea;
-    HitTestLTPoint = Other.HitTestLTPoint;
-    HitTestRTPoint = Other.HitTestRTPoint;
-    HitTestLBPoint = Other.HitTestLBPoint;
-    HitTestRBPoint = Other.HitTestRBPoint;
-    ButtonsRect = Other.ButtonsRect;
-    CaptionRect = Other.CaptionRect;
-    ButtonsOffset = Other.ButtonsOffset;
-    CapButtonsInLeft = Other.CapButtonsInLeft;
-    MainMenuPopupUp = Other.MainMenuPopupUp;
-    BorderW = Other.BorderW;
-    AutoRenderingInActiveImage = Other.AutoRenderingInActiveImage;
-    InActiveEffect = Other.InActiveEffect;
-    FormMinWidth = Other.FormMinWidth;
-    MDITabsTransparent = Other.MDITabsTransparent;
-    MainMenuBarTransparent = Other.MainMenuBarTransparent;
+    std::swap(static_cast<TbsSkinContent&>(*this), static_cast<TbsSkinContent&>(Other));
 }
 
 void TbsSkinData::LoadCompressedStoredSkin(TbsCompressedStoredSkin* AStoredSkin) {

@@ -32,13 +32,72 @@ public:
     virtual std::vector<TComponent*> Forms() const = 0;
     // A synchronous send to the form's window (reading its handle creates the window when it has none).
     virtual void Send(TComponent* Form, unsigned Msg, std::uintptr_t WParam, std::intptr_t LParam) = 0;
+    // Whether a form is one of the strips that draw the layered border of another form: those hear of a skin
+    // change from the form they border, never from the skin data.
+    virtual bool IsLayeredBorderStrip(TComponent* Form) const { return false; }
 };
 
 // nullptr goes back to the screen's forms.
 void SetSkinFormsService(TbsSkinFormsService* Service);
 TbsSkinFormsService* SkinFormsService();
 
-class TbsSkinData : public TComponent {
+// What a skin holds: its pictures, its records and colours, its form geometry and its credits. Loading reads a
+// skin into a content of its own and takes it over whole, so a skin that fails to load leaves the current one
+// as it was.
+struct TbsSkinContent {
+    std::unique_ptr<TbsSkinColors> FSkinColors = std::make_unique<TbsSkinColors>();
+    TRect ButtonsRect;
+    TRect CaptionRect;
+    int ButtonsOffset = 0;
+    bool CapButtonsInLeft = false;
+    bool AutoRenderingInActiveImage = false;
+    TbsInActiveEffect InActiveEffect = ieBrightness;
+    std::unique_ptr<TbsDataSkinPopupWindow> PopupWindow = std::make_unique<TbsDataSkinPopupWindow>();
+    std::unique_ptr<TbsDataSkinLayerFrame> LayerFrame = std::make_unique<TbsDataSkinLayerFrame>();
+    std::unique_ptr<TbsDataSkinHintWindow> HintWindow = std::make_unique<TbsDataSkinHintWindow>();
+    std::unique_ptr<TBitmap> FPicture = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FInActivePicture = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FMask = std::make_unique<TBitmap>();
+    std::vector<std::unique_ptr<TBitmap>> FActivePictures;
+    String FPictureName;
+    String FInActivePictureName;
+    String FMaskName;
+    std::unique_ptr<TStringList> FActivePicturesNames = std::make_unique<TStringList>();
+    std::vector<std::unique_ptr<TbsDataSkinObject>> ObjectList;
+    std::vector<std::unique_ptr<TbsDataSkinControl>> CtrlList;
+    TPoint LTPoint;
+    TPoint RTPoint;
+    TPoint LBPoint;
+    TPoint RBPoint;
+    int BGPictureIndex = -1;
+    int MDIBGPictureIndex = -1;
+    bool MainMenuPopupUp = false;
+    TRect MaskRectArea;
+    TPoint HitTestLTPoint;
+    TPoint HitTestRTPoint;
+    TPoint HitTestLBPoint;
+    TPoint HitTestRBPoint;
+    TRect ClRect;
+    int BorderW = 0;
+    int FormMinWidth = 0;
+    bool MDITabsTransparent = false;
+    bool MainMenuBarTransparent = false;
+    bool TopStretch = false;
+    bool LeftStretch = false;
+    bool RightStretch = false;
+    bool BottomStretch = false;
+    bool StretchEffect = false;
+    TbsStretchType StretchType = bsstFull;
+    bool MDIBGStretchEffect = false;
+    TbsStretchType MDIBGStretchType = bsstFull;
+    String SkinName;
+    String SkinAuthor;
+    String AuthorURL;
+    String AuthorEmail;
+    String SkinComments;
+};
+
+class TbsSkinData : public TComponent, public TbsSkinContent {
 public:
     explicit TbsSkinData(TComponent* AOwner);
     ~TbsSkinData() override;
@@ -91,61 +150,11 @@ public:
     bool FEnableSkinEffects = true;
     TbsCompressedStoredSkin* FCompressedStoredSkin = nullptr;
     TbsResourceStrData* FResourceStrData = nullptr;
-    std::unique_ptr<TbsSkinColors> FSkinColors = std::make_unique<TbsSkinColors>();
     bool FShowButtonGlowFrames = true;
     bool FShowCaptionButtonGlowFrames = true;
     bool FShowLayeredBorders = true;
     bool FAnimationForAllWindows = false;
-    TRect ButtonsRect;
-    TRect CaptionRect;
-    int ButtonsOffset = 0;
-    bool CapButtonsInLeft = false;
-    bool AutoRenderingInActiveImage = false;
-    TbsInActiveEffect InActiveEffect = ieBrightness;
-    std::unique_ptr<TbsDataSkinPopupWindow> PopupWindow = std::make_unique<TbsDataSkinPopupWindow>();
-    std::unique_ptr<TbsDataSkinLayerFrame> LayerFrame = std::make_unique<TbsDataSkinLayerFrame>();
-    std::unique_ptr<TbsDataSkinHintWindow> HintWindow = std::make_unique<TbsDataSkinHintWindow>();
     bool Empty = true;
-    std::unique_ptr<TBitmap> FPicture = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FInActivePicture = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FMask = std::make_unique<TBitmap>();
-    std::vector<std::unique_ptr<TBitmap>> FActivePictures;
-    String FPictureName;
-    String FInActivePictureName;
-    String FMaskName;
-    std::unique_ptr<TStringList> FActivePicturesNames = std::make_unique<TStringList>();
-    std::vector<std::unique_ptr<TbsDataSkinObject>> ObjectList;
-    std::vector<std::unique_ptr<TbsDataSkinControl>> CtrlList;
-    TPoint LTPoint;
-    TPoint RTPoint;
-    TPoint LBPoint;
-    TPoint RBPoint;
-    int BGPictureIndex = -1;
-    int MDIBGPictureIndex = -1;
-    bool MainMenuPopupUp = false;
-    TRect MaskRectArea;
-    TPoint HitTestLTPoint;
-    TPoint HitTestRTPoint;
-    TPoint HitTestLBPoint;
-    TPoint HitTestRBPoint;
-    TRect ClRect;
-    int BorderW = 0;
-    int FormMinWidth = 0;
-    bool MDITabsTransparent = false;
-    bool MainMenuBarTransparent = false;
-    bool TopStretch = false;
-    bool LeftStretch = false;
-    bool RightStretch = false;
-    bool BottomStretch = false;
-    bool StretchEffect = false;
-    TbsStretchType StretchType = bsstFull;
-    bool MDIBGStretchEffect = false;
-    TbsStretchType MDIBGStretchType = bsstFull;
-    String SkinName;
-    String SkinAuthor;
-    String AuthorURL;
-    String AuthorEmail;
-    String SkinComments;
     bool ChangeSkinDataProcess = false;
 
 protected:

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/gdi/Graphics.h"
-#include "skin/core/TbsBitmap.h"
+#include "skin/core/bseffects.h"
 
 // Blurs red, green and blue in place with a triangle filter of the given radius (edge pixels repeat outward);
 // every alpha becomes 255. Nothing happens for a radius of 0 or less.

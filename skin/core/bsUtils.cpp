@@ -1,7 +1,7 @@
 #include "skin/core/bsUtils.h"
 
 #include "platform/base/SysUtils.h"
-#include "skin/core/PixelKernels.h"
+#include "skin/core/bseffects.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>

@@ -1,6 +1,6 @@
 // The skin library's shared drawing routines: faces composed from skin pictures (nine-part images, strips,
 // border strips, regions from masks), the layout and marks of button faces, text helpers, rectangle and
-// stream helpers, the layered glow window, and the process-wide entries bound at start-up.
+// stream helpers, the layered glow windows, and the process-wide entries bound at start-up.
 #pragma once
 
 #include <cstdint>
@@ -190,46 +190,7 @@ void NextToken(String& S, String& Token);
 void StrToRect(const String& S, TRect& R);
 TRect StrToRect(const String& S);
 
-// ---- layered glow windows ----
-
-// A click-through, non-activating popup used as the layered window of a glow.
-class TbsLayerWindow : public TCustomControl {
-    QV_CLASS_NAME(TbsLayerWindow)
-public:
-    using TCustomControl::TCustomControl;
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    void CreateParams(TCreateParams& Params) override;
-};
-
-// Shows a picture with per-pixel alpha in a layered window above everything and fades it in.
-class TbsLayerManager : public TComponent {
-    QV_CLASS_NAME(TbsLayerManager)
-public:
-    explicit TbsLayerManager(TComponent* AOwner);
-    ~TbsLayerManager() override;
-
-    // AImage at screen X, Y; each pixel's opacity from AImageMask (white opaque), fading in to AAlphaBlendValue.
-    void Show(int X, int Y, TBitmap* AImage, TBitmap* AImageMask, int AAlphaBlendValue);
-    void Hide();
-    void StartTimer();
-    void StopTimer();
-    bool TimerEnabled() const { return Timer->Enabled(); }
-    // One step of the fade, as the timer runs it every 25 ms.
-    void TimerTick();
-
-    TbsLayerWindow* LayerWindow = nullptr;
-    std::unique_ptr<TbsBitmap> Bmp;
-    TTimer* Timer = nullptr; // owned as a component
-    int EndAlphaBlendValue = 0;
-    int BeginAlphaBlendValue = 0;
-    int StepAlphaBlendValue = 0;
-    bool IsVisible = false;
-    bool TopMostMode = true;
-
-    static constexpr Cardinal TimerInterval = 25;
-};
+// ---- layered glow windows (TbsLayerWindow and TbsLayerManager: TbsLayerManager.h) ----
 
 // The layered window of Control shows Bmp (straight alpha) with the constant opacity Alpha.
 void ApplyLayeredImage(TbsBitmap* Bmp, BYTE Alpha, TWinControl* Control);
@@ -271,3 +232,5 @@ struct TbsUserEntries {
 TbsUserEntries& UserEntries();
 // Binds the entries again (after a test changed them).
 void BindUserEntries();
+
+#include "skin/core/TbsLayerManager.h"

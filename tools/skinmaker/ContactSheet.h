@@ -2,7 +2,7 @@
 // composed at two sizes with captions in the skin's fonts.
 #pragma once
 
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 
 namespace skinmaker {
 

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "platform/base/SysUtils.h"
-#include "skin/core/TbsCompressedStoredSkin.h"
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 #include "tools/skinmaker/ContactSheet.h"
 #include "tools/skinmaker/SkinBuilder.h"
 

@@ -1,7 +1,7 @@
 // Draws every picture of one skin and fills a skin data with its form geometry, colours and records.
 #pragma once
 
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 #include "tools/skinmaker/Materials.h"
 
 namespace skinmaker {

@@ -10,7 +10,7 @@
 
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 #include "tests/support/TempDir.h"
 
 namespace skintest {
@@ -74,6 +74,7 @@ public:
     TLoggingService() { SetSkinFormsService(this); }
     ~TLoggingService() override { SetSkinFormsService(nullptr); }
     bool IsForm(TComponent* C) const override { return dynamic_cast<TLoggingForm*>(C) != nullptr; }
+    bool IsLayeredBorderStrip(TComponent* C) const override { return dynamic_cast<TbsFormLayerWindow*>(C) != nullptr; }
     std::vector<TComponent*> Forms() const override { return FForms; }
     void Send(TComponent* Form, unsigned Msg, std::uintptr_t WParam, std::intptr_t LParam) override {
         EXPECT_EQ(LParam, 1000);

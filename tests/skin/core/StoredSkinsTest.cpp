@@ -10,8 +10,7 @@
 #include "platform/base/Classes.h"
 #include "resources/StoredSkins.h"
 #include "skin/core/SkinRecordNames.h"
-#include "skin/core/TbsCompressedStoredSkin.h"
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/UiTestFixture.h"
 #include "skin/core/TbsScreenFormsService.h"
-#include "skin/core/TbsSkinData.h"
+#include "skin/core/bsSkinData.h"
 
 namespace {
 
