@@ -323,8 +323,8 @@ struct StretchPass {
     Bitmap* t;
     const BlitArgs& a;
     TRect dr;
-    bool needSrc, needP, fast32, mirrorX;
-    int sw, dw, srcX0, srcY0;
+    bool needSrc = false, needP = false, fast32 = false, mirrorX = false;
+    int sw = 0, dw = 0, srcX0 = 0, srcY0 = 0;
     std::vector<int> cols, rows;
     const Bitmap* sb = nullptr;
     SourceView sv;
@@ -410,7 +410,12 @@ BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src,
     TRect dr{dx + dst.OffX(), dy + dst.OffY(), 0, 0};
     dr.Right = dr.Left + dw;
     dr.Bottom = dr.Top + dh;
-    StretchPass pass{dst, t, a, dr, needSrc, a.Kind == BlitKind::Rop && UsesPattern(a.Rop), false, mirrorX, sw, dw, 0, 0};
+    StretchPass pass{dst, t, a, dr};
+    pass.needSrc = needSrc;
+    pass.needP = a.Kind == BlitKind::Rop && UsesPattern(a.Rop);
+    pass.mirrorX = mirrorX;
+    pass.sw = sw;
+    pass.dw = dw;
     std::unique_ptr<Bitmap> snapshot;
     if (needSrc) {
         pass.sb = src->Bmp;

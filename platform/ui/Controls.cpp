@@ -1259,7 +1259,8 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_COMPAREITEM:
     case WM_HSCROLL:
     case WM_VSCROLL:
-        WMReflected(Message); return;
+        WMReflected(Message);
+        return;
     case WM_ERASEBKGND:
         WMEraseBkgnd(Message);
         return;
@@ -1293,14 +1294,30 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_CONTEXTMENU:
         WMContextMenu(Message);
         return;
-    case WM_CAPTURECHANGED: WMCaptureChanged(Message); return;
-    case WM_NOTIFY: WMNotify(Message); return;
-    case WM_SIZE: WMSize(Message); return;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); return;
-    case WM_SETTEXT: WMSetText(Message); return;
-    case CM_VISIBLECHANGED: CMVisibleChanged(Message); return;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); return;
-    case CM_INVALIDATE: CMInvalidate(); return;
+    case WM_CAPTURECHANGED:
+        WMCaptureChanged(Message);
+        return;
+    case WM_NOTIFY:
+        WMNotify(Message);
+        return;
+    case WM_SIZE:
+        WMSize(Message);
+        return;
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(Message);
+        return;
+    case WM_SETTEXT:
+        WMSetText(Message);
+        return;
+    case CM_VISIBLECHANGED:
+        CMVisibleChanged(Message);
+        return;
+    case CM_ENABLEDCHANGED:
+        CMEnabledChanged(Message);
+        return;
+    case CM_INVALIDATE:
+        CMInvalidate();
+        return;
     case CM_FONTCHANGED:
         NotifyControls(CM_PARENTFONTCHANGED);
         break;

@@ -1126,55 +1126,80 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
 bool TCustomEdit::NativeWndProc(TMessage& Message) {
     const int Len = int(FText.size());
     switch (Message.Msg) {
-    case WM_GETTEXT: return EdGetText(Message);
+    case WM_GETTEXT:
+        return EdGetText(Message);
     case WM_GETTEXTLENGTH:
         Message.Result = Len;
         return true;
-    case WM_GETDLGCODE: return EdGetDlgCode(Message);
-    case WM_KEYDOWN: return EdKeyDown(Message);
-    case WM_CHAR: return EdChar(Message);
-    case WM_SETFOCUS: return EdSetFocus();
-    case WM_KILLFOCUS: return EdKillFocus();
-    case WM_TIMER: return EdTimer(Message);
-    case WM_LBUTTONDOWN: return EdLButtonDown(Message);
-    case WM_LBUTTONDBLCLK: return EdLButtonDblClk(Message);
-    case WM_MOUSEMOVE: return EdMouseMove(Message);
-    case WM_LBUTTONUP: return EdLButtonUp();
+    case WM_GETDLGCODE:
+        return EdGetDlgCode(Message);
+    case WM_KEYDOWN:
+        return EdKeyDown(Message);
+    case WM_CHAR:
+        return EdChar(Message);
+    case WM_SETFOCUS:
+        return EdSetFocus();
+    case WM_KILLFOCUS:
+        return EdKillFocus();
+    case WM_TIMER:
+        return EdTimer(Message);
+    case WM_LBUTTONDOWN:
+        return EdLButtonDown(Message);
+    case WM_LBUTTONDBLCLK:
+        return EdLButtonDblClk(Message);
+    case WM_MOUSEMOVE:
+        return EdMouseMove(Message);
+    case WM_LBUTTONUP:
+        return EdLButtonUp();
     case WM_CAPTURECHANGED:
         FDragging = false;
         return false;
-    case WM_MOUSEWHEEL: return EdMouseWheel(Message);
+    case WM_MOUSEWHEEL:
+        return EdMouseWheel(Message);
     case WM_VSCROLL:
     case EM_SCROLL:
         return EdVScroll(Message);
-    case WM_HSCROLL: return EdHScroll(Message);
-    case WM_SIZE: return EdSize();
-    case WM_SETFONT: return EdSetFont(Message);
+    case WM_HSCROLL:
+        return EdHScroll(Message);
+    case WM_SIZE:
+        return EdSize();
+    case WM_SETFONT:
+        return EdSetFont(Message);
     case WM_GETFONT:
         Message.Result = LRESULT(Font()->Handle());
         return true;
-    case WM_COPY: return EdCopy();
-    case WM_CUT: return EdCut();
-    case WM_CLEAR: return EdClear();
-    case WM_PASTE: return EdPaste();
+    case WM_COPY:
+        return EdCopy();
+    case WM_CUT:
+        return EdCut();
+    case WM_CLEAR:
+        return EdClear();
+    case WM_PASTE:
+        return EdPaste();
     case WM_UNDO:
     case EM_UNDO:
         return EdUndo(Message);
     case EM_CANUNDO:
         Message.Result = FCanUndo;
         return true;
-    case EM_EMPTYUNDOBUFFER: return EdEmptyUndoBuffer();
-    case EM_GETSEL: return EdGetSel(Message);
-    case EM_SETSEL: return EdSetSel(Message);
-    case EM_REPLACESEL: return EdReplaceSel(Message);
+    case EM_EMPTYUNDOBUFFER:
+        return EdEmptyUndoBuffer();
+    case EM_GETSEL:
+        return EdGetSel(Message);
+    case EM_SETSEL:
+        return EdSetSel(Message);
+    case EM_REPLACESEL:
+        return EdReplaceSel(Message);
     case EM_LIMITTEXT:
         FMaxLength = int(Message.WParam);
         return true;
     case EM_GETLIMITTEXT:
         Message.Result = FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE;
         return true;
-    case EM_SETREADONLY: return EdSetReadOnly(Message);
-    case EM_SETPASSWORDCHAR: return EdSetPasswordChar(Message);
+    case EM_SETREADONLY:
+        return EdSetReadOnly(Message);
+    case EM_SETPASSWORDCHAR:
+        return EdSetPasswordChar(Message);
     case EM_GETPASSWORDCHAR:
         Message.Result = (EditStyle() & ES_PASSWORD) ? (FPasswordChar ? FPasswordChar : u'*') : 0;
         return true;
@@ -1184,30 +1209,39 @@ bool TCustomEdit::NativeWndProc(TMessage& Message) {
     case EM_SETMODIFY:
         FModified = Message.WParam != 0;
         return true;
-    case EM_SETMARGINS: return EdSetMargins(Message);
+    case EM_SETMARGINS:
+        return EdSetMargins(Message);
     case EM_GETMARGINS:
         Message.Result = LRESULT(MAKELONG(WORD(FLeftMargin), WORD(FRightMargin)));
         return true;
     case EM_SETRECT:
     case EM_SETRECTNP:
         return EdSetRect(Message);
-    case EM_GETRECT: return EdGetRect(Message);
-    case EM_SCROLLCARET: return EdScrollCaret();
-    case EM_LINESCROLL: return EdLineScroll(Message);
+    case EM_GETRECT:
+        return EdGetRect(Message);
+    case EM_SCROLLCARET:
+        return EdScrollCaret();
+    case EM_LINESCROLL:
+        return EdLineScroll(Message);
     case EM_GETLINECOUNT:
         Message.Result = LRESULT(Rows().size());
         return true;
     case EM_GETFIRSTVISIBLELINE:
         Message.Result = HoldsOneLine() ? PosFromPoint(FormatRect().Left, FormatRect().Top) : FTopLine;
         return true;
-    case EM_LINEINDEX: return EdLineIndex(Message);
+    case EM_LINEINDEX:
+        return EdLineIndex(Message);
     case EM_LINEFROMCHAR:
         Message.Result = RowOf(int(Message.WParam) < 0 ? SelMin() : std::min(int(Message.WParam), Len));
         return true;
-    case EM_LINELENGTH: return EdLineLength(Message);
-    case EM_GETLINE: return EdGetLine(Message);
-    case EM_POSFROMCHAR: return EdPosFromChar(Message);
-    case EM_CHARFROMPOS: return EdCharFromPos(Message);
+    case EM_LINELENGTH:
+        return EdLineLength(Message);
+    case EM_GETLINE:
+        return EdGetLine(Message);
+    case EM_POSFROMCHAR:
+        return EdPosFromChar(Message);
+    case EM_CHARFROMPOS:
+        return EdCharFromPos(Message);
     }
     return false;
 }
@@ -1487,8 +1521,7 @@ bool TCustomEdit::EdSetReadOnly(TMessage& Message) {
 
 bool TCustomEdit::EdSetPasswordChar(TMessage& Message) {
     FPasswordChar = Char(Message.WParam);
-    SetWindowLongW(FHandle, GWL_STYLE,
-                   LONG(FPasswordChar ? EditStyle() | ES_PASSWORD : EditStyle() & ~ES_PASSWORD));
+    SetWindowLongW(FHandle, GWL_STYLE, LONG(FPasswordChar ? EditStyle() | ES_PASSWORD : EditStyle() & ~ES_PASSWORD));
     InvalidateLayout();
     ScrollCaretIntoView();
     Invalidate();

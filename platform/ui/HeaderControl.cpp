@@ -502,8 +502,7 @@ LRESULT HdLButtonUp(HWND h, THdData& D, UINT Msg) {
             ReleaseCapture();
         InvalidateRect(h, nullptr, TRUE);
         // A drag cut short by another window taking the mouse moves nothing.
-        if (Msg == WM_LBUTTONUP && !HdNotify(D, HDN_ENDDRAG, Item, &It) && HdOf(h) == &D &&
-            Item < int(D.Items.size()))
+        if (Msg == WM_LBUTTONUP && !HdNotify(D, HDN_ENDDRAG, Item, &It) && HdOf(h) == &D && Item < int(D.Items.size()))
             HdSetItem(D, Item, It);
     } else if (D.Pressed >= 0) {
         int Item = D.Pressed;
@@ -530,30 +529,48 @@ LRESULT HeaderWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
     THdData& D = *Dp;
     int N = int(D.Items.size());
     switch (Msg) {
-    case WM_NCDESTROY: return HdNcDestroy(h, Msg, w, l);
-    case WM_SETFONT: return HdSetFont(h, D, w, l);
-    case WM_GETFONT: return LRESULT(D.Font);
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: return HdPaintMessage(D, w);
-    case HDM_GETITEMCOUNT: return N;
-    case HDM_INSERTITEMW: return HdInsertItem(h, D, w, l);
-    case HDM_DELETEITEM: return HdDeleteItem(h, D, w);
+    case WM_NCDESTROY:
+        return HdNcDestroy(h, Msg, w, l);
+    case WM_SETFONT:
+        return HdSetFont(h, D, w, l);
+    case WM_GETFONT:
+        return LRESULT(D.Font);
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        return HdPaintMessage(D, w);
+    case HDM_GETITEMCOUNT:
+        return N;
+    case HDM_INSERTITEMW:
+        return HdInsertItem(h, D, w, l);
+    case HDM_DELETEITEM:
+        return HdDeleteItem(h, D, w);
     case HDM_GETITEMW:
     case HDM_SETITEMW:
         return HdGetSetItem(h, D, Msg, w, l);
-    case HDM_GETITEMRECT: return HdGetItemRect(D, w, l);
-    case HDM_HITTEST: return HdHitTestMessage(D, l);
-    case HDM_GETORDERARRAY: return HdGetOrderArray(D, w, l);
-    case HDM_SETORDERARRAY: return HdSetOrderArray(h, D, w, l);
-    case HDM_ORDERTOINDEX: return int(w) >= 0 && int(w) < N ? D.Order[w] : int(w);
-    case HDM_SETIMAGELIST: return HdSetImageList(h, D, l);
-    case HDM_GETIMAGELIST: return LRESULT(D.Images);
-    case HDM_LAYOUT: return HdLayout(h, D, l);
-    case WM_SETCURSOR: return HdSetCursor(h, D, w, l);
+    case HDM_GETITEMRECT:
+        return HdGetItemRect(D, w, l);
+    case HDM_HITTEST:
+        return HdHitTestMessage(D, l);
+    case HDM_GETORDERARRAY:
+        return HdGetOrderArray(D, w, l);
+    case HDM_SETORDERARRAY:
+        return HdSetOrderArray(h, D, w, l);
+    case HDM_ORDERTOINDEX:
+        return int(w) >= 0 && int(w) < N ? D.Order[w] : int(w);
+    case HDM_SETIMAGELIST:
+        return HdSetImageList(h, D, l);
+    case HDM_GETIMAGELIST:
+        return LRESULT(D.Images);
+    case HDM_LAYOUT:
+        return HdLayout(h, D, l);
+    case WM_SETCURSOR:
+        return HdSetCursor(h, D, w, l);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         return HdLButtonDown(h, D, Msg, l);
-    case WM_MOUSEMOVE: return HdMouseMove(h, D, l);
+    case WM_MOUSEMOVE:
+        return HdMouseMove(h, D, l);
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         return HdLButtonUp(h, D, Msg);
@@ -584,8 +601,7 @@ int FormatOf(TAlignment A, bool Image) {
 
 } // namespace
 
-void PutHeaderSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image,
-                      bool Insert) {
+void PutHeaderSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image, bool Insert) {
     HDITEMW It;
     It.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT | HDI_IMAGE;
     It.pszText = const_cast<LPWSTR>(Text.c_str());

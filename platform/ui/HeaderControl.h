@@ -103,8 +103,7 @@ LRESULT HeaderWndProc(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void RegisterHeaderClass();
 
 // Inserts a section into a header window at Index, or sets the one there.
-void PutHeaderSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image,
-                      bool Insert);
+void PutHeaderSection(HWND Header, int Index, const String& Text, int Width, TAlignment Align, int Image, bool Insert);
 // A section's maximum width as a limit: 0 sets none.
 int SectionWidthLimit(int MaxWidth);
 

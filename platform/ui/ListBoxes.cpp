@@ -728,8 +728,7 @@ LRESULT LbScroll(HWND h, TLbData& D, UINT Msg, WPARAM w) {
     case SB_THUMBPOSITION: {
         SCROLLINFO Si;
         Si.fMask = SIF_TRACKPOS;
-        Pos = GetScrollInfo(h, Cols ? SB_HORZ : SB_VERT, &Si) && LOWORD(w) == SB_THUMBTRACK ? Si.nTrackPos
-                                                                                            : HIWORD(w);
+        Pos = GetScrollInfo(h, Cols ? SB_HORZ : SB_VERT, &Si) && LOWORD(w) == SB_THUMBTRACK ? Si.nTrackPos : HIWORD(w);
         break;
     }
     case SB_TOP:
@@ -831,69 +830,111 @@ LRESULT ListBoxWndProc(HWND h, UINT Msg, WPARAM w, LPARAM l) {
         return DefWindowProcW(h, Msg, w, l);
     TLbData& D = *Dp;
     switch (Msg) {
-    case WM_CREATE: return LbCreate(h, D);
-    case WM_NCDESTROY: return LbNcDestroy(h, Msg, w, l);
-    case WM_SIZE: return LbSize(h, D);
-    case WM_SETFONT: return LbSetFont(h, D, w, l);
-    case WM_GETFONT: return LRESULT(D.Font);
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_ERASEBKGND: return LbEraseBkgnd(D, w);
-    case WM_PAINT: return LbPaint(D, w);
+    case WM_CREATE:
+        return LbCreate(h, D);
+    case WM_NCDESTROY:
+        return LbNcDestroy(h, Msg, w, l);
+    case WM_SIZE:
+        return LbSize(h, D);
+    case WM_SETFONT:
+        return LbSetFont(h, D, w, l);
+    case WM_GETFONT:
+        return LRESULT(D.Font);
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_ERASEBKGND:
+        return LbEraseBkgnd(D, w);
+    case WM_PAINT:
+        return LbPaint(D, w);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         return LbFocus(D, Msg);
-    case WM_ENABLE: return LbEnable(h);
+    case WM_ENABLE:
+        return LbEnable(h);
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
         return LbAddString(D, Msg, w, l);
-    case LB_DELETESTRING: return LbDeleteString(h, D, w);
-    case LB_RESETCONTENT: return LbResetContent(h, D);
-    case LB_GETCOUNT: return Count(D);
-    case LB_INITSTORAGE: return Count(D);
-    case LB_GETTEXT: return LbGetText(D, w, l);
-    case LB_GETTEXTLEN: return Valid(D, int(w)) ? LRESULT(D.Items[w].Text.size()) : LB_ERR;
-    case LB_GETITEMDATA: return Valid(D, int(w)) ? LRESULT(D.Items[w].Data) : LB_ERR;
-    case LB_SETITEMDATA: return LbSetItemData(D, w, l);
-    case LB_GETCURSEL: return Multi(D) ? (Valid(D, D.Caret) ? D.Caret : LB_ERR) : (D.Cur >= 0 ? D.Cur : LB_ERR);
-    case LB_SETCURSEL: return LbSetCurSel(D, w);
-    case LB_SETSEL: return LbSetSel(D, w, l);
-    case LB_GETSEL: return Valid(D, int(w)) ? (IsSel(D, int(w)) ? 1 : 0) : LB_ERR;
-    case LB_GETSELCOUNT: return LbGetSelCount(D);
-    case LB_GETSELITEMS: return LbGetSelItems(D, w, l);
+    case LB_DELETESTRING:
+        return LbDeleteString(h, D, w);
+    case LB_RESETCONTENT:
+        return LbResetContent(h, D);
+    case LB_GETCOUNT:
+        return Count(D);
+    case LB_INITSTORAGE:
+        return Count(D);
+    case LB_GETTEXT:
+        return LbGetText(D, w, l);
+    case LB_GETTEXTLEN:
+        return Valid(D, int(w)) ? LRESULT(D.Items[w].Text.size()) : LB_ERR;
+    case LB_GETITEMDATA:
+        return Valid(D, int(w)) ? LRESULT(D.Items[w].Data) : LB_ERR;
+    case LB_SETITEMDATA:
+        return LbSetItemData(D, w, l);
+    case LB_GETCURSEL:
+        return Multi(D) ? (Valid(D, D.Caret) ? D.Caret : LB_ERR) : (D.Cur >= 0 ? D.Cur : LB_ERR);
+    case LB_SETCURSEL:
+        return LbSetCurSel(D, w);
+    case LB_SETSEL:
+        return LbSetSel(D, w, l);
+    case LB_GETSEL:
+        return Valid(D, int(w)) ? (IsSel(D, int(w)) ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT:
+        return LbGetSelCount(D);
+    case LB_GETSELITEMS:
+        return LbGetSelItems(D, w, l);
     case LB_SELITEMRANGE:
     case LB_SELITEMRANGEEX:
         return LbSelItemRange(D, Msg, w, l);
-    case LB_GETCARETINDEX: return Valid(D, D.Caret) ? D.Caret : (Multi(D) ? 0 : LB_ERR);
-    case LB_SETCARETINDEX: return LbSetCaretIndex(D, w);
-    case LB_GETANCHORINDEX: return D.Anchor;
-    case LB_SETANCHORINDEX: return LbSetAnchorIndex(D, w);
-    case LB_GETTOPINDEX: return D.Top;
-    case LB_SETTOPINDEX: return LbSetTopIndex(D, w);
-    case LB_GETITEMHEIGHT: return D.ItemHeight;
-    case LB_SETITEMHEIGHT: return LbSetItemHeight(h, D, l);
-    case LB_SETCOLUMNWIDTH: return LbSetColumnWidth(h, D, w);
-    case LB_GETHORIZONTALEXTENT: return D.HExtent;
-    case LB_SETHORIZONTALEXTENT: return LbSetHorizontalExtent(D, w);
-    case LB_SETTABSTOPS: return TRUE;
-    case LB_GETITEMRECT: return LbGetItemRect(D, w, l);
-    case LB_ITEMFROMPOINT: return LbItemFromPoint(D, l);
+    case LB_GETCARETINDEX:
+        return Valid(D, D.Caret) ? D.Caret : (Multi(D) ? 0 : LB_ERR);
+    case LB_SETCARETINDEX:
+        return LbSetCaretIndex(D, w);
+    case LB_GETANCHORINDEX:
+        return D.Anchor;
+    case LB_SETANCHORINDEX:
+        return LbSetAnchorIndex(D, w);
+    case LB_GETTOPINDEX:
+        return D.Top;
+    case LB_SETTOPINDEX:
+        return LbSetTopIndex(D, w);
+    case LB_GETITEMHEIGHT:
+        return D.ItemHeight;
+    case LB_SETITEMHEIGHT:
+        return LbSetItemHeight(h, D, l);
+    case LB_SETCOLUMNWIDTH:
+        return LbSetColumnWidth(h, D, w);
+    case LB_GETHORIZONTALEXTENT:
+        return D.HExtent;
+    case LB_SETHORIZONTALEXTENT:
+        return LbSetHorizontalExtent(D, w);
+    case LB_SETTABSTOPS:
+        return TRUE;
+    case LB_GETITEMRECT:
+        return LbGetItemRect(D, w, l);
+    case LB_ITEMFROMPOINT:
+        return LbItemFromPoint(D, l);
     case LB_FINDSTRING:
     case LB_FINDSTRINGEXACT:
         return Find(D, int(w), l ? String(reinterpret_cast<LPCWSTR>(l)) : String(), Msg == LB_FINDSTRINGEXACT);
-    case LB_SELECTSTRING: return LbSelectString(D, w, l);
+    case LB_SELECTSTRING:
+        return LbSelectString(D, w, l);
     case WM_VSCROLL:
     case WM_HSCROLL:
         return LbScroll(h, D, Msg, w);
-    case WM_MOUSEWHEEL: return LbMouseWheel(D, w);
+    case WM_MOUSEWHEEL:
+        return LbMouseWheel(D, w);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         return LbLButtonDown(h, D, Msg, w, l);
-    case WM_MOUSEMOVE: return LbMouseMove(D, w, l);
+    case WM_MOUSEMOVE:
+        return LbMouseMove(D, w, l);
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         return LbEndTracking(h, D, Msg);
-    case WM_KEYDOWN: return LbKeyDown(D, w);
-    case WM_CHAR: return LbChar(D, w);
+    case WM_KEYDOWN:
+        return LbKeyDown(D, w);
+    case WM_CHAR:
+        return LbChar(D, w);
     }
     return DefWindowProcW(h, Msg, w, l);
 }

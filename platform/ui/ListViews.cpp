@@ -1509,9 +1509,8 @@ void TCustomListView::PaintReportRow(TRowPaint& R) {
         if (OnCustomDrawSubItem) {
             CellFont.Assign(R.RowFont);
             Look = &CellFont;
-            bool Drawn = !CustomDrawStep(R.DC, CellFont, CellBack, [&](bool& Default) {
-                OnCustomDrawSubItem(this, R.It, C, R.State, Default);
-            });
+            bool Drawn = !CustomDrawStep(R.DC, CellFont, CellBack,
+                                         [&](bool& Default) { OnCustomDrawSubItem(this, R.It, C, R.State, Default); });
             if (FOwnerData)
                 R.It = FetchItem(R.Index);
             if (Drawn)
@@ -1759,7 +1758,8 @@ void TCustomListView::CNNotify(TMessage& Message) {
     TListColumn* Col = Columns(N->iItem);
     switch (N->hdr.code) {
     case HDN_TRACKW:
-        N->pitem->cxy = std::clamp(N->pitem->cxy, Col->FMinWidth, std::max(Col->FMinWidth, SectionWidthLimit(Col->FMaxWidth)));
+        N->pitem->cxy =
+            std::clamp(N->pitem->cxy, Col->FMinWidth, std::max(Col->FMinWidth, SectionWidthLimit(Col->FMaxWidth)));
         return;
     case HDN_ITEMCHANGEDW:
         if (N->pitem && (N->pitem->mask & HDI_WIDTH) && N->pitem->cxy != Col->FWidth) {
@@ -1788,51 +1788,90 @@ void TCustomListView::CNNotify(TMessage& Message) {
 
 void TCustomListView::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case WM_NOTIFY: WMNotify(Message); return;
+    case WM_NOTIFY:
+        WMNotify(Message);
+        return;
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
         return;
     case WM_VSCROLL:
     case WM_HSCROLL:
-        WMScrollBar(Message); return;
-    case WM_MOUSEWHEEL: WheelScroll(Message); return;
-    case WM_SIZE: WMSize(Message); return;
+        WMScrollBar(Message);
+        return;
+    case WM_MOUSEWHEEL:
+        WheelScroll(Message);
+        return;
+    case WM_SIZE:
+        WMSize(Message);
+        return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        WMFocusChange(Message); return;
-    case WM_LBUTTONUP: WMLButtonUp(Message); return;
+        WMFocusChange(Message);
+        return;
+    case WM_LBUTTONUP:
+        WMLButtonUp(Message);
+        return;
     case CM_MOUSELEAVE:
         SetHot(-1);
         break;
-    case WM_TIMER: WMTimer(Message); return;
-    case CM_FONTCHANGED: CMFontChanged(Message); return;
-    case CM_FREEEDITOR: CMFreeEditor(Message); return;
+    case WM_TIMER:
+        WMTimer(Message);
+        return;
+    case CM_FONTCHANGED:
+        CMFontChanged(Message);
+        return;
+    case CM_FREEEDITOR:
+        CMFreeEditor(Message);
+        return;
     case LVM_GETITEMCOUNT:
         Message.Result = Count();
         return;
     case LVM_GETCOUNTPERPAGE:
         Message.Result = VisibleRowCount();
         return;
-    case LVM_GETTOPINDEX: LVMGetTopIndex(Message); return;
-    case LVM_GETITEMRECT: LVMGetItemRect(Message); return;
-    case LVM_GETSUBITEMRECT: LVMGetSubItemRect(Message); return;
+    case LVM_GETTOPINDEX:
+        LVMGetTopIndex(Message);
+        return;
+    case LVM_GETITEMRECT:
+        LVMGetItemRect(Message);
+        return;
+    case LVM_GETSUBITEMRECT:
+        LVMGetSubItemRect(Message);
+        return;
     case LVM_GETCOLUMNORDERARRAY:
     case LVM_SETCOLUMNORDERARRAY:
-        LVMColumnOrderArray(Message); return;
-    case LVM_SCROLL: LVMScroll(Message); return;
-    case LVM_ENSUREVISIBLE: LVMEnsureVisible(Message); return;
-    case LVM_REDRAWITEMS: LVMRedrawItems(Message); return;
+        LVMColumnOrderArray(Message);
+        return;
+    case LVM_SCROLL:
+        LVMScroll(Message);
+        return;
+    case LVM_ENSUREVISIBLE:
+        LVMEnsureVisible(Message);
+        return;
+    case LVM_REDRAWITEMS:
+        LVMRedrawItems(Message);
+        return;
     case LVM_GETHEADER:
         Message.Result = LRESULT(FHeader);
         return;
-    case LVM_SETITEMCOUNT: LVMSetItemCount(Message); return;
+    case LVM_SETITEMCOUNT:
+        LVMSetItemCount(Message);
+        return;
     case LVM_GETSELECTEDCOUNT:
         Message.Result = SelCount();
         return;
-    case LVM_GETNEXTITEM: LVMGetNextItem(Message); return;
-    case LVM_HITTEST: LVMHitTest(Message); return;
-    case LVM_EDITLABELW: LVMEditLabel(Message); return;
-    case LVM_SETIMAGELIST: LVMSetImageList(Message); return;
+    case LVM_GETNEXTITEM:
+        LVMGetNextItem(Message);
+        return;
+    case LVM_HITTEST:
+        LVMHitTest(Message);
+        return;
+    case LVM_EDITLABELW:
+        LVMEditLabel(Message);
+        return;
+    case LVM_SETIMAGELIST:
+        LVMSetImageList(Message);
+        return;
     }
     TWinControl::Dispatch(Message);
 }

@@ -567,27 +567,39 @@ bool TCustomTabControl::NativeWndProc(TMessage& Message) {
     case TCM_GETITEMCOUNT:
         Message.Result = Count;
         return true;
-    case TCM_INSERTITEMW: return TcInsertItem(Message);
+    case TCM_INSERTITEMW:
+        return TcInsertItem(Message);
     case TCM_SETITEMW:
     case TCM_GETITEMW:
         return TcSetGetItem(Message);
-    case TCM_DELETEITEM: return TcDeleteItem(Message);
-    case TCM_DELETEALLITEMS: return TcDeleteAllItems(Message);
+    case TCM_DELETEITEM:
+        return TcDeleteItem(Message);
+    case TCM_DELETEALLITEMS:
+        return TcDeleteAllItems(Message);
     case TCM_GETCURSEL:
         Message.Result = FCurSel;
         return true;
-    case TCM_SETCURSEL: return TcSetCurSel(Message);
-    case TCM_GETITEMRECT: return TcGetItemRect(Message);
-    case TCM_HITTEST: return TcHitTest(Message);
-    case TCM_ADJUSTRECT: return TcAdjustRect(Message);
-    case TCM_SETITEMSIZE: return TcSetItemSize(Message);
-    case TCM_GETROWCOUNT: return TcGetRowCount(Message);
+    case TCM_SETCURSEL:
+        return TcSetCurSel(Message);
+    case TCM_GETITEMRECT:
+        return TcGetItemRect(Message);
+    case TCM_HITTEST:
+        return TcHitTest(Message);
+    case TCM_ADJUSTRECT:
+        return TcAdjustRect(Message);
+    case TCM_SETITEMSIZE:
+        return TcSetItemSize(Message);
+    case TCM_GETROWCOUNT:
+        return TcGetRowCount(Message);
     case TCM_SETIMAGELIST:
     case TCM_GETIMAGELIST:
         return TcImageList(Message);
-    case WM_HSCROLL: return TcHScroll(Message);
-    case WM_KEYDOWN: return TcKeyDown(Message);
-    case WM_MOUSEMOVE: return TcMouseMove(Message);
+    case WM_HSCROLL:
+        return TcHScroll(Message);
+    case WM_KEYDOWN:
+        return TcKeyDown(Message);
+    case WM_MOUSEMOVE:
+        return TcMouseMove(Message);
     }
     return false;
 }

@@ -1106,13 +1106,17 @@ bool TCustomTreeView::NativeWndProc(TMessage& Message) {
     case TVM_GETINDENT:
         Message.Result = FIndent;
         return true;
-    case TVM_SETINDENT: return TvSetIndent(Message);
+    case TVM_SETINDENT:
+        return TvSetIndent(Message);
     case TVM_GETIMAGELIST:
     case TVM_SETIMAGELIST:
         return TvImageList(Message);
-    case WM_VSCROLL: return TvVScroll(Message);
-    case WM_HSCROLL: return TvHScroll(Message);
-    case WM_MOUSEWHEEL: return TvMouseWheel(Message);
+    case WM_VSCROLL:
+        return TvVScroll(Message);
+    case WM_HSCROLL:
+        return TvHScroll(Message);
+    case WM_MOUSEWHEEL:
+        return TvMouseWheel(Message);
     case WM_KEYDOWN:
         KeyNavigate(Message.WParam);
         return true;

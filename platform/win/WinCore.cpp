@@ -429,8 +429,8 @@ bool PlaceInHierarchy(DWORD& Style, HWND hParent, TWnd*& Parent, TWnd*& Owner) {
 }
 
 // A new window of class K in the handle table, on top of its siblings, not yet told of its creation.
-TWnd* NewWindow(const std::shared_ptr<TWndClass>& K, DWORD Style, DWORD ExStyle, TWnd* Parent, TWnd* Owner,
-                HMENU hMenu, int X, int Y, int Width, int Height) {
+TWnd* NewWindow(const std::shared_ptr<TWndClass>& K, DWORD Style, DWORD ExStyle, TWnd* Parent, TWnd* Owner, HMENU hMenu,
+                int X, int Y, int Width, int Height) {
     TState& St = S();
     auto Own = std::make_unique<TWnd>();
     TWnd* W = Own.get();

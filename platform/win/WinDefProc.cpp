@@ -199,8 +199,10 @@ private:
             R.Top += Dy;
         if (Bottom)
             R.Bottom += Dy;
-        int Wd = std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
-        int Hg = std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
+        int Wd =
+            std::clamp(R.Right - R.Left, Mmi.ptMinTrackSize.X, std::max(Mmi.ptMinTrackSize.X, Mmi.ptMaxTrackSize.X));
+        int Hg =
+            std::clamp(R.Bottom - R.Top, Mmi.ptMinTrackSize.Y, std::max(Mmi.ptMinTrackSize.Y, Mmi.ptMaxTrackSize.Y));
         if (Left)
             R.Left = R.Right - Wd;
         else
@@ -659,38 +661,67 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (!W)
         return 0;
     switch (Msg) {
-    case WM_NCCREATE: return DefNcCreate(W, lParam);
-    case WM_NCCALCSIZE: return DefNcCalcSize(W, lParam);
-    case WM_NCHITTEST: return DefaultHitTest(W, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCPAINT: return DefNcPaint(W, wParam);
-    case WM_NCACTIVATE: return DefNcActivate(W, wParam);
-    case WM_ERASEBKGND: return EraseDefaultBackground(W, reinterpret_cast<HDC>(wParam));
-    case WM_PAINT: return DefPaintMessage(W);
-    case WM_SYNCPAINT: return DefSyncPaint(hWnd);
-    case WM_SETREDRAW: return DefSetRedraw(W, wParam);
-    case WM_SETTEXT: return DefSetText(W, lParam);
-    case WM_GETTEXT: return DefGetText(W, wParam, lParam);
-    case WM_GETTEXTLENGTH: return LRESULT(W->Text.size());
-    case WM_CLOSE: return DefClose(hWnd);
-    case WM_WINDOWPOSCHANGING: return DefWindowPosChanging(W, lParam);
-    case WM_WINDOWPOSCHANGED: return DefWindowPosChanged(hWnd, W, lParam);
-    case WM_MOUSEACTIVATE: return DefMouseActivate(W, wParam, lParam);
-    case WM_SETCURSOR: return DefSetCursor(W, wParam, lParam);
-    case WM_ACTIVATE: return DefActivate(hWnd, wParam);
-    case WM_CANCELMODE: return DefCancelMode(hWnd);
-    case WM_NCLBUTTONDOWN: return DefNcLButtonDown(W, wParam, lParam);
-    case WM_NCLBUTTONDBLCLK: return DefNcLButtonDblClk(hWnd, W, wParam, lParam);
-    case WM_NCRBUTTONUP: return DefNcRButtonUp(hWnd, W, wParam, lParam);
-    case WM_RBUTTONUP: return DefRButtonUp(hWnd, W, lParam);
+    case WM_NCCREATE:
+        return DefNcCreate(W, lParam);
+    case WM_NCCALCSIZE:
+        return DefNcCalcSize(W, lParam);
+    case WM_NCHITTEST:
+        return DefaultHitTest(W, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT:
+        return DefNcPaint(W, wParam);
+    case WM_NCACTIVATE:
+        return DefNcActivate(W, wParam);
+    case WM_ERASEBKGND:
+        return EraseDefaultBackground(W, reinterpret_cast<HDC>(wParam));
+    case WM_PAINT:
+        return DefPaintMessage(W);
+    case WM_SYNCPAINT:
+        return DefSyncPaint(hWnd);
+    case WM_SETREDRAW:
+        return DefSetRedraw(W, wParam);
+    case WM_SETTEXT:
+        return DefSetText(W, lParam);
+    case WM_GETTEXT:
+        return DefGetText(W, wParam, lParam);
+    case WM_GETTEXTLENGTH:
+        return LRESULT(W->Text.size());
+    case WM_CLOSE:
+        return DefClose(hWnd);
+    case WM_WINDOWPOSCHANGING:
+        return DefWindowPosChanging(W, lParam);
+    case WM_WINDOWPOSCHANGED:
+        return DefWindowPosChanged(hWnd, W, lParam);
+    case WM_MOUSEACTIVATE:
+        return DefMouseActivate(W, wParam, lParam);
+    case WM_SETCURSOR:
+        return DefSetCursor(W, wParam, lParam);
+    case WM_ACTIVATE:
+        return DefActivate(hWnd, wParam);
+    case WM_CANCELMODE:
+        return DefCancelMode(hWnd);
+    case WM_NCLBUTTONDOWN:
+        return DefNcLButtonDown(W, wParam, lParam);
+    case WM_NCLBUTTONDBLCLK:
+        return DefNcLButtonDblClk(hWnd, W, wParam, lParam);
+    case WM_NCRBUTTONUP:
+        return DefNcRButtonUp(hWnd, W, wParam, lParam);
+    case WM_RBUTTONUP:
+        return DefRButtonUp(hWnd, W, lParam);
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL:
         return DefPassToParent(W, Msg, wParam, lParam);
-    case WM_KEYDOWN: return DefKeyDown();
-    case WM_KEYUP: return DefKeyUp(hWnd, W, wParam);
-    case WM_SYSKEYDOWN: return DefSysKeyDown(hWnd, W, wParam, lParam);
-    case WM_SYSKEYUP: return DefSysKeyUp(W, wParam);
-    case WM_SYSCHAR: return DefSysChar(W, wParam, lParam);
-    case WM_SYSCOMMAND: return DefSysCommand(hWnd, W, wParam, lParam);
+    case WM_KEYDOWN:
+        return DefKeyDown();
+    case WM_KEYUP:
+        return DefKeyUp(hWnd, W, wParam);
+    case WM_SYSKEYDOWN:
+        return DefSysKeyDown(hWnd, W, wParam, lParam);
+    case WM_SYSKEYUP:
+        return DefSysKeyUp(W, wParam);
+    case WM_SYSCHAR:
+        return DefSysChar(W, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return DefSysCommand(hWnd, W, wParam, lParam);
     case WM_PRINT:
     case WM_PRINTCLIENT:
         return 0;

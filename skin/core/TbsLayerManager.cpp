@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "skin/core/bseffects.h"
 #include "skin/core/bsBlur.h"
 #include "skin/core/bsUtils.h"
+#include "skin/core/bseffects.h"
 
 void TbsLayerWindow::CreateParams(TCreateParams& Params) {
     TCustomControl::CreateParams(Params);

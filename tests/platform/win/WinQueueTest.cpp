@@ -274,9 +274,8 @@ TEST_F(WinQueue, ALinkIsFreedOnceUnlinkedAndItsWindowIsGone) {
         HWND A = Log.Create("a", WS_POPUP, 0, 0, 100, 100);
         auto Held = std::make_shared<int>(0);
         std::weak_ptr<int> Watch = Held;
-        WNDPROC Link = SubclassWindowProc(A, [Held](HWND h, UINT M, WPARAM W, LPARAM L) {
-            return DefWindowProcW(h, M, W, L);
-        });
+        WNDPROC Link =
+            SubclassWindowProc(A, [Held](HWND h, UINT M, WPARAM W, LPARAM L) { return DefWindowProcW(h, M, W, L); });
         Held.reset();
         if (C.UnlinkFirst) {
             RemoveWindowProcLink(A, Link);
