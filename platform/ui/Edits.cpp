@@ -1123,14 +1123,23 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
         TWinControl::DefaultHandler(Message);
 }
 
+namespace {
+
+// A query's answer: the message's result, taken.
+bool Answered(TMessage& Message, LRESULT Result) {
+    Message.Result = Result;
+    return true;
+}
+
+} // namespace
+
 bool TCustomEdit::NativeWndProc(TMessage& Message) {
     const int Len = int(FText.size());
     switch (Message.Msg) {
     case WM_GETTEXT:
         return EdGetText(Message);
     case WM_GETTEXTLENGTH:
-        Message.Result = Len;
-        return true;
+        return Answered(Message, Len);
     case WM_GETDLGCODE:
         return EdGetDlgCode(Message);
     case WM_KEYDOWN:
@@ -1166,8 +1175,7 @@ bool TCustomEdit::NativeWndProc(TMessage& Message) {
     case WM_SETFONT:
         return EdSetFont(Message);
     case WM_GETFONT:
-        Message.Result = LRESULT(Font()->Handle());
-        return true;
+        return Answered(Message, LRESULT(Font()->Handle()));
     case WM_COPY:
         return EdCopy();
     case WM_CUT:
@@ -1180,8 +1188,7 @@ bool TCustomEdit::NativeWndProc(TMessage& Message) {
     case EM_UNDO:
         return EdUndo(Message);
     case EM_CANUNDO:
-        Message.Result = FCanUndo;
-        return true;
+        return Answered(Message, FCanUndo);
     case EM_EMPTYUNDOBUFFER:
         return EdEmptyUndoBuffer();
     case EM_GETSEL:
@@ -1194,26 +1201,22 @@ bool TCustomEdit::NativeWndProc(TMessage& Message) {
         FMaxLength = int(Message.WParam);
         return true;
     case EM_GETLIMITTEXT:
-        Message.Result = FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE;
-        return true;
+        return Answered(Message, FMaxLength > 0 ? FMaxLength : 0x7FFFFFFE);
     case EM_SETREADONLY:
         return EdSetReadOnly(Message);
     case EM_SETPASSWORDCHAR:
         return EdSetPasswordChar(Message);
     case EM_GETPASSWORDCHAR:
-        Message.Result = (EditStyle() & ES_PASSWORD) ? (FPasswordChar ? FPasswordChar : u'*') : 0;
-        return true;
+        return Answered(Message, (EditStyle() & ES_PASSWORD) ? (FPasswordChar ? FPasswordChar : u'*') : 0);
     case EM_GETMODIFY:
-        Message.Result = FModified;
-        return true;
+        return Answered(Message, FModified);
     case EM_SETMODIFY:
         FModified = Message.WParam != 0;
         return true;
     case EM_SETMARGINS:
         return EdSetMargins(Message);
     case EM_GETMARGINS:
-        Message.Result = LRESULT(MAKELONG(WORD(FLeftMargin), WORD(FRightMargin)));
-        return true;
+        return Answered(Message, LRESULT(MAKELONG(WORD(FLeftMargin), WORD(FRightMargin))));
     case EM_SETRECT:
     case EM_SETRECTNP:
         return EdSetRect(Message);
@@ -1224,16 +1227,13 @@ bool TCustomEdit::NativeWndProc(TMessage& Message) {
     case EM_LINESCROLL:
         return EdLineScroll(Message);
     case EM_GETLINECOUNT:
-        Message.Result = LRESULT(Rows().size());
-        return true;
+        return Answered(Message, LRESULT(Rows().size()));
     case EM_GETFIRSTVISIBLELINE:
-        Message.Result = HoldsOneLine() ? PosFromPoint(FormatRect().Left, FormatRect().Top) : FTopLine;
-        return true;
+        return Answered(Message, HoldsOneLine() ? PosFromPoint(FormatRect().Left, FormatRect().Top) : FTopLine);
     case EM_LINEINDEX:
         return EdLineIndex(Message);
     case EM_LINEFROMCHAR:
-        Message.Result = RowOf(int(Message.WParam) < 0 ? SelMin() : std::min(int(Message.WParam), Len));
-        return true;
+        return Answered(Message, RowOf(int(Message.WParam) < 0 ? SelMin() : std::min(int(Message.WParam), Len)));
     case EM_LINELENGTH:
         return EdLineLength(Message);
     case EM_GETLINE:
