@@ -795,100 +795,173 @@ LRESULT TCustomComboBox::ComboMessage(TMessage& Message, bool& Handled) {
     case CB_ADDSTRING:
         return List->Add(Str());
     case CB_INSERTSTRING:
-        if (Index > Count)
-            return CB_ERR;
-        Index = Index < 0 ? Count : Index;
-        List->Insert(Index, Str());
-        return Index;
+        return CbInsertString(Message);
     case CB_DELETESTRING:
-        if (Index < 0 || Index >= Count)
-            return CB_ERR;
-        List->Delete(Index);
-        return List->Count();
+        return CbDeleteString(Message);
     case CB_RESETCONTENT:
-        List->Clear();
-        SelectIndex(-1);
-        return 0;
+        return CbResetContent();
     case CB_GETCOUNT:
         return Count;
-    case CB_GETCURSEL: {
-        int Current = ItemIndex();
-        return Current >= 0 ? Current : CB_ERR;
-    }
+    case CB_GETCURSEL:
+        return CbGetCurSel();
     case CB_SETCURSEL:
-        // The message clears the selection for an index outside the items, as the platform's does.
-        SelectIndex(Index);
-        return ItemIndex() >= 0 ? ItemIndex() : CB_ERR;
+        return CbSetCurSel(Message);
     case CB_GETLBTEXTLEN:
         return Index >= 0 && Index < Count ? LRESULT(List->Strings(Index).size()) : CB_ERR;
-    case CB_GETLBTEXT: {
-        if (Index < 0 || Index >= Count)
-            return CB_ERR;
-        String S = List->Strings(Index);
-        if (auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam)) {
-            std::copy(S.begin(), S.end(), Buf);
-            Buf[S.size()] = 0;
-        }
-        return LRESULT(S.size());
-    }
+    case CB_GETLBTEXT:
+        return CbGetLbText(Message);
     case CB_FINDSTRING:
         return FindPrefix(Str(), Index);
-    case CB_FINDSTRINGEXACT: {
-        String S = Str();
-        return SendMessageW(FList->Handle(), LB_FINDSTRINGEXACT, WPARAM(Index), LPARAM(S.c_str()));
-    }
-    case CB_SELECTSTRING: {
-        int I = FindPrefix(Str(), Index);
-        if (I >= 0)
-            SelectIndex(I);
-        return I;
-    }
+    case CB_FINDSTRINGEXACT:
+        return CbFindStringExact(Message);
+    case CB_SELECTSTRING:
+        return CbSelectString(Message);
     case CB_SHOWDROPDOWN:
-        SetDroppedDown(Message.WParam != 0);
-        return TRUE;
+        return CbShowDropDown(Message);
     case CB_GETDROPPEDSTATE:
         return FDropped;
     case CB_SETITEMHEIGHT:
-        if (Index == -1) {
-            FFieldHeight = int(Message.LParam);
-            SetBounds(Left(), Top(), Width(), Height());
-            Layout();
-        } else {
-            SetItemHeight(int(Message.LParam));
-        }
-        return 0;
+        return CbSetItemHeight(Message);
     case CB_GETITEMHEIGHT:
         return Index == -1 && FFieldHeight > 0 ? FFieldHeight : ItemHeight();
     case CB_GETITEMDATA:
         return Index >= 0 && Index < Count ? LRESULT(List->Objects(Index)) : CB_ERR;
     case CB_SETITEMDATA:
-        if (Index < 0 || Index >= Count)
-            return CB_ERR;
-        List->SetObjects(Index, reinterpret_cast<TObject*>(Message.LParam));
-        return TRUE;
+        return CbSetItemData(Message);
     case CB_LIMITTEXT:
-        SetMaxLength(Index);
-        return TRUE;
+        return CbLimitText(Message);
     case CB_GETEDITSEL:
         return FEdit ? SendMessageW(FEdit->Handle(), EM_GETSEL, Message.WParam, Message.LParam) : CB_ERR;
     case CB_SETEDITSEL:
-        if (!FEdit)
-            return CB_ERR;
-        SendMessageW(FEdit->Handle(), EM_SETSEL, WPARAM(short(LOWORD(Message.LParam))),
-                     LPARAM(short(HIWORD(Message.LParam))));
-        return TRUE;
+        return CbSetEditSel(Message);
     case CB_GETDROPPEDWIDTH:
         return FDropDownWidth > 0 ? FDropDownWidth : Width();
     case CB_SETDROPPEDWIDTH:
-        SetDropDownWidth(Index);
-        return FDropDownWidth;
+        return CbSetDroppedWidth(Message);
     }
     Handled = false;
     return 0;
 }
 
+LRESULT TCustomComboBox::CbInsertString(TMessage& Message) {
+    TStrings* List = Items();
+    int Count = Items()->Count();
+    int Index = int(Message.WParam);
+    auto Str = [&] { return Message.LParam ? String(reinterpret_cast<const WCHAR*>(Message.LParam)) : String(); };
+    if (Index > Count)
+        return CB_ERR;
+    Index = Index < 0 ? Count : Index;
+    List->Insert(Index, Str());
+    return Index;
+}
+
+LRESULT TCustomComboBox::CbDeleteString(TMessage& Message) {
+    TStrings* List = Items();
+    int Count = Items()->Count();
+    int Index = int(Message.WParam);
+    if (Index < 0 || Index >= Count)
+        return CB_ERR;
+    List->Delete(Index);
+    return List->Count();
+}
+
+LRESULT TCustomComboBox::CbResetContent() {
+    TStrings* List = Items();
+    List->Clear();
+    SelectIndex(-1);
+    return 0;
+}
+
+LRESULT TCustomComboBox::CbGetCurSel() {
+    int Current = ItemIndex();
+    return Current >= 0 ? Current : CB_ERR;
+}
+
+LRESULT TCustomComboBox::CbSetCurSel(TMessage& Message) {
+    int Index = int(Message.WParam);
+    // The message clears the selection for an index outside the items, as the platform's does.
+    SelectIndex(Index);
+    return ItemIndex() >= 0 ? ItemIndex() : CB_ERR;
+}
+
+LRESULT TCustomComboBox::CbGetLbText(TMessage& Message) {
+    TStrings* List = Items();
+    int Count = Items()->Count();
+    int Index = int(Message.WParam);
+    if (Index < 0 || Index >= Count)
+        return CB_ERR;
+    String S = List->Strings(Index);
+    if (auto* Buf = reinterpret_cast<WCHAR*>(Message.LParam)) {
+        std::copy(S.begin(), S.end(), Buf);
+        Buf[S.size()] = 0;
+    }
+    return LRESULT(S.size());
+}
+
+LRESULT TCustomComboBox::CbFindStringExact(TMessage& Message) {
+    int Index = int(Message.WParam);
+    auto Str = [&] { return Message.LParam ? String(reinterpret_cast<const WCHAR*>(Message.LParam)) : String(); };
+    String S = Str();
+    return SendMessageW(FList->Handle(), LB_FINDSTRINGEXACT, WPARAM(Index), LPARAM(S.c_str()));
+}
+
+LRESULT TCustomComboBox::CbSelectString(TMessage& Message) {
+    int Index = int(Message.WParam);
+    auto Str = [&] { return Message.LParam ? String(reinterpret_cast<const WCHAR*>(Message.LParam)) : String(); };
+    int I = FindPrefix(Str(), Index);
+    if (I >= 0)
+        SelectIndex(I);
+    return I;
+}
+
+LRESULT TCustomComboBox::CbShowDropDown(TMessage& Message) {
+    SetDroppedDown(Message.WParam != 0);
+    return TRUE;
+}
+
+LRESULT TCustomComboBox::CbSetItemHeight(TMessage& Message) {
+    int Index = int(Message.WParam);
+    if (Index == -1) {
+        FFieldHeight = int(Message.LParam);
+        SetBounds(Left(), Top(), Width(), Height());
+        Layout();
+    } else {
+        SetItemHeight(int(Message.LParam));
+    }
+    return 0;
+}
+
+LRESULT TCustomComboBox::CbSetItemData(TMessage& Message) {
+    TStrings* List = Items();
+    int Count = Items()->Count();
+    int Index = int(Message.WParam);
+    if (Index < 0 || Index >= Count)
+        return CB_ERR;
+    List->SetObjects(Index, reinterpret_cast<TObject*>(Message.LParam));
+    return TRUE;
+}
+
+LRESULT TCustomComboBox::CbLimitText(TMessage& Message) {
+    int Index = int(Message.WParam);
+    SetMaxLength(Index);
+    return TRUE;
+}
+
+LRESULT TCustomComboBox::CbSetEditSel(TMessage& Message) {
+    if (!FEdit)
+        return CB_ERR;
+    SendMessageW(FEdit->Handle(), EM_SETSEL, WPARAM(short(LOWORD(Message.LParam))),
+                 LPARAM(short(HIWORD(Message.LParam))));
+    return TRUE;
+}
+
+LRESULT TCustomComboBox::CbSetDroppedWidth(TMessage& Message) {
+    int Index = int(Message.WParam);
+    SetDropDownWidth(Index);
+    return FDropDownWidth;
+}
+
 void TCustomComboBox::Dispatch(TMessage& Message) {
-    std::weak_ptr<char> Alive = AliveToken();
     bool Handled = false;
     LRESULT R = ComboMessage(Message, Handled);
     if (Handled) {
@@ -903,75 +976,103 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
         Message.Result = 1;
         return;
     case WM_SETFOCUS:
-        if (FEdit) {
-            FEdit->SetFocus();
-            FEdit->SelectAll();
-            return;
-        }
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired())
-            Invalidate();
+        WMSetFocus(Message);
         return;
     case WM_KILLFOCUS:
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired() && !(FEdit && HWND(Message.WParam) == FEdit->Handle()))
-            CloseUp(false);
-        if (!Alive.expired())
-            Invalidate();
+        WMKillFocus(Message);
         return;
     case WM_SIZE:
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired())
-            Layout();
+        WMSize(Message);
         return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        TWinControl::Dispatch(Message);
-        if (Alive.expired() || FStyle == csSimple)
-            return;
-        TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-        if (FStyle == csDropDownList || PtInRect(ButtonRect(), P)) {
-            if (FEdit && !FEdit->Focused())
-                FEdit->SetFocus();
-            if (FDropped) {
-                CloseUp(false);
-            } else {
-                DropDown();
-                if (FDropped)
-                    FList->StartTracking();
-            }
-        }
+    case WM_LBUTTONDBLCLK:
+        WMLButtonDown(Message);
         return;
-    }
-    case WM_MOUSEWHEEL: {
-        TWinControl::Dispatch(Message);
-        if (Alive.expired() || Message.Result)
-            return;
-        int Delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
-        if (FDropped)
-            SendMessageW(FList->Handle(), WM_MOUSEWHEEL, Message.WParam, Message.LParam);
-        else if (Items()->Count() > 0)
-            UserSelect(std::clamp(ItemIndex() + (Delta > 0 ? -1 : 1), 0, Items()->Count() - 1));
-        Message.Result = 1;
+    case WM_MOUSEWHEEL:
+        WheelSelect(Message);
         return;
-    }
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
-        TWinControl::Dispatch(Message);
-        // The edit and the list are part of the combo box: they go grey with it.
-        if (!Alive.expired() && Message.Msg == CM_ENABLEDCHANGED) {
-            if (FEdit)
-                FEdit->SetEnabled(Enabled());
-            FList->SetEnabled(Enabled());
-        }
-        if (!Alive.expired()) {
-            if (Message.Msg == CM_FONTCHANGED)
-                FList->FollowCombo();
-            SetBounds(Left(), Top(), Width(), Height());
-            Layout();
-            Invalidate();
-        }
+        CMFontOrEnabledChanged(Message);
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TCustomComboBox::WMSetFocus(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    if (FEdit) {
+        FEdit->SetFocus();
+        FEdit->SelectAll();
+        return;
+    }
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired())
+        Invalidate();
+}
+
+void TCustomComboBox::WMKillFocus(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired() && !(FEdit && HWND(Message.WParam) == FEdit->Handle()))
+        CloseUp(false);
+    if (!Alive.expired())
+        Invalidate();
+}
+
+void TCustomComboBox::WMSize(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired())
+        Layout();
+}
+
+void TCustomComboBox::WMLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (Alive.expired() || FStyle == csSimple)
+        return;
+    TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    if (FStyle == csDropDownList || PtInRect(ButtonRect(), P)) {
+        if (FEdit && !FEdit->Focused())
+            FEdit->SetFocus();
+        if (FDropped) {
+            CloseUp(false);
+        } else {
+            DropDown();
+            if (FDropped)
+                FList->StartTracking();
+        }
+    }
+}
+
+void TCustomComboBox::WheelSelect(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (Alive.expired() || Message.Result)
+        return;
+    int Delta = GET_WHEEL_DELTA_WPARAM(Message.WParam);
+    if (FDropped)
+        SendMessageW(FList->Handle(), WM_MOUSEWHEEL, Message.WParam, Message.LParam);
+    else if (Items()->Count() > 0)
+        UserSelect(std::clamp(ItemIndex() + (Delta > 0 ? -1 : 1), 0, Items()->Count() - 1));
+    Message.Result = 1;
+}
+
+void TCustomComboBox::CMFontOrEnabledChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    // The edit and the list are part of the combo box: they go grey with it.
+    if (!Alive.expired() && Message.Msg == CM_ENABLEDCHANGED) {
+        if (FEdit)
+            FEdit->SetEnabled(Enabled());
+        FList->SetEnabled(Enabled());
+    }
+    if (!Alive.expired()) {
+        if (Message.Msg == CM_FONTCHANGED)
+            FList->FollowCombo();
+        SetBounds(Left(), Top(), Width(), Height());
+        Layout();
+        Invalidate();
+    }
 }

@@ -188,6 +188,26 @@ private:
     int FindPrefix(const String& Prefix, int After);
     void ShowEditText(const String& Value);
     LRESULT ComboMessage(TMessage& Message, bool& Handled);
+    void WMSetFocus(TMessage& Message);
+    void WMKillFocus(TMessage& Message);
+    void WMSize(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WheelSelect(TMessage& Message);
+    void CMFontOrEnabledChanged(TMessage& Message);
+    LRESULT CbInsertString(TMessage& Message);
+    LRESULT CbDeleteString(TMessage& Message);
+    LRESULT CbResetContent();
+    LRESULT CbGetCurSel();
+    LRESULT CbSetCurSel(TMessage& Message);
+    LRESULT CbGetLbText(TMessage& Message);
+    LRESULT CbFindStringExact(TMessage& Message);
+    LRESULT CbSelectString(TMessage& Message);
+    LRESULT CbShowDropDown(TMessage& Message);
+    LRESULT CbSetItemHeight(TMessage& Message);
+    LRESULT CbSetItemData(TMessage& Message);
+    LRESULT CbLimitText(TMessage& Message);
+    LRESULT CbSetEditSel(TMessage& Message);
+    LRESULT CbSetDroppedWidth(TMessage& Message);
 
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
