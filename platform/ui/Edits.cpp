@@ -1031,7 +1031,6 @@ bool TCustomEdit::EditChar(Char C) {
 // The window's procedure
 
 void TCustomEdit::Dispatch(TMessage& Message) {
-    std::weak_ptr<char> Alive = AliveToken();
     switch (Message.Msg) {
     case WM_PAINT:
         WMPaint(Message);
@@ -1039,83 +1038,114 @@ void TCustomEdit::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
         WMEraseBkgnd(Message);
         return;
-    case WM_SETTEXT: {
-        String Old = FText;
-        auto* P = reinterpret_cast<const WCHAR*>(Message.LParam);
-        String Clean = Sanitize(P ? String(P) : String());
-        TMessage M = Message;
-        M.LParam = LPARAM(Clean.c_str());
-        TWinControl::Dispatch(M);
-        Message.Result = M.Result;
-        if (Alive.expired())
-            return;
-        FAnchor = FCaret = 0;
-        FScrollX = 0;
-        FTopLine = 0;
-        FGoalX = -1;
-        FCanUndo = false;
-        FTypingRun = false;
-        FUndoText.clear();
-        FModified = false;
-        TextChanged(0);
-        Invalidate();
-        if (FText != Old)
-            NotifyChange();
+    case WM_SETTEXT:
+        WMSetText(Message);
         return;
-    }
     case CM_TEXTCHANGED:
-        TWinControl::Dispatch(Message);
-        // Without a window no EN_CHANGE comes: the change is told here.
-        if (!FHandle && !Alive.expired()) {
-            FText = Sanitize(FText);
-            FAnchor = FCaret = 0;
-            InvalidateLayout();
-            Change();
-        }
+        CMTextChanged(Message);
         return;
     case CM_FONTCHANGED:
-        TWinControl::Dispatch(Message);
-        if (Alive.expired())
-            return;
-        if (FHandle)
-            SendMessageW(FHandle, WM_SETFONT, WPARAM(Font()->Handle()), 1);
-        AdjustSize();
+        CMFontChanged(Message);
         return;
     case CM_COLORCHANGED:
     case CM_ENABLEDCHANGED:
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired())
-            Invalidate();
+        CMColorChanged(Message);
         return;
     case CN_COMMAND:
-        if (HIWORD(Message.WParam) == EN_CHANGE) {
-            FChangeTold = true;
-            Change();
-        }
+        CNCommand(Message);
         return;
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC: {
-        HDC DC = reinterpret_cast<HDC>(Message.WParam);
-        SetTextColor(DC, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
-        SetBkColor(DC, ColorToRGB(Color()));
-        if (!FBrush || FBrushColor != Color()) {
-            if (FBrush)
-                DeleteObject(FBrush);
-            FBrush = CreateSolidBrush(ColorToRGB(Color()));
-            FBrushColor = Color();
-        }
-        Message.Result = LRESULT(FBrush);
+    case CN_CTLCOLORSTATIC:
+        CNCtlColor(Message);
         return;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        FClickFocus = true;
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired())
-            FClickFocus = false;
+        WMLButtonDown(Message);
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TCustomEdit::WMSetText(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    String Old = FText;
+    auto* P = reinterpret_cast<const WCHAR*>(Message.LParam);
+    String Clean = Sanitize(P ? String(P) : String());
+    TMessage M = Message;
+    M.LParam = LPARAM(Clean.c_str());
+    TWinControl::Dispatch(M);
+    Message.Result = M.Result;
+    if (Alive.expired())
+        return;
+    FAnchor = FCaret = 0;
+    FScrollX = 0;
+    FTopLine = 0;
+    FGoalX = -1;
+    FCanUndo = false;
+    FTypingRun = false;
+    FUndoText.clear();
+    FModified = false;
+    TextChanged(0);
+    Invalidate();
+    if (FText != Old)
+        NotifyChange();
+}
+
+void TCustomEdit::CMTextChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    // Without a window no EN_CHANGE comes: the change is told here.
+    if (!FHandle && !Alive.expired()) {
+        FText = Sanitize(FText);
+        FAnchor = FCaret = 0;
+        InvalidateLayout();
+        Change();
+    }
+}
+
+void TCustomEdit::CMFontChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (Alive.expired())
+        return;
+    if (FHandle)
+        SendMessageW(FHandle, WM_SETFONT, WPARAM(Font()->Handle()), 1);
+    AdjustSize();
+}
+
+void TCustomEdit::CMColorChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired())
+        Invalidate();
+}
+
+void TCustomEdit::CNCommand(TMessage& Message) {
+    if (HIWORD(Message.WParam) == EN_CHANGE) {
+        FChangeTold = true;
+        Change();
+    }
+}
+
+void TCustomEdit::CNCtlColor(TMessage& Message) {
+    HDC DC = reinterpret_cast<HDC>(Message.WParam);
+    SetTextColor(DC, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
+    SetBkColor(DC, ColorToRGB(Color()));
+    if (!FBrush || FBrushColor != Color()) {
+        if (FBrush)
+            DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(ColorToRGB(Color()));
+        FBrushColor = Color();
+    }
+    Message.Result = LRESULT(FBrush);
+}
+
+void TCustomEdit::WMLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    FClickFocus = true;
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired())
+        FClickFocus = false;
 }
 
 void TCustomEdit::DefaultHandler(TMessage& Message) {

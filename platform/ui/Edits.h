@@ -177,6 +177,14 @@ protected:
     void DoEnter() override;
     bool CanAutoSize(int& NewWidth, int& NewHeight) override;
 
+    // The class library's handlers of Dispatch.
+    void WMSetText(TMessage& Message);
+    void CMTextChanged(TMessage& Message);
+    void CMFontChanged(TMessage& Message);
+    void CMColorChanged(TMessage& Message);
+    void CNCommand(TMessage& Message);
+    void CNCtlColor(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
     // The native edit's own procedure (run from DefaultHandler); true when it took the message.
     bool NativeWndProc(TMessage& Message);
     // Its handlers, one per message it takes.
