@@ -1335,182 +1335,182 @@ namespace {
 // One run of FormatDateTime: each specifier of the format appends its part of the date and time.
 class TDateTimeFormatter {
 public:
-    TDateTimeFormatter(const String& Format, TDateTime ADateTime) : f(UTF8Encode(Format)), DateTime(ADateTime) {
-        DecodeDate(DateTime, y, mo, d);
-        DecodeTime(DateTime, h, mi, s, ms);
-        std::string lower;
-        for (char c : f)
-            lower += char(std::tolower((unsigned char)c));
-        usesAmPm = lower.find("am/pm") != std::string::npos || lower.find("a/p") != std::string::npos ||
-                   lower.find("ampm") != std::string::npos;
+    TDateTimeFormatter(const String& Format, TDateTime DateTime) : FFormat(UTF8Encode(Format)), FDateTime(DateTime) {
+        DecodeDate(FDateTime, FYear, FMonth, FDay);
+        DecodeTime(FDateTime, FHour, FMinute, FSecond, FMsec);
+        std::string Lower;
+        for (char C : FFormat)
+            Lower += char(std::tolower((unsigned char)C));
+        FUsesAmPm = Lower.find("am/pm") != std::string::npos || Lower.find("a/p") != std::string::npos ||
+                    Lower.find("ampm") != std::string::npos;
     }
 
     String Run() {
-        std::size_t i = 0;
-        while (i < f.size()) {
-            const char c = f[i];
-            const char lc = char(std::tolower((unsigned char)c));
-            if (c == '"' || c == '\'') {
-                i = Quoted(i, c);
+        std::size_t I = 0;
+        while (I < FFormat.size()) {
+            const char C = FFormat[I];
+            const char Lc = char(std::tolower((unsigned char)C));
+            if (C == '"' || C == '\'') {
+                I = Quoted(I, C);
                 continue;
             }
-            i = Specifier(i, c, lc);
+            I = Specifier(I, C, Lc);
             // Literal separators between an hour and "m" keep "m" a minute.
-            if (std::strchr("ymdnsztc", lc))
-                lastWasHour = false;
+            if (std::strchr("ymdnsztc", Lc))
+                FLastWasHour = false;
         }
-        return UTF8ToString(out);
+        return UTF8ToString(FOut);
     }
 
 private:
-    static std::string Two(int v) {
-        char b[8];
-        std::snprintf(b, sizeof b, "%02d", v);
-        return std::string(b);
+    static std::string Two(int V) {
+        char B[8];
+        std::snprintf(B, sizeof B, "%02d", V);
+        return std::string(B);
     }
-    // How many times c (in either case) repeats from i.
-    std::size_t RunOf(std::size_t i, char c) const {
-        std::size_t n = 0;
-        while (i + n < f.size() && std::tolower((unsigned char)f[i + n]) == c)
-            ++n;
-        return n;
+    // How many times C (in either case) repeats from I.
+    std::size_t RunOf(std::size_t I, char C) const {
+        std::size_t N = 0;
+        while (I + N < FFormat.size() && std::tolower((unsigned char)FFormat[I + N]) == C)
+            ++N;
+        return N;
     }
-    std::size_t Quoted(std::size_t i, char c) {
-        const std::size_t end = f.find(c, i + 1);
-        const std::size_t stop = end == std::string::npos ? f.size() : end;
-        out += f.substr(i + 1, stop - i - 1);
-        return stop + 1;
+    std::size_t Quoted(std::size_t I, char C) {
+        const std::size_t End = FFormat.find(C, I + 1);
+        const std::size_t Stop = End == std::string::npos ? FFormat.size() : End;
+        FOut += FFormat.substr(I + 1, Stop - I - 1);
+        return Stop + 1;
     }
-    // Appends the part that the specifier at i stands for; answers where the next one starts.
-    std::size_t Specifier(std::size_t i, char c, char lc) {
-        switch (lc) {
+    // Appends the part that the specifier at I stands for; answers where the next one starts.
+    std::size_t Specifier(std::size_t I, char C, char Lc) {
+        switch (Lc) {
         case 'y':
-            return Year(i);
+            return Year(I);
         case 'm':
-            return MonthOrMinute(i);
+            return MonthOrMinute(I);
         case 'd':
-            return Day(i);
+            return Day(I);
         case 'h':
-            return Hour(i);
+            return Hour(I);
         case 'n':
-            return Number(i, 'n', mi);
+            return Number(I, 'n', FMinute);
         case 's':
-            return Number(i, 's', s);
+            return Number(I, 's', FSecond);
         case 'z':
-            return Milliseconds(i);
+            return Milliseconds(I);
         case 't': {
-            const std::size_t n = RunOf(i, 't');
-            out += UTF8Encode(FormatDateTime(n == 1 ? u"hh:nn" : u"hh:nn:ss", DateTime));
-            return i + n;
+            const std::size_t N = RunOf(I, 't');
+            FOut += UTF8Encode(FormatDateTime(N == 1 ? u"hh:nn" : u"hh:nn:ss", FDateTime));
+            return I + N;
         }
         case 'c':
-            out += UTF8Encode(DateTimeToStr(DateTime));
-            return i + 1;
+            FOut += UTF8Encode(DateTimeToStr(FDateTime));
+            return I + 1;
         case 'a':
-            if (std::size_t n = AmPm(i, c))
-                return i + n;
+            if (std::size_t N = AmPm(I, C))
+                return I + N;
             break;
         }
-        out += c; // "/" and ":" are the separators themselves here
-        return i + 1;
+        FOut += C; // "/" and ":" are the separators themselves here
+        return I + 1;
     }
-    std::size_t Year(std::size_t i) {
-        const std::size_t n = RunOf(i, 'y');
-        out += n <= 2 ? Two(y % 100) : std::to_string(y);
-        return i + n;
+    std::size_t Year(std::size_t I) {
+        const std::size_t N = RunOf(I, 'y');
+        FOut += N <= 2 ? Two(FYear % 100) : std::to_string(FYear);
+        return I + N;
     }
-    std::size_t MonthOrMinute(std::size_t i) {
-        std::size_t n = RunOf(i, 'm');
-        if (lastWasHour && n <= 2) {
-            out += n == 1 ? std::to_string(mi) : Two(mi);
-        } else if (n == 1) {
-            out += std::to_string(mo);
-        } else if (n == 2) {
-            out += Two(mo);
-        } else if (n == 3) {
-            out += ShortMonthNames[mo - 1];
+    std::size_t MonthOrMinute(std::size_t I) {
+        std::size_t N = RunOf(I, 'm');
+        if (FLastWasHour && N <= 2) {
+            FOut += N == 1 ? std::to_string(FMinute) : Two(FMinute);
+        } else if (N == 1) {
+            FOut += std::to_string(FMonth);
+        } else if (N == 2) {
+            FOut += Two(FMonth);
+        } else if (N == 3) {
+            FOut += ShortMonthNames[FMonth - 1];
         } else {
-            out += LongMonthNames[mo - 1];
-            n = 4;
+            FOut += LongMonthNames[FMonth - 1];
+            N = 4;
         }
-        return i + n;
+        return I + N;
     }
-    std::size_t Day(std::size_t i) {
-        std::size_t n = RunOf(i, 'd');
-        const int dow = DayOfWeek(DateTime) - 1;
-        switch (n) {
+    std::size_t Day(std::size_t I) {
+        std::size_t N = RunOf(I, 'd');
+        const int Dow = DayOfWeek(FDateTime) - 1;
+        switch (N) {
         case 1:
-            out += std::to_string(d);
+            FOut += std::to_string(FDay);
             break;
         case 2:
-            out += Two(d);
+            FOut += Two(FDay);
             break;
         case 3:
-            out += ShortDayNames[dow];
+            FOut += ShortDayNames[Dow];
             break;
         case 4:
-            out += LongDayNames[dow];
+            FOut += LongDayNames[Dow];
             break;
         case 5:
-            out += UTF8Encode(FormatDateTime(u"yyyy-mm-dd", DateTime));
+            FOut += UTF8Encode(FormatDateTime(u"yyyy-mm-dd", FDateTime));
             break;
         default:
-            out += UTF8Encode(FormatDateTime(u"dddd, mmmm d, yyyy", DateTime));
-            n = 6;
+            FOut += UTF8Encode(FormatDateTime(u"dddd, mmmm d, yyyy", FDateTime));
+            N = 6;
         }
-        return i + n;
+        return I + N;
     }
-    std::size_t Hour(std::size_t i) {
-        const std::size_t n = RunOf(i, 'h');
-        int hh = h;
-        if (usesAmPm) {
-            hh = h % 12;
-            if (hh == 0)
-                hh = 12;
+    std::size_t Hour(std::size_t I) {
+        const std::size_t N = RunOf(I, 'h');
+        int Hh = FHour;
+        if (FUsesAmPm) {
+            Hh = FHour % 12;
+            if (Hh == 0)
+                Hh = 12;
         }
-        out += n == 1 ? std::to_string(hh) : Two(hh);
-        lastWasHour = true;
-        return i + n;
+        FOut += N == 1 ? std::to_string(Hh) : Two(Hh);
+        FLastWasHour = true;
+        return I + N;
     }
-    std::size_t Number(std::size_t i, char c, int v) {
-        const std::size_t n = RunOf(i, c);
-        out += n == 1 ? std::to_string(v) : Two(v);
-        return i + n;
+    std::size_t Number(std::size_t I, char C, int V) {
+        const std::size_t N = RunOf(I, C);
+        FOut += N == 1 ? std::to_string(V) : Two(V);
+        return I + N;
     }
-    std::size_t Milliseconds(std::size_t i) {
-        const std::size_t n = RunOf(i, 'z');
-        char b[8];
-        std::snprintf(b, sizeof b, n >= 3 ? "%03d" : "%d", ms);
-        out += b;
-        return i + n;
+    std::size_t Milliseconds(std::size_t I) {
+        const std::size_t N = RunOf(I, 'z');
+        char B[8];
+        std::snprintf(B, sizeof B, N >= 3 ? "%03d" : "%d", FMsec);
+        FOut += B;
+        return I + N;
     }
-    // The morning or afternoon marker at i, in the case it is written; 0 when none stands there.
-    std::size_t AmPm(std::size_t i, char c) {
-        if (f.compare(i, 5, "am/pm") == 0) {
-            out += h < 12 ? "am" : "pm";
+    // The morning or afternoon marker at I, in the case it is written; 0 when none stands there.
+    std::size_t AmPm(std::size_t I, char C) {
+        if (FFormat.compare(I, 5, "am/pm") == 0) {
+            FOut += FHour < 12 ? "am" : "pm";
             return 5;
         }
-        if (f.compare(i, 5, "AM/PM") == 0) {
-            out += h < 12 ? "AM" : "PM";
+        if (FFormat.compare(I, 5, "AM/PM") == 0) {
+            FOut += FHour < 12 ? "AM" : "PM";
             return 5;
         }
-        if (f.compare(i, 3, "a/p") == 0 || f.compare(i, 3, "A/P") == 0) {
-            out += h < 12 ? (c == 'a' ? "a" : "A") : (c == 'a' ? "p" : "P");
+        if (FFormat.compare(I, 3, "a/p") == 0 || FFormat.compare(I, 3, "A/P") == 0) {
+            FOut += FHour < 12 ? (C == 'a' ? "a" : "A") : (C == 'a' ? "p" : "P");
             return 3;
         }
-        if (f.compare(i, 4, "ampm") == 0 || f.compare(i, 4, "AMPM") == 0) {
-            out += h < 12 ? "AM" : "PM";
+        if (FFormat.compare(I, 4, "ampm") == 0 || FFormat.compare(I, 4, "AMPM") == 0) {
+            FOut += FHour < 12 ? "AM" : "PM";
             return 4;
         }
         return 0;
     }
 
-    const std::string f;
-    const TDateTime DateTime;
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0, ms = 0;
-    bool usesAmPm = false;
-    bool lastWasHour = false;
-    std::string out;
+    const std::string FFormat;
+    const TDateTime FDateTime;
+    int FYear = 0, FMonth = 0, FDay = 0, FHour = 0, FMinute = 0, FSecond = 0, FMsec = 0;
+    bool FUsesAmPm = false;
+    bool FLastWasHour = false;
+    std::string FOut;
 };
 
 } // namespace
