@@ -66,6 +66,15 @@ TEST_F(ScreenFormsServiceTest, TheScreensFormsHearEachChangeInTheOrderTheyWereMa
     EXPECT_EQ(Log, Expected({"A", "B"}, Data));
 }
 
+// The form-skinning layer names its layered border strips; they hear of a change from the form they border.
+TEST_F(ScreenFormsServiceTest, TheLayeredBorderStripsTheFormsLayerNamesHearNothing) {
+    ScreenFormsService().LayeredBorderStripTest = [this](TComponent* Form) { return Form == A.get(); };
+    TbsSkinData Data(nullptr);
+    Data.ClearSkin();
+    ScreenFormsService().LayeredBorderStripTest = nullptr;
+    EXPECT_EQ(Log, Expected({"B"}, Data));
+}
+
 TEST_F(ScreenFormsServiceTest, TheOwnerFormHearsFirstOnlyWithoutLayeredBorders) {
     auto* Data = new TbsSkinData(B.get()); // owned and freed by B
     Data->ClearSkin();
