@@ -724,9 +724,17 @@ void THeaderControl::CreateWnd() {
     }
 }
 
+// The native control is the platform's "SysHeader32" window class, which raw windows use too: its procedure answers.
+bool THeaderControl::NativeWndProc(TMessage& Message) {
+    if (!FHandle || Message.Msg >= CM_BASE)
+        return false;
+    Message.Result = HeaderWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    return true;
+}
+
 void THeaderControl::DefaultHandler(TMessage& Message) {
-    if (FHandle && Message.Msg < CM_BASE)
-        Message.Result = HeaderWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    if (!NativeWndProc(Message))
+        TWinControl::DefaultHandler(Message);
 }
 
 void THeaderControl::CNNotify(TMessage& Message) {

@@ -166,6 +166,8 @@ public:
 
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+    // The native control's procedure (run from DefaultHandler); true when it took the message.
+    bool NativeWndProc(TMessage& Message);
 
 protected:
     void CreateParams(TCreateParams& Params) override;

@@ -1156,9 +1156,17 @@ void TCustomListBox::DestroyWnd() {
     TWinControl::DestroyWnd();
 }
 
+// The native control is the platform's "LISTBOX" window class, which raw windows use too: its procedure answers.
+bool TCustomListBox::NativeWndProc(TMessage& Message) {
+    if (!FHandle || Message.Msg >= CM_BASE)
+        return false;
+    Message.Result = ListBoxWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    return true;
+}
+
 void TCustomListBox::DefaultHandler(TMessage& Message) {
-    if (FHandle && Message.Msg < CM_BASE)
-        Message.Result = ListBoxWndProc(FHandle, Message.Msg, Message.WParam, Message.LParam);
+    if (!NativeWndProc(Message))
+        TWinControl::DefaultHandler(Message);
 }
 
 int TCustomListBox::ItemIndex() {

@@ -1823,57 +1823,69 @@ void TCustomListView::Dispatch(TMessage& Message) {
     case CM_FREEEDITOR:
         CMFreeEditor(Message);
         return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// The native list view's own procedure (run from DefaultHandler): the list-view messages; true when it took one.
+bool TCustomListView::NativeWndProc(TMessage& Message) {
+    switch (Message.Msg) {
     case LVM_GETITEMCOUNT:
         Message.Result = Count();
-        return;
+        return true;
     case LVM_GETCOUNTPERPAGE:
         Message.Result = VisibleRowCount();
-        return;
+        return true;
     case LVM_GETTOPINDEX:
         LVMGetTopIndex(Message);
-        return;
+        return true;
     case LVM_GETITEMRECT:
         LVMGetItemRect(Message);
-        return;
+        return true;
     case LVM_GETSUBITEMRECT:
         LVMGetSubItemRect(Message);
-        return;
+        return true;
     case LVM_GETCOLUMNORDERARRAY:
     case LVM_SETCOLUMNORDERARRAY:
         LVMColumnOrderArray(Message);
-        return;
+        return true;
     case LVM_SCROLL:
         LVMScroll(Message);
-        return;
+        return true;
     case LVM_ENSUREVISIBLE:
         LVMEnsureVisible(Message);
-        return;
+        return true;
     case LVM_REDRAWITEMS:
         LVMRedrawItems(Message);
-        return;
+        return true;
     case LVM_GETHEADER:
         Message.Result = LRESULT(FHeader);
-        return;
+        return true;
     case LVM_SETITEMCOUNT:
         LVMSetItemCount(Message);
-        return;
+        return true;
     case LVM_GETSELECTEDCOUNT:
         Message.Result = SelCount();
-        return;
+        return true;
     case LVM_GETNEXTITEM:
         LVMGetNextItem(Message);
-        return;
+        return true;
     case LVM_HITTEST:
         LVMHitTest(Message);
-        return;
+        return true;
     case LVM_EDITLABELW:
         LVMEditLabel(Message);
-        return;
+        return true;
     case LVM_SETIMAGELIST:
         LVMSetImageList(Message);
-        return;
+        return true;
     }
-    TWinControl::Dispatch(Message);
+    return false;
+}
+
+void TCustomListView::DefaultHandler(TMessage& Message) {
+    if (!NativeWndProc(Message))
+        TWinControl::DefaultHandler(Message);
 }
 
 void TCustomListView::WMNotify(TMessage& Message) {

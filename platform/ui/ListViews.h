@@ -314,6 +314,7 @@ public:
     TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
 
     void Dispatch(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -370,6 +371,7 @@ private:
     void PaintIconRow(TRowPaint& R);
     void CNNotify(TMessage& Message);
     void WMScroll(TMessage& Message, bool Vert);
+    bool NativeWndProc(TMessage& Message);
     void WMNotify(TMessage& Message);
     void WMScrollBar(TMessage& Message);
     void WheelScroll(TMessage& Message);
