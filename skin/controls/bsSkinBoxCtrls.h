@@ -3,3 +3,4 @@
 #pragma once
 
 #include "skin/controls/TbsCustomEdit.h"
+#include "skin/controls/TbsSkinListBox.h"

@@ -40,6 +40,17 @@ constexpr TColor cArrowDown = 0x4040A0; // scroll bar: pressed arrow
 constexpr TColor cThumb = 0x2080F0;     // scroll bar thumb: normal, hot, pressed
 constexpr TColor cThumbHot = 0x20F080;
 constexpr TColor cThumbDown = 0xF02080;
+constexpr TColor cListFrame = 0x604020;  // list box: frame
+constexpr TColor cListClient = 0xE0F0E0; // list box: client part under the rows
+constexpr TColor cCapUp = 0x2020A0;      // list box caption buttons: Up, Down, Check
+constexpr TColor cCapDown = 0x20A020;
+constexpr TColor cCapCheck = 0xA02020;
+constexpr TColor cCapHot = 0x00C0FF;     // any hot caption button
+constexpr TColor cCapPressed = 0xFF8000; // a pressed Up or Down button
+constexpr TColor cCapHidden = 0x707030;  // the picture over hidden buttons
+constexpr TColor cRow = 0xF0E0C0;        // rows: normal, selected, focused
+constexpr TColor cRowActive = 0x803060;
+constexpr TColor cRowFocus = 0x306080;
 constexpr TColor cFrames[3] = {0x303090, 0x309030, 0x903030}; // the push button's animation frames
 // The up-down's faces: the base image's halves and the state overlays.
 constexpr TColor cUDDown = 0x101060, cUDUp = 0x106010;
@@ -140,6 +151,23 @@ inline String MakeControlSkin(const TTempDir& Dir) {
     for (int I = 0; I < 3; ++I)
         Fill(Scroll, Bounds(I * 20, 15, 20, 15), Thumb[I]);
     SaveBmp(Scroll, Dir, "scroll.bmp");
+
+    TBitmap List;
+    List.SetPixelFormat(pf24bit);
+    List.SetSize(160, 100);
+    Fill(List, Rect(0, 0, 160, 100), clBlack);
+    Fill(List, Rect(0, 0, 80, 80), cListFrame);
+    Fill(List, Rect(4, 22, 76, 76), cListClient);
+    Fill(List, Rect(46, 4, 56, 18), cCapCheck);
+    Fill(List, Rect(56, 4, 66, 18), cCapDown);
+    Fill(List, Rect(66, 4, 76, 18), cCapUp);
+    Fill(List, Rect(120, 0, 130, 14), cCapHot);
+    Fill(List, Rect(130, 0, 140, 14), cCapPressed);
+    Fill(List, Rect(120, 20, 150, 34), cCapHidden);
+    const TColor Rows[] = {cRow, cRowActive, cRowFocus};
+    for (int I = 0; I < 3; ++I)
+        Fill(List, Bounds(I * 40, 80, 40, 16), Rows[I]);
+    SaveBmp(List, Dir, "listbox.bmp");
     return Dir.File("skin.ini");
 }
 
