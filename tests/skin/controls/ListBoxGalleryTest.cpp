@@ -3,9 +3,8 @@
 // look, saved as artifacts/listbox_<n>.png beside the test programs.
 #include "skin/controls/bsSkinBoxCtrls.h"
 
-#include "resources/StoredSkins.h"
-#include "skin/core/TbsCompressedStoredSkin.h"
 #include "tests/skin/controls/ControlSkinFixture.h"
+#include "tests/skin/controls/StoredSkinGallery.h"
 
 #include <gtest/gtest.h>
 
@@ -15,41 +14,9 @@ using namespace ctltest;
 
 namespace {
 
-class ListBoxGallery : public uitest::UiTest, public ::testing::WithParamInterface<int> {
+class ListBoxGallery : public StoredSkinGallery {
 protected:
-    void SetUp() override {
-        uitest::UiTest::SetUp();
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(50, 50, 520, 300);
-        Form->SetColor(TColor(0xE0E0E0));
-        Form->Show();
-        Skin = new TbsSkinData(Form.get());
-        if (GetParam() >= 0) {
-            List = std::make_unique<TbsCompressedSkinList>(nullptr);
-            for (int I = 0; I < StoredSkinCount(); ++I) {
-                auto* Item = static_cast<TbsSkinListItem*>(List->Skins()->Add());
-                Item->SetName(StoredSkin(I).Name);
-                TMemoryStream Bytes;
-                Bytes.WriteBuffer(StoredSkin(I).Data, static_cast<std::int64_t>(StoredSkin(I).Size));
-                Item->Skin()->LoadFromCompressStream(&Bytes);
-            }
-            Skin->SetSkinList(List.get());
-            Skin->SetSkinIndex(GetParam());
-            ASSERT_FALSE(Skin->Empty);
-        }
-        Pump();
-    }
-    void TearDown() override {
-        if (Skin)
-            Skin->SetSkinList(nullptr);
-        Form.reset();
-        List.reset();
-        uitest::UiTest::TearDown();
-    }
-
-    std::unique_ptr<TForm> Form;
-    TbsSkinData* Skin = nullptr;
-    std::unique_ptr<TbsCompressedSkinList> List;
+    ListBoxGallery() : StoredSkinGallery(520, 300) {}
 };
 
 TEST_P(ListBoxGallery, ListBoxWithCaptionImagesBarsAndATransparentEdit) {
