@@ -132,6 +132,27 @@ TEST_F(SkinPageControl, HidingTabsTwiceAndShowingOnceRestoresThem) {
     EXPECT_FALSE(Empty->TabsHidden());
 }
 
+TEST_F(SkinPageControl, ATabHeightLeftToTheControlStaysTheSkinsOrTheDefault) {
+    // Without skin DefaultItemHeight; the test skin's tab face is 20 high.
+    struct Case {
+        const char16_t* Record;
+        int Want;
+    };
+    for (const Case C : {Case{u"", 24}, Case{u"tab", 20}}) {
+        TbsSkinPageControl* P = Pages(2, C.Record);
+        P->SetDefaultItemHeight(24);
+        const int Want = C.Want;
+        EXPECT_EQ(GetRectHeight(P->GetTabRect(0)), Want);
+        P->SetTabWidth(70); // a width alone keeps the height
+        EXPECT_EQ(GetRectHeight(P->GetTabRect(0)), Want);
+        EXPECT_EQ(GetRectWidth(P->TCustomTabControl::TabRect(1)), 70);
+        P->HideTabs();
+        P->ShowTabs();
+        EXPECT_EQ(GetRectHeight(P->GetTabRect(0)), Want);
+        delete P;
+    }
+}
+
 TEST_F(SkinPageControl, ATabEndingTwoPixelsBeforeTheEdgeCountsAsCutOff) {
     struct Case {
         int Width;
@@ -520,6 +541,37 @@ TEST_F(SkinPageControlPaint, TheScrollerTakesTheSkinsUpDown) {
     EXPECT_EQ(U->Height(), 20);
     EXPECT_EQ(ScreenPixel(U, 30, 10), cUDUp);
     EXPECT_EQ(ScreenPixel(U, 5, 10), cUDDown);
+}
+
+TEST_F(SkinPageControlPaint, OnDrawSkinTabDrawsTheWholeContent) {
+    TbsSkinPageControl* P = Fixed();
+    struct Call {
+        int Tab;
+        TRect R;
+        bool Active, MouseIn;
+        bool operator==(const Call&) const = default;
+    };
+    std::vector<Call> Calls;
+    P->OnDrawSkinTab = [&](int TabIndex, const TRect& Rct, bool Active, bool MouseIn, TCanvas* Cnvs) {
+        Calls.push_back({TabIndex, Rct, Active, MouseIn});
+        Cnvs->Brush()->SetColor(cGlow);
+        Cnvs->FillRect(Rect(10, 5, 20, 10));
+    };
+    P->Invalidate();
+    Pump();
+    // The other tabs first, the selected one last on a bitmap 3 pixels taller; no caption is drawn.
+    ASSERT_GE(Calls.size(), 3u);
+    EXPECT_EQ(Calls[0], (Call{1, Rect(0, 0, 60, 20), false, false}));
+    EXPECT_EQ(Calls[1], (Call{2, Rect(0, 0, 60, 20), false, false}));
+    EXPECT_EQ(Calls[2], (Call{0, Rect(0, 0, 59, 23), true, false}));
+    EXPECT_EQ(ScreenPixel(P, 60 + 15, 7), cGlow);
+    EXPECT_TRUE(PixelsWhere(P, P->GetTabRect(1), [](COLORREF C) { return C == RGB(0, 0, 0); }).empty());
+}
+
+TEST_F(SkinPageControlPaint, WithoutPagesTheAreaShowsTheSkinsClientPart) {
+    TbsSkinPageControl* P = Pages(0);
+    EXPECT_EQ(ScreenPixel(P, 150, 100), cTabClient);
+    EXPECT_EQ(ScreenPixel(P, 2, 100), cTabFrame);
 }
 
 } // namespace
