@@ -1031,6 +1031,38 @@ HICON CopyIcon(HICON h) {
     return o ? CreateIconFromPixels(o->W, o->H, o->Px.data()) : nullptr;
 }
 
+HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags) {
+    auto o = type == IMAGE_ICON ? FindIcon(static_cast<HICON>(h)) : nullptr;
+    if (!o || (flags & LR_COPYDELETEORG) || cx < 0 || cy < 0)
+        return nullptr;
+    int w = cx ? cx : o->W, hgt = cy ? cy : o->H;
+    std::vector<std::uint32_t> px(std::size_t(w) * hgt);
+    // Each target pixel covers [x * W / w, (x + 1) * W / w) of the source (at least one pixel), in fixed point.
+    for (int y = 0; y < hgt; ++y) {
+        int y0 = y * o->H / hgt, y1 = std::max(y0 + 1, (y + 1) * o->H / hgt);
+        for (int x = 0; x < w; ++x) {
+            int x0 = x * o->W / w, x1 = std::max(x0 + 1, (x + 1) * o->W / w);
+            std::uint64_t a = 0, r = 0, g = 0, b = 0, n = 0;
+            for (int sy = y0; sy < y1; ++sy)
+                for (int sx = x0; sx < x1; ++sx) {
+                    std::uint32_t v = o->Px[std::size_t(sy) * o->W + sx], va = v >> 24;
+                    a += va;
+                    r += ((v >> 16) & 255) * va;
+                    g += ((v >> 8) & 255) * va;
+                    b += (v & 255) * va;
+                    ++n;
+                }
+            std::uint32_t out = 0;
+            if (a) {
+                auto ch = [a](std::uint64_t c) { return std::uint32_t((c + a / 2) / a); };
+                out = std::uint32_t((a + n / 2) / n) << 24 | ch(r) << 16 | ch(g) << 8 | ch(b);
+            }
+            px[std::size_t(y) * w + x] = out;
+        }
+    }
+    return CreateIconFromPixels(w, hgt, px.data());
+}
+
 BOOL GetIconSize(HICON h, int* cx, int* cy) {
     auto o = FindIcon(h);
     if (!o)

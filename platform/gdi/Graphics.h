@@ -398,6 +398,12 @@ HICON CreateIconFromPixels(int width, int height, const std::uint32_t* pixels);
 BOOL DestroyIcon(HICON hIcon);
 HICON CopyIcon(HICON hIcon);
 BOOL GetIconSize(HICON hIcon, int* cx, int* cy);
+// CopyImage: the icon case only (IMAGE_ICON). The copy has cx x cy pixels (0 keeps the icon's own width or
+// height), each the area average of the source pixels it covers, weighted by their alpha; other types, a handle
+// that is no icon, or LR_COPYDELETEORG answer null. LR_COPYFROMRESOURCE is accepted: an icon here is its picture.
+constexpr UINT IMAGE_BITMAP = 0, IMAGE_ICON = 1, IMAGE_CURSOR = 2;
+constexpr UINT LR_COPYDELETEORG = 0x0008, LR_COPYFROMRESOURCE = 0x4000;
+HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags);
 BOOL GetIconPixels(HICON hIcon, std::vector<std::uint32_t>& pixels);
 constexpr UINT DI_MASK = 1, DI_IMAGE = 2, DI_NORMAL = 3;
 BOOL DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,

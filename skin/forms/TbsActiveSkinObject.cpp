@@ -1,0 +1,456 @@
+#include "skin/forms/TbsActiveSkinObject.h"
+
+#include <memory>
+
+#include "skin/core/TbsEffectBmp.h"
+#include "skin/core/bsUtils.h"
+#include "skin/forms/TbsSkinForm.h"
+
+namespace {
+
+TBitmap* ActivePictureAt(TbsSkinData* SD, int Index) {
+    if (!SD || Index < 0 || Index >= int(SD->FActivePictures.size()))
+        return nullptr;
+    return SD->FActivePictures[std::size_t(Index)].get();
+}
+
+// An image that lies in the active picture counts as empty when the object has none.
+TRect InActive(TBitmap* ActivePicture, const TRect& R) {
+    return ActivePicture ? R : TRect{};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TbsActiveSkinObject
+
+TbsActiveSkinObject::TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+    : Parent(AParent), SD(AParent->SkinData()) {
+    if (!AData)
+        return;
+    IDName = AData->IDName;
+    Hint = AData->Hint;
+    SkinRectInAPicture = AData->SkinRectInAPicture;
+    SkinRect = AData->SkinRect;
+    ActiveSkinRect = AData->ActiveSkinRect;
+    InActiveSkinRect = AData->InActiveSkinRect;
+    Morphing = AData->Morphing;
+    MorphKind = AData->MorphKind;
+    GlowLayerPictureIndex = AData->GlowLayerPictureIndex;
+    GlowLayerMaskPictureIndex = AData->GlowLayerMaskPictureIndex;
+    GlowLayerOffsetX = AData->GlowLayerOffsetX;
+    GlowLayerOffsetY = AData->GlowLayerOffsetY;
+    GlowLayerAlphaBlendValue = AData->GlowLayerAlphaBlendValue;
+    ActivePicture = ActivePictureAt(SD, AData->ActivePictureIndex);
+    if (!ActivePicture)
+        ActiveSkinRect = TRect{};
+    ActiveMaskPicture = ActivePictureAt(SD, AData->ActiveMaskPictureIndex);
+    InActiveSkinRect = InActive(ActivePicture, InActiveSkinRect);
+    if (IsNullRect(ActiveSkinRect))
+        Morphing = false;
+    ObjectRect = SkinRect;
+    if (SD)
+        Picture = SD->FPicture.get();
+}
+
+bool TbsActiveSkinObject::SkinEmpty() const {
+    return !SD || SD->Empty;
+}
+
+bool TbsActiveSkinObject::FormActive() {
+    return Parent->GetFormActive();
+}
+
+bool TbsActiveSkinObject::PointInMask(int X, int Y) {
+    if (SkinEmpty() || !ActiveMaskPicture)
+        return true;
+    if (X < 0 || Y < 0 || X >= ActiveMaskPicture->Width() || Y >= ActiveMaskPicture->Height())
+        return false;
+    return (ColorToRGB(ActiveMaskPicture->Canvas()->Pixels(X, Y)) & 0xFFFFFF) == 0;
+}
+
+bool TbsActiveSkinObject::EnableMorphing() {
+    return Morphing && SD && !SD->Empty && SD->EnableSkinEffects();
+}
+
+bool TbsActiveSkinObject::CanMorphing() {
+    return (Active && FMorphKf < 1) || (!Active && FMorphKf > 0);
+}
+
+void TbsActiveSkinObject::SetMorphKf(double Value) {
+    FMorphKf = Value < 0 ? 0 : Value > 1 ? 1 : Value;
+}
+
+void TbsActiveSkinObject::DoMorphing() {
+    SetMorphKf(Active ? FMorphKf + 0.2 : FMorphKf - 0.2);
+    Parent->DrawSkinObject(this);
+}
+
+void TbsActiveSkinObject::ReDraw() {
+    if (EnableMorphing())
+        Parent->MorphTimer->SetEnabled(true);
+    else
+        Parent->DrawSkinObject(this);
+}
+
+bool TbsActiveSkinObject::MorphInProgress() {
+    return EnableMorphing() && !(Active && FMorphKf == 1) && !(!Active && FMorphKf == 0);
+}
+
+void TbsActiveSkinObject::CopyPicture(TCanvas* Cnvs, TBitmap* APicture, const TRect& R) {
+    if (!APicture || IsNullRect(R))
+        return;
+    Cnvs->CopyRect(ObjectRect, APicture->Canvas(), R);
+}
+
+void TbsActiveSkinObject::DrawMorph(TCanvas* Cnvs, TBitmap* NormalPicture, const TRect& NormalRect,
+                                    const TRect& ActiveRect) {
+    int W = GetRectWidth(ObjectRect), H = GetRectHeight(ObjectRect);
+    if (W <= 0 || H <= 0 || !NormalPicture || !ActivePicture)
+        return;
+    TBitmap Normal, Hot;
+    for (TBitmap* B : {&Normal, &Hot}) {
+        B->SetPixelFormat(pf24bit);
+        B->SetSize(W, H);
+    }
+    Normal.Canvas()->CopyRect(Rect(0, 0, W, H), NormalPicture->Canvas(), NormalRect);
+    Hot.Canvas()->CopyRect(Rect(0, 0, W, H), ActivePicture->Canvas(), ActiveRect);
+    std::unique_ptr<TbsEffectBmp> E1(TbsEffectBmp::CreateFromhWnd(Normal.Handle()));
+    std::unique_ptr<TbsEffectBmp> E2(TbsEffectBmp::CreateFromhWnd(Hot.Handle()));
+    E1->MorphByKind(MorphKind, *E2, FMorphKf);
+    E1->Draw(Cnvs->Handle(), ObjectRect.Left, ObjectRect.Top);
+}
+
+void TbsActiveSkinObject::Draw(TCanvas* Cnvs, bool UpDate) {
+    if (SkinEmpty())
+        return;
+    if (Enabled && !FormActive() && !IsNullRect(InActiveSkinRect)) {
+        CopyPicture(Cnvs, ActivePicture, InActiveSkinRect);
+        return;
+    }
+    TBitmap* Normal = SkinRectInAPicture ? ActivePicture : Picture;
+    if (MorphInProgress()) {
+        DrawMorph(Cnvs, Normal, SkinRect, ActiveSkinRect);
+        return;
+    }
+    if (Active && !IsNullRect(ActiveSkinRect))
+        CopyPicture(Cnvs, ActivePicture, ActiveSkinRect);
+    else if (UpDate || SkinRectInAPicture)
+        CopyPicture(Cnvs, Normal, SkinRect);
+}
+
+void TbsActiveSkinObject::MouseEnter() {
+    FMouseIn = true;
+    Active = true;
+    if (!IsNullRect(ActiveSkinRect))
+        ReDraw();
+    if (Parent->OnMouseEnterEvent)
+        Parent->OnMouseEnterEvent(IDName);
+    ShowLayer();
+}
+
+void TbsActiveSkinObject::MouseLeave() {
+    FMouseIn = false;
+    Active = false;
+    if (!IsNullRect(ActiveSkinRect))
+        ReDraw();
+    if (Parent->OnMouseLeaveEvent)
+        Parent->OnMouseLeaveEvent(IDName);
+    HideLayer();
+}
+
+void TbsActiveSkinObject::MouseDown(int X, int Y, TMouseButton Button) {
+    if (Parent->OnMouseDownEvent)
+        Parent->OnMouseDownEvent(IDName, X, Y, ObjectRect, Button);
+}
+
+void TbsActiveSkinObject::MouseUp(int X, int Y, TMouseButton Button) {
+    if (FMouseIn && Parent->OnMouseUpEvent)
+        Parent->OnMouseUpEvent(IDName, X, Y, ObjectRect, Button);
+}
+
+void TbsActiveSkinObject::MouseMove(int X, int Y) {
+    if (Parent->OnMouseMoveEvent)
+        Parent->OnMouseMoveEvent(IDName, X, Y, ObjectRect);
+}
+
+void TbsUserObject::Draw(TCanvas* Cnvs, bool UpDate) {
+    if (Parent->OnPaintEvent)
+        Parent->OnPaintEvent(IDName, Cnvs, ObjectRect);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TbsSkinButtonObject
+
+TbsSkinButtonObject::TbsSkinButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+    : TbsActiveSkinObject(AParent, AData) {
+    if (auto* B = dynamic_cast<TbsDataSkinButton*>(AData)) {
+        DownRect = InActive(ActivePicture, B->DownRect);
+        DisableSkinRect = InActive(ActivePicture, B->DisableSkinRect);
+    }
+}
+
+bool TbsSkinButtonObject::CanMorphing() {
+    if (MenuItem && FDown)
+        return false;
+    return TbsActiveSkinObject::CanMorphing();
+}
+
+void TbsSkinButtonObject::SetDown(bool Value) {
+    FDown = Value;
+    if (EnableMorphing() && Active)
+        SetMorphKf(1);
+    Parent->DrawSkinObject(this);
+    if (EnableMorphing() && !Value)
+        ReDraw();
+}
+
+void TbsSkinButtonObject::Draw(TCanvas* Cnvs, bool UpDate) {
+    if (SkinEmpty())
+        return;
+    if (!Enabled && !IsNullRect(DisableSkinRect))
+        CopyPicture(Cnvs, ActivePicture, DisableSkinRect);
+    else if (FDown && !IsNullRect(DownRect) && FMouseIn)
+        CopyPicture(Cnvs, ActivePicture, DownRect);
+    else
+        TbsActiveSkinObject::Draw(Cnvs, UpDate);
+}
+
+void TbsSkinButtonObject::MouseDown(int X, int Y, TMouseButton Button) {
+    if (!Enabled)
+        return;
+    if (Button == mbLeft && !FDown) {
+        SetDown(true);
+        TrackMenu();
+    }
+    TbsActiveSkinObject::MouseDown(X, Y, Button);
+}
+
+void TbsSkinButtonObject::MouseUp(int X, int Y, TMouseButton Button) {
+    if (!Enabled)
+        return;
+    if (Button == mbLeft && !MenuItem && FDown)
+        SetDown(false);
+    TbsActiveSkinObject::MouseUp(X, Y, Button);
+}
+
+void TbsSkinButtonObject::MouseEnter() {
+    FMouseIn = true;
+    Active = true;
+    if (IsNullRect(DownRect) || !FDown) {
+        if (!IsNullRect(ActiveSkinRect))
+            ReDraw();
+        if (MenuItem)
+            ShowLayer();
+    } else {
+        if (EnableMorphing())
+            SetMorphKf(1);
+        Parent->DrawSkinObject(this);
+    }
+    if (Parent->OnMouseEnterEvent)
+        Parent->OnMouseEnterEvent(IDName);
+    if (!MenuItem)
+        ShowLayer();
+}
+
+void TbsSkinButtonObject::MouseLeave() {
+    FMouseIn = false;
+    Active = false;
+    if (!(MenuItem && FDown)) {
+        if (MenuItem)
+            HideLayer();
+        Parent->DrawSkinObject(this);
+        ReDraw();
+    }
+    if (Parent->OnMouseLeaveEvent)
+        Parent->OnMouseLeaveEvent(IDName);
+    if (!MenuItem)
+        HideLayer();
+}
+
+// Opening the linked menu belongs to the skinned menus; a button without items opens nothing.
+void TbsSkinButtonObject::TrackMenu() {}
+
+// ---------------------------------------------------------------------------------------------
+// TbsSkinStdButtonObject
+
+TbsSkinStdButtonObject::TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+    : TbsSkinButtonObject(AParent, AData) {
+    auto* B = dynamic_cast<TbsDataSkinStdButton*>(AData);
+    if (!B)
+        return;
+    Command = B->Command;
+    RestoreRect = InActive(ActivePicture, B->RestoreRect);
+    RestoreActiveRect = InActive(ActivePicture, B->RestoreActiveRect);
+    RestoreInActiveRect = InActive(ActivePicture, B->RestoreInActiveRect);
+    RestoreDownRect = InActive(ActivePicture, B->RestoreDownRect);
+    RestoreHint = B->RestoreHint;
+    FTempHint = B->Hint;
+    FSkinSupport = true;
+}
+
+bool TbsSkinStdButtonObject::IconButton() const {
+    return Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture;
+}
+
+bool TbsSkinStdButtonObject::RestoreState() const {
+    switch (Command) {
+    case cmMaximize:
+        return Parent->WindowState() == wsMaximized;
+    case cmMinimize:
+        return Parent->WindowState() == wsMinimized;
+    case cmRollUp:
+        return Parent->RollUpState();
+    default:
+        return false;
+    }
+}
+
+bool TbsSkinStdButtonObject::PointInMask(int X, int Y) {
+    return IconButton() || TbsSkinButtonObject::PointInMask(X, Y);
+}
+
+bool TbsSkinStdButtonObject::CanMorphing() {
+    if (Command == cmSysMenu && Parent->ShowIcon() && SkinRectInAPicture)
+        return false;
+    return TbsSkinButtonObject::CanMorphing();
+}
+
+void TbsSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate) {
+    if (!FSkinSupport) {
+        DefaultDraw(Cnvs);
+        return;
+    }
+    if (SkinEmpty())
+        return;
+    if (IconButton()) {
+        Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+        SetMorphKf(0);
+        return;
+    }
+    if (!Enabled || IsNullRect(RestoreRect) || !RestoreState()) {
+        TbsSkinButtonObject::Draw(Cnvs, UpDate);
+        return;
+    }
+    if (!Parent->FFormActive && !IsNullRect(RestoreInActiveRect))
+        CopyPicture(Cnvs, ActivePicture, RestoreInActiveRect);
+    else if (FDown && !IsNullRect(RestoreDownRect) && FMouseIn)
+        CopyPicture(Cnvs, ActivePicture, RestoreDownRect);
+    else if (MorphInProgress())
+        DrawMorph(Cnvs, ActivePicture, RestoreRect, RestoreActiveRect);
+    else if (Active && !IsNullRect(RestoreActiveRect))
+        CopyPicture(Cnvs, ActivePicture, RestoreActiveRect);
+    else
+        CopyPicture(Cnvs, ActivePicture, RestoreRect);
+}
+
+void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs) {
+    if (Command == cmSysMenu && Parent->ShowIcon()) {
+        Parent->DrawFormIcon(Cnvs, ObjectRect.Left, ObjectRect.Top);
+        return;
+    }
+    int W = GetRectWidth(ObjectRect), H = GetRectHeight(ObjectRect);
+    if (W <= 0 || H <= 0)
+        return;
+    TBitmap B;
+    B.SetSize(W, H);
+    TCanvas* C = B.Canvas();
+    bool Pressed = FDown && FMouseIn;
+    if (FMouseIn) {
+        C->Brush()->SetColor(TColor(0x800000));
+        C->FillRect(Rect(0, 0, W, H));
+        C->Brush()->SetColor(TColor(Pressed ? 0xB59385 : 0xD2BDB6));
+        C->FillRect(Rect(1, 1, W - 1, H - 1));
+    } else {
+        C->Brush()->SetColor(clBtnFace);
+        C->FillRect(Rect(0, 0, W, H));
+    }
+    int X = W / 2 - 5 + (Pressed ? 1 : 0);
+    int Y = H / 2 - 4 + (Pressed ? 1 : 0);
+    TColor Color = Enabled ? clBtnText : clBtnShadow;
+    switch (Command) {
+    case cmClose:
+        DrawCloseImage(C, X, Y, Color);
+        break;
+    case cmMaximize:
+        if (Parent->WindowState() == wsMaximized)
+            DrawRestoreImage(C, X, Y, Color);
+        else
+            DrawMaximizeImage(C, X, Y, Color);
+        break;
+    case cmMinimize:
+        if (Parent->WindowState() == wsMinimized)
+            DrawRestoreImage(C, X, Y, Color);
+        else
+            DrawMinimizeImage(C, X, Y, Color);
+        break;
+    case cmSysMenu:
+        DrawSysMenuImage(C, X, Y, Color);
+        break;
+    case cmRollUp:
+        if (Parent->RollUpState())
+            DrawRollDownImage(C, X, Y, Color);
+        else
+            DrawRollUpImage(C, X, Y, Color);
+        break;
+    case cmMinimizeToTray:
+        DrawMinimizeToTrayImage(C, X, Y, Color);
+        break;
+    case cmDefault:
+        break;
+    }
+    Cnvs->Draw(ObjectRect.Left, ObjectRect.Top, &B);
+}
+
+void TbsSkinStdButtonObject::MouseEnter() {
+    if (Command != cmDefault) {
+        bool Restore = !RestoreHint.empty() && ((Parent->RollUpState() && Command == cmRollUp) ||
+                                                (Parent->WindowState() == wsMinimized && Command == cmMinimize) ||
+                                                (Parent->WindowState() == wsMaximized && Command == cmMaximize));
+        Hint = Restore ? RestoreHint : FTempHint;
+    }
+    TbsSkinButtonObject::MouseEnter();
+}
+
+void TbsSkinStdButtonObject::MouseDown(int X, int Y, TMouseButton Button) {
+    // The system menu opens through the window-state layer; no OnMouseDownEvent for caption buttons.
+    if (Button == mbLeft && Enabled && !FDown)
+        SetDown(true);
+}
+
+void TbsSkinStdButtonObject::MouseUp(int X, int Y, TMouseButton Button) {
+    // Active: the pointer is still over the button, so a release elsewhere cancels the command.
+    bool Act = Active && Button == mbLeft;
+    if (Command == cmClose) {
+        TbsSkinButtonObject::MouseUp(X, Y, Button);
+        if (Act)
+            DoCommand();
+    } else {
+        if (Act)
+            DoCommand();
+        TbsSkinButtonObject::MouseUp(X, Y, Button);
+    }
+}
+
+void TbsSkinStdButtonObject::DblClick() {
+    if (Command == cmSysMenu)
+        Parent->Form()->Close();
+}
+
+// The window-state commands (maximize, minimize, roll-up, tray) act once the window-state layer runs them;
+// close acts here.
+void TbsSkinStdButtonObject::DoCommand() {
+    switch (Command) {
+    case cmClose:
+        Parent->UpdateActiveObject(-1, -1, false);
+        Parent->Form()->Close();
+        break;
+    case cmMaximize:
+    case cmMinimize:
+    case cmMinimizeToTray:
+        Parent->UpdateActiveObject(-1, -1, false);
+        break;
+    default:
+        break;
+    }
+}

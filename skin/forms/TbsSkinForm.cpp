@@ -1,0 +1,447 @@
+// The form-skinning component: construction, properties, the skin's application and the control walks.
+#include "skin/forms/TbsSkinForm.h"
+
+#include "platform/base/SysUtils.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/core/bsUtils.h"
+#include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsClientInActivePanel.h"
+
+// The form's procedure chain holds a hook that reaches the component through this link. The component cuts
+// the link when it goes: a hook installed after it (and holding a copy of this one as its previous procedure)
+// then passes straight through to the procedure the component had replaced, and nothing freed is called.
+struct TbsSkinForm::TProcLink {
+    TbsSkinForm* Owner = nullptr;
+    TWndMethod Old;
+};
+
+namespace {
+
+struct TFormProcHook {
+    std::shared_ptr<TbsSkinForm::TProcLink> Link;
+    void operator()(TMessage& M) const {
+        if (Link->Owner)
+            Link->Owner->FormWndProc(M);
+        else if (Link->Old)
+            Link->Old(M);
+    }
+};
+
+std::unique_ptr<TFont> CaptionFont(TColor Color) {
+    auto F = std::make_unique<TFont>();
+    F->SetName(u"Arial");
+    F->SetHeight(14);
+    F->SetStyle(TFontStyles{fsBold});
+    F->SetColor(Color);
+    return F;
+}
+
+std::unique_ptr<TBitmap> EmptyBitmap() {
+    return std::make_unique<TBitmap>();
+}
+
+} // namespace
+
+TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
+    FForm = dynamic_cast<TCustomForm*>(AOwner);
+    if (!FForm)
+        throw EInvalidCast(u"Invalid class typecast");
+    FDefCaptionFont = CaptionFont(clBtnText);
+    FDefInActiveCaptionFont = CaptionFont(clBtnShadow);
+    FLogoBitMap = EmptyBitmap();
+    RMTop = EmptyBitmap();
+    RMBottom = EmptyBitmap();
+    RMLeft = EmptyBitmap();
+    RMRight = EmptyBitmap();
+    FIsVistaOs = IsWindowsVistaOrLater();
+    FIsLayerEnabled = IsWindows2000OrLater();
+    BlackColor = RGB(0, 0, 0);
+
+    auto MakeTimer = [this](Cardinal Interval, void (TbsSkinForm::*Tick)(TObject*)) {
+        auto T = std::make_unique<TTimer>(nullptr);
+        T->SetEnabled(false);
+        T->SetInterval(Interval);
+        T->OnTimer = [this, Tick](TObject* Sender) { (this->*Tick)(Sender); };
+        return T;
+    };
+    MouseTimer = MakeTimer(50, &TbsSkinForm::MouseTimerTick);
+    MorphTimer = MakeTimer(25, &TbsSkinForm::MorphTimerTick);
+    AnimateTimer = MakeTimer(25, &TbsSkinForm::AnimateTimerTick);
+
+    // The component draws its own caption buttons and answers the form's short cuts first.
+    FOldBorderIcons = FForm->BorderIcons();
+    FForm->SetBorderIcons(TBorderIcons{});
+    FOldShortCut = FForm->OnShortCut;
+    FForm->OnShortCut = [this](TMessage& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
+    FForm->SetAutoSize(false);
+    RegisterFormSkinLookup();
+
+    if (!Designing()) {
+        FProcLink = std::make_shared<TProcLink>();
+        FProcLink->Owner = this;
+        FProcLink->Old = FForm->WindowProc();
+        OldWindowProc = FProcLink->Old;
+        InstallWindowProc();
+        if (FForm->HandleAllocated())
+            FForm->RecreateWnd();
+    }
+}
+
+TbsSkinForm::~TbsSkinForm() {
+    MouseTimer->SetEnabled(false);
+    MorphTimer->SetEnabled(false);
+    AnimateTimer->SetEnabled(false);
+    ObjectList.clear();
+    bool FormAlive = !FForm->ComponentState().Contains(csDestroying);
+    if (FProcLink) {
+        if (FormAlive) {
+            const auto* Hook = FForm->WindowProc().target<TFormProcHook>();
+            if (Hook && Hook->Link == FProcLink)
+                FForm->SetWindowProc(FProcLink->Old);
+        }
+        FProcLink->Owner = nullptr;
+    }
+    if (FormAlive) {
+        FForm->OnShortCut = FOldShortCut;
+        FForm->SetBorderIcons(FOldBorderIcons);
+        if (FRgn && FForm->HandleAllocated())
+            SetWindowRgn(FForm->Handle(), nullptr, true);
+    }
+    if (FRgn)
+        DeleteObject(FRgn);
+}
+
+void TbsSkinForm::InstallWindowProc() {
+    const auto* Hook = FForm->WindowProc().target<TFormProcHook>();
+    if (!Hook || Hook->Link != FProcLink)
+        FForm->SetWindowProc(TFormProcHook{FProcLink});
+}
+
+void TbsSkinForm::CallOld(TMessage& M) {
+    if (OldWindowProc)
+        OldWindowProc(M);
+}
+
+// The menu layer answers short cuts; until it does, the application's own handler sees them.
+void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled) {
+    if (OnShortCut)
+        OnShortCut(Msg, Handled);
+}
+
+void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FSD)
+        FSD = nullptr;
+    else if (AComponent == FMSD)
+        FMSD = nullptr;
+    else if (AComponent == FSystemMenu)
+        FSystemMenu = nullptr;
+    if (AComponent == FQuickImageList)
+        FQuickImageList = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Form kinds and states
+
+bool TbsSkinForm::IsMDIChild() const {
+    return FForm->FormStyle() == fsMDIChild;
+}
+
+bool TbsSkinForm::IsMDIForm() const {
+    return FForm->FormStyle() == fsMDIForm;
+}
+
+bool TbsSkinForm::IsMaximizedMDIChild() const {
+    return IsMDIChild() && FWindowState == wsMaximized;
+}
+
+bool TbsSkinForm::HasBorder() const {
+    return FForm->BorderStyle() != bsNone;
+}
+
+bool TbsSkinForm::GetFormActive() {
+    if (PreviewMode)
+        return true;
+    if (IsMDIChild() || IsMDIForm())
+        return FFormActive;
+    return FForm->Active();
+}
+
+void TbsSkinForm::SendNCPaint() {
+    if (FForm->HandleAllocated())
+        SendMessageW(FForm->Handle(), WM_NCPAINT, 0, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void TbsSkinForm::SetSkinData(TbsSkinData* Value) {
+    if (FSD && FSD != FMSD)
+        FSD->RemoveFreeNotification(this);
+    FSD = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        if (!IsMDIChild())
+            FSkinnableForm = Value->SkinnableForm();
+    }
+    if (!Designing())
+        ApplySkinData();
+}
+
+void TbsSkinForm::SetMenusSkinData(TbsSkinData* Value) {
+    FMSD = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
+    FQuickImageList = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {
+    FSystemMenu = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetBorderIcons(TbsBorderIcons Value) {
+    FBorderIcons = Value;
+    if (Designing() || Loading())
+        return;
+    UpdateCaptionButtons();
+    SendNCPaint();
+}
+
+void TbsSkinForm::SetShowIcon(bool Value) {
+    FShowIcon = Value;
+    if (!Designing() && !Loading())
+        SendNCPaint();
+}
+
+void TbsSkinForm::SetDefCaptionFont(TFont* Value) {
+    FDefCaptionFont->Assign(Value);
+    if (!Designing() && !Loading() && !FSkinSupport)
+        SendNCPaint();
+}
+
+void TbsSkinForm::SetDefInActiveCaptionFont(TFont* Value) {
+    FDefInActiveCaptionFont->Assign(Value);
+    if (!Designing() && !Loading() && !FSkinSupport)
+        SendNCPaint();
+}
+
+void TbsSkinForm::SetUseRibbon(bool Value) {
+    FUseRibbon = Value;
+    if (Value && !Designing())
+        SetSkinnableForm(false);
+}
+
+// The maximized state is the window-state layer's: a maximized form keeps its state across the switch
+// through that layer.
+void TbsSkinForm::SetSkinnableForm(bool Value) {
+    FFormActive = GetFormActive();
+    if ((IsMDIForm() && FForm->MDIChildCount() > 0) || Designing())
+        return;
+    bool WasNative = !FSkinnableForm;
+    FSkinnableForm = FUseRibbon ? false : Value;
+    ApplySkinData();
+    ChangeSkinDataWalk(nullptr, FForm);
+    InstallWindowProc();
+    // A native frame comes back only with a new window; a skinned one is laid out by the nudge.
+    if (FForm->HandleAllocated() && WasNative != !FSkinnableForm)
+        FForm->RecreateWnd();
+}
+
+void TbsSkinForm::SetFormStyle(TFormStyle FS) {
+    if (FS != fsNormal && FS != fsStayOnTop)
+        return;
+    FForm->SetFormStyle(FS);
+    ChangeSkinDataWalk(nullptr, FForm);
+}
+
+void TbsSkinForm::SetFormBorderStyle(TFormBorderStyle BS) {
+    FForm->SetBorderStyle(BS);
+    ChangeSkinDataWalk(nullptr, FForm);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The skin's application
+
+void TbsSkinForm::ApplySkinData() {
+    if (FUseRibbon)
+        FSkinnableForm = false;
+    OldActiveObject = ActiveObject = MouseCaptureObject = -1;
+    FSkinSupport = SkinApplied();
+    if (FSkinSupport && FSkinnableForm) {
+        CreateSkinObjects();
+        UpdateCaptionButtons();
+    } else {
+        ClearObjects();
+        FFormWidth = FForm->Width();
+        FFormHeight = FForm->Height();
+        UpdateFormRegion();
+    }
+    if (FSkinnableForm) {
+        if (!FForm->BorderIcons().Empty())
+            FForm->SetBorderIcons(TBorderIcons{});
+    } else {
+        TBorderIcons Native;
+        if (!FHideCaptionButtons)
+            Native.Include(::biSystemMenu);
+        if (FBorderIcons.Contains(TbsBorderIcon::biMaximize))
+            Native.Include(::biMaximize);
+        if (FBorderIcons.Contains(TbsBorderIcon::biMinimize))
+            Native.Include(::biMinimize);
+        FForm->SetBorderIcons(Native);
+    }
+    ApplySizeLimits();
+    FFormWidth = FForm->Width();
+    FFormHeight = FForm->Height();
+    if (FSkinSupport)
+        UpdateFrame();
+    if (IsMDIForm()) {
+        if (HWND Client = FForm->ClientHandle())
+            RedrawWindow(Client, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+        UpdateMDIChildren();
+    } else {
+        FForm->Invalidate();
+    }
+    UpdateCaptionActive(!IsMaximizedMDIChild());
+    MouseTimer->SetEnabled(true);
+    if (OnChangeSkinData)
+        OnChangeSkinData(this);
+    if (!FRollUpState) {
+        if (FClientWidth > 0)
+            FForm->SetClientWidth(FClientWidth);
+        if (FClientHeight > 0)
+            FForm->SetClientHeight(FClientHeight);
+    }
+}
+
+void TbsSkinForm::ApplySizeLimits() {
+    int MinW = GetMinWidth(), MinH = GetMinHeight();
+    int W = FForm->Width(), H = FForm->Height();
+    if (W < MinW && H < MinH)
+        FForm->SetBounds(FForm->Left(), FForm->Top(), MinW, MinH);
+    else if (H < MinH)
+        FForm->SetHeight(MinH);
+    else if (W < MinW)
+        FForm->SetWidth(MinW);
+    else
+        NudgeWidth();
+    if ((FRollUpState || FWindowState == wsMinimized) && FForm->Height() != GetMinHeight())
+        FForm->SetHeight(GetMinHeight());
+    if (FWindowState == wsMinimized && FForm->Width() != GetMinWidth())
+        FForm->SetWidth(GetMinWidth());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Control walks: a control, then its children in order; windowed children are walked in turn. A step is taken
+// when the control uses the walk's skin data, or for every control when the walk has none.
+
+namespace {
+
+bool PassesFilter(TbsSkinData* Own, TbsSkinData* Walk) {
+    return !Walk || Own == Walk;
+}
+
+template <class Step> void WalkControls(TControl* AControl, const Step& Visit) {
+    Visit(AControl);
+    auto* W = dynamic_cast<TWinControl*>(AControl);
+    if (!W)
+        return;
+    for (int I = 0; I < W->ControlCount(); ++I) {
+        TControl* Child = W->Controls(I);
+        if (dynamic_cast<TWinControl*>(Child))
+            WalkControls(Child, Visit);
+        else
+            Visit(Child);
+    }
+}
+
+// The skinned classes that follow a skin change, tested in this order; the first class the control belongs
+// to decides. Controls of any other class are passed over.
+void ChangeSkinDataStep(TControl* C, TbsSkinData* SD) {
+    if (auto* X = dynamic_cast<TbsSkinControl*>(C)) {
+        if (PassesFilter(X->SkinData(), SD))
+            X->ChangeSkinData();
+    } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
+        if (PassesFilter(G->SkinData(), SD))
+            G->ChangeSkinData();
+    }
+}
+
+} // namespace
+
+void TbsSkinForm::BeforeChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* AControl) {
+    WalkControls(AControl, [ASkinData](TControl* C) {
+        if (auto* X = dynamic_cast<TbsSkinControl*>(C); X && PassesFilter(X->SkinData(), ASkinData))
+            X->BeforeChangeSkinData();
+    });
+}
+
+void TbsSkinForm::ChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* AControl) {
+    WalkControls(AControl, [ASkinData](TControl* C) { ChangeSkinDataStep(C, ASkinData); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// MDI
+
+TRect TbsSkinForm::GetMDIClientArea() {
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    if (!Main)
+        return TRect{};
+    TRect A{0, 0, Main->ClientWidth(), Main->ClientHeight()};
+    for (int I = 0; I < Main->ControlCount(); ++I) {
+        TControl* C = Main->Controls(I);
+        if (!C->Visible())
+            continue;
+        switch (C->Align()) {
+        case alTop:
+            A.Top = std::max(A.Top, C->Top() + C->Height());
+            break;
+        case alBottom:
+            A.Bottom = std::min(A.Bottom, C->Top());
+            break;
+        case alLeft:
+            A.Left = std::max(A.Left, C->Left() + C->Width());
+            break;
+        case alRight:
+            A.Right = std::min(A.Right, C->Left());
+            break;
+        default:
+            break;
+        }
+    }
+    return A;
+}
+
+TForm* TbsSkinForm::FindMaximizedMDIChild() {
+    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
+    if (!Main)
+        return nullptr;
+    auto Maximized = [](TCustomForm* F) {
+        TbsSkinForm* S = GetSkinForm(F);
+        return S && S->WindowState() == wsMaximized;
+    };
+    if (TCustomForm* A = Main->ActiveMDIChild(); A && Maximized(A))
+        return dynamic_cast<TForm*>(A);
+    for (int I = 0; I < Main->MDIChildCount(); ++I)
+        if (TCustomForm* C = Main->MDIChildren(I); Maximized(C))
+            return dynamic_cast<TForm*>(C);
+    return nullptr;
+}
+
+void TbsSkinForm::UpdateMDIChildren() {
+    if (!IsMDIForm())
+        return;
+    for (int I = 0; I < FForm->MDIChildCount(); ++I) {
+        TCustomForm* C = FForm->MDIChildren(I);
+        if (C->HandleAllocated())
+            SendMessageW(C->Handle(), WM_MDICHILDMOVE, 0, 0);
+    }
+}

@@ -1,0 +1,7 @@
+// The form-skinning unit: the form component, its frame objects, the inactive-client panel and the form
+// lookups. Users of the unit include this header.
+#pragma once
+
+#include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsClientInActivePanel.h"
+#include "skin/forms/TbsSkinForm.h"
