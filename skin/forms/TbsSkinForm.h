@@ -310,6 +310,8 @@ private:
     void InstallWindowProc();
     void ApplySizeLimits();
     void SetFormRegion(HRGN Rgn);
+    void PaintBGColor(HDC DC, TColor Color);
+    void PaintBGPicture(HDC DC, int Index, bool Stretch, TbsStretchType Type);
     void NotifyParentBackground();
     bool IsNearOutside(const TPoint& P);
     bool IsPointOnCaption(const TPoint& P);

@@ -246,28 +246,24 @@ void TbsSkinForm::PaintNCSkin(HDC ADC, bool AUseExternalDC) {
 // ---------------------------------------------------------------------------------------------
 // Client backgrounds
 
-void TbsSkinForm::PaintBGDefault(HDC DC) {
+void TbsSkinForm::PaintBGColor(HDC DC, TColor Color) {
     if (!DC)
         return;
     TCanvas C;
     C.SetHandle(DC);
-    C.Brush()->SetColor(clBtnFace);
+    C.Brush()->SetColor(Color);
     C.FillRect(FForm->ClientRect());
     if (!FLogoBitMap->Empty())
         DrawLogo(&C);
     C.SetHandle(nullptr);
 }
 
+void TbsSkinForm::PaintBGDefault(HDC DC) {
+    PaintBGColor(DC, clBtnFace);
+}
+
 void TbsSkinForm::PaintMDIBGDefault(HDC DC) {
-    if (!DC)
-        return;
-    TCanvas C;
-    C.SetHandle(DC);
-    C.Brush()->SetColor(clAppWorkSpace);
-    C.FillRect(FForm->ClientRect());
-    if (!FLogoBitMap->Empty())
-        DrawLogo(&C);
-    C.SetHandle(nullptr);
+    PaintBGColor(DC, clAppWorkSpace);
 }
 
 void TbsSkinForm::PaintBG(HDC DC) {
@@ -288,34 +284,30 @@ void TbsSkinForm::PaintBG(HDC DC) {
     C.SetHandle(nullptr);
 }
 
-void TbsSkinForm::PaintBG2(HDC DC) {
-    if (!DC || !FSD || FSD->BGPictureIndex < 0 || FSD->BGPictureIndex >= int(FSD->FActivePictures.size())) {
+// A background picture of the skin, stretched or tiled; without it the frame picture's client part serves.
+void TbsSkinForm::PaintBGPicture(HDC DC, int Index, bool Stretch, TbsStretchType Type) {
+    if (!DC || !FSD || Index < 0 || Index >= int(FSD->FActivePictures.size())) {
         PaintBG(DC);
         return;
     }
     TCanvas C;
     C.SetHandle(DC);
-    TBitmap* B = FSD->FActivePictures[std::size_t(FSD->BGPictureIndex)].get();
+    TBitmap* B = FSD->FActivePictures[std::size_t(Index)].get();
     DrawBackgroundTile(&C, B, Rect(0, 0, B->Width(), B->Height()), FForm->ClientWidth(), FForm->ClientHeight(),
-                       FFormWidth, FFormHeight, FSD->StretchEffect, FSD->StretchType);
+                       FFormWidth, FFormHeight, Stretch, Type);
     if (!FLogoBitMap->Empty())
         DrawLogo(&C);
     C.SetHandle(nullptr);
 }
 
+void TbsSkinForm::PaintBG2(HDC DC) {
+    if (FSD)
+        PaintBGPicture(DC, FSD->BGPictureIndex, FSD->StretchEffect, FSD->StretchType);
+}
+
 void TbsSkinForm::PaintBG3(HDC DC) {
-    if (!DC || !FSD || FSD->MDIBGPictureIndex < 0 || FSD->MDIBGPictureIndex >= int(FSD->FActivePictures.size())) {
-        PaintBG(DC);
-        return;
-    }
-    TCanvas C;
-    C.SetHandle(DC);
-    TBitmap* B = FSD->FActivePictures[std::size_t(FSD->MDIBGPictureIndex)].get();
-    DrawBackgroundTile(&C, B, Rect(0, 0, B->Width(), B->Height()), FForm->ClientWidth(), FForm->ClientHeight(),
-                       FFormWidth, FFormHeight, FSD->MDIBGStretchEffect, FSD->MDIBGStretchType);
-    if (!FLogoBitMap->Empty())
-        DrawLogo(&C);
-    C.SetHandle(nullptr);
+    if (FSD)
+        PaintBGPicture(DC, FSD->MDIBGPictureIndex, FSD->MDIBGStretchEffect, FSD->MDIBGStretchType);
 }
 
 void TbsSkinForm::DrawLogo(TCanvas* Canvas) {
