@@ -315,7 +315,7 @@ private:
     void NotifyParentBackground();
     bool IsNearOutside(const TPoint& P);
     bool IsPointOnCaption(const TPoint& P);
-    void SnapEdge(int& Pos, int Edge, int Size, int Cursor, int Start, bool& Flag);
+    void SnapEdge(int& Pos, int Edge, int Size, int Cursor, int& Start, bool& Flag);
     void MouseTimerTick(TObject* Sender);
     void MorphTimerTick(TObject* Sender);
     void AnimateTimerTick(TObject* Sender);

@@ -14,11 +14,14 @@ namespace {
 // A canvas over a device context for one paint: the window's own (released afterwards) or a given one.
 class TFrameDC {
 public:
+    // A given device context gets its clipping back afterwards.
     TFrameDC(HWND Wnd, HDC Given) : FWnd(Wnd), FDC(Given ? Given : GetWindowDC(Wnd)), FOwn(!Given) {
+        FSaved = SaveDC(FDC);
         Canvas.SetHandle(FDC);
     }
     ~TFrameDC() {
         Canvas.SetHandle(nullptr);
+        RestoreDC(FDC, FSaved);
         if (FOwn)
             ReleaseDC(FWnd, FDC);
     }
@@ -31,6 +34,7 @@ private:
     HWND FWnd;
     HDC FDC;
     bool FOwn;
+    int FSaved = 0;
 };
 
 TRect Grown(const TRect& R, int DX, int DY) {

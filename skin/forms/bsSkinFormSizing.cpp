@@ -168,19 +168,23 @@ bool TbsSkinForm::GetFullDrag() {
 // ---------------------------------------------------------------------------------------------
 // Snapping to the work area's edges
 
-// One edge: Pos snaps to Edge when within the magnetic size, stays there until the cursor has moved more than
-// that from where it snapped, then follows the cursor.
-void TbsSkinForm::SnapEdge(int& Pos, int Edge, int Size, int Cursor, int Start, bool& Flag) {
+// One edge: Pos snaps to the edge (Edge - Size) when within the magnetic size, and stays there while the cursor
+// has moved no more than that from where it snapped (the snap holds even though the rectangle the system
+// proposes has left the edge's reach); then it follows the cursor.
+void TbsSkinForm::SnapEdge(int& Pos, int Edge, int Size, int Cursor, int& Start, bool& Flag) {
     int S = FMagneticSize;
     bool Near = Edge - S < Pos + Size && Pos + Size < Edge + S;
     int Target = Edge - Size;
-    if (Near && !Flag)
+    if (Near && !Flag) {
         Pos = Target;
-    else if (Flag && std::abs(Cursor - Start) > S)
+        Start = Cursor;
+        Flag = true;
+    } else if (Flag && std::abs(Cursor - Start) > S) {
         Pos = Cursor + Target - Start;
-    else if (Flag)
+        Flag = Near;
+    } else if (Flag) {
         Pos = Target;
-    Flag = Near;
+    }
 }
 
 void TbsSkinForm::MagneticSnap(int& ALeft, int& ATop, int AWidth, int AHeight) {
@@ -197,17 +201,10 @@ void TbsSkinForm::MagneticSnap(int& ALeft, int& ATop, int AWidth, int AHeight) {
     }
     POINT C;
     GetCursorPos(&C);
-    // Snapping the left and top edges; the stored cursor is where the form snapped.
-    auto Snap = [&](int& Pos, int Edge, int Size, int Cursor, int& Start, bool& Flag) {
-        bool WasFlag = Flag;
-        SnapEdge(Pos, Edge, Size, Cursor, Start, Flag);
-        if (Flag && !WasFlag)
-            Start = Cursor;
-    };
-    Snap(ALeft, A.Left, 0, C.X, FOnMouseDownCoord.X, HMagnetized);
-    Snap(ATop, A.Top, 0, C.Y, FOnMouseDownCoord.Y, VMagnetized);
-    Snap(ALeft, A.Right, AWidth, C.X, FOnMouseDownCoord.X, HMagnetized2);
-    Snap(ATop, A.Bottom, AHeight, C.Y, FOnMouseDownCoord.Y, VMagnetized2);
+    SnapEdge(ALeft, A.Left, 0, C.X, FOnMouseDownCoord.X, HMagnetized);
+    SnapEdge(ATop, A.Top, 0, C.Y, FOnMouseDownCoord.Y, VMagnetized);
+    SnapEdge(ALeft, A.Right, AWidth, C.X, FOnMouseDownCoord.X, HMagnetized2);
+    SnapEdge(ATop, A.Bottom, AHeight, C.Y, FOnMouseDownCoord.Y, VMagnetized2);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -474,6 +474,33 @@ TEST(Graphics, IconFileRoundTrip) {
     EXPECT_THROW(j.SetWidth(8), EInvalidGraphicOperation);
 }
 
+// CopyImage of an icon: each target pixel averages the pixels it covers, weighted by their alpha.
+TEST(Graphics, CopyImageResizesAnIcon) {
+    // 4 x 4: the left half opaque red, the right half see-through except one opaque blue pixel.
+    std::vector<std::uint32_t> px(4 * 4, 0);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 2; ++x)
+            px[std::size_t(y) * 4 + x] = 0xFFFF0000u;
+    px[3] = 0xFF0000FFu;
+    HICON src = CreateIconFromPixels(4, 4, px.data());
+    HICON half = static_cast<HICON>(CopyImage(src, IMAGE_ICON, 2, 2, LR_COPYFROMRESOURCE));
+    std::vector<std::uint32_t> back;
+    ASSERT_TRUE(GetIconPixels(half, back));
+    EXPECT_EQ(back, (std::vector<std::uint32_t>{0xFFFF0000u, 0x400000FFu, 0xFFFF0000u, 0}));
+    HICON twice = static_cast<HICON>(CopyImage(src, IMAGE_ICON, 8, 0, 0));
+    int cx = 0, cy = 0;
+    GetIconSize(twice, &cx, &cy);
+    EXPECT_EQ(cx, 8);
+    EXPECT_EQ(cy, 4);
+    ASSERT_TRUE(GetIconPixels(twice, back));
+    EXPECT_EQ(back[7], 0xFF0000FFu);
+    EXPECT_EQ(CopyImage(src, IMAGE_BITMAP, 2, 2, 0), nullptr);
+    EXPECT_EQ(CopyImage(src, IMAGE_ICON, 2, 2, LR_COPYDELETEORG), nullptr);
+    EXPECT_EQ(CopyImage(nullptr, IMAGE_ICON, 2, 2, 0), nullptr);
+    for (HICON h : {src, half, twice})
+        DestroyIcon(h);
+}
+
 TEST(Graphics, ImageListCutsDrawsAndClearsOnResize) {
     TImageList list(nullptr, 2, 2);
     TBitmap strip(6, 2);
