@@ -87,6 +87,14 @@ std::unique_ptr<TFont> CreateSkinDefaultFont() {
     return F;
 }
 
+void ReferToSkinData(TComponent* Control, TbsSkinData*& Field, TbsSkinData* Value) {
+    if (Field && Field != Value)
+        Field->RemoveFreeNotification(Control);
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(Control);
+}
+
 TbsToolBarParent* ToolBarOf(const TControl* Control) {
     return dynamic_cast<TbsToolBarParent*>(Control->Parent());
 }
@@ -253,11 +261,7 @@ void TbsSkinFace::DrawFace(TBitmap* B, TBitmap* APicture, const TRect& ARect, in
 // TbsSkinnedControl
 
 template <class TBase> void TbsSkinnedControl<TBase>::SetSkinData(TbsSkinData* Value) {
-    if (FSD && FSD != Value)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    ReferToSkinData(this, FSD, Value);
     if (Value && !Value->Empty && !Designing())
         ChangeSkinData();
 }

@@ -223,6 +223,9 @@ protected:
     void DrawSkinImage(TBitmap* B, TBitmap* APicture, const TRect& ARect);
 };
 
+// Points Field at Value and asks to hear when that skin data goes away (a control that keeps its own reference).
+void ReferToSkinData(TComponent* Control, TbsSkinData*& Field, TbsSkinData* Value);
+
 // The skin's font, used by both custom controls: "Arial", no style, height 14.
 std::unique_ptr<TFont> CreateSkinDefaultFont();
 // The tool bar the control lies on, or null.

@@ -2,9 +2,15 @@
 // services they call and the scroll bar. Users of the unit include this header.
 #pragma once
 
+#include "skin/controls/TbsSkinBevel.h"
 #include "skin/controls/TbsSkinButton.h"
+#include "skin/controls/TbsSkinCheckRadioBox.h"
 #include "skin/controls/TbsSkinControl.h"
 #include "skin/controls/TbsSkinMenuSpeedButton.h"
+#include "skin/controls/TbsSkinPanel.h"
 #include "skin/controls/TbsSkinScrollBar.h"
 #include "skin/controls/TbsSkinSpeedButton.h"
+#include "skin/controls/TbsSkinSplitter.h"
+#include "skin/controls/TbsSkinStdLabel.h"
+#include "skin/controls/TbsSkinToolBar.h"
 #include "skin/controls/bsSkinMenuServices.h"

@@ -477,7 +477,8 @@ private:
         Group->LBPoint = {7, 57};
         Group->RBPoint = {89, 57};
         Group->ClRect = {4, 22, 92, 60};
-        Group->CaptionRect = {8, 1, 88, 21};
+        // From corner to corner of the top band, so the caption widens with the box.
+        Group->CaptionRect = {7, 1, 89, 21};
         Group->Alignment = taLeftJustify;
         Group->FontStyle = TFontStyles{fsBold};
 

@@ -62,6 +62,21 @@ constexpr TColor cTab = 0x20A0A0, cTabEdge = 0x105050, cTabActive = 0x2020F0, cT
 constexpr TColor cTabsBG = 0xA0A0A0;
 constexpr TColor cClose = 0x0080FF, cCloseHot = 0x00FF80, cCloseDown = 0xFF8000;
 
+// Faces of the containers, boxes and bars (panels.bmp).
+constexpr TColor cPanelRing = 0x102030;   // panel: 4-pixel sides and bottom
+constexpr TColor cPanelBar = 0x804020;    // panel: its 16-pixel top band, the caption's place
+constexpr TColor cPanelClient = 0xC0D0E0; // panel: client part
+constexpr TColor cMarkKey = 0xFF00FF;     // the transparent outline of every mark image
+constexpr TColor cMarkOn = 0x10A010, cMarkOff = 0x1010A0, cMarkOnHot = 0x40E040, cMarkOffHot = 0x4040E0;
+constexpr TColor cMarkOnDis = 0x507050, cMarkOffDis = 0x505070, cMarkGrayed = 0x909090;
+constexpr TColor cBar = 0x606020;                                                   // tool bar strip
+constexpr TColor cScrollNormal = 0x703070, cScrollHot = 0xA050A0, cScrollDown = 0xD070D0; // bar scroll buttons
+constexpr TColor cStatus = 0x305050, cGrip = 0x0080FF;                              // status bar and its grip
+constexpr TColor cBoxNormal = 0x605040, cBoxActive = 0x907060;                      // framed check box faces
+constexpr TColor cSplit = 0x2090B0, cGripper = 0x000040;                            // splitter strip and gripper
+constexpr TColor cLabel = 0x0000A0;                                                 // "stdlabel" text
+constexpr TColor cBevelLight = 0x40C0C0, cBevelDark = 0x404080;
+
 // The default look's colours.
 constexpr TColor cNavy = 0x800000;
 constexpr TColor cHotFill = 0xD2BDB6;  // RGB(182, 189, 210)
@@ -80,6 +95,42 @@ inline void Fill(TBitmap& B, const TRect& R, TColor C) {
 
 inline void SaveBmp(TBitmap& B, const TTempDir& Dir, const std::string& Name) {
     B.SaveToFile(Dir.File(Name));
+}
+
+// A mark image: one colour inside a one-pixel outline of the key colour (its bottom-left pixel is the key).
+inline void Mark(TBitmap& B, int X, int Y, TColor C) {
+    Fill(B, Bounds(X, Y, 12, 12), cMarkKey);
+    Fill(B, Bounds(X + 1, Y + 1, 10, 10), C);
+}
+
+// panels.bmp (140 x 110): the panel face (0,0)-(40,40) with its bar, check images at (40,0) and (52,0), the tool
+// bar strip (0,40)-(40,60), its scroll-button faces at (40,40), (52,40), (64,40), the status bar strip
+// (0,60)-(40,80) and its grip (80,40)-(90,50), the framed check box faces (0,80)-(60,100) and (60,80)-(120,100),
+// the box marks (64..112, 0..24), the splitter strips (120,0)-(126,40) and (0,100)-(40,106) with grippers.
+inline void DrawPanelFaces(TBitmap& B) {
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(140, 110);
+    Fill(B, Rect(0, 0, 140, 110), clBlack);
+    Fill(B, Rect(0, 0, 40, 40), cPanelRing);
+    Fill(B, Rect(4, 0, 36, 16), cPanelBar);
+    Fill(B, Rect(4, 16, 36, 36), cPanelClient);
+    Mark(B, 40, 0, cMarkOn);
+    Mark(B, 52, 0, cMarkOff);
+    Fill(B, Rect(0, 40, 40, 60), cBar);
+    Fill(B, Bounds(40, 40, 12, 20), cScrollNormal);
+    Fill(B, Bounds(52, 40, 12, 20), cScrollHot);
+    Fill(B, Bounds(64, 40, 12, 20), cScrollDown);
+    Fill(B, Rect(0, 60, 40, 80), cStatus);
+    Fill(B, Rect(80, 40, 90, 50), cGrip);
+    Fill(B, Rect(0, 80, 60, 100), cBoxNormal);
+    Fill(B, Rect(60, 80, 120, 100), cBoxActive);
+    const TColor Marks[] = {cMarkOn, cMarkOff, cMarkOnHot, cMarkOffHot, cMarkOnDis, cMarkOffDis, cMarkGrayed};
+    for (int I = 0; I < 7; ++I)
+        Mark(B, 64 + (I % 4) * 12, (I / 4) * 12, Marks[I]);
+    Fill(B, Rect(120, 0, 126, 40), cSplit);
+    Fill(B, Rect(126, 0, 132, 10), cGripper);
+    Fill(B, Rect(0, 100, 40, 106), cSplit);
+    Fill(B, Rect(126, 10, 136, 16), cGripper);
 }
 
 // Copies the description into Dir and draws its pictures; returns the description's path.
@@ -111,6 +162,10 @@ inline String MakeControlSkin(const TTempDir& Dir) {
     Fill(Mask, Rect(0, 0, 20, 20), clBlack);
     Fill(Mask, Rect(0, 0, 5, 5), clWhite);
     SaveBmp(Mask, Dir, "mask.bmp");
+
+    TBitmap Panels;
+    DrawPanelFaces(Panels);
+    SaveBmp(Panels, Dir, "panels.bmp");
 
     TBitmap Glow;
     Glow.SetPixelFormat(pf24bit);
