@@ -178,8 +178,9 @@ TEST_F(SkinUpDown, TheSkinSetsSizeAndButtonPlacesUnlessUseSkinSizeIsOff) {
     EXPECT_EQ(Free->Height(), 30);
     EXPECT_EQ(Free->Buttons(TbsSkinUpDown::DownButton).R, Rect(0, 0, 40, 30));
     EXPECT_EQ(Free->Buttons(TbsSkinUpDown::UpButton).R, Rect(40, 0, 80, 30));
-    // The faces come from the "resizebutton" record the test skin lacks: no arrow is drawn on them.
-    EXPECT_EQ(ScreenPixel(Free, 60, 15), ScreenPixel(Free, 50, 5));
+    // The faces come from the skin's "resizebutton" record, each with its arrow.
+    EXPECT_EQ(ScreenPixel(Free, 50, 5), cScrollNormal);
+    EXPECT_NE(ScreenPixel(Free, 60, 15), cScrollNormal);
 }
 
 TEST_F(SkinUpDown, SkinnedFacesOverlayTheHoveredAndPressedButton) {
