@@ -68,8 +68,8 @@ protected:
         const TRect C = P->GetSkinClientRect();
         Inner->SetBounds(C.Left + 8, C.Top + 8, 150, 16);
 
-        auto* Rolled = Place<TbsSkinPanel>(Form.get(), u"已收起 rolled up", 230, 105, 210, 120);
-        Rolled->SetCaptionMode(true);
+        // A group box rolled up: the skins' panel face has no caption band of its own.
+        auto* Rolled = Place<TbsSkinGroupBox>(Form.get(), u"已收起 rolled up", 230, 105, 210, 120);
         Rolled->SetRollUpMode(true);
         Place<TbsSkinStdLabel>(Rolled, u"hidden", 20, 40, 60, 16);
         Rolled->SetRollUpState(true);

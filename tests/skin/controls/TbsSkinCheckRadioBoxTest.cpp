@@ -223,4 +223,32 @@ TEST_F(SkinCheckBox, TheDefaultLookDrawsBoxAndMarks) {
     }
 }
 
+TEST_F(SkinCheckBox, AFocusedFlatBoxFramesItsCaptionOrItsImage) {
+    TCustomImageList Images(nullptr, 16, 16);
+    TBitmap Red(16, 16);
+    Fill(Red, Rect(0, 0, 16, 16), clRed);
+    Images.Add(&Red, nullptr);
+    auto* A = Make<TbsSkinCheckRadioBox>(u"", 10, 10, 150, 40);
+    A->SetImages(&Images);
+    A->SetImageIndex(0);
+    A->SetFocus();
+    Pump();
+    auto B = uitest::PaintToBitmap(*A);
+    // The image stands after the box at x 22, centred; without a caption the focus frame goes round it.
+    EXPECT_EQ(Rgb(B->Canvas()->Pixels(30, 20)), Rgb(clRed));
+    int Frame = 0;
+    for (int X = 21; X < 39; ++X)
+        Frame += Rgb(B->Canvas()->Pixels(X, 11)) != Rgb(B->Canvas()->Pixels(X, 5));
+    EXPECT_GT(Frame, 4);
+    // With a caption the frame goes round the text instead, and the image keeps its place.
+    A->SetCaption(u"Text");
+    B = uitest::PaintToBitmap(*A);
+    EXPECT_EQ(Rgb(B->Canvas()->Pixels(30, 20)), Rgb(clRed));
+    int Round = 0;
+    for (int X = 21; X < 39; ++X)
+        Round += Rgb(B->Canvas()->Pixels(X, 11)) != Rgb(B->Canvas()->Pixels(X, 5));
+    EXPECT_EQ(Round, 0);
+    A->SetImages(nullptr);
+}
+
 } // namespace
