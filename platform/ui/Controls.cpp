@@ -966,6 +966,9 @@ TWinControl::~TWinControl() {
         FHandle = nullptr;
         DestroyWindow(H);
     }
+    // Leaves the parent while still windowed, so the parent's tab order forgets it too.
+    if (Parent())
+        Parent()->RemoveControl(this);
 }
 
 TWinControl* TWinControl::FindControl(HWND Handle) {

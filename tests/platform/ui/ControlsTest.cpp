@@ -142,6 +142,20 @@ TEST_F(ControlsTest, AlignmentFollowsTheParentsWindowAndTheMovedControlWinsTies)
     EXPECT_EQ(A->ScreenToClient(Point(15, 36)), Point(5, 6));
 }
 
+TEST_F(ControlsTest, AWindowedChildFreedOnItsOwnLeavesItsParentsTabOrder) {
+    TWinControl Parent(nullptr);
+    auto* First = new TWinControl(&Parent);
+    First->SetParent(&Parent);
+    auto* Second = new TWinControl(&Parent);
+    Second->SetParent(&Parent);
+    delete First;
+    std::vector<TWinControl*> Order;
+    Parent.GetTabOrderList(Order);
+    EXPECT_EQ(Order, std::vector<TWinControl*>{Second});
+    EXPECT_EQ(Parent.ControlCount(), 1);
+    EXPECT_EQ(Second->TabOrder(), 0);
+}
+
 TEST_F(ControlsTest, TheWindowIsMadeWhenFirstNeededAndCarriesTheControlsState) {
     auto Parent = std::make_unique<TWinControl>(nullptr);
     Parent->SetBounds(0, 0, 100, 100);
