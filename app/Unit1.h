@@ -1,0 +1,264 @@
+// The main window: the job list, the toolbar and menus, the preview panel, the settings pages, the engine's
+// components and the two skin data components. Operations that other operations run are click handlers of
+// hidden plain buttons; the start-up runs them in order by clicking those buttons from code.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "app/profiles/OutputParams.h"
+#include "engine/FFConverter.h"
+#include "engine/FFPlayer.h"
+#include "engine/FFmpegLogger.h"
+#include "platform/ui/ComboBoxes.h"
+#include "platform/ui/Edits.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ListViews.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Tabs.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/core/bsPngImageList.h"
+#include "skin/core/bsSkinData.h"
+
+// The job row's 25 columns: column 0 is the row's caption, column n the sub-item n - 1.
+enum TJobColumn {
+    jcInputFile,
+    jcDuration,
+    jcFileSize,
+    jcOutputFile,
+    jcProgress,
+    jcFps,
+    jcCurrentTime,
+    jcConvertedSize,
+    jcTaskNumber,
+    jcProfileCode,
+    jcComboIndices,
+    jcVideoCodec,
+    jcAudioCodec,
+    jcAudioChannels,
+    jcVideoTag,
+    jcFileExt,
+    jcFrameSize,
+    jcVideoBitrate,
+    jcFrameRate,
+    jcAudioBitrate,
+    jcAudioSampleRate,
+    jcFrameAspectRatio,
+    jcDisableVideo,
+    jcTargetType,
+    jcNormType
+};
+constexpr int JobColumnCount = 25;
+
+struct TJobColumnSpec {
+    const char16_t* Caption;
+    int Width; // 0: a hidden column, at most 1 pixel wide
+};
+extern const std::array<TJobColumnSpec, JobColumnCount> JobColumns;
+
+// The option slots: 501 pairs of engine records with a state of their own.
+constexpr int OptionSlotCount = 501;
+inline const String SlotFree = u"kong";
+inline const String SlotUsed = u"Full";
+inline const String SlotRemoved = u"DELETED";
+
+// The player states by TPlayState, for the log.
+extern const std::array<String, 6> PlayerStateNames;
+
+// Whole seconds as "hh:mm:ss", the hours wrapping at 24.
+String SecToDate(int Sec);
+// A file size in bytes as megabytes to two decimals, in the general float form, followed by "MB".
+String FileSizeText(Int64 Bytes);
+// The open-file dialogs' filter: 42 description|masks pairs, each ending in "|".
+String OpenFileFilter();
+
+// The commands whose controls are enabled and disabled together.
+enum TCommand { cmdAdd, cmdRemove, cmdRename, cmdClear, cmdStart, cmdStop, cmdPause, cmdResume, cmdSettings };
+
+class TForm1 : public TForm {
+    QV_CLASS_NAME(TForm1)
+public:
+    explicit TForm1(TComponent* AOwner);
+    ~TForm1() override;
+
+    // Start-up and shutdown.
+    void FormCreate(TObject* Sender);
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
+    void FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLevel, const String& ALogMsg);
+
+    // Hidden-button operations.
+    void Button15Click(TObject* Sender); // free all option slots
+    void Button17Click(TObject* Sender); // read the output folder
+    void Button16Click(TObject* Sender); // write the output folder
+    void Button21Click(TObject* Sender); // the open-file filter
+    void Button3Click(TObject* Sender);  // read the skin index
+    void Button4Click(TObject* Sender);  // write the skin index
+    // Built by later work; kept as the places the start-up and the commands call.
+    void Button2Click(TObject* Sender) {}
+    void Button5Click(TObject* Sender) {}
+    void Button6Click(TObject* Sender) {}
+    void Button13Click(TObject* Sender) {}
+    void Button18Click(TObject* Sender) {}
+    void Button8Click(TObject* Sender) {}
+    void Button12Click(TObject* Sender) {}
+    void btnAddClick(TObject* Sender) {}
+    void btnRemoveClick(TObject* Sender) {}
+    void btnClearClick(TObject* Sender) {}
+    void btnStartClick(TObject* Sender) {}
+    void btnStopClick(TObject* Sender) {}
+    void btnPauseClick(TObject* Sender) {}
+    void btnResumeClick(TObject* Sender) {}
+    void Button31Click(TObject* Sender) {}
+
+    // Visible controls and menu items.
+    void bsSkinButton5Click(TObject* Sender);
+    void bsSkinButton2Click(TObject* Sender) { btnStartClick(Sender); }
+    void bsSkinButton10Click(TObject* Sender) { btnStopClick(Sender); }
+    void bsSkinButton11Click(TObject* Sender);
+    void bsSkinButton12Click(TObject* Sender);
+    void bsSkinButton19Click(TObject* Sender);
+    void bsSkinButton7Click(TObject* Sender) { btnRemoveClick(Sender); }
+    void bsSkinButton8Click(TObject* Sender) { btnClearClick(Sender); }
+    void bsSkinButton3Click(TObject* Sender) {}
+    void bsSkinButton4Click(TObject* Sender) {}
+    void bsSkinButton21Click(TObject* Sender) {}
+    void bsSkinButton6Click(TObject* Sender) {}
+    void N21Click(TObject* Sender) { Button12Click(Sender); }
+    void N3331Click(TObject* Sender) { Button12Click(Sender); }
+    void N2222Click(TObject* Sender) { Button8Click(Sender); }
+    void N26Click(TObject* Sender) {}
+    void N4Click(TObject* Sender) { Close(); }
+    void N5Click(TObject* Sender);
+    void N24Click(TObject* Sender) { bsSkinButton19Click(Sender); }
+    void N23Click(TObject* Sender);
+    void N15Click(TObject* Sender);
+    void N19Click(TObject* Sender);
+    void Video_OutPut_Folder_EditClick(TObject* Sender);
+    void bsSkinPanel1Click(TObject* Sender) {}
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected) {}
+    void lvFilesClick(TObject* Sender) {}
+    void lvFilesDblClick(TObject* Sender) {}
+
+    // Sets the command's controls (skinned buttons and menu items) enabled or disabled together; a picture of
+    // bsPngImageList1 (not -1) is shown by the command's toolbar button.
+    void SetCommandState(TCommand Command, bool Enabled, int Picture = -1);
+    bool CommandEnabled(TCommand Command) const;
+    // The "window created" states.
+    void SetCreatedCommandStates();
+
+    // The names of the controls the preview may render into.
+    void FillScreenNames();
+
+    // The output folder the user picks; false when the picker was cancelled or there is none.
+    virtual bool PickOutputFolder(String& Folder);
+    // The skin the user picks; false when cancelled or there is no chooser.
+    virtual bool PickSkin(int& SkinIndex);
+
+    // The skins and pictures.
+    TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;
+    TbsCompressedStoredSkin* bsCompressedStoredSkin1 = nullptr;
+    TbsSkinData* bsSkinData1 = nullptr;
+    TbsSkinData* bsSkinData2 = nullptr;
+    TbsPngImageList* bsPngImageList1 = nullptr;
+    TbsPngImageList* bsPngImageList3 = nullptr;
+    TbsPngImageList* bsPngImageList4 = nullptr;
+    TbsPngImageList* bsPngImageList5 = nullptr;
+
+    // The engine.
+    TFFLogger* FFLogger = nullptr;
+    TFFConverter* FFConv = nullptr;
+    TRUDezari* RUDezari = nullptr;
+
+    // Menus.
+    TMainMenu* bsSkinMainMenu1 = nullptr;
+    TPanel* bsSkinMainMenuBar1 = nullptr;
+    TMenuItem *Item111 = nullptr, *Item121 = nullptr, *N21 = nullptr, *N4 = nullptr;
+    TMenuItem *N111 = nullptr, *N2221 = nullptr, *N13 = nullptr, *N14 = nullptr, *N26 = nullptr;
+    TMenuItem *N7 = nullptr, *N8 = nullptr, *N10 = nullptr, *N11 = nullptr;
+    TMenuItem *N24 = nullptr, *N23 = nullptr, *N15 = nullptr, *N19 = nullptr, *N5 = nullptr;
+    TPopupMenu* bsSkinPopupMenu1 = nullptr;
+    TMenuItem *N11111 = nullptr, *N2222 = nullptr, *N3331 = nullptr;
+    TPopupMenu* bsSkinPopupMenu2 = nullptr;
+    TMenuItem *MenuItem1 = nullptr, *MenuItem2 = nullptr, *N27 = nullptr;
+    TMenuItem *BMP1 = nullptr, *JPG1 = nullptr, *GIF1 = nullptr, *PNG1 = nullptr;
+
+    // Toolbar.
+    TPanel* bsSkinToolBar2 = nullptr;
+    TbsSkinMenuSpeedButton* bsSkinMenuSpeedButton1 = nullptr;
+    TbsSkinButton *bsSkinButton2 = nullptr, *bsSkinButton10 = nullptr, *bsSkinButton11 = nullptr;
+    TbsSkinButton *bsSkinButton12 = nullptr, *bsSkinButton19 = nullptr;
+
+    // Job list.
+    TPanel* bsSkinPanel1 = nullptr;
+    TListView* lvFiles = nullptr;
+    TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr, *bsSkinButton4 = nullptr;
+    TbsSkinButton *bsSkinButton3 = nullptr, *bsSkinButton21 = nullptr;
+    TPanel* bsSkinPanel5 = nullptr;
+    TImage* bsSkinPanel5Picture = nullptr;
+
+    // Preview.
+    TPanel* bsSkinPanel3 = nullptr;
+    TPanel* Panel6 = nullptr;
+    TbsSkinButton *bsSkinButton13 = nullptr, *bsSkinButton14 = nullptr, *bsSkinButton15 = nullptr;
+    TbsSkinButton *bsSkinButton16 = nullptr, *bsSkinButton20 = nullptr, *bsSkinButton22 = nullptr;
+    TbsSkinButton* bsSkinButton23 = nullptr;
+
+    // Settings pages.
+    TPageControl* bsSkinPageControl1 = nullptr;
+    TTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
+    TComboBox *bsSkinOfficeComboBox2 = nullptr, *bsSkinOfficeComboBox1 = nullptr;
+    TEdit* Video_OutPut_Folder_Edit = nullptr;
+    TbsSkinButton *bsSkinButton5 = nullptr, *bsSkinButton6 = nullptr;
+    TComboBox *bsSkinComboBox1 = nullptr, *bsSkinComboBox2 = nullptr, *bsSkinComboBox9 = nullptr;
+    TComboBox *bsSkinComboBox3 = nullptr, *bsSkinComboBox10 = nullptr, *bsSkinComboBox4 = nullptr;
+
+    // Hidden panels and buttons; Panel5 lies outside the client area.
+    TPanel *Panel1 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel5 = nullptr;
+    TButton *Button19 = nullptr, *Button27 = nullptr;
+    TEdit* edt = nullptr;
+    TMemo* mmoLog = nullptr;
+    TComboBox *cboScreens = nullptr, *cboVideoDriver = nullptr, *cboAudioDriver = nullptr;
+    TCheckBox *chkOpenPaused = nullptr, *chkStayOnTop = nullptr, *chkThreadMode = nullptr;
+
+    // Window state.
+    String FileOutPutPath;
+    // The Filter of the two open-file dialogs, which take it when they exist.
+    String OpenDialogFilter;
+    String bsSkinSlider1_down_UP;
+    String T_Movie_PLayer_FileName;
+    Int64 FDuration = 0;
+    TWinControl* FScreenControl = nullptr;
+    TOutputParams OutputParams;
+    std::array<TInputOptions, OptionSlotCount> IO1{};
+    std::array<TOutputOptions, OptionSlotCount> OO1{};
+    std::array<String, OptionSlotCount> SlotStates;
+
+    // The maker's web addresses.
+    static const String HelpPageURL;
+    static const String HomePageURL;
+    static const String SupportMail;
+
+private:
+    void CreateSkins();
+    void CreateImageLists();
+    void CreateEngine();
+    void CreateMenus();
+    void CreateMenuBar();
+    void CreateToolBar();
+    void CreateJobPanel();
+    void CreatePreviewPanel();
+    void CreatePages();
+    void CreateHiddenControls();
+    TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft,
+                                 int ATop, int AWidth, int AHeight, TbsPngImageList* AImages, int AImageIndex);
+    TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption,
+                             TNotifyEvent AClick);
+    void PopupMenuBarItem(TControl* Button, TMenuItem* Item);
+    void WriteOutputFolder(const String& Folder);
+    void UseDefaultOutputFolder();
+    static void OpenAddress(const String& Address);
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,285 @@
+#include "app/Unit5.h"
+
+#include "app/OptionIni.h"
+#include "app/StandIns.h"
+#include "app/Unit1.h"
+#include "platform/base/IniFiles.h"
+#include "platform/base/SysUtils.h"
+
+TForm5* Form5 = nullptr;
+
+namespace {
+
+const String Section = u"Options";
+
+TRadioButton* NewRadio(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
+    auto* Box = new TRadioButton(Owner);
+    Box->SetName(Name);
+    Box->SetCaption(Caption);
+    Box->SetBounds(24, Top, 400, 22);
+    Box->SetParent(Parent);
+    return Box;
+}
+
+TCheckBox* NewCheck(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
+    auto* Box = new TCheckBox(Owner);
+    Box->SetName(Name);
+    Box->SetCaption(Caption);
+    Box->SetBounds(24, Top, 400, 22);
+    Box->SetParent(Parent);
+    return Box;
+}
+
+// Reads one key with a settings file of its own; the value, or "Error" when missing.
+String ReadKey(const String& Key) { return ReadOption(Section, Key); }
+
+} // namespace
+
+TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
+    SetName(u"Form5");
+    SetCaption(u"选项");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons({});
+    SetPosition(poMainFormCenter);
+    SetClientSize(542, 550);
+    TbsSkinData* Skin = Form1 ? Form1->bsSkinData1 : nullptr;
+
+    bsSkinPageControl1 = new TPageControl(this);
+    bsSkinPageControl1->SetName(u"bsSkinPageControl1");
+    bsSkinPageControl1->SetBounds(8, 8, 526, 486);
+    bsSkinPageControl1->SetParent(this);
+    bsSkinTabSheet1 = new TTabSheet(this);
+    bsSkinTabSheet1->SetName(u"bsSkinTabSheet1");
+    bsSkinTabSheet1->SetCaption(u"CPU设置");
+    bsSkinTabSheet1->SetPageControl(bsSkinPageControl1);
+    bsSkinTabSheet2 = new TTabSheet(this);
+    bsSkinTabSheet2->SetName(u"bsSkinTabSheet2");
+    bsSkinTabSheet2->SetCaption(u"常规设置");
+    bsSkinTabSheet2->SetPageControl(bsSkinPageControl1);
+    bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
+
+    bsSkinPanel4 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel4", u"转换时CPU利用方式", 12, 12, 494, 150);
+    bsSkinCheckRadioBox9 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox9", u"系统空闲时进行", 30);
+    bsSkinCheckRadioBox10 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox10", u"最低优先级进行", 58);
+    bsSkinCheckRadioBox11 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox11", u"较低优先级进行", 86);
+    bsSkinCheckRadioBox12 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox12", u"正常优先级进行", 114);
+    bsSkinCheckRadioBox12->SetChecked(true);
+
+    bsSkinPanel2 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel2", u"转换参数", 12, 176, 494, 150);
+    bsSkinStdLabel1 = new TLabel(this);
+    bsSkinStdLabel1->SetName(u"bsSkinStdLabel1");
+    bsSkinStdLabel1->SetCaption(u"程序最大运行线程数--（同时进行转换的文件个数）");
+    bsSkinStdLabel1->SetLeft(24);
+    bsSkinStdLabel1->SetTop(32);
+    bsSkinStdLabel1->SetParent(bsSkinPanel2);
+    bsSkinComboBox2 = new TComboBox(this);
+    bsSkinComboBox2->SetName(u"bsSkinComboBox2");
+    bsSkinComboBox2->SetStyle(csDropDownList);
+    bsSkinComboBox2->SetBounds(24, 56, 120, 20);
+    bsSkinComboBox2->SetParent(bsSkinPanel2);
+    for (int I = 1; I <= 19; ++I)
+        bsSkinComboBox2->Items()->Add(IntToStr(I));
+    bsSkinComboBox2->SetItemIndex(0);
+    bsSkinCheckRadioBox7 =
+        NewCheck(this, bsSkinPanel2, u"bsSkinCheckRadioBox7", u"启用多线程模式   （同时进行转换的视频个数）", 86);
+    bsSkinCheckRadioBox7->SetChecked(true);
+    bsSkinCheckRadioBox7->SetVisible(false);
+    bsSkinCheckRadioBox7->OnClick = [this](TObject* S) { bsSkinCheckRadioBox7Click(S); };
+    bsSkinCheckRadioBox8 = NewCheck(this, bsSkinPanel2, u"bsSkinCheckRadioBox8", u"转换时进行实时视频预览", 112);
+    bsSkinCheckRadioBox8->OnClick = [this](TObject* S) { bsSkinCheckRadioBox8Click(S); };
+
+    bsSkinPanel3 = NewGroupPanel(this, bsSkinTabSheet2, u"bsSkinPanel3", u"转换工作完成后", 12, 12, 494, 150);
+    bsSkinCheckRadioBox1 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox1", u"自动打开输出文件夹", 30);
+    bsSkinCheckRadioBox2 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox2", u"自动关闭计算机", 58);
+    bsSkinCheckRadioBox4 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox4", u" 播放提示音乐", 86);
+    bsSkinCheckRadioBox5 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox5", u"不进行任何操作", 114);
+    bsSkinCheckRadioBox1->SetChecked(true);
+    bsSkinPanel1 = NewGroupPanel(this, bsSkinTabSheet2, u"bsSkinPanel1", u"如果输出文件存在时", 12, 176, 494, 94);
+    bsSkinCheckRadioBox3 = NewRadio(this, bsSkinPanel1, u"bsSkinCheckRadioBox3", u"直接覆盖输出文件", 30);
+    bsSkinCheckRadioBox6 = NewRadio(this, bsSkinPanel1, u"bsSkinCheckRadioBox6", u"自动重命名输出文件", 58);
+    bsSkinCheckRadioBox6->SetChecked(true);
+
+    auto NewButton = [this, Skin](const String& Name, const String& Caption, int Left) {
+        auto* Button = new TbsSkinButton(this);
+        Button->SetName(Name);
+        Button->SetSkinData(Skin);
+        Button->SetCaption(Caption);
+        Button->SetBounds(Left, 506, 90, 30);
+        Button->SetParent(this);
+        return Button;
+    };
+    bsSkinButton6 = NewButton(u"bsSkinButton6", u"确定", 330);
+    bsSkinButton6->OnClick = [this](TObject* S) { bsSkinButton6Click(S); };
+    bsSkinButton1 = NewButton(u"bsSkinButton1", u"取消", 436);
+    bsSkinButton1->OnClick = [this](TObject* S) { bsSkinButton1Click(S); };
+
+    // The read and write operations are clicks of plain buttons on a panel that is never shown.
+    Panel1 = new TPanel(this);
+    Panel1->SetName(u"Panel1");
+    Panel1->SetVisible(false);
+    Panel1->SetParent(this);
+    Button1 = new TButton(this);
+    Button1->SetName(u"Button1");
+    Button1->SetCaption(u"读取ini");
+    Button1->OnClick = [this](TObject* S) { Button1Click(S); };
+    Button1->SetParent(Panel1);
+    Button2 = new TButton(this);
+    Button2->SetName(u"Button2");
+    Button2->SetCaption(u"写ini");
+    Button2->OnClick = [this](TObject* S) { Button2Click(S); };
+    Button2->SetParent(Panel1);
+
+    OnCreate = [this](TObject* S) { FormCreate(S); };
+}
+
+TForm5::~TForm5() {
+    if (Form5 == this)
+        Form5 = nullptr;
+}
+
+void TForm5::FormCreate(TObject* Sender) { Button1Click(this); }
+
+void TForm5::Button1Click(TObject* Sender) {
+    if (!OptionIniExists()) {
+        WriteDefaults();
+        return;
+    }
+    ReadThreadCount();
+    ReadAfterDone();
+    ReadThreadPriority();
+    ReadOverwriteFile();
+    ReadShowPreview();
+}
+
+void TForm5::WriteDefaults() {
+    TIniFile Ini(OptionIniPath());
+    Ini.WriteString(Section, u"Thread_Count", u"0");
+    bsSkinComboBox2->SetItemIndex(0);
+    Ini.WriteString(Section, u"After_Done", u"0");
+    bsSkinCheckRadioBox1->SetChecked(true);
+    Ini.WriteString(Section, u"Show_Preview", u"0");
+    bsSkinCheckRadioBox8->SetChecked(false);
+    bsSkinCheckRadioBox8Click(bsSkinCheckRadioBox8);
+    Ini.WriteString(Section, u"Thread_Priority", u"3");
+    bsSkinCheckRadioBox12->SetChecked(true);
+    Ini.WriteString(Section, u"Overwrite_File", u"1");
+    bsSkinCheckRadioBox6->SetChecked(true);
+}
+
+void TForm5::ReadThreadCount() {
+    const String Value = ReadKey(u"Thread_Count");
+    int Count = 0;
+    // "0" and "1" stand for one file at a time; a saved count up to 19 is selected as saved.
+    if (TryStrToInt(Value, Count) && IntToStr(Count) == Value && Count >= 0 && Count <= 19) {
+        bsSkinComboBox2->SetItemIndex(Count == 0 ? 0 : Count - 1);
+        return;
+    }
+    WriteOption(Section, u"Thread_Count", u"0");
+    bsSkinComboBox2->SetItemIndex(0);
+}
+
+void TForm5::ReadAfterDone() {
+    const String Value = ReadKey(u"After_Done");
+    TRadioButton* const Boxes[] = {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4,
+                                   bsSkinCheckRadioBox5};
+    for (int I = 0; I < 4; ++I)
+        if (Value == IntToStr(I)) {
+            Boxes[I]->SetChecked(true);
+            return;
+        }
+    WriteOption(Section, u"After_Done", u"0");
+    bsSkinCheckRadioBox1->SetChecked(true);
+}
+
+void TForm5::ReadThreadPriority() {
+    const String Value = ReadKey(u"Thread_Priority");
+    TRadioButton* const Boxes[] = {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11,
+                                   bsSkinCheckRadioBox12};
+    for (int I = 0; I < 4; ++I)
+        if (Value == IntToStr(I)) {
+            Boxes[I]->SetChecked(true);
+            return;
+        }
+    WriteOption(Section, u"Thread_Priority", u"3");
+    bsSkinCheckRadioBox12->SetChecked(true);
+}
+
+void TForm5::ReadOverwriteFile() {
+    const String Value = ReadKey(u"Overwrite_File");
+    if (Value == u"0") {
+        bsSkinCheckRadioBox3->SetChecked(true);
+        return;
+    }
+    if (Value != u"1")
+        WriteOption(Section, u"Overwrite_File", u"1");
+    bsSkinCheckRadioBox6->SetChecked(true);
+}
+
+void TForm5::ReadShowPreview() {
+    const String Value = ReadKey(u"Show_Preview");
+    if (Value != u"1" && Value != u"0")
+        WriteOption(Section, u"Show_Preview", u"0");
+    // Setting the box runs its click, which switches the engine's live preview.
+    bsSkinCheckRadioBox8->SetChecked(Value == u"1");
+    bsSkinCheckRadioBox8Click(bsSkinCheckRadioBox8);
+}
+
+void TForm5::Button2Click(TObject* Sender) {
+    TIniFile Ini(OptionIniPath());
+    if (bsSkinCheckRadioBox7->Checked())
+        Ini.WriteString(Section, u"Thread_Count", bsSkinComboBox2->Text());
+    const std::pair<TRadioButton*, const char16_t*> AfterDone[] = {
+        {bsSkinCheckRadioBox1, u"0"}, {bsSkinCheckRadioBox2, u"1"}, {bsSkinCheckRadioBox4, u"2"},
+        {bsSkinCheckRadioBox5, u"3"}};
+    for (const auto& [Box, Value] : AfterDone)
+        if (Box->Checked()) {
+            Ini.WriteString(Section, u"After_Done", Value);
+            break;
+        }
+    Ini.WriteString(Section, u"Show_Preview", bsSkinCheckRadioBox8->Checked() ? u"1" : u"0");
+    const std::pair<TRadioButton*, const char16_t*> Priority[] = {
+        {bsSkinCheckRadioBox9, u"0"}, {bsSkinCheckRadioBox10, u"1"}, {bsSkinCheckRadioBox11, u"2"},
+        {bsSkinCheckRadioBox12, u"3"}};
+    for (const auto& [Box, Value] : Priority)
+        if (Box->Checked()) {
+            Ini.WriteString(Section, u"Thread_Priority", Value);
+            break;
+        }
+    if (bsSkinCheckRadioBox3->Checked())
+        Ini.WriteString(Section, u"Overwrite_File", u"0");
+    else if (bsSkinCheckRadioBox6->Checked())
+        Ini.WriteString(Section, u"Overwrite_File", u"1");
+}
+
+void TForm5::bsSkinButton6Click(TObject* Sender) {
+    Button2Click(this);
+    if (FormState().Contains(fsModal))
+        SetModalResult(mrOk);
+    else
+        Close();
+}
+
+void TForm5::bsSkinButton1Click(TObject* Sender) {
+    // Nothing is reverted: the changed choices hold until the program ends, unsaved.
+    if (FormState().Contains(fsModal))
+        SetModalResult(mrCancel);
+    else
+        Close();
+}
+
+void TForm5::bsSkinCheckRadioBox7Click(TObject* Sender) { bsSkinComboBox2->SetEnabled(bsSkinCheckRadioBox7->Checked()); }
+
+void TForm5::bsSkinCheckRadioBox8Click(TObject* Sender) {
+    if (Form1)
+        Form1->FFConv->SetPreview(bsSkinCheckRadioBox8->Checked());
+}
+
+TThreadPriority TForm5::ThreadPriority() const {
+    if (bsSkinCheckRadioBox9->Checked())
+        return tpIdle;
+    if (bsSkinCheckRadioBox10->Checked())
+        return tpLowest;
+    if (bsSkinCheckRadioBox11->Checked())
+        return tpLower;
+    return tpNormal;
+}

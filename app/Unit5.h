@@ -1,0 +1,57 @@
+// The options dialog: the worker-thread priority, the number of files converted at once, the live preview, what
+// to do with an existing output file and after a batch. Its controls are the live batch options; the section
+// "Options" of option.ini is read when the dialog is created and written by its OK button.
+#pragma once
+
+#include "platform/base/Threads.h"
+#include "platform/ui/ComboBoxes.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Tabs.h"
+#include "skin/controls/bsSkinCtrls.h"
+
+class TForm5 : public TForm {
+    QV_CLASS_NAME(TForm5)
+public:
+    explicit TForm5(TComponent* AOwner);
+    ~TForm5() override;
+
+    void FormCreate(TObject* Sender);
+    void Button1Click(TObject* Sender); // read the section into the controls
+    void Button2Click(TObject* Sender); // write the controls into the section
+    void bsSkinButton6Click(TObject* Sender);
+    void bsSkinButton1Click(TObject* Sender);
+    void bsSkinCheckRadioBox7Click(TObject* Sender);
+    void bsSkinCheckRadioBox8Click(TObject* Sender);
+
+    // The class library's page control, group boxes, radio and check boxes and combo box stand here until their
+    // skinned kinds exist.
+    TPageControl* bsSkinPageControl1 = nullptr;
+    TTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
+    TPanel *bsSkinPanel4 = nullptr, *bsSkinPanel2 = nullptr, *bsSkinPanel3 = nullptr, *bsSkinPanel1 = nullptr;
+    TRadioButton *bsSkinCheckRadioBox9 = nullptr, *bsSkinCheckRadioBox10 = nullptr;
+    TRadioButton *bsSkinCheckRadioBox11 = nullptr, *bsSkinCheckRadioBox12 = nullptr;
+    TLabel* bsSkinStdLabel1 = nullptr;
+    TComboBox* bsSkinComboBox2 = nullptr;
+    TCheckBox *bsSkinCheckRadioBox7 = nullptr, *bsSkinCheckRadioBox8 = nullptr;
+    TRadioButton *bsSkinCheckRadioBox1 = nullptr, *bsSkinCheckRadioBox2 = nullptr;
+    TRadioButton *bsSkinCheckRadioBox4 = nullptr, *bsSkinCheckRadioBox5 = nullptr;
+    TRadioButton *bsSkinCheckRadioBox3 = nullptr, *bsSkinCheckRadioBox6 = nullptr;
+    TbsSkinButton *bsSkinButton6 = nullptr, *bsSkinButton1 = nullptr;
+    TPanel* Panel1 = nullptr;
+    TButton *Button1 = nullptr, *Button2 = nullptr;
+
+    // The worker-thread priority the checked box stands for.
+    TThreadPriority ThreadPriority() const;
+
+private:
+    void ReadThreadCount();
+    void ReadAfterDone();
+    void ReadThreadPriority();
+    void ReadOverwriteFile();
+    void ReadShowPreview();
+    void WriteDefaults();
+};
+
+extern TForm5* Form5;
