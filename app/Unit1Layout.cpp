@@ -3,7 +3,7 @@
 // kind stands at its place under the same name; the skinned one replaces it when it exists.
 #include "app/Unit1.h"
 
-#include "app/StandIns.h"
+#include "app/ControlBuilders.h"
 #include "resources/AppPictures.h"
 #include "resources/StoredSkins.h"
 
@@ -21,24 +21,6 @@ void LoadStoredSkin(int Index, TbsCompressedStoredSkin* Skin) {
     Bytes.WriteBuffer(StoredSkin(Index).Data, std::int64_t(StoredSkin(Index).Size));
     Bytes.SetPosition(0);
     Skin->LoadFromCompressStream(&Bytes);
-}
-
-TPanel* NewPanel(TComponent* Owner, TWinControl* Parent, const String& Name, int L, int T, int W, int H) {
-    auto* P = new TPanel(Owner);
-    P->SetName(Name);
-    P->SetCaption(u"");
-    P->SetBounds(L, T, W, H);
-    P->SetParent(Parent);
-    return P;
-}
-
-TLabel* NewLabel(TComponent* Owner, TWinControl* Parent, const String& Caption, int L, int T) {
-    auto* Label = new TLabel(Owner);
-    Label->SetCaption(Caption);
-    Label->SetLeft(L);
-    Label->SetTop(T);
-    Label->SetParent(Parent);
-    return Label;
 }
 
 TComboBox* NewComboBox(TComponent* Owner, TWinControl* Parent, const String& Name, int L, int T, int W) {
@@ -319,19 +301,9 @@ void TForm1::CreatePreviewPanel() {
 
 void TForm1::CreatePages() {
     // The class library's page control until the skinned one exists.
-    bsSkinPageControl1 = new TPageControl(this);
-    bsSkinPageControl1->SetName(u"bsSkinPageControl1");
-    bsSkinPageControl1->SetBounds(8, 349, 823, 166);
-    bsSkinPageControl1->SetParent(this);
-    bsSkinTabSheet1 = new TTabSheet(this);
-    bsSkinTabSheet1->SetName(u"bsSkinTabSheet1");
-    bsSkinTabSheet1->SetCaption(u"常规设置");
-    bsSkinTabSheet1->SetPageControl(bsSkinPageControl1);
-    bsSkinTabSheet2 = new TTabSheet(this);
-    bsSkinTabSheet2->SetName(u"bsSkinTabSheet2");
-    bsSkinTabSheet2->SetCaption(u"音视频高级设置");
-    bsSkinTabSheet2->SetPageControl(bsSkinPageControl1);
-    bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
+    bsSkinPageControl1 = NewPageControl(this, this, u"bsSkinPageControl1", 8, 349, 823, 166);
+    bsSkinTabSheet1 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet1", u"常规设置");
+    bsSkinTabSheet2 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet2", u"音视频高级设置");
 
     // The catalogue combo boxes: plain drop-down lists until the office combo box exists.
     NewLabel(this, bsSkinTabSheet1, u"输出格式：", 40, 27);
@@ -382,26 +354,41 @@ void TForm1::CreateHiddenControls() {
     auto On = [this](void (TForm1::*Handler)(TObject*)) { return [this, Handler](TObject* S) { (this->*Handler)(S); }; };
     Panel1 = NewPanel(this, this, u"Panel1", 0, 0, 200, 100);
     Panel1->SetVisible(false);
-    NewHiddenButton(Panel1, u"Button2", u"根据类别添加格式", On(&TForm1::Button2Click));
-    NewHiddenButton(Panel1, u"Button3", u"读取皮肤", On(&TForm1::Button3Click));
-    NewHiddenButton(Panel1, u"Button4", u"写入皮肤", On(&TForm1::Button4Click));
-    NewHiddenButton(Panel1, u"Button5", u"应用格式", On(&TForm1::Button5Click));
-    NewHiddenButton(Panel1, u"Button6", u"选中行恢复", On(&TForm1::Button6Click));
-    NewHiddenButton(Panel1, u"Button13", u"应用高级选项", On(&TForm1::Button13Click));
-    NewHiddenButton(Panel1, u"Button15", u"清空选项槽", On(&TForm1::Button15Click));
-    NewHiddenButton(Panel1, u"Button16", u"写输出目录", On(&TForm1::Button16Click));
-    NewHiddenButton(Panel1, u"Button17", u"读输出目录", On(&TForm1::Button17Click));
-    NewHiddenButton(Panel1, u"Button18", u"根据combox添加预设选项", On(&TForm1::Button18Click));
-    NewHiddenButton(Panel1, u"Button21", u"文件过滤", On(&TForm1::Button21Click));
-    NewHiddenButton(Panel1, u"Button31", u"打开播放视频", On(&TForm1::Button31Click));
-
     Panel3 = NewPanel(this, this, u"Panel3", 0, 0, 200, 100);
     Panel3->SetVisible(false);
-    NewHiddenButton(Panel3, u"btnAdd", u"添加", On(&TForm1::btnAddClick));
-    NewHiddenButton(Panel3, u"btnRemove", u"删除", On(&TForm1::btnRemoveClick));
-    NewHiddenButton(Panel3, u"btnClear", u"清空", On(&TForm1::btnClearClick));
-    NewHiddenButton(Panel3, u"Button8", u"添加多个", On(&TForm1::Button8Click));
-    NewHiddenButton(Panel3, u"Button12", u"添加目录", On(&TForm1::Button12Click));
+    Panel4 = NewPanel(this, this, u"Panel4", 0, 0, 200, 100);
+    Panel4->SetVisible(false);
+    struct THiddenButton {
+        TPanel* Panel;
+        const char16_t* Name;
+        const char16_t* Caption;
+        void (TForm1::*Click)(TObject*);
+    };
+    const THiddenButton HiddenButtons[] = {
+        {Panel1, u"Button2", u"根据类别添加格式", &TForm1::Button2Click},
+        {Panel1, u"Button3", u"读取皮肤", &TForm1::Button3Click},
+        {Panel1, u"Button4", u"写入皮肤", &TForm1::Button4Click},
+        {Panel1, u"Button5", u"应用格式", &TForm1::Button5Click},
+        {Panel1, u"Button6", u"选中行恢复", &TForm1::Button6Click},
+        {Panel1, u"Button13", u"应用高级选项", &TForm1::Button13Click},
+        {Panel1, u"Button15", u"清空选项槽", &TForm1::Button15Click},
+        {Panel1, u"Button16", u"写输出目录", &TForm1::Button16Click},
+        {Panel1, u"Button17", u"读输出目录", &TForm1::Button17Click},
+        {Panel1, u"Button18", u"根据combox添加预设选项", &TForm1::Button18Click},
+        {Panel1, u"Button21", u"文件过滤", &TForm1::Button21Click},
+        {Panel1, u"Button31", u"打开播放视频", &TForm1::Button31Click},
+        {Panel3, u"btnAdd", u"添加", &TForm1::btnAddClick},
+        {Panel3, u"btnRemove", u"删除", &TForm1::btnRemoveClick},
+        {Panel3, u"btnClear", u"清空", &TForm1::btnClearClick},
+        {Panel3, u"Button8", u"添加多个", &TForm1::Button8Click},
+        {Panel3, u"Button12", u"添加目录", &TForm1::Button12Click},
+        {Panel4, u"btnStart", u"开始", &TForm1::btnStartClick},
+        {Panel4, u"btnStop", u"停止", &TForm1::btnStopClick},
+        {Panel4, u"btnPause", u"暂停", &TForm1::btnPauseClick},
+        {Panel4, u"btnResume", u"继续", &TForm1::btnResumeClick},
+    };
+    for (const THiddenButton& B : HiddenButtons)
+        NewHiddenButton(B.Panel, B.Name, B.Caption, On(B.Click));
 
     bsSkinPanel5 = NewPanel(this, this, u"bsSkinPanel5", 274, 107, 552, 238);
     bsSkinPanel5->SetBevelOuter(bvNone);
@@ -422,13 +409,6 @@ void TForm1::CreateHiddenControls() {
     edt->SetVisible(false);
     edt->SetParent(this);
 
-    Panel4 = NewPanel(this, this, u"Panel4", 0, 0, 200, 100);
-    Panel4->SetVisible(false);
-    NewHiddenButton(Panel4, u"btnStart", u"开始", On(&TForm1::btnStartClick));
-    NewHiddenButton(Panel4, u"btnStop", u"停止", On(&TForm1::btnStopClick));
-    NewHiddenButton(Panel4, u"btnPause", u"暂停", On(&TForm1::btnPauseClick));
-    NewHiddenButton(Panel4, u"btnResume", u"继续", On(&TForm1::btnResumeClick));
-
     // Outside the client area: the log and the player's settings, no part of the user interface.
     Panel5 = NewPanel(this, this, u"Panel5", 1266, 8, 300, 400);
     mmoLog = new TMemo(this);
@@ -446,12 +426,8 @@ void TForm1::CreateHiddenControls() {
         cboAudioDriver->Items()->Add(Name);
     cboAudioDriver->SetItemIndex(0);
     auto NewCheck = [this](const String& Name, const String& Caption, int Top, bool Checked) {
-        auto* Box = new TCheckBox(this);
-        Box->SetName(Name);
-        Box->SetCaption(Caption);
-        Box->SetBounds(4, Top, 200, 20);
+        TCheckBox* Box = NewCheckBox(this, Panel5, Name, Caption, 4, Top, 200);
         Box->SetChecked(Checked);
-        Box->SetParent(Panel5);
         return Box;
     };
     chkOpenPaused = NewCheck(u"chkOpenPaused", u"Open Paused", 262, true);

@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include "app/ControlBuilders.h"
 #include "app/Unit1.h"
 #include "platform/shell/ShellLauncher.h"
 #include "resources/AppPictures.h"
@@ -7,15 +8,6 @@
 TForm2* Form2 = nullptr;
 
 namespace {
-
-TLabel* NewLabel(TComponent* Owner, TWinControl* Parent, const String& Caption, int Left, int Top) {
-    auto* Label = new TLabel(Owner);
-    Label->SetCaption(Caption);
-    Label->SetLeft(Left);
-    Label->SetTop(Top);
-    Label->SetParent(Parent);
-    return Label;
-}
 
 TLabel* NewLink(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption,
                 const String& Address, int Left, int Top) {

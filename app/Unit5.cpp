@@ -1,7 +1,7 @@
 #include "app/Unit5.h"
 
 #include "app/OptionIni.h"
-#include "app/StandIns.h"
+#include "app/ControlBuilders.h"
 #include "app/Unit1.h"
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
@@ -13,21 +13,11 @@ namespace {
 const String Section = u"Options";
 
 TRadioButton* NewRadio(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
-    auto* Box = new TRadioButton(Owner);
-    Box->SetName(Name);
-    Box->SetCaption(Caption);
-    Box->SetBounds(24, Top, 400, 22);
-    Box->SetParent(Parent);
-    return Box;
+    return NewRadioButton(Owner, Parent, Name, Caption, 24, Top, 400);
 }
 
 TCheckBox* NewCheck(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
-    auto* Box = new TCheckBox(Owner);
-    Box->SetName(Name);
-    Box->SetCaption(Caption);
-    Box->SetBounds(24, Top, 400, 22);
-    Box->SetParent(Parent);
-    return Box;
+    return NewCheckBox(Owner, Parent, Name, Caption, 24, Top, 400);
 }
 
 // Reads one key with a settings file of its own; the value, or "Error" when missing.
@@ -44,19 +34,9 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     SetClientSize(542, 550);
     TbsSkinData* Skin = Form1 ? Form1->bsSkinData1 : nullptr;
 
-    bsSkinPageControl1 = new TPageControl(this);
-    bsSkinPageControl1->SetName(u"bsSkinPageControl1");
-    bsSkinPageControl1->SetBounds(8, 8, 526, 486);
-    bsSkinPageControl1->SetParent(this);
-    bsSkinTabSheet1 = new TTabSheet(this);
-    bsSkinTabSheet1->SetName(u"bsSkinTabSheet1");
-    bsSkinTabSheet1->SetCaption(u"CPU设置");
-    bsSkinTabSheet1->SetPageControl(bsSkinPageControl1);
-    bsSkinTabSheet2 = new TTabSheet(this);
-    bsSkinTabSheet2->SetName(u"bsSkinTabSheet2");
-    bsSkinTabSheet2->SetCaption(u"常规设置");
-    bsSkinTabSheet2->SetPageControl(bsSkinPageControl1);
-    bsSkinPageControl1->SetActivePage(bsSkinTabSheet1);
+    bsSkinPageControl1 = NewPageControl(this, this, u"bsSkinPageControl1", 8, 8, 526, 486);
+    bsSkinTabSheet1 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet1", u"CPU设置");
+    bsSkinTabSheet2 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet2", u"常规设置");
 
     bsSkinPanel4 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel4", u"转换时CPU利用方式", 12, 12, 494, 150);
     bsSkinCheckRadioBox9 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox9", u"系统空闲时进行", 30);
@@ -66,12 +46,8 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     bsSkinCheckRadioBox12->SetChecked(true);
 
     bsSkinPanel2 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel2", u"转换参数", 12, 176, 494, 150);
-    bsSkinStdLabel1 = new TLabel(this);
+    bsSkinStdLabel1 = NewLabel(this, bsSkinPanel2, u"程序最大运行线程数--（同时进行转换的文件个数）", 24, 32);
     bsSkinStdLabel1->SetName(u"bsSkinStdLabel1");
-    bsSkinStdLabel1->SetCaption(u"程序最大运行线程数--（同时进行转换的文件个数）");
-    bsSkinStdLabel1->SetLeft(24);
-    bsSkinStdLabel1->SetTop(32);
-    bsSkinStdLabel1->SetParent(bsSkinPanel2);
     bsSkinComboBox2 = new TComboBox(this);
     bsSkinComboBox2->SetName(u"bsSkinComboBox2");
     bsSkinComboBox2->SetStyle(csDropDownList);
@@ -179,40 +155,36 @@ void TForm5::ReadThreadCount() {
 }
 
 void TForm5::ReadAfterDone() {
-    const String Value = ReadKey(u"After_Done");
-    TRadioButton* const Boxes[] = {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4,
-                                   bsSkinCheckRadioBox5};
-    for (int I = 0; I < 4; ++I)
-        if (Value == IntToStr(I)) {
-            Boxes[I]->SetChecked(true);
-            return;
-        }
-    WriteOption(Section, u"After_Done", u"0");
-    bsSkinCheckRadioBox1->SetChecked(true);
+    ReadRadioGroup(u"After_Done", {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5},
+                   0);
 }
 
 void TForm5::ReadThreadPriority() {
-    const String Value = ReadKey(u"Thread_Priority");
-    TRadioButton* const Boxes[] = {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11,
-                                   bsSkinCheckRadioBox12};
-    for (int I = 0; I < 4; ++I)
-        if (Value == IntToStr(I)) {
-            Boxes[I]->SetChecked(true);
-            return;
-        }
-    WriteOption(Section, u"Thread_Priority", u"3");
-    bsSkinCheckRadioBox12->SetChecked(true);
+    ReadRadioGroup(u"Thread_Priority",
+                   {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11, bsSkinCheckRadioBox12}, 3);
 }
 
-void TForm5::ReadOverwriteFile() {
-    const String Value = ReadKey(u"Overwrite_File");
-    if (Value == u"0") {
-        bsSkinCheckRadioBox3->SetChecked(true);
-        return;
-    }
-    if (Value != u"1")
-        WriteOption(Section, u"Overwrite_File", u"1");
-    bsSkinCheckRadioBox6->SetChecked(true);
+void TForm5::ReadOverwriteFile() { ReadRadioGroup(u"Overwrite_File", {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6}, 1); }
+
+void TForm5::ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>& Boxes, int Default) {
+    // The value is the index of the checked box; any other value writes the default back and checks its box.
+    const String Value = ReadKey(Key);
+    for (int I = 0; I < int(Boxes.size()); ++I)
+        if (Value == IntToStr(I)) {
+            Boxes[std::size_t(I)]->SetChecked(true);
+            return;
+        }
+    WriteOption(Section, Key, IntToStr(Default));
+    Boxes[std::size_t(Default)]->SetChecked(true);
+}
+
+void TForm5::WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TRadioButton*>& Boxes) {
+    // A group with no checked box writes nothing.
+    for (int I = 0; I < int(Boxes.size()); ++I)
+        if (Boxes[std::size_t(I)]->Checked()) {
+            Ini.WriteString(Section, Key, IntToStr(I));
+            return;
+        }
 }
 
 void TForm5::ReadShowPreview() {
@@ -228,27 +200,12 @@ void TForm5::Button2Click(TObject* Sender) {
     TIniFile Ini(OptionIniPath());
     if (bsSkinCheckRadioBox7->Checked())
         Ini.WriteString(Section, u"Thread_Count", bsSkinComboBox2->Text());
-    const std::pair<TRadioButton*, const char16_t*> AfterDone[] = {
-        {bsSkinCheckRadioBox1, u"0"}, {bsSkinCheckRadioBox2, u"1"}, {bsSkinCheckRadioBox4, u"2"},
-        {bsSkinCheckRadioBox5, u"3"}};
-    for (const auto& [Box, Value] : AfterDone)
-        if (Box->Checked()) {
-            Ini.WriteString(Section, u"After_Done", Value);
-            break;
-        }
+    WriteRadioGroup(Ini, u"After_Done",
+                    {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5});
     Ini.WriteString(Section, u"Show_Preview", bsSkinCheckRadioBox8->Checked() ? u"1" : u"0");
-    const std::pair<TRadioButton*, const char16_t*> Priority[] = {
-        {bsSkinCheckRadioBox9, u"0"}, {bsSkinCheckRadioBox10, u"1"}, {bsSkinCheckRadioBox11, u"2"},
-        {bsSkinCheckRadioBox12, u"3"}};
-    for (const auto& [Box, Value] : Priority)
-        if (Box->Checked()) {
-            Ini.WriteString(Section, u"Thread_Priority", Value);
-            break;
-        }
-    if (bsSkinCheckRadioBox3->Checked())
-        Ini.WriteString(Section, u"Overwrite_File", u"0");
-    else if (bsSkinCheckRadioBox6->Checked())
-        Ini.WriteString(Section, u"Overwrite_File", u"1");
+    WriteRadioGroup(Ini, u"Thread_Priority",
+                    {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11, bsSkinCheckRadioBox12});
+    WriteRadioGroup(Ini, u"Overwrite_File", {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6});
 }
 
 void TForm5::bsSkinButton6Click(TObject* Sender) {

@@ -3,6 +3,9 @@
 // "Options" of option.ini is read when the dialog is created and written by its OK button.
 #pragma once
 
+#include <vector>
+
+#include "platform/base/IniFiles.h"
 #include "platform/base/Threads.h"
 #include "platform/ui/ComboBoxes.h"
 #include "platform/ui/ExtCtrls.h"
@@ -52,6 +55,8 @@ private:
     void ReadOverwriteFile();
     void ReadShowPreview();
     void WriteDefaults();
+    void ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>& Boxes, int Default);
+    void WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TRadioButton*>& Boxes);
 };
 
 extern TForm5* Form5;
