@@ -30,7 +30,8 @@ const std::map<std::string, std::vector<std::string>> Layers = {
     {"skin/dialogs", {"skin/forms", "platform/shell"}},
     // The profiles' settings dialog is a skinned dialog.
     {"app/profiles", {"engine", "skin/dialogs"}},
-    {"app", {"app/profiles", "skin/dialogs", "engine"}},
+    // The main window holds the stored skins and the application's pictures.
+    {"app", {"app/profiles", "skin/dialogs", "engine", "resources"}},
     // Build helpers: the skin maker draws with the skin core; the stored skins are plain data.
     {"tools/skinmaker", {"skin/core"}},
     // The art maker draws the application's pictures with the skin maker's painter.
