@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/OptionIni.h"
+#include "app/SkinChange.h"
 #include "platform/base/SysUtils.h"
 
 TForm1* Form1 = nullptr;
@@ -137,6 +138,11 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 TForm1::~TForm1() {
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::Dispatch(TMessage& Message) {
+    PassSkinChange(this, Message);
+    TForm::Dispatch(Message);
 }
 
 void TForm1::FormCreate(TObject* Sender) {

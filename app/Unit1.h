@@ -77,11 +77,14 @@ String OpenFileFilter();
 // The commands whose controls are enabled and disabled together.
 enum TCommand { cmdAdd, cmdRemove, cmdRename, cmdClear, cmdStart, cmdStop, cmdPause, cmdResume, cmdSettings };
 
+class TMenuBarPopup;
+
 class TForm1 : public TForm {
     QV_CLASS_NAME(TForm1)
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
+    void Dispatch(TMessage& Message) override;
 
     // Start-up and shutdown.
     void FormCreate(TObject* Sender);
@@ -256,6 +259,7 @@ private:
     TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption,
                              TNotifyEvent AClick);
     void PopupMenuBarItem(TControl* Button, TMenuItem* Item);
+    TMenuBarPopup* FMenuBarPopup = nullptr;
     void WriteOutputFolder(const String& Folder);
     void UseDefaultOutputFolder();
     static void OpenAddress(const String& Address);

@@ -7,7 +7,6 @@
 #include "app/Unit5.h"
 #include "platform/base/SysUtils.h"
 #include "platform/shell/ShellLauncher.h"
-#include "platform/ui/TrackPopup.h"
 #include "resources/AppPictures.h"
 
 // Placeholder addresses of the project's own site.
@@ -162,27 +161,44 @@ void TForm1::N15Click(TObject* Sender) { OpenAddress(HelpPageURL); }
 
 void TForm1::N19Click(TObject* Sender) { OpenAddress(HomePageURL); }
 
-void TForm1::PopupMenuBarItem(TControl* Button, TMenuItem* Item) {
-    // The items stay the main menu's: they are lent to a popup for the time it is open.
-    TPopupMenu Popup(nullptr);
-    std::vector<TMenuItem*> Lent;
-    while (Item->Count() > 0) {
-        TMenuItem* Child = Item->Items(0);
-        Item->Remove(Child);
-        Popup.Items()->Add(Child);
-        Lent.push_back(Child);
+// The plain menu bar's popup: it shows the items of one top-level menu, lent by the main menu while it is open,
+// and runs a chosen command through the main menu, which holds the items again by then.
+class TMenuBarPopup : public TPopupMenu {
+public:
+    TMenuBarPopup(TComponent* AOwner, TMenu* AHome) : TPopupMenu(AOwner), FHome(AHome) {
+        OnClose = [this](TObject*) { GiveBack(); };
     }
-    struct TGiveBack {
-        TMenuItem* Item;
-        TPopupMenu& Popup;
-        std::vector<TMenuItem*>& Lent;
-        ~TGiveBack() {
-            for (TMenuItem* Child : Lent) {
-                Popup.Items()->Remove(Child);
-                Item->Add(Child);
-            }
+    void Open(TMenuItem* Source, const TPoint& At) {
+        CloseMenu();
+        FSource = Source;
+        while (Source->Count() > 0) {
+            TMenuItem* Child = Source->Items(0);
+            Source->Remove(Child);
+            Items()->Add(Child);
         }
-    } GiveBack{Item, Popup, Lent};
-    const TPoint At = Button->ClientToScreen({0, Button->Height()});
-    TrackPopupMenu(&Popup, TPM_LEFTALIGN, At.X, At.Y, Handle());
+        Popup(At.X, At.Y);
+        if (!PopupWindow())
+            GiveBack();
+    }
+    bool DispatchCommand(Word ACommand) override { return FHome->DispatchCommand(ACommand); }
+
+private:
+    void GiveBack() {
+        if (!FSource)
+            return;
+        while (Items()->Count() > 0) {
+            TMenuItem* Child = Items()->Items(0);
+            Items()->Remove(Child);
+            FSource->Add(Child);
+        }
+        FSource = nullptr;
+    }
+    TMenu* FHome;
+    TMenuItem* FSource = nullptr;
+};
+
+void TForm1::PopupMenuBarItem(TControl* Button, TMenuItem* Item) {
+    if (!FMenuBarPopup)
+        FMenuBarPopup = new TMenuBarPopup(this, bsSkinMainMenu1);
+    FMenuBarPopup->Open(Item, Button->ClientToScreen({0, Button->Height()}));
 }

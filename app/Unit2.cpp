@@ -1,6 +1,7 @@
 #include "app/Unit2.h"
 
 #include "app/ControlBuilders.h"
+#include "app/SkinChange.h"
 #include "app/Unit1.h"
 #include "platform/shell/ShellLauncher.h"
 #include "resources/AppPictures.h"
@@ -73,6 +74,11 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
 TForm2::~TForm2() {
     if (Form2 == this)
         Form2 = nullptr;
+}
+
+void TForm2::Dispatch(TMessage& Message) {
+    PassSkinChange(this, Message);
+    TForm::Dispatch(Message);
 }
 
 void TForm2::bsSkinButton1Click(TObject* Sender) {

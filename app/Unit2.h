@@ -11,6 +11,7 @@ class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* AOwner);
     ~TForm2() override;
+    void Dispatch(TMessage& Message) override;
 
     void bsSkinButton1Click(TObject* Sender);
 

@@ -1,7 +1,8 @@
 #include "app/Unit5.h"
 
-#include "app/OptionIni.h"
 #include "app/ControlBuilders.h"
+#include "app/OptionIni.h"
+#include "app/SkinChange.h"
 #include "app/Unit1.h"
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
@@ -111,6 +112,11 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
 TForm5::~TForm5() {
     if (Form5 == this)
         Form5 = nullptr;
+}
+
+void TForm5::Dispatch(TMessage& Message) {
+    PassSkinChange(this, Message);
+    TForm::Dispatch(Message);
 }
 
 void TForm5::FormCreate(TObject* Sender) { Button1Click(this); }

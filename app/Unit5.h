@@ -19,6 +19,7 @@ class TForm5 : public TForm {
 public:
     explicit TForm5(TComponent* AOwner);
     ~TForm5() override;
+    void Dispatch(TMessage& Message) override;
 
     void FormCreate(TObject* Sender);
     void Button1Click(TObject* Sender); // read the section into the controls

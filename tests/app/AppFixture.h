@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/OptionIni.h"
 #include "app/Unit1.h"
@@ -16,8 +17,20 @@
 #include "app/profiles/Unit6.h"
 #include "engine/MyUtils.h"
 #include "platform/base/IniFiles.h"
+#include "platform/shell/ShellLauncher.h"
 #include "support/TempDir.h"
 #include "support/UiFixture.h"
+
+// Keeps what would be opened in the desktop's handler.
+class TRecordingLauncher : public TShellLauncher {
+public:
+    explicit TRecordingLauncher(std::vector<String>& AOpened) : Opened(AOpened) {}
+    bool Open(const String& Target, const String&, String&) override {
+        Opened.push_back(Target);
+        return true;
+    }
+    std::vector<String>& Opened;
+};
 
 class AppTest : public uitest::UiTest {
 protected:

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/base/SysUtils.h"
-#include "platform/shell/ShellLauncher.h"
 #include "resources/AppPictures.h"
 
 namespace {
@@ -35,16 +34,6 @@ public:
             Index = *Skin;
         return bool(Skin);
     }
-};
-
-class TRecordingLauncher : public TShellLauncher {
-public:
-    explicit TRecordingLauncher(std::vector<String>& AOpened) : Opened(AOpened) {}
-    bool Open(const String& Target, const String&, String&) override {
-        Opened.push_back(Target);
-        return true;
-    }
-    std::vector<String>& Opened;
 };
 
 class MainWindowTest : public AppTest {
