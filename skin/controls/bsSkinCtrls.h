@@ -1,5 +1,5 @@
 // The skinned base controls unit: the control bases, the push button, the speed buttons, the menu
-// services they call and the scroll bar. Users of the unit include this header.
+// services they call, the scroll bar and the slider. Users of the unit include this header.
 #pragma once
 
 #include "skin/controls/TbsSkinBevel.h"
@@ -9,6 +9,7 @@
 #include "skin/controls/TbsSkinMenuSpeedButton.h"
 #include "skin/controls/TbsSkinPanel.h"
 #include "skin/controls/TbsSkinScrollBar.h"
+#include "skin/controls/TbsSkinSlider.h"
 #include "skin/controls/TbsSkinSpeedButton.h"
 #include "skin/controls/TbsSkinSplitter.h"
 #include "skin/controls/TbsSkinStdLabel.h"

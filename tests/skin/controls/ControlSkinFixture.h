@@ -51,6 +51,11 @@ constexpr TColor cCapHidden = 0x707030;  // the picture over hidden buttons
 constexpr TColor cRow = 0xF0E0C0;        // rows: normal, selected, focused
 constexpr TColor cRowActive = 0x803060;
 constexpr TColor cRowFocus = 0x306080;
+constexpr TColor cSliderRuler = 0x30A0A0; // slider faces and the slider record's colours
+constexpr TColor cSliderThumb = 0xA03030;
+constexpr TColor cSliderThumbDown = 0x3030A0;
+constexpr TColor cSliderBg = 0x606060;                        // 6316128
+constexpr TColor cSliderPoints = 0xFF8000;                    // 16744448
 constexpr TColor cFrames[3] = {0x303090, 0x309030, 0x903030}; // the push button's animation frames
 // The up-down's faces: the base image's halves and the state overlays.
 constexpr TColor cUDDown = 0x101060, cUDUp = 0x106010;
@@ -205,6 +210,14 @@ inline String MakeControlSkin(const TTempDir& Dir) {
     const TColor Thumb[] = {cThumb, cThumbHot, cThumbDown};
     for (int I = 0; I < 3; ++I)
         Fill(Scroll, Bounds(I * 20, 15, 20, 15), Thumb[I]);
+    const std::pair<TRect, TColor> SliderFaces[] = {
+        {Rect(0, 30, 20, 36), cSliderRuler},      {Rect(20, 30, 30, 40), cSliderThumb},
+        {Rect(30, 30, 40, 40), cSliderThumbDown}, {Rect(40, 30, 46, 40), cSliderRuler},
+        {Rect(60, 30, 70, 40), cSliderThumb},     {Rect(70, 30, 80, 40), cSliderThumbDown}};
+    for (const auto& [R, C] : SliderFaces) {
+        Fill(Scroll, R, C);
+        Scroll.Canvas()->SetPixels(R.Left, R.Bottom - 1, clBlack);
+    }
     SaveBmp(Scroll, Dir, "scroll.bmp");
 
     TBitmap List;
