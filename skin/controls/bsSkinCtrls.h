@@ -1,11 +1,13 @@
 // The skinned base controls unit: the control bases, the push button, the speed buttons, the menu
-// services they call, the scroll bar and the slider. Users of the unit include this header.
+// services they call, the scroll bar, the slider and the tree and list views. Users of the unit include this
+// header.
 #pragma once
 
 #include "skin/controls/TbsSkinBevel.h"
 #include "skin/controls/TbsSkinButton.h"
 #include "skin/controls/TbsSkinCheckRadioBox.h"
 #include "skin/controls/TbsSkinControl.h"
+#include "skin/controls/TbsSkinListView.h"
 #include "skin/controls/TbsSkinMenuSpeedButton.h"
 #include "skin/controls/TbsSkinPanel.h"
 #include "skin/controls/TbsSkinScrollBar.h"
@@ -14,4 +16,5 @@
 #include "skin/controls/TbsSkinSplitter.h"
 #include "skin/controls/TbsSkinStdLabel.h"
 #include "skin/controls/TbsSkinToolBar.h"
+#include "skin/controls/TbsSkinTreeView.h"
 #include "skin/controls/bsSkinMenuServices.h"
