@@ -17,14 +17,6 @@ bool IsNull(const TPoint& P) {
     return P.X == 0 && P.Y == 0;
 }
 
-void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Frame);
-    C->FrameRect(R);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-}
-
 } // namespace
 
 TbsSkinCustomListView::TbsSkinCustomListView(TComponent* AOwner)
@@ -40,13 +32,7 @@ TbsSkinCustomListView::~TbsSkinCustomListView() {
 // Properties
 
 void TbsSkinCustomListView::SetSkinData(TbsSkinData* Value) {
-    if (FSD && FSD != Value)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    if (Value && !Value->Empty && !ComponentState().Contains(csDesigning))
-        ChangeSkinData();
+    StoreViewSkinData(*this, Value);
 }
 
 void TbsSkinCustomListView::SetHeaderSkinDataName(const String& Value) {
@@ -68,39 +54,17 @@ void TbsSkinCustomListView::SetDefaultColor(TColor Value) {
 }
 
 void TbsSkinCustomListView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    AttachBar(FVScrollBar, Value, true);
+    AttachViewBar(*this, FVScrollBar, Value, [this](TObject*) { VScrollBarChange(); });
 }
 
 void TbsSkinCustomListView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    AttachBar(FHScrollBar, Value, false);
-}
-
-void TbsSkinCustomListView::AttachBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical) {
-    if (Field && Field != Value)
-        Field->RemoveFreeNotification(this);
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        if (Vertical)
-            Value->OnChange = [this](TObject*) { VScrollBarChange(); };
-        else
-            Value->OnChange = [this](TObject*) { HScrollBarChange(); };
-    }
-    UpDateScrollBars();
+    AttachViewBar(*this, FHScrollBar, Value, [this](TObject*) { HScrollBarChange(); });
 }
 
 void TbsSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomListView::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar)
-        FHScrollBar = nullptr;
+    if (Operation == opRemove)
+        ForgetViewPart(*this, AComponent);
 }
 
 void TbsSkinCustomListView::Loaded() {
@@ -166,35 +130,37 @@ void TbsSkinCustomListView::UpDateScrollBars() {
     }
 }
 
+// Shows Bar (of the native bar Which) when Show holds for the native maximum, then gives it the native range and
+// position with Page, and Small and Large when not 0; the position is remembered as the last synchronised one.
+void TbsSkinCustomListView::SyncBar(TbsSkinScrollBar* Bar, int Which, const std::function<bool(int Max)>& Show,
+                                    int Page, int Small, int Large, int& Remembered, bool& Changed) {
+    if (!Bar)
+        return;
+    int Min = 0, Max = 0;
+    GetScrollRange(FHandle, Which, &Min, &Max);
+    const int Pos = GetScrollPos(FHandle, Which);
+    FInCheckScrollBars = true;
+    Changed |= ShowViewBar(Bar, Show(Max), Visible());
+    FInCheckScrollBars = false;
+    if (!Bar->Visible())
+        return;
+    Bar->SetRange(Min, Max, Pos, Page);
+    if (Small)
+        Bar->SetSmallChange(Small);
+    if (Large)
+        Bar->SetLargeChange(Large);
+    Remembered = Pos;
+}
+
 void TbsSkinCustomListView::SyncReport(bool& Changed) {
     if (FInCheckScrollBars)
         return;
-    int Min = 0, Max = 0;
-    if (FVScrollBar) {
-        GetScrollRange(FHandle, SB_VERT, &Min, &Max);
-        const int Pos = GetScrollPos(FHandle, SB_VERT);
-        const int PerPage = int(Perform(LVM_GETCOUNTPERPAGE, 0, 0));
-        FInCheckScrollBars = true;
-        Changed |= ShowViewBar(FVScrollBar, PerPage < Max + 1, Visible());
-        FInCheckScrollBars = false;
-        if (FVScrollBar->Visible()) {
-            FVScrollBar->SetRange(Min, Max, Pos, PerPage);
-            FVScrollBar->SetSmallChange(1);
-            FVScrollBar->SetLargeChange(std::max(PerPage, 1));
-            FOldVScrollBarPos = Pos;
-        }
-    }
-    if (FHScrollBar) {
-        GetScrollRange(FHandle, SB_HORZ, &Min, &Max);
-        const int Pos = GetScrollPos(FHandle, SB_HORZ);
-        FInCheckScrollBars = true;
-        Changed |= ShowViewBar(FHScrollBar, Max > Width(), Visible());
-        FInCheckScrollBars = false;
-        if (FHScrollBar->Visible()) {
-            FHScrollBar->SetRange(Min, Max, Pos, Width());
-            FOldHScrollBarPos = Pos;
-        }
-    }
+    const int PerPage = int(Perform(LVM_GETCOUNTPERPAGE, 0, 0));
+    SyncBar(
+        FVScrollBar, SB_VERT, [&](int Max) { return PerPage < Max + 1; }, PerPage, 1, std::max(PerPage, 1),
+        FOldVScrollBarPos, Changed);
+    SyncBar(
+        FHScrollBar, SB_HORZ, [&](int Max) { return Max > Width(); }, Width(), 0, 0, FOldHScrollBarPos, Changed);
 }
 
 void TbsSkinCustomListView::SyncList(bool& Changed) {
@@ -205,11 +171,6 @@ void TbsSkinCustomListView::SyncList(bool& Changed) {
         Changed |= ShowViewBar(FVScrollBar, false, Visible());
         FInCheckScrollBars = false;
     }
-    if (!FHScrollBar)
-        return;
-    int Min = 0, Max = 0;
-    GetScrollRange(FHandle, SB_HORZ, &Min, &Max);
-    const int Pos = GetScrollPos(FHandle, SB_HORZ);
     const int PerPage = int(Perform(LVM_GETCOUNTPERPAGE, 0, 0));
     const int Count = int(Perform(LVM_GETITEMCOUNT, 0, 0));
     int ColumnWidth = 1;
@@ -217,15 +178,9 @@ void TbsSkinCustomListView::SyncList(bool& Changed) {
         const TRect R = ItemRect(0, drBounds);
         ColumnWidth = std::max(1, R.Right - R.Left);
     }
-    FInCheckScrollBars = true;
-    Changed |= ShowViewBar(FHScrollBar, PerPage < Count, Visible());
-    FInCheckScrollBars = false;
-    if (FHScrollBar->Visible()) {
-        FHScrollBar->SetRange(Min, Max, Pos, Width() / ColumnWidth);
-        FHScrollBar->SetSmallChange(1);
-        FHScrollBar->SetLargeChange(1);
-        FOldHScrollBarPos = Pos;
-    }
+    SyncBar(
+        FHScrollBar, SB_HORZ, [&](int) { return PerPage < Count; }, Width() / ColumnWidth, 1, 1, FOldHScrollBarPos,
+        Changed);
 }
 
 void TbsSkinCustomListView::SyncIcons(bool& Changed) {
@@ -233,33 +188,11 @@ void TbsSkinCustomListView::SyncIcons(bool& Changed) {
         return;
     const int Half = Item0Height() / 2;
     const int Step = Half == 0 ? 1 : Half;
-    int Min = 0, Max = 0;
-    if (FVScrollBar) {
-        GetScrollRange(FHandle, SB_VERT, &Min, &Max);
-        const int Pos = GetScrollPos(FHandle, SB_VERT);
-        FInCheckScrollBars = true;
-        Changed |= ShowViewBar(FVScrollBar, Max > Height(), Visible());
-        FInCheckScrollBars = false;
-        if (FVScrollBar->Visible()) {
-            FVScrollBar->SetRange(Min, Max, Pos, Height());
-            FVScrollBar->SetSmallChange(Step);
-            FVScrollBar->SetLargeChange(Step);
-            FOldVScrollBarPos = Pos;
-        }
-    }
-    if (FHScrollBar) {
-        GetScrollRange(FHandle, SB_HORZ, &Min, &Max);
-        const int Pos = GetScrollPos(FHandle, SB_HORZ);
-        FInCheckScrollBars = true;
-        Changed |= ShowViewBar(FHScrollBar, Max > Width(), Visible());
-        FInCheckScrollBars = false;
-        if (FHScrollBar->Visible()) {
-            FHScrollBar->SetRange(Min, Max, Pos, Width());
-            FHScrollBar->SetSmallChange(Step);
-            FHScrollBar->SetLargeChange(Step);
-            FOldHScrollBarPos = Pos;
-        }
-    }
+    SyncBar(
+        FVScrollBar, SB_VERT, [&](int Max) { return Max > Height(); }, Height(), Step, Step, FOldVScrollBarPos,
+        Changed);
+    SyncBar(
+        FHScrollBar, SB_HORZ, [&](int Max) { return Max > Width(); }, Width(), Step, Step, FOldHScrollBarPos, Changed);
 }
 
 // A bar's change scrolls the view; the view's answer must not move the bar back while it is dragged.

@@ -97,7 +97,8 @@ private:
     void DrawHeaderRest(TCanvas* C, const TRect& Rest);
     void DrawHeaderSection(TCanvas* Canvas, TListColumn* Column, const TRect& R, bool Pressed);
     void DrawSectionContent(TCanvas* C, TListColumn* Column, int W, int H);
-    void AttachBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
+    void SyncBar(TbsSkinScrollBar* Bar, int Which, const std::function<bool(int Max)>& Show, int Page, int Small,
+                 int Large, int& Remembered, bool& Changed);
     void SyncReport(bool& Changed);
     void SyncList(bool& Changed);
     void SyncIcons(bool& Changed);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/WinGdi.h"
+#include "skin/controls/bsSkinCtrlsViews.h"
 #include "skin/core/TbsSkinData.h"
 
 namespace {
@@ -21,14 +22,6 @@ bool Empty(const TRect& R) {
 
 TRect OrIfEmpty(const TRect& R, const TRect& Fallback) {
     return Empty(R) ? Fallback : R;
-}
-
-void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Frame);
-    C->FrameRect(R);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
 }
 
 TRect Shifted(TRect R, int DX, int DY) {

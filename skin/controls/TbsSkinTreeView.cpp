@@ -11,13 +11,7 @@ TbsSkinCustomTreeView::TbsSkinCustomTreeView(TComponent* AOwner)
     : TCustomTreeView(AOwner), FDefaultFont(CreateSkinDefaultFont()) {}
 
 void TbsSkinCustomTreeView::SetSkinData(TbsSkinData* Value) {
-    if (FSD && FSD != Value)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    if (Value && !Value->Empty && !ComponentState().Contains(csDesigning))
-        ChangeSkinData();
+    StoreViewSkinData(*this, Value);
 }
 
 void TbsSkinCustomTreeView::SetDefaultFont(TFont* Value) {
@@ -33,28 +27,17 @@ void TbsSkinCustomTreeView::SetDefaultColor(TColor Value) {
 }
 
 void TbsSkinCustomTreeView::SetVScrollBar(TbsSkinScrollBar* Value) {
-    AttachBar(FVScrollBar, Value, true);
+    AttachViewBar(*this, FVScrollBar, Value, [this](TObject*) {
+        if (FVScrollBar)
+            ScrollTo(SB_VERT, FVScrollBar->Position());
+    });
 }
 
 void TbsSkinCustomTreeView::SetHScrollBar(TbsSkinScrollBar* Value) {
-    AttachBar(FHScrollBar, Value, false);
-}
-
-void TbsSkinCustomTreeView::AttachBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical) {
-    if (Field && Field != Value)
-        Field->RemoveFreeNotification(this);
-    Field = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->SetEnabled(true);
-        Value->SetVisible(false);
-        Value->OnChange = [this, Vertical](TObject*) {
-            TbsSkinScrollBar* Bar = Vertical ? FVScrollBar : FHScrollBar;
-            if (Bar)
-                ScrollTo(Vertical ? SB_VERT : SB_HORZ, Bar->Position());
-        };
-    }
-    UpDateScrollBars();
+    AttachViewBar(*this, FHScrollBar, Value, [this](TObject*) {
+        if (FHScrollBar)
+            ScrollTo(SB_HORZ, FHScrollBar->Position());
+    });
 }
 
 // The scroll message carries 16 bits of position: a larger one is reached by pages and lines from where the
@@ -87,14 +70,8 @@ void TbsSkinCustomTreeView::ScrollTo(int Bar, int Position) {
 
 void TbsSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
     TCustomTreeView::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FVScrollBar)
-        FVScrollBar = nullptr;
-    if (AComponent == FHScrollBar)
-        FHScrollBar = nullptr;
+    if (Operation == opRemove)
+        ForgetViewPart(*this, AComponent);
 }
 
 void TbsSkinCustomTreeView::Loaded() {

@@ -50,7 +50,6 @@ protected:
     void Change(TTreeNode* Node) override;
 
 private:
-    void AttachBar(TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, bool Vertical);
     // Scrolls the view to Position on Bar (SB_VERT or SB_HORZ) with WM_VSCROLL or WM_HSCROLL.
     void ScrollTo(int Bar, int Position);
 };

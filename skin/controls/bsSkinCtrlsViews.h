@@ -3,9 +3,8 @@
 #pragma once
 
 #include "platform/ui/Controls.h"
+#include "skin/controls/TbsSkinScrollBar.h"
 #include "skin/core/TbsSkinData.h"
-
-class TbsSkinScrollBar;
 
 // Applies the record Name of SD (of class Record) to View, or the defaults without one; returns the record's
 // index, -1 for none. A record of another class changes nothing.
@@ -33,6 +32,45 @@ int ApplyViewSkin(TControl* View, TbsSkinData* SD, const String& Name, bool UseS
         View->Font()->SetCharset(DefaultFont->Charset());
     return Index;
 }
+
+// Stores a view's skin data and applies it, unless it is empty or the view is being designed.
+template <class View> void StoreViewSkinData(View& V, TbsSkinData* Value) {
+    if (V.FSD && V.FSD != Value)
+        V.FSD->RemoveFreeNotification(&V);
+    V.FSD = Value;
+    if (Value)
+        Value->FreeNotification(&V);
+    if (Value && !Value->Empty && !V.ComponentState().Contains(csDesigning))
+        V.ChangeSkinData();
+}
+
+// Attaches an external bar: enabled, hidden until the view shows it, its changes going to OnChange.
+template <class View>
+void AttachViewBar(View& V, TbsSkinScrollBar*& Field, TbsSkinScrollBar* Value, TNotifyEvent OnChange) {
+    if (Field && Field != Value)
+        Field->RemoveFreeNotification(&V);
+    Field = Value;
+    if (Value) {
+        Value->FreeNotification(&V);
+        Value->SetEnabled(true);
+        Value->SetVisible(false);
+        Value->OnChange = std::move(OnChange);
+    }
+    V.UpDateScrollBars();
+}
+
+// A removed skin data or bar is forgotten.
+template <class View> void ForgetViewPart(View& V, TComponent* AComponent) {
+    if (AComponent == V.FSD)
+        V.FSD = nullptr;
+    if (AComponent == V.FVScrollBar)
+        V.FVScrollBar = nullptr;
+    if (AComponent == V.FHScrollBar)
+        V.FHScrollBar = nullptr;
+}
+
+// The default look of a part: a one-pixel frame around a fill.
+void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill);
 
 // Shows or hides Bar by Show and the view's own visibility; true when that changed its visibility.
 bool ShowViewBar(TbsSkinScrollBar* Bar, bool Show, bool ViewVisible);
