@@ -18,10 +18,12 @@ namespace ctltest {
 
 class GalleryTest : public uitest::UiTest, public ::testing::WithParamInterface<int> {
 protected:
+    GalleryTest(int FormWidth = 700, int FormHeight = 400) : FFormWidth(FormWidth), FFormHeight(FormHeight) {}
+
     void SetUp() override {
         uitest::UiTest::SetUp();
         Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(50, 50, 700, 400);
+        Form->SetBounds(50, 50, FFormWidth, FFormHeight);
         Form->SetColor(TColor(0xE0E0E0));
         Form->Show();
         Skin = new TbsSkinData(Form.get());
@@ -81,6 +83,10 @@ protected:
     TbsSkinData* Skin = nullptr;
     std::unique_ptr<TbsCompressedSkinList> List;
     TBitmap Sheet;
+
+private:
+    int FFormWidth;
+    int FFormHeight;
 };
 
 } // namespace ctltest

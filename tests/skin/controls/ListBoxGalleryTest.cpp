@@ -4,7 +4,7 @@
 #include "skin/controls/bsSkinBoxCtrls.h"
 
 #include "tests/skin/controls/ControlSkinFixture.h"
-#include "tests/skin/controls/StoredSkinGallery.h"
+#include "tests/skin/controls/GalleryFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ using namespace ctltest;
 
 namespace {
 
-class ListBoxGallery : public StoredSkinGallery {
+class ListBoxGallery : public GalleryTest {
 protected:
-    ListBoxGallery() : StoredSkinGallery(520, 300) {}
+    ListBoxGallery() : GalleryTest(520, 300) {}
 };
 
 TEST_P(ListBoxGallery, ListBoxWithCaptionImagesBarsAndATransparentEdit) {
