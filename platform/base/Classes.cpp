@@ -13,15 +13,15 @@ namespace {
 
 // Position of Item in a list of pointers; -1 when absent.
 template <class T> int IndexIn(const std::vector<T*>& List, const void* Item) {
-    const auto it = std::find(List.begin(), List.end(), Item);
-    return it == List.end() ? -1 : int(it - List.begin());
+    const auto It = std::find(List.begin(), List.end(), Item);
+    return It == List.end() ? -1 : int(It - List.begin());
 }
 
 // Moves the element at From to To (both valid indexes).
 template <class T> void MoveIn(std::vector<T*>& List, int From, int To) {
-    T* item = List[From];
+    T* Item = List[From];
     List.erase(List.begin() + From);
-    List.insert(List.begin() + To, item);
+    List.insert(List.begin() + To, Item);
 }
 
 } // namespace
@@ -57,10 +57,10 @@ namespace {
 bool IsValidIdent(const String& S) {
     if (S.empty())
         return false;
-    for (std::size_t i = 0; i < S.size(); ++i) {
-        const char16_t c = S[i];
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-        if (!letter && !(i > 0 && c >= '0' && c <= '9'))
+    for (std::size_t I = 0; I < S.size(); ++I) {
+        const char16_t C = S[I];
+        const bool Letter = (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '_';
+        if (!Letter && !(I > 0 && C >= '0' && C <= '9'))
             return false;
     }
     return true;
@@ -76,10 +76,10 @@ TComponent::TComponent(TComponent* AOwner) {
 void TComponent::operator delete(TComponent* Component, std::destroying_delete_t) {
     // The complete object still stands here: mark it (and what it owns) as going away before any
     // destructor runs, then destroy it from the most derived class down.
-    void* memory = dynamic_cast<void*>(Component);
+    void* Memory = dynamic_cast<void*>(Component);
     Component->Destroying();
     Component->~TComponent();
-    ::operator delete(memory);
+    ::operator delete(Memory);
 }
 
 void* TComponent::operator new(std::size_t Size) {
@@ -93,11 +93,11 @@ void TComponent::operator delete(void* Memory) {
 TComponent::~TComponent() {
     Destroying();
     while (!FFreeNotifies.empty()) {
-        TComponent* other = FFreeNotifies.back();
-        other->Notification(this, opRemove);
+        TComponent* Other = FFreeNotifies.back();
+        Other->Notification(this, opRemove);
         // A Notification override that does not call the base leaves the link: drop it here.
-        if (!FFreeNotifies.empty() && FFreeNotifies.back() == other)
-            RemoveFreeNotification(other);
+        if (!FFreeNotifies.empty() && FFreeNotifies.back() == Other)
+            RemoveFreeNotification(Other);
     }
     DestroyComponents();
     if (FOwner)
@@ -117,19 +117,19 @@ int TComponent::ComponentIndex() const {
 void TComponent::SetComponentIndex(int Value) {
     if (!FOwner)
         return;
-    auto& list = FOwner->FComponents;
-    const int current = ComponentIndex();
-    if (current < 0)
+    auto& List = FOwner->FComponents;
+    const int Current = ComponentIndex();
+    if (Current < 0)
         return;
-    MoveIn(list, current, std::clamp(Value, 0, int(list.size()) - 1));
+    MoveIn(List, Current, std::clamp(Value, 0, int(List.size()) - 1));
 }
 
 TComponent* TComponent::FindComponent(const String& AName) const {
     if (AName.empty())
         return nullptr;
-    for (TComponent* c : FComponents)
-        if (SameText(c->FName, AName))
-            return c;
+    for (TComponent* C : FComponents)
+        if (SameText(C->FName, AName))
+            return C;
     return nullptr;
 }
 
@@ -174,20 +174,20 @@ void TComponent::Insert(TComponent* AComponent) {
 }
 
 void TComponent::Remove(TComponent* AComponent) {
-    const auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
-    if (it != FComponents.end())
-        FComponents.erase(it);
+    const auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
+    if (It != FComponents.end())
+        FComponents.erase(It);
     AComponent->FOwner = nullptr;
 }
 
 void TComponent::DestroyComponents() {
     while (!FComponents.empty()) {
-        TComponent* instance = FComponents.back();
-        if (instance->FComponentState.Contains(csFreeNotification))
-            RemoveComponent(instance);
+        TComponent* Instance = FComponents.back();
+        if (Instance->FComponentState.Contains(csFreeNotification))
+            RemoveComponent(Instance);
         else
-            Remove(instance);
-        delete instance;
+            Remove(Instance);
+        delete Instance;
     }
 }
 
@@ -195,17 +195,17 @@ void TComponent::Destroying() {
     if (FComponentState.Contains(csDestroying))
         return;
     FComponentState.Include(csDestroying);
-    for (TComponent* c : FComponents)
-        c->Destroying();
+    for (TComponent* C : FComponents)
+        C->Destroying();
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation == opRemove && AComponent)
         RemoveFreeNotification(AComponent);
-    for (int i = ComponentCount() - 1; i >= 0; --i) {
-        if (i >= ComponentCount())
+    for (int I = ComponentCount() - 1; I >= 0; --I) {
+        if (I >= ComponentCount())
             continue; // a handler removed components
-        FComponents[i]->Notification(AComponent, Operation);
+        FComponents[I]->Notification(AComponent, Operation);
     }
 }
 
@@ -227,25 +227,25 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
 }
 
 void TComponent::RemoveNotification(TComponent* AComponent) {
-    const auto it = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
-    if (it == FFreeNotifies.end())
+    const auto It = std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent);
+    if (It == FFreeNotifies.end())
         return;
-    FFreeNotifies.erase(it);
+    FFreeNotifies.erase(It);
     if (FFreeNotifies.empty())
         FComponentState.Exclude(csFreeNotification);
 }
 
 void TComponent::BeginLoading() {
     FComponentState.Include(csLoading);
-    for (TComponent* c : FComponents)
-        c->BeginLoading();
+    for (TComponent* C : FComponents)
+        C->BeginLoading();
 }
 
 void TComponent::EndLoading() {
     if (FComponentState.Contains(csLoading))
         Loaded();
-    for (int i = 0; i < ComponentCount(); ++i)
-        FComponents[i]->EndLoading();
+    for (int I = 0; I < ComponentCount(); ++I)
+        FComponents[I]->EndLoading();
 }
 
 void TComponent::Loaded() {
@@ -258,8 +258,8 @@ void TComponent::SetDesigning(bool Value, bool SetChildren) {
     else
         FComponentState.Exclude(csDesigning);
     if (SetChildren)
-        for (TComponent* c : FComponents)
-            c->SetDesigning(Value);
+        for (TComponent* C : FComponents)
+            C->SetDesigning(Value);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -289,24 +289,24 @@ void TList::Insert(int Index, void* Item) {
 }
 
 void TList::Delete(int Index) {
-    void* item = Get(Index);
+    void* Item = Get(Index);
     FList.erase(FList.begin() + Index);
-    if (item)
-        Notify(item, lnDeleted);
+    if (Item)
+        Notify(Item, lnDeleted);
 }
 
 int TList::Remove(void* Item) {
-    const int i = IndexOf(Item);
-    if (i >= 0)
-        Delete(i);
-    return i;
+    const int I = IndexOf(Item);
+    if (I >= 0)
+        Delete(I);
+    return I;
 }
 
 void* TList::Extract(void* Item) {
-    const int i = IndexOf(Item);
-    if (i < 0)
+    const int I = IndexOf(Item);
+    if (I < 0)
         return nullptr;
-    FList.erase(FList.begin() + i);
+    FList.erase(FList.begin() + I);
     Notify(Item, lnExtracted);
     return Item;
 }
@@ -330,9 +330,9 @@ void TList::Move(int CurIndex, int NewIndex) {
 }
 
 void TList::Pack() {
-    for (int i = Count() - 1; i >= 0; --i)
-        if (!FList[i])
-            FList.erase(FList.begin() + i);
+    for (int I = Count() - 1; I >= 0; --I)
+        if (!FList[I])
+            FList.erase(FList.begin() + I);
 }
 
 int TList::IndexOf(void* Item) const {
@@ -350,8 +350,8 @@ void TList::SetCount(int NewCount) {
         FList.resize(NewCount, nullptr);
         return;
     }
-    for (int i = Count() - 1; i >= NewCount; --i)
-        Delete(i);
+    for (int I = Count() - 1; I >= NewCount; --I)
+        Delete(I);
 }
 
 void TList::SetCapacity(int NewCapacity) {
@@ -367,12 +367,12 @@ void* TList::Get(int Index) const {
 }
 
 void TList::Put(int Index, void* Item) {
-    void* old = Get(Index);
-    if (old == Item)
+    void* Old = Get(Index);
+    if (Old == Item)
         return;
     FList[Index] = Item;
-    if (old)
-        Notify(old, lnDeleted);
+    if (Old)
+        Notify(Old, lnDeleted);
     if (Item)
         Notify(Item, lnAdded);
 }
@@ -404,22 +404,22 @@ std::int64_t TStream::CopyFrom(TStream* Source, std::int64_t Count) {
         Source->SetPosition(0);
         Count = Source->Size();
     }
-    const std::int64_t result = Count;
-    std::vector<Byte> buffer(std::size_t(std::min<std::int64_t>(Count, 0x10000)));
+    const std::int64_t Result = Count;
+    std::vector<Byte> Buffer(std::size_t(std::min<std::int64_t>(Count, 0x10000)));
     while (Count > 0) {
-        const std::int64_t n = std::min<std::int64_t>(Count, std::int64_t(buffer.size()));
-        Source->ReadBuffer(buffer.data(), n);
-        WriteBuffer(buffer.data(), n);
-        Count -= n;
+        const std::int64_t N = std::min<std::int64_t>(Count, std::int64_t(Buffer.size()));
+        Source->ReadBuffer(Buffer.data(), N);
+        WriteBuffer(Buffer.data(), N);
+        Count -= N;
     }
-    return result;
+    return Result;
 }
 
 std::int64_t TStream::Size() {
-    const std::int64_t pos = Seek(0, soCurrent);
-    const std::int64_t size = Seek(0, soEnd);
-    Seek(pos, soBeginning);
-    return size;
+    const std::int64_t Pos = Seek(0, soCurrent);
+    const std::int64_t Size = Seek(0, soEnd);
+    Seek(Pos, soBeginning);
+    return Size;
 }
 
 void TStream::SetSize(std::int64_t) {}
@@ -428,33 +428,33 @@ namespace {
 
 // Moves all Count bytes unless the file ends or fails; interrupted calls are repeated.
 template <class Op> std::int64_t TransferAll(Op op, std::int64_t Count) {
-    std::int64_t done = 0;
-    while (done < Count) {
-        const ssize_t n = op(done, std::size_t(Count - done));
-        if (n < 0 && errno == EINTR)
+    std::int64_t Done = 0;
+    while (Done < Count) {
+        const ssize_t N = op(Done, std::size_t(Count - Done));
+        if (N < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (N <= 0)
             break;
-        done += n;
+        Done += N;
     }
-    return done;
+    return Done;
 }
 
 } // namespace
 
 std::int64_t THandleStream::Read(void* Buffer, std::int64_t Count) {
-    auto* p = static_cast<char*>(Buffer);
-    return TransferAll([&](std::int64_t at, std::size_t n) { return ::read(FHandle, p + at, n); }, Count);
+    auto* P = static_cast<char*>(Buffer);
+    return TransferAll([&](std::int64_t at, std::size_t n) { return ::read(FHandle, P + at, n); }, Count);
 }
 
 std::int64_t THandleStream::Write(const void* Buffer, std::int64_t Count) {
-    const auto* p = static_cast<const char*>(Buffer);
-    return TransferAll([&](std::int64_t at, std::size_t n) { return ::write(FHandle, p + at, n); }, Count);
+    const auto* P = static_cast<const char*>(Buffer);
+    return TransferAll([&](std::int64_t at, std::size_t n) { return ::write(FHandle, P + at, n); }, Count);
 }
 
 std::int64_t THandleStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
-    const int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
-    return ::lseek(FHandle, off_t(Offset), whence);
+    const int Whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
+    return ::lseek(FHandle, off_t(Offset), Whence);
 }
 
 void THandleStream::SetSize(std::int64_t NewSize) {
@@ -464,18 +464,18 @@ void THandleStream::SetSize(std::int64_t NewSize) {
 }
 
 TFileStream::TFileStream(const String& AFileName, Word Mode) : THandleStream(-1), FFileName(AFileName) {
-    const std::string path = UTF8Encode(AFileName);
+    const std::string Path = UTF8Encode(AFileName);
     if ((Mode & fmCreate) == fmCreate) {
-        FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        FHandle = ::open(Path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (FHandle < 0)
             throw EFCreateError(
                 Format(u"Cannot create file \"%s\". %s", {ExpandFileName(AFileName), SysErrorMessage(GetLastError())}));
         return;
     }
-    const int access = (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
-    FHandle = ::open(path.c_str(), access | O_CLOEXEC);
-    struct stat st;
-    if (FHandle >= 0 && ::fstat(FHandle, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const int Access = (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
+    FHandle = ::open(Path.c_str(), Access | O_CLOEXEC);
+    struct stat St;
+    if (FHandle >= 0 && ::fstat(FHandle, &St) == 0 && S_ISDIR(St.st_mode)) {
         ::close(FHandle);
         FHandle = -1;
         errno = EISDIR;
@@ -491,18 +491,18 @@ TFileStream::~TFileStream() {
 }
 
 std::int64_t TCustomMemoryStream::Read(void* Buffer, std::int64_t Count) {
-    const std::int64_t size = std::int64_t(FData.size());
-    if (Count <= 0 || FPosition < 0 || FPosition >= size)
+    const std::int64_t Size = std::int64_t(FData.size());
+    if (Count <= 0 || FPosition < 0 || FPosition >= Size)
         return 0;
-    const std::int64_t n = std::min(Count, size - FPosition);
-    std::memcpy(Buffer, FData.data() + FPosition, std::size_t(n));
-    FPosition += n;
-    return n;
+    const std::int64_t N = std::min(Count, Size - FPosition);
+    std::memcpy(Buffer, FData.data() + FPosition, std::size_t(N));
+    FPosition += N;
+    return N;
 }
 
 std::int64_t TCustomMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
-    const std::int64_t base = Origin == soBeginning ? 0 : Origin == soCurrent ? FPosition : std::int64_t(FData.size());
-    FPosition = std::max<std::int64_t>(base + Offset, 0);
+    const std::int64_t Base = Origin == soBeginning ? 0 : Origin == soCurrent ? FPosition : std::int64_t(FData.size());
+    FPosition = std::max<std::int64_t>(Base + Offset, 0);
     return FPosition;
 }
 
@@ -511,18 +511,18 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(const String& FileName) {
-    TFileStream file(FileName, fmCreate);
-    SaveToStream(&file);
+    TFileStream File(FileName, fmCreate);
+    SaveToStream(&File);
 }
 
 std::int64_t TMemoryStream::Write(const void* Buffer, std::int64_t Count) {
     if (Count <= 0 || FPosition < 0)
         return 0;
-    const std::int64_t end = FPosition + Count;
-    if (end > std::int64_t(FData.size()))
-        FData.resize(std::size_t(end));
+    const std::int64_t End = FPosition + Count;
+    if (End > std::int64_t(FData.size()))
+        FData.resize(std::size_t(End));
     std::memcpy(FData.data() + FPosition, Buffer, std::size_t(Count));
-    FPosition = end;
+    FPosition = End;
     return Count;
 }
 
@@ -539,16 +539,16 @@ void TMemoryStream::Clear() {
 
 void TMemoryStream::LoadFromStream(TStream* Stream) {
     Stream->SetPosition(0);
-    const std::int64_t size = Stream->Size();
-    SetSize(size);
-    if (size > 0)
-        Stream->ReadBuffer(FData.data(), size);
+    const std::int64_t Size = Stream->Size();
+    SetSize(Size);
+    if (Size > 0)
+        Stream->ReadBuffer(FData.data(), Size);
     FPosition = 0;
 }
 
 void TMemoryStream::LoadFromFile(const String& FileName) {
-    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&file);
+    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&File);
 }
 
 TStringStream::TStringStream(const String& AString) {
@@ -565,14 +565,14 @@ String TStringStream::DataString() const {
 }
 
 String TStringStream::ReadString(std::int64_t Count) {
-    std::string bytes(std::size_t(std::max<std::int64_t>(0, std::min(Count, Size() - Position()))), '\0');
-    bytes.resize(std::size_t(Read(bytes.data(), std::int64_t(bytes.size()))));
-    return UTF8ToString(bytes);
+    std::string Bytes(std::size_t(std::max<std::int64_t>(0, std::min(Count, Size() - Position()))), '\0');
+    Bytes.resize(std::size_t(Read(Bytes.data(), std::int64_t(Bytes.size()))));
+    return UTF8ToString(Bytes);
 }
 
 void TStringStream::WriteString(const String& AString) {
-    const std::string bytes = UTF8Encode(AString);
-    WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+    const std::string Bytes = UTF8Encode(AString);
+    WriteBuffer(Bytes.data(), std::int64_t(Bytes.size()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -583,28 +583,28 @@ void TStrings::Error(const String& Msg, NativeInt Data) const {
 }
 
 int TStrings::Add(const String& S) {
-    const int n = Count();
-    Insert(n, S);
-    return n;
+    const int N = Count();
+    Insert(N, S);
+    return N;
 }
 
 int TStrings::AddObject(const String& S, TObject* AObject) {
-    const int n = Add(S);
-    PutObject(n, AObject);
-    return n;
+    const int N = Add(S);
+    PutObject(N, AObject);
+    return N;
 }
 
 void TStrings::AddStrings(const TStrings* Strings) {
     BeginUpdate();
-    for (int i = 0; i < Strings->Count(); ++i)
-        AddObject(Strings->Get(i), Strings->GetObject(i));
+    for (int I = 0; I < Strings->Count(); ++I)
+        AddObject(Strings->Get(I), Strings->GetObject(I));
     EndUpdate();
 }
 
 void TStrings::AddStrings(std::initializer_list<String> Strings) {
     BeginUpdate();
-    for (const String& s : Strings)
-        Add(s);
+    for (const String& S : Strings)
+        Add(S);
     EndUpdate();
 }
 
@@ -626,12 +626,12 @@ void TStrings::Assign(TPersistent* Source) {
 
 void TStrings::Exchange(int Index1, int Index2) {
     BeginUpdate();
-    const String s = Get(Index1);
-    TObject* o = GetObject(Index1);
+    const String S = Get(Index1);
+    TObject* O = GetObject(Index1);
     Put(Index1, Get(Index2));
     PutObject(Index1, GetObject(Index2));
-    Put(Index2, s);
-    PutObject(Index2, o);
+    Put(Index2, S);
+    PutObject(Index2, O);
     EndUpdate();
 }
 
@@ -639,10 +639,10 @@ void TStrings::Move(int CurIndex, int NewIndex) {
     if (CurIndex == NewIndex)
         return;
     BeginUpdate();
-    const String s = Get(CurIndex);
-    TObject* o = GetObject(CurIndex);
+    const String S = Get(CurIndex);
+    TObject* O = GetObject(CurIndex);
     Delete(CurIndex);
-    InsertObject(NewIndex, s, o);
+    InsertObject(NewIndex, S, O);
     EndUpdate();
 }
 
@@ -652,34 +652,34 @@ void TStrings::InsertObject(int Index, const String& S, TObject* AObject) {
 }
 
 int TStrings::IndexOf(const String& S) const {
-    for (int i = 0; i < Count(); ++i)
-        if (CompareStrings(Get(i), S) == 0)
-            return i;
+    for (int I = 0; I < Count(); ++I)
+        if (CompareStrings(Get(I), S) == 0)
+            return I;
     return -1;
 }
 
 int TStrings::IndexOfName(const String& Name) const {
-    for (int i = 0; i < Count(); ++i) {
-        const String s = Get(i);
-        const std::size_t p = s.find(FNameValueSeparator);
-        if (p != String::npos && CompareStrings(s.substr(0, p), Name) == 0)
-            return i;
+    for (int I = 0; I < Count(); ++I) {
+        const String S = Get(I);
+        const std::size_t P = S.find(FNameValueSeparator);
+        if (P != String::npos && CompareStrings(S.substr(0, P), Name) == 0)
+            return I;
     }
     return -1;
 }
 
 int TStrings::IndexOfObject(const TObject* AObject) const {
-    for (int i = 0; i < Count(); ++i)
-        if (GetObject(i) == AObject)
-            return i;
+    for (int I = 0; I < Count(); ++I)
+        if (GetObject(I) == AObject)
+            return I;
     return -1;
 }
 
 bool TStrings::Equals(const TStrings* Strings) const {
     if (Count() != Strings->Count())
         return false;
-    for (int i = 0; i < Count(); ++i)
-        if (Get(i) != Strings->Get(i))
+    for (int I = 0; I < Count(); ++I)
+        if (Get(I) != Strings->Get(I))
             return false;
     return true;
 }
@@ -696,23 +696,23 @@ void TStrings::EndUpdate() {
 }
 
 void TStrings::Put(int Index, const String& S) {
-    TObject* o = GetObject(Index);
+    TObject* O = GetObject(Index);
     BeginUpdate();
     Delete(Index);
-    InsertObject(Index, S, o);
+    InsertObject(Index, S, O);
     EndUpdate();
 }
 
 String TStrings::Names(int Index) const {
-    const String s = Get(Index);
-    const std::size_t p = s.find(FNameValueSeparator);
-    return p == String::npos ? String() : s.substr(0, p);
+    const String S = Get(Index);
+    const std::size_t P = S.find(FNameValueSeparator);
+    return P == String::npos ? String() : S.substr(0, P);
 }
 
 String TStrings::ValueFromIndex(int Index) const {
-    const String s = Get(Index);
-    const std::size_t p = s.find(FNameValueSeparator);
-    return p == String::npos ? String() : s.substr(p + 1);
+    const String S = Get(Index);
+    const std::size_t P = S.find(FNameValueSeparator);
+    return P == String::npos ? String() : S.substr(P + 1);
 }
 
 void TStrings::SetValueFromIndex(int Index, const String& Value) {
@@ -726,158 +726,158 @@ void TStrings::SetValueFromIndex(int Index, const String& Value) {
 }
 
 String TStrings::Values(const String& Name) const {
-    const int i = IndexOfName(Name);
-    return i >= 0 ? ValueFromIndex(i) : String();
+    const int I = IndexOfName(Name);
+    return I >= 0 ? ValueFromIndex(I) : String();
 }
 
 void TStrings::SetValues(const String& Name, const String& Value) {
-    int i = IndexOfName(Name);
+    int I = IndexOfName(Name);
     if (Value.empty()) {
-        if (i >= 0)
-            Delete(i);
+        if (I >= 0)
+            Delete(I);
         return;
     }
-    if (i < 0)
-        i = Add(String());
-    Put(i, Name + FNameValueSeparator + Value);
+    if (I < 0)
+        I = Add(String());
+    Put(I, Name + FNameValueSeparator + Value);
 }
 
 String TStrings::Text() const {
-    String r;
-    for (int i = 0; i < Count(); ++i)
-        r += Get(i) + FLineBreak;
-    return r;
+    String R;
+    for (int I = 0; I < Count(); ++I)
+        R += Get(I) + FLineBreak;
+    return R;
 }
 
 void TStrings::SetText(const String& Value) {
     BeginUpdate();
     Clear();
-    std::size_t i = 0;
-    const std::size_t n = Value.size();
-    while (i < n) {
-        std::size_t j = i;
-        while (j < n && Value[j] != '\r' && Value[j] != '\n')
-            ++j;
-        Add(Value.substr(i, j - i));
-        if (j < n && Value[j] == '\r')
-            ++j;
-        if (j < n && Value[j] == '\n')
-            ++j;
-        i = j;
+    std::size_t I = 0;
+    const std::size_t N = Value.size();
+    while (I < N) {
+        std::size_t J = I;
+        while (J < N && Value[J] != '\r' && Value[J] != '\n')
+            ++J;
+        Add(Value.substr(I, J - I));
+        if (J < N && Value[J] == '\r')
+            ++J;
+        if (J < N && Value[J] == '\n')
+            ++J;
+        I = J;
     }
     EndUpdate();
 }
 
 String TStrings::DelimitedText() const {
-    String r;
-    for (int i = 0; i < Count(); ++i) {
-        const String s = Get(i);
-        bool quote = s.empty() && Count() == 1;
-        for (char16_t c : s)
-            if ((!FStrictDelimiter && c <= ' ') || c == FQuoteChar || c == FDelimiter)
-                quote = true;
-        if (i > 0)
-            r += FDelimiter;
-        r += quote ? AnsiQuotedStr(s, FQuoteChar) : s;
+    String R;
+    for (int I = 0; I < Count(); ++I) {
+        const String S = Get(I);
+        bool Quote = S.empty() && Count() == 1;
+        for (char16_t C : S)
+            if ((!FStrictDelimiter && C <= ' ') || C == FQuoteChar || C == FDelimiter)
+                Quote = true;
+        if (I > 0)
+            R += FDelimiter;
+        R += Quote ? AnsiQuotedStr(S, FQuoteChar) : S;
     }
-    return r;
+    return R;
 }
 
 void TStrings::SetDelimitedText(const String& Value) {
     BeginUpdate();
     Clear();
-    std::size_t p = 0;
-    const std::size_t n = Value.size();
-    auto blank = [&](std::size_t i) { return !FStrictDelimiter && i < n && Value[i] >= 1 && Value[i] <= ' '; };
-    while (blank(p))
-        ++p;
-    while (p < n) {
-        String s;
-        if (Value[p] == FQuoteChar) {
-            ++p;
-            while (p < n) {
-                if (Value[p] == FQuoteChar) {
-                    if (p + 1 < n && Value[p + 1] == FQuoteChar) {
-                        s += FQuoteChar;
-                        p += 2;
+    std::size_t P = 0;
+    const std::size_t N = Value.size();
+    auto Blank = [&](std::size_t i) { return !FStrictDelimiter && i < N && Value[i] >= 1 && Value[i] <= ' '; };
+    while (Blank(P))
+        ++P;
+    while (P < N) {
+        String S;
+        if (Value[P] == FQuoteChar) {
+            ++P;
+            while (P < N) {
+                if (Value[P] == FQuoteChar) {
+                    if (P + 1 < N && Value[P + 1] == FQuoteChar) {
+                        S += FQuoteChar;
+                        P += 2;
                         continue;
                     }
-                    ++p;
+                    ++P;
                     break;
                 }
-                s += Value[p++];
+                S += Value[P++];
             }
         } else {
-            const std::size_t start = p;
-            while (p < n && (FStrictDelimiter || Value[p] > ' ') && Value[p] != FDelimiter)
-                ++p;
-            s = Value.substr(start, p - start);
+            const std::size_t Start = P;
+            while (P < N && (FStrictDelimiter || Value[P] > ' ') && Value[P] != FDelimiter)
+                ++P;
+            S = Value.substr(Start, P - Start);
         }
-        Add(s);
-        while (blank(p))
-            ++p;
-        if (p < n && Value[p] == FDelimiter) {
-            if (p + 1 == n)
+        Add(S);
+        while (Blank(P))
+            ++P;
+        if (P < N && Value[P] == FDelimiter) {
+            if (P + 1 == N)
                 Add(String());
             do
-                ++p;
-            while (blank(p));
+                ++P;
+            while (Blank(P));
         }
     }
     EndUpdate();
 }
 
 String TStrings::CommaText() const {
-    TStringList copy;
-    copy.Assign(const_cast<TStrings*>(this));
-    copy.SetDelimiter(u',');
-    copy.SetQuoteChar(u'"');
-    copy.SetStrictDelimiter(false);
-    return copy.DelimitedText();
+    TStringList Copy;
+    Copy.Assign(const_cast<TStrings*>(this));
+    Copy.SetDelimiter(u',');
+    Copy.SetQuoteChar(u'"');
+    Copy.SetStrictDelimiter(false);
+    return Copy.DelimitedText();
 }
 
 void TStrings::SetCommaText(const String& Value) {
-    const Char d = FDelimiter, q = FQuoteChar;
-    const bool strict = FStrictDelimiter;
+    const Char D = FDelimiter, Q = FQuoteChar;
+    const bool Strict = FStrictDelimiter;
     FDelimiter = u',';
     FQuoteChar = u'"';
     FStrictDelimiter = false;
     SetDelimitedText(Value);
-    FDelimiter = d;
-    FQuoteChar = q;
-    FStrictDelimiter = strict;
+    FDelimiter = D;
+    FQuoteChar = Q;
+    FStrictDelimiter = Strict;
 }
 
 void TStrings::LoadFromFile(const String& FileName) {
-    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(&file);
+    TFileStream File(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&File);
 }
 
 void TStrings::LoadFromStream(TStream* Stream) {
-    const std::int64_t size = Stream->Size() - Stream->Position();
-    std::string bytes(std::size_t(std::max<std::int64_t>(size, 0)), '\0');
-    Stream->ReadBuffer(bytes.data(), std::int64_t(bytes.size()));
-    std::string_view view = bytes;
-    if (view.starts_with("\xEF\xBB\xBF"))
-        view.remove_prefix(3);
-    SetText(UTF8ToString(view));
+    const std::int64_t Size = Stream->Size() - Stream->Position();
+    std::string Bytes(std::size_t(std::max<std::int64_t>(Size, 0)), '\0');
+    Stream->ReadBuffer(Bytes.data(), std::int64_t(Bytes.size()));
+    std::string_view View = Bytes;
+    if (View.starts_with("\xEF\xBB\xBF"))
+        View.remove_prefix(3);
+    SetText(UTF8ToString(View));
 }
 
 void TStrings::SaveToFile(const String& FileName) const {
-    TFileStream file(FileName, fmCreate);
-    SaveToStream(&file);
+    TFileStream File(FileName, fmCreate);
+    SaveToStream(&File);
 }
 
 void TStrings::SaveToStream(TStream* Stream) const {
-    const std::string bytes = UTF8Encode(Text());
-    Stream->WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+    const std::string Bytes = UTF8Encode(Text());
+    Stream->WriteBuffer(Bytes.data(), std::int64_t(Bytes.size()));
 }
 
 std::vector<String> TStrings::ToVector() const {
-    std::vector<String> v;
-    for (int i = 0; i < Count(); ++i)
-        v.push_back(Get(i));
-    return v;
+    std::vector<String> V;
+    for (int I = 0; I < Count(); ++I)
+        V.push_back(Get(I));
+    return V;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -887,8 +887,8 @@ TStringList::~TStringList() {
     OnChange = nullptr;
     OnChanging = nullptr;
     if (FOwnsObjects)
-        for (auto& item : FList)
-            delete item.FObject;
+        for (auto& Item : FList)
+            delete Item.FObject;
 }
 
 void TStringList::CheckIndex(int Index) const {
@@ -918,15 +918,15 @@ int TStringList::Add(const String& S) {
 }
 
 int TStringList::AddObject(const String& S, TObject* AObject) {
-    int index = Count();
-    if (FSorted && Find(S, index)) {
+    int Index = Count();
+    if (FSorted && Find(S, Index)) {
         if (FDuplicates == dupIgnore)
-            return index;
+            return Index;
         if (FDuplicates == dupError)
             throw EStringListError(u"String list does not allow duplicates");
     }
-    InsertItem(index, S, AObject);
-    return index;
+    InsertItem(Index, S, AObject);
+    return Index;
 }
 
 void TStringList::Insert(int Index, const String& S) {
@@ -947,21 +947,21 @@ void TStringList::Clear() {
     if (FList.empty())
         return;
     Changing();
-    std::vector<TStringItem> old;
-    old.swap(FList);
+    std::vector<TStringItem> Old;
+    Old.swap(FList);
     if (FOwnsObjects)
-        for (auto& item : old)
-            delete item.FObject;
+        for (auto& Item : Old)
+            delete Item.FObject;
     Changed();
 }
 
 void TStringList::Delete(int Index) {
     CheckIndex(Index);
     Changing();
-    TObject* o = FList[Index].FObject;
+    TObject* O = FList[Index].FObject;
     FList.erase(FList.begin() + Index);
     if (FOwnsObjects)
-        delete o;
+        delete O;
     Changed();
 }
 
@@ -1004,23 +1004,23 @@ int TStringList::CompareStrings(const String& S1, const String& S2) const {
 }
 
 bool TStringList::Find(const String& S, int& Index) const {
-    int lo = 0, hi = Count();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (CompareStrings(FList[mid].FString, S) < 0)
-            lo = mid + 1;
+    int Lo = 0, Hi = Count();
+    while (Lo < Hi) {
+        const int Mid = (Lo + Hi) / 2;
+        if (CompareStrings(FList[Mid].FString, S) < 0)
+            Lo = Mid + 1;
         else
-            hi = mid;
+            Hi = Mid;
     }
-    Index = lo;
-    return lo < Count() && CompareStrings(FList[lo].FString, S) == 0;
+    Index = Lo;
+    return Lo < Count() && CompareStrings(FList[Lo].FString, S) == 0;
 }
 
 int TStringList::IndexOf(const String& S) const {
     if (!FSorted)
         return TStrings::IndexOf(S);
-    int index;
-    return Find(S, index) ? index : -1;
+    int Index;
+    return Find(S, Index) ? Index : -1;
 }
 
 void TStringList::Sort() {
@@ -1034,15 +1034,15 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
         return;
     Changing();
     // Sort a permutation with the caller's index-based comparison, then apply it.
-    std::vector<int> order(FList.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = int(i);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
-    std::vector<TStringItem> sorted;
-    sorted.reserve(FList.size());
-    for (int i : order)
-        sorted.push_back(std::move(FList[i]));
-    FList.swap(sorted);
+    std::vector<int> Order(FList.size());
+    for (std::size_t I = 0; I < Order.size(); ++I)
+        Order[I] = int(I);
+    std::stable_sort(Order.begin(), Order.end(), [&](int a, int b) { return Compare(this, a, b) < 0; });
+    std::vector<TStringItem> Sorted;
+    Sorted.reserve(FList.size());
+    for (int I : Order)
+        Sorted.push_back(std::move(FList[I]));
+    FList.swap(Sorted);
     Changed();
 }
 
@@ -1087,13 +1087,13 @@ int TCollectionItem::Index() const {
 }
 
 void TCollectionItem::SetIndex(int Value) {
-    const int current = Index();
-    if (current < 0 || current == Value)
+    const int Current = Index();
+    if (Current < 0 || Current == Value)
         return;
-    auto& items = FCollection->FItems;
-    if (Value < 0 || Value >= int(items.size()))
+    auto& Items = FCollection->FItems;
+    if (Value < 0 || Value >= int(Items.size()))
         TList::Error(u"List index out of bounds (%d)", Value);
-    MoveIn(items, current, Value);
+    MoveIn(Items, Current, Value);
     Changed(true);
 }
 
@@ -1125,22 +1125,22 @@ TCollection::~TCollection() {
 }
 
 TCollectionItem* TCollection::Add() {
-    TCollectionItem* item = FItemClass(this);
-    if (item->FCollection != this)
-        item->SetCollection(this);
-    return item;
+    TCollectionItem* Item = FItemClass(this);
+    if (Item->FCollection != this)
+        Item->SetCollection(this);
+    return Item;
 }
 
 TCollectionItem* TCollection::Insert(int Index) {
-    TCollectionItem* item = Add();
-    item->SetIndex(Index);
-    return item;
+    TCollectionItem* Item = Add();
+    Item->SetIndex(Index);
+    return Item;
 }
 
 void TCollection::Delete(int Index) {
-    TCollectionItem* item = Items(Index);
-    Notify(item, cnDeleting);
-    delete item;
+    TCollectionItem* Item = Items(Index);
+    Notify(Item, cnDeleting);
+    delete Item;
 }
 
 void TCollection::Clear() {
@@ -1158,8 +1158,8 @@ void TCollection::Assign(TPersistent* Source) {
             return;
         BeginUpdate();
         Clear();
-        for (TCollectionItem* item : source->FItems)
-            Add()->Assign(item);
+        for (TCollectionItem* Item : source->FItems)
+            Add()->Assign(Item);
         EndUpdate();
         return;
     }
@@ -1173,9 +1173,9 @@ void TCollection::EndUpdate() {
 }
 
 TCollectionItem* TCollection::FindItemID(int ID) const {
-    for (TCollectionItem* item : FItems)
-        if (item->FID == ID)
-            return item;
+    for (TCollectionItem* Item : FItems)
+        if (Item->FID == ID)
+            return Item;
     return nullptr;
 }
 
@@ -1186,8 +1186,8 @@ TCollectionItem* TCollection::Items(int Index) const {
 }
 
 String TCollection::GetNamePath() const {
-    if (TPersistent* owner = GetOwner())
-        return owner->GetNamePath();
+    if (TPersistent* Owner = GetOwner())
+        return Owner->GetNamePath();
     return ClassName();
 }
 
@@ -1213,9 +1213,9 @@ void TCollection::InsertItem(TCollectionItem* Item) {
 
 void TCollection::RemoveItem(TCollectionItem* Item) {
     Notify(Item, cnExtracting);
-    const auto it = std::find(FItems.begin(), FItems.end(), Item);
-    if (it != FItems.end())
-        FItems.erase(it);
+    const auto It = std::find(FItems.begin(), FItems.end(), Item);
+    if (It != FItems.end())
+        FItems.erase(It);
     Item->FCollection = nullptr;
     Changed();
 }

@@ -34,15 +34,15 @@ void TCustomIniFile::WriteFloat(const String& Section, const String& Ident, doub
 }
 
 bool TCustomIniFile::SectionExists(const String& Section) {
-    TStringList keys;
-    ReadSection(Section, &keys);
-    return keys.Count() > 0;
+    TStringList Keys;
+    ReadSection(Section, &Keys);
+    return Keys.Count() > 0;
 }
 
 bool TCustomIniFile::ValueExists(const String& Section, const String& Ident) {
-    TStringList keys;
-    ReadSection(Section, &keys);
-    return keys.IndexOf(Trim(Ident)) >= 0;
+    TStringList Keys;
+    ReadSection(Section, &Keys);
+    return Keys.IndexOf(Trim(Ident)) >= 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -54,60 +54,60 @@ void TIniContent::Clear() {
 }
 
 void TIniContent::SetText(const String& Text) {
-    TStringList lines;
-    lines.SetText(Text);
-    SetStrings(&lines);
+    TStringList Lines;
+    Lines.SetText(Text);
+    SetStrings(&Lines);
 }
 
 void TIniContent::SetStrings(const TStrings* Strings) {
     Clear();
-    TSection* current = nullptr;
-    for (int i = 0; i < Strings->Count(); ++i) {
-        const String line = Trim(Strings->Strings(i));
-        if (line.empty())
+    TSection* Current = nullptr;
+    for (int I = 0; I < Strings->Count(); ++I) {
+        const String Line = Trim(Strings->Strings(I));
+        if (Line.empty())
             continue;
-        if (line.front() == '[' && line.back() == ']') {
-            const String name = Trim(line.substr(1, line.size() - 2));
-            current = FindSection(name); // a repeated section continues the first one
-            if (!current) {
-                FSections.push_back(TSection{name, {}});
-                current = &FSections.back();
+        if (Line.front() == '[' && Line.back() == ']') {
+            const String Name = Trim(Line.substr(1, Line.size() - 2));
+            Current = FindSection(Name); // a repeated section continues the first one
+            if (!Current) {
+                FSections.push_back(TSection{Name, {}});
+                Current = &FSections.back();
             }
             continue;
         }
-        TLine entry;
-        entry.Raw = line;
-        const std::size_t eq = line.find(u'=');
-        if (line.front() != ';' && eq != String::npos && eq > 0) {
-            entry.Key = Trim(line.substr(0, eq));
-            entry.Value = Trim(line.substr(eq + 1));
+        TLine Entry;
+        Entry.Raw = Line;
+        const std::size_t Eq = Line.find(u'=');
+        if (Line.front() != ';' && Eq != String::npos && Eq > 0) {
+            Entry.Key = Trim(Line.substr(0, Eq));
+            Entry.Value = Trim(Line.substr(Eq + 1));
         }
-        if (current)
-            current->Lines.push_back(std::move(entry));
+        if (Current)
+            Current->Lines.push_back(std::move(Entry));
         else
-            FPreamble.push_back(line);
+            FPreamble.push_back(Line);
     }
 }
 
 String TIniContent::Text() const {
-    String text;
-    for (const String& line : FPreamble)
-        text += line + sLineBreak;
+    String Text;
+    for (const String& Line : FPreamble)
+        Text += Line + sLineBreak;
     if (!FPreamble.empty())
-        text += sLineBreak;
-    for (const TSection& section : FSections) {
-        text += u"[" + section.Name + u"]" + sLineBreak;
-        for (const TLine& line : section.Lines)
-            text += (line.Key.empty() ? line.Raw : line.Key + u"=" + line.Value) + sLineBreak;
-        text += sLineBreak;
+        Text += sLineBreak;
+    for (const TSection& Section : FSections) {
+        Text += u"[" + Section.Name + u"]" + sLineBreak;
+        for (const TLine& Line : Section.Lines)
+            Text += (Line.Key.empty() ? Line.Raw : Line.Key + u"=" + Line.Value) + sLineBreak;
+        Text += sLineBreak;
     }
-    return text;
+    return Text;
 }
 
 TIniContent::TSection* TIniContent::FindSection(const String& Name) {
-    for (TSection& s : FSections)
-        if (AnsiSameText(s.Name, Name))
-            return &s;
+    for (TSection& S : FSections)
+        if (AnsiSameText(S.Name, Name))
+            return &S;
     return nullptr;
 }
 
@@ -116,73 +116,73 @@ const TIniContent::TSection* TIniContent::FindSection(const String& Name) const 
 }
 
 const String* TIniContent::Find(const String& Section, const String& Ident) const {
-    const TSection* s = FindSection(Trim(Section));
-    if (!s)
+    const TSection* S = FindSection(Trim(Section));
+    if (!S)
         return nullptr;
-    const String key = Trim(Ident);
-    for (const TLine& line : s->Lines)
-        if (!line.Key.empty() && AnsiSameText(line.Key, key))
-            return &line.Value;
+    const String Key = Trim(Ident);
+    for (const TLine& Line : S->Lines)
+        if (!Line.Key.empty() && AnsiSameText(Line.Key, Key))
+            return &Line.Value;
     return nullptr;
 }
 
 void TIniContent::Write(const String& Section, const String& Ident, const String& Value) {
-    const String name = Trim(Section), key = Trim(Ident);
-    TSection* s = FindSection(name);
-    if (!s) {
-        FSections.push_back(TSection{name, {}});
-        s = &FSections.back();
+    const String Name = Trim(Section), Key = Trim(Ident);
+    TSection* S = FindSection(Name);
+    if (!S) {
+        FSections.push_back(TSection{Name, {}});
+        S = &FSections.back();
     }
-    for (TLine& line : s->Lines)
-        if (!line.Key.empty() && AnsiSameText(line.Key, key)) {
-            line.Value = Value;
+    for (TLine& Line : S->Lines)
+        if (!Line.Key.empty() && AnsiSameText(Line.Key, Key)) {
+            Line.Value = Value;
             return;
         }
-    s->Lines.push_back(TLine{key, Value, String()});
+    S->Lines.push_back(TLine{Key, Value, String()});
 }
 
 void TIniContent::Keys(const String& Section, TStrings* Strings) const {
     Strings->BeginUpdate();
     Strings->Clear();
-    if (const TSection* s = FindSection(Trim(Section)))
-        for (const TLine& line : s->Lines)
-            if (!line.Key.empty())
-                Strings->Add(line.Key);
+    if (const TSection* S = FindSection(Trim(Section)))
+        for (const TLine& Line : S->Lines)
+            if (!Line.Key.empty())
+                Strings->Add(Line.Key);
     Strings->EndUpdate();
 }
 
 void TIniContent::Sections(TStrings* Strings) const {
     Strings->BeginUpdate();
     Strings->Clear();
-    for (const TSection& s : FSections)
-        Strings->Add(s.Name);
+    for (const TSection& S : FSections)
+        Strings->Add(S.Name);
     Strings->EndUpdate();
 }
 
 void TIniContent::Values(const String& Section, TStrings* Strings) const {
     Strings->BeginUpdate();
     Strings->Clear();
-    if (const TSection* s = FindSection(Trim(Section)))
-        for (const TLine& line : s->Lines)
-            if (!line.Key.empty())
-                Strings->Add(line.Key + u"=" + line.Value);
+    if (const TSection* S = FindSection(Trim(Section)))
+        for (const TLine& Line : S->Lines)
+            if (!Line.Key.empty())
+                Strings->Add(Line.Key + u"=" + Line.Value);
     Strings->EndUpdate();
 }
 
 void TIniContent::EraseSection(const String& Section) {
-    const String name = Trim(Section);
-    std::erase_if(FSections, [&](const TSection& s) { return AnsiSameText(s.Name, name); });
+    const String Name = Trim(Section);
+    std::erase_if(FSections, [&](const TSection& s) { return AnsiSameText(s.Name, Name); });
 }
 
 void TIniContent::DeleteKey(const String& Section, const String& Ident) {
-    TSection* s = FindSection(Trim(Section));
-    if (!s)
+    TSection* S = FindSection(Trim(Section));
+    if (!S)
         return;
-    const String key = Trim(Ident);
-    const auto it = std::find_if(s->Lines.begin(), s->Lines.end(),
-                                 [&](const TLine& line) { return !line.Key.empty() && AnsiSameText(line.Key, key); });
-    if (it != s->Lines.end())
-        s->Lines.erase(it);
+    const String Key = Trim(Ident);
+    const auto It = std::find_if(S->Lines.begin(), S->Lines.end(),
+                                 [&](const TLine& line) { return !line.Key.empty() && AnsiSameText(line.Key, Key); });
+    if (It != S->Lines.end())
+        S->Lines.erase(It);
 }
 
 bool TIniContent::LoadFromFile(const String& FileName) {
@@ -190,9 +190,9 @@ bool TIniContent::LoadFromFile(const String& FileName) {
     if (FileName.empty() || !FileExists(FileName))
         return false;
     try {
-        TStringList lines;
-        lines.LoadFromFile(FileName);
-        SetStrings(&lines);
+        TStringList Lines;
+        Lines.LoadFromFile(FileName);
+        SetStrings(&Lines);
         return true;
     } catch (const EStreamError&) {
         return false;
@@ -200,25 +200,25 @@ bool TIniContent::LoadFromFile(const String& FileName) {
 }
 
 void TIniContent::SaveToFile(const String& FileName) const {
-    const std::string target = UTF8Encode(FileName);
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    bool ok = fd >= 0;
-    if (ok) {
-        const std::string bytes = UTF8Encode(Text());
-        THandleStream stream(fd);
-        ok = stream.Write(bytes.data(), std::int64_t(bytes.size())) == std::int64_t(bytes.size());
-        ok = ::fsync(fd) == 0 && ok;
-        ok = ::close(fd) == 0 && ok;
+    const std::string Target = UTF8Encode(FileName);
+    std::string Temp = Target + ".XXXXXX";
+    const int Fd = ::mkstemp(Temp.data());
+    bool Ok = Fd >= 0;
+    if (Ok) {
+        const std::string Bytes = UTF8Encode(Text());
+        THandleStream Stream(Fd);
+        Ok = Stream.Write(Bytes.data(), std::int64_t(Bytes.size())) == std::int64_t(Bytes.size());
+        Ok = ::fsync(Fd) == 0 && Ok;
+        Ok = ::close(Fd) == 0 && Ok;
         // mkstemp creates the file for its owner only; an ini file is as readable as any other.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
-        ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-        if (!ok)
-            ::unlink(temp.c_str());
+        const mode_t Mask = ::umask(0);
+        ::umask(Mask);
+        ::chmod(Temp.c_str(), 0666 & ~Mask);
+        Ok = Ok && ::rename(Temp.c_str(), Target.c_str()) == 0;
+        if (!Ok)
+            ::unlink(Temp.c_str());
     }
-    if (!ok)
+    if (!Ok)
         throw EIniFileException(Format(u"Unable to write to %s", {FileName}));
 }
 
@@ -234,8 +234,8 @@ TMemIniFile::TMemIniFile(const TStrings* Strings) : TCustomIniFile(String()) {
 }
 
 String TMemIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
-    const String* v = FContent.Find(Section, Ident);
-    return v ? *v : Default;
+    const String* V = FContent.Find(Section, Ident);
+    return V ? *V : Default;
 }
 
 void TMemIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {
@@ -275,25 +275,25 @@ void TMemIniFile::GetStrings(TStrings* List) const {
 // TIniFile
 
 TIniContent TIniFile::Load() const {
-    TIniContent content;
-    content.LoadFromFile(FileName());
-    return content;
+    TIniContent Content;
+    Content.LoadFromFile(FileName());
+    return Content;
 }
 
 template <class F> void TIniFile::Change(F Edit) {
-    TIniContent content = Load();
-    Edit(content);
-    content.SaveToFile(FileName());
+    TIniContent Content = Load();
+    Edit(Content);
+    Content.SaveToFile(FileName());
 }
 
 String TIniFile::ReadString(const String& Section, const String& Ident, const String& Default) {
-    const TIniContent content = Load();
-    const String* v = content.Find(Section, Ident);
-    if (!v)
+    const TIniContent Content = Load();
+    const String* V = Content.Find(Section, Ident);
+    if (!V)
         return Default;
-    if (v->size() >= 2 && (v->front() == '"' || v->front() == '\'') && v->back() == v->front())
-        return v->substr(1, v->size() - 2);
-    return *v;
+    if (V->size() >= 2 && (V->front() == '"' || V->front() == '\'') && V->back() == V->front())
+        return V->substr(1, V->size() - 2);
+    return *V;
 }
 
 void TIniFile::WriteString(const String& Section, const String& Ident, const String& Value) {

@@ -12,7 +12,7 @@ TWaitResult TMutex::WaitFor(Cardinal Timeout) {
 
 void TEvent::SetEvent() {
     // Notify under the lock: a waiter that wakes may free the event at once.
-    std::lock_guard guard(FLock);
+    std::lock_guard Guard(FLock);
     FSignaled = true;
     if (FManualReset)
         FCond.notify_all();
@@ -21,21 +21,21 @@ void TEvent::SetEvent() {
 }
 
 void TEvent::ResetEvent() {
-    std::lock_guard guard(FLock);
+    std::lock_guard Guard(FLock);
     FSignaled = false;
 }
 
 bool TEvent::Signaled() const {
-    std::lock_guard guard(FLock);
+    std::lock_guard Guard(FLock);
     return FSignaled;
 }
 
 TWaitResult TEvent::WaitFor(Cardinal Timeout) {
-    std::unique_lock guard(FLock);
-    const auto ready = [this] { return FSignaled; };
+    std::unique_lock Guard(FLock);
+    const auto Ready = [this] { return FSignaled; };
     if (Timeout == INFINITE)
-        FCond.wait(guard, ready);
-    else if (!FCond.wait_for(guard, std::chrono::milliseconds(Timeout), ready))
+        FCond.wait(Guard, Ready);
+    else if (!FCond.wait_for(Guard, std::chrono::milliseconds(Timeout), Ready))
         return wrTimeout;
     if (!FManualReset)
         FSignaled = false;

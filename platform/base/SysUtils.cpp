@@ -56,14 +56,14 @@ void RoundDigits(TFloatRec& Rec, int Keep) {
     if (Keep < 0) {
         Rec.Digits.clear();
     } else {
-        const bool up = Rec.Digits[Keep] >= '5';
+        const bool Up = Rec.Digits[Keep] >= '5';
         Rec.Digits.resize(Keep);
-        if (up) {
-            int i = Keep - 1;
-            while (i >= 0 && Rec.Digits[i] == '9')
-                Rec.Digits[i--] = '0';
-            if (i >= 0) {
-                ++Rec.Digits[i];
+        if (Up) {
+            int I = Keep - 1;
+            while (I >= 0 && Rec.Digits[I] == '9')
+                Rec.Digits[I--] = '0';
+            if (I >= 0) {
+                ++Rec.Digits[I];
             } else {
                 Rec.Digits.insert(Rec.Digits.begin(), '1');
                 ++Rec.Exponent;
@@ -81,14 +81,14 @@ void RoundDigits(TFloatRec& Rec, int Keep) {
 TFloatRec FloatToDecimal(double Value, int Precision) {
     TFloatRec Rec;
     Rec.Negative = std::signbit(Value);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", std::max(Precision, 15) - 1, std::fabs(Value));
-    std::string s = buf;
-    const std::size_t e = s.find('e');
-    for (std::size_t i = 0; i < e; ++i)
-        if (s[i] != '.')
-            Rec.Digits.push_back(s[i]);
-    Rec.Exponent = std::atoi(s.c_str() + e + 1) + 1;
+    char Buf[64];
+    std::snprintf(Buf, sizeof Buf, "%.*e", std::max(Precision, 15) - 1, std::fabs(Value));
+    std::string S = Buf;
+    const std::size_t E = S.find('e');
+    for (std::size_t I = 0; I < E; ++I)
+        if (S[I] != '.')
+            Rec.Digits.push_back(S[I]);
+    Rec.Exponent = std::atoi(S.c_str() + E + 1) + 1;
     while (!Rec.Digits.empty() && Rec.Digits.back() == '0')
         Rec.Digits.pop_back();
     if (Rec.Digits.empty()) {
@@ -111,23 +111,23 @@ std::string SpecialText(double Value) {
 }
 
 std::string ExponentForm(const TFloatRec& Rec, int Precision, int MinExpDigits, bool PlusSign) {
-    std::string s = Rec.Negative ? "-" : "";
-    s += DigitAt(Rec, 0);
+    std::string S = Rec.Negative ? "-" : "";
+    S += DigitAt(Rec, 0);
     if (Precision > 1) {
-        s += '.';
-        for (int i = 1; i < Precision; ++i)
-            s += DigitAt(Rec, i);
+        S += '.';
+        for (int I = 1; I < Precision; ++I)
+            S += DigitAt(Rec, I);
     }
-    const int exp = Rec.Digits.empty() ? 0 : Rec.Exponent - 1;
-    s += 'E';
-    if (exp < 0)
-        s += '-';
+    const int Exp = Rec.Digits.empty() ? 0 : Rec.Exponent - 1;
+    S += 'E';
+    if (Exp < 0)
+        S += '-';
     else if (PlusSign)
-        s += '+';
-    std::string e = std::to_string(std::abs(exp));
-    while (int(e.size()) < MinExpDigits)
-        e.insert(e.begin(), '0');
-    return s + e;
+        S += '+';
+    std::string E = std::to_string(std::abs(Exp));
+    while (int(E.size()) < MinExpDigits)
+        E.insert(E.begin(), '0');
+    return S + E;
 }
 
 std::string FixedForm(double Value, int Decimals, bool Thousands, int Precision = 15) {
@@ -137,22 +137,22 @@ std::string FixedForm(double Value, int Decimals, bool Thousands, int Precision 
     if (Rec.Exponent > 18)
         return ExponentForm(Rec, Precision, 3, true);
     RoundDigits(Rec, Rec.Exponent + Decimals);
-    std::string s;
+    std::string S;
     if (Rec.Exponent <= 0) {
-        s = "0";
+        S = "0";
     } else {
-        for (int i = 0; i < Rec.Exponent; ++i) {
-            if (Thousands && i > 0 && (Rec.Exponent - i) % 3 == 0)
-                s += ',';
-            s += DigitAt(Rec, i);
+        for (int I = 0; I < Rec.Exponent; ++I) {
+            if (Thousands && I > 0 && (Rec.Exponent - I) % 3 == 0)
+                S += ',';
+            S += DigitAt(Rec, I);
         }
     }
     if (Decimals > 0) {
-        s += '.';
-        for (int i = 0; i < Decimals; ++i)
-            s += DigitAt(Rec, Rec.Exponent + i);
+        S += '.';
+        for (int I = 0; I < Decimals; ++I)
+            S += DigitAt(Rec, Rec.Exponent + I);
     }
-    return Rec.Negative ? "-" + s : s;
+    return Rec.Negative ? "-" + S : S;
 }
 
 std::string GeneralForm(double Value, int Precision, int MinExpDigits = 0) {
@@ -161,26 +161,26 @@ std::string GeneralForm(double Value, int Precision, int MinExpDigits = 0) {
     const TFloatRec Rec = FloatToDecimal(Value, Precision);
     if (Rec.Digits.empty())
         return "0";
-    std::string s = Rec.Negative ? "-" : "";
-    const int n = int(Rec.Digits.size());
+    std::string S = Rec.Negative ? "-" : "";
+    const int N = int(Rec.Digits.size());
     if (Rec.Exponent > Precision || Rec.Exponent < -3) {
-        s += Rec.Digits[0];
-        if (n > 1)
-            s += "." + Rec.Digits.substr(1);
-        const int exp = Rec.Exponent - 1;
-        std::string e = std::to_string(std::abs(exp));
-        while (int(e.size()) < MinExpDigits)
-            e.insert(e.begin(), '0');
-        return s + (exp < 0 ? "E-" : "E") + e;
+        S += Rec.Digits[0];
+        if (N > 1)
+            S += "." + Rec.Digits.substr(1);
+        const int Exp = Rec.Exponent - 1;
+        std::string E = std::to_string(std::abs(Exp));
+        while (int(E.size()) < MinExpDigits)
+            E.insert(E.begin(), '0');
+        return S + (Exp < 0 ? "E-" : "E") + E;
     }
     if (Rec.Exponent <= 0) {
-        s += "0." + std::string(-Rec.Exponent, '0') + Rec.Digits;
-    } else if (Rec.Exponent >= n) {
-        s += Rec.Digits + std::string(Rec.Exponent - n, '0');
+        S += "0." + std::string(-Rec.Exponent, '0') + Rec.Digits;
+    } else if (Rec.Exponent >= N) {
+        S += Rec.Digits + std::string(Rec.Exponent - N, '0');
     } else {
-        s += Rec.Digits.substr(0, Rec.Exponent) + "." + Rec.Digits.substr(Rec.Exponent);
+        S += Rec.Digits.substr(0, Rec.Exponent) + "." + Rec.Digits.substr(Rec.Exponent);
     }
-    return s;
+    return S;
 }
 
 String Widen(const std::string& ascii) {
@@ -188,13 +188,13 @@ String Widen(const std::string& ascii) {
 }
 
 std::string HexDigits(std::uint64_t v) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string s;
+    static const char Digits[] = "0123456789ABCDEF";
+    std::string S;
     do {
-        s.insert(s.begin(), digits[v & 15]);
+        S.insert(S.begin(), Digits[v & 15]);
         v >>= 4;
     } while (v);
-    return s;
+    return S;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -206,54 +206,54 @@ public:
 
     String Run() {
         String Out;
-        std::size_t i = 0;
-        const std::size_t n = FFmt.size();
-        while (i < n) {
-            const char16_t c = FFmt[i++];
-            if (c != '%') {
-                Out.push_back(c);
+        std::size_t I = 0;
+        const std::size_t N = FFmt.size();
+        while (I < N) {
+            const char16_t C = FFmt[I++];
+            if (C != '%') {
+                Out.push_back(C);
                 continue;
             }
-            if (i >= n)
+            if (I >= N)
                 Fail(false);
-            if (FFmt[i] == '%') {
+            if (FFmt[I] == '%') {
                 Out.push_back('%');
-                ++i;
+                ++I;
                 continue;
             }
-            bool left = false;
-            int width = -1, precision = -1;
-            int number = ReadNumber(i);
-            if (i < n && FFmt[i] == ':') {
-                if (number < 0)
+            bool Left = false;
+            int Width = -1, Precision = -1;
+            int Number = ReadNumber(I);
+            if (I < N && FFmt[I] == ':') {
+                if (Number < 0)
                     Fail(false);
-                FNext = std::size_t(number);
-                ++i;
-                number = -1;
+                FNext = std::size_t(Number);
+                ++I;
+                Number = -1;
             }
-            if (number < 0) {
-                if (i < n && FFmt[i] == '-') {
-                    left = true;
-                    ++i;
+            if (Number < 0) {
+                if (I < N && FFmt[I] == '-') {
+                    Left = true;
+                    ++I;
                 }
-                number = ReadNumber(i);
+                Number = ReadNumber(I);
             }
-            width = number;
-            if (i < n && FFmt[i] == '.') {
-                ++i;
-                precision = ReadNumber(i);
-                if (precision < 0)
-                    precision = 0;
+            Width = Number;
+            if (I < N && FFmt[I] == '.') {
+                ++I;
+                Precision = ReadNumber(I);
+                if (Precision < 0)
+                    Precision = 0;
             }
-            if (i >= n)
+            if (I >= N)
                 Fail(false);
-            char16_t type = FFmt[i++];
-            if (type >= 'a' && type <= 'z')
-                type -= 32;
-            String Item = FormatItem(char(type), precision);
-            if (width >= 0 && int(Item.size()) < width) {
-                const String pad(width - Item.size(), u' ');
-                Item = left ? Item + pad : pad + Item;
+            char16_t Type = FFmt[I++];
+            if (Type >= 'a' && Type <= 'z')
+                Type -= 32;
+            String Item = FormatItem(char(Type), Precision);
+            if (Width >= 0 && int(Item.size()) < Width) {
+                const String Pad(Width - Item.size(), u' ');
+                Item = Left ? Item + Pad : Pad + Item;
             }
             Out += Item;
         }
@@ -278,20 +278,20 @@ private:
     int ReadNumber(std::size_t& i) {
         if (i < FFmt.size() && FFmt[i] == '*') {
             ++i;
-            const TVarRec& a = NextArg();
-            if (a.VType != TVarRec::vtInteger)
+            const TVarRec& A = NextArg();
+            if (A.VType != TVarRec::vtInteger)
                 Fail(false);
-            return int(a.VInt64);
+            return int(A.VInt64);
         }
         if (i >= FFmt.size() || FFmt[i] < '0' || FFmt[i] > '9')
             return -1;
-        long v = 0;
+        long V = 0;
         while (i < FFmt.size() && FFmt[i] >= '0' && FFmt[i] <= '9') {
-            v = v * 10 + (FFmt[i++] - '0');
-            if (v > 100000)
+            V = V * 10 + (FFmt[i++] - '0');
+            if (V > 100000)
                 Fail(false);
         }
-        return int(v);
+        return int(V);
     }
 
     static bool IsSigned(const TVarRec& a) {
@@ -301,95 +301,95 @@ private:
     static std::int64_t Signed(const TVarRec& a) { return a.VType == TVarRec::vtBoolean ? a.VBoolean : a.VInt64; }
 
     String FormatItem(char Type, int Precision) {
-        const TVarRec& a = NextArg();
+        const TVarRec& A = NextArg();
         switch (Type) {
         case 'D':
         case 'U':
         case 'X': {
-            bool negative = false;
-            std::uint64_t magnitude = 0;
-            if (IsSigned(a)) {
-                const std::int64_t v = Signed(a);
+            bool Negative = false;
+            std::uint64_t Magnitude = 0;
+            if (IsSigned(A)) {
+                const std::int64_t V = Signed(A);
                 if (Type == 'D') {
-                    negative = v < 0;
-                    magnitude = negative ? 0 - std::uint64_t(v) : std::uint64_t(v);
+                    Negative = V < 0;
+                    Magnitude = Negative ? 0 - std::uint64_t(V) : std::uint64_t(V);
                 } else {
                     // Unsigned and hex forms show a 32-bit integer's own bits.
-                    magnitude = a.VType == TVarRec::vtInteger ? std::uint32_t(v) : std::uint64_t(v);
+                    Magnitude = A.VType == TVarRec::vtInteger ? std::uint32_t(V) : std::uint64_t(V);
                 }
-            } else if (IsUnsigned(a)) {
-                magnitude = a.VUInt64;
+            } else if (IsUnsigned(A)) {
+                Magnitude = A.VUInt64;
             } else {
                 Fail(false);
             }
-            std::string digits = Type == 'X' ? HexDigits(magnitude) : std::to_string(magnitude);
-            if (Precision > int(digits.size()))
-                digits.insert(0, Precision - digits.size(), '0');
-            return Widen(negative ? "-" + digits : digits);
+            std::string Digits = Type == 'X' ? HexDigits(Magnitude) : std::to_string(Magnitude);
+            if (Precision > int(Digits.size()))
+                Digits.insert(0, Precision - Digits.size(), '0');
+            return Widen(Negative ? "-" + Digits : Digits);
         }
         case 'E':
         case 'F':
         case 'G':
         case 'N':
         case 'M': {
-            if (a.VType != TVarRec::vtExtended)
+            if (A.VType != TVarRec::vtExtended)
                 Fail(false);
-            const double v = a.VExtended;
+            const double V = A.VExtended;
             switch (Type) {
             case 'E': {
-                const int p = Precision < 0 ? 15 : std::min(std::max(Precision, 1), 18);
-                if (!std::isfinite(v))
-                    return Widen(SpecialText(v));
-                return Widen(ExponentForm(FloatToDecimal(v, p), p, 3, true));
+                const int P = Precision < 0 ? 15 : std::min(std::max(Precision, 1), 18);
+                if (!std::isfinite(V))
+                    return Widen(SpecialText(V));
+                return Widen(ExponentForm(FloatToDecimal(V, P), P, 3, true));
             }
             case 'F':
-                return Widen(FixedForm(v, Precision < 0 ? 2 : std::min(Precision, 18), false));
+                return Widen(FixedForm(V, Precision < 0 ? 2 : std::min(Precision, 18), false));
             case 'G':
-                return Widen(GeneralForm(v, Precision < 0 ? 15 : std::min(std::max(Precision, 1), 18)));
+                return Widen(GeneralForm(V, Precision < 0 ? 15 : std::min(std::max(Precision, 1), 18)));
             case 'N':
-                return Widen(FixedForm(v, Precision < 0 ? 2 : std::min(Precision, 18), true));
+                return Widen(FixedForm(V, Precision < 0 ? 2 : std::min(Precision, 18), true));
             default: {
                 // Money in the neutral English form: "$1,234.50", negatives in parentheses.
-                std::string s = FixedForm(std::fabs(v), Precision < 0 ? 2 : std::min(Precision, 18), true);
-                if (!std::isfinite(v))
-                    return Widen(SpecialText(v));
-                return Widen(v < 0 && s.find_first_not_of("0.,") != std::string::npos ? "($" + s + ")" : "$" + s);
+                std::string S = FixedForm(std::fabs(V), Precision < 0 ? 2 : std::min(Precision, 18), true);
+                if (!std::isfinite(V))
+                    return Widen(SpecialText(V));
+                return Widen(V < 0 && S.find_first_not_of("0.,") != std::string::npos ? "($" + S + ")" : "$" + S);
             }
             }
         }
         case 'P': {
-            if (a.VType != TVarRec::vtPointer)
+            if (A.VType != TVarRec::vtPointer)
                 Fail(false);
-            std::string digits = HexDigits(reinterpret_cast<std::uintptr_t>(a.VPointer));
-            digits.insert(0, 2 * sizeof(void*) - digits.size(), '0');
-            return Widen(digits);
+            std::string Digits = HexDigits(reinterpret_cast<std::uintptr_t>(A.VPointer));
+            Digits.insert(0, 2 * sizeof(void*) - Digits.size(), '0');
+            return Widen(Digits);
         }
         case 'S': {
-            String s;
-            switch (a.VType) {
+            String S;
+            switch (A.VType) {
             case TVarRec::vtString:
-                s = *a.VString;
+                S = *A.VString;
                 break;
             case TVarRec::vtPWideChar:
-                if (a.VPWideChar)
-                    s = a.VPWideChar;
+                if (A.VPWideChar)
+                    S = A.VPWideChar;
                 break;
             case TVarRec::vtChar:
-                s = String(1, a.VChar);
+                S = String(1, A.VChar);
                 break;
             case TVarRec::vtPChar:
-                if (a.VPChar)
-                    s = UTF8ToString(a.VPChar);
+                if (A.VPChar)
+                    S = UTF8ToString(A.VPChar);
                 break;
             case TVarRec::vtStdString:
-                s = UTF8ToString(*a.VStdString);
+                S = UTF8ToString(*A.VStdString);
                 break;
             default:
                 Fail(false);
             }
-            if (Precision >= 0 && std::size_t(Precision) < s.size())
-                s.resize(Precision);
-            return s;
+            if (Precision >= 0 && std::size_t(Precision) < S.size())
+                S.resize(Precision);
+            return S;
         }
         default:
             Fail(false);
@@ -414,15 +414,15 @@ namespace {
 
 // The raising and defaulting forms of a TryStrToX routine.
 template <class T> T ConvertOrRaise(bool (*Try)(const String&, T&), const String& S, const char16_t* What) {
-    T v{};
-    if (!Try(S, v))
+    T V{};
+    if (!Try(S, V))
         throw EConvertError(u"'" + S + u"' is not a valid " + What);
-    return v;
+    return V;
 }
 
 template <class T> T ConvertOrDefault(bool (*Try)(const String&, T&), const String& S, T Default) {
-    T v{};
-    return Try(S, v) ? v : Default;
+    T V{};
+    return Try(S, V) ? V : Default;
 }
 
 } // namespace
@@ -436,57 +436,57 @@ String UIntToStr(std::uint64_t Value) {
 }
 
 String IntToHex(std::int64_t Value, int Digits) {
-    std::string s = HexDigits(std::uint64_t(Value));
-    if (Digits > int(s.size()))
-        s.insert(0, Digits - s.size(), '0');
-    return Widen(s);
+    std::string S = HexDigits(std::uint64_t(Value));
+    if (Digits > int(S.size()))
+        S.insert(0, Digits - S.size(), '0');
+    return Widen(S);
 }
 
 bool TryStrToInt64(const String& S, std::int64_t& Value) {
-    std::size_t i = 0, n = S.size();
-    while (i < n && (S[i] == ' ' || S[i] == '\t'))
-        ++i;
-    while (n > i && (S[n - 1] == ' ' || S[n - 1] == '\t'))
-        --n;
-    bool negative = false;
-    if (i < n && (S[i] == '-' || S[i] == '+'))
-        negative = S[i++] == '-';
-    unsigned base = 10;
-    if (i < n && S[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (i + 1 < n && S[i] == '0' && (S[i + 1] == 'x' || S[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
+    std::size_t I = 0, N = S.size();
+    while (I < N && (S[I] == ' ' || S[I] == '\t'))
+        ++I;
+    while (N > I && (S[N - 1] == ' ' || S[N - 1] == '\t'))
+        --N;
+    bool Negative = false;
+    if (I < N && (S[I] == '-' || S[I] == '+'))
+        Negative = S[I++] == '-';
+    unsigned Base = 10;
+    if (I < N && S[I] == '$') {
+        Base = 16;
+        ++I;
+    } else if (I + 1 < N && S[I] == '0' && (S[I + 1] == 'x' || S[I + 1] == 'X')) {
+        Base = 16;
+        I += 2;
     }
-    if (i >= n)
+    if (I >= N)
         return false;
-    const std::uint64_t limit = negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
-    std::uint64_t v = 0;
-    for (; i < n; ++i) {
-        const char16_t c = S[i];
-        unsigned d;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
+    const std::uint64_t Limit = Negative ? std::uint64_t(1) << 63 : (std::uint64_t(1) << 63) - 1;
+    std::uint64_t V = 0;
+    for (; I < N; ++I) {
+        const char16_t C = S[I];
+        unsigned D;
+        if (C >= '0' && C <= '9')
+            D = C - '0';
+        else if (Base == 16 && C >= 'a' && C <= 'f')
+            D = C - 'a' + 10;
+        else if (Base == 16 && C >= 'A' && C <= 'F')
+            D = C - 'A' + 10;
         else
             return false;
-        if (v > (limit - d) / base)
+        if (V > (Limit - D) / Base)
             return false;
-        v = v * base + d;
+        V = V * Base + D;
     }
-    Value = negative ? std::int64_t(0 - v) : std::int64_t(v);
+    Value = Negative ? std::int64_t(0 - V) : std::int64_t(V);
     return true;
 }
 
 bool TryStrToInt(const String& S, int& Value) {
-    std::int64_t v;
-    if (!TryStrToInt64(S, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+    std::int64_t V;
+    if (!TryStrToInt64(S, V) || V < std::numeric_limits<int>::min() || V > std::numeric_limits<int>::max())
         return false;
-    Value = int(v);
+    Value = int(V);
     return true;
 }
 
@@ -516,18 +516,18 @@ String BoolToStr(bool B, bool UseBoolStrs) {
 }
 
 bool TryStrToBool(const String& S, bool& Value) {
-    const String t = Trim(S);
-    if (SameText(t, u"True")) {
+    const String T = Trim(S);
+    if (SameText(T, u"True")) {
         Value = true;
         return true;
     }
-    if (SameText(t, u"False")) {
+    if (SameText(T, u"False")) {
         Value = false;
         return true;
     }
-    double d;
-    if (TryStrToFloat(t, d)) {
-        Value = d != 0;
+    double D;
+    if (TryStrToFloat(T, D)) {
+        Value = D != 0;
         return true;
     }
     return false;
@@ -585,49 +585,49 @@ struct TFloatPicture {
 
 TFloatPicture ParsePicture(const String& Section) {
     TFloatPicture P;
-    bool seenDigit = false, afterPoint = false, done = false;
-    std::size_t i = 0;
-    const std::size_t n = Section.size();
-    auto literal = [&](const String& text) { (seenDigit ? P.Suffix : P.Prefix) += text; };
-    while (i < n) {
-        const char16_t c = Section[i];
-        if (c == '"' || c == '\'') {
-            const std::size_t end = Section.find(c, i + 1);
-            const std::size_t stop = end == String::npos ? n : end;
-            literal(Section.substr(i + 1, stop - i - 1));
-            i = stop + 1;
-        } else if (!done && (c == '0' || c == '#')) {
-            seenDigit = true;
-            if (afterPoint)
-                (c == '0' ? P.FracZeros : P.FracDigits)++;
+    bool SeenDigit = false, AfterPoint = false, Done = false;
+    std::size_t I = 0;
+    const std::size_t N = Section.size();
+    auto Literal = [&](const String& text) { (SeenDigit ? P.Suffix : P.Prefix) += text; };
+    while (I < N) {
+        const char16_t C = Section[I];
+        if (C == '"' || C == '\'') {
+            const std::size_t End = Section.find(C, I + 1);
+            const std::size_t Stop = End == String::npos ? N : End;
+            Literal(Section.substr(I + 1, Stop - I - 1));
+            I = Stop + 1;
+        } else if (!Done && (C == '0' || C == '#')) {
+            SeenDigit = true;
+            if (AfterPoint)
+                (C == '0' ? P.FracZeros : P.FracDigits)++;
             else {
                 P.IntDigits++;
-                if (c == '0')
+                if (C == '0')
                     P.IntZeros++;
             }
-            ++i;
-        } else if (!done && c == '.' && !afterPoint) {
-            afterPoint = true;
-            seenDigit = true;
-            ++i;
-        } else if (!done && c == ',') {
+            ++I;
+        } else if (!Done && C == '.' && !AfterPoint) {
+            AfterPoint = true;
+            SeenDigit = true;
+            ++I;
+        } else if (!Done && C == ',') {
             P.Thousands = true;
-            ++i;
-        } else if (!done && seenDigit && (c == 'E' || c == 'e') && i + 1 < n &&
-                   (Section[i + 1] == '+' || Section[i + 1] == '-')) {
+            ++I;
+        } else if (!Done && SeenDigit && (C == 'E' || C == 'e') && I + 1 < N &&
+                   (Section[I + 1] == '+' || Section[I + 1] == '-')) {
             P.Scientific = true;
-            P.ExpPlus = Section[i + 1] == '+';
-            i += 2;
-            while (i < n && Section[i] == '0') {
+            P.ExpPlus = Section[I + 1] == '+';
+            I += 2;
+            while (I < N && Section[I] == '0') {
                 P.ExpDigits++;
-                ++i;
+                ++I;
             }
-            done = true;
+            Done = true;
         } else {
-            if (seenDigit)
-                done = true;
-            literal(String(1, c));
-            ++i;
+            if (SeenDigit)
+                Done = true;
+            Literal(String(1, C));
+            ++I;
         }
     }
     // Digits after an optional "#" decimals count as optional too.
@@ -635,67 +635,67 @@ TFloatPicture ParsePicture(const String& Section) {
 }
 
 std::vector<String> SplitSections(const String& Format) {
-    std::vector<String> sections(1);
-    char16_t quote = 0;
-    for (char16_t c : Format) {
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == ';') {
-            sections.emplace_back();
+    std::vector<String> Sections(1);
+    char16_t Quote = 0;
+    for (char16_t C : Format) {
+        if (Quote) {
+            if (C == Quote)
+                Quote = 0;
+        } else if (C == '"' || C == '\'') {
+            Quote = C;
+        } else if (C == ';') {
+            Sections.emplace_back();
             continue;
         }
-        sections.back().push_back(c);
+        Sections.back().push_back(C);
     }
-    return sections;
+    return Sections;
 }
 
 std::string GroupThousands(const std::string& digits) {
-    std::string s;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            s += ',';
-        s += digits[i];
+    std::string S;
+    for (std::size_t I = 0; I < digits.size(); ++I) {
+        if (I > 0 && (digits.size() - I) % 3 == 0)
+            S += ',';
+        S += digits[I];
     }
-    return s;
+    return S;
 }
 
 std::string ApplyPicture(const TFloatPicture& P, double Value) {
-    const int fracMax = P.FracZeros + P.FracDigits;
-    std::string intPart, fracPart, expPart;
+    const int FracMax = P.FracZeros + P.FracDigits;
+    std::string IntPart, FracPart, ExpPart;
     if (P.Scientific) {
-        const int intDigits = std::max(P.IntDigits, 1);
-        const int precision = std::min(intDigits + fracMax, 15);
-        TFloatRec Rec = FloatToDecimal(Value, std::max(precision, 1));
-        int exp = Rec.Digits.empty() ? 0 : Rec.Exponent - intDigits;
-        for (int i = 0; i < intDigits; ++i)
-            intPart += DigitAt(Rec, i);
-        for (int i = 0; i < fracMax; ++i)
-            fracPart += DigitAt(Rec, intDigits + i);
-        std::string e = std::to_string(std::abs(exp));
-        while (int(e.size()) < P.ExpDigits)
-            e.insert(e.begin(), '0');
-        expPart = std::string("E") + (exp < 0 ? "-" : P.ExpPlus ? "+" : "") + e;
+        const int IntDigits = std::max(P.IntDigits, 1);
+        const int Precision = std::min(IntDigits + FracMax, 15);
+        TFloatRec Rec = FloatToDecimal(Value, std::max(Precision, 1));
+        int Exp = Rec.Digits.empty() ? 0 : Rec.Exponent - IntDigits;
+        for (int I = 0; I < IntDigits; ++I)
+            IntPart += DigitAt(Rec, I);
+        for (int I = 0; I < FracMax; ++I)
+            FracPart += DigitAt(Rec, IntDigits + I);
+        std::string E = std::to_string(std::abs(Exp));
+        while (int(E.size()) < P.ExpDigits)
+            E.insert(E.begin(), '0');
+        ExpPart = std::string("E") + (Exp < 0 ? "-" : P.ExpPlus ? "+" : "") + E;
     } else {
         TFloatRec Rec = FloatToDecimal(Value, 15);
-        RoundDigits(Rec, Rec.Exponent + fracMax);
-        for (int i = 0; i < Rec.Exponent; ++i)
-            intPart += DigitAt(Rec, i);
-        for (int i = 0; i < fracMax; ++i)
-            fracPart += DigitAt(Rec, Rec.Exponent + i);
+        RoundDigits(Rec, Rec.Exponent + FracMax);
+        for (int I = 0; I < Rec.Exponent; ++I)
+            IntPart += DigitAt(Rec, I);
+        for (int I = 0; I < FracMax; ++I)
+            FracPart += DigitAt(Rec, Rec.Exponent + I);
     }
-    while (int(intPart.size()) < P.IntZeros)
-        intPart.insert(intPart.begin(), '0');
-    while (int(fracPart.size()) > P.FracZeros && fracPart.back() == '0')
-        fracPart.pop_back();
+    while (int(IntPart.size()) < P.IntZeros)
+        IntPart.insert(IntPart.begin(), '0');
+    while (int(FracPart.size()) > P.FracZeros && FracPart.back() == '0')
+        FracPart.pop_back();
     if (P.Thousands)
-        intPart = GroupThousands(intPart);
-    std::string s = intPart;
-    if (!fracPart.empty())
-        s += "." + fracPart;
-    return s + expPart;
+        IntPart = GroupThousands(IntPart);
+    std::string S = IntPart;
+    if (!FracPart.empty())
+        S += "." + FracPart;
+    return S + ExpPart;
 }
 
 } // namespace
@@ -703,69 +703,69 @@ std::string ApplyPicture(const TFloatPicture& P, double Value) {
 String FormatFloat(const String& Format, double Value) {
     if (!std::isfinite(Value))
         return Widen(SpecialText(Value));
-    const std::vector<String> sections = SplitSections(Format);
+    const std::vector<String> Sections = SplitSections(Format);
     if (Format.empty())
         return FloatToStr(Value);
-    const TFloatPicture first = ParsePicture(sections[0]);
+    const TFloatPicture First = ParsePicture(Sections[0]);
     // Zero and negative values take their own sections when the format has them (and they are
     // not empty); the sign is then the section's business.
-    const String zeroProbe = Widen(ApplyPicture(first, Value));
-    const bool isZero = zeroProbe.find_first_not_of(u"0.,E+-") == String::npos;
-    if (isZero && sections.size() >= 3 && !sections[2].empty()) {
-        const TFloatPicture P = ParsePicture(sections[2]);
+    const String ZeroProbe = Widen(ApplyPicture(First, Value));
+    const bool IsZero = ZeroProbe.find_first_not_of(u"0.,E+-") == String::npos;
+    if (IsZero && Sections.size() >= 3 && !Sections[2].empty()) {
+        const TFloatPicture P = ParsePicture(Sections[2]);
         return P.Prefix + Widen(ApplyPicture(P, 0)) + P.Suffix;
     }
-    if (Value < 0 && !isZero && sections.size() >= 2 && !sections[1].empty()) {
-        const TFloatPicture P = ParsePicture(sections[1]);
+    if (Value < 0 && !IsZero && Sections.size() >= 2 && !Sections[1].empty()) {
+        const TFloatPicture P = ParsePicture(Sections[1]);
         return P.Prefix + Widen(ApplyPicture(P, -Value)) + P.Suffix;
     }
-    const String sign = Value < 0 && !isZero ? u"-" : u"";
-    if (first.IntDigits == 0 && first.FracZeros + first.FracDigits == 0 && !first.Scientific &&
-        first.Prefix + first.Suffix == sections[0])
-        return first.Prefix; // a picture without digits is all literal
-    return sign + first.Prefix + Widen(ApplyPicture(first, std::fabs(Value))) + first.Suffix;
+    const String Sign = Value < 0 && !IsZero ? u"-" : u"";
+    if (First.IntDigits == 0 && First.FracZeros + First.FracDigits == 0 && !First.Scientific &&
+        First.Prefix + First.Suffix == Sections[0])
+        return First.Prefix; // a picture without digits is all literal
+    return Sign + First.Prefix + Widen(ApplyPicture(First, std::fabs(Value))) + First.Suffix;
 }
 
 bool TryStrToFloat(const String& S, double& Value) {
-    const String t = Trim(S);
-    std::string ascii;
-    for (char16_t c : t) {
-        if (c >= 0x80)
+    const String T = Trim(S);
+    std::string Ascii;
+    for (char16_t C : T) {
+        if (C >= 0x80)
             return false;
-        ascii.push_back(char(c));
+        Ascii.push_back(char(C));
     }
     // Check the form first: from_chars would accept "inf", "nan" and hex forms.
-    std::size_t i = 0;
-    if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    while (i < ascii.size() && std::isdigit((unsigned char)ascii[i]))
-        ++i, ++digits;
-    if (i < ascii.size() && ascii[i] == '.') {
-        ++i;
-        while (i < ascii.size() && std::isdigit((unsigned char)ascii[i]))
-            ++i, ++digits;
+    std::size_t I = 0;
+    if (I < Ascii.size() && (Ascii[I] == '+' || Ascii[I] == '-'))
+        ++I;
+    std::size_t Digits = 0;
+    while (I < Ascii.size() && std::isdigit((unsigned char)Ascii[I]))
+        ++I, ++Digits;
+    if (I < Ascii.size() && Ascii[I] == '.') {
+        ++I;
+        while (I < Ascii.size() && std::isdigit((unsigned char)Ascii[I]))
+            ++I, ++Digits;
     }
-    if (digits == 0)
+    if (Digits == 0)
         return false;
-    if (i < ascii.size() && (ascii[i] == 'e' || ascii[i] == 'E')) {
-        ++i;
-        if (i < ascii.size() && (ascii[i] == '+' || ascii[i] == '-'))
-            ++i;
-        std::size_t expDigits = 0;
-        while (i < ascii.size() && std::isdigit((unsigned char)ascii[i]))
-            ++i, ++expDigits;
-        if (expDigits == 0)
+    if (I < Ascii.size() && (Ascii[I] == 'e' || Ascii[I] == 'E')) {
+        ++I;
+        if (I < Ascii.size() && (Ascii[I] == '+' || Ascii[I] == '-'))
+            ++I;
+        std::size_t ExpDigits = 0;
+        while (I < Ascii.size() && std::isdigit((unsigned char)Ascii[I]))
+            ++I, ++ExpDigits;
+        if (ExpDigits == 0)
             return false;
     }
-    if (i != ascii.size())
+    if (I != Ascii.size())
         return false;
-    const char* begin = ascii.data() + (ascii[0] == '+' ? 1 : 0);
-    double v = 0;
-    const auto [end, ec] = std::from_chars(begin, ascii.data() + ascii.size(), v);
-    if (ec != std::errc() || end != ascii.data() + ascii.size())
+    const char* Begin = Ascii.data() + (Ascii[0] == '+' ? 1 : 0);
+    double V = 0;
+    const auto [end, ec] = std::from_chars(Begin, Ascii.data() + Ascii.size(), V);
+    if (ec != std::errc() || end != Ascii.data() + Ascii.size())
         return false;
-    Value = v;
+    Value = V;
     return true;
 }
 
@@ -785,17 +785,17 @@ String Trim(const String& S) {
 }
 
 String TrimLeft(const String& S) {
-    std::size_t i = 0;
-    while (i < S.size() && S[i] <= ' ')
-        ++i;
-    return S.substr(i);
+    std::size_t I = 0;
+    while (I < S.size() && S[I] <= ' ')
+        ++I;
+    return S.substr(I);
 }
 
 String TrimRight(const String& S) {
-    std::size_t n = S.size();
-    while (n > 0 && S[n - 1] <= ' ')
-        --n;
-    return S.substr(0, n);
+    std::size_t N = S.size();
+    while (N > 0 && S[N - 1] <= ' ')
+        --N;
+    return S.substr(0, N);
 }
 
 namespace {
@@ -808,11 +808,11 @@ char16_t AsciiLower(char16_t c) {
 }
 
 locale_t Utf8Locale() {
-    static locale_t loc = [] {
-        locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
-        return l ? l : newlocale(LC_CTYPE_MASK, "C", locale_t(0));
+    static locale_t Loc = [] {
+        locale_t L = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+        return L ? L : newlocale(LC_CTYPE_MASK, "C", locale_t(0));
     }();
-    return loc;
+    return Loc;
 }
 
 char16_t UnicodeUpper(char16_t c) {
@@ -820,8 +820,8 @@ char16_t UnicodeUpper(char16_t c) {
         return AsciiUpper(c);
     if (c >= 0xD800 && c <= 0xDFFF)
         return c;
-    const wint_t u = towupper_l(c, Utf8Locale());
-    return u <= 0xFFFF ? char16_t(u) : c;
+    const wint_t U = towupper_l(c, Utf8Locale());
+    return U <= 0xFFFF ? char16_t(U) : c;
 }
 
 char16_t UnicodeLower(char16_t c) {
@@ -829,23 +829,23 @@ char16_t UnicodeLower(char16_t c) {
         return AsciiLower(c);
     if (c >= 0xD800 && c <= 0xDFFF)
         return c;
-    const wint_t u = towlower_l(c, Utf8Locale());
-    return u <= 0xFFFF ? char16_t(u) : c;
+    const wint_t U = towlower_l(c, Utf8Locale());
+    return U <= 0xFFFF ? char16_t(U) : c;
 }
 
 template <class F> String MapChars(const String& S, F f) {
-    String r = S;
-    for (char16_t& c : r)
-        c = f(c);
-    return r;
+    String R = S;
+    for (char16_t& C : R)
+        C = f(C);
+    return R;
 }
 
 template <class F> int CompareWith(const String& A, const String& B, F f) {
-    const std::size_t n = std::min(A.size(), B.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int d = int(f(A[i])) - int(f(B[i]));
-        if (d != 0)
-            return d;
+    const std::size_t N = std::min(A.size(), B.size());
+    for (std::size_t I = 0; I < N; ++I) {
+        const int D = int(f(A[I])) - int(f(B[I]));
+        if (D != 0)
+            return D;
     }
     return int(A.size()) - int(B.size());
 }
@@ -901,53 +901,53 @@ String QuotedStr(const String& S) {
 }
 
 String AnsiQuotedStr(const String& S, Char Quote) {
-    String r(1, Quote);
-    for (char16_t c : S) {
-        r.push_back(c);
-        if (c == Quote)
-            r.push_back(c);
+    String R(1, Quote);
+    for (char16_t C : S) {
+        R.push_back(C);
+        if (C == Quote)
+            R.push_back(C);
     }
-    r.push_back(Quote);
-    return r;
+    R.push_back(Quote);
+    return R;
 }
 
 String AnsiDequotedStr(const String& S, Char Quote) {
     if (S.size() < 2 || S.front() != Quote || S.back() != Quote)
         return S;
-    String r;
-    for (std::size_t i = 1; i + 1 < S.size(); ++i) {
-        r.push_back(S[i]);
-        if (S[i] == Quote && i + 2 < S.size() && S[i + 1] == Quote)
-            ++i;
+    String R;
+    for (std::size_t I = 1; I + 1 < S.size(); ++I) {
+        R.push_back(S[I]);
+        if (S[I] == Quote && I + 2 < S.size() && S[I + 1] == Quote)
+            ++I;
     }
-    return r;
+    return R;
 }
 
 String StringReplace(const String& S, const String& OldPattern, const String& NewPattern, TReplaceFlags Flags) {
     if (OldPattern.empty())
         return S;
-    const bool ignoreCase = Flags.Contains(rfIgnoreCase);
-    const String hay = ignoreCase ? AnsiUpperCase(S) : S;
-    const String needle = ignoreCase ? AnsiUpperCase(OldPattern) : OldPattern;
-    String r;
-    std::size_t from = 0;
+    const bool IgnoreCase = Flags.Contains(rfIgnoreCase);
+    const String Hay = IgnoreCase ? AnsiUpperCase(S) : S;
+    const String Needle = IgnoreCase ? AnsiUpperCase(OldPattern) : OldPattern;
+    String R;
+    std::size_t From = 0;
     while (true) {
-        const std::size_t p = hay.find(needle, from);
-        if (p == String::npos)
+        const std::size_t P = Hay.find(Needle, From);
+        if (P == String::npos)
             break;
-        r.append(S, from, p - from);
-        r += NewPattern;
-        from = p + OldPattern.size();
+        R.append(S, From, P - From);
+        R += NewPattern;
+        From = P + OldPattern.size();
         if (!Flags.Contains(rfReplaceAll))
             break;
     }
-    r.append(S, from, String::npos);
-    return r;
+    R.append(S, From, String::npos);
+    return R;
 }
 
 int LastDelimiter(const String& Delimiters, const String& S) {
-    const std::size_t p = S.find_last_of(Delimiters);
-    return p == String::npos ? 0 : int(p) + 1;
+    const std::size_t P = S.find_last_of(Delimiters);
+    return P == String::npos ? 0 : int(P) + 1;
 }
 
 bool StartsStr(const String& SubText, const String& Text) {
@@ -985,10 +985,10 @@ String IncludeTrailingPathDelimiter(const String& S) {
 }
 
 String ExcludeTrailingPathDelimiter(const String& S) {
-    String r = S;
-    while (r.size() > 1 && r.back() == PathDelim)
-        r.pop_back();
-    return r;
+    String R = S;
+    while (R.size() > 1 && R.back() == PathDelim)
+        R.pop_back();
+    return R;
 }
 
 bool IsPathDelimiter(const String& S, int Index) {
@@ -996,27 +996,27 @@ bool IsPathDelimiter(const String& S, int Index) {
 }
 
 String ExtractFilePath(const String& FileName) {
-    const std::size_t p = FileName.rfind(PathDelim);
-    return p == String::npos ? String() : FileName.substr(0, p + 1);
+    const std::size_t P = FileName.rfind(PathDelim);
+    return P == String::npos ? String() : FileName.substr(0, P + 1);
 }
 
 String ExtractFileDir(const String& FileName) {
-    const std::size_t p = FileName.rfind(PathDelim);
-    if (p == String::npos)
+    const std::size_t P = FileName.rfind(PathDelim);
+    if (P == String::npos)
         return String();
-    return p == 0 ? String(u"/") : FileName.substr(0, p);
+    return P == 0 ? String(u"/") : FileName.substr(0, P);
 }
 
 String ExtractFileName(const String& FileName) {
-    const std::size_t p = FileName.rfind(PathDelim);
-    return p == String::npos ? FileName : FileName.substr(p + 1);
+    const std::size_t P = FileName.rfind(PathDelim);
+    return P == String::npos ? FileName : FileName.substr(P + 1);
 }
 
 String ExtractFileExt(const String& FileName) {
-    const std::size_t p = FileName.find_last_of(u"./");
-    if (p == String::npos || FileName[p] != '.')
+    const std::size_t P = FileName.find_last_of(u"./");
+    if (P == String::npos || FileName[P] != '.')
         return String();
-    return FileName.substr(p);
+    return FileName.substr(P);
 }
 
 String ExtractFileDrive(const String&) {
@@ -1024,37 +1024,37 @@ String ExtractFileDrive(const String&) {
 }
 
 String ChangeFileExt(const String& FileName, const String& Extension) {
-    const std::size_t p = FileName.find_last_of(u"./");
-    if (p == String::npos || FileName[p] != '.')
+    const std::size_t P = FileName.find_last_of(u"./");
+    if (P == String::npos || FileName[P] != '.')
         return FileName + Extension;
-    return FileName.substr(0, p) + Extension;
+    return FileName.substr(0, P) + Extension;
 }
 
 String ExpandFileName(const String& FileName) {
-    String full = FileName;
-    if (full.empty() || full[0] != PathDelim)
-        full = IncludeTrailingPathDelimiter(GetCurrentDir()) + full;
-    std::vector<String> parts;
-    std::size_t i = 0;
-    while (i <= full.size()) {
-        std::size_t j = full.find(PathDelim, i);
-        if (j == String::npos)
-            j = full.size();
-        const String part = full.substr(i, j - i);
-        if (part == u"..") {
-            if (!parts.empty())
-                parts.pop_back();
-        } else if (!part.empty() && part != u".") {
-            parts.push_back(part);
+    String Full = FileName;
+    if (Full.empty() || Full[0] != PathDelim)
+        Full = IncludeTrailingPathDelimiter(GetCurrentDir()) + Full;
+    std::vector<String> Parts;
+    std::size_t I = 0;
+    while (I <= Full.size()) {
+        std::size_t J = Full.find(PathDelim, I);
+        if (J == String::npos)
+            J = Full.size();
+        const String Part = Full.substr(I, J - I);
+        if (Part == u"..") {
+            if (!Parts.empty())
+                Parts.pop_back();
+        } else if (!Part.empty() && Part != u".") {
+            Parts.push_back(Part);
         }
-        i = j + 1;
+        I = J + 1;
     }
-    String r;
-    for (const String& part : parts)
-        r += u"/" + part;
-    if (r.empty() || (!FileName.empty() && FileName.back() == PathDelim))
-        r += u"/";
-    return r;
+    String R;
+    for (const String& Part : Parts)
+        R += u"/" + Part;
+    if (R.empty() || (!FileName.empty() && FileName.back() == PathDelim))
+        R += u"/";
+    return R;
 }
 
 std::string FileNameToUTF8(const String& FileName) {
@@ -1062,13 +1062,13 @@ std::string FileNameToUTF8(const String& FileName) {
 }
 
 bool FileExists(const String& FileName) {
-    struct stat st;
-    return !FileName.empty() && ::stat(UTF8Encode(FileName).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    struct stat St;
+    return !FileName.empty() && ::stat(UTF8Encode(FileName).c_str(), &St) == 0 && !S_ISDIR(St.st_mode);
 }
 
 bool DirectoryExists(const String& Directory) {
-    struct stat st;
-    return !Directory.empty() && ::stat(UTF8Encode(Directory).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    struct stat St;
+    return !Directory.empty() && ::stat(UTF8Encode(Directory).c_str(), &St) == 0 && S_ISDIR(St.st_mode);
 }
 
 bool CreateDir(const String& Dir) {
@@ -1078,13 +1078,13 @@ bool CreateDir(const String& Dir) {
 bool ForceDirectories(const String& Dir) {
     if (Dir.empty())
         throw EInOutError(u"Unable to create directory");
-    const String d = ExcludeTrailingPathDelimiter(Dir);
-    if (DirectoryExists(d))
+    const String D = ExcludeTrailingPathDelimiter(Dir);
+    if (DirectoryExists(D))
         return true;
-    const String parent = ExtractFileDir(d);
-    if (!parent.empty() && parent != d && !ForceDirectories(parent))
+    const String Parent = ExtractFileDir(D);
+    if (!Parent.empty() && Parent != D && !ForceDirectories(Parent))
         return false;
-    return CreateDir(d) || DirectoryExists(d);
+    return CreateDir(D) || DirectoryExists(D);
 }
 
 bool RemoveDir(const String& Dir) {
@@ -1101,34 +1101,34 @@ bool DeleteFile(const String& FileName) {
 
 bool RenameFile(const String& OldName, const String& NewName) {
     // Never replaces an existing file: a rename that would overwrite fails with EEXIST.
-    const std::string from = UTF8Encode(OldName), to = UTF8Encode(NewName);
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+    const std::string From = UTF8Encode(OldName), To = UTF8Encode(NewName);
+    if (::renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    struct stat st;
-    if (::lstat(to.c_str(), &st) == 0) {
+    struct stat St;
+    if (::lstat(To.c_str(), &St) == 0) {
         errno = EEXIST;
         return false;
     }
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    return ::rename(From.c_str(), To.c_str()) == 0;
 }
 
 std::int64_t FileSize(const String& FileName) {
-    struct stat st;
-    if (::stat(UTF8Encode(FileName).c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    struct stat St;
+    if (::stat(UTF8Encode(FileName).c_str(), &St) != 0 || S_ISDIR(St.st_mode))
         return -1;
-    return st.st_size;
+    return St.st_size;
 }
 
 String GetCurrentDir() {
-    std::string buf(4096, '\0');
-    while (!::getcwd(buf.data(), buf.size())) {
+    std::string Buf(4096, '\0');
+    while (!::getcwd(Buf.data(), Buf.size())) {
         if (errno != ERANGE)
             return String();
-        buf.resize(buf.size() * 2);
+        Buf.resize(Buf.size() * 2);
     }
-    return UTF8ToString(buf.c_str());
+    return UTF8ToString(Buf.c_str());
 }
 
 bool SetCurrentDir(const String& Dir) {
@@ -1136,8 +1136,8 @@ bool SetCurrentDir(const String& Dir) {
 }
 
 String GetEnvironmentVariable(const String& Name) {
-    const char* v = std::getenv(UTF8Encode(Name).c_str());
-    return v ? UTF8ToString(v) : String();
+    const char* V = std::getenv(UTF8Encode(Name).c_str());
+    return V ? UTF8ToString(V) : String();
 }
 
 int GetLastError() {
@@ -1149,8 +1149,8 @@ void SetLastError(int Code) {
 }
 
 String SysErrorMessage(int ErrorCode) {
-    char buf[256];
-    return UTF8ToString(strerror_r(ErrorCode, buf, sizeof buf));
+    char Buf[256];
+    return UTF8ToString(strerror_r(ErrorCode, Buf, sizeof Buf));
 }
 
 void RaiseLastOSError() {
@@ -1171,32 +1171,32 @@ namespace {
 // Days from 1899-12-30 of a proleptic Gregorian date, and back.
 std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = unsigned(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + std::int64_t(doe) - 719468 + 25569; // 1970-01-01 is day 25569
+    const std::int64_t Era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned Yoe = unsigned(y - Era * 400);
+    const unsigned Doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned Doe = Yoe * 365 + Yoe / 4 - Yoe / 100 + Doy;
+    return Era * 146097 + std::int64_t(Doe) - 719468 + 25569; // 1970-01-01 is day 25569
 }
 
 void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
     z -= 25569;
     z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = unsigned(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = int(doy - (153 * mp + 2) / 5 + 1);
-    m = int(mp < 10 ? mp + 3 : mp - 9);
-    y = int(std::int64_t(yoe) + era * 400 + (m <= 2));
+    const std::int64_t Era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned Doe = unsigned(z - Era * 146097);
+    const unsigned Yoe = (Doe - Doe / 1460 + Doe / 36524 - Doe / 146096) / 365;
+    const unsigned Doy = Doe - (365 * Yoe + Yoe / 4 - Yoe / 100);
+    const unsigned Mp = (5 * Doy + 2) / 153;
+    d = int(Doy - (153 * Mp + 2) / 5 + 1);
+    m = int(Mp < 10 ? Mp + 3 : Mp - 9);
+    y = int(std::int64_t(Yoe) + Era * 400 + (m <= 2));
 }
 
 // Whole days and milliseconds of the day of a date-time.
 void SplitDateTime(TDateTime dt, std::int64_t& days, std::int64_t& ms) {
     if (dt >= 0) {
-        const std::int64_t total = Round(dt * MSecsPerDay);
-        days = total / 86400000;
-        ms = total % 86400000;
+        const std::int64_t Total = Round(dt * MSecsPerDay);
+        days = Total / 86400000;
+        ms = Total % 86400000;
     } else {
         days = Trunc(dt);
         ms = std::min<std::int64_t>(Round(std::fabs(Frac(dt)) * MSecsPerDay), 86399999);
@@ -1208,10 +1208,10 @@ TDateTime FromTm(const std::tm& t, int msec) {
 }
 
 TDateTime LocalFromTimespec(const timespec& ts) {
-    std::tm t{};
-    const time_t secs = ts.tv_sec;
-    localtime_r(&secs, &t);
-    return FromTm(t, int(ts.tv_nsec / 1000000));
+    std::tm T{};
+    const time_t Secs = ts.tv_sec;
+    localtime_r(&Secs, &T);
+    return FromTm(T, int(ts.tv_nsec / 1000000));
 }
 
 const char* const ShortMonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -1228,10 +1228,10 @@ bool IsLeapYear(int Year) {
 }
 
 int DaysInMonth(int Year, int Month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static const int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (Month < 1 || Month > 12)
         return 0;
-    return days[Month - 1] + (Month == 2 && IsLeapYear(Year));
+    return Days[Month - 1] + (Month == 2 && IsLeapYear(Year));
 }
 
 bool TryEncodeDate(int Year, int Month, int Day, TDateTime& Date) {
@@ -1249,45 +1249,45 @@ bool TryEncodeTime(int Hour, int Min, int Sec, int MSec, TDateTime& Time) {
 }
 
 TDateTime EncodeDate(int Year, int Month, int Day) {
-    TDateTime d;
-    if (!TryEncodeDate(Year, Month, Day, d))
+    TDateTime D;
+    if (!TryEncodeDate(Year, Month, Day, D))
         throw EConvertError(u"Invalid argument to date encode");
-    return d;
+    return D;
 }
 
 TDateTime EncodeTime(int Hour, int Min, int Sec, int MSec) {
-    TDateTime t;
-    if (!TryEncodeTime(Hour, Min, Sec, MSec, t))
+    TDateTime T;
+    if (!TryEncodeTime(Hour, Min, Sec, MSec, T))
         throw EConvertError(u"Invalid argument to time encode");
-    return t;
+    return T;
 }
 
 void DecodeDate(TDateTime Date, int& Year, int& Month, int& Day) {
-    std::int64_t days, ms;
-    SplitDateTime(Date, days, ms);
-    CivilFromDays(days, Year, Month, Day);
+    std::int64_t Days, Ms;
+    SplitDateTime(Date, Days, Ms);
+    CivilFromDays(Days, Year, Month, Day);
 }
 
 void DecodeTime(TDateTime Time, int& Hour, int& Min, int& Sec, int& MSec) {
-    std::int64_t days, ms;
-    SplitDateTime(Time, days, ms);
-    Hour = int(ms / 3600000);
-    Min = int(ms / 60000 % 60);
-    Sec = int(ms / 1000 % 60);
-    MSec = int(ms % 1000);
+    std::int64_t Days, Ms;
+    SplitDateTime(Time, Days, Ms);
+    Hour = int(Ms / 3600000);
+    Min = int(Ms / 60000 % 60);
+    Sec = int(Ms / 1000 % 60);
+    MSec = int(Ms % 1000);
 }
 
 int DayOfWeek(TDateTime Date) {
-    std::int64_t days, ms;
-    SplitDateTime(Date, days, ms);
+    std::int64_t Days, Ms;
+    SplitDateTime(Date, Days, Ms);
     // 1899-12-30 was a Saturday.
-    return int(((days - 1) % 7 + 7) % 7) + 1;
+    return int(((Days - 1) % 7 + 7) % 7) + 1;
 }
 
 TDateTime Now() {
-    timespec ts;
-    clock_gettime(CLOCK_REALTIME, &ts);
-    return LocalFromTimespec(ts);
+    timespec Ts;
+    clock_gettime(CLOCK_REALTIME, &Ts);
+    return LocalFromTimespec(Ts);
 }
 
 TDateTime Date() {
@@ -1301,32 +1301,32 @@ TDateTime Time() {
 TDateTime UnixToDateTime(std::int64_t Seconds, bool ReturnUTC) {
     if (ReturnUTC)
         return UnixDateDelta + double(Seconds) / 86400.0;
-    timespec ts{time_t(Seconds), 0};
-    return LocalFromTimespec(ts);
+    timespec Ts{time_t(Seconds), 0};
+    return LocalFromTimespec(Ts);
 }
 
 std::int64_t DateTimeToUnix(TDateTime DateTime, bool InputIsUTC) {
     if (InputIsUTC)
         return Round((DateTime - UnixDateDelta) * 86400.0);
-    int y, mo, d, h, mi, s, ms;
-    DecodeDate(DateTime, y, mo, d);
-    DecodeTime(DateTime, h, mi, s, ms);
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return std::int64_t(mktime(&t));
+    int Y, Mo, D, H, Mi, S, Ms;
+    DecodeDate(DateTime, Y, Mo, D);
+    DecodeTime(DateTime, H, Mi, S, Ms);
+    std::tm T{};
+    T.tm_year = Y - 1900;
+    T.tm_mon = Mo - 1;
+    T.tm_mday = D;
+    T.tm_hour = H;
+    T.tm_min = Mi;
+    T.tm_sec = S;
+    T.tm_isdst = -1;
+    return std::int64_t(mktime(&T));
 }
 
 bool FileAge(const String& FileName, TDateTime& FileDateTime) {
-    struct stat st;
-    if (::stat(UTF8Encode(FileName).c_str(), &st) != 0)
+    struct stat St;
+    if (::stat(UTF8Encode(FileName).c_str(), &St) != 0)
         return false;
-    FileDateTime = LocalFromTimespec(st.st_mtim);
+    FileDateTime = LocalFromTimespec(St.st_mtim);
     return true;
 }
 
@@ -1528,9 +1528,9 @@ String TimeToStr(TDateTime Time) {
 }
 
 String DateTimeToStr(TDateTime DateTime) {
-    std::int64_t days, ms;
-    SplitDateTime(DateTime, days, ms);
-    return ms == 0 ? DateToStr(DateTime) : FormatDateTime(u"yyyy-mm-dd hh:nn:ss", DateTime);
+    std::int64_t Days, Ms;
+    SplitDateTime(DateTime, Days, Ms);
+    return Ms == 0 ? DateToStr(DateTime) : FormatDateTime(u"yyyy-mm-dd hh:nn:ss", DateTime);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1609,17 +1609,17 @@ namespace {
 
 bool MaskMatch(const char16_t* name, const char16_t* mask) {
     // Iterative "*" matching with one back-track point.
-    const char16_t *starMask = nullptr, *starName = nullptr;
+    const char16_t *StarMask = nullptr, *StarName = nullptr;
     while (*name) {
         if (*mask == '*') {
-            starMask = ++mask;
-            starName = name;
+            StarMask = ++mask;
+            StarName = name;
         } else if (*mask == '?' || (*mask && UnicodeUpper(*mask) == UnicodeUpper(*name))) {
             ++mask;
             ++name;
-        } else if (starMask) {
-            mask = starMask;
-            name = ++starName;
+        } else if (StarMask) {
+            mask = StarMask;
+            name = ++StarName;
         } else {
             return false;
         }
@@ -1630,25 +1630,25 @@ bool MaskMatch(const char16_t* name, const char16_t* mask) {
 }
 
 int DosDateTime(TDateTime dt) {
-    int y, mo, d, h, mi, s, ms;
-    DecodeDate(dt, y, mo, d);
-    DecodeTime(dt, h, mi, s, ms);
-    if (y < 1980)
+    int Y, Mo, D, H, Mi, S, Ms;
+    DecodeDate(dt, Y, Mo, D);
+    DecodeTime(dt, H, Mi, S, Ms);
+    if (Y < 1980)
         return 0;
-    return int(unsigned(y - 1980) << 25 | unsigned(mo) << 21 | unsigned(d) << 16 | unsigned(h) << 11 |
-               unsigned(mi) << 5 | unsigned(s / 2));
+    return int(unsigned(Y - 1980) << 25 | unsigned(Mo) << 21 | unsigned(D) << 16 | unsigned(H) << 11 |
+               unsigned(Mi) << 5 | unsigned(S / 2));
 }
 
 int FillSearchRec(TSearchRec& F) {
-    TSearchState& st = *F.FindHandle;
-    while (st.Next < st.Entries.size()) {
-        const TSearchState::Entry& e = st.Entries[st.Next++];
-        if (e.Attr & F.ExcludeAttr)
+    TSearchState& St = *F.FindHandle;
+    while (St.Next < St.Entries.size()) {
+        const TSearchState::Entry& E = St.Entries[St.Next++];
+        if (E.Attr & F.ExcludeAttr)
             continue;
-        F.Name = e.Name;
-        F.Attr = e.Attr;
-        F.Size = e.Size;
-        F.TimeStamp = LocalFromTimespec(e.MTime);
+        F.Name = E.Name;
+        F.Attr = E.Attr;
+        F.Size = E.Size;
+        F.TimeStamp = LocalFromTimespec(E.MTime);
         F.Time = DosDateTime(F.TimeStamp);
         return 0;
     }
@@ -1665,47 +1665,47 @@ bool MatchesMask(const String& FileName, const String& Mask) {
 
 int FindFirst(const String& Path, int Attr, TSearchRec& F) {
     FindClose(F);
-    String dir = ExtractFilePath(Path);
-    const String mask = ExtractFileName(Path);
-    const std::string dirUtf8 = UTF8Encode(dir.empty() ? String(u"./") : dir);
-    DIR* d = ::opendir(dirUtf8.c_str());
-    if (!d)
+    String Dir = ExtractFilePath(Path);
+    const String Mask = ExtractFileName(Path);
+    const std::string DirUtf8 = UTF8Encode(Dir.empty() ? String(u"./") : Dir);
+    DIR* D = ::opendir(DirUtf8.c_str());
+    if (!D)
         return errno ? errno : ENOENT;
-    auto state = std::make_shared<TSearchState>();
-    while (dirent* ent = ::readdir(d)) {
-        const String name = UTF8ToString(ent->d_name);
-        if (!MatchesMask(name, mask))
+    auto State = std::make_shared<TSearchState>();
+    while (dirent* Ent = ::readdir(D)) {
+        const String Name = UTF8ToString(Ent->d_name);
+        if (!MatchesMask(Name, Mask))
             continue;
-        TSearchState::Entry e{name, 0, 0, {}};
-        struct stat st;
-        const std::string full = dirUtf8 + ent->d_name;
-        if (::stat(full.c_str(), &st) == 0) {
-            if (S_ISDIR(st.st_mode))
-                e.Attr |= faDirectory;
+        TSearchState::Entry E{Name, 0, 0, {}};
+        struct stat St;
+        const std::string Full = DirUtf8 + Ent->d_name;
+        if (::stat(Full.c_str(), &St) == 0) {
+            if (S_ISDIR(St.st_mode))
+                E.Attr |= faDirectory;
             else
-                e.Size = st.st_size;
-            if (::access(full.c_str(), W_OK) != 0 && errno == EACCES)
-                e.Attr |= faReadOnly;
-            e.MTime = st.st_mtim;
+                E.Size = St.st_size;
+            if (::access(Full.c_str(), W_OK) != 0 && errno == EACCES)
+                E.Attr |= faReadOnly;
+            E.MTime = St.st_mtim;
         }
-        struct stat lst;
-        if (::lstat(full.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
-            e.Attr |= faSymLink;
-        if (name.size() > 1 && name[0] == '.' && name != u"..")
-            e.Attr |= faHidden;
-        state->Entries.push_back(std::move(e));
+        struct stat Lst;
+        if (::lstat(Full.c_str(), &Lst) == 0 && S_ISLNK(Lst.st_mode))
+            E.Attr |= faSymLink;
+        if (Name.size() > 1 && Name[0] == '.' && Name != u"..")
+            E.Attr |= faHidden;
+        State->Entries.push_back(std::move(E));
     }
-    ::closedir(d);
-    std::sort(state->Entries.begin(), state->Entries.end(), [](const auto& a, const auto& b) {
-        const int c = AnsiCompareText(a.Name, b.Name);
-        return c != 0 ? c < 0 : a.Name < b.Name;
+    ::closedir(D);
+    std::sort(State->Entries.begin(), State->Entries.end(), [](const auto& a, const auto& b) {
+        const int C = AnsiCompareText(a.Name, b.Name);
+        return C != 0 ? C < 0 : a.Name < b.Name;
     });
-    F.FindHandle = std::move(state);
+    F.FindHandle = std::move(State);
     F.ExcludeAttr = ~Attr & (faHidden | faSysFile | faVolumeID | faDirectory);
-    const int r = FillSearchRec(F);
-    if (r != 0)
+    const int R = FillSearchRec(F);
+    if (R != 0)
         FindClose(F);
-    return r;
+    return R;
 }
 
 int FindNext(TSearchRec& F) {

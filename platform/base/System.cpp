@@ -13,48 +13,48 @@
 String UTF8ToString(std::string_view utf8) {
     String Result;
     Result.reserve(utf8.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-    const std::size_t n = utf8.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            Result.push_back(b);
-            ++i;
+    const auto* P = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t N = utf8.size();
+    std::size_t I = 0;
+    while (I < N) {
+        const unsigned char B = P[I];
+        if (B < 0x80) {
+            Result.push_back(B);
+            ++I;
             continue;
         }
-        int len = 0;
-        char32_t cp = 0;
-        char32_t min = 0;
-        if ((b & 0xE0) == 0xC0) {
-            len = 2, cp = b & 0x1F, min = 0x80;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3, cp = b & 0x0F, min = 0x800;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4, cp = b & 0x07, min = 0x10000;
+        int Len = 0;
+        char32_t Cp = 0;
+        char32_t Min = 0;
+        if ((B & 0xE0) == 0xC0) {
+            Len = 2, Cp = B & 0x1F, Min = 0x80;
+        } else if ((B & 0xF0) == 0xE0) {
+            Len = 3, Cp = B & 0x0F, Min = 0x800;
+        } else if ((B & 0xF8) == 0xF0) {
+            Len = 4, Cp = B & 0x07, Min = 0x10000;
         }
-        bool valid = len > 0 && i + len <= n;
-        for (int k = 1; valid && k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                valid = false;
+        bool Valid = Len > 0 && I + Len <= N;
+        for (int K = 1; Valid && K < Len; ++K) {
+            if ((P[I + K] & 0xC0) != 0x80)
+                Valid = false;
             else
-                cp = (cp << 6) | (p[i + k] & 0x3F);
+                Cp = (Cp << 6) | (P[I + K] & 0x3F);
         }
-        if (valid && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            Result.push_back(b); // Latin-1
-            ++i;
+        if (Valid && (Cp < Min || Cp > 0x10FFFF || (Cp >= 0xD800 && Cp <= 0xDFFF)))
+            Valid = false;
+        if (!Valid) {
+            Result.push_back(B); // Latin-1
+            ++I;
             continue;
         }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            Result.push_back(char16_t(0xD800 + (cp >> 10)));
-            Result.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
+        if (Cp >= 0x10000) {
+            Cp -= 0x10000;
+            Result.push_back(char16_t(0xD800 + (Cp >> 10)));
+            Result.push_back(char16_t(0xDC00 + (Cp & 0x3FF)));
         } else {
-            Result.push_back(char16_t(cp));
+            Result.push_back(char16_t(Cp));
         }
-        i += len;
+        I += Len;
     }
     return Result;
 }
@@ -62,28 +62,28 @@ String UTF8ToString(std::string_view utf8) {
 std::string UTF8Encode(std::u16string_view s) {
     std::string Result;
     Result.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char32_t cp = s[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
+    for (std::size_t I = 0; I < s.size(); ++I) {
+        char32_t Cp = s[I];
+        if (Cp >= 0xD800 && Cp <= 0xDBFF && I + 1 < s.size() && s[I + 1] >= 0xDC00 && s[I + 1] <= 0xDFFF) {
+            Cp = 0x10000 + ((Cp - 0xD800) << 10) + (s[I + 1] - 0xDC00);
+            ++I;
+        } else if (Cp >= 0xD800 && Cp <= 0xDFFF) {
+            Cp = 0xFFFD;
         }
-        if (cp < 0x80) {
-            Result.push_back(char(cp));
-        } else if (cp < 0x800) {
-            Result.push_back(char(0xC0 | (cp >> 6)));
-            Result.push_back(char(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            Result.push_back(char(0xE0 | (cp >> 12)));
-            Result.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            Result.push_back(char(0x80 | (cp & 0x3F)));
+        if (Cp < 0x80) {
+            Result.push_back(char(Cp));
+        } else if (Cp < 0x800) {
+            Result.push_back(char(0xC0 | (Cp >> 6)));
+            Result.push_back(char(0x80 | (Cp & 0x3F)));
+        } else if (Cp < 0x10000) {
+            Result.push_back(char(0xE0 | (Cp >> 12)));
+            Result.push_back(char(0x80 | ((Cp >> 6) & 0x3F)));
+            Result.push_back(char(0x80 | (Cp & 0x3F)));
         } else {
-            Result.push_back(char(0xF0 | (cp >> 18)));
-            Result.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-            Result.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            Result.push_back(char(0x80 | (cp & 0x3F)));
+            Result.push_back(char(0xF0 | (Cp >> 18)));
+            Result.push_back(char(0x80 | ((Cp >> 12) & 0x3F)));
+            Result.push_back(char(0x80 | ((Cp >> 6) & 0x3F)));
+            Result.push_back(char(0x80 | (Cp & 0x3F)));
         }
     }
     return Result;
@@ -98,42 +98,42 @@ TObject::~TObject() = default;
 namespace {
 
 String DemangledName(const std::type_info& type) {
-    int status = 0;
-    char* raw = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
-    std::string name = status == 0 && raw ? raw : type.name();
-    std::free(raw);
+    int Status = 0;
+    char* Raw = abi::__cxa_demangle(type.name(), nullptr, nullptr, &Status);
+    std::string Name = Status == 0 && Raw ? Raw : type.name();
+    std::free(Raw);
     // Drop namespaces, but keep template arguments as they are.
-    const std::size_t angle = name.find('<');
-    const std::size_t colons = name.rfind("::", angle);
-    if (colons != std::string::npos)
-        name.erase(0, colons + 2);
-    return UTF8ToString(name);
+    const std::size_t Angle = Name.find('<');
+    const std::size_t Colons = Name.rfind("::", Angle);
+    if (Colons != std::string::npos)
+        Name.erase(0, Colons + 2);
+    return UTF8ToString(Name);
 }
 
 } // namespace
 
 String TObject::ClassName() const {
-    static std::mutex lock;
-    static std::unordered_map<std::type_index, String> names;
-    const std::type_info& type = typeid(*this);
-    std::lock_guard guard(lock);
-    auto it = names.find(type);
-    if (it == names.end())
-        it = names.emplace(type, DemangledName(type)).first;
-    return it->second;
+    static std::mutex Lock;
+    static std::unordered_map<std::type_index, String> Names;
+    const std::type_info& Type = typeid(*this);
+    std::lock_guard Guard(Lock);
+    auto It = Names.find(Type);
+    if (It == Names.end())
+        It = Names.emplace(Type, DemangledName(Type)).first;
+    return It->second;
 }
 
 bool TObject::ClassNameIs(const String& Name) const {
     const String Own = ClassName();
     if (Own.size() != Name.size())
         return false;
-    for (std::size_t i = 0; i < Own.size(); ++i) {
-        char16_t a = Own[i], b = Name[i];
-        if (a >= 'a' && a <= 'z')
-            a -= 32;
-        if (b >= 'a' && b <= 'z')
-            b -= 32;
-        if (a != b)
+    for (std::size_t I = 0; I < Own.size(); ++I) {
+        char16_t A = Own[I], B = Name[I];
+        if (A >= 'a' && A <= 'z')
+            A -= 32;
+        if (B >= 'a' && B <= 'z')
+            B -= 32;
+        if (A != B)
             return false;
     }
     return true;
@@ -146,8 +146,8 @@ int Pos(const String& Sub, const String& S) {
 int PosEx(const String& Sub, const String& S, int Offset) {
     if (Sub.empty() || Offset < 1 || std::size_t(Offset) > S.size())
         return 0;
-    const std::size_t p = S.find(Sub, Offset - 1);
-    return p == String::npos ? 0 : int(p) + 1;
+    const std::size_t P = S.find(Sub, Offset - 1);
+    return P == String::npos ? 0 : int(P) + 1;
 }
 
 String Copy(const String& S, int Index, int Count) {
@@ -211,16 +211,16 @@ double Int(double X) {
 std::int32_t RandSeed = 0;
 
 static std::uint32_t NextRandom() {
-    std::lock_guard guard(RandomLock);
+    std::lock_guard Guard(RandomLock);
     RandSeed = std::int32_t(std::uint32_t(RandSeed) * 134775813u + 1u);
     return std::uint32_t(RandSeed);
 }
 
 int Random(int Range) {
-    const std::uint32_t r = NextRandom();
+    const std::uint32_t R = NextRandom();
     if (Range <= 0)
         return 0;
-    return int((std::uint64_t(r) * std::uint32_t(Range)) >> 32);
+    return int((std::uint64_t(R) * std::uint32_t(Range)) >> 32);
 }
 
 double Random() {
@@ -228,8 +228,8 @@ double Random() {
 }
 
 void Randomize() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count() ^
+    const auto Now = std::chrono::steady_clock::now().time_since_epoch().count() ^
                      std::chrono::system_clock::now().time_since_epoch().count();
-    std::lock_guard guard(RandomLock);
-    RandSeed = std::int32_t(std::uint32_t(now) ^ std::uint32_t(std::uint64_t(now) >> 32));
+    std::lock_guard Guard(RandomLock);
+    RandSeed = std::int32_t(std::uint32_t(Now) ^ std::uint32_t(std::uint64_t(Now) >> 32));
 }

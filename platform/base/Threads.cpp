@@ -49,7 +49,7 @@ std::deque<std::shared_ptr<TSyncRecord>>& SyncList = Sync.List;
 
 void PostSync(const std::shared_ptr<TSyncRecord>& Record) {
     {
-        std::lock_guard guard(SyncLock);
+        std::lock_guard Guard(SyncLock);
         SyncList.push_back(Record);
     }
     SyncPosted.notify_all();
@@ -59,7 +59,7 @@ void PostSync(const std::shared_ptr<TSyncRecord>& Record) {
 
 // Wakes a GUI thread that waits in CheckSynchronize, so it can look at other state again.
 void NudgeMainThread() {
-    { std::lock_guard guard(SyncLock); }
+    { std::lock_guard Guard(SyncLock); }
     SyncPosted.notify_all();
 }
 
@@ -74,45 +74,45 @@ bool CheckSynchronize(Cardinal Timeout) {
     if (!IsMainThread())
         throw EThread(Format(u"CheckSynchronize called from thread $%x, which is NOT the main thread",
                              {std::uint64_t(::gettid())}));
-    std::deque<std::shared_ptr<TSyncRecord>> pending;
+    std::deque<std::shared_ptr<TSyncRecord>> Pending;
     {
-        std::unique_lock guard(SyncLock);
+        std::unique_lock Guard(SyncLock);
         if (SyncList.empty() && Timeout > 0) {
-            const auto ready = [] { return !SyncList.empty(); };
+            const auto Ready = [] { return !SyncList.empty(); };
             if (Timeout == INFINITE)
-                SyncPosted.wait(guard, ready);
+                SyncPosted.wait(Guard, Ready);
             else
-                SyncPosted.wait_for(guard, std::chrono::milliseconds(Timeout), ready);
+                SyncPosted.wait_for(Guard, std::chrono::milliseconds(Timeout), Ready);
         }
-        pending.swap(SyncList);
+        Pending.swap(SyncList);
     }
-    const bool ran = !pending.empty();
-    while (!pending.empty()) {
-        std::shared_ptr<TSyncRecord> record = pending.front();
-        pending.pop_front();
-        if (record->Queued) {
+    const bool Ran = !Pending.empty();
+    while (!Pending.empty()) {
+        std::shared_ptr<TSyncRecord> Record = Pending.front();
+        Pending.pop_front();
+        if (Record->Queued) {
             try {
-                record->Method();
+                Record->Method();
             } catch (...) {
                 // The calls after it stay queued for the next round.
-                std::lock_guard guard(SyncLock);
-                SyncList.insert(SyncList.begin(), pending.begin(), pending.end());
+                std::lock_guard Guard(SyncLock);
+                SyncList.insert(SyncList.begin(), Pending.begin(), Pending.end());
                 throw;
             }
             continue;
         }
         try {
-            record->Method();
+            Record->Method();
         } catch (...) {
-            record->Error = std::current_exception();
+            Record->Error = std::current_exception();
         }
         {
-            std::lock_guard guard(SyncLock);
-            record->Done = true;
+            std::lock_guard Guard(SyncLock);
+            Record->Done = true;
         }
         SyncDone.notify_all();
     }
-    return ran;
+    return Ran;
 }
 
 void PostQuit(int ExitCode) {
@@ -141,18 +141,18 @@ void TThread::Synchronize(TThread* AThread, const TThreadMethod& AMethod) {
         AMethod();
         return;
     }
-    auto record = std::make_shared<TSyncRecord>();
-    record->Thread = AThread;
-    record->Method = AMethod;
-    PostSync(record);
-    std::exception_ptr error;
+    auto Record = std::make_shared<TSyncRecord>();
+    Record->Thread = AThread;
+    Record->Method = AMethod;
+    PostSync(Record);
+    std::exception_ptr Error;
     {
-        std::unique_lock guard(SyncLock);
-        SyncDone.wait(guard, [&] { return record->Done; });
-        error = std::move(record->Error); // this thread alone holds the exception from here
+        std::unique_lock Guard(SyncLock);
+        SyncDone.wait(Guard, [&] { return Record->Done; });
+        Error = std::move(Record->Error); // this thread alone holds the exception from here
     }
-    if (error)
-        std::rethrow_exception(error);
+    if (Error)
+        std::rethrow_exception(Error);
 }
 
 void TThread::Queue(TThread* AThread, TThreadMethod AMethod) {
@@ -160,15 +160,15 @@ void TThread::Queue(TThread* AThread, TThreadMethod AMethod) {
         AMethod();
         return;
     }
-    auto record = std::make_shared<TSyncRecord>();
-    record->Thread = AThread;
-    record->Method = std::move(AMethod);
-    record->Queued = true;
-    PostSync(record);
+    auto Record = std::make_shared<TSyncRecord>();
+    Record->Thread = AThread;
+    Record->Method = std::move(AMethod);
+    Record->Queued = true;
+    PostSync(Record);
 }
 
 void TThread::RemoveQueuedEvents(TThread* AThread) {
-    std::lock_guard guard(SyncLock);
+    std::lock_guard Guard(SyncLock);
     std::erase_if(SyncList, [&](const auto& r) { return r->Queued && r->Thread == AThread; });
 }
 
@@ -176,13 +176,13 @@ TThread::TThread(bool CreateSuspended) : FCreateSuspended(CreateSuspended) {}
 
 void TThread::operator delete(TThread* Thread, std::destroying_delete_t) {
     // Execute may still use the derived parts: end the run before any destructor.
-    void* memory = dynamic_cast<void*>(Thread);
+    void* Memory = dynamic_cast<void*>(Thread);
     if (Thread->FStarted && RunningThread != Thread && !Thread->FDone.Signaled()) {
         Thread->Terminate();
         Thread->WaitFor();
     }
     Thread->~TThread();
-    ::operator delete(memory);
+    ::operator delete(Memory);
 }
 
 void* TThread::operator new(std::size_t Size) {
@@ -194,14 +194,14 @@ void TThread::operator delete(void* Memory) {
 }
 
 TThread::~TThread() {
-    std::unique_lock guard(FStateLock);
+    std::unique_lock Guard(FStateLock);
     if (!FHandle.joinable())
         return;
     if (RunningThread == this) {
         FHandle.detach(); // a thread freeing itself at its end
         return;
     }
-    guard.unlock();
+    Guard.unlock();
     if (!FDone.Signaled()) {
         Terminate();
         WaitFor();
@@ -233,7 +233,7 @@ TThread* TThread::CurrentThread() {
 }
 
 void TThread::Start() {
-    std::lock_guard guard(FStateLock);
+    std::lock_guard Guard(FStateLock);
     if (FStarted || FFinished)
         throw EThread(u"Cannot call Start on a running or suspended thread");
     FStarted = true;
@@ -247,7 +247,7 @@ void TThread::Resume() {
         return;
     }
     {
-        std::lock_guard guard(FStateLock);
+        std::lock_guard Guard(FStateLock);
         FPaused = false;
     }
     FStateChanged.notify_all();
@@ -256,7 +256,7 @@ void TThread::Resume() {
 void TThread::Suspend() {
     if (!FStarted)
         return;
-    std::lock_guard guard(FStateLock);
+    std::lock_guard Guard(FStateLock);
     FPaused = true;
 }
 
@@ -274,14 +274,14 @@ void TThread::SetSuspended(bool Value) {
 bool TThread::CheckSuspended() {
     if (!FPaused || FTerminated) // the usual case costs no lock
         return false;
-    std::unique_lock guard(FStateLock);
-    FStateChanged.wait(guard, [this] { return !FPaused || FTerminated; });
+    std::unique_lock Guard(FStateLock);
+    FStateChanged.wait(Guard, [this] { return !FPaused || FTerminated; });
     return true;
 }
 
 void TThread::Terminate() {
     {
-        std::lock_guard guard(FStateLock);
+        std::lock_guard Guard(FStateLock);
         FTerminated = true;
     }
     FStateChanged.notify_all();
@@ -310,9 +310,9 @@ void TThread::SetPriority(TThreadPriority Value) {
 }
 
 void TThread::ApplyPriority() {
-    static const int niceOf[] = {19, 10, 5, 0, -5, -10, -15};
+    static const int NiceOf[] = {19, 10, 5, 0, -5, -10, -15};
     // Not permitted (raising the priority without privilege): the thread keeps its value.
-    ::setpriority(PRIO_PROCESS, id_t(FTid.load()), niceOf[FPriority.load()]);
+    ::setpriority(PRIO_PROCESS, id_t(FTid.load()), NiceOf[FPriority.load()]);
 }
 
 void TThread::DoTerminate() {
@@ -325,16 +325,16 @@ void TThread::Run() {
     FTid = int(::gettid());
     if (FPriority != tpNormal)
         ApplyPriority();
-    const auto record = [this] {
+    const auto Record = [this] {
         if (FFatalException)
             return; // the first failure is the one reported
         FFatalException = std::current_exception();
         try {
             throw;
-        } catch (const Exception& e) {
-            FFatalMessage = e.Message();
-        } catch (const std::exception& e) {
-            FFatalMessage = UTF8ToString(e.what());
+        } catch (const Exception& E) {
+            FFatalMessage = E.Message();
+        } catch (const std::exception& E) {
+            FFatalMessage = UTF8ToString(E.what());
         } catch (...) {
             FFatalMessage = u"Unknown exception";
         }
@@ -343,18 +343,18 @@ void TThread::Run() {
         if (!FTerminated)
             Execute();
     } catch (...) {
-        record();
+        Record();
     }
     FFinished = true;
     try {
         DoTerminate();
     } catch (...) {
-        record();
+        Record();
     }
-    const bool freeIt = FFreeOnTerminate;
+    const bool FreeIt = FFreeOnTerminate;
     FDone.SetEvent();
     NudgeMainThread();
-    if (freeIt)
+    if (FreeIt)
         delete this;
     RunningThread = nullptr;
 }

@@ -31,14 +31,14 @@ Pixel Rop3(BYTE code, Pixel p, Pixel s, Pixel d) {
     case 0xAA:
         return d;
     default: {
-        Pixel r = 0;
-        for (int i = 0; i < 8; ++i) {
-            if (!(code & (1 << i)))
+        Pixel R = 0;
+        for (int I = 0; I < 8; ++I) {
+            if (!(code & (1 << I)))
                 continue;
-            Pixel t = (i & 4 ? p : ~p) & (i & 2 ? s : ~s) & (i & 1 ? d : ~d);
-            r |= t;
+            Pixel T = (I & 4 ? p : ~p) & (I & 2 ? s : ~s) & (I & 1 ? d : ~d);
+            R |= T;
         }
-        return r;
+        return R;
     }
     }
 }
@@ -70,8 +70,8 @@ bool HatchBit(int hatch, int px, int py) {
 }
 
 int Mod(int a, int m) {
-    int r = a % m;
-    return r < 0 ? r + m : r;
+    int R = a % m;
+    return R < 0 ? R + m : R;
 }
 
 bool MonoDDB(const Bitmap& b) {
@@ -81,27 +81,27 @@ bool MonoDDB(const Bitmap& b) {
 } // namespace
 
 BrushSource MakeBrushSource(const DC& dc, const Brush* brush) {
-    BrushSource bs;
+    BrushSource Bs;
     if (!brush || brush->Style == BS_NULL)
-        return bs;
-    bs.Null = false;
-    bs.B = brush;
-    bs.OrgX = dc.SurfaceOrigin.X + dc.S.BrushOrg.X;
-    bs.OrgY = dc.SurfaceOrigin.Y + dc.S.BrushOrg.Y;
-    static const Brush* dcBrush = Find<Brush>(GetStockObject(DC_BRUSH), OBJ_BRUSH).get();
-    COLORREF c = brush == dcBrush ? dc.S.DCBrushColor : brush->Color;
-    bs.Color = PixelFromColor(c);
+        return Bs;
+    Bs.Null = false;
+    Bs.B = brush;
+    Bs.OrgX = dc.SurfaceOrigin.X + dc.S.BrushOrg.X;
+    Bs.OrgY = dc.SurfaceOrigin.Y + dc.S.BrushOrg.Y;
+    static const Brush* DcBrush = Find<Brush>(GetStockObject(DC_BRUSH), OBJ_BRUSH).get();
+    COLORREF C = brush == DcBrush ? dc.S.DCBrushColor : brush->Color;
+    Bs.Color = PixelFromColor(C);
     if (brush->Style == BS_HATCHED) {
-        bs.Solid = false;
-        bs.Fore = bs.Color;
-        bs.Back = PixelFromColor(dc.S.BkColor);
-        bs.Transparent = dc.S.BkMode == TRANSPARENT;
+        Bs.Solid = false;
+        Bs.Fore = Bs.Color;
+        Bs.Back = PixelFromColor(dc.S.BkColor);
+        Bs.Transparent = dc.S.BkMode == TRANSPARENT;
     } else if (brush->Style == BS_PATTERN && brush->Pattern) {
-        bs.Solid = false;
-        bs.Fore = PixelFromColor(dc.S.TextColor);
-        bs.Back = PixelFromColor(dc.S.BkColor);
+        Bs.Solid = false;
+        Bs.Fore = PixelFromColor(dc.S.TextColor);
+        Bs.Back = PixelFromColor(dc.S.BkColor);
     }
-    return bs;
+    return Bs;
 }
 
 Pixel BrushSource::At(int sx, int sy) const {
@@ -109,13 +109,13 @@ Pixel BrushSource::At(int sx, int sy) const {
         return Color;
     if (B->Style == BS_HATCHED)
         return HatchBit(B->Hatch, Mod(sx - OrgX, 8), Mod(sy - OrgY, 8)) ? Fore : Back;
-    const Bitmap& p = *B->Pattern;
-    int px = Mod(sx - OrgX, p.Width), py = Mod(sy - OrgY, p.Height);
-    if (MonoDDB(p)) {
-        int bit = (p.Row(py)[px >> 3] >> (7 - (px & 7))) & 1;
-        return bit ? Back : Fore;
+    const Bitmap& P = *B->Pattern;
+    int Px = Mod(sx - OrgX, P.Width), Py = Mod(sy - OrgY, P.Height);
+    if (MonoDDB(P)) {
+        int Bit = (P.Row(Py)[Px >> 3] >> (7 - (Px & 7))) & 1;
+        return Bit ? Back : Fore;
     }
-    return p.Get(px, py) & 0xFFFFFF;
+    return P.Get(Px, Py) & 0xFFFFFF;
 }
 
 bool BrushSource::Covers(int sx, int sy) const {
@@ -130,21 +130,21 @@ void FillSurfaceRect(DC& dc, const TRect& r, const BrushSource& brush, BYTE rop3
     Bitmap* t = dc.Target();
     if (!t || IsRectEmpty(r))
         return;
-    bool needP = UsesPattern(rop3);
-    if (needP && brush.Null)
+    bool NeedP = UsesPattern(rop3);
+    if (NeedP && brush.Null)
         return;
     for (int y = r.Top; y < r.Bottom; ++y) {
         ClipSpan(dc, y, r.Left, r.Right, [&](int x0, int x1) {
             if (t->BitCount == 32 && rop3 == 0xF0 && brush.Solid) {
-                Pixel* row = reinterpret_cast<Pixel*>(t->Row(y));
-                std::fill(row + x0, row + x1, brush.Color);
+                Pixel* Row = reinterpret_cast<Pixel*>(t->Row(y));
+                std::fill(Row + x0, Row + x1, brush.Color);
                 return;
             }
-            for (int x = x0; x < x1; ++x) {
-                if (needP && !brush.Covers(x, y))
+            for (int X = x0; X < x1; ++X) {
+                if (NeedP && !brush.Covers(X, y))
                     continue;
-                Pixel p = needP ? brush.At(x, y) : 0;
-                t->Set(x, y, Rop3(rop3, p, 0, t->Get(x, y)));
+                Pixel P = NeedP ? brush.At(X, y) : 0;
+                t->Set(X, y, Rop3(rop3, P, 0, t->Get(X, y)));
             }
         });
     }
@@ -154,26 +154,26 @@ void FillSurfaceRegion(DC& dc, const GdiRegion& rgn, const BrushSource& brush, i
     Bitmap* t = dc.Target();
     if (!t || brush.Null)
         return;
-    for (const auto& band : rgn.Bands())
-        for (int y = band.Top; y < band.Bottom; ++y)
-            for (const auto& s : band.Spans)
-                ClipSpan(dc, y, s.Left, s.Right, [&](int x0, int x1) {
+    for (const auto& Band : rgn.Bands())
+        for (int Y = Band.Top; Y < Band.Bottom; ++Y)
+            for (const auto& S : Band.Spans)
+                ClipSpan(dc, Y, S.Left, S.Right, [&](int x0, int x1) {
                     if (t->BitCount == 32 && rop2 == R2_COPYPEN && brush.Solid) {
-                        Pixel* row = reinterpret_cast<Pixel*>(t->Row(y));
-                        std::fill(row + x0, row + x1, brush.Color);
+                        Pixel* Row = reinterpret_cast<Pixel*>(t->Row(Y));
+                        std::fill(Row + x0, Row + x1, brush.Color);
                         return;
                     }
-                    for (int x = x0; x < x1; ++x)
-                        if (brush.Covers(x, y))
-                            t->Set(x, y, Rop2(rop2, brush.At(x, y), t->Get(x, y)));
+                    for (int X = x0; X < x1; ++X)
+                        if (brush.Covers(X, Y))
+                            t->Set(X, Y, Rop2(rop2, brush.At(X, Y), t->Get(X, Y)));
                 });
 }
 
 void PlotPixel(DC& dc, int sx, int sy, Pixel color, int rop2) {
-    Bitmap* t = dc.Target();
-    if (!t || !dc.Clip().Contains(sx, sy))
+    Bitmap* T = dc.Target();
+    if (!T || !dc.Clip().Contains(sx, sy))
         return;
-    t->Set(sx, sy, rop2 == R2_COPYPEN ? color : Rop2(rop2, color, t->Get(sx, sy)));
+    T->Set(sx, sy, rop2 == R2_COPYPEN ? color : Rop2(rop2, color, T->Get(sx, sy)));
 }
 
 void BlendCoverage(Bitmap& bmp, int x, int y, Pixel c, int cov) {
@@ -183,14 +183,14 @@ void BlendCoverage(Bitmap& bmp, int x, int y, Pixel c, int cov) {
         bmp.Set(x, y, c);
         return;
     }
-    Pixel d = bmp.Get(x, y);
-    Pixel r = 0;
-    for (int sh = 0; sh < 32; sh += 8) {
-        int cc = (c >> sh) & 255, dd = (d >> sh) & 255;
-        int v = (cc * cov + dd * (255 - cov) + 127) / 255;
-        r |= Pixel(v) << sh;
+    Pixel D = bmp.Get(x, y);
+    Pixel R = 0;
+    for (int Sh = 0; Sh < 32; Sh += 8) {
+        int Cc = (c >> Sh) & 255, Dd = (D >> Sh) & 255;
+        int V = (Cc * cov + Dd * (255 - cov) + 127) / 255;
+        R |= Pixel(V) << Sh;
     }
-    bmp.Set(x, y, r);
+    bmp.Set(x, y, R);
 }
 
 } // namespace gdi
@@ -201,8 +201,8 @@ namespace {
 
 // Round-to-nearest a * b / 255.
 inline int Mul255(int a, int b) {
-    int t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
+    int T = a * b + 128;
+    return (T + (T >> 8)) >> 8;
 }
 
 enum class BlitKind { Rop, Alpha, Transparent };
@@ -223,24 +223,24 @@ struct SourceView {
 // Source pixel as seen by the destination: monochrome bitmaps take the destination's colours, and a colour
 // source becomes white where it equals the source's background colour when the destination is monochrome.
 inline Pixel SourcePixel(const SourceView& src, const Bitmap& dstBmp, const DC& dst, int x, int y) {
-    const Bitmap& b = *src.Bmp;
-    if (MonoDDB(b) && !MonoDDB(dstBmp)) {
-        int bit = (b.Row(y)[x >> 3] >> (7 - (x & 7))) & 1;
-        return PixelFromColor(bit ? dst.S.BkColor : dst.S.TextColor);
+    const Bitmap& B = *src.Bmp;
+    if (MonoDDB(B) && !MonoDDB(dstBmp)) {
+        int Bit = (B.Row(y)[x >> 3] >> (7 - (x & 7))) & 1;
+        return PixelFromColor(Bit ? dst.S.BkColor : dst.S.TextColor);
     }
-    Pixel p = b.Get(x, y);
-    if (MonoDDB(dstBmp) && !MonoDDB(b))
-        return (p & 0xFFFFFF) == PixelFromColor(src.BkColor) ? 0xFFFFFF : 0;
-    return p;
+    Pixel P = B.Get(x, y);
+    if (MonoDDB(dstBmp) && !MonoDDB(B))
+        return (P & 0xFFFFFF) == PixelFromColor(src.BkColor) ? 0xFFFFFF : 0;
+    return P;
 }
 
 // Nearest-neighbour column/row table: destination index i of n reads source index floor((2i + 1) * m / 2n),
 // reversed when mirrored.
 void MapTable(std::vector<int>& out, int n, int m, bool mirror) {
     out.resize(n);
-    for (int i = 0; i < n; ++i) {
-        long long v = ((2LL * i + 1) * m) / (2LL * n);
-        out[i] = mirror ? m - 1 - int(v) : int(v);
+    for (int I = 0; I < n; ++I) {
+        long long V = ((2LL * I + 1) * m) / (2LL * n);
+        out[I] = mirror ? m - 1 - int(V) : int(V);
     }
 }
 
@@ -273,12 +273,12 @@ void NormalizeExtents(bool needSrc, int& dx, int& dy, int& dw, int& dh, int& sx,
 
 // A copy of a bitmap, read from when a blit copies within one bitmap.
 std::unique_ptr<Bitmap> SnapshotOf(const Bitmap& t) {
-    auto snapshot = std::make_unique<Bitmap>();
-    snapshot->Allocate(t.Width, t.Height, t.BitCount, t.TopDown);
-    std::memcpy(snapshot->Bits, t.Bits, std::size_t(t.Stride) * t.Height);
-    snapshot->Palette = t.Palette;
-    snapshot->DibSection = t.DibSection;
-    return snapshot;
+    auto Snapshot = std::make_unique<Bitmap>();
+    Snapshot->Allocate(t.Width, t.Height, t.BitCount, t.TopDown);
+    std::memcpy(Snapshot->Bits, t.Bits, std::size_t(t.Stride) * t.Height);
+    Snapshot->Palette = t.Palette;
+    Snapshot->DibSection = t.DibSection;
+    return Snapshot;
 }
 
 inline void PutPixel(Bitmap* t, Pixel* drow, int x, int y, Pixel v) {
@@ -291,27 +291,27 @@ inline void PutPixel(Bitmap* t, Pixel* drow, int x, int y, Pixel v) {
 // Source over destination with the blend function's constant alpha and, with AC_SRC_ALPHA, the source's
 // premultiplied alpha; false where the destination stays as it is.
 inline bool BlendPixel(Pixel s, Pixel d, const BLENDFUNCTION& bf, Pixel& r) {
-    int sca = bf.SourceConstantAlpha;
+    int Sca = bf.SourceConstantAlpha;
     r = 0;
     if (bf.AlphaFormat & AC_SRC_ALPHA) {
-        if (sca == 255 && (s >> 24) == 255) {
+        if (Sca == 255 && (s >> 24) == 255) {
             r = s;
             return true;
         }
-        if (sca == 255 && s == 0)
+        if (Sca == 255 && s == 0)
             return false;
-        int sa = Mul255(int(s >> 24), sca);
-        for (int shf = 0; shf < 32; shf += 8) {
-            int sc = Mul255(int((s >> shf) & 255), sca);
-            int dc = int((d >> shf) & 255);
-            int v = std::min(255, sc + Mul255(dc, 255 - sa));
-            r |= Pixel(v) << shf;
+        int Sa = Mul255(int(s >> 24), Sca);
+        for (int Shf = 0; Shf < 32; Shf += 8) {
+            int Sc = Mul255(int((s >> Shf) & 255), Sca);
+            int Dc = int((d >> Shf) & 255);
+            int V = std::min(255, Sc + Mul255(Dc, 255 - Sa));
+            r |= Pixel(V) << Shf;
         }
         return true;
     }
-    for (int shf = 0; shf < 32; shf += 8) {
-        int sc = int((s >> shf) & 255), dc = int((d >> shf) & 255);
-        r |= Pixel(Mul255(sc, sca) + Mul255(dc, 255 - sca)) << shf;
+    for (int Shf = 0; Shf < 32; Shf += 8) {
+        int Sc = int((s >> Shf) & 255), Dc = int((d >> Shf) & 255);
+        r |= Pixel(Mul255(Sc, Sca) + Mul255(Dc, 255 - Sca)) << Shf;
     }
     return true;
 }
@@ -333,16 +333,16 @@ struct StretchPass {
     // Plain 32-bit copies: whole runs when unscaled, a gather through the column table otherwise.
     void CopySpan32(Pixel* drow, const Pixel* srow, int x0, int x1) const {
         if (!mirrorX && sw == dw) {
-            int a0 = std::max(x0, dr.Left - srcX0), a1 = std::min(x1, dr.Left - srcX0 + sb->Width);
-            if (a0 < a1)
-                std::memmove(drow + a0, srow + srcX0 + (a0 - dr.Left), std::size_t(a1 - a0) * 4);
+            int A0 = std::max(x0, dr.Left - srcX0), A1 = std::min(x1, dr.Left - srcX0 + sb->Width);
+            if (A0 < A1)
+                std::memmove(drow + A0, srow + srcX0 + (A0 - dr.Left), std::size_t(A1 - A0) * 4);
             return;
         }
-        const int* col = cols.data() - dr.Left;
-        for (int x = x0; x < x1; ++x) {
-            int sxx = srcX0 + col[x];
-            if (sxx >= 0 && sxx < sb->Width)
-                drow[x] = srow[sxx];
+        const int* Col = cols.data() - dr.Left;
+        for (int X = x0; X < x1; ++X) {
+            int Sxx = srcX0 + Col[X];
+            if (Sxx >= 0 && Sxx < sb->Width)
+                drow[X] = srow[Sxx];
         }
     }
 
@@ -351,43 +351,43 @@ struct StretchPass {
             PutPixel(t, drow, x, y, s);
             return;
         }
-        Pixel p = 0;
+        Pixel P = 0;
         if (needP) {
             if (!brush.Covers(x, y))
                 return;
-            p = brush.At(x, y);
+            P = brush.At(x, y);
         }
-        Pixel d = drow ? drow[x] : t->Get(x, y);
-        PutPixel(t, drow, x, y, Rop3(a.Rop, p, s, d));
+        Pixel D = drow ? drow[x] : t->Get(x, y);
+        PutPixel(t, drow, x, y, Rop3(a.Rop, P, s, D));
     }
 
     void Span(int y, int syy, int x0, int x1) const {
-        Pixel* drow = t->BitCount == 32 ? reinterpret_cast<Pixel*>(t->Row(y)) : nullptr;
-        const Pixel* srow = fast32 ? reinterpret_cast<const Pixel*>(sb->Row(syy)) : nullptr;
-        if (srow && a.Kind == BlitKind::Rop && a.Rop == 0xCC) {
-            CopySpan32(drow, srow, x0, x1);
+        Pixel* Drow = t->BitCount == 32 ? reinterpret_cast<Pixel*>(t->Row(y)) : nullptr;
+        const Pixel* Srow = fast32 ? reinterpret_cast<const Pixel*>(sb->Row(syy)) : nullptr;
+        if (Srow && a.Kind == BlitKind::Rop && a.Rop == 0xCC) {
+            CopySpan32(Drow, Srow, x0, x1);
             return;
         }
-        for (int x = x0; x < x1; ++x) {
-            Pixel s = 0;
+        for (int X = x0; X < x1; ++X) {
+            Pixel S = 0;
             if (needSrc) {
-                int sxx = srcX0 + cols[x - dr.Left];
-                if (sxx < 0 || sxx >= sb->Width)
+                int Sxx = srcX0 + cols[X - dr.Left];
+                if (Sxx < 0 || Sxx >= sb->Width)
                     continue;
-                s = srow ? srow[sxx] : SourcePixel(sv, *t, dst, sxx, syy);
+                S = Srow ? Srow[Sxx] : SourcePixel(sv, *t, dst, Sxx, syy);
             }
             switch (a.Kind) {
             case BlitKind::Rop:
-                RopPixel(drow, x, y, s);
+                RopPixel(Drow, X, y, S);
                 break;
             case BlitKind::Transparent:
-                if ((s & 0xFFFFFF) != a.Key)
-                    PutPixel(t, drow, x, y, s);
+                if ((S & 0xFFFFFF) != a.Key)
+                    PutPixel(t, Drow, X, y, S);
                 break;
             case BlitKind::Alpha: {
-                Pixel r;
-                if (BlendPixel(s, drow ? drow[x] : t->Get(x, y), a.Blend, r))
-                    PutPixel(t, drow, x, y, r);
+                Pixel R;
+                if (BlendPixel(S, Drow ? Drow[X] : t->Get(X, y), a.Blend, R))
+                    PutPixel(t, Drow, X, y, R);
                 break;
             }
             }
@@ -397,65 +397,65 @@ struct StretchPass {
 
 BOOL StretchCore(DC& dst, int dx, int dy, int dw, int dh, const SourceView* src, int sx, int sy, int sw, int sh,
                  const BlitArgs& a) {
-    Bitmap* t = dst.Target();
-    if (!t)
+    Bitmap* T = dst.Target();
+    if (!T)
         return false;
     if (dw == 0 || dh == 0)
         return true;
-    bool needSrc = a.Kind != BlitKind::Rop || UsesSource(a.Rop);
-    if (needSrc && (!src || !src->Bmp || sw == 0 || sh == 0))
+    bool NeedSrc = a.Kind != BlitKind::Rop || UsesSource(a.Rop);
+    if (NeedSrc && (!src || !src->Bmp || sw == 0 || sh == 0))
         return false;
-    bool mirrorX = false, mirrorY = false;
-    NormalizeExtents(needSrc, dx, dy, dw, dh, sx, sy, sw, sh, mirrorX, mirrorY);
-    TRect dr{dx + dst.OffX(), dy + dst.OffY(), 0, 0};
-    dr.Right = dr.Left + dw;
-    dr.Bottom = dr.Top + dh;
-    StretchPass pass{dst, t, a, dr};
-    pass.needSrc = needSrc;
-    pass.needP = a.Kind == BlitKind::Rop && UsesPattern(a.Rop);
-    pass.mirrorX = mirrorX;
-    pass.sw = sw;
-    pass.dw = dw;
-    std::unique_ptr<Bitmap> snapshot;
-    if (needSrc) {
-        pass.sb = src->Bmp;
-        pass.srcX0 = sx + src->OffX;
-        pass.srcY0 = sy + src->OffY;
-        MapTable(pass.cols, dw, sw, mirrorX);
-        MapTable(pass.rows, dh, sh, mirrorY);
-        if (pass.sb == t) {
+    bool MirrorX = false, MirrorY = false;
+    NormalizeExtents(NeedSrc, dx, dy, dw, dh, sx, sy, sw, sh, MirrorX, MirrorY);
+    TRect Dr{dx + dst.OffX(), dy + dst.OffY(), 0, 0};
+    Dr.Right = Dr.Left + dw;
+    Dr.Bottom = Dr.Top + dh;
+    StretchPass Pass{dst, T, a, Dr};
+    Pass.needSrc = NeedSrc;
+    Pass.needP = a.Kind == BlitKind::Rop && UsesPattern(a.Rop);
+    Pass.mirrorX = MirrorX;
+    Pass.sw = sw;
+    Pass.dw = dw;
+    std::unique_ptr<Bitmap> Snapshot;
+    if (NeedSrc) {
+        Pass.sb = src->Bmp;
+        Pass.srcX0 = sx + src->OffX;
+        Pass.srcY0 = sy + src->OffY;
+        MapTable(Pass.cols, dw, sw, MirrorX);
+        MapTable(Pass.rows, dh, sh, MirrorY);
+        if (Pass.sb == T) {
             // Overlapping copy within one bitmap: read from a snapshot.
-            snapshot = SnapshotOf(*t);
-            pass.sb = snapshot.get();
+            Snapshot = SnapshotOf(*T);
+            Pass.sb = Snapshot.get();
         }
-        pass.sv = *src;
-        pass.sv.Bmp = pass.sb;
-        pass.fast32 = t->BitCount == 32 && pass.sb->BitCount == 32;
+        Pass.sv = *src;
+        Pass.sv.Bmp = Pass.sb;
+        Pass.fast32 = T->BitCount == 32 && Pass.sb->BitCount == 32;
     }
-    if (pass.needP) {
-        pass.brush = MakeBrushSource(dst, dst.S.SelBrush.Obj.get());
-        if (pass.brush.Null)
+    if (Pass.needP) {
+        Pass.brush = MakeBrushSource(dst, dst.S.SelBrush.Obj.get());
+        if (Pass.brush.Null)
             return true;
     }
-    for (int y = dr.Top; y < dr.Bottom; ++y) {
+    for (int y = Dr.Top; y < Dr.Bottom; ++y) {
         int syy = 0;
-        if (needSrc) {
-            syy = pass.srcY0 + pass.rows[y - dr.Top];
-            if (syy < 0 || syy >= pass.sb->Height)
+        if (NeedSrc) {
+            syy = Pass.srcY0 + Pass.rows[y - Dr.Top];
+            if (syy < 0 || syy >= Pass.sb->Height)
                 continue;
         }
-        ClipSpan(dst, y, dr.Left, dr.Right, [&](int x0, int x1) { pass.Span(y, syy, x0, x1); });
+        ClipSpan(dst, y, Dr.Left, Dr.Right, [&](int x0, int x1) { Pass.Span(y, syy, x0, x1); });
     }
     return true;
 }
 
 SourceView ViewOf(const DC& dc) {
-    SourceView v;
-    v.Bmp = dc.Target();
-    v.OffX = dc.OffX();
-    v.OffY = dc.OffY();
-    v.BkColor = dc.S.BkColor;
-    return v;
+    SourceView V;
+    V.Bmp = dc.Target();
+    V.OffX = dc.OffX();
+    V.OffY = dc.OffY();
+    V.BkColor = dc.S.BkColor;
+    return V;
 }
 
 // A bitmap over memory that a caller owns (DIB transfers).
@@ -463,23 +463,23 @@ bool MakeDibView(Bitmap& v, const BITMAPINFO* bmi, const void* bits, int lines) 
     if (!bmi || !bits)
         return false;
     const auto& h = bmi->bmiHeader;
-    int bc = h.biBitCount;
+    int Bc = h.biBitCount;
     if (h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 65536)
         return false;
-    if (bc != 1 && bc != 4 && bc != 8 && bc != 16 && bc != 24 && bc != 32)
+    if (Bc != 1 && Bc != 4 && Bc != 8 && Bc != 16 && Bc != 24 && Bc != 32)
         return false;
     v.Width = h.biWidth;
     v.Height = lines;
-    v.BitCount = bc;
+    v.BitCount = Bc;
     v.TopDown = h.biHeight < 0;
-    v.Stride = DibStride(h.biWidth, bc);
+    v.Stride = DibStride(h.biWidth, Bc);
     v.DibSection = true;
     v.Bits = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
-    if (bc <= 8) {
-        int n = int(h.biClrUsed);
-        if (n <= 0 || n > (1 << bc))
-            n = 1 << bc;
-        v.Palette.assign(bmi->bmiColors, bmi->bmiColors + n);
+    if (Bc <= 8) {
+        int N = int(h.biClrUsed);
+        if (N <= 0 || N > (1 << Bc))
+            N = 1 << Bc;
+        v.Palette.assign(bmi->bmiColors, bmi->bmiColors + N);
     }
     return lines > 0;
 }
@@ -493,76 +493,76 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
-    auto dst = FindDC(hdc);
-    if (!dst)
+    auto Dst = FindDC(hdc);
+    if (!Dst)
         return false;
-    BlitArgs a;
-    a.Rop = BYTE(rop >> 16);
-    if (UsesSource(a.Rop))
+    BlitArgs A;
+    A.Rop = BYTE(rop >> 16);
+    if (UsesSource(A.Rop))
         return false;
-    return StretchCore(*dst, x, y, w, h, nullptr, 0, 0, 0, 0, a);
+    return StretchCore(*Dst, x, y, w, h, nullptr, 0, 0, 0, 0, A);
 }
 
 BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
                 int hSrc, DWORD rop) {
-    auto dst = FindDC(hdcDest);
-    if (!dst)
+    auto Dst = FindDC(hdcDest);
+    if (!Dst)
         return false;
-    BlitArgs a;
-    a.Rop = BYTE(rop >> 16);
-    if (!UsesSource(a.Rop))
-        return StretchCore(*dst, xDest, yDest, wDest, hDest, nullptr, 0, 0, 0, 0, a);
-    auto src = FindDC(hdcSrc);
-    if (!src)
+    BlitArgs A;
+    A.Rop = BYTE(rop >> 16);
+    if (!UsesSource(A.Rop))
+        return StretchCore(*Dst, xDest, yDest, wDest, hDest, nullptr, 0, 0, 0, 0, A);
+    auto Src = FindDC(hdcSrc);
+    if (!Src)
         return false;
-    SourceView sv = ViewOf(*src);
-    return StretchCore(*dst, xDest, yDest, wDest, hDest, &sv, xSrc, ySrc, wSrc, hSrc, a);
+    SourceView Sv = ViewOf(*Src);
+    return StretchCore(*Dst, xDest, yDest, wDest, hDest, &Sv, xSrc, ySrc, wSrc, hSrc, A);
 }
 
 BOOL AlphaBlend(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int ys, int ws, int hs,
                 BLENDFUNCTION ftn) {
-    auto dst = FindDC(hdcDest);
-    auto src = FindDC(hdcSrc);
-    if (!dst || !src || wd < 0 || hd < 0 || ws < 0 || hs < 0 || ftn.BlendOp != AC_SRC_OVER)
+    auto Dst = FindDC(hdcDest);
+    auto Src = FindDC(hdcSrc);
+    if (!Dst || !Src || wd < 0 || hd < 0 || ws < 0 || hs < 0 || ftn.BlendOp != AC_SRC_OVER)
         return false;
-    SourceView sv = ViewOf(*src);
-    if (!sv.Bmp)
+    SourceView Sv = ViewOf(*Src);
+    if (!Sv.Bmp)
         return false;
-    if ((ftn.AlphaFormat & AC_SRC_ALPHA) && sv.Bmp->BitCount != 32)
+    if ((ftn.AlphaFormat & AC_SRC_ALPHA) && Sv.Bmp->BitCount != 32)
         return false;
     // The source rectangle must lie inside the source bitmap.
-    int l = xs + sv.OffX, t = ys + sv.OffY;
-    if (l < 0 || t < 0 || l + ws > sv.Bmp->Width || t + hs > sv.Bmp->Height)
+    int L = xs + Sv.OffX, T = ys + Sv.OffY;
+    if (L < 0 || T < 0 || L + ws > Sv.Bmp->Width || T + hs > Sv.Bmp->Height)
         return false;
-    BlitArgs a;
-    a.Kind = BlitKind::Alpha;
-    a.Blend = ftn;
-    return StretchCore(*dst, xd, yd, wd, hd, &sv, xs, ys, ws, hs, a);
+    BlitArgs A;
+    A.Kind = BlitKind::Alpha;
+    A.Blend = ftn;
+    return StretchCore(*Dst, xd, yd, wd, hd, &Sv, xs, ys, ws, hs, A);
 }
 
 BOOL TransparentBlt(HDC hdcDest, int xd, int yd, int wd, int hd, HDC hdcSrc, int xs, int ys, int ws, int hs,
                     UINT crTransparent) {
-    auto dst = FindDC(hdcDest);
-    auto src = FindDC(hdcSrc);
-    if (!dst || !src || wd < 0 || hd < 0 || ws < 0 || hs < 0)
+    auto Dst = FindDC(hdcDest);
+    auto Src = FindDC(hdcSrc);
+    if (!Dst || !Src || wd < 0 || hd < 0 || ws < 0 || hs < 0)
         return false;
-    SourceView sv = ViewOf(*src);
-    BlitArgs a;
-    a.Kind = BlitKind::Transparent;
-    a.Key = PixelFromColor(crTransparent & 0xFFFFFF);
-    return StretchCore(*dst, xd, yd, wd, hd, &sv, xs, ys, ws, hs, a);
+    SourceView Sv = ViewOf(*Src);
+    BlitArgs A;
+    A.Kind = BlitKind::Transparent;
+    A.Key = PixelFromColor(crTransparent & 0xFFFFFF);
+    return StretchCore(*Dst, xd, yd, wd, hd, &Sv, xs, ys, ws, hs, A);
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
-    auto dc = FindDC(hdc);
-    if (!dc || !dc->Target())
+    auto Dc = FindDC(hdc);
+    if (!Dc || !Dc->Target())
         return CLR_INVALID;
-    int sx = x + dc->OffX(), sy = y + dc->OffY();
-    if (!dc->Clip().Contains(sx, sy))
+    int Sx = x + Dc->OffX(), Sy = y + Dc->OffY();
+    if (!Dc->Clip().Contains(Sx, Sy))
         return CLR_INVALID;
-    Bitmap* t = dc->Target();
-    t->Set(sx, sy, PixelFromColor(color & 0xFFFFFF));
-    return ColorFromPixel(t->Get(sx, sy) & 0xFFFFFF);
+    Bitmap* T = Dc->Target();
+    T->Set(Sx, Sy, PixelFromColor(color & 0xFFFFFF));
+    return ColorFromPixel(T->Get(Sx, Sy) & 0xFFFFFF);
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
@@ -570,58 +570,58 @@ BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) {
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
-    auto dc = FindDC(hdc);
-    if (!dc || !dc->Target())
+    auto Dc = FindDC(hdc);
+    if (!Dc || !Dc->Target())
         return CLR_INVALID;
-    int sx = x + dc->OffX(), sy = y + dc->OffY();
-    if (!dc->Clip().Contains(sx, sy))
+    int Sx = x + Dc->OffX(), Sy = y + Dc->OffY();
+    if (!Dc->Clip().Contains(Sx, Sy))
         return CLR_INVALID;
-    return ColorFromPixel(dc->Target()->Get(sx, sy) & 0xFFFFFF);
+    return ColorFromPixel(Dc->Target()->Get(Sx, Sy) & 0xFFFFFF);
 }
 
 // ---- DIB transfers ----
 
 int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan, UINT cLines,
                       const void* bits, const BITMAPINFO* bmi, UINT) {
-    auto dst = FindDC(hdc);
-    if (!dst || !bmi)
+    auto Dst = FindDC(hdc);
+    if (!Dst || !bmi)
         return 0;
     int H = bmi->bmiHeader.biHeight < 0 ? -bmi->bmiHeader.biHeight : bmi->bmiHeader.biHeight;
-    bool topDown = bmi->bmiHeader.biHeight < 0;
-    int lines = int(std::min<UINT>(cLines, UINT(std::max(0, H - int(startScan)))));
-    Bitmap view;
-    if (!MakeDibView(view, bmi, bits, lines))
+    bool TopDown = bmi->bmiHeader.biHeight < 0;
+    int Lines = int(std::min<UINT>(cLines, UINT(std::max(0, H - int(startScan)))));
+    Bitmap View;
+    if (!MakeDibView(View, bmi, bits, Lines))
         return 0;
     // Source coordinates count from the bottom-left for bottom-up DIBs; the buffer holds scans
     // startScan .. startScan + lines - 1 of the picture.
-    int top = topDown ? ySrc : H - (ySrc + int(h));
-    int viewTop = topDown ? int(startScan) : H - int(startScan) - lines;
-    SourceView sv;
-    sv.Bmp = &view;
-    sv.OffX = 0;
-    sv.OffY = -viewTop;
-    BlitArgs a;
+    int Top = TopDown ? ySrc : H - (ySrc + int(h));
+    int ViewTop = TopDown ? int(startScan) : H - int(startScan) - Lines;
+    SourceView Sv;
+    Sv.Bmp = &View;
+    Sv.OffX = 0;
+    Sv.OffY = -ViewTop;
+    BlitArgs A;
     // Rows outside the scans held are skipped by the stretch core's bounds check.
-    StretchCore(*dst, xDest, yDest, int(w), int(h), &sv, xSrc, top, int(w), int(h), a);
-    return lines;
+    StretchCore(*Dst, xDest, yDest, int(w), int(h), &Sv, xSrc, Top, int(w), int(h), A);
+    return Lines;
 }
 
 int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc, int SrcWidth,
                   int SrcHeight, const void* bits, const BITMAPINFO* bmi, UINT, DWORD rop) {
-    auto dst = FindDC(hdc);
-    if (!dst || !bmi)
+    auto Dst = FindDC(hdc);
+    if (!Dst || !bmi)
         return 0;
     int H = bmi->bmiHeader.biHeight < 0 ? -bmi->bmiHeader.biHeight : bmi->bmiHeader.biHeight;
-    bool topDown = bmi->bmiHeader.biHeight < 0;
-    Bitmap view;
-    if (!MakeDibView(view, bmi, bits, H))
+    bool TopDown = bmi->bmiHeader.biHeight < 0;
+    Bitmap View;
+    if (!MakeDibView(View, bmi, bits, H))
         return 0;
-    int top = topDown ? ySrc : H - (ySrc + SrcHeight);
-    SourceView sv;
-    sv.Bmp = &view;
-    BlitArgs a;
-    a.Rop = BYTE(rop >> 16);
-    if (!StretchCore(*dst, xDest, yDest, DestWidth, DestHeight, &sv, xSrc, top, SrcWidth, SrcHeight, a))
+    int Top = TopDown ? ySrc : H - (ySrc + SrcHeight);
+    SourceView Sv;
+    Sv.Bmp = &View;
+    BlitArgs A;
+    A.Rop = BYTE(rop >> 16);
+    if (!StretchCore(*Dst, xDest, yDest, DestWidth, DestHeight, &Sv, xSrc, Top, SrcWidth, SrcHeight, A))
         return 0;
     return H;
 }
@@ -647,38 +647,38 @@ int GetDIBits(HDC, HBITMAP hbm, UINT start, UINT cLines, void* bits, BITMAPINFO*
     }
     if (h.biWidth != b->Width || (h.biHeight != b->Height && h.biHeight != -b->Height))
         return 0;
-    int bc = h.biBitCount;
-    if (bc != 1 && bc != 4 && bc != 8 && bc != 16 && bc != 24 && bc != 32)
+    int Bc = h.biBitCount;
+    if (Bc != 1 && Bc != 4 && Bc != 8 && Bc != 16 && Bc != 24 && Bc != 32)
         return 0;
     // Colour table of the result: the bitmap's own when the depth matches, else a standard one.
-    if (bc <= 8) {
-        std::vector<RGBQUAD> pal;
-        if (b->BitCount == bc && !b->Palette.empty()) {
-            pal = b->Palette;
+    if (Bc <= 8) {
+        std::vector<RGBQUAD> Pal;
+        if (b->BitCount == Bc && !b->Palette.empty()) {
+            Pal = b->Palette;
         } else {
-            Bitmap tmp;
-            tmp.BitCount = bc;
-            HBITMAP std = CreateBitmap(1, 1, 1, UINT(bc), nullptr);
-            pal = Find<Bitmap>(std, OBJ_BITMAP)->Palette;
-            DeleteObject(std);
+            Bitmap Tmp;
+            Tmp.BitCount = Bc;
+            HBITMAP Std = CreateBitmap(1, 1, 1, UINT(Bc), nullptr);
+            Pal = Find<Bitmap>(Std, OBJ_BITMAP)->Palette;
+            DeleteObject(Std);
         }
-        pal.resize(std::size_t(1) << bc);
-        for (std::size_t i = 0; i < pal.size(); ++i)
-            bmi->bmiColors[i] = pal[i];
+        Pal.resize(std::size_t(1) << Bc);
+        for (std::size_t I = 0; I < Pal.size(); ++I)
+            bmi->bmiColors[I] = Pal[I];
         h.biClrUsed = 0;
     }
     int H = b->Height;
     int lines = int(std::min<UINT>(cLines, UINT(std::max(0, H - int(start)))));
     if (lines <= 0)
         return 0;
-    Bitmap view;
-    if (!MakeDibView(view, bmi, bits, lines))
+    Bitmap View;
+    if (!MakeDibView(View, bmi, bits, lines))
         return 0;
     bool topDown = h.biHeight < 0;
     int viewTop = topDown ? int(start) : H - int(start) - lines;
-    for (int y = 0; y < lines; ++y)
-        for (int x = 0; x < b->Width; ++x)
-            view.Set(x, y, b->Get(x, viewTop + y));
+    for (int Y = 0; Y < lines; ++Y)
+        for (int X = 0; X < b->Width; ++X)
+            View.Set(X, Y, b->Get(X, viewTop + Y));
     return lines;
 }
 
@@ -691,14 +691,14 @@ int SetDIBits(HDC, HBITMAP hbm, UINT start, UINT cLines, const void* bits, const
         return 0;
     int H = b->Height;
     int lines = int(std::min<UINT>(cLines, UINT(std::max(0, H - int(start)))));
-    Bitmap view;
-    if (!MakeDibView(view, bmi, bits, lines))
+    Bitmap View;
+    if (!MakeDibView(View, bmi, bits, lines))
         return 0;
     bool topDown = h.biHeight < 0;
     int viewTop = topDown ? int(start) : H - int(start) - lines;
-    for (int y = 0; y < lines; ++y)
-        for (int x = 0; x < b->Width; ++x)
-            b->Set(x, viewTop + y, view.Get(x, y));
+    for (int Y = 0; Y < lines; ++Y)
+        for (int X = 0; X < b->Width; ++X)
+            b->Set(X, viewTop + Y, View.Get(X, Y));
     return lines;
 }
 
@@ -713,83 +713,83 @@ TRect ToSurface(const DC& dc, const RECT& r) {
 } // namespace
 
 int FillRect(HDC hdc, const RECT* rc, HBRUSH hbr) {
-    auto dc = FindDC(hdc);
-    auto br = BrushOf(hbr);
-    if (!dc || !rc || !br)
+    auto Dc = FindDC(hdc);
+    auto Br = BrushOf(hbr);
+    if (!Dc || !rc || !Br)
         return 0;
-    FillSurfaceRect(*dc, ToSurface(*dc, *rc), MakeBrushSource(*dc, br.get()), 0xF0);
+    FillSurfaceRect(*Dc, ToSurface(*Dc, *rc), MakeBrushSource(*Dc, Br.get()), 0xF0);
     return 1;
 }
 
 int FrameRect(HDC hdc, const RECT* rc, HBRUSH hbr) {
-    auto dc = FindDC(hdc);
-    auto br = BrushOf(hbr);
-    if (!dc || !rc || !br)
+    auto Dc = FindDC(hdc);
+    auto Br = BrushOf(hbr);
+    if (!Dc || !rc || !Br)
         return 0;
-    TRect r = ToSurface(*dc, *rc);
-    if (IsRectEmpty(r))
+    TRect R = ToSurface(*Dc, *rc);
+    if (IsRectEmpty(R))
         return 1;
-    BrushSource bs = MakeBrushSource(*dc, br.get());
-    FillSurfaceRect(*dc, {r.Left, r.Top, r.Right, r.Top + 1}, bs, 0xF0);
-    FillSurfaceRect(*dc, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, bs, 0xF0);
-    FillSurfaceRect(*dc, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, bs, 0xF0);
-    FillSurfaceRect(*dc, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, bs, 0xF0);
+    BrushSource Bs = MakeBrushSource(*Dc, Br.get());
+    FillSurfaceRect(*Dc, {R.Left, R.Top, R.Right, R.Top + 1}, Bs, 0xF0);
+    FillSurfaceRect(*Dc, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, Bs, 0xF0);
+    FillSurfaceRect(*Dc, {R.Left, R.Top + 1, R.Left + 1, R.Bottom - 1}, Bs, 0xF0);
+    FillSurfaceRect(*Dc, {R.Right - 1, R.Top + 1, R.Right, R.Bottom - 1}, Bs, 0xF0);
     return 1;
 }
 
 BOOL InvertRect(HDC hdc, const RECT* rc) {
-    auto dc = FindDC(hdc);
-    if (!dc || !rc)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !rc)
         return false;
-    FillSurfaceRect(*dc, ToSurface(*dc, *rc), BrushSource{}, 0x55);
+    FillSurfaceRect(*Dc, ToSurface(*Dc, *rc), BrushSource{}, 0x55);
     return true;
 }
 
 BOOL DrawFocusRect(HDC hdc, const RECT* rc) {
-    auto dc = FindDC(hdc);
-    if (!dc || !rc || !dc->Target())
+    auto Dc = FindDC(hdc);
+    if (!Dc || !rc || !Dc->Target())
         return false;
-    TRect r = ToSurface(*dc, *rc);
-    if (IsRectEmpty(r))
+    TRect R = ToSurface(*Dc, *rc);
+    if (IsRectEmpty(R))
         return true;
-    Bitmap* t = dc->Target();
-    auto dot = [&](int x, int y) {
-        if (((x - dc->SurfaceOrigin.X + y - dc->SurfaceOrigin.Y) & 1) == 0 && dc->Clip().Contains(x, y))
+    Bitmap* t = Dc->Target();
+    auto Dot = [&](int x, int y) {
+        if (((x - Dc->SurfaceOrigin.X + y - Dc->SurfaceOrigin.Y) & 1) == 0 && Dc->Clip().Contains(x, y))
             t->Set(x, y, t->Get(x, y) ^ 0xFFFFFF);
     };
-    for (int x = r.Left; x < r.Right; ++x) {
-        dot(x, r.Top);
-        if (r.Bottom - 1 > r.Top)
-            dot(x, r.Bottom - 1);
+    for (int X = R.Left; X < R.Right; ++X) {
+        Dot(X, R.Top);
+        if (R.Bottom - 1 > R.Top)
+            Dot(X, R.Bottom - 1);
     }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
-        dot(r.Left, y);
-        if (r.Right - 1 > r.Left)
-            dot(r.Right - 1, y);
+    for (int Y = R.Top + 1; Y < R.Bottom - 1; ++Y) {
+        Dot(R.Left, Y);
+        if (R.Right - 1 > R.Left)
+            Dot(R.Right - 1, Y);
     }
     return true;
 }
 
 BOOL DrawEdge(HDC hdc, RECT* qrc, UINT edge, UINT flags) {
-    auto dc = FindDC(hdc);
-    if (!dc || !qrc)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !qrc)
         return false;
     RECT r = *qrc;
-    auto ring = [&](int tl, int br) {
-        BrushSource a = MakeBrushSource(*dc, BrushOf(GetSysColorBrush(tl)).get());
-        BrushSource b = MakeBrushSource(*dc, BrushOf(GetSysColorBrush(br)).get());
-        TRect s = ToSurface(*dc, r);
-        if (IsRectEmpty(s))
+    auto Ring = [&](int tl, int br) {
+        BrushSource A = MakeBrushSource(*Dc, BrushOf(GetSysColorBrush(tl)).get());
+        BrushSource B = MakeBrushSource(*Dc, BrushOf(GetSysColorBrush(br)).get());
+        TRect S = ToSurface(*Dc, r);
+        if (IsRectEmpty(S))
             return;
         // Top and left in the light colour; bottom and right, corners included, in the dark one.
         if (flags & BF_TOP)
-            FillSurfaceRect(*dc, {s.Left, s.Top, s.Right - 1, s.Top + 1}, a, 0xF0);
+            FillSurfaceRect(*Dc, {S.Left, S.Top, S.Right - 1, S.Top + 1}, A, 0xF0);
         if (flags & BF_LEFT)
-            FillSurfaceRect(*dc, {s.Left, s.Top, s.Left + 1, s.Bottom - 1}, a, 0xF0);
+            FillSurfaceRect(*Dc, {S.Left, S.Top, S.Left + 1, S.Bottom - 1}, A, 0xF0);
         if (flags & BF_BOTTOM)
-            FillSurfaceRect(*dc, {s.Left, s.Bottom - 1, s.Right, s.Bottom}, b, 0xF0);
+            FillSurfaceRect(*Dc, {S.Left, S.Bottom - 1, S.Right, S.Bottom}, B, 0xF0);
         if (flags & BF_RIGHT)
-            FillSurfaceRect(*dc, {s.Right - 1, s.Top, s.Right, s.Bottom}, b, 0xF0);
+            FillSurfaceRect(*Dc, {S.Right - 1, S.Top, S.Right, S.Bottom}, B, 0xF0);
         if (flags & BF_LEFT)
             ++r.Left;
         if (flags & BF_TOP)
@@ -799,30 +799,30 @@ BOOL DrawEdge(HDC hdc, RECT* qrc, UINT edge, UINT flags) {
         if (flags & BF_BOTTOM)
             --r.Bottom;
     };
-    UINT outer = edge & BDR_OUTER, inner = edge & BDR_INNER;
+    UINT Outer = edge & BDR_OUTER, Inner = edge & BDR_INNER;
     if (flags & BF_MONO) {
-        if (outer)
-            ring(COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
-        if (inner)
-            ring(COLOR_WINDOW, COLOR_WINDOW);
+        if (Outer)
+            Ring(COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
+        if (Inner)
+            Ring(COLOR_WINDOW, COLOR_WINDOW);
     } else if (flags & BF_FLAT) {
-        if (outer)
-            ring(COLOR_BTNSHADOW, COLOR_BTNSHADOW);
-        if (inner)
-            ring(COLOR_BTNFACE, COLOR_BTNFACE);
+        if (Outer)
+            Ring(COLOR_BTNSHADOW, COLOR_BTNSHADOW);
+        if (Inner)
+            Ring(COLOR_BTNFACE, COLOR_BTNFACE);
     } else {
-        if (outer == BDR_RAISEDOUTER)
-            ring(COLOR_3DLIGHT, COLOR_3DDKSHADOW);
-        else if (outer == BDR_SUNKENOUTER)
-            ring(COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
-        if (inner == BDR_RAISEDINNER)
-            ring(COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
-        else if (inner == BDR_SUNKENINNER)
-            ring(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+        if (Outer == BDR_RAISEDOUTER)
+            Ring(COLOR_3DLIGHT, COLOR_3DDKSHADOW);
+        else if (Outer == BDR_SUNKENOUTER)
+            Ring(COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+        if (Inner == BDR_RAISEDINNER)
+            Ring(COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW);
+        else if (Inner == BDR_SUNKENINNER)
+            Ring(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
     }
     if (flags & BF_MIDDLE) {
-        int face = (flags & (BF_MONO | BF_FLAT)) ? COLOR_WINDOW : COLOR_BTNFACE;
-        FillSurfaceRect(*dc, ToSurface(*dc, r), MakeBrushSource(*dc, BrushOf(GetSysColorBrush(face)).get()), 0xF0);
+        int Face = (flags & (BF_MONO | BF_FLAT)) ? COLOR_WINDOW : COLOR_BTNFACE;
+        FillSurfaceRect(*Dc, ToSurface(*Dc, r), MakeBrushSource(*Dc, BrushOf(GetSysColorBrush(Face)).get()), 0xF0);
     }
     if (flags & BF_ADJUST)
         *qrc = r;
@@ -832,56 +832,56 @@ BOOL DrawEdge(HDC hdc, RECT* qrc, UINT edge, UINT flags) {
 // ---- regions painted ----
 
 BOOL FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) {
-    auto dc = FindDC(hdc);
-    auto br = BrushOf(hbr);
-    if (!dc || !br || !hrgn)
+    auto Dc = FindDC(hdc);
+    auto Br = BrushOf(hbr);
+    if (!Dc || !Br || !hrgn)
         return false;
-    GdiRegion g = GdiRegionOf(hrgn);
-    g.Offset(dc->OffX(), dc->OffY());
-    FillSurfaceRegion(*dc, g, MakeBrushSource(*dc, br.get()), R2_COPYPEN);
+    GdiRegion G = GdiRegionOf(hrgn);
+    G.Offset(Dc->OffX(), Dc->OffY());
+    FillSurfaceRegion(*Dc, G, MakeBrushSource(*Dc, Br.get()), R2_COPYPEN);
     return true;
 }
 
 BOOL PaintRgn(HDC hdc, HRGN hrgn) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    return FillRgn(hdc, hrgn, static_cast<HBRUSH>(dc->S.SelBrush.Handle));
+    return FillRgn(hdc, hrgn, static_cast<HBRUSH>(Dc->S.SelBrush.Handle));
 }
 
 BOOL InvertRgn(HDC hdc, HRGN hrgn) {
-    auto dc = FindDC(hdc);
-    if (!dc || !hrgn)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !hrgn)
         return false;
-    GdiRegion g = GdiRegionOf(hrgn);
-    g.Offset(dc->OffX(), dc->OffY());
-    BrushSource white;
-    white.Null = false;
-    white.Color = 0xFFFFFF;
-    FillSurfaceRegion(*dc, g, white, R2_XORPEN);
+    GdiRegion G = GdiRegionOf(hrgn);
+    G.Offset(Dc->OffX(), Dc->OffY());
+    BrushSource White;
+    White.Null = false;
+    White.Color = 0xFFFFFF;
+    FillSurfaceRegion(*Dc, G, White, R2_XORPEN);
     return true;
 }
 
 BOOL FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h) {
-    auto dc = FindDC(hdc);
-    auto br = BrushOf(hbr);
-    if (!dc || !br || !hrgn || w < 0 || h < 0)
+    auto Dc = FindDC(hdc);
+    auto Br = BrushOf(hbr);
+    if (!Dc || !Br || !hrgn || w < 0 || h < 0)
         return false;
     // The frame is the region minus the region shrunk by w, h (its copies moved inwards, intersected).
-    GdiRegion g = GdiRegionOf(hrgn);
-    GdiRegion inner = g;
-    for (int dx : {-w, w}) {
-        GdiRegion m = g;
-        m.Offset(dx, 0);
-        inner = inner.Intersect(m);
+    GdiRegion G = GdiRegionOf(hrgn);
+    GdiRegion Inner = G;
+    for (int Dx : {-w, w}) {
+        GdiRegion M = G;
+        M.Offset(Dx, 0);
+        Inner = Inner.Intersect(M);
     }
-    for (int dy : {-h, h}) {
-        GdiRegion m = g;
-        m.Offset(0, dy);
-        inner = inner.Intersect(m);
+    for (int Dy : {-h, h}) {
+        GdiRegion M = G;
+        M.Offset(0, Dy);
+        Inner = Inner.Intersect(M);
     }
-    GdiRegion frame = g.Subtract(inner);
-    frame.Offset(dc->OffX(), dc->OffY());
-    FillSurfaceRegion(*dc, frame, MakeBrushSource(*dc, br.get()), R2_COPYPEN);
+    GdiRegion Frame = G.Subtract(Inner);
+    Frame.Offset(Dc->OffX(), Dc->OffY());
+    FillSurfaceRegion(*Dc, Frame, MakeBrushSource(*Dc, Br.get()), R2_COPYPEN);
     return true;
 }

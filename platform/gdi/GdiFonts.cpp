@@ -40,58 +40,58 @@ struct Engine {
 
 Engine& E() {
     static Engine* e = [] {
-        auto* en = new Engine; // lives to the end of the process: glyphs may be drawn at exit
-        FT_Init_FreeType(&en->Library);
+        auto* En = new Engine; // lives to the end of the process: glyphs may be drawn at exit
+        FT_Init_FreeType(&En->Library);
         FcInit();
-        return en;
+        return En;
     }();
     return *e;
 }
 
 std::string Utf8(const std::u16string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char32_t c = s[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
+    std::string Out;
+    for (std::size_t I = 0; I < s.size(); ++I) {
+        char32_t C = s[I];
+        if (C >= 0xD800 && C < 0xDC00 && I + 1 < s.size() && s[I + 1] >= 0xDC00 && s[I + 1] < 0xE000) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (s[I + 1] - 0xDC00);
+            ++I;
         }
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 63));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 63));
-            out += char(0x80 | (c & 63));
+        if (C < 0x80) {
+            Out += char(C);
+        } else if (C < 0x800) {
+            Out += char(0xC0 | (C >> 6));
+            Out += char(0x80 | (C & 63));
+        } else if (C < 0x10000) {
+            Out += char(0xE0 | (C >> 12));
+            Out += char(0x80 | ((C >> 6) & 63));
+            Out += char(0x80 | (C & 63));
         } else {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 63));
-            out += char(0x80 | ((c >> 6) & 63));
-            out += char(0x80 | (c & 63));
+            Out += char(0xF0 | (C >> 18));
+            Out += char(0x80 | ((C >> 12) & 63));
+            Out += char(0x80 | ((C >> 6) & 63));
+            Out += char(0x80 | (C & 63));
         }
     }
-    return out;
+    return Out;
 }
 
 std::u16string FaceName(const LOGFONTW& lf) {
-    std::u16string s;
-    for (int i = 0; i < LF_FACESIZE && lf.lfFaceName[i]; ++i)
-        s += lf.lfFaceName[i];
-    return s;
+    std::u16string S;
+    for (int I = 0; I < LF_FACESIZE && lf.lfFaceName[I]; ++I)
+        S += lf.lfFaceName[I];
+    return S;
 }
 
 std::u16string Lower(std::u16string s) {
-    for (auto& c : s)
-        if (c >= u'A' && c <= u'Z')
-            c = char16_t(c - u'A' + u'a');
+    for (auto& C : s)
+        if (C >= u'A' && C <= u'Z')
+            C = char16_t(C - u'A' + u'a');
     return s;
 }
 
 // The platform's face names to families installed here.
 std::string MappedFamily(const std::u16string& face) {
-    static const std::map<std::u16string, const char*> map = {
+    static const std::map<std::u16string, const char*> Map = {
         {u"宋体", "WenQuanYi Micro Hei"},      {u"新宋体", "WenQuanYi Micro Hei"},
         {u"simsun", "WenQuanYi Micro Hei"},    {u"nsimsun", "WenQuanYi Micro Hei"},
         {u"黑体", "WenQuanYi Micro Hei"},      {u"simhei", "WenQuanYi Micro Hei"},
@@ -104,9 +104,9 @@ std::string MappedFamily(const std::u16string& face) {
         {u"courier new", "Liberation Mono"},   {u"courier", "Liberation Mono"},
         {u"fixedsys", "Liberation Mono"},
     };
-    auto it = map.find(Lower(face));
-    if (it != map.end())
-        return it->second;
+    auto It = Map.find(Lower(face));
+    if (It != Map.end())
+        return It->second;
     if (face.empty())
         return "Liberation Sans";
     return Utf8(face);
@@ -114,103 +114,103 @@ std::string MappedFamily(const std::u16string& face) {
 
 FaceEntry* OpenFace(const std::string& file, int index) {
     auto& e = E();
-    auto key = std::make_pair(file, index);
-    auto it = e.Faces.find(key);
-    if (it != e.Faces.end())
-        return it->second.get();
-    auto fe = std::make_unique<FaceEntry>();
-    fe->File = file;
-    fe->Index = index;
-    if (FT_New_Face(e.Library, file.c_str(), index, &fe->Face) != 0)
-        fe->Face = nullptr;
-    if (fe->Face) {
-        fe->Bold = (fe->Face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-        fe->Italic = (fe->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    auto Key = std::make_pair(file, index);
+    auto It = e.Faces.find(Key);
+    if (It != e.Faces.end())
+        return It->second.get();
+    auto Fe = std::make_unique<FaceEntry>();
+    Fe->File = file;
+    Fe->Index = index;
+    if (FT_New_Face(e.Library, file.c_str(), index, &Fe->Face) != 0)
+        Fe->Face = nullptr;
+    if (Fe->Face) {
+        Fe->Bold = (Fe->Face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+        Fe->Italic = (Fe->Face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     }
-    FaceEntry* p = fe.get();
-    e.Faces.emplace(key, std::move(fe));
-    return p;
+    FaceEntry* P = Fe.get();
+    e.Faces.emplace(Key, std::move(Fe));
+    return P;
 }
 
 FaceEntry* FromPattern(FcPattern* m) {
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (!m || FcPatternGetString(m, FC_FILE, 0, &file) != FcResultMatch)
+    FcChar8* File = nullptr;
+    int Index = 0;
+    if (!m || FcPatternGetString(m, FC_FILE, 0, &File) != FcResultMatch)
         return nullptr;
-    FcPatternGetInteger(m, FC_INDEX, 0, &index);
-    FaceEntry* f = OpenFace(reinterpret_cast<const char*>(file), index);
-    return f && f->Face ? f : nullptr;
+    FcPatternGetInteger(m, FC_INDEX, 0, &Index);
+    FaceEntry* F = OpenFace(reinterpret_cast<const char*>(File), Index);
+    return F && F->Face ? F : nullptr;
 }
 
 FaceEntry* MatchFamily(const std::string& family, bool bold, bool italic) {
     auto& e = E();
-    std::string key = family + (bold ? "|b" : "|") + (italic ? "i" : "");
-    auto it = e.Matches.find(key);
-    if (it != e.Matches.end())
-        return it->second;
-    FcPattern* pat = FcPatternCreate();
-    FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-    FcDefaultSubstitute(pat);
-    FcResult r;
-    FcPattern* m = FcFontMatch(nullptr, pat, &r);
-    FaceEntry* f = FromPattern(m);
-    if (m)
-        FcPatternDestroy(m);
-    FcPatternDestroy(pat);
-    e.Matches[key] = f;
-    return f;
+    std::string Key = family + (bold ? "|b" : "|") + (italic ? "i" : "");
+    auto It = e.Matches.find(Key);
+    if (It != e.Matches.end())
+        return It->second;
+    FcPattern* Pat = FcPatternCreate();
+    FcPatternAddString(Pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(Pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(Pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
+    FcDefaultSubstitute(Pat);
+    FcResult R;
+    FcPattern* M = FcFontMatch(nullptr, Pat, &R);
+    FaceEntry* F = FromPattern(M);
+    if (M)
+        FcPatternDestroy(M);
+    FcPatternDestroy(Pat);
+    e.Matches[Key] = F;
+    return F;
 }
 
 // A face that has the code point: the Chinese face first for CJK, then whatever fontconfig sorts first.
 FaceEntry* FallbackFor(char32_t cp) {
     auto& e = E();
-    auto it = e.Fallbacks.find(cp);
-    if (it != e.Fallbacks.end())
-        return it->second;
-    FaceEntry* found = nullptr;
-    for (const char* fam : {"WenQuanYi Micro Hei", "DejaVu Sans"}) {
-        FaceEntry* f = MatchFamily(fam, false, false);
-        if (f && FT_Get_Char_Index(f->Face, cp)) {
-            found = f;
+    auto It = e.Fallbacks.find(cp);
+    if (It != e.Fallbacks.end())
+        return It->second;
+    FaceEntry* Found = nullptr;
+    for (const char* Fam : {"WenQuanYi Micro Hei", "DejaVu Sans"}) {
+        FaceEntry* F = MatchFamily(Fam, false, false);
+        if (F && FT_Get_Char_Index(F->Face, cp)) {
+            Found = F;
             break;
         }
     }
-    if (!found) {
-        FcPattern* pat = FcPatternCreate();
-        FcCharSet* cs = FcCharSetCreate();
-        FcCharSetAddChar(cs, FcChar32(cp));
-        FcPatternAddCharSet(pat, FC_CHARSET, cs);
-        FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-        FcConfigSubstitute(nullptr, pat, FcMatchPattern);
-        FcDefaultSubstitute(pat);
-        FcResult r;
-        FcFontSet* set = FcFontSort(nullptr, pat, FcFalse, nullptr, &r);
-        if (set) {
-            for (int i = 0; i < set->nfont && !found; ++i) {
-                FcCharSet* has = nullptr;
-                if (FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &has) == FcResultMatch &&
-                    FcCharSetHasChar(has, FcChar32(cp))) {
-                    FaceEntry* f = FromPattern(set->fonts[i]);
-                    if (f && FT_Get_Char_Index(f->Face, cp))
-                        found = f;
+    if (!Found) {
+        FcPattern* Pat = FcPatternCreate();
+        FcCharSet* Cs = FcCharSetCreate();
+        FcCharSetAddChar(Cs, FcChar32(cp));
+        FcPatternAddCharSet(Pat, FC_CHARSET, Cs);
+        FcPatternAddBool(Pat, FC_SCALABLE, FcTrue);
+        FcConfigSubstitute(nullptr, Pat, FcMatchPattern);
+        FcDefaultSubstitute(Pat);
+        FcResult R;
+        FcFontSet* Set = FcFontSort(nullptr, Pat, FcFalse, nullptr, &R);
+        if (Set) {
+            for (int I = 0; I < Set->nfont && !Found; ++I) {
+                FcCharSet* Has = nullptr;
+                if (FcPatternGetCharSet(Set->fonts[I], FC_CHARSET, 0, &Has) == FcResultMatch &&
+                    FcCharSetHasChar(Has, FcChar32(cp))) {
+                    FaceEntry* F = FromPattern(Set->fonts[I]);
+                    if (F && FT_Get_Char_Index(F->Face, cp))
+                        Found = F;
                 }
             }
-            FcFontSetDestroy(set);
+            FcFontSetDestroy(Set);
         }
-        FcCharSetDestroy(cs);
-        FcPatternDestroy(pat);
+        FcCharSetDestroy(Cs);
+        FcPatternDestroy(Pat);
     }
-    e.Fallbacks[cp] = found;
-    return found;
+    e.Fallbacks[cp] = Found;
+    return Found;
 }
 
 std::u16string KeyOf(const LOGFONTW& lf) {
-    std::u16string k(reinterpret_cast<const char16_t*>(&lf), sizeof(LOGFONTW) / 2);
-    return k;
+    std::u16string K(reinterpret_cast<const char16_t*>(&lf), sizeof(LOGFONTW) / 2);
+    return K;
 }
 
 bool IsWide(char32_t cp) {
@@ -222,35 +222,35 @@ bool IsWide(char32_t cp) {
 } // namespace
 
 std::mutex& FontLock() {
-    static std::mutex* m = new std::mutex;
-    return *m;
+    static std::mutex* M = new std::mutex;
+    return *M;
 }
 
 std::vector<CodePoint> Decode(const char16_t* s, int n) {
-    std::vector<CodePoint> out;
-    out.reserve(n > 0 ? std::size_t(n) : 0);
-    for (int i = 0; i < n; ++i) {
-        char32_t c = s[i];
-        int start = i;
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
+    std::vector<CodePoint> Out;
+    Out.reserve(n > 0 ? std::size_t(n) : 0);
+    for (int I = 0; I < n; ++I) {
+        char32_t C = s[I];
+        int Start = I;
+        if (C >= 0xD800 && C < 0xDC00 && I + 1 < n && s[I + 1] >= 0xDC00 && s[I + 1] < 0xE000) {
+            C = 0x10000 + ((C - 0xD800) << 10) + (s[I + 1] - 0xDC00);
+            ++I;
         }
-        out.push_back({c, start});
+        Out.push_back({C, Start});
     }
-    return out;
+    return Out;
 }
 
 FontInstance& InstanceFor(const LOGFONTW& lf) {
     auto& e = E();
-    auto key = KeyOf(lf);
-    auto it = e.Instances.find(key);
-    if (it != e.Instances.end())
-        return *it->second;
-    auto inst = std::make_unique<FontInstance>(lf);
-    FontInstance& ref = *inst;
-    e.Instances.emplace(key, std::move(inst));
-    return ref;
+    auto Key = KeyOf(lf);
+    auto It = e.Instances.find(Key);
+    if (It != e.Instances.end())
+        return *It->second;
+    auto Inst = std::make_unique<FontInstance>(lf);
+    FontInstance& Ref = *Inst;
+    e.Instances.emplace(Key, std::move(Inst));
+    return Ref;
 }
 
 FontInstance::FontInstance(const LOGFONTW& lf) : FLog(lf) {
@@ -258,86 +258,86 @@ FontInstance::FontInstance(const LOGFONTW& lf) : FLog(lf) {
     FBold = lf.lfWeight >= FW_SEMIBOLD;
     FItalic = lf.lfItalic != 0;
     FMono = lf.lfQuality == NONANTIALIASED_QUALITY;
-    std::u16string face = FaceName(lf);
+    std::u16string Face = FaceName(lf);
     FMetrics.tmWeight = lf.lfWeight ? lf.lfWeight : FW_NORMAL;
     FMetrics.tmItalic = lf.lfItalic;
     FMetrics.tmUnderlined = lf.lfUnderline;
     FMetrics.tmStruckOut = lf.lfStrikeOut;
     FMetrics.tmCharSet = lf.lfCharSet;
-    if (e.FixedNames.count(Lower(face))) {
+    if (e.FixedNames.count(Lower(Face))) {
         FFixed = true;
         FCell = lf.lfHeight == 0 ? 16 : std::abs(int(lf.lfHeight));
-        int h = FCell;
-        FMetrics.tmHeight = h;
-        FMetrics.tmAscent = h - h / 4;
-        FMetrics.tmDescent = h / 4;
-        FMetrics.tmAveCharWidth = std::max(1, h / 2);
-        FMetrics.tmMaxCharWidth = std::max(1, h);
+        int H = FCell;
+        FMetrics.tmHeight = H;
+        FMetrics.tmAscent = H - H / 4;
+        FMetrics.tmDescent = H / 4;
+        FMetrics.tmAveCharWidth = std::max(1, H / 2);
+        FMetrics.tmMaxCharWidth = std::max(1, H);
         FUnderlineOffset = FMetrics.tmAscent;
         FStrikeOffset = FMetrics.tmAscent / 2;
         FLineThickness = 1;
         return;
     }
-    FPrimary = MatchFamily(MappedFamily(face), FBold, FItalic);
+    FPrimary = MatchFamily(MappedFamily(Face), FBold, FItalic);
     if (!FPrimary)
         FPrimary = MatchFamily("sans-serif", FBold, FItalic);
-    double winA = 0.8, winD = 0.2, upem = 1.0, lineGap = 0, avg = 0, ulPos = 0, ulThick = 0, maxAdv = 0;
+    double WinA = 0.8, WinD = 0.2, Upem = 1.0, LineGap = 0, Avg = 0, UlPos = 0, UlThick = 0, MaxAdv = 0;
     if (FPrimary) {
-        FT_Face f = FPrimary->Face;
-        upem = f->units_per_EM ? f->units_per_EM : 1000;
-        auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
-        if (os2 && os2->version != 0xFFFF && (os2->usWinAscent || os2->usWinDescent)) {
-            winA = os2->usWinAscent;
-            winD = os2->usWinDescent;
-            avg = os2->xAvgCharWidth;
+        FT_Face F = FPrimary->Face;
+        Upem = F->units_per_EM ? F->units_per_EM : 1000;
+        auto* Os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(F, FT_SFNT_OS2));
+        if (Os2 && Os2->version != 0xFFFF && (Os2->usWinAscent || Os2->usWinDescent)) {
+            WinA = Os2->usWinAscent;
+            WinD = Os2->usWinDescent;
+            Avg = Os2->xAvgCharWidth;
         } else {
-            winA = f->ascender;
-            winD = -f->descender;
+            WinA = F->ascender;
+            WinD = -F->descender;
         }
-        lineGap = std::max<double>(0, f->height - (f->ascender - f->descender));
-        ulPos = -f->underline_position;
-        ulThick = f->underline_thickness;
-        maxAdv = f->max_advance_width;
+        LineGap = std::max<double>(0, F->height - (F->ascender - F->descender));
+        UlPos = -F->underline_position;
+        UlThick = F->underline_thickness;
+        MaxAdv = F->max_advance_width;
     }
-    double emPx;
+    double EmPx;
     if (lf.lfHeight < 0)
-        emPx = -lf.lfHeight;
+        EmPx = -lf.lfHeight;
     else
-        emPx = (lf.lfHeight == 0 ? 16 : lf.lfHeight) * upem / (winA + winD);
-    FEm26 = std::max(64L, long(std::lround(emPx * 64)));
-    double scale = emPx / upem;
-    int ascent = int(std::lround(winA * scale));
-    int descent = lf.lfHeight > 0 ? int(lf.lfHeight) - ascent : int(std::lround(winD * scale));
-    FMetrics.tmAscent = ascent;
-    FMetrics.tmDescent = descent;
-    FMetrics.tmHeight = ascent + descent;
-    FMetrics.tmInternalLeading = std::max(0, FMetrics.tmHeight - int(std::lround(emPx)));
-    FMetrics.tmExternalLeading = int(std::lround(lineGap * scale));
-    FMetrics.tmMaxCharWidth = std::max(1, int(std::lround(maxAdv * scale)));
-    FUnderlineOffset = ascent + std::max(1, int(std::lround(ulPos * scale)));
-    FLineThickness = std::max(1, int(std::lround(ulThick * scale)));
-    FStrikeOffset = ascent - std::max(1, int(std::lround(emPx * 0.3)));
-    int x = GlyphOf(U'x').Advance;
-    FMetrics.tmAveCharWidth = avg > 0 ? std::max(1, int(std::lround(avg * scale))) : std::max(1, x);
+        EmPx = (lf.lfHeight == 0 ? 16 : lf.lfHeight) * Upem / (WinA + WinD);
+    FEm26 = std::max(64L, long(std::lround(EmPx * 64)));
+    double Scale = EmPx / Upem;
+    int Ascent = int(std::lround(WinA * Scale));
+    int Descent = lf.lfHeight > 0 ? int(lf.lfHeight) - Ascent : int(std::lround(WinD * Scale));
+    FMetrics.tmAscent = Ascent;
+    FMetrics.tmDescent = Descent;
+    FMetrics.tmHeight = Ascent + Descent;
+    FMetrics.tmInternalLeading = std::max(0, FMetrics.tmHeight - int(std::lround(EmPx)));
+    FMetrics.tmExternalLeading = int(std::lround(LineGap * Scale));
+    FMetrics.tmMaxCharWidth = std::max(1, int(std::lround(MaxAdv * Scale)));
+    FUnderlineOffset = Ascent + std::max(1, int(std::lround(UlPos * Scale)));
+    FLineThickness = std::max(1, int(std::lround(UlThick * Scale)));
+    FStrikeOffset = Ascent - std::max(1, int(std::lround(EmPx * 0.3)));
+    int X = GlyphOf(U'x').Advance;
+    FMetrics.tmAveCharWidth = Avg > 0 ? std::max(1, int(std::lround(Avg * Scale))) : std::max(1, X);
     if (FBold && FPrimary && !FPrimary->Bold)
         FMetrics.tmOverhang = 0;
 }
 
 const Glyph& FontInstance::GlyphOf(char32_t cp) {
-    auto it = FGlyphs.find(cp);
-    if (it != FGlyphs.end())
-        return it->second;
-    Glyph& g = FGlyphs[cp];
-    Render(cp, g);
-    return g;
+    auto It = FGlyphs.find(cp);
+    if (It != FGlyphs.end())
+        return It->second;
+    Glyph& G = FGlyphs[cp];
+    Render(cp, G);
+    return G;
 }
 
 void FontInstance::Render(char32_t cp, Glyph& g) {
     if (cp < 0x20 || cp == 0x7F)
         return; // control characters take no room
     if (FFixed) {
-        int h = FCell;
-        g.Advance = IsWide(cp) ? h : std::max(1, h / 2);
+        int H = FCell;
+        g.Advance = IsWide(cp) ? H : std::max(1, H / 2);
         if (cp == U' ' || cp == 0xA0 || cp == 0x3000)
             return;
         g.Left = 0;
@@ -347,42 +347,42 @@ void FontInstance::Render(char32_t cp, Glyph& g) {
         g.Coverage.assign(std::size_t(g.Width) * g.Height, 255);
         return;
     }
-    FaceEntry* fe = FPrimary;
-    if (!fe || !FT_Get_Char_Index(fe->Face, cp)) {
-        FaceEntry* fb = FallbackFor(cp);
-        if (fb)
-            fe = fb;
+    FaceEntry* Fe = FPrimary;
+    if (!Fe || !FT_Get_Char_Index(Fe->Face, cp)) {
+        FaceEntry* Fb = FallbackFor(cp);
+        if (Fb)
+            Fe = Fb;
     }
-    if (!fe)
+    if (!Fe)
         return;
-    FT_Face f = fe->Face;
-    FT_Set_Char_Size(f, 0, FEm26, 72, 72);
-    FT_UInt gi = FT_Get_Char_Index(f, cp);
-    FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | (FMono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
-    if (FT_Load_Glyph(f, gi, flags) != 0)
+    FT_Face F = Fe->Face;
+    FT_Set_Char_Size(F, 0, FEm26, 72, 72);
+    FT_UInt Gi = FT_Get_Char_Index(F, cp);
+    FT_Int32 Flags = FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP | (FMono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
+    if (FT_Load_Glyph(F, Gi, Flags) != 0)
         return;
-    if (FBold && !fe->Bold)
-        FT_GlyphSlot_Embolden(f->glyph);
-    if (FItalic && !fe->Italic)
-        FT_GlyphSlot_Oblique(f->glyph);
-    if (FT_Render_Glyph(f->glyph, FMono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+    if (FBold && !Fe->Bold)
+        FT_GlyphSlot_Embolden(F->glyph);
+    if (FItalic && !Fe->Italic)
+        FT_GlyphSlot_Oblique(F->glyph);
+    if (FT_Render_Glyph(F->glyph, FMono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
         return;
-    FT_GlyphSlot s = f->glyph;
-    g.Advance = int((s->advance.x + 32) >> 6);
-    g.Left = s->bitmap_left;
-    g.Top = FMetrics.tmAscent - s->bitmap_top;
-    g.Width = int(s->bitmap.width);
-    g.Height = int(s->bitmap.rows);
+    FT_GlyphSlot S = F->glyph;
+    g.Advance = int((S->advance.x + 32) >> 6);
+    g.Left = S->bitmap_left;
+    g.Top = FMetrics.tmAscent - S->bitmap_top;
+    g.Width = int(S->bitmap.width);
+    g.Height = int(S->bitmap.rows);
     g.Coverage.resize(std::size_t(g.Width) * g.Height);
-    for (int y = 0; y < g.Height; ++y) {
-        const unsigned char* row = s->bitmap.buffer + std::ptrdiff_t(y) * s->bitmap.pitch;
-        for (int x = 0; x < g.Width; ++x) {
-            std::uint8_t v;
-            if (s->bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
-                v = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+    for (int Y = 0; Y < g.Height; ++Y) {
+        const unsigned char* Row = S->bitmap.buffer + std::ptrdiff_t(Y) * S->bitmap.pitch;
+        for (int X = 0; X < g.Width; ++X) {
+            std::uint8_t V;
+            if (S->bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
+                V = (Row[X >> 3] & (0x80 >> (X & 7))) ? 255 : 0;
             else
-                v = row[x];
-            g.Coverage[std::size_t(y) * g.Width + x] = v;
+                V = Row[X];
+            g.Coverage[std::size_t(Y) * g.Width + X] = V;
         }
     }
 }
@@ -392,53 +392,53 @@ void FontInstance::Render(char32_t cp, Glyph& g) {
 using namespace gdi;
 
 bool FontHasGlyph(char32_t cp) {
-    std::lock_guard<std::mutex> g(FontLock());
+    std::lock_guard<std::mutex> G(FontLock());
     return FallbackFor(cp) != nullptr;
 }
 
 const char* FontFileFor(LPCWSTR faceName) {
-    std::lock_guard<std::mutex> g(FontLock());
-    std::u16string face = faceName ? faceName : u"";
+    std::lock_guard<std::mutex> G(FontLock());
+    std::u16string Face = faceName ? faceName : u"";
     auto& e = E();
-    auto it = e.FileNames.find(face);
-    if (it != e.FileNames.end())
-        return it->second.c_str();
-    FaceEntry* f = MatchFamily(MappedFamily(face), false, false);
-    return e.FileNames.emplace(face, f ? f->File : std::string()).first->second.c_str();
+    auto It = e.FileNames.find(Face);
+    if (It != e.FileNames.end())
+        return It->second.c_str();
+    FaceEntry* F = MatchFamily(MappedFamily(Face), false, false);
+    return e.FileNames.emplace(Face, F ? F->File : std::string()).first->second.c_str();
 }
 
 void RegisterFixedMetricFont(LPCWSTR faceName) {
-    std::lock_guard<std::mutex> g(FontLock());
+    std::lock_guard<std::mutex> G(FontLock());
     E().FixedNames.insert(Lower(faceName ? faceName : u""));
 }
 
 HFONT CreateFontIndirectW(const LOGFONTW* lplf) {
     if (!lplf)
         return nullptr;
-    auto f = std::make_shared<Font>();
-    f->Log = *lplf;
-    f->Log.lfFaceName[LF_FACESIZE - 1] = 0;
-    return static_cast<HFONT>(AddObject(f));
+    auto F = std::make_shared<Font>();
+    F->Log = *lplf;
+    F->Log.lfFaceName[LF_FACESIZE - 1] = 0;
+    return static_cast<HFONT>(AddObject(F));
 }
 
 HFONT CreateFontW(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
                   DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision, DWORD iClipPrecision,
                   DWORD iQuality, DWORD iPitchAndFamily, LPCWSTR pszFaceName) {
-    LOGFONTW lf;
-    lf.lfHeight = cHeight;
-    lf.lfWidth = cWidth;
-    lf.lfEscapement = cEscapement;
-    lf.lfOrientation = cOrientation;
-    lf.lfWeight = cWeight;
-    lf.lfItalic = BYTE(bItalic != 0);
-    lf.lfUnderline = BYTE(bUnderline != 0);
-    lf.lfStrikeOut = BYTE(bStrikeOut != 0);
-    lf.lfCharSet = BYTE(iCharSet);
-    lf.lfOutPrecision = BYTE(iOutPrecision);
-    lf.lfClipPrecision = BYTE(iClipPrecision);
-    lf.lfQuality = BYTE(iQuality);
-    lf.lfPitchAndFamily = BYTE(iPitchAndFamily);
-    for (int i = 0; pszFaceName && pszFaceName[i] && i < LF_FACESIZE - 1; ++i)
-        lf.lfFaceName[i] = pszFaceName[i];
-    return CreateFontIndirectW(&lf);
+    LOGFONTW Lf;
+    Lf.lfHeight = cHeight;
+    Lf.lfWidth = cWidth;
+    Lf.lfEscapement = cEscapement;
+    Lf.lfOrientation = cOrientation;
+    Lf.lfWeight = cWeight;
+    Lf.lfItalic = BYTE(bItalic != 0);
+    Lf.lfUnderline = BYTE(bUnderline != 0);
+    Lf.lfStrikeOut = BYTE(bStrikeOut != 0);
+    Lf.lfCharSet = BYTE(iCharSet);
+    Lf.lfOutPrecision = BYTE(iOutPrecision);
+    Lf.lfClipPrecision = BYTE(iClipPrecision);
+    Lf.lfQuality = BYTE(iQuality);
+    Lf.lfPitchAndFamily = BYTE(iPitchAndFamily);
+    for (int I = 0; pszFaceName && pszFaceName[I] && I < LF_FACESIZE - 1; ++I)
+        Lf.lfFaceName[I] = pszFaceName[I];
+    return CreateFontIndirectW(&Lf);
 }

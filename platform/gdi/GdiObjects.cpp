@@ -18,8 +18,8 @@ struct HandleTable {
 };
 
 HandleTable& Table() {
-    static HandleTable* t = new HandleTable; // lives to the end of the process: handles may be freed at exit
-    return *t;
+    static HandleTable* T = new HandleTable; // lives to the end of the process: handles may be freed at exit
+    return *T;
 }
 
 struct Stock {
@@ -31,92 +31,92 @@ struct Stock {
 
 HGDIOBJ AddStock(std::shared_ptr<Object> o) {
     o->Stock = true;
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
-    std::uintptr_t h = t.Next;
-    t.Next += 4;
-    t.Objects.emplace(h, std::move(o));
-    return reinterpret_cast<HGDIOBJ>(h);
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
+    std::uintptr_t H = T.Next;
+    T.Next += 4;
+    T.Objects.emplace(H, std::move(o));
+    return reinterpret_cast<HGDIOBJ>(H);
 }
 
 std::shared_ptr<Brush> SolidBrush(COLORREF c, UINT style = BS_SOLID) {
-    auto b = std::make_shared<Brush>();
-    b->Style = style;
-    b->Color = c;
-    return b;
+    auto B = std::make_shared<Brush>();
+    B->Style = style;
+    B->Color = c;
+    return B;
 }
 
 std::shared_ptr<Pen> MakePen(int style, int width, COLORREF c) {
-    auto p = std::make_shared<Pen>();
-    p->Log.lopnStyle = UINT(style);
-    p->Log.lopnWidth = {width, 0};
-    p->Log.lopnColor = c;
-    return p;
+    auto P = std::make_shared<Pen>();
+    P->Log.lopnStyle = UINT(style);
+    P->Log.lopnWidth = {width, 0};
+    P->Log.lopnColor = c;
+    return P;
 }
 
 std::shared_ptr<Font> MakeFont(int height, const char16_t* face) {
-    auto f = std::make_shared<Font>();
-    f->Log.lfHeight = height;
-    for (int i = 0; face[i] && i < LF_FACESIZE - 1; ++i)
-        f->Log.lfFaceName[i] = face[i];
-    return f;
+    auto F = std::make_shared<Font>();
+    F->Log.lfHeight = height;
+    for (int I = 0; face[I] && I < LF_FACESIZE - 1; ++I)
+        F->Log.lfFaceName[I] = face[I];
+    return F;
 }
 
 Stock& Stocks() {
-    static Stock* s = [] {
-        auto* st = new Stock;
-        st->Handles[WHITE_BRUSH] = AddStock(SolidBrush(RGB(255, 255, 255)));
-        st->Handles[LTGRAY_BRUSH] = AddStock(SolidBrush(RGB(192, 192, 192)));
-        st->Handles[GRAY_BRUSH] = AddStock(SolidBrush(RGB(128, 128, 128)));
-        st->Handles[DKGRAY_BRUSH] = AddStock(SolidBrush(RGB(64, 64, 64)));
-        st->Handles[BLACK_BRUSH] = AddStock(SolidBrush(RGB(0, 0, 0)));
-        st->Handles[NULL_BRUSH] = AddStock(SolidBrush(0, BS_NULL));
-        st->Handles[WHITE_PEN] = AddStock(MakePen(PS_SOLID, 0, RGB(255, 255, 255)));
-        st->Handles[BLACK_PEN] = AddStock(MakePen(PS_SOLID, 0, 0));
-        st->Handles[NULL_PEN] = AddStock(MakePen(PS_NULL, 0, 0));
-        auto sysFont = MakeFont(-11, u"MS Sans Serif");
-        st->Handles[OEM_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
-        st->Handles[ANSI_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
-        st->Handles[ANSI_VAR_FONT] = AddStock(MakeFont(-11, u"MS Sans Serif"));
-        st->Handles[SYSTEM_FONT] = AddStock(sysFont);
-        st->Handles[DEVICE_DEFAULT_FONT] = AddStock(MakeFont(-11, u"MS Sans Serif"));
-        st->Handles[DEFAULT_PALETTE] = AddStock(std::make_shared<Palette>());
-        st->Handles[SYSTEM_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
-        st->Handles[DEFAULT_GUI_FONT] = AddStock(MakeFont(-11, u"Tahoma"));
-        st->Handles[DC_BRUSH] = AddStock(SolidBrush(RGB(255, 255, 255)));
-        st->Handles[DC_PEN] = AddStock(MakePen(PS_SOLID, 0, 0));
-        st->DefaultBmp = std::make_shared<Bitmap>();
-        st->DefaultBmp->Allocate(1, 1, 1, false);
-        st->DefaultBmp->Palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-        st->DefaultBmpHandle = AddStock(st->DefaultBmp);
-        for (int i = 0; i < SystemColorCount; ++i)
-            st->SysBrushes[i] = static_cast<HBRUSH>(AddStock(SolidBrush(GetSysColor(i))));
-        return st;
+    static Stock* S = [] {
+        auto* St = new Stock;
+        St->Handles[WHITE_BRUSH] = AddStock(SolidBrush(RGB(255, 255, 255)));
+        St->Handles[LTGRAY_BRUSH] = AddStock(SolidBrush(RGB(192, 192, 192)));
+        St->Handles[GRAY_BRUSH] = AddStock(SolidBrush(RGB(128, 128, 128)));
+        St->Handles[DKGRAY_BRUSH] = AddStock(SolidBrush(RGB(64, 64, 64)));
+        St->Handles[BLACK_BRUSH] = AddStock(SolidBrush(RGB(0, 0, 0)));
+        St->Handles[NULL_BRUSH] = AddStock(SolidBrush(0, BS_NULL));
+        St->Handles[WHITE_PEN] = AddStock(MakePen(PS_SOLID, 0, RGB(255, 255, 255)));
+        St->Handles[BLACK_PEN] = AddStock(MakePen(PS_SOLID, 0, 0));
+        St->Handles[NULL_PEN] = AddStock(MakePen(PS_NULL, 0, 0));
+        auto SysFont = MakeFont(-11, u"MS Sans Serif");
+        St->Handles[OEM_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
+        St->Handles[ANSI_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
+        St->Handles[ANSI_VAR_FONT] = AddStock(MakeFont(-11, u"MS Sans Serif"));
+        St->Handles[SYSTEM_FONT] = AddStock(SysFont);
+        St->Handles[DEVICE_DEFAULT_FONT] = AddStock(MakeFont(-11, u"MS Sans Serif"));
+        St->Handles[DEFAULT_PALETTE] = AddStock(std::make_shared<Palette>());
+        St->Handles[SYSTEM_FIXED_FONT] = AddStock(MakeFont(-12, u"Courier New"));
+        St->Handles[DEFAULT_GUI_FONT] = AddStock(MakeFont(-11, u"Tahoma"));
+        St->Handles[DC_BRUSH] = AddStock(SolidBrush(RGB(255, 255, 255)));
+        St->Handles[DC_PEN] = AddStock(MakePen(PS_SOLID, 0, 0));
+        St->DefaultBmp = std::make_shared<Bitmap>();
+        St->DefaultBmp->Allocate(1, 1, 1, false);
+        St->DefaultBmp->Palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+        St->DefaultBmpHandle = AddStock(St->DefaultBmp);
+        for (int I = 0; I < SystemColorCount; ++I)
+            St->SysBrushes[I] = static_cast<HBRUSH>(AddStock(SolidBrush(GetSysColor(I))));
+        return St;
     }();
-    return *s;
+    return *S;
 }
 
 } // namespace
 
 HGDIOBJ AddObject(std::shared_ptr<Object> obj) {
     Stocks();
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
-    std::uintptr_t h = t.Next;
-    t.Next += 4;
-    t.Objects.emplace(h, std::move(obj));
-    ++t.Live;
-    return reinterpret_cast<HGDIOBJ>(h);
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
+    std::uintptr_t H = T.Next;
+    T.Next += 4;
+    T.Objects.emplace(H, std::move(obj));
+    ++T.Live;
+    return reinterpret_cast<HGDIOBJ>(H);
 }
 
 std::shared_ptr<Object> FindObject(HGDIOBJ h) {
     if (!h)
         return nullptr;
     Stocks();
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
-    auto it = t.Objects.find(reinterpret_cast<std::uintptr_t>(h));
-    return it == t.Objects.end() ? nullptr : it->second;
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
+    auto It = T.Objects.find(reinterpret_cast<std::uintptr_t>(h));
+    return It == T.Objects.end() ? nullptr : It->second;
 }
 
 std::shared_ptr<DC> FindDC(HDC hdc) {
@@ -124,9 +124,9 @@ std::shared_ptr<DC> FindDC(HDC hdc) {
 }
 
 std::shared_ptr<Brush> BrushOf(HBRUSH h) {
-    auto v = reinterpret_cast<std::uintptr_t>(h);
-    if (v >= 1 && v <= SystemColorCount)
-        return Find<Brush>(Stocks().SysBrushes[v - 1], OBJ_BRUSH);
+    auto V = reinterpret_cast<std::uintptr_t>(h);
+    if (V >= 1 && V <= SystemColorCount)
+        return Find<Brush>(Stocks().SysBrushes[V - 1], OBJ_BRUSH);
     return Find<Brush>(h, OBJ_BRUSH);
 }
 
@@ -142,10 +142,10 @@ bool Bitmap::Allocate(int width, int height, int bitCount, bool topDown) {
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32)
         return false;
     int stride = DibStride(width, bitCount);
-    std::size_t size = std::size_t(stride) * std::size_t(height);
-    if (size > (std::size_t(1) << 31))
+    std::size_t Size = std::size_t(stride) * std::size_t(height);
+    if (Size > (std::size_t(1) << 31))
         return false;
-    Storage.reset(new (std::nothrow) std::uint8_t[size]());
+    Storage.reset(new (std::nothrow) std::uint8_t[Size]());
     if (!Storage)
         return false;
     Bits = Storage.get();
@@ -163,27 +163,27 @@ Pixel Bitmap::Get(int x, int y) const {
     case 32:
         return reinterpret_cast<const Pixel*>(row)[x];
     case 24: {
-        const std::uint8_t* p = row + x * 3;
-        return Pixel(p[0]) | (Pixel(p[1]) << 8) | (Pixel(p[2]) << 16);
+        const std::uint8_t* P = row + x * 3;
+        return Pixel(P[0]) | (Pixel(P[1]) << 8) | (Pixel(P[2]) << 16);
     }
     case 16: {
         // 5-5-5, as the platform's default 16-bit layout.
-        unsigned v = row[x * 2] | (row[x * 2 + 1] << 8);
-        unsigned r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-        return (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+        unsigned V = row[x * 2] | (row[x * 2 + 1] << 8);
+        unsigned R = (V >> 10) & 31, G = (V >> 5) & 31, B = V & 31;
+        return (((R << 3) | (R >> 2)) << 16) | (((G << 3) | (G >> 2)) << 8) | ((B << 3) | (B >> 2));
     }
     default: {
-        int idx;
+        int Idx;
         if (BitCount == 8)
-            idx = row[x];
+            Idx = row[x];
         else if (BitCount == 4)
-            idx = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
+            Idx = (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
         else
-            idx = (row[x >> 3] >> (7 - (x & 7))) & 1;
-        if (idx >= int(Palette.size()))
+            Idx = (row[x >> 3] >> (7 - (x & 7))) & 1;
+        if (Idx >= int(Palette.size()))
             return 0;
-        const RGBQUAD& q = Palette[idx];
-        return Pixel(q.rgbBlue) | (Pixel(q.rgbGreen) << 8) | (Pixel(q.rgbRed) << 16);
+        const RGBQUAD& Q = Palette[Idx];
+        return Pixel(Q.rgbBlue) | (Pixel(Q.rgbGreen) << 8) | (Pixel(Q.rgbRed) << 16);
     }
     }
 }
@@ -192,23 +192,23 @@ int Bitmap::NearestIndex(Pixel p) const {
     p &= 0xFFFFFF;
     if (p == FLastPixel)
         return FLastIndex;
-    int best = 0;
-    long bestD = -1;
-    int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
-    for (int i = 0; i < int(Palette.size()); ++i) {
-        const RGBQUAD& q = Palette[i];
-        long dr = r - q.rgbRed, dg = g - q.rgbGreen, db = b - q.rgbBlue;
-        long d = dr * dr + dg * dg + db * db;
-        if (bestD < 0 || d < bestD) {
-            bestD = d;
-            best = i;
-            if (d == 0)
+    int Best = 0;
+    long BestD = -1;
+    int R = (p >> 16) & 255, G = (p >> 8) & 255, B = p & 255;
+    for (int I = 0; I < int(Palette.size()); ++I) {
+        const RGBQUAD& Q = Palette[I];
+        long Dr = R - Q.rgbRed, Dg = G - Q.rgbGreen, Db = B - Q.rgbBlue;
+        long D = Dr * Dr + Dg * Dg + Db * Db;
+        if (BestD < 0 || D < BestD) {
+            BestD = D;
+            Best = I;
+            if (D == 0)
                 break;
         }
     }
     FLastPixel = p;
-    FLastIndex = best;
-    return best;
+    FLastIndex = Best;
+    return Best;
 }
 
 void Bitmap::Set(int x, int y, Pixel p) {
@@ -218,32 +218,32 @@ void Bitmap::Set(int x, int y, Pixel p) {
         reinterpret_cast<Pixel*>(row)[x] = p;
         return;
     case 24: {
-        std::uint8_t* q = row + x * 3;
-        q[0] = BYTE(p);
-        q[1] = BYTE(p >> 8);
-        q[2] = BYTE(p >> 16);
+        std::uint8_t* Q = row + x * 3;
+        Q[0] = BYTE(p);
+        Q[1] = BYTE(p >> 8);
+        Q[2] = BYTE(p >> 16);
         return;
     }
     case 16: {
-        unsigned v = (((p >> 19) & 31) << 10) | (((p >> 11) & 31) << 5) | ((p >> 3) & 31);
-        row[x * 2] = BYTE(v);
-        row[x * 2 + 1] = BYTE(v >> 8);
+        unsigned V = (((p >> 19) & 31) << 10) | (((p >> 11) & 31) << 5) | ((p >> 3) & 31);
+        row[x * 2] = BYTE(V);
+        row[x * 2 + 1] = BYTE(V >> 8);
         return;
     }
     case 8:
         row[x] = BYTE(NearestIndex(p));
         return;
     case 4: {
-        int idx = NearestIndex(p);
-        std::uint8_t& b = row[x >> 1];
-        b = (x & 1) ? BYTE((b & 0xF0) | idx) : BYTE((b & 0x0F) | (idx << 4));
+        int Idx = NearestIndex(p);
+        std::uint8_t& B = row[x >> 1];
+        B = (x & 1) ? BYTE((B & 0xF0) | Idx) : BYTE((B & 0x0F) | (Idx << 4));
         return;
     }
     default: {
-        int idx = NearestIndex(p);
-        std::uint8_t& b = row[x >> 3];
-        std::uint8_t m = std::uint8_t(0x80 >> (x & 7));
-        b = idx ? BYTE(b | m) : BYTE(b & ~m);
+        int Idx = NearestIndex(p);
+        std::uint8_t& B = row[x >> 3];
+        std::uint8_t M = std::uint8_t(0x80 >> (x & 7));
+        B = Idx ? BYTE(B | M) : BYTE(B & ~M);
         return;
     }
     }
@@ -254,14 +254,14 @@ void Bitmap::Set(int x, int y, Pixel p) {
 const GdiRegion& DC::Clip() const {
     if (FClipValid)
         return FClip;
-    Bitmap* t = Target();
-    FClip = t ? GdiRegion::FromRect({0, 0, t->Width, t->Height}) : GdiRegion();
+    Bitmap* T = Target();
+    FClip = T ? GdiRegion::FromRect({0, 0, T->Width, T->Height}) : GdiRegion();
     if (VisRgn)
         FClip = FClip.Intersect(*VisRgn);
     if (S.ClipRgn) {
-        GdiRegion c = *S.ClipRgn;
-        c.Offset(SurfaceOrigin.X, SurfaceOrigin.Y);
-        FClip = FClip.Intersect(c);
+        GdiRegion C = *S.ClipRgn;
+        C.Offset(SurfaceOrigin.X, SurfaceOrigin.Y);
+        FClip = FClip.Intersect(C);
     }
     FClipValid = true;
     return FClip;
@@ -320,87 +320,87 @@ HGDIOBJ GetStockObject(int i) {
 
 int GdiLiveObjectCount() {
     Stocks();
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
-    return t.Live;
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
+    return T.Live;
 }
 
 BOOL DeleteObject(HGDIOBJ h) {
-    auto o = FindObject(h);
-    if (!o)
+    auto O = FindObject(h);
+    if (!O)
         return false;
-    if (o->Stock)
+    if (O->Stock)
         return true;
-    if (o->Type == OBJ_DC || o->Type == OBJ_MEMDC)
+    if (O->Type == OBJ_DC || O->Type == OBJ_MEMDC)
         return false;
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
     // A DC that still has the object selected keeps it alive until it is deselected.
-    if (t.Objects.erase(reinterpret_cast<std::uintptr_t>(h)))
-        --t.Live;
+    if (T.Objects.erase(reinterpret_cast<std::uintptr_t>(h)))
+        --T.Live;
     return true;
 }
 
 DWORD GetObjectType(HGDIOBJ h) {
-    auto o = FindObject(h);
-    return o ? o->Type : 0;
+    auto O = FindObject(h);
+    return O ? O->Type : 0;
 }
 
 int GetObject(HGDIOBJ h, int c, void* pv) {
-    auto o = FindObject(h);
-    if (!o)
+    auto O = FindObject(h);
+    if (!O)
         return 0;
-    switch (o->Type) {
+    switch (O->Type) {
     case OBJ_BITMAP: {
-        auto* b = static_cast<Bitmap*>(o.get());
-        BITMAP bm;
-        bm.bmWidth = b->Width;
+        auto* B = static_cast<Bitmap*>(O.get());
+        BITMAP Bm;
+        Bm.bmWidth = B->Width;
         // Negative for a top-down DIB section, so that callers can tell the row order from the height.
-        bm.bmHeight = b->DibSection && b->TopDown ? -b->Height : b->Height;
-        bm.bmWidthBytes = b->Stride;
-        bm.bmBitsPixel = WORD(b->BitCount);
-        bm.bmBits = b->DibSection ? b->Bits : nullptr;
+        Bm.bmHeight = B->DibSection && B->TopDown ? -B->Height : B->Height;
+        Bm.bmWidthBytes = B->Stride;
+        Bm.bmBitsPixel = WORD(B->BitCount);
+        Bm.bmBits = B->DibSection ? B->Bits : nullptr;
         if (!pv)
-            return b->DibSection ? int(sizeof(DIBSECTION)) : int(sizeof(BITMAP));
-        if (c >= int(sizeof(DIBSECTION)) && b->DibSection) {
-            DIBSECTION ds;
-            ds.dsBm = bm;
-            ds.dsBmih.biWidth = b->Width;
-            ds.dsBmih.biHeight = b->TopDown ? -b->Height : b->Height;
-            ds.dsBmih.biBitCount = WORD(b->BitCount);
-            ds.dsBmih.biSizeImage = DWORD(b->Stride * b->Height);
-            ds.dsBmih.biClrUsed = DWORD(b->Palette.size());
-            std::memcpy(pv, &ds, sizeof ds);
-            return int(sizeof ds);
+            return B->DibSection ? int(sizeof(DIBSECTION)) : int(sizeof(BITMAP));
+        if (c >= int(sizeof(DIBSECTION)) && B->DibSection) {
+            DIBSECTION Ds;
+            Ds.dsBm = Bm;
+            Ds.dsBmih.biWidth = B->Width;
+            Ds.dsBmih.biHeight = B->TopDown ? -B->Height : B->Height;
+            Ds.dsBmih.biBitCount = WORD(B->BitCount);
+            Ds.dsBmih.biSizeImage = DWORD(B->Stride * B->Height);
+            Ds.dsBmih.biClrUsed = DWORD(B->Palette.size());
+            std::memcpy(pv, &Ds, sizeof Ds);
+            return int(sizeof Ds);
         }
         if (c < int(sizeof(BITMAP)))
             return 0;
-        std::memcpy(pv, &bm, sizeof bm);
-        return int(sizeof bm);
+        std::memcpy(pv, &Bm, sizeof Bm);
+        return int(sizeof Bm);
     }
     case OBJ_PEN:
         if (!pv)
             return int(sizeof(LOGPEN));
         if (c < int(sizeof(LOGPEN)))
             return 0;
-        std::memcpy(pv, &static_cast<Pen*>(o.get())->Log, sizeof(LOGPEN));
+        std::memcpy(pv, &static_cast<Pen*>(O.get())->Log, sizeof(LOGPEN));
         return int(sizeof(LOGPEN));
     case OBJ_BRUSH: {
         if (!pv)
             return int(sizeof(LOGBRUSH));
         if (c < int(sizeof(LOGBRUSH)))
             return 0;
-        auto* b = static_cast<Brush*>(o.get());
-        LOGBRUSH lb{b->Style, b->Color, UINT_PTR(b->Hatch)};
-        std::memcpy(pv, &lb, sizeof lb);
-        return int(sizeof lb);
+        auto* B = static_cast<Brush*>(O.get());
+        LOGBRUSH Lb{B->Style, B->Color, UINT_PTR(B->Hatch)};
+        std::memcpy(pv, &Lb, sizeof Lb);
+        return int(sizeof Lb);
     }
     case OBJ_FONT:
         if (!pv)
             return int(sizeof(LOGFONTW));
         if (c < int(sizeof(LOGFONTW)))
             return 0;
-        std::memcpy(pv, &static_cast<Font*>(o.get())->Log, sizeof(LOGFONTW));
+        std::memcpy(pv, &static_cast<Font*>(O.get())->Log, sizeof(LOGFONTW));
         return int(sizeof(LOGFONTW));
     default:
         return 0;
@@ -415,24 +415,24 @@ void DefaultPalette(Bitmap& b) {
     if (b.BitCount == 1) {
         b.Palette = {{0, 0, 0, 0}, {255, 255, 255, 0}};
     } else if (b.BitCount == 4) {
-        static const BYTE vga[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+        static const BYTE Vga[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
                                         {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
                                         {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
                                         {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
         b.Palette.resize(16);
-        for (int i = 0; i < 16; ++i)
-            b.Palette[i] = {vga[i][2], vga[i][1], vga[i][0], 0};
+        for (int I = 0; I < 16; ++I)
+            b.Palette[I] = {Vga[I][2], Vga[I][1], Vga[I][0], 0};
     } else if (b.BitCount == 8) {
         // A colour cube of 6 x 6 x 6, then a grey ramp.
         b.Palette.resize(256);
-        int i = 0;
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 6; ++g)
-                for (int bl = 0; bl < 6; ++bl)
-                    b.Palette[i++] = {BYTE(bl * 51), BYTE(g * 51), BYTE(r * 51), 0};
-        for (; i < 256; ++i) {
-            BYTE v = BYTE((i - 216) * 255 / 39);
-            b.Palette[i] = {v, v, v, 0};
+        int I = 0;
+        for (int R = 0; R < 6; ++R)
+            for (int G = 0; G < 6; ++G)
+                for (int Bl = 0; Bl < 6; ++Bl)
+                    b.Palette[I++] = {BYTE(Bl * 51), BYTE(G * 51), BYTE(R * 51), 0};
+        for (; I < 256; ++I) {
+            BYTE V = BYTE((I - 216) * 255 / 39);
+            b.Palette[I] = {V, V, V, 0};
         }
     }
 }
@@ -440,11 +440,11 @@ void DefaultPalette(Bitmap& b) {
 void PaletteFromInfo(Bitmap& b, const BITMAPINFO* bmi) {
     if (b.BitCount > 8)
         return;
-    int n = int(bmi->bmiHeader.biClrUsed);
-    int maxN = 1 << b.BitCount;
-    if (n <= 0 || n > maxN)
-        n = maxN;
-    b.Palette.assign(bmi->bmiColors, bmi->bmiColors + n);
+    int N = int(bmi->bmiHeader.biClrUsed);
+    int MaxN = 1 << b.BitCount;
+    if (N <= 0 || N > MaxN)
+        N = MaxN;
+    b.Palette.assign(bmi->bmiColors, bmi->bmiColors + N);
 }
 
 } // namespace
@@ -454,57 +454,57 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBits, HAND
         *ppvBits = nullptr;
     if (!pbmi || pbmi->bmiHeader.biCompression != BI_RGB || pbmi->bmiHeader.biHeight == 0)
         return nullptr;
-    auto b = std::make_shared<Bitmap>();
-    const auto& h = pbmi->bmiHeader;
-    if (!b->Allocate(h.biWidth, h.biHeight < 0 ? -h.biHeight : h.biHeight, h.biBitCount, h.biHeight < 0))
+    auto B = std::make_shared<Bitmap>();
+    const auto& H = pbmi->bmiHeader;
+    if (!B->Allocate(H.biWidth, H.biHeight < 0 ? -H.biHeight : H.biHeight, H.biBitCount, H.biHeight < 0))
         return nullptr;
-    b->DibSection = true;
-    PaletteFromInfo(*b, pbmi);
+    B->DibSection = true;
+    PaletteFromInfo(*B, pbmi);
     if (ppvBits)
-        *ppvBits = b->Bits;
-    return static_cast<HBITMAP>(AddObject(b));
+        *ppvBits = B->Bits;
+    return static_cast<HBITMAP>(AddObject(B));
 }
 
 HBITMAP CreateBitmap(int w, int h, UINT planes, UINT bitCount, const void* bits) {
-    auto b = std::make_shared<Bitmap>();
-    if (planes != 1 || !b->Allocate(w, h, int(bitCount), true))
+    auto B = std::make_shared<Bitmap>();
+    if (planes != 1 || !B->Allocate(w, h, int(bitCount), true))
         return nullptr;
-    DefaultPalette(*b);
+    DefaultPalette(*B);
     if (bits) {
         // Rows of device-dependent bitmaps are padded to whole words.
-        int src = ((w * int(bitCount) + 15) / 16) * 2;
-        for (int y = 0; y < h; ++y)
-            std::memcpy(b->Row(y), static_cast<const std::uint8_t*>(bits) + std::size_t(src) * y,
-                        std::min(src, b->Stride));
+        int Src = ((w * int(bitCount) + 15) / 16) * 2;
+        for (int Y = 0; Y < h; ++Y)
+            std::memcpy(B->Row(Y), static_cast<const std::uint8_t*>(bits) + std::size_t(Src) * Y,
+                        std::min(Src, B->Stride));
     }
-    return static_cast<HBITMAP>(AddObject(b));
+    return static_cast<HBITMAP>(AddObject(B));
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return nullptr;
-    Bitmap* t = dc->Target();
-    int bits = dc->Memory && t && t->BitCount == 1 ? 1 : 32;
-    auto b = std::make_shared<Bitmap>();
-    if (!b->Allocate(cx, cy, bits, true))
+    Bitmap* T = Dc->Target();
+    int Bits = Dc->Memory && T && T->BitCount == 1 ? 1 : 32;
+    auto B = std::make_shared<Bitmap>();
+    if (!B->Allocate(cx, cy, Bits, true))
         return nullptr;
-    DefaultPalette(*b);
-    return static_cast<HBITMAP>(AddObject(b));
+    DefaultPalette(*B);
+    return static_cast<HBITMAP>(AddObject(B));
 }
 
 LONG GetBitmapBits(HBITMAP hbit, LONG cb, void* lpvBits) {
-    auto b = Find<Bitmap>(hbit, OBJ_BITMAP);
-    if (!b || !lpvBits || cb <= 0)
+    auto B = Find<Bitmap>(hbit, OBJ_BITMAP);
+    if (!B || !lpvBits || cb <= 0)
         return 0;
-    int src = ((b->Width * b->BitCount + 15) / 16) * 2;
-    LONG done = 0;
-    for (int y = 0; y < b->Height && done < cb; ++y) {
-        int n = std::min<LONG>(src, cb - done);
-        std::memcpy(static_cast<std::uint8_t*>(lpvBits) + done, b->Row(y), std::min(n, b->Stride));
-        done += n;
+    int Src = ((B->Width * B->BitCount + 15) / 16) * 2;
+    LONG Done = 0;
+    for (int Y = 0; Y < B->Height && Done < cb; ++Y) {
+        int N = std::min<LONG>(Src, cb - Done);
+        std::memcpy(static_cast<std::uint8_t*>(lpvBits) + Done, B->Row(Y), std::min(N, B->Stride));
+        Done += N;
     }
-    return done;
+    return Done;
 }
 
 // ---- device contexts ----
@@ -512,16 +512,16 @@ LONG GetBitmapBits(HBITMAP hbit, LONG cb, void* lpvBits) {
 namespace {
 
 std::shared_ptr<DC> NewDC(bool memory) {
-    auto dc = std::make_shared<DC>();
-    dc->Memory = memory;
-    dc->Type = memory ? OBJ_MEMDC : OBJ_DC;
-    auto& st = Stocks();
-    dc->S.SelPen = {st.Handles[BLACK_PEN], Find<Pen>(st.Handles[BLACK_PEN], OBJ_PEN)};
-    dc->S.SelBrush = {st.Handles[WHITE_BRUSH], Find<Brush>(st.Handles[WHITE_BRUSH], OBJ_BRUSH)};
-    dc->S.SelFont = {st.Handles[SYSTEM_FONT], Find<Font>(st.Handles[SYSTEM_FONT], OBJ_FONT)};
+    auto Dc = std::make_shared<DC>();
+    Dc->Memory = memory;
+    Dc->Type = memory ? OBJ_MEMDC : OBJ_DC;
+    auto& St = Stocks();
+    Dc->S.SelPen = {St.Handles[BLACK_PEN], Find<Pen>(St.Handles[BLACK_PEN], OBJ_PEN)};
+    Dc->S.SelBrush = {St.Handles[WHITE_BRUSH], Find<Brush>(St.Handles[WHITE_BRUSH], OBJ_BRUSH)};
+    Dc->S.SelFont = {St.Handles[SYSTEM_FONT], Find<Font>(St.Handles[SYSTEM_FONT], OBJ_FONT)};
     if (memory)
-        dc->S.SelBitmap = {st.DefaultBmpHandle, st.DefaultBmp};
-    return dc;
+        Dc->S.SelBitmap = {St.DefaultBmpHandle, St.DefaultBmp};
+    return Dc;
 }
 
 int ScreenW = 1920, ScreenH = 1080;
@@ -533,82 +533,82 @@ HDC CreateCompatibleDC(HDC) {
 }
 
 BOOL DeleteDC(HDC hdc) {
-    auto dc = FindDC(hdc);
-    if (!dc || dc->Screen)
+    auto Dc = FindDC(hdc);
+    if (!Dc || Dc->Screen)
         return false;
-    auto& t = Table();
-    std::lock_guard<std::mutex> g(t.Lock);
-    if (t.Objects.erase(reinterpret_cast<std::uintptr_t>(hdc)))
-        --t.Live;
+    auto& T = Table();
+    std::lock_guard<std::mutex> G(T.Lock);
+    if (T.Objects.erase(reinterpret_cast<std::uintptr_t>(hdc)))
+        --T.Live;
     return true;
 }
 
 HDC GetScreenDC() {
-    static HDC screen = [] {
-        auto dc = NewDC(true);
-        dc->Screen = true;
-        dc->Type = OBJ_DC;
-        auto b = std::make_shared<Bitmap>();
-        b->Allocate(1, 1, 32, true);
-        dc->S.SelBitmap = {nullptr, b};
-        dc->Stock = true;
-        return static_cast<HDC>(AddStock(dc));
+    static HDC Screen = [] {
+        auto Dc = NewDC(true);
+        Dc->Screen = true;
+        Dc->Type = OBJ_DC;
+        auto B = std::make_shared<Bitmap>();
+        B->Allocate(1, 1, 32, true);
+        Dc->S.SelBitmap = {nullptr, B};
+        Dc->Stock = true;
+        return static_cast<HDC>(AddStock(Dc));
     }();
-    return screen;
+    return Screen;
 }
 
 HDC CreateSurfaceDC(HBITMAP surface, POINT origin, HRGN visRgn) {
-    auto b = Find<Bitmap>(surface, OBJ_BITMAP);
-    if (!b)
+    auto B = Find<Bitmap>(surface, OBJ_BITMAP);
+    if (!B)
         return nullptr;
-    auto dc = NewDC(false);
-    dc->Surface = b;
-    dc->SurfaceOrigin = origin;
+    auto Dc = NewDC(false);
+    Dc->Surface = B;
+    Dc->SurfaceOrigin = origin;
     if (visRgn)
-        dc->VisRgn = GdiRegionOf(visRgn);
-    return static_cast<HDC>(AddObject(dc));
+        Dc->VisRgn = GdiRegionOf(visRgn);
+    return static_cast<HDC>(AddObject(Dc));
 }
 
 BOOL SetDCSurfaceOrigin(HDC hdc, POINT origin) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    dc->SurfaceOrigin = origin;
-    dc->InvalidateClip();
+    Dc->SurfaceOrigin = origin;
+    Dc->InvalidateClip();
     return true;
 }
 
 BOOL SetDCVisibleRegion(HDC hdc, HRGN visRgn) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
     if (visRgn)
-        dc->VisRgn = GdiRegionOf(visRgn);
+        Dc->VisRgn = GdiRegionOf(visRgn);
     else
-        dc->VisRgn.reset();
-    dc->InvalidateClip();
+        Dc->VisRgn.reset();
+    Dc->InvalidateClip();
     return true;
 }
 
 int SaveDC(HDC hdc) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return 0;
-    dc->Saved.push_back(dc->S);
-    return int(dc->Saved.size());
+    Dc->Saved.push_back(Dc->S);
+    return int(Dc->Saved.size());
 }
 
 BOOL RestoreDC(HDC hdc, int n) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    int count = int(dc->Saved.size());
-    int idx = n < 0 ? count + n : n - 1; // -1: the latest
-    if (idx < 0 || idx >= count)
+    int Count = int(Dc->Saved.size());
+    int Idx = n < 0 ? Count + n : n - 1; // -1: the latest
+    if (Idx < 0 || Idx >= Count)
         return false;
-    dc->S = dc->Saved[idx];
-    dc->Saved.resize(idx);
-    dc->InvalidateClip();
+    Dc->S = Dc->Saved[Idx];
+    Dc->Saved.resize(Idx);
+    Dc->InvalidateClip();
     return true;
 }
 
@@ -619,9 +619,9 @@ int GetDeviceCaps(HDC hdc, int index) {
     case VERTRES:
         return ScreenH;
     case BITSPIXEL: {
-        auto dc = FindDC(hdc);
-        if (dc && dc->Memory && dc->Target() && !dc->Screen)
-            return dc->Target()->BitCount;
+        auto Dc = FindDC(hdc);
+        if (Dc && Dc->Memory && Dc->Target() && !Dc->Screen)
+            return Dc->Target()->BitCount;
         return 32;
     }
     case PLANES:
@@ -646,31 +646,31 @@ void SetScreenSize(int width, int height) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
-    auto dc = FindDC(hdc);
-    auto o = FindObject(h);
-    if (!dc || !o)
+    auto Dc = FindDC(hdc);
+    auto O = FindObject(h);
+    if (!Dc || !O)
         return nullptr;
-    HGDIOBJ old = nullptr;
-    switch (o->Type) {
+    HGDIOBJ Old = nullptr;
+    switch (O->Type) {
     case OBJ_PEN:
-        old = dc->S.SelPen.Handle;
-        dc->S.SelPen = {h, std::static_pointer_cast<Pen>(o)};
-        return old;
+        Old = Dc->S.SelPen.Handle;
+        Dc->S.SelPen = {h, std::static_pointer_cast<Pen>(O)};
+        return Old;
     case OBJ_BRUSH:
-        old = dc->S.SelBrush.Handle;
-        dc->S.SelBrush = {h, std::static_pointer_cast<Brush>(o)};
-        return old;
+        Old = Dc->S.SelBrush.Handle;
+        Dc->S.SelBrush = {h, std::static_pointer_cast<Brush>(O)};
+        return Old;
     case OBJ_FONT:
-        old = dc->S.SelFont.Handle;
-        dc->S.SelFont = {h, std::static_pointer_cast<Font>(o)};
-        return old;
+        Old = Dc->S.SelFont.Handle;
+        Dc->S.SelFont = {h, std::static_pointer_cast<Font>(O)};
+        return Old;
     case OBJ_BITMAP:
-        if (!dc->Memory || dc->Screen)
+        if (!Dc->Memory || Dc->Screen)
             return nullptr;
-        old = dc->S.SelBitmap.Handle;
-        dc->S.SelBitmap = {h, std::static_pointer_cast<Bitmap>(o)};
-        dc->InvalidateClip();
-        return old;
+        Old = Dc->S.SelBitmap.Handle;
+        Dc->S.SelBitmap = {h, std::static_pointer_cast<Bitmap>(O)};
+        Dc->InvalidateClip();
+        return Old;
     case OBJ_REGION:
         return reinterpret_cast<HGDIOBJ>(std::intptr_t(SelectClipRgn(hdc, static_cast<HRGN>(h))));
     default:
@@ -679,18 +679,18 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
 }
 
 HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return nullptr;
     switch (type) {
     case OBJ_PEN:
-        return dc->S.SelPen.Handle;
+        return Dc->S.SelPen.Handle;
     case OBJ_BRUSH:
-        return dc->S.SelBrush.Handle;
+        return Dc->S.SelBrush.Handle;
     case OBJ_FONT:
-        return dc->S.SelFont.Handle;
+        return Dc->S.SelFont.Handle;
     case OBJ_BITMAP:
-        return dc->S.SelBitmap.Handle;
+        return Dc->S.SelBitmap.Handle;
     default:
         return nullptr;
     }
@@ -743,17 +743,17 @@ BOOL OffsetViewportOrgEx(HDC hdc, int x, int y, POINT* lppt) {
 }
 BOOL LPtoDP(HDC hdc, POINT* p, int c) {
     DC_OR(false);
-    for (int i = 0; i < c; ++i) {
-        p[i].X += dc->S.ViewportOrg.X - dc->S.WindowOrg.X;
-        p[i].Y += dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
+    for (int I = 0; I < c; ++I) {
+        p[I].X += dc->S.ViewportOrg.X - dc->S.WindowOrg.X;
+        p[I].Y += dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
     }
     return true;
 }
 BOOL DPtoLP(HDC hdc, POINT* p, int c) {
     DC_OR(false);
-    for (int i = 0; i < c; ++i) {
-        p[i].X -= dc->S.ViewportOrg.X - dc->S.WindowOrg.X;
-        p[i].Y -= dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
+    for (int I = 0; I < c; ++I) {
+        p[I].X -= dc->S.ViewportOrg.X - dc->S.WindowOrg.X;
+        p[I].Y -= dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
     }
     return true;
 }
@@ -874,21 +874,21 @@ HBRUSH CreateSolidBrush(COLORREF color) {
     return static_cast<HBRUSH>(AddObject(SolidBrush(color & 0xFFFFFF)));
 }
 HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
-    auto b = SolidBrush(color & 0xFFFFFF, BS_HATCHED);
-    b->Hatch = std::clamp(hatch, 0, 5);
-    return static_cast<HBRUSH>(AddObject(b));
+    auto B = SolidBrush(color & 0xFFFFFF, BS_HATCHED);
+    B->Hatch = std::clamp(hatch, 0, 5);
+    return static_cast<HBRUSH>(AddObject(B));
 }
 HBRUSH CreatePatternBrush(HBITMAP hbm) {
-    auto src = Find<Bitmap>(hbm, OBJ_BITMAP);
-    if (!src)
+    auto Src = Find<Bitmap>(hbm, OBJ_BITMAP);
+    if (!Src)
         return nullptr;
-    auto copy = std::make_shared<Bitmap>();
-    copy->Allocate(src->Width, src->Height, src->BitCount, src->TopDown);
-    std::memcpy(copy->Bits, src->Bits, std::size_t(src->Stride) * src->Height);
-    copy->Palette = src->Palette;
-    auto b = SolidBrush(0, BS_PATTERN);
-    b->Pattern = copy;
-    return static_cast<HBRUSH>(AddObject(b));
+    auto Copy = std::make_shared<Bitmap>();
+    Copy->Allocate(Src->Width, Src->Height, Src->BitCount, Src->TopDown);
+    std::memcpy(Copy->Bits, Src->Bits, std::size_t(Src->Stride) * Src->Height);
+    Copy->Palette = Src->Palette;
+    auto B = SolidBrush(0, BS_PATTERN);
+    B->Pattern = Copy;
+    return static_cast<HBRUSH>(AddObject(B));
 }
 HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
     if (!lb)
@@ -916,14 +916,14 @@ HBRUSH GetSysColorBrush(int i) {
 // ---- regions ----
 
 GdiRegion GdiRegionOf(HRGN rgn) {
-    auto r = Find<Region>(rgn, OBJ_REGION);
-    return r ? r->Rgn : GdiRegion();
+    auto R = Find<Region>(rgn, OBJ_REGION);
+    return R ? R->Rgn : GdiRegion();
 }
 
 HRGN CreateRgnFromRegion(const GdiRegion& region) {
-    auto r = std::make_shared<Region>();
-    r->Rgn = region;
-    return static_cast<HRGN>(AddObject(r));
+    auto R = std::make_shared<Region>();
+    R->Rgn = region;
+    return static_cast<HRGN>(AddObject(R));
 }
 
 namespace {
@@ -954,88 +954,88 @@ HRGN CreatePolygonRgn(const POINT* pts, int n, int mode) {
 }
 
 int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
-    auto d = Find<Region>(dst, OBJ_REGION);
-    auto a = Find<Region>(src1, OBJ_REGION);
-    if (!d || !a)
+    auto D = Find<Region>(dst, OBJ_REGION);
+    auto A = Find<Region>(src1, OBJ_REGION);
+    if (!D || !A)
         return ERROR;
     if (mode == RGN_COPY) {
-        d->Rgn = a->Rgn;
-        return d->Rgn.Kind();
+        D->Rgn = A->Rgn;
+        return D->Rgn.Kind();
     }
-    auto b = Find<Region>(src2, OBJ_REGION);
-    if (!b || mode < RGN_AND || mode > RGN_DIFF)
+    auto B = Find<Region>(src2, OBJ_REGION);
+    if (!B || mode < RGN_AND || mode > RGN_DIFF)
         return ERROR;
-    d->Rgn = GdiRegion::Combine(a->Rgn, b->Rgn, mode);
-    return d->Rgn.Kind();
+    D->Rgn = GdiRegion::Combine(A->Rgn, B->Rgn, mode);
+    return D->Rgn.Kind();
 }
 
 int OffsetRgn(HRGN h, int x, int y) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    if (!r)
+    auto R = Find<Region>(h, OBJ_REGION);
+    if (!R)
         return ERROR;
-    r->Rgn.Offset(x, y);
-    return r->Rgn.Kind();
+    R->Rgn.Offset(x, y);
+    return R->Rgn.Kind();
 }
 BOOL PtInRegion(HRGN h, int x, int y) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    return r && r->Rgn.Contains(x, y);
+    auto R = Find<Region>(h, OBJ_REGION);
+    return R && R->Rgn.Contains(x, y);
 }
 BOOL RectInRegion(HRGN h, const RECT* rc) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    return r && rc && r->Rgn.Overlaps(Ordered(rc->Left, rc->Top, rc->Right, rc->Bottom));
+    auto R = Find<Region>(h, OBJ_REGION);
+    return R && rc && R->Rgn.Overlaps(Ordered(rc->Left, rc->Top, rc->Right, rc->Bottom));
 }
 BOOL EqualRgn(HRGN h1, HRGN h2) {
-    auto a = Find<Region>(h1, OBJ_REGION);
-    auto b = Find<Region>(h2, OBJ_REGION);
-    return a && b && a->Rgn == b->Rgn;
+    auto A = Find<Region>(h1, OBJ_REGION);
+    auto B = Find<Region>(h2, OBJ_REGION);
+    return A && B && A->Rgn == B->Rgn;
 }
 int GetRgnBox(HRGN h, RECT* rc) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    if (!r || !rc)
+    auto R = Find<Region>(h, OBJ_REGION);
+    if (!R || !rc)
         return ERROR;
-    *rc = r->Rgn.Bounds();
-    return r->Rgn.Kind();
+    *rc = R->Rgn.Bounds();
+    return R->Rgn.Kind();
 }
 BOOL SetRectRgn(HRGN h, int l, int t, int rr, int b) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    if (!r)
+    auto R = Find<Region>(h, OBJ_REGION);
+    if (!R)
         return false;
-    r->Rgn = GdiRegion::FromRect(Ordered(l, t, rr, b));
+    R->Rgn = GdiRegion::FromRect(Ordered(l, t, rr, b));
     return true;
 }
 
 DWORD GetRegionData(HRGN h, DWORD nCount, RGNDATA* data) {
-    auto r = Find<Region>(h, OBJ_REGION);
-    if (!r)
+    auto R = Find<Region>(h, OBJ_REGION);
+    if (!R)
         return 0;
-    auto rects = r->Rgn.Rects();
-    DWORD need = DWORD(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
-    if (!data || nCount < need)
-        return need;
-    RGNDATAHEADER hdr;
-    hdr.nCount = DWORD(rects.size());
-    hdr.nRgnSize = DWORD(rects.size() * sizeof(RECT));
-    hdr.rcBound = r->Rgn.Bounds();
-    std::memcpy(static_cast<void*>(data), &hdr, sizeof hdr);
-    if (!rects.empty())
-        std::memcpy(reinterpret_cast<char*>(data) + sizeof hdr, rects.data(), rects.size() * sizeof(RECT));
-    return need;
+    auto Rects = R->Rgn.Rects();
+    DWORD Need = DWORD(sizeof(RGNDATAHEADER) + Rects.size() * sizeof(RECT));
+    if (!data || nCount < Need)
+        return Need;
+    RGNDATAHEADER Hdr;
+    Hdr.nCount = DWORD(Rects.size());
+    Hdr.nRgnSize = DWORD(Rects.size() * sizeof(RECT));
+    Hdr.rcBound = R->Rgn.Bounds();
+    std::memcpy(static_cast<void*>(data), &Hdr, sizeof Hdr);
+    if (!Rects.empty())
+        std::memcpy(reinterpret_cast<char*>(data) + sizeof Hdr, Rects.data(), Rects.size() * sizeof(RECT));
+    return Need;
 }
 
 HRGN ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* data) {
     if (lpx || !data || nCount < sizeof(RGNDATAHEADER))
         return nullptr;
-    RGNDATAHEADER hdr;
-    std::memcpy(&hdr, static_cast<const void*>(data), sizeof hdr);
-    if (hdr.dwSize != sizeof(RGNDATAHEADER) || hdr.iType != RDH_RECTANGLES)
+    RGNDATAHEADER Hdr;
+    std::memcpy(&Hdr, static_cast<const void*>(data), sizeof Hdr);
+    if (Hdr.dwSize != sizeof(RGNDATAHEADER) || Hdr.iType != RDH_RECTANGLES)
         return nullptr;
     // The rectangles must lie within the bytes the caller gave.
-    if (hdr.nCount > (nCount - sizeof hdr) / sizeof(RECT))
+    if (Hdr.nCount > (nCount - sizeof Hdr) / sizeof(RECT))
         return nullptr;
-    std::vector<RECT> rects(hdr.nCount);
-    if (hdr.nCount)
-        std::memcpy(rects.data(), reinterpret_cast<const char*>(data) + sizeof hdr, hdr.nCount * sizeof(RECT));
-    return CreateRgnFromRegion(GdiRegion::FromRects(rects.data(), int(rects.size())));
+    std::vector<RECT> Rects(Hdr.nCount);
+    if (Hdr.nCount)
+        std::memcpy(Rects.data(), reinterpret_cast<const char*>(data) + sizeof Hdr, Hdr.nCount * sizeof(RECT));
+    return CreateRgnFromRegion(GdiRegion::FromRects(Rects.data(), int(Rects.size())));
 }
 
 // ---- clipping ----
@@ -1051,24 +1051,24 @@ int ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode) {
             return ERROR;
         dc->S.ClipRgn.reset();
     } else {
-        auto r = Find<Region>(hrgn, OBJ_REGION);
-        if (!r)
+        auto R = Find<Region>(hrgn, OBJ_REGION);
+        if (!R)
             return ERROR;
         if (mode == RGN_COPY || !dc->S.ClipRgn) {
             // Without a clip region the DC's whole area counts as the current one.
             if (mode == RGN_COPY || mode == RGN_AND || mode == RGN_OR)
-                dc->S.ClipRgn = mode == RGN_OR && dc->S.ClipRgn ? dc->S.ClipRgn->Union(r->Rgn) : r->Rgn;
+                dc->S.ClipRgn = mode == RGN_OR && dc->S.ClipRgn ? dc->S.ClipRgn->Union(R->Rgn) : R->Rgn;
             else {
-                Bitmap* t = dc->Target();
-                GdiRegion whole = GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y,
-                                                       (t ? t->Width : 0) - dc->SurfaceOrigin.X,
-                                                       (t ? t->Height : 0) - dc->SurfaceOrigin.Y});
-                dc->S.ClipRgn = GdiRegion::Combine(whole, r->Rgn, mode);
+                Bitmap* T = dc->Target();
+                GdiRegion Whole = GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y,
+                                                       (T ? T->Width : 0) - dc->SurfaceOrigin.X,
+                                                       (T ? T->Height : 0) - dc->SurfaceOrigin.Y});
+                dc->S.ClipRgn = GdiRegion::Combine(Whole, R->Rgn, mode);
             }
         } else {
             if (mode < RGN_AND || mode > RGN_DIFF)
                 return ERROR;
-            dc->S.ClipRgn = GdiRegion::Combine(*dc->S.ClipRgn, r->Rgn, mode);
+            dc->S.ClipRgn = GdiRegion::Combine(*dc->S.ClipRgn, R->Rgn, mode);
         }
     }
     dc->InvalidateClip();
@@ -1079,15 +1079,15 @@ namespace {
 int ClipWithRect(HDC hdc, int l, int t, int r, int b, int mode) {
     DC_OR(ERROR);
     // Logical to device.
-    int dx = dc->S.ViewportOrg.X - dc->S.WindowOrg.X, dy = dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
-    GdiRegion rect = GdiRegion::FromRect(Ordered(l + dx, t + dy, r + dx, b + dy));
+    int Dx = dc->S.ViewportOrg.X - dc->S.WindowOrg.X, Dy = dc->S.ViewportOrg.Y - dc->S.WindowOrg.Y;
+    GdiRegion Rect = GdiRegion::FromRect(Ordered(l + Dx, t + Dy, r + Dx, b + Dy));
     if (!dc->S.ClipRgn) {
-        Bitmap* tg = dc->Target();
+        Bitmap* Tg = dc->Target();
         dc->S.ClipRgn =
-            GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y, (tg ? tg->Width : 0) - dc->SurfaceOrigin.X,
-                                 (tg ? tg->Height : 0) - dc->SurfaceOrigin.Y});
+            GdiRegion::FromRect({-dc->SurfaceOrigin.X, -dc->SurfaceOrigin.Y, (Tg ? Tg->Width : 0) - dc->SurfaceOrigin.X,
+                                 (Tg ? Tg->Height : 0) - dc->SurfaceOrigin.Y});
     }
-    dc->S.ClipRgn = GdiRegion::Combine(*dc->S.ClipRgn, rect, mode);
+    dc->S.ClipRgn = GdiRegion::Combine(*dc->S.ClipRgn, Rect, mode);
     dc->InvalidateClip();
     return dc->Clip().Kind();
 }
@@ -1112,22 +1112,22 @@ int GetClipBox(HDC hdc, RECT* r) {
     DC_OR(ERROR);
     if (!r)
         return ERROR;
-    const GdiRegion& c = dc->Clip();
-    TRect b = c.Bounds();
-    if (!c.IsEmpty())
-        OffsetRect(&b, -dc->OffX(), -dc->OffY());
-    *r = b;
-    return c.Kind();
+    const GdiRegion& C = dc->Clip();
+    TRect B = C.Bounds();
+    if (!C.IsEmpty())
+        OffsetRect(&B, -dc->OffX(), -dc->OffY());
+    *r = B;
+    return C.Kind();
 }
 
 int GetClipRgn(HDC hdc, HRGN hrgn) {
     DC_OR(-1);
-    auto r = Find<Region>(hrgn, OBJ_REGION);
-    if (!r)
+    auto R = Find<Region>(hrgn, OBJ_REGION);
+    if (!R)
         return -1;
     if (!dc->S.ClipRgn)
         return 0;
-    r->Rgn = *dc->S.ClipRgn;
+    R->Rgn = *dc->S.ClipRgn;
     return 1;
 }
 
@@ -1140,7 +1140,7 @@ BOOL RectVisible(HDC hdc, const RECT* rc) {
     DC_OR(false);
     if (!rc)
         return false;
-    TRect s = Ordered(rc->Left, rc->Top, rc->Right, rc->Bottom);
-    OffsetRect(&s, dc->OffX(), dc->OffY());
-    return dc->Clip().Overlaps(s);
+    TRect S = Ordered(rc->Left, rc->Top, rc->Right, rc->Bottom);
+    OffsetRect(&S, dc->OffX(), dc->OffY());
+    return dc->Clip().Overlaps(S);
 }

@@ -16,43 +16,43 @@ void GdiRegion::AppendBand(int top, int bottom, std::vector<Span>&& spans) {
 }
 
 GdiRegion GdiRegion::FromRect(const TRect& r) {
-    GdiRegion g;
+    GdiRegion G;
     if (r.Right > r.Left && r.Bottom > r.Top)
-        g.FBands.push_back(Band{r.Top, r.Bottom, {{r.Left, r.Right}}});
-    return g;
+        G.FBands.push_back(Band{r.Top, r.Bottom, {{r.Left, r.Right}}});
+    return G;
 }
 
 GdiRegion GdiRegion::FromRects(const TRect* rects, int count) {
     // Sort the rectangles into rows by their edges, then join per band: cheaper than repeated unions.
-    std::vector<int> ys;
-    for (int i = 0; i < count; ++i)
-        if (!IsRectEmpty(rects[i])) {
-            ys.push_back(rects[i].Top);
-            ys.push_back(rects[i].Bottom);
+    std::vector<int> Ys;
+    for (int I = 0; I < count; ++I)
+        if (!IsRectEmpty(rects[I])) {
+            Ys.push_back(rects[I].Top);
+            Ys.push_back(rects[I].Bottom);
         }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-    GdiRegion g;
-    std::vector<Span> raw;
-    for (size_t k = 0; k + 1 < ys.size(); ++k) {
-        int y0 = ys[k], y1 = ys[k + 1];
-        raw.clear();
-        for (int i = 0; i < count; ++i) {
-            const TRect& r = rects[i];
-            if (!IsRectEmpty(r) && r.Top <= y0 && r.Bottom >= y1)
-                raw.push_back({r.Left, r.Right});
+    std::sort(Ys.begin(), Ys.end());
+    Ys.erase(std::unique(Ys.begin(), Ys.end()), Ys.end());
+    GdiRegion G;
+    std::vector<Span> Raw;
+    for (size_t K = 0; K + 1 < Ys.size(); ++K) {
+        int Y0 = Ys[K], Y1 = Ys[K + 1];
+        Raw.clear();
+        for (int I = 0; I < count; ++I) {
+            const TRect& R = rects[I];
+            if (!IsRectEmpty(R) && R.Top <= Y0 && R.Bottom >= Y1)
+                Raw.push_back({R.Left, R.Right});
         }
-        std::sort(raw.begin(), raw.end(), [](const Span& a, const Span& b) { return a.Left < b.Left; });
-        std::vector<Span> merged;
-        for (const Span& s : raw) {
-            if (!merged.empty() && s.Left <= merged.back().Right)
-                merged.back().Right = std::max(merged.back().Right, s.Right);
+        std::sort(Raw.begin(), Raw.end(), [](const Span& a, const Span& b) { return a.Left < b.Left; });
+        std::vector<Span> Merged;
+        for (const Span& S : Raw) {
+            if (!Merged.empty() && S.Left <= Merged.back().Right)
+                Merged.back().Right = std::max(Merged.back().Right, S.Right);
             else
-                merged.push_back(s);
+                Merged.push_back(S);
         }
-        g.AppendBand(y0, y1, std::move(merged));
+        G.AppendBand(Y0, Y1, std::move(Merged));
     }
-    return g;
+    return G;
 }
 
 namespace {
@@ -63,126 +63,126 @@ bool EllipseRow(int w, int h, int y, int& x0, int& x1) {
     // Box (0, 0, w, h); pixel y, columns 0..w-1.
     long long W = w, H = h;
     long long Y = 2LL * y + 1 - H;
-    long long rhs = W * W * H * H - Y * Y * W * W;
-    if (rhs < 0)
+    long long Rhs = W * W * H * H - Y * Y * W * W;
+    if (Rhs < 0)
         return false;
     // Column x is inside when (2x + 1 - W)^2 * H^2 <= rhs.
-    double half = std::sqrt(double(rhs)) / double(H); // max |X|
-    int xs = int(std::floor((W - 1 - half) / 2.0)) - 1;
-    if (xs < 0)
-        xs = 0;
-    auto inside = [&](int x) {
+    double Half = std::sqrt(double(Rhs)) / double(H); // max |X|
+    int Xs = int(std::floor((W - 1 - Half) / 2.0)) - 1;
+    if (Xs < 0)
+        Xs = 0;
+    auto Inside = [&](int x) {
         long long X = 2LL * x + 1 - W;
-        return X * X * H * H <= rhs;
+        return X * X * H * H <= Rhs;
     };
-    while (xs < w && !inside(xs))
-        ++xs;
-    while (xs > 0 && inside(xs - 1))
-        --xs;
-    if (xs >= w || !inside(xs))
+    while (Xs < w && !Inside(Xs))
+        ++Xs;
+    while (Xs > 0 && Inside(Xs - 1))
+        --Xs;
+    if (Xs >= w || !Inside(Xs))
         return false;
-    x0 = xs;
-    x1 = w - xs; // symmetric
+    x0 = Xs;
+    x1 = w - Xs; // symmetric
     return true;
 }
 
 } // namespace
 
 GdiRegion GdiRegion::Ellipse(const TRect& box) {
-    GdiRegion g;
-    int w = box.Width(), h = box.Height();
-    if (w <= 0 || h <= 0)
-        return g;
-    for (int y = 0; y < h; ++y) {
-        int a, b;
-        if (EllipseRow(w, h, y, a, b))
-            g.AppendBand(box.Top + y, box.Top + y + 1, {{box.Left + a, box.Left + b}});
+    GdiRegion G;
+    int W = box.Width(), H = box.Height();
+    if (W <= 0 || H <= 0)
+        return G;
+    for (int Y = 0; Y < H; ++Y) {
+        int A, B;
+        if (EllipseRow(W, H, Y, A, B))
+            G.AppendBand(box.Top + Y, box.Top + Y + 1, {{box.Left + A, box.Left + B}});
     }
-    return g;
+    return G;
 }
 
 GdiRegion GdiRegion::RoundRect(const TRect& box, int ew, int eh) {
-    GdiRegion g;
-    int w = box.Width(), h = box.Height();
-    if (w <= 0 || h <= 0)
-        return g;
-    ew = std::clamp(std::abs(ew), 0, w);
-    eh = std::clamp(std::abs(eh), 0, h);
+    GdiRegion G;
+    int W = box.Width(), H = box.Height();
+    if (W <= 0 || H <= 0)
+        return G;
+    ew = std::clamp(std::abs(ew), 0, W);
+    eh = std::clamp(std::abs(eh), 0, H);
     if (ew < 2 || eh < 2)
         return FromRect(box);
-    for (int y = 0; y < h; ++y) {
-        int ey = -1;
-        if (y < eh / 2)
-            ey = y;
-        else if (h - 1 - y < eh / 2)
-            ey = eh - (h - y);
-        int a = 0, b = w;
-        if (ey >= 0) {
-            int ea, eb;
-            if (!EllipseRow(ew, eh, ey, ea, eb))
+    for (int Y = 0; Y < H; ++Y) {
+        int Ey = -1;
+        if (Y < eh / 2)
+            Ey = Y;
+        else if (H - 1 - Y < eh / 2)
+            Ey = eh - (H - Y);
+        int A = 0, B = W;
+        if (Ey >= 0) {
+            int Ea, Eb;
+            if (!EllipseRow(ew, eh, Ey, Ea, Eb))
                 continue;
-            a = ea;
-            b = w - ea;
+            A = Ea;
+            B = W - Ea;
         }
-        g.AppendBand(box.Top + y, box.Top + y + 1, {{box.Left + a, box.Left + b}});
+        G.AppendBand(box.Top + Y, box.Top + Y + 1, {{box.Left + A, box.Left + B}});
     }
-    return g;
+    return G;
 }
 
 GdiRegion GdiRegion::Polygon(const TPoint* pts, int count, int fillMode) {
-    GdiRegion g;
+    GdiRegion G;
     if (count < 3)
-        return g;
-    int ymin = pts[0].Y, ymax = pts[0].Y;
-    for (int i = 1; i < count; ++i) {
-        ymin = std::min(ymin, pts[i].Y);
-        ymax = std::max(ymax, pts[i].Y);
+        return G;
+    int Ymin = pts[0].Y, Ymax = pts[0].Y;
+    for (int I = 1; I < count; ++I) {
+        Ymin = std::min(Ymin, pts[I].Y);
+        Ymax = std::max(Ymax, pts[I].Y);
     }
     struct Cross {
         double X;
         int Dir;
     };
-    std::vector<Cross> xs;
-    for (int y = ymin; y < ymax; ++y) {
-        double yc = y + 0.5;
-        xs.clear();
-        for (int i = 0; i < count; ++i) {
-            TPoint a = pts[i], b = pts[(i + 1) % count];
-            if (a.Y == b.Y)
+    std::vector<Cross> Xs;
+    for (int Y = Ymin; Y < Ymax; ++Y) {
+        double Yc = Y + 0.5;
+        Xs.clear();
+        for (int I = 0; I < count; ++I) {
+            TPoint A = pts[I], B = pts[(I + 1) % count];
+            if (A.Y == B.Y)
                 continue;
-            int dir = b.Y > a.Y ? 1 : -1;
-            if (a.Y > b.Y)
-                std::swap(a, b);
-            if (yc < a.Y || yc >= b.Y)
+            int Dir = B.Y > A.Y ? 1 : -1;
+            if (A.Y > B.Y)
+                std::swap(A, B);
+            if (Yc < A.Y || Yc >= B.Y)
                 continue;
-            xs.push_back({a.X + (yc - a.Y) * double(b.X - a.X) / double(b.Y - a.Y), dir});
+            Xs.push_back({A.X + (Yc - A.Y) * double(B.X - A.X) / double(B.Y - A.Y), Dir});
         }
-        std::sort(xs.begin(), xs.end(), [](const Cross& p, const Cross& q) { return p.X < q.X; });
-        std::vector<Span> spans;
-        auto add = [&](double xa, double xb) {
+        std::sort(Xs.begin(), Xs.end(), [](const Cross& p, const Cross& q) { return p.X < q.X; });
+        std::vector<Span> Spans;
+        auto Add = [&](double xa, double xb) {
             // Columns whose centre x + 0.5 lies in [xa, xb).
-            int c0 = int(std::ceil(xa - 0.5)), c1 = int(std::ceil(xb - 0.5));
-            if (c0 >= c1)
+            int C0 = int(std::ceil(xa - 0.5)), C1 = int(std::ceil(xb - 0.5));
+            if (C0 >= C1)
                 return;
-            if (!spans.empty() && c0 <= spans.back().Right)
-                spans.back().Right = std::max(spans.back().Right, c1);
+            if (!Spans.empty() && C0 <= Spans.back().Right)
+                Spans.back().Right = std::max(Spans.back().Right, C1);
             else
-                spans.push_back({c0, c1});
+                Spans.push_back({C0, C1});
         };
         if (fillMode == WINDING) {
-            int wind = 0;
-            for (size_t k = 0; k + 1 < xs.size(); ++k) {
-                wind += xs[k].Dir;
-                if (wind != 0)
-                    add(xs[k].X, xs[k + 1].X);
+            int Wind = 0;
+            for (size_t K = 0; K + 1 < Xs.size(); ++K) {
+                Wind += Xs[K].Dir;
+                if (Wind != 0)
+                    Add(Xs[K].X, Xs[K + 1].X);
             }
         } else {
-            for (size_t k = 0; k + 1 < xs.size(); k += 2)
-                add(xs[k].X, xs[k + 1].X);
+            for (size_t K = 0; K + 1 < Xs.size(); K += 2)
+                Add(Xs[K].X, Xs[K + 1].X);
         }
-        g.AppendBand(y, y + 1, std::move(spans));
+        G.AppendBand(Y, Y + 1, std::move(Spans));
     }
-    return g;
+    return G;
 }
 
 namespace {
@@ -204,71 +204,71 @@ bool Apply(int mode, bool a, bool b) {
 
 std::vector<GdiRegion::Span> CombineSpans(const std::vector<GdiRegion::Span>* a, const std::vector<GdiRegion::Span>* b,
                                           int mode) {
-    static const std::vector<GdiRegion::Span> none;
-    const auto& sa = a ? *a : none;
-    const auto& sb = b ? *b : none;
-    std::vector<int> xs;
-    xs.reserve((sa.size() + sb.size()) * 2);
-    for (const auto& s : sa) {
-        xs.push_back(s.Left);
-        xs.push_back(s.Right);
+    static const std::vector<GdiRegion::Span> None;
+    const auto& Sa = a ? *a : None;
+    const auto& Sb = b ? *b : None;
+    std::vector<int> Xs;
+    Xs.reserve((Sa.size() + Sb.size()) * 2);
+    for (const auto& S : Sa) {
+        Xs.push_back(S.Left);
+        Xs.push_back(S.Right);
     }
-    for (const auto& s : sb) {
-        xs.push_back(s.Left);
-        xs.push_back(s.Right);
+    for (const auto& S : Sb) {
+        Xs.push_back(S.Left);
+        Xs.push_back(S.Right);
     }
-    std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
-    std::vector<GdiRegion::Span> out;
-    size_t ia = 0, ib = 0;
-    for (size_t k = 0; k + 1 < xs.size(); ++k) {
-        int x0 = xs[k], x1 = xs[k + 1];
-        while (ia < sa.size() && sa[ia].Right <= x0)
-            ++ia;
-        while (ib < sb.size() && sb[ib].Right <= x0)
-            ++ib;
-        bool inA = ia < sa.size() && sa[ia].Left <= x0;
-        bool inB = ib < sb.size() && sb[ib].Left <= x0;
-        if (Apply(mode, inA, inB)) {
-            if (!out.empty() && out.back().Right == x0)
-                out.back().Right = x1;
+    std::sort(Xs.begin(), Xs.end());
+    Xs.erase(std::unique(Xs.begin(), Xs.end()), Xs.end());
+    std::vector<GdiRegion::Span> Out;
+    size_t Ia = 0, Ib = 0;
+    for (size_t K = 0; K + 1 < Xs.size(); ++K) {
+        int X0 = Xs[K], X1 = Xs[K + 1];
+        while (Ia < Sa.size() && Sa[Ia].Right <= X0)
+            ++Ia;
+        while (Ib < Sb.size() && Sb[Ib].Right <= X0)
+            ++Ib;
+        bool InA = Ia < Sa.size() && Sa[Ia].Left <= X0;
+        bool InB = Ib < Sb.size() && Sb[Ib].Left <= X0;
+        if (Apply(mode, InA, InB)) {
+            if (!Out.empty() && Out.back().Right == X0)
+                Out.back().Right = X1;
             else
-                out.push_back({x0, x1});
+                Out.push_back({X0, X1});
         }
     }
-    return out;
+    return Out;
 }
 
 } // namespace
 
 GdiRegion GdiRegion::Combine(const GdiRegion& a, const GdiRegion& b, int mode) {
-    GdiRegion g;
-    std::vector<int> ys;
-    ys.reserve((a.FBands.size() + b.FBands.size()) * 2);
+    GdiRegion G;
+    std::vector<int> Ys;
+    Ys.reserve((a.FBands.size() + b.FBands.size()) * 2);
     for (const auto& band : a.FBands) {
-        ys.push_back(band.Top);
-        ys.push_back(band.Bottom);
+        Ys.push_back(band.Top);
+        Ys.push_back(band.Bottom);
     }
     for (const auto& band : b.FBands) {
-        ys.push_back(band.Top);
-        ys.push_back(band.Bottom);
+        Ys.push_back(band.Top);
+        Ys.push_back(band.Bottom);
     }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-    size_t ia = 0, ib = 0;
-    for (size_t k = 0; k + 1 < ys.size(); ++k) {
-        int y0 = ys[k], y1 = ys[k + 1];
-        while (ia < a.FBands.size() && a.FBands[ia].Bottom <= y0)
-            ++ia;
-        while (ib < b.FBands.size() && b.FBands[ib].Bottom <= y0)
-            ++ib;
-        const std::vector<Span>* sa = ia < a.FBands.size() && a.FBands[ia].Top <= y0 ? &a.FBands[ia].Spans : nullptr;
-        const std::vector<Span>* sb = ib < b.FBands.size() && b.FBands[ib].Top <= y0 ? &b.FBands[ib].Spans : nullptr;
-        if (!sa && !sb)
+    std::sort(Ys.begin(), Ys.end());
+    Ys.erase(std::unique(Ys.begin(), Ys.end()), Ys.end());
+    size_t Ia = 0, Ib = 0;
+    for (size_t K = 0; K + 1 < Ys.size(); ++K) {
+        int Y0 = Ys[K], Y1 = Ys[K + 1];
+        while (Ia < a.FBands.size() && a.FBands[Ia].Bottom <= Y0)
+            ++Ia;
+        while (Ib < b.FBands.size() && b.FBands[Ib].Bottom <= Y0)
+            ++Ib;
+        const std::vector<Span>* Sa = Ia < a.FBands.size() && a.FBands[Ia].Top <= Y0 ? &a.FBands[Ia].Spans : nullptr;
+        const std::vector<Span>* Sb = Ib < b.FBands.size() && b.FBands[Ib].Top <= Y0 ? &b.FBands[Ib].Spans : nullptr;
+        if (!Sa && !Sb)
             continue;
-        g.AppendBand(y0, y1, CombineSpans(sa, sb, mode));
+        G.AppendBand(Y0, Y1, CombineSpans(Sa, Sb, mode));
     }
-    return g;
+    return G;
 }
 
 GdiRegion GdiRegion::Union(const GdiRegion& o) const {
@@ -288,26 +288,26 @@ void GdiRegion::Offset(int dx, int dy) {
     for (auto& band : FBands) {
         band.Top += dy;
         band.Bottom += dy;
-        for (auto& s : band.Spans) {
-            s.Left += dx;
-            s.Right += dx;
+        for (auto& S : band.Spans) {
+            S.Left += dx;
+            S.Right += dx;
         }
     }
 }
 
 const GdiRegion::Band* GdiRegion::BandAt(int y) const {
-    auto it = std::upper_bound(FBands.begin(), FBands.end(), y, [](int v, const Band& b) { return v < b.Bottom; });
-    if (it == FBands.end() || it->Top > y)
+    auto It = std::upper_bound(FBands.begin(), FBands.end(), y, [](int v, const Band& b) { return v < b.Bottom; });
+    if (It == FBands.end() || It->Top > y)
         return nullptr;
-    return &*it;
+    return &*It;
 }
 
 bool GdiRegion::Contains(int x, int y) const {
-    const Band* b = BandAt(y);
-    if (!b)
+    const Band* B = BandAt(y);
+    if (!B)
         return false;
-    for (const auto& s : b->Spans)
-        if (x >= s.Left && x < s.Right)
+    for (const auto& S : B->Spans)
+        if (x >= S.Left && x < S.Right)
             return true;
     return false;
 }
@@ -315,11 +315,11 @@ bool GdiRegion::Contains(int x, int y) const {
 bool GdiRegion::Overlaps(const TRect& r) const {
     if (IsRectEmpty(r))
         return false;
-    for (const auto& b : FBands) {
-        if (b.Bottom <= r.Top || b.Top >= r.Bottom)
+    for (const auto& B : FBands) {
+        if (B.Bottom <= r.Top || B.Top >= r.Bottom)
             continue;
-        for (const auto& s : b.Spans)
-            if (s.Right > r.Left && s.Left < r.Right)
+        for (const auto& S : B.Spans)
+            if (S.Right > r.Left && S.Left < r.Right)
                 return true;
     }
     return false;
@@ -328,13 +328,13 @@ bool GdiRegion::Overlaps(const TRect& r) const {
 TRect GdiRegion::Bounds() const {
     if (FBands.empty())
         return {};
-    TRect r{FBands.front().Spans.front().Left, FBands.front().Top, FBands.front().Spans.back().Right,
+    TRect R{FBands.front().Spans.front().Left, FBands.front().Top, FBands.front().Spans.back().Right,
             FBands.back().Bottom};
-    for (const auto& b : FBands) {
-        r.Left = std::min(r.Left, b.Spans.front().Left);
-        r.Right = std::max(r.Right, b.Spans.back().Right);
+    for (const auto& B : FBands) {
+        R.Left = std::min(R.Left, B.Spans.front().Left);
+        R.Right = std::max(R.Right, B.Spans.back().Right);
     }
-    return r;
+    return R;
 }
 
 int GdiRegion::Kind() const {
@@ -346,9 +346,9 @@ int GdiRegion::Kind() const {
 }
 
 std::vector<TRect> GdiRegion::Rects() const {
-    std::vector<TRect> out;
-    for (const auto& b : FBands)
-        for (const auto& s : b.Spans)
-            out.push_back({s.Left, b.Top, s.Right, b.Bottom});
-    return out;
+    std::vector<TRect> Out;
+    for (const auto& B : FBands)
+        for (const auto& S : B.Spans)
+            Out.push_back({S.Left, B.Top, S.Right, B.Bottom});
+    return Out;
 }

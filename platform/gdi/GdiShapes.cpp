@@ -26,131 +26,131 @@ struct PenState {
 };
 
 PenState PenOf(const DC& dc) {
-    PenState ps;
-    const Pen* p = dc.S.SelPen.Obj.get();
-    if (!p || p->Log.lopnStyle == PS_NULL)
-        return ps;
-    ps.Null = false;
-    ps.Width = std::max(1, int(p->Log.lopnWidth.X));
-    ps.Style = int(p->Log.lopnStyle);
-    static const Pen* dcPen = Find<Pen>(GetStockObject(DC_PEN), OBJ_PEN).get();
-    ps.Color = PixelFromColor(p == dcPen ? dc.S.DCPenColor : p->Log.lopnColor);
-    ps.Back = PixelFromColor(dc.S.BkColor);
-    ps.OpaqueGaps = dc.S.BkMode == OPAQUE;
-    ps.Rop2 = dc.S.Rop2;
-    return ps;
+    PenState Ps;
+    const Pen* P = dc.S.SelPen.Obj.get();
+    if (!P || P->Log.lopnStyle == PS_NULL)
+        return Ps;
+    Ps.Null = false;
+    Ps.Width = std::max(1, int(P->Log.lopnWidth.X));
+    Ps.Style = int(P->Log.lopnStyle);
+    static const Pen* DcPen = Find<Pen>(GetStockObject(DC_PEN), OBJ_PEN).get();
+    Ps.Color = PixelFromColor(P == DcPen ? dc.S.DCPenColor : P->Log.lopnColor);
+    Ps.Back = PixelFromColor(dc.S.BkColor);
+    Ps.OpaqueGaps = dc.S.BkMode == OPAQUE;
+    Ps.Rop2 = dc.S.Rop2;
+    return Ps;
 }
 
 // Dash patterns as on/off run lengths.
 bool DashOn(int style, int pos) {
-    static const int dash[] = {18, 6};
-    static const int dot[] = {3, 3};
-    static const int dashdot[] = {9, 6, 3, 6};
-    static const int dashdotdot[] = {9, 3, 3, 3, 3, 3};
-    const int* runs;
-    int n;
+    static const int Dash[] = {18, 6};
+    static const int Dot[] = {3, 3};
+    static const int Dashdot[] = {9, 6, 3, 6};
+    static const int Dashdotdot[] = {9, 3, 3, 3, 3, 3};
+    const int* Runs;
+    int N;
     switch (style) {
     case PS_DASH:
-        runs = dash;
-        n = 2;
+        Runs = Dash;
+        N = 2;
         break;
     case PS_DOT:
-        runs = dot;
-        n = 2;
+        Runs = Dot;
+        N = 2;
         break;
     case PS_DASHDOT:
-        runs = dashdot;
-        n = 4;
+        Runs = Dashdot;
+        N = 4;
         break;
     case PS_DASHDOTDOT:
-        runs = dashdotdot;
-        n = 6;
+        Runs = Dashdotdot;
+        N = 6;
         break;
     default:
         return true;
     }
-    int total = 0;
-    for (int i = 0; i < n; ++i)
-        total += runs[i];
-    pos %= total;
-    for (int i = 0; i < n; ++i) {
-        if (pos < runs[i])
-            return (i & 1) == 0;
-        pos -= runs[i];
+    int Total = 0;
+    for (int I = 0; I < N; ++I)
+        Total += Runs[I];
+    pos %= Total;
+    for (int I = 0; I < N; ++I) {
+        if (pos < Runs[I])
+            return (I & 1) == 0;
+        pos -= Runs[I];
     }
     return true;
 }
 
 void PenPixel(DC& dc, PenState& ps, int sx, int sy) {
-    bool dashed = ps.Style >= PS_DASH && ps.Style <= PS_DASHDOTDOT && ps.Width <= 1;
-    Pixel c = ps.Color;
-    if (dashed) {
-        bool on = DashOn(ps.Style, ps.DashPos++);
-        if (!on) {
+    bool Dashed = ps.Style >= PS_DASH && ps.Style <= PS_DASHDOTDOT && ps.Width <= 1;
+    Pixel C = ps.Color;
+    if (Dashed) {
+        bool On = DashOn(ps.Style, ps.DashPos++);
+        if (!On) {
             if (!ps.OpaqueGaps)
                 return;
-            c = ps.Back;
+            C = ps.Back;
         }
     }
     if (ps.Width <= 1) {
-        PlotPixel(dc, sx, sy, c, ps.Rop2);
+        PlotPixel(dc, sx, sy, C, ps.Rop2);
         return;
     }
-    int a = ps.Width / 2;
-    for (int y = sy - a; y < sy - a + ps.Width; ++y)
-        for (int x = sx - a; x < sx - a + ps.Width; ++x)
-            PlotPixel(dc, x, y, c, ps.Rop2);
+    int A = ps.Width / 2;
+    for (int Y = sy - A; Y < sy - A + ps.Width; ++Y)
+        for (int X = sx - A; X < sx - A + ps.Width; ++X)
+            PlotPixel(dc, X, Y, C, ps.Rop2);
 }
 
 // Surface coordinates; the end point is not drawn.
 void DrawLine(DC& dc, PenState& ps, int x0, int y0, int x1, int y1) {
-    int dx = x1 - x0, dy = y1 - y0;
-    int n = std::max(std::abs(dx), std::abs(dy));
-    for (int k = 0; k < n; ++k) {
-        int x, y;
-        if (std::abs(dx) >= std::abs(dy)) {
-            x = x0 + (dx > 0 ? k : -k);
-            long long num = 2LL * k * std::abs(dy) + n - 1;
-            int off = int(num / (2LL * n));
-            y = y0 + (dy > 0 ? off : -off);
+    int Dx = x1 - x0, Dy = y1 - y0;
+    int N = std::max(std::abs(Dx), std::abs(Dy));
+    for (int K = 0; K < N; ++K) {
+        int X, Y;
+        if (std::abs(Dx) >= std::abs(Dy)) {
+            X = x0 + (Dx > 0 ? K : -K);
+            long long Num = 2LL * K * std::abs(Dy) + N - 1;
+            int Off = int(Num / (2LL * N));
+            Y = y0 + (Dy > 0 ? Off : -Off);
         } else {
-            y = y0 + (dy > 0 ? k : -k);
-            long long num = 2LL * k * std::abs(dx) + n - 1;
-            int off = int(num / (2LL * n));
-            x = x0 + (dx > 0 ? off : -off);
+            Y = y0 + (Dy > 0 ? K : -K);
+            long long Num = 2LL * K * std::abs(Dx) + N - 1;
+            int Off = int(Num / (2LL * N));
+            X = x0 + (Dx > 0 ? Off : -Off);
         }
-        PenPixel(dc, ps, x, y);
+        PenPixel(dc, ps, X, Y);
     }
 }
 
 GdiRegion Erode(const GdiRegion& g, int w) {
-    GdiRegion inner = g;
-    for (int d : {-w, w}) {
-        GdiRegion m = g;
-        m.Offset(d, 0);
-        inner = inner.Intersect(m);
-        m = g;
-        m.Offset(0, d);
-        inner = inner.Intersect(m);
+    GdiRegion Inner = g;
+    for (int D : {-w, w}) {
+        GdiRegion M = g;
+        M.Offset(D, 0);
+        Inner = Inner.Intersect(M);
+        M = g;
+        M.Offset(0, D);
+        Inner = Inner.Intersect(M);
     }
-    return inner;
+    return Inner;
 }
 
 // Fills shape (surface coordinates) with the brush and outlines it with the pen: the outline is the part of the
 // shape within the pen width of its edge.
 void PaintShape(DC& dc, const GdiRegion& shape, const GdiRegion& shapeNoPen) {
-    PenState ps = PenOf(dc);
-    BrushSource bs = MakeBrushSource(dc, dc.S.SelBrush.Obj.get());
-    if (ps.Null) {
-        FillSurfaceRegion(dc, shapeNoPen, bs, dc.S.Rop2);
+    PenState Ps = PenOf(dc);
+    BrushSource Bs = MakeBrushSource(dc, dc.S.SelBrush.Obj.get());
+    if (Ps.Null) {
+        FillSurfaceRegion(dc, shapeNoPen, Bs, dc.S.Rop2);
         return;
     }
-    GdiRegion inner = Erode(shape, ps.Width);
-    FillSurfaceRegion(dc, inner, bs, dc.S.Rop2);
-    BrushSource pen;
-    pen.Null = false;
-    pen.Color = ps.Color;
-    FillSurfaceRegion(dc, shape.Subtract(inner), pen, ps.Rop2);
+    GdiRegion Inner = Erode(shape, Ps.Width);
+    FillSurfaceRegion(dc, Inner, Bs, dc.S.Rop2);
+    BrushSource Pen;
+    Pen.Null = false;
+    Pen.Color = Ps.Color;
+    FillSurfaceRegion(dc, shape.Subtract(Inner), Pen, Ps.Rop2);
 }
 
 TRect SurfaceBox(const DC& dc, int l, int t, int r, int b) {
@@ -164,55 +164,55 @@ TRect SurfaceBox(const DC& dc, int l, int t, int r, int b) {
 } // namespace
 
 BOOL LineTo(HDC hdc, int x, int y) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    PenState ps = PenOf(*dc);
-    if (!ps.Null)
-        DrawLine(*dc, ps, dc->S.CurPos.X + dc->OffX(), dc->S.CurPos.Y + dc->OffY(), x + dc->OffX(), y + dc->OffY());
-    dc->S.CurPos = {x, y};
+    PenState Ps = PenOf(*Dc);
+    if (!Ps.Null)
+        DrawLine(*Dc, Ps, Dc->S.CurPos.X + Dc->OffX(), Dc->S.CurPos.Y + Dc->OffY(), x + Dc->OffX(), y + Dc->OffY());
+    Dc->S.CurPos = {x, y};
     return true;
 }
 
 BOOL Polyline(HDC hdc, const POINT* apt, int cpt) {
-    auto dc = FindDC(hdc);
-    if (!dc || !apt || cpt < 2)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !apt || cpt < 2)
         return false;
-    PenState ps = PenOf(*dc);
-    if (ps.Null)
+    PenState Ps = PenOf(*Dc);
+    if (Ps.Null)
         return true;
-    for (int i = 0; i + 1 < cpt; ++i)
-        DrawLine(*dc, ps, apt[i].X + dc->OffX(), apt[i].Y + dc->OffY(), apt[i + 1].X + dc->OffX(),
-                 apt[i + 1].Y + dc->OffY());
+    for (int I = 0; I + 1 < cpt; ++I)
+        DrawLine(*Dc, Ps, apt[I].X + Dc->OffX(), apt[I].Y + Dc->OffY(), apt[I + 1].X + Dc->OffX(),
+                 apt[I + 1].Y + Dc->OffY());
     return true;
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* apt, int cpt) {
-    auto dc = FindDC(hdc);
-    if (!dc || !apt || cpt < 1)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !apt || cpt < 1)
         return false;
-    for (int i = 0; i < cpt; ++i)
-        LineTo(hdc, apt[i].X, apt[i].Y);
+    for (int I = 0; I < cpt; ++I)
+        LineTo(hdc, apt[I].X, apt[I].Y);
     return true;
 }
 
 BOOL Polygon(HDC hdc, const POINT* apt, int cpt) {
-    auto dc = FindDC(hdc);
-    if (!dc || !apt || cpt < 2)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !apt || cpt < 2)
         return false;
-    std::vector<POINT> pts(apt, apt + cpt);
-    for (auto& p : pts) {
-        p.X += dc->OffX();
-        p.Y += dc->OffY();
+    std::vector<POINT> Pts(apt, apt + cpt);
+    for (auto& P : Pts) {
+        P.X += Dc->OffX();
+        P.Y += Dc->OffY();
     }
-    GdiRegion fill = GdiRegion::Polygon(pts.data(), cpt, dc->S.PolyFillMode);
-    FillSurfaceRegion(*dc, fill, MakeBrushSource(*dc, dc->S.SelBrush.Obj.get()), dc->S.Rop2);
-    PenState ps = PenOf(*dc);
-    if (!ps.Null)
-        for (int i = 0; i < cpt; ++i) {
-            const POINT& a = pts[i];
-            const POINT& b = pts[(i + 1) % cpt];
-            DrawLine(*dc, ps, a.X, a.Y, b.X, b.Y);
+    GdiRegion Fill = GdiRegion::Polygon(Pts.data(), cpt, Dc->S.PolyFillMode);
+    FillSurfaceRegion(*Dc, Fill, MakeBrushSource(*Dc, Dc->S.SelBrush.Obj.get()), Dc->S.Rop2);
+    PenState Ps = PenOf(*Dc);
+    if (!Ps.Null)
+        for (int I = 0; I < cpt; ++I) {
+            const POINT& A = Pts[I];
+            const POINT& B = Pts[(I + 1) % cpt];
+            DrawLine(*Dc, Ps, A.X, A.Y, B.X, B.Y);
         }
     return true;
 }
@@ -220,59 +220,59 @@ BOOL Polygon(HDC hdc, const POINT* apt, int cpt) {
 BOOL PolyPolygon(HDC hdc, const POINT* apt, const int* asz, int csz) {
     if (!apt || !asz)
         return false;
-    for (int i = 0; i < csz; ++i) {
-        Polygon(hdc, apt, asz[i]);
-        apt += asz[i];
+    for (int I = 0; I < csz; ++I) {
+        Polygon(hdc, apt, asz[I]);
+        apt += asz[I];
     }
     return true;
 }
 
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    TRect box = SurfaceBox(*dc, left, top, right, bottom);
-    PenState ps = PenOf(*dc);
-    GdiRegion shape = GdiRegion::FromRect(box);
-    GdiRegion noPen = GdiRegion::FromRect({box.Left, box.Top, box.Right - 1, box.Bottom - 1});
-    if (!ps.Null && ps.Style >= PS_DASH && ps.Style <= PS_DASHDOTDOT && ps.Width <= 1) {
+    TRect Box = SurfaceBox(*Dc, left, top, right, bottom);
+    PenState Ps = PenOf(*Dc);
+    GdiRegion Shape = GdiRegion::FromRect(Box);
+    GdiRegion NoPen = GdiRegion::FromRect({Box.Left, Box.Top, Box.Right - 1, Box.Bottom - 1});
+    if (!Ps.Null && Ps.Style >= PS_DASH && Ps.Style <= PS_DASHDOTDOT && Ps.Width <= 1) {
         // Dashed outline: interior in the brush, frame traced clockwise.
-        FillSurfaceRegion(*dc, GdiRegion::FromRect({box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1}),
-                          MakeBrushSource(*dc, dc->S.SelBrush.Obj.get()), dc->S.Rop2);
-        int r = box.Right - 1, b = box.Bottom - 1;
-        DrawLine(*dc, ps, box.Left, box.Top, r, box.Top);
-        DrawLine(*dc, ps, r, box.Top, r, b);
-        DrawLine(*dc, ps, r, b, box.Left, b);
-        DrawLine(*dc, ps, box.Left, b, box.Left, box.Top);
+        FillSurfaceRegion(*Dc, GdiRegion::FromRect({Box.Left + 1, Box.Top + 1, Box.Right - 1, Box.Bottom - 1}),
+                          MakeBrushSource(*Dc, Dc->S.SelBrush.Obj.get()), Dc->S.Rop2);
+        int R = Box.Right - 1, B = Box.Bottom - 1;
+        DrawLine(*Dc, Ps, Box.Left, Box.Top, R, Box.Top);
+        DrawLine(*Dc, Ps, R, Box.Top, R, B);
+        DrawLine(*Dc, Ps, R, B, Box.Left, B);
+        DrawLine(*Dc, Ps, Box.Left, B, Box.Left, Box.Top);
         return true;
     }
-    PaintShape(*dc, shape, noPen);
+    PaintShape(*Dc, Shape, NoPen);
     return true;
 }
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    TRect box = SurfaceBox(*dc, left, top, right, bottom);
-    PaintShape(*dc, GdiRegion::Ellipse(box), GdiRegion::Ellipse({box.Left, box.Top, box.Right - 1, box.Bottom - 1}));
+    TRect Box = SurfaceBox(*Dc, left, top, right, bottom);
+    PaintShape(*Dc, GdiRegion::Ellipse(Box), GdiRegion::Ellipse({Box.Left, Box.Top, Box.Right - 1, Box.Bottom - 1}));
     return true;
 }
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    TRect box = SurfaceBox(*dc, left, top, right, bottom);
-    PaintShape(*dc, GdiRegion::RoundRect(box, width, height),
-               GdiRegion::RoundRect({box.Left, box.Top, box.Right - 1, box.Bottom - 1}, width, height));
+    TRect Box = SurfaceBox(*Dc, left, top, right, bottom);
+    PaintShape(*Dc, GdiRegion::RoundRect(Box, width, height),
+               GdiRegion::RoundRect({Box.Left, Box.Top, Box.Right - 1, Box.Bottom - 1}, width, height));
     return true;
 }
 
 // ---- system colours: the classic platform scheme ----
 
 DWORD GetSysColor(int i) {
-    static const COLORREF table[SystemColorCount] = {
+    static const COLORREF Table[SystemColorCount] = {
         RGB(212, 208, 200), // COLOR_SCROLLBAR
         RGB(58, 110, 165),  // COLOR_BACKGROUND
         RGB(10, 36, 106),   // COLOR_ACTIVECAPTION
@@ -307,5 +307,5 @@ DWORD GetSysColor(int i) {
     };
     if (i < 0 || i >= SystemColorCount)
         return 0;
-    return table[i];
+    return Table[i];
 }

@@ -14,15 +14,15 @@ using namespace gdi;
 namespace {
 
 const LOGFONTW& LogOf(const DC& dc) {
-    static const LOGFONTW fallback = [] {
-        LOGFONTW lf;
-        lf.lfHeight = -11;
-        const char16_t* n = u"MS Sans Serif";
-        for (int i = 0; n[i]; ++i)
-            lf.lfFaceName[i] = n[i];
-        return lf;
+    static const LOGFONTW Fallback = [] {
+        LOGFONTW Lf;
+        Lf.lfHeight = -11;
+        const char16_t* N = u"MS Sans Serif";
+        for (int I = 0; N[I]; ++I)
+            Lf.lfFaceName[I] = N[I];
+        return Lf;
     }();
-    return dc.S.SelFont.Obj ? dc.S.SelFont.Obj->Log : fallback;
+    return dc.S.SelFont.Obj ? dc.S.SelFont.Obj->Log : Fallback;
 }
 
 int Length(LPCWSTR s, int n) {
@@ -30,10 +30,10 @@ int Length(LPCWSTR s, int n) {
         return 0;
     if (n >= 0)
         return n;
-    int len = 0;
-    while (s[len])
-        ++len;
-    return len;
+    int Len = 0;
+    while (s[Len])
+        ++Len;
+    return Len;
 }
 
 struct RunOptions {
@@ -46,83 +46,83 @@ struct RunOptions {
 
 // Advances of the code points (tabs expanded when asked).
 std::vector<int> Advances(FontInstance& fi, const std::vector<CodePoint>& cps, const RunOptions& o, int startX = 0) {
-    std::vector<int> adv(cps.size());
-    int x = startX;
-    for (std::size_t i = 0; i < cps.size(); ++i) {
-        int a;
+    std::vector<int> Adv(cps.size());
+    int X = startX;
+    for (std::size_t I = 0; I < cps.size(); ++I) {
+        int A;
         if (o.Dx) {
-            a = o.Dx[cps[i].Index];
-            if (cps[i].Cp >= 0x10000)
-                a += o.Dx[cps[i].Index + 1];
-        } else if (cps[i].Cp == U'\t' && o.TabWidth > 0) {
-            int rel = x - o.TabOrigin;
-            a = (rel / o.TabWidth + 1) * o.TabWidth - rel;
+            A = o.Dx[cps[I].Index];
+            if (cps[I].Cp >= 0x10000)
+                A += o.Dx[cps[I].Index + 1];
+        } else if (cps[I].Cp == U'\t' && o.TabWidth > 0) {
+            int Rel = X - o.TabOrigin;
+            A = (Rel / o.TabWidth + 1) * o.TabWidth - Rel;
         } else {
-            a = fi.GlyphOf(cps[i].Cp).Advance;
+            A = fi.GlyphOf(cps[I].Cp).Advance;
         }
-        adv[i] = a;
-        x += a;
+        Adv[I] = A;
+        X += A;
     }
-    return adv;
+    return Adv;
 }
 
 int Sum(const std::vector<int>& v) {
-    int s = 0;
-    for (int a : v)
-        s += a;
-    return s;
+    int S = 0;
+    for (int A : v)
+        S += A;
+    return S;
 }
 
 void FillSolid(DC& dc, const TRect& r, COLORREF c, const TRect* clip) {
-    TRect rr = r;
-    if (clip && !IntersectRect(rr, r, *clip))
+    TRect Rr = r;
+    if (clip && !IntersectRect(Rr, r, *clip))
         return;
-    BrushSource bs;
-    bs.Null = false;
-    bs.Color = PixelFromColor(c);
-    FillSurfaceRect(dc, rr, bs, 0xF0);
+    BrushSource Bs;
+    Bs.Null = false;
+    Bs.Color = PixelFromColor(c);
+    FillSurfaceRect(dc, Rr, Bs, 0xF0);
 }
 
 // Draws code points with the pen at surface (x, top of the cell); returns the width.
 int DrawRun(DC& dc, FontInstance& fi, const std::vector<CodePoint>& cps, int x, int top, const RunOptions& o) {
     Bitmap* t = dc.Target();
-    std::vector<int> adv = Advances(fi, cps, o);
-    int width = Sum(adv);
+    std::vector<int> Adv = Advances(fi, cps, o);
+    int Width = Sum(Adv);
     if (!t)
-        return width;
+        return Width;
     Pixel color = PixelFromColor(dc.S.TextColor);
-    int pen = x;
-    for (std::size_t i = 0; i < cps.size(); ++i) {
-        const Glyph& g = fi.GlyphOf(cps[i].Cp);
-        int gx = pen + g.Left, gy = top + g.Top;
-        for (int row = 0; row < g.Height; ++row) {
-            int sy = gy + row;
+    int Pen = x;
+    for (std::size_t I = 0; I < cps.size(); ++I) {
+        const Glyph& G = fi.GlyphOf(cps[I].Cp);
+        int gx = Pen + G.Left, Gy = top + G.Top;
+        for (int Row = 0; Row < G.Height; ++Row) {
+            int sy = Gy + Row;
             if (o.Clip && (sy < o.Clip->Top || sy >= o.Clip->Bottom))
                 continue;
-            int x0 = gx, x1 = gx + g.Width;
+            int X0 = gx, X1 = gx + G.Width;
             if (o.Clip) {
-                x0 = std::max(x0, o.Clip->Left);
-                x1 = std::min(x1, o.Clip->Right);
+                X0 = std::max(X0, o.Clip->Left);
+                X1 = std::min(X1, o.Clip->Right);
             }
-            const std::uint8_t* cov = g.Coverage.data() + std::size_t(row) * g.Width;
-            ClipSpan(dc, sy, x0, x1, [&](int a, int b) {
-                for (int sx = a; sx < b; ++sx)
-                    BlendCoverage(*t, sx, sy, color, cov[sx - gx]);
+            const std::uint8_t* cov = G.Coverage.data() + std::size_t(Row) * G.Width;
+            ClipSpan(dc, sy, X0, X1, [&](int a, int b) {
+                for (int Sx = a; Sx < b; ++Sx)
+                    BlendCoverage(*t, Sx, sy, color, cov[Sx - gx]);
             });
         }
-        if (o.Underlined && std::find(o.Underlined->begin(), o.Underlined->end(), int(i)) != o.Underlined->end())
-            FillSolid(dc, {pen, top + fi.UnderlineOffset(), pen + adv[i], top + fi.UnderlineOffset() + 1},
+        if (o.Underlined && std::find(o.Underlined->begin(), o.Underlined->end(), int(I)) != o.Underlined->end())
+            FillSolid(dc, {Pen, top + fi.UnderlineOffset(), Pen + Adv[I], top + fi.UnderlineOffset() + 1},
                       dc.S.TextColor, o.Clip);
-        pen += adv[i];
+        Pen += Adv[I];
     }
-    const LOGFONTW& lf = fi.Log();
-    int th = fi.LineThickness();
-    if (lf.lfUnderline)
-        FillSolid(dc, {x, top + fi.UnderlineOffset(), x + width, top + fi.UnderlineOffset() + th}, dc.S.TextColor,
+    const LOGFONTW& Lf = fi.Log();
+    int Th = fi.LineThickness();
+    if (Lf.lfUnderline)
+        FillSolid(dc, {x, top + fi.UnderlineOffset(), x + Width, top + fi.UnderlineOffset() + Th}, dc.S.TextColor,
                   o.Clip);
-    if (lf.lfStrikeOut)
-        FillSolid(dc, {x, top + fi.StrikeOffset(), x + width, top + fi.StrikeOffset() + th}, dc.S.TextColor, o.Clip);
-    return width;
+    if (Lf.lfStrikeOut)
+        FillSolid(dc, {x, top + fi.StrikeOffset(), x + Width, top + fi.StrikeOffset() + Th}, dc.S.TextColor, o.Clip);
+    return Width;
 }
 
 TRect Surf(const DC& dc, const RECT& r) {
@@ -132,45 +132,45 @@ TRect Surf(const DC& dc, const RECT& r) {
 } // namespace
 
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR s, UINT c, const int* lpDx) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    std::lock_guard<std::mutex> lock(FontLock());
-    FontInstance& fi = InstanceFor(LogOf(*dc));
-    const TEXTMETRICW& tm = fi.Metrics();
-    auto cps = Decode(s ? s : u"", s ? int(c) : 0);
-    RunOptions o;
-    o.Dx = lpDx;
-    int w = Sum(Advances(fi, cps, o));
-    UINT align = dc->S.TextAlign;
-    if (align & TA_UPDATECP) {
-        x = dc->S.CurPos.X;
-        y = dc->S.CurPos.Y;
+    std::lock_guard<std::mutex> Lock(FontLock());
+    FontInstance& Fi = InstanceFor(LogOf(*Dc));
+    const TEXTMETRICW& Tm = Fi.Metrics();
+    auto Cps = Decode(s ? s : u"", s ? int(c) : 0);
+    RunOptions O;
+    O.Dx = lpDx;
+    int W = Sum(Advances(Fi, Cps, O));
+    UINT Align = Dc->S.TextAlign;
+    if (Align & TA_UPDATECP) {
+        x = Dc->S.CurPos.X;
+        y = Dc->S.CurPos.Y;
     }
-    int left = x;
-    if ((align & TA_CENTER) == TA_CENTER)
-        left = x - w / 2;
-    else if (align & TA_RIGHT)
-        left = x - w;
-    int top = y;
-    if ((align & TA_BASELINE) == TA_BASELINE)
-        top = y - tm.tmAscent;
-    else if (align & TA_BOTTOM)
-        top = y - tm.tmHeight;
-    if (align & TA_UPDATECP)
-        dc->S.CurPos.X = (align & TA_RIGHT) && (align & TA_CENTER) != TA_CENTER ? left : left + w;
-    TRect clipRect;
+    int Left = x;
+    if ((Align & TA_CENTER) == TA_CENTER)
+        Left = x - W / 2;
+    else if (Align & TA_RIGHT)
+        Left = x - W;
+    int Top = y;
+    if ((Align & TA_BASELINE) == TA_BASELINE)
+        Top = y - Tm.tmAscent;
+    else if (Align & TA_BOTTOM)
+        Top = y - Tm.tmHeight;
+    if (Align & TA_UPDATECP)
+        Dc->S.CurPos.X = (Align & TA_RIGHT) && (Align & TA_CENTER) != TA_CENTER ? Left : Left + W;
+    TRect ClipRect;
     if (lprect) {
-        clipRect = Surf(*dc, *lprect);
+        ClipRect = Surf(*Dc, *lprect);
         if (options & ETO_OPAQUE)
-            FillSolid(*dc, clipRect, dc->S.BkColor, nullptr);
+            FillSolid(*Dc, ClipRect, Dc->S.BkColor, nullptr);
         if (options & ETO_CLIPPED)
-            o.Clip = &clipRect;
+            O.Clip = &ClipRect;
     }
-    int sx = left + dc->OffX(), sy = top + dc->OffY();
-    if (dc->S.BkMode == OPAQUE && !cps.empty())
-        FillSolid(*dc, {sx, sy, sx + w, sy + tm.tmHeight}, dc->S.BkColor, o.Clip);
-    DrawRun(*dc, fi, cps, sx, sy, o);
+    int Sx = Left + Dc->OffX(), Sy = Top + Dc->OffY();
+    if (Dc->S.BkMode == OPAQUE && !Cps.empty())
+        FillSolid(*Dc, {Sx, Sy, Sx + W, Sy + Tm.tmHeight}, Dc->S.BkColor, O.Clip);
+    DrawRun(*Dc, Fi, Cps, Sx, Sy, O);
     return true;
 }
 
@@ -183,124 +183,124 @@ namespace {
 // Tab stops: none given -> every eight average widths; one -> every that many pixels; more -> the positions,
 // then the last interval repeated.
 int NextTab(int x, int origin, int n, const int* stops, int ave) {
-    int rel = x - origin;
+    int Rel = x - origin;
     if (n <= 0 || !stops) {
-        int w = 8 * ave;
-        return origin + (rel / w + 1) * w;
+        int W = 8 * ave;
+        return origin + (Rel / W + 1) * W;
     }
     if (n == 1) {
-        int w = std::max(1, stops[0]);
-        return origin + (rel / w + 1) * w;
+        int W = std::max(1, stops[0]);
+        return origin + (Rel / W + 1) * W;
     }
-    for (int i = 0; i < n; ++i)
-        if (stops[i] > rel)
-            return origin + stops[i];
-    int last = std::max(1, stops[n - 1] - stops[n - 2]);
-    int p = stops[n - 1];
-    while (p <= rel)
-        p += last;
-    return origin + p;
+    for (int I = 0; I < n; ++I)
+        if (stops[I] > Rel)
+            return origin + stops[I];
+    int Last = std::max(1, stops[n - 1] - stops[n - 2]);
+    int P = stops[n - 1];
+    while (P <= Rel)
+        P += Last;
+    return origin + P;
 }
 
 } // namespace
 
 LONG TabbedTextOutW(HDC hdc, int x, int y, LPCWSTR s, int chCount, int nTabPositions, const int* stops,
                     int nTabOrigin) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return 0;
-    int n = Length(s, chCount);
-    int pen = x, height;
+    int N = Length(s, chCount);
+    int Pen = x, Height;
     {
-        std::lock_guard<std::mutex> lock(FontLock());
-        height = InstanceFor(LogOf(*dc)).Metrics().tmHeight;
+        std::lock_guard<std::mutex> Lock(FontLock());
+        Height = InstanceFor(LogOf(*Dc)).Metrics().tmHeight;
     }
-    int segStart = 0;
-    for (int i = 0; i <= n; ++i) {
-        if (i < n && s[i] != u'\t')
+    int SegStart = 0;
+    for (int I = 0; I <= N; ++I) {
+        if (I < N && s[I] != u'\t')
             continue;
-        int len = i - segStart;
-        SIZE sz{};
-        if (len > 0) {
-            GetTextExtentPoint32W(hdc, s + segStart, len, &sz);
-            TextOutW(hdc, pen, y, s + segStart, len);
-            pen += sz.cx;
+        int Len = I - SegStart;
+        SIZE Sz{};
+        if (Len > 0) {
+            GetTextExtentPoint32W(hdc, s + SegStart, Len, &Sz);
+            TextOutW(hdc, Pen, y, s + SegStart, Len);
+            Pen += Sz.cx;
         }
-        if (i < n) {
-            int ave;
+        if (I < N) {
+            int Ave;
             {
-                std::lock_guard<std::mutex> lock(FontLock());
-                ave = InstanceFor(LogOf(*dc)).Metrics().tmAveCharWidth;
+                std::lock_guard<std::mutex> Lock(FontLock());
+                Ave = InstanceFor(LogOf(*Dc)).Metrics().tmAveCharWidth;
             }
-            pen = NextTab(pen, nTabOrigin, nTabPositions, stops, ave);
+            Pen = NextTab(Pen, nTabOrigin, nTabPositions, stops, Ave);
         }
-        segStart = i + 1;
+        SegStart = I + 1;
     }
-    return LONG(MAKELONG(WORD(pen - x), WORD(height)));
+    return LONG(MAKELONG(WORD(Pen - x), WORD(Height)));
 }
 
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR s, int c, SIZE* sz) {
-    auto dc = FindDC(hdc);
-    if (!dc || !sz)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !sz)
         return false;
-    std::lock_guard<std::mutex> lock(FontLock());
-    FontInstance& fi = InstanceFor(LogOf(*dc));
-    auto cps = Decode(s ? s : u"", s ? std::max(0, c) : 0);
-    sz->cx = Sum(Advances(fi, cps, RunOptions{}));
-    sz->cy = fi.Metrics().tmHeight;
+    std::lock_guard<std::mutex> Lock(FontLock());
+    FontInstance& Fi = InstanceFor(LogOf(*Dc));
+    auto Cps = Decode(s ? s : u"", s ? std::max(0, c) : 0);
+    sz->cx = Sum(Advances(Fi, Cps, RunOptions{}));
+    sz->cy = Fi.Metrics().tmHeight;
     return true;
 }
 
 BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR s, int n, int maxExtent, int* fit, int* dx, SIZE* size) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return false;
-    std::lock_guard<std::mutex> lock(FontLock());
-    FontInstance& fi = InstanceFor(LogOf(*dc));
-    auto cps = Decode(s ? s : u"", s ? std::max(0, n) : 0);
-    auto adv = Advances(fi, cps, RunOptions{});
-    int x = 0, fitted = 0;
-    for (std::size_t i = 0; i < cps.size(); ++i) {
-        x += adv[i];
-        int units = cps[i].Cp >= 0x10000 ? 2 : 1;
+    std::lock_guard<std::mutex> Lock(FontLock());
+    FontInstance& Fi = InstanceFor(LogOf(*Dc));
+    auto Cps = Decode(s ? s : u"", s ? std::max(0, n) : 0);
+    auto Adv = Advances(Fi, Cps, RunOptions{});
+    int X = 0, Fitted = 0;
+    for (std::size_t I = 0; I < Cps.size(); ++I) {
+        X += Adv[I];
+        int Units = Cps[I].Cp >= 0x10000 ? 2 : 1;
         if (dx)
-            for (int u = 0; u < units; ++u)
-                dx[cps[i].Index + u] = x;
-        if (x <= maxExtent || maxExtent < 0)
-            fitted = cps[i].Index + units;
+            for (int U = 0; U < Units; ++U)
+                dx[Cps[I].Index + U] = X;
+        if (X <= maxExtent || maxExtent < 0)
+            Fitted = Cps[I].Index + Units;
     }
     if (fit)
-        *fit = fitted;
+        *fit = Fitted;
     if (size)
-        *size = {x, fi.Metrics().tmHeight};
+        *size = {X, Fi.Metrics().tmHeight};
     return true;
 }
 
 BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* tm) {
-    auto dc = FindDC(hdc);
-    if (!dc || !tm)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !tm)
         return false;
-    std::lock_guard<std::mutex> lock(FontLock());
-    *tm = InstanceFor(LogOf(*dc)).Metrics();
+    std::lock_guard<std::mutex> Lock(FontLock());
+    *tm = InstanceFor(LogOf(*Dc)).Metrics();
     return true;
 }
 
 int GetTextFaceW(HDC hdc, int c, LPWSTR name) {
-    auto dc = FindDC(hdc);
-    if (!dc)
+    auto Dc = FindDC(hdc);
+    if (!Dc)
         return 0;
-    const LOGFONTW& lf = LogOf(*dc);
-    int len = 0;
-    while (len < LF_FACESIZE && lf.lfFaceName[len])
-        ++len;
+    const LOGFONTW& Lf = LogOf(*Dc);
+    int Len = 0;
+    while (Len < LF_FACESIZE && Lf.lfFaceName[Len])
+        ++Len;
     if (!name)
-        return len + 1;
-    int n = std::min(len, c - 1);
-    for (int i = 0; i < n; ++i)
-        name[i] = lf.lfFaceName[i];
+        return Len + 1;
+    int N = std::min(Len, c - 1);
+    for (int I = 0; I < N; ++I)
+        name[I] = Lf.lfFaceName[I];
     if (c > 0)
-        name[std::max(0, n)] = 0;
-    return n;
+        name[std::max(0, N)] = 0;
+    return N;
 }
 
 // ---- DrawText ----
@@ -321,115 +321,115 @@ struct Layout {
     int Measure(const std::u16string& s) const { return MeasureFrom(s.data(), int(s.size()), 0); }
     // Width of n units placed at startX of a line (tab stops count from the line's start).
     int MeasureFrom(const char16_t* s, int n, int startX) const {
-        RunOptions o;
-        o.TabWidth = Tabs ? TabWidth : 0;
-        return Sum(Advances(*Fi, Decode(s, n), o, startX));
+        RunOptions O;
+        O.TabWidth = Tabs ? TabWidth : 0;
+        return Sum(Advances(*Fi, Decode(s, n), O, startX));
     }
 };
 
 // Removes "&" prefixes: "&&" is one "&", "&x" underlines x.
 void StripPrefixes(const std::u16string& in, std::u16string& out, std::vector<int>& marks) {
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        if (in[i] == u'&') {
-            if (i + 1 < in.size() && in[i + 1] == u'&') {
+    for (std::size_t I = 0; I < in.size(); ++I) {
+        if (in[I] == u'&') {
+            if (I + 1 < in.size() && in[I + 1] == u'&') {
                 out += u'&';
-                ++i;
+                ++I;
                 continue;
             }
-            if (i + 1 < in.size())
+            if (I + 1 < in.size())
                 marks.push_back(int(out.size()));
             continue;
         }
-        out += in[i];
+        out += in[I];
     }
 }
 
 // Marks are unit positions in the whole text; each line gets those that fall within it, as code point indexes.
 void AssignMarks(Line& line, int start, const std::vector<int>& marks) {
-    auto cps = Decode(line.Text.data(), int(line.Text.size()));
-    for (int m : marks)
-        for (std::size_t k = 0; k < cps.size(); ++k)
-            if (start + cps[k].Index == m)
-                line.Underlined.push_back(int(k));
+    auto Cps = Decode(line.Text.data(), int(line.Text.size()));
+    for (int M : marks)
+        for (std::size_t K = 0; K < Cps.size(); ++K)
+            if (start + Cps[K].Index == M)
+                line.Underlined.push_back(int(K));
 }
 
 std::vector<Line> BreakLines(const std::u16string& text, const std::vector<int>& marks, UINT fmt, int width,
                              const Layout& lay) {
-    std::vector<Line> lines;
-    auto emit = [&](int start, int end) {
-        Line l;
-        l.Text = text.substr(start, end - start);
-        AssignMarks(l, start, marks);
-        lines.push_back(std::move(l));
+    std::vector<Line> Lines;
+    auto Emit = [&](int start, int end) {
+        Line L;
+        L.Text = text.substr(start, end - start);
+        AssignMarks(L, start, marks);
+        Lines.push_back(std::move(L));
     };
     if (fmt & DT_SINGLELINE) {
         // Line breaks are not drawn in a single line.
-        Line l;
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] != u'\r' && text[i] != u'\n')
-                l.Text += text[i];
+        Line L;
+        for (std::size_t I = 0; I < text.size(); ++I)
+            if (text[I] != u'\r' && text[I] != u'\n')
+                L.Text += text[I];
         // Marks map by walking the kept characters.
-        std::u16string kept;
-        std::vector<int> keptMarks;
-        int k = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == u'\r' || text[i] == u'\n')
+        std::u16string Kept;
+        std::vector<int> KeptMarks;
+        int K = 0;
+        for (std::size_t I = 0; I < text.size(); ++I) {
+            if (text[I] == u'\r' || text[I] == u'\n')
                 continue;
-            if (std::find(marks.begin(), marks.end(), int(i)) != marks.end())
-                keptMarks.push_back(k);
-            ++k;
+            if (std::find(marks.begin(), marks.end(), int(I)) != marks.end())
+                KeptMarks.push_back(K);
+            ++K;
         }
-        AssignMarks(l, 0, keptMarks);
-        lines.push_back(std::move(l));
-        return lines;
+        AssignMarks(L, 0, KeptMarks);
+        Lines.push_back(std::move(L));
+        return Lines;
     }
-    int n = int(text.size());
-    int start = 0;
-    while (start <= n) {
-        int end = start;
-        while (end < n && text[end] != u'\r' && text[end] != u'\n')
-            ++end;
+    int N = int(text.size());
+    int Start = 0;
+    while (Start <= N) {
+        int End = Start;
+        while (End < N && text[End] != u'\r' && text[End] != u'\n')
+            ++End;
         // Paragraph [start, end): wrapped at blanks when asked; blanks at a break are dropped.
         if (fmt & DT_WORDBREAK) {
-            int ls = start;
+            int Ls = Start;
             while (true) {
-                int pos = ls, fitEnd = -1, lineW = 0;
-                while (pos < end) {
-                    int wordEnd = pos;
-                    while (wordEnd < end && text[wordEnd] != u' ' && text[wordEnd] != u'\t')
-                        ++wordEnd;
+                int Pos = Ls, FitEnd = -1, LineW = 0;
+                while (Pos < End) {
+                    int WordEnd = Pos;
+                    while (WordEnd < End && text[WordEnd] != u' ' && text[WordEnd] != u'\t')
+                        ++WordEnd;
                     // The line grows word by word: only the new part is measured.
-                    int w = lineW + lay.MeasureFrom(text.data() + pos, wordEnd - pos, lineW);
-                    if (fitEnd >= 0 && w > width)
+                    int W = LineW + lay.MeasureFrom(text.data() + Pos, WordEnd - Pos, LineW);
+                    if (FitEnd >= 0 && W > width)
                         break;
-                    fitEnd = wordEnd;
-                    lineW = w;
-                    int blanks = wordEnd;
-                    while (wordEnd < end && (text[wordEnd] == u' ' || text[wordEnd] == u'\t'))
-                        ++wordEnd;
-                    lineW += lay.MeasureFrom(text.data() + blanks, wordEnd - blanks, lineW);
-                    pos = wordEnd;
+                    FitEnd = WordEnd;
+                    LineW = W;
+                    int Blanks = WordEnd;
+                    while (WordEnd < End && (text[WordEnd] == u' ' || text[WordEnd] == u'\t'))
+                        ++WordEnd;
+                    LineW += lay.MeasureFrom(text.data() + Blanks, WordEnd - Blanks, LineW);
+                    Pos = WordEnd;
                 }
-                if (fitEnd < 0) {
-                    emit(ls, end);
+                if (FitEnd < 0) {
+                    Emit(Ls, End);
                     break;
                 }
-                emit(ls, fitEnd);
-                ls = pos;
-                if (ls >= end)
+                Emit(Ls, FitEnd);
+                Ls = Pos;
+                if (Ls >= End)
                     break;
             }
         } else {
-            emit(start, end);
+            Emit(Start, End);
         }
-        if (end >= n)
+        if (End >= N)
             break;
         // A line break ends the line; a final one is followed by an empty line, as on the platform.
-        if (text[end] == u'\r' && end + 1 < n && text[end + 1] == u'\n')
-            ++end;
-        start = end + 1;
+        if (text[End] == u'\r' && End + 1 < N && text[End + 1] == u'\n')
+            ++End;
+        Start = End + 1;
     }
-    return lines;
+    return Lines;
 }
 
 const std::u16string kEllipsis = u"...";
@@ -437,13 +437,13 @@ const std::u16string kEllipsis = u"...";
 void EndEllipsis(Line& l, int width, const Layout& lay) {
     if (lay.Measure(l.Text) <= width)
         return;
-    auto cps = Decode(l.Text.data(), int(l.Text.size()));
-    std::size_t keep = cps.size();
-    while (keep > 0) {
-        --keep;
-        std::u16string cand = l.Text.substr(0, keep < cps.size() ? cps[keep].Index : l.Text.size()) + kEllipsis;
-        if (lay.Measure(cand) <= width) {
-            l.Text = cand;
+    auto Cps = Decode(l.Text.data(), int(l.Text.size()));
+    std::size_t Keep = Cps.size();
+    while (Keep > 0) {
+        --Keep;
+        std::u16string Cand = l.Text.substr(0, Keep < Cps.size() ? Cps[Keep].Index : l.Text.size()) + kEllipsis;
+        if (lay.Measure(Cand) <= width) {
+            l.Text = Cand;
             return;
         }
     }
@@ -453,20 +453,20 @@ void EndEllipsis(Line& l, int width, const Layout& lay) {
 void PathEllipsis(Line& l, int width, const Layout& lay) {
     if (lay.Measure(l.Text) <= width)
         return;
-    std::size_t sep = l.Text.find_last_of(u"\\/");
-    if (sep == std::u16string::npos) {
+    std::size_t Sep = l.Text.find_last_of(u"\\/");
+    if (Sep == std::u16string::npos) {
         EndEllipsis(l, width, lay);
         return;
     }
-    std::u16string head = l.Text.substr(0, sep), tail = l.Text.substr(sep);
-    while (!head.empty()) {
-        head.pop_back();
-        if (lay.Measure(head + kEllipsis + tail) <= width) {
-            l.Text = head + kEllipsis + tail;
+    std::u16string Head = l.Text.substr(0, Sep), Tail = l.Text.substr(Sep);
+    while (!Head.empty()) {
+        Head.pop_back();
+        if (lay.Measure(Head + kEllipsis + Tail) <= width) {
+            l.Text = Head + kEllipsis + Tail;
             return;
         }
     }
-    l.Text = kEllipsis + tail;
+    l.Text = kEllipsis + Tail;
     if (lay.Measure(l.Text) > width)
         EndEllipsis(l, width, lay);
 }
@@ -474,113 +474,113 @@ void PathEllipsis(Line& l, int width, const Layout& lay) {
 } // namespace
 
 int DrawTextExW(HDC hdc, LPWSTR text, int cch, RECT* rc, UINT fmt, DRAWTEXTPARAMS* params) {
-    auto dc = FindDC(hdc);
-    if (!dc || !rc)
+    auto Dc = FindDC(hdc);
+    if (!Dc || !rc)
         return 0;
-    int n = Length(text, cch);
-    std::u16string src(text ? text : u"", std::size_t(n));
-    std::lock_guard<std::mutex> lock(FontLock());
-    FontInstance& fi = InstanceFor(LogOf(*dc));
-    const TEXTMETRICW& tm = fi.Metrics();
-    int tabChars = 8;
+    int N = Length(text, cch);
+    std::u16string Src(text ? text : u"", std::size_t(N));
+    std::lock_guard<std::mutex> Lock(FontLock());
+    FontInstance& Fi = InstanceFor(LogOf(*Dc));
+    const TEXTMETRICW& Tm = Fi.Metrics();
+    int TabChars = 8;
     if (params && params->iTabLength > 0)
-        tabChars = params->iTabLength;
+        TabChars = params->iTabLength;
     else if (fmt & DT_TABSTOP)
-        tabChars = std::max(1, int((fmt >> 8) & 0xFF));
-    Layout lay{&fi, tabChars * tm.tmAveCharWidth, (fmt & DT_EXPANDTABS) != 0};
-    std::u16string plain;
-    std::vector<int> marks;
+        TabChars = std::max(1, int((fmt >> 8) & 0xFF));
+    Layout Lay{&Fi, TabChars * Tm.tmAveCharWidth, (fmt & DT_EXPANDTABS) != 0};
+    std::u16string Plain;
+    std::vector<int> Marks;
     if (fmt & DT_NOPREFIX)
-        plain = src;
+        Plain = Src;
     else
-        StripPrefixes(src, plain, marks);
+        StripPrefixes(Src, Plain, Marks);
     if (fmt & DT_HIDEPREFIX)
-        marks.clear();
-    int left = rc->Left + (params ? params->iLeftMargin : 0);
-    int right = rc->Right - (params ? params->iRightMargin : 0);
-    int width = right - left;
-    std::vector<Line> lines = BreakLines(plain, marks, fmt, width, lay);
-    bool calc = (fmt & DT_CALCRECT) != 0;
-    for (auto& l : lines) {
-        if (!calc) {
+        Marks.clear();
+    int Left = rc->Left + (params ? params->iLeftMargin : 0);
+    int Right = rc->Right - (params ? params->iRightMargin : 0);
+    int Width = Right - Left;
+    std::vector<Line> Lines = BreakLines(Plain, Marks, fmt, Width, Lay);
+    bool Calc = (fmt & DT_CALCRECT) != 0;
+    for (auto& L : Lines) {
+        if (!Calc) {
             if (fmt & DT_PATH_ELLIPSIS)
-                PathEllipsis(l, width, lay);
+                PathEllipsis(L, Width, Lay);
             else if (fmt & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS))
-                EndEllipsis(l, width, lay);
+                EndEllipsis(L, Width, Lay);
         }
-        l.Width = lay.Measure(l.Text);
+        L.Width = Lay.Measure(L.Text);
     }
-    if ((fmt & DT_MODIFYSTRING) && text && cch != 0 && lines.size() == 1 &&
-        (fmt & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS)) && !calc) {
+    if ((fmt & DT_MODIFYSTRING) && text && cch != 0 && Lines.size() == 1 &&
+        (fmt & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS)) && !Calc) {
         // The caller's buffer holds the shortened text; it is at most the original length plus the ellipsis.
-        const std::u16string& s = lines[0].Text;
-        std::size_t room = std::size_t(n) + 4;
-        std::size_t m = std::min(s.size(), room - 1);
-        std::copy(s.begin(), s.begin() + std::ptrdiff_t(m), text);
-        text[m] = 0;
+        const std::u16string& S = Lines[0].Text;
+        std::size_t Room = std::size_t(N) + 4;
+        std::size_t M = std::min(S.size(), Room - 1);
+        std::copy(S.begin(), S.begin() + std::ptrdiff_t(M), text);
+        text[M] = 0;
     }
-    int lineH = tm.tmHeight + ((fmt & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-    if (plain.empty())
-        lines.clear(); // an empty text draws and measures nothing
-    int textH = int(lines.size()) * lineH;
-    if (calc) {
-        int maxW = 0;
-        for (auto& l : lines)
-            maxW = std::max(maxW, l.Width);
-        rc->Right = rc->Left + maxW + (params ? params->iLeftMargin + params->iRightMargin : 0);
-        rc->Bottom = rc->Top + textH;
-        return textH;
+    int LineH = Tm.tmHeight + ((fmt & DT_EXTERNALLEADING) ? Tm.tmExternalLeading : 0);
+    if (Plain.empty())
+        Lines.clear(); // an empty text draws and measures nothing
+    int TextH = int(Lines.size()) * LineH;
+    if (Calc) {
+        int MaxW = 0;
+        for (auto& L : Lines)
+            MaxW = std::max(MaxW, L.Width);
+        rc->Right = rc->Left + MaxW + (params ? params->iLeftMargin + params->iRightMargin : 0);
+        rc->Bottom = rc->Top + TextH;
+        return TextH;
     }
-    int top = rc->Top;
+    int Top = rc->Top;
     if (fmt & DT_SINGLELINE) {
         if (fmt & DT_VCENTER)
-            top = rc->Top + (rc->Bottom - rc->Top - textH) / 2;
+            Top = rc->Top + (rc->Bottom - rc->Top - TextH) / 2;
         else if (fmt & DT_BOTTOM)
-            top = rc->Bottom - textH;
+            Top = rc->Bottom - TextH;
     }
-    TRect clip = Surf(*dc, *rc);
-    RunOptions o;
-    o.TabWidth = lay.Tabs ? lay.TabWidth : 0;
+    TRect Clip = Surf(*Dc, *rc);
+    RunOptions O;
+    O.TabWidth = Lay.Tabs ? Lay.TabWidth : 0;
     if (!(fmt & DT_NOCLIP))
-        o.Clip = &clip;
-    int y = top;
-    for (auto& l : lines) {
-        int x = left;
+        O.Clip = &Clip;
+    int Y = Top;
+    for (auto& L : Lines) {
+        int X = Left;
         if (fmt & DT_CENTER)
-            x = left + (width - l.Width) / 2;
+            X = Left + (Width - L.Width) / 2;
         else if (fmt & DT_RIGHT)
-            x = right - l.Width;
-        int sx = x + dc->OffX(), sy = y + dc->OffY();
-        o.TabOrigin = sx;
-        auto cps = Decode(l.Text.data(), int(l.Text.size()));
-        if (dc->S.BkMode == OPAQUE && !cps.empty())
-            FillSolid(*dc, {sx, sy, sx + l.Width, sy + lineH}, dc->S.BkColor, o.Clip);
+            X = Right - L.Width;
+        int Sx = X + Dc->OffX(), Sy = Y + Dc->OffY();
+        O.TabOrigin = Sx;
+        auto Cps = Decode(L.Text.data(), int(L.Text.size()));
+        if (Dc->S.BkMode == OPAQUE && !Cps.empty())
+            FillSolid(*Dc, {Sx, Sy, Sx + L.Width, Sy + LineH}, Dc->S.BkColor, O.Clip);
         if (fmt & DT_PREFIXONLY) {
-            auto adv = Advances(fi, cps, o, sx);
-            int pen = sx;
-            for (std::size_t i = 0; i < cps.size(); ++i) {
-                if (std::find(l.Underlined.begin(), l.Underlined.end(), int(i)) != l.Underlined.end())
-                    FillSolid(*dc, {pen, sy + fi.UnderlineOffset(), pen + adv[i], sy + fi.UnderlineOffset() + 1},
-                              dc->S.TextColor, o.Clip);
-                pen += adv[i];
+            auto Adv = Advances(Fi, Cps, O, Sx);
+            int Pen = Sx;
+            for (std::size_t I = 0; I < Cps.size(); ++I) {
+                if (std::find(L.Underlined.begin(), L.Underlined.end(), int(I)) != L.Underlined.end())
+                    FillSolid(*Dc, {Pen, Sy + Fi.UnderlineOffset(), Pen + Adv[I], Sy + Fi.UnderlineOffset() + 1},
+                              Dc->S.TextColor, O.Clip);
+                Pen += Adv[I];
             }
         } else {
-            o.Underlined = &l.Underlined;
-            DrawRun(*dc, fi, cps, sx, sy, o);
+            O.Underlined = &L.Underlined;
+            DrawRun(*Dc, Fi, Cps, Sx, Sy, O);
         }
-        y += lineH;
+        Y += LineH;
     }
     if (params)
-        params->uiLengthDrawn = UINT(n);
+        params->uiLengthDrawn = UINT(N);
     if (fmt & (DT_VCENTER | DT_BOTTOM))
-        return (top - rc->Top) + textH;
-    return textH;
+        return (Top - rc->Top) + TextH;
+    return TextH;
 }
 
 int DrawTextW(HDC hdc, LPCWSTR text, int cch, RECT* rc, UINT fmt) {
     // The text is only read unless DT_MODIFYSTRING is given, which DrawTextW does not allow to change a constant.
-    int n = Length(text, cch);
-    std::u16string copy(text ? text : u"", std::size_t(n));
-    copy.resize(std::size_t(n) + 4);
-    return DrawTextExW(hdc, copy.data(), n, rc, fmt & ~DT_MODIFYSTRING, nullptr);
+    int N = Length(text, cch);
+    std::u16string Copy(text ? text : u"", std::size_t(N));
+    Copy.resize(std::size_t(N) + 4);
+    return DrawTextExW(hdc, Copy.data(), N, rc, fmt & ~DT_MODIFYSTRING, nullptr);
 }

@@ -37,13 +37,13 @@ void TFont::Changed() {
 }
 
 void TFont::Assign(TPersistent* Source) {
-    if (auto* f = dynamic_cast<TFont*>(Source)) {
-        FColor = f->FColor;
-        FHeight = f->FHeight;
-        FName = f->FName;
-        FStyle = f->FStyle;
-        FCharset = f->FCharset;
-        FPitch = f->FPitch;
+    if (auto* F = dynamic_cast<TFont*>(Source)) {
+        FColor = F->FColor;
+        FHeight = F->FHeight;
+        FName = F->FName;
+        FStyle = F->FStyle;
+        FCharset = F->FCharset;
+        FPitch = F->FPitch;
         Changed();
         return;
     }
@@ -52,17 +52,17 @@ void TFont::Assign(TPersistent* Source) {
 
 HFONT TFont::Handle() {
     if (!FHandle) {
-        LOGFONTW lf;
-        lf.lfHeight = FHeight;
-        lf.lfWeight = FStyle.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = FStyle.Contains(fsItalic);
-        lf.lfUnderline = FStyle.Contains(fsUnderline);
-        lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
-        lf.lfCharSet = FCharset;
-        lf.lfPitchAndFamily = BYTE(FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : 0);
-        for (std::size_t i = 0; i < FName.size() && i < LF_FACESIZE - 1; ++i)
-            lf.lfFaceName[i] = FName[i];
-        FHandle = CreateFontIndirectW(&lf);
+        LOGFONTW Lf;
+        Lf.lfHeight = FHeight;
+        Lf.lfWeight = FStyle.Contains(fsBold) ? FW_BOLD : FW_NORMAL;
+        Lf.lfItalic = FStyle.Contains(fsItalic);
+        Lf.lfUnderline = FStyle.Contains(fsUnderline);
+        Lf.lfStrikeOut = FStyle.Contains(fsStrikeOut);
+        Lf.lfCharSet = FCharset;
+        Lf.lfPitchAndFamily = BYTE(FPitch == fpFixed ? FIXED_PITCH : FPitch == fpVariable ? VARIABLE_PITCH : 0);
+        for (std::size_t I = 0; I < FName.size() && I < LF_FACESIZE - 1; ++I)
+            Lf.lfFaceName[I] = FName[I];
+        FHandle = CreateFontIndirectW(&Lf);
     }
     return FHandle;
 }
@@ -80,12 +80,12 @@ void TFont::SetHeight(int Value) {
     }
 }
 int TFont::Size() const {
-    long v = -long(FHeight) * 72;
-    return int(v >= 0 ? (v + FPixelsPerInch / 2) / FPixelsPerInch : -((-v + FPixelsPerInch / 2) / FPixelsPerInch));
+    long V = -long(FHeight) * 72;
+    return int(V >= 0 ? (V + FPixelsPerInch / 2) / FPixelsPerInch : -((-V + FPixelsPerInch / 2) / FPixelsPerInch));
 }
 void TFont::SetSize(int Value) {
-    long v = -long(Value) * FPixelsPerInch;
-    SetHeight(int(v >= 0 ? (v + 36) / 72 : -((-v + 36) / 72)));
+    long V = -long(Value) * FPixelsPerInch;
+    SetHeight(int(V >= 0 ? (V + 36) / 72 : -((-V + 36) / 72)));
 }
 void TFont::SetName(const String& Value) {
     if (!Value.empty() && Value != FName) {
@@ -124,11 +124,11 @@ void TPen::Changed() {
     TGraphicsObject::Changed();
 }
 void TPen::Assign(TPersistent* Source) {
-    if (auto* p = dynamic_cast<TPen*>(Source)) {
-        FColor = p->FColor;
-        FWidth = p->FWidth;
-        FStyle = p->FStyle;
-        FMode = p->FMode;
+    if (auto* P = dynamic_cast<TPen*>(Source)) {
+        FColor = P->FColor;
+        FWidth = P->FWidth;
+        FStyle = P->FStyle;
+        FMode = P->FMode;
         Changed();
         return;
     }
@@ -136,8 +136,8 @@ void TPen::Assign(TPersistent* Source) {
 }
 HPEN TPen::Handle() {
     if (!FHandle) {
-        static const int styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-        FHandle = CreatePen(styles[FStyle], FWidth, ColorToRGB(FColor));
+        static const int Styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+        FHandle = CreatePen(Styles[FStyle], FWidth, ColorToRGB(FColor));
     }
     return FHandle;
 }
@@ -178,10 +178,10 @@ void TBrush::Changed() {
     TGraphicsObject::Changed();
 }
 void TBrush::Assign(TPersistent* Source) {
-    if (auto* b = dynamic_cast<TBrush*>(Source)) {
-        FColor = b->FColor;
-        FStyle = b->FStyle;
-        FBitmap = b->FBitmap;
+    if (auto* B = dynamic_cast<TBrush*>(Source)) {
+        FColor = B->FColor;
+        FStyle = B->FStyle;
+        FBitmap = B->FBitmap;
         Changed();
         return;
     }
@@ -194,8 +194,8 @@ HBRUSH TBrush::Handle() {
         else if (FStyle == bsSolid)
             FHandle = CreateSolidBrush(ColorToRGB(FColor));
         else if (FStyle == bsClear) {
-            LOGBRUSH lb{BS_NULL, 0, 0};
-            FHandle = CreateBrushIndirect(&lb);
+            LOGBRUSH Lb{BS_NULL, 0, 0};
+            FHandle = CreateBrushIndirect(&Lb);
         } else
             FHandle = CreateHatchBrush(int(FStyle) - int(bsHorizontal), ColorToRGB(FColor));
     }
@@ -272,49 +272,49 @@ void TCanvas::RequiredState() {
         CreateHandle();
     if (!FHandle)
         throw EInvalidOperation(u"Canvas does not allow drawing");
-    HDC dc = FHandle;
-    HGDIOBJ f = SelectObject(dc, FFont->Handle());
-    HGDIOBJ p = SelectObject(dc, FPen->Handle());
-    HGDIOBJ b = SelectObject(dc, FBrush->Handle());
+    HDC Dc = FHandle;
+    HGDIOBJ F = SelectObject(Dc, FFont->Handle());
+    HGDIOBJ P = SelectObject(Dc, FPen->Handle());
+    HGDIOBJ B = SelectObject(Dc, FBrush->Handle());
     if (!FOldFont) {
-        FOldFont = f;
-        FOldPen = p;
-        FOldBrush = b;
+        FOldFont = F;
+        FOldPen = P;
+        FOldBrush = B;
     }
-    SetTextColor(dc, ColorToRGB(FFont->Color()));
+    SetTextColor(Dc, ColorToRGB(FFont->Color()));
     if (FBrush->Style() == bsSolid) {
-        SetBkColor(dc, ColorToRGB(FBrush->Color()));
-        SetBkMode(dc, OPAQUE);
+        SetBkColor(Dc, ColorToRGB(FBrush->Color()));
+        SetBkMode(Dc, OPAQUE);
     } else {
         // Hatches draw only their lines: the gaps show what is beneath.
-        SetBkColor(dc, ~ColorToRGB(FBrush->Color()) & 0xFFFFFF);
-        SetBkMode(dc, TRANSPARENT);
+        SetBkColor(Dc, ~ColorToRGB(FBrush->Color()) & 0xFFFFFF);
+        SetBkMode(Dc, TRANSPARENT);
     }
-    static const int rop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+    static const int Rop2[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
                                R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
                                R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
                                R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
-    SetROP2(dc, rop2[FPen->Mode()]);
+    SetROP2(Dc, Rop2[FPen->Mode()]);
 }
 
 TPoint TCanvas::PenPos() {
-    POINT p;
-    GetCurrentPositionEx(Handle(), &p);
-    return p;
+    POINT P;
+    GetCurrentPositionEx(Handle(), &P);
+    return P;
 }
 void TCanvas::SetPenPos(const TPoint& Value) {
     MoveTo(Value.X, Value.Y);
 }
 
 TRect TCanvas::ClipRect() {
-    RECT r;
-    GetClipBox(Handle(), &r);
-    return r;
+    RECT R;
+    GetClipBox(Handle(), &R);
+    return R;
 }
 
 TColor TCanvas::Pixels(int X, int Y) {
-    COLORREF c = GetPixel(Handle(), X, Y);
-    return c == CLR_INVALID ? TColor(-1) : TColor(c);
+    COLORREF C = GetPixel(Handle(), X, Y);
+    return C == CLR_INVALID ? TColor(-1) : TColor(C);
 }
 void TCanvas::SetPixels(int X, int Y, TColor Value) {
     Changing();
@@ -404,15 +404,15 @@ void TCanvas::TextOut(int X, int Y, const String& Text) {
 void TCanvas::TextRect(const TRect& R, int X, int Y, const String& Text) {
     Changing();
     RequiredState();
-    UINT options = ETO_CLIPPED | (FBrush->Style() != bsClear ? ETO_OPAQUE : 0);
-    ExtTextOutW(FHandle, X, Y, options, &R, Text.c_str(), UINT(Text.size()), nullptr);
+    UINT Options = ETO_CLIPPED | (FBrush->Style() != bsClear ? ETO_OPAQUE : 0);
+    ExtTextOutW(FHandle, X, Y, Options, &R, Text.c_str(), UINT(Text.size()), nullptr);
     Changed();
 }
 TSize TCanvas::TextExtent(const String& Text) {
     RequiredState();
-    SIZE s{};
-    GetTextExtentPoint32W(FHandle, Text.c_str(), int(Text.size()), &s);
-    return s;
+    SIZE S{};
+    GetTextExtentPoint32W(FHandle, Text.c_str(), int(Text.size()), &S);
+    return S;
 }
 void TCanvas::Draw(int X, int Y, TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty())
@@ -468,12 +468,12 @@ void TGraphic::Changed() {
         OnChange(this);
 }
 void TGraphic::LoadFromFile(const String& FileName) {
-    TFileStream s(FileName, fmOpenRead);
-    LoadFromStream(&s);
+    TFileStream S(FileName, fmOpenRead);
+    LoadFromStream(&S);
 }
 void TGraphic::SaveToFile(const String& FileName) {
-    TFileStream s(FileName, fmCreate);
-    SaveToStream(&s);
+    TFileStream S(FileName, fmCreate);
+    SaveToStream(&S);
 }
 
 // ---- bitmaps ----
@@ -499,12 +499,12 @@ int DepthOf(TPixelFormat f) {
 }
 
 std::vector<RGBQUAD> StandardPalette(int bits) {
-    HBITMAP b = CreateBitmap(1, 1, 1, UINT(bits), nullptr);
-    std::vector<RGBQUAD> p;
-    if (auto o = gdi::Find<gdi::Bitmap>(b, OBJ_BITMAP))
-        p = o->Palette;
-    DeleteObject(b);
-    return p;
+    HBITMAP B = CreateBitmap(1, 1, 1, UINT(bits), nullptr);
+    std::vector<RGBQUAD> P;
+    if (auto O = gdi::Find<gdi::Bitmap>(B, OBJ_BITMAP))
+        P = O->Palette;
+    DeleteObject(B);
+    return P;
 }
 
 // Memory DC with a bitmap selected, released at the end of the scope.
@@ -537,38 +537,38 @@ int TBitmap::BitsPerPixel() const {
 void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const std::vector<RGBQUAD>* Pal) {
     if (AWidth < 0 || AHeight < 0)
         throw EInvalidGraphicOperation(u"Invalid image size");
-    HBITMAP nb = nullptr;
-    void* bits = nullptr;
+    HBITMAP Nb = nullptr;
+    void* Bits = nullptr;
     int depth = DepthOf(Format);
     if (AWidth > 0 && AHeight > 0) {
-        BITMAPINFO256 bi{};
-        bi.bmiHeader.biWidth = AWidth;
-        bi.bmiHeader.biHeight = AHeight; // bottom-up, as the platform's bitmaps are
-        bi.bmiHeader.biBitCount = WORD(depth);
+        BITMAPINFO256 Bi{};
+        Bi.bmiHeader.biWidth = AWidth;
+        Bi.bmiHeader.biHeight = AHeight; // bottom-up, as the platform's bitmaps are
+        Bi.bmiHeader.biBitCount = WORD(depth);
         std::vector<RGBQUAD> pal = Pal ? *Pal : (depth <= 8 ? StandardPalette(depth) : std::vector<RGBQUAD>());
         if (depth <= 8) {
             pal.resize(std::size_t(1) << depth);
-            std::copy(pal.begin(), pal.end(), bi.bmiColors);
+            std::copy(pal.begin(), pal.end(), Bi.bmiColors);
         }
-        nb = CreateDIBSection(nullptr, bi.Info(), DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!nb)
+        Nb = CreateDIBSection(nullptr, Bi.Info(), DIB_RGB_COLORS, &Bits, nullptr, 0);
+        if (!Nb)
             throw EOutOfResources(u"Out of system resources");
-        ScopedDC d(nb);
-        RECT all{0, 0, AWidth, AHeight};
-        ::FillRect(d.DC, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ScopedDC D(Nb);
+        RECT All{0, 0, AWidth, AHeight};
+        ::FillRect(D.DC, &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         if (FHandle) {
-            ScopedDC s(FHandle);
-            BitBlt(d.DC, 0, 0, std::min(AWidth, FWidth), std::min(AHeight, FHeight), s.DC, 0, 0, SRCCOPY);
+            ScopedDC S(FHandle);
+            BitBlt(D.DC, 0, 0, std::min(AWidth, FWidth), std::min(AHeight, FHeight), S.DC, 0, 0, SRCCOPY);
         }
     }
     if (FCanvas)
         FCanvas->FreeContext();
     if (FHandle)
         DeleteObject(FHandle);
-    FHandle = nb;
-    FBits = bits;
-    FWidth = nb ? AWidth : 0;
-    FHeight = nb ? AHeight : 0;
+    FHandle = Nb;
+    FBits = Bits;
+    FWidth = Nb ? AWidth : 0;
+    FHeight = Nb ? AHeight : 0;
     FPixelFormat = Format;
     Changed();
 }
@@ -598,11 +598,11 @@ void TBitmap::SetAlphaFormat(TAlphaFormat Value) {
 HBITMAP TBitmap::ReleaseHandle() {
     if (FCanvas)
         FCanvas->FreeContext();
-    HBITMAP h = FHandle;
+    HBITMAP H = FHandle;
     FHandle = nullptr;
     FBits = nullptr;
     FWidth = FHeight = 0;
-    return h;
+    return H;
 }
 
 TCanvas* TBitmap::Canvas() {
@@ -614,24 +614,24 @@ TCanvas* TBitmap::Canvas() {
 void* TBitmap::ScanLine(int Row) {
     if (!FHandle || Row < 0 || Row >= FHeight)
         throw EInvalidGraphicOperation(u"Scan line index out of range");
-    int stride = DibStride(FWidth, BitsPerPixel());
-    return static_cast<Byte*>(FBits) + std::ptrdiff_t(FHeight - 1 - Row) * stride;
+    int Stride = DibStride(FWidth, BitsPerPixel());
+    return static_cast<Byte*>(FBits) + std::ptrdiff_t(FHeight - 1 - Row) * Stride;
 }
 
 std::vector<RGBQUAD> TBitmap::Palette() const {
     if (!FHandle)
         return {};
-    auto o = gdi::Find<gdi::Bitmap>(FHandle, OBJ_BITMAP);
-    return o ? o->Palette : std::vector<RGBQUAD>();
+    auto O = gdi::Find<gdi::Bitmap>(FHandle, OBJ_BITMAP);
+    return O ? O->Palette : std::vector<RGBQUAD>();
 }
 
 void TBitmap::SetPalette(const std::vector<RGBQUAD>& Value) {
-    auto o = gdi::Find<gdi::Bitmap>(FHandle, OBJ_BITMAP);
-    if (!o || o->BitCount > 8)
+    auto O = gdi::Find<gdi::Bitmap>(FHandle, OBJ_BITMAP);
+    if (!O || O->BitCount > 8)
         return;
-    o->Palette = Value;
-    o->Palette.resize(std::size_t(1) << o->BitCount);
-    o->FLastPixel = 0xFFFFFFFF;
+    O->Palette = Value;
+    O->Palette.resize(std::size_t(1) << O->BitCount);
+    O->FLastPixel = 0xFFFFFFFF;
     Changed();
 }
 
@@ -665,39 +665,39 @@ void TBitmap::Assign(TPersistent* Source) {
         Recreate(0, 0, FPixelFormat, nullptr);
         return;
     }
-    if (auto* b = dynamic_cast<TBitmap*>(Source)) {
-        std::vector<RGBQUAD> pal = b->Palette();
+    if (auto* B = dynamic_cast<TBitmap*>(Source)) {
+        std::vector<RGBQUAD> pal = B->Palette();
         FWidth = FHeight = 0;
         if (FCanvas)
             FCanvas->FreeContext();
         if (FHandle)
             DeleteObject(FHandle);
         FHandle = nullptr;
-        Recreate(b->FWidth, b->FHeight, b->FPixelFormat, pal.empty() ? nullptr : &pal);
+        Recreate(B->FWidth, B->FHeight, B->FPixelFormat, pal.empty() ? nullptr : &pal);
         if (FHandle)
-            std::memcpy(FBits, b->FBits, std::size_t(DibStride(FWidth, BitsPerPixel())) * FHeight);
-        FAlphaFormat = b->FAlphaFormat;
-        FTransparent = b->FTransparent;
-        FTransparentMode = b->FTransparentMode;
-        FTransparentColor = b->FTransparentColor;
+            std::memcpy(FBits, B->FBits, std::size_t(DibStride(FWidth, BitsPerPixel())) * FHeight);
+        FAlphaFormat = B->FAlphaFormat;
+        FTransparent = B->FTransparent;
+        FTransparentMode = B->FTransparentMode;
+        FTransparentColor = B->FTransparentColor;
         Changed();
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+    if (auto* G = dynamic_cast<TGraphic*>(Source)) {
         Recreate(0, 0, pf32bit, nullptr);
-        Recreate(g->Width(), g->Height(), pf32bit, nullptr);
+        Recreate(G->Width(), G->Height(), pf32bit, nullptr);
         if (!Empty()) {
-            if (auto* png = dynamic_cast<TPngImage*>(g)) {
+            if (auto* Png = dynamic_cast<TPngImage*>(G)) {
                 // Keep the picture's alpha.
-                auto px = png->Pixels();
-                for (int y = 0; y < FHeight; ++y)
-                    std::memcpy(ScanLine(y), px.data() + std::size_t(y) * FWidth, std::size_t(FWidth) * 4);
-                FAlphaFormat = png->HasAlpha() ? afDefined : afIgnored;
+                auto Px = Png->Pixels();
+                for (int Y = 0; Y < FHeight; ++Y)
+                    std::memcpy(ScanLine(Y), Px.data() + std::size_t(Y) * FWidth, std::size_t(FWidth) * 4);
+                FAlphaFormat = Png->HasAlpha() ? afDefined : afIgnored;
             } else {
-                Canvas()->StretchDraw(Rect(0, 0, FWidth, FHeight), g);
+                Canvas()->StretchDraw(Rect(0, 0, FWidth, FHeight), G);
             }
         }
-        FTransparent = g->Transparent();
+        FTransparent = G->Transparent();
         Changed();
         return;
     }
@@ -707,35 +707,35 @@ void TBitmap::Assign(TPersistent* Source) {
 void TBitmap::Draw(TCanvas* ACanvas, const TRect& R) {
     if (Empty())
         return;
-    HDC dst = ACanvas->Handle();
-    HDC src = Canvas()->Handle();
+    HDC Dst = ACanvas->Handle();
+    HDC Src = Canvas()->Handle();
     if (FPixelFormat == pf32bit && FAlphaFormat != afIgnored) {
-        BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        BLENDFUNCTION Bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
         if (FAlphaFormat == afPremultiplied) {
-            AlphaBlend(dst, R.Left, R.Top, R.Width(), R.Height(), src, 0, 0, FWidth, FHeight, bf);
+            AlphaBlend(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight, Bf);
             return;
         }
         // Straight alpha: premultiply a copy.
-        TBitmap tmp;
-        tmp.Assign(this);
-        for (int y = 0; y < FHeight; ++y) {
-            auto* p = static_cast<std::uint32_t*>(tmp.ScanLine(y));
-            for (int x = 0; x < FWidth; ++x) {
-                std::uint32_t v = p[x], a = v >> 24;
-                auto m = [&](int sh) { return ((((v >> sh) & 255) * a + 127) / 255) << sh; };
-                p[x] = (a << 24) | m(16) | m(8) | m(0);
+        TBitmap Tmp;
+        Tmp.Assign(this);
+        for (int Y = 0; Y < FHeight; ++Y) {
+            auto* P = static_cast<std::uint32_t*>(Tmp.ScanLine(Y));
+            for (int X = 0; X < FWidth; ++X) {
+                std::uint32_t v = P[X], a = v >> 24;
+                auto M = [&](int sh) { return ((((v >> sh) & 255) * a + 127) / 255) << sh; };
+                P[X] = (a << 24) | M(16) | M(8) | M(0);
             }
         }
-        AlphaBlend(dst, R.Left, R.Top, R.Width(), R.Height(), tmp.Canvas()->Handle(), 0, 0, FWidth, FHeight, bf);
+        AlphaBlend(Dst, R.Left, R.Top, R.Width(), R.Height(), Tmp.Canvas()->Handle(), 0, 0, FWidth, FHeight, Bf);
         return;
     }
     if (FTransparent) {
-        TransparentBlt(dst, R.Left, R.Top, R.Width(), R.Height(), src, 0, 0, FWidth, FHeight,
+        TransparentBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight,
                        ColorToRGB(TransparentColor()));
         return;
     }
-    SetStretchBltMode(dst, COLORONCOLOR);
-    StretchBlt(dst, R.Left, R.Top, R.Width(), R.Height(), src, 0, 0, FWidth, FHeight, ACanvas->CopyMode());
+    SetStretchBltMode(Dst, COLORONCOLOR);
+    StretchBlt(Dst, R.Left, R.Top, R.Width(), R.Height(), Src, 0, 0, FWidth, FHeight, ACanvas->CopyMode());
 }
 
 TBitmapCanvas::~TBitmapCanvas() {
@@ -745,10 +745,10 @@ TBitmapCanvas::~TBitmapCanvas() {
 void TBitmapCanvas::FreeContext() {
     if (!FDC)
         return;
-    HDC dc = FDC;
+    HDC Dc = FDC;
     SetHandle(nullptr);
-    SelectObject(dc, FOldBitmap);
-    DeleteDC(dc);
+    SelectObject(Dc, FOldBitmap);
+    DeleteDC(Dc);
     FDC = nullptr;
     FOldBitmap = nullptr;
 }
@@ -773,13 +773,13 @@ struct Reader {
 };
 
 std::vector<Byte> ReadRest(TStream* Stream) {
-    std::int64_t n = Stream->Size() - Stream->Position();
-    if (n < 0 || n > (std::int64_t(1) << 31))
+    std::int64_t N = Stream->Size() - Stream->Position();
+    if (N < 0 || N > (std::int64_t(1) << 31))
         throw EInvalidGraphic(u"Bitmap image is not valid");
-    std::vector<Byte> d(static_cast<std::size_t>(n));
-    if (n)
-        Stream->ReadBuffer(d.data(), n);
-    return d;
+    std::vector<Byte> D(static_cast<std::size_t>(N));
+    if (N)
+        Stream->ReadBuffer(D.data(), N);
+    return D;
 }
 
 [[noreturn]] void BadBitmap() {
@@ -787,133 +787,133 @@ std::vector<Byte> ReadRest(TStream* Stream) {
 }
 
 int MaskShift(std::uint32_t m) {
-    int s = 0;
+    int S = 0;
     while (m && !(m & 1)) {
         m >>= 1;
-        ++s;
+        ++S;
     }
-    return s;
+    return S;
 }
 int MaskBits(std::uint32_t m) {
-    int n = 0;
+    int N = 0;
     m >>= MaskShift(m);
     while (m & 1) {
         m >>= 1;
-        ++n;
+        ++N;
     }
-    return n;
+    return N;
 }
 Byte Scale(std::uint32_t v, std::uint32_t mask) {
     if (!mask)
         return 0;
-    int bits = MaskBits(mask);
-    std::uint32_t x = (v & mask) >> MaskShift(mask);
-    std::uint32_t max = (bits >= 32) ? 0xFFFFFFFFu : ((1u << bits) - 1);
-    return Byte(max ? (x * 255 + max / 2) / max : 0);
+    int Bits = MaskBits(mask);
+    std::uint32_t X = (v & mask) >> MaskShift(mask);
+    std::uint32_t Max = (Bits >= 32) ? 0xFFFFFFFFu : ((1u << Bits) - 1);
+    return Byte(Max ? (X * 255 + Max / 2) / Max : 0);
 }
 
 } // namespace
 
 void TBitmap::LoadFromStream(TStream* Stream) {
-    std::vector<Byte> d = ReadRest(Stream);
-    Reader r{d};
-    if (!r.Has(0, 18) || d[0] != 'B' || d[1] != 'M')
+    std::vector<Byte> D = ReadRest(Stream);
+    Reader R{D};
+    if (!R.Has(0, 18) || D[0] != 'B' || D[1] != 'M')
         BadBitmap();
-    std::uint32_t offBits = r.U32(10);
-    std::uint32_t hs = r.U32(14);
-    if (hs != 12 && hs != 40 && hs != 52 && hs != 56 && hs != 108 && hs != 124)
+    std::uint32_t OffBits = R.U32(10);
+    std::uint32_t Hs = R.U32(14);
+    if (Hs != 12 && Hs != 40 && Hs != 52 && Hs != 56 && Hs != 108 && Hs != 124)
         BadBitmap();
-    if (!r.Has(14, hs))
+    if (!R.Has(14, Hs))
         BadBitmap();
-    int w, h, bits;
-    std::uint32_t compression = 0, clrUsed = 0;
-    if (hs == 12) {
-        w = r.U16(18);
-        h = std::int16_t(r.U16(20));
-        bits = r.U16(24);
+    int W, H, Bits;
+    std::uint32_t Compression = 0, ClrUsed = 0;
+    if (Hs == 12) {
+        W = R.U16(18);
+        H = std::int16_t(R.U16(20));
+        Bits = R.U16(24);
     } else {
-        w = std::int32_t(r.U32(18));
-        h = std::int32_t(r.U32(22));
-        bits = r.U16(28);
-        compression = r.U32(30);
-        clrUsed = r.U32(46);
+        W = std::int32_t(R.U32(18));
+        H = std::int32_t(R.U32(22));
+        Bits = R.U16(28);
+        Compression = R.U32(30);
+        ClrUsed = R.U32(46);
     }
-    bool topDown = h < 0;
-    if (h == std::int32_t(0x80000000))
+    bool TopDown = H < 0;
+    if (H == std::int32_t(0x80000000))
         BadBitmap();
-    h = h < 0 ? -h : h;
-    if (w <= 0 || h <= 0 || w > 32768 || h > 32768)
+    H = H < 0 ? -H : H;
+    if (W <= 0 || H <= 0 || W > 32768 || H > 32768)
         BadBitmap();
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    if (Bits != 1 && Bits != 4 && Bits != 8 && Bits != 16 && Bits != 24 && Bits != 32)
         BadBitmap();
-    std::uint32_t masks[4] = {0, 0, 0, 0};
-    std::size_t afterHeader = 14 + hs;
-    if (compression == BI_BITFIELDS) {
-        if (bits != 16 && bits != 32)
+    std::uint32_t Masks[4] = {0, 0, 0, 0};
+    std::size_t AfterHeader = 14 + Hs;
+    if (Compression == BI_BITFIELDS) {
+        if (Bits != 16 && Bits != 32)
             BadBitmap();
-        std::size_t at = hs >= 52 ? 54 : afterHeader;
-        if (!r.Has(at, 12))
+        std::size_t At = Hs >= 52 ? 54 : AfterHeader;
+        if (!R.Has(At, 12))
             BadBitmap();
-        for (int i = 0; i < 3; ++i)
-            masks[i] = r.U32(at + 4 * i);
-        if (hs >= 56 && r.Has(66, 4))
-            masks[3] = r.U32(66);
-        if (hs == 40)
-            afterHeader += 12;
-    } else if (compression != BI_RGB) {
+        for (int I = 0; I < 3; ++I)
+            Masks[I] = R.U32(At + 4 * I);
+        if (Hs >= 56 && R.Has(66, 4))
+            Masks[3] = R.U32(66);
+        if (Hs == 40)
+            AfterHeader += 12;
+    } else if (Compression != BI_RGB) {
         BadBitmap(); // run-length files are not read
-    } else if (bits == 16) {
-        masks[0] = 0x7C00;
-        masks[1] = 0x03E0;
-        masks[2] = 0x001F;
+    } else if (Bits == 16) {
+        Masks[0] = 0x7C00;
+        Masks[1] = 0x03E0;
+        Masks[2] = 0x001F;
     }
     std::vector<RGBQUAD> pal;
-    if (bits <= 8) {
-        std::size_t n = clrUsed ? clrUsed : (std::size_t(1) << bits);
-        if (n > (std::size_t(1) << bits))
+    if (Bits <= 8) {
+        std::size_t N = ClrUsed ? ClrUsed : (std::size_t(1) << Bits);
+        if (N > (std::size_t(1) << Bits))
             BadBitmap();
-        std::size_t entry = hs == 12 ? 3 : 4;
-        if (!r.Has(afterHeader, n * entry))
+        std::size_t Entry = Hs == 12 ? 3 : 4;
+        if (!R.Has(AfterHeader, N * Entry))
             BadBitmap();
-        for (std::size_t i = 0; i < n; ++i) {
-            std::size_t at = afterHeader + i * entry;
-            pal.push_back({d[at], d[at + 1], d[at + 2], 0});
+        for (std::size_t I = 0; I < N; ++I) {
+            std::size_t At = AfterHeader + I * Entry;
+            pal.push_back({D[At], D[At + 1], D[At + 2], 0});
         }
     }
-    std::size_t stride = std::size_t(DibStride(w, bits));
-    if (offBits == 0 || !r.Has(offBits, stride * std::size_t(h)))
+    std::size_t Stride = std::size_t(DibStride(W, Bits));
+    if (OffBits == 0 || !R.Has(OffBits, Stride * std::size_t(H)))
         BadBitmap();
-    TPixelFormat fmt = bits == 1    ? pf1bit
-                       : bits == 4  ? pf4bit
-                       : bits == 8  ? pf8bit
-                       : bits == 24 ? pf24bit
-                       : bits == 32 ? pf32bit
+    TPixelFormat Fmt = Bits == 1    ? pf1bit
+                       : Bits == 4  ? pf4bit
+                       : Bits == 8  ? pf8bit
+                       : Bits == 24 ? pf24bit
+                       : Bits == 32 ? pf32bit
                                     : pf24bit;
-    if (bits == 16 || (bits == 32 && compression == BI_BITFIELDS))
-        fmt = masks[3] ? pf32bit : (bits == 16 ? pf24bit : pf32bit);
-    Recreate(0, 0, fmt, nullptr);
-    Recreate(w, h, fmt, pal.empty() ? nullptr : &pal);
-    for (int y = 0; y < h; ++y) {
-        const Byte* src = d.data() + offBits + stride * std::size_t(topDown ? y : h - 1 - y);
-        Byte* dst = static_cast<Byte*>(ScanLine(y));
-        if (bits != 16 && compression == BI_RGB) {
-            std::memcpy(dst, src, stride);
+    if (Bits == 16 || (Bits == 32 && Compression == BI_BITFIELDS))
+        Fmt = Masks[3] ? pf32bit : (Bits == 16 ? pf24bit : pf32bit);
+    Recreate(0, 0, Fmt, nullptr);
+    Recreate(W, H, Fmt, pal.empty() ? nullptr : &pal);
+    for (int Y = 0; Y < H; ++Y) {
+        const Byte* Src = D.data() + OffBits + Stride * std::size_t(TopDown ? Y : H - 1 - Y);
+        Byte* Dst = static_cast<Byte*>(ScanLine(Y));
+        if (Bits != 16 && Compression == BI_RGB) {
+            std::memcpy(Dst, Src, Stride);
             continue;
         }
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t v = bits == 16 ? std::uint32_t(src[2 * x] | (src[2 * x + 1] << 8))
-                                         : std::uint32_t(src[4 * x] | (src[4 * x + 1] << 8) | (src[4 * x + 2] << 16) |
-                                                         (std::uint32_t(src[4 * x + 3]) << 24));
-            Byte rr = Scale(v, masks[0]), gg = Scale(v, masks[1]), bb = Scale(v, masks[2]);
-            if (fmt == pf24bit) {
-                dst[3 * x] = bb;
-                dst[3 * x + 1] = gg;
-                dst[3 * x + 2] = rr;
+        for (int X = 0; X < W; ++X) {
+            std::uint32_t V = Bits == 16 ? std::uint32_t(Src[2 * X] | (Src[2 * X + 1] << 8))
+                                         : std::uint32_t(Src[4 * X] | (Src[4 * X + 1] << 8) | (Src[4 * X + 2] << 16) |
+                                                         (std::uint32_t(Src[4 * X + 3]) << 24));
+            Byte Rr = Scale(V, Masks[0]), Gg = Scale(V, Masks[1]), Bb = Scale(V, Masks[2]);
+            if (Fmt == pf24bit) {
+                Dst[3 * X] = Bb;
+                Dst[3 * X + 1] = Gg;
+                Dst[3 * X + 2] = Rr;
             } else {
-                dst[4 * x] = bb;
-                dst[4 * x + 1] = gg;
-                dst[4 * x + 2] = rr;
-                dst[4 * x + 3] = masks[3] ? Scale(v, masks[3]) : 0;
+                Dst[4 * X] = Bb;
+                Dst[4 * X + 1] = Gg;
+                Dst[4 * X + 2] = Rr;
+                Dst[4 * X + 3] = Masks[3] ? Scale(V, Masks[3]) : 0;
             }
         }
     }
@@ -921,8 +921,8 @@ void TBitmap::LoadFromStream(TStream* Stream) {
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE Instance, const String& ResName) {
-    TResourceStream s(Instance, ResName);
-    LoadFromStream(&s);
+    TResourceStream S(Instance, ResName);
+    LoadFromStream(&S);
 }
 
 void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID) {
@@ -930,38 +930,38 @@ void TBitmap::LoadFromResourceID(HINSTANCE Instance, int ResID) {
 }
 
 void TBitmap::SaveToStream(TStream* Stream) {
-    int bits = Empty() ? 24 : BitsPerPixel();
-    std::vector<RGBQUAD> pal = bits <= 8 ? Palette() : std::vector<RGBQUAD>();
-    std::uint32_t stride = std::uint32_t(DibStride(FWidth, bits));
-    std::uint32_t imageSize = stride * std::uint32_t(FHeight);
-    std::uint32_t off = 14 + 40 + std::uint32_t(pal.size()) * 4;
-    Byte hdr[54] = {};
-    auto put32 = [&](int at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            hdr[at + i] = Byte(v >> (8 * i));
+    int Bits = Empty() ? 24 : BitsPerPixel();
+    std::vector<RGBQUAD> pal = Bits <= 8 ? Palette() : std::vector<RGBQUAD>();
+    std::uint32_t Stride = std::uint32_t(DibStride(FWidth, Bits));
+    std::uint32_t ImageSize = Stride * std::uint32_t(FHeight);
+    std::uint32_t Off = 14 + 40 + std::uint32_t(pal.size()) * 4;
+    Byte Hdr[54] = {};
+    auto Put32 = [&](int at, std::uint32_t v) {
+        for (int I = 0; I < 4; ++I)
+            Hdr[at + I] = Byte(v >> (8 * I));
     };
-    auto put16 = [&](int at, std::uint16_t v) {
-        hdr[at] = Byte(v);
-        hdr[at + 1] = Byte(v >> 8);
+    auto Put16 = [&](int at, std::uint16_t v) {
+        Hdr[at] = Byte(v);
+        Hdr[at + 1] = Byte(v >> 8);
     };
-    hdr[0] = 'B';
-    hdr[1] = 'M';
-    put32(2, off + imageSize);
-    put32(10, off);
-    put32(14, 40);
-    put32(18, std::uint32_t(FWidth));
-    put32(22, std::uint32_t(FHeight));
-    put16(26, 1);
-    put16(28, std::uint16_t(bits));
-    put32(34, imageSize);
-    put32(38, 3780); // 96 dpi
-    put32(42, 3780);
-    put32(46, std::uint32_t(pal.size()));
-    Stream->WriteBuffer(hdr, sizeof hdr);
+    Hdr[0] = 'B';
+    Hdr[1] = 'M';
+    Put32(2, Off + ImageSize);
+    Put32(10, Off);
+    Put32(14, 40);
+    Put32(18, std::uint32_t(FWidth));
+    Put32(22, std::uint32_t(FHeight));
+    Put16(26, 1);
+    Put16(28, std::uint16_t(Bits));
+    Put32(34, ImageSize);
+    Put32(38, 3780); // 96 dpi
+    Put32(42, 3780);
+    Put32(46, std::uint32_t(pal.size()));
+    Stream->WriteBuffer(Hdr, sizeof Hdr);
     if (!pal.empty())
         Stream->WriteBuffer(pal.data(), std::int64_t(pal.size() * sizeof(RGBQUAD)));
-    if (imageSize)
-        Stream->WriteBuffer(FBits, imageSize); // the section is bottom-up already
+    if (ImageSize)
+        Stream->WriteBuffer(FBits, ImageSize); // the section is bottom-up already
 }
 
 // ---- icons ----
@@ -985,39 +985,39 @@ std::shared_ptr<IconObj> FindIcon(HICON h) {
 HICON CreateIconFromPixels(int width, int height, const std::uint32_t* pixels) {
     if (width <= 0 || height <= 0 || !pixels)
         return nullptr;
-    auto o = std::make_shared<IconObj>();
-    o->W = width;
-    o->H = height;
-    o->Px.assign(pixels, pixels + std::size_t(width) * height);
-    return static_cast<HICON>(gdi::AddObject(o));
+    auto O = std::make_shared<IconObj>();
+    O->W = width;
+    O->H = height;
+    O->Px.assign(pixels, pixels + std::size_t(width) * height);
+    return static_cast<HICON>(gdi::AddObject(O));
 }
 
 HICON CreateIconIndirect(const ICONINFO* ii) {
     if (!ii || !ii->hbmColor)
         return nullptr;
-    auto c = gdi::Find<gdi::Bitmap>(ii->hbmColor, OBJ_BITMAP);
-    auto m = gdi::Find<gdi::Bitmap>(ii->hbmMask, OBJ_BITMAP);
-    if (!c)
+    auto C = gdi::Find<gdi::Bitmap>(ii->hbmColor, OBJ_BITMAP);
+    auto M = gdi::Find<gdi::Bitmap>(ii->hbmMask, OBJ_BITMAP);
+    if (!C)
         return nullptr;
-    std::vector<std::uint32_t> px(std::size_t(c->Width) * c->Height);
-    bool anyAlpha = false;
-    if (c->BitCount == 32)
-        for (int y = 0; y < c->Height && !anyAlpha; ++y)
-            for (int x = 0; x < c->Width; ++x)
-                if (c->Get(x, y) >> 24) {
-                    anyAlpha = true;
+    std::vector<std::uint32_t> Px(std::size_t(C->Width) * C->Height);
+    bool AnyAlpha = false;
+    if (C->BitCount == 32)
+        for (int Y = 0; Y < C->Height && !AnyAlpha; ++Y)
+            for (int X = 0; X < C->Width; ++X)
+                if (C->Get(X, Y) >> 24) {
+                    AnyAlpha = true;
                     break;
                 }
-    for (int y = 0; y < c->Height; ++y)
-        for (int x = 0; x < c->Width; ++x) {
-            std::uint32_t v = c->Get(x, y);
-            if (!anyAlpha) {
-                bool transparent = m && x < m->Width && y < m->Height && (m->Get(x, y) & 0xFFFFFF) != 0;
-                v = (v & 0xFFFFFF) | (transparent ? 0 : 0xFF000000u);
+    for (int Y = 0; Y < C->Height; ++Y)
+        for (int X = 0; X < C->Width; ++X) {
+            std::uint32_t V = C->Get(X, Y);
+            if (!AnyAlpha) {
+                bool Transparent = M && X < M->Width && Y < M->Height && (M->Get(X, Y) & 0xFFFFFF) != 0;
+                V = (V & 0xFFFFFF) | (Transparent ? 0 : 0xFF000000u);
             }
-            px[std::size_t(y) * c->Width + x] = v;
+            Px[std::size_t(Y) * C->Width + X] = V;
         }
-    return CreateIconFromPixels(c->Width, c->Height, px.data());
+    return CreateIconFromPixels(C->Width, C->Height, Px.data());
 }
 
 BOOL DestroyIcon(HICON h) {
@@ -1027,8 +1027,8 @@ BOOL DestroyIcon(HICON h) {
 }
 
 HICON CopyIcon(HICON h) {
-    auto o = FindIcon(h);
-    return o ? CreateIconFromPixels(o->W, o->H, o->Px.data()) : nullptr;
+    auto O = FindIcon(h);
+    return O ? CreateIconFromPixels(O->W, O->H, O->Px.data()) : nullptr;
 }
 
 HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags) {
@@ -1064,60 +1064,60 @@ HANDLE CopyImage(HANDLE h, UINT type, int cx, int cy, UINT flags) {
 }
 
 BOOL GetIconSize(HICON h, int* cx, int* cy) {
-    auto o = FindIcon(h);
-    if (!o)
+    auto O = FindIcon(h);
+    if (!O)
         return false;
     if (cx)
-        *cx = o->W;
+        *cx = O->W;
     if (cy)
-        *cy = o->H;
+        *cy = O->H;
     return true;
 }
 
 BOOL GetIconPixels(HICON h, std::vector<std::uint32_t>& pixels) {
-    auto o = FindIcon(h);
-    if (!o)
+    auto O = FindIcon(h);
+    if (!O)
         return false;
-    pixels = o->Px;
+    pixels = O->Px;
     return true;
 }
 
 BOOL DrawIconEx(HDC hdc, int x, int y, HICON h, int cx, int cy, UINT, HBRUSH flicker, UINT flags) {
-    auto o = FindIcon(h);
-    if (!o)
+    auto O = FindIcon(h);
+    if (!O)
         return false;
     if (cx <= 0)
-        cx = o->W;
+        cx = O->W;
     if (cy <= 0)
-        cy = o->H;
+        cy = O->H;
     if (flicker) {
-        RECT r{x, y, x + cx, y + cy};
-        FillRect(hdc, &r, flicker);
+        RECT R{x, y, x + cx, y + cy};
+        FillRect(hdc, &R, flicker);
     }
     // The icon's pixels premultiplied in a 32-bit section, blended over the destination.
-    BITMAPINFO bi{};
-    bi.bmiHeader.biWidth = o->W;
-    bi.bmiHeader.biHeight = -o->H;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP b = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!b)
+    BITMAPINFO Bi{};
+    Bi.bmiHeader.biWidth = O->W;
+    Bi.bmiHeader.biHeight = -O->H;
+    Bi.bmiHeader.biBitCount = 32;
+    void* Bits = nullptr;
+    HBITMAP B = CreateDIBSection(nullptr, &Bi, DIB_RGB_COLORS, &Bits, nullptr, 0);
+    if (!B)
         return false;
-    auto* p = static_cast<std::uint32_t*>(bits);
-    for (std::size_t i = 0; i < o->Px.size(); ++i) {
-        std::uint32_t v = o->Px[i], a = v >> 24;
+    auto* P = static_cast<std::uint32_t*>(Bits);
+    for (std::size_t I = 0; I < O->Px.size(); ++I) {
+        std::uint32_t v = O->Px[I], a = v >> 24;
         if ((flags & DI_NORMAL) == DI_MASK)
             v = a ? 0xFF000000u : 0; // the shape in black
-        auto m = [&](int sh) { return ((((v >> sh) & 255) * a + 127) / 255) << sh; };
-        p[i] = (a << 24) | m(16) | m(8) | m(0);
+        auto M = [&](int sh) { return ((((v >> sh) & 255) * a + 127) / 255) << sh; };
+        P[I] = (a << 24) | M(16) | M(8) | M(0);
     }
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, b);
-    BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(hdc, x, y, cx, cy, mem, 0, 0, o->W, o->H, bf);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(b);
+    HDC Mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ Old = SelectObject(Mem, B);
+    BLENDFUNCTION Bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(hdc, x, y, cx, cy, Mem, 0, 0, O->W, O->H, Bf);
+    SelectObject(Mem, Old);
+    DeleteDC(Mem);
+    DeleteObject(B);
     return true;
 }
 
@@ -1130,8 +1130,8 @@ TIcon::~TIcon() {
         DestroyIcon(FHandle);
 }
 void TIcon::Assign(TPersistent* Source) {
-    if (auto* i = dynamic_cast<TIcon*>(Source)) {
-        SetHandle(i->FHandle ? CopyIcon(i->FHandle) : nullptr);
+    if (auto* I = dynamic_cast<TIcon*>(Source)) {
+        SetHandle(I->FHandle ? CopyIcon(I->FHandle) : nullptr);
         return;
     }
     if (!Source) {
@@ -1141,14 +1141,14 @@ void TIcon::Assign(TPersistent* Source) {
     TGraphic::Assign(Source);
 }
 int TIcon::Width() const {
-    int w = 0;
-    GetIconSize(FHandle, &w, nullptr);
-    return w;
+    int W = 0;
+    GetIconSize(FHandle, &W, nullptr);
+    return W;
 }
 int TIcon::Height() const {
-    int h = 0;
-    GetIconSize(FHandle, nullptr, &h);
-    return h;
+    int H = 0;
+    GetIconSize(FHandle, nullptr, &H);
+    return H;
 }
 void TIcon::SetWidth(int Value) {
     if (Value != Width())
@@ -1167,9 +1167,9 @@ void TIcon::SetHandle(HICON Value) {
     Changed();
 }
 HICON TIcon::ReleaseHandle() {
-    HICON h = FHandle;
+    HICON H = FHandle;
     FHandle = nullptr;
-    return h;
+    return H;
 }
 void TIcon::Draw(TCanvas* ACanvas, const TRect& R) {
     if (FHandle)
@@ -1198,21 +1198,21 @@ void TPicture::SetGraphic(TGraphic* Value) {
         Take(nullptr);
         return;
     }
-    std::unique_ptr<TGraphic> copy;
+    std::unique_ptr<TGraphic> Copy;
     if (dynamic_cast<TBitmap*>(Value))
-        copy = std::make_unique<TBitmap>();
+        Copy = std::make_unique<TBitmap>();
     else if (dynamic_cast<TIcon*>(Value))
-        copy = std::make_unique<TIcon>();
+        Copy = std::make_unique<TIcon>();
     else if (dynamic_cast<TPngImage*>(Value))
-        copy = std::make_unique<TPngImage>();
+        Copy = std::make_unique<TPngImage>();
     else if (dynamic_cast<TJPEGImage*>(Value))
-        copy = std::make_unique<TJPEGImage>();
+        Copy = std::make_unique<TJPEGImage>();
     else if (dynamic_cast<TGIFImage*>(Value))
-        copy = std::make_unique<TGIFImage>();
+        Copy = std::make_unique<TGIFImage>();
     else
-        copy = std::make_unique<TBitmap>();
-    copy->Assign(Value);
-    Take(std::move(copy));
+        Copy = std::make_unique<TBitmap>();
+    Copy->Assign(Value);
+    Take(std::move(Copy));
 }
 
 TBitmap* TPicture::Bitmap() {
@@ -1232,12 +1232,12 @@ void TPicture::Assign(TPersistent* Source) {
         SetGraphic(nullptr);
         return;
     }
-    if (auto* p = dynamic_cast<TPicture*>(Source)) {
-        SetGraphic(p->Graphic());
+    if (auto* P = dynamic_cast<TPicture*>(Source)) {
+        SetGraphic(P->Graphic());
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
-        SetGraphic(g);
+    if (auto* G = dynamic_cast<TGraphic*>(Source)) {
+        SetGraphic(G);
         return;
     }
     TPersistent::Assign(Source);
@@ -1252,29 +1252,29 @@ void TPicture::AssignTo(TPersistent* Dest) {
 }
 
 std::unique_ptr<TGraphic> GraphicForExtension(const String& Ext) {
-    String e = LowerCase(Ext);
-    if (!e.empty() && e[0] == u'.')
-        e.erase(0, 1);
-    if (e == u"bmp" || e == u"dib")
+    String E = LowerCase(Ext);
+    if (!E.empty() && E[0] == u'.')
+        E.erase(0, 1);
+    if (E == u"bmp" || E == u"dib")
         return std::make_unique<TBitmap>();
-    if (e == u"png")
+    if (E == u"png")
         return std::make_unique<TPngImage>();
-    if (e == u"jpg" || e == u"jpeg" || e == u"jpe")
+    if (E == u"jpg" || E == u"jpeg" || E == u"jpe")
         return std::make_unique<TJPEGImage>();
-    if (e == u"gif")
+    if (E == u"gif")
         return std::make_unique<TGIFImage>();
-    if (e == u"ico")
+    if (E == u"ico")
         return std::make_unique<TIcon>();
     return nullptr;
 }
 
 void TPicture::LoadFromFile(const String& FileName) {
-    String ext = ExtractFileExt(FileName);
-    auto g = GraphicForExtension(ext);
-    if (!g)
-        throw EInvalidGraphic(Format(u"Unknown picture file extension (.%s)", {ext.empty() ? ext : ext.substr(1)}));
-    g->LoadFromFile(FileName);
-    Take(std::move(g));
+    String Ext = ExtractFileExt(FileName);
+    auto G = GraphicForExtension(Ext);
+    if (!G)
+        throw EInvalidGraphic(Format(u"Unknown picture file extension (.%s)", {Ext.empty() ? Ext : Ext.substr(1)}));
+    G->LoadFromFile(FileName);
+    Take(std::move(G));
 }
 
 void TPicture::SaveToFile(const String& FileName) {

@@ -17,13 +17,13 @@ namespace {
 constexpr std::size_t kMaxPixels = std::size_t(1) << 28;
 
 std::vector<Byte> ReadAll(TStream* Stream, const char16_t* what) {
-    std::int64_t n = Stream->Size() - Stream->Position();
-    if (n < 0 || n > (std::int64_t(1) << 31))
+    std::int64_t N = Stream->Size() - Stream->Position();
+    if (N < 0 || N > (std::int64_t(1) << 31))
         throw EInvalidGraphic(what);
-    std::vector<Byte> d(static_cast<std::size_t>(n));
-    if (n)
-        Stream->ReadBuffer(d.data(), n);
-    return d;
+    std::vector<Byte> D(static_cast<std::size_t>(N));
+    if (N)
+        Stream->ReadBuffer(D.data(), N);
+    return D;
 }
 
 // 0xAARRGGBB straight-alpha pixels of any graphic, rows top-down.
@@ -31,26 +31,26 @@ std::vector<std::uint32_t> PixelsOf(TGraphic* g, int& w, int& h, bool& alpha) {
     w = g->Width();
     h = g->Height();
     alpha = false;
-    if (auto* png = dynamic_cast<TPngImage*>(g)) {
-        alpha = png->HasAlpha();
-        return png->Pixels();
+    if (auto* Png = dynamic_cast<TPngImage*>(g)) {
+        alpha = Png->HasAlpha();
+        return Png->Pixels();
     }
-    TBitmap tmp;
-    tmp.Assign(g);
-    if (auto* b = dynamic_cast<TBitmap*>(g))
-        alpha = b->PixelFormat() == pf32bit && b->AlphaFormat() != afIgnored;
-    else if (auto* gif = dynamic_cast<TGIFImage*>(g))
-        alpha = gif->Bitmap()->AlphaFormat() != afIgnored;
+    TBitmap Tmp;
+    Tmp.Assign(g);
+    if (auto* B = dynamic_cast<TBitmap*>(g))
+        alpha = B->PixelFormat() == pf32bit && B->AlphaFormat() != afIgnored;
+    else if (auto* Gif = dynamic_cast<TGIFImage*>(g))
+        alpha = Gif->Bitmap()->AlphaFormat() != afIgnored;
     else if (dynamic_cast<TIcon*>(g))
         alpha = true;
-    tmp.SetPixelFormat(pf32bit);
-    std::vector<std::uint32_t> px(std::size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(px.data() + std::size_t(y) * w, tmp.ScanLine(y), std::size_t(w) * 4);
+    Tmp.SetPixelFormat(pf32bit);
+    std::vector<std::uint32_t> Px(std::size_t(w) * h);
+    for (int Y = 0; Y < h; ++Y)
+        std::memcpy(Px.data() + std::size_t(Y) * w, Tmp.ScanLine(Y), std::size_t(w) * 4);
     if (!alpha)
-        for (auto& p : px)
-            p |= 0xFF000000u;
-    return px;
+        for (auto& P : Px)
+            P |= 0xFF000000u;
+    return Px;
 }
 
 // A 32-bit bitmap with straight alpha from pixels.
@@ -58,8 +58,8 @@ void FillBitmap(TBitmap* b, int w, int h, const std::uint32_t* px, bool alpha) {
     b->SetSize(0, 0);
     b->SetPixelFormat(pf32bit);
     b->SetSize(w, h);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(b->ScanLine(y), px + std::size_t(y) * w, std::size_t(w) * 4);
+    for (int Y = 0; Y < h; ++Y)
+        std::memcpy(b->ScanLine(Y), px + std::size_t(Y) * w, std::size_t(w) * 4);
     b->SetAlphaFormat(alpha ? afDefined : afIgnored);
 }
 
@@ -104,99 +104,99 @@ void TPngImage::RemoveAlpha() {
 }
 
 std::vector<std::uint32_t> TPngImage::Pixels() const {
-    std::vector<std::uint32_t> px(std::size_t(FWidth) * FHeight);
-    for (std::size_t i = 0; i < px.size(); ++i) {
-        std::uint32_t a = FHasAlpha ? FAlpha[i] : 255;
-        px[i] =
-            (a << 24) | (std::uint32_t(FRGB[i * 3 + 2]) << 16) | (std::uint32_t(FRGB[i * 3 + 1]) << 8) | FRGB[i * 3];
+    std::vector<std::uint32_t> Px(std::size_t(FWidth) * FHeight);
+    for (std::size_t I = 0; I < Px.size(); ++I) {
+        std::uint32_t A = FHasAlpha ? FAlpha[I] : 255;
+        Px[I] =
+            (A << 24) | (std::uint32_t(FRGB[I * 3 + 2]) << 16) | (std::uint32_t(FRGB[I * 3 + 1]) << 8) | FRGB[I * 3];
     }
-    return px;
+    return Px;
 }
 
 void TPngImage::SetPixels(int AWidth, int AHeight, const std::uint32_t* px, bool WithAlpha) {
     FHasAlpha = WithAlpha;
     SetSize(AWidth, AHeight);
-    for (std::size_t i = 0; i < std::size_t(AWidth) * AHeight; ++i) {
-        FRGB[i * 3] = Byte(px[i]);
-        FRGB[i * 3 + 1] = Byte(px[i] >> 8);
-        FRGB[i * 3 + 2] = Byte(px[i] >> 16);
+    for (std::size_t I = 0; I < std::size_t(AWidth) * AHeight; ++I) {
+        FRGB[I * 3] = Byte(px[I]);
+        FRGB[I * 3 + 1] = Byte(px[I] >> 8);
+        FRGB[I * 3 + 2] = Byte(px[I] >> 16);
         if (WithAlpha)
-            FAlpha[i] = Byte(px[i] >> 24);
+            FAlpha[I] = Byte(px[I] >> 24);
     }
 }
 
 void TPngImage::Assign(TPersistent* Source) {
-    if (auto* p = dynamic_cast<TPngImage*>(Source)) {
-        FWidth = p->FWidth;
-        FHeight = p->FHeight;
-        FHasAlpha = p->FHasAlpha;
-        FRGB = p->FRGB;
-        FAlpha = p->FAlpha;
-        FTransparent = p->FTransparent;
+    if (auto* P = dynamic_cast<TPngImage*>(Source)) {
+        FWidth = P->FWidth;
+        FHeight = P->FHeight;
+        FHasAlpha = P->FHasAlpha;
+        FRGB = P->FRGB;
+        FAlpha = P->FAlpha;
+        FTransparent = P->FTransparent;
         Changed();
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
-        int w, h;
-        bool alpha;
-        auto px = PixelsOf(g, w, h, alpha);
-        SetPixels(w, h, px.data(), alpha);
+    if (auto* G = dynamic_cast<TGraphic*>(Source)) {
+        int W, H;
+        bool Alpha;
+        auto Px = PixelsOf(G, W, H, Alpha);
+        SetPixels(W, H, Px.data(), Alpha);
         return;
     }
     TGraphic::Assign(Source);
 }
 
 void TPngImage::LoadFromStream(TStream* Stream) {
-    std::vector<Byte> d = ReadAll(Stream, u"PNG image is not valid");
-    png_image img;
-    std::memset(&img, 0, sizeof img);
-    img.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&img, d.data(), d.size()))
-        throw EInvalidGraphic(Format(u"PNG image is not valid: %s", {UTF8ToString(img.message)}));
-    bool alpha = (img.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    if (img.width == 0 || img.height == 0 || std::size_t(img.width) * img.height > kMaxPixels) {
-        png_image_free(&img);
+    std::vector<Byte> D = ReadAll(Stream, u"PNG image is not valid");
+    png_image Img;
+    std::memset(&Img, 0, sizeof Img);
+    Img.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&Img, D.data(), D.size()))
+        throw EInvalidGraphic(Format(u"PNG image is not valid: %s", {UTF8ToString(Img.message)}));
+    bool Alpha = (Img.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    if (Img.width == 0 || Img.height == 0 || std::size_t(Img.width) * Img.height > kMaxPixels) {
+        png_image_free(&Img);
         throw EInvalidGraphic(u"PNG image is not valid: invalid size");
     }
-    img.format = PNG_FORMAT_BGRA; // 16-bit channels come back as 8 bits
-    std::vector<std::uint32_t> px(std::size_t(img.width) * img.height);
-    if (!png_image_finish_read(&img, nullptr, px.data(), 0, nullptr))
-        throw EInvalidGraphic(Format(u"PNG image is not valid: %s", {UTF8ToString(img.message)}));
-    SetPixels(int(img.width), int(img.height), px.data(), alpha);
+    Img.format = PNG_FORMAT_BGRA; // 16-bit channels come back as 8 bits
+    std::vector<std::uint32_t> Px(std::size_t(Img.width) * Img.height);
+    if (!png_image_finish_read(&Img, nullptr, Px.data(), 0, nullptr))
+        throw EInvalidGraphic(Format(u"PNG image is not valid: %s", {UTF8ToString(Img.message)}));
+    SetPixels(int(Img.width), int(Img.height), Px.data(), Alpha);
 }
 
 void TPngImage::SaveToStream(TStream* Stream) {
     if (Empty())
         throw EInvalidGraphicOperation(u"Cannot save an empty picture");
-    png_image img;
-    std::memset(&img, 0, sizeof img);
-    img.version = PNG_IMAGE_VERSION;
-    img.width = png_uint_32(FWidth);
-    img.height = png_uint_32(FHeight);
-    std::vector<std::uint32_t> px = Pixels();
-    img.format = FHasAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGRA;
-    std::vector<Byte> rgb;
-    const void* buffer = px.data();
+    png_image Img;
+    std::memset(&Img, 0, sizeof Img);
+    Img.version = PNG_IMAGE_VERSION;
+    Img.width = png_uint_32(FWidth);
+    Img.height = png_uint_32(FHeight);
+    std::vector<std::uint32_t> Px = Pixels();
+    Img.format = FHasAlpha ? PNG_FORMAT_BGRA : PNG_FORMAT_BGRA;
+    std::vector<Byte> Rgb;
+    const void* Buffer = Px.data();
     if (!FHasAlpha) {
-        img.format = PNG_FORMAT_BGR;
-        buffer = FRGB.data();
+        Img.format = PNG_FORMAT_BGR;
+        Buffer = FRGB.data();
     }
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&img, nullptr, &size, 0, buffer, 0, nullptr))
-        throw EInvalidGraphic(Format(u"PNG image cannot be written: %s", {UTF8ToString(img.message)}));
-    std::vector<Byte> out(size);
-    if (!png_image_write_to_memory(&img, out.data(), &size, 0, buffer, 0, nullptr))
-        throw EInvalidGraphic(Format(u"PNG image cannot be written: %s", {UTF8ToString(img.message)}));
-    Stream->WriteBuffer(out.data(), std::int64_t(size));
+    png_alloc_size_t Size = 0;
+    if (!png_image_write_to_memory(&Img, nullptr, &Size, 0, Buffer, 0, nullptr))
+        throw EInvalidGraphic(Format(u"PNG image cannot be written: %s", {UTF8ToString(Img.message)}));
+    std::vector<Byte> Out(Size);
+    if (!png_image_write_to_memory(&Img, Out.data(), &Size, 0, Buffer, 0, nullptr))
+        throw EInvalidGraphic(Format(u"PNG image cannot be written: %s", {UTF8ToString(Img.message)}));
+    Stream->WriteBuffer(Out.data(), std::int64_t(Size));
 }
 
 void TPngImage::Draw(TCanvas* ACanvas, const TRect& R) {
     if (Empty())
         return;
-    TBitmap b;
-    auto px = Pixels();
-    FillBitmap(&b, FWidth, FHeight, px.data(), FHasAlpha);
-    b.Draw(ACanvas, R);
+    TBitmap B;
+    auto Px = Pixels();
+    FillBitmap(&B, FWidth, FHeight, Px.data(), FHasAlpha);
+    B.Draw(ACanvas, R);
 }
 
 // ---- pictures decoded into a bitmap ----
@@ -228,9 +228,9 @@ struct JpegError {
 };
 
 void JpegErrorExit(j_common_ptr c) {
-    auto* e = reinterpret_cast<JpegError*>(c->err);
-    (*c->err->format_message)(c, e->Message);
-    std::longjmp(e->Jump, 1);
+    auto* E = reinterpret_cast<JpegError*>(c->err);
+    (*c->err->format_message)(c, E->Message);
+    std::longjmp(E->Jump, 1);
 }
 
 void JpegSilence(j_common_ptr, int) {}
@@ -238,66 +238,66 @@ void JpegSilence(j_common_ptr, int) {}
 // Decodes into pixels (blue, green, red); false with the library's message on failure. No object with a
 // destructor is created after the jump point.
 bool DecodeJpeg(const std::vector<Byte>& d, std::vector<Byte>& bgr, int& w, int& h, char* message) {
-    jpeg_decompress_struct ci;
-    JpegError err;
-    ci.err = jpeg_std_error(&err.Pub);
-    err.Pub.error_exit = JpegErrorExit;
-    err.Pub.emit_message = JpegSilence;
-    if (setjmp(err.Jump)) {
-        std::strcpy(message, err.Message);
-        jpeg_destroy_decompress(&ci);
+    jpeg_decompress_struct Ci;
+    JpegError Err;
+    Ci.err = jpeg_std_error(&Err.Pub);
+    Err.Pub.error_exit = JpegErrorExit;
+    Err.Pub.emit_message = JpegSilence;
+    if (setjmp(Err.Jump)) {
+        std::strcpy(message, Err.Message);
+        jpeg_destroy_decompress(&Ci);
         return false;
     }
-    jpeg_create_decompress(&ci);
-    jpeg_mem_src(&ci, d.data(), static_cast<unsigned long>(d.size()));
-    jpeg_read_header(&ci, TRUE);
-    ci.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&ci);
-    w = int(ci.output_width);
-    h = int(ci.output_height);
+    jpeg_create_decompress(&Ci);
+    jpeg_mem_src(&Ci, d.data(), static_cast<unsigned long>(d.size()));
+    jpeg_read_header(&Ci, TRUE);
+    Ci.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&Ci);
+    w = int(Ci.output_width);
+    h = int(Ci.output_height);
     if (w <= 0 || h <= 0 || std::size_t(w) * std::size_t(h) > kMaxPixels) {
         std::strcpy(message, "invalid size");
-        jpeg_destroy_decompress(&ci);
+        jpeg_destroy_decompress(&Ci);
         return false;
     }
     bgr.resize(std::size_t(w) * h * 3);
-    while (ci.output_scanline < ci.output_height) {
-        JSAMPROW row = bgr.data() + std::size_t(ci.output_scanline) * w * 3;
-        jpeg_read_scanlines(&ci, &row, 1);
+    while (Ci.output_scanline < Ci.output_height) {
+        JSAMPROW Row = bgr.data() + std::size_t(Ci.output_scanline) * w * 3;
+        jpeg_read_scanlines(&Ci, &Row, 1);
     }
-    jpeg_finish_decompress(&ci);
-    jpeg_destroy_decompress(&ci);
+    jpeg_finish_decompress(&Ci);
+    jpeg_destroy_decompress(&Ci);
     return true;
 }
 
 bool EncodeJpeg(const std::vector<Byte>& bgr, int w, int h, int quality, bool gray, unsigned char** out,
                 unsigned long* outSize, char* message) {
-    jpeg_compress_struct ci;
-    JpegError err;
-    ci.err = jpeg_std_error(&err.Pub);
-    err.Pub.error_exit = JpegErrorExit;
-    if (setjmp(err.Jump)) {
-        std::strcpy(message, err.Message);
-        jpeg_destroy_compress(&ci);
+    jpeg_compress_struct Ci;
+    JpegError Err;
+    Ci.err = jpeg_std_error(&Err.Pub);
+    Err.Pub.error_exit = JpegErrorExit;
+    if (setjmp(Err.Jump)) {
+        std::strcpy(message, Err.Message);
+        jpeg_destroy_compress(&Ci);
         return false;
     }
-    jpeg_create_compress(&ci);
-    jpeg_mem_dest(&ci, out, outSize);
-    ci.image_width = JDIMENSION(w);
-    ci.image_height = JDIMENSION(h);
-    ci.input_components = 3;
-    ci.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&ci);
+    jpeg_create_compress(&Ci);
+    jpeg_mem_dest(&Ci, out, outSize);
+    Ci.image_width = JDIMENSION(w);
+    Ci.image_height = JDIMENSION(h);
+    Ci.input_components = 3;
+    Ci.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&Ci);
     if (gray)
-        jpeg_set_colorspace(&ci, JCS_GRAYSCALE);
-    jpeg_set_quality(&ci, quality, TRUE); // baseline tables
-    jpeg_start_compress(&ci, TRUE);
-    while (ci.next_scanline < ci.image_height) {
-        JSAMPROW row = const_cast<Byte*>(bgr.data()) + std::size_t(ci.next_scanline) * w * 3;
-        jpeg_write_scanlines(&ci, &row, 1);
+        jpeg_set_colorspace(&Ci, JCS_GRAYSCALE);
+    jpeg_set_quality(&Ci, quality, TRUE); // baseline tables
+    jpeg_start_compress(&Ci, TRUE);
+    while (Ci.next_scanline < Ci.image_height) {
+        JSAMPROW Row = const_cast<Byte*>(bgr.data()) + std::size_t(Ci.next_scanline) * w * 3;
+        jpeg_write_scanlines(&Ci, &Row, 1);
     }
-    jpeg_finish_compress(&ci);
-    jpeg_destroy_compress(&ci);
+    jpeg_finish_compress(&Ci);
+    jpeg_destroy_compress(&Ci);
     return true;
 }
 
@@ -308,27 +308,27 @@ void TJPEGImage::SetCompressionQuality(int Value) {
 }
 
 void TJPEGImage::Assign(TPersistent* Source) {
-    if (auto* j = dynamic_cast<TJPEGImage*>(Source)) {
-        FBitmap->Assign(j->FBitmap.get());
-        FCompressionQuality = j->FCompressionQuality;
-        FGrayscale = j->FGrayscale;
+    if (auto* J = dynamic_cast<TJPEGImage*>(Source)) {
+        FBitmap->Assign(J->FBitmap.get());
+        FCompressionQuality = J->FCompressionQuality;
+        FGrayscale = J->FGrayscale;
         Changed();
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
-        int w, h;
-        bool alpha;
-        auto px = PixelsOf(g, w, h, alpha);
+    if (auto* G = dynamic_cast<TGraphic*>(Source)) {
+        int W, H;
+        bool Alpha;
+        auto Px = PixelsOf(G, W, H, Alpha);
         FBitmap->SetSize(0, 0);
         FBitmap->SetPixelFormat(pf24bit);
-        FBitmap->SetSize(w, h);
-        for (int y = 0; y < h; ++y) {
-            auto* row = static_cast<Byte*>(FBitmap->ScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                std::uint32_t p = px[std::size_t(y) * w + x];
-                row[3 * x] = Byte(p);
-                row[3 * x + 1] = Byte(p >> 8);
-                row[3 * x + 2] = Byte(p >> 16);
+        FBitmap->SetSize(W, H);
+        for (int Y = 0; Y < H; ++Y) {
+            auto* Row = static_cast<Byte*>(FBitmap->ScanLine(Y));
+            for (int X = 0; X < W; ++X) {
+                std::uint32_t P = Px[std::size_t(Y) * W + X];
+                Row[3 * X] = Byte(P);
+                Row[3 * X + 1] = Byte(P >> 8);
+                Row[3 * X + 2] = Byte(P >> 16);
             }
         }
         Changed();
@@ -338,39 +338,39 @@ void TJPEGImage::Assign(TPersistent* Source) {
 }
 
 void TJPEGImage::LoadFromStream(TStream* Stream) {
-    std::vector<Byte> d = ReadAll(Stream, u"JPEG image is not valid");
-    std::vector<Byte> bgr;
-    int w = 0, h = 0;
-    char message[JMSG_LENGTH_MAX] = {};
-    if (!DecodeJpeg(d, bgr, w, h, message))
-        throw EInvalidGraphic(Format(u"JPEG image is not valid: %s", {UTF8ToString(message)}));
+    std::vector<Byte> D = ReadAll(Stream, u"JPEG image is not valid");
+    std::vector<Byte> Bgr;
+    int W = 0, H = 0;
+    char Message[JMSG_LENGTH_MAX] = {};
+    if (!DecodeJpeg(D, Bgr, W, H, Message))
+        throw EInvalidGraphic(Format(u"JPEG image is not valid: %s", {UTF8ToString(Message)}));
     FBitmap->SetSize(0, 0);
     FBitmap->SetPixelFormat(pf24bit);
-    FBitmap->SetSize(w, h);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(FBitmap->ScanLine(y), bgr.data() + std::size_t(y) * w * 3, std::size_t(w) * 3);
+    FBitmap->SetSize(W, H);
+    for (int Y = 0; Y < H; ++Y)
+        std::memcpy(FBitmap->ScanLine(Y), Bgr.data() + std::size_t(Y) * W * 3, std::size_t(W) * 3);
     Changed();
 }
 
 void TJPEGImage::SaveToStream(TStream* Stream) {
     if (Empty())
         throw EInvalidGraphicOperation(u"Cannot save an empty picture");
-    int w = Width(), h = Height();
-    TBitmap tmp;
-    tmp.Assign(FBitmap.get());
-    tmp.SetPixelFormat(pf24bit);
-    std::vector<Byte> bgr(std::size_t(w) * h * 3);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(bgr.data() + std::size_t(y) * w * 3, tmp.ScanLine(y), std::size_t(w) * 3);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    char message[JMSG_LENGTH_MAX] = {};
-    bool ok = EncodeJpeg(bgr, w, h, FCompressionQuality, FGrayscale, &out, &size, message);
-    if (ok)
-        Stream->WriteBuffer(out, std::int64_t(size));
-    free(out);
-    if (!ok)
-        throw EInvalidGraphic(Format(u"JPEG image cannot be written: %s", {UTF8ToString(message)}));
+    int W = Width(), H = Height();
+    TBitmap Tmp;
+    Tmp.Assign(FBitmap.get());
+    Tmp.SetPixelFormat(pf24bit);
+    std::vector<Byte> Bgr(std::size_t(W) * H * 3);
+    for (int Y = 0; Y < H; ++Y)
+        std::memcpy(Bgr.data() + std::size_t(Y) * W * 3, Tmp.ScanLine(Y), std::size_t(W) * 3);
+    unsigned char* Out = nullptr;
+    unsigned long Size = 0;
+    char Message[JMSG_LENGTH_MAX] = {};
+    bool Ok = EncodeJpeg(Bgr, W, H, FCompressionQuality, FGrayscale, &Out, &Size, Message);
+    if (Ok)
+        Stream->WriteBuffer(Out, std::int64_t(Size));
+    free(Out);
+    if (!Ok)
+        throw EInvalidGraphic(Format(u"JPEG image cannot be written: %s", {UTF8ToString(Message)}));
 }
 
 // ---- GIF ----
@@ -383,12 +383,12 @@ struct MemoryReader {
 };
 
 int GifRead(GifFileType* g, GifByteType* buf, int n) {
-    auto* m = static_cast<MemoryReader*>(g->UserData);
-    std::size_t left = m->Data->size() - m->Pos;
-    std::size_t k = std::min<std::size_t>(left, std::size_t(std::max(0, n)));
-    std::memcpy(buf, m->Data->data() + m->Pos, k);
-    m->Pos += k;
-    return int(k);
+    auto* M = static_cast<MemoryReader*>(g->UserData);
+    std::size_t Left = M->Data->size() - M->Pos;
+    std::size_t K = std::min<std::size_t>(Left, std::size_t(std::max(0, n)));
+    std::memcpy(buf, M->Data->data() + M->Pos, K);
+    M->Pos += K;
+    return int(K);
 }
 
 int GifWrite(GifFileType* g, const GifByteType* buf, int n) {
@@ -403,88 +403,88 @@ struct Box {
 
 // Median cut over the distinct colours weighted by their counts.
 std::vector<std::uint32_t> MedianCut(std::vector<std::pair<std::uint32_t, std::uint32_t>>& colours, int maxColours) {
-    std::vector<Box> boxes{{0, colours.size()}};
-    auto channel = [](std::uint32_t c, int ch) { return int((c >> (ch * 8)) & 255); };
-    auto widest = [&](const Box& b, int& range) {
-        int best = 0;
+    std::vector<Box> Boxes{{0, colours.size()}};
+    auto Channel = [](std::uint32_t c, int ch) { return int((c >> (ch * 8)) & 255); };
+    auto Widest = [&](const Box& b, int& range) {
+        int Best = 0;
         range = -1;
-        for (int ch = 0; ch < 3; ++ch) {
-            int lo = 255, hi = 0;
-            for (std::size_t i = b.Begin; i < b.End; ++i) {
-                lo = std::min(lo, channel(colours[i].first, ch));
-                hi = std::max(hi, channel(colours[i].first, ch));
+        for (int Ch = 0; Ch < 3; ++Ch) {
+            int Lo = 255, Hi = 0;
+            for (std::size_t I = b.Begin; I < b.End; ++I) {
+                Lo = std::min(Lo, Channel(colours[I].first, Ch));
+                Hi = std::max(Hi, Channel(colours[I].first, Ch));
             }
-            if (hi - lo > range) {
-                range = hi - lo;
-                best = ch;
+            if (Hi - Lo > range) {
+                range = Hi - Lo;
+                Best = Ch;
             }
         }
-        return best;
+        return Best;
     };
-    while (int(boxes.size()) < maxColours) {
+    while (int(Boxes.size()) < maxColours) {
         // Split the box with the widest spread weighted by how many pixels it holds.
-        int pick = -1;
-        long long bestScore = 0;
-        for (std::size_t k = 0; k < boxes.size(); ++k) {
-            if (boxes[k].End - boxes[k].Begin < 2)
+        int Pick = -1;
+        long long BestScore = 0;
+        for (std::size_t K = 0; K < Boxes.size(); ++K) {
+            if (Boxes[K].End - Boxes[K].Begin < 2)
                 continue;
-            int range;
-            widest(boxes[k], range);
-            long long count = 0;
-            for (std::size_t i = boxes[k].Begin; i < boxes[k].End; ++i)
-                count += colours[i].second;
-            long long score = (long long)range * count;
-            if (score > bestScore) {
-                bestScore = score;
-                pick = int(k);
+            int Range;
+            Widest(Boxes[K], Range);
+            long long Count = 0;
+            for (std::size_t I = Boxes[K].Begin; I < Boxes[K].End; ++I)
+                Count += colours[I].second;
+            long long Score = (long long)Range * Count;
+            if (Score > BestScore) {
+                BestScore = Score;
+                Pick = int(K);
             }
         }
-        if (pick < 0)
+        if (Pick < 0)
             break;
-        Box b = boxes[pick];
-        int range;
-        int ch = widest(b, range);
-        std::sort(colours.begin() + std::ptrdiff_t(b.Begin), colours.begin() + std::ptrdiff_t(b.End),
-                  [&](const auto& x, const auto& y) { return channel(x.first, ch) < channel(y.first, ch); });
-        long long total = 0, half = 0;
-        for (std::size_t i = b.Begin; i < b.End; ++i)
-            total += colours[i].second;
-        std::size_t mid = b.Begin;
-        while (mid < b.End - 1 && (half += colours[mid].second) < total / 2)
-            ++mid;
-        mid = std::clamp(mid + 1, b.Begin + 1, b.End - 1);
-        boxes[pick] = {b.Begin, mid};
-        boxes.push_back({mid, b.End});
+        Box B = Boxes[Pick];
+        int Range;
+        int ch = Widest(B, Range);
+        std::sort(colours.begin() + std::ptrdiff_t(B.Begin), colours.begin() + std::ptrdiff_t(B.End),
+                  [&](const auto& x, const auto& y) { return Channel(x.first, ch) < Channel(y.first, ch); });
+        long long Total = 0, Half = 0;
+        for (std::size_t I = B.Begin; I < B.End; ++I)
+            Total += colours[I].second;
+        std::size_t Mid = B.Begin;
+        while (Mid < B.End - 1 && (Half += colours[Mid].second) < Total / 2)
+            ++Mid;
+        Mid = std::clamp(Mid + 1, B.Begin + 1, B.End - 1);
+        Boxes[Pick] = {B.Begin, Mid};
+        Boxes.push_back({Mid, B.End});
     }
-    std::vector<std::uint32_t> pal;
-    for (const Box& b : boxes) {
-        double sum[3] = {0, 0, 0}, n = 0;
-        for (std::size_t i = b.Begin; i < b.End; ++i) {
-            for (int ch = 0; ch < 3; ++ch)
-                sum[ch] += double(channel(colours[i].first, ch)) * colours[i].second;
-            n += colours[i].second;
+    std::vector<std::uint32_t> Pal;
+    for (const Box& B : Boxes) {
+        double Sum[3] = {0, 0, 0}, N = 0;
+        for (std::size_t I = B.Begin; I < B.End; ++I) {
+            for (int Ch = 0; Ch < 3; ++Ch)
+                Sum[Ch] += double(Channel(colours[I].first, Ch)) * colours[I].second;
+            N += colours[I].second;
         }
-        std::uint32_t c = 0;
-        for (int ch = 0; ch < 3; ++ch)
-            c |= std::uint32_t(std::lround(sum[ch] / std::max(1.0, n))) << (ch * 8);
-        pal.push_back(c);
+        std::uint32_t C = 0;
+        for (int Ch = 0; Ch < 3; ++Ch)
+            C |= std::uint32_t(std::lround(Sum[Ch] / std::max(1.0, N))) << (Ch * 8);
+        Pal.push_back(C);
     }
-    return pal;
+    return Pal;
 }
 
 } // namespace
 
 void TGIFImage::Assign(TPersistent* Source) {
-    if (auto* g = dynamic_cast<TGIFImage*>(Source)) {
-        FBitmap->Assign(g->FBitmap.get());
+    if (auto* G = dynamic_cast<TGIFImage*>(Source)) {
+        FBitmap->Assign(G->FBitmap.get());
         Changed();
         return;
     }
-    if (auto* g = dynamic_cast<TGraphic*>(Source)) {
-        int w, h;
-        bool alpha;
-        auto px = PixelsOf(g, w, h, alpha);
-        FillBitmap(FBitmap.get(), w, h, px.data(), alpha);
+    if (auto* G = dynamic_cast<TGraphic*>(Source)) {
+        int W, H;
+        bool Alpha;
+        auto Px = PixelsOf(G, W, H, Alpha);
+        FillBitmap(FBitmap.get(), W, H, Px.data(), Alpha);
         Changed();
         return;
     }
@@ -492,143 +492,143 @@ void TGIFImage::Assign(TPersistent* Source) {
 }
 
 void TGIFImage::LoadFromStream(TStream* Stream) {
-    std::vector<Byte> d = ReadAll(Stream, u"GIF image is not valid");
-    MemoryReader reader{&d};
-    int err = 0;
-    GifFileType* gif = DGifOpen(&reader, GifRead, &err);
-    if (!gif)
-        throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {UTF8ToString(GifErrorString(err))}));
-    if (DGifSlurp(gif) != GIF_OK || gif->ImageCount < 1) {
-        String msg = UTF8ToString(GifErrorString(gif->Error) ? GifErrorString(gif->Error) : "no image");
-        DGifCloseFile(gif, &err);
-        throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {msg}));
+    std::vector<Byte> D = ReadAll(Stream, u"GIF image is not valid");
+    MemoryReader Reader{&D};
+    int Err = 0;
+    GifFileType* Gif = DGifOpen(&Reader, GifRead, &Err);
+    if (!Gif)
+        throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {UTF8ToString(GifErrorString(Err))}));
+    if (DGifSlurp(Gif) != GIF_OK || Gif->ImageCount < 1) {
+        String Msg = UTF8ToString(GifErrorString(Gif->Error) ? GifErrorString(Gif->Error) : "no image");
+        DGifCloseFile(Gif, &Err);
+        throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {Msg}));
     }
-    const SavedImage& im = gif->SavedImages[0];
-    int sw = gif->SWidth > 0 ? gif->SWidth : im.ImageDesc.Width;
-    int sh = gif->SHeight > 0 ? gif->SHeight : im.ImageDesc.Height;
-    if (sw <= 0 || sh <= 0 || std::size_t(sw) * sh > kMaxPixels || !im.RasterBits) {
-        DGifCloseFile(gif, &err);
+    const SavedImage& Im = Gif->SavedImages[0];
+    int Sw = Gif->SWidth > 0 ? Gif->SWidth : Im.ImageDesc.Width;
+    int Sh = Gif->SHeight > 0 ? Gif->SHeight : Im.ImageDesc.Height;
+    if (Sw <= 0 || Sh <= 0 || std::size_t(Sw) * Sh > kMaxPixels || !Im.RasterBits) {
+        DGifCloseFile(Gif, &Err);
         throw EInvalidGraphic(u"GIF image is not valid: invalid size");
     }
-    const ColorMapObject* map = im.ImageDesc.ColorMap ? im.ImageDesc.ColorMap : gif->SColorMap;
-    GraphicsControlBlock gcb;
-    gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-    DGifSavedExtensionToGCB(gif, 0, &gcb);
-    std::vector<std::uint32_t> px(std::size_t(sw) * sh, 0);
-    bool transparent = false;
-    for (int y = 0; y < im.ImageDesc.Height; ++y)
-        for (int x = 0; x < im.ImageDesc.Width; ++x) {
-            int cx = im.ImageDesc.Left + x, cy = im.ImageDesc.Top + y;
-            if (cx < 0 || cy < 0 || cx >= sw || cy >= sh)
+    const ColorMapObject* Map = Im.ImageDesc.ColorMap ? Im.ImageDesc.ColorMap : Gif->SColorMap;
+    GraphicsControlBlock Gcb;
+    Gcb.TransparentColor = NO_TRANSPARENT_COLOR;
+    DGifSavedExtensionToGCB(Gif, 0, &Gcb);
+    std::vector<std::uint32_t> Px(std::size_t(Sw) * Sh, 0);
+    bool Transparent = false;
+    for (int Y = 0; Y < Im.ImageDesc.Height; ++Y)
+        for (int X = 0; X < Im.ImageDesc.Width; ++X) {
+            int Cx = Im.ImageDesc.Left + X, Cy = Im.ImageDesc.Top + Y;
+            if (Cx < 0 || Cy < 0 || Cx >= Sw || Cy >= Sh)
                 continue;
-            int idx = im.RasterBits[std::size_t(y) * im.ImageDesc.Width + x];
-            if (idx == gcb.TransparentColor || !map || idx >= map->ColorCount) {
-                transparent = true;
+            int Idx = Im.RasterBits[std::size_t(Y) * Im.ImageDesc.Width + X];
+            if (Idx == Gcb.TransparentColor || !Map || Idx >= Map->ColorCount) {
+                Transparent = true;
                 continue;
             }
-            const GifColorType& c = map->Colors[idx];
-            px[std::size_t(cy) * sw + cx] = 0xFF000000u | (std::uint32_t(c.Red) << 16) | (c.Green << 8) | c.Blue;
+            const GifColorType& C = Map->Colors[Idx];
+            Px[std::size_t(Cy) * Sw + Cx] = 0xFF000000u | (std::uint32_t(C.Red) << 16) | (C.Green << 8) | C.Blue;
         }
-    if (im.ImageDesc.Left != 0 || im.ImageDesc.Top != 0 || im.ImageDesc.Width != sw || im.ImageDesc.Height != sh)
-        transparent = true;
-    DGifCloseFile(gif, &err);
-    FillBitmap(FBitmap.get(), sw, sh, px.data(), transparent);
-    FTransparent = transparent;
+    if (Im.ImageDesc.Left != 0 || Im.ImageDesc.Top != 0 || Im.ImageDesc.Width != Sw || Im.ImageDesc.Height != Sh)
+        Transparent = true;
+    DGifCloseFile(Gif, &Err);
+    FillBitmap(FBitmap.get(), Sw, Sh, Px.data(), Transparent);
+    FTransparent = Transparent;
     Changed();
 }
 
 void TGIFImage::SaveToStream(TStream* Stream) {
     if (Empty())
         throw EInvalidGraphicOperation(u"Cannot save an empty picture");
-    int w, h;
-    bool alpha;
-    auto px = PixelsOf(FBitmap.get(), w, h, alpha);
-    std::unordered_map<std::uint32_t, std::uint32_t> counts;
-    bool transparent = false;
-    for (auto p : px) {
-        if ((p >> 24) < 128) {
-            transparent = true;
+    int W, H;
+    bool Alpha;
+    auto Px = PixelsOf(FBitmap.get(), W, H, Alpha);
+    std::unordered_map<std::uint32_t, std::uint32_t> Counts;
+    bool Transparent = false;
+    for (auto P : Px) {
+        if ((P >> 24) < 128) {
+            Transparent = true;
             continue;
         }
-        ++counts[p & 0xFFFFFF];
+        ++Counts[P & 0xFFFFFF];
     }
-    int room = transparent ? 255 : 256;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> colours(counts.begin(), counts.end());
-    std::sort(colours.begin(), colours.end());
+    int Room = Transparent ? 255 : 256;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> Colours(Counts.begin(), Counts.end());
+    std::sort(Colours.begin(), Colours.end());
     std::vector<std::uint32_t> pal;
-    if (int(colours.size()) <= room)
-        for (auto& c : colours)
-            pal.push_back(c.first);
+    if (int(Colours.size()) <= Room)
+        for (auto& C : Colours)
+            pal.push_back(C.first);
     else
-        pal = MedianCut(colours, room);
-    int transparentIndex = transparent ? int(pal.size()) : -1;
-    if (transparent)
+        pal = MedianCut(Colours, Room);
+    int transparentIndex = Transparent ? int(pal.size()) : -1;
+    if (Transparent)
         pal.push_back(0);
-    int mapSize = 2;
-    while (mapSize < int(pal.size()))
-        mapSize *= 2;
-    ColorMapObject* map = GifMakeMapObject(mapSize, nullptr);
-    for (int i = 0; i < mapSize; ++i) {
-        std::uint32_t c = i < int(pal.size()) ? pal[i] : 0;
-        map->Colors[i] = {GifByteType(c >> 16), GifByteType(c >> 8), GifByteType(c)};
+    int MapSize = 2;
+    while (MapSize < int(pal.size()))
+        MapSize *= 2;
+    ColorMapObject* Map = GifMakeMapObject(MapSize, nullptr);
+    for (int I = 0; I < MapSize; ++I) {
+        std::uint32_t C = I < int(pal.size()) ? pal[I] : 0;
+        Map->Colors[I] = {GifByteType(C >> 16), GifByteType(C >> 8), GifByteType(C)};
     }
     // Each colour goes to its nearest palette entry.
     std::unordered_map<std::uint32_t, int> nearest;
-    auto indexOf = [&](std::uint32_t p) {
+    auto IndexOf = [&](std::uint32_t p) {
         if ((p >> 24) < 128)
             return transparentIndex;
         p &= 0xFFFFFF;
-        auto it = nearest.find(p);
-        if (it != nearest.end())
-            return it->second;
-        int best = 0;
-        long bestD = -1;
-        for (int i = 0; i < int(pal.size()) - (transparent ? 1 : 0); ++i) {
-            long dr = long((p >> 16) & 255) - long((pal[i] >> 16) & 255);
-            long dg = long((p >> 8) & 255) - long((pal[i] >> 8) & 255);
-            long db = long(p & 255) - long(pal[i] & 255);
-            long dd = dr * dr + dg * dg + db * db;
-            if (bestD < 0 || dd < bestD) {
-                bestD = dd;
-                best = i;
+        auto It = nearest.find(p);
+        if (It != nearest.end())
+            return It->second;
+        int Best = 0;
+        long BestD = -1;
+        for (int I = 0; I < int(pal.size()) - (Transparent ? 1 : 0); ++I) {
+            long Dr = long((p >> 16) & 255) - long((pal[I] >> 16) & 255);
+            long Dg = long((p >> 8) & 255) - long((pal[I] >> 8) & 255);
+            long Db = long(p & 255) - long(pal[I] & 255);
+            long Dd = Dr * Dr + Dg * Dg + Db * Db;
+            if (BestD < 0 || Dd < BestD) {
+                BestD = Dd;
+                Best = I;
             }
         }
-        nearest[p] = best;
-        return best;
+        nearest[p] = Best;
+        return Best;
     };
-    std::vector<Byte> out;
-    int err = 0;
-    GifFileType* gif = EGifOpen(&out, GifWrite, &err);
-    if (!gif) {
-        GifFreeMapObject(map);
-        throw EInvalidGraphic(Format(u"GIF image cannot be written: %s", {UTF8ToString(GifErrorString(err))}));
+    std::vector<Byte> Out;
+    int Err = 0;
+    GifFileType* Gif = EGifOpen(&Out, GifWrite, &Err);
+    if (!Gif) {
+        GifFreeMapObject(Map);
+        throw EInvalidGraphic(Format(u"GIF image cannot be written: %s", {UTF8ToString(GifErrorString(Err))}));
     }
-    EGifSetGifVersion(gif, true);
-    bool ok = EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK;
-    if (ok && transparent) {
-        GraphicsControlBlock gcb;
-        gcb.DisposalMode = DISPOSAL_UNSPECIFIED;
-        gcb.UserInputFlag = false;
-        gcb.DelayTime = 0;
-        gcb.TransparentColor = transparentIndex;
-        GifByteType ext[4];
-        std::size_t len = EGifGCBToExtension(&gcb, ext);
-        ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(len), ext) == GIF_OK;
+    EGifSetGifVersion(Gif, true);
+    bool Ok = EGifPutScreenDesc(Gif, W, H, 8, 0, Map) == GIF_OK;
+    if (Ok && Transparent) {
+        GraphicsControlBlock Gcb;
+        Gcb.DisposalMode = DISPOSAL_UNSPECIFIED;
+        Gcb.UserInputFlag = false;
+        Gcb.DelayTime = 0;
+        Gcb.TransparentColor = transparentIndex;
+        GifByteType Ext[4];
+        std::size_t Len = EGifGCBToExtension(&Gcb, Ext);
+        Ok = EGifPutExtension(Gif, GRAPHICS_EXT_FUNC_CODE, int(Len), Ext) == GIF_OK;
     }
-    ok = ok && EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
-    std::vector<GifPixelType> line(static_cast<std::size_t>(w));
-    for (int y = 0; ok && y < h; ++y) {
-        for (int x = 0; x < w; ++x)
-            line[std::size_t(x)] = GifPixelType(indexOf(px[std::size_t(y) * w + x]));
-        ok = EGifPutLine(gif, line.data(), w) == GIF_OK;
+    Ok = Ok && EGifPutImageDesc(Gif, 0, 0, W, H, false, nullptr) == GIF_OK;
+    std::vector<GifPixelType> Line(static_cast<std::size_t>(W));
+    for (int Y = 0; Ok && Y < H; ++Y) {
+        for (int X = 0; X < W; ++X)
+            Line[std::size_t(X)] = GifPixelType(IndexOf(Px[std::size_t(Y) * W + X]));
+        Ok = EGifPutLine(Gif, Line.data(), W) == GIF_OK;
     }
-    int closeErr = 0;
-    if (EGifCloseFile(gif, &closeErr) != GIF_OK)
-        ok = false;
-    GifFreeMapObject(map);
-    if (!ok)
+    int CloseErr = 0;
+    if (EGifCloseFile(Gif, &CloseErr) != GIF_OK)
+        Ok = false;
+    GifFreeMapObject(Map);
+    if (!Ok)
         throw EInvalidGraphic(u"GIF image cannot be written");
-    Stream->WriteBuffer(out.data(), std::int64_t(out.size()));
+    Stream->WriteBuffer(Out.data(), std::int64_t(Out.size()));
 }
 
 // ---- icon files ----
@@ -649,134 +649,134 @@ std::uint16_t U16(const std::vector<Byte>& d, std::size_t at) {
 } // namespace
 
 void TIcon::LoadFromStream(TStream* Stream) {
-    std::vector<Byte> d = ReadAll(Stream, u"Icon image is not valid");
-    if (d.size() < 6 || U16(d, 0) != 0 || (U16(d, 2) != 1 && U16(d, 2) != 2))
+    std::vector<Byte> D = ReadAll(Stream, u"Icon image is not valid");
+    if (D.size() < 6 || U16(D, 0) != 0 || (U16(D, 2) != 1 && U16(D, 2) != 2))
         BadIcon();
-    int count = U16(d, 4);
-    if (count < 1 || d.size() < 6 + std::size_t(count) * 16)
+    int Count = U16(D, 4);
+    if (Count < 1 || D.size() < 6 + std::size_t(Count) * 16)
         BadIcon();
     // The largest entry, then the deepest.
-    int pick = 0;
-    long bestArea = -1;
-    int bestBits = -1;
-    for (int i = 0; i < count; ++i) {
-        std::size_t e = 6 + std::size_t(i) * 16;
-        long w = d[e] ? d[e] : 256, h = d[e + 1] ? d[e + 1] : 256;
-        int bits = U16(d, e + 6);
-        if (w * h > bestArea || (w * h == bestArea && bits > bestBits)) {
-            bestArea = w * h;
-            bestBits = bits;
-            pick = i;
+    int Pick = 0;
+    long BestArea = -1;
+    int BestBits = -1;
+    for (int I = 0; I < Count; ++I) {
+        std::size_t E = 6 + std::size_t(I) * 16;
+        long W = D[E] ? D[E] : 256, H = D[E + 1] ? D[E + 1] : 256;
+        int Bits = U16(D, E + 6);
+        if (W * H > BestArea || (W * H == BestArea && Bits > BestBits)) {
+            BestArea = W * H;
+            BestBits = Bits;
+            Pick = I;
         }
     }
-    std::size_t e = 6 + std::size_t(pick) * 16;
-    std::uint32_t size = U32(d, e + 8), off = U32(d, e + 12);
-    if (off > d.size() || size > d.size() - off || size < 40)
+    std::size_t E = 6 + std::size_t(Pick) * 16;
+    std::uint32_t Size = U32(D, E + 8), Off = U32(D, E + 12);
+    if (Off > D.size() || Size > D.size() - Off || Size < 40)
         BadIcon();
-    std::vector<Byte> img(d.begin() + off, d.begin() + off + size);
-    static const Byte pngSig[8] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
-    if (std::memcmp(img.data(), pngSig, 8) == 0) {
-        TMemoryStream ms;
-        ms.WriteBuffer(img.data(), std::int64_t(img.size()));
-        ms.SetPosition(0);
-        TPngImage png;
-        png.LoadFromStream(&ms);
-        auto px = png.Pixels();
-        SetHandle(CreateIconFromPixels(png.Width(), png.Height(), px.data()));
+    std::vector<Byte> Img(D.begin() + Off, D.begin() + Off + Size);
+    static const Byte PngSig[8] = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    if (std::memcmp(Img.data(), PngSig, 8) == 0) {
+        TMemoryStream Ms;
+        Ms.WriteBuffer(Img.data(), std::int64_t(Img.size()));
+        Ms.SetPosition(0);
+        TPngImage Png;
+        Png.LoadFromStream(&Ms);
+        auto Px = Png.Pixels();
+        SetHandle(CreateIconFromPixels(Png.Width(), Png.Height(), Px.data()));
         return;
     }
-    std::uint32_t hs = U32(img, 0);
-    if (hs < 40 || hs > img.size())
+    std::uint32_t Hs = U32(Img, 0);
+    if (Hs < 40 || Hs > Img.size())
         BadIcon();
-    int w = std::int32_t(U32(img, 4)), h2 = std::int32_t(U32(img, 8)), bits = U16(img, 14);
-    int h = h2 / 2;
-    if (w <= 0 || h <= 0 || w > 1024 || h > 1024 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
+    int W = std::int32_t(U32(Img, 4)), H2 = std::int32_t(U32(Img, 8)), Bits = U16(Img, 14);
+    int H = H2 / 2;
+    if (W <= 0 || H <= 0 || W > 1024 || H > 1024 || (Bits != 1 && Bits != 4 && Bits != 8 && Bits != 24 && Bits != 32))
         BadIcon();
-    std::size_t colours = bits <= 8 ? (U32(img, 32) ? U32(img, 32) : (1u << bits)) : 0;
-    if (colours > 256)
+    std::size_t Colours = Bits <= 8 ? (U32(Img, 32) ? U32(Img, 32) : (1u << Bits)) : 0;
+    if (Colours > 256)
         BadIcon();
-    std::size_t palAt = hs, xorAt = palAt + colours * 4;
-    std::size_t xorStride = std::size_t(DibStride(w, bits)), andStride = std::size_t(DibStride(w, 1));
-    std::size_t andAt = xorAt + xorStride * h;
-    if (andAt > img.size() || xorStride * h > img.size())
+    std::size_t PalAt = Hs, XorAt = PalAt + Colours * 4;
+    std::size_t XorStride = std::size_t(DibStride(W, Bits)), AndStride = std::size_t(DibStride(W, 1));
+    std::size_t AndAt = XorAt + XorStride * H;
+    if (AndAt > Img.size() || XorStride * H > Img.size())
         BadIcon();
-    bool hasMask = andAt + andStride * h <= img.size();
-    std::vector<std::uint32_t> px(std::size_t(w) * h);
-    bool anyAlpha = false;
-    for (int y = 0; y < h; ++y) {
-        const Byte* row = img.data() + xorAt + xorStride * std::size_t(h - 1 - y);
-        for (int x = 0; x < w; ++x) {
-            std::uint32_t v;
-            if (bits == 32) {
-                v = row[4 * x] | (row[4 * x + 1] << 8) | (row[4 * x + 2] << 16) | (std::uint32_t(row[4 * x + 3]) << 24);
-                anyAlpha = anyAlpha || (v >> 24);
-            } else if (bits == 24) {
-                v = row[3 * x] | (row[3 * x + 1] << 8) | (row[3 * x + 2] << 16);
+    bool HasMask = AndAt + AndStride * H <= Img.size();
+    std::vector<std::uint32_t> Px(std::size_t(W) * H);
+    bool AnyAlpha = false;
+    for (int Y = 0; Y < H; ++Y) {
+        const Byte* Row = Img.data() + XorAt + XorStride * std::size_t(H - 1 - Y);
+        for (int X = 0; X < W; ++X) {
+            std::uint32_t V;
+            if (Bits == 32) {
+                V = Row[4 * X] | (Row[4 * X + 1] << 8) | (Row[4 * X + 2] << 16) | (std::uint32_t(Row[4 * X + 3]) << 24);
+                AnyAlpha = AnyAlpha || (V >> 24);
+            } else if (Bits == 24) {
+                V = Row[3 * X] | (Row[3 * X + 1] << 8) | (Row[3 * X + 2] << 16);
             } else {
-                int idx = bits == 8   ? row[x]
-                          : bits == 4 ? (row[x / 2] >> ((x & 1) ? 0 : 4)) & 15
-                                      : (row[x / 8] >> (7 - x % 8)) & 1;
-                if (std::size_t(idx) >= colours)
+                int Idx = Bits == 8   ? Row[X]
+                          : Bits == 4 ? (Row[X / 2] >> ((X & 1) ? 0 : 4)) & 15
+                                      : (Row[X / 8] >> (7 - X % 8)) & 1;
+                if (std::size_t(Idx) >= Colours)
                     BadIcon();
-                std::size_t p = palAt + std::size_t(idx) * 4;
-                v = img[p] | (img[p + 1] << 8) | (img[p + 2] << 16);
+                std::size_t P = PalAt + std::size_t(Idx) * 4;
+                V = Img[P] | (Img[P + 1] << 8) | (Img[P + 2] << 16);
             }
-            px[std::size_t(y) * w + x] = v;
+            Px[std::size_t(Y) * W + X] = V;
         }
     }
-    if (!anyAlpha)
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                bool clear = hasMask && ((img[andAt + andStride * std::size_t(h - 1 - y) + x / 8] >> (7 - x % 8)) & 1);
-                auto& v = px[std::size_t(y) * w + x];
-                v = (v & 0xFFFFFF) | (clear ? 0 : 0xFF000000u);
+    if (!AnyAlpha)
+        for (int Y = 0; Y < H; ++Y)
+            for (int X = 0; X < W; ++X) {
+                bool Clear = HasMask && ((Img[AndAt + AndStride * std::size_t(H - 1 - Y) + X / 8] >> (7 - X % 8)) & 1);
+                auto& V = Px[std::size_t(Y) * W + X];
+                V = (V & 0xFFFFFF) | (Clear ? 0 : 0xFF000000u);
             }
-    SetHandle(CreateIconFromPixels(w, h, px.data()));
+    SetHandle(CreateIconFromPixels(W, H, Px.data()));
 }
 
 void TIcon::SaveToStream(TStream* Stream) {
-    std::vector<std::uint32_t> px;
-    if (!GetIconPixels(FHandle, px))
+    std::vector<std::uint32_t> Px;
+    if (!GetIconPixels(FHandle, Px))
         throw EInvalidGraphicOperation(u"Cannot save an empty picture");
-    int w = Width(), h = Height();
-    std::size_t andStride = std::size_t(DibStride(w, 1));
-    std::size_t imgSize = 40 + std::size_t(w) * h * 4 + andStride * h;
-    std::vector<Byte> out;
-    auto put16 = [&](std::uint32_t v) {
-        out.push_back(Byte(v));
-        out.push_back(Byte(v >> 8));
+    int W = Width(), H = Height();
+    std::size_t AndStride = std::size_t(DibStride(W, 1));
+    std::size_t ImgSize = 40 + std::size_t(W) * H * 4 + AndStride * H;
+    std::vector<Byte> Out;
+    auto Put16 = [&](std::uint32_t v) {
+        Out.push_back(Byte(v));
+        Out.push_back(Byte(v >> 8));
     };
-    auto put32 = [&](std::uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
+    auto Put32 = [&](std::uint32_t v) {
+        Put16(v & 0xFFFF);
+        Put16(v >> 16);
     };
-    put16(0);
-    put16(1);
-    put16(1);
-    out.push_back(Byte(w >= 256 ? 0 : w));
-    out.push_back(Byte(h >= 256 ? 0 : h));
-    out.push_back(0);
-    out.push_back(0);
-    put16(1);
-    put16(32);
-    put32(std::uint32_t(imgSize));
-    put32(22);
-    put32(40);
-    put32(std::uint32_t(w));
-    put32(std::uint32_t(h * 2));
-    put16(1);
-    put16(32);
-    for (int i = 0; i < 6; ++i)
-        put32(0);
-    for (int y = h - 1; y >= 0; --y)
-        for (int x = 0; x < w; ++x)
-            put32(px[std::size_t(y) * w + x]);
-    for (int y = h - 1; y >= 0; --y) {
-        std::vector<Byte> row(andStride, 0);
-        for (int x = 0; x < w; ++x)
-            if ((px[std::size_t(y) * w + x] >> 24) < 128)
-                row[std::size_t(x / 8)] |= Byte(0x80 >> (x % 8));
-        out.insert(out.end(), row.begin(), row.end());
+    Put16(0);
+    Put16(1);
+    Put16(1);
+    Out.push_back(Byte(W >= 256 ? 0 : W));
+    Out.push_back(Byte(H >= 256 ? 0 : H));
+    Out.push_back(0);
+    Out.push_back(0);
+    Put16(1);
+    Put16(32);
+    Put32(std::uint32_t(ImgSize));
+    Put32(22);
+    Put32(40);
+    Put32(std::uint32_t(W));
+    Put32(std::uint32_t(H * 2));
+    Put16(1);
+    Put16(32);
+    for (int I = 0; I < 6; ++I)
+        Put32(0);
+    for (int Y = H - 1; Y >= 0; --Y)
+        for (int X = 0; X < W; ++X)
+            Put32(Px[std::size_t(Y) * W + X]);
+    for (int Y = H - 1; Y >= 0; --Y) {
+        std::vector<Byte> Row(AndStride, 0);
+        for (int X = 0; X < W; ++X)
+            if ((Px[std::size_t(Y) * W + X] >> 24) < 128)
+                Row[std::size_t(X / 8)] |= Byte(0x80 >> (X % 8));
+        Out.insert(Out.end(), Row.begin(), Row.end());
     }
-    Stream->WriteBuffer(out.data(), std::int64_t(out.size()));
+    Stream->WriteBuffer(Out.data(), std::int64_t(Out.size()));
 }

@@ -15,32 +15,32 @@ struct LiveLists {
 };
 
 LiveLists& Lists() {
-    static LiveLists* l = new LiveLists;
-    return *l;
+    static LiveLists* L = new LiveLists;
+    return *L;
 }
 
 TCustomImageList* ListOf(HIMAGELIST h) {
-    auto* p = reinterpret_cast<TCustomImageList*>(h);
-    auto& l = Lists();
-    std::lock_guard<std::mutex> g(l.Lock);
-    return l.All.count(p) ? p : nullptr;
+    auto* P = reinterpret_cast<TCustomImageList*>(h);
+    auto& L = Lists();
+    std::lock_guard<std::mutex> G(L.Lock);
+    return L.All.count(P) ? P : nullptr;
 }
 
 // A bitmap handle in a TBitmap for the duration of a call.
 struct BorrowedBitmap {
     TBitmap B;
     explicit BorrowedBitmap(HBITMAP h) {
-        BITMAP bm;
-        if (!h || !GetObject(h, sizeof bm, &bm))
+        BITMAP Bm;
+        if (!h || !GetObject(h, sizeof Bm, &Bm))
             return;
-        int height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+        int Height = Bm.bmHeight < 0 ? -Bm.bmHeight : Bm.bmHeight;
         B.SetPixelFormat(pf32bit);
-        B.SetSize(bm.bmWidth, height);
-        HDC src = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(src, h);
-        BitBlt(B.Canvas()->Handle(), 0, 0, bm.bmWidth, height, src, 0, 0, SRCCOPY);
-        SelectObject(src, old);
-        DeleteDC(src);
+        B.SetSize(Bm.bmWidth, Height);
+        HDC Src = CreateCompatibleDC(nullptr);
+        HGDIOBJ Old = SelectObject(Src, h);
+        BitBlt(B.Canvas()->Handle(), 0, 0, Bm.bmWidth, Height, Src, 0, 0, SRCCOPY);
+        SelectObject(Src, Old);
+        DeleteDC(Src);
     }
 };
 
@@ -54,7 +54,7 @@ COLORREF ToColorRef(TColor c) {
 } // namespace
 
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {
-    std::lock_guard<std::mutex> g(Lists().Lock);
+    std::lock_guard<std::mutex> G(Lists().Lock);
     Lists().All.insert(this);
 }
 
@@ -65,20 +65,20 @@ TCustomImageList::TCustomImageList(TComponent* AOwner, int AWidth, int AHeight) 
 TCustomImageList::~TCustomImageList() {
     for (TChangeLink* Link : FLinks)
         Link->FSender = nullptr;
-    std::lock_guard<std::mutex> g(Lists().Lock);
+    std::lock_guard<std::mutex> G(Lists().Lock);
     Lists().All.erase(this);
     Lists().Owned.erase(this);
 }
 
 void TCustomImageList::Assign(TPersistent* Source) {
-    if (auto* l = dynamic_cast<TCustomImageList*>(Source)) {
-        FWidth = l->FWidth;
-        FHeight = l->FHeight;
-        FBkColor = l->FBkColor;
-        FBlendColor = l->FBlendColor;
-        FDrawingStyle = l->FDrawingStyle;
-        FMasked = l->FMasked;
-        FImages = l->FImages;
+    if (auto* L = dynamic_cast<TCustomImageList*>(Source)) {
+        FWidth = L->FWidth;
+        FHeight = L->FHeight;
+        FBkColor = L->FBkColor;
+        FBlendColor = L->FBlendColor;
+        FDrawingStyle = L->FDrawingStyle;
+        FMasked = L->FMasked;
+        FImages = L->FImages;
         Change();
         return;
     }
@@ -141,77 +141,77 @@ void TCustomImageList::CheckIndex(int Index) const {
 
 std::vector<std::vector<std::uint32_t>> TCustomImageList::Cut(TBitmap* Image, TBitmap* Mask, bool UseColor,
                                                               TColor MaskColor) {
-    std::vector<std::vector<std::uint32_t>> out;
+    std::vector<std::vector<std::uint32_t>> Out;
     if (!Image || Image->Empty())
-        return out;
-    TBitmap px;
-    px.Assign(Image);
-    px.SetPixelFormat(pf32bit);
-    bool hasAlpha = Image->PixelFormat() == pf32bit && Image->AlphaFormat() != afIgnored;
+        return Out;
+    TBitmap Px;
+    Px.Assign(Image);
+    Px.SetPixelFormat(pf32bit);
+    bool HasAlpha = Image->PixelFormat() == pf32bit && Image->AlphaFormat() != afIgnored;
     TBitmap mask;
     if (Mask && !Mask->Empty()) {
         mask.Assign(Mask);
         mask.SetPixelFormat(pf32bit);
     }
-    COLORREF key = UseColor ? ColorToRGB(MaskColor) : 0;
-    std::uint32_t keyPixel = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
-    int pieces = std::max(1, Image->Width() / FWidth);
-    for (int k = 0; k < pieces; ++k) {
-        std::vector<std::uint32_t> img(std::size_t(FWidth) * FHeight, 0);
-        for (int y = 0; y < FHeight && y < px.Height(); ++y) {
-            auto* row = static_cast<std::uint32_t*>(px.ScanLine(y));
-            auto* mrow = mask.Empty() || y >= mask.Height() ? nullptr : static_cast<std::uint32_t*>(mask.ScanLine(y));
-            for (int x = 0; x < FWidth; ++x) {
-                int sx = k * FWidth + x;
-                if (sx >= px.Width())
+    COLORREF Key = UseColor ? ColorToRGB(MaskColor) : 0;
+    std::uint32_t KeyPixel = ((Key & 0xFF) << 16) | (Key & 0xFF00) | ((Key >> 16) & 0xFF);
+    int Pieces = std::max(1, Image->Width() / FWidth);
+    for (int K = 0; K < Pieces; ++K) {
+        std::vector<std::uint32_t> Img(std::size_t(FWidth) * FHeight, 0);
+        for (int Y = 0; Y < FHeight && Y < Px.Height(); ++Y) {
+            auto* Row = static_cast<std::uint32_t*>(Px.ScanLine(Y));
+            auto* Mrow = mask.Empty() || Y >= mask.Height() ? nullptr : static_cast<std::uint32_t*>(mask.ScanLine(Y));
+            for (int X = 0; X < FWidth; ++X) {
+                int Sx = K * FWidth + X;
+                if (Sx >= Px.Width())
                     break;
-                std::uint32_t v = row[sx];
-                bool clear;
-                if (hasAlpha)
-                    clear = false;
+                std::uint32_t V = Row[Sx];
+                bool Clear;
+                if (HasAlpha)
+                    Clear = false;
                 else if (UseColor)
-                    clear = (v & 0xFFFFFF) == keyPixel;
+                    Clear = (V & 0xFFFFFF) == KeyPixel;
                 else
-                    clear = mrow && sx < mask.Width() && (mrow[sx] & 0xFFFFFF) != 0;
-                if (!hasAlpha)
-                    v = (v & 0xFFFFFF) | (clear ? 0 : 0xFF000000u);
-                img[std::size_t(y) * FWidth + x] = v;
+                    Clear = Mrow && Sx < mask.Width() && (Mrow[Sx] & 0xFFFFFF) != 0;
+                if (!HasAlpha)
+                    V = (V & 0xFFFFFF) | (Clear ? 0 : 0xFF000000u);
+                Img[std::size_t(Y) * FWidth + X] = V;
             }
         }
-        out.push_back(std::move(img));
+        Out.push_back(std::move(Img));
     }
-    return out;
+    return Out;
 }
 
 int TCustomImageList::Add(TBitmap* Image, TBitmap* Mask) {
-    int first = Count();
-    auto imgs = Cut(Image, Mask, false, clNone);
-    FImages.insert(FImages.end(), imgs.begin(), imgs.end());
+    int First = Count();
+    auto Imgs = Cut(Image, Mask, false, clNone);
+    FImages.insert(FImages.end(), Imgs.begin(), Imgs.end());
     Change();
-    return imgs.empty() ? -1 : first;
+    return Imgs.empty() ? -1 : First;
 }
 
 int TCustomImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
-    int first = Count();
-    auto imgs = Cut(Image, nullptr, true, MaskColor);
-    FImages.insert(FImages.end(), imgs.begin(), imgs.end());
+    int First = Count();
+    auto Imgs = Cut(Image, nullptr, true, MaskColor);
+    FImages.insert(FImages.end(), Imgs.begin(), Imgs.end());
     Change();
-    return imgs.empty() ? -1 : first;
+    return Imgs.empty() ? -1 : First;
 }
 
 int TCustomImageList::AddIcon(TIcon* Image) {
     if (!Image || Image->Empty())
         return -1;
-    std::vector<std::uint32_t> px;
-    GetIconPixels(Image->Handle(), px);
+    std::vector<std::uint32_t> Px;
+    GetIconPixels(Image->Handle(), Px);
     // Scaled to the list's size by nearest neighbour.
-    std::vector<std::uint32_t> img(std::size_t(FWidth) * FHeight);
-    int w = Image->Width(), h = Image->Height();
-    for (int y = 0; y < FHeight; ++y)
-        for (int x = 0; x < FWidth; ++x)
-            img[std::size_t(y) * FWidth + x] =
-                px[std::size_t((2 * y + 1) * h / (2 * FHeight)) * w + (2 * x + 1) * w / (2 * FWidth)];
-    FImages.push_back(std::move(img));
+    std::vector<std::uint32_t> Img(std::size_t(FWidth) * FHeight);
+    int W = Image->Width(), H = Image->Height();
+    for (int Y = 0; Y < FHeight; ++Y)
+        for (int X = 0; X < FWidth; ++X)
+            Img[std::size_t(Y) * FWidth + X] =
+                Px[std::size_t((2 * Y + 1) * H / (2 * FHeight)) * W + (2 * X + 1) * W / (2 * FWidth)];
+    FImages.push_back(std::move(Img));
     Change();
     return Count() - 1;
 }
@@ -219,25 +219,25 @@ int TCustomImageList::AddIcon(TIcon* Image) {
 void TCustomImageList::Insert(int Index, TBitmap* Image, TBitmap* Mask) {
     if (Index < 0 || Index > Count())
         throw EInvalidOperation(u"Invalid ImageList Index");
-    auto imgs = Cut(Image, Mask, false, clNone);
-    FImages.insert(FImages.begin() + Index, imgs.begin(), imgs.end());
+    auto Imgs = Cut(Image, Mask, false, clNone);
+    FImages.insert(FImages.begin() + Index, Imgs.begin(), Imgs.end());
     Change();
 }
 
 void TCustomImageList::InsertMasked(int Index, TBitmap* Image, TColor MaskColor) {
     if (Index < 0 || Index > Count())
         throw EInvalidOperation(u"Invalid ImageList Index");
-    auto imgs = Cut(Image, nullptr, true, MaskColor);
-    FImages.insert(FImages.begin() + Index, imgs.begin(), imgs.end());
+    auto Imgs = Cut(Image, nullptr, true, MaskColor);
+    FImages.insert(FImages.begin() + Index, Imgs.begin(), Imgs.end());
     Change();
 }
 
 void TCustomImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
     CheckIndex(Index);
-    auto imgs = Cut(Image, Mask, false, clNone);
-    if (imgs.empty())
+    auto Imgs = Cut(Image, Mask, false, clNone);
+    if (Imgs.empty())
         throw EInvalidOperation(u"Unable to Replace Image");
-    FImages[std::size_t(Index)] = imgs[0];
+    FImages[std::size_t(Index)] = Imgs[0];
     Change();
 }
 
@@ -259,9 +259,9 @@ void TCustomImageList::Clear() {
 void TCustomImageList::Move(int CurIndex, int NewIndex) {
     CheckIndex(CurIndex);
     CheckIndex(NewIndex);
-    auto img = std::move(FImages[std::size_t(CurIndex)]);
+    auto Img = std::move(FImages[std::size_t(CurIndex)]);
     FImages.erase(FImages.begin() + CurIndex);
-    FImages.insert(FImages.begin() + NewIndex, std::move(img));
+    FImages.insert(FImages.begin() + NewIndex, std::move(Img));
     Change();
 }
 
@@ -282,34 +282,34 @@ void TCustomImageList::Draw(TCanvas* Canvas, int X, int Y, int Index, TDrawingSt
 }
 
 void TCustomImageList::DoDraw(int Index, TCanvas* Canvas, int X, int Y, TDrawingStyle Style, bool Enabled) {
-    const auto& src = FImages[std::size_t(Index)];
+    const auto& Src = FImages[std::size_t(Index)];
     if (FBkColor != clNone && Style != dsTransparent) {
         Canvas->Brush()->SetColor(FBkColor);
         Canvas->FillRect(Bounds(X, Y, FWidth, FHeight));
     }
     if (Enabled) {
-        HICON icon = CreateIconFromPixels(FWidth, FHeight, src.data());
-        DrawIconEx(Canvas->Handle(), X, Y, icon, FWidth, FHeight, 0, nullptr, DI_NORMAL);
-        DestroyIcon(icon);
+        HICON Icon = CreateIconFromPixels(FWidth, FHeight, Src.data());
+        DrawIconEx(Canvas->Handle(), X, Y, Icon, FWidth, FHeight, 0, nullptr, DI_NORMAL);
+        DestroyIcon(Icon);
         return;
     }
     // Greyed: the shape embossed in the button colours.
-    auto shape = [&](COLORREF c) {
-        std::vector<std::uint32_t> px(src.size(), 0);
-        std::uint32_t pixel = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-        for (std::size_t i = 0; i < src.size(); ++i) {
-            std::uint32_t v = src[i];
-            int lum = (int((v >> 16) & 255) * 30 + int((v >> 8) & 255) * 59 + int(v & 255) * 11) / 100;
-            if ((v >> 24) >= 128 && lum < 192)
-                px[i] = 0xFF000000u | pixel;
+    auto Shape = [&](COLORREF c) {
+        std::vector<std::uint32_t> Px(Src.size(), 0);
+        std::uint32_t Pixel = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        for (std::size_t I = 0; I < Src.size(); ++I) {
+            std::uint32_t V = Src[I];
+            int Lum = (int((V >> 16) & 255) * 30 + int((V >> 8) & 255) * 59 + int(V & 255) * 11) / 100;
+            if ((V >> 24) >= 128 && Lum < 192)
+                Px[I] = 0xFF000000u | Pixel;
         }
-        return px;
+        return Px;
     };
-    for (int pass = 0; pass < 2; ++pass) {
-        auto px = shape(ColorToRGB(pass == 0 ? clBtnHighlight : clBtnShadow));
-        HICON icon = CreateIconFromPixels(FWidth, FHeight, px.data());
-        DrawIconEx(Canvas->Handle(), X + (pass == 0), Y + (pass == 0), icon, FWidth, FHeight, 0, nullptr, DI_NORMAL);
-        DestroyIcon(icon);
+    for (int Pass = 0; Pass < 2; ++Pass) {
+        auto Px = Shape(ColorToRGB(Pass == 0 ? clBtnHighlight : clBtnShadow));
+        HICON Icon = CreateIconFromPixels(FWidth, FHeight, Px.data());
+        DrawIconEx(Canvas->Handle(), X + (Pass == 0), Y + (Pass == 0), Icon, FWidth, FHeight, 0, nullptr, DI_NORMAL);
+        DestroyIcon(Icon);
     }
 }
 
@@ -328,104 +328,104 @@ void TCustomImageList::GetBitmap(int Index, TBitmap* Image) {
 void TCustomImageList::DrawOn(HDC DC, int X, int Y, int Index, bool Transparent, COLORREF Background) {
     if (Index < 0 || Index >= Count())
         return;
-    TCanvas c;
-    c.SetHandle(DC);
+    TCanvas C;
+    C.SetHandle(DC);
     SaveDC(DC);
-    TColor saved = FBkColor;
+    TColor Saved = FBkColor;
     FBkColor = Transparent ? clNone : ToTColor(Background);
-    DoDraw(Index, &c, X, Y, dsNormal, true);
-    FBkColor = saved;
-    c.SetHandle(nullptr);
+    DoDraw(Index, &C, X, Y, dsNormal, true);
+    FBkColor = Saved;
+    C.SetHandle(nullptr);
     RestoreDC(DC, -1);
 }
 
 HIMAGELIST ImageList_Create(int cx, int cy, UINT, int, int) {
     if (cx <= 0 || cy <= 0)
         return nullptr;
-    auto* l = new TImageList(nullptr, cx, cy);
-    std::lock_guard<std::mutex> g(Lists().Lock);
-    Lists().Owned.insert(l);
-    return l->Handle();
+    auto* L = new TImageList(nullptr, cx, cy);
+    std::lock_guard<std::mutex> G(Lists().Lock);
+    Lists().Owned.insert(L);
+    return L->Handle();
 }
 
 BOOL ImageList_Destroy(HIMAGELIST himl) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l)
+    TCustomImageList* L = ListOf(himl);
+    if (!L)
         return false;
     {
-        std::lock_guard<std::mutex> g(Lists().Lock);
-        if (!Lists().Owned.count(l))
+        std::lock_guard<std::mutex> G(Lists().Lock);
+        if (!Lists().Owned.count(L))
             return false;
     }
-    delete l;
+    delete L;
     return true;
 }
 
 int ImageList_GetImageCount(HIMAGELIST himl) {
-    TCustomImageList* l = ListOf(himl);
-    return l ? l->Count() : 0;
+    TCustomImageList* L = ListOf(himl);
+    return L ? L->Count() : 0;
 }
 
 BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l)
+    TCustomImageList* L = ListOf(himl);
+    if (!L)
         return false;
     if (cx)
-        *cx = l->Width();
+        *cx = L->Width();
     if (cy)
-        *cy = l->Height();
+        *cy = L->Height();
     return true;
 }
 
 COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l)
+    TCustomImageList* L = ListOf(himl);
+    if (!L)
         return CLR_NONE;
-    COLORREF old = ToColorRef(l->BkColor());
-    l->SetBkColor(ToTColor(clrBk));
-    return old;
+    COLORREF Old = ToColorRef(L->BkColor());
+    L->SetBkColor(ToTColor(clrBk));
+    return Old;
 }
 
 COLORREF ImageList_GetBkColor(HIMAGELIST himl) {
-    TCustomImageList* l = ListOf(himl);
-    return l ? ToColorRef(l->BkColor()) : CLR_NONE;
+    TCustomImageList* L = ListOf(himl);
+    return L ? ToColorRef(L->BkColor()) : CLR_NONE;
 }
 
 int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l || !hbmImage)
+    TCustomImageList* L = ListOf(himl);
+    if (!L || !hbmImage)
         return -1;
-    BorrowedBitmap image(hbmImage), mask(hbmMask);
-    return l->Add(&image.B, hbmMask ? &mask.B : nullptr);
+    BorrowedBitmap Image(hbmImage), mask(hbmMask);
+    return L->Add(&Image.B, hbmMask ? &mask.B : nullptr);
 }
 
 int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l || !hbmImage)
+    TCustomImageList* L = ListOf(himl);
+    if (!L || !hbmImage)
         return -1;
-    BorrowedBitmap image(hbmImage);
-    return l->AddMasked(&image.B, ToTColor(crMask));
+    BorrowedBitmap Image(hbmImage);
+    return L->AddMasked(&Image.B, ToTColor(crMask));
 }
 
 int ImageList_ReplaceIcon(HIMAGELIST himl, int i, HICON hicon) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l || !hicon || i < -1 || i >= l->Count())
+    TCustomImageList* L = ListOf(himl);
+    if (!L || !hicon || i < -1 || i >= L->Count())
         return -1;
-    TIcon icon;
-    icon.SetHandle(CopyIcon(hicon));
-    int added = l->AddIcon(&icon);
-    if (i == -1 || added < 0)
-        return added;
-    l->Move(added, i);
-    l->Delete(i + 1);
+    TIcon Icon;
+    Icon.SetHandle(CopyIcon(hicon));
+    int Added = L->AddIcon(&Icon);
+    if (i == -1 || Added < 0)
+        return Added;
+    L->Move(Added, i);
+    L->Delete(i + 1);
     return i;
 }
 
 BOOL ImageList_Remove(HIMAGELIST himl, int i) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l || i < -1 || i >= l->Count())
+    TCustomImageList* L = ListOf(himl);
+    if (!L || i < -1 || i >= L->Count())
         return false;
-    l->Delete(i);
+    L->Delete(i);
     return true;
 }
 
@@ -435,10 +435,10 @@ BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyl
 
 BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, int, int, COLORREF rgbBk, COLORREF,
                       UINT fStyle) {
-    TCustomImageList* l = ListOf(himl);
-    if (!l || i < 0 || i >= l->Count() || !hdcDst)
+    TCustomImageList* L = ListOf(himl);
+    if (!L || i < 0 || i >= L->Count() || !hdcDst)
         return false;
-    COLORREF bk = rgbBk == CLR_DEFAULT ? ToColorRef(l->BkColor()) : rgbBk;
-    l->DrawOn(hdcDst, x, y, i, (fStyle & ILD_TRANSPARENT) || bk == CLR_NONE, bk);
+    COLORREF Bk = rgbBk == CLR_DEFAULT ? ToColorRef(L->BkColor()) : rgbBk;
+    L->DrawOn(hdcDst, x, y, i, (fStyle & ILD_TRANSPARENT) || Bk == CLR_NONE, Bk);
     return true;
 }
