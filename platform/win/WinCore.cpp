@@ -1186,8 +1186,7 @@ void RepaintMoved(TWnd* W, UINT Flags, bool Sized, bool Moved, bool WasVisible, 
                   const RECT& NewRect) {
     if (Flags & SWP_NOREDRAW)
         return;
-    if ((Flags & SWP_SHOWWINDOW) ||
-        (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
+    if ((Flags & SWP_SHOWWINDOW) || (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
         InvalidateArea(W, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     else if (W->Visible() && (Flags & SWP_FRAMECHANGED))
         InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);

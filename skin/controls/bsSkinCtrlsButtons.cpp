@@ -167,8 +167,7 @@ void TbsButtonCommon::PaintContent(TCanvas* Canvas, const TRect& PaintRect, bool
     DrawButtonContent(Canvas, R, Content);
 }
 
-void TbsButtonCommon::SetFaceFont(TCanvas* Canvas, bool SkinFont, TFont* DefaultFont, bool AActive,
-                                  bool ADown) const {
+void TbsButtonCommon::SetFaceFont(TCanvas* Canvas, bool SkinFont, TFont* DefaultFont, bool AActive, bool ADown) const {
     if (SkinFont) {
         Canvas->Font()->SetName(FontName);
         Canvas->Font()->SetHeight(FontHeight);

@@ -1,7 +1,7 @@
 // The conversion task component: the task list, runs in thread and inline mode, stop, pause, the
 // order and thread of the reports, output files, limits and the stream forms.
-#include "engine/AVProbe.h"
 #include "engine/FFConverter.h"
+#include "engine/AVProbe.h"
 #include "engine/FFmpegLoader.h"
 #include "engine/MyUtils.h"
 

@@ -30,8 +30,9 @@ TEST_P(StoredSkinMarker, IsAnArrowOnTheKeyColour) {
             int Key = 0, Glyph = 0;
             for (int Y = M.Top; Y < M.Bottom; ++Y)
                 for (int X = M.Left; X < M.Right; ++X)
-                    (ColorToRGB(Picture->Canvas()->Pixels(X, Y)) == ColorToRGB(R->MenuMarkerTransparentColor) ? Key
-                                                                                                             : Glyph)++;
+                    (ColorToRGB(Picture->Canvas()->Pixels(X, Y)) == ColorToRGB(R->MenuMarkerTransparentColor)
+                         ? Key
+                         : Glyph)++;
             EXPECT_GT(Key, Glyph) << UTF8Encode(Name) << " of stored skin " << GetParam();
             EXPECT_GE(Glyph, 6) << UTF8Encode(Name) << " of stored skin " << GetParam();
         }
