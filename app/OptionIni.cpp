@@ -4,9 +4,13 @@
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
 
-String OptionIniPath() { return GetAppPath() + u"option.ini"; }
+String OptionIniPath() {
+    return GetAppPath() + u"option.ini";
+}
 
-bool OptionIniExists() { return FileExists(OptionIniPath()); }
+bool OptionIniExists() {
+    return FileExists(OptionIniPath());
+}
 
 String ReadOption(const String& Section, const String& Key) {
     TIniFile Ini(OptionIniPath());
@@ -18,7 +22,9 @@ void WriteOption(const String& Section, const String& Key, const String& Value) 
     Ini.WriteString(Section, Key, Value);
 }
 
-bool OptionIsMissing(const String& Value) { return Value.empty() || Value == OptionMissingText; }
+bool OptionIsMissing(const String& Value) {
+    return Value.empty() || Value == OptionMissingText;
+}
 
 String DefaultOutputFolder() {
     String Home = GetEnvironmentVariable(u"HOME");

@@ -11,11 +11,11 @@
 TForm1* Form1 = nullptr;
 
 const std::array<TJobColumnSpec, JobColumnCount> JobColumns = {{
-    {u"输入文件", 80},   {u"视频时间", 70},   {u"文件大小", 70},   {u"输出文件", 80},   {u"转换进度", 70},
-    {u"", 0},            {u"当前时间", 80},   {u"转换大小", 80},   {u"视频序号", 0},    {u"视频类别", 0},
-    {u"视频选项", 0},    {u"视频编码", 0},    {u"音频编码", 0},    {u"声音频道", 0},    {u"VideoTag", 0},
-    {u"FileExt", 0},     {u"视频分辨率", 0},  {u"视频比特率", 0},  {u"视频帧率", 0},    {u"音频比特率", 0},
-    {u"音频采样率", 0},  {u"视频缩放", 0},    {u"视频能否", 0},    {u"TargetType", 0},  {u"NormType", 0},
+    {u"输入文件", 80},  {u"视频时间", 70},  {u"文件大小", 70},  {u"输出文件", 80},  {u"转换进度", 70},
+    {u"", 0},           {u"当前时间", 80},  {u"转换大小", 80},  {u"视频序号", 0},   {u"视频类别", 0},
+    {u"视频选项", 0},   {u"视频编码", 0},   {u"音频编码", 0},   {u"声音频道", 0},   {u"VideoTag", 0},
+    {u"FileExt", 0},    {u"视频分辨率", 0}, {u"视频比特率", 0}, {u"视频帧率", 0},   {u"音频比特率", 0},
+    {u"音频采样率", 0}, {u"视频缩放", 0},   {u"视频能否", 0},   {u"TargetType", 0}, {u"NormType", 0},
 }};
 
 const std::array<String, 6> PlayerStateNames = {u"Play", u"Pause", u"Resume", u"Step", u"Stop", u"End"};
@@ -117,10 +117,20 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     CreateHiddenControls();
     CreatePages();
     // The direct windowed children in their tab order, which the render-target list follows.
-    const char16_t* const TabOrder[] = {u"bsSkinMainMenuBar1", u"bsSkinToolBar2", u"Panel1", u"bsSkinPanel1",
-                                        u"bsSkinPanel3",       u"Panel3",         u"bsSkinPanel5", u"Button19",
-                                        u"Button27",           u"edt",            u"Panel4",       u"Panel5",
-                                        u"Panel6",             u"bsSkinPageControl1"};
+    const char16_t* const TabOrder[] = {u"bsSkinMainMenuBar1",
+                                        u"bsSkinToolBar2",
+                                        u"Panel1",
+                                        u"bsSkinPanel1",
+                                        u"bsSkinPanel3",
+                                        u"Panel3",
+                                        u"bsSkinPanel5",
+                                        u"Button19",
+                                        u"Button27",
+                                        u"edt",
+                                        u"Panel4",
+                                        u"Panel5",
+                                        u"Panel6",
+                                        u"bsSkinPageControl1"};
     for (int I = 0; I < int(std::size(TabOrder)); ++I)
         static_cast<TWinControl*>(FindComponent(TabOrder[I]))->SetTabOrder(I);
     SetCreatedCommandStates();
@@ -173,7 +183,9 @@ void TForm1::FFLoggerLog(TObject* Sender, Cardinal AThreadID, TLogLevel ALogLeve
     mmoLog->Lines()->Add(u"#" + UIntToStr(AThreadID) + u"." + IntToStr(int(ALogLevel)) + u": " + ALogMsg);
 }
 
-void TForm1::Button15Click(TObject* Sender) { SlotStates.fill(SlotFree); }
+void TForm1::Button15Click(TObject* Sender) {
+    SlotStates.fill(SlotFree);
+}
 
 void TForm1::Button17Click(TObject* Sender) {
     try {

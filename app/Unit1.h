@@ -254,10 +254,9 @@ private:
     void CreatePreviewPanel();
     void CreatePages();
     void CreateHiddenControls();
-    TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft,
-                                 int ATop, int AWidth, int AHeight, TbsPngImageList* AImages, int AImageIndex);
-    TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption,
-                             TNotifyEvent AClick);
+    TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft, int ATop,
+                                 int AWidth, int AHeight, TbsPngImageList* AImages, int AImageIndex);
+    TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption, TNotifyEvent AClick);
     void PopupMenuBarItem(TControl* Button, TMenuItem* Item);
     TMenuBarPopup* FMenuBarPopup = nullptr;
     void WriteOutputFolder(const String& Folder);

@@ -157,9 +157,13 @@ void TForm1::OpenAddress(const String& Address) {
     ShellLauncher().Open(Address, u"", Error);
 }
 
-void TForm1::N15Click(TObject* Sender) { OpenAddress(HelpPageURL); }
+void TForm1::N15Click(TObject* Sender) {
+    OpenAddress(HelpPageURL);
+}
 
-void TForm1::N19Click(TObject* Sender) { OpenAddress(HomePageURL); }
+void TForm1::N19Click(TObject* Sender) {
+    OpenAddress(HomePageURL);
+}
 
 // The plain menu bar's popup: it shows the items of one top-level menu, lent by the main menu while it is open,
 // and runs a chosen command through the main menu, which holds the items again by then.

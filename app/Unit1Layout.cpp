@@ -44,13 +44,15 @@ TMenuItem* NewItem(TComponent* Owner, TMenuItem* Parent, const String& Name, con
     return Item;
 }
 
-void NewLine(TComponent* Owner, TMenuItem* Parent) { NewItem(Owner, Parent, u"", cLineCaption); }
+void NewLine(TComponent* Owner, TMenuItem* Parent) {
+    NewItem(Owner, Parent, u"", cLineCaption);
+}
 
 // The category combo box's 19 items, in their order.
-const char16_t* const CategoryNames[] = {
-    u"VCD视频",   u"VOB视频",  u"MPG视频",     u"常用视频", u"iPhone视频", u"iPad视频", u"智能手机",
-    u"MP4视频",   u"Flash视频", u"SWF视频",    u"AVI视频",  u"MKV视频",    u"WMV视频",  u"Android视频",
-    u"MTS视频",   u"MOV视频",  u"AVCHD视频",   u"MP3音频",  u"常用音频"};
+const char16_t* const CategoryNames[] = {u"VCD视频",  u"VOB视频",   u"MPG视频", u"常用视频",    u"iPhone视频",
+                                         u"iPad视频", u"智能手机",  u"MP4视频", u"Flash视频",   u"SWF视频",
+                                         u"AVI视频",  u"MKV视频",   u"WMV视频", u"Android视频", u"MTS视频",
+                                         u"MOV视频",  u"AVCHD视频", u"MP3音频", u"常用音频"};
 
 } // namespace
 
@@ -111,7 +113,9 @@ void TForm1::CreateMenus() {
     bsSkinMainMenu1 = new TMainMenu(this);
     bsSkinMainMenu1->SetName(u"bsSkinMainMenu1");
     TMenuItem* Root = bsSkinMainMenu1->Items();
-    auto Do = [this](void (TForm1::*Handler)(TObject*)) { return [this, Handler](TObject* S) { (this->*Handler)(S); }; };
+    auto Do = [this](void (TForm1::*Handler)(TObject*)) {
+        return [this, Handler](TObject* S) { (this->*Handler)(S); };
+    };
 
     TMenuItem* File = NewItem(this, Root, u"N1", u"文件");
     Item111 = NewItem(this, File, u"Item111", u"添加一个文件", Do(&TForm1::btnAddClick));
@@ -202,7 +206,9 @@ void TForm1::CreateToolBar() {
     bsSkinMenuSpeedButton1->SetImageIndex(ToolbarImages::Add);
     bsSkinMenuSpeedButton1->SetSkinPopupMenu(bsSkinPopupMenu1);
     bsSkinMenuSpeedButton1->SetParent(bsSkinToolBar2);
-    auto On = [this](void (TForm1::*Handler)(TObject*)) { return [this, Handler](TObject* S) { (this->*Handler)(S); }; };
+    auto On = [this](void (TForm1::*Handler)(TObject*)) {
+        return [this, Handler](TObject* S) { (this->*Handler)(S); };
+    };
     bsSkinButton2 = NewSkinButton(bsSkinToolBar2, u"bsSkinButton2", u"开始", 117, 8, 74, 62, bsPngImageList1, 3);
     bsSkinButton2->OnClick = On(&TForm1::bsSkinButton2Click);
     bsSkinButton10 = NewSkinButton(bsSkinToolBar2, u"bsSkinButton10", u"停止", 197, 8, 78, 62, bsPngImageList1, 4);
@@ -217,7 +223,9 @@ void TForm1::CreateToolBar() {
 }
 
 void TForm1::CreateJobPanel() {
-    auto On = [this](void (TForm1::*Handler)(TObject*)) { return [this, Handler](TObject* S) { (this->*Handler)(S); }; };
+    auto On = [this](void (TForm1::*Handler)(TObject*)) {
+        return [this, Handler](TObject* S) { (this->*Handler)(S); };
+    };
     // A plain panel until the skinned panel exists.
     bsSkinPanel1 = NewPanel(this, this, u"bsSkinPanel1", 274, 107, 552, 236);
     bsSkinPanel1->OnClick = On(&TForm1::bsSkinPanel1Click);
@@ -238,7 +246,9 @@ void TForm1::CreateJobPanel() {
         if (Spec.Width == 0)
             Column->SetMaxWidth(1);
     }
-    lvFiles->OnSelectItem = [this](TObject* S, TListItem* Item, bool Selected) { lvFilesSelectItem(S, Item, Selected); };
+    lvFiles->OnSelectItem = [this](TObject* S, TListItem* Item, bool Selected) {
+        lvFilesSelectItem(S, Item, Selected);
+    };
     lvFiles->OnClick = On(&TForm1::lvFilesClick);
     lvFiles->OnDblClick = On(&TForm1::lvFilesDblClick);
     lvFiles->SetParent(bsSkinPanel1);
@@ -259,8 +269,8 @@ void TForm1::CreateJobPanel() {
         {&TForm1::bsSkinButton21, u"bsSkinButton21", u"重命名", 387, 6, true, &TForm1::bsSkinButton21Click},
     };
     for (const TButtonSpec& B : Buttons) {
-        TbsSkinButton* Button = NewSkinButton(bsSkinPanel1, B.Name, B.Caption, B.Left, 196, 76, 31, bsPngImageList3,
-                                              B.Picture);
+        TbsSkinButton* Button =
+            NewSkinButton(bsSkinPanel1, B.Name, B.Caption, B.Left, 196, 76, 31, bsPngImageList3, B.Picture);
         if (B.CaptionAsHint) {
             Button->SetHint(B.Caption);
             Button->SetShowHint(true);
@@ -351,7 +361,9 @@ void TForm1::CreatePages() {
 
 void TForm1::CreateHiddenControls() {
     // The operations other operations run are clicks of hidden plain buttons on hidden panels.
-    auto On = [this](void (TForm1::*Handler)(TObject*)) { return [this, Handler](TObject* S) { (this->*Handler)(S); }; };
+    auto On = [this](void (TForm1::*Handler)(TObject*)) {
+        return [this, Handler](TObject* S) { (this->*Handler)(S); };
+    };
     Panel1 = NewPanel(this, this, u"Panel1", 0, 0, 200, 100);
     Panel1->SetVisible(false);
     Panel3 = NewPanel(this, this, u"Panel3", 0, 0, 200, 100);

@@ -59,8 +59,8 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     HomePageLabel = NewLabel(this, this, u"官方网站：", 72, 120);
     bsSkinLinkLabel1 = NewLink(this, this, u"bsSkinLinkLabel1", u"quorvane.example.org", TForm1::HomePageURL, 131, 108);
     MailLabel = NewLabel(this, this, u"支持E-Mail：", 68, 159);
-    bsSkinLinkLabel2 = NewLink(this, this, u"bsSkinLinkLabel2", TForm1::SupportMail, u"mailto:" + TForm1::SupportMail,
-                               131, 147);
+    bsSkinLinkLabel2 =
+        NewLink(this, this, u"bsSkinLinkLabel2", TForm1::SupportMail, u"mailto:" + TForm1::SupportMail, 131, 147);
 
     bsSkinButton1 = new TbsSkinButton(this);
     bsSkinButton1->SetName(u"bsSkinButton1");

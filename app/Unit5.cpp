@@ -22,7 +22,9 @@ TCheckBox* NewCheck(TComponent* Owner, TWinControl* Parent, const String& Name, 
 }
 
 // Reads one key with a settings file of its own; the value, or "Error" when missing.
-String ReadKey(const String& Key) { return ReadOption(Section, Key); }
+String ReadKey(const String& Key) {
+    return ReadOption(Section, Key);
+}
 
 } // namespace
 
@@ -119,7 +121,9 @@ void TForm5::Dispatch(TMessage& Message) {
     TForm::Dispatch(Message);
 }
 
-void TForm5::FormCreate(TObject* Sender) { Button1Click(this); }
+void TForm5::FormCreate(TObject* Sender) {
+    Button1Click(this);
+}
 
 void TForm5::Button1Click(TObject* Sender) {
     if (!OptionIniExists()) {
@@ -161,8 +165,8 @@ void TForm5::ReadThreadCount() {
 }
 
 void TForm5::ReadAfterDone() {
-    ReadRadioGroup(u"After_Done", {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5},
-                   0);
+    ReadRadioGroup(u"After_Done",
+                   {bsSkinCheckRadioBox1, bsSkinCheckRadioBox2, bsSkinCheckRadioBox4, bsSkinCheckRadioBox5}, 0);
 }
 
 void TForm5::ReadThreadPriority() {
@@ -170,7 +174,9 @@ void TForm5::ReadThreadPriority() {
                    {bsSkinCheckRadioBox9, bsSkinCheckRadioBox10, bsSkinCheckRadioBox11, bsSkinCheckRadioBox12}, 3);
 }
 
-void TForm5::ReadOverwriteFile() { ReadRadioGroup(u"Overwrite_File", {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6}, 1); }
+void TForm5::ReadOverwriteFile() {
+    ReadRadioGroup(u"Overwrite_File", {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6}, 1);
+}
 
 void TForm5::ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>& Boxes, int Default) {
     // The value is the index of the checked box; any other value writes the default back and checks its box.
@@ -230,7 +236,9 @@ void TForm5::bsSkinButton1Click(TObject* Sender) {
         Close();
 }
 
-void TForm5::bsSkinCheckRadioBox7Click(TObject* Sender) { bsSkinComboBox2->SetEnabled(bsSkinCheckRadioBox7->Checked()); }
+void TForm5::bsSkinCheckRadioBox7Click(TObject* Sender) {
+    bsSkinComboBox2->SetEnabled(bsSkinCheckRadioBox7->Checked());
+}
 
 void TForm5::bsSkinCheckRadioBox8Click(TObject* Sender) {
     if (Form1)

@@ -287,7 +287,9 @@ void TbsSkinCheckRadioBox::DrawMark(TCanvas* C, int X, int Y, bool AChecked, boo
         return Hot && !IsNullRect(ActiveGrayedCheckImageRect) ? ActiveGrayedCheckImageRect : GrayedCheckImageRect;
     };
     if (!Enabled())
-        Src = Grayed ? GrayedFrom(UnEnabledCheckImageRect) : AChecked ? UnEnabledCheckImageRect : UnEnabledUnCheckImageRect;
+        Src = Grayed     ? GrayedFrom(UnEnabledCheckImageRect)
+              : AChecked ? UnEnabledCheckImageRect
+                         : UnEnabledUnCheckImageRect;
     else if (Hot)
         Src = Grayed ? GrayedFrom(ActiveCheckImageRect) : AChecked ? ActiveCheckImageRect : ActiveUnCheckImageRect;
     else

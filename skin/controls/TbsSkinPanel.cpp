@@ -364,8 +364,8 @@ void TbsSkinPanel::Paint() {
 void TbsSkinPanel::PaintClientTile() {
     if (!Picture)
         return;
-    const TRect Tile = Bounds(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top, GetRectWidth(ClRect),
-                              GetRectHeight(ClRect));
+    const TRect Tile =
+        Bounds(SkinRect.Left + ClRect.Left, SkinRect.Top + ClRect.Top, GetRectWidth(ClRect), GetRectHeight(ClRect));
     TileArea(Canvas(), Picture->Canvas(), Tile, Width(), Height(), StretchEffect, StretchType,
              Rect(0, 0, Width(), Height()));
 }
@@ -569,8 +569,8 @@ void TbsSkinPanel::DrawSkinCaption(TBitmap* B) {
 void TbsSkinPanel::DrawCaptionFrame(TCanvas* C, int& TextX, int& ImageX, int TextW) {
     const int F = GetRectWidth(FrameRect) - GetRectWidth(FrameTextRect);
     TBitmap Frame;
-    DrawSkinStripH(FrameLeftOffset, FrameRightOffset, &Frame, Picture, FrameRect, TextW + F,
-                   GetRectHeight(FrameRect), false);
+    DrawSkinStripH(FrameLeftOffset, FrameRightOffset, &Frame, Picture, FrameRect, TextW + F, GetRectHeight(FrameRect),
+                   false);
     int Left = TextX;
     if (Alignment == taLeftJustify) {
         TextX += FrameTextRect.Left;

@@ -68,8 +68,8 @@ void TbsSkinSplitter::Paint() {
         DrawSkinStripH(LTPt.X, GetRectWidth(SkinRect) - RTPt.X, &Strip, FSkinPicture, SkinRect, Width(),
                        GetRectHeight(SkinRect), StretchEffect);
     else
-        DrawSkinStripV(LTPt.Y, GetRectHeight(SkinRect) - LBPt.Y, &Strip, FSkinPicture, SkinRect,
-                       GetRectWidth(SkinRect), Height(), StretchEffect);
+        DrawSkinStripV(LTPt.Y, GetRectHeight(SkinRect) - LBPt.Y, &Strip, FSkinPicture, SkinRect, GetRectWidth(SkinRect),
+                       Height(), StretchEffect);
     if (!IsNullRect(GripperRect)) {
         TBitmap Grip(GetRectWidth(GripperRect), GetRectHeight(GripperRect));
         Grip.Canvas()->CopyRect(Rect(0, 0, Grip.Width(), Grip.Height()), FSkinPicture->Canvas(), GripperRect);

@@ -99,7 +99,8 @@ void TbsSkinStdLabel::PaintSkinTo(TCanvas* C, int X, int Y, const String& AText)
 // ---------------------------------------------------------------------------------------------
 // TbsSkinTextLabel
 
-TbsSkinTextLabel::TbsSkinTextLabel(TComponent* AOwner) : TGraphicControl(AOwner), FLines(std::make_unique<TStringList>()) {
+TbsSkinTextLabel::TbsSkinTextLabel(TComponent* AOwner)
+    : TGraphicControl(AOwner), FLines(std::make_unique<TStringList>()) {
     SetControlStyle(ControlStyle() - csOpaque + csReplicatable);
     SetBounds(Left(), Top(), 65, 65);
     FLines->OnChange = [this](TObject*) {

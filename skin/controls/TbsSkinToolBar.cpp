@@ -304,10 +304,10 @@ void TbsSkinToolBar::DrawScrollButton(HDC DC, int Index) {
     TCanvas* C = B.Canvas();
     const bool Pressed = (Bt.Down && Bt.MouseIn) || (Bt.MouseIn && FHotScroll);
     TColor Arrow = clBtnText;
-    TBitmap* Source = ButtonData && ButtonData->PictureIndex >= 0 &&
-                              ButtonData->PictureIndex < int(FSD->FActivePictures.size())
-                          ? FSD->FActivePictures[std::size_t(ButtonData->PictureIndex)].get()
-                          : nullptr;
+    TBitmap* Source =
+        ButtonData && ButtonData->PictureIndex >= 0 && ButtonData->PictureIndex < int(FSD->FActivePictures.size())
+            ? FSD->FActivePictures[std::size_t(ButtonData->PictureIndex)].get()
+            : nullptr;
     if (ButtonData && Source) {
         const TbsDataSkinButtonControl& R = *ButtonData;
         TRect Face = R.SkinRect;
@@ -321,12 +321,11 @@ void TbsSkinToolBar::DrawScrollButton(HDC DC, int Index) {
         }
         const int DW = W - GetRectWidth(R.SkinRect);
         const int DH = H - GetRectHeight(R.SkinRect);
-        DrawNinePartSkinImage(R.LTPoint, R.RTPoint, R.LBPoint, R.RBPoint, R.ClRect, R.LTPoint,
-                              {R.RTPoint.X + DW, R.RTPoint.Y}, {R.LBPoint.X, R.LBPoint.Y + DH},
-                              {R.RBPoint.X + DW, R.RBPoint.Y + DH},
-                              Rect(R.ClRect.Left, R.ClRect.Top, R.ClRect.Right + DW, R.ClRect.Bottom + DH), &B, Source,
-                              Face, W, H, true, R.LeftStretch, R.TopStretch, R.RightStretch, R.BottomStretch,
-                              R.StretchEffect, R.StretchType);
+        DrawNinePartSkinImage(
+            R.LTPoint, R.RTPoint, R.LBPoint, R.RBPoint, R.ClRect, R.LTPoint, {R.RTPoint.X + DW, R.RTPoint.Y},
+            {R.LBPoint.X, R.LBPoint.Y + DH}, {R.RBPoint.X + DW, R.RBPoint.Y + DH},
+            Rect(R.ClRect.Left, R.ClRect.Top, R.ClRect.Right + DW, R.ClRect.Bottom + DH), &B, Source, Face, W, H, true,
+            R.LeftStretch, R.TopStretch, R.RightStretch, R.BottomStretch, R.StretchEffect, R.StretchType);
     } else if (Pressed) {
         DrawDefaultFrame(C, Rect(0, 0, W, H), clNavy, TColor(RGB(0x85, 0x93, 0xB5)));
     } else if (Bt.MouseIn) {

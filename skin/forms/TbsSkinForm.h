@@ -39,8 +39,8 @@ constexpr UINT WM_TRAYSHOWMAINFORM = WM_USER + 402; // 1426 (posted)
 constexpr UINT WM_QUERYNATIVEFRAME = 0xB1B2;        // answered 12852 (native frame) or 12853
 constexpr UINT WM_EFFECTSTART = 0xB1B3;
 constexpr UINT WM_EFFECTEND = 0xB1B4;
-constexpr UINT WM_PAINTFRAMETODC = 0xB1C9;          // answered 12851 when painted
-constexpr UINT WM_PAINTBGORFRAMETODC = 0xBC4B;      // with LParam 16802, answered 16802
+constexpr UINT WM_PAINTFRAMETODC = 0xB1C9;     // answered 12851 when painted
+constexpr UINT WM_PAINTBGORFRAMETODC = 0xBC4B; // with LParam 16802, answered 16802
 
 class TbsSkinForm : public TComponent {
     QV_CLASS_NAME(TbsSkinForm)

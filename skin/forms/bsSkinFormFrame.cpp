@@ -70,12 +70,24 @@ void DrawBackgroundTile(TCanvas* C, TBitmap* T, const TRect& Src, int ClientW, i
 
 void ApplyInActiveEffect(TbsEffectBmp& E, TbsInActiveEffect Effect) {
     switch (Effect) {
-    case ieBrightness: E.ChangeBrightness(0.5); break;
-    case ieDarkness: E.ChangeDarkness(0.3); break;
-    case ieGrayScale: E.GrayScale(); break;
-    case ieNoise: E.AddMonoNoise(50); break;
-    case ieSplitBlur: E.SplitBlur(1); break;
-    case ieInvert: E.Invert(); break;
+    case ieBrightness:
+        E.ChangeBrightness(0.5);
+        break;
+    case ieDarkness:
+        E.ChangeDarkness(0.3);
+        break;
+    case ieGrayScale:
+        E.GrayScale();
+        break;
+    case ieNoise:
+        E.AddMonoNoise(50);
+        break;
+    case ieSplitBlur:
+        E.SplitBlur(1);
+        break;
+    case ieInvert:
+        E.Invert();
+        break;
     }
 }
 
@@ -211,10 +223,9 @@ void TbsSkinForm::PaintNCSkin(HDC ADC, bool AUseExternalDC) {
     TBitmap* Pic = (Active || FSD->FInActivePicture->Empty()) ? FSD->FPicture.get() : FSD->FInActivePicture.get();
     TBitmap Left, Top, Right, Bottom;
     TRect Whole{0, 0, Pic->Width(), Pic->Height()};
-    CreateSkinBorderImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint,
-                           NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, &Left, &Top, &Right, &Bottom, Pic, Whole,
-                           FFormWidth, FFormHeight, FSD->LeftStretch, FSD->TopStretch, FSD->RightStretch,
-                           FSD->BottomStretch);
+    CreateSkinBorderImages(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint, NewRTPoint,
+                           NewLBPoint, NewRBPoint, NewClRect, &Left, &Top, &Right, &Bottom, Pic, Whole, FFormWidth,
+                           FFormHeight, FSD->LeftStretch, FSD->TopStretch, FSD->RightStretch, FSD->BottomStretch);
     for (auto& O : ObjectList) {
         if (!O->Visible)
             continue;
@@ -222,18 +233,18 @@ void TbsSkinForm::PaintNCSkin(HDC ADC, bool AUseExternalDC) {
             O->Draw(Top.Canvas(), false);
         } else {
             TRect Saved = O->ObjectRect;
-            O->ObjectRect = TRect{Saved.Left, Saved.Top - NewClRect.Bottom, Saved.Right, Saved.Bottom - NewClRect.Bottom};
+            O->ObjectRect =
+                TRect{Saved.Left, Saved.Top - NewClRect.Bottom, Saved.Right, Saved.Bottom - NewClRect.Bottom};
             O->Draw(Bottom.Canvas(), false);
             O->ObjectRect = Saved;
         }
     }
     if (GetRectHeight(NewClRect) > 0)
         ExcludeClipRect(Frame.DC(), NewClRect.Left, NewClRect.Top, NewClRect.Right, NewClRect.Bottom);
-    const std::pair<TBitmap*, TPoint> Strips[] = {
-        {&Top, {0, 0}},
-        {&Left, {0, Top.Height()}},
-        {&Right, {FFormWidth - Right.Width(), Top.Height()}},
-        {&Bottom, {0, FFormHeight - Bottom.Height()}}};
+    const std::pair<TBitmap*, TPoint> Strips[] = {{&Top, {0, 0}},
+                                                  {&Left, {0, Top.Height()}},
+                                                  {&Right, {FFormWidth - Right.Width(), Top.Height()}},
+                                                  {&Bottom, {0, FFormHeight - Bottom.Height()}}};
     for (const auto& [B, At] : Strips) {
         if (B->Empty())
             continue;
@@ -281,8 +292,8 @@ void TbsSkinForm::PaintBG(HDC DC) {
         C.SetHandle(nullptr);
         return;
     }
-    DrawBackgroundTile(&C, FSD->FPicture.get(), FSD->ClRect, FForm->ClientWidth(), FForm->ClientHeight(),
-                       FFormWidth, FFormHeight, FSD->StretchEffect, FSD->StretchType);
+    DrawBackgroundTile(&C, FSD->FPicture.get(), FSD->ClRect, FForm->ClientWidth(), FForm->ClientHeight(), FFormWidth,
+                       FFormHeight, FSD->StretchEffect, FSD->StretchType);
     if (!FLogoBitMap->Empty())
         DrawLogo(&C);
     C.SetHandle(nullptr);
@@ -408,9 +419,9 @@ void TbsSkinForm::UpdateFormRegion() {
         SetFormRegion(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
         return;
     }
-    CreateSkinBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint,
-                          NewRTPoint, NewLBPoint, NewRBPoint, NewClRect, FSD->FMask.get(), RMTop.get(), RMLeft.get(),
-                          RMRight.get(), RMBottom.get(), FFormWidth, FFormHeight);
+    CreateSkinBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint, NewRTPoint,
+                          NewLBPoint, NewRBPoint, NewClRect, FSD->FMask.get(), RMTop.get(), RMLeft.get(), RMRight.get(),
+                          RMBottom.get(), FFormWidth, FFormHeight);
     HRGN Rgn = CreateRectRgn(NewMaskRectArea.Left, NewMaskRectArea.Top, NewMaskRectArea.Right, NewMaskRectArea.Bottom);
     const std::pair<TBitmap*, TPoint> Strips[] = {{RMTop.get(), {0, 0}},
                                                   {RMBottom.get(), {0, NewMaskRectArea.Bottom}},

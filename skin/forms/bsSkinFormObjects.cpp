@@ -13,12 +13,9 @@ struct TCommandHint {
 };
 
 constexpr TCommandHint CommandHints[] = {
-    {cmClose, u"CLOSEBUTTON_HINT", u"Close"},
-    {cmMaximize, u"MAXBUTTON_HINT", u"Maximize"},
-    {cmMinimize, u"MINBUTTON_HINT", u"Minimize"},
-    {cmSysMenu, u"MENUBUTTON_HINT", u"System menu"},
-    {cmRollUp, u"ROLLUPBUTTON_HINT", u"Roll Up"},
-    {cmMinimizeToTray, u"TRAYBUTTON_HINT", u"Minimize to Tray"},
+    {cmClose, u"CLOSEBUTTON_HINT", u"Close"},     {cmMaximize, u"MAXBUTTON_HINT", u"Maximize"},
+    {cmMinimize, u"MINBUTTON_HINT", u"Minimize"}, {cmSysMenu, u"MENUBUTTON_HINT", u"System menu"},
+    {cmRollUp, u"ROLLUPBUTTON_HINT", u"Roll Up"}, {cmMinimizeToTray, u"TRAYBUTTON_HINT", u"Minimize to Tray"},
 };
 
 // The order in which the caption buttons are placed from the row's end.
@@ -70,7 +67,7 @@ void TbsSkinForm::CreateSkinObjects() {
 void TbsSkinForm::CreateDefaultObjects() {
     ClearObjects();
     const std::pair<TbsStdCommand, const char16_t*> Buttons[] = {
-        {cmClose, u"closebutton"}, {cmMaximize, u"maxbutton"},   {cmMinimize, u"minbutton"},
+        {cmClose, u"closebutton"},   {cmMaximize, u"maxbutton"},    {cmMinimize, u"minbutton"},
         {cmRollUp, u"rollupbutton"}, {cmSysMenu, u"sysmenubutton"}, {cmMinimizeToTray, u"traybutton"}};
     for (const auto& [Command, Name] : Buttons) {
         auto B = std::make_unique<TbsSkinStdButtonObject>(this, nullptr);
@@ -96,11 +93,21 @@ void TbsSkinForm::UpdateCaptionButtons() {
             continue;
         }
         switch (B->Command) {
-        case cmMaximize: B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMaximize); break;
-        case cmMinimize: B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMinimize); break;
-        case cmSysMenu: B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biSystemMenu) && !FDisableSystemMenu; break;
-        case cmRollUp: B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biRollUp); break;
-        case cmMinimizeToTray: B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray); break;
+        case cmMaximize:
+            B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMaximize);
+            break;
+        case cmMinimize:
+            B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMinimize);
+            break;
+        case cmSysMenu:
+            B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biSystemMenu) && !FDisableSystemMenu;
+            break;
+        case cmRollUp:
+            B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biRollUp);
+            break;
+        case cmMinimizeToTray:
+            B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMinimizeToTray);
+            break;
         case cmDefault: {
             bool ObjectVisible = false;
             if (OnActivateCustomObject)
@@ -108,7 +115,8 @@ void TbsSkinForm::UpdateCaptionButtons() {
             B->Visible = ObjectVisible;
             continue;
         }
-        case cmClose: continue;
+        case cmClose:
+            continue;
         }
         B->Visible = B->Enabled || !B->SkinRectInAPicture;
     }

@@ -214,8 +214,7 @@ TPoint TbsSkinForm::GetPositionInMonitor(int AX, int AY, int AW, int AH) {
     if (FPositionInMonitor == bspDefault)
         return TPoint{AX, AY};
     TRect A;
-    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr,
-                       FPositionInMonitor == bspDesktopCenter, A);
+    GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, FPositionInMonitor == bspDesktopCenter, A);
     return TPoint{A.Left + GetRectWidth(A) / 2 - AW / 2, A.Top + GetRectHeight(A) / 2 - AH / 2};
 }
 

@@ -17,41 +17,111 @@ constexpr LPARAM PaintToDCCookie = 16802;
 
 void TbsSkinForm::FormWndProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_DESTROY: WMDestroy(M); break;
-    case WM_SIZE: WMSize(M); break;
-    case WM_ACTIVATE: WMActivate(M); break;
-    case WM_SETTEXT: WMSetText(M); break;
-    case WM_ERASEBKGND: WMEraseBkgnd(M); break;
-    case WM_SHOWWINDOW: WMShowWindow(M); break;
-    case WM_SETCURSOR: WMSetCursor(M); break;
-    case WM_MOUSEACTIVATE: WMMouseActivate(M); break;
-    case WM_GETMINMAXINFO: WMGetMinMaxInfo(M); break;
-    case WM_WINDOWPOSCHANGED: WMWindowPosChanged(M); break;
-    case WM_DISPLAYCHANGE: WMDisplayChange(M); break;
-    case WM_NCCALCSIZE: WMNCCalcSize(M); break;
-    case WM_NCHITTEST: WMNCHitTest(M); break;
-    case WM_NCPAINT: WMNCPaint(M); break;
-    case WM_NCACTIVATE: WMNCActivate(M); break;
-    case WM_SYNCPAINT: WMSyncPaint(M); break;
-    case WM_SYSCOMMAND: WMSysCommand(M); break;
-    case WM_SIZING: WMSizing(M); break;
-    case WM_MOVING: WMMoving(M); break;
-    case WM_ENTERSIZEMOVE: WMEnterSizeMove(M); break;
-    case WM_EXITSIZEMOVE: WMExitSizeMove(M); break;
-    case WM_BEFORECHANGESKINDATA: WMBeforeChangeSkinData(M); break;
-    case WM_CHANGESKINDATA: WMChangeSkinData(M); break;
-    case WM_AFTERCHANGESKINDATA: WMAfterChangeSkinData(M); break;
-    case WM_MDICHILDMOVE: WMMDIChildMove(M); break;
-    case WM_MDICHILDMAX: WMMDIChildMax(M); break;
-    case WM_MDICHILDRESTORE: WMMDIChildRestore(M); break;
-    case WM_CHANGERESSTRDATA: WMChangeResStrData(M); break;
-    case WM_CHANGEFORMSKINNABLE: WMChangeFormSkinnable(M); break;
-    case WM_TRAYSHOWMAINFORM: WMTrayShowMainForm(M); break;
-    case WM_QUERYNATIVEFRAME: WMQueryNativeFrame(M); break;
-    case WM_EFFECTSTART: WMEffectStart(M); break;
-    case WM_PAINTFRAMETODC: WMPaintFrameToDC(M); break;
-    case WM_PAINTBGORFRAMETODC: WMPaintFrameToDC(M); break;
-    default: CallOld(M); break;
+    case WM_DESTROY:
+        WMDestroy(M);
+        break;
+    case WM_SIZE:
+        WMSize(M);
+        break;
+    case WM_ACTIVATE:
+        WMActivate(M);
+        break;
+    case WM_SETTEXT:
+        WMSetText(M);
+        break;
+    case WM_ERASEBKGND:
+        WMEraseBkgnd(M);
+        break;
+    case WM_SHOWWINDOW:
+        WMShowWindow(M);
+        break;
+    case WM_SETCURSOR:
+        WMSetCursor(M);
+        break;
+    case WM_MOUSEACTIVATE:
+        WMMouseActivate(M);
+        break;
+    case WM_GETMINMAXINFO:
+        WMGetMinMaxInfo(M);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        WMWindowPosChanged(M);
+        break;
+    case WM_DISPLAYCHANGE:
+        WMDisplayChange(M);
+        break;
+    case WM_NCCALCSIZE:
+        WMNCCalcSize(M);
+        break;
+    case WM_NCHITTEST:
+        WMNCHitTest(M);
+        break;
+    case WM_NCPAINT:
+        WMNCPaint(M);
+        break;
+    case WM_NCACTIVATE:
+        WMNCActivate(M);
+        break;
+    case WM_SYNCPAINT:
+        WMSyncPaint(M);
+        break;
+    case WM_SYSCOMMAND:
+        WMSysCommand(M);
+        break;
+    case WM_SIZING:
+        WMSizing(M);
+        break;
+    case WM_MOVING:
+        WMMoving(M);
+        break;
+    case WM_ENTERSIZEMOVE:
+        WMEnterSizeMove(M);
+        break;
+    case WM_EXITSIZEMOVE:
+        WMExitSizeMove(M);
+        break;
+    case WM_BEFORECHANGESKINDATA:
+        WMBeforeChangeSkinData(M);
+        break;
+    case WM_CHANGESKINDATA:
+        WMChangeSkinData(M);
+        break;
+    case WM_AFTERCHANGESKINDATA:
+        WMAfterChangeSkinData(M);
+        break;
+    case WM_MDICHILDMOVE:
+        WMMDIChildMove(M);
+        break;
+    case WM_MDICHILDMAX:
+        WMMDIChildMax(M);
+        break;
+    case WM_MDICHILDRESTORE:
+        WMMDIChildRestore(M);
+        break;
+    case WM_CHANGERESSTRDATA:
+        WMChangeResStrData(M);
+        break;
+    case WM_CHANGEFORMSKINNABLE:
+        WMChangeFormSkinnable(M);
+        break;
+    case WM_TRAYSHOWMAINFORM:
+        WMTrayShowMainForm(M);
+        break;
+    case WM_QUERYNATIVEFRAME:
+        WMQueryNativeFrame(M);
+        break;
+    case WM_EFFECTSTART:
+        WMEffectStart(M);
+        break;
+    case WM_PAINTFRAMETODC:
+        WMPaintFrameToDC(M);
+        break;
+    case WM_PAINTBGORFRAMETODC:
+        WMPaintFrameToDC(M);
+        break;
+    default:
+        CallOld(M);
+        break;
     }
     AfterOldWindowProc(M);
 }
@@ -488,8 +558,12 @@ void TbsSkinForm::WMPaintFrameToDC(TMessage& M) {
 
 void TbsSkinForm::AfterOldWindowProc(TMessage& M) {
     switch (M.Msg) {
-    case WM_LBUTTONUP: ObjectMouseUp(-1, -1, mbLeft); return;
-    case WM_RBUTTONUP: ObjectMouseUp(-1, -1, mbRight); return;
+    case WM_LBUTTONUP:
+        ObjectMouseUp(-1, -1, mbLeft);
+        return;
+    case WM_RBUTTONUP:
+        ObjectMouseUp(-1, -1, mbRight);
+        return;
     }
     if (!FSkinnableForm)
         return;

@@ -61,9 +61,7 @@ protected:
         Application->CreateForm(Form6);
     }
     // option.ini holding Text before the program starts.
-    void WriteIni(const std::string& Text) {
-        std::ofstream(UTF8Encode(OptionIniPath()), std::ios::binary) << Text;
-    }
+    void WriteIni(const std::string& Text) { std::ofstream(UTF8Encode(OptionIniPath()), std::ios::binary) << Text; }
     static String Ini(const String& Section, const String& Key) {
         TIniFile File(OptionIniPath());
         return File.ReadString(Section, Key, u"<missing>");

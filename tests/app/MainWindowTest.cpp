@@ -110,8 +110,7 @@ TEST_F(MainWindowTest, UnusableSettingsAreRepairedAndUsableOnesKept) {
              EXPECT_EQ(Ini(u"OutPath", u"OutPath"), DefaultFolder());
              EXPECT_EQ(Form1->Video_OutPut_Folder_Edit->Text(), DefaultFolder());
          }},
-        {"OutPath empty", "[OutPath]\nOutPath=\n",
-         [&] { EXPECT_EQ(Ini(u"OutPath", u"OutPath"), DefaultFolder()); }},
+        {"OutPath empty", "[OutPath]\nOutPath=\n", [&] { EXPECT_EQ(Ini(u"OutPath", u"OutPath"), DefaultFolder()); }},
         {"OutPath not there yet", "[OutPath]\nOutPath=" + UTF8Encode(Missing) + "\n",
          [&] {
              EXPECT_TRUE(DirectoryExists(Missing));

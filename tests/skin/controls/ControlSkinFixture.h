@@ -74,12 +74,12 @@ constexpr TColor cPanelClient = 0xC0D0E0; // panel: client part
 constexpr TColor cMarkKey = 0xFF00FF;     // the transparent outline of every mark image
 constexpr TColor cMarkOn = 0x10A010, cMarkOff = 0x1010A0, cMarkOnHot = 0x40E040, cMarkOffHot = 0x4040E0;
 constexpr TColor cMarkOnDis = 0x507050, cMarkOffDis = 0x505070, cMarkGrayed = 0x909090;
-constexpr TColor cBar = 0x606020;                                                   // tool bar strip
+constexpr TColor cBar = 0x606020;                                                         // tool bar strip
 constexpr TColor cScrollNormal = 0x703070, cScrollHot = 0xA050A0, cScrollDown = 0xD070D0; // bar scroll buttons
-constexpr TColor cStatus = 0x305050, cGrip = 0x0080FF;                              // status bar and its grip
-constexpr TColor cBoxNormal = 0x605040, cBoxActive = 0x907060;                      // framed check box faces
-constexpr TColor cSplit = 0x2090B0, cGripper = 0x000040;                            // splitter strip and gripper
-constexpr TColor cLabel = 0x0000A0;                                                 // "stdlabel" text
+constexpr TColor cStatus = 0x305050, cGrip = 0x0080FF;                                    // status bar and its grip
+constexpr TColor cBoxNormal = 0x605040, cBoxActive = 0x907060;                            // framed check box faces
+constexpr TColor cSplit = 0x2090B0, cGripper = 0x000040;                                  // splitter strip and gripper
+constexpr TColor cLabel = 0x0000A0;                                                       // "stdlabel" text
 constexpr TColor cBevelLight = 0x40C0C0, cBevelDark = 0x404080;
 
 // The default look's colours.

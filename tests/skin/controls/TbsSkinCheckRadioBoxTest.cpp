@@ -200,11 +200,8 @@ TEST_F(SkinCheckBox, TheDefaultLookDrawsBoxAndMarks) {
         bool Enabled;
         TColor MarkColour; // at the mark's middle, or the face colour for none
     } Cases[] = {
-        {false, cbUnchecked, true, clBtnFace},
-        {false, cbChecked, true, clBlack},
-        {false, cbGrayed, true, clGrayText},
-        {false, cbChecked, false, clBtnShadow},
-        {true, cbChecked, true, clBlack},
+        {false, cbUnchecked, true, clBtnFace},  {false, cbChecked, true, clBlack}, {false, cbGrayed, true, clGrayText},
+        {false, cbChecked, false, clBtnShadow}, {true, cbChecked, true, clBlack},
     };
     for (const Case& K : Cases) {
         auto* A = Make<TbsSkinCheckRadioBox>(u"", 10, 10, 120, 24);

@@ -78,9 +78,9 @@ TEST_F(FrameGeometryTest, TheSystemMenuButtonShowsTheIconAtTheSmallIconSize) {
 
 TEST_F(FrameGeometryTest, HitCodesOfTheDefaultLook) {
     const std::pair<TPoint, LRESULT> Cases[] = {
-        {{1, 1}, HTTOPLEFT},       {{150, 1}, HTTOP},        {{150, 10}, HTCAPTION}, {{150, 100}, HTCLIENT},
-        {{150, 198}, HTBOTTOM},    {{298, 1}, HTTOPRIGHT},   {{1, 198}, HTBOTTOMLEFT}, {{298, 198}, HTBOTTOMRIGHT},
-        {{1, 100}, HTLEFT},        {{298, 100}, HTRIGHT},    {{288, 12}, HTOBJECT}};
+        {{1, 1}, HTTOPLEFT},    {{150, 1}, HTTOP},      {{150, 10}, HTCAPTION},   {{150, 100}, HTCLIENT},
+        {{150, 198}, HTBOTTOM}, {{298, 1}, HTTOPRIGHT}, {{1, 198}, HTBOTTOMLEFT}, {{298, 198}, HTBOTTOMRIGHT},
+        {{1, 100}, HTLEFT},     {{298, 100}, HTRIGHT},  {{288, 12}, HTOBJECT}};
     for (auto [P, Code] : Cases)
         EXPECT_EQ(HitAt(P.X, P.Y), Code) << P.X << "," << P.Y;
 
@@ -169,9 +169,9 @@ TEST_F(SkinnedGeometryTest, TheFrameGrowsWithTheFormAndButtonsInTheRightHalfMove
 
 TEST_F(SkinnedGeometryTest, HitCodesAtTheSkinsSizingZones) {
     const std::pair<TPoint, LRESULT> Cases[] = {
-        {{1, 1}, HTTOPLEFT},      {{139, 1}, HTTOPRIGHT}, {{1, 109}, HTBOTTOMLEFT}, {{139, 109}, HTBOTTOMRIGHT},
-        {{70, 1}, HTTOP},         {{70, 108}, HTBOTTOM},  {{1, 50}, HTLEFT},        {{138, 50}, HTRIGHT},
-        {{70, 60}, HTCLIENT},     {{70, 15}, HTOBJECT}};
+        {{1, 1}, HTTOPLEFT},  {{139, 1}, HTTOPRIGHT}, {{1, 109}, HTBOTTOMLEFT}, {{139, 109}, HTBOTTOMRIGHT},
+        {{70, 1}, HTTOP},     {{70, 108}, HTBOTTOM},  {{1, 50}, HTLEFT},        {{138, 50}, HTRIGHT},
+        {{70, 60}, HTCLIENT}, {{70, 15}, HTOBJECT}};
     for (auto [P, Code] : Cases)
         EXPECT_EQ(HitAt(P.X, P.Y), Code) << P.X << "," << P.Y;
     Form->SetBorderStyle(bsSingle);

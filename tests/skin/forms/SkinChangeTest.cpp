@@ -108,8 +108,8 @@ TEST_F(SkinChangeTest, EveryControlHearsOfTheChangeBeforeAnyIsReskinned) {
 
     A->LoadFromFile(Path);
     Pump();
-    EXPECT_EQ(Log, (TLog{"first:before", "nested:before", "form:before", "form:change", "first:change",
-                         "nested:change", "speed:change", "form:after"}));
+    EXPECT_EQ(Log, (TLog{"first:before", "nested:before", "form:before", "form:change", "first:change", "nested:change",
+                         "speed:change", "form:after"}));
 }
 
 void LoadArchive(TbsCompressedStoredSkin& Stored, const TStoredSkin& Skin) {
@@ -155,7 +155,8 @@ TEST_F(SkinChangeTest, ASwitchBetweenStoredSkinsRepaintsTheFrameAndEveryKindOfCo
     MenuSpeed->SetSkinData(Data);
     Pump();
     ASSERT_FALSE(Data->Empty);
-    std::vector<DWORD> FrameBefore = CaptureScreen(RECT{Form->Left(), Form->Top(), Form->Left() + 420, Form->Top() + 30});
+    std::vector<DWORD> FrameBefore =
+        CaptureScreen(RECT{Form->Left(), Form->Top(), Form->Left() + 420, Form->Top() + 30});
     std::vector<std::vector<DWORD>> Before;
     for (TControl* C : Controls)
         Before.push_back(Probe(C));

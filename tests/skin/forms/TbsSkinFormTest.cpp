@@ -102,8 +102,11 @@ TEST_F(ComponentTest, TheFormsCursorOverCaptionAndObjectsButNotOverSizingBorders
     };
     EXPECT_EQ(Passed(HTCAPTION), HTCAPTION);
     Skin->SetUseFormCursorInNCArea(true);
-    const std::pair<WORD, int> Cases[] = {{HTCAPTION, HTCLIENT}, {HTOBJECT, HTCLIENT}, {HTCLIENT, HTCLIENT},
-                                          {HTLEFT, HTLEFT},      {HTBOTTOMRIGHT, HTBOTTOMRIGHT}};
+    const std::pair<WORD, int> Cases[] = {{HTCAPTION, HTCLIENT},
+                                          {HTOBJECT, HTCLIENT},
+                                          {HTCLIENT, HTCLIENT},
+                                          {HTLEFT, HTLEFT},
+                                          {HTBOTTOMRIGHT, HTBOTTOMRIGHT}};
     for (auto [Hit, Want] : Cases)
         EXPECT_EQ(Passed(Hit), Want) << "hit " << Hit;
 }
