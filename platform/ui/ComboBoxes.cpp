@@ -65,18 +65,21 @@ public:
         case WM_MOUSEWHEEL:
             Message.Result = FCombo->Perform(Message.Msg, Message.WParam, Message.LParam);
             return;
-        case WM_KILLFOCUS: {
-            std::weak_ptr<char> Alive = FCombo->AliveToken();
-            TCustomEdit::Dispatch(Message);
-            HWND To = HWND(Message.WParam);
-            if (!Alive.expired() && To != FCombo->Handle())
-                FCombo->CloseUp(false);
-            if (!Alive.expired())
-                FCombo->Invalidate();
+        case WM_KILLFOCUS:
+            WMKillFocus(Message);
             return;
         }
-        }
         TCustomEdit::Dispatch(Message);
+    }
+
+    void WMKillFocus(TMessage& Message) {
+        std::weak_ptr<char> Alive = FCombo->AliveToken();
+        TCustomEdit::Dispatch(Message);
+        HWND To = HWND(Message.WParam);
+        if (!Alive.expired() && To != FCombo->Handle())
+            FCombo->CloseUp(false);
+        if (!Alive.expired())
+            FCombo->Invalidate();
     }
 
     // The list's keys act where the edit's own keys would, after the wrapper's OnKeyDown.
@@ -235,13 +238,9 @@ void TComboListBox::Dispatch(TMessage& Message) {
     case LB_ADDSTRING:
     case LB_INSERTSTRING:
     case LB_DELETESTRING:
-    case LB_RESETCONTENT: {
-        std::weak_ptr<char> Alive = FCombo->AliveToken();
-        TCustomListBox::Dispatch(Message);
-        if (!Alive.expired())
-            FCombo->ItemsChanged(Message.Msg, int(Message.WParam), Message.Result);
+    case LB_RESETCONTENT:
+        LbItemsChanged(Message);
         return;
-    }
     case WM_MOUSEACTIVATE:
         if (FPopup) {
             Message.Result = MA_NOACTIVATE;
@@ -255,14 +254,7 @@ void TComboListBox::Dispatch(TMessage& Message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (!FPopup) {
-            // The list under the edit selects on the press; the edit keeps the focus.
-            std::weak_ptr<char> Alive = AliveToken();
-            TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-            int I = ItemAtPos(P, true);
-            if (I >= 0)
-                FCombo->UserSelect(I);
-            if (!Alive.expired() && FCombo->EditControl())
-                FCombo->EditControl()->SetFocus();
+            WMLButtonDown(Message);
             return;
         }
         [[fallthrough]];
@@ -275,13 +267,36 @@ void TComboListBox::Dispatch(TMessage& Message) {
         }
         break;
     case WM_MOUSEMOVE:
-        if (FPopup) {
-            std::weak_ptr<char> Alive = AliveToken();
-            PopupMouse(Message);
-            if (Alive.expired())
-                return;
-        }
-        break;
+        WMMouseMove(Message);
+        return;
+    }
+    TCustomListBox::Dispatch(Message);
+}
+
+void TComboListBox::LbItemsChanged(TMessage& Message) {
+    std::weak_ptr<char> Alive = FCombo->AliveToken();
+    TCustomListBox::Dispatch(Message);
+    if (!Alive.expired())
+        FCombo->ItemsChanged(Message.Msg, int(Message.WParam), Message.Result);
+}
+
+// The list under the edit selects on the press; the edit keeps the focus.
+void TComboListBox::WMLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    TPoint P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    int I = ItemAtPos(P, true);
+    if (I >= 0)
+        FCombo->UserSelect(I);
+    if (!Alive.expired() && FCombo->EditControl())
+        FCombo->EditControl()->SetFocus();
+}
+
+void TComboListBox::WMMouseMove(TMessage& Message) {
+    if (FPopup) {
+        std::weak_ptr<char> Alive = AliveToken();
+        PopupMouse(Message);
+        if (Alive.expired())
+            return;
     }
     TCustomListBox::Dispatch(Message);
 }

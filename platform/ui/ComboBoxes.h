@@ -93,6 +93,9 @@ private:
     bool OnScrollBar(TPoint ClientPt);
     void TrackScrollBar(TPoint ClientPt);
     void PopupMouse(TMessage& Message);
+    void LbItemsChanged(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WMMouseMove(TMessage& Message);
 
     TCustomComboBox* FCombo;
     bool FPopup = true;

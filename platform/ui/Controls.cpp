@@ -627,11 +627,7 @@ void TControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        // The active control hears of the press first (a drop-down closes).
-        SendCancelMode(this);
-        if (Alive.expired())
-            return;
-        DoMouseDown(Message, mbLeft);
+        WMLButtonDown(Message);
         break;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -664,39 +660,63 @@ void TControl::Dispatch(TMessage& Message) {
             return;
         break;
     case WM_CANCELMODE:
-        if (MouseCapture() && GetCaptureControl() == this) {
-            SetMouseCapture(false);
-            FControlState -= csClicked;
-        }
+        WMCancelMode();
         break;
     case CM_HITTEST:
         Message.Result = HTCLIENT;
         return;
     case CM_PARENTFONTCHANGED:
-        if (FParentFont && FParent) {
-            FInheriting = true;
-            FFont->Assign(FParent->Font());
-            FInheriting = false;
-        }
+        CMParentFontChanged();
         return;
     case CM_PARENTCOLORCHANGED:
-        if (FParentColor && FParent && FColor != FParent->Color()) {
-            FColor = FParent->Color();
-            Perform(CM_COLORCHANGED, 0, 0);
-            Invalidate();
-        }
+        CMParentColorChanged();
         return;
     case CM_PARENTSHOWHINTCHANGED:
-        if (FParentShowHint && FParent && FShowHint != FParent->ShowHint()) {
-            FShowHint = FParent->ShowHint();
-            Perform(CM_SHOWHINTCHANGED, 0, 0);
-        }
+        CMParentShowHintChanged();
         return;
     }
     // A handler may have freed the control.
     if (Alive.expired())
         return;
     DefaultHandler(Message);
+}
+
+// The active control hears of the press first (a drop-down closes); it may free this control.
+void TControl::WMLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = FAlive;
+    SendCancelMode(this);
+    if (!Alive.expired())
+        DoMouseDown(Message, mbLeft);
+}
+
+void TControl::WMCancelMode() {
+    if (MouseCapture() && GetCaptureControl() == this) {
+        SetMouseCapture(false);
+        FControlState -= csClicked;
+    }
+}
+
+void TControl::CMParentFontChanged() {
+    if (FParentFont && FParent) {
+        FInheriting = true;
+        FFont->Assign(FParent->Font());
+        FInheriting = false;
+    }
+}
+
+void TControl::CMParentColorChanged() {
+    if (FParentColor && FParent && FColor != FParent->Color()) {
+        FColor = FParent->Color();
+        Perform(CM_COLORCHANGED, 0, 0);
+        Invalidate();
+    }
+}
+
+void TControl::CMParentShowHintChanged() {
+    if (FParentShowHint && FParent && FShowHint != FParent->ShowHint()) {
+        FShowHint = FParent->ShowHint();
+        Perform(CM_SHOWHINTCHANGED, 0, 0);
+    }
 }
 
 void TControl::DefaultHandler(TMessage&) {}
@@ -2226,22 +2246,36 @@ TGraphicControl::~TGraphicControl() {
 }
 
 void TGraphicControl::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_PAINT && Message.WParam) {
-        // The parent's DC, moved to this control and clipped to it.
-        FCanvas->PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
-        return;
-    }
-    if (Message.Msg == WM_ERASEBKGND && Message.WParam) {
-        if (FControlStyle.Contains(csOpaque)) {
-            HBRUSH Brush = CreateSolidBrush(ColorToRGB(FColor));
-            RECT R = ClientRect();
-            FillRect(reinterpret_cast<HDC>(Message.WParam), &R, Brush);
-            DeleteObject(Brush);
-            Message.Result = 1;
+    switch (Message.Msg) {
+    case WM_PAINT:
+        if (Message.WParam) {
+            WMPaint(Message);
+            return;
         }
-        return;
+        break;
+    case WM_ERASEBKGND:
+        if (Message.WParam) {
+            WMEraseBkgnd(Message);
+            return;
+        }
+        break;
     }
     TControl::Dispatch(Message);
+}
+
+// The parent's DC, moved to this control and clipped to it.
+void TGraphicControl::WMPaint(TMessage& Message) {
+    FCanvas->PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
+}
+
+void TGraphicControl::WMEraseBkgnd(TMessage& Message) {
+    if (!FControlStyle.Contains(csOpaque))
+        return;
+    HBRUSH Brush = CreateSolidBrush(ColorToRGB(FColor));
+    RECT R = ClientRect();
+    FillRect(reinterpret_cast<HDC>(Message.WParam), &R, Brush);
+    DeleteObject(Brush);
+    Message.Result = 1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -2260,13 +2294,18 @@ void TCustomControl::PaintWindow(HDC DC) {
 }
 
 void TCustomControl::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_PAINT) {
-        FControlState += csCustomPaint;
-        std::weak_ptr<char> Alive = AliveToken();
-        TWinControl::Dispatch(Message);
-        if (!Alive.expired())
-            FControlState -= csCustomPaint;
+    switch (Message.Msg) {
+    case WM_PAINT:
+        WMPaint(Message);
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TCustomControl::WMPaint(TMessage& Message) {
+    FControlState += csCustomPaint;
+    std::weak_ptr<char> Alive = AliveToken();
+    TWinControl::Dispatch(Message);
+    if (!Alive.expired())
+        FControlState -= csCustomPaint;
 }

@@ -429,6 +429,11 @@ private:
     void DoMouseUp(TMessage& Message, TMouseButton Button);
     void WMContextMenu(TMessage& Message);
     void WMMouseWheel(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WMCancelMode();
+    void CMParentFontChanged();
+    void CMParentColorChanged();
+    void CMParentShowHintChanged();
 
     std::shared_ptr<char> FAlive = std::make_shared<char>(0);
     TWinControl* FParent = nullptr;
@@ -642,6 +647,9 @@ protected:
     virtual void Paint() {}
 
 private:
+    void WMPaint(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message);
+
     std::unique_ptr<TControlCanvas> FCanvas;
 };
 
@@ -661,6 +669,8 @@ protected:
     virtual void Paint() {}
 
 private:
+    void WMPaint(TMessage& Message);
+
     std::unique_ptr<TControlCanvas> FCanvas;
 };
 

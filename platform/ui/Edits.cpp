@@ -1701,15 +1701,20 @@ TPoint TCustomMemo::CaretPosition() {
 }
 
 void TCustomMemo::Dispatch(TMessage& Message) {
-    if (Message.Msg == WM_GETDLGCODE) {
-        TCustomEdit::Dispatch(Message);
-        if (FWantTabs)
-            Message.Result |= DLGC_WANTTAB;
-        else
-            Message.Result &= ~DLGC_WANTTAB;
-        if (!FWantReturns)
-            Message.Result &= ~DLGC_WANTALLKEYS;
+    switch (Message.Msg) {
+    case WM_GETDLGCODE:
+        WMGetDlgCode(Message);
         return;
     }
     TCustomEdit::Dispatch(Message);
+}
+
+void TCustomMemo::WMGetDlgCode(TMessage& Message) {
+    TCustomEdit::Dispatch(Message);
+    if (FWantTabs)
+        Message.Result |= DLGC_WANTTAB;
+    else
+        Message.Result &= ~DLGC_WANTTAB;
+    if (!FWantReturns)
+        Message.Result &= ~DLGC_WANTALLKEYS;
 }

@@ -380,6 +380,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
+    void WMGetDlgCode(TMessage& Message);
+
     std::unique_ptr<TStrings> FLines;
     bool FWordWrap = true;
     TScrollStyle FScrollBars = ssNone;

@@ -779,30 +779,14 @@ void TScrollBox::Dispatch(TMessage& Message) {
         break;
     case WM_MOUSEMOVE:
         if (FDragBar) {
-            TBarParts P;
-            if (BarParts(FDragBar, P)) {
-                bool Horz = FDragBar->FKind == sbHorizontal;
-                RECT W;
-                GetWindowRect(Handle(), &W);
-                POINT Pt{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-                ::ClientToScreen(Handle(), &Pt);
-                int At = (Horz ? Pt.X - W.Left : Pt.Y - W.Top) - FDragOffset;
-                int Start = Horz ? P.Back.Right : P.Back.Bottom;
-                int Track = (Horz ? P.Forward.Left : P.Forward.Top) - Start;
-                int ThumbLen = Horz ? P.Thumb.Right - P.Thumb.Left : P.Thumb.Bottom - P.Thumb.Top;
-                int Span = std::max(0, FDragBar->FRange - ClientExtent(FDragBar));
-                int Free = std::max(1, Track - ThumbLen);
-                ScrollTo(FDragBar, int(std::int64_t(At - Start) * Span / Free));
-            }
+            DragThumb(Message);
             return;
         }
         break;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
         if (FDragBar) {
-            FDragBar = nullptr;
-            if (Message.Msg == WM_LBUTTONUP && GetCapture() == Handle())
-                ReleaseCapture();
+            EndThumbDrag(Message);
             return;
         }
         break;
@@ -812,4 +796,29 @@ void TScrollBox::Dispatch(TMessage& Message) {
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+// The dragged thumb follows the mouse; the position is where the thumb's start lies in the track.
+void TScrollBox::DragThumb(TMessage& Message) {
+    TBarParts P;
+    if (!BarParts(FDragBar, P))
+        return;
+    bool Horz = FDragBar->FKind == sbHorizontal;
+    RECT W;
+    GetWindowRect(Handle(), &W);
+    POINT Pt{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    ::ClientToScreen(Handle(), &Pt);
+    int At = (Horz ? Pt.X - W.Left : Pt.Y - W.Top) - FDragOffset;
+    int Start = Horz ? P.Back.Right : P.Back.Bottom;
+    int Track = (Horz ? P.Forward.Left : P.Forward.Top) - Start;
+    int ThumbLen = Horz ? P.Thumb.Right - P.Thumb.Left : P.Thumb.Bottom - P.Thumb.Top;
+    int Span = std::max(0, FDragBar->FRange - ClientExtent(FDragBar));
+    int Free = std::max(1, Track - ThumbLen);
+    ScrollTo(FDragBar, int(std::int64_t(At - Start) * Span / Free));
+}
+
+void TScrollBox::EndThumbDrag(TMessage& Message) {
+    FDragBar = nullptr;
+    if (Message.Msg == WM_LBUTTONUP && GetCapture() == Handle())
+        ReleaseCapture();
 }

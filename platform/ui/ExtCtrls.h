@@ -248,6 +248,8 @@ private:
     void ScrollTo(TControlScrollBar* Bar, int Position);
     void PaintBars();
     void NCLButtonDown(TMessage& Message);
+    void DragThumb(TMessage& Message);
+    void EndThumbDrag(TMessage& Message);
 
     std::unique_ptr<TControlScrollBar> FHorz;
     std::unique_ptr<TControlScrollBar> FVert;

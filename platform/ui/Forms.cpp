@@ -1059,12 +1059,7 @@ void TApplication::SetTitle(const String& Value) {
 void TApplication::WndProc(TMessage& Message) {
     switch (Message.Msg) {
     case WM_TIMER:
-        if (Message.WParam == HintShowTimer)
-            ActivateHint();
-        else if (Message.WParam == HintHideTimer) {
-            StopHintTimer(HintHideTimer);
-            HideHint();
-        }
+        WMTimer(Message);
         return;
     case WM_CLOSE:
         if (FMainForm)
@@ -1072,6 +1067,15 @@ void TApplication::WndProc(TMessage& Message) {
         return;
     }
     Message.Result = DefWindowProcW(FHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TApplication::WMTimer(TMessage& Message) {
+    if (Message.WParam == HintShowTimer) {
+        ActivateHint();
+    } else if (Message.WParam == HintHideTimer) {
+        StopHintTimer(HintHideTimer);
+        HideHint();
+    }
 }
 
 void TApplication::FormCreated(TCustomForm* Form) {

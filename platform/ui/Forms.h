@@ -412,6 +412,7 @@ private:
     bool ProcessMessage(MSG& Msg);
     void Idle();
     void WndProc(TMessage& Message);
+    void WMTimer(TMessage& Message);
     void ActivateHint();
     void HideHint();
     void StartHintTimer(UINT Id, int Ms);

@@ -1045,37 +1045,44 @@ void TMenuPopupWindow::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
         Message.Result = 1;
         return;
-    case WM_PAINT: {
-        if (Message.WParam) {
-            Paint(reinterpret_cast<HDC>(Message.WParam));
-        } else {
-            PAINTSTRUCT PS;
-            HDC DC = BeginPaint(Handle(), &PS);
-            Paint(DC);
-            EndPaint(Handle(), &PS);
-        }
+    case WM_PAINT:
+        WMPaint(Message);
         return;
-    }
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-        TPoint Screen = ClientToScreen(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-        TMenuPopupWindow* R = Root();
-        if (Message.Msg == WM_MOUSEMOVE)
-            R->MouseMoveAt(Screen);
-        else if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN)
-            R->MouseDownAt(Screen);
-        else
-            R->MouseUpAt(Screen);
+    case WM_RBUTTONUP:
+        WMMouse(Message);
         return;
-    }
     case WM_CANCELMODE:
         FMenu->CloseMenu();
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TMenuPopupWindow::WMPaint(TMessage& Message) {
+    if (Message.WParam) {
+        Paint(reinterpret_cast<HDC>(Message.WParam));
+        return;
+    }
+    PAINTSTRUCT PS;
+    HDC DC = BeginPaint(Handle(), &PS);
+    Paint(DC);
+    EndPaint(Handle(), &PS);
+}
+
+// The root of the menu's levels takes every move, press and release, at its screen position.
+void TMenuPopupWindow::WMMouse(TMessage& Message) {
+    TPoint Screen = ClientToScreen(TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+    TMenuPopupWindow* R = Root();
+    if (Message.Msg == WM_MOUSEMOVE)
+        R->MouseMoveAt(Screen);
+    else if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_RBUTTONDOWN)
+        R->MouseDownAt(Screen);
+    else
+        R->MouseUpAt(Screen);
 }
 
 void TMenuPopupWindow::Paint(HDC DC) {

@@ -303,6 +303,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
+    void WMPaint(TMessage& Message);
+    void WMMouse(TMessage& Message);
     void Paint(HDC DC);
     void DrawRow(HDC DC, int Index);
     int RowAt(const TPoint& Client) const;

@@ -55,75 +55,114 @@ void TButtonControl::Dispatch(TMessage& Message) {
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        TWinControl::Dispatch(Message);
-        FMouseHeld = true;
-        SetPressed(true);
+        WMLButtonDown(Message);
         return;
     case WM_MOUSEMOVE:
-        TWinControl::Dispatch(Message);
-        if (FMouseHeld)
-            SetPressed(PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
+        WMMouseMove(Message);
         return;
-    case WM_LBUTTONUP: {
-        bool Released =
-            FMouseHeld && PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-        FMouseHeld = false;
-        SetPressed(FSpaceHeld);
-        TWinControl::Dispatch(Message);
-        // Last: the action may free the control.
-        if (Released)
-            ButtonReleased();
+    case WM_LBUTTONUP:
+        WMLButtonUp(Message);
         return;
-    }
     case WM_CAPTURECHANGED:
     case CM_CANCELMODE:
-        FMouseHeld = false;
-        SetPressed(FSpaceHeld);
+        MouseReleased();
         break;
     case WM_KEYDOWN:
-        // A disabled control that still holds the focus takes no key.
-        if (Message.WParam == VK_SPACE && Enabled()) {
-            FSpaceHeld = true;
-            SetPressed(true);
-            return;
-        }
-        break;
+        WMKeyDown(Message);
+        return;
     case WM_KEYUP:
-        if (Message.WParam == VK_SPACE && FSpaceHeld) {
-            FSpaceHeld = false;
-            SetPressed(FMouseHeld);
-            ButtonReleased();
-            return;
-        }
-        break;
+        WMKeyUp(Message);
+        return;
     case WM_CHAR:
-        if (Message.WParam == u' ')
-            return;
-        break;
+        WMChar(Message);
+        return;
     case WM_SETFOCUS:
         Invalidate();
         break;
     case WM_KILLFOCUS:
-        FSpaceHeld = false;
-        SetPressed(FMouseHeld);
-        Invalidate();
+        WMKillFocus();
         break;
     case WM_GETDLGCODE:
         Message.Result = DlgcButton;
         return;
     case CM_DIALOGCHAR:
-        if (IsAccel(Word(Message.WParam), Caption()) && Visible() && Enabled()) {
-            SetFocus();
-            Message.Result = 1;
-            ButtonReleased();
-            return;
-        }
-        break;
+        CMDialogChar(Message);
+        return;
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
     case CM_ENABLEDCHANGED:
         Invalidate();
         break;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TButtonControl::WMLButtonDown(TMessage& Message) {
+    TWinControl::Dispatch(Message);
+    FMouseHeld = true;
+    SetPressed(true);
+}
+
+void TButtonControl::WMMouseMove(TMessage& Message) {
+    TWinControl::Dispatch(Message);
+    if (FMouseHeld)
+        SetPressed(PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)}));
+}
+
+void TButtonControl::WMLButtonUp(TMessage& Message) {
+    bool Released =
+        FMouseHeld && PtInRect(ClientRect(), TPoint{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+    FMouseHeld = false;
+    SetPressed(FSpaceHeld);
+    TWinControl::Dispatch(Message);
+    // Last: the action may free the control.
+    if (Released)
+        ButtonReleased();
+}
+
+void TButtonControl::MouseReleased() {
+    FMouseHeld = false;
+    SetPressed(FSpaceHeld);
+}
+
+// A disabled control that still holds the focus takes no key.
+void TButtonControl::WMKeyDown(TMessage& Message) {
+    if (Message.WParam == VK_SPACE && Enabled()) {
+        FSpaceHeld = true;
+        SetPressed(true);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TButtonControl::WMKeyUp(TMessage& Message) {
+    if (Message.WParam == VK_SPACE && FSpaceHeld) {
+        FSpaceHeld = false;
+        SetPressed(FMouseHeld);
+        ButtonReleased();
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TButtonControl::WMChar(TMessage& Message) {
+    if (Message.WParam == u' ')
+        return;
+    TWinControl::Dispatch(Message);
+}
+
+void TButtonControl::WMKillFocus() {
+    FSpaceHeld = false;
+    SetPressed(FMouseHeld);
+    Invalidate();
+}
+
+void TButtonControl::CMDialogChar(TMessage& Message) {
+    if (IsAccel(Word(Message.WParam), Caption()) && Visible() && Enabled()) {
+        SetFocus();
+        Message.Result = 1;
+        ButtonReleased();
+        return;
     }
     TWinControl::Dispatch(Message);
 }
@@ -180,27 +219,35 @@ void TButton::Dispatch(TMessage& Message) {
         Message.Result = DlgcButton | (FActive ? DlgcDefPushButton : DlgcUndefPushButton);
         return;
     case CM_DIALOGKEY:
-        // Shift, Ctrl or Alt with the key leave it alone.
-        if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
-            KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
-            Message.Result = 1;
-            Click();
-            return;
-        }
+        CMDialogKey(Message);
+        return;
+    case CM_FOCUSCHANGED:
+        CMFocusChanged(Message);
         break;
-    case CM_FOCUSCHANGED: {
-        // LParam: the control that took the focus. A button with the focus answers Enter, else the
-        // default button does.
-        auto* Sender = reinterpret_cast<TWinControl*>(Message.LParam);
-        bool Active = dynamic_cast<TButton*>(Sender) ? Sender == this : FDefault;
-        if (Active != FActive) {
-            FActive = Active;
-            Invalidate();
-        }
-        break;
-    }
     }
     TButtonControl::Dispatch(Message);
+}
+
+// Shift, Ctrl or Alt with the key leave it alone.
+void TButton::CMDialogKey(TMessage& Message) {
+    if (((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
+        KeyDataToShiftState(Message.LParam).Empty() && CanFocus()) {
+        Message.Result = 1;
+        Click();
+        return;
+    }
+    TButtonControl::Dispatch(Message);
+}
+
+// LParam: the control that took the focus. A button with the focus answers Enter, else the default
+// button does.
+void TButton::CMFocusChanged(TMessage& Message) {
+    auto* Sender = reinterpret_cast<TWinControl*>(Message.LParam);
+    bool Active = dynamic_cast<TButton*>(Sender) ? Sender == this : FDefault;
+    if (Active != FActive) {
+        FActive = Active;
+        Invalidate();
+    }
 }
 
 void TButton::PaintButton(HDC DC) {
@@ -332,30 +379,34 @@ void TRadioButton::Dispatch(TMessage& Message) {
     case WM_GETDLGCODE:
         Message.Result = DlgcButton | DlgcRadioButton | DlgcWantArrows;
         return;
-    case WM_KEYDOWN: {
-        int Dir = Message.WParam == VK_DOWN || Message.WParam == VK_RIGHT ? 1
-                  : Message.WParam == VK_UP || Message.WParam == VK_LEFT  ? -1
-                                                                          : 0;
-        TWinControl* P = Parent();
-        if (!Dir || !P)
-            break;
-        // The next button of the group that can take the focus, round the group.
-        std::vector<TRadioButton*> Group;
-        for (int I = 0; I < P->ControlCount(); ++I)
-            if (auto* R = dynamic_cast<TRadioButton*>(P->Controls(I));
-                R && (R == this || (R->Visible() && R->Enabled())))
-                Group.push_back(R);
-        int Me = int(std::find(Group.begin(), Group.end(), this) - Group.begin());
-        TRadioButton* Next = Group[std::size_t((Me + Dir + int(Group.size())) % int(Group.size()))];
-        Message.Result = 0;
-        if (Next != this) {
-            Next->SetFocus();
-            Next->SetChecked(true);
-        }
+    case WM_KEYDOWN:
+        WMKeyDown(Message);
         return;
     }
-    }
     TButtonControl::Dispatch(Message);
+}
+
+void TRadioButton::WMKeyDown(TMessage& Message) {
+    int Dir = Message.WParam == VK_DOWN || Message.WParam == VK_RIGHT ? 1
+              : Message.WParam == VK_UP || Message.WParam == VK_LEFT  ? -1
+                                                                      : 0;
+    TWinControl* P = Parent();
+    if (!Dir || !P) {
+        TButtonControl::Dispatch(Message);
+        return;
+    }
+    // The next button of the group that can take the focus, round the group.
+    std::vector<TRadioButton*> Group;
+    for (int I = 0; I < P->ControlCount(); ++I)
+        if (auto* R = dynamic_cast<TRadioButton*>(P->Controls(I)); R && (R == this || (R->Visible() && R->Enabled())))
+            Group.push_back(R);
+    int Me = int(std::find(Group.begin(), Group.end(), this) - Group.begin());
+    TRadioButton* Next = Group[std::size_t((Me + Dir + int(Group.size())) % int(Group.size()))];
+    Message.Result = 0;
+    if (Next != this) {
+        Next->SetFocus();
+        Next->SetChecked(true);
+    }
 }
 
 void TRadioButton::PaintButton(HDC DC) {
@@ -527,14 +578,19 @@ void TCustomLabel::Dispatch(TMessage& Message) {
         Invalidate();
         break;
     case CM_DIALOGCHAR:
-        // The accelerator of a label focuses the control it labels.
-        if (FFocusControl && FShowAccelChar && Enabled() && IsAccel(Word(Message.WParam), Caption()) &&
-            FFocusControl->CanFocus()) {
-            FFocusControl->SetFocus();
-            Message.Result = 1;
-            return;
-        }
-        break;
+        CMDialogChar(Message);
+        return;
+    }
+    TGraphicControl::Dispatch(Message);
+}
+
+// The accelerator of a label focuses the control it labels.
+void TCustomLabel::CMDialogChar(TMessage& Message) {
+    if (FFocusControl && FShowAccelChar && Enabled() && IsAccel(Word(Message.WParam), Caption()) &&
+        FFocusControl->CanFocus()) {
+        FFocusControl->SetFocus();
+        Message.Result = 1;
+        return;
     }
     TGraphicControl::Dispatch(Message);
 }

@@ -36,6 +36,16 @@ protected:
 private:
     void SetPressed(bool Value);
     void WMPaint(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WMMouseMove(TMessage& Message);
+    void WMLButtonUp(TMessage& Message);
+    // The mouse let go of the control (capture lost or mode cancelled).
+    void MouseReleased();
+    void WMKeyDown(TMessage& Message);
+    void WMKeyUp(TMessage& Message);
+    void WMChar(TMessage& Message);
+    void WMKillFocus();
+    void CMDialogChar(TMessage& Message);
 
     bool FPressed = false;
     bool FMouseHeld = false;
@@ -70,6 +80,9 @@ protected:
     void PaintButton(HDC DC) override;
 
 private:
+    void CMDialogKey(TMessage& Message);
+    void CMFocusChanged(TMessage& Message);
+
     bool FDefault = false;
     bool FCancel = false;
     bool FActive = false;
@@ -129,6 +142,8 @@ protected:
     void PaintButton(HDC DC) override;
 
 private:
+    void WMKeyDown(TMessage& Message);
+
     bool FChecked = false;
     TLeftRight FAlignment = lrRight;
 };
@@ -172,6 +187,7 @@ protected:
 
 private:
     UINT DrawFlags() const;
+    void CMDialogChar(TMessage& Message);
     void DrawTextOn(HDC DC, TRect& Rect, UINT Flags);
 
     TAlignment FAlignment = taLeftJustify;

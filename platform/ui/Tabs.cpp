@@ -294,31 +294,13 @@ void TCustomTabControl::AdjustClientRect(TRect& Rect) {
 
 void TCustomTabControl::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
-    case CN_NOTIFY: {
-        auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
-        if (Header->code == TCN_SELCHANGING) {
-            Message.Result = CanChange() ? 0 : 1;
-            return;
-        }
-        if (Header->code == TCN_SELCHANGE) {
-            Change();
-            return;
-        }
-        break;
-    }
+    case CN_NOTIFY:
+        CNNotify(Message);
+        return;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        // The tab under the press is selected before the class library sees the press, so OnMouseDown
-        // finds the new tab selected.
-        std::weak_ptr<char> Alive = AliveToken();
-        POINT P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-        int Index = HitTest(P, nullptr);
-        if (Index >= 0 && Index != FCurSel)
-            UserSelect(Index);
-        if (Alive.expired())
-            return;
-        break;
-    }
+    case WM_LBUTTONDBLCLK:
+        WMLButtonDown(Message);
+        return;
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS;
         return;
@@ -335,23 +317,58 @@ void TCustomTabControl::Dispatch(TMessage& Message) {
         LayoutChanged();
         break;
     case CM_MOUSELEAVE:
-        if (FHot >= 0) {
-            FHot = -1;
-            if (FHotTrack)
-                Invalidate();
-        }
+        CMMouseLeave();
         break;
     case CM_DIALOGKEY:
-        // Ctrl+Tab and Ctrl+Shift+Tab step through the tabs while the focus is in the control.
-        if (Message.WParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) && HandleAllocated() &&
-            (Focused() || IsChild(FHandle, GetFocus())) && !FItems.empty()) {
-            int Count = int(FItems.size());
-            int Step = (GetKeyState(VK_SHIFT) & 0x8000) ? Count - 1 : 1;
-            UserSelect(((FCurSel < 0 ? 0 : FCurSel) + Step) % Count);
-            Message.Result = 1;
-            return;
-        }
-        break;
+        CMDialogKey(Message);
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+void TCustomTabControl::CNNotify(TMessage& Message) {
+    auto* Header = reinterpret_cast<NMHDR*>(Message.LParam);
+    if (Header->code == TCN_SELCHANGING) {
+        Message.Result = CanChange() ? 0 : 1;
+        return;
+    }
+    if (Header->code == TCN_SELCHANGE) {
+        Change();
+        return;
+    }
+    TWinControl::Dispatch(Message);
+}
+
+// The tab under the press is selected before the class library sees the press, so OnMouseDown finds the new tab
+// selected.
+void TCustomTabControl::WMLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    POINT P{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+    int Index = HitTest(P, nullptr);
+    if (Index >= 0 && Index != FCurSel)
+        UserSelect(Index);
+    if (Alive.expired())
+        return;
+    TWinControl::Dispatch(Message);
+}
+
+void TCustomTabControl::CMMouseLeave() {
+    if (FHot >= 0) {
+        FHot = -1;
+        if (FHotTrack)
+            Invalidate();
+    }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs while the focus is in the control.
+void TCustomTabControl::CMDialogKey(TMessage& Message) {
+    if (Message.WParam == VK_TAB && (GetKeyState(VK_CONTROL) & 0x8000) && HandleAllocated() &&
+        (Focused() || IsChild(FHandle, GetFocus())) && !FItems.empty()) {
+        int Count = int(FItems.size());
+        int Step = (GetKeyState(VK_SHIFT) & 0x8000) ? Count - 1 : 1;
+        UserSelect(((FCurSel < 0 ? 0 : FCurSel) + Step) % Count);
+        Message.Result = 1;
+        return;
     }
     TWinControl::Dispatch(Message);
 }
@@ -999,21 +1016,30 @@ void TTabSheet::SetImageIndex(int Value) {
 void TTabSheet::Dispatch(TMessage& Message) {
     switch (Message.Msg) {
     case CM_TEXTCHANGED:
-        if (FPageControl && FTabVisible) {
-            TCITEMW Item;
-            Item.mask = TCIF_TEXT;
-            String Text = Caption();
-            Item.pszText = Text.data();
-            FPageControl->Perform(TCM_SETITEMW, WPARAM(TabIndex()), LPARAM(&Item));
-        }
+        CMTextChanged();
         break;
     case CM_VISIBLECHANGED:
-        TWinControl::Dispatch(Message);
-        if (Visible() ? OnShow : OnHide)
-            (Visible() ? OnShow : OnHide)(this);
+        CMVisibleChanged(Message);
         return;
     }
     TWinControl::Dispatch(Message);
+}
+
+// The page control's tab shows the sheet's caption.
+void TTabSheet::CMTextChanged() {
+    if (!FPageControl || !FTabVisible)
+        return;
+    TCITEMW Item;
+    Item.mask = TCIF_TEXT;
+    String Text = Caption();
+    Item.pszText = Text.data();
+    FPageControl->Perform(TCM_SETITEMW, WPARAM(TabIndex()), LPARAM(&Item));
+}
+
+void TTabSheet::CMVisibleChanged(TMessage& Message) {
+    TWinControl::Dispatch(Message);
+    if (Visible() ? OnShow : OnHide)
+        (Visible() ? OnShow : OnHide)(this);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -157,6 +157,10 @@ private:
     };
     // The native tab control's own procedure (run from DefaultHandler); true when it took the message.
     bool NativeWndProc(TMessage& Message);
+    void CNNotify(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void CMMouseLeave();
+    void CMDialogKey(TMessage& Message);
     bool TcInsertItem(TMessage& Message);
     bool TcSetGetItem(TMessage& Message);
     bool TcDeleteItem(TMessage& Message);
@@ -254,6 +258,9 @@ public:
 
 private:
     friend class TPageControl;
+    void CMTextChanged();
+    void CMVisibleChanged(TMessage& Message);
+
     TPageControl* FPageControl = nullptr;
     bool FTabVisible = true;
     int FImageIndex = 0;

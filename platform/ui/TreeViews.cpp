@@ -1033,9 +1033,7 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
         Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
         return;
     case WM_SIZE:
-        TWinControl::Dispatch(Message);
-        UpdateScrollState();
-        Invalidate();
+        WMSize(Message);
         return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -1047,47 +1045,61 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {
-        // The native control acts first: OnMouseDown finds the node already selected or expanded.
-        std::weak_ptr<char> Alive = AliveToken();
-        if (FEditor)
-            FinishEdit(false);
-        if (Alive.expired())
-            return;
-        int X = GET_X_LPARAM(Message.LParam), Y = GET_Y_LPARAM(Message.LParam);
-        THitTests Hit = GetHitTestInfoAt(X, Y);
-        TTreeNode* Node = GetNodeAt(X, Y);
-        if (Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_RBUTTONDBLCLK) {
-            if (FRightClickSelect && Node && Hit.Contains(htOnItem))
-                SelectNode(Node);
-        } else if (Node && Hit.Contains(htOnButton)) {
-            ToggleNode(Node);
-        } else if (Node && Hit.Contains(htOnItem)) {
-            bool WasSelected = Node == FSelected;
-            if (Message.Msg == WM_LBUTTONDBLCLK) {
-                if (FEditTimer) {
-                    KillTimer(nullptr, FEditTimer);
-                    EditTimers().erase(FEditTimer);
-                    FEditTimer = 0;
-                }
-                FPressedLabel = nullptr;
-                ToggleNode(Node);
-            } else if (SelectNode(Node) && WasSelected && Hit.Contains(htOnLabel) && !FReadOnly)
-                FPressedLabel = Node;
-        }
-        if (Alive.expired())
-            return;
-        break;
-    }
+    case WM_RBUTTONDBLCLK:
+        WMButtonDown(Message);
+        return;
     case WM_LBUTTONUP:
-        // A press on the label of the node already selected edits it, unless a double click follows.
-        if (FPressedLabel && !FEditTimer) {
-            FEditTimer = SetTimer(nullptr, 0, GetDoubleClickTime(), &EditTimerProc);
-            EditTimers()[FEditTimer] = this;
-        }
+        WMLButtonUp();
         break;
     }
     TWinControl::Dispatch(Message);
+}
+
+void TCustomTreeView::WMSize(TMessage& Message) {
+    TWinControl::Dispatch(Message);
+    UpdateScrollState();
+    Invalidate();
+}
+
+// The native control acts first: OnMouseDown finds the node already selected or expanded.
+void TCustomTreeView::WMButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = AliveToken();
+    if (FEditor)
+        FinishEdit(false);
+    if (Alive.expired())
+        return;
+    int X = GET_X_LPARAM(Message.LParam), Y = GET_Y_LPARAM(Message.LParam);
+    THitTests Hit = GetHitTestInfoAt(X, Y);
+    TTreeNode* Node = GetNodeAt(X, Y);
+    if (Message.Msg == WM_RBUTTONDOWN || Message.Msg == WM_RBUTTONDBLCLK) {
+        if (FRightClickSelect && Node && Hit.Contains(htOnItem))
+            SelectNode(Node);
+    } else if (Node && Hit.Contains(htOnButton)) {
+        ToggleNode(Node);
+    } else if (Node && Hit.Contains(htOnItem)) {
+        bool WasSelected = Node == FSelected;
+        if (Message.Msg == WM_LBUTTONDBLCLK) {
+            if (FEditTimer) {
+                KillTimer(nullptr, FEditTimer);
+                EditTimers().erase(FEditTimer);
+                FEditTimer = 0;
+            }
+            FPressedLabel = nullptr;
+            ToggleNode(Node);
+        } else if (SelectNode(Node) && WasSelected && Hit.Contains(htOnLabel) && !FReadOnly)
+            FPressedLabel = Node;
+    }
+    if (Alive.expired())
+        return;
+    TWinControl::Dispatch(Message);
+}
+
+// A press on the label of the node already selected edits it, unless a double click follows.
+void TCustomTreeView::WMLButtonUp() {
+    if (FPressedLabel && !FEditTimer) {
+        FEditTimer = SetTimer(nullptr, 0, GetDoubleClickTime(), &EditTimerProc);
+        EditTimers()[FEditTimer] = this;
+    }
 }
 
 void TCustomTreeView::DefaultHandler(TMessage& Message) {

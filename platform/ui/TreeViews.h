@@ -279,6 +279,9 @@ private:
     friend class TTreeEditor;
     // The native tree's own procedure (run from DefaultHandler); true when it took the message.
     bool NativeWndProc(TMessage& Message);
+    void WMSize(TMessage& Message);
+    void WMButtonDown(TMessage& Message);
+    void WMLButtonUp();
     bool TvSetIndent(TMessage& Message);
     bool TvImageList(TMessage& Message);
     bool TvVScroll(TMessage& Message);
