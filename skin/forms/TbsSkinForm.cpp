@@ -3,6 +3,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsClientInActivePanel.h"
@@ -363,16 +364,23 @@ template <class Step> void WalkControls(TControl* AControl, const Step& Visit) {
     }
 }
 
+// One row of the walk: when the control is a T and uses the walk's skin data, it re-reads its record.
+template <class T> bool ChangeIf(TControl* C, TbsSkinData* SD) {
+    auto* X = dynamic_cast<T*>(C);
+    if (!X)
+        return false;
+    if (PassesFilter(X->SkinData(), SD))
+        X->ChangeSkinData();
+    return true;
+}
+
 // The skinned classes that follow a skin change, tested in this order; the first class the control belongs
 // to decides. Controls of any other class are passed over.
 void ChangeSkinDataStep(TControl* C, TbsSkinData* SD) {
-    if (auto* X = dynamic_cast<TbsSkinControl*>(C)) {
-        if (PassesFilter(X->SkinData(), SD))
-            X->ChangeSkinData();
-    } else if (auto* G = dynamic_cast<TbsGraphicSkinControl*>(C)) {
-        if (PassesFilter(G->SkinData(), SD))
-            G->ChangeSkinData();
-    }
+    ChangeIf<TbsSkinControl>(C, SD) || ChangeIf<TbsGraphicSkinControl>(C, SD) || ChangeIf<TbsSkinPageControl>(C, SD) ||
+        ChangeIf<TbsSkinStdLabel>(C, SD) || ChangeIf<TbsSkinTextLabel>(C, SD) ||
+        ChangeIf<TbsSkinCustomTreeView>(C, SD) || ChangeIf<TbsSkinBevel>(C, SD) ||
+        ChangeIf<TbsSkinCustomListView>(C, SD) || ChangeIf<TbsSkinSplitter>(C, SD);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "resources/StoredSkins.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "tests/skin/controls/ControlSkinFixture.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
@@ -43,6 +44,11 @@ public:
     }
     TLog& Log;
     std::string Name;
+};
+
+class TWalkedTree : public TbsSkinCustomTreeView {
+public:
+    using TbsSkinCustomTreeView::TbsSkinCustomTreeView;
 };
 
 class SkinChangeTest : public SkinFormTest {
@@ -153,6 +159,32 @@ TEST_F(SkinChangeTest, ASwitchBetweenStoredSkinsRepaintsTheFrameAndEveryKindOfCo
     auto* MenuSpeed = new TbsSkinMenuSpeedButton(Form.get());
     Add(MenuSpeed, 180, 10, 70, 26);
     MenuSpeed->SetSkinData(Data);
+    // The page control and the views derive from the class library's controls, not from the skinned bases.
+    auto* Pages = new TbsSkinPageControl(Form.get());
+    Add(Pages, 10, 46, 190, 90);
+    for (const char16_t* Caption : {u"常规", u"Video"}) {
+        auto* Sheet = new TbsSkinTabSheet(Form.get());
+        Sheet->SetPageControl(Pages);
+        Sheet->SetCaption(Caption);
+    }
+    Pages->SetSkinData(Data);
+    auto* Tree = new TWalkedTree(Form.get());
+    Add(Tree, 210, 46, 190, 90);
+    Tree->Items()->AddChild(Tree->Items()->Add(nullptr, u"Video"), u"clip.avi");
+    Tree->SetSkinData(Data);
+    auto* Files = new TbsSkinListView(Form.get());
+    Add(Files, 10, 146, 190, 90);
+    Files->SetViewStyle(vsReport);
+    Files->AddColumn()->SetCaption(u"File");
+    Files->Items()->Add()->SetCaption(u"clip.avi");
+    Files->SetSkinData(Data);
+    auto* Label = new TbsSkinStdLabel(Form.get());
+    Add(Label, 210, 146, 90, 20);
+    Label->SetCaption(u"Label");
+    Label->SetSkinData(Data);
+    auto* Bevel = new TbsSkinBevel(Form.get());
+    Add(Bevel, 210, 176, 90, 20);
+    Bevel->SetSkinData(Data);
     Pump();
     ASSERT_FALSE(Data->Empty);
     std::vector<DWORD> FrameBefore =
