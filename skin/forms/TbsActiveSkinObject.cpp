@@ -1,8 +1,10 @@
 #include "skin/forms/TbsActiveSkinObject.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "skin/core/TbsEffectBmp.h"
+#include "skin/core/TbsLayerManager.h"
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsSkinForm.h"
 
@@ -139,6 +141,60 @@ void TbsActiveSkinObject::Draw(TCanvas* Cnvs, bool UpDate) {
         CopyPicture(Cnvs, Normal, SkinRect);
 }
 
+// ---- glow
+
+void TbsActiveSkinObject::ShowLayerIn(TbsLayerManager* Manager) {
+    if (!Manager || SkinEmpty() || GlowLayerPictureIndex == -1 || !IsWindows2000OrLater() ||
+        !SD->ShowCaptionButtonGlowFrames())
+        return;
+    // The glow needs both its image and its mask among the skin's pictures.
+    TBitmap* Image = ActivePictureAt(SD, GlowLayerPictureIndex);
+    TBitmap* Mask = ActivePictureAt(SD, GlowLayerMaskPictureIndex);
+    if (!Image || !Mask)
+        return;
+    TPoint O = Parent->WindowToScreenOffset();
+    Manager->Show(ObjectRect.Left + O.X - GlowLayerOffsetX, ObjectRect.Top + O.Y - GlowLayerOffsetY, Image, Mask,
+                  GlowLayerAlphaBlendValue);
+}
+
+void TbsActiveSkinObject::HideLayerIn(TbsLayerManager* Manager) {
+    if (!Manager || SkinEmpty() || GlowLayerPictureIndex == -1 || !IsWindows2000OrLater() ||
+        !SD->ShowCaptionButtonGlowFrames())
+        return;
+    Manager->Hide();
+}
+
+void TbsActiveSkinObject::ShowLayer() {
+    ShowLayerIn(Parent->FLayerManager.get());
+}
+
+void TbsActiveSkinObject::HideLayer() {
+    HideLayerIn(Parent->FLayerManager.get());
+}
+
+bool TbsActiveSkinObject::CommandStateHolds(TbsStdCommand Command) const {
+    switch (Command) {
+    case cmMaximize:
+        return Parent->WindowState() == wsMaximized;
+    case cmMinimize:
+        return Parent->WindowState() == wsMinimized;
+    case cmRollUp:
+        return Parent->RollUpState();
+    default:
+        return false;
+    }
+}
+
+String TbsActiveSkinObject::CommandHint(TbsStdCommand Command, const String& ARestoreHint,
+                                        const String& ATempHint) const {
+    bool Restore = !ARestoreHint.empty() && ((Parent->RollUpState() && Command == cmRollUp) ||
+                                             (Parent->WindowState() == wsMinimized && Command == cmMinimize) ||
+                                             (Parent->WindowState() == wsMaximized && Command == cmMaximize));
+    return Restore ? ARestoreHint : ATempHint;
+}
+
+// ---- mouse
+
 void TbsActiveSkinObject::MouseEnter() {
     FMouseIn = true;
     Active = true;
@@ -268,6 +324,15 @@ void TbsSkinButtonObject::MouseLeave() {
         HideLayer();
 }
 
+// A button that owns a menu glows in the menu's layer window, so that the glow stays while the menu is open.
+void TbsSkinButtonObject::ShowLayer() {
+    ShowLayerIn(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+void TbsSkinButtonObject::HideLayer() {
+    HideLayerIn(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
 // Opening the linked menu belongs to the skinned menus; a button without items opens nothing.
 void TbsSkinButtonObject::TrackMenu() {}
 
@@ -293,17 +358,14 @@ bool TbsSkinStdButtonObject::IconButton() const {
     return Command == cmSysMenu && Parent->ShowIcon() && FSkinSupport && SkinRectInAPicture;
 }
 
-bool TbsSkinStdButtonObject::RestoreState() const {
-    switch (Command) {
-    case cmMaximize:
-        return Parent->WindowState() == wsMaximized;
-    case cmMinimize:
-        return Parent->WindowState() == wsMinimized;
-    case cmRollUp:
-        return Parent->RollUpState();
-    default:
-        return false;
-    }
+void TbsSkinStdButtonObject::ShowLayer() {
+    if (!IconButton())
+        TbsSkinButtonObject::ShowLayer();
+}
+
+void TbsSkinStdButtonObject::HideLayer() {
+    if (!IconButton())
+        TbsSkinButtonObject::HideLayer();
 }
 
 bool TbsSkinStdButtonObject::PointInMask(int X, int Y) {
@@ -328,7 +390,7 @@ void TbsSkinStdButtonObject::Draw(TCanvas* Cnvs, bool UpDate) {
         SetMorphKf(0);
         return;
     }
-    if (!Enabled || IsNullRect(RestoreRect) || !RestoreState()) {
+    if (!Enabled || IsNullRect(RestoreRect) || !CommandStateHolds(Command)) {
         TbsSkinButtonObject::Draw(Cnvs, UpDate);
         return;
     }
@@ -403,12 +465,8 @@ void TbsSkinStdButtonObject::DefaultDraw(TCanvas* Cnvs) {
 }
 
 void TbsSkinStdButtonObject::MouseEnter() {
-    if (Command != cmDefault) {
-        bool Restore = !RestoreHint.empty() && ((Parent->RollUpState() && Command == cmRollUp) ||
-                                                (Parent->WindowState() == wsMinimized && Command == cmMinimize) ||
-                                                (Parent->WindowState() == wsMaximized && Command == cmMaximize));
-        Hint = Restore ? RestoreHint : FTempHint;
-    }
+    if (Command != cmDefault)
+        Hint = CommandHint(Command, RestoreHint, FTempHint);
     TbsSkinButtonObject::MouseEnter();
 }
 
@@ -454,3 +512,203 @@ void TbsSkinStdButtonObject::DoCommand() {
         break;
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// TbsSkinAnimateObject
+
+TbsSkinAnimateObject::TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData)
+    : TbsActiveSkinObject(AParent, AData) {
+    auto* A = dynamic_cast<TbsDataSkinAnimate*>(AData);
+    if (!A)
+        return;
+    CountFrames = A->CountFrames;
+    Cycle = A->Cycle;
+    ButtonStyle = A->ButtonStyle;
+    TimerInterval = std::max(25, A->TimerInterval);
+    Command = A->Command;
+    DownSkinRect = InActive(ActivePicture, A->DownSkinRect);
+    RestoreRect = InActive(ActivePicture, A->RestoreRect);
+    RestoreActiveRect = InActive(ActivePicture, A->RestoreActiveRect);
+    RestoreDownRect = InActive(ActivePicture, A->RestoreDownRect);
+    RestoreInActiveRect = InActive(ActivePicture, A->RestoreInActiveRect);
+    RestoreHint = A->RestoreHint;
+    FTempHint = A->Hint;
+}
+
+bool TbsSkinAnimateObject::UseRestore() const {
+    return CommandStateHolds(Command) && !IsNullRect(RestoreRect);
+}
+
+// Frame N of the strip: frames side by side from the hover image's corner, each of the normal image's size.
+TRect TbsSkinAnimateObject::FrameRect(int N) const {
+    const TRect& Normal = UseRestore() ? RestoreRect : SkinRect;
+    const TRect& A = UseRestore() ? RestoreActiveRect : ActiveSkinRect;
+    if (!ActivePicture)
+        return TRect{};
+    int W = GetRectWidth(Normal), H = GetRectHeight(Normal);
+    return TRect{A.Left + (N - 1) * W, A.Top, A.Left + N * W, A.Top + H};
+}
+
+void TbsSkinAnimateObject::ShowLayer() {
+    ShowLayerIn(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+void TbsSkinAnimateObject::HideLayer() {
+    HideLayerIn(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
+}
+
+void TbsSkinAnimateObject::SetFrame(int Value) {
+    if (Increment && Value > CountFrames)
+        Value = 1;
+    else if (!Increment && Value < 1)
+        Value = CountFrames;
+    FFrame = Value;
+    Parent->DrawSkinObject(this);
+}
+
+void TbsSkinAnimateObject::ChangeFrame() {
+    if (FInc < TimerInterval) {
+        FInc += 25;
+        return;
+    }
+    if (Increment) {
+        SetFrame(FFrame + 1);
+        if (!Cycle && FFrame == CountFrames)
+            Active = false;
+    } else {
+        SetFrame(FFrame - 1);
+        if (FFrame == 1)
+            Active = false;
+    }
+    FInc = 25;
+}
+
+void TbsSkinAnimateObject::Start() {
+    FInc = 25;
+    FFrame = 1;
+    Active = true;
+    if (!Parent->AnimateTimer->Enabled())
+        Parent->AnimateTimer->SetEnabled(true);
+}
+
+void TbsSkinAnimateObject::Stop() {
+    SetFrame(1);
+    Active = false;
+    FInc = 25;
+}
+
+void TbsSkinAnimateObject::Draw(TCanvas* Cnvs, bool UpDate) {
+    if (SkinEmpty())
+        return;
+    bool R = UseRestore();
+    const TRect& Down = R ? RestoreDownRect : DownSkinRect;
+    const TRect& InAct = R ? RestoreInActiveRect : InActiveSkinRect;
+    if (FMenuTracking) {
+        if (!IsNullRect(Down)) {
+            CopyPicture(Cnvs, ActivePicture, Down);
+            return;
+        }
+        FFrame = CountFrames;
+        CopyPicture(Cnvs, ActivePicture, FrameRect(FFrame));
+        return;
+    }
+    if (!FormActive() && !IsNullRect(InAct))
+        CopyPicture(Cnvs, ActivePicture, InAct);
+    else if (FDown && FMouseIn && !IsNullRect(Down))
+        CopyPicture(Cnvs, ActivePicture, Down);
+    else
+        CopyPicture(Cnvs, ActivePicture, FrameRect(FFrame));
+}
+
+void TbsSkinAnimateObject::MouseEnter() {
+    if (Command != cmDefault)
+        Hint = CommandHint(Command, RestoreHint, FTempHint);
+    FMouseIn = true;
+    if (FMenuTracking)
+        return;
+    if (ButtonStyle) {
+        Active = true;
+        Increment = true;
+        if (FDown && !IsNullRect(DownSkinRect))
+            Parent->DrawSkinObject(this);
+        else
+            Parent->AnimateTimer->SetEnabled(true);
+    }
+    if (Parent->OnMouseEnterEvent)
+        Parent->OnMouseEnterEvent(IDName);
+    ShowLayer();
+}
+
+void TbsSkinAnimateObject::MouseLeave() {
+    if (!FMouseIn)
+        return;
+    FMouseIn = false;
+    if (FMenuTracking)
+        return;
+    if (ButtonStyle) {
+        // Still running, backward, to frame 1.
+        Active = true;
+        Increment = false;
+        if (FDown && !IsNullRect(DownSkinRect))
+            Parent->DrawSkinObject(this);
+        else
+            Parent->AnimateTimer->SetEnabled(true);
+    }
+    if (Parent->OnMouseLeaveEvent)
+        Parent->OnMouseLeaveEvent(IDName);
+    HideLayer();
+}
+
+void TbsSkinAnimateObject::MouseDown(int X, int Y, TMouseButton Button) {
+    TbsActiveSkinObject::MouseDown(X, Y, Button);
+    if (Button == mbLeft && !IsNullRect(DownSkinRect)) {
+        FFrame = CountFrames;
+        FDown = true;
+        Parent->DrawSkinObject(this);
+    }
+    // The system menu opens on the press.
+    if (Command == cmSysMenu && ButtonStyle && FMouseIn && Button == mbLeft)
+        DoCommand();
+}
+
+void TbsSkinAnimateObject::MouseUp(int X, int Y, TMouseButton Button) {
+    TbsActiveSkinObject::MouseUp(X, Y, Button);
+    if (FMenuTracking)
+        return;
+    if (Button == mbLeft && !IsNullRect(DownSkinRect)) {
+        FDown = false;
+        Parent->DrawSkinObject(this);
+        Parent->AnimateTimer->SetEnabled(true);
+    }
+    if (Command != cmSysMenu && ButtonStyle && FMouseIn && Button == mbLeft)
+        DoCommand();
+}
+
+void TbsSkinAnimateObject::DblClick() {
+    if (Command == cmSysMenu)
+        Parent->Form()->Close();
+}
+
+// The window-state commands (maximize, minimize, roll-up, tray) act once the window-state layer runs them.
+void TbsSkinAnimateObject::DoCommand() {
+    switch (Command) {
+    case cmClose:
+        Parent->UpdateActiveObject(-1, -1, false);
+        Parent->Form()->Close();
+        break;
+    case cmMaximize:
+    case cmMinimize:
+    case cmMinimizeToTray:
+        Parent->UpdateActiveObject(-1, -1, false);
+        break;
+    case cmDefault:
+        if (MenuItem)
+            TrackMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+// Opening the linked menu belongs to the skinned menus; without items nothing opens.
+void TbsSkinAnimateObject::TrackMenu() {}

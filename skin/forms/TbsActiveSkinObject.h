@@ -9,6 +9,7 @@
 #include "skin/core/bsSkinData.h"
 
 class TbsSkinForm;
+class TbsLayerManager;
 
 class TbsActiveSkinObject : public TObject {
 public:
@@ -16,8 +17,8 @@ public:
     TbsActiveSkinObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
 
     virtual bool PointInMask(int X, int Y);
-    virtual void ShowLayer() {}
-    virtual void HideLayer() {}
+    virtual void ShowLayer();
+    virtual void HideLayer();
     virtual bool CanMorphing();
     // UpDate false: the frame picture under the object has just been drawn; true: the object alone is refreshed.
     virtual void Draw(TCanvas* Cnvs, bool UpDate);
@@ -67,6 +68,13 @@ protected:
     // The normal image morphed toward the active one by MorphKf.
     void DrawMorph(TCanvas* Cnvs, TBitmap* NormalPicture, const TRect& NormalRect, const TRect& ActiveRect);
     bool MorphInProgress();
+    // The object's glow over the frame, in the given layer window.
+    void ShowLayerIn(TbsLayerManager* Manager);
+    void HideLayerIn(TbsLayerManager* Manager);
+    // Whether the command's state holds (maximized, minimized, rolled up), in which the restore images serve.
+    bool CommandStateHolds(TbsStdCommand Command) const;
+    // The hint of a caption button: the restore hint while its command's state holds, else the normal one.
+    String CommandHint(TbsStdCommand Command, const String& ARestoreHint, const String& ATempHint) const;
 };
 
 // An area the application draws itself (OnPaintEvent of the form).
@@ -74,6 +82,54 @@ class TbsUserObject : public TbsActiveSkinObject {
 public:
     using TbsActiveSkinObject::TbsActiveSkinObject;
     void Draw(TCanvas* Cnvs, bool UpDate) override;
+};
+
+// A button drawn as a strip of frames that runs forward while hovered and back when left.
+class TbsSkinAnimateObject : public TbsActiveSkinObject {
+public:
+    TbsSkinAnimateObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
+
+    void ShowLayer() override;
+    void HideLayer() override;
+    void Draw(TCanvas* Cnvs, bool UpDate) override;
+    void DblClick() override;
+    void MouseDown(int X, int Y, TMouseButton Button) override;
+    void MouseUp(int X, int Y, TMouseButton Button) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+    void Start();
+    void Stop();
+    // One tick of the form's 25 ms animate timer.
+    void ChangeFrame();
+    int Frame() const { return FFrame; }
+    void SetFrame(int Value);
+    void DoCommand();
+    void TrackMenu();
+
+    int FFrame = 1;
+    int FInc = 25;
+    int TimerInterval = 25;
+    TMenuItem* MenuItem = nullptr;
+    bool FPopupUp = false;
+    bool FDown = false;
+    bool FMenuTracking = false;
+    int CountFrames = 1;
+    bool Cycle = false;
+    bool ButtonStyle = false;
+    bool Increment = true;
+    TbsStdCommand Command = cmDefault;
+    TRect DownSkinRect;
+    TRect RestoreRect;
+    TRect RestoreActiveRect;
+    TRect RestoreDownRect;
+    TRect RestoreInActiveRect;
+    String RestoreHint;
+    String FTempHint;
+
+private:
+    bool UseRestore() const;
+    TRect FrameRect(int N) const;
 };
 
 class TbsSkinButtonObject : public TbsActiveSkinObject {
@@ -86,6 +142,8 @@ public:
     void MouseUp(int X, int Y, TMouseButton Button) override;
     void MouseEnter() override;
     void MouseLeave() override;
+    void ShowLayer() override;
+    void HideLayer() override;
     virtual void TrackMenu();
 
     bool Down() const { return FDown; }
@@ -103,6 +161,8 @@ public:
     TbsSkinStdButtonObject(TbsSkinForm* AParent, TbsDataSkinObject* AData);
 
     bool PointInMask(int X, int Y) override;
+    void ShowLayer() override;
+    void HideLayer() override;
     bool CanMorphing() override;
     void Draw(TCanvas* Cnvs, bool UpDate) override;
     void DblClick() override;
@@ -123,5 +183,4 @@ public:
 
 private:
     bool IconButton() const;
-    bool RestoreState() const;
 };

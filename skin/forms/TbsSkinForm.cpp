@@ -4,9 +4,12 @@
 #include "platform/base/SysUtils.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
+#include "skin/core/TbsLayerManager.h"
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsClientInActivePanel.h"
+#include "skin/forms/TbsSkinCaptionObject.h"
+#include "skin/forms/bsSkinHint.h"
 
 // The form's procedure chain holds a hook that reaches the component through this link. The component cuts
 // the link when it goes: a hook installed after it (and holding a copy of this one as its previous procedure)
@@ -68,6 +71,9 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     MouseTimer = MakeTimer(50, &TbsSkinForm::MouseTimerTick);
     MorphTimer = MakeTimer(25, &TbsSkinForm::MorphTimerTick);
     AnimateTimer = MakeTimer(25, &TbsSkinForm::AnimateTimerTick);
+    FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
+    FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
 
     // The component draws its own caption buttons and answers the form's short cuts first.
     FOldBorderIcons = FForm->BorderIcons();
@@ -92,6 +98,7 @@ TbsSkinForm::~TbsSkinForm() {
     MouseTimer->SetEnabled(false);
     MorphTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
+    FQuickButtons.reset();
     ObjectList.clear();
     bool FormAlive = !FForm->ComponentState().Contains(csDestroying);
     if (FProcLink) {
@@ -139,6 +146,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FMSD = nullptr;
     else if (AComponent == FSystemMenu)
         FSystemMenu = nullptr;
+    if (AComponent == FSkinHint)
+        FSkinHint = nullptr;
     if (AComponent == FQuickImageList)
         FQuickImageList = nullptr;
 }
@@ -201,6 +210,22 @@ void TbsSkinForm::SetQuickImageList(TCustomImageList* Value) {
     FQuickImageList = Value;
     if (Value)
         Value->FreeNotification(this);
+}
+
+void TbsSkinForm::SetQuickButtons(TbsQuickButtonItems* Value) {
+    FQuickButtons->Assign(Value);
+}
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* Value) {
+    FSkinHint = Value;
+    if (Value)
+        Value->FreeNotification(this);
+}
+
+void TbsSkinForm::HideLayers() {
+    for (TbsLayerManager* M : {FLayerManager.get(), FMenuLayerManager.get()})
+        if (M && M->IsVisible)
+            M->Hide();
 }
 
 void TbsSkinForm::SetSystemMenu(TPopupMenu* Value) {
@@ -277,6 +302,7 @@ void TbsSkinForm::ApplySkinData() {
         FSkinnableForm = false;
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     FSkinSupport = SkinApplied();
+    HideLayers();
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
         UpdateCaptionButtons();

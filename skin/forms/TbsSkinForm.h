@@ -13,6 +13,9 @@
 #include "skin/core/bsSkinData.h"
 
 class TbsActiveSkinObject;
+class TbsLayerManager;
+class TbsQuickButtonItems;
+class TbsSkinHint;
 
 // Scoped: the class library's own border icons share three of the names. Stored as one byte: bit 0
 // biSystemMenu ... bit 4 biMinimizeToTray.
@@ -96,6 +99,13 @@ public:
     void SetUseDefaultObjectHint(bool Value) { FUseDefaultObjectHint = Value; }
     TCustomImageList* QuickImageList() const { return FQuickImageList; }
     void SetQuickImageList(TCustomImageList* Value);
+    TbsQuickButtonItems* QuickButtons() const { return FQuickButtons.get(); }
+    // Copies the given buttons.
+    void SetQuickButtons(TbsQuickButtonItems* Value);
+    bool QuickButtonsShowHint() const { return FQuickButtonsShowHint; }
+    void SetQuickButtonsShowHint(bool Value) { FQuickButtonsShowHint = Value; }
+    TbsSkinHint* SkinHint() const { return FSkinHint; }
+    void SetSkinHint(TbsSkinHint* Value);
     TPopupMenu* SystemMenu() const { return FSystemMenu; }
     void SetSystemMenu(TPopupMenu* Value);
     bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
@@ -176,6 +186,8 @@ public:
     void ResetObjectStates();
     void UpdateCaptionActive(bool AAnimate);
     TRect MapSkinRect(const TRect& R);
+    // What turns the window coordinates of a frame object into screen coordinates.
+    TPoint WindowToScreenOffset();
     int ObjectCount() const { return int(ObjectList.size()); }
     TbsActiveSkinObject* Objects(int Index) const { return ObjectList.at(std::size_t(Index)).get(); }
 
@@ -230,6 +242,9 @@ public:
     std::unique_ptr<TTimer> MouseTimer;
     std::unique_ptr<TTimer> MorphTimer;
     std::unique_ptr<TTimer> AnimateTimer;
+    // The glow of a hovered caption button and of a button whose menu is open.
+    std::unique_ptr<TbsLayerManager> FLayerManager;
+    std::unique_ptr<TbsLayerManager> FMenuLayerManager;
 
     bool FSkinSupport = false;
     bool FFormActive = false;
@@ -324,6 +339,8 @@ private:
     void ObjectMouseUp(int X, int Y, TMouseButton Button);
     void ObjectDblClick();
     void PlaceButtonRow(const TRect& Row, bool RowIsCaption);
+    void HideLayers();
+    void HideObjectHintOn(UINT Msg);
 
     TCustomForm* FForm = nullptr;
     std::shared_ptr<TProcLink> FProcLink;
@@ -356,6 +373,9 @@ private:
     bool FShowObjectHint = false;
     bool FUseDefaultObjectHint = true;
     TCustomImageList* FQuickImageList = nullptr;
+    std::unique_ptr<TbsQuickButtonItems> FQuickButtons;
+    bool FQuickButtonsShowHint = false;
+    TbsSkinHint* FSkinHint = nullptr;
     TPopupMenu* FSystemMenu = nullptr;
     bool FAlwaysMinimizeToTray = false;
     int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;

@@ -2,7 +2,9 @@
 // the hover, the mouse routing and the three timers.
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsSkinCaptionObject.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/bsSkinHint.h"
 
 namespace {
 
@@ -31,6 +33,27 @@ TbsSkinStdButtonObject* AsStdButton(TbsActiveSkinObject* O) {
     return dynamic_cast<TbsSkinStdButtonObject*>(O);
 }
 
+TbsSkinAnimateObject* AsAnimate(TbsActiveSkinObject* O) {
+    return dynamic_cast<TbsSkinAnimateObject*>(O);
+}
+
+TbsSkinCaptionObject* AsCaption(TbsActiveSkinObject* O) {
+    return dynamic_cast<TbsSkinCaptionObject*>(O);
+}
+
+// The caption buttons: std buttons and animated buttons carry a command.
+bool IsCommandButton(TbsActiveSkinObject* O) {
+    return AsStdButton(O) || AsAnimate(O);
+}
+
+TbsStdCommand CommandOf(TbsActiveSkinObject* O) {
+    if (auto* B = AsStdButton(O))
+        return B->Command;
+    if (auto* A = AsAnimate(O))
+        return A->Command;
+    return cmDefault;
+}
+
 bool PtIn(const TRect& R, int X, int Y) {
     return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
 }
@@ -45,7 +68,6 @@ void TbsSkinForm::ClearObjects() {
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
 }
 
-// Caption objects and animated buttons are built with the skinned look of the frame.
 void TbsSkinForm::CreateSkinObjects() {
     ClearObjects();
     if (!FSD)
@@ -59,6 +81,10 @@ void TbsSkinForm::CreateSkinObjects() {
             ObjectList.push_back(std::make_unique<TbsSkinStdButtonObject>(this, D));
         else if (dynamic_cast<TbsDataSkinButton*>(D))
             ObjectList.push_back(std::make_unique<TbsSkinButtonObject>(this, D));
+        else if (dynamic_cast<TbsDataSkinCaption*>(D))
+            ObjectList.push_back(std::make_unique<TbsSkinCaptionObject>(this, D));
+        else if (dynamic_cast<TbsDataSkinAnimate*>(D))
+            ObjectList.push_back(std::make_unique<TbsSkinAnimateObject>(this, D));
         else if (dynamic_cast<TbsDataUserObject*>(D))
             ObjectList.push_back(std::make_unique<TbsUserObject>(this, D));
     }
@@ -84,15 +110,17 @@ void TbsSkinForm::UpdateCaptionButtons() {
     if (ObjectList.empty())
         return;
     for (auto& O : ObjectList) {
-        auto* B = AsStdButton(O.get());
-        if (!B)
+        TbsActiveSkinObject* B = O.get();
+        if (!IsCommandButton(B))
             continue;
         if (FHideCaptionButtons) {
             B->Enabled = false;
             B->Visible = !B->SkinRectInAPicture;
             continue;
         }
-        switch (B->Command) {
+        if (auto* A = AsAnimate(B); A && !A->ButtonStyle)
+            continue;
+        switch (CommandOf(B)) {
         case cmMaximize:
             B->Enabled = FBorderIcons.Contains(TbsBorderIcon::biMaximize);
             break;
@@ -118,6 +146,7 @@ void TbsSkinForm::UpdateCaptionButtons() {
         case cmClose:
             continue;
         }
+        // A button at a fixed place of the frame picture stays, drawn disabled; a separate one leaves the row.
         B->Visible = B->Enabled || !B->SkinRectInAPicture;
     }
     SetDefaultObjectHints();
@@ -128,14 +157,19 @@ void TbsSkinForm::SetDefaultObjectHints() {
         return;
     String Restore = ResText(FSD, u"RESTORE_HINT", u"Restore");
     for (auto& O : ObjectList) {
-        auto* B = AsStdButton(O.get());
-        if (!B)
+        TbsActiveSkinObject* B = O.get();
+        if (!IsCommandButton(B))
             continue;
         for (const auto& H : CommandHints)
-            if (H.Command == B->Command)
+            if (H.Command == CommandOf(B))
                 B->Hint = ResText(FSD, H.Key, H.Text);
-        B->FTempHint = B->Hint;
-        B->RestoreHint = Restore;
+        if (auto* S = AsStdButton(B)) {
+            S->FTempHint = B->Hint;
+            S->RestoreHint = Restore;
+        } else if (auto* A = AsAnimate(B)) {
+            A->FTempHint = B->Hint;
+            A->RestoreHint = Restore;
+        }
     }
 }
 
@@ -183,6 +217,14 @@ void TbsSkinForm::DrawSkinObject(TbsActiveSkinObject* AObject) {
 
 // ---------------------------------------------------------------------------------------------
 // Places
+
+TPoint TbsSkinForm::WindowToScreenOffset() {
+    if (IsMDIChild()) {
+        TPoint P = FSkinSupport ? TPoint{-NewClRect.Left, -NewClRect.Top} : TPoint{-3, -GetDefCaptionHeight() - 3};
+        return FForm->ClientToScreen(P);
+    }
+    return TPoint{FForm->Left(), FForm->Top()};
+}
 
 TRect TbsSkinForm::MapSkinRect(const TRect& R) {
     int PW = FSD->FPicture->Width(), PH = FSD->FPicture->Height();
@@ -234,11 +276,10 @@ void TbsSkinForm::CalcObjectRects() {
 }
 
 // The caption buttons of the separate pictures side by side from the row's end, the system-menu button at the
-// caption's start.
+// caption's start; the caption object ends before the one and starts after the other.
 void TbsSkinForm::PlaceButtonRow(const TRect& Row, bool RowIsCaption) {
     auto Placeable = [](TbsActiveSkinObject* O, TbsStdCommand Command) {
-        auto* B = AsStdButton(O);
-        return B && B->Visible && B->SkinRectInAPicture && B->Command == Command;
+        return IsCommandButton(O) && O->Visible && O->SkinRectInAPicture && CommandOf(O) == Command;
     };
     std::vector<TbsActiveSkinObject*> Order;
     for (TbsStdCommand Command : RowCommands)
@@ -251,11 +292,19 @@ void TbsSkinForm::PlaceButtonRow(const TRect& Row, bool RowIsCaption) {
         if (Placeable(O.get(), cmDefault))
             Order.push_back(O.get());
     TbsActiveSkinObject* SysMenu = nullptr;
-    for (auto& O : ObjectList)
-        if (Placeable(O.get(), cmSysMenu)) {
+    TbsSkinCaptionObject* Caption = nullptr;
+    for (auto& O : ObjectList) {
+        if (!SysMenu && Placeable(O.get(), cmSysMenu))
             SysMenu = O.get();
-            break;
-        }
+        if (!Caption)
+            Caption = AsCaption(O.get());
+    }
+    auto SysMenuSize = [this](TbsActiveSkinObject* O, int& W, int& H) {
+        W = GetRectWidth(O->SkinRect);
+        H = GetRectHeight(O->SkinRect);
+        if (FShowIcon && AsStdButton(O))
+            GetSmallIconSize(W, H);
+    };
     int Top = Row.Top;
     if (!NewButtonsInLeft) {
         int X = Row.Right;
@@ -264,13 +313,17 @@ void TbsSkinForm::PlaceButtonRow(const TRect& Row, bool RowIsCaption) {
             O->ObjectRect = TRect{X - W, Top, X, Top + H};
             X -= W + NewButtonsOffset;
         }
+        if (RowIsCaption && Caption)
+            Caption->ObjectRect.Right = X + NewButtonsOffset;
         if (SysMenu) {
-            int W = GetRectWidth(SysMenu->SkinRect), H = GetRectHeight(SysMenu->SkinRect);
-            if (FShowIcon && AsStdButton(SysMenu))
-                GetSmallIconSize(W, H);
+            int W, H;
+            SysMenuSize(SysMenu, W, H);
             int SX = NewCaptionRect.Left;
             int CY = NewCaptionRect.Top + GetRectHeight(NewCaptionRect) / 2 - H / 2;
             SysMenu->ObjectRect = TRect{SX, CY, SX + W, CY + H};
+            SX += W + NewButtonsOffset;
+            if (Caption)
+                Caption->ObjectRect.Left = SX - NewButtonsOffset;
         }
     } else {
         int X = Row.Left;
@@ -279,9 +332,14 @@ void TbsSkinForm::PlaceButtonRow(const TRect& Row, bool RowIsCaption) {
             O->ObjectRect = TRect{X, Top, X + W, Top + H};
             X += W + NewButtonsOffset;
         }
-        if (RowIsCaption && SysMenu) {
-            int W = GetRectWidth(SysMenu->SkinRect), H = GetRectHeight(SysMenu->SkinRect);
-            SysMenu->ObjectRect = TRect{X, Top, X + W, Top + H};
+        if (RowIsCaption) {
+            if (SysMenu) {
+                int W = GetRectWidth(SysMenu->SkinRect), H = GetRectHeight(SysMenu->SkinRect);
+                SysMenu->ObjectRect = TRect{X, Top, X + W, Top + H};
+                X += W + NewButtonsOffset;
+            }
+            if (Caption)
+                Caption->ObjectRect.Left = X + NewButtonsOffset;
         }
     }
 }
@@ -343,15 +401,23 @@ void TbsSkinForm::UpdateActiveObject(int X, int Y, bool InFrame) {
         ActiveObject = -1;
     if (OldActiveObject == ActiveObject)
         return;
+    bool Hints = FShowObjectHint && FSkinHint;
     if (OldActiveObject != -1) {
         TbsActiveSkinObject* O = ObjectList[std::size_t(OldActiveObject)].get();
-        if (O->Enabled && O->Visible)
+        if (O->Enabled && O->Visible) {
             O->MouseLeave();
+            if (Hints && !O->Hint.empty())
+                FSkinHint->HideHint();
+        }
     }
     if (ActiveObject != -1) {
         TbsActiveSkinObject* O = ObjectList[std::size_t(ActiveObject)].get();
-        if (O->Enabled && O->Visible)
+        if (O->Enabled && O->Visible) {
+            // MouseEnter picks the button's hint for the window's state.
             O->MouseEnter();
+            if (Hints && !O->Hint.empty())
+                FSkinHint->ActivateHint2(O->Hint);
+        }
     }
 }
 
@@ -364,7 +430,8 @@ void TbsSkinForm::ObjectMouseMove(int X, int Y) {
 void TbsSkinForm::ObjectMouseDown(int X, int Y, TMouseButton Button) {
     if (ActiveObject < 0 || ActiveObject >= int(ObjectList.size()))
         return;
-    if (FForm->HandleAllocated())
+    // The caption leaves the mouse to the move loop.
+    if (!AsCaption(ObjectList[std::size_t(ActiveObject)].get()) && FForm->HandleAllocated())
         SetCapture(FForm->Handle());
     MouseCaptureObject = ActiveObject;
     ObjectList[std::size_t(ActiveObject)]->MouseDown(X, Y, Button);
@@ -374,7 +441,7 @@ void TbsSkinForm::ObjectMouseUp(int X, int Y, TMouseButton Button) {
     if (MouseCaptureObject < 0 || MouseCaptureObject >= int(ObjectList.size()))
         return;
     TbsActiveSkinObject* O = ObjectList[std::size_t(MouseCaptureObject)].get();
-    if (FForm->HandleAllocated() && GetCapture() == FForm->Handle())
+    if (!AsCaption(O) && FForm->HandleAllocated() && GetCapture() == FForm->Handle())
         ReleaseCapture();
     MouseCaptureObject = -1;
     O->MouseUp(X, Y, Button);
@@ -387,14 +454,39 @@ void TbsSkinForm::ObjectDblClick() {
 
 void TbsSkinForm::ResetObjectStates() {
     for (auto& O : ObjectList) {
-        O->Active = false;
-        O->FMouseIn = false;
-        O->FMorphKf = 0;
+        if (auto* A = AsAnimate(O.get())) {
+            A->FMouseIn = false;
+            A->Active = false;
+            A->FFrame = 1;
+        } else if (!AsCaption(O.get())) {
+            O->Active = false;
+            O->FMouseIn = false;
+            O->FMorphKf = 0;
+        }
     }
 }
 
 void TbsSkinForm::UpdateCaptionActive(bool AAnimate) {
     bool A = GetFormActive();
+    for (auto& O : ObjectList) {
+        auto* C = AsCaption(O.get());
+        if (!C || C->Active == A)
+            continue;
+        C->Active = A;
+        if (AAnimate) {
+            if (C->EnableAnimation()) {
+                C->FIncTime = 25;
+                C->CurrentFrame = A ? 1 : C->InActiveAnimation ? C->FrameCount : 0;
+                AnimateTimer->SetEnabled(true);
+            }
+            SendNCPaint();
+            if (C->EnableMorphing())
+                MorphTimer->SetEnabled(true);
+        } else if (C->EnableMorphing()) {
+            C->SetMorphKf(A ? 1 : 0);
+        }
+        break;
+    }
     if (A && OnActivate)
         OnActivate(this);
     else if (!A && OnDeActivate)
@@ -439,7 +531,32 @@ void TbsSkinForm::MorphTimerTick(TObject*) {
         MorphTimer->SetEnabled(false);
 }
 
-// Animated buttons and the caption's animation come with the skinned look of the frame.
 void TbsSkinForm::AnimateTimerTick(TObject*) {
-    AnimateTimer->SetEnabled(false);
+    bool Changed = false;
+    for (std::size_t I = 0; I < ObjectList.size(); ++I) {
+        TbsActiveSkinObject* O = ObjectList[I].get();
+        if (auto* A = AsAnimate(O)) {
+            if (A->Active && (!A->FDown || IsNullRect(A->DownSkinRect))) {
+                A->ChangeFrame();
+                Changed = true;
+            }
+        } else if (auto* C = AsCaption(O); C && C->EnableAnimation()) {
+            if (C->FIncTime < C->AnimateInterval) {
+                C->FIncTime += 25;
+                Changed = true;
+            } else if (C->Active && C->CurrentFrame <= C->FrameCount) {
+                ++C->CurrentFrame;
+                DrawSkinObject(C);
+                C->FIncTime = 25;
+                Changed = true;
+            } else if (!C->Active && C->CurrentFrame > 0) {
+                --C->CurrentFrame;
+                DrawSkinObject(C);
+                C->FIncTime = 25;
+                Changed = true;
+            }
+        }
+    }
+    if (!Changed)
+        AnimateTimer->SetEnabled(false);
 }

@@ -5,6 +5,7 @@
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/bsSkinHint.h"
 
 namespace {
 
@@ -13,9 +14,37 @@ constexpr LRESULT SkinnedFrameAnswer = 12853;
 constexpr LRESULT PaintedToDCAnswer = 12851;
 constexpr LPARAM PaintToDCCookie = 16802;
 
+// The messages that close the form's skinned menus and its object hint.
+bool ClosesMenus(UINT Msg) {
+    switch (Msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_ACTIVATE:
+    case WM_KILLFOCUS:
+    case WM_CANCELMODE:
+    case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
+void TbsSkinForm::HideObjectHintOn(UINT Msg) {
+    if (ClosesMenus(Msg) && FShowObjectHint && FSkinHint)
+        FSkinHint->HideHint();
+}
+
 void TbsSkinForm::FormWndProc(TMessage& M) {
+    HideObjectHintOn(M.Msg);
     switch (M.Msg) {
     case WM_DESTROY:
         WMDestroy(M);
@@ -335,6 +364,7 @@ void TbsSkinForm::WMNCActivate(TMessage& M) {
         return;
     }
     FBorderLayerChangeSize = false;
+    HideLayers();
     FFormActive = M.WParam != 0;
     if (!FFormActive)
         UpdateActiveObject(-1, -1, false);
