@@ -25,6 +25,13 @@ struct TbsCBButtonX {
     bool Down = false;
 };
 
+// The item or edit area of a combo box, in client coordinates, and its state (odFocused while the combo
+// box has the focus).
+struct TbsCBItem {
+    TRect R;
+    TOwnerDrawState State;
+};
+
 // Frames of a caption glyph strip: 1, or 2 with the disabled look second.
 using TbsSkinPanelNumGlyphs = int;
 

@@ -1,6 +1,8 @@
-// The skinned edit, list and combo controls unit: the inner and numeric edits and the skinned list box.
-// Users of the unit include this header.
+// The skinned edit, list and combo controls unit: the inner and numeric edits, the skinned edit, the
+// skinned list box and the skinned combo box. Users of the unit include this header.
 #pragma once
 
 #include "skin/controls/TbsCustomEdit.h"
+#include "skin/controls/TbsSkinComboBox.h"
+#include "skin/controls/TbsSkinEdit.h"
 #include "skin/controls/TbsSkinListBox.h"
