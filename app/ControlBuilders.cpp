@@ -9,16 +9,38 @@ TPanel* NewPanel(TComponent* Owner, TWinControl* Parent, const String& Name, int
     return Panel;
 }
 
-TPanel* NewGroupPanel(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Left,
-                      int Top, int Width, int Height) {
-    TPanel* Panel = NewPanel(Owner, Parent, Name, Left, Top, Width, Height);
-    Panel->SetBevelOuter(bvLowered);
-    NewLabel(Owner, Panel, Caption, 8, 4);
+namespace {
+
+template <class T>
+T* Place(T* Control, TWinControl* Parent, TbsSkinData* Skin, const String& Name, int Left, int Top, int Width,
+         int Height) {
+    Control->SetName(Name);
+    Control->SetSkinData(Skin);
+    Control->SetBounds(Left, Top, Width, Height);
+    Control->SetParent(Parent);
+    return Control;
+}
+
+} // namespace
+
+TbsSkinPanel* NewSkinPanel(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name, int Left,
+                           int Top, int Width, int Height) {
+    auto* Panel = Place(new TbsSkinPanel(Owner), Parent, Skin, Name, Left, Top, Width, Height);
+    Panel->SetCaption(u"");
     return Panel;
 }
 
-TLabel* NewLabel(TComponent* Owner, TWinControl* Parent, const String& Caption, int Left, int Top) {
-    auto* Label = new TLabel(Owner);
+TbsSkinGroupBox* NewGroupBox(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
+                             const String& Caption, int Left, int Top, int Width, int Height) {
+    auto* Box = Place(new TbsSkinGroupBox(Owner), Parent, Skin, Name, Left, Top, Width, Height);
+    Box->SetCaption(Caption);
+    return Box;
+}
+
+TbsSkinStdLabel* NewLabel(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Caption, int Left,
+                          int Top) {
+    auto* Label = new TbsSkinStdLabel(Owner);
+    Label->SetSkinData(Skin);
     Label->SetCaption(Caption);
     Label->SetLeft(Left);
     Label->SetTop(Top);
@@ -26,42 +48,28 @@ TLabel* NewLabel(TComponent* Owner, TWinControl* Parent, const String& Caption, 
     return Label;
 }
 
-namespace {
-
-template <class T>
-T* NewButtonControl(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Left,
-                    int Top, int Width) {
-    auto* Box = new T(Owner);
-    Box->SetName(Name);
+TbsSkinCheckRadioBox* NewCheckBox(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
+                                  const String& Caption, int Left, int Top, int Width) {
+    auto* Box = Place(new TbsSkinCheckRadioBox(Owner), Parent, Skin, Name, Left, Top, Width, 22);
     Box->SetCaption(Caption);
-    Box->SetBounds(Left, Top, Width, 22);
-    Box->SetParent(Parent);
     return Box;
 }
 
-} // namespace
-
-TCheckBox* NewCheckBox(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Left,
-                       int Top, int Width) {
-    return NewButtonControl<TCheckBox>(Owner, Parent, Name, Caption, Left, Top, Width);
+TbsSkinCheckRadioBox* NewRadioBox(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
+                                  const String& Caption, int Left, int Top, int Width) {
+    TbsSkinCheckRadioBox* Box = NewCheckBox(Owner, Parent, Skin, Name, Caption, Left, Top, Width);
+    Box->SetRadio(true);
+    Box->SetGroupIndex(1);
+    return Box;
 }
 
-TRadioButton* NewRadioButton(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption,
-                             int Left, int Top, int Width) {
-    return NewButtonControl<TRadioButton>(Owner, Parent, Name, Caption, Left, Top, Width);
+TbsSkinPageControl* NewPageControl(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
+                                   int Left, int Top, int Width, int Height) {
+    return Place(new TbsSkinPageControl(Owner), Parent, Skin, Name, Left, Top, Width, Height);
 }
 
-TPageControl* NewPageControl(TComponent* Owner, TWinControl* Parent, const String& Name, int Left, int Top, int Width,
-                             int Height) {
-    auto* Pages = new TPageControl(Owner);
-    Pages->SetName(Name);
-    Pages->SetBounds(Left, Top, Width, Height);
-    Pages->SetParent(Parent);
-    return Pages;
-}
-
-TTabSheet* NewTabSheet(TComponent* Owner, TPageControl* Pages, const String& Name, const String& Caption) {
-    auto* Sheet = new TTabSheet(Owner);
+TbsSkinTabSheet* NewTabSheet(TComponent* Owner, TbsSkinPageControl* Pages, const String& Name, const String& Caption) {
+    auto* Sheet = new TbsSkinTabSheet(Owner);
     Sheet->SetName(Name);
     Sheet->SetCaption(Caption);
     Sheet->SetPageControl(Pages);

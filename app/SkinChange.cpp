@@ -1,6 +1,7 @@
 #include "app/SkinChange.h"
 
-#include "skin/controls/TbsSkinControl.h"
+#include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "skin/core/TbsSkinData.h"
 
 namespace {
@@ -14,24 +15,21 @@ template <class F> void ForEachControl(TWinControl* Root, const F& Visit) {
     }
 }
 
-template <class C> void Pass(C* Control, const TbsSkinData* Sender, unsigned Msg) {
-    if (!Control || Control->SkinData() != Sender)
-        return;
-    if (Msg == WM_BEFORECHANGESKINDATA)
-        Control->BeforeChangeSkinData();
-    else
+template <class C> void Pass(C* Control, const TbsSkinData* Sender) {
+    if (Control && Control->SkinData() == Sender)
         Control->ChangeSkinData();
 }
 
 } // namespace
 
 bool PassSkinChange(TWinControl* Root, const TMessage& Message) {
-    if (Message.Msg != WM_BEFORECHANGESKINDATA && Message.Msg != WM_CHANGESKINDATA)
+    if (Message.Msg != WM_CHANGESKINDATA)
         return false;
     const auto* Sender = reinterpret_cast<const TbsSkinData*>(Message.WParam);
     ForEachControl(Root, [&](TControl* Control) {
-        Pass(dynamic_cast<TbsSkinControl*>(Control), Sender, Message.Msg);
-        Pass(dynamic_cast<TbsGraphicSkinControl*>(Control), Sender, Message.Msg);
+        Pass(dynamic_cast<TbsSkinCustomListView*>(Control), Sender);
+        Pass(dynamic_cast<TbsSkinPageControl*>(Control), Sender);
+        Pass(dynamic_cast<TbsSkinStdLabel*>(Control), Sender);
     });
     return true;
 }

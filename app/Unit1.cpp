@@ -107,6 +107,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     }
 
     CreateSkins();
+    // The frame and caption are drawn from the window's skin.
+    bsSkinForm1 = new TbsSkinForm(this);
+    bsSkinForm1->SetName(u"bsSkinForm1");
+    bsSkinForm1->SetBorderIcons({TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize});
+    bsSkinForm1->SetPositionInMonitor(bspDesktopCenter);
+    bsSkinForm1->SetClientWidth(839);
+    bsSkinForm1->SetClientHeight(522);
+    bsSkinForm1->SetSkinData(bsSkinData1);
     CreateImageLists();
     CreateEngine();
     CreateMenus();
@@ -148,6 +156,12 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 TForm1::~TForm1() {
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::CreateWnd() {
+    TForm::CreateWnd();
+    // The skinned frame's size is known only once the window exists: the client area keeps its own.
+    SetClientSize(839, 522);
 }
 
 void TForm1::Dispatch(TMessage& Message) {

@@ -19,8 +19,10 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Tabs.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/core/bsSkinData.h"
+#include "skin/forms/bsSkinForm.h"
 
 // The job row's 25 columns: column 0 is the row's caption, column n the sub-item n - 1.
 enum TJobColumn {
@@ -86,6 +88,11 @@ public:
     ~TForm1() override;
     void Dispatch(TMessage& Message) override;
 
+protected:
+    void CreateWnd() override;
+
+public:
+
     // Start-up and shutdown.
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -140,6 +147,7 @@ public:
     void N19Click(TObject* Sender);
     void Video_OutPut_Folder_EditClick(TObject* Sender);
     void bsSkinPanel1Click(TObject* Sender) {}
+    void bsSkinSlider1Change(TObject* Sender) {}
     void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected) {}
     void lvFilesClick(TObject* Sender) {}
     void lvFilesDblClick(TObject* Sender) {}
@@ -168,6 +176,7 @@ public:
     TbsPngImageList* bsPngImageList3 = nullptr;
     TbsPngImageList* bsPngImageList4 = nullptr;
     TbsPngImageList* bsPngImageList5 = nullptr;
+    TbsSkinForm* bsSkinForm1 = nullptr;
 
     // The engine.
     TFFLogger* FFLogger = nullptr;
@@ -188,29 +197,31 @@ public:
     TMenuItem *BMP1 = nullptr, *JPG1 = nullptr, *GIF1 = nullptr, *PNG1 = nullptr;
 
     // Toolbar.
-    TPanel* bsSkinToolBar2 = nullptr;
+    TbsSkinToolBar* bsSkinToolBar2 = nullptr;
     TbsSkinMenuSpeedButton* bsSkinMenuSpeedButton1 = nullptr;
     TbsSkinButton *bsSkinButton2 = nullptr, *bsSkinButton10 = nullptr, *bsSkinButton11 = nullptr;
     TbsSkinButton *bsSkinButton12 = nullptr, *bsSkinButton19 = nullptr;
 
     // Job list.
-    TPanel* bsSkinPanel1 = nullptr;
-    TListView* lvFiles = nullptr;
+    TbsSkinPanel* bsSkinPanel1 = nullptr;
+    TbsSkinListView* lvFiles = nullptr;
+    TbsSkinScrollBar *bsSkinScrollBar1 = nullptr, *bsSkinScrollBar2 = nullptr;
     TbsSkinButton *bsSkinButton7 = nullptr, *bsSkinButton8 = nullptr, *bsSkinButton4 = nullptr;
     TbsSkinButton *bsSkinButton3 = nullptr, *bsSkinButton21 = nullptr;
-    TPanel* bsSkinPanel5 = nullptr;
+    TbsSkinPanel* bsSkinPanel5 = nullptr;
     TImage* bsSkinPanel5Picture = nullptr;
 
     // Preview.
-    TPanel* bsSkinPanel3 = nullptr;
+    TbsSkinPanel* bsSkinPanel3 = nullptr;
     TPanel* Panel6 = nullptr;
+    TbsSkinSlider* bsSkinSlider1 = nullptr;
     TbsSkinButton *bsSkinButton13 = nullptr, *bsSkinButton14 = nullptr, *bsSkinButton15 = nullptr;
     TbsSkinButton *bsSkinButton16 = nullptr, *bsSkinButton20 = nullptr, *bsSkinButton22 = nullptr;
     TbsSkinButton* bsSkinButton23 = nullptr;
 
     // Settings pages.
-    TPageControl* bsSkinPageControl1 = nullptr;
-    TTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
+    TbsSkinPageControl* bsSkinPageControl1 = nullptr;
+    TbsSkinTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
     TComboBox *bsSkinOfficeComboBox2 = nullptr, *bsSkinOfficeComboBox1 = nullptr;
     TEdit* Video_OutPut_Folder_Edit = nullptr;
     TbsSkinButton *bsSkinButton5 = nullptr, *bsSkinButton6 = nullptr;

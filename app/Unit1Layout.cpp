@@ -1,6 +1,6 @@
 // The main window's components and controls, built in code with the places, captions, hints and pictures of
 // its layout. Where a skinned kind of control is still missing, the class library's plain control of the same
-// kind stands at its place under the same name; the skinned one replaces it when it exists.
+// kind stands at its place under the same name, marked where it is built.
 #include "app/Unit1.h"
 
 #include "app/ControlBuilders.h"
@@ -147,6 +147,11 @@ void TForm1::CreateMenus() {
     TMenuItem* Help = NewItem(this, Root, u"N12", u"帮助");
     N15 = NewItem(this, Help, u"N15", u"帮助系统", Do(&TForm1::N15Click));
     N15->SetShortCut(ShortCut(VK_F1, {}));
+    // The skinned frame takes the menu off the window when it shows; until the skinned menu bar answers the
+    // short cuts, the main menu itself does.
+    bsSkinForm1->OnShortCut = [this](TMessage& Msg, bool& Handled) {
+        Handled = Handled || bsSkinMainMenu1->IsShortCut(Msg);
+    };
     NewLine(this, Help);
     N19 = NewItem(this, Help, u"N19", u"官方网站", Do(&TForm1::N19Click));
     N5 = NewItem(this, Help, u"N5", u"关于软件", Do(&TForm1::N5Click));
@@ -194,9 +199,14 @@ void TForm1::CreateMenuBar() {
 }
 
 void TForm1::CreateToolBar() {
-    // A plain panel stands for the skinned tool bar until it exists.
-    bsSkinToolBar2 = NewPanel(this, this, u"bsSkinToolBar2", 0, 22, 839, 79);
+    bsSkinToolBar2 = new TbsSkinToolBar(this);
+    bsSkinToolBar2->SetName(u"bsSkinToolBar2");
+    bsSkinToolBar2->SetSkinData(bsSkinData1);
+    // The buttons keep their own places instead of being centred in the bar.
+    bsSkinToolBar2->SetAdjustControls(false);
+    bsSkinToolBar2->SetBounds(0, 22, 839, 79);
     bsSkinToolBar2->SetAlign(alTop);
+    bsSkinToolBar2->SetParent(this);
     bsSkinMenuSpeedButton1 = new TbsSkinMenuSpeedButton(this);
     bsSkinMenuSpeedButton1->SetName(u"bsSkinMenuSpeedButton1");
     bsSkinMenuSpeedButton1->SetSkinData(bsSkinData1);
@@ -226,12 +236,11 @@ void TForm1::CreateJobPanel() {
     auto On = [this](void (TForm1::*Handler)(TObject*)) {
         return [this, Handler](TObject* S) { (this->*Handler)(S); };
     };
-    // A plain panel until the skinned panel exists.
-    bsSkinPanel1 = NewPanel(this, this, u"bsSkinPanel1", 274, 107, 552, 236);
+    bsSkinPanel1 = NewSkinPanel(this, this, bsSkinData1, u"bsSkinPanel1", 274, 107, 552, 236);
     bsSkinPanel1->OnClick = On(&TForm1::bsSkinPanel1Click);
-    // The class library's list view until the skinned one exists; it scrolls with its own scroll bars meanwhile.
-    lvFiles = new TListView(this);
+    lvFiles = new TbsSkinListView(this);
     lvFiles->SetName(u"lvFiles");
+    lvFiles->SetSkinData(bsSkinData1);
     lvFiles->SetBounds(7, 10, 515, 155);
     lvFiles->SetViewStyle(vsReport);
     lvFiles->SetGridLines(true);
@@ -252,6 +261,20 @@ void TForm1::CreateJobPanel() {
     lvFiles->OnClick = On(&TForm1::lvFilesClick);
     lvFiles->OnDblClick = On(&TForm1::lvFilesDblClick);
     lvFiles->SetParent(bsSkinPanel1);
+    // The list scrolls with two skinned bars beside and under it.
+    bsSkinScrollBar1 = new TbsSkinScrollBar(this);
+    bsSkinScrollBar1->SetName(u"bsSkinScrollBar1");
+    bsSkinScrollBar1->SetSkinData(bsSkinData1);
+    bsSkinScrollBar1->SetKind(sbVertical);
+    bsSkinScrollBar1->SetBounds(522, 10, 19, 155);
+    bsSkinScrollBar1->SetParent(bsSkinPanel1);
+    bsSkinScrollBar2 = new TbsSkinScrollBar(this);
+    bsSkinScrollBar2->SetName(u"bsSkinScrollBar2");
+    bsSkinScrollBar2->SetSkinData(bsSkinData1);
+    bsSkinScrollBar2->SetBounds(7, 165, 515, 19);
+    bsSkinScrollBar2->SetParent(bsSkinPanel1);
+    lvFiles->SetVScrollBar(bsSkinScrollBar1);
+    lvFiles->SetHScrollBar(bsSkinScrollBar2);
 
     struct TButtonSpec {
         TbsSkinButton* TForm1::*Field;
@@ -281,15 +304,23 @@ void TForm1::CreateJobPanel() {
 }
 
 void TForm1::CreatePreviewPanel() {
-    // A plain panel with its caption until the skinned group box exists.
-    bsSkinPanel3 = NewGroupPanel(this, this, u"bsSkinPanel3", u"视频预览", 8, 107, 259, 238);
+    // A skinned panel in caption mode; the stored skins' panel record has no caption band, so it draws from
+    // their group-box record.
+    bsSkinPanel3 = NewGroupBox(this, this, bsSkinData1, u"bsSkinPanel3", u"视频预览", 8, 107, 259, 238);
+    bsSkinSlider1 = new TbsSkinSlider(this);
+    bsSkinSlider1->SetName(u"bsSkinSlider1");
+    bsSkinSlider1->SetSkinData(bsSkinData1);
+    bsSkinSlider1->SetOptions({soShowFocus, soSmooth});
+    bsSkinSlider1->SetBounds(9, 170, 241, 26);
+    bsSkinSlider1->OnChange = [this](TObject* S) { bsSkinSlider1Change(S); };
+    bsSkinSlider1->SetParent(bsSkinPanel3);
     struct TButtonSpec {
         TbsSkinButton* TForm1::*Field;
         const char16_t* Name;
         const char16_t* Hint;
         int Left, Picture;
     };
-    // The row under the place of the seek slider, which comes with the skinned slider.
+    // The row under the seek slider.
     const TButtonSpec Buttons[] = {
         {&TForm1::bsSkinButton13, u"bsSkinButton13", u"播放", 9, PanelImages::Play},
         {&TForm1::bsSkinButton14, u"bsSkinButton14", u"暂停", 43, PanelImages::Pause},
@@ -310,20 +341,19 @@ void TForm1::CreatePreviewPanel() {
 }
 
 void TForm1::CreatePages() {
-    // The class library's page control until the skinned one exists.
-    bsSkinPageControl1 = NewPageControl(this, this, u"bsSkinPageControl1", 8, 349, 823, 166);
+    bsSkinPageControl1 = NewPageControl(this, this, bsSkinData1, u"bsSkinPageControl1", 8, 349, 823, 166);
     bsSkinTabSheet1 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet1", u"常规设置");
     bsSkinTabSheet2 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet2", u"音视频高级设置");
 
     // The catalogue combo boxes: plain drop-down lists until the office combo box exists.
-    NewLabel(this, bsSkinTabSheet1, u"输出格式：", 40, 27);
+    NewLabel(this, bsSkinTabSheet1, bsSkinData1, u"输出格式：", 40, 27);
     bsSkinOfficeComboBox2 = NewComboBox(this, bsSkinTabSheet1, u"bsSkinOfficeComboBox2", 131, 23, 140);
     for (const char16_t* Name : CategoryNames)
         bsSkinOfficeComboBox2->Items()->Add(Name);
     bsSkinOfficeComboBox2->SetItemIndex(0);
     bsSkinOfficeComboBox1 = NewComboBox(this, bsSkinTabSheet1, u"bsSkinOfficeComboBox1", 277, 23, 456);
 
-    NewLabel(this, bsSkinTabSheet1, u"输出目录：", 40, 92);
+    NewLabel(this, bsSkinTabSheet1, bsSkinData1, u"输出目录：", 40, 92);
     // The class library's edit until the skinned edit exists.
     Video_OutPut_Folder_Edit = new TEdit(this);
     Video_OutPut_Folder_Edit->SetName(u"Video_OutPut_Folder_Edit");
@@ -354,7 +384,7 @@ void TForm1::CreatePages() {
         {&TForm1::bsSkinComboBox4, u"bsSkinComboBox4", u"视频缩放：", 487, 88, 192, 383},
     };
     for (const TComboSpec& C : Combos) {
-        NewLabel(this, bsSkinTabSheet2, C.Label, C.LabelLeft, C.Top + 3);
+        NewLabel(this, bsSkinTabSheet2, bsSkinData1, C.Label, C.LabelLeft, C.Top + 3);
         this->*C.Field = NewComboBox(this, bsSkinTabSheet2, C.Name, C.Left, C.Top, C.Width);
     }
 }
@@ -402,8 +432,8 @@ void TForm1::CreateHiddenControls() {
     for (const THiddenButton& B : HiddenButtons)
         NewHiddenButton(B.Panel, B.Name, B.Caption, On(B.Click));
 
-    bsSkinPanel5 = NewPanel(this, this, u"bsSkinPanel5", 274, 107, 552, 238);
-    bsSkinPanel5->SetBevelOuter(bvNone);
+    // The cover over the empty job list: a skinned panel showing the cover picture.
+    bsSkinPanel5 = NewSkinPanel(this, this, bsSkinData1, u"bsSkinPanel5", 274, 107, 552, 238);
     bsSkinPanel5Picture = new TImage(this);
     bsSkinPanel5Picture->SetBounds(0, 0, 552, 238);
     {
@@ -438,7 +468,11 @@ void TForm1::CreateHiddenControls() {
         cboAudioDriver->Items()->Add(Name);
     cboAudioDriver->SetItemIndex(0);
     auto NewCheck = [this](const String& Name, const String& Caption, int Top, bool Checked) {
-        TCheckBox* Box = NewCheckBox(this, Panel5, Name, Caption, 4, Top, 200);
+        auto* Box = new TCheckBox(this);
+        Box->SetName(Name);
+        Box->SetCaption(Caption);
+        Box->SetBounds(4, Top, 200, 22);
+        Box->SetParent(Panel5);
         Box->SetChecked(Checked);
         return Box;
     };

@@ -12,8 +12,9 @@ namespace {
 
 TLabel* NewLink(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption,
                 const String& Address, int Left, int Top) {
-    TLabel* Link = NewLabel(Owner, Parent, Caption, Left, Top);
+    auto* Link = new TLabel(Owner);
     Link->SetName(Name);
+    Link->SetCaption(Caption);
     Link->SetAutoSize(false);
     Link->SetBounds(Left, Top, 153, 33);
     Link->SetAlignment(taCenter);
@@ -21,6 +22,7 @@ TLabel* NewLink(TComponent* Owner, TWinControl* Parent, const String& Name, cons
     Link->Font()->SetStyle({fsUnderline});
     Link->Font()->SetColor(clBlue);
     Link->SetCursor(crHandPoint);
+    Link->SetParent(Parent);
     Link->OnClick = [Address](TObject*) {
         // A failure to open the address is not reported.
         String Error;
@@ -38,8 +40,20 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons({});
     SetPosition(poDesktopCenter);
     SetClientSize(338, 267);
+    TbsSkinData* Skin = Form1 ? Form1->bsSkinData1 : nullptr;
+    bsSkinForm1 = new TbsSkinForm(this);
+    bsSkinForm1->SetName(u"bsSkinForm1");
+    bsSkinForm1->SetBorderIcons({TbsBorderIcon::biRollUp});
+    bsSkinForm1->SetPositionInMonitor(bspDesktopCenter);
+    bsSkinForm1->SetMagnetic(true);
+    bsSkinForm1->SetMagneticSize(10);
+    bsSkinForm1->SetClientWidth(338);
+    bsSkinForm1->SetClientHeight(267);
+    bsSkinForm1->SetSkinData(Skin);
 
-    TitleLabel = NewLabel(this, this, u"Quorvane", 103, 20);
+    TitleLabel = NewLabel(this, this, Skin, u"Quorvane", 103, 20);
+    // The title keeps its own size and weight; its colour follows the skin.
+    TitleLabel->SetUseSkinFont(false);
     TitleLabel->Font()->SetSize(14);
     TitleLabel->Font()->SetStyle({fsBold});
     Image1 = new TImage(this);
@@ -55,16 +69,16 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
         Image1->Picture()->SetGraphic(&Png);
     }
     Image1->SetParent(this);
-    VersionLabel = NewLabel(this, this, u"版本:7.3.5.0", 150, 70);
-    HomePageLabel = NewLabel(this, this, u"官方网站：", 72, 120);
+    VersionLabel = NewLabel(this, this, Skin, u"版本:7.3.5.0", 150, 70);
+    HomePageLabel = NewLabel(this, this, Skin, u"官方网站：", 72, 120);
     bsSkinLinkLabel1 = NewLink(this, this, u"bsSkinLinkLabel1", u"quorvane.example.org", TForm1::HomePageURL, 131, 108);
-    MailLabel = NewLabel(this, this, u"支持E-Mail：", 68, 159);
+    MailLabel = NewLabel(this, this, Skin, u"支持E-Mail：", 68, 159);
     bsSkinLinkLabel2 =
         NewLink(this, this, u"bsSkinLinkLabel2", TForm1::SupportMail, u"mailto:" + TForm1::SupportMail, 131, 147);
 
     bsSkinButton1 = new TbsSkinButton(this);
     bsSkinButton1->SetName(u"bsSkinButton1");
-    bsSkinButton1->SetSkinData(Form1 ? Form1->bsSkinData1 : nullptr);
+    bsSkinButton1->SetSkinData(Skin);
     bsSkinButton1->SetCaption(u"确定");
     bsSkinButton1->SetBounds(220, 204, 87, 25);
     bsSkinButton1->OnClick = [this](TObject* S) { bsSkinButton1Click(S); };
@@ -74,6 +88,12 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner) {
 TForm2::~TForm2() {
     if (Form2 == this)
         Form2 = nullptr;
+}
+
+void TForm2::CreateWnd() {
+    TForm::CreateWnd();
+    // The skinned frame's size is known only once the window exists: the client area keeps its own.
+    SetClientSize(338, 267);
 }
 
 void TForm2::Dispatch(TMessage& Message) {

@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/forms/bsSkinForm.h"
 
 class TForm2 : public TForm {
     QV_CLASS_NAME(TForm2)
@@ -13,13 +14,19 @@ public:
     ~TForm2() override;
     void Dispatch(TMessage& Message) override;
 
+protected:
+    void CreateWnd() override;
+
+public:
+
     void bsSkinButton1Click(TObject* Sender);
 
-    TLabel* TitleLabel = nullptr;
+    TbsSkinForm* bsSkinForm1 = nullptr;
+    TbsSkinStdLabel* TitleLabel = nullptr;
     TImage* Image1 = nullptr;
-    TLabel* VersionLabel = nullptr;
-    TLabel* HomePageLabel = nullptr;
-    TLabel* MailLabel = nullptr;
+    TbsSkinStdLabel* VersionLabel = nullptr;
+    TbsSkinStdLabel* HomePageLabel = nullptr;
+    TbsSkinStdLabel* MailLabel = nullptr;
     // Plain labels that open their address when clicked, until the skinned link label exists.
     TLabel* bsSkinLinkLabel1 = nullptr;
     TLabel* bsSkinLinkLabel2 = nullptr;

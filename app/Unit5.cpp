@@ -13,12 +13,18 @@ namespace {
 
 const String Section = u"Options";
 
-TRadioButton* NewRadio(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
-    return NewRadioButton(Owner, Parent, Name, Caption, 24, Top, 400);
+TbsSkinData* MainSkin() {
+    return Form1 ? Form1->bsSkinData1 : nullptr;
 }
 
-TCheckBox* NewCheck(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption, int Top) {
-    return NewCheckBox(Owner, Parent, Name, Caption, 24, Top, 400);
+TbsSkinCheckRadioBox* NewRadio(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption,
+                               int Top) {
+    return NewRadioBox(Owner, Parent, MainSkin(), Name, Caption, 24, Top, 400);
+}
+
+TbsSkinCheckRadioBox* NewCheck(TComponent* Owner, TWinControl* Parent, const String& Name, const String& Caption,
+                               int Top) {
+    return NewCheckBox(Owner, Parent, MainSkin(), Name, Caption, 24, Top, 400);
 }
 
 // Reads one key with a settings file of its own; the value, or "Error" when missing.
@@ -35,21 +41,28 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     SetBorderIcons({});
     SetPosition(poMainFormCenter);
     SetClientSize(542, 550);
-    TbsSkinData* Skin = Form1 ? Form1->bsSkinData1 : nullptr;
+    TbsSkinData* Skin = MainSkin();
+    bsSkinForm1 = new TbsSkinForm(this);
+    bsSkinForm1->SetName(u"bsSkinForm1");
+    // No caption buttons: only OK and Cancel close the dialog.
+    bsSkinForm1->SetBorderIcons({});
+    bsSkinForm1->SetClientWidth(542);
+    bsSkinForm1->SetClientHeight(550);
+    bsSkinForm1->SetSkinData(Skin);
 
-    bsSkinPageControl1 = NewPageControl(this, this, u"bsSkinPageControl1", 8, 8, 526, 486);
+    bsSkinPageControl1 = NewPageControl(this, this, Skin, u"bsSkinPageControl1", 8, 8, 526, 486);
     bsSkinTabSheet1 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet1", u"CPU设置");
     bsSkinTabSheet2 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet2", u"常规设置");
 
-    bsSkinPanel4 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel4", u"转换时CPU利用方式", 12, 12, 494, 150);
+    bsSkinPanel4 = NewGroupBox(this, bsSkinTabSheet1, Skin, u"bsSkinPanel4", u"转换时CPU利用方式", 12, 12, 494, 150);
     bsSkinCheckRadioBox9 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox9", u"系统空闲时进行", 30);
     bsSkinCheckRadioBox10 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox10", u"最低优先级进行", 58);
     bsSkinCheckRadioBox11 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox11", u"较低优先级进行", 86);
     bsSkinCheckRadioBox12 = NewRadio(this, bsSkinPanel4, u"bsSkinCheckRadioBox12", u"正常优先级进行", 114);
     bsSkinCheckRadioBox12->SetChecked(true);
 
-    bsSkinPanel2 = NewGroupPanel(this, bsSkinTabSheet1, u"bsSkinPanel2", u"转换参数", 12, 176, 494, 150);
-    bsSkinStdLabel1 = NewLabel(this, bsSkinPanel2, u"程序最大运行线程数--（同时进行转换的文件个数）", 24, 32);
+    bsSkinPanel2 = NewGroupBox(this, bsSkinTabSheet1, Skin, u"bsSkinPanel2", u"转换参数", 12, 176, 494, 150);
+    bsSkinStdLabel1 = NewLabel(this, bsSkinPanel2, Skin, u"程序最大运行线程数--（同时进行转换的文件个数）", 24, 32);
     bsSkinStdLabel1->SetName(u"bsSkinStdLabel1");
     bsSkinComboBox2 = new TComboBox(this);
     bsSkinComboBox2->SetName(u"bsSkinComboBox2");
@@ -67,13 +80,13 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     bsSkinCheckRadioBox8 = NewCheck(this, bsSkinPanel2, u"bsSkinCheckRadioBox8", u"转换时进行实时视频预览", 112);
     bsSkinCheckRadioBox8->OnClick = [this](TObject* S) { bsSkinCheckRadioBox8Click(S); };
 
-    bsSkinPanel3 = NewGroupPanel(this, bsSkinTabSheet2, u"bsSkinPanel3", u"转换工作完成后", 12, 12, 494, 150);
+    bsSkinPanel3 = NewGroupBox(this, bsSkinTabSheet2, Skin, u"bsSkinPanel3", u"转换工作完成后", 12, 12, 494, 150);
     bsSkinCheckRadioBox1 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox1", u"自动打开输出文件夹", 30);
     bsSkinCheckRadioBox2 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox2", u"自动关闭计算机", 58);
     bsSkinCheckRadioBox4 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox4", u" 播放提示音乐", 86);
     bsSkinCheckRadioBox5 = NewRadio(this, bsSkinPanel3, u"bsSkinCheckRadioBox5", u"不进行任何操作", 114);
     bsSkinCheckRadioBox1->SetChecked(true);
-    bsSkinPanel1 = NewGroupPanel(this, bsSkinTabSheet2, u"bsSkinPanel1", u"如果输出文件存在时", 12, 176, 494, 94);
+    bsSkinPanel1 = NewGroupBox(this, bsSkinTabSheet2, Skin, u"bsSkinPanel1", u"如果输出文件存在时", 12, 176, 494, 94);
     bsSkinCheckRadioBox3 = NewRadio(this, bsSkinPanel1, u"bsSkinCheckRadioBox3", u"直接覆盖输出文件", 30);
     bsSkinCheckRadioBox6 = NewRadio(this, bsSkinPanel1, u"bsSkinCheckRadioBox6", u"自动重命名输出文件", 58);
     bsSkinCheckRadioBox6->SetChecked(true);
@@ -116,6 +129,12 @@ TForm5::~TForm5() {
         Form5 = nullptr;
 }
 
+void TForm5::CreateWnd() {
+    TForm::CreateWnd();
+    // The skinned frame's size is known only once the window exists: the client area keeps its own.
+    SetClientSize(542, 550);
+}
+
 void TForm5::Dispatch(TMessage& Message) {
     PassSkinChange(this, Message);
     TForm::Dispatch(Message);
@@ -144,8 +163,8 @@ void TForm5::WriteDefaults() {
     Ini.WriteString(Section, u"After_Done", u"0");
     bsSkinCheckRadioBox1->SetChecked(true);
     Ini.WriteString(Section, u"Show_Preview", u"0");
+    // Setting a check box runs its click, which switches the engine's live preview.
     bsSkinCheckRadioBox8->SetChecked(false);
-    bsSkinCheckRadioBox8Click(bsSkinCheckRadioBox8);
     Ini.WriteString(Section, u"Thread_Priority", u"3");
     bsSkinCheckRadioBox12->SetChecked(true);
     Ini.WriteString(Section, u"Overwrite_File", u"1");
@@ -178,7 +197,7 @@ void TForm5::ReadOverwriteFile() {
     ReadRadioGroup(u"Overwrite_File", {bsSkinCheckRadioBox3, bsSkinCheckRadioBox6}, 1);
 }
 
-void TForm5::ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>& Boxes, int Default) {
+void TForm5::ReadRadioGroup(const String& Key, const std::vector<TbsSkinCheckRadioBox*>& Boxes, int Default) {
     // The value is the index of the checked box; any other value writes the default back and checks its box.
     const String Value = ReadKey(Key);
     for (int I = 0; I < int(Boxes.size()); ++I)
@@ -190,7 +209,7 @@ void TForm5::ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>&
     Boxes[std::size_t(Default)]->SetChecked(true);
 }
 
-void TForm5::WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TRadioButton*>& Boxes) {
+void TForm5::WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TbsSkinCheckRadioBox*>& Boxes) {
     // A group with no checked box writes nothing.
     for (int I = 0; I < int(Boxes.size()); ++I)
         if (Boxes[std::size_t(I)]->Checked()) {
@@ -205,7 +224,6 @@ void TForm5::ReadShowPreview() {
         WriteOption(Section, u"Show_Preview", u"0");
     // Setting the box runs its click, which switches the engine's live preview.
     bsSkinCheckRadioBox8->SetChecked(Value == u"1");
-    bsSkinCheckRadioBox8Click(bsSkinCheckRadioBox8);
 }
 
 void TForm5::Button2Click(TObject* Sender) {

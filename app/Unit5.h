@@ -13,6 +13,8 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Tabs.h"
 #include "skin/controls/bsSkinCtrls.h"
+#include "skin/controls/bsSkinTabs.h"
+#include "skin/forms/bsSkinForm.h"
 
 class TForm5 : public TForm {
     QV_CLASS_NAME(TForm5)
@@ -20,6 +22,11 @@ public:
     explicit TForm5(TComponent* AOwner);
     ~TForm5() override;
     void Dispatch(TMessage& Message) override;
+
+protected:
+    void CreateWnd() override;
+
+public:
 
     void FormCreate(TObject* Sender);
     void Button1Click(TObject* Sender); // read the section into the controls
@@ -29,19 +36,20 @@ public:
     void bsSkinCheckRadioBox7Click(TObject* Sender);
     void bsSkinCheckRadioBox8Click(TObject* Sender);
 
-    // The class library's page control, group boxes, radio and check boxes and combo box stand here until their
-    // skinned kinds exist.
-    TPageControl* bsSkinPageControl1 = nullptr;
-    TTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
-    TPanel *bsSkinPanel4 = nullptr, *bsSkinPanel2 = nullptr, *bsSkinPanel3 = nullptr, *bsSkinPanel1 = nullptr;
-    TRadioButton *bsSkinCheckRadioBox9 = nullptr, *bsSkinCheckRadioBox10 = nullptr;
-    TRadioButton *bsSkinCheckRadioBox11 = nullptr, *bsSkinCheckRadioBox12 = nullptr;
-    TLabel* bsSkinStdLabel1 = nullptr;
+    TbsSkinForm* bsSkinForm1 = nullptr;
+    TbsSkinPageControl* bsSkinPageControl1 = nullptr;
+    TbsSkinTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
+    TbsSkinGroupBox *bsSkinPanel4 = nullptr, *bsSkinPanel2 = nullptr, *bsSkinPanel3 = nullptr;
+    TbsSkinGroupBox* bsSkinPanel1 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox9 = nullptr, *bsSkinCheckRadioBox10 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox11 = nullptr, *bsSkinCheckRadioBox12 = nullptr;
+    TbsSkinStdLabel* bsSkinStdLabel1 = nullptr;
+    // The class library's combo box until the skinned one exists.
     TComboBox* bsSkinComboBox2 = nullptr;
-    TCheckBox *bsSkinCheckRadioBox7 = nullptr, *bsSkinCheckRadioBox8 = nullptr;
-    TRadioButton *bsSkinCheckRadioBox1 = nullptr, *bsSkinCheckRadioBox2 = nullptr;
-    TRadioButton *bsSkinCheckRadioBox4 = nullptr, *bsSkinCheckRadioBox5 = nullptr;
-    TRadioButton *bsSkinCheckRadioBox3 = nullptr, *bsSkinCheckRadioBox6 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox7 = nullptr, *bsSkinCheckRadioBox8 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox1 = nullptr, *bsSkinCheckRadioBox2 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox4 = nullptr, *bsSkinCheckRadioBox5 = nullptr;
+    TbsSkinCheckRadioBox *bsSkinCheckRadioBox3 = nullptr, *bsSkinCheckRadioBox6 = nullptr;
     TbsSkinButton *bsSkinButton6 = nullptr, *bsSkinButton1 = nullptr;
     TPanel* Panel1 = nullptr;
     TButton *Button1 = nullptr, *Button2 = nullptr;
@@ -56,8 +64,8 @@ private:
     void ReadOverwriteFile();
     void ReadShowPreview();
     void WriteDefaults();
-    void ReadRadioGroup(const String& Key, const std::vector<TRadioButton*>& Boxes, int Default);
-    void WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TRadioButton*>& Boxes);
+    void ReadRadioGroup(const String& Key, const std::vector<TbsSkinCheckRadioBox*>& Boxes, int Default);
+    void WriteRadioGroup(TCustomIniFile& Ini, const String& Key, const std::vector<TbsSkinCheckRadioBox*>& Boxes);
 };
 
 extern TForm5* Form5;

@@ -1,4 +1,4 @@
-// What the forms show: a skin switch re-skins every form's skinned parts, every text has a glyph in the installed
+// What the forms show: a skin switch re-skins every form's frame and skinned parts, every text has a glyph in the installed
 // fonts, and the About dialog's contents.
 #include "AppFixture.h"
 
@@ -11,18 +11,22 @@ namespace {
 
 class FormsLookTest : public AppTest {
 protected:
-    // The three forms side by side, so that none covers another's buttons.
+    // The three forms side by side, so that none covers another's caption or buttons.
     void ShowForms() {
-        Form1->SetPosition(poDesigned);
-        Form1->SetBounds(0, 0, Form1->Width(), Form1->Height());
-        Form2->SetPosition(poDesigned);
-        Form2->SetBounds(900, 0, Form2->Width(), Form2->Height());
-        Form5->SetPosition(poDesigned);
-        Form5->SetBounds(1300, 0, Form5->Width(), Form5->Height());
         Form1->Show();
         Form2->Show();
         Form5->Show();
         Pump();
+        Form1->SetBounds(0, 0, Form1->Width(), Form1->Height());
+        Form2->SetBounds(900, 0, Form2->Width(), Form2->Height());
+        Form5->SetBounds(1300, 0, Form5->Width(), Form5->Height());
+        Pump();
+    }
+    // Each form's client area keeps its size whatever frame the skin draws.
+    static void ExpectClientSizes() {
+        EXPECT_EQ(Form1->ClientRect(), Rect(0, 0, 839, 522));
+        EXPECT_EQ(Form2->ClientRect(), Rect(0, 0, 338, 267));
+        EXPECT_EQ(Form5->ClientRect(), Rect(0, 0, 542, 550));
     }
     // A row of pixels across the left part of a skinned button, on the screen.
     static std::vector<COLORREF> Probe(TControl* Button) {
@@ -33,8 +37,17 @@ protected:
         }
         return Row;
     }
+    // A row of pixels across the middle of the form's caption band, from its left quarter to its centre.
+    static std::vector<COLORREF> ProbeCaption(TForm* Form) {
+        const int CaptionMiddle = (Form->ClientToScreen({0, 0}).Y - Form->Top()) / 2;
+        std::vector<COLORREF> Row;
+        for (int X = Form->Width() / 4; X < Form->Width() / 2; X += 4)
+            Row.push_back(ScreenPixel(Form->Left() + X, Form->Top() + CaptionMiddle));
+        return Row;
+    }
     std::vector<std::vector<COLORREF>> ProbeForms() {
-        return {Probe(Form1->bsSkinButton19), Probe(Form1->bsSkinButton5), Probe(Form2->bsSkinButton1),
+        return {ProbeCaption(Form1),          ProbeCaption(Form2),         ProbeCaption(Form5),
+                Probe(Form1->bsSkinButton19), Probe(Form1->bsSkinButton5), Probe(Form2->bsSkinButton1),
                 Probe(Form5->bsSkinButton6)};
     }
 };
@@ -51,7 +64,7 @@ void CollectTexts(TComponent* Owner, std::vector<String>& Texts) {
         if (auto* Box = dynamic_cast<TComboBox*>(C))
             for (int K = 0; K < Box->Items()->Count(); ++K)
                 Texts.push_back(Box->Items()->Strings(K));
-        if (auto* List = dynamic_cast<TListView*>(C))
+        if (auto* List = dynamic_cast<TCustomListView*>(C))
             for (int K = 0; K < List->ColumnCount(); ++K)
                 Texts.push_back(List->Columns(K)->Caption());
     }
@@ -64,13 +77,16 @@ TEST_F(FormsLookTest, ASkinSwitchReskinsEveryFormAndSwitchingBackRestoresIt) {
     ShowForms();
     ASSERT_EQ(Form1->bsSkinData1->SkinIndex(), 0);
     const auto First = ProbeForms();
+    ExpectClientSizes();
     Form1->bsSkinData1->SetSkinIndex(4);
     Pump();
+    ExpectClientSizes();
     const auto Changed = ProbeForms();
     for (std::size_t I = 0; I < First.size(); ++I)
         EXPECT_NE(First[I], Changed[I]) << "probe " << I;
     Form1->bsSkinData1->SetSkinIndex(0);
     Pump();
+    ExpectClientSizes();
     EXPECT_EQ(ProbeForms(), First);
 }
 

@@ -184,7 +184,7 @@ TEST(JobList, SecondsAndSizesReadAsTheListShowsThem) {
 
 TEST_F(MainWindowTest, TheJobListHas25ColumnsOfWhichSevenShowAndEverySlotStartsFree) {
     StartProgram();
-    TListView* List = Form1->lvFiles;
+    TCustomListView* List = Form1->lvFiles;
     ASSERT_EQ(List->ColumnCount(), 25);
     std::vector<std::pair<String, int>> Shown;
     for (int I = 0; I < 25; ++I) {
