@@ -57,9 +57,12 @@ TbsSkinCheckRadioBox* NewCheckBox(TComponent* Owner, TWinControl* Parent, TbsSki
 
 TbsSkinCheckRadioBox* NewRadioBox(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
                                   const String& Caption, int Left, int Top, int Width) {
-    TbsSkinCheckRadioBox* Box = NewCheckBox(Owner, Parent, Skin, Name, Caption, Left, Top, Width);
+    auto* Box = new TbsSkinCheckRadioBox(Owner);
+    Box->SetSkinDataName(u"radiobox");
     Box->SetRadio(true);
     Box->SetGroupIndex(1);
+    Place(Box, Parent, Skin, Name, Left, Top, Width, 22);
+    Box->SetCaption(Caption);
     return Box;
 }
 

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "app/OptionIni.h"
-#include "app/SkinChange.h"
 #include "platform/base/SysUtils.h"
 
 TForm1* Form1 = nullptr;
@@ -162,11 +161,6 @@ void TForm1::CreateWnd() {
     TForm::CreateWnd();
     // The skinned frame's size is known only once the window exists: the client area keeps its own.
     SetClientSize(839, 522);
-}
-
-void TForm1::Dispatch(TMessage& Message) {
-    PassSkinChange(this, Message);
-    TForm::Dispatch(Message);
 }
 
 void TForm1::FormCreate(TObject* Sender) {

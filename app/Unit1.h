@@ -86,12 +86,6 @@ class TForm1 : public TForm {
 public:
     explicit TForm1(TComponent* AOwner);
     ~TForm1() override;
-    void Dispatch(TMessage& Message) override;
-
-protected:
-    void CreateWnd() override;
-
-public:
 
     // Start-up and shutdown.
     void FormCreate(TObject* Sender);
@@ -253,6 +247,9 @@ public:
     static const String HelpPageURL;
     static const String HomePageURL;
     static const String SupportMail;
+
+protected:
+    void CreateWnd() override;
 
 private:
     void CreateSkins();

@@ -1,7 +1,6 @@
 #include "app/Unit2.h"
 
 #include "app/ControlBuilders.h"
-#include "app/SkinChange.h"
 #include "app/Unit1.h"
 #include "platform/shell/ShellLauncher.h"
 #include "resources/AppPictures.h"
@@ -94,11 +93,6 @@ void TForm2::CreateWnd() {
     TForm::CreateWnd();
     // The skinned frame's size is known only once the window exists: the client area keeps its own.
     SetClientSize(338, 267);
-}
-
-void TForm2::Dispatch(TMessage& Message) {
-    PassSkinChange(this, Message);
-    TForm::Dispatch(Message);
 }
 
 void TForm2::bsSkinButton1Click(TObject* Sender) {

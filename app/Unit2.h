@@ -12,7 +12,6 @@ class TForm2 : public TForm {
 public:
     explicit TForm2(TComponent* AOwner);
     ~TForm2() override;
-    void Dispatch(TMessage& Message) override;
 
 protected:
     void CreateWnd() override;

@@ -2,7 +2,6 @@
 
 #include "app/ControlBuilders.h"
 #include "app/OptionIni.h"
-#include "app/SkinChange.h"
 #include "app/Unit1.h"
 #include "platform/base/IniFiles.h"
 #include "platform/base/SysUtils.h"
@@ -133,11 +132,6 @@ void TForm5::CreateWnd() {
     TForm::CreateWnd();
     // The skinned frame's size is known only once the window exists: the client area keeps its own.
     SetClientSize(542, 550);
-}
-
-void TForm5::Dispatch(TMessage& Message) {
-    PassSkinChange(this, Message);
-    TForm::Dispatch(Message);
 }
 
 void TForm5::FormCreate(TObject* Sender) {

@@ -21,7 +21,6 @@ class TForm5 : public TForm {
 public:
     explicit TForm5(TComponent* AOwner);
     ~TForm5() override;
-    void Dispatch(TMessage& Message) override;
 
 protected:
     void CreateWnd() override;

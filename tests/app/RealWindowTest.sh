@@ -21,7 +21,7 @@ if [ -z "${QV_IN_XVFB:-}" ]; then
 fi
 
 work=$(mktemp -d)
-trap 'kill -9 "${pid:-0}" 2> /dev/null || true; rm -rf "$work"' EXIT
+trap '[ -n "${pid:-}" ] && kill -9 "$pid" 2> /dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/exe" "$work/home"
 cp "$program" "$work/exe/quorvane"
 ln -s "$(dirname "$program")/LibAV" "$work/exe/LibAV"
