@@ -17,7 +17,6 @@ protected:
     void CreateWnd() override;
 
 public:
-
     void bsSkinButton1Click(TObject* Sender);
 
     TbsSkinForm* bsSkinForm1 = nullptr;

@@ -26,7 +26,6 @@ protected:
     void CreateWnd() override;
 
 public:
-
     void FormCreate(TObject* Sender);
     void Button1Click(TObject* Sender); // read the section into the controls
     void Button2Click(TObject* Sender); // write the controls into the section

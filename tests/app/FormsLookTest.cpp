@@ -1,5 +1,5 @@
-// What the forms show: a skin switch re-skins every form's frame and skinned parts, every text has a glyph in the installed
-// fonts, and the About dialog's contents.
+// What the forms show: a skin switch re-skins every form's frame and skinned parts, every text has a glyph in the
+// installed fonts, and the About dialog's contents.
 #include "AppFixture.h"
 
 #include <vector>
