@@ -1,17 +1,20 @@
 // Draws the application's nine skins, writes each as an ini description with its pictures, packs it into a .skn
 // archive with the skin library's own writer, reads the archive back for a contact sheet, and writes the C++
-// source that embeds the archives in the program.
+// source that embeds the archives in the program. Beside the sheets of each skin, skins.png shows one sample form
+// in each of the nine skins side by side.
 //
 //   skinmaker OUTDIR GENERATED_CPP
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/base/SysUtils.h"
 #include "skin/core/bsSkinData.h"
 #include "tools/skinmaker/ContactSheet.h"
+#include "tools/skinmaker/SampleForm.h"
 #include "tools/skinmaker/SkinBuilder.h"
 
 namespace fs = std::filesystem;
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
         const fs::path Out = argv[1];
         fs::create_directories(Out);
         std::vector<std::pair<String, std::vector<unsigned char>>> Archives;
+        std::vector<std::pair<String, std::unique_ptr<TBitmap>>> Forms;
         for (const skinmaker::TMaterial& M : skinmaker::Materials()) {
             const fs::path Folder = Out / M.Id;
             // Saving takes over an existing description: start from nothing so no stale section stays.
@@ -92,8 +96,10 @@ int main(int argc, char** argv) {
             if (Loaded.Empty)
                 throw Exception(u"The archive of " + String(M.Name) + u" does not load");
             skinmaker::WriteContactSheet(Loaded, UTF8ToString((Out / (std::string(M.Id) + ".png")).string()));
+            Forms.push_back({M.Name, skinmaker::DrawSampleForm(Loaded)});
             Archives.push_back({M.Name, ReadAll(FileNameToUTF8(Archive))});
         }
+        skinmaker::WriteSideBySide(Forms, UTF8ToString((Out / "skins.png").string()));
         fs::create_directories(fs::path(argv[2]).parent_path());
         WriteSource(argv[2], Archives);
     } catch (const std::exception& E) {

@@ -52,6 +52,9 @@ inline float Hash(int X, int Y, std::uint32_t Seed) {
     return float(H & 0xFFFFFF) / float(0x1000000);
 }
 
+// A corner of a shape: rounded, or cut off at 45 degrees (a chamfer); size 0 is a square corner.
+enum class TCorner { Round, Chamfer, Square };
+
 enum class TGlyph {
     None,
     Close,
@@ -111,6 +114,44 @@ public:
         const float Ox = std::max(Qx, 0.f), Oy = std::max(Qy, 0.f);
         const float D = std::sqrt(Ox * Ox + Oy * Oy) + std::min(std::max(Qx, Qy), 0.f) - Rad;
         return std::clamp(0.5f - D, 0.f, 1.f);
+    }
+    // How much of pixel (X, Y) lies inside R whose top corners have the shape (TK, TS) and bottom corners (BK, BS).
+    static float ShapeCoverage(const TRect& R, TCorner TK, float TS, TCorner BK, float BS, int X, int Y) {
+        const float Px = X + 0.5f, Py = Y + 0.5f;
+        const bool Top = Py < (R.Top + R.Bottom) / 2.f;
+        const TCorner K = Top ? TK : BK;
+        const float S = Top ? TS : BS;
+        if (K == TCorner::Round)
+            return Coverage(R, std::min({S, R.Width() / 2.f, R.Height() / 2.f}), X, Y);
+        const float Dx = std::min(Px - R.Left, R.Right - Px), Dy = std::min(Py - R.Top, R.Bottom - Py);
+        if (Dx <= 0 || Dy <= 0)
+            return 0;
+        if (K == TCorner::Square || S <= 0)
+            return 1;
+        return std::clamp((Dx + Dy - S) / 1.41421f + 0.5f, 0.f, 1.f);
+    }
+    // A shape filled by F, blended by coverage times Alpha.
+    void Shape(const TRect& R, TCorner TK, float TS, TCorner BK, float BS,
+               const std::function<TRgb(float U, float V, int X, int Y)>& F, float Alpha = 1) {
+        const float W = float(std::max(1, R.Width() - 1)), H = float(std::max(1, R.Height() - 1));
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X) {
+                const float A = ShapeCoverage(R, TK, TS, BK, BS, X, Y) * Alpha;
+                if (A > 0)
+                    Blend(X, Y, F((X - R.Left) / W, (Y - R.Top) / H, X, Y), A);
+            }
+    }
+    // A ring one pixel wide along the inside of a shape.
+    void ShapeFrame(const TRect& R, TCorner TK, float TS, TCorner BK, float BS, TRgb C, float Alpha = 1) {
+        const TRect In{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1};
+        const auto Less = [](TCorner K, float S) { return K == TCorner::Round ? std::max(0.f, S - 1) : S - 0.4f; };
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X) {
+                const float A = ShapeCoverage(R, TK, TS, BK, BS, X, Y) -
+                                ShapeCoverage(In, TK, Less(TK, TS), BK, Less(BK, BS), X, Y);
+                if (A > 0)
+                    Blend(X, Y, C, A * Alpha);
+            }
     }
     // A rounded rectangle filled by F, blended by coverage times Alpha.
     void RoundRect(const TRect& R, float Rad, const std::function<TRgb(float U, float V, int X, int Y)>& F,

@@ -10,7 +10,7 @@ enum class TState { Normal, Hot, Down, Disabled, Focused };
 
 constexpr int SheetWidth = 512;
 constexpr TColor KeyColor = 0xFF00FF; // magenta: the transparent colour of marker and grip images
-constexpr int FormW = 240, FormH = 120, CaptionH = 28, Border = 5;
+constexpr int FormW = 240, FormH = 120;
 
 TRect Inset(const TRect& R, int D) {
     return {R.Left + D, R.Top + D, R.Right - D, R.Bottom - D};
@@ -20,7 +20,7 @@ TRect Inset(const TRect& R, int D) {
 // painted when its height is known.
 class TBuilder {
 public:
-    TBuilder(const TMaterial& AM, TbsSkinData& AD) : M(AM), D(AD) {}
+    TBuilder(const TMaterial& AM, TbsSkinData& AD) : M(AM), D(AD), CaptionH(AM.CaptionH), Border(AM.Border) {}
 
     void Build() {
         D.SkinName = M.Name;
@@ -47,11 +47,116 @@ public:
         TPainter Sheet(SheetWidth, FY + FRowH + 2, M.Panel);
         for (auto& Job : FJobs)
             Job(Sheet);
+        KeepTextsReadable(Sheet);
         D.FActivePictures.insert(D.FActivePictures.begin(), Sheet.ToBitmap());
         D.FActivePicturesNames->Insert(0, u"controls.bmp");
     }
 
 private:
+    // --- Readability ---
+    static float Luminance(TRgb C) {
+        const auto Ch = [](float V) { return V <= 0.03928f ? V / 12.92f : std::pow((V + 0.055f) / 1.055f, 2.4f); };
+        return 0.2126f * Ch(std::clamp(C.R, 0.f, 1.f)) + 0.7152f * Ch(std::clamp(C.G, 0.f, 1.f)) +
+               0.0722f * Ch(std::clamp(C.B, 0.f, 1.f));
+    }
+    static float Contrast(TRgb A, TRgb B) {
+        const float LA = Luminance(A), LB = Luminance(B);
+        return (std::max(LA, LB) + 0.05f) / (std::min(LA, LB) + 0.05f);
+    }
+    // Text moved towards black or white (whichever reads better on Back) until it reads with a margin above 4.5:1.
+    static TRgb Readable(TRgb Text, TRgb Back) {
+        constexpr float Target = 4.8f;
+        if (Contrast(Text, Back) >= Target)
+            return Text;
+        const TRgb White{1, 1, 1}, Black{0, 0, 0};
+        const TRgb Far = Contrast(White, Back) > Contrast(Black, Back) ? White : Black;
+        for (int I = 1; I < 20; ++I) {
+            const TRgb C = Mix(Text, Far, I / 20.f);
+            if (Contrast(C, Back) >= Target)
+                return C;
+        }
+        return Far;
+    }
+    static TRgb FromColor(TColor C) {
+        return Rgb(int(C & 0xFF), int((C >> 8) & 0xFF), int((C >> 16) & 0xFF));
+    }
+    static TRgb Mean(const TPainter& P, const TRect& R) {
+        TRgb Sum;
+        int N = 0;
+        for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, P.Height()); ++Y)
+            for (int X = std::max(R.Left, 0); X < std::min(R.Right, P.Width()); ++X) {
+                const TRgb C = P.At(X, Y);
+                Sum = {Sum.R + std::clamp(C.R, 0.f, 1.f), Sum.G + std::clamp(C.G, 0.f, 1.f),
+                       Sum.B + std::clamp(C.B, 0.f, 1.f)};
+                ++N;
+            }
+        return N ? TRgb{Sum.R / N, Sum.G / N, Sum.B / N} : TRgb{};
+    }
+    static TRect Part(const TRect& Face, const TRect& In) {
+        return {Face.Left + In.Left, Face.Top + In.Top, Face.Left + In.Right, Face.Top + In.Bottom};
+    }
+    // Each text colour of the sheet's records is checked against the face it is drawn on, as painted.
+    void KeepTextsReadable(const TPainter& Sheet) const {
+        const auto Fix = [&](TColor& Text, const TRect& Area) {
+            if (Area.Width() > 0 && Area.Height() > 0)
+                Text = ToColor(Readable(FromColor(Text), Mean(Sheet, Area)));
+        };
+        const auto Centre = [](const TRect& F) {
+            return TRect{F.Left + F.Width() / 4, F.Top + F.Height() / 4, F.Right - F.Width() / 4,
+                         F.Bottom - F.Height() / 4};
+        };
+        for (auto& Record : D.CtrlList) {
+            if (Record->PictureIndex != 0)
+                continue;
+            if (auto* B = dynamic_cast<TbsDataSkinButtonControl*>(Record.get())) {
+                Fix(B->FontColor, Part(B->SkinRect, B->ClRect));
+                Fix(B->ActiveFontColor, Part(B->ActiveSkinRect, B->ClRect));
+                Fix(B->DownFontColor, Part(B->DownSkinRect, B->ClRect));
+            } else if (auto* C = dynamic_cast<TbsDataSkinCheckRadioControl*>(Record.get())) {
+                Fix(C->FontColor, Part(C->SkinRect, C->TextArea));
+                Fix(C->ActiveFontColor, Part(C->ActiveSkinRect, C->TextArea));
+            } else if (auto* Pn = dynamic_cast<TbsDataSkinPanelControl*>(Record.get())) {
+                Fix(Pn->FontColor, Part(Pn->SkinRect, Pn->CaptionRect.Width() > 0 ? Pn->CaptionRect : Pn->ClRect));
+            } else if (auto* Co = dynamic_cast<TbsDataSkinComboBox*>(Record.get())) {
+                Fix(Co->FontColor, Part(Co->SkinRect, Co->ClRect));
+                Fix(Co->FontColor, Co->SItemRect);
+                Fix(Co->ActiveFontColor, Co->ActiveItemRect);
+                Fix(Co->FocusFontColor, Co->FocusItemRect);
+            } else if (auto* L = dynamic_cast<TbsDataSkinListBox*>(Record.get())) {
+                Fix(L->FontColor, L->SItemRect);
+                Fix(L->ActiveFontColor, L->ActiveItemRect);
+                Fix(L->FocusFontColor, L->FocusItemRect);
+            } else if (auto* E = dynamic_cast<TbsDataSkinEditControl*>(Record.get())) {
+                Fix(E->FontColor, Part(E->SkinRect, E->ClRect));
+                Fix(E->ActiveFontColor, Part(E->ActiveSkinRect, E->ClRect));
+            } else if (auto* La = dynamic_cast<TbsDataSkinLabelControl*>(Record.get())) {
+                Fix(La->FontColor, Part(La->SkinRect, La->ClRect));
+            } else if (auto* T = dynamic_cast<TbsDataSkinTabControl*>(Record.get())) {
+                Fix(T->FontColor, Centre(T->TabRect));
+                Fix(T->ActiveFontColor, Centre(T->ActiveTabRect));
+                Fix(T->MouseInFontColor, Centre(T->MouseInTabRect));
+            }
+        }
+        for (auto& Record : D.ObjectList) {
+            if (Record->ActivePictureIndex != 0)
+                continue;
+            if (auto* I = dynamic_cast<TbsDataSkinMenuItem*>(Record.get())) {
+                Fix(I->FontColor, Part(I->SkinRect, I->TextRct));
+                Fix(I->ActiveFontColor, Part(I->ActiveSkinRect, I->TextRct));
+            } else if (auto* B = dynamic_cast<TbsDataSkinMainMenuItem*>(Record.get())) {
+                Fix(B->FontColor, Part(B->SkinRect, B->TextRct));
+                Fix(B->ActiveFontColor, Part(B->ActiveSkinRect, B->TextRct));
+                Fix(B->DownFontColor, Part(B->DownRect, B->TextRct));
+            }
+        }
+        // Labels drawn straight on the panels.
+        for (auto& Record : D.CtrlList)
+            if (auto* S = dynamic_cast<TbsDataSkinStdLabelControl*>(Record.get())) {
+                S->FontColor = ToColor(Readable(FromColor(S->FontColor), M.Panel));
+                S->ActiveFontColor = ToColor(Readable(FromColor(S->ActiveFontColor), M.Panel));
+            }
+    }
+
     // --- Layout of the control sheet (picture 0) ---
     TRect Alloc(int W, int H, std::function<void(TPainter&, const TRect&)> Paint) {
         if (FX + W > SheetWidth - 2) {
@@ -93,6 +198,7 @@ private:
         C->StretchType = bsstFull;
         C->LeftStretch = C->TopStretch = C->RightStretch = C->BottomStretch = true;
     }
+    bool Dark() const { return Luma(M.Panel) < 0.4f; }
     // Lighter by T on a light skin; on a dark one only a little, so light text stays readable.
     TRgb Light(TRgb C, float T) const { return Luma(M.Panel) < 0.4f ? Lighter(C, T * 0.25f) : Lighter(C, T); }
     TRgb Disabled(TRgb C) const { return Grey(Mix(C, M.Panel, 0.55f), 0.5f); }
@@ -101,40 +207,109 @@ private:
     // --- Surfaces ---
     TRgb StateColour(TState S, TRgb Base) const {
         switch (S) {
+        // On dark skins a hot or pressed face stays dark, so its light caption keeps reading.
         case TState::Hot:
-            return Lighter(Mix(Base, M.Accent, 0.35f), 0.12f);
+            return Dark() ? Mix(Base, M.Accent, 0.22f) : Lighter(Mix(Base, M.Accent, 0.35f), 0.12f);
         case TState::Down:
-            return Darker(Mix(Base, M.Accent, 0.55f), 0.12f);
+            return Dark() ? Darker(Mix(Base, M.Accent, 0.3f), 0.15f) : Darker(Mix(Base, M.Accent, 0.4f), 0.05f);
         case TState::Disabled:
             return Disabled(Base);
         default:
             return Base;
         }
     }
-    // A glassy rounded face over the panel colour.
-    void Face(TPainter& P, const TRect& R, TState S, TRgb Base, float Rad, TRgb Under) const {
+    // The skin's corner shape at about the given size (square skins stay square).
+    TCornerShape Corner(float Size) const {
+        if (M.ButtonCorner.Kind == TCorner::Square)
+            return {TCorner::Square, 0};
+        return {M.ButtonCorner.Kind, M.ButtonCorner.Kind == TCorner::Chamfer ? std::min(Size, 5.f) : Size};
+    }
+    static TCornerShape Smaller(TCornerShape K) {
+        if (K.Kind == TCorner::Round)
+            return {K.Kind, std::max(0.f, K.Size - 1)};
+        return {K.Kind, std::max(0.f, K.Size - 0.4f)};
+    }
+    void Fill(TPainter& P, const TRect& R, TCornerShape K, const std::function<TRgb(float, float, int, int)>& F,
+              float Alpha = 1) const {
+        P.Shape(R, K.Kind, K.Size, K.Kind, K.Size, F, Alpha);
+    }
+    void Ring(TPainter& P, const TRect& R, TCornerShape K, TRgb C, float Alpha = 1) const {
+        P.ShapeFrame(R, K.Kind, K.Size, K.Kind, K.Size, C, Alpha);
+    }
+    // A ring lit from the top left: Light on the top and left edges, Dark on the bottom and right.
+    void LitRing(TPainter& P, const TRect& R, TCornerShape K, TRgb Light, TRgb Dark, float Alpha = 1) const {
+        const TRect In = Inset(R, 1);
+        const TCornerShape KI = Smaller(K);
+        for (int Y = R.Top; Y < R.Bottom; ++Y)
+            for (int X = R.Left; X < R.Right; ++X) {
+                const float A = TPainter::ShapeCoverage(R, K.Kind, K.Size, K.Kind, K.Size, X, Y) -
+                                TPainter::ShapeCoverage(In, KI.Kind, KI.Size, KI.Kind, KI.Size, X, Y);
+                if (A <= 0)
+                    continue;
+                const int Dx = std::min(X - R.Left, R.Right - 1 - X), Dy = std::min(Y - R.Top, R.Bottom - 1 - Y);
+                const bool Lit = Dy <= Dx ? Y - R.Top < R.Bottom - 1 - Y : X - R.Left < R.Right - 1 - X;
+                P.Blend(X, Y, Lit ? Light : Dark, A * Alpha);
+            }
+    }
+    // A face in the skin's finish over the colour Under.
+    void Face(TPainter& P, const TRect& R, TState S, TRgb Base, TCornerShape K, TRgb Under) const {
         P.Fill(R, Under);
         const TRgb C = StateColour(S, Base);
         const bool Down = S == TState::Down;
-        const TRgb Top = Down ? Darker(C, 0.10f) : Lighter(C, 0.40f);
-        const TRgb Bottom = Down ? Lighter(C, 0.18f) : Darker(C, 0.10f);
         const TRect In = Inset(R, 1);
-        P.RoundRect(In, Rad - 1, [&](float, float V, int, int) {
-            return V < 0.5f ? Mix(Top, C, V * 2) : Mix(C, Bottom, (V - 0.5f) * 2);
-        });
-        P.Noise(In, M.Noise * 0.6f, M.Seed + 11);
-        if (!Down && S != TState::Disabled && M.Gloss > 0) {
-            const TRect Gl{In.Left, In.Top, In.Right, In.Top + In.Height() / 2};
-            P.RoundRect(Gl, std::min(Rad - 1, Gl.Height() / 2.f), [&](float, float V, int X, int Y) {
-                return Mix(P.At(X, Y), {1, 1, 1}, M.Gloss * (1 - V) * 0.9f + 0.04f);
+        const TCornerShape KI = Smaller(K);
+        const auto Gradient = [&](TRgb Top, TRgb Mid, TRgb Bottom) {
+            Fill(P, In, KI, [&](float, float V, int, int) {
+                return V < 0.5f ? Mix(Top, Mid, V * 2) : Mix(Mid, Bottom, (V - 0.5f) * 2);
             });
+        };
+        switch (M.FaceStyle) {
+        case TFaceStyle::Glossy:
+            Gradient(Down ? Darker(C, 0.10f) : Lighter(C, 0.40f), C, Down ? Lighter(C, 0.18f) : Darker(C, 0.10f));
+            P.Noise(In, M.Noise * 0.6f, M.Seed + 11);
+            if (!Down && S != TState::Disabled && M.Gloss > 0) {
+                const TRect Gl{In.Left, In.Top, In.Right, In.Top + In.Height() / 2};
+                const TCornerShape KG{KI.Kind, std::min(KI.Size, Gl.Height() / 2.f)};
+                Fill(P, Gl, KG, [&](float, float V, int X, int Y) {
+                    return Mix(P.At(X, Y), {1, 1, 1}, M.Gloss * (1 - V) * 0.9f + 0.04f);
+                });
+            }
+            Ring(P, In, KI, {1, 1, 1}, Down ? 0.12f : 0.45f);
+            break;
+        case TFaceStyle::Satin:
+            Gradient(Down ? Darker(C, 0.06f) : Lighter(C, 0.20f), C, Down ? Lighter(C, 0.08f) : Darker(C, 0.05f));
+            P.Noise(In, M.Noise * 0.5f, M.Seed + 11);
+            Ring(P, In, KI, Lighter(C, 0.5f), Down ? 0.1f : 0.35f);
+            break;
+        case TFaceStyle::Flat:
+            Fill(P, In, KI, [&](float, float, int, int) { return Down ? Darker(C, 0.08f) : C; });
+            break;
+        case TFaceStyle::Bevel:
+            Gradient(Lighter(C, 0.12f), C, Darker(C, 0.04f));
+            P.Noise(In, M.Noise * 0.6f, M.Seed + 11);
+            LitRing(P, In, KI, Down ? Darker(C, 0.35f) : Lighter(C, 0.65f), Down ? Lighter(C, 0.4f) : Darker(C, 0.3f));
+            LitRing(P, Inset(In, 1), Smaller(KI), Down ? Darker(C, 0.2f) : Lighter(C, 0.35f),
+                    Down ? Lighter(C, 0.2f) : Darker(C, 0.15f), 0.8f);
+            break;
+        case TFaceStyle::Metal:
+            Fill(P, In, KI, [&](float, float V, int X, int Y) {
+                const TRgb G = V < 0.45f   ? Mix(Lighter(C, Down ? 0.1f : 0.55f), C, V / 0.45f)
+                               : V < 0.5f ? Darker(C, 0.06f)
+                                          : Mix(Darker(C, 0.04f), Lighter(C, Down ? 0.3f : 0.12f), (V - 0.5f) * 2);
+                const float N = Hash(X / 7, Y, M.Seed + 5) - 0.5f;
+                return Mix(G, N > 0 ? TRgb{1, 1, 1} : TRgb{0, 0, 0}, std::fabs(N) * 0.12f);
+            });
+            Ring(P, In, KI, {1, 1, 1}, Down ? 0.1f : 0.5f);
+            break;
         }
-        P.RoundFrame(In, Rad - 1, {1, 1, 1}, Down ? 0.12f : 0.45f);
         if (S == TState::Focused || S == TState::Hot)
-            P.RoundFrame(In, Rad - 1, Lighter(M.Accent, 0.2f), S == TState::Focused ? 0.9f : 0.45f);
-        P.RoundFrame(R, Rad, Darker(C, S == TState::Disabled ? 0.25f : 0.48f));
+            Ring(P, In, KI, Lighter(M.Accent, 0.2f), S == TState::Focused ? 0.9f : 0.45f);
+        Ring(P, R, K, Darker(C, S == TState::Disabled ? 0.25f : M.FaceStyle == TFaceStyle::Flat ? 0.35f : 0.48f));
     }
-    void ButtonFace(TPainter& P, const TRect& R, TState S) const { Face(P, R, S, M.Face, M.Radius, M.Panel); }
+    void Face(TPainter& P, const TRect& R, TState S, TRgb Base, float Rad, TRgb Under) const {
+        Face(P, R, S, Base, Corner(Rad), Under);
+    }
+    void ButtonFace(TPainter& P, const TRect& R, TState S) const { Face(P, R, S, M.Face, M.ButtonCorner, M.Panel); }
     // A sunken field: edits, lists, combo boxes.
     void Field(TPainter& P, const TRect& R, bool Active, TRgb Fill) const {
         P.Fill(R, M.Panel);
@@ -214,26 +389,62 @@ private:
     }
 
     // --- The form ---
+    // The client background of forms in the skin's surface.
+    TRgb Surface(int X, int Y, float V) const {
+        switch (M.Surface) {
+        case TSurface::Plain:
+            return M.Panel;
+        case TSurface::Gradient:
+            return Mix(Light(M.Panel, 0.45f), Darker(M.Panel, 0.03f), V);
+        case TSurface::Brushed: {
+            const float N = Hash(0, Y, M.Seed) * 0.6f + Hash(X / 11, Y, M.Seed + 5) * 0.4f;
+            return Mix(M.Panel, N > 0.5f ? Rgb(255, 255, 255) : Rgb(0, 0, 0), std::fabs(N - 0.5f) * 0.16f);
+        }
+        case TSurface::Textured:
+            return Pattern(M.Panel, X, Y, 0.45f);
+        }
+        return M.Panel;
+    }
+    void FrameShape(TPainter& P, const TRect& R, const std::function<TRgb(float, float, int, int)>& F) const {
+        P.Shape(R, M.FrameTop.Kind, M.FrameTop.Size, M.FrameBottom.Kind, M.FrameBottom.Size, F);
+    }
+    void FrameRing(TPainter& P, const TRect& R, float Shrink, TRgb C, float Alpha) const {
+        P.ShapeFrame(R, M.FrameTop.Kind, std::max(0.f, M.FrameTop.Size - Shrink), M.FrameBottom.Kind,
+                     std::max(0.f, M.FrameBottom.Size - Shrink), C, Alpha);
+    }
     void PaintFrame(TPainter& P, TRgb Frame) const {
         const TRect All{0, 0, FormW, FormH};
         const TRect Client{Border, CaptionH, FormW - Border, FormH - Border};
-        P.RoundRect(All, 8, [&](float, float, int X, int Y) {
+        FrameShape(P, All, [&](float, float, int X, int Y) {
             if (Y < CaptionH)
                 return Pattern(Band(Frame, Y), X, Y, 1);
             const float V = float(X < FormW / 2 ? X : FormW - 1 - X) / Border;
             return BarPattern(Mix(Darker(Frame, 0.05f), Frame, std::min(1.f, V)), X, Y, 0.6f);
         });
         P.Noise(All, M.Noise, M.Seed + 1);
-        // The client part: the panel colour, a touch lighter at the top.
-        P.Shade(Client,
-                [&](float, float V, int, int) { return Mix(Light(M.Panel, 0.25f), M.Panel, std::min(1.f, V * 3)); });
+        // A thick frame is bevelled: lit outside, sunken towards the client.
+        if (Border >= 7) {
+            for (int I = 1; I < 3; ++I)
+                FrameRing(P, Inset(All, I), float(I), Lighter(Frame, 0.45f), 0.5f);
+            P.Fill({Client.Left - 3, Client.Top - 1, Client.Right + 3, Client.Top}, Lighter(Frame, 0.35f));
+        }
+        P.Shade(Client, [&](float, float V, int X, int Y) { return Surface(X, Y, V); });
         P.Noise(Client, M.Noise * 0.35f, M.Seed + 2);
         P.Fill({Client.Left - 1, Client.Top - 1, Client.Right + 1, Client.Top}, Darker(Frame, 0.35f));
         P.Fill({Client.Left - 1, Client.Top, Client.Left, Client.Bottom + 1}, Darker(Frame, 0.25f));
         P.Fill({Client.Right, Client.Top, Client.Right + 1, Client.Bottom + 1}, Darker(Frame, 0.25f));
         P.Fill({Client.Left - 1, Client.Bottom, Client.Right + 1, Client.Bottom + 1}, Darker(Frame, 0.25f));
-        P.RoundFrame(Inset(All, 1), 7, Lighter(Frame, 0.5f), 0.45f);
-        P.RoundFrame(All, 8, Darker(Frame, 0.55f));
+        // The caption's decoration: a line in the accent along its lower edge on the plain dark skins, an engraved
+        // pair of lines on the others.
+        const TRect Under{Border, CaptionH - 3, FormW - Border, CaptionH - 2};
+        if (M.Pattern == TPattern::None || M.Pattern == TPattern::Stars) {
+            P.Fill({Under.Left, Under.Top - 1, Under.Right, Under.Bottom}, Mix(Frame, M.Accent, 0.8f));
+        } else {
+            P.Fill(Under, Darker(Frame, 0.25f));
+            P.Fill({Under.Left, Under.Bottom, Under.Right, Under.Bottom + 1}, Lighter(Frame, 0.3f));
+        }
+        FrameRing(P, Inset(All, 1), 1, Lighter(Frame, 0.5f), 0.45f);
+        FrameRing(P, All, 0, Darker(Frame, 0.55f), 1);
     }
     TRgb InactiveFrame() const { return Grey(Mix(M.Frame, M.Panel, 0.35f), 0.55f); }
 
@@ -244,7 +455,8 @@ private:
         const TRect All{0, 0, FormW, FormH};
         for (int Y = 0; Y < FormH; ++Y)
             for (int X = 0; X < FormW; ++X)
-                if (TPainter::Coverage(All, 8, X, Y) >= 0.5f)
+                if (TPainter::ShapeCoverage(All, M.FrameTop.Kind, M.FrameTop.Size, M.FrameBottom.Kind,
+                                            M.FrameBottom.Size, X, Y) >= 0.5f)
                     Mask.Put(X, Y, {0, 0, 0});
         D.FPicture = Active.ToBitmap();
         D.FInActivePicture = Inactive.ToBitmap();
@@ -257,20 +469,24 @@ private:
         D.LBPoint = {40, FormH - Border};
         D.RBPoint = {200, FormH - Border};
         D.ClRect = {Border, CaptionH, FormW - Border, FormH - Border};
-        D.CaptionRect = {8, 4, FormW - 8, 24};
+        const int CapH = CaptionButtonSize().Y;
+        const int CapTop = (CaptionH - 2 - CapH) / 2;
+        D.CaptionRect = {Border + 2, CapTop, FormW - Border - 2, CapTop + CapH};
         D.ButtonsRect = {};
-        D.ButtonsOffset = 2;
+        D.ButtonsOffset = M.CapStyle == TCapStyle::Bare ? 0 : M.CapStyle == TCapStyle::Circle ? 4 : 2;
         D.BorderW = Border;
         D.HitTestLTPoint = {10, 10};
         D.HitTestRTPoint = {FormW - 10, 10};
         D.HitTestLBPoint = {10, FormH - 10};
         D.HitTestRBPoint = {FormW - 10, FormH - 10};
-        D.MaskRectArea = {8, 8, FormW - 8, FormH - 8};
+        // The region is the client rectangle joined with the border strips cut from the mask around it.
+        D.MaskRectArea = D.ClRect;
         // Stars and dust keep their size when tiled; gradients and bands stretch without harm.
         const bool Tile = M.Pattern == TPattern::Stars || M.Pattern == TPattern::Dust;
         D.TopStretch = D.BottomStretch = !Tile;
         D.LeftStretch = D.RightStretch = true;
-        D.StretchEffect = true;
+        // Textures keep their grain when tiled; gradients are stretched over the client.
+        D.StretchEffect = M.Surface == TSurface::Gradient || M.Surface == TSurface::Plain;
         D.StretchType = bsstFull;
         D.BGPictureIndex = -1;
         D.MDIBGPictureIndex = -1;
@@ -278,13 +494,16 @@ private:
 
         auto* Caption = Obj<TbsDataSkinCaption>(u"caption");
         Caption->ActivePictureIndex = -1;
-        Caption->SkinRect = {6, 2, FormW - 6, 26};
-        Caption->TextRct = {6, 0, FormW - 24, 24};
-        Caption->FontName = M.Font;
-        Caption->FontHeight = 15;
+        Caption->SkinRect = {6, 2, FormW - 6, CaptionH - 2};
+        Caption->TextRct = {6, 0, FormW - 24, CaptionH - 4};
+        Caption->FontName = M.CaptionFont;
+        Caption->FontHeight = M.CaptionFontHeight;
         Caption->FontStyle = TFontStyles{fsBold};
-        Caption->ActiveFontColor = ToColor(M.FrameText);
-        Caption->FontColor = ToColor(Mix(M.FrameText, InactiveFrame(), 0.35f));
+        // The title reads on the caption band as painted, active and inactive.
+        const TRect Title = Part(Caption->SkinRect, {Caption->TextRct.Left + 24, Caption->TextRct.Top + 2,
+                                                     Caption->TextRct.Left + 140, Caption->TextRct.Bottom - 2});
+        Caption->ActiveFontColor = ToColor(Readable(M.FrameText, Mean(Active, Title)));
+        Caption->FontColor = ToColor(Readable(Mix(M.FrameText, InactiveFrame(), 0.35f), Mean(Inactive, Title)));
         Caption->Shadow = true;
         Caption->ActiveShadowColor = ToColor(M.DarkText ? Lighter(M.Frame, 0.6f) : Darker(M.Frame, 0.55f));
         Caption->ShadowColor = ToColor(M.DarkText ? Lighter(InactiveFrame(), 0.5f) : Darker(InactiveFrame(), 0.4f));
@@ -331,7 +550,7 @@ private:
         H.ClRect = {5, 4, 27, 24};
         H.FontName = M.Font;
         H.FontHeight = 13;
-        H.FontColor = ToColor(M.PanelText);
+        H.FontColor = ToColor(Readable(M.PanelText, Mean(Hint, H.ClRect)));
         H.TopStretch = H.LeftStretch = H.RightStretch = H.BottomStretch = H.StretchEffect = true;
         H.StretchType = bsstFull;
         D.LayerFrame->PictureIndex = -1;
@@ -344,7 +563,7 @@ private:
         C.FcWindow = ToColor(M.Window);
         C.FcWindowText = ToColor(M.WindowText);
         C.FcHighLight = ToColor(M.Accent);
-        C.FcHighLightText = ToColor(M.AccentText);
+        C.FcHighLightText = ToColor(Readable(M.AccentText, M.Accent));
         C.FcBtnHighLight = ToColor(Light(M.Panel, 0.7f));
         C.FcBtnShadow = ToColor(Darker(M.Panel, 0.3f));
     }
@@ -382,23 +601,40 @@ private:
     }
     void Buttons() {
         const auto Std = [this](TPainter& P, const TRect& R, TState S) { ButtonFace(P, R, S); };
-        auto* Button = ButtonRecord<TbsDataSkinButtonControl>(u"button", Faces(72, 26, Std, true), 6);
+        // The push button's corners hold its whole shape, and its mask gives the window that shape.
+        const int BCorner = std::max(6, int(std::ceil(M.ButtonCorner.Size)) + 1);
+        const int BH = std::max(26, 2 * BCorner + 4);
+        auto* Button = ButtonRecord<TbsDataSkinButtonControl>(u"button", Faces(72, BH, Std, true), BCorner);
         Button->ShowFocus = false;
+        TPainter Mask(72, BH, {1, 1, 1});
+        const TRect Whole{0, 0, 72, BH};
+        const TCornerShape K = M.ButtonCorner;
+        for (int Y = 0; Y < BH; ++Y)
+            for (int X = 0; X < 72; ++X)
+                if (TPainter::ShapeCoverage(Whole, K.Kind, K.Size, K.Kind, K.Size, X, Y) >= 0.5f)
+                    Mask.Put(X, Y, {0, 0, 0});
+        // Picture 0, the control sheet, is put in front of the others at the end.
+        Button->MaskPictureIndex = int(D.FActivePictures.size()) + 1;
+        D.FActivePictures.push_back(Mask.ToBitmap());
+        D.FActivePicturesNames->Add(u"buttonmask.bmp");
 
         // Tool buttons are flat until the pointer comes.
         const auto Tool = [this](TPainter& P, const TRect& R, TState S) {
             if (S == TState::Normal || S == TState::Disabled) {
                 P.Fill(R, M.Panel);
-                P.RoundRect(Inset(R, 1), M.Radius, Light(M.Panel, 0.35f), S == TState::Normal ? 0.5f : 0.2f);
-                P.RoundFrame(Inset(R, 1), M.Radius, Darker(M.Panel, 0.12f), 0.5f);
+                const TCornerShape K = Corner(std::max(3.f, M.ButtonCorner.Size));
+                Fill(
+                    P, Inset(R, 1), K, [this](float, float, int, int) { return Light(M.Panel, 0.35f); },
+                    S == TState::Normal ? 0.5f : 0.2f);
+                Ring(P, Inset(R, 1), K, Darker(M.Panel, 0.12f), 0.5f);
             } else {
-                Face(P, R, S, Mix(M.Face, M.Accent, 0.25f), M.Radius + 1, M.Panel);
+                Face(P, R, S, Mix(M.Face, M.Accent, 0.25f), std::max(3.f, M.ButtonCorner.Size) + 1, M.Panel);
             }
         };
         ButtonRecord<TbsDataSkinButtonControl>(u"toolbutton", Faces(40, 40, Tool), 8);
         ButtonRecord<TbsDataSkinButtonControl>(u"bigtoolbutton", Faces(64, 56, Tool), 9);
         const auto Small = [this](TPainter& P, const TRect& R, TState S) {
-            Face(P, R, S, M.Face, std::min(M.Radius, 3.f), M.Panel);
+            Face(P, R, S, M.Face, std::min(M.ButtonCorner.Size, 3.f), M.Panel);
         };
         ButtonRecord<TbsDataSkinButtonControl>(u"resizebutton", Faces(40, 22, Small), 4);
         ButtonRecord<TbsDataSkinButtonControl>(u"resizetoolbutton", Faces(48, 22, Small), 4);
@@ -423,7 +659,10 @@ private:
         const TRect MarkNormal = Marker(M.FaceText), MarkActive = Marker(Darker(M.Accent, 0.3f));
         const auto Menu = [&](const String& Name, const TFaces& F, int Corner) {
             auto* B = ButtonRecord<TbsDataSkinMenuButtonControl>(Name, F, Corner);
-            B->TrackButtonRect = {F.Normal.Width() - 15, 0, F.Normal.Width(), F.Normal.Height()};
+            const int W = F.Normal.Width();
+            B->TrackButtonRect = {W - 15, 0, W, F.Normal.Height()};
+            // The track part is the fixed right column, so the caption is laid out beside the marker, not under it.
+            B->RTPoint.X = B->RBPoint.X = B->ClRect.Right = W - 15;
             B->MenuMarkerRect = B->MenuMarkerFlatRect = MarkNormal;
             B->MenuMarkerActiveRect = B->MenuMarkerDownRect = MarkActive;
             B->MenuMarkerTransparentColor = KeyColor;
@@ -451,7 +690,10 @@ private:
             P->GripperTransparentColor = KeyColor;
             return P;
         };
-        PanelRecord(u"panel", Alloc(48, 48, [this](TPainter& P, const TRect& R) { PanelFace(P, R, M.Panel); }), 5);
+        auto* Panel =
+            PanelRecord(u"panel", Alloc(48, 48, [this](TPainter& P, const TRect& R) { PanelFace(P, R, M.Panel); }), 5);
+        // A panel's caption sits in the middle of its face and grows with it.
+        Panel->CaptionRect = {5, 5, 43, 43};
 
         auto* Group = PanelRecord(
             u"groupbox",
@@ -517,27 +759,57 @@ private:
     void CheckBox(TPainter& P, const TRect& R, bool Active, int Mark, bool Enabled = true) const {
         P.Fill(R, M.Panel);
         const TRgb Fill = Enabled ? (Active ? Mix(M.Window, M.Accent, 0.12f) : M.Window) : Mix(M.Window, M.Panel, 0.6f);
-        P.RoundRect(R, 2.5f, Enabled ? (Active ? M.Accent : Darker(M.Panel, 0.45f)) : Darker(M.Panel, 0.2f));
-        P.RoundRect(Inset(R, 1), 1.5f,
-                    [&](float, float V, int, int) { return Mix(Darker(Fill, 0.08f), Fill, std::min(1.f, V * 2)); });
-        const TRgb Ink = Enabled ? Darker(M.Accent, 0.35f) : DisabledText();
-        if (Mark == 1)
-            P.Glyph(Inset(R, 1), TGlyph::Check, M.Pattern == TPattern::Stars ? Lighter(M.Accent, 0.3f) : Ink);
-        else if (Mark == 2)
+        const TRgb Edge = Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
+        const TCornerShape K = Corner(2.5f);
+        this->Fill(P, R, K, [&](float, float, int, int) { return Edge; });
+        this->Fill(P, Inset(R, 1), Smaller(K),
+                   [&](float, float V, int, int) { return Mix(Darker(Fill, 0.08f), Fill, std::min(1.f, V * 2)); });
+        const bool Dark = Luma(M.Window) < 0.4f;
+        const TRgb Ink = Enabled ? (Dark ? Lighter(M.Accent, 0.3f) : Darker(M.Accent, 0.35f)) : DisabledText();
+        if (Mark == 2) {
             P.Glyph(Inset(R, 2), TGlyph::Dash, Mix(Ink, Fill, 0.4f));
+            return;
+        }
+        if (Mark != 1)
+            return;
+        switch (M.Mark) {
+        case TMark::Tick:
+            P.Glyph(Inset(R, 1), TGlyph::Check, Ink);
+            break;
+        case TMark::Cross:
+            P.Glyph(Inset(R, 2), TGlyph::Close, Ink);
+            break;
+        case TMark::Block:
+            this->Fill(P, Inset(R, 3), Smaller(Smaller(K)), [&](float, float, int, int) { return Ink; });
+            break;
+        }
     }
+    // A disc, or a diamond on skins with cut corners.
     void RadioBox(TPainter& P, const TRect& R, bool Active, int Mark, bool Enabled = true) const {
         P.Fill(R, M.Panel);
-        const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Width() / 2.f - 0.5f;
         const TRgb Fill = Enabled ? (Active ? Mix(M.Window, M.Accent, 0.12f) : M.Window) : Mix(M.Window, M.Panel, 0.6f);
-        P.Disc(Cx, Cy, Rad, Enabled ? (Active ? M.Accent : Darker(M.Panel, 0.45f)) : Darker(M.Panel, 0.2f));
+        const TRgb Edge = Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
+        const bool Dark = Luma(M.Window) < 0.4f;
+        const TRgb Ink = Enabled ? (Dark ? Lighter(M.Accent, 0.3f) : M.Accent) : DisabledText();
+        const TRgb Dot = Mark == 1 ? Darker(Ink, Dark ? 0 : 0.2f) : Mix(Ink, Fill, 0.55f);
+        if (M.ButtonCorner.Kind == TCorner::Chamfer) {
+            const auto Diamond = [&](const TRect& D, TRgb C) {
+                P.Shape(D, TCorner::Chamfer, D.Width() / 2.f, TCorner::Chamfer, D.Width() / 2.f,
+                        [C](float, float, int, int) { return C; });
+            };
+            Diamond(R, Edge);
+            Diamond(Inset(R, 1), Fill);
+            if (Mark)
+                Diamond(Inset(R, 4), Dot);
+            return;
+        }
+        const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Width() / 2.f - 0.5f;
+        P.Disc(Cx, Cy, Rad, Edge);
         P.Disc(Cx, Cy, Rad - 1, Fill);
-        const TRgb Ink = Enabled ? M.Accent : DisabledText();
-        if (Mark == 1) {
-            P.Disc(Cx, Cy, Rad - 3.2f, Darker(Ink, 0.2f));
-            P.Disc(Cx - 0.8f, Cy - 0.8f, 1.2f, {1, 1, 1}, 0.5f);
-        } else if (Mark == 2) {
-            P.Disc(Cx, Cy, Rad - 3.2f, Mix(Ink, Fill, 0.55f));
+        if (Mark) {
+            P.Disc(Cx, Cy, Rad - 3.2f, Dot);
+            if (Mark == 1)
+                P.Disc(Cx - 0.8f, Cy - 0.8f, 1.2f, {1, 1, 1}, 0.5f);
         }
     }
     void Checks() {
@@ -652,11 +924,16 @@ private:
     }
     void Thumb(TPainter& P, const TRect& R, TState S, bool Horz) const {
         P.Fill(R, Light(M.Panel, 0.1f));
+        // Flat skins have a slim thumb without grip; the others a full one with lines, or dots on satin.
+        const int D = M.FaceStyle == TFaceStyle::Flat ? 4 : 2;
         const TRect In =
-            Horz ? TRect{R.Left, R.Top + 2, R.Right, R.Bottom - 2} : TRect{R.Left + 2, R.Top, R.Right - 2, R.Bottom};
-        Face(P, In, S, Mix(M.Face, M.Accent, 0.15f), 4, Light(M.Panel, 0.1f));
-        P.Fill({R.Left, R.Top, R.Right, In.Top}, Light(M.Panel, 0.1f));
-        P.Glyph(Inset(R, 3), Horz ? TGlyph::GripH : TGlyph::GripV, Darker(M.Face, 0.35f), 0.8f);
+            Horz ? TRect{R.Left, R.Top + D, R.Right, R.Bottom - D} : TRect{R.Left + D, R.Top, R.Right - D, R.Bottom};
+        const TRgb Base = M.FaceStyle == TFaceStyle::Flat ? Mix(M.Face, M.Accent, 0.5f) : Mix(M.Face, M.Accent, 0.15f);
+        Face(P, In, S, Base, 4, Light(M.Panel, 0.1f));
+        if (M.FaceStyle == TFaceStyle::Flat)
+            return;
+        const TGlyph Grip = M.FaceStyle == TFaceStyle::Satin ? TGlyph::Dots : Horz ? TGlyph::GripH : TGlyph::GripV;
+        P.Glyph(Inset(R, 3), Grip, Luma(Base) < 0.4f ? Lighter(Base, 0.5f) : Darker(Base, 0.35f), 0.8f);
     }
     void ScrollBars() {
         for (bool Horz : {true, false}) {
@@ -719,18 +996,60 @@ private:
     // --- Tabs ---
     void TabFace(TPainter& P, const TRect& R, int Kind) const { // 0 normal, 1 active, 2 hover
         P.Fill(R, M.Panel);
+        const TRgb Line = Mix(M.Panel, M.PanelText, 0.35f);
         const TRect Body{R.Left, R.Top + (Kind == 1 ? 0 : 2), R.Right, R.Bottom + 6};
         const TRgb Page = Light(M.Panel, 0.3f);
-        const TRgb Top = Kind == 1   ? Lighter(Page, 0.4f)
-                         : Kind == 2 ? Lighter(Mix(M.Face, M.Accent, 0.3f), 0.3f)
-                                     : Lighter(M.Face, 0.15f);
+        const TRgb Top = Kind == 1   ? Light(Page, 0.4f)
+                         : Kind == 2 ? Light(Mix(M.Face, M.Accent, 0.3f), 0.3f)
+                                     : Light(M.Face, 0.15f);
         const TRgb Bottom = Kind == 1 ? Page : Kind == 2 ? Mix(M.Face, M.Accent, 0.3f) : Darker(M.Face, 0.05f);
-        P.RoundRect(Body, 5, [&](float, float V, int, int) { return Mix(Top, Bottom, std::min(1.f, V * 1.4f)); });
-        P.RoundFrame(Body, 5, Darker(M.Panel, 0.35f));
+        const auto Shade = [&](float, float V, int, int) { return Mix(Top, Bottom, std::min(1.f, V * 1.4f)); };
+        switch (M.TabStyle) {
+        case TTabStyle::Rounded:
+            P.RoundRect(Body, 5, Shade);
+            P.RoundFrame(Body, 5, Line);
+            break;
+        case TTabStyle::Cut:
+            P.Shape(Body, TCorner::Chamfer, 6, TCorner::Square, 0, Shade);
+            P.ShapeFrame(Body, TCorner::Chamfer, 6, TCorner::Square, 0, Line);
+            break;
+        case TTabStyle::Square:
+            P.Shade(Body, Shade);
+            LitRing(P, Body, {TCorner::Square, 0}, Kind == 1 ? Lighter(Page, 0.6f) : Line, Line);
+            P.Fill({Body.Left, Body.Top, Body.Right, Body.Top + 1}, Line);
+            break;
+        case TTabStyle::Trapezoid: {
+            // Sides slanting in by 7 pixels from the foot to the top.
+            const float Slant = 7;
+            for (int Y = Body.Top; Y < R.Bottom; ++Y) {
+                const float In = Slant * (1 - float(Y - Body.Top) / float(R.Bottom - Body.Top));
+                const float V = float(Y - Body.Top) / float(Body.Height());
+                for (int X = R.Left; X < R.Right; ++X) {
+                    const float Px = X + 0.5f;
+                    const float A = std::clamp(std::min(Px - (R.Left + In), R.Right - In - Px) + 0.5f, 0.f, 1.f);
+                    P.Blend(X, Y, Shade(0, V, X, Y), A);
+                }
+            }
+            P.Line(R.Left + Slant, Body.Top + 0.5f, R.Right - Slant, Body.Top + 0.5f, Line, 1);
+            P.Line(R.Left + 0.5f, R.Bottom, R.Left + Slant, Body.Top + 0.5f, Line, 1);
+            P.Line(R.Right - 0.5f, R.Bottom, R.Right - Slant, Body.Top + 0.5f, Line, 1);
+            break;
+        }
+        case TTabStyle::Underline:
+            // Flat: only a tint on hover and a bar in the accent under the chosen page.
+            if (Kind == 2)
+                P.Fill(Body, Mix(M.Panel, M.Accent, 0.18f));
+            if (Kind == 1) {
+                P.Fill({R.Left, R.Bottom - 3, R.Right, R.Bottom}, M.Accent);
+                return;
+            }
+            P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Line);
+            return;
+        }
         if (Kind == 1)
-            P.Fill({R.Left + 3, R.Top + 1, R.Right - 3, R.Top + 3}, M.Accent);
+            P.Fill({R.Left + 4, R.Top + 1, R.Right - 4, R.Top + 3}, M.Accent);
         else
-            P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Darker(M.Panel, 0.35f));
+            P.Fill({R.Left, R.Bottom - 1, R.Right, R.Bottom}, Line);
     }
     void Tabs() {
         auto* T = Ctrl<TbsDataSkinTabControl>(u"tab");
@@ -757,7 +1076,7 @@ private:
         T->LBPoint = {4, 44};
         T->RBPoint = {60, 44};
         T->ClRect = {2, 2, 62, 46};
-        T->TabLeftOffset = T->TabRightOffset = 6;
+        T->TabLeftOffset = T->TabRightOffset = M.TabStyle == TTabStyle::Trapezoid ? 9 : 6;
         T->TabStretchEffect = true;
         T->StretchEffect = true;
         T->LeftStretch = T->TopStretch = T->RightStretch = T->BottomStretch = true;
@@ -783,14 +1102,32 @@ private:
         };
         S->HRulerRect = Alloc(64, 6, Ruler);
         S->VRulerRect = Alloc(6, 64, Ruler);
-        S->HThumbRect = Alloc(12, 18, [this](TPainter& P, const TRect& R) {
-            Face(P, R, TState::Normal, M.Face, 4, M.Panel);
-            P.Glyph(Inset(R, 2), TGlyph::GripH, Darker(M.Face, 0.4f), 0.7f);
-        });
-        S->VThumbRect = Alloc(18, 12, [this](TPainter& P, const TRect& R) {
-            Face(P, R, TState::Normal, M.Face, 4, M.Panel);
-            P.Glyph(Inset(R, 2), TGlyph::GripV, Darker(M.Face, 0.4f), 0.7f);
-        });
+        // Round knobs on the skins with round caption buttons, slim bars on flat ones, grip blocks elsewhere.
+        const bool Knob = M.CapStyle == TCapStyle::Circle;
+        const bool Slim = M.FaceStyle == TFaceStyle::Flat;
+        const TPoint HSize = Knob ? TPoint{17, 17} : Slim ? TPoint{8, 18} : TPoint{12, 18};
+        const auto SliderThumb = [this, Knob, Slim](bool Horz) {
+            return [this, Knob, Slim, Horz](TPainter& P, const TRect& R) {
+                if (Knob) {
+                    P.Fill(R, M.Panel);
+                    const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Width() / 2.f - 0.5f;
+                    P.Disc(Cx, Cy, Rad, Darker(M.Face, 0.45f));
+                    for (int Y = R.Top; Y < R.Bottom; ++Y)
+                        for (int X = R.Left; X < R.Right; ++X) {
+                            const float Dd = std::hypot(X + 0.5f - Cx, Y + 0.5f - Cy);
+                            const float Lit = std::clamp(1 - std::hypot(X + 0.5f - Cx + 2, Y + 0.5f - Cy + 3) / 10, 0.f, 1.f);
+                            P.Blend(X, Y, Mix(M.Face, {1, 1, 1}, Lit * 0.7f), std::clamp(Rad - 0.5f - Dd, 0.f, 1.f));
+                        }
+                    P.Disc(Cx, Cy, 2, M.Accent);
+                    return;
+                }
+                Face(P, R, TState::Normal, Slim ? M.Accent : M.Face, 4, M.Panel);
+                if (!Slim)
+                    P.Glyph(Inset(R, 2), Horz ? TGlyph::GripH : TGlyph::GripV, Darker(M.Face, 0.4f), 0.7f);
+            };
+        };
+        S->HThumbRect = Alloc(HSize.X, HSize.Y, SliderThumb(true));
+        S->VThumbRect = Alloc(HSize.Y, HSize.X, SliderThumb(false));
         S->SkinRect = S->HRulerRect;
         S->EdgeSize = 3;
         S->BGColor = ToColor(M.Panel);
@@ -893,6 +1230,9 @@ private:
         L->ActiveFontColor = ToColor(M.WindowText);
         L->FocusFontColor = ToColor(M.AccentText);
         L->CaptionFontColor = ToColor(M.PanelText);
+        L->VScrollBarName = u"vscrollbar";
+        L->HScrollBarName = u"hscrollbar";
+        L->BothScrollBarName = u"bothhscrollbar";
 
         auto* C = Ctrl<TbsDataSkinComboBox>(u"combobox");
         FieldWithButton(C, 100, TGlyph::Down);
@@ -1039,25 +1379,69 @@ private:
     }
 
     // --- Caption buttons (placed by command along the caption, images in picture 0) ---
+    TPoint CaptionButtonSize() const {
+        switch (M.CapStyle) {
+        case TCapStyle::Circle:
+            return {20, 20};
+        case TCapStyle::Square:
+            return {22, 18};
+        case TCapStyle::Bare:
+            return {30, CaptionH - 2};
+        default:
+            return {26, 20};
+        }
+    }
     void CaptionButton(TPainter& P, const TRect& R, TState S, TGlyph G, bool Close) const {
-        P.Shade(R, [&](float, float V, int, int) { return Band(M.Frame, 4 + int(V * (R.Height() - 1))); });
+        P.Shade(R, [&](float, float V, int, int) {
+            return Band(M.Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
+        });
         const TRgb Ink = M.FrameText;
-        if (S == TState::Hot || S == TState::Down) {
-            const TRgb Plate = Close ? Rgb(212, 64, 52) : Mix(M.Frame, Lighter(M.Accent, 0.2f), 0.7f);
-            const TRgb C = S == TState::Down ? Darker(Plate, 0.25f) : Plate;
-            P.RoundRect(Inset(R, 1), 4, [&](float, float V, int, int) { return Mix(Lighter(C, 0.35f), C, V); });
-            if (S == TState::Hot)
-                P.RoundRect({R.Left + 2, R.Top + 2, R.Right - 2, R.Top + R.Height() / 2}, 3, {1, 1, 1}, 0.25f);
-            P.RoundFrame(Inset(R, 1), 4, Darker(C, 0.4f));
-            P.Glyph(Inset(R, 3), G, Close || !M.DarkText ? TRgb{1, 1, 1} : Ink);
-        } else {
-            P.RoundRect(Inset(R, 1), 4, {1, 1, 1}, S == TState::Disabled ? 0.03f : 0.08f);
-            P.RoundFrame(Inset(R, 1), 4, M.DarkText ? Darker(M.Frame, 0.3f) : Lighter(M.Frame, 0.4f), 0.35f);
-            P.Glyph(Inset(R, 3), G, Ink, S == TState::Disabled ? 0.35f : 0.95f);
+        const bool Lit = S == TState::Hot || S == TState::Down;
+        const TRgb Plate = Close ? Rgb(200, 56, 44) : Mix(M.Frame, Lighter(M.Accent, 0.2f), 0.7f);
+        const TRgb C = S == TState::Down ? Darker(Plate, 0.25f) : Plate;
+        const TRgb LitInk = Close || !M.DarkText ? TRgb{1, 1, 1} : Ink;
+        const float Idle = S == TState::Disabled ? 0.35f : 0.95f;
+        switch (M.CapStyle) {
+        case TCapStyle::Circle: {
+            const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Height() / 2.f - 1;
+            // Idle buttons are rings; the close button keeps its colour.
+            const TRgb Body = Lit ? C : Close ? Mix(M.Frame, Plate, 0.75f) : Mix(M.Frame, {1, 1, 1}, 0.18f);
+            P.Disc(Cx, Cy, Rad, Darker(Body, 0.35f));
+            P.Disc(Cx, Cy, Rad - 1, Body);
+            P.Disc(Cx, Cy - Rad / 3, Rad / 2, {1, 1, 1}, Lit ? 0.25f : 0.15f);
+            P.Glyph(Inset(R, 5), G, Lit || Close ? LitInk : Ink, Lit ? 1 : Idle);
+            break;
+        }
+        case TCapStyle::Square:
+            P.Fill(Inset(R, 1), Lit ? C : Mix(M.Frame, Darker(M.Frame, 0.5f), 0.4f));
+            LitRing(P, Inset(R, 1), {TCorner::Square, 0}, Lighter(Lit ? C : M.Frame, 0.4f),
+                    Darker(Lit ? C : M.Frame, 0.45f));
+            P.Glyph(Inset(R, 3), G, Lit ? LitInk : Ink, Lit ? 1 : Idle);
+            break;
+        case TCapStyle::Bare:
+            if (Lit)
+                P.Fill(R, Close ? C : Mix(M.Frame, M.Accent, S == TState::Down ? 0.7f : 0.5f));
+            P.Glyph(Inset(R, 5), G, Lit ? TRgb{1, 1, 1} : Ink, Lit ? 1 : Idle);
+            break;
+        case TCapStyle::Rounded:
+            if (Lit) {
+                P.RoundRect(Inset(R, 1), 4, [&](float, float V, int, int) { return Mix(Lighter(C, 0.35f), C, V); });
+                if (S == TState::Hot)
+                    P.RoundRect({R.Left + 2, R.Top + 2, R.Right - 2, R.Top + R.Height() / 2}, 3, {1, 1, 1}, 0.25f);
+                P.RoundFrame(Inset(R, 1), 4, Darker(C, 0.4f));
+                P.Glyph(Inset(R, 3), G, LitInk);
+            } else {
+                P.RoundRect(Inset(R, 1), 4, {1, 1, 1}, S == TState::Disabled ? 0.03f : 0.08f);
+                P.RoundFrame(Inset(R, 1), 4, M.DarkText ? Darker(M.Frame, 0.3f) : Lighter(M.Frame, 0.4f), 0.35f);
+                P.Glyph(Inset(R, 3), G, Ink, Idle);
+            }
+            break;
         }
     }
     void Emblem(TPainter& P, const TRect& R) const {
-        P.Shade(R, [&](float, float V, int, int) { return Band(M.Frame, 3 + int(V * (R.Height() - 1))); });
+        P.Shade(R, [&](float, float V, int, int) {
+            return Band(M.Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
+        });
         const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f;
         const TRgb Body = M.Pattern == TPattern::Stars ? M.Accent : Lighter(M.Accent, 0.1f);
         P.Disc(Cx, Cy, 6.f, Darker(Body, 0.45f));
@@ -1094,7 +1478,9 @@ private:
             B->MorphKind = mkGradient;
             const bool Close = E.Command == cmClose;
             const auto Img = [=, this](TState S, TGlyph G) {
-                return Alloc(26, 20, [=, this](TPainter& P, const TRect& R) { CaptionButton(P, R, S, G, Close); });
+                const TPoint Size = CaptionButtonSize();
+                return Alloc(Size.X, Size.Y,
+                             [=, this](TPainter& P, const TRect& R) { CaptionButton(P, R, S, G, Close); });
             };
             B->SkinRect = Img(TState::Normal, E.Glyph);
             B->ActiveSkinRect = Img(TState::Hot, E.Glyph);
@@ -1118,6 +1504,8 @@ private:
 
     const TMaterial& M;
     TbsSkinData& D;
+    const int CaptionH;
+    const int Border;
     int FX = 2;
     int FY = 2;
     int FRowH = 0;

@@ -1,9 +1,12 @@
 // The program's nine stored skins, loaded the way the program loads them: each holds every record that the
-// skinned controls, forms, menus, dialogs and the main window look up, of the kind each user expects, and every
-// picture part a record names lies inside its picture.
+// skinned controls, forms, menus, dialogs and the main window look up, of the kind each user expects, every
+// picture part a record names lies inside its picture, every text stays readable on its face, and each skin has a
+// shape of its own.
+#include <algorithm>
+#include <cmath>
 #include <memory>
-#include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -146,7 +149,145 @@ TEST_P(StoredSkinTest, EveryPicturePartARecordNamesLiesInsideItsPicture) {
     }
 }
 
+// The relative luminance of a colour, and the contrast ratio of two, as readability guidelines define them.
+double Luminance(TColor C) {
+    const COLORREF Rgb = ColorToRGB(C);
+    const auto Channel = [](int V) {
+        const double S = V / 255.0;
+        return S <= 0.03928 ? S / 12.92 : std::pow((S + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * Channel(GetRValue(Rgb)) + 0.7152 * Channel(GetGValue(Rgb)) + 0.0722 * Channel(GetBValue(Rgb));
+}
+double Contrast(TColor A, TColor B) {
+    const double LA = Luminance(A), LB = Luminance(B);
+    return (std::max(LA, LB) + 0.05) / (std::min(LA, LB) + 0.05);
+}
+
+// The average colour of R in a picture: the face a text is drawn on.
+TColor MeanColour(TBitmap* P, const TRect& R) {
+    double Sum[3] = {0, 0, 0};
+    int N = 0;
+    for (int Y = std::max(R.Top, 0); Y < std::min(R.Bottom, P->Height()); ++Y)
+        for (int X = std::max(R.Left, 0); X < std::min(R.Right, P->Width()); ++X) {
+            const COLORREF C = ColorToRGB(P->Canvas()->Pixels(X, Y));
+            Sum[0] += GetRValue(C), Sum[1] += GetGValue(C), Sum[2] += GetBValue(C);
+            ++N;
+        }
+    if (N == 0)
+        return clFuchsia;
+    return TColor(RGB(BYTE(Sum[0] / N + 0.5), BYTE(Sum[1] / N + 0.5), BYTE(Sum[2] / N + 0.5)));
+}
+TRect Within(const TRect& Face, const TRect& Part) {
+    return {Face.Left + Part.Left, Face.Top + Part.Top, Face.Left + Part.Right, Face.Top + Part.Bottom};
+}
+// The middle of a face, where a centred caption lies.
+TRect Middle(const TRect& Face) {
+    const int DX = Face.Width() / 4, DY = Face.Height() / 4;
+    return {Face.Left + DX, Face.Top + DY, Face.Right - DX, Face.Bottom - DY};
+}
+
+struct TTextOnFace {
+    std::string What;
+    TColor Text;
+    TColor Face;
+};
+
+// Every text colour of a skin with the face it is drawn on. Disabled texts are left out: they are meant to recede.
+std::vector<TTextOnFace> TextsOnFaces(TbsSkinData& D) {
+    std::vector<TTextOnFace> List;
+    const auto Pic = [&D](int I) {
+        return I >= 0 && I < int(D.FActivePictures.size()) ? D.FActivePictures[std::size_t(I)].get() : nullptr;
+    };
+    const auto On = [&](const std::string& What, TColor Text, int Picture, const TRect& Area) {
+        if (TBitmap* P = Pic(Picture); P && Area.Width() > 0 && Area.Height() > 0)
+            List.push_back({What, Text, MeanColour(P, Area)});
+    };
+    const TbsSkinColors& C = *D.SkinColors();
+    List.push_back({"colours: button text", C.FcBtnText, C.FcBtnFace});
+    List.push_back({"colours: window text", C.FcWindowText, C.FcWindow});
+    List.push_back({"colours: highlight text", C.FcHighLightText, C.FcHighLight});
+    for (auto& Record : D.CtrlList) {
+        const std::string N = UTF8Encode(Record->IDName) + ": ";
+        const int P = Record->PictureIndex;
+        if (auto* B = dynamic_cast<TbsDataSkinButtonControl*>(Record.get())) {
+            On(N + "normal", B->FontColor, P, Within(B->SkinRect, B->ClRect));
+            On(N + "hot", B->ActiveFontColor, P, Within(B->ActiveSkinRect, B->ClRect));
+            On(N + "down", B->DownFontColor, P, Within(B->DownSkinRect, B->ClRect));
+        } else if (auto* Cr = dynamic_cast<TbsDataSkinCheckRadioControl*>(Record.get())) {
+            On(N + "normal", Cr->FontColor, P, Within(Cr->SkinRect, Cr->TextArea));
+            On(N + "hot", Cr->ActiveFontColor, P, Within(Cr->ActiveSkinRect, Cr->TextArea));
+        } else if (auto* Pn = dynamic_cast<TbsDataSkinPanelControl*>(Record.get())) {
+            const TRect Caption = Pn->CaptionRect.Width() > 0 ? Pn->CaptionRect : Pn->ClRect;
+            On(N + "caption", Pn->FontColor, P, Within(Pn->SkinRect, Caption));
+        } else if (auto* Co = dynamic_cast<TbsDataSkinComboBox*>(Record.get())) {
+            On(N + "text", Co->FontColor, P, Within(Co->SkinRect, Co->ClRect));
+            On(N + "item", Co->FontColor, P, Co->SItemRect);
+            On(N + "hot item", Co->ActiveFontColor, P, Co->ActiveItemRect);
+            On(N + "chosen item", Co->FocusFontColor, P, Co->FocusItemRect);
+        } else if (auto* L = dynamic_cast<TbsDataSkinListBox*>(Record.get())) {
+            On(N + "item", L->FontColor, P, L->SItemRect);
+            On(N + "hot item", L->ActiveFontColor, P, L->ActiveItemRect);
+            On(N + "chosen item", L->FocusFontColor, P, L->FocusItemRect);
+        } else if (auto* E = dynamic_cast<TbsDataSkinEditControl*>(Record.get())) {
+            On(N + "text", E->FontColor, P, Within(E->SkinRect, E->ClRect));
+            On(N + "active text", E->ActiveFontColor, P, Within(E->ActiveSkinRect, E->ClRect));
+        } else if (auto* La = dynamic_cast<TbsDataSkinLabelControl*>(Record.get())) {
+            On(N + "text", La->FontColor, P, Within(La->SkinRect, La->ClRect));
+        } else if (auto* T = dynamic_cast<TbsDataSkinTabControl*>(Record.get())) {
+            On(N + "tab", T->FontColor, P, Middle(T->TabRect));
+            On(N + "chosen tab", T->ActiveFontColor, P, Middle(T->ActiveTabRect));
+            On(N + "hot tab", T->MouseInFontColor, P, Middle(T->MouseInTabRect));
+        } else if (auto* S = dynamic_cast<TbsDataSkinStdLabelControl*>(Record.get())) {
+            List.push_back({N + "text", S->FontColor, C.FcBtnFace});
+            List.push_back({N + "hot text", S->ActiveFontColor, C.FcBtnFace});
+        } else if (auto* Tv = dynamic_cast<TbsDataSkinTreeView*>(Record.get())) {
+            List.push_back({N + "text", Tv->FontColor, Tv->BGColor});
+        } else if (auto* Lv = dynamic_cast<TbsDataSkinListView*>(Record.get())) {
+            List.push_back({N + "text", Lv->FontColor, Lv->BGColor});
+        }
+    }
+    for (auto& Record : D.ObjectList) {
+        const std::string N = UTF8Encode(Record->IDName) + ": ";
+        const int P = Record->ActivePictureIndex;
+        if (auto* I = dynamic_cast<TbsDataSkinMenuItem*>(Record.get())) {
+            On(N + "item", I->FontColor, P, Within(I->SkinRect, I->TextRct));
+            On(N + "hot item", I->ActiveFontColor, P, Within(I->ActiveSkinRect, I->TextRct));
+        } else if (auto* B = dynamic_cast<TbsDataSkinMainMenuItem*>(Record.get())) {
+            On(N + "item", B->FontColor, P, Within(B->SkinRect, B->TextRct));
+            On(N + "hot item", B->ActiveFontColor, P, Within(B->ActiveSkinRect, B->TextRct));
+            On(N + "open item", B->DownFontColor, P, Within(B->DownRect, B->TextRct));
+        } else if (auto* Cap = dynamic_cast<TbsDataSkinCaption*>(Record.get())) {
+            // The title's first words, left of the caption buttons.
+            const TRect Text = Within(Cap->SkinRect, Cap->TextRct);
+            const TRect Title{Text.Left + 24, Text.Top + 2, Text.Left + 140, Text.Bottom - 2};
+            List.push_back({N + "active", Cap->ActiveFontColor, MeanColour(D.FPicture.get(), Title)});
+            List.push_back({N + "inactive", Cap->FontColor, MeanColour(D.FInActivePicture.get(), Title)});
+        }
+    }
+    if (TBitmap* H = Pic(D.HintWindow->WindowPictureIndex))
+        List.push_back({"hint: text", D.HintWindow->FontColor, MeanColour(H, D.HintWindow->ClRect)});
+    return List;
+}
+
+TEST_P(StoredSkinTest, EveryTextColourKeepsAContrastOfAtLeastFourAndAHalfToOneAgainstItsFace) {
+    const auto Texts = TextsOnFaces(Data);
+    ASSERT_GT(Texts.size(), 40u);
+    for (const TTextOnFace& T : Texts)
+        EXPECT_GE(Contrast(T.Text, T.Face), 4.5)
+            << T.What << ": text " << std::hex << T.Text << " on face " << T.Face << std::dec;
+}
+
 INSTANTIATE_TEST_SUITE_P(Nine, StoredSkinTest, ::testing::Range(0, 9));
+
+bool SamePicture(TBitmap* A, TBitmap* B) {
+    if (A->Width() != B->Width() || A->Height() != B->Height())
+        return false;
+    for (int Y = 0; Y < A->Height(); ++Y)
+        for (int X = 0; X < A->Width(); ++X)
+            if ((A->Canvas()->Pixels(X, Y) & 0xFFFFFF) != (B->Canvas()->Pixels(X, Y) & 0xFFFFFF))
+                return false;
+    return true;
+}
 
 TEST(StoredSkins, TheMainWindowsListOffersTheEightSkinsByIndexAndTheSecondSkinDataItsOwn) {
     ASSERT_EQ(StoredSkinCount(), 9);
@@ -155,18 +296,47 @@ TEST(StoredSkins, TheMainWindowsListOffersTheEightSkinsByIndexAndTheSecondSkinDa
     auto List = MainWindowSkinList();
     for (int I = 0; I < MainWindowSkinCount; ++I)
         EXPECT_EQ(List->Skins()->GetSkinItem(I)->Name(), Names[I]);
+}
 
-    // Nine looks: no two skins share their frame colour and highlight.
-    std::set<std::pair<TColor, TColor>> Looks;
+// Each skin has a shape of its own, not only colours: no two share the push button's mask, the frame's mask or the
+// caption's height.
+TEST(StoredSkins, NoTwoSkinsShareTheButtonMaskTheFrameMaskOrTheCaptionHeight) {
+    struct TShape {
+        std::unique_ptr<TBitmap> ButtonMask, FrameMask;
+        int CaptionHeight;
+    };
+    std::vector<TShape> Shapes;
+    int Dark = 0;
     for (int I = 0; I < StoredSkinCount(); ++I) {
         TbsCompressedStoredSkin Stored(nullptr);
         LoadArchive(Stored, StoredSkin(I));
         TbsSkinData Data(nullptr);
         Data.SetCompressedStoredSkin(&Stored);
-        Looks.insert({Data.FPicture->Canvas()->Pixels(Data.FPicture->Width() / 2, 10), Data.SkinColors()->FcHighLight});
+        ASSERT_FALSE(Data.Empty);
+        const auto* Button =
+            static_cast<TbsDataSkinButtonControl*>(Data.CtrlList[std::size_t(Data.GetControlIndex(u"button"))].get());
+        const int M = Button->MaskPictureIndex;
+        ASSERT_TRUE(M >= 0 && M < int(Data.FActivePictures.size())) << "skin " << I << " has no button mask";
+        TShape S;
+        S.ButtonMask = std::make_unique<TBitmap>();
+        S.ButtonMask->Assign(Data.FActivePictures[std::size_t(M)].get());
+        S.FrameMask = std::make_unique<TBitmap>();
+        S.FrameMask->Assign(Data.FMask.get());
+        // The caption band is the frame above the client part.
+        S.CaptionHeight = Data.ClRect.Top;
+        Shapes.push_back(std::move(S));
+        Dark += Luminance(Data.SkinColors()->FcBtnFace) < 0.1;
         Data.SetCompressedStoredSkin(nullptr);
     }
-    EXPECT_EQ(Looks.size(), 9u);
+    for (std::size_t A = 0; A < Shapes.size(); ++A)
+        for (std::size_t B = A + 1; B < Shapes.size(); ++B) {
+            EXPECT_FALSE(SamePicture(Shapes[A].ButtonMask.get(), Shapes[B].ButtonMask.get()))
+                << "skins " << A << " and " << B << " share the button mask";
+            EXPECT_FALSE(SamePicture(Shapes[A].FrameMask.get(), Shapes[B].FrameMask.get()))
+                << "skins " << A << " and " << B << " share the frame mask";
+            EXPECT_NE(Shapes[A].CaptionHeight, Shapes[B].CaptionHeight) << "skins " << A << " and " << B;
+        }
+    EXPECT_GE(Dark, 2) << "at least two dark skins";
 }
 
 } // namespace
