@@ -6,6 +6,7 @@
 
 #include "platform/base/SysUtils.h"
 #include "skin/core/bsUtils.h"
+#include "tools/skinmaker/SampleForm.h"
 
 namespace skinmaker {
 namespace {
@@ -73,14 +74,7 @@ public:
     }
     void Caption(TBitmap& B, const TRect& Area, const String& S, const String& Font, int Height, TColor Colour,
                  TFontStyles Style = {}) {
-        TCanvas* Cv = B.Canvas();
-        Cv->Brush()->SetStyle(bsClear);
-        Cv->Font()->SetName(Font);
-        Cv->Font()->SetHeight(Height);
-        Cv->Font()->SetColor(Colour);
-        Cv->Font()->SetStyle(Style);
-        const int TW = Cv->TextWidth(S), TH = Cv->TextHeight(S);
-        Cv->TextOut(Area.Left + (Area.Width() - TW) / 2, Area.Top + (Area.Height() - TH) / 2, S);
+        DrawText(B.Canvas(), Area, S, Font, Height, Colour, Style);
     }
 
     template <class T> void Faces(T& R, std::initializer_list<std::pair<TRect, TColor>> States, const String& Label) {
@@ -376,20 +370,7 @@ public:
         EndRow();
     }
 
-    void Save(const String& FileName) {
-        const int H = std::min(FY + 8, FSheet.Height());
-        std::vector<std::uint32_t> Pixels;
-        Pixels.reserve(std::size_t(SheetW) * H);
-        for (int Y = 0; Y < H; ++Y) {
-            const auto* Row = static_cast<const std::uint8_t*>(FSheet.ScanLine(Y));
-            for (int X = 0; X < SheetW; ++X)
-                Pixels.push_back(0xFF000000u | (std::uint32_t(Row[X * 3 + 2]) << 16) |
-                                 (std::uint32_t(Row[X * 3 + 1]) << 8) | Row[X * 3]);
-        }
-        TPngImage Png;
-        Png.SetPixels(SheetW, H, Pixels.data(), false);
-        Png.SaveToFile(FileName);
-    }
+    void Save(const String& FileName) { SavePng(FSheet, SheetW, std::min(FY + 8, FSheet.Height()), FileName); }
 
     TbsSkinData& D;
     TBitmap FSheet;

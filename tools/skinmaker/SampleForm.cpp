@@ -57,8 +57,8 @@ private:
         Part.SetPixelFormat(pf24bit);
         const int DW = W - Face.Width(), DH = H - Face.Height();
         DrawNinePartSkinImage(LT, RT, LB, RB, Cl, LT, {RT.X + DW, RT.Y}, {LB.X, LB.Y + DH}, {RB.X + DW, RB.Y + DH},
-                              {Cl.Left, Cl.Top, Cl.Right + DW, Cl.Bottom + DH}, &Part, Src, Face, W, H, true, true, true,
-                              true, true, Stretch, Type);
+                              {Cl.Left, Cl.Top, Cl.Right + DW, Cl.Bottom + DH}, &Part, Src, Face, W, H, true, true,
+                              true, true, true, Stretch, Type);
         Cv->Draw(X, Y, &Part);
     }
     void Nine(TbsDataSkinCustomControl* R, const TRect& Face, int X, int Y, int W, int H) {
@@ -86,17 +86,9 @@ private:
         if (Src && R.Width() > 0)
             Cv->CopyRect({X, Y, X + R.Width(), Y + R.Height()}, Src->Canvas(), R);
     }
-    // Text in R: centred, or from the left edge.
     void Text(const TRect& R, const String& S, const String& Font, int Height, TColor Colour, TFontStyles Style = {},
               bool Centre = true) {
-        Cv->Brush()->SetStyle(bsClear);
-        Cv->Font()->SetName(Font);
-        Cv->Font()->SetHeight(Height);
-        Cv->Font()->SetColor(Colour);
-        Cv->Font()->SetStyle(Style);
-        const int TW = Cv->TextWidth(S), TH = Cv->TextHeight(S);
-        Cv->TextOut(Centre ? R.Left + (R.Width() - TW) / 2 : R.Left, R.Top + (R.Height() - TH) / 2, S);
-        Cv->Brush()->SetStyle(bsSolid);
+        DrawText(Cv, R, S, Font, Height, Colour, Style, Centre);
     }
 
     void Frame() {
@@ -222,8 +214,9 @@ private:
                 TRect Face, Mark;
                 TColor Colour;
                 const char16_t* Caption;
-            } Boxes[] = {{C->SkinRect, C->CheckImageRect, C->FontColor, Radio ? u"覆盖" : u"预览"},
-                         {C->ActiveSkinRect, C->ActiveUnCheckImageRect, C->ActiveFontColor, Radio ? u"改名" : u"多线程"}};
+            } Boxes[] = {
+                {C->SkinRect, C->CheckImageRect, C->FontColor, Radio ? u"覆盖" : u"预览"},
+                {C->ActiveSkinRect, C->ActiveUnCheckImageRect, C->ActiveFontColor, Radio ? u"改名" : u"多线程"}};
             int CX = X;
             for (const auto& Bx : Boxes) {
                 Nine(C, Bx.Face, CX, CY, 100, C->SkinRect.Height());
@@ -278,7 +271,8 @@ private:
         if (!S)
             return;
         Nine(S, S->SkinRect, X, Y, W, 22);
-        Text({X + 8, Y, X + W, Y + 22}, u"就绪: 3 个文件", S->FontName, S->FontHeight, S->FontColor, S->FontStyle, false);
+        Text({X + 8, Y, X + W, Y + 22}, u"就绪: 3 个文件", S->FontName, S->FontHeight, S->FontColor, S->FontStyle,
+             false);
     }
 
     TbsSkinData& D;
@@ -287,6 +281,32 @@ private:
 };
 
 } // namespace
+
+void DrawText(TCanvas* C, const TRect& R, const String& S, const String& Font, int Height, TColor Colour,
+              TFontStyles Style, bool Centre) {
+    C->Brush()->SetStyle(bsClear);
+    C->Font()->SetName(Font);
+    C->Font()->SetHeight(Height);
+    C->Font()->SetColor(Colour);
+    C->Font()->SetStyle(Style);
+    const int TW = C->TextWidth(S), TH = C->TextHeight(S);
+    C->TextOut(Centre ? R.Left + (R.Width() - TW) / 2 : R.Left, R.Top + (R.Height() - TH) / 2, S);
+    C->Brush()->SetStyle(bsSolid);
+}
+
+void SavePng(TBitmap& B, int W, int H, const String& FileName) {
+    std::vector<std::uint32_t> Pixels;
+    Pixels.reserve(std::size_t(W) * H);
+    for (int Y = 0; Y < H; ++Y) {
+        const auto* Row = static_cast<const std::uint8_t*>(B.ScanLine(Y));
+        for (int X = 0; X < W; ++X)
+            Pixels.push_back(0xFF000000u | (std::uint32_t(Row[X * 3 + 2]) << 16) |
+                             (std::uint32_t(Row[X * 3 + 1]) << 8) | Row[X * 3]);
+    }
+    TPngImage Png;
+    Png.SetPixels(W, H, Pixels.data(), false);
+    Png.SaveToFile(FileName);
+}
 
 std::unique_ptr<TBitmap> DrawSampleForm(TbsSkinData& D) {
     return TSample(D).Draw();
@@ -313,17 +333,7 @@ void WriteSideBySide(const std::vector<std::pair<String, std::unique_ptr<TBitmap
         C->Brush()->SetStyle(bsSolid);
         C->Draw(X, Y + Label, Forms[I].second.get());
     }
-    std::vector<std::uint32_t> Pixels;
-    Pixels.reserve(std::size_t(W) * H);
-    for (int Y = 0; Y < H; ++Y) {
-        const auto* Row = static_cast<const std::uint8_t*>(Sheet.ScanLine(Y));
-        for (int X = 0; X < W; ++X)
-            Pixels.push_back(0xFF000000u | (std::uint32_t(Row[X * 3 + 2]) << 16) | (std::uint32_t(Row[X * 3 + 1]) << 8) |
-                             Row[X * 3]);
-    }
-    TPngImage Png;
-    Png.SetPixels(W, H, Pixels.data(), false);
-    Png.SaveToFile(FileName);
+    SavePng(Sheet, W, H, FileName);
 }
 
 } // namespace skinmaker

@@ -11,6 +11,12 @@
 
 namespace skinmaker {
 
+// Text in R in the given font: centred, or from the left edge; vertically centred either way.
+void DrawText(TCanvas* C, const TRect& R, const String& S, const String& Font, int Height, TColor Colour,
+              TFontStyles Style = {}, bool Centre = true);
+// The top W x H pixels of a 24-bit bitmap as a PNG file.
+void SavePng(TBitmap& B, int W, int H, const String& FileName);
+
 std::unique_ptr<TBitmap> DrawSampleForm(TbsSkinData& D);
 
 void WriteSideBySide(const std::vector<std::pair<String, std::unique_ptr<TBitmap>>>& Forms, const String& FileName);

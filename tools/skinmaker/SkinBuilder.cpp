@@ -77,9 +77,7 @@ private:
         }
         return Far;
     }
-    static TRgb FromColor(TColor C) {
-        return Rgb(int(C & 0xFF), int((C >> 8) & 0xFF), int((C >> 16) & 0xFF));
-    }
+    static TRgb FromColor(TColor C) { return Rgb(int(C & 0xFF), int((C >> 8) & 0xFF), int((C >> 16) & 0xFF)); }
     static TRgb Mean(const TPainter& P, const TRect& R) {
         TRgb Sum;
         int N = 0;
@@ -293,7 +291,7 @@ private:
             break;
         case TFaceStyle::Metal:
             Fill(P, In, KI, [&](float, float V, int X, int Y) {
-                const TRgb G = V < 0.45f   ? Mix(Lighter(C, Down ? 0.1f : 0.55f), C, V / 0.45f)
+                const TRgb G = V < 0.45f  ? Mix(Lighter(C, Down ? 0.1f : 0.55f), C, V / 0.45f)
                                : V < 0.5f ? Darker(C, 0.06f)
                                           : Mix(Darker(C, 0.04f), Lighter(C, Down ? 0.3f : 0.12f), (V - 0.5f) * 2);
                 const float N = Hash(X / 7, Y, M.Seed + 5) - 0.5f;
@@ -656,18 +654,24 @@ private:
                         P.Put(X, R.Top + 2 + Row, C);
             });
         };
-        const TRect MarkNormal = Marker(M.FaceText), MarkActive = Marker(Darker(M.Accent, 0.3f));
+        const TRect MarkNormal = Marker(M.FaceText),
+                    MarkActive = Marker(Dark() ? Lighter(M.Accent, 0.6f) : Darker(M.Accent, 0.3f));
         const auto Menu = [&](const String& Name, const TFaces& F, int Corner) {
             auto* B = ButtonRecord<TbsDataSkinMenuButtonControl>(Name, F, Corner);
-            const int W = F.Normal.Width();
-            B->TrackButtonRect = {W - 15, 0, W, F.Normal.Height()};
-            // The track part is the fixed right column, so the caption is laid out beside the marker, not under it.
-            B->RTPoint.X = B->RBPoint.X = B->ClRect.Right = W - 15;
+            const int W = F.Normal.Width(), H = F.Normal.Height();
+            B->TrackButtonRect = {W - 15, 0, W, H};
+            // A horizontal strip whose fixed right end is the track part: the marker follows the right edge at any
+            // width, and the caption is laid out beside it, not under it.
+            B->LTPoint = {Corner, 0};
+            B->RTPoint = {W - 15, 0};
+            B->LBPoint = B->RBPoint = {0, 0};
+            B->ClRect = {Corner, Corner, W - 15, H - Corner};
             B->MenuMarkerRect = B->MenuMarkerFlatRect = MarkNormal;
             B->MenuMarkerActiveRect = B->MenuMarkerDownRect = MarkActive;
             B->MenuMarkerTransparentColor = KeyColor;
         };
-        const TFaces ToolFaces = Faces(52, 40, Tool), BigFaces = Faces(72, 56, Tool);
+        // As tall as the main window's tool bar buttons: a strip keeps its height.
+        const TFaces ToolFaces = Faces(52, 62, Tool), BigFaces = Faces(72, 62, Tool);
         Menu(u"toolmenubutton", ToolFaces, 8);
         Menu(u"toolmenutrackbutton", ToolFaces, 8);
         Menu(u"bigtoolmenubutton", BigFaces, 9);
@@ -759,7 +763,8 @@ private:
     void CheckBox(TPainter& P, const TRect& R, bool Active, int Mark, bool Enabled = true) const {
         P.Fill(R, M.Panel);
         const TRgb Fill = Enabled ? (Active ? Mix(M.Window, M.Accent, 0.12f) : M.Window) : Mix(M.Window, M.Panel, 0.6f);
-        const TRgb Edge = Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
+        const TRgb Edge =
+            Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
         const TCornerShape K = Corner(2.5f);
         this->Fill(P, R, K, [&](float, float, int, int) { return Edge; });
         this->Fill(P, Inset(R, 1), Smaller(K),
@@ -788,7 +793,8 @@ private:
     void RadioBox(TPainter& P, const TRect& R, bool Active, int Mark, bool Enabled = true) const {
         P.Fill(R, M.Panel);
         const TRgb Fill = Enabled ? (Active ? Mix(M.Window, M.Accent, 0.12f) : M.Window) : Mix(M.Window, M.Panel, 0.6f);
-        const TRgb Edge = Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
+        const TRgb Edge =
+            Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);
         const bool Dark = Luma(M.Window) < 0.4f;
         const TRgb Ink = Enabled ? (Dark ? Lighter(M.Accent, 0.3f) : M.Accent) : DisabledText();
         const TRgb Dot = Mark == 1 ? Darker(Ink, Dark ? 0 : 0.2f) : Mix(Ink, Fill, 0.55f);
@@ -1110,12 +1116,14 @@ private:
             return [this, Knob, Slim, Horz](TPainter& P, const TRect& R) {
                 if (Knob) {
                     P.Fill(R, M.Panel);
-                    const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Width() / 2.f - 0.5f;
+                    const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f,
+                                Rad = R.Width() / 2.f - 0.5f;
                     P.Disc(Cx, Cy, Rad, Darker(M.Face, 0.45f));
                     for (int Y = R.Top; Y < R.Bottom; ++Y)
                         for (int X = R.Left; X < R.Right; ++X) {
                             const float Dd = std::hypot(X + 0.5f - Cx, Y + 0.5f - Cy);
-                            const float Lit = std::clamp(1 - std::hypot(X + 0.5f - Cx + 2, Y + 0.5f - Cy + 3) / 10, 0.f, 1.f);
+                            const float Lit =
+                                std::clamp(1 - std::hypot(X + 0.5f - Cx + 2, Y + 0.5f - Cy + 3) / 10, 0.f, 1.f);
                             P.Blend(X, Y, Mix(M.Face, {1, 1, 1}, Lit * 0.7f), std::clamp(Rad - 0.5f - Dd, 0.f, 1.f));
                         }
                     P.Disc(Cx, Cy, 2, M.Accent);
