@@ -27,13 +27,13 @@ void SaveScreen(const RECT& Area, const std::string& Name) {
 
 TEST_P(SkinsGalleryTest, TheMainWindowAndTheOptionsDialogInTheSkin) {
     StartProgram();
-    Form1->SetPosition(poDesigned);
-    Form1->SetBounds(0, 0, Form1->Width(), Form1->Height());
-    Form5->SetPosition(poDesigned);
-    Form5->SetBounds(Form1->Width() + 10, 0, Form5->Width(), Form5->Height());
     Form1->Show();
     Form5->Show();
     Form1->bsSkinData1->SetSkinIndex(GetParam());
+    Pump();
+    // Placed after showing: a skinned form centres itself on its monitor when it is first shown.
+    Form1->SetBounds(0, 0, Form1->Width(), Form1->Height());
+    Form5->SetBounds(Form1->Width() + 10, 0, Form5->Width(), Form5->Height());
     Pump();
     ASSERT_EQ(Form1->bsSkinData1->SkinIndex(), GetParam());
     EXPECT_EQ(Form1->bsSkinData1->SkinName, StoredSkin(GetParam()).Name);
