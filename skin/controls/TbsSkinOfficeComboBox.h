@@ -1,0 +1,193 @@
+// The office combo box: shows the selected office row (image, bold title, text) and drops down an office
+// list in a popup window. It keeps no rows of its own: Items, ItemIndex and Images are the drop-down's.
+// Painted from the skin's "combobox" record, in a default look, or as a tool button (the main window's
+// category and profile choosers).
+#pragma once
+
+#include "skin/controls/TbsSkinListBox.h"
+#include "skin/controls/TbsSkinOfficeListBox.h"
+
+class TbsDataSkinButtonControl;
+
+class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl, public TbsOfficeDropDownOwner {
+    QV_CLASS_NAME(TbsSkinCustomOfficeComboBox)
+public:
+    explicit TbsSkinCustomOfficeComboBox(TComponent* AOwner);
+    ~TbsSkinCustomOfficeComboBox() override;
+
+    TbsSkinOfficeItems* Items() const { return FListBox->Items(); }
+    void SetItems(TbsSkinOfficeItems* Value) { FListBox->SetItems(Value); }
+    int ItemIndex() const { return FListBox->ItemIndex(); }
+    // Selects through the drop-down, then OnClick and OnChange, on every write (not while loading).
+    void SetItemIndex(int Value);
+    TCustomImageList* Images() const { return FListBox->Images(); }
+    void SetImages(TCustomImageList* Value);
+    int DropDownCount() const { return FDropDownCount; }
+    // Negative values are ignored.
+    void SetDropDownCount(int Value);
+    int ListBoxWidth() const { return FListBoxWidth; }
+    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
+    int ListBoxHeight() const { return FListBoxHeight; }
+    void SetListBoxHeight(int Value) { FListBoxHeight = Value; }
+    bool ToolButtonStyle() const { return FToolButtonStyle; }
+    // Turning it on also turns UseSkinSize off.
+    void SetToolButtonStyle(bool Value);
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
+    bool ShowItemTitle() const { return FShowItemTitle; }
+    void SetShowItemTitle(bool Value);
+    bool ShowItemImage() const { return FShowItemImage; }
+    void SetShowItemImage(bool Value);
+    bool ShowItemText() const { return FShowItemText; }
+    void SetShowItemText(bool Value);
+    TColor DefaultColor() const { return FDefaultColor; }
+    void SetDefaultColor(TColor Value);
+    bool HideSelection() const { return FHideSelection; }
+    void SetHideSelection(bool Value) { FHideSelection = Value; }
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
+
+    // Passed through to the drop-down.
+    TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
+    void SetListBoxDefaultFont(TFont* Value) { FListBox->DefaultFont()->Assign(Value); }
+    bool ListBoxUseSkinFont() const { return FListBox->UseSkinFont(); }
+    void SetListBoxUseSkinFont(bool Value) { FListBox->SetUseSkinFont(Value); }
+    bool ListBoxShowItemTitles() const { return FListBox->ShowItemTitles(); }
+    void SetListBoxShowItemTitles(bool Value) { FListBox->SetShowItemTitles(Value); }
+    const String& ListBoxSkinDataName() const { return FListBox->SkinDataName(); }
+    void SetListBoxSkinDataName(const String& Value) { FListBox->SetSkinDataName(Value); }
+    bool ListBoxShowLines() const { return FListBox->ShowLines(); }
+    void SetListBoxShowLines(bool Value) { FListBox->SetShowLines(Value); }
+    int ListBoxItemHeight() const { return FListBox->ItemHeight(); }
+    void SetListBoxItemHeight(int Value) { FListBox->SetItemHeight(Value); }
+    int ListBoxHeaderHeight() const { return FListBox->HeaderHeight(); }
+    void SetListBoxHeaderHeight(int Value) { FListBox->SetHeaderHeight(Value); }
+
+    // Fires OnChange.
+    virtual void Change();
+    // Opens the drop-down (nothing without rows).
+    virtual void DropDown();
+    // Closes it; Value true accepts the drop-down's selection.
+    void CloseUp(bool Value);
+    bool IsPopupVisible() const;
+    // Open, and the mouse is not over the combo box.
+    bool CanCancelDropDown() const;
+    // The combo box as it looks now, showing AText as the item's text, drawn on C at X, Y.
+    void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
+
+    void Invalidate() override;
+    void GetSkinData() override;
+    void ChangeSkinData() override;
+    void DefaultFontChanged() override;
+    void CalcSize(int& W, int& H) override;
+    void SetControlRegion() override;
+    void Dispatch(TMessage& Message) override;
+
+    TbsPopupOfficeListBox* ListBox() const { return FListBox; }
+
+    // What the drop-down asks of its owner.
+    bool DropDownAlphaBlend() const override { return FAlphaBlend; }
+    bool DropDownAlphaBlendAnimation() const override { return FAlphaBlendAnimation; }
+    BYTE DropDownAlphaBlendValue() const override { return FAlphaBlendValue; }
+    void DropDownFadeStarts() override { FLBDown = false; }
+
+    TbsDrawSkinOfficeItemEvent OnDrawItem;
+    TNotifyEvent OnChange;
+    TNotifyEvent OnCloseUp;
+    TNotifyEvent OnDropDown;
+
+    bool FShowItemTitle = true;
+    bool FShowItemImage = true;
+    bool FShowItemText = true;
+    int FDropDownCount = 7;
+    bool FDropDown = false;
+    bool FToolButtonStyle = false;
+    TColor FDefaultColor = clWindow;
+    bool FUseSkinSize = false;
+    bool WasInLB = false;
+    int TimerMode = 0; // 0 none, 1 scrolling up, 2 scrolling down
+    int FListBoxWidth = 0;
+    int FListBoxHeight = 0;
+    bool FHideSelection = true;
+    bool FAlphaBlend = false;
+    bool FAlphaBlendAnimation = false;
+    BYTE FAlphaBlendValue = 0;
+    bool FMouseIn = false;
+    int FOldItemIndex = -1;
+    bool FLBDown = false;
+    TbsPopupOfficeListBox* FListBox = nullptr;
+    TWndMethod FListBoxWindowProc;
+    TbsCBItem CBItem;
+    TbsCBButtonX Button;
+
+    // Copies of the "combobox" record.
+    TRect ActiveSkinRect;
+    TColor ActiveFontColor = 0;
+    String FontName = u"Arial";
+    TFontStyles FontStyle;
+    int FontHeight = 14;
+    TRect SItemRect, FocusItemRect, ActiveItemRect;
+    int ItemLeftOffset = 0;
+    int ItemRightOffset = 0;
+    TRect ItemTextRect;
+    TColor FontColor = 0;
+    TColor FocusFontColor = 0;
+    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
+    bool ItemStretchEffect = false;
+    bool FocusItemStretchEffect = false;
+    bool ShowFocus = false;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void CreateControlDefaultImage(TBitmap* B) override;
+    void CreateControlSkinImage(TBitmap* B) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+    void CalcRects();
+    void DropDownListWndProc(TMessage& Message);
+
+private:
+    void WMEraseBkgnd(TMessage& Message);
+    void WMTimer(TMessage& Message);
+    void WMMouseWheel(TMessage& Message);
+    void CMCancelMode(TMessage& Message);
+    void CMMouseEnter(TMessage& Message);
+    void CMMouseLeave(TMessage& Message);
+
+    // The drop-down's selection made the combo box's, unless the rows were cleared under it.
+    void CommitListIndex();
+    void StartTimer(int Mode);
+    void StopTimer();
+    void TrackDrag();
+    bool Hot();
+    int ShownItemIndex() const;
+    TFontCharset TextCharset() const;
+    TColor GetDisabledFontColor();
+    TbsDataSkinButtonControl* ButtonRecord(std::initializer_list<const char16_t*> Names) const;
+
+    void PaintImage(TBitmap* B, const String* AText);
+    void DrawItemContent(TCanvas* C, int Index, TRect T, const String* AText, bool WithTitle);
+    void CreateToolButtonDefaultImage(TBitmap* B, const String* AText);
+    void CreateToolButtonSkinImage(TBitmap* B, const String* AText);
+    void DrawToolButtonMarker(TCanvas* C, TbsDataSkinButtonControl* Rec, const TRect& R, bool Pressed);
+    void DrawDefaultFrame(TBitmap* B);
+    void DrawSkinFrame(TBitmap* B);
+    void DrawButton(TCanvas* C);
+    void DrawResizeButton(TCanvas* C);
+    void DrawDefaultItem(TCanvas* C, const String* AText);
+    void DrawSkinItem(TCanvas* C, TBitmap* Frame, const String* AText);
+    void DrawResizeItem(TCanvas* C, TBitmap* Frame, const String* AText);
+};
+
+class TbsSkinOfficeComboBox : public TbsSkinCustomOfficeComboBox {
+    QV_CLASS_NAME(TbsSkinOfficeComboBox)
+public:
+    using TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox;
+};
