@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "app/profiles/AdvancedLists.h"
 #include "app/profiles/OutputParams.h"
 #include "engine/FFConverter.h"
 #include "engine/FFPlayer.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Tabs.h"
+#include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/core/bsPngImageList.h"
@@ -53,6 +55,10 @@ enum TJobColumn {
     jcNormType
 };
 constexpr int JobColumnCount = 25;
+
+// Column Column of a job row (0: the caption). A column the row lacks reads empty and is made when written.
+String JobColumnText(const TListItem* Row, int Column);
+void SetJobColumnText(TListItem* Row, int Column, const String& Text);
 
 struct TJobColumnSpec {
     const char16_t* Caption;
@@ -99,12 +105,21 @@ public:
     void Button21Click(TObject* Sender); // the open-file filter
     void Button3Click(TObject* Sender);  // read the skin index
     void Button4Click(TObject* Sender);  // write the skin index
+    // The catalogue (Unit1Catalogue.cpp): virtual so that a test can log every run.
+    virtual void Button2Click(TObject* Sender);  // fill the profile combo box
+    virtual void Button5Click(TObject* Sender);  // apply the chosen profile
+    virtual void Button6Click(TObject* Sender);  // reset the output parameters
+    virtual void Button13Click(TObject* Sender); // apply the advanced choices
+    virtual void Button18Click(TObject* Sender); // fill the six advanced combo boxes
+    virtual void bsSkinOfficeComboBox2Change(TObject* Sender);
+    virtual void bsSkinOfficeComboBox1Change(TObject* Sender);
+    virtual void bsSkinComboBox1Change(TObject* Sender);
+    virtual void bsSkinComboBox2Change(TObject* Sender);
+    virtual void bsSkinComboBox3Change(TObject* Sender);
+    virtual void bsSkinComboBox4Change(TObject* Sender);
+    virtual void bsSkinComboBox9Change(TObject* Sender);
+    virtual void bsSkinComboBox10Change(TObject* Sender);
     // Built by later work; kept as the places the start-up and the commands call.
-    void Button2Click(TObject* Sender) {}
-    void Button5Click(TObject* Sender) {}
-    void Button6Click(TObject* Sender) {}
-    void Button13Click(TObject* Sender) {}
-    void Button18Click(TObject* Sender) {}
     void Button8Click(TObject* Sender) {}
     void Button12Click(TObject* Sender) {}
     void btnAddClick(TObject* Sender) {}
@@ -219,8 +234,13 @@ public:
     TComboBox *bsSkinOfficeComboBox2 = nullptr, *bsSkinOfficeComboBox1 = nullptr;
     TEdit* Video_OutPut_Folder_Edit = nullptr;
     TbsSkinButton *bsSkinButton5 = nullptr, *bsSkinButton6 = nullptr;
-    TComboBox *bsSkinComboBox1 = nullptr, *bsSkinComboBox2 = nullptr, *bsSkinComboBox9 = nullptr;
-    TComboBox *bsSkinComboBox3 = nullptr, *bsSkinComboBox10 = nullptr, *bsSkinComboBox4 = nullptr;
+    TbsSkinComboBox *bsSkinComboBox1 = nullptr, *bsSkinComboBox2 = nullptr, *bsSkinComboBox9 = nullptr;
+    TbsSkinComboBox *bsSkinComboBox3 = nullptr, *bsSkinComboBox10 = nullptr, *bsSkinComboBox4 = nullptr;
+    // Writes a catalogue combo box's ItemIndex, which runs its change handler at once, also for the index it
+    // already had.
+    void SetCatalogueIndex(TComboBox* Combo, int Index);
+    // The advanced combo box of a kind.
+    TbsSkinComboBox* AdvancedCombo(TAdvancedKind Kind) const;
 
     // Hidden panels and buttons; Panel5 lies outside the client area.
     TPanel *Panel1 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Panel5 = nullptr;
@@ -267,6 +287,8 @@ private:
     TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption, TNotifyEvent AClick);
     void PopupMenuBarItem(TControl* Button, TMenuItem* Item);
     TMenuBarPopup* FMenuBarPopup = nullptr;
+    // A choice in an advanced combo box recorded in the selected job row.
+    void AdvancedComboChange(TAdvancedKind Kind);
     void WriteOutputFolder(const String& Folder);
     void UseDefaultOutputFolder();
     static void OpenAddress(const String& Address);

@@ -351,7 +351,9 @@ void TForm1::CreatePages() {
     for (const char16_t* Name : CategoryNames)
         bsSkinOfficeComboBox2->Items()->Add(Name);
     bsSkinOfficeComboBox2->SetItemIndex(0);
+    bsSkinOfficeComboBox2->OnChange = [this](TObject* S) { bsSkinOfficeComboBox2Change(S); };
     bsSkinOfficeComboBox1 = NewComboBox(this, bsSkinTabSheet1, u"bsSkinOfficeComboBox1", 277, 23, 456);
+    bsSkinOfficeComboBox1->OnChange = [this](TObject* S) { bsSkinOfficeComboBox1Change(S); };
 
     NewLabel(this, bsSkinTabSheet1, bsSkinData1, u"输出目录：", 40, 92);
     // The class library's edit until the skinned edit exists.
@@ -367,25 +369,39 @@ void TForm1::CreatePages() {
     bsSkinButton6 = NewSkinButton(bsSkinTabSheet1, u"bsSkinButton6", u"打开", 675, 86, 70, 26, nullptr, -1);
     bsSkinButton6->OnClick = [this](TObject* S) { bsSkinButton6Click(S); };
 
-    // The six advanced combo boxes: plain drop-down lists until the skinned combo box exists. Created in
-    // their fill order, which is their tab order.
+    // The six advanced combo boxes, created in their fill order, which is their tab order.
     struct TComboSpec {
-        TComboBox* TForm1::*Field;
+        TbsSkinComboBox* TForm1::*Field;
         const char16_t* Name;
         const char16_t* Label;
         int Left, Top, Width, LabelLeft;
+        void (TForm1::*Change)(TObject*);
     };
     const TComboSpec Combos[] = {
-        {&TForm1::bsSkinComboBox1, u"bsSkinComboBox1", u"视频分辨率：", 118, 23, 203, 32},
-        {&TForm1::bsSkinComboBox2, u"bsSkinComboBox2", u"视频比特率：", 118, 57, 203, 32},
-        {&TForm1::bsSkinComboBox9, u"bsSkinComboBox9", u"视频帧率：", 118, 91, 203, 32},
-        {&TForm1::bsSkinComboBox3, u"bsSkinComboBox3", u"音频比特率：", 487, 20, 192, 383},
-        {&TForm1::bsSkinComboBox10, u"bsSkinComboBox10", u"音频采样率：", 487, 53, 192, 383},
-        {&TForm1::bsSkinComboBox4, u"bsSkinComboBox4", u"视频缩放：", 487, 88, 192, 383},
+        {&TForm1::bsSkinComboBox1, u"bsSkinComboBox1", u"视频分辨率：", 118, 23, 203, 32,
+         &TForm1::bsSkinComboBox1Change},
+        {&TForm1::bsSkinComboBox2, u"bsSkinComboBox2", u"视频比特率：", 118, 57, 203, 32,
+         &TForm1::bsSkinComboBox2Change},
+        {&TForm1::bsSkinComboBox9, u"bsSkinComboBox9", u"视频帧率：", 118, 91, 203, 32, &TForm1::bsSkinComboBox9Change},
+        {&TForm1::bsSkinComboBox3, u"bsSkinComboBox3", u"音频比特率：", 487, 20, 192, 383,
+         &TForm1::bsSkinComboBox3Change},
+        {&TForm1::bsSkinComboBox10, u"bsSkinComboBox10", u"音频采样率：", 487, 53, 192, 383,
+         &TForm1::bsSkinComboBox10Change},
+        {&TForm1::bsSkinComboBox4, u"bsSkinComboBox4", u"视频缩放：", 487, 88, 192, 383,
+         &TForm1::bsSkinComboBox4Change},
     };
     for (const TComboSpec& C : Combos) {
         NewLabel(this, bsSkinTabSheet2, bsSkinData1, C.Label, C.LabelLeft, C.Top + 3);
-        this->*C.Field = NewComboBox(this, bsSkinTabSheet2, C.Name, C.Left, C.Top, C.Width);
+        auto* Box = new TbsSkinComboBox(this);
+        Box->SetName(C.Name);
+        Box->SetSkinData(bsSkinData1);
+        Box->SetStyle(bscbFixedStyle);
+        Box->SetDropDownCount(8);
+        Box->SetAutoComplete(true);
+        Box->SetBounds(C.Left, C.Top, C.Width, 20);
+        Box->OnChange = [this, Change = C.Change](TObject* S) { (this->*Change)(S); };
+        Box->SetParent(bsSkinTabSheet2);
+        this->*C.Field = Box;
     }
 }
 

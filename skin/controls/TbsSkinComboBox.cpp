@@ -142,7 +142,18 @@ void TbsSkinCustomComboBox::SetControlRegion() {
         TbsSkinCustomControl::SetControlRegion();
 }
 void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
+    switch (Message.Msg) {
+    case CM_TEXTCHANGED:
+        CMTextChanged(Message);
+        return;
+    }
     TbsSkinCustomControl::Dispatch(Message);
+}
+void TbsSkinCustomComboBox::CMTextChanged(TMessage& Message) {
+    // Only a text that differs arrives here: the change runs inside the write that caused it.
+    TbsSkinCustomControl::Dispatch(Message);
+    if (OnChange)
+        OnChange(this);
 }
 void TbsSkinCustomComboBox::Notification(TComponent* AComponent, TOperation Operation) {
     TbsSkinCustomControl::Notification(AComponent, Operation);
