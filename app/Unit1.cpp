@@ -142,8 +142,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
         static_cast<TWinControl*>(FindComponent(TabOrder[I]))->SetTabOrder(I);
     SetCreatedCommandStates();
 
-    FFConv->OnProgress = [](TObject*, PProgressInfo) {};
-    FFConv->OnTerminate = [](TObject*, const TTerminateInfo&) {};
+    FFConv->OnProgress = [this](TObject* S, PProgressInfo Info) { FFConvProgress(S, Info); };
+    FFConv->OnTerminate = [this](TObject* S, const TTerminateInfo& Info) { FFConvTerminate(S, Info); };
     RUDezari->OnFileOpen = [](TObject*, Int64, Integer, Integer, Integer&, Integer&) {};
     RUDezari->OnPosition = [](TObject*, Int64) {};
     RUDezari->OnState = [](TObject*, TPlayState) {};

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/profiles/AdvancedLists.h"
 #include "app/profiles/OutputParams.h"
@@ -125,11 +126,26 @@ public:
     void btnAddClick(TObject* Sender) {}
     void btnRemoveClick(TObject* Sender) {}
     void btnClearClick(TObject* Sender) {}
-    void btnStartClick(TObject* Sender) {}
-    void btnStopClick(TObject* Sender) {}
-    void btnPauseClick(TObject* Sender) {}
-    void btnResumeClick(TObject* Sender) {}
     void Button31Click(TObject* Sender) {}
+
+    // Running a batch and the after-batch actions (Unit1Batch.cpp).
+    void btnStartClick(TObject* Sender);
+    void btnStopClick(TObject* Sender);
+    void btnPauseClick(TObject* Sender);
+    void btnResumeClick(TObject* Sender);
+    void button28Click(TObject* Sender); // rebuild the engine's tasks from the rows
+    void Button22Click(TObject* Sender); // lock the settings controls
+    void Button23Click(TObject* Sender); // unlock them
+    void Button20Click(TObject* Sender); // open the output folder
+    void Button25Click(TObject* Sender); // power the computer off
+    void Button29Click(TObject* Sender); // play the end-of-batch sound
+    bool SetPrivilege(const String& PrivilegeName, bool Enable);
+    void bsSkinButton6Click(TObject* Sender);
+    void chkPreviewClick(TObject* Sender);
+    void FFConvProgress(TObject* Sender, PProgressInfo AProgressInfo);
+    void FFConvTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo);
+    // The row that a task's reports address, or -1.
+    int RowOfTask(int TaskIndex) const;
 
     // Visible controls and menu items.
     void bsSkinButton5Click(TObject* Sender);
@@ -143,7 +159,6 @@ public:
     void bsSkinButton3Click(TObject* Sender) {}
     void bsSkinButton4Click(TObject* Sender) {}
     void bsSkinButton21Click(TObject* Sender) {}
-    void bsSkinButton6Click(TObject* Sender) {}
     void N21Click(TObject* Sender) { Button12Click(Sender); }
     void N3331Click(TObject* Sender) { Button12Click(Sender); }
     void N2222Click(TObject* Sender) { Button8Click(Sender); }
@@ -190,6 +205,8 @@ public:
     // The engine.
     TFFLogger* FFLogger = nullptr;
     TFFConverter* FFConv = nullptr;
+    // The row of each task of the running batch, by task index.
+    std::vector<int> FTaskRows;
     TRUDezari* RUDezari = nullptr;
 
     // Menus.
@@ -249,6 +266,7 @@ public:
     TMemo* mmoLog = nullptr;
     TComboBox *cboScreens = nullptr, *cboVideoDriver = nullptr, *cboAudioDriver = nullptr;
     TCheckBox *chkOpenPaused = nullptr, *chkStayOnTop = nullptr, *chkThreadMode = nullptr;
+    TCheckBox* chkPreview = nullptr;
 
     // Window state.
     String FileOutPutPath;

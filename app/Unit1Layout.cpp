@@ -444,6 +444,12 @@ void TForm1::CreateHiddenControls() {
         {Panel4, u"btnStop", u"停止", &TForm1::btnStopClick},
         {Panel4, u"btnPause", u"暂停", &TForm1::btnPauseClick},
         {Panel4, u"btnResume", u"继续", &TForm1::btnResumeClick},
+        {Panel4, u"button28", u"重建任务", &TForm1::button28Click},
+        {Panel4, u"Button22", u"锁定设置", &TForm1::Button22Click},
+        {Panel4, u"Button23", u"解锁设置", &TForm1::Button23Click},
+        {Panel4, u"Button20", u"打开输出目录", &TForm1::Button20Click},
+        {Panel4, u"Button25", u"关闭计算机", &TForm1::Button25Click},
+        {Panel4, u"Button29", u"播放提示音乐", &TForm1::Button29Click},
     };
     for (const THiddenButton& B : HiddenButtons)
         NewHiddenButton(B.Panel, B.Name, B.Caption, On(B.Click));
@@ -495,6 +501,8 @@ void TForm1::CreateHiddenControls() {
     chkOpenPaused = NewCheck(u"chkOpenPaused", u"Open Paused", 262, true);
     chkStayOnTop = NewCheck(u"chkStayOnTop", u"Stay On Top", 284, false);
     chkThreadMode = NewCheck(u"chkThreadMode", u"Thread Mode", 306, true);
+    chkPreview = NewCheck(u"chkPreview", u"Preview", 328, false);
+    chkPreview->OnClick = [this](TObject* S) { chkPreviewClick(S); };
 
     // The video surface lies over the preview group box.
     Panel6 = NewPanel(this, this, u"Panel6", 17, 127, 240, 145);
