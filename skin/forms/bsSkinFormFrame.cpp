@@ -419,9 +419,11 @@ void TbsSkinForm::UpdateFormRegion() {
         SetFormRegion(CreateRectRgn(0, 0, FFormWidth, FFormHeight));
         return;
     }
-    CreateSkinBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->ClRect, NewLTPoint, NewRTPoint,
-                          NewLBPoint, NewRBPoint, NewClRect, FSD->FMask.get(), RMTop.get(), RMLeft.get(), RMRight.get(),
-                          RMBottom.get(), FFormWidth, FFormHeight);
+    // The strips lie around the mask area, where IsPointInMask and the region below look for them; cut along the
+    // client rectangle instead they would miss or overlap the mask area wherever the two differ.
+    CreateSkinBorderMasks(FSD->LTPoint, FSD->RTPoint, FSD->LBPoint, FSD->RBPoint, FSD->MaskRectArea, NewLTPoint,
+                          NewRTPoint, NewLBPoint, NewRBPoint, NewMaskRectArea, FSD->FMask.get(), RMTop.get(),
+                          RMLeft.get(), RMRight.get(), RMBottom.get(), FFormWidth, FFormHeight);
     HRGN Rgn = CreateRectRgn(NewMaskRectArea.Left, NewMaskRectArea.Top, NewMaskRectArea.Right, NewMaskRectArea.Bottom);
     const std::pair<TBitmap*, TPoint> Strips[] = {{RMTop.get(), {0, 0}},
                                                   {RMBottom.get(), {0, NewMaskRectArea.Bottom}},

@@ -1,0 +1,320 @@
+// The skinned frame with a skin made in code: the caption buttons' layout by border icons, the window region
+// from the mask, the client backgrounds, the inactive rendering, and the frame objects' mouse handling.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "skin/forms/TbsSkinCaptionObject.h"
+#include "tests/skin/forms/SkinFormFixture.h"
+
+namespace formtest {
+namespace {
+
+constexpr TColor cFrame = 0x804020;
+constexpr TColor cClient = 0x00F0F0;
+constexpr TColor cButton = 0x0000C0;
+constexpr TColor cButtonHot = 0x00C000;
+
+void FillBitmap(TBitmap& B, int W, int H, TColor C) {
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(W, H);
+    B.Canvas()->Brush()->SetColor(C);
+    B.Canvas()->FillRect(Rect(0, 0, W, H));
+}
+
+// A frame picture of 100 x 60: a 22-pixel caption band, 4-pixel borders, the client part (4, 22, 96, 56);
+// the button pictures in active picture 0: normal faces at x 0..96, hover faces 16 pixels lower.
+class SkinnedFrameTest : public SkinFormTest {
+protected:
+    void SetUp() override {
+        SkinFormTest::SetUp();
+        SD = new TbsSkinData(Form.get());
+        FillBitmap(*SD->FPicture, 100, 60, cFrame);
+        SD->FPicture->Canvas()->Brush()->SetColor(cClient);
+        SD->FPicture->Canvas()->FillRect(Rect(4, 22, 96, 56));
+        SD->LTPoint = TPoint{30, 22};
+        SD->RTPoint = TPoint{35, 22};
+        SD->LBPoint = TPoint{30, 56};
+        SD->RBPoint = TPoint{35, 56};
+        SD->ClRect = Rect(4, 22, 96, 56);
+        SD->CaptionRect = Rect(20, 2, 90, 20);
+        SD->ButtonsOffset = 2;
+        SD->MaskRectArea = Rect(4, 4, 96, 56);
+        SD->HitTestLTPoint = TPoint{5, 5};
+        SD->HitTestRTPoint = TPoint{95, 5};
+        SD->HitTestLBPoint = TPoint{5, 55};
+        SD->HitTestRBPoint = TPoint{95, 55};
+        auto Buttons = std::make_unique<TBitmap>();
+        FillBitmap(*Buttons, 96, 32, cButton);
+        Buttons->Canvas()->Brush()->SetColor(cButtonHot);
+        Buttons->Canvas()->FillRect(Rect(0, 16, 96, 32));
+        SD->FActivePictures.push_back(std::move(Buttons));
+    }
+
+    // The six caption buttons: in separate pictures (placed by the form) or at fixed places of the frame.
+    void AddButtons(bool Separate) {
+        const std::pair<const char16_t*, TbsStdCommand> Kinds[] = {
+            {u"closebutton", cmClose},   {u"maxbutton", cmMaximize},    {u"minbutton", cmMinimize},
+            {u"rollupbutton", cmRollUp}, {u"sysmenubutton", cmSysMenu}, {u"traybutton", cmMinimizeToTray}};
+        int I = 0;
+        for (auto [Name, Command] : Kinds) {
+            auto R = std::make_unique<TbsDataSkinStdButton>(Name);
+            R->Command = Command;
+            R->ActivePictureIndex = 0;
+            R->SkinRectInAPicture = Separate;
+            R->SkinRect = Separate ? Rect(16 * I, 0, 16 * I + 16, 16) : Rect(88 - 10 * I, 3, 98 - 10 * I, 15);
+            R->ActiveSkinRect = Separate ? Rect(16 * I, 16, 16 * I + 16, 32) : TRect{};
+            SD->ObjectList.push_back(std::move(R));
+            ++I;
+        }
+    }
+    void AddCaption() {
+        auto C = std::make_unique<TbsDataSkinCaption>(u"caption");
+        C->SkinRect = Rect(20, 2, 90, 20);
+        C->TextRct = Rect(0, 0, 70, 18);
+        SD->ObjectList.push_back(std::move(C));
+    }
+    void Apply() {
+        SD->Empty = false;
+        Skin->SetSkinData(SD);
+        Pump();
+    }
+    TbsActiveSkinObject* Object(const String& Name) {
+        int I = Skin->GetIndex(Name);
+        return I < 0 ? nullptr : Skin->Objects(I);
+    }
+    // Window point to the button's middle.
+    void HoverObject(const String& Name) {
+        const TRect R = Object(Name)->ObjectRect;
+        MouseAt((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
+        Wait(50);
+    }
+
+    TbsSkinData* SD = nullptr;
+};
+
+TEST_F(SkinnedFrameTest, SeparateButtonPicturesCloseUpTheRowToTheBorderIcons) {
+    AddButtons(true);
+    AddCaption();
+    Skin->SetBorderIcons(TbsBorderIcons{TbsBorderIcon::biMinimize});
+    Apply();
+    // Without a buttons rectangle the caption rectangle (20, 2, 290, 20) at 300 wide is the row.
+    EXPECT_EQ(Skin->NewCaptionRect, Rect(20, 2, 290, 20));
+    EXPECT_EQ(Object(u"closebutton")->ObjectRect, Rect(274, 2, 290, 18));
+    EXPECT_EQ(Object(u"minbutton")->ObjectRect, Rect(256, 2, 272, 18));
+    for (const char16_t* Name : {u"maxbutton", u"rollupbutton", u"sysmenubutton", u"traybutton"})
+        EXPECT_FALSE(Object(Name)->Visible) << UTF8Encode(String(Name));
+    EXPECT_EQ(Object(u"caption")->ObjectRect, Rect(20, 2, 256, 20)) << "the caption ends before the buttons";
+
+    Skin->SetHideCaptionButtons(true);
+    Skin->UpdateCaptionButtons();
+    for (int I = 0; I < 6; ++I) {
+        EXPECT_FALSE(Skin->Objects(I)->Visible);
+        EXPECT_FALSE(Skin->Objects(I)->Enabled);
+    }
+}
+
+TEST_F(SkinnedFrameTest, ButtonsDrawnInTheFramePictureStayAndShowDisabled) {
+    AddButtons(false);
+    Skin->SetBorderIcons(TbsBorderIcons{TbsBorderIcon::biMinimize});
+    Apply();
+    const struct {
+        const char16_t* Name;
+        bool Enabled;
+        TRect Place;
+    } Cases[] = {{u"closebutton", true, Rect(288, 3, 298, 15)},    {u"maxbutton", false, Rect(278, 3, 288, 15)},
+                 {u"minbutton", true, Rect(268, 3, 278, 15)},      {u"rollupbutton", false, Rect(258, 3, 268, 15)},
+                 {u"sysmenubutton", false, Rect(248, 3, 258, 15)}, {u"traybutton", false, Rect(238, 3, 248, 15)}};
+    for (const auto& C : Cases) {
+        TbsActiveSkinObject* O = Object(C.Name);
+        EXPECT_TRUE(O->Visible) << UTF8Encode(String(C.Name));
+        EXPECT_EQ(O->Enabled, C.Enabled) << UTF8Encode(String(C.Name));
+        EXPECT_EQ(O->ObjectRect, C.Place) << UTF8Encode(String(C.Name));
+    }
+    Skin->SetHideCaptionButtons(true);
+    Skin->UpdateCaptionButtons();
+    EXPECT_TRUE(Object(u"closebutton")->Visible);
+    EXPECT_FALSE(Object(u"closebutton")->Enabled);
+}
+
+TEST_F(SkinnedFrameTest, WithoutCaptionAndButtonsRectanglesOnlyFixedObjectsArePlaced) {
+    AddButtons(true);
+    SD->CaptionRect = TRect{};
+    Apply();
+    EXPECT_EQ(Object(u"closebutton")->ObjectRect, Rect(0, 0, 16, 16)) << "left where the record put it";
+}
+
+TEST_F(SkinnedFrameTest, TheRegionFollowsTheMaskStrips) {
+    // Mask: black inside; the top-left 3 x 3 corner white (cut off).
+    FillBitmap(*SD->FMask, 100, 60, clBlack);
+    SD->FMask->Canvas()->Brush()->SetColor(clWhite);
+    SD->FMask->Canvas()->FillRect(Rect(0, 0, 3, 3));
+    Apply();
+    ASSERT_NE(Skin->FRgn, nullptr);
+    EXPECT_FALSE(PtInRegion(Skin->FRgn, 1, 1));
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 3, 0));
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 299, 199));
+    // The mask area (4, 4, 296, 196) starts above the client part (top 22): the side strips still reach down to
+    // the bottom strip, with no gap low on the left and right borders.
+    for (int Y : {10, 100, 180, 190, 195}) {
+        EXPECT_TRUE(PtInRegion(Skin->FRgn, 1, Y)) << "y " << Y;
+        EXPECT_TRUE(PtInRegion(Skin->FRgn, 298, Y)) << "y " << Y;
+        EXPECT_TRUE(Skin->IsPointInMask(TPoint{1, Y})) << "y " << Y;
+    }
+    EXPECT_FALSE(Skin->IsPointInMask(TPoint{1, 1}));
+    EXPECT_TRUE(Skin->IsPointInMask(TPoint{150, 1}));
+    EXPECT_FALSE(Skin->IsPointInMask(TPoint{300, 100})) << "outside the right strip";
+    EXPECT_FALSE(Skin->IsPointInMask(TPoint{150, 200})) << "below the bottom strip";
+
+    // The window below answers at the cut-off corner.
+    TForm Below(nullptr);
+    Below.SetBounds(50, 50, 200, 200);
+    Below.Show();
+    SetWindowPos(Form->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(WindowFromPoint(TPoint{Form->Left() + 1, Form->Top() + 1}), Below.Handle());
+    EXPECT_EQ(WindowFromPoint(TPoint{Form->Left() + 5, Form->Top() + 1}), Form->Handle());
+}
+
+TEST_F(SkinnedFrameTest, AMaskWithoutATopStripGivesTheMaskAreaAndTheOtherStrips) {
+    FillBitmap(*SD->FMask, 100, 60, clBlack);
+    SD->MaskRectArea = Rect(4, 0, 96, 56);
+    Apply();
+    ASSERT_NE(Skin->FRgn, nullptr);
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 150, 0));
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 1, 100)) << "left strip";
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 298, 100)) << "right strip";
+    EXPECT_TRUE(PtInRegion(Skin->FRgn, 150, 198)) << "bottom strip";
+    EXPECT_EQ(Skin->RMTop->Height(), 0);
+}
+
+TEST_F(SkinnedFrameTest, AVerticalStretchTilesTheClientPartDownTheForm) {
+    // A client part 30 high whose first row is red.
+    SD->ClRect = Rect(4, 22, 96, 52);
+    SD->FPicture->Canvas()->Pen()->SetColor(clRed);
+    SD->FPicture->Canvas()->MoveTo(4, 22);
+    SD->FPicture->Canvas()->LineTo(96, 22);
+    SD->StretchEffect = true;
+    SD->StretchType = bsstVert;
+    Form->SetHeight(100);
+    Apply();
+    TBitmap B;
+    FillBitmap(B, 300, 100, clBlack);
+    Skin->PaintBG(B.Canvas()->Handle());
+    for (int Y : {0, 30, 60, 90})
+        EXPECT_EQ(ColorToRGB(B.Canvas()->Pixels(10, Y)), ColorToRGB(clRed)) << "y " << Y;
+    EXPECT_EQ(ColorToRGB(B.Canvas()->Pixels(10, 31)), ColorToRGB(cClient));
+
+    // A client part of no height fills the client area plainly and never loops.
+    SD->ClRect = Rect(4, 22, 96, 22);
+    FillBitmap(B, 300, 100, clBlack);
+    Skin->PaintBG(B.Canvas()->Handle());
+    SD->StretchEffect = false;
+    Skin->PaintBG(B.Canvas()->Handle());
+    Skin->PaintBG2(B.Canvas()->Handle());
+    EXPECT_EQ(ColorToRGB(B.Canvas()->Pixels(10, 10)), ColorToRGB(clBtnFace));
+}
+
+TEST_F(SkinnedFrameTest, AnInactiveFormRendersItsFrameGreyAndLeavesTheClient) {
+    SD->AutoRenderingInActiveImage = true;
+    SD->InActiveEffect = ieGrayScale;
+    Apply();
+    TForm Other(nullptr);
+    Other.SetBounds(600, 600, 100, 100);
+    Other.Show();
+    Pump();
+    ASSERT_FALSE(Skin->GetFormActive());
+    TBitmap B;
+    FillBitmap(B, 300, 200, clLime);
+    SendMessageW(Form->Handle(), WM_PAINTFRAMETODC, WPARAM(B.Canvas()->Handle()), 0);
+    const COLORREF Edge = ColorToRGB(B.Canvas()->Pixels(1, 100));
+    EXPECT_EQ(GetRValue(Edge), GetGValue(Edge));
+    EXPECT_EQ(GetGValue(Edge), GetBValue(Edge));
+    EXPECT_NE(Edge, ColorToRGB(cFrame));
+    EXPECT_EQ(ColorToRGB(B.Canvas()->Pixels(150, 100)), ColorToRGB(clLime)) << "client untouched";
+}
+
+TEST_F(SkinnedFrameTest, AButtonWithoutActivePictureNeverMorphs) {
+    AddButtons(true);
+    for (auto& R : SD->ObjectList) {
+        R->Morphing = true;
+        if (R->IDName == u"closebutton")
+            R->ActivePictureIndex = -1;
+    }
+    Apply();
+    TbsActiveSkinObject* Close = Object(u"closebutton");
+    EXPECT_FALSE(Close->Morphing);
+    EXPECT_TRUE(IsNullRect(Close->ActiveSkinRect));
+    HoverObject(u"closebutton");
+    EXPECT_TRUE(Close->Active);
+    for (int I = 0; I < 6; ++I)
+        Wait(25);
+    EXPECT_EQ(Close->MorphKf(), 0.0);
+    HoverObject(u"minbutton");
+    for (int I = 0; I < 6; ++I)
+        Wait(25);
+    EXPECT_EQ(Object(u"minbutton")->MorphKf(), 1.0) << "a button with a hover image morphs in five steps";
+}
+
+TEST_F(SkinnedFrameTest, CloseReportsTheReleaseBeforeTheFormCloses) {
+    AddButtons(true);
+    Apply();
+    std::vector<std::string> Log;
+    Skin->OnMouseUpEvent = [&Log](const String& ID, int, int, const TRect&, TMouseButton) {
+        Log.push_back("up " + UTF8Encode(ID));
+    };
+    Form->OnClose = [&Log](TObject*, TCloseAction& Action) {
+        Log.push_back("close");
+        Action = caNone;
+    };
+    // Pressed, moved off and released: nothing runs.
+    HoverObject(u"closebutton");
+    InjectMouseButton(0, true);
+    Pump();
+    MouseAt(150, 100);
+    Wait(50);
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_TRUE(Log.empty());
+    EXPECT_FALSE(static_cast<TbsSkinButtonObject*>(Object(u"closebutton"))->Down());
+
+    HoverObject(u"closebutton");
+    InjectMouseButton(0, true);
+    Pump();
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(Log, (std::vector<std::string>{"up closebutton", "close"}));
+    EXPECT_FALSE(Object(u"closebutton")->Active) << "the hover is taken off before the command";
+}
+
+TEST_F(SkinnedFrameTest, AnAnimateButtonStepsAtItsIntervalRoundedUpTo25) {
+    for (int Interval : {10, 60}) {
+        SD->ObjectList.clear();
+        auto A = std::make_unique<TbsDataSkinAnimate>(u"spin");
+        A->SkinRect = Rect(40, 2, 56, 18);
+        A->ActiveSkinRect = Rect(0, 0, 16, 16);
+        A->ActivePictureIndex = 0;
+        A->CountFrames = 4;
+        A->Cycle = true;
+        A->ButtonStyle = true;
+        A->TimerInterval = Interval;
+        SD->ObjectList.push_back(std::move(A));
+        SD->Empty = true;
+        Skin->SetSkinData(nullptr);
+        Apply();
+        auto* O = static_cast<TbsSkinAnimateObject*>(Object(u"spin"));
+        O->Start();
+        std::vector<int> Frames;
+        for (int T = 25; T <= 150; T += 25) {
+            Wait(25);
+            Frames.push_back(O->Frame());
+        }
+        const std::vector<int> Expected =
+            Interval == 10 ? std::vector<int>{2, 3, 4, 1, 2, 3} : std::vector<int>{1, 1, 2, 2, 2, 3};
+        EXPECT_EQ(Frames, Expected) << "interval " << Interval;
+    }
+}
+
+} // namespace
+} // namespace formtest
