@@ -1294,6 +1294,9 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_LBUTTONDBLCLK:
         WMLButtonDown(Message);
         return;
+    case WM_NCLBUTTONDOWN:
+        WMNCLButtonDown(Message);
+        return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         WMKeyDown(Message);
@@ -1363,6 +1366,15 @@ void TWinControl::Dispatch(TMessage& Message) {
         return;
     }
     TControl::Dispatch(Message);
+}
+
+// A press on the frame (a caption drag, a sizing border) may start a modal move or size loop: the active
+// control hears of it first, so that a drop-down does not stay open while its form moves.
+void TWinControl::WMNCLButtonDown(TMessage& Message) {
+    std::weak_ptr<char> Alive = FAlive;
+    SendCancelMode(nullptr);
+    if (!Alive.expired())
+        TControl::Dispatch(Message);
 }
 
 void TWinControl::WMReflected(TMessage& Message) {

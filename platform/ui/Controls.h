@@ -608,6 +608,7 @@ private:
     void WMSetCursor(TMessage& Message);
     void WMContextMenu(TMessage& Message);
     void WMReflected(TMessage& Message);
+    void WMNCLButtonDown(TMessage& Message);
     void WMCaptureChanged(TMessage& Message);
     void WMNotify(TMessage& Message);
     void WMSize(TMessage& Message);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "skin/controls/TbsCustomEdit.h"
 #include "skin/controls/TbsSkinListBox.h"
@@ -133,6 +134,9 @@ public:
     void CalcSize(int& W, int& H) override;
     void SetControlRegion() override;
 
+    // The tab stops of TabWidths: at most ten, a line that is not all digits counting as 0.
+    static std::vector<int> TabStops(TStrings* TabWidths);
+
     // The drop-down and the inner edit (null in fixed style).
     TbsPopupListBox* ListBox() const { return FListBox; }
     TbsCustomEdit* Edit() const { return FEdit; }
@@ -233,6 +237,12 @@ protected:
 private:
     friend class TbsPopupListBox;
     bool IsCJKCharset() const;
+    // Whether a released key typed a character (only those complete the edit's text).
+    static bool KeyTypesCharacter(WPARAM Key);
+    // The tail that the last completion selected: deleted on a key release with a CJK charset only while
+    // it is still the selection.
+    int FCompletedStart = -1;
+    int FCompletedLength = 0;
     // A control of the drop-down (the list, its bars, the inner list) or the combo box itself.
     bool IsOwnControl(const TControl* C) const;
     void ProcessListBox();
@@ -251,6 +261,7 @@ private:
     void DrawResizeItem(TCanvas* C);
     void DrawItemContent(TCanvas* C, int Index, TRect TxtRect, int W, int H, const String* AText);
     void DrawTabbedItemText(TCanvas* C, const String& S, const TRect& R);
+    void DrawItemBitmap(TCanvas* C, TBitmap& Bmp);
     void DrawSkinFrame(TBitmap* B);
     void DrawDefaultFrame(TBitmap* B);
     void CreateToolButtonDefaultImage(TBitmap* B, const String* AText);

@@ -535,6 +535,37 @@ TEST_F(FormsTest, APressSendsCancelModeToTheActiveControlNamingThePressedOne) {
     EXPECT_EQ(Log, (std::vector<P>{{Field, Other}, {Other, Graphic}}));
 }
 
+TEST_F(FormsTest, APressOnTheFrameSendsCancelModeWithoutSenderBeforeTheMoveLoop) {
+    auto Form = std::make_unique<TForm>(nullptr);
+    Form->SetBounds(100, 100, 300, 200);
+    auto* Field = Place(new TField(Form.get()), Form.get(), 10, 10);
+    std::vector<std::string> Log;
+    Field->SetWindowProc([&, Previous = Field->WindowProc()](TMessage& M) {
+        if (M.Msg == CM_CANCELMODE)
+            Log.push_back(M.LParam ? "CM_CANCELMODE from a control" : "CM_CANCELMODE");
+        Previous(M);
+    });
+    Form->SetWindowProc([&, Previous = Form->WindowProc()](TMessage& M) {
+        if (M.Msg == WM_NCLBUTTONDOWN)
+            Log.push_back("WM_NCLBUTTONDOWN");
+        if (M.Msg == WM_ENTERSIZEMOVE)
+            Log.push_back("WM_ENTERSIZEMOVE");
+        Previous(M);
+    });
+    Form->Show();
+    Pump();
+    ASSERT_EQ(Form->ActiveControl(), Field);
+    const TPoint Caption{Form->Left() + 60, Form->Top() + 8};
+    ASSERT_LT(Form->ScreenToClient(Caption).Y, 0);
+    InjectMouseMove(Caption.X, Caption.Y);
+    InjectMouseButton(0, true);
+    InjectMouseMove(Caption.X + 20, Caption.Y);
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(Log, (std::vector<std::string>{"WM_NCLBUTTONDOWN", "CM_CANCELMODE", "WM_ENTERSIZEMOVE"}));
+    EXPECT_EQ(Form->Left(), 120);
+}
+
 TEST_F(FormsTest, AWindowOfAMethodGetsItsMessages) {
     std::vector<UINT> Seen;
     HWND H = AllocateHWnd([&](TMessage& M) {
