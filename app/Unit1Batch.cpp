@@ -18,22 +18,16 @@
 
 namespace {
 
-String Cell(TListItem* Row, int Column) {
-    if (Column == jcInputFile)
-        return Row->Caption();
-    TStrings* Sub = Row->SubItems();
-    return Column - 1 < Sub->Count() ? Sub->Strings(Column - 1) : String();
+// A file of the output folder; the folder may end in "/".
+String OutputPath(const String& Folder, const String& Name) {
+    return !Folder.empty() && Folder.back() == u'/' ? Folder + Name : Folder + u"/" + Name;
 }
 
-void SetCell(TListItem* Row, int Column, const String& Text) {
-    if (Column == jcInputFile) {
-        Row->SetCaption(Text);
-        return;
-    }
-    TStrings* Sub = Row->SubItems();
-    while (Sub->Count() < Column)
-        Sub->Add(u"");
-    Sub->SetStrings(Column - 1, Text);
+// The application's own log lines stand between empty lines.
+void AddLogLine(TMemo* Log, const String& Line) {
+    Log->Lines()->Add(u"");
+    Log->Lines()->Add(Line);
+    Log->Lines()->Add(u"");
 }
 
 // One spelling per file, so that "a//b/../c.avi" and a link to it count as the same file.
@@ -48,7 +42,7 @@ std::string PathKey(const String& Path) {
 
 // The row's columns 11 to 24 into its output record; a field whose column is empty keeps what the record holds.
 void FillOutputFromRow(TListItem* Row, TOutputOptions& Out) {
-    const String VideoCodec = Cell(Row, jcVideoCodec);
+    const String VideoCodec = JobColumnText(Row, jcVideoCodec);
     if (VideoCodec == u"libx264") {
         Out.VideoCodec = VideoCodec;
         Out.VideoPreset = u"libx264-default";
@@ -56,30 +50,30 @@ void FillOutputFromRow(TListItem* Row, TOutputOptions& Out) {
         Out.VideoCodec = VideoCodec;
         Out.VideoPreset.clear();
     }
-    if (const String Text = Cell(Row, jcAudioCodec); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcAudioCodec); !Text.empty())
         Out.AudioCodec = Text;
-    if (const String Text = Cell(Row, jcAudioChannels); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcAudioChannels); !Text.empty())
         Out.AudioChannels = StrToInt(Text);
-    const String VideoTag = Cell(Row, jcVideoTag);
+    const String VideoTag = JobColumnText(Row, jcVideoTag);
     Out.VideoTag = VideoCodec == u"libx264" ? String() : VideoTag;
-    if (const String Text = Cell(Row, jcFileExt); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcFileExt); !Text.empty())
         Out.FileExt = Text;
-    if (const String Text = Cell(Row, jcFrameSize); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcFrameSize); !Text.empty())
         Out.FrameSize = Text;
-    if (const String Text = Cell(Row, jcVideoBitrate); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcVideoBitrate); !Text.empty())
         Out.VideoBitrate = StrToInt(Text);
-    if (const String Text = Cell(Row, jcFrameRate); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcFrameRate); !Text.empty())
         Out.FrameRate = Text;
-    if (const String Text = Cell(Row, jcAudioBitrate); Text != u"-1000")
+    if (const String Text = JobColumnText(Row, jcAudioBitrate); Text != u"-1000")
         Out.AudioBitrate = StrToInt(Text);
-    if (const String Text = Cell(Row, jcAudioSampleRate); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcAudioSampleRate); !Text.empty())
         Out.AudioSampleRate = StrToInt(Text);
-    if (const String Text = Cell(Row, jcFrameAspectRatio); !Text.empty())
+    if (const String Text = JobColumnText(Row, jcFrameAspectRatio); !Text.empty())
         Out.FrameAspectRatio = Text;
-    Out.DisableVideo = Cell(Row, jcDisableVideo) == u"True";
-    if (const String Target = Cell(Row, jcTargetType); !Target.empty())
+    Out.DisableVideo = JobColumnText(Row, jcDisableVideo) == u"True";
+    if (const String Target = JobColumnText(Row, jcTargetType); !Target.empty())
         Out.TargetType = Target == u"vcd" ? ttVCD : Target == u"svcd" ? ttSVCD : Target == u"dvd" ? ttDVD : ttIgnore;
-    const String Norm = Cell(Row, jcNormType);
+    const String Norm = JobColumnText(Row, jcNormType);
     Out.NormType = Norm == u"PAL" ? ntPAL : Norm == u"NTSC" ? ntNTSC : ntAuto;
 }
 
@@ -93,21 +87,21 @@ struct TBatchFiles {
 // The row's output name (column 3) in Folder. A name that is an input of the batch or an earlier row's output
 // moves on to the first free "_N" name, which the row then shows.
 String BatchOutputName(TListItem* Row, const String& Folder, TBatchFiles& Files) {
-    String Name = Cell(Row, jcOutputFile);
-    std::string Key = PathKey(Folder + u"/" + Name);
+    String Name = JobColumnText(Row, jcOutputFile);
+    std::string Key = PathKey(OutputPath(Folder, Name));
     if (Files.Taken(Key)) {
         const String Base = StripFileNameExt(Name);
         const String Ext = ExtractFileNameExt(Name);
         for (int N = 1;; ++N) {
             const String Candidate = Base + u"_" + IntToStr(N) + Ext;
-            const String Path = Folder + u"/" + Candidate;
+            const String Path = OutputPath(Folder, Candidate);
             Key = PathKey(Path);
             if (!Files.Taken(Key) && !OutputFileExists(Path)) {
                 Name = Candidate;
                 break;
             }
         }
-        SetCell(Row, jcOutputFile, Name);
+        SetJobColumnText(Row, jcOutputFile, Name);
     }
     Files.Outputs.insert(Key);
     return Name;
@@ -174,20 +168,22 @@ void TForm1::button28Click(TObject* Sender) {
         FillOutputFromRow(Row, Out);
         const String OutputName = BatchOutputName(Row, FileOutPutPath, Files);
         if (!LoadError.empty()) {
-            SetCell(Row, jcProgress, LoadError);
+            SetJobColumnText(Row, jcProgress, LoadError);
             continue;
         }
-        // A row whose task cannot be made shows the engine's reason; later rows keep their own reports through
-        // the task-to-row map.
+        // A row whose task cannot be made shows the engine's reason, logged as adding a file logs it; later rows
+        // keep their own reports through the task-to-row map.
         const int Task = FFConv->AddTask(In.FileName, &In);
         if (Task < 0) {
-            SetCell(Row, jcProgress, FFConv->LastErrMsg());
+            SetJobColumnText(Row, jcProgress, FFConv->LastErrMsg());
+            AddLogLine(mmoLog, u"***File open error: " + FFConv->LastErrMsg());
             continue;
         }
-        if (!FFConv->SetOutputFile(Task, FileOutPutPath + u"/" + OutputName, &Out)) {
+        if (!FFConv->SetOutputFile(Task, OutputPath(FileOutPutPath, OutputName), &Out)) {
             const String Reason = FFConv->LastErrMsg();
             FFConv->RemoveTask(Task);
-            SetCell(Row, jcProgress, Reason);
+            SetJobColumnText(Row, jcProgress, Reason);
+            AddLogLine(mmoLog, u"***Cannot do convert, error: " + Reason);
             continue;
         }
         FTaskRows.push_back(I);
@@ -216,19 +212,19 @@ void TForm1::FFConvProgress(TObject* Sender, PProgressInfo AProgressInfo) {
         return;
     TListItem* Row = lvFiles->Items()->Item(Index);
     const TProgressInfo& P = *AProgressInfo;
-    SetCell(Row, jcProgress,
-            P.TotalDuration > 0 ? IntToStr(P.CurrentDuration * 100 / P.TotalDuration) + u"%" : String(u"N/A"));
+    SetJobColumnText(Row, jcProgress,
+                     P.TotalDuration > 0 ? IntToStr(P.CurrentDuration * 100 / P.TotalDuration) + u"%" : String(u"N/A"));
     if (P.FPS > 0)
-        SetCell(Row, jcFps, IntToStr(P.FPS));
-    SetCell(Row, jcCurrentTime, SecToDate(int(P.CurrentDuration / 1000000)));
-    SetCell(Row, jcConvertedSize, FileSizeText(P.CurrentSize));
+        SetJobColumnText(Row, jcFps, IntToStr(P.FPS));
+    SetJobColumnText(Row, jcCurrentTime, SecToDate(int(P.CurrentDuration / 1000000)));
+    SetJobColumnText(Row, jcConvertedSize, FileSizeText(P.CurrentSize));
 }
 
 void TForm1::FFConvTerminate(TObject* Sender, const TTerminateInfo& ATerminateInfo) {
     if (ATerminateInfo.TaskIndex >= 0) {
         const int Index = RowOfTask(ATerminateInfo.TaskIndex);
         if (ATerminateInfo.Finished && Index >= 0)
-            SetCell(lvFiles->Items()->Item(Index), jcProgress, u"100%");
+            SetJobColumnText(lvFiles->Items()->Item(Index), jcProgress, u"100%");
     } else {
         SetCommandState(cmdRemove, false);
         SetCommandState(cmdRename, false);

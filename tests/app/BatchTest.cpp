@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/profiles/OutputFileName.h"
+#include "app/profiles/ProfileCatalogue.h"
 #include "app/profiles/ProfileSettings.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/Threads.h"
@@ -23,15 +24,11 @@ using namespace qvtest;
 namespace {
 
 String Cell(int Row, int Column) {
-    TListItem* Item = Form1->lvFiles->Items()->Item(Row);
-    if (Column == 0)
-        return Item->Caption();
-    TStrings* Sub = Item->SubItems();
-    return Column - 1 < Sub->Count() ? Sub->Strings(Column - 1) : String();
+    return JobColumnText(Form1->lvFiles->Items()->Item(Row), Column);
 }
 
 void SetCell(int Row, int Column, const String& Text) {
-    Form1->lvFiles->Items()->Item(Row)->SubItems()->SetStrings(Column - 1, Text);
+    SetJobColumnText(Form1->lvFiles->Items()->Item(Row), Column, Text);
 }
 
 // A command's enabled state and the picture its toolbar button shows (-1: it has none).
@@ -237,9 +234,20 @@ private:
 } // namespace
 
 TEST_F(BatchTest, AFullRunConvertsToAviAndASecondStartConvertsAgain) {
-    AddJob(Clip("clip.avi", 2.0));
+    AddJob(Clip("clip.avi", 2.0), 200);
     UseOutputFolder(Home.Path() + u"out");
     ForceDirectories(Form1->FileOutPutPath);
+    // 常用视频 > AVI for the selected row.
+    Form1->lvFiles->SetItemIndex(0);
+    int Category = 0;
+    while (ProfileCategories()[std::size_t(Category)].Caption != u"常用视频")
+        ++Category;
+    int Profile = 0;
+    while (ProfilesOfCategory(Category)[std::size_t(Profile)].ProfileCode != 100)
+        ++Profile;
+    Form1->SetCatalogueIndex(Form1->bsSkinOfficeComboBox2, Category);
+    Form1->SetCatalogueIndex(Form1->bsSkinOfficeComboBox1, Profile);
+    ASSERT_EQ(Cell(0, jcVideoCodec), u"mpeg4");
     Form5->bsSkinCheckRadioBox5->SetChecked(true);
 
     Form1->bsSkinButton2Click(nullptr);
@@ -411,15 +419,16 @@ TEST_F(BatchTest, ARowWhoseTaskCannotBeMadeShowsWhyAndLaterRowsKeepTheirReports)
         const char* Name;
         std::function<void()> AddBadRow;
         const char* Reason; // the start of the row's text
+        const char16_t* LogLine;
     };
     const Case Cases[] = {
-        {"input gone", [this] { AddJob(Home.Path() + u"gone.avi"); }, ""},
+        {"input gone", [this] { AddJob(Home.Path() + u"gone.avi"); }, "", u"***File open error: "},
         {"no muxer for the name",
          [this] {
              AddJob(Clip("strange.avi"));
              SetCell(0, jcOutputFile, u"strange.qvzz");
          },
-         "Unable to find a suitable output format for '"},
+         "Unable to find a suitable output format for '", u"***Cannot do convert, error: "},
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.Name);
@@ -440,6 +449,12 @@ TEST_F(BatchTest, ARowWhoseTaskCannotBeMadeShowsWhyAndLaterRowsKeepTheirReports)
         const std::string Text = UTF8Encode(Cell(0, jcProgress));
         EXPECT_FALSE(Text.empty());
         EXPECT_EQ(Text.rfind(C.Reason, 0), 0u) << Text;
+        // The engine's own lines follow; the application's line stands between empty ones.
+        TStrings* Log = Form1->mmoLog->Lines();
+        const int Line = Log->IndexOf(C.LogLine + Cell(0, jcProgress));
+        ASSERT_GT(Line, 0);
+        EXPECT_EQ(Log->Strings(Line - 1), u"");
+        EXPECT_EQ(Log->Strings(Line + 1), u"");
     }
 }
 
