@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/OptionIni.h"
+#include "app/Unit5.h"
 #include "platform/base/SysUtils.h"
 
 TForm1* Form1 = nullptr;
@@ -150,11 +151,21 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     RUDezari->OnHook = [](TObject*, TBitmap*, Int64) {};
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
+    RegisterSettingsHost(this);
 }
 
 TForm1::~TForm1() {
+    UnregisterSettingsHost(this);
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+String TForm1::SettingsOutputFolder() {
+    return Video_OutPut_Folder_Edit->Text();
+}
+
+bool TForm1::SettingsOverwriteFiles() {
+    return Form5 && Form5->bsSkinCheckRadioBox3->Checked();
 }
 
 void TForm1::CreateWnd() {

@@ -9,6 +9,7 @@
 
 #include "app/profiles/AdvancedLists.h"
 #include "app/profiles/OutputParams.h"
+#include "app/profiles/SettingsHost.h"
 #include "engine/FFConverter.h"
 #include "engine/FFPlayer.h"
 #include "engine/FFmpegLogger.h"
@@ -88,7 +89,7 @@ enum TCommand { cmdAdd, cmdRemove, cmdRename, cmdClear, cmdStart, cmdStop, cmdPa
 
 class TMenuBarPopup;
 
-class TForm1 : public TForm {
+class TForm1 : public TForm, public TSettingsHost {
     QV_CLASS_NAME(TForm1)
 public:
     explicit TForm1(TComponent* AOwner);
@@ -190,6 +191,13 @@ public:
     virtual bool PickOutputFolder(String& Folder);
     // The skin the user picks; false when cancelled or there is no chooser.
     virtual bool PickSkin(int& SkinIndex);
+
+    // What the settings dialog reads and writes: OutputParams, the output folder edit, the options dialog's
+    // overwrite choice, bsSkinData1.
+    TOutputParams& SettingsParams() override { return OutputParams; }
+    String SettingsOutputFolder() override;
+    bool SettingsOverwriteFiles() override;
+    TbsSkinData* SettingsSkinData() override { return bsSkinData1; }
 
     // The skins and pictures.
     TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;

@@ -28,8 +28,8 @@ const std::map<std::string, std::vector<std::string>> Layers = {
     {"skin/controls", {"skin/core"}},
     {"skin/forms", {"skin/controls"}},
     {"skin/dialogs", {"skin/forms", "platform/shell"}},
-    // The profiles' settings dialog is a skinned dialog.
-    {"app/profiles", {"engine", "skin/dialogs"}},
+    // The profiles' settings dialog is a skinned dialog with pictures of the application's own.
+    {"app/profiles", {"engine", "skin/dialogs", "resources"}},
     // The main window holds the stored skins and the application's pictures.
     {"app", {"app/profiles", "skin/dialogs", "engine", "resources"}},
     // Build helpers: the skin maker draws with the skin core; the stored skins are plain data.
