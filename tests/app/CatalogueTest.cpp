@@ -114,7 +114,8 @@ TEST_F(CatalogueTest, StartUpFillsTheFirstCategoryAndItsFirstProfilesDefaultsWit
     for (int I = 0; I < 7; ++I)
         EXPECT_EQ(Profiles->Strings(I), String(ProfilesOfCategory(0)[std::size_t(I)].Title));
     EXPECT_EQ(Form->bsSkinOfficeComboBox1->ItemIndex(), 0);
-    EXPECT_EQ(Form->OutputParams.All_Trant_Number, 2500);
+    // The main window's fill wrote 2500; the settings dialog, created last, writes its own first code over it.
+    EXPECT_EQ(Form->OutputParams.All_Trant_Number, 100);
     EXPECT_EQ(Texts(), (Strings{"320*240", "528 kbps", "25.00", "128 kbps", "44100", "保持原视频模式"}));
     EXPECT_EQ(Enabled(), std::vector<bool>(6, true));
     EXPECT_EQ(Form->lvFiles->Items()->Count(), 0);
