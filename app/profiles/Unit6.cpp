@@ -50,14 +50,14 @@ TForm6::TForm6(TComponent* AOwner) : TForm(AOwner) {
     bsSkinForm1->SetClientHeight(474);
     bsSkinForm1->SetSkinData(Skin);
 
-    CreateProfileRow(Skin);
-    CreateButtonPanel();
-    FFConv = new TFFConverter(this);
-    FFConv->SetName(u"FFConv");
     ImageList1 = new TImageList(this, 32, 32);
     ImageList1->SetName(u"ImageList1");
     ImageList2 = new TImageList(this, 32, 32);
     ImageList2->SetName(u"ImageList2");
+    CreateProfileRow(Skin);
+    CreateButtonPanel();
+    FFConv = new TFFConverter(this);
+    FFConv->SetName(u"FFConv");
     CreateSheets(Skin);
 
     auto NewOkCancel = [this, Skin](const String& Name, const String& Caption, int Left) {
@@ -104,25 +104,54 @@ void TForm6::CreateProfileRow(TbsSkinData* Skin) {
 
     bsSkinTextLabel5 = NewTextLabel(bsSkinPanel2, Skin, u"bsSkinTextLabel5", u"输出格式：", 17, 48);
 
-    bsSkinOfficeComboBox2 = new TComboBox(this);
+    // The category chooser: a tool button showing the category's picture and name, its list narrow and
+    // without titles or lines; its font is its own.
+    bsSkinOfficeComboBox2 = new TbsSkinOfficeComboBox(this);
     bsSkinOfficeComboBox2->SetName(u"bsSkinOfficeComboBox2");
-    bsSkinOfficeComboBox2->SetStyle(csDropDownList);
-    UseSongTi(bsSkinOfficeComboBox2->Font());
-    bsSkinOfficeComboBox2->SetBounds(83, 33, 126, 51);
+    bsSkinOfficeComboBox2->SetSkinData(Skin);
+    bsSkinOfficeComboBox2->SetToolButtonStyle(true);
+    bsSkinOfficeComboBox2->SetImages(ImageList1);
+    bsSkinOfficeComboBox2->SetShowItemTitle(false);
+    bsSkinOfficeComboBox2->SetShowItemImage(true);
+    bsSkinOfficeComboBox2->SetShowItemText(true);
+    bsSkinOfficeComboBox2->SetUseSkinFont(false);
+    UseSongTi(bsSkinOfficeComboBox2->DefaultFont());
+    bsSkinOfficeComboBox2->SetListBoxWidth(119);
+    bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
     bsSkinOfficeComboBox2->SetDropDownCount(4);
+    bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
+    bsSkinOfficeComboBox2->SetListBoxShowLines(false);
+    bsSkinOfficeComboBox2->SetListBoxSkinDataName(u"resizetoolpanel");
+    bsSkinOfficeComboBox2->SetBounds(83, 33, 126, 51);
     bsSkinOfficeComboBox2->SetParent(bsSkinPanel2);
-    for (const char16_t* Category : SettingsCategories())
-        bsSkinOfficeComboBox2->Items()->Add(Category);
-    // Selected as the form's own data: no event.
+    const auto Categories = SettingsCategories();
+    for (int I = 0; I < int(Categories.size()); ++I) {
+        TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
+        Item->SetCaption(Categories[std::size_t(I)]);
+        Item->SetImageIndex(I);
+    }
+    // Selected before any handler is wired, as the form's own data: no event.
     bsSkinOfficeComboBox2->SetItemIndex(0);
     bsSkinOfficeComboBox2->OnChange = [this](TObject* S) { bsSkinOfficeComboBox2Change(S); };
 
-    bsSkinOfficeComboBox1 = new TComboBox(this);
+    // The profile chooser: title in bold over the description, no pictures; its list as wide as the box.
+    bsSkinOfficeComboBox1 = new TbsSkinOfficeComboBox(this);
     bsSkinOfficeComboBox1->SetName(u"bsSkinOfficeComboBox1");
-    bsSkinOfficeComboBox1->SetStyle(csDropDownList);
-    UseSongTi(bsSkinOfficeComboBox1->Font());
-    bsSkinOfficeComboBox1->SetBounds(215, 33, 400, 51);
+    bsSkinOfficeComboBox1->SetSkinData(Skin);
+    bsSkinOfficeComboBox1->SetToolButtonStyle(true);
+    bsSkinOfficeComboBox1->SetShowItemTitle(true);
+    bsSkinOfficeComboBox1->SetShowItemImage(true);
+    bsSkinOfficeComboBox1->SetShowItemText(true);
+    bsSkinOfficeComboBox1->SetUseSkinFont(true);
+    UseSongTi(bsSkinOfficeComboBox1->DefaultFont());
+    bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
+    bsSkinOfficeComboBox1->SetListBoxHeaderHeight(20);
     bsSkinOfficeComboBox1->SetDropDownCount(4);
+    bsSkinOfficeComboBox1->SetListBoxShowItemTitles(true);
+    bsSkinOfficeComboBox1->SetListBoxShowLines(true);
+    bsSkinOfficeComboBox1->SetListBoxSkinDataName(u"listbox");
+    bsSkinOfficeComboBox1->SetAlphaBlend(false);
+    bsSkinOfficeComboBox1->SetBounds(215, 33, 400, 51);
     bsSkinOfficeComboBox1->SetParent(bsSkinPanel2);
     bsSkinOfficeComboBox1->OnClick = [this](TObject* S) { bsSkinOfficeComboBox1Click(S); };
 
@@ -279,14 +308,25 @@ void TForm6::bsSkinButton3Click(TObject* Sender) {
 }
 
 void TForm6::Button2Click(TObject* Sender) {
-    bsSkinOfficeComboBox1->Items()->Clear();
-    bsSkinOfficeComboBox1->Refresh();
-    for (const TSettingsProfileItem& Profile : SettingsProfilesOfCategory(bsSkinOfficeComboBox2->ItemIndex()))
-        bsSkinOfficeComboBox1->Items()->Add(Profile.Title);
-    bsSkinOfficeComboBox1->Refresh();
-    bsSkinOfficeComboBox1->SetItemIndex(0);
-    // The class library's combo box reports no selection made from code.
-    bsSkinOfficeComboBox1Click(bsSkinOfficeComboBox1);
+    TbsSkinOfficeComboBox* Profiles = bsSkinOfficeComboBox1;
+    Profiles->Items()->Clear();
+    Profiles->Refresh();
+    Profiles->Repaint();
+    const auto Category = SettingsProfilesOfCategory(bsSkinOfficeComboBox2->ItemIndex());
+    for (int I = 0; I < int(Category.size()); ++I) {
+        const TSettingsProfileItem& Profile = Category[std::size_t(I)];
+        Profiles->Items()->Add();
+        TbsSkinOfficeItem* Item = Profiles->Items()->Items(I);
+        Item->SetTitle(Profile.Title);
+        Item->SetCaption(Profile.Description);
+        Item->SetImageIndex(Profile.ImageIndex);
+    }
+    if (!Category.empty()) {
+        Profiles->Refresh();
+        Profiles->Repaint();
+    }
+    // Runs the profile combo box's click, which fills the advanced lists.
+    Profiles->SetItemIndex(0);
 }
 
 void TForm6::Button18Click(TObject* Sender) {

@@ -11,10 +11,10 @@
 #include "app/profiles/AdvancedLists.h"
 #include "engine/FFConverter.h"
 #include "platform/gdi/ImgList.h"
-#include "platform/ui/ComboBoxes.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "skin/controls/TbsSkinOfficeComboBox.h"
 #include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
@@ -40,9 +40,8 @@ public:
     TbsSkinForm* bsSkinForm1 = nullptr;
     TbsSkinPanel* bsSkinPanel2 = nullptr;
     TbsSkinTextLabel* bsSkinTextLabel5 = nullptr;
-    // The class library's combo boxes until the skinned office combo box exists.
-    TComboBox* bsSkinOfficeComboBox1 = nullptr; // profile
-    TComboBox* bsSkinOfficeComboBox2 = nullptr; // category
+    TbsSkinOfficeComboBox* bsSkinOfficeComboBox1 = nullptr; // profile
+    TbsSkinOfficeComboBox* bsSkinOfficeComboBox2 = nullptr; // category
     TbsSkinButton* bsSkinButton1 = nullptr;
     TPanel* Panel1 = nullptr;
     TButton *Button6 = nullptr, *Button5 = nullptr, *Button7 = nullptr, *Button2 = nullptr;

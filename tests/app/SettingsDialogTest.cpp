@@ -16,15 +16,9 @@ class SettingsDialogTest : public AppTest {
 protected:
     TOutputParams& Params() { return Form1->OutputParams; }
 
-    // A choice in the category or profile combo box, reported as the combo box reports a user's choice.
-    void ChooseCategory(int Index) {
-        Form6->bsSkinOfficeComboBox2->SetItemIndex(Index);
-        Form6->bsSkinOfficeComboBox2->OnChange(Form6->bsSkinOfficeComboBox2);
-    }
-    void ChooseProfile(int Index) {
-        Form6->bsSkinOfficeComboBox1->SetItemIndex(Index);
-        Form6->bsSkinOfficeComboBox1->OnClick(Form6->bsSkinOfficeComboBox1);
-    }
+    // A choice in the category or profile combo box: the combo box reports it as it reports a user's.
+    void ChooseCategory(int Index) { Form6->bsSkinOfficeComboBox2->SetItemIndex(Index); }
+    void ChooseProfile(int Index) { Form6->bsSkinOfficeComboBox1->SetItemIndex(Index); }
     // Selects the item with Text in an advanced combo box, adding it when the list lacks it.
     static void Choose(TbsSkinComboBox* Combo, const String& Text) {
         int Index = Combo->Items()->IndexOf(Text);
@@ -35,7 +29,7 @@ protected:
     std::vector<String> ProfileTitles() {
         std::vector<String> Titles;
         for (int I = 0; I < Form6->bsSkinOfficeComboBox1->Items()->Count(); ++I)
-            Titles.push_back(Form6->bsSkinOfficeComboBox1->Items()->Strings(I));
+            Titles.push_back(Form6->bsSkinOfficeComboBox1->Items()->Items(I)->Title());
         return Titles;
     }
     static std::vector<String> TitlesOf(int Category) {
@@ -73,6 +67,9 @@ TEST_F(SettingsDialogTest, AfterTheWholeStartUpTheProfileCodeIs100AndVideoIsOn) 
     EXPECT_EQ(ProfileTitles(), TitlesOf(0));
     EXPECT_EQ(ProfileTitles().size(), 15u);
     EXPECT_EQ(Form6->bsSkinOfficeComboBox1->ItemIndex(), 0);
+    TbsSkinOfficeItem* First = Form6->bsSkinOfficeComboBox1->Items()->Items(0);
+    EXPECT_EQ(First->Title(), u"AVI - 音频视频交错格式(*.avi)");
+    EXPECT_EQ(First->Caption(), u"AVI最常用的视频格式,语音和影像同步组合在一起的文件格式");
     EXPECT_EQ(ShownTexts(),
               (std::vector<String>{u"保持原分辨率", u"816 kbps", u"25.00", u"128 kbps", u"44100", u"保持原视频模式"}));
     for (int K = 0; K < AdvancedKindCount; ++K)
@@ -120,6 +117,45 @@ TEST_F(SettingsDialogTest, TheFormHoldsEveryControlAtItsPlace) {
     Form6->Button11->Click();
     EXPECT_EQ(Params().All_Trant_Number, Before.All_Trant_Number);
     EXPECT_EQ(ShownTexts()[0], u"保持原分辨率");
+}
+
+TEST_F(SettingsDialogTest, TheCategoriesShowTheirPicturesAndTheProfilesTheirTitlesAndTexts) {
+    StartProgram();
+    TbsSkinOfficeComboBox* Categories = Form6->bsSkinOfficeComboBox2;
+    EXPECT_EQ(Categories->Images(), Form6->ImageList1);
+    ASSERT_EQ(Categories->Items()->Count(), 12);
+    for (int I = 0; I < 12; ++I) {
+        EXPECT_EQ(Categories->Items()->Items(I)->Caption(), SettingsCategories()[std::size_t(I)]);
+        EXPECT_EQ(Categories->Items()->Items(I)->ImageIndex(), I);
+        EXPECT_EQ(Categories->Items()->Items(I)->Title(), u"");
+    }
+    EXPECT_EQ(Form6->bsSkinOfficeComboBox1->Images(), nullptr);
+    // Each profile item as the catalogue has it: "HD视频" shows picture 20, then 21 for the other nine.
+    ChooseCategory(2);
+    std::vector<int> Pictures;
+    for (int I = 0; I < Form6->bsSkinOfficeComboBox1->Items()->Count(); ++I) {
+        TbsSkinOfficeItem* Item = Form6->bsSkinOfficeComboBox1->Items()->Items(I);
+        const TSettingsProfileItem& Profile = SettingsProfilesOfCategory(2)[std::size_t(I)];
+        EXPECT_EQ(Item->Title(), Profile.Title);
+        EXPECT_EQ(Item->Caption(), Profile.Description);
+        Pictures.push_back(Item->ImageIndex());
+    }
+    EXPECT_EQ(Pictures, (std::vector<int>{20, 21, 21, 21, 21, 21, 21, 21, 21, 21}));
+}
+
+TEST_F(SettingsDialogTest, TheUsersKeysOnTheCategoryComboBoxRefillTheProfiles) {
+    StartProgram();
+    Form6->Show();
+    Pump();
+    Form6->bsSkinOfficeComboBox2->SetFocus();
+    for (int I = 0; I < 11; ++I)
+        Key(VK_DOWN);
+    EXPECT_EQ(Form6->bsSkinOfficeComboBox2->ItemIndex(), 11);
+    EXPECT_EQ(ProfileTitles(), TitlesOf(11));
+    EXPECT_EQ(Params().All_Trant_Number, 1200);
+    Form6->bsSkinOfficeComboBox1->SetFocus();
+    Key(VK_DOWN);
+    EXPECT_EQ(Params().All_Trant_Number, 1201);
 }
 
 TEST_F(SettingsDialogTest, ChoosingACategoryListsItsProfilesAndSelectsTheFirst) {
@@ -280,12 +316,16 @@ TEST_F(SettingsDialogTest, ABitrateThatDoesNotConvertStopsOkAtThatStepAndShowsTh
     EXPECT_EQ(Params().Video_AudioSampleRate, u"44100");
 }
 
-TEST_F(SettingsDialogTest, PictureOfTheDialog) {
+TEST_F(SettingsDialogTest, PictureOfTheDialogWithTheCategoriesDroppedDown) {
     StartProgram();
-    Form6->SetPosition(poDesigned);
-    Form6->SetBounds(0, 0, Form6->Width(), Form6->Height());
     Form6->Show();
     Pump();
+    // A skinned form centres itself when first shown: placed afterwards.
+    Form6->SetBounds(0, 0, Form6->Width(), Form6->Height());
+    Pump();
+    Form6->bsSkinOfficeComboBox2->DropDown();
+    Pump();
+    ASSERT_TRUE(Form6->bsSkinOfficeComboBox2->IsPopupVisible());
     const std::vector<DWORD> Screen = CaptureScreen(RECT{0, 0, Form6->Width(), Form6->Height()});
     std::vector<std::uint32_t> Pixels(Screen.begin(), Screen.end());
     for (std::uint32_t& P : Pixels)
@@ -295,6 +335,7 @@ TEST_F(SettingsDialogTest, PictureOfTheDialog) {
     std::filesystem::create_directories("artifacts");
     Png.SaveToFile(u"artifacts/settings_dialog.png");
     EXPECT_TRUE(std::filesystem::exists("artifacts/settings_dialog.png"));
+    Form6->bsSkinOfficeComboBox2->CloseUp(false);
 }
 
 } // namespace
