@@ -224,7 +224,7 @@ int TVideoState::DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFram
                 ++open_paused;
             else {
                 open_paused = 0;
-                P->ChangeState(psPause);
+                pause_when_shown = true;
             }
         }
         if (P->Fstep)

@@ -112,6 +112,16 @@ void TVideoState::VideoRefresh(bool AAdvance) {
     }
     if (PositionReport)
         P->UpdatePosition();
+    if (pause_when_shown) {
+        bool Drained;
+        {
+            std::lock_guard Guard(pictq_mutex);
+            Drained = pictq_size == 0;
+        }
+        // A resume in the meantime has ended the paused open.
+        if (Drained && pause_when_shown.exchange(false) && paused)
+            P->ChangeState(psPause);
+    }
 }
 
 void TVideoState::VideoDisplay() {

@@ -193,6 +193,9 @@ struct TVideoState {
     bool IsImage2 = false, IsDevice = false;
     std::atomic<int> ErrorEOF{0}, EventEOF{0}, ReachEOF{0}, Reading{0};
     std::atomic<int> open_paused{0}, seek_paused{0}, seek_done{0}, seek_flushed{0};
+    // A paused open has queued its second picture: psPause follows once that picture is on screen, so the
+    // position report of the shown picture separates it from psPlay in the event ring.
+    std::atomic<bool> pause_when_shown{false};
     // Seeks carried out by the reader; the video thread's count of the flush markers it took; the
     // seek whose first picture has been shown. A waiting seek ends with its own picture on screen.
     std::atomic<int> seek_serial{0}, shown_serial{0};
