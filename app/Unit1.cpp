@@ -145,10 +145,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 
     FFConv->OnProgress = [this](TObject* S, PProgressInfo Info) { FFConvProgress(S, Info); };
     FFConv->OnTerminate = [this](TObject* S, const TTerminateInfo& Info) { FFConvTerminate(S, Info); };
-    RUDezari->OnFileOpen = [](TObject*, Int64, Integer, Integer, Integer&, Integer&) {};
-    RUDezari->OnPosition = [](TObject*, Int64) {};
-    RUDezari->OnState = [](TObject*, TPlayState) {};
-    RUDezari->OnHook = [](TObject*, TBitmap*, Int64) {};
+    BindPreview();
     OnCreate = [this](TObject* S) { FormCreate(S); };
     OnCloseQuery = [this](TObject* S, bool& CanClose) { FormCloseQuery(S, CanClose); };
     RegisterSettingsHost(this);

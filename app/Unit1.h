@@ -127,7 +127,7 @@ public:
     void btnAddClick(TObject* Sender) {}
     void btnRemoveClick(TObject* Sender) {}
     void btnClearClick(TObject* Sender) {}
-    void Button31Click(TObject* Sender) {}
+    void Button31Click(TObject* Sender); // open the preview file
 
     // Running a batch and the after-batch actions (Unit1Batch.cpp).
     void btnStartClick(TObject* Sender);
@@ -173,6 +173,36 @@ public:
     void Video_OutPut_Folder_EditClick(TObject* Sender);
     void bsSkinPanel1Click(TObject* Sender) {}
     void bsSkinSlider1Change(TObject* Sender) {}
+
+    // The preview panel: the buttons, the seek slider and the player's events.
+    void bsSkinButton13Click(TObject* Sender); // play
+    void bsSkinButton14Click(TObject* Sender); // pause
+    void bsSkinButton15Click(TObject* Sender); // stop: back to the start, paused
+    void bsSkinButton16Click(TObject* Sender); // mute
+    void bsSkinButton20Click(TObject* Sender); // unmute
+    void bsSkinSlider1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void bsSkinSlider1MouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RUDezariFileOpen(TObject* Sender, Int64 ADuration, Integer AFrameWidth, Integer AFrameHeight,
+                          Integer& AScreenWidth, Integer& AScreenHeight);
+    void RUDezariPosition(TObject* Sender, Int64 APTS);
+    void RUDezariState(TObject* Sender, TPlayState AState);
+    void RUDezariHook(TObject* Sender, TBitmap* ABitmap, Int64 APTS) {}
+    // The first direct windowed child named Name exactly; nil when there is none.
+    TWinControl* FindWinControlByName(const String& Name);
+
+    // Snapshots: the picture on show saved into the snapshot folder, and the settings menu.
+    void bsSkinButton22Click(TObject* Sender);
+    void bsSkinButton23MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void bsSkinButton23Click(TObject* Sender);
+    void BMP1Click(TObject* Sender);
+    void JPG1Click(TObject* Sender);
+    void GIF1Click(TObject* Sender);
+    void PNG1Click(TObject* Sender);
+    void MenuItem1Click(TObject* Sender); // open the snapshot folder
+    void MenuItem2Click(TObject* Sender); // choose the snapshot folder
+    // Both read option.ini afresh, repair what is unusable and write the repair back.
+    String ResolveSnapshotFolder();
+    String ResolveSnapshotType();
     void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected) {}
     void lvFilesClick(TObject* Sender) {}
     void lvFilesDblClick(TObject* Sender) {}
@@ -187,7 +217,8 @@ public:
     // The names of the controls the preview may render into.
     void FillScreenNames();
 
-    // The output folder the user picks; false when the picker was cancelled or there is none.
+    // The folder the user picks in the shared folder picker (output and snapshot folder alike); false when the
+    // picker was cancelled or there is none.
     virtual bool PickOutputFolder(String& Folder);
     // The skin the user picks; false when cancelled or there is no chooser.
     virtual bool PickSkin(int& SkinIndex);
@@ -294,8 +325,16 @@ public:
     static const String HomePageURL;
     static const String SupportMail;
 
+    void Dispatch(TMessage& Message) override;
+
 protected:
     void CreateWnd() override;
+    void WMWindowPosChanging(TMessage& Message);
+    void WMWindowPosChanged(TMessage& Message);
+    // The player operations of the seek slider and the end of the media.
+    virtual void PausePlayer();
+    virtual void SeekPlayer(Int64 APTS, TSeekFlags AFlags);
+    virtual void ResumePlayer();
 
 private:
     void CreateSkins();
@@ -308,6 +347,7 @@ private:
     void CreatePreviewPanel();
     void CreatePages();
     void CreateHiddenControls();
+    void BindPreview();
     TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft, int ATop,
                                  int AWidth, int AHeight, TbsPngImageList* AImages, int AImageIndex);
     TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption, TNotifyEvent AClick);
