@@ -267,3 +267,41 @@ TEST_F(PreviewSliderTest, TheEndOfTheMediaSeeksToTheStartAndPauses) {
     EXPECT_EQ(Form->Calls, (std::vector<std::string>{"Seek 0 any", "Pause"}));
     EXPECT_EQ(Form->mmoLog->Lines()->Strings(Form->mmoLog->Lines()->Count() - 1), u"End");
 }
+
+TEST_F(PreviewSliderTest, StatesSetTheFormStyleAndAreLoggedByName) {
+    struct Case {
+        TPlayState State;
+        bool StayOnTop;
+        TFormStyle Style;
+    };
+    const Case Cases[] = {
+        {psPlay, true, fsStayOnTop}, {psPause, true, fsNormal}, {psResume, true, fsStayOnTop},
+        {psStep, true, fsNormal},    {psPlay, false, fsNormal}, {psResume, false, fsNormal},
+    };
+    for (const Case& C : Cases) {
+        Form->chkStayOnTop->SetChecked(C.StayOnTop);
+        Form->RUDezariState(nullptr, C.State);
+        EXPECT_EQ(Form->FormStyle(), C.Style) << UTF8Encode(PlayerStateNames[C.State]);
+    }
+    TStrings* Log = Form->mmoLog->Lines();
+    std::vector<String> Names;
+    for (int I = Log->Count() - 6; I < Log->Count(); ++I)
+        Names.push_back(Log->Strings(I));
+    EXPECT_EQ(Names, (std::vector<String>{u"Play", u"Pause", u"Resume", u"Step", u"Play", u"Resume"}));
+}
+
+TEST_F(PreviewSliderTest, TheRenderTargetIsFoundAmongTheDirectWindowedChildrenByExactName) {
+    struct Case {
+        const char16_t* Name;
+        TWinControl* Want;
+    };
+    const Case Cases[] = {
+        {u"Panel6", Form->Panel6},
+        {u"bsSkinPanel3", Form->bsSkinPanel3},
+        {u"panel6", nullptr},
+        {u"mmoLog", nullptr}, // on Panel5, not the form's own
+        {u"", nullptr},
+    };
+    for (const Case& C : Cases)
+        EXPECT_EQ(Form->FindWinControlByName(C.Name), C.Want) << UTF8Encode(String(C.Name));
+}
