@@ -189,6 +189,9 @@ void TCustomPlayer::ReleaseHost() {
         RemoveWindowProcLink(FScreenHandle, FHostLink);
     if (FSurface)
         FSurface->Detach();
+    // The window paints itself again: the last picture does not stay behind the player.
+    if (FScreenHandle && IsWindow(FScreenHandle))
+        InvalidateRect(FScreenHandle, nullptr, TRUE);
     FHostLink = nullptr;
     FHostTarget.reset();
     FSurface.reset();

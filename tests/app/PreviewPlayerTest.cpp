@@ -305,3 +305,18 @@ TEST_F(PreviewSliderTest, TheRenderTargetIsFoundAmongTheDirectWindowedChildrenBy
     for (const Case& C : Cases)
         EXPECT_EQ(Form->FindWinControlByName(C.Name), C.Want) << UTF8Encode(String(C.Name));
 }
+
+TEST_F(PreviewTest, AStoppedPreviewLeavesThePanelInItsOwnColour) {
+    Start();
+    PreviewPaused(PatternClip());
+    ASSERT_TRUE(WaitFor([] { return IsGreen(PanelPixel(120, 30)); }));
+    // As a batch stop or clearing the list stops it.
+    Form1->RUDezari->Stop(true);
+    ASSERT_TRUE(WaitFor([] { return Logged(u"Stop") == 1; }));
+    Pump();
+    const COLORREF Own = ColorToRGB(Form1->Panel6->Color());
+    EXPECT_TRUE(WaitFor([&] {
+        const TRgb P = PanelPixel(120, 30);
+        return RGB(P.R, P.G, P.B) == Own;
+    }));
+}
