@@ -138,10 +138,10 @@ protected:
     void WMNCPaint(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
     void WMNCLButtonDown(TMessage& Message);
-    void WMNCLButtonDblClk(TMessage& Message);
     void WMNCLButtonUp(TMessage& Message);
     void WMNCMouseMove(TMessage& Message);
     void WMMouseMove(TMessage& Message);
+    void WMLButtonUp(TMessage& Message);
     void WMEraseBkgnd(TMessage& Message);
     void WMPaint(TMessage& Message);
     void WMFocusChanged(TMessage& Message);

@@ -18,7 +18,7 @@ constexpr TColor cCbItem = 0xE0E0FF, cCbItemFocus = 0x800080, cCbItemHot = 0x80F
 constexpr TColor cCbFont = 0x000080, cCbFocusFont = 0xFFFFFF, cCbActiveFont = 0x008000;
 constexpr TColor cEdFrame = 0x603020, cEdFrameHot = 0x306020, cEdClient = 0xD0F0F0, cEdClientHot = 0xC0FFC0;
 constexpr TColor cEdButton = 0x103050, cEdButtonHot = 0x30A0E0, cEdButtonDown = 0xE0A030;
-constexpr TColor cEdFont = 0x101010, cEdDisabledFont = 0x7070C0, cEdActiveFont = 0x105010;
+constexpr TColor cEdFont = 0x101010, cEdDisabledFont = 0xC07070, cEdActiveFont = 0x105010;
 
 inline void DrawComboFaces(TBitmap& B) {
     B.SetPixelFormat(pf24bit);
