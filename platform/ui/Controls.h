@@ -367,6 +367,9 @@ public:
         return {Point.X - O.X, Point.Y - O.Y};
     }
     TShiftState MouseShift(WPARAM Keys) const;
+    // The DrawText flags for the control's reading order. Text here always reads left to right, so the flags
+    // stay as they are.
+    UINT DrawTextBiDiModeFlags(UINT Flags) const { return Flags; }
     // The text of the control without "&" accelerator marks ("&&" stays one "&").
     String GetDisplayText() const;
 

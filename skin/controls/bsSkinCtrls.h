@@ -1,12 +1,13 @@
 // The skinned base controls unit: the control bases, the push button, the speed buttons, the menu
-// services they call, the scroll bar, the slider and the tree and list views. Users of the unit include this
-// header.
+// services they call, the scroll bar, the slider, the tree and list views and the link label. Users of the
+// unit include this header.
 #pragma once
 
 #include "skin/controls/TbsSkinBevel.h"
 #include "skin/controls/TbsSkinButton.h"
 #include "skin/controls/TbsSkinCheckRadioBox.h"
 #include "skin/controls/TbsSkinControl.h"
+#include "skin/controls/TbsSkinLinkLabel.h"
 #include "skin/controls/TbsSkinListView.h"
 #include "skin/controls/TbsSkinMenuSpeedButton.h"
 #include "skin/controls/TbsSkinPanel.h"

@@ -25,7 +25,8 @@ const std::map<std::string, std::vector<std::string>> Layers = {
     {"platform/shell", {"platform/ui"}},
     {"engine", {"platform/win"}},
     {"skin/core", {"platform/ui"}},
-    {"skin/controls", {"skin/core"}},
+    // The link label opens its address with the shell's launcher.
+    {"skin/controls", {"skin/core", "platform/shell"}},
     {"skin/forms", {"skin/controls"}},
     {"skin/dialogs", {"skin/forms", "platform/shell"}},
     // The profiles' settings dialog is a skinned dialog with pictures of the application's own.
