@@ -7,6 +7,7 @@
 #include "skin/core/TbsLayerManager.h"
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/TbsSkinMenu.h"
 
 namespace {
 
@@ -333,8 +334,36 @@ void TbsSkinButtonObject::HideLayer() {
     HideLayerIn(MenuItem ? Parent->FMenuLayerManager.get() : Parent->FLayerManager.get());
 }
 
-// Opening the linked menu belongs to the skinned menus; a button without items opens nothing.
-void TbsSkinButtonObject::TrackMenu() {}
+namespace {
+
+// Opens a frame object's menu against its place on the screen: through the popup menu that holds the items,
+// or through the form's menu stack.
+void OpenObjectMenu(TbsSkinForm* Form, TbsActiveSkinObject* O, TMenuItem* Item, bool PopupUp, bool MouseIn) {
+    if (Form->FLayerManager->IsVisible)
+        Form->FLayerManager->Hide();
+    if (Form->FMenuLayerManager->IsVisible)
+        Form->FMenuLayerManager->Hide();
+    if (MouseIn)
+        O->ShowLayer();
+    TRect R = O->ObjectRect;
+    TPoint Off = Form->WindowToScreenOffset();
+    OffsetRect(R, Off.X, Off.Y);
+    if (auto* P = dynamic_cast<TbsSkinPopupMenu*>(Item->GetParentMenu()); P && P->Items() == Item) {
+        P->PopupFromRect(R, PopupUp);
+        return;
+    }
+    Form->SkinMenuOpen();
+    Form->SkinMenu()->Popup(nullptr, Form->MenusSkinData() ? Form->MenusSkinData() : Form->SkinData(), 0, R, Item,
+                            PopupUp);
+}
+
+} // namespace
+
+void TbsSkinButtonObject::TrackMenu() {
+    if (!MenuItem || MenuItem->Count() == 0)
+        return;
+    OpenObjectMenu(Parent, this, MenuItem, FPopupUp, FMouseIn);
+}
 
 // ---------------------------------------------------------------------------------------------
 // TbsSkinStdButtonObject
@@ -471,9 +500,14 @@ void TbsSkinStdButtonObject::MouseEnter() {
 }
 
 void TbsSkinStdButtonObject::MouseDown(int X, int Y, TMouseButton Button) {
-    // The system menu opens through the window-state layer; no OnMouseDownEvent for caption buttons.
-    if (Button == mbLeft && Enabled && !FDown)
-        SetDown(true);
+    // No OnMouseDownEvent for caption buttons.
+    if (Button != mbLeft || !Enabled || FDown)
+        return;
+    SetDown(true);
+    if (Command == cmSysMenu) {
+        MenuItem = Parent->GetSystemMenuItems();
+        TrackMenu();
+    }
 }
 
 void TbsSkinStdButtonObject::MouseUp(int X, int Y, TMouseButton Button) {
@@ -495,22 +529,42 @@ void TbsSkinStdButtonObject::DblClick() {
         Parent->Form()->Close();
 }
 
-// The window-state commands (maximize, minimize, roll-up, tray) act once the window-state layer runs them;
-// close acts here.
-void TbsSkinStdButtonObject::DoCommand() {
+namespace {
+
+// The caption-button commands that change the window; the hover is taken off first, except for roll-up.
+void RunStateCommand(TbsSkinForm* Form, TbsStdCommand Command) {
     switch (Command) {
     case cmClose:
-        Parent->UpdateActiveObject(-1, -1, false);
-        Parent->Form()->Close();
+        Form->UpdateActiveObject(-1, -1, false);
+        Form->Form()->Close();
         break;
     case cmMaximize:
+        Form->UpdateActiveObject(-1, -1, false);
+        Form->SetWindowState(Form->WindowState() == wsMaximized ? wsNormal : wsMaximized);
+        break;
     case cmMinimize:
+        Form->UpdateActiveObject(-1, -1, false);
+        if (Form->AlwaysMinimizeToTray())
+            Form->MinimizeToTray();
+        else
+            Form->SetWindowState(Form->WindowState() == wsMinimized ? wsNormal : wsMinimized);
+        break;
+    case cmRollUp:
+        Form->SetRollUpState(!Form->RollUpState());
+        break;
     case cmMinimizeToTray:
-        Parent->UpdateActiveObject(-1, -1, false);
+        Form->UpdateActiveObject(-1, -1, false);
+        Form->MinimizeToTray();
         break;
     default:
         break;
     }
+}
+
+} // namespace
+
+void TbsSkinStdButtonObject::DoCommand() {
+    RunStateCommand(Parent, Command);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -689,26 +743,25 @@ void TbsSkinAnimateObject::DblClick() {
         Parent->Form()->Close();
 }
 
-// The window-state commands (maximize, minimize, roll-up, tray) act once the window-state layer runs them.
 void TbsSkinAnimateObject::DoCommand() {
     switch (Command) {
-    case cmClose:
-        Parent->UpdateActiveObject(-1, -1, false);
-        Parent->Form()->Close();
-        break;
-    case cmMaximize:
-    case cmMinimize:
-    case cmMinimizeToTray:
-        Parent->UpdateActiveObject(-1, -1, false);
+    case cmSysMenu:
+        MenuItem = Parent->GetSystemMenuItems();
+        TrackMenu();
         break;
     case cmDefault:
         if (MenuItem)
             TrackMenu();
         break;
     default:
+        RunStateCommand(Parent, Command);
         break;
     }
 }
 
-// Opening the linked menu belongs to the skinned menus; without items nothing opens.
-void TbsSkinAnimateObject::TrackMenu() {}
+void TbsSkinAnimateObject::TrackMenu() {
+    if (!MenuItem || MenuItem->Count() == 0)
+        return;
+    FMenuTracking = true;
+    OpenObjectMenu(Parent, this, MenuItem, FPopupUp, FMouseIn);
+}

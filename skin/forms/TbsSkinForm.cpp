@@ -9,6 +9,8 @@
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsClientInActivePanel.h"
 #include "skin/forms/TbsSkinCaptionObject.h"
+#include "skin/forms/TbsSkinMenu.h"
+#include "skin/forms/TbsSkinPopupWindow.h"
 #include "skin/forms/bsSkinHint.h"
 
 // The form's procedure chain holds a hook that reaches the component through this link. The component cuts
@@ -82,6 +84,13 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     FForm->OnShortCut = [this](TMessage& Msg, bool& Handled) { FormShortCut(Msg, Handled); };
     FForm->SetAutoSize(false);
     RegisterFormSkinLookup();
+    RegisterSkinPopupMenuService();
+    FSkinMenu = std::make_unique<TbsSkinMenu>(nullptr, FForm);
+    FSkinMenu->AlphaBlendValue = FMenusAlphaBlendValue;
+    FSysMenu = new TPopupMenu(this);
+    FSysTrayMenu = new TbsSkinPopupMenu(this);
+    FSysTrayMenu->SetComponentForm(FForm);
+    BuildTrayMenu();
 
     if (!Designing()) {
         FProcLink = std::make_shared<TProcLink>();
@@ -95,6 +104,9 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    // An open menu goes first, and the application's message event is given back even while it is open.
+    FSkinMenu.reset();
+    UnhookAppMessages();
     MouseTimer->SetEnabled(false);
     MorphTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
@@ -134,6 +146,14 @@ void TbsSkinForm::CallOld(TMessage& M) {
 void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled) {
     if (OnShortCut)
         OnShortCut(Msg, Handled);
+    if (Handled)
+        return;
+    // Alt+Space: the system menu under its button.
+    if (Msg.WParam == VK_SPACE && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
+        GetKeyState(VK_SHIFT) >= 0) {
+        ShowSystemMenuFromButton();
+        Handled = true;
+    }
 }
 
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {

@@ -16,6 +16,8 @@ class TbsActiveSkinObject;
 class TbsLayerManager;
 class TbsQuickButtonItems;
 class TbsSkinHint;
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
 
 // Scoped: the class library's own border icons share three of the names. Stored as one byte: bit 0
 // biSystemMenu ... bit 4 biMinimizeToTray.
@@ -111,6 +113,50 @@ public:
     bool AlwaysMinimizeToTray() const { return FAlwaysMinimizeToTray; }
     void SetAlwaysMinimizeToTray(bool Value) { FAlwaysMinimizeToTray = Value; }
 
+    // ---- menus
+    TbsSkinMenu* SkinMenu() const { return FSkinMenu.get(); }
+    int MaxMenuItemsInWindow() const { return FMaxMenuItemsInWindow; }
+    // Negative values are ignored.
+    void SetMaxMenuItemsInWindow(int Value);
+    bool UseSkinFontInMenu() const;
+    void SetUseSkinFontInMenu(bool Value);
+    bool MenusAlphaBlend() const { return FMenusAlphaBlend; }
+    void SetMenusAlphaBlend(bool Value);
+    Byte MenusAlphaBlendValue() const { return FMenusAlphaBlendValue; }
+    void SetMenusAlphaBlendValue(Byte Value);
+    bool MenusAlphaBlendAnimation() const { return FMenusAlphaBlendAnimation; }
+    void SetMenusAlphaBlendAnimation(bool Value);
+    int DefMenuItemHeight() const;
+    // Values of 0 or less are ignored.
+    void SetDefMenuItemHeight(int Value);
+    TFont* DefMenuItemFont() const;
+    void SetDefMenuItemFont(TFont* Value);
+    bool UseDefaultSysMenu() const { return FUseDefaultSysMenu; }
+    void SetUseDefaultSysMenu(bool Value) { FUseDefaultSysMenu = Value; }
+    TbsSkinPopupMenu* SysTrayMenu() const { return FSysTrayMenu; }
+    // Bracket every skinned menu of the form.
+    void SkinMenuOpen();
+    void SkinMenuClose();
+    void PopupSkinMenu(TMenu* Menu, const TPoint& P);
+    void PopupSkinMenu1(TMenu* Menu, const TRect& R, bool PopupUp);
+    void DoPopupMenu(TPopupMenu* Menu, int X, int Y);
+    // While a menu is open the application's messages pass the component first: keys go to the menu.
+    void HookAppMessages();
+    void UnhookAppMessages();
+    void MenuKeyDown(WPARAM Key);
+    void CloseMenusOnMessage(TMessage& M);
+    // The system menu: the application's SystemMenu or the built-in one, with the commands the state allows.
+    TMenuItem* GetSystemMenuItems();
+    void BuildSystemMenu();
+    void BuildBuiltInSystemMenu();
+    void BuildTrayMenu();
+    void PopupSystemMenu(int X, int Y);
+    void PopupSystemMenuAtRect(const TRect& R);
+    void ShowSystemMenuFromButton();
+    bool InMenu = false;
+    bool InMainMenu = false;
+    bool FInAppHook = false;
+
     // ---- sizes and placement
     int MinWidth() const { return FMinWidth; }
     void SetMinWidth(int Value) { FMinWidth = Value; }
@@ -135,7 +181,21 @@ public:
 
     // ---- states (the component's own; run by the window-state commands)
     TWindowState WindowState() const { return FWindowState; }
+    // On a skinned frame the component sets the form's bounds itself; a native frame leaves it to the form.
+    void SetWindowState(TWindowState Value);
     bool RollUpState() const { return FRollUpState; }
+    // Rolled up, the form is its frame without client area; only with biRollUp and not while minimized.
+    void SetRollUpState(bool Value);
+    // Hiding in the tray needs a tray icon, which this form has none of: nothing happens.
+    void MinimizeToTray();
+    void RestoreFromTray();
+    TPoint GetMinimizedPosition();
+    bool MaxRollUpState = false;
+    bool FRollUpBeforeMaximize = false;
+    int OldHeight = 0;
+    TNotifyEvent OnChangeRollUpState;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
     bool MinimizeDefault() const { return FMinimizeDefault; }
     void SetMinimizeDefault(bool Value) { FMinimizeDefault = Value; }
     bool GetFormActive();
@@ -226,6 +286,10 @@ public:
     TNotifyEvent OnRestore;
     TNotifyEvent OnMaximize;
     TShortCutEvent OnShortCut;
+    TNotifyEvent OnSkinMenuOpen;
+    TNotifyEvent OnSkinMenuClose;
+    TNotifyEvent OnMainMenuEnter;
+    TNotifyEvent OnMainMenuExit;
 
     // Frame geometry at the current size.
     TPoint NewLTPoint, NewRTPoint, NewLBPoint, NewRBPoint;
@@ -306,6 +370,7 @@ protected:
     void WMQueryNativeFrame(TMessage& M);
     void WMEffectStart(TMessage& M);
     void WMPaintFrameToDC(TMessage& M);
+    void WMSkinMenuClosed(TMessage& M);
     // Second dispatch, after the previous procedure.
     void AfterOldWindowProc(TMessage& M);
 
@@ -340,7 +405,14 @@ private:
     void ObjectDblClick();
     void PlaceButtonRow(const TRect& Row, bool RowIsCaption);
     void HideLayers();
-    void HideObjectHintOn(UINT Msg);
+    void AppMessageHook(MSG& Msg, bool& Handled);
+    void DoMinimize();
+    void DoMaximize();
+    void DoRestore();
+    void CaptionDblClick();
+    TbsSkinData* MenuSkin() const { return FMSD ? FMSD : FSD; }
+    void MakeSystemMenuItems();
+    TMenuItem* SystemMenuItem(const String& Name, const String& Key, const String& Caption, TNotifyEvent Click);
 
     TCustomForm* FForm = nullptr;
     std::shared_ptr<TProcLink> FProcLink;
@@ -383,4 +455,14 @@ private:
     Byte FMagneticSize = 5;
     TbsPositionInMonitor FPositionInMonitor = bspDefault;
     bool FMinimizeDefault = false;
+
+    std::unique_ptr<TbsSkinMenu> FSkinMenu;
+    int FMaxMenuItemsInWindow = 0;
+    bool FMenusAlphaBlend = false;
+    Byte FMenusAlphaBlendValue = 200;
+    bool FMenusAlphaBlendAnimation = false;
+    bool FUseDefaultSysMenu = true;
+    TPopupMenu* FSysMenu = nullptr;           // owned through the component model
+    TbsSkinPopupMenu* FSysTrayMenu = nullptr; // owned through the component model
+    TMessageEvent OldAppMessage;
 };

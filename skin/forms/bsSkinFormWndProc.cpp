@@ -5,6 +5,7 @@
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/bsSkinHint.h"
 
 namespace {
@@ -14,37 +15,10 @@ constexpr LRESULT SkinnedFrameAnswer = 12853;
 constexpr LRESULT PaintedToDCAnswer = 12851;
 constexpr LPARAM PaintToDCCookie = 16802;
 
-// The messages that close the form's skinned menus and its object hint.
-bool ClosesMenus(UINT Msg) {
-    switch (Msg) {
-    case WM_MOVE:
-    case WM_SIZE:
-    case WM_ACTIVATE:
-    case WM_KILLFOCUS:
-    case WM_CANCELMODE:
-    case WM_MOUSEACTIVATE:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_PARENTNOTIFY:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
-void TbsSkinForm::HideObjectHintOn(UINT Msg) {
-    if (ClosesMenus(Msg) && FShowObjectHint && FSkinHint)
-        FSkinHint->HideHint();
-}
-
 void TbsSkinForm::FormWndProc(TMessage& M) {
-    HideObjectHintOn(M.Msg);
+    CloseMenusOnMessage(M);
     switch (M.Msg) {
     case WM_DESTROY:
         WMDestroy(M);
@@ -147,6 +121,14 @@ void TbsSkinForm::FormWndProc(TMessage& M) {
         break;
     case WM_PAINTBGORFRAMETODC:
         WMPaintFrameToDC(M);
+        break;
+    case WM_SKINMENUCLOSED:
+        WMSkinMenuClosed(M);
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        // The skinned frame toggles its own states on a caption double click (after the frame objects).
+        if (!(FSkinnableForm && M.WParam == WPARAM(HTCAPTION)))
+            CallOld(M);
         break;
     default:
         CallOld(M);
@@ -364,6 +346,8 @@ void TbsSkinForm::WMNCActivate(TMessage& M) {
         return;
     }
     FBorderLayerChangeSize = false;
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide();
     HideLayers();
     FFormActive = M.WParam != 0;
     if (!FFormActive)
@@ -624,14 +608,19 @@ void TbsSkinForm::AfterOldWindowProc(TMessage& M) {
         UpdateActiveObject(P.X, P.Y, true);
         ObjectMouseDown(P.X, P.Y, mbLeft);
         ObjectDblClick();
+        if (OnCaption)
+            CaptionDblClick();
         break;
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONDBLCLK:
         P = ScreenToWindowPoint(M.LParam);
         UpdateActiveObject(P.X, P.Y, true);
         ObjectMouseDown(P.X, P.Y, mbRight);
-        if (OnCaption)
+        if (OnCaption) {
             MouseCaptureObject = -1;
+            if (M.Msg == WM_NCRBUTTONDOWN && !FDisableSystemMenu)
+                PopupSystemMenu(GET_X_LPARAM(M.LParam), GET_Y_LPARAM(M.LParam));
+        }
         break;
     case WM_NCRBUTTONUP:
         P = ScreenToWindowPoint(M.LParam);

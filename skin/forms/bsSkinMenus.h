@@ -1,0 +1,7 @@
+// The skinned menus unit: the menu stack of a form, the popup menu component, the popup windows and their rows.
+// Users of the unit include this header.
+#pragma once
+
+#include "skin/forms/TbsSkinMenu.h"
+#include "skin/forms/TbsSkinMenuItem.h"
+#include "skin/forms/TbsSkinPopupWindow.h"
