@@ -116,6 +116,9 @@ void TForm6::CreateProfileRow(TbsSkinData* Skin) {
     bsSkinOfficeComboBox2->SetShowItemText(true);
     bsSkinOfficeComboBox2->SetUseSkinFont(false);
     UseSongTi(bsSkinOfficeComboBox2->DefaultFont());
+    // The narrow list keeps the same small font, so the longer names fit beside its bar.
+    bsSkinOfficeComboBox2->SetListBoxUseSkinFont(false);
+    UseSongTi(bsSkinOfficeComboBox2->ListBoxDefaultFont());
     bsSkinOfficeComboBox2->SetListBoxWidth(119);
     bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
     bsSkinOfficeComboBox2->SetDropDownCount(4);

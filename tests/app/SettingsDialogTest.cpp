@@ -296,6 +296,26 @@ TEST_F(SettingsDialogTest, CancelKeepsTheCodeTheLastFillWrote) {
     EXPECT_EQ(Params().All_Trant_Number, 405);
 }
 
+TEST_F(SettingsDialogTest, AModalShowingEndsWithTheCancelResultAfterOkToo) {
+    StartProgram();
+    // Once the dialog is up, the user clicks OK: it writes the fields, and its close ends the showing.
+    bool Clicked = false;
+    Application->OnIdle = [&](TObject*) {
+        if (Clicked || !Form6->Visible())
+            return;
+        Clicked = true;
+        TControl* Ok = Form6->bsSkinButton2;
+        const TPoint P = Ok->ClientToScreen({Ok->Width() / 2, Ok->Height() / 2});
+        InjectClick(P.X, P.Y);
+    };
+    Params().Video_FileExt = u"";
+    EXPECT_EQ(Form6->ShowModal(), mrCancel);
+    Application->OnIdle = nullptr;
+    EXPECT_TRUE(Clicked);
+    EXPECT_EQ(Params().Video_FileExt, u".avi");
+    EXPECT_FALSE(Form6->Visible());
+}
+
 TEST_F(SettingsDialogTest, ABitrateThatDoesNotConvertStopsOkAtThatStepAndShowsTheError) {
     StartProgram();
     std::vector<String> Shown;
@@ -323,19 +343,37 @@ TEST_F(SettingsDialogTest, PictureOfTheDialogWithTheCategoriesDroppedDown) {
     // A skinned form centres itself when first shown: placed afterwards.
     Form6->SetBounds(0, 0, Form6->Width(), Form6->Height());
     Pump();
-    Form6->bsSkinOfficeComboBox2->DropDown();
+    TbsSkinOfficeComboBox* Categories = Form6->bsSkinOfficeComboBox2;
+    Categories->DropDown();
     Pump();
-    ASSERT_TRUE(Form6->bsSkinOfficeComboBox2->IsPopupVisible());
-    const std::vector<DWORD> Screen = CaptureScreen(RECT{0, 0, Form6->Width(), Form6->Height()});
-    std::vector<std::uint32_t> Pixels(Screen.begin(), Screen.end());
-    for (std::uint32_t& P : Pixels)
-        P |= 0xFF000000u;
+    ASSERT_TRUE(Categories->IsPopupVisible());
+    // The dialog with the list's first four rows, then the list scrolled to its other eight beside it.
+    const int W = Form6->Width(), H = Form6->Height();
+    TbsPopupOfficeListBox* Drop = Categories->ListBox();
+    const RECT List{Drop->Left(), Drop->Top(), Drop->Left() + Drop->Width(), Drop->Top() + Drop->Height()};
+    const int ListW = Drop->Width(), ListH = Drop->Height(), SheetW = W + 2 * (ListW + 10);
+    std::vector<std::uint32_t> Sheet(std::size_t(SheetW) * std::size_t(H), 0xFFFFFFFFu);
+    auto Paste = [&](const RECT& Area, int X0) {
+        const std::vector<DWORD> Shot = CaptureScreen(Area);
+        const int AW = Area.Right - Area.Left;
+        for (int Y = 0; Y < Area.Bottom - Area.Top; ++Y)
+            for (int X = 0; X < AW; ++X)
+                Sheet[std::size_t(Y + Area.Top) * std::size_t(SheetW) + std::size_t(X0 + X)] =
+                    Shot[std::size_t(Y) * std::size_t(AW) + std::size_t(X)] | 0xFF000000u;
+    };
+    Paste(RECT{0, 0, W, H}, 0);
+    for (int Page = 1; Page <= 2; ++Page) {
+        Drop->ScrollToItem(4 * Page + 3);
+        Pump();
+        Paste(List, W + 10 + (Page - 1) * (ListW + 10));
+    }
+    EXPECT_GT(ListH, 0);
     TPngImage Png;
-    Png.SetPixels(Form6->Width(), Form6->Height(), Pixels.data(), false);
+    Png.SetPixels(SheetW, H, Sheet.data(), false);
     std::filesystem::create_directories("artifacts");
     Png.SaveToFile(u"artifacts/settings_dialog.png");
     EXPECT_TRUE(std::filesystem::exists("artifacts/settings_dialog.png"));
-    Form6->bsSkinOfficeComboBox2->CloseUp(false);
+    Categories->CloseUp(false);
 }
 
 } // namespace
