@@ -13,8 +13,10 @@
 #include "app/profiles/ProfileSettings.h"
 #include "platform/base/SysUtils.h"
 #include "platform/base/Threads.h"
+#include "platform/gdi/Graphics.h"
 #include "platform/shell/PowerService.h"
 #include "platform/shell/SoundService.h"
+#include "platform/win/WinExtras.h"
 #include "resources/AppPictures.h"
 #include "support/LibAVPointers.h"
 #include "support/MediaFixtures.h"
@@ -181,6 +183,7 @@ protected:
         Form1->SetCommandState(cmdRename, true);
         Form1->SetCommandState(cmdClear, true);
         Form1->SetCommandState(cmdStart, true, ToolbarImages::Start);
+        Form1->bsSkinPanel5->SetVisible(false);
     }
 
     // A clip of Seconds in the test's own folder.
@@ -192,6 +195,21 @@ protected:
         const std::filesystem::path Path = Exe.Folder() / Name;
         std::filesystem::copy_file(WriteClip(O), Path);
         return UTF8ToString(Path.string());
+    }
+
+    // The main window as the screen shows it, saved as artifacts/Name beside the test programs.
+    void SaveMainWindow(const std::string& Name) {
+        Pump();
+        const RECT Area =
+            TRect{Form1->Left(), Form1->Top(), Form1->Left() + Form1->Width(), Form1->Top() + Form1->Height()};
+        const std::vector<DWORD> Screen = CaptureScreen(Area);
+        std::vector<std::uint32_t> Pixels(Screen.begin(), Screen.end());
+        for (std::uint32_t& P : Pixels)
+            P |= 0xFF000000u;
+        TPngImage Png;
+        Png.SetPixels(Area.Right - Area.Left, Area.Bottom - Area.Top, Pixels.data(), false);
+        std::filesystem::create_directories("artifacts");
+        Png.SaveToFile(UTF8ToString("artifacts/" + Name));
     }
 
     void UseOutputFolder(const String& Folder) {
@@ -288,6 +306,7 @@ TEST_F(BatchTest, FiveJobsAtThreadCountThreeNeverConvertMoreThanThreeAtOnce) {
     Form5->bsSkinComboBox2->SetItemIndex(2);
     ASSERT_EQ(Form5->bsSkinComboBox2->Text(), u"3");
     Form5->bsSkinCheckRadioBox5->SetChecked(true);
+    Form5->bsSkinCheckRadioBox10->SetChecked(true);
     Form1->FFConv->SetProgressInterval(100);
 
     // A task converts from its first progress report to its termination report.
@@ -295,6 +314,7 @@ TEST_F(BatchTest, FiveJobsAtThreadCountThreeNeverConvertMoreThanThreeAtOnce) {
     std::size_t MostAtOnce = 0;
     std::size_t Seen = 0, SeenReports = 0;
     Form1->bsSkinButton2Click(nullptr);
+    EXPECT_EQ(Form1->FFConv->ThreadPriority(), tpLowest);
     ASSERT_TRUE(PumpUntil([&] {
         for (; Seen < ProgressLog.size(); ++Seen)
             Converting.insert(ProgressLog[Seen].TaskIndex);
@@ -552,4 +572,28 @@ TEST_F(BatchTest, ThePreviewBoxSetsTheEnginesLivePreview) {
     EXPECT_TRUE(Form1->FFConv->Preview());
     Form1->chkPreview->SetChecked(false);
     EXPECT_FALSE(Form1->FFConv->Preview());
+}
+
+TEST_F(BatchTest, APausedBatchAndItsEndAsTheUserSeesThem) {
+    for (int I = 0; I < 3; ++I)
+        AddJob(Clip("shown" + std::to_string(I) + ".avi", 3.0));
+    UseOutputFolder(Home.Path());
+    Form5->bsSkinCheckRadioBox5->SetChecked(true);
+    Form1->FFConv->SetProgressInterval(100);
+    Pump();
+    Form1->SetBounds(0, 0, Form1->Width(), Form1->Height());
+
+    Form1->bsSkinButton2Click(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return !ProgressLog.empty() || Ended(); }));
+    Form1->bsSkinButton11Click(nullptr);
+    ASSERT_FALSE(Ended()) << "the first job ended before the batch was held";
+    EXPECT_FALSE(Cell(0, jcProgress).empty());
+    EXPECT_FALSE(Cell(0, jcConvertedSize).empty());
+    SaveMainWindow("batch_paused.png");
+
+    Form1->bsSkinButton12Click(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Ended(); }));
+    SaveMainWindow("batch_ended.png");
+    for (int Row = 0; Row < 3; ++Row)
+        EXPECT_EQ(Cell(Row, jcProgress), u"100%") << Row;
 }
