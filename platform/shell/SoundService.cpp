@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace {
 
@@ -18,12 +19,17 @@ TSdlSoundService::~TSdlSoundService() {
 bool TSdlSoundService::PlayFile(const String& FileName) {
     Stop();
     std::lock_guard Guard(FLock);
-    if (!FAudioReady) {
-        // Counted by the library: the player's own start and end of audio leave this one in place.
+    // A driver already running is shared as it is: starting the subsystem again would restart it under the
+    // player's open device.
+    const char* Driver = SDL_GetCurrentAudioDriver();
+    if (!Driver) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
-        FAudioReady = true;
+        Driver = SDL_GetCurrentAudioDriver();
     }
+    // The player's stand-in where no device works: nothing would be heard.
+    if (!Driver || std::strcmp(Driver, "dummy") == 0)
+        return false;
     SDL_AudioSpec Spec{};
     Uint8* Buffer = nullptr;
     Uint32 Length = 0;

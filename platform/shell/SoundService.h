@@ -32,8 +32,9 @@ public:
 };
 
 // Plays on an audio device of its own, opened for each sound and closed when it has played, so the media
-// player's device is never touched. It initialises the audio subsystem once and never shuts the library down,
-// which the player shares. Where no device opens, it does nothing.
+// player's device is never touched. It starts the audio subsystem when no driver runs yet and never shuts the
+// library down, which the player shares. Where no device opens, or only the silent "dummy" driver runs, it does
+// nothing.
 class TSdlSoundService : public TSoundService {
 public:
     TSdlSoundService() = default;
@@ -52,7 +53,6 @@ private:
     std::thread FPlayer;
     bool FStopping = false;
     bool FPlaying = false;
-    bool FAudioReady = false;
 };
 
 // The service in use (a TRecordingSoundService until one is set).
