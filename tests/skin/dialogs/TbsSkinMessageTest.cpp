@@ -5,6 +5,7 @@
 #include "platform/gdi/ImgList.h"
 #include "platform/win/WinExtras.h"
 #include "tests/skin/controls/GalleryFixture.h"
+#include "tests/skin/dialogs/DialogFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,30 +15,18 @@
 
 namespace {
 
-class SkinMessageTest : public uitest::UiTest {
+class SkinMessageTest : public dlgtest::DialogTest {
 protected:
     void SetUp() override {
-        uitest::UiTest::SetUp();
+        dlgtest::DialogTest::SetUp();
         Application->SetTitle(u"Quorvane");
         Message = std::make_unique<TbsSkinMessage>(nullptr);
     }
     void TearDown() override {
         Message.reset();
-        Application->OnIdle = nullptr;
-        uitest::UiTest::TearDown();
+        dlgtest::DialogTest::TearDown();
     }
-    // Runs Act once on the message form as soon as its modal loop idles.
-    void WhenShown(std::function<void(TbsMessageForm*)> Act) {
-        Application->OnIdle = [this, Act](TObject*) {
-            auto* Form = dynamic_cast<TbsMessageForm*>(Screen->ActiveForm());
-            if (!Form)
-                return;
-            // Clearing the handler destroys this closure: run a copy.
-            const std::function<void(TbsMessageForm*)> Run = Act;
-            Application->OnIdle = nullptr;
-            Run(Form);
-        };
-    }
+    void WhenShown(std::function<void(TbsMessageForm*)> Act) { DialogTest::WhenShown<TbsMessageForm>(std::move(Act)); }
     static std::vector<std::string> ButtonNames(TbsMessageForm* Form) {
         std::vector<TbsSkinButton*> Buttons;
         for (int I = 0; I < Form->ComponentCount(); ++I)
