@@ -26,6 +26,7 @@
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/core/bsPngImageList.h"
 #include "skin/core/bsSkinData.h"
+#include "skin/dialogs/TbsSelectSkinDialog.h"
 #include "skin/forms/bsSkinForm.h"
 
 // The job row's 25 columns: column 0 is the row's caption, column n the sub-item n - 1.
@@ -232,6 +233,7 @@ public:
 
     // The skins and pictures.
     TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;
+    TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
     TbsCompressedStoredSkin* bsCompressedStoredSkin1 = nullptr;
     TbsSkinData* bsSkinData1 = nullptr;
     TbsSkinData* bsSkinData2 = nullptr;

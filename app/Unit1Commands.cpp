@@ -147,8 +147,10 @@ void TForm1::N23Click(TObject* Sender) {
 }
 
 bool TForm1::PickSkin(int& SkinIndex) {
-    // The skinned skin chooser ("Select skin") over bsCompressedSkinList1 opens here once it exists.
-    return false;
+    if (!bsSelectSkinDialog1->Execute(SkinIndex))
+        return false;
+    SkinIndex = bsSelectSkinDialog1->SelectedSkinIndex();
+    return true;
 }
 
 void TForm1::OpenAddress(const String& Address) {

@@ -68,6 +68,12 @@ void TForm1::CreateSkins() {
     bsSkinData1->SetName(u"bsSkinData1");
     bsSkinData1->SetSkinIndex(1);
     bsSkinData1->SetSkinList(bsCompressedSkinList1);
+    bsSelectSkinDialog1 = new TbsSelectSkinDialog(this);
+    bsSelectSkinDialog1->SetName(u"bsSelectSkinDialog1");
+    bsSelectSkinDialog1->SetSkinList(bsCompressedSkinList1);
+    bsSelectSkinDialog1->SetSkinData(bsSkinData1);
+    bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData1);
+    bsSelectSkinDialog1->Title = u"Select skin";
 
     bsCompressedStoredSkin1 = new TbsCompressedStoredSkin(this);
     bsCompressedStoredSkin1->SetName(u"bsCompressedStoredSkin1");

@@ -90,14 +90,23 @@ ini() { grep -a "^$1=" "$work/exe/option.ini" | cut -d= -f2- | tr -d '\r'; }
 # 1. The first start.
 start
 shot "1-started"
-# 2. The skin chooser is not there yet: 功能 > 软件皮肤 keeps the skin and writes its index.
-sed -i 's/^SetSkin=.*/SetSkin=0 /' "$work/exe/option.ini"
-menu 176 30 '[ "$(ini SetSkin)" = 0 ]' "2-tools-menu" || fail "SetSkin is $(ini SetSkin) after the skin command"
+# 2. 功能 > 软件皮肤: the chooser starts on the shown skin (木星战甲, index 0, kept in option.ini by the first
+# start); four steps down is 银河战甲, then OK.
+[ "$(ini SetSkin)" = 0 ] || fail "SetSkin is $(ini SetSkin) after the first start"
+menu 176 30 'chooser=$(window "Select skin" 1)' "2-tools-menu" || fail "the skin chooser did not show"
+sleep 1
+for _ in 1 2 3 4; do xdotool key Down; sleep 0.5; done
+shot "2-skin-chosen"
+xdotool key Return
+for _ in $(seq 50); do [ "$(ini SetSkin)" = 4 ] && break; sleep 0.2; done
+[ "$(ini SetSkin)" = 4 ] || fail "SetSkin is $(ini SetSkin) after choosing 银河战甲"
+shot "2-skin-applied"
 # 3. 文件 > 退出 ends the program with exit code 0.
 quit "3-file-menu"
 # 4. A second start shows the skin kept in option.ini.
 start
 shot "4-restarted"
+[ "$(ini SetSkin)" = 4 ] || fail "SetSkin is $(ini SetSkin) after the restart"
 # 5. 选项: 较低优先级进行 on the first page, 自动关闭计算机 on the second, then OK.
 options
 click $((OX + 54)) $((OY + 141))

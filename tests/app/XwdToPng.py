@@ -9,8 +9,8 @@ def main():
     header = struct.unpack(">25I", data[:100])
     header_size, _, _, depth, width, height = header[0], header[1], header[2], header[3], header[4], header[5]
     byte_order, bits_per_pixel, line_bytes = header[7], header[11], header[12]
-    colormap_entries = header[19]
-    red_mask, green_mask, blue_mask = header[13], header[14], header[15]
+    colormap_entries = header[19]  # ncolors: the colour entries written after the header
+    red_mask, green_mask, blue_mask = header[14], header[15], header[16]
     if bits_per_pixel not in (24, 32):
         sys.exit("xwd: %d bits per pixel is not read here" % bits_per_pixel)
     pixels = data[header_size + 12 * colormap_entries:]
