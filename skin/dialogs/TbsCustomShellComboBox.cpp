@@ -2,6 +2,7 @@
 
 #include "platform/shell/ShellIcons.h"
 #include "skin/dialogs/TbsCustomShellListView.h"
+#include "skin/dialogs/TbsCustomShellTreeView.h"
 
 #include <algorithm>
 
@@ -66,6 +67,7 @@ TbsCustomShellComboBox::TbsCustomShellComboBox(TComponent* AOwner) : TbsSkinCust
 
 TbsCustomShellComboBox::~TbsCustomShellComboBox() {
     SetShellListView(nullptr);
+    SetShellTreeView(nullptr);
     ClearItems();
     delete FRootFolder;
     FRootFolder = nullptr;
@@ -124,6 +126,21 @@ void TbsCustomShellComboBox::SetObjectTypes(TShellObjectTypes Value) {
     RootChanged();
 }
 
+void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value) {
+    if (Value == FTreeView)
+        return;
+    if (FTreeView) {
+        FTreeView->FComboBox = nullptr;
+        FTreeView->RemoveFreeNotification(this);
+    }
+    FTreeView = Value;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FComboBox = this;
+        Value->FreeNotification(this);
+    }
+}
+
 void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* Value) {
     if (Value == FListView)
         return;
@@ -143,6 +160,8 @@ void TbsCustomShellComboBox::Notification(TComponent* AComponent, TOperation Ope
     TbsSkinCustomComboBox::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FListView)
         FListView = nullptr;
+    if (Operation == opRemove && AComponent == FTreeView)
+        FTreeView = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -303,6 +322,8 @@ void TbsCustomShellComboBox::Change() {
         return;
     FUpdating = true;
     try {
+        if (FTreeView)
+            FTreeView->SetPathFromID(FItemsEx->Item(I)->Data->AbsoluteID());
         if (FListView)
             FListView->SyncToID(FItemsEx->Item(I)->Data->AbsoluteID());
     } catch (...) {
@@ -334,6 +355,8 @@ void TbsCustomShellComboBox::RootChanged() {
     FUpdating = true;
     try {
         LoadRoot();
+        if (FTreeView)
+            FTreeView->SetRoot(FRoot);
         if (FListView)
             FListView->SetRoot(FRoot);
     } catch (...) {

@@ -8,6 +8,7 @@
 #include "skin/dialogs/TbsShellFolder.h"
 
 class TbsCustomShellListView;
+class TbsCustomShellTreeView;
 
 class TbsItemEx : public TCollectionItem {
 public:
@@ -56,6 +57,8 @@ public:
     void SetRoot(const TRoot& Value);
     TShellObjectTypes ObjectTypes() const { return FObjectTypes; }
     virtual void SetObjectTypes(TShellObjectTypes Value);
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
     TbsCustomShellListView* ShellListView() const { return FListView; }
     void SetShellListView(TbsCustomShellListView* Value);
     // The entry of ID, searched from the last; -1 for none.
@@ -72,6 +75,7 @@ public:
 
 protected:
     friend class TbsCustomShellListView;
+    friend class TbsCustomShellTreeView;
     virtual void PopulateRoot();
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
@@ -93,6 +97,7 @@ private:
     TRoot FOldRoot;
     TRoot FRoot = u"rfDesktop";
     TbsShellFolder* FRootFolder = nullptr;
+    TbsCustomShellTreeView* FTreeView = nullptr;
     TbsCustomShellListView* FListView = nullptr;
     TShellObjectTypes FObjectTypes{otFolders};
     bool FUseShellImages = true;

@@ -5,6 +5,7 @@
 #include "skin/core/TbsResourceStrData.h"
 #include "skin/core/TbsSkinData.h"
 #include "skin/dialogs/TbsCustomShellComboBox.h"
+#include "skin/dialogs/TbsCustomShellTreeView.h"
 
 #include <algorithm>
 
@@ -85,6 +86,7 @@ TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner) : TbsSkinCust
 
 TbsCustomShellListView::~TbsCustomShellListView() {
     SetShellComboBox(nullptr);
+    SetShellTreeView(nullptr);
     delete FRootFolder;
     FRootFolder = nullptr;
     FFolders.clear();
@@ -156,6 +158,21 @@ void TbsCustomShellListView::SetAutoRefresh(bool Value) {
     }
 }
 
+void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value) {
+    if (Value == FTreeView)
+        return;
+    if (FTreeView) {
+        FTreeView->FListView = nullptr;
+        FTreeView->RemoveFreeNotification(this);
+    }
+    FTreeView = Value;
+    if (Value) {
+        Value->SetRoot(FRoot);
+        Value->FListView = this;
+        Value->FreeNotification(this);
+    }
+}
+
 void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value) {
     if (Value == FComboBox)
         return;
@@ -183,6 +200,8 @@ void TbsCustomShellListView::Notification(TComponent* AComponent, TOperation Ope
         return;
     if (AComponent == FComboBox)
         FComboBox = nullptr;
+    if (AComponent == FTreeView)
+        FTreeView = nullptr;
     if (AComponent == FNotifier)
         FNotifier = nullptr;
 }
@@ -586,10 +605,17 @@ void TbsCustomShellListView::Edit(int Index, const String& Text, bool Cancelled)
         OnEdited(this, Items()->Item(Index), S);
     F->Rename(S);
     Perform(LVM_REDRAWITEMS, WPARAM(Index), LPARAM(Index));
+    if (FTreeView && FTreeView->Selected())
+        FTreeView->Refresh(FTreeView->Selected());
 }
 
 void TbsCustomShellListView::SynchronizeLinks() {
-    if (!FSettingRoot && FRootFolder) {
+    if (FSettingRoot) {
+        if (FTreeView)
+            FTreeView->SetRoot(FRoot);
+    } else if (FRootFolder) {
+        if (FTreeView)
+            FTreeView->SetPathFromID(FRootFolder->AbsoluteID());
         if (FComboBox)
             FComboBox->SyncToID(FRootFolder->AbsoluteID());
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class TbsCustomShellComboBox;
+class TbsCustomShellTreeView;
 
 // Asked for every item a shell control enumerates; CanAdd false leaves it out.
 using TAddFolderEvent = std::function<void(TObject* Sender, TbsShellFolder* AFolder, bool& CanAdd)>;
@@ -64,6 +65,8 @@ public:
     void SetAutoNavigate(bool Value) { FAutoNavigate = Value; }
     bool AutoContextMenus() const { return FAutoContext; }
     void SetAutoContextMenus(bool Value) { FAutoContext = Value; }
+    TbsCustomShellTreeView* ShellTreeView() const { return FTreeView; }
+    void SetShellTreeView(TbsCustomShellTreeView* Value);
     TbsCustomShellComboBox* ShellComboBox() const { return FComboBox; }
     void SetShellComboBox(TbsCustomShellComboBox* Value);
     TbsShellChangeNotifier* Notifier() const { return FNotifier; }
@@ -79,6 +82,7 @@ public:
 
 protected:
     friend class TbsCustomShellComboBox;
+    friend class TbsCustomShellTreeView;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void DestroyWnd() override;
@@ -113,6 +117,7 @@ private:
     bool FUpdating = false;
     TShellObjectTypes FObjectTypes{otFolders, otNonFolders};
     std::vector<std::unique_ptr<TbsShellFolder>> FFolders;
+    TbsCustomShellTreeView* FTreeView = nullptr;
     TbsCustomShellComboBox* FComboBox = nullptr;
     TbsShellChangeNotifier* FNotifier = nullptr;
     bool FSettingRoot = false;

@@ -62,6 +62,11 @@ const TGlyph Glyphs[] = {
      {"................", "................", "..KKKKK.........", ".KYYYYYK........", ".KYYYYYYKKKKKK..",
       ".KYYYYYYYYYYYK..", ".KYYKKKKKKKKKKKK", ".KYKWWWWWWWWWWYK", ".KYKWYYYYYYYYYK.", ".KKWYYYRRYYYYK..",
       ".KKYYYRRRRYYYK..", ".KKYYYYRRYYYDK..", ".KDDDDDDDDDDK...", "..KKKKKKKKKK....", "................"}},
+    {u"BS_NEWFOLDER",
+     {"..........R.....", "......R...R...R.", ".......R..R..R..", "........R...R...", "..KKKK....RRRRR.",
+      ".KYYYYK.R...R...", ".KYYYYYK..R..R..", ".KYYYYYYKKKKK..R", ".KYWWWWWWWWWYK..", ".KYWYYYYYYYYYK..",
+      ".KYWYYYYYYYYYK..", ".KYWYYYYYYYYYK..", ".KYWYYYYYYYYYK..", ".KDDDDDDDDDDDK..", "..KKKKKKKKKKK...",
+      "................"}},
 };
 
 void Put16(std::vector<std::uint8_t>& B, std::uint16_t V) {
@@ -126,6 +131,10 @@ void RegisterFileCtrlGlyphs() {
         static std::vector<std::vector<std::uint8_t>> Files;
         Files.reserve(sizeof Glyphs / sizeof Glyphs[0]);
         for (const TGlyph& G : Glyphs) {
+            const std::uint8_t* Data = nullptr;
+            std::size_t Size = 0;
+            if (String(G.Name) == u"BS_NEWFOLDER" && FindResourceData(G.Name, Data, Size))
+                continue;
             Files.push_back(BmpOf(G));
             RegisterResource(G.Name, Files.back().data(), Files.back().size());
         }
