@@ -3,6 +3,7 @@
 // the seek slider against a recording player.
 #include "PreviewFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -134,13 +135,18 @@ TEST_F(PreviewTest, MuteIsKeptAcrossAReopenAndStopGoesBackToTheStartOnlyWithASel
     Pump();
     CheckSynchronize(0);
     EXPECT_EQ(Log().size(), Before);
-    EXPECT_EQ(Form1->RUDezari->PlayState(), psResume);
+    EXPECT_NE(Form1->RUDezari->PlayState(), psStop);
 
     // With a row: the file opens again, paused at its start, still muted.
     SelectARow();
     Form1->bsSkinButton15Click(nullptr);
-    ASSERT_TRUE(WaitFor([] { return Logged(u"Pause") == 2 && Logged(u"Stop") == 1; })) << UTF8Encode(LastLog());
-    EXPECT_EQ(Logged(u"duration: 2.00, frame size: 160x120"), 2);
+    // The old playback's "Stop" may come before or after the new open's lines.
+    ASSERT_TRUE(WaitFor([] {
+        const std::vector<String> L = Log();
+        const auto Reopened = std::find(std::find(L.begin(), L.end(), u"duration: 2.00, frame size: 160x120") + 1,
+                                        L.end(), u"duration: 2.00, frame size: 160x120");
+        return Logged(u"Stop") == 1 && Reopened != L.end() && std::find(Reopened, L.end(), u"Pause") != L.end();
+    })) << UTF8Encode(LastLog());
     EXPECT_LT(Form1->RUDezari->CurrentPTS(), 100000);
     EXPECT_TRUE(Form1->RUDezari->Mute());
     EXPECT_TRUE(Form1->bsSkinButton20->Visible());
