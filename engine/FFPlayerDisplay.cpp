@@ -119,8 +119,12 @@ void TVideoState::VideoRefresh(bool AAdvance) {
             Drained = pictq_size == 0;
         }
         // A resume in the meantime has ended the paused open.
-        if (Drained && pause_when_shown.exchange(false) && paused)
+        if (Drained && pause_when_shown.exchange(false) && paused) {
+            // A late first picture dropped in this pass reported no position: the shown one does, before the pause.
+            if (!PositionReport)
+                P->UpdatePosition();
             P->ChangeState(psPause);
+        }
     }
 }
 
