@@ -326,6 +326,7 @@ void TbsSkinCustomComboBox::DropDown() {
         Repaint();
     if (FListBox->ItemIndex() >= 0)
         FListBox->SetTopIndex(FListBox->ItemIndex());
+    FListBox->OnDrawItem = OnListBoxDrawItem;
     FListBox->SetSkinData(SkinData());
     FListBox->Show(P);
 }

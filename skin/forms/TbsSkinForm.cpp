@@ -2,6 +2,7 @@
 #include "skin/forms/TbsSkinForm.h"
 
 #include "platform/base/SysUtils.h"
+#include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "skin/core/TbsLayerManager.h"
@@ -424,7 +425,7 @@ template <class T> bool ChangeIf(TControl* C, TbsSkinData* SD) {
 // to decides. Controls of any other class are passed over.
 void ChangeSkinDataStep(TControl* C, TbsSkinData* SD) {
     ChangeIf<TbsSkinControl>(C, SD) || ChangeIf<TbsGraphicSkinControl>(C, SD) || ChangeIf<TbsSkinPageControl>(C, SD) ||
-        ChangeIf<TbsSkinStdLabel>(C, SD) || ChangeIf<TbsSkinTextLabel>(C, SD) ||
+        ChangeIf<TbsSkinCustomEdit>(C, SD) || ChangeIf<TbsSkinStdLabel>(C, SD) || ChangeIf<TbsSkinTextLabel>(C, SD) ||
         ChangeIf<TbsSkinCustomTreeView>(C, SD) || ChangeIf<TbsSkinBevel>(C, SD) ||
         ChangeIf<TbsSkinCustomListView>(C, SD) || ChangeIf<TbsSkinSplitter>(C, SD);
 }

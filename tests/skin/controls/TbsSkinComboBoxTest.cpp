@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace ctltest;
 
 namespace {
@@ -175,6 +177,31 @@ TEST_F(SkinComboBox, ASkinnedBoxStretchesItsItemAndKeepsItsButtonRight) {
     EXPECT_EQ(ScreenPixel(C, 110, 10), cCbButton);
     EXPECT_EQ(ScreenPixel(C, 1, 10), cCbFrame);
     EXPECT_EQ(ScreenPixel(C, 50, 10), cCbItem);
+}
+
+TEST_F(SkinComboBox, WithoutTheSkinsSizeTheFaceStretchesBothWays) {
+    auto* C = Combo({u"x"}, u"combobox");
+    C->SetUseSkinSize(false);
+    C->SetHeight(30);
+    C->ChangeSkinData();
+    Pump();
+    EXPECT_EQ(C->Height(), 30);
+    EXPECT_EQ(C->Button.R, Rect(102, 2, 118, 28));
+    EXPECT_EQ(C->CBItem.R, Rect(3, 3, 100, 27));
+    EXPECT_EQ(ScreenPixel(C, 1, 15), cCbFrame);
+    // The button from the "resizebutton" record, the item from the item picture stretched.
+    EXPECT_EQ(ScreenPixel(C, 104, 5), cScrollNormal);
+    EXPECT_EQ(ScreenPixel(C, 50, 15), cCbItem);
+}
+
+TEST_F(SkinComboBox, TheListsOwnerDrawingReachesTheDropDown) {
+    auto* C = Numbered(3);
+    std::vector<int> Drawn;
+    C->OnListBoxDrawItem = [&](TCanvas*, int Index, int, int, TRect, TOwnerDrawState) { Drawn.push_back(Index); };
+    C->DropDown();
+    C->ListBox()->ListBox->Repaint();
+    Pump();
+    EXPECT_NE(std::find(Drawn.begin(), Drawn.end(), 2), Drawn.end());
 }
 
 TEST_F(SkinComboBox, TabWidthsTakeTenDigitStops) {

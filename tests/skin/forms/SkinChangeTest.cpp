@@ -8,6 +8,7 @@
 
 #include "platform/ui/ExtCtrls.h"
 #include "resources/StoredSkins.h"
+#include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
 #include "tests/skin/controls/ControlSkinFixture.h"
@@ -182,6 +183,10 @@ TEST_F(SkinChangeTest, ASwitchBetweenStoredSkinsRepaintsTheFrameAndEveryKindOfCo
     Add(Label, 210, 146, 90, 20);
     Label->SetCaption(u"Label");
     Label->SetSkinData(Data);
+    auto* Edit = new TbsSkinEdit(Form.get());
+    Add(Edit, 310, 146, 90, 20);
+    Edit->SetText(u"Edit");
+    Edit->SetSkinData(Data);
     auto* Bevel = new TbsSkinBevel(Form.get());
     Add(Bevel, 210, 176, 90, 20);
     Bevel->SetSkinData(Data);
