@@ -271,4 +271,83 @@ TEST_F(OfficeComboTest, TheFadeStopsWhenAPendingMessageFreesTheComboBox) {
     Form->SetWindowProc(Old);
 }
 
+TEST_F(OfficeComboTest, LosingTheFocusClosesWithoutAccepting) {
+    auto* C = MakeCombo("nnn");
+    auto* Other = MakeCombo("n", 10, 120);
+    C->SetItemIndex(0);
+    C->SetFocus();
+    C->DropDown();
+    C->ListBox()->SetActiveItem(2);
+    Take();
+    Other->SetFocus();
+    Pump();
+    EXPECT_FALSE(C->IsPopupVisible());
+    EXPECT_EQ(C->ItemIndex(), 0);
+    EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(OfficeComboTest, DraggingBelowTheOpenListScrollsItOnTheTimer) {
+    auto* C = MakeCombo("nnnnnnnn");
+    C->SetToolButtonStyle(true);
+    C->SetDropDownCount(3);
+    C->SetItemIndex(0);
+    Take();
+    Press(C, 20, 20);
+    TbsPopupOfficeListBox* L = C->ListBox();
+    ASSERT_TRUE(C->IsPopupVisible());
+    ASSERT_NE(L->ScrollBar, nullptr);
+    MouseTo(L, 20, 40); // into the list: row 1 is marked
+    EXPECT_EQ(L->ItemIndex(), 1);
+    MouseTo(L, 20, L->Height() + 20); // below it
+    EXPECT_EQ(C->TimerMode, 2);
+    Wait(26);
+    EXPECT_EQ(L->ItemIndex(), 2);
+    Wait(26);
+    EXPECT_EQ(L->ItemIndex(), 3);
+    MouseTo(L, 20, 40); // back inside: the timer stops
+    EXPECT_EQ(C->TimerMode, 0);
+    const int Marked = L->ItemIndex();
+    Release(); // over the list: accepted
+    EXPECT_FALSE(C->IsPopupVisible());
+    EXPECT_EQ(C->ItemIndex(), Marked);
+    EXPECT_EQ(Take(), (Events{"click " + std::to_string(Marked), "change " + std::to_string(Marked)}));
+}
+
+TEST_F(OfficeComboTest, TheToolLookComesFromTheSkinsButtonRecordWhenTheSkinHasAComboBox) {
+    // Without a "combobox" record: the unskinned tool look.
+    auto* C = Make<TbsSkinOfficeComboBox>(u"combobox", 10, 10, 120, 30);
+    C->SetToolButtonStyle(true);
+    Pump();
+    EXPECT_EQ(ScreenPixel(C, 0, 0), TColor(ColorToRGB(clBtnShadow)));
+    EXPECT_EQ(ScreenPixel(C, 10, 15), TColor(ColorToRGB(clBtnFace)));
+    // With one, the "resizetoolbutton" faces by state.
+    auto Rec = std::make_unique<TbsDataSkinComboBox>(u"combobox");
+    Rec->PictureIndex = 0;
+    Rec->SkinRect = Rect(0, 40, 20, 60);
+    Rec->LTPoint = {4, 4};
+    Rec->RTPoint = {16, 4};
+    Rec->LBPoint = {4, 16};
+    Rec->RBPoint = {16, 16};
+    Rec->ClRect = Rect(4, 4, 16, 16);
+    Skin->CtrlList.push_back(std::move(Rec));
+    C->ChangeSkinData();
+    Fill(C, "nn");
+    Pump();
+    EXPECT_EQ(ScreenPixel(C, 60, 15), cToolNormal);
+    MouseTo(C, 60, 15);
+    EXPECT_EQ(ScreenPixel(C, 60, 15), cToolHot);
+    C->DropDown();
+    Pump();
+    EXPECT_EQ(ScreenPixel(C, 60, 15), cToolDown);
+    C->CloseUp(false);
+    MouseAway();
+    // Without either button record the tool look draws nothing of its own.
+    std::erase_if(Skin->CtrlList,
+                  [](const auto& R) { return R->IDName == u"resizetoolbutton" || R->IDName == u"resizebutton"; });
+    C->ChangeSkinData();
+    Pump();
+    EXPECT_NE(ScreenPixel(C, 60, 15), cToolNormal);
+    EXPECT_NE(ScreenPixel(C, 60, 15), TColor(ColorToRGB(clBtnFace)));
+}
+
 } // namespace

@@ -196,4 +196,21 @@ TEST_F(OfficeListTest, DefaultRowsShowHeaderSelectionAndLineColours) {
     EXPECT_EQ(ScreenPixel(L, 140, 81), TColor(ColorToRGB(clBtnFace))); // the line under row 2
 }
 
+TEST_F(OfficeListTest, SkinnedRowsTakeTheListBoxRecordsFaces) {
+    auto* L = Make<TbsSkinOfficeListBox>(u"listbox", 10, 10, 150, 104);
+    for (char K : std::string("hnn"))
+        L->Items()->Add()->SetHeader(K == 'h');
+    L->SetItemIndex(1);
+    Pump();
+    // The rows area is the record's client part at this size: from (4, 22) to (146, 100).
+    EXPECT_EQ(L->ItemsRect().Top, 22);
+    EXPECT_EQ(ScreenPixel(L, 70, 30), cListClient); // the skin has no header record: nothing drawn
+    EXPECT_EQ(ScreenPixel(L, 70, 57), cRowActive);
+    EXPECT_EQ(ScreenPixel(L, 70, 85), cListClient); // a normal row shows the list's client part
+    EXPECT_EQ(ScreenPixel(L, 2, 57), cListFrame);
+    L->SetFocus();
+    Pump();
+    EXPECT_EQ(ScreenPixel(L, 70, 57), cRowFocus);
+}
+
 } // namespace
