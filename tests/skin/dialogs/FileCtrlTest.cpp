@@ -313,3 +313,32 @@ TEST_F(FileCtrlTest, FilterComboReadsDescriptionAndMaskPairs) {
     Filter->SetItemIndex(0);
     EXPECT_EQ(Files->Mask(), u"*.txt");
 }
+
+TEST_F(FileCtrlTest, TheDriveComboAndTheDirectoryListFollowEachOther) {
+    // A drive mounted in a folder beside the test programs (the namespace counts no mount under /tmp).
+    std::string Pattern = (std::filesystem::current_path() / "qv-drive-XXXXXX").string();
+    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
+    const std::string Stick = Pattern + "/stick";
+    TShellTestTree::MakeDir(Stick + "/照片");
+    Tree.SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdc1 " + Stick + " vfat rw 0 0\n");
+    SetCurrentDir(Home());
+    auto* Combo = Make<TbsSkinDriveComboBox>(10, 10, 300, 20);
+    auto* List = Make<TbsSkinDirectoryListBox>(10, 40, 300, 200);
+    Pump();
+    Combo->SetDirList(List);
+    ASSERT_EQ(Combo->Items()->Count(), 2);
+    EXPECT_EQ(Combo->Drive(), u"/");
+
+    // Choosing the drive in the combo box takes the list there.
+    Combo->SetItemIndex(1);
+    EXPECT_EQ(Combo->Drive(), UTF8ToString(Stick));
+    EXPECT_EQ(List->Directory(), UTF8ToString(Stick));
+    EXPECT_EQ(List->Items()->Strings(List->Items()->Count() - 1), u"照片");
+    // A folder on another drive moves the combo box.
+    List->SetDirectory(Home());
+    EXPECT_EQ(Combo->Drive(), u"/");
+    EXPECT_EQ(Combo->ItemIndex(), 0);
+    EXPECT_EQ(List->Directory(), Home());
+    std::error_code Ignored;
+    std::filesystem::remove_all(Pattern, Ignored);
+}
