@@ -65,12 +65,14 @@ TEST_P(MenuGalleryTest, PopupSystemMenuAndStates) {
     ASSERT_EQ(Stack->LevelCount(), 1);
     Stack->Levels(0)->PopupKeyDown(VK_RIGHT);
     ASSERT_EQ(Stack->LevelCount(), 2);
+    Pump();
     const TRect L0 = LevelRect(0), L1 = LevelRect(1);
     PasteScreen(TPoint{L0.Left, L0.Top}, L1.Right - L0.Left, std::max(L0.Bottom, L1.Bottom) - L0.Top, 10, 10);
     Stack->Hide();
 
     SkinForm->PopupSystemMenu(Form->Left() + 20, Form->Top() + 40);
     ASSERT_EQ(Stack->LevelCount(), 1);
+    Pump();
     PasteLevel(0, 10, 300);
     Stack->Hide();
 
