@@ -11,9 +11,6 @@
 
 namespace {
 
-std::mutex AppFileNameLock;
-String AppFileNameOverride;
-
 // dlerror() starts with the library's path ("/x/libfoo.so: undefined symbol: f"); the loader's
 // texts name the file already, so only the reason is kept.
 String LoaderErrorReason(const char* Error, const std::string& Path) {
@@ -46,30 +43,6 @@ void BindExport(const String& LibFileName, void* Handle, const char* Name, bool 
 
 Int64 FileSizeOf(const String& AFileName) {
     return FileExists(AFileName) ? FileSize(AFileName) : -1;
-}
-
-String GetAppFileName() {
-    {
-        std::lock_guard Guard(AppFileNameLock);
-        if (!AppFileNameOverride.empty())
-            return AppFileNameOverride;
-    }
-    std::string Buffer(4096, '\0');
-    ssize_t Length = readlink("/proc/self/exe", Buffer.data(), Buffer.size());
-    if (Length <= 0)
-        return String();
-    Buffer.resize(size_t(Length));
-    return UTF8ToString(Buffer);
-}
-
-String GetAppPath() {
-    String FileName = GetAppFileName();
-    return FileName.substr(0, FileName.rfind(u'/') + 1);
-}
-
-void SetAppFileName(const String& AFileName) {
-    std::lock_guard Guard(AppFileNameLock);
-    AppFileNameOverride = AFileName;
 }
 
 void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead) {

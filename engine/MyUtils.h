@@ -13,12 +13,6 @@ struct MSG; // platform/win/Windows.h
 
 // Size of a file in bytes, -1 when it does not exist.
 Int64 FileSizeOf(const String& AFileName);
-// The running executable and its folder (with a trailing "/"). Tests may put the executable
-// somewhere else with SetAppFileName, so that files "beside the executable" live in a temp folder.
-String GetAppFileName();
-String GetAppPath();
-void SetAppFileName(const String& AFileName);
-
 // Cuts S at the first ADelim: AHead is the text before it (all of S when absent); with ARemove,
 // S keeps only the text after the delimiter.
 void SplitOff(String& S, const String& ADelim, bool ARemove, String& AHead);

@@ -1717,3 +1717,34 @@ int FindNext(TSearchRec& F) {
 void FindClose(TSearchRec& F) {
     F.FindHandle.reset();
 }
+
+namespace {
+
+std::mutex AppFileNameLock;
+String AppFileNameOverride;
+
+} // namespace
+
+String GetAppFileName() {
+    {
+        std::lock_guard Guard(AppFileNameLock);
+        if (!AppFileNameOverride.empty())
+            return AppFileNameOverride;
+    }
+    std::string Buffer(4096, '\0');
+    ssize_t Length = readlink("/proc/self/exe", Buffer.data(), Buffer.size());
+    if (Length <= 0)
+        return String();
+    Buffer.resize(size_t(Length));
+    return UTF8ToString(Buffer);
+}
+
+String GetAppPath() {
+    String FileName = GetAppFileName();
+    return FileName.substr(0, FileName.rfind(u'/') + 1);
+}
+
+void SetAppFileName(const String& AFileName) {
+    std::lock_guard Guard(AppFileNameLock);
+    AppFileNameOverride = AFileName;
+}

@@ -209,6 +209,11 @@ String ChangeFileExt(const String& FileName, const String& Extension);
 String ExpandFileName(const String& FileName); // absolute, with "." and ".." resolved
 std::string FileNameToUTF8(const String& FileName);
 
+// The running executable and its folder (with a trailing "/"). Tests may put the executable
+// somewhere else with SetAppFileName, so that files "beside the executable" live in a temp folder.
+String GetAppFileName();
+String GetAppPath();
+void SetAppFileName(const String& AFileName);
 bool FileExists(const String& FileName); // a file that is not a directory
 bool DirectoryExists(const String& Directory);
 bool ForceDirectories(const String& Dir); // EInOutError "Unable to create directory" for ""

@@ -1,0 +1,147 @@
+// The skinned file dialog: a component holding the dialog's settings whose Execute builds a modal form in code
+// (look-in box and tool strip, the folder's list, the name edit and the filter box), lets the user browse the
+// shell namespace, copies the chosen file or files back and frees the form. The component remembers the
+// client size, the list's view style and the chosen filter between runs. The form also has a save mode.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
+#include "skin/controls/TbsSkinBevel.h"
+#include "skin/controls/TbsSkinButton.h"
+#include "skin/controls/TbsSkinEdit.h"
+#include "skin/controls/TbsSkinMenuSpeedButton.h"
+#include "skin/controls/TbsSkinPanel.h"
+#include "skin/controls/TbsSkinScrollBar.h"
+#include "skin/controls/TbsSkinSpeedButton.h"
+#include "skin/controls/TbsSkinStdLabel.h"
+#include "skin/controls/TbsSkinToolBar.h"
+#include "skin/dialogs/TbsCustomShellComboBox.h"
+#include "skin/dialogs/TbsCustomShellListView.h"
+#include "skin/dialogs/TbsSkinFilterComboBox.h"
+#include "skin/forms/bsSkinForm.h"
+
+class TbsOpenDlgForm : public TForm {
+    QV_CLASS_NAME(TbsOpenDlgForm)
+public:
+    TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* ACtrlSkinData, bool AToolButtonsTransparent);
+    ~TbsOpenDlgForm() override;
+
+    void BackToolButtonClick(TObject* Sender);
+    void UpToolButtonClick(TObject* Sender);
+    void NewFolderToolButtonClick(TObject* Sender);
+    void IconItemClick(TObject* Sender);
+    void SmallIconItemClick(TObject* Sender);
+    void ListItemClick(TObject* Sender);
+    void ReportItemClick(TObject* Sender);
+    void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    void FLVPathChange(TObject* Sender);
+    void FLVDBLClick(TObject* Sender);
+    void FLVKeyPress(TObject* Sender, Char& Key);
+    void EditKeyPress(TObject* Sender, Char& Key);
+    void FCBChange(TObject* Sender);
+    void OpenButtonClick(TObject* Sender);
+    void InitHistory();
+
+    // The default extension ("." and the extension, or empty) and the selected filter's extension.
+    String GetDefaultExt();
+    String GetFilterExt();
+    // The shown folder's path with a trailing separator.
+    String FolderPrefix() const;
+
+    bool SaveMode = false;
+    std::vector<LPITEMIDLIST> FolderHistory;
+    bool StopAddToHistory = false;
+    TbsSkinData* CtrlSD = nullptr;
+    int NewFolderCount = 0;
+    String DefaultExt;
+    bool OverwritePromt = false;
+    String FileName;
+    TbsSkinForm* BSF = nullptr;
+    TbsSkinPanel *FileListViewPanel = nullptr, *BottomPanel = nullptr;
+    TbsSkinScrollBar *FLVHScrollBar = nullptr, *FLVVScrollBar = nullptr;
+    TbsSkinFileListView* FileListView = nullptr;
+    TbsSkinEdit* FileNameEdit = nullptr;
+    TbsSkinFilterComboBox* FilterComboBox = nullptr;
+    TbsSkinShellComboBox* ShellBox = nullptr;
+    TbsSkinButton *OpenButton = nullptr, *CancelButton = nullptr;
+    TbsSkinStdLabel *Drivelabel = nullptr, *OpenFileLabel = nullptr, *FileTypeLabel = nullptr;
+    TbsSkinToolBar* ToolPanel = nullptr;
+    TbsSkinSpeedButton *NewFolderToolButton = nullptr, *UpToolButton = nullptr, *BackToolButton = nullptr;
+    TbsSkinMenuSpeedButton* StyleToolButton = nullptr;
+    TPopupMenu* StylePopupMenu = nullptr;
+    TMenuItem *IconMenuItem = nullptr, *SmallIconMenuItem = nullptr, *ReportMenuItem = nullptr, *ListMenuItem = nullptr;
+    TNotifyEvent OnFolderChange;
+    bool CheckFileExists = true;
+
+private:
+    String Text(const char16_t* Key, const char16_t* BuiltIn) const;
+    // Asks whether the existing file may be overwritten; true on OK.
+    bool ConfirmOverwrite();
+    void CheckStyleItem(TMenuItem* Item);
+    void FocusFirstItem();
+};
+
+class TbsSkinOpenDialog : public TComponent {
+    QV_CLASS_NAME(TbsSkinOpenDialog)
+public:
+    explicit TbsSkinOpenDialog(TComponent* AOwner);
+    ~TbsSkinOpenDialog() override;
+
+    bool Execute();
+    String GetSelectedFile() const;
+
+    bool ShowHiddenFiles = false;
+    bool ToolButtonsTransparent = false;
+    bool OverwritePromt = false;
+    String DefaultExt;
+    int DialogWidth = 0, DialogHeight = 0;
+    int DialogMinWidth = 0, DialogMinHeight = 0;
+    bool CheckFileExists = true;
+    bool MultiSelection = false;
+    bool AlphaBlend = false;
+    Byte AlphaBlendValue = 225;
+    bool AlphaBlendAnimation = false;
+    bool CtrlAlphaBlend = false;
+    Byte CtrlAlphaBlendValue = 225;
+    bool CtrlAlphaBlendAnimation = false;
+    String LVHeaderSkinDataName = u"resizebutton";
+    String Title = u"Open file";
+    String InitialDir;
+    String Filter = u"All files|*.*";
+    int FilterIndex = 1;
+    TViewStyle ListViewStyle = vsList;
+    TNotifyEvent OnFolderChange;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnClose;
+
+    TbsSkinData* SkinData() const { return FSD; }
+    void SetSkinData(TbsSkinData* Value);
+    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
+    void SetCtrlSkinData(TbsSkinData* Value);
+    TFont* DefaultFont() const { return FDefaultFont.get(); }
+    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
+    const String& FileName() const { return FFileName; }
+    // While the form is open the name also goes, unchanged, into its name edit.
+    void SetFileName(const String& Value);
+    TStringList* Files() const { return FFiles.get(); }
+    // The form while Execute runs, else null.
+    TbsOpenDlgForm* Form() const { return FDlgFrm; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The form of a run: open mode here.
+    virtual TbsOpenDlgForm* CreateForm();
+
+private:
+    String StartFolder() const;
+
+    TbsSkinData* FSD = nullptr;
+    TbsSkinData* FCtrlFSD = nullptr;
+    std::unique_ptr<TFont> FDefaultFont;
+    String FFileName;
+    std::unique_ptr<TStringList> FFiles;
+    TbsOpenDlgForm* FDlgFrm = nullptr;
+};
