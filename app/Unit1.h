@@ -122,12 +122,23 @@ public:
     virtual void bsSkinComboBox4Change(TObject* Sender);
     virtual void bsSkinComboBox9Change(TObject* Sender);
     virtual void bsSkinComboBox10Change(TObject* Sender);
+    // Adding and editing jobs (Unit1Jobs.cpp).
+    void btnAddClick(TObject* Sender);   // one file
+    void Button8Click(TObject* Sender);  // several files
+    void Button12Click(TObject* Sender); // every file of a folder
+    void btnRemoveClick(TObject* Sender);
+    void btnClearClick(TObject* Sender);
+    void bsSkinButton3Click(TObject* Sender);  // move up
+    void bsSkinButton4Click(TObject* Sender);  // move down
+    void bsSkinButton21Click(TObject* Sender); // begin renaming
+    void edtExit(TObject* Sender);             // commit the typed name
+    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+    void lvFilesClick(TObject* Sender);
+    void lvFilesDblClick(TObject* Sender);
+    // The paths of the files (not folders) of one folder, in the order the file system gives them; null when
+    // there is no such folder.
+    std::unique_ptr<TStringList> GetFilenames(String FilePath, const String& ExtMask);
     // Built by later work; kept as the places the start-up and the commands call.
-    void Button8Click(TObject* Sender) {}
-    void Button12Click(TObject* Sender) {}
-    void btnAddClick(TObject* Sender) {}
-    void btnRemoveClick(TObject* Sender) {}
-    void btnClearClick(TObject* Sender) {}
     void Button31Click(TObject* Sender); // open the preview file
 
     // Running a batch and the after-batch actions (Unit1Batch.cpp).
@@ -158,13 +169,10 @@ public:
     void bsSkinButton19Click(TObject* Sender);
     void bsSkinButton7Click(TObject* Sender) { btnRemoveClick(Sender); }
     void bsSkinButton8Click(TObject* Sender) { btnClearClick(Sender); }
-    void bsSkinButton3Click(TObject* Sender) {}
-    void bsSkinButton4Click(TObject* Sender) {}
-    void bsSkinButton21Click(TObject* Sender) {}
     void N21Click(TObject* Sender) { Button12Click(Sender); }
     void N3331Click(TObject* Sender) { Button12Click(Sender); }
     void N2222Click(TObject* Sender) { Button8Click(Sender); }
-    void N26Click(TObject* Sender) {}
+    void N26Click(TObject* Sender) { bsSkinButton21Click(Sender); }
     void N4Click(TObject* Sender) { Close(); }
     void N5Click(TObject* Sender);
     void N24Click(TObject* Sender) { bsSkinButton19Click(Sender); }
@@ -204,9 +212,6 @@ public:
     // Both read option.ini afresh, repair what is unusable and write the repair back.
     String ResolveSnapshotFolder();
     String ResolveSnapshotType();
-    void lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected) {}
-    void lvFilesClick(TObject* Sender) {}
-    void lvFilesDblClick(TObject* Sender) {}
 
     // Sets the command's controls (skinned buttons and menu items) enabled or disabled together; a picture of
     // bsPngImageList1 (not -1) is shown by the command's toolbar button.
@@ -223,6 +228,14 @@ public:
     virtual bool PickOutputFolder(String& Folder);
     // The skin the user picks; false when cancelled or there is no chooser.
     virtual bool PickSkin(int& SkinIndex);
+    // The file to add; false when cancelled or there is no dialog.
+    virtual bool PickInputFile(String& FileName);
+    // The files chosen to add (Files) and the dialog's file name; false when cancelled or there is no dialog.
+    virtual bool PickInputFiles(TStrings* Files, String& FileName);
+    // The folder whose files to add; false when cancelled or there is no picker.
+    virtual bool PickInputFolder(String& Folder);
+    // A notice with the caption "提示", the information icon and one OK button.
+    virtual void ShowNotice(const String& Text);
 
     // What the settings dialog reads and writes: OutputParams, the output folder edit, the options dialog's
     // overwrite choice, bsSkinData1.
@@ -357,6 +370,19 @@ private:
     TMenuBarPopup* FMenuBarPopup = nullptr;
     // A choice in an advanced combo box recorded in the selected job row.
     void AdvancedComboChange(TAdvancedKind Kind);
+    // Adding: the preparation of every add command, one file's job, and the steps after the last file.
+    enum TAddResult { arAdded, arSkipped, arStopped };
+    bool PrepareAdd();
+    TAddResult AddFileAsJob(const String& FileName, bool FocusList);
+    void AddedJobRow(const TInputOptions& Input, const TOutputOptions& Output, int TaskIndex);
+    void FinishAdd();
+    void LogLine(const String& Line);
+    // Editing.
+    void SetListCommandStates(bool Enabled);
+    void ShowEmptyList();
+    void MoveSelectedRow(int Delta);
+    void BeginRename();
+    bool RowOwnsTask(const TListItem* Row, int TaskIndex);
     void WriteOutputFolder(const String& Folder);
     void UseDefaultOutputFolder();
     static void OpenAddress(const String& Address);

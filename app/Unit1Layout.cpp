@@ -476,7 +476,10 @@ void TForm1::CreateHiddenControls() {
     // The in-place editor of a job's output name.
     edt = new TEdit(this);
     edt->SetName(u"edt");
+    edt->SetBorderStyle(bsNone);
+    edt->SetBounds(0, 0, 80, 14);
     edt->SetVisible(false);
+    edt->OnExit = [this](TObject* S) { edtExit(S); };
     edt->SetParent(this);
 
     // Outside the client area: the log and the player's settings, no part of the user interface.
