@@ -21,6 +21,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/Tabs.h"
+#include "skin/controls/TbsSkinOfficeComboBox.h"
 #include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/controls/bsSkinCtrls.h"
 #include "skin/controls/bsSkinTabs.h"
@@ -302,14 +303,14 @@ public:
     // Settings pages.
     TbsSkinPageControl* bsSkinPageControl1 = nullptr;
     TbsSkinTabSheet *bsSkinTabSheet1 = nullptr, *bsSkinTabSheet2 = nullptr;
-    TComboBox *bsSkinOfficeComboBox2 = nullptr, *bsSkinOfficeComboBox1 = nullptr;
+    TbsSkinOfficeComboBox *bsSkinOfficeComboBox2 = nullptr, *bsSkinOfficeComboBox1 = nullptr;
     TEdit* Video_OutPut_Folder_Edit = nullptr;
     TbsSkinButton *bsSkinButton5 = nullptr, *bsSkinButton6 = nullptr;
     TbsSkinComboBox *bsSkinComboBox1 = nullptr, *bsSkinComboBox2 = nullptr, *bsSkinComboBox9 = nullptr;
     TbsSkinComboBox *bsSkinComboBox3 = nullptr, *bsSkinComboBox10 = nullptr, *bsSkinComboBox4 = nullptr;
     // Writes a catalogue combo box's ItemIndex, which runs its change handler at once, also for the index it
     // already had.
-    void SetCatalogueIndex(TComboBox* Combo, int Index);
+    void SetCatalogueIndex(TbsSkinOfficeComboBox* Combo, int Index) { Combo->SetItemIndex(Index); }
     // The advanced combo box of a kind.
     TbsSkinComboBox* AdvancedCombo(TAdvancedKind Kind) const;
 

@@ -64,24 +64,23 @@ TbsSkinComboBox* TForm1::AdvancedCombo(TAdvancedKind Kind) const {
     return nullptr;
 }
 
-void TForm1::SetCatalogueIndex(TComboBox* Combo, int Index) {
-    Combo->SetItemIndex(Index);
-    if (Combo->OnChange)
-        Combo->OnChange(Combo);
-}
-
 void TForm1::Button6Click(TObject* Sender) {
     OutputParams.Reset();
 }
 
 void TForm1::Button2Click(TObject* Sender) {
-    TComboBox* Profiles = bsSkinOfficeComboBox1;
+    TbsSkinOfficeComboBox* Profiles = bsSkinOfficeComboBox1;
     Profiles->Items()->Clear();
     Profiles->Refresh();
-    for (const TProfileItem& Profile : ProfilesOfCategory(bsSkinOfficeComboBox2->ItemIndex()))
-        Profiles->Items()->Add(String(Profile.Title));
+    const int Group = ProfileGroupOf(bsSkinOfficeComboBox2->ItemIndex());
+    for (const TProfileItem& Profile : ProfilesOfCategory(bsSkinOfficeComboBox2->ItemIndex())) {
+        TbsSkinOfficeItem* Item = Profiles->Items()->Add();
+        Item->SetTitle(String(Profile.Title));
+        Item->SetCaption(String(Profile.Description));
+        Item->SetImageIndex(Group);
+    }
     Profiles->Refresh();
-    SetCatalogueIndex(Profiles, 0);
+    Profiles->SetItemIndex(0);
 }
 
 void TForm1::bsSkinOfficeComboBox2Change(TObject* Sender) {
@@ -95,7 +94,7 @@ void TForm1::bsSkinOfficeComboBox1Change(TObject* Sender) {
     const int ProfileIndex = bsSkinOfficeComboBox1->ItemIndex();
     if (ProfileIndex < 0 || ProfileIndex >= bsSkinOfficeComboBox1->Items()->Count())
         return;
-    const String Ext = ProfileTitleExtension(bsSkinOfficeComboBox1->Items()->Strings(ProfileIndex));
+    const String Ext = ProfileTitleExtension(bsSkinOfficeComboBox1->Items()->Items(ProfileIndex)->Title());
     TListItem* Row = lvFiles->Selected();
     if (!Row)
         return;

@@ -354,7 +354,7 @@ void TForm1::edtExit(TObject* Sender) {
     const int ProfileIndex = bsSkinOfficeComboBox1->ItemIndex();
     if (ProfileIndex < 0 || ProfileIndex >= bsSkinOfficeComboBox1->Items()->Count())
         return;
-    const String Ext = ProfileTitleExtension(bsSkinOfficeComboBox1->Items()->Strings(ProfileIndex));
+    const String Ext = ProfileTitleExtension(bsSkinOfficeComboBox1->Items()->Items(ProfileIndex)->Title());
     const String Typed = edt->Text();
     if (Typed.empty())
         return;
@@ -384,8 +384,8 @@ void TForm1::lvFilesSelectItem(TObject* Sender, TListItem* Item, bool Selected) 
         int Indices[6];
         for (int I = 0; I < 6; ++I)
             Indices[I] = StrToInt(Pairs.substr(std::size_t(2 * I), 2));
-        SetCatalogueIndex(bsSkinOfficeComboBox2, Category - 1);
-        SetCatalogueIndex(bsSkinOfficeComboBox1, Profile);
+        bsSkinOfficeComboBox2->SetItemIndex(Category - 1);
+        bsSkinOfficeComboBox1->SetItemIndex(Profile);
         TbsSkinComboBox* const Combos[6] = {bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox3,
                                             bsSkinComboBox4, bsSkinComboBox9, bsSkinComboBox10};
         for (int I = 0; I < 6; ++I)

@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 
 #include "app/ControlBuilders.h"
+#include "app/profiles/ProfileCatalogue.h"
 #include "resources/AppPictures.h"
 #include "resources/StoredSkins.h"
 
@@ -32,6 +33,30 @@ TComboBox* NewComboBox(TComponent* Owner, TWinControl* Parent, const String& Nam
     return Box;
 }
 
+// An office combo box as the catalogue shows it: image, title and text in tool-button style, four rows dropped
+// down under a 20-pixel header, "宋体" at 12 pixels.
+TbsSkinOfficeComboBox* NewOfficeComboBox(TComponent* Owner, TWinControl* Parent, TbsSkinData* Skin, const String& Name,
+                                         int Left, int Width) {
+    auto* Box = new TbsSkinOfficeComboBox(Owner);
+    Box->SetName(Name);
+    Box->SetSkinData(Skin);
+    Box->SetSkinDataName(u"combobox");
+    Box->SetShowItemTitle(true);
+    Box->SetShowItemImage(true);
+    Box->SetShowItemText(true);
+    Box->SetToolButtonStyle(true);
+    Box->SetListBoxHeaderHeight(20);
+    Box->SetDropDownCount(4);
+    Box->SetAlphaBlend(false);
+    Box->DefaultFont()->SetName(u"宋体");
+    Box->DefaultFont()->SetHeight(-12);
+    Box->ListBoxDefaultFont()->SetName(u"宋体");
+    Box->ListBoxDefaultFont()->SetHeight(-12);
+    Box->SetBounds(Left, 23, Width, 51);
+    Box->SetParent(Parent);
+    return Box;
+}
+
 TMenuItem* NewItem(TComponent* Owner, TMenuItem* Parent, const String& Name, const String& Caption,
                    TNotifyEvent Click = {}, bool Enabled = true) {
     auto* Item = new TMenuItem(Owner);
@@ -47,12 +72,6 @@ TMenuItem* NewItem(TComponent* Owner, TMenuItem* Parent, const String& Name, con
 void NewLine(TComponent* Owner, TMenuItem* Parent) {
     NewItem(Owner, Parent, u"", cLineCaption);
 }
-
-// The category combo box's 19 items, in their order.
-const char16_t* const CategoryNames[] = {u"VCD视频",  u"VOB视频",   u"MPG视频", u"常用视频",    u"iPhone视频",
-                                         u"iPad视频", u"智能手机",  u"MP4视频", u"Flash视频",   u"SWF视频",
-                                         u"AVI视频",  u"MKV视频",   u"WMV视频", u"Android视频", u"MTS视频",
-                                         u"MOV视频",  u"AVCHD视频", u"MP3音频", u"常用音频"};
 
 } // namespace
 
@@ -351,14 +370,32 @@ void TForm1::CreatePages() {
     bsSkinTabSheet1 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet1", u"常规设置");
     bsSkinTabSheet2 = NewTabSheet(this, bsSkinPageControl1, u"bsSkinTabSheet2", u"音视频高级设置");
 
-    // The catalogue combo boxes: plain drop-down lists until the office combo box exists.
+    // The catalogue combo boxes draw from the second skin data, which the skin chooser never changes.
     NewLabel(this, bsSkinTabSheet1, bsSkinData1, u"输出格式：", 40, 27);
-    bsSkinOfficeComboBox2 = NewComboBox(this, bsSkinTabSheet1, u"bsSkinOfficeComboBox2", 131, 23, 140);
-    for (const char16_t* Name : CategoryNames)
-        bsSkinOfficeComboBox2->Items()->Add(Name);
-    bsSkinOfficeComboBox2->SetItemIndex(0);
+    bsSkinOfficeComboBox2 = NewOfficeComboBox(this, bsSkinTabSheet1, bsSkinData2, u"bsSkinOfficeComboBox2", 131, 140);
+    bsSkinOfficeComboBox2->SetImages(bsPngImageList4);
+    bsSkinOfficeComboBox2->SetListBoxWidth(140);
+    bsSkinOfficeComboBox2->SetListBoxItemHeight(50);
+    bsSkinOfficeComboBox2->SetListBoxShowItemTitles(false);
+    bsSkinOfficeComboBox2->SetListBoxShowLines(false);
+    bsSkinOfficeComboBox2->SetListBoxSkinDataName(u"resizetoolpanel");
+    bsSkinOfficeComboBox2->SetUseSkinFont(false);
+    bsSkinOfficeComboBox2->SetListBoxUseSkinFont(false);
+    for (const TProfileCategory& Category : ProfileCategories()) {
+        TbsSkinOfficeItem* Item = bsSkinOfficeComboBox2->Items()->Add();
+        Item->SetCaption(String(Category.Caption));
+        Item->SetImageIndex(Category.ProfileGroup);
+    }
+    bsSkinOfficeComboBox2->SetItemIndex(0); // no handler yet: the start-up fills the profiles
     bsSkinOfficeComboBox2->OnChange = [this](TObject* S) { bsSkinOfficeComboBox2Change(S); };
-    bsSkinOfficeComboBox1 = NewComboBox(this, bsSkinTabSheet1, u"bsSkinOfficeComboBox1", 277, 23, 456);
+    bsSkinOfficeComboBox1 = NewOfficeComboBox(this, bsSkinTabSheet1, bsSkinData2, u"bsSkinOfficeComboBox1", 277, 456);
+    bsSkinOfficeComboBox1->SetImages(bsPngImageList5);
+    bsSkinOfficeComboBox1->SetListBoxItemHeight(60);
+    bsSkinOfficeComboBox1->SetListBoxShowItemTitles(true);
+    bsSkinOfficeComboBox1->SetListBoxShowLines(true);
+    bsSkinOfficeComboBox1->SetListBoxSkinDataName(u"listbox");
+    bsSkinOfficeComboBox1->SetUseSkinFont(true);
+    bsSkinOfficeComboBox1->SetListBoxUseSkinFont(true);
     bsSkinOfficeComboBox1->OnChange = [this](TObject* S) { bsSkinOfficeComboBox1Change(S); };
 
     NewLabel(this, bsSkinTabSheet1, bsSkinData1, u"输出目录：", 40, 92);

@@ -2,10 +2,13 @@
 // logged as they are entered, and what they write into the selected job row and the output parameters.
 #include "AppFixture.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/profiles/ProfileCatalogue.h"
+#include "platform/gdi/Graphics.h"
+#include "platform/win/WinExtras.h"
 
 namespace {
 
@@ -109,10 +112,14 @@ TEST_F(CatalogueTest, StartUpFillsTheFirstCategoryAndItsFirstProfilesDefaultsWit
     EXPECT_EQ(Form->Log, (Strings{"Button2Click", "bsSkinOfficeComboBox1Change", "Button18Click",
                                   "bsSkinComboBox1Change", "bsSkinComboBox2Change", "bsSkinComboBox9Change",
                                   "bsSkinComboBox3Change", "bsSkinComboBox10Change", "bsSkinComboBox4Change"}));
-    TStrings* Profiles = Form->bsSkinOfficeComboBox1->Items();
+    TbsSkinOfficeItems* Profiles = Form->bsSkinOfficeComboBox1->Items();
     ASSERT_EQ(Profiles->Count(), 7);
-    for (int I = 0; I < 7; ++I)
-        EXPECT_EQ(Profiles->Strings(I), String(ProfilesOfCategory(0)[std::size_t(I)].Title));
+    for (int I = 0; I < 7; ++I) {
+        const TProfileItem& Expected = ProfilesOfCategory(0)[std::size_t(I)];
+        EXPECT_EQ(Profiles->Items(I)->Title(), String(Expected.Title));
+        EXPECT_EQ(Profiles->Items(I)->Caption(), String(Expected.Description));
+        EXPECT_EQ(Profiles->Items(I)->ImageIndex(), 24);
+    }
     EXPECT_EQ(Form->bsSkinOfficeComboBox1->ItemIndex(), 0);
     // The main window's fill wrote 2500; the settings dialog, created last, writes its own first code over it.
     EXPECT_EQ(Form->OutputParams.All_Trant_Number, 100);
@@ -160,10 +167,14 @@ TEST_F(CatalogueTest, AnAudioOnlyProfileDisablesTheVideoCombosUntilTheNextFill) 
     EXPECT_EQ(Enabled(), std::vector<bool>(6, true));
 }
 
-TEST_F(CatalogueTest, ChoosingTheProfileAlreadyShownRunsTheChainAgain) {
+TEST_F(CatalogueTest, TheUpArrowOnTheFirstProfileRunsTheChainAgain) {
+    Form->Show();
+    Pump();
+    Form->bsSkinOfficeComboBox1->SetFocus();
     Form->Log.clear();
-    PickProfile(0);
+    Key(VK_UP);
     EXPECT_EQ(Form->Log, ChainWithoutRow);
+    EXPECT_EQ(Form->bsSkinOfficeComboBox1->ItemIndex(), 0);
 }
 
 TEST_F(CatalogueTest, ChoosingTheCategoryAlreadyShownRefillsAndAppliesItsFirstProfileToTheRow) {
@@ -255,4 +266,38 @@ TEST_F(CatalogueTest, AnAdvancedChoiceWithoutASelectedRowChangesNothing) {
     Form->bsSkinComboBox3->SetItemIndex(12);
     EXPECT_EQ(Form->Log, Strings{"bsSkinComboBox3Change"});
     EXPECT_EQ(Form->OutputParams.Video_AudioBitrate, Before);
+}
+
+TEST_F(CatalogueTest, BothSettingsPagesArePictured) {
+    // The window in a project skin, the pages one above the other, the lower one with its category list open.
+    Form->Show();
+    Form->bsSkinData1->SetSkinIndex(2);
+    Pump();
+    Form->SetBounds(0, 0, Form->Width(), Form->Height());
+    Pick(3, 0);
+    Pump();
+    TbsSkinPageControl* Pages = Form->bsSkinPageControl1;
+    const TPoint Origin = Pages->ClientToScreen(TPoint(0, 0));
+    const int W = Pages->Width(), H = Pages->Height(), Below = 200;
+    std::vector<std::uint32_t> Sheet;
+    // The second page first; then the first with the category list dropped down below it.
+    Pages->SetActivePageIndex(1);
+    Pump();
+    std::vector<DWORD> Shot = CaptureScreen(TRect{Origin.X, Origin.Y, Origin.X + W, Origin.Y + H});
+    Sheet.insert(Sheet.end(), Shot.begin(), Shot.end());
+    Pages->SetActivePageIndex(0);
+    Pump();
+    Form->bsSkinOfficeComboBox2->DropDown();
+    Pump();
+    EXPECT_TRUE(Form->bsSkinOfficeComboBox2->IsPopupVisible());
+    Shot = CaptureScreen(TRect{Origin.X, Origin.Y, Origin.X + W, Origin.Y + H + Below});
+    Sheet.insert(Sheet.end(), Shot.begin(), Shot.end());
+    Form->bsSkinOfficeComboBox2->CloseUp(false);
+    EXPECT_EQ(Form->bsSkinComboBox1->Text(), u"保持原分辨率");
+    for (std::uint32_t& P : Sheet)
+        P |= 0xFF000000u;
+    TPngImage Png;
+    Png.SetPixels(W, 2 * H + Below, Sheet.data(), false);
+    std::filesystem::create_directories("artifacts");
+    Png.SaveToFile(u"artifacts/catalogue_pages.png");
 }
