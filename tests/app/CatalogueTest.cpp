@@ -55,6 +55,9 @@ protected:
         Application->CreateForm(Form6);
     }
     void TearDown() override {
+        // As closing the window does: the handlers leave before the engine and the player stop.
+        bool CanClose = true;
+        Form->FormCloseQuery(Form, CanClose);
         delete Form6;
         delete Form5;
         delete Form2;
