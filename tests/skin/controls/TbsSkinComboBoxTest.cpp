@@ -204,6 +204,40 @@ TEST_F(SkinComboBox, TheListsOwnerDrawingReachesTheDropDown) {
     EXPECT_NE(std::find(Drawn.begin(), Drawn.end(), 2), Drawn.end());
 }
 
+TEST_F(SkinComboBox, TheToolButtonStyleIsOneButtonThatShowsItsDropDown) {
+    auto* C = Numbered(3);
+    C->SetToolButtonStyle(true);
+    C->SetItemIndex(0);
+    Pump();
+    EXPECT_FALSE(C->UseSkinSize());
+    EXPECT_EQ(ScreenPixel(C, 0, 10), TColor(ColorToRGB(clBtnShadow)));
+    EXPECT_EQ(ScreenPixel(C, 60, 3), TColor(ColorToRGB(clBtnFace)));
+    // A press anywhere opens it, pressed-looking; a second press closes it.
+    ClickOn(C, 30, 10);
+    EXPECT_TRUE(C->IsPopupVisible());
+    EXPECT_EQ(ScreenPixel(C, 0, 10), cNavy);
+    EXPECT_EQ(ScreenPixel(C, 60, 3), cDownFill);
+    ClickOn(C, 30, 10);
+    EXPECT_FALSE(C->IsPopupVisible());
+}
+
+TEST_F(SkinComboBox, PaintSkinToDrawsTheGivenTextAndKeepsTheBoxsText) {
+    auto* C = Numbered(3, u"combobox");
+    C->SetItemIndex(1);
+    Take();
+    TBitmap B(140, 30);
+    Fill(B, Rect(0, 0, 140, 30), clWhite);
+    C->PaintSkinTo(B.Canvas(), 10, 5, u"MMMM");
+    EXPECT_EQ(C->Text(), u"Item 1");
+    EXPECT_EQ(B.Canvas()->Pixels(5, 10), clWhite);
+    EXPECT_EQ(B.Canvas()->Pixels(11, 15), cCbFrame);
+    int Font = 0;
+    for (int Y = 5; Y < 25; ++Y)
+        for (int X = 10; X < 130; ++X)
+            Font += B.Canvas()->Pixels(X, Y) == cCbFont;
+    EXPECT_GE(Font, 4);
+}
+
 TEST_F(SkinComboBox, TabWidthsTakeTenDigitStops) {
     TStringList Widths;
     for (const char16_t* S : {u"12a", u"40", u"60", u"70", u"80", u"90", u"100", u"110", u"120", u"130", u"140"})
