@@ -259,8 +259,11 @@ void TForm1::bsSkinButton5Click(TObject* Sender) {
 }
 
 bool TForm1::PickOutputFolder(String& Folder) {
-    // The skinned folder picker ("选择输出目录") opens here once it exists.
-    return false;
+    // Cancel leaves the folder as it was: only a folder confirmed with OK is taken.
+    if (!bsSkinSelectDirectoryDialog2->Execute())
+        return false;
+    Folder = bsSkinSelectDirectoryDialog2->Directory();
+    return true;
 }
 
 void TForm1::Button21Click(TObject* Sender) {

@@ -28,6 +28,9 @@
 #include "skin/core/bsPngImageList.h"
 #include "skin/core/bsSkinData.h"
 #include "skin/dialogs/TbsSelectSkinDialog.h"
+#include "skin/dialogs/TbsSkinMessage.h"
+#include "skin/dialogs/TbsSkinOpenDialog.h"
+#include "skin/dialogs/TbsSkinSelectDirectoryDialog.h"
 #include "skin/forms/bsSkinForm.h"
 
 // The job row's 25 columns: column 0 is the row's caption, column n the sub-item n - 1.
@@ -248,6 +251,12 @@ public:
     // The skins and pictures.
     TbsCompressedSkinList* bsCompressedSkinList1 = nullptr;
     TbsSelectSkinDialog* bsSelectSkinDialog1 = nullptr;
+    // The output and snapshot folders' picker.
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog2 = nullptr;
+    // Adding files: one file, several files, every file of a folder; and the notices.
+    TbsSkinOpenDialog *OpenDialog1 = nullptr, *OpenDialog2 = nullptr;
+    TbsSkinSelectDirectoryDialog* bsSkinSelectDirectoryDialog1 = nullptr;
+    TbsSkinMessage* bsSkinMessage1 = nullptr;
     TbsCompressedStoredSkin* bsCompressedStoredSkin1 = nullptr;
     TbsSkinData* bsSkinData1 = nullptr;
     TbsSkinData* bsSkinData2 = nullptr;

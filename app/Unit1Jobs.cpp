@@ -28,22 +28,31 @@ int FirstFreeSlot(const std::array<String, OptionSlotCount>& States) {
 } // namespace
 
 bool TForm1::PickInputFile(String& FileName) {
-    // The skinned open-file dialog ("打开文件", one existing file) opens here once it exists.
-    return false;
+    OpenDialog1->Filter = OpenDialogFilter;
+    if (!OpenDialog1->Execute())
+        return false;
+    FileName = OpenDialog1->FileName();
+    return true;
 }
 
 bool TForm1::PickInputFiles(TStrings* Files, String& FileName) {
-    // The skinned open-file dialog ("打开文件", several existing files) opens here once it exists.
-    return false;
+    OpenDialog2->Filter = OpenDialogFilter;
+    if (!OpenDialog2->Execute())
+        return false;
+    Files->Assign(OpenDialog2->Files());
+    FileName = OpenDialog2->FileName();
+    return true;
 }
 
 bool TForm1::PickInputFolder(String& Folder) {
-    // The skinned folder picker ("选择目录", no tool bar) opens here once it exists.
-    return false;
+    if (!bsSkinSelectDirectoryDialog1->Execute())
+        return false;
+    Folder = bsSkinSelectDirectoryDialog1->Directory();
+    return true;
 }
 
 void TForm1::ShowNotice(const String& Text) {
-    Application->MessageBox(Text, u"提示", MB_OK | MB_ICONINFORMATION);
+    bsSkinMessage1->MessageDlg2(Text, u"提示", mtInformation, {mbOK}, 0);
 }
 
 void TForm1::LogLine(const String& Line) {

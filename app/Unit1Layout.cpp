@@ -93,6 +93,29 @@ void TForm1::CreateSkins() {
     bsSelectSkinDialog1->SetSkinData(bsSkinData1);
     bsSelectSkinDialog1->SetCtrlSkinData(bsSkinData1);
     bsSelectSkinDialog1->Title = u"Select skin";
+    bsSkinSelectDirectoryDialog2 = new TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog2->SetName(u"bsSkinSelectDirectoryDialog2");
+    bsSkinSelectDirectoryDialog2->SetTitle(u"选择输出目录");
+    bsSkinSelectDirectoryDialog2->SetSkinData(bsSkinData1);
+    bsSkinSelectDirectoryDialog2->SetCtrlSkinData(bsSkinData1);
+    for (TbsSkinOpenDialog** Dialog : {&OpenDialog1, &OpenDialog2}) {
+        *Dialog = new TbsSkinOpenDialog(this);
+        (*Dialog)->Title = u"打开文件";
+        (*Dialog)->SetSkinData(bsSkinData1);
+        (*Dialog)->SetCtrlSkinData(bsSkinData1);
+    }
+    OpenDialog1->SetName(u"OpenDialog1");
+    OpenDialog2->SetName(u"OpenDialog2");
+    OpenDialog2->MultiSelection = true;
+    bsSkinSelectDirectoryDialog1 = new TbsSkinSelectDirectoryDialog(this);
+    bsSkinSelectDirectoryDialog1->SetName(u"bsSkinSelectDirectoryDialog1");
+    bsSkinSelectDirectoryDialog1->SetTitle(u"选择目录");
+    bsSkinSelectDirectoryDialog1->SetSkinData(bsSkinData1);
+    bsSkinSelectDirectoryDialog1->SetCtrlSkinData(bsSkinData1);
+    bsSkinMessage1 = new TbsSkinMessage(this);
+    bsSkinMessage1->SetName(u"bsSkinMessage1");
+    bsSkinMessage1->SetSkinData(bsSkinData1);
+    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
 
     bsCompressedStoredSkin1 = new TbsCompressedStoredSkin(this);
     bsCompressedStoredSkin1->SetName(u"bsCompressedStoredSkin1");
