@@ -430,6 +430,8 @@ void TForm1::CreatePages() {
     Video_OutPut_Folder_Edit->SetText(u"");
     Video_OutPut_Folder_Edit->OnClick = [this](TObject* S) { Video_OutPut_Folder_EditClick(S); };
     Video_OutPut_Folder_Edit->SetParent(bsSkinTabSheet1);
+    // The plain edit keeps the window text colour on its white face, whatever colour the skin gives the sheet.
+    Video_OutPut_Folder_Edit->Font()->SetColor(clWindowText);
     bsSkinButton5 = NewSkinButton(bsSkinTabSheet1, u"bsSkinButton5", u"浏览...", 597, 86, 70, 26, nullptr, -1);
     bsSkinButton5->OnClick = [this](TObject* S) { bsSkinButton5Click(S); };
     bsSkinButton6 = NewSkinButton(bsSkinTabSheet1, u"bsSkinButton6", u"打开", 675, 86, 70, 26, nullptr, -1);
@@ -460,13 +462,14 @@ void TForm1::CreatePages() {
         NewLabel(this, bsSkinTabSheet2, bsSkinData1, C.Label, C.LabelLeft, C.Top + 3);
         auto* Box = new TbsSkinComboBox(this);
         Box->SetName(C.Name);
+        // Parented before it is skinned: a skinned combo box given its skin without a parent stays unpainted.
+        Box->SetParent(bsSkinTabSheet2);
         Box->SetSkinData(bsSkinData1);
         Box->SetStyle(bscbFixedStyle);
         Box->SetDropDownCount(8);
         Box->SetAutoComplete(true);
         Box->SetBounds(C.Left, C.Top, C.Width, 20);
         Box->OnChange = [this, Change = C.Change](TObject* S) { (this->*Change)(S); };
-        Box->SetParent(bsSkinTabSheet2);
         this->*C.Field = Box;
     }
 }
