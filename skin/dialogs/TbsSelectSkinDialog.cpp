@@ -125,11 +125,12 @@ void TbsSelectSkinDlgForm::SLBOnDblClick(TObject*) {
     SetModalResult(mrOk);
 }
 
-TbsSelectSkinDialog::TbsSelectSkinDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->SetName(u"Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle({});
+TbsSelectSkinDialog::TbsSelectSkinDialog(TComponent* AOwner) : TbsSkinDialogComponent(AOwner) {}
+
+void TbsSelectSkinDialog::Notification(TComponent* AComponent, TOperation Operation) {
+    TbsSkinDialogComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FSkinList)
+        FSkinList = nullptr;
 }
 
 TbsSelectSkinDialog::~TbsSelectSkinDialog() = default;
@@ -138,30 +139,6 @@ void TbsSelectSkinDialog::SetSkinList(TbsCompressedSkinList* Value) {
     FSkinList = Value;
     if (Value)
         Value->FreeNotification(this);
-}
-
-void TbsSelectSkinDialog::SetSkinData(TbsSkinData* Value) {
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSelectSkinDialog::SetCtrlSkinData(TbsSkinData* Value) {
-    FCtrlFSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSelectSkinDialog::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSkinList)
-        FSkinList = nullptr;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FCtrlFSD)
-        FCtrlFSD = nullptr;
 }
 
 bool TbsSelectSkinDialog::Run(TbsSelectSkinDlgForm* Form) {

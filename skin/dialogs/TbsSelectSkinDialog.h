@@ -3,6 +3,8 @@
 // application's skin is never touched: after OK the caller reads the chosen index and applies it.
 #pragma once
 
+#include "skin/dialogs/TbsSkinDialogComponent.h"
+
 #include <memory>
 #include <vector>
 
@@ -45,7 +47,7 @@ private:
     void FinishLayout();
 };
 
-class TbsSelectSkinDialog : public TComponent {
+class TbsSelectSkinDialog : public TbsSkinDialogComponent {
     QV_CLASS_NAME(TbsSelectSkinDialog)
 public:
     explicit TbsSelectSkinDialog(TComponent* AOwner);
@@ -58,12 +60,6 @@ public:
 
     TbsCompressedSkinList* SkinList() const { return FSkinList; }
     void SetSkinList(TbsCompressedSkinList* Value);
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-    void SetCtrlSkinData(TbsSkinData* Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
 
     bool AlphaBlend = false;
     Byte AlphaBlendValue = 200;
@@ -83,9 +79,6 @@ private:
     bool Run(TbsSelectSkinDlgForm* Form);
 
     TbsCompressedSkinList* FSkinList = nullptr;
-    TbsSkinData* FSD = nullptr;
-    TbsSkinData* FCtrlFSD = nullptr;
-    std::unique_ptr<TFont> FDefaultFont;
     TbsCompressedStoredSkin* FSelectedSkin = nullptr;
     int FSelectedSkinIndex = -1;
     TbsSelectSkinDlgForm* FForm = nullptr;

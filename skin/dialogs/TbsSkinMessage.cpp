@@ -54,12 +54,6 @@ TbsResourceStrData* Strings(TbsSkinData* SD) {
     return SD ? SD->ResourceStrData() : nullptr;
 }
 
-void InitDefaultFont(TFont* F) {
-    F->SetName(u"Arial");
-    F->SetHeight(14);
-    F->SetStyle({});
-}
-
 // The button taking Enter, then the one taking Esc.
 TMsgDlgBtn DefaultButton(TMsgDlgButtons B, bool& Found) {
     Found = true;
@@ -97,34 +91,11 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, int X, int Y) : TForm(AOwner)
 void TbsMessageForm::HelpButtonClick(TObject*) {}
 
 TbsSkinMessage::TbsSkinMessage(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FDefaultButtonFont(std::make_unique<TFont>()) {
-    InitDefaultFont(FDefaultFont.get());
-    InitDefaultFont(FDefaultButtonFont.get());
+    : TbsSkinDialogComponent(AOwner), FDefaultButtonFont(std::make_unique<TFont>()) {
+    InitDialogFont(FDefaultButtonFont.get());
 }
 
 TbsSkinMessage::~TbsSkinMessage() = default;
-
-void TbsSkinMessage::SetSkinData(TbsSkinData* Value) {
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinMessage::SetCtrlSkinData(TbsSkinData* Value) {
-    FCtrlFSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinMessage::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FCtrlFSD)
-        FCtrlFSD = nullptr;
-}
 
 String TbsSkinMessage::MsgButtonCaption(TMsgDlgBtn Button) const {
     const TButtonEntry& E = ButtonTable[Button];

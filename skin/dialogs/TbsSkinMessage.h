@@ -3,6 +3,8 @@
 // it with the skin, show it modally, return the pressed button's modal result and free the form.
 #pragma once
 
+#include "skin/dialogs/TbsSkinDialogComponent.h"
+
 #include <functional>
 #include <memory>
 
@@ -34,7 +36,7 @@ public:
     TbsSkinStdLabel* Message = nullptr;
 };
 
-class TbsSkinMessage : public TComponent {
+class TbsSkinMessage : public TbsSkinDialogComponent {
     QV_CLASS_NAME(TbsSkinMessage)
 public:
     explicit TbsSkinMessage(TComponent* AOwner);
@@ -70,12 +72,6 @@ public:
     bool UseSkinFont = true;
     TbsMessageSetShowPosEvent OnSetShowPos;
 
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-    void SetCtrlSkinData(TbsSkinData* Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
     TFont* DefaultButtonFont() const { return FDefaultButtonFont.get(); }
     void SetDefaultButtonFont(TFont* Value) { FDefaultButtonFont->Assign(Value); }
 
@@ -95,16 +91,10 @@ public:
     TbsMessageForm* CreateSkinMessageForm(const String& Msg, const String& Caption, const TIconSource& Icon,
                                           TMsgDlgButtons Buttons, bool WithShowAgainBox, int X, int Y);
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
     // Shows a built form with the help context (and file), moves a positioned one through OnSetShowPos, returns
     // the modal result, reads the show-again box back and frees the form.
     TModalResult Show(TbsMessageForm* Form, int HelpCtx, const String* HelpFileName, bool Positioned);
 
-    TbsSkinData* FSD = nullptr;
-    TbsSkinData* FCtrlFSD = nullptr;
-    std::unique_ptr<TFont> FDefaultFont;
     std::unique_ptr<TFont> FDefaultButtonFont;
 };

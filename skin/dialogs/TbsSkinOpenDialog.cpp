@@ -422,35 +422,9 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
 }
 
 TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()), FFiles(std::make_unique<TStringList>()) {
-    FDefaultFont->SetName(u"Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle({});
-}
+    : TbsSkinDialogComponent(AOwner), FFiles(std::make_unique<TStringList>()) {}
 
 TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
-
-void TbsSkinOpenDialog::SetSkinData(TbsSkinData* Value) {
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinOpenDialog::SetCtrlSkinData(TbsSkinData* Value) {
-    FCtrlFSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinOpenDialog::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FCtrlFSD)
-        FCtrlFSD = nullptr;
-}
 
 void TbsSkinOpenDialog::SetFileName(const String& Value) {
     FFileName = Value;

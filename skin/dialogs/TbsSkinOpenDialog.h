@@ -4,6 +4,8 @@
 // client size, the list's view style and the chosen filter between runs. The form also has a save mode.
 #pragma once
 
+#include "skin/dialogs/TbsSkinDialogComponent.h"
+
 #include <memory>
 #include <vector>
 
@@ -84,7 +86,7 @@ private:
     void FocusFirstItem();
 };
 
-class TbsSkinOpenDialog : public TComponent {
+class TbsSkinOpenDialog : public TbsSkinDialogComponent {
     QV_CLASS_NAME(TbsSkinOpenDialog)
 public:
     explicit TbsSkinOpenDialog(TComponent* AOwner);
@@ -117,12 +119,6 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
 
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-    void SetCtrlSkinData(TbsSkinData* Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
     const String& FileName() const { return FFileName; }
     // While the form is open the name also goes, unchanged, into its name edit.
     void SetFileName(const String& Value);
@@ -131,16 +127,12 @@ public:
     TbsOpenDlgForm* Form() const { return FDlgFrm; }
 
 protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     // The form of a run: open mode here.
     virtual TbsOpenDlgForm* CreateForm();
 
 private:
     String StartFolder() const;
 
-    TbsSkinData* FSD = nullptr;
-    TbsSkinData* FCtrlFSD = nullptr;
-    std::unique_ptr<TFont> FDefaultFont;
     String FFileName;
     std::unique_ptr<TStringList> FFiles;
     TbsOpenDlgForm* FDlgFrm = nullptr;

@@ -162,40 +162,9 @@ void TbsSelDirDlgForm::NewFolderToolButtonClick(TObject*) {
 // ---------------------------------------------------------------------------------------------
 // The component
 
-TbsSkinSelectDirectoryDialog::TbsSkinSelectDirectoryDialog(TComponent* AOwner)
-    : TComponent(AOwner), FDefaultFont(std::make_unique<TFont>()) {
-    FDefaultFont->SetName(u"Arial");
-    FDefaultFont->SetHeight(14);
-    FDefaultFont->SetStyle({});
-}
+TbsSkinSelectDirectoryDialog::TbsSkinSelectDirectoryDialog(TComponent* AOwner) : TbsSkinDialogComponent(AOwner) {}
 
 TbsSkinSelectDirectoryDialog::~TbsSkinSelectDirectoryDialog() = default;
-
-void TbsSkinSelectDirectoryDialog::SetSkinData(TbsSkinData* Value) {
-    if (FSD)
-        FSD->RemoveFreeNotification(this);
-    FSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinSelectDirectoryDialog::SetCtrlSkinData(TbsSkinData* Value) {
-    if (FCtrlFSD)
-        FCtrlFSD->RemoveFreeNotification(this);
-    FCtrlFSD = Value;
-    if (Value)
-        Value->FreeNotification(this);
-}
-
-void TbsSkinSelectDirectoryDialog::Notification(TComponent* AComponent, TOperation Operation) {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSD)
-        FSD = nullptr;
-    if (AComponent == FCtrlFSD)
-        FCtrlFSD = nullptr;
-}
 
 bool TbsSkinSelectDirectoryDialog::Execute() {
     if (OnShow)

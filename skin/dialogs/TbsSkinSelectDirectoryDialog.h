@@ -3,6 +3,8 @@
 // Directory, and the client size is remembered between runs.
 #pragma once
 
+#include "skin/dialogs/TbsSkinDialogComponent.h"
+
 #include "platform/base/Classes.h"
 #include "platform/ui/Forms.h"
 
@@ -47,7 +49,7 @@ private:
     void NewFolderToolButtonClick(TObject* Sender);
 };
 
-class TbsSkinSelectDirectoryDialog : public TComponent {
+class TbsSkinSelectDirectoryDialog : public TbsSkinDialogComponent {
     QV_CLASS_NAME(TbsSkinSelectDirectoryDialog)
 public:
     explicit TbsSkinSelectDirectoryDialog(TComponent* AOwner);
@@ -75,12 +77,6 @@ public:
     void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
     bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
     void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-    TbsSkinData* SkinData() const { return FSD; }
-    void SetSkinData(TbsSkinData* Value);
-    TbsSkinData* CtrlSkinData() const { return FCtrlFSD; }
-    void SetCtrlSkinData(TbsSkinData* Value);
-    TFont* DefaultFont() const { return FDefaultFont.get(); }
-    void SetDefaultFont(TFont* Value) { FDefaultFont->Assign(Value); }
     const String& Title() const { return FTitle; }
     void SetTitle(const String& Value) { FTitle = Value; }
     const String& Directory() const { return FDirectory; }
@@ -91,9 +87,6 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnClose;
 
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
 private:
     bool FToolButtonsTransparent = false;
     int FDialogWidth = 0, FDialogHeight = 0;
@@ -101,9 +94,6 @@ private:
     bool FAlphaBlend = false;
     BYTE FAlphaBlendValue = 200;
     bool FAlphaBlendAnimation = false;
-    TbsSkinData* FSD = nullptr;
-    TbsSkinData* FCtrlFSD = nullptr;
-    std::unique_ptr<TFont> FDefaultFont;
     String FTitle = u"Select folder";
     String FDirectory;
     bool FShowToolBar = false;
