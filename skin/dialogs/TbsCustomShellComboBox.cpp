@@ -127,33 +127,11 @@ void TbsCustomShellComboBox::SetObjectTypes(TShellObjectTypes Value) {
 }
 
 void TbsCustomShellComboBox::SetShellTreeView(TbsCustomShellTreeView* Value) {
-    if (Value == FTreeView)
-        return;
-    if (FTreeView) {
-        FTreeView->FComboBox = nullptr;
-        FTreeView->RemoveFreeNotification(this);
-    }
-    FTreeView = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FComboBox = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FTreeView, Value, &TbsCustomShellTreeView::FComboBox, FRoot);
 }
 
 void TbsCustomShellComboBox::SetShellListView(TbsCustomShellListView* Value) {
-    if (Value == FListView)
-        return;
-    if (FListView) {
-        FListView->FComboBox = nullptr;
-        FListView->RemoveFreeNotification(this);
-    }
-    FListView = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FComboBox = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FListView, Value, &TbsCustomShellListView::FComboBox, FRoot);
 }
 
 void TbsCustomShellComboBox::Notification(TComponent* AComponent, TOperation Operation) {

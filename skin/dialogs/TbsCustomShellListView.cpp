@@ -159,33 +159,11 @@ void TbsCustomShellListView::SetAutoRefresh(bool Value) {
 }
 
 void TbsCustomShellListView::SetShellTreeView(TbsCustomShellTreeView* Value) {
-    if (Value == FTreeView)
-        return;
-    if (FTreeView) {
-        FTreeView->FListView = nullptr;
-        FTreeView->RemoveFreeNotification(this);
-    }
-    FTreeView = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FListView = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FTreeView, Value, &TbsCustomShellTreeView::FListView, FRoot);
 }
 
 void TbsCustomShellListView::SetShellComboBox(TbsCustomShellComboBox* Value) {
-    if (Value == FComboBox)
-        return;
-    if (FComboBox) {
-        FComboBox->FListView = nullptr;
-        FComboBox->RemoveFreeNotification(this);
-    }
-    FComboBox = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FListView = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FComboBox, Value, &TbsCustomShellComboBox::FListView, FRoot);
 }
 
 void TbsCustomShellListView::SetViewStyle(TViewStyle Value) {

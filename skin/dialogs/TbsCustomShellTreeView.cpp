@@ -155,33 +155,11 @@ void TbsCustomShellTreeView::SetAutoRefresh(bool Value) {
 }
 
 void TbsCustomShellTreeView::SetShellListView(TbsCustomShellListView* Value) {
-    if (Value == FListView)
-        return;
-    if (FListView) {
-        FListView->FTreeView = nullptr;
-        FListView->RemoveFreeNotification(this);
-    }
-    FListView = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FTreeView = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FListView, Value, &TbsCustomShellListView::FTreeView, FRoot);
 }
 
 void TbsCustomShellTreeView::SetShellComboBox(TbsCustomShellComboBox* Value) {
-    if (Value == FComboBox)
-        return;
-    if (FComboBox) {
-        FComboBox->FTreeView = nullptr;
-        FComboBox->RemoveFreeNotification(this);
-    }
-    FComboBox = Value;
-    if (Value) {
-        Value->SetRoot(FRoot);
-        Value->FTreeView = this;
-        Value->FreeNotification(this);
-    }
+    LinkShellControl(this, FComboBox, Value, &TbsCustomShellComboBox::FTreeView, FRoot);
 }
 
 void TbsCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {

@@ -179,6 +179,24 @@ private:
 TbsShellFolder* DesktopFolder();
 
 TbsShellFolder* CreateRootShellFolder(LPCITEMIDLIST AbsoluteID);
+// Links two shell controls both ways: Field := Value, Value's BackLink := Self, the old partner unlinked; the
+// new partner takes Self's root and both hear when the other is freed.
+template <class TSelf, class TOther>
+void LinkShellControl(TSelf* Self, TOther*& Field, TOther* Value, TSelf* TOther::*BackLink, const TRoot& Root) {
+    if (Value == Field)
+        return;
+    if (Field) {
+        Field->*BackLink = nullptr;
+        Field->RemoveFreeNotification(Self);
+    }
+    Field = Value;
+    if (Value) {
+        Value->SetRoot(Root);
+        Value->*BackLink = Self;
+        Value->FreeNotification(Self);
+    }
+}
+
 // Resolves NewRoot (a TRootFolder value name or a path; "X:" reads as "X:\") to a new root folder and
 // frees OldFolder. On failure NewRoot goes back to OldRoot and Exception "Error setting path: "%s"" (with
 // the rejected text) is raised; OldFolder stays.
