@@ -47,21 +47,7 @@ void SetJobColumnText(TListItem* Row, int Column, const String& Text) {
 }
 
 TbsSkinComboBox* TForm1::AdvancedCombo(TAdvancedKind Kind) const {
-    switch (Kind) {
-    case akFrameSize:
-        return bsSkinComboBox1;
-    case akVideoBitrate:
-        return bsSkinComboBox2;
-    case akFrameRate:
-        return bsSkinComboBox9;
-    case akAudioBitrate:
-        return bsSkinComboBox3;
-    case akSampleRate:
-        return bsSkinComboBox10;
-    case akAspectMode:
-        return bsSkinComboBox4;
-    }
-    return nullptr;
+    return AdvancedComboOf(*this, Kind);
 }
 
 void TForm1::Button6Click(TObject* Sender) {

@@ -9,6 +9,26 @@
 // The six advanced values a user may override, in the order the advanced combo boxes are filled:
 // bsSkinComboBox1, bsSkinComboBox2, bsSkinComboBox9, bsSkinComboBox3, bsSkinComboBox10, bsSkinComboBox4.
 enum TAdvancedKind { akFrameSize, akVideoBitrate, akFrameRate, akAudioBitrate, akSampleRate, akAspectMode };
+
+// The advanced combo box of a kind on a form that holds the six under the windows' names (the main window and the
+// settings dialog).
+template <class TForm> auto AdvancedComboOf(const TForm& Form, TAdvancedKind Kind) -> decltype(Form.bsSkinComboBox1) {
+    switch (Kind) {
+    case akFrameSize:
+        return Form.bsSkinComboBox1;
+    case akVideoBitrate:
+        return Form.bsSkinComboBox2;
+    case akFrameRate:
+        return Form.bsSkinComboBox9;
+    case akAudioBitrate:
+        return Form.bsSkinComboBox3;
+    case akSampleRate:
+        return Form.bsSkinComboBox10;
+    case akAspectMode:
+        return Form.bsSkinComboBox4;
+    }
+    return nullptr;
+}
 constexpr int AdvancedKindCount = 6;
 
 // One fixed list of item texts of an advanced combo box ("FS01", "SIZE1"). The order is the display and

@@ -272,21 +272,7 @@ TButton* TForm6::NewPlainButton(const String& Name, const String& Caption, int L
 }
 
 TbsSkinComboBox* TForm6::AdvancedCombo(TAdvancedKind Kind) const {
-    switch (Kind) {
-    case akFrameSize:
-        return bsSkinComboBox1;
-    case akVideoBitrate:
-        return bsSkinComboBox2;
-    case akFrameRate:
-        return bsSkinComboBox9;
-    case akAudioBitrate:
-        return bsSkinComboBox3;
-    case akSampleRate:
-        return bsSkinComboBox10;
-    case akAspectMode:
-        return bsSkinComboBox4;
-    }
-    return nullptr;
+    return AdvancedComboOf(*this, Kind);
 }
 
 void TForm6::FormCreate(TObject* Sender) {
