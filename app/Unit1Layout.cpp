@@ -462,14 +462,13 @@ void TForm1::CreatePages() {
         NewLabel(this, bsSkinTabSheet2, bsSkinData1, C.Label, C.LabelLeft, C.Top + 3);
         auto* Box = new TbsSkinComboBox(this);
         Box->SetName(C.Name);
-        // Parented before it is skinned: a skinned combo box given its skin without a parent stays unpainted.
-        Box->SetParent(bsSkinTabSheet2);
         Box->SetSkinData(bsSkinData1);
         Box->SetStyle(bscbFixedStyle);
         Box->SetDropDownCount(8);
         Box->SetAutoComplete(true);
         Box->SetBounds(C.Left, C.Top, C.Width, 20);
         Box->OnChange = [this, Change = C.Change](TObject* S) { (this->*Change)(S); };
+        Box->SetParent(bsSkinTabSheet2);
         this->*C.Field = Box;
     }
 }

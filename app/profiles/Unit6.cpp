@@ -246,8 +246,6 @@ TbsSkinComboBox* TForm6::NewAdvancedCombo(TbsSkinData* Skin, const String& Name,
                                           int TabOrder) {
     auto* Combo = new TbsSkinComboBox(this);
     Combo->SetName(Name);
-    // Parented before it is skinned: a skinned combo box given its skin without a parent stays unpainted.
-    Combo->SetParent(bsSkinTabSheet1);
     Combo->SetSkinData(Skin);
     Combo->SetSkinDataName(u"combobox");
     Combo->SetStyle(bscbFixedStyle);
@@ -255,6 +253,7 @@ TbsSkinComboBox* TForm6::NewAdvancedCombo(TbsSkinData* Skin, const String& Name,
     Combo->SetAutoComplete(true);
     Combo->SetDropDownCount(8);
     Combo->SetBounds(Left, Top, Width, 20);
+    Combo->SetParent(bsSkinTabSheet1);
     Combo->SetTabOrder(TabOrder);
     return Combo;
 }

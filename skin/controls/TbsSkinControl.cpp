@@ -447,10 +447,14 @@ void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeigh
 void TbsSkinCustomControl::SendCheckParentBackground() {
     for (int I = 0; I < ControlCount(); ++I) {
         TControl* C = Controls(I);
-        if (auto* W = dynamic_cast<TWinControl*>(C))
-            SendMessageW(W->Handle(), WM_CHECKPARENTBG, 0, 0);
-        else
+        // A child without a window yet reads the background when it is made; asking for its window here would
+        // make it, and this control's, before this control has a parent.
+        if (auto* W = dynamic_cast<TWinControl*>(C)) {
+            if (W->HandleAllocated())
+                SendMessageW(W->Handle(), WM_CHECKPARENTBG, 0, 0);
+        } else {
             C->Perform(WM_CHECKPARENTBG, 0, 0);
+        }
     }
 }
 

@@ -164,6 +164,24 @@ TEST_F(SkinComboBox, TypeAheadWalksOneLetterAndSearchesQuickLetters) {
     EXPECT_EQ(C->Text(), u"abba");
 }
 
+// A box skinned and sized before it has a parent makes no window yet (its drop-down's window would otherwise
+// be made without a parent chain), so it paints once it is placed on the form. A stretched face is what sends
+// the children the background check on a new size.
+TEST_F(SkinComboBox, SkinnedAndSizedBeforeItsParentItPaintsOncePlaced) {
+    static_cast<TbsDataSkinCustomControl*>(Record(u"combobox"))->StretchEffect = true;
+    auto* C = new TLoggedCombo(Form.get());
+    C->SetSkinData(Skin);
+    C->SetBounds(10, 10, 150, 20);
+    EXPECT_FALSE(C->HandleAllocated());
+    EXPECT_FALSE(C->ListBox()->HandleAllocated());
+    C->Items()->Add(u"x");
+    C->SetParent(Form.get());
+    Pump();
+    EXPECT_EQ(ScreenPixel(C, 140, 10), cCbButton);
+    EXPECT_EQ(ScreenPixel(C, 1, 10), cCbFrame);
+    EXPECT_EQ(ScreenPixel(C, 50, 10), cCbItem);
+}
+
 TEST_F(SkinComboBox, TheUnskinnedLayoutOfA120x20Box) {
     auto* C = Numbered(3);
     EXPECT_EQ(C->Button.R, Rect(101, 2, 118, 18));
