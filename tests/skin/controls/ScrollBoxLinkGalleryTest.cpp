@@ -1,5 +1,5 @@
 // Pictures for a person to look at: a scroll box scrolled inside larger content with both of its bars, and the
-// About form's two link labels, the second one hovered (glowing); in one of the program's stored skins and in
+// About form's two link labels, the second one hovered (glowing); in every stored skin and in
 // the default look, saved as artifacts/scrollbox_links_<skin>.png beside the test programs.
 #include "skin/controls/TbsSkinLinkLabel.h"
 #include "skin/controls/TbsSkinPanel.h"
@@ -92,6 +92,6 @@ TEST_P(ScrollBoxLinkGallery, ScrollBoxWithBothBarsAndTwoLinksOneHovered) {
     SaveSheet("scrollbox_links");
 }
 
-INSTANTIATE_TEST_SUITE_P(Skins, ScrollBoxLinkGallery, ::testing::Values(-1, 0));
+INSTANTIATE_TEST_SUITE_P(Skins, ScrollBoxLinkGallery, ::testing::Range(-1, 9));
 
 } // namespace
