@@ -99,8 +99,14 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
         FProcLink->Old = FForm->WindowProc();
         OldWindowProc = FProcLink->Old;
         InstallWindowProc();
-        if (FForm->HandleAllocated())
+        if (FForm->HandleAllocated()) {
+            // A form's window is made hidden and shown by ShowWindow: a form already on the screen stays there.
+            const bool Shown = FForm->Visible() && IsWindowVisible(FForm->Handle());
+            const bool WasActive = FForm->Active();
             FForm->RecreateWnd();
+            if (Shown && FForm->HandleAllocated())
+                ShowWindow(FForm->Handle(), WasActive ? SW_SHOW : SW_SHOWNA);
+        }
     }
 }
 
@@ -425,8 +431,8 @@ template <class T> bool ChangeIf(TControl* C, TbsSkinData* SD) {
 // to decides. Controls of any other class are passed over.
 void ChangeSkinDataStep(TControl* C, TbsSkinData* SD) {
     ChangeIf<TbsSkinControl>(C, SD) || ChangeIf<TbsGraphicSkinControl>(C, SD) || ChangeIf<TbsSkinPageControl>(C, SD) ||
-        ChangeIf<TbsSkinCustomEdit>(C, SD) || ChangeIf<TbsSkinStdLabel>(C, SD) || ChangeIf<TbsSkinTextLabel>(C, SD) ||
-        ChangeIf<TbsSkinCustomTreeView>(C, SD) || ChangeIf<TbsSkinBevel>(C, SD) ||
+        ChangeIf<TbsSkinCustomEdit>(C, SD) || ChangeIf<TbsSkinStdLabel>(C, SD) || ChangeIf<TbsSkinLinkLabel>(C, SD) ||
+        ChangeIf<TbsSkinTextLabel>(C, SD) || ChangeIf<TbsSkinCustomTreeView>(C, SD) || ChangeIf<TbsSkinBevel>(C, SD) ||
         ChangeIf<TbsSkinCustomListView>(C, SD) || ChangeIf<TbsSkinSplitter>(C, SD);
 }
 

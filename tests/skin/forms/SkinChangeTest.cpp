@@ -119,6 +119,25 @@ TEST_F(SkinChangeTest, EveryControlHearsOfTheChangeBeforeAnyIsReskinned) {
                          "speed:change", "form:after"}));
 }
 
+// The link label derives from the class library's label, not from the skinned bases: the walk reaches it by its
+// own row and it takes the new skin's label colours.
+TEST_F(SkinChangeTest, ALinkLabelFollowsTheChange) {
+    TTempDir Dir;
+    auto* A = new TbsSkinData(Form.get());
+    Skin->SetSkinData(A);
+    auto* Panel = new TPanel(Form.get());
+    Panel->SetParent(Form.get());
+    auto* Link = new TbsSkinLinkLabel(Form.get());
+    Link->SetParent(Panel);
+    Link->SetSkinData(A);
+    ASSERT_EQ(Link->FIndex, -1);
+
+    A->LoadFromFile(ctltest::MakeControlSkin(Dir));
+    Pump();
+    EXPECT_NE(Link->FIndex, -1);
+    EXPECT_EQ(Link->FontColor, ctltest::cLabel);
+}
+
 void LoadArchive(TbsCompressedStoredSkin& Stored, const TStoredSkin& Skin) {
     TMemoryStream Bytes;
     Bytes.WriteBuffer(Skin.Data, static_cast<std::int64_t>(Skin.Size));

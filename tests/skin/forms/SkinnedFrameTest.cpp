@@ -316,5 +316,147 @@ TEST_F(SkinnedFrameTest, AnAnimateButtonStepsAtItsIntervalRoundedUpTo25) {
     }
 }
 
+TEST_F(SkinnedFrameTest, TheHoverGoesBeforeEveryCommandButRollUp) {
+    AddButtons(true);
+    Skin->SetBorderIcons(TbsBorderIcons{TbsBorderIcon::biSystemMenu, TbsBorderIcon::biMinimize,
+                                        TbsBorderIcon::biMaximize, TbsBorderIcon::biRollUp,
+                                        TbsBorderIcon::biMinimizeToTray});
+    Apply();
+    Form->OnClose = [](TObject*, TCloseAction& Action) { Action = caNone; };
+    const std::pair<const char16_t*, bool> Cases[] = {{u"closebutton", false},
+                                                      {u"maxbutton", false},
+                                                      {u"minbutton", false},
+                                                      {u"traybutton", false},
+                                                      {u"rollupbutton", true}};
+    for (auto [Name, KeepsHover] : Cases) {
+        Skin->SetWindowState(wsNormal);
+        Skin->SetRollUpState(false);
+        Pump();
+        HoverObject(Name);
+        auto* B = static_cast<TbsSkinStdButtonObject*>(Object(Name));
+        ASSERT_TRUE(B->Active) << UTF8Encode(String(Name));
+        B->DoCommand();
+        EXPECT_EQ(B->Active, KeepsHover) << UTF8Encode(String(Name));
+        EXPECT_EQ(Skin->ActiveObject == Skin->GetIndex(Name), KeepsHover) << UTF8Encode(String(Name));
+    }
+}
+
+// The caption: a skinned caption band with white text, and two 16 x 16 quick buttons at its left end.
+class CaptionTest : public SkinnedFrameTest {
+protected:
+    TbsDataSkinCaption* AddCaptionRecord() {
+        auto C = std::make_unique<TbsDataSkinCaption>(u"caption");
+        C->SkinRect = Rect(20, 2, 90, 20);
+        C->TextRct = Rect(0, 0, 70, 18);
+        C->FontName = u"Arial";
+        C->FontHeight = 14;
+        C->FontColor = clWhite;
+        C->ActiveFontColor = clWhite;
+        C->Alignment = taLeftJustify;
+        auto* Raw = C.get();
+        SD->ObjectList.push_back(std::move(C));
+        return Raw;
+    }
+    void AddQuickButtons() {
+        Images = std::make_unique<TImageList>(nullptr, 16, 16);
+        TBitmap B;
+        FillBitmap(B, 16, 16, cButton);
+        Images->Add(&B, nullptr);
+        Skin->SetQuickImageList(Images.get());
+        for (int I = 0; I < 2; ++I)
+            Skin->QuickButtons()->Add()->SetImageIndex(0);
+    }
+    TbsSkinCaptionObject* Caption() { return static_cast<TbsSkinCaptionObject*>(Object(u"caption")); }
+    void TearDown() override {
+        SkinnedFrameTest::TearDown();
+        Images.reset();
+    }
+    std::unique_ptr<TImageList> Images;
+};
+
+TEST_F(CaptionTest, WithQuickButtonsTheTextIsCentredRightOfTheirStrip) {
+    AddCaptionRecord();
+    AddQuickButtons();
+    Form->SetCaption(u"Skinned");
+    Apply();
+    TbsSkinCaptionObject* C = Caption();
+    const TRect R = C->ObjectRect;
+    ASSERT_EQ(C->QuickButtonsWidth(), 2 * (16 + 8));
+    int Left = 10000, Right = -1;
+    // Whatever is not the caption band right of the quick buttons (which end 44 px in) is the text's ink.
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        for (int X = R.Left + 44; X < R.Right; ++X)
+            if (WindowPixel(X, Y) != ColorToRGB(cFrame)) {
+                Left = std::min(Left, X);
+                Right = std::max(Right, X);
+            }
+    ASSERT_GE(Right, 0) << "no text drawn";
+    EXPECT_GE(Left, R.Left + 48) << "the text starts right of the strip";
+    const int Centre = R.Left + (48 + GetRectWidth(R)) / 2;
+    EXPECT_NEAR((Left + Right + 1) / 2, Centre, 3) << "whatever the alignment says";
+}
+
+TEST_F(CaptionTest, AQuickButtonClicksOnReleaseOverItWhereverThePressBegan) {
+    AddCaptionRecord();
+    AddQuickButtons();
+    std::vector<int> Clicks;
+    TObject* ClickSender = nullptr;
+    for (int I = 0; I < 2; ++I)
+        Skin->QuickButtons()->Items(I)->OnClick = [&Clicks, &ClickSender, I](TObject* Sender) {
+            Clicks.push_back(I);
+            ClickSender = Sender;
+        };
+    Apply();
+    TbsSkinCaptionObject* C = Caption();
+    const TRect Second = Skin->QuickButtons()->Items(1)->ItemRect;
+    const TPoint Elsewhere{C->ObjectRect.Right - 10, C->ObjectRect.Top + 5};
+    const TPoint OnSecond{Second.Left + 3, Second.Top + 3};
+
+    C->MouseDown(Elsewhere.X, Elsewhere.Y, mbLeft);
+    C->MouseUp(Elsewhere.X, Elsewhere.Y, mbLeft);
+    EXPECT_TRUE(Clicks.empty());
+    C->MouseDown(Elsewhere.X, Elsewhere.Y, mbLeft);
+    C->MouseMove(OnSecond.X, OnSecond.Y);
+    C->MouseUp(OnSecond.X, OnSecond.Y, mbLeft);
+    EXPECT_EQ(Clicks, std::vector<int>{1});
+    EXPECT_EQ(ClickSender, C);
+    EXPECT_FALSE(Skin->QuickButtons()->Items(1)->Down);
+}
+
+// Deactivated, an animated caption runs its frames back only with InActiveAnimation; otherwise it jumps.
+TEST_F(CaptionTest, WithoutInActiveAnimationTheCaptionJumpsToItsInactiveLook) {
+    for (bool Animated : {false, true}) {
+        SD->ObjectList.clear();
+        TbsDataSkinCaption* R = AddCaptionRecord();
+        R->ActivePictureIndex = 0;
+        R->ActiveSkinRect = Rect(0, 0, 70, 18);
+        R->AnimateSkinRect = Rect(0, 0, 96, 16);
+        R->FrameCount = 3;
+        R->AnimateInterval = 25;
+        R->InActiveAnimation = Animated;
+        SD->SetEnableSkinEffects(true);
+        SD->Empty = true;
+        Skin->SetSkinData(nullptr);
+        Form->SetFocus();
+        Apply();
+        for (int I = 0; I < 6; ++I)
+            Wait(25);
+        TbsSkinCaptionObject* C = Caption();
+        ASSERT_TRUE(C->Active);
+        TForm Other(nullptr);
+        Other.SetBounds(600, 600, 100, 100);
+        Other.Show();
+        Pump();
+        ASSERT_FALSE(C->Active);
+        std::vector<int> Frames{C->CurrentFrame};
+        for (int I = 0; I < 3; ++I) {
+            Wait(25);
+            Frames.push_back(C->CurrentFrame);
+        }
+        const std::vector<int> Expected = Animated ? std::vector<int>{3, 2, 1, 0} : std::vector<int>{0, 0, 0, 0};
+        EXPECT_EQ(Frames, Expected) << "InActiveAnimation " << Animated;
+    }
+}
+
 } // namespace
 } // namespace formtest

@@ -158,5 +158,22 @@ TEST_F(ComponentTest, TheInactiveClientPanelFreezesTheClientArea) {
     EXPECT_FALSE(Panel->Buffer) << "a hidden form gets no panel";
 }
 
+TEST_F(ComponentTest, AComponentMadeForAShownFormKeepsItShownAndDrawsItsFrame) {
+    TForm Shown(nullptr);
+    Shown.SetBounds(500, 300, 240, 160);
+    Shown.Show();
+    Pump();
+    auto* Late = new TbsSkinForm(&Shown);
+    Pump();
+    EXPECT_TRUE(Shown.Visible());
+    EXPECT_TRUE(IsWindowVisible(Shown.Handle()));
+    EXPECT_EQ(Late->Form(), &Shown);
+    // The default frame: its client area starts below the default caption.
+    POINT O{0, 0};
+    ClientToScreen(Shown.Handle(), &O);
+    EXPECT_EQ(O.Y - Shown.Top(), 19 + 3);
+    EXPECT_EQ(TColor(ScreenPixel(Shown.Left(), Shown.Top())), ColorToRGB(cl3DLight));
+}
+
 } // namespace
 } // namespace formtest
