@@ -9,6 +9,7 @@
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsClientInActivePanel.h"
+#include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinCaptionObject.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinPopupWindow.h"
@@ -77,6 +78,8 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
     FLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FMenuLayerManager = std::make_unique<TbsLayerManager>(nullptr);
     FQuickButtons = std::make_unique<TbsQuickButtonItems>(this);
+    FBorderLayer = new TbsFormLayerBorder(this);
+    RegisterLayeredBorderStripTest();
 
     // The component draws its own caption buttons and answers the form's short cuts first.
     FOldBorderIcons = FForm->BorderIcons();
@@ -111,6 +114,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TbsSkinForm::~TbsSkinForm() {
+    FAlive.reset();
     // An open menu goes first, and the application's message event is given back even while it is open.
     FSkinMenu.reset();
     UnhookAppMessages();
@@ -127,6 +131,14 @@ TbsSkinForm::~TbsSkinForm() {
                 FForm->SetWindowProc(FProcLink->Old);
         }
         FProcLink->Owner = nullptr;
+    }
+    // No message reaches the component any more: the strips and the panel go.
+    delete FBorderLayer;
+    FBorderLayer = nullptr;
+    if (FormAlive) {
+        HideClientInActiveEffect();
+        if (FForm->HandleAllocated())
+            KillTimer(FForm->Handle(), 1);
     }
     if (FormAlive) {
         FForm->OnShortCut = FOldShortCut;
@@ -177,6 +189,10 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FSkinHint = nullptr;
     if (AComponent == FQuickImageList)
         FQuickImageList = nullptr;
+    if (AComponent == FInActivePanel)
+        FInActivePanel = nullptr;
+    if (AComponent == FBorderLayer)
+        FBorderLayer = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -330,6 +346,8 @@ void TbsSkinForm::ApplySkinData() {
     OldActiveObject = ActiveObject = MouseCaptureObject = -1;
     FSkinSupport = SkinApplied();
     HideLayers();
+    if (FBorderLayer->Visible())
+        FBorderLayer->Hide();
     if (FSkinSupport && FSkinnableForm) {
         CreateSkinObjects();
         UpdateCaptionButtons();
@@ -373,6 +391,11 @@ void TbsSkinForm::ApplySkinData() {
             FForm->SetClientWidth(FClientWidth);
         if (FClientHeight > 0)
             FForm->SetClientHeight(FClientHeight);
+    }
+    FBorderLayer->InitFrame(FSD, FForm);
+    if (UseLayeredBorder() && FormVisible()) {
+        FBorderLayer->ShowWithForm();
+        FBorderLayer->SetBoundsWithForm();
     }
 }
 

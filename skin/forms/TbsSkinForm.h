@@ -13,6 +13,8 @@
 #include "skin/core/bsSkinData.h"
 
 class TbsActiveSkinObject;
+class TbsClientInActivePanel;
+class TbsFormLayerBorder;
 class TbsLayerManager;
 class TbsQuickButtonItems;
 class TbsSkinHint;
@@ -202,6 +204,26 @@ public:
     bool PreviewMode = false;
     bool AlwaysDisableLayeredFrames = false;
 
+    // ---- translucency, fade-in, shadow, inactive-client panel, layered border (bsSkinFormAlpha.cpp)
+    bool AlphaBlend() const { return FAlphaBlend; }
+    void SetAlphaBlend(bool Value);
+    Byte AlphaBlendValue() const { return FAlphaBlendValue; }
+    void SetAlphaBlendValue(Byte Value);
+    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
+    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
+    bool UseLayeredBorder();
+    bool NeedsLayeredFadeIn();
+    void EnableShadow(bool AShowShadow, bool AHideFormBefore);
+    void ShowClientInActiveEffect();
+    void HideClientInActiveEffect();
+    TbsFormLayerBorder* FBorderLayer = nullptr; // owned through the component model
+    // Expires with the component: a handler that lets the queue run checks it before going on.
+    std::weak_ptr<char> AliveToken() const { return FAlive; }
+    TbsClientInActivePanel* FInActivePanel = nullptr;
+    bool FClientInActiveDraw = false;
+    bool FHaveShadow = false;
+    bool FLayeredForHide = false; // made layered by its hiding only
+
     // ---- painting (non-client area and client background)
     void PaintNCDefault(HDC ADC, bool AUseExternalDC);
     void PaintNCSkin(HDC ADC, bool AUseExternalDC);
@@ -369,6 +391,9 @@ protected:
     void WMTrayShowMainForm(TMessage& M);
     void WMQueryNativeFrame(TMessage& M);
     void WMEffectStart(TMessage& M);
+    void WMEffectEnd(TMessage& M);
+    void WMTimer(TMessage& M);
+    void WMChangeLayeredBorder(TMessage& M);
     void WMPaintFrameToDC(TMessage& M);
     void WMSkinMenuClosed(TMessage& M);
     // Second dispatch, after the previous procedure.
@@ -405,6 +430,16 @@ private:
     void ObjectDblClick();
     void PlaceButtonRow(const TRect& Row, bool RowIsCaption);
     void HideLayers();
+    // Showing and hiding (bsSkinFormAlpha.cpp).
+    void PrepareFadeIn();
+    void ShowBorderAfterShow();
+    void HideBeforeHide();
+    void FadeIn();
+    bool SkinAnimatesAll() const;
+    bool LayeredAlphaAvailable() const;
+    void SetFormLayered(bool Value);
+    bool FormLayered() const;
+    bool FormVisible() const;
     void AppMessageHook(MSG& Msg, bool& Handled);
     void DoMinimize();
     void DoMaximize();
@@ -416,6 +451,7 @@ private:
 
     TCustomForm* FForm = nullptr;
     std::shared_ptr<TProcLink> FProcLink;
+    std::shared_ptr<char> FAlive = std::make_shared<char>();
     TShortCutEvent FOldShortCut;
     TBorderIcons FOldBorderIcons;
     std::vector<std::unique_ptr<TbsActiveSkinObject>> ObjectList;
@@ -455,6 +491,9 @@ private:
     Byte FMagneticSize = 5;
     TbsPositionInMonitor FPositionInMonitor = bspDefault;
     bool FMinimizeDefault = false;
+    bool FAlphaBlend = false;
+    bool FAlphaBlendAnimation = false;
+    Byte FAlphaBlendValue = 200;
 
     std::unique_ptr<TbsSkinMenu> FSkinMenu;
     int FMaxMenuItemsInWindow = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/core/bsUtils.h"
+#include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinForm.h"
 
 void TbsSkinForm::SetWindowState(TWindowState Value) {
@@ -134,6 +135,9 @@ void TbsSkinForm::DoRestore() {
                                         GetRectHeight(OldBoundsRect));
         FForm->SetBounds(P.X, P.Y, GetRectWidth(OldBoundsRect), GetRectHeight(OldBoundsRect));
     } else if (!IsNullRect(OldBoundsRect)) {
+        if (FBorderLayer->Visible())
+            FBorderLayer->SetBoundsWithForm3(OldBoundsRect.Left, OldBoundsRect.Top, GetRectWidth(OldBoundsRect),
+                                             GetRectHeight(OldBoundsRect));
         FForm->SetBounds(OldBoundsRect.Left, OldBoundsRect.Top, GetRectWidth(OldBoundsRect),
                          GetRectHeight(OldBoundsRect));
     }

@@ -4,6 +4,7 @@
 
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinForm.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/bsSkinHint.h"
@@ -18,6 +19,8 @@ constexpr LPARAM PaintToDCCookie = 16802;
 } // namespace
 
 void TbsSkinForm::FormWndProc(TMessage& M) {
+    // Some handlers let the queue run; the component may be gone when they return.
+    std::weak_ptr<char> Alive = FAlive;
     CloseMenusOnMessage(M);
     switch (M.Msg) {
     case WM_DESTROY:
@@ -116,6 +119,15 @@ void TbsSkinForm::FormWndProc(TMessage& M) {
     case WM_EFFECTSTART:
         WMEffectStart(M);
         break;
+    case WM_EFFECTEND:
+        WMEffectEnd(M);
+        break;
+    case WM_TIMER:
+        WMTimer(M);
+        break;
+    case WM_CHANGELAYEREDBORDER:
+        WMChangeLayeredBorder(M);
+        break;
     case WM_PAINTFRAMETODC:
         WMPaintFrameToDC(M);
         break;
@@ -134,6 +146,8 @@ void TbsSkinForm::FormWndProc(TMessage& M) {
         CallOld(M);
         break;
     }
+    if (Alive.expired())
+        return;
     AfterOldWindowProc(M);
 }
 
@@ -156,6 +170,8 @@ void TbsSkinForm::WMDestroy(TMessage& M) {
     MouseTimer->SetEnabled(false);
     MorphTimer->SetEnabled(false);
     AnimateTimer->SetEnabled(false);
+    // The strips are owned windows of this one and go with it.
+    FBorderLayer->Hide();
     if (IsMDIChild()) {
         FWindowState = wsNormal;
         if (TCustomForm* Main = Application ? Application->MainForm() : nullptr; Main && Main->HandleAllocated())
@@ -172,15 +188,31 @@ void TbsSkinForm::WMSize(TMessage& M) {
         CallOld(M);
         return;
     }
-    CallOld(M);
-    FFormWidth = FForm->Width();
-    FFormHeight = FForm->Height();
+    // Sized through its layered border, the form keeps the size that border gave until the frame is laid out.
+    const bool ByBorder = FBorderLayerChangeSize;
+    if (!ByBorder) {
+        CallOld(M);
+        FFormWidth = FForm->Width();
+        FFormHeight = FForm->Height();
+    }
     HMagnetized = VMagnetized = HMagnetized2 = VMagnetized2 = false;
     if (!FSkinSupport && FSkinnableForm) {
         UpdateFormRegion();
         SendNCPaint();
     } else if (FSkinSupport && FSkinnableForm && FFormWidth >= GetMinWidth() && FFormHeight >= GetMinHeight()) {
+        if (UseLayeredBorder()) {
+            if (ByBorder)
+                FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+            else
+                FBorderLayer->SetBoundsWithForm();
+        }
         UpdateFrame();
+    }
+    if (ByBorder)
+        CallOld(M);
+    if (FAlphaBlend && FAlphaBlendValue < 255 && LayeredAlphaAvailable()) {
+        SendNCPaint();
+        FForm->Invalidate();
     }
     if (LogoRepaint)
         FForm->Invalidate();
@@ -206,7 +238,7 @@ void TbsSkinForm::WMSetText(TMessage& M) {
 }
 
 void TbsSkinForm::WMEraseBkgnd(TMessage& M) {
-    if (IsMDIForm()) {
+    if (IsMDIForm() && !FClientInActiveDraw) {
         CallOld(M);
         return;
     }
@@ -233,10 +265,13 @@ void TbsSkinForm::WMShowWindow(TMessage& M) {
                 ApplyPositionInMonitor();
             }
         }
+        PrepareFadeIn();
         if (FSkinnableForm && !IsMDIForm())
             NudgeWidth();
         if (FForm->Menu())
             FForm->SetMenu(nullptr);
+    } else if (FSkinnableForm) {
+        HideBeforeHide();
     }
     CallOld(M);
 }
@@ -273,9 +308,21 @@ void TbsSkinForm::WMGetMinMaxInfo(TMessage& M) {
 void TbsSkinForm::WMWindowPosChanged(TMessage& M) {
     auto* Pos = reinterpret_cast<WINDOWPOS*>(M.LParam);
     if (Pos) {
+        if ((Pos->flags & SWP_HIDEWINDOW) && FSkinnableForm)
+            HideBeforeHide();
+        const bool Moved = FForm->Left() != Pos->x || FForm->Top() != Pos->y;
         FFormLeft = Pos->x;
         FFormTop = Pos->y;
-        if (!FSizing && !FBorderLayerChangeSize) {
+        if (FBorderLayerChangeSize && !FSizing && !(Pos->flags & SWP_NOSIZE)) {
+            FFormWidth = Pos->cx;
+            FFormHeight = Pos->cy;
+        }
+        if (FSizing) {
+            if (Moved && UseLayeredBorder())
+                FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
+        } else if (!FBorderLayerChangeSize) {
+            if (UseLayeredBorder())
+                FBorderLayer->MoveWithForm2(FFormLeft, FFormTop);
             FOldFormLeft = FFormLeft;
             FOldFormTop = FFormTop;
         }
@@ -368,6 +415,18 @@ void TbsSkinForm::WMNCActivate(TMessage& M) {
     if (IsMaximizedMDIChild())
         if (TCustomForm* Main = Application ? Application->MainForm() : nullptr; Main && Main->HandleAllocated())
             SendMessageW(Main->Handle(), WM_NCPAINT, 0, 0);
+    if (FormVisible() && FClientInActiveEffect) {
+        if (FFormActive)
+            HideClientInActiveEffect();
+        else
+            ShowClientInActiveEffect();
+    }
+    if (FormVisible()) {
+        if (UseLayeredBorder())
+            FBorderLayer->SetActive(FFormActive, true);
+    } else if (FForm->Tag() != -10000 && FBorderLayer->Visible()) {
+        FBorderLayer->Hide();
+    }
 }
 
 void TbsSkinForm::WMSyncPaint(TMessage& M) {
@@ -403,6 +462,8 @@ void TbsSkinForm::WMSizing(TMessage& M) {
         UpdateFormRegion();
     } else if (FSkinnableForm && OldW >= GetMinWidth() && OldH >= GetMinHeight() &&
                (OldW != FFormWidth || OldH != FFormHeight)) {
+        if (UseLayeredBorder() && FFormLeft == FOldFormLeft && FFormTop == FOldFormTop)
+            FBorderLayer->SetBoundsWithForm3(FFormLeft, FFormTop, FFormWidth, FFormHeight);
         FOldFormLeft = FFormLeft;
         FOldFormTop = FFormTop;
         UpdateFrame();
@@ -451,6 +512,8 @@ void TbsSkinForm::WMExitSizeMove(TMessage& M) {
         ActiveObject = OldActiveObject = MouseCaptureObject = -1;
         if (FSkinSupport)
             SendNCPaint();
+        if (UseLayeredBorder())
+            FBorderLayer->SetBoundsWithForm();
     }
     CallOld(M);
 }
@@ -572,6 +635,12 @@ void TbsSkinForm::WMPaintFrameToDC(TMessage& M) {
 
 void TbsSkinForm::AfterOldWindowProc(TMessage& M) {
     switch (M.Msg) {
+    case WM_SHOWWINDOW:
+        if (M.WParam)
+            ShowBorderAfterShow();
+        else if (FBorderLayer->Visible())
+            FBorderLayer->Hide();
+        return;
     case WM_LBUTTONUP:
         ObjectMouseUp(-1, -1, mbLeft);
         return;
