@@ -96,6 +96,43 @@ private:
     }
 };
 
+// The constant opacities the strip windows are given with their pictures, in order, by the strip they show.
+class TLayerRecorder {
+public:
+    struct TEntry {
+        TbsFormLayerBorderType Type;
+        int Alpha;
+    };
+    TLayerRecorder() {
+        Self() = this;
+        UserEntries().UpdateLayeredWindow = &Record;
+    }
+    ~TLayerRecorder() {
+        Self() = nullptr;
+        BindUserEntries();
+    }
+    std::vector<int> AlphasOf(TbsFormLayerBorderType T) const {
+        std::vector<int> R;
+        for (const TEntry& E : Entries)
+            if (E.Type == T)
+                R.push_back(E.Alpha);
+        return R;
+    }
+    std::vector<TEntry> Entries;
+
+private:
+    static TLayerRecorder*& Self() {
+        static TLayerRecorder* R = nullptr;
+        return R;
+    }
+    static BOOL Record(HWND H, HDC Dst, POINT* DstPt, SIZE* Size, HDC Src, POINT* SrcPt, COLORREF Key,
+                       BLENDFUNCTION* Blend, DWORD Flags) {
+        if (auto* W = dynamic_cast<TbsFormLayerWindow*>(TWinControl::FindControl(H)); W && Self() && Blend)
+            Self()->Entries.push_back({W->BorderType, Blend->SourceConstantAlpha});
+        return UpdateLayeredWindow(H, Dst, DstPt, Size, Src, SrcPt, Key, Blend, Flags);
+    }
+};
+
 class LayerFrameTest : public SkinFormTest {
 protected:
     void SetUp() override {
