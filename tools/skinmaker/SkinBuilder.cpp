@@ -1399,13 +1399,17 @@ private:
             return {26, 20};
         }
     }
-    void CaptionButton(TPainter& P, const TRect& R, TState S, TGlyph G, bool Close) const {
+    // A caption button in state S; Inactive draws its idle look over the inactive frame's band, dimmed as the
+    // inactive title is.
+    void CaptionButton(TPainter& P, const TRect& R, TState S, TGlyph G, bool Close, bool Inactive = false) const {
+        const TRgb Frame = Inactive ? InactiveFrame() : M.Frame;
         P.Shade(R, [&](float, float V, int, int) {
-            return Band(M.Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
+            return Band(Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
         });
-        const TRgb Ink = M.FrameText;
+        const TRgb Ink = Inactive ? Readable(Mix(M.FrameText, Frame, 0.35f), Band(Frame, CaptionH / 2)) : M.FrameText;
         const bool Lit = S == TState::Hot || S == TState::Down;
-        const TRgb Plate = Close ? Rgb(200, 56, 44) : Mix(M.Frame, Lighter(M.Accent, 0.2f), 0.7f);
+        const TRgb Plate = Close ? (Inactive ? Grey(Rgb(200, 56, 44), 0.7f) : Rgb(200, 56, 44))
+                                 : Mix(Frame, Lighter(M.Accent, 0.2f), 0.7f);
         const TRgb C = S == TState::Down ? Darker(Plate, 0.25f) : Plate;
         const TRgb LitInk = Close || !M.DarkText ? TRgb{1, 1, 1} : Ink;
         const float Idle = S == TState::Disabled ? 0.35f : 0.95f;
@@ -1413,7 +1417,7 @@ private:
         case TCapStyle::Circle: {
             const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Height() / 2.f - 1;
             // Idle buttons are rings; the close button keeps its colour.
-            const TRgb Body = Lit ? C : Close ? Mix(M.Frame, Plate, 0.75f) : Mix(M.Frame, {1, 1, 1}, 0.18f);
+            const TRgb Body = Lit ? C : Close ? Mix(Frame, Plate, 0.75f) : Mix(Frame, {1, 1, 1}, 0.18f);
             P.Disc(Cx, Cy, Rad, Darker(Body, 0.35f));
             P.Disc(Cx, Cy, Rad - 1, Body);
             P.Disc(Cx, Cy - Rad / 3, Rad / 2, {1, 1, 1}, Lit ? 0.25f : 0.15f);
@@ -1421,14 +1425,14 @@ private:
             break;
         }
         case TCapStyle::Square:
-            P.Fill(Inset(R, 1), Lit ? C : Mix(M.Frame, Darker(M.Frame, 0.5f), 0.4f));
-            LitRing(P, Inset(R, 1), {TCorner::Square, 0}, Lighter(Lit ? C : M.Frame, 0.4f),
-                    Darker(Lit ? C : M.Frame, 0.45f));
+            P.Fill(Inset(R, 1), Lit ? C : Mix(Frame, Darker(Frame, 0.5f), 0.4f));
+            LitRing(P, Inset(R, 1), {TCorner::Square, 0}, Lighter(Lit ? C : Frame, 0.4f),
+                    Darker(Lit ? C : Frame, 0.45f));
             P.Glyph(Inset(R, 3), G, Lit ? LitInk : Ink, Lit ? 1 : Idle);
             break;
         case TCapStyle::Bare:
             if (Lit)
-                P.Fill(R, Close ? C : Mix(M.Frame, M.Accent, S == TState::Down ? 0.7f : 0.5f));
+                P.Fill(R, Close ? C : Mix(Frame, M.Accent, S == TState::Down ? 0.7f : 0.5f));
             P.Glyph(Inset(R, 5), G, Lit ? TRgb{1, 1, 1} : Ink, Lit ? 1 : Idle);
             break;
         case TCapStyle::Rounded:
@@ -1440,18 +1444,20 @@ private:
                 P.Glyph(Inset(R, 3), G, LitInk);
             } else {
                 P.RoundRect(Inset(R, 1), 4, {1, 1, 1}, S == TState::Disabled ? 0.03f : 0.08f);
-                P.RoundFrame(Inset(R, 1), 4, M.DarkText ? Darker(M.Frame, 0.3f) : Lighter(M.Frame, 0.4f), 0.35f);
+                P.RoundFrame(Inset(R, 1), 4, M.DarkText ? Darker(Frame, 0.3f) : Lighter(Frame, 0.4f), 0.35f);
                 P.Glyph(Inset(R, 3), G, Ink, Idle);
             }
             break;
         }
     }
-    void Emblem(TPainter& P, const TRect& R) const {
+    void Emblem(TPainter& P, const TRect& R, bool Inactive = false) const {
+        const TRgb Frame = Inactive ? InactiveFrame() : M.Frame;
         P.Shade(R, [&](float, float V, int, int) {
-            return Band(M.Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
+            return Band(Frame, (CaptionH - R.Height()) / 2 + int(V * (R.Height() - 1)));
         });
         const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f;
-        const TRgb Body = M.Pattern == TPattern::Stars ? M.Accent : Lighter(M.Accent, 0.1f);
+        const TRgb Lively = M.Pattern == TPattern::Stars ? M.Accent : Lighter(M.Accent, 0.1f);
+        const TRgb Body = Inactive ? Grey(Mix(Lively, Frame, 0.3f), 0.6f) : Lively;
         P.Disc(Cx, Cy, 6.f, Darker(Body, 0.45f));
         for (int Y = R.Top; Y < R.Bottom; ++Y)
             for (int X = R.Left; X < R.Right; ++X) {
@@ -1464,7 +1470,7 @@ private:
                 }
             }
         if (M.Pattern == TPattern::Rings)
-            P.Line(Cx - 8, Cy + 2, Cx + 8, Cy - 2, Lighter(M.FrameText, 0.2f), 1.2f, 0.9f);
+            P.Line(Cx - 8, Cy + 2, Cx + 8, Cy - 2, Lighter(M.FrameText, 0.2f), 1.2f, Inactive ? 0.5f : 0.9f);
     }
     void CaptionButtons() {
         const struct {
@@ -1485,19 +1491,22 @@ private:
             B->Morphing = true;
             B->MorphKind = mkGradient;
             const bool Close = E.Command == cmClose;
-            const auto Img = [=, this](TState S, TGlyph G) {
+            const auto Img = [=, this](TState S, TGlyph G, bool Inactive = false) {
                 const TPoint Size = CaptionButtonSize();
                 return Alloc(Size.X, Size.Y,
-                             [=, this](TPainter& P, const TRect& R) { CaptionButton(P, R, S, G, Close); });
+                             [=, this](TPainter& P, const TRect& R) { CaptionButton(P, R, S, G, Close, Inactive); });
             };
             B->SkinRect = Img(TState::Normal, E.Glyph);
             B->ActiveSkinRect = Img(TState::Hot, E.Glyph);
             B->DownRect = Img(TState::Down, E.Glyph);
             B->DisableSkinRect = Img(TState::Disabled, E.Glyph);
+            // The buttons carry their own piece of the caption band, so an inactive frame needs its own.
+            B->InActiveSkinRect = Img(TState::Normal, E.Glyph, true);
             if (E.Restore != TGlyph::None) {
                 B->RestoreRect = Img(TState::Normal, E.Restore);
                 B->RestoreActiveRect = Img(TState::Hot, E.Restore);
                 B->RestoreDownRect = Img(TState::Down, E.Restore);
+                B->RestoreInActiveRect = Img(TState::Normal, E.Restore, true);
                 B->RestoreHint = u"Restore";
             }
         }
@@ -1508,6 +1517,7 @@ private:
         Sys->SkinRect = Alloc(18, 18, [this](TPainter& P, const TRect& R) { Emblem(P, R); });
         Sys->ActiveSkinRect = Sys->SkinRect;
         Sys->DownRect = Sys->SkinRect;
+        Sys->InActiveSkinRect = Alloc(18, 18, [this](TPainter& P, const TRect& R) { Emblem(P, R, true); });
     }
 
     const TMaterial& M;

@@ -142,6 +142,9 @@ TEST_P(StoredSkinTest, EveryPicturePartARecordNamesLiesInsideItsPicture) {
         }
         ExpectInside(Record->SkinRect, Record->ActivePictureIndex, Name);
         ExpectInside(Record->ActiveSkinRect, Record->ActivePictureIndex, Name);
+        ExpectInside(Record->InActiveSkinRect, Record->ActivePictureIndex, Name);
+        if (auto* B = dynamic_cast<TbsDataSkinStdButton*>(Record.get()))
+            ExpectInside(B->RestoreInActiveRect, Record->ActivePictureIndex, Name);
         if (auto* I = dynamic_cast<TbsDataSkinMenuItem*>(Record.get()))
             for (const TRect& R :
                  {I->DividerRect, I->CheckImageRect, I->ActiveCheckImageRect, I->RadioImageRect, I->ArrowImageRect})
@@ -275,6 +278,43 @@ TEST_P(StoredSkinTest, EveryTextColourKeepsAContrastOfAtLeastFourAndAHalfToOneAg
     for (const TTextOnFace& T : Texts)
         EXPECT_GE(Contrast(T.Text, T.Face), 4.5)
             << T.What << ": text " << std::hex << T.Text << " on face " << T.Face << std::dec;
+}
+
+// The caption buttons carry their own piece of the caption band: on an inactive frame they show one cut from the
+// inactive band, not the active one. An image's left edge is its band: the inactive image's must be nearer to the
+// inactive frame's band than to the active one's, and the other way round for the active image.
+TEST_P(StoredSkinTest, CaptionButtonsShowTheInactiveBandOnAnInactiveFrame) {
+    const auto Distance = [](TColor A, TColor B) {
+        const COLORREF X = ColorToRGB(A), Y = ColorToRGB(B);
+        return std::abs(GetRValue(X) - GetRValue(Y)) + std::abs(GetGValue(X) - GetGValue(Y)) +
+               std::abs(GetBValue(X) - GetBValue(Y));
+    };
+    int Buttons = 0;
+    for (auto& Record : Data.ObjectList) {
+        auto* B = dynamic_cast<TbsDataSkinStdButton*>(Record.get());
+        if (!B || SkinObjectKindWord(*B) != u"stdbutton" || !B->SkinRectInAPicture)
+            continue;
+        const std::string Name = UTF8Encode(B->IDName);
+        ASSERT_GT(B->InActiveSkinRect.Width(), 0) << Name << " has no inactive image";
+        TBitmap* P = Picture(B->ActivePictureIndex);
+        ASSERT_NE(P, nullptr) << Name;
+        // The band at the height of the button's middle row, away from the title and the buttons.
+        const int Y = Data.CaptionRect.Top + B->SkinRect.Height() / 2;
+        const TRect Band{Data.LTPoint.X, Y, Data.LTPoint.X + 40, Y + 1};
+        const TColor ActiveBand = MeanColour(Data.FPicture.get(), Band);
+        const TColor InactiveBand = MeanColour(Data.FInActivePicture.get(), Band);
+        const auto Edge = [&](const TRect& R) { return MeanColour(P, {R.Left, R.Top + 2, R.Left + 1, R.Bottom - 2}); };
+        const TColor Inactive = Edge(B->InActiveSkinRect), Active = Edge(B->SkinRect);
+        // Where the two bands look alike (the near-black skin) either image fits.
+        if (Distance(ActiveBand, InactiveBand) >= 30) {
+            EXPECT_LT(Distance(Inactive, InactiveBand), Distance(Inactive, ActiveBand)) << Name;
+            EXPECT_LT(Distance(Active, ActiveBand), Distance(Active, InactiveBand)) << Name;
+        }
+        if (B->RestoreRect.Width() > 0)
+            EXPECT_GT(B->RestoreInActiveRect.Width(), 0) << Name << " has no inactive restore image";
+        ++Buttons;
+    }
+    EXPECT_GE(Buttons, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(Nine, StoredSkinTest, ::testing::Range(0, 9));
