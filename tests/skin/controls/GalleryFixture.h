@@ -1,6 +1,7 @@
 // The fixture of the galleries for a person to look at: a shown form with a skin data set to one of the
-// program's stored skins (parameter 0 on) or to none (parameter -1, the default look), a white sheet the
-// shots are pasted into, and the sheet saved as artifacts/<prefix>_<skin>.png beside the test programs.
+// program's stored skins (parameter 0 on; the form then takes the skin's face colour) or to none (parameter -1,
+// the default look), a white sheet the shots are pasted into, and the sheet saved as
+// artifacts/<prefix>_<skin>.png beside the test programs.
 #pragma once
 
 #include "resources/StoredSkins.h"
@@ -39,6 +40,9 @@ protected:
             Skin->SetSkinList(List.get());
             Skin->SetSkinIndex(GetParam());
             ASSERT_FALSE(Skin->Empty);
+            // The controls stand on the skin's own surface, as on a skinned form: light texts of a dark skin
+            // would vanish on the default grey.
+            Form->SetColor(Skin->SkinColors()->FcBtnFace);
         }
     }
     void TearDown() override {

@@ -52,7 +52,7 @@ TEST_P(OfficeComboGallery, OpenDropDownWithHeadersImagesAndChineseTitles) {
     MakeImages();
     auto* Tool = new TbsSkinOfficeComboBox(Form.get());
     Tool->SetParent(Form.get());
-    Tool->SetBounds(20, 20, 260, 44);
+    Tool->SetBounds(20, 20, 260, 51); // as tall as the main window's choosers
     Tool->SetToolButtonStyle(true);
     Tool->SetImages(&Images);
     Tool->SetDropDownCount(4);
