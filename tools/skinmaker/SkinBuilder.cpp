@@ -294,7 +294,9 @@ private:
                 const TRgb G = V < 0.45f  ? Mix(Lighter(C, Down ? 0.1f : 0.55f), C, V / 0.45f)
                                : V < 0.5f ? Darker(C, 0.06f)
                                           : Mix(Darker(C, 0.04f), Lighter(C, Down ? 0.3f : 0.12f), (V - 0.5f) * 2);
-                const float N = Hash(X / 7, Y, M.Seed + 5) - 0.5f;
+                // Streaks run the whole width, barely varying along it: a face stretched either way keeps
+                // looking brushed instead of breaking into blocks.
+                const float N = Hash(0, Y, M.Seed + 5) * 0.8f + Hash(X / 31, Y, M.Seed + 6) * 0.2f - 0.5f;
                 return Mix(G, N > 0 ? TRgb{1, 1, 1} : TRgb{0, 0, 0}, std::fabs(N) * 0.12f);
             });
             Ring(P, In, KI, {1, 1, 1}, Down ? 0.1f : 0.5f);
@@ -563,7 +565,9 @@ private:
         C.FcHighLight = ToColor(M.Accent);
         C.FcHighLightText = ToColor(Readable(M.AccentText, M.Accent));
         C.FcBtnHighLight = ToColor(Light(M.Panel, 0.7f));
-        C.FcBtnShadow = ToColor(Darker(M.Panel, 0.3f));
+        // The shadow colour is also the disabled text of flat buttons: on a dark face it is a muted grey that
+        // still shows, not a deeper black.
+        C.FcBtnShadow = ToColor(Luma(M.Panel) < 0.35f ? Mix(M.Panel, M.PanelText, 0.35f) : Darker(M.Panel, 0.3f));
     }
 
     // --- Buttons ---
