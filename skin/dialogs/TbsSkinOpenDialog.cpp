@@ -455,6 +455,9 @@ bool TbsSkinOpenDialog::Execute() {
     if (OnShow)
         OnShow(this);
     std::unique_ptr<TbsOpenDlgForm> Form(CreateForm());
+    // Built now: what follows lays the form out and lists folders as a shown form does, and the look-in box
+    // keeps the folder chosen below instead of reloading its entries when the form shows.
+    Form->AfterConstruction();
     FDlgFrm = Form.get();
     struct Finish {
         TbsSkinOpenDialog& Self;
@@ -499,6 +502,9 @@ bool TbsSkinOpenDialog::Execute() {
     }
     List->SetViewStyle(ListViewStyle);
     List->SetRoot(StartFolder());
+    // A new root reaches only a linked tree: the look-in box is moved to the listed folder here.
+    if (TbsShellFolder* Root = List->RootFolder())
+        Form->ShellBox->SyncToID(Root->AbsoluteID());
     List->SetHeaderSkinDataName(LVHeaderSkinDataName);
     List->SetSkinData(FCtrlFSD);
     List->SetMultiSelect(MultiSelection);
@@ -529,11 +535,6 @@ bool TbsSkinOpenDialog::Execute() {
     }
     Form->SetClientWidth(W);
     Form->SetClientHeight(H);
-    // The bottom row at the final width: the edit and the filter box 90 pixels from the right, the buttons 10.
-    for (TControl* C : std::initializer_list<TControl*>{Form->FileNameEdit, Form->FilterComboBox})
-        C->SetWidth(W - 160);
-    for (TControl* C : std::initializer_list<TControl*>{Form->OpenButton, Form->CancelButton})
-        C->SetLeft(W - 80);
     if (List->Items()->Count() > 0)
         List->SetItemFocused(List->Items()->Item(0));
     Form->FileNameEdit->SetText(ExtractFileName(FFileName));

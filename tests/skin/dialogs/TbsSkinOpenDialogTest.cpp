@@ -113,6 +113,50 @@ TEST_F(OpenDialogTest, AMaskOrAFolderTypedIntoTheNameEditIsShownInsteadOfClosing
     EXPECT_TRUE(MissingKept);
 }
 
+TEST_F(OpenDialogTest, TheLookInBoxShowsTheListedFolder) {
+    // The folder the look-in box shows, as a path.
+    auto LookIn = [](TbsOpenDlgForm* F) {
+        TbsShellFolder* Entry = F->ShellBox->GetFolder(F->ShellBox->ItemIndex());
+        return Entry ? Entry->PathName() : String(u"(none)");
+    };
+    std::vector<String> Seen;
+    WhenShown([&](TbsOpenDlgForm* F) {
+        Seen.push_back(LookIn(F));
+        F->FileListView->SetPath(Dir / u"A");
+        Seen.push_back(LookIn(F));
+        F->BackToolButtonClick(nullptr);
+        Seen.push_back(LookIn(F));
+        CloseIfOpen(F);
+    });
+    EXPECT_FALSE(Dialog->Execute());
+    const String Start = Dir.Path().substr(0, Dir.Path().size() - 1);
+    EXPECT_EQ(Seen, (std::vector<String>{Start, Dir / u"A", Start}));
+}
+
+TEST_F(OpenDialogTest, TheBottomRowKeepsItsRightMarginsWhenResized) {
+    // Per client width: the edit's and the filter box's left and width, the buttons' left.
+    using Row = std::vector<int>;
+    auto Layout = [](TbsOpenDlgForm* F) {
+        return Row{F->ClientWidth(),          F->FileNameEdit->Left(),    F->FileNameEdit->Width(),
+                   F->FilterComboBox->Left(), F->FilterComboBox->Width(), F->OpenButton->Left(),
+                   F->CancelButton->Left(),   F->CancelButton->Width()};
+    };
+    std::vector<Row> Seen;
+    Dialog->DialogWidth = 500;
+    WhenShown([&](TbsOpenDlgForm* F) {
+        Seen.push_back(Layout(F));
+        F->SetClientWidth(640);
+        Seen.push_back(Layout(F));
+        F->SetClientWidth(450);
+        Seen.push_back(Layout(F));
+        CloseIfOpen(F);
+    });
+    EXPECT_FALSE(Dialog->Execute());
+    EXPECT_EQ(Seen, (std::vector<Row>{{500, 70, 340, 70, 340, 420, 420, 70},
+                                      {640, 70, 480, 70, 480, 560, 560, 70},
+                                      {450, 70, 290, 70, 290, 370, 370, 70}}));
+}
+
 TEST_F(OpenDialogTest, CancelKeepsTheResultButStoresSizeViewAndFilter) {
     Dialog->SetFileName(Dir / u"clip.mp4");
     Dialog->Files()->Add(u"kept");
@@ -244,6 +288,9 @@ TEST_P(OpenDialogGallery, TheDialogInReportView) {
         if (!F)
             return;
         Application->OnIdle = nullptr;
+        Pump();
+        // The form's first paint posts its children's: both rounds before the shot.
+        Pump();
         Pump();
         const TRect R = F->BoundsRect();
         PasteScreen(Point(R.Left, R.Top), std::min(R.Width(), 610), std::min(R.Height(), 410), 5, 5);
