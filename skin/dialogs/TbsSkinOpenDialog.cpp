@@ -94,7 +94,7 @@ TbsOpenDlgForm::TbsOpenDlgForm(TComponent* AOwner, bool ASaveMode, TbsSkinData* 
     NewFolderToolButton->OnClick = [this](TObject* S) { NewFolderToolButtonClick(S); };
     Spacer(this, ToolPanel, alRight);
 
-    StylePopupMenu = new TPopupMenu(this);
+    StylePopupMenu = new TbsSkinPopupMenu(this);
     IconMenuItem = StyleItem(this, Text(u"MSG_LV_ICON", u"Large icons"), &TbsOpenDlgForm::IconItemClick);
     SmallIconMenuItem = StyleItem(this, Text(u"MSG_LV_SMALLICON", u"Small icons"), &TbsOpenDlgForm::SmallIconItemClick);
     ListMenuItem = StyleItem(this, Text(u"MSG_LV_LIST", u"List"), &TbsOpenDlgForm::ListItemClick);
@@ -480,6 +480,15 @@ bool TbsSkinOpenDialog::Execute() {
     Form->BSF->SetMenusSkinData(FCtrlFSD);
     Form->BSF->SetMinWidth(DialogMinWidth);
     Form->BSF->SetMinHeight(DialogMinHeight);
+    for (TbsSkinCustomComboBox* Box :
+         std::initializer_list<TbsSkinCustomComboBox*>{Form->ShellBox, Form->FilterComboBox}) {
+        Box->SetAlphaBlend(CtrlAlphaBlend);
+        Box->SetAlphaBlendValue(CtrlAlphaBlendValue);
+        Box->SetAlphaBlendAnimation(CtrlAlphaBlendAnimation);
+    }
+    Form->BSF->SetMenusAlphaBlend(CtrlAlphaBlend);
+    Form->BSF->SetMenusAlphaBlendValue(CtrlAlphaBlendValue);
+    Form->BSF->SetMenusAlphaBlendAnimation(CtrlAlphaBlendAnimation);
     Form->OpenButton->SetDefaultFont(FDefaultFont.get());
     Form->CancelButton->SetDefaultFont(FDefaultFont.get());
     Form->ShellBox->SetDefaultFont(FDefaultFont.get());

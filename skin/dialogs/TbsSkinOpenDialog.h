@@ -24,6 +24,7 @@
 #include "skin/dialogs/TbsCustomShellListView.h"
 #include "skin/dialogs/TbsSkinFilterComboBox.h"
 #include "skin/forms/bsSkinForm.h"
+#include "skin/forms/bsSkinMenus.h"
 
 class TbsOpenDlgForm : public TForm {
     QV_CLASS_NAME(TbsOpenDlgForm)
@@ -73,7 +74,7 @@ public:
     TbsSkinToolBar* ToolPanel = nullptr;
     TbsSkinSpeedButton *NewFolderToolButton = nullptr, *UpToolButton = nullptr, *BackToolButton = nullptr;
     TbsSkinMenuSpeedButton* StyleToolButton = nullptr;
-    TPopupMenu* StylePopupMenu = nullptr;
+    TbsSkinPopupMenu* StylePopupMenu = nullptr;
     TMenuItem *IconMenuItem = nullptr, *SmallIconMenuItem = nullptr, *ReportMenuItem = nullptr, *ListMenuItem = nullptr;
     TNotifyEvent OnFolderChange;
     bool CheckFileExists = true;

@@ -157,6 +157,54 @@ TEST_F(OpenDialogTest, TheBottomRowKeepsItsRightMarginsWhenResized) {
                                       {450, 70, 290, 70, 290, 370, 370, 70}}));
 }
 
+TEST_F(OpenDialogTest, TheViewButtonDropsTheSkinnedMenuOfRadioStyles) {
+    // The screen point in the middle of a control, or of a row of an open menu level.
+    auto Middle = [](TControl* C) { return C->ClientToScreen(TPoint{C->Width() / 2, C->Height() / 2}); };
+    auto Row = [](TbsSkinPopupWindow* W, int I) {
+        RECT R;
+        GetWindowRect(W->Handle(), &R);
+        const TRect Item = W->Items(I)->ObjectRect;
+        return TPoint{R.Left + (Item.Left + Item.Right) / 2, R.Top + (Item.Top + Item.Bottom) / 2};
+    };
+    auto Click = [this](TPoint P) {
+        InjectMouseMove(P.X, P.Y);
+        Pump();
+        Wait(50);
+        InjectMouseButton(0, true);
+        InjectMouseButton(0, false);
+        Pump();
+    };
+    std::vector<String> Captions;
+    std::vector<bool> Radio, Checked;
+    int Levels = 0, LevelsAfter = -1;
+    TViewStyle Style = vsList;
+    WhenShown([&](TbsOpenDlgForm* F) {
+        Click(Middle(F->StyleToolButton));
+        TbsSkinMenu* Stack = F->BSF->SkinMenu();
+        Levels = Stack->LevelCount();
+        if (Levels == 1) {
+            for (TMenuItem* I : {F->IconMenuItem, F->SmallIconMenuItem, F->ListMenuItem, F->ReportMenuItem})
+                Captions.push_back(I->Caption());
+            Click(Row(Stack->Levels(0), 3));
+            LevelsAfter = Stack->LevelCount();
+        }
+        Style = F->FileListView->ViewStyle();
+        for (TMenuItem* I : {F->IconMenuItem, F->SmallIconMenuItem, F->ListMenuItem, F->ReportMenuItem}) {
+            Radio.push_back(I->RadioItem());
+            Checked.push_back(I->Checked());
+        }
+        CloseIfOpen(F);
+    });
+    EXPECT_FALSE(Dialog->Execute());
+    EXPECT_EQ(Levels, 1);
+    EXPECT_EQ(Captions, (std::vector<String>{u"Large icons", u"Small icons", u"List", u"Details"}));
+    EXPECT_EQ(LevelsAfter, 0);
+    EXPECT_EQ(Style, vsReport);
+    EXPECT_EQ(Radio, (std::vector<bool>{true, true, true, true}));
+    EXPECT_EQ(Checked, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(Dialog->ListViewStyle, vsReport);
+}
+
 TEST_F(OpenDialogTest, CancelKeepsTheResultButStoresSizeViewAndFilter) {
     Dialog->SetFileName(Dir / u"clip.mp4");
     Dialog->Files()->Add(u"kept");
