@@ -2,6 +2,7 @@
 #include "platform/base/SysUtils.h"
 #include "platform/shell/ShellInternal.h"
 #include "platform/shell/ShellLauncher.h"
+#include "platform/shell/ShellPrompt.h"
 #include "platform/shell/ShellTrash.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
@@ -62,6 +63,7 @@ public:
             for (UINT I = 0; I < VerbCount; ++I)
                 if (std::string(Info.lpVerb) == Verbs[I].Verb)
                     V = int(I);
+        FOwner = Info.hwnd;
         switch (V) {
         case vOpen:
             return Open();
@@ -99,19 +101,19 @@ private:
         String Error;
         if (ShellLauncher().Open(UTF8ToString(FItem.Path), UTF8ToString(Dir), Error))
             return S_OK;
-        Application->MessageBox(Error, u"", MB_OK | MB_ICONERROR);
+        ShellPrompt().MessageBox(FOwner, Error, u"", MB_OK | MB_ICONERROR);
         return E_FAIL;
     }
 
     HRESULT Delete() {
         const String Path = UTF8ToString(FItem.Path);
-        if (Application->MessageBox(Format(u"Are you sure you want to move \"%s\" to the trash?", {FName}), u"Delete",
-                                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+        if (ShellPrompt().MessageBox(FOwner, Format(u"Are you sure you want to move \"%s\" to the trash?", {FName}),
+                                     u"Delete", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return E_ABORT;
         String Error;
         if (MoveToTrash(Path, Error))
             return S_OK;
-        Application->MessageBox(Error, u"Delete", MB_OK | MB_ICONERROR);
+        ShellPrompt().MessageBox(FOwner, Error, u"Delete", MB_OK | MB_ICONERROR);
         return E_FAIL;
     }
 
@@ -127,12 +129,14 @@ private:
             Text += Format(u"\nModified: %s\nChanged: %s\nAccessed: %s",
                            {When(St.st_mtime), When(St.st_ctime), When(St.st_atime)});
         }
-        Application->MessageBox(Text, Format(u"%s Properties", {FName}), MB_OK);
+        ShellPrompt().MessageBox(FOwner, Text, Format(u"%s Properties", {FName}), MB_OK);
         return S_OK;
     }
 
     TResolvedItem FItem;
     String FName;
+    // The window the command was invoked for: its questions and notices look like it.
+    HWND FOwner = nullptr;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "skin/core/TbsSkinData.h"
 #include "skin/dialogs/TbsCustomShellComboBox.h"
 #include "skin/dialogs/TbsCustomShellTreeView.h"
+#include "skin/dialogs/TbsSkinShellPrompt.h"
 
 #include <algorithm>
 
@@ -82,6 +83,8 @@ TbsCustomShellListView::TbsCustomShellListView(TComponent* AOwner) : TbsSkinCust
     SetOwnerData(true);
     SetHideSelection(false);
     ResolveRoot();
+    // The context menu's questions (delete to the trash) come in the skinned message box.
+    RegisterSkinShellPrompt();
 }
 
 TbsCustomShellListView::~TbsCustomShellListView() {

@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 #include "skin/dialogs/TbsCustomShellComboBox.h"
+#include "skin/dialogs/TbsSkinShellPrompt.h"
 
 namespace {
 
@@ -60,6 +61,8 @@ TbsCustomShellTreeView::TbsCustomShellTreeView(TComponent* AOwner) : TbsSkinCust
     SetShowRoot(false);
     SetRightClickSelect(true);
     FImages = ShellImageList(false);
+    // The context menu's questions (delete to the trash) come in the skinned message box.
+    RegisterSkinShellPrompt();
 }
 
 TbsCustomShellTreeView::~TbsCustomShellTreeView() {
