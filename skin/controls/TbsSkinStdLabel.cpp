@@ -70,9 +70,13 @@ bool TbsSkinStdLabel::CanAutoSize(int& NewWidth, int& NewHeight) {
     TRect R = Rect(0, 0, WordWrap() ? NewWidth : 0, 0);
     DrawOn(B.Canvas(), Caption(), R,
            DT_EXPANDTABS | DT_CALCRECT | (WordWrap() ? DT_WORDBREAK : 0) | AlignmentFlag(Alignment()));
-    if (!WordWrap())
+    // An aligned label keeps the side its alignment stretches: a label on the left of a bar is as high as the bar,
+    // so its layout can centre the text.
+    const TAlign A = Align();
+    if (!WordWrap() && A != alTop && A != alBottom && A != alClient)
         NewWidth = R.Right - R.Left;
-    NewHeight = R.Bottom - R.Top;
+    if (A != alLeft && A != alRight && A != alClient)
+        NewHeight = R.Bottom - R.Top;
     return true;
 }
 

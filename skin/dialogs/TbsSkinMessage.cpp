@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/Resources.h"
+#include "platform/shell/ShellLauncher.h"
 
 namespace {
 
@@ -87,8 +88,25 @@ TbsMessageForm::TbsMessageForm(TComponent* AOwner, int X, int Y) : TForm(AOwner)
     BSF->SetBorderIcons({});
 }
 
-// The platform has no help viewer: the Help button closes nothing and shows nothing.
-void TbsMessageForm::HelpButtonClick(TObject*) {}
+// The help file opens in the desktop's handler, which cannot be pointed at a topic: the whole file shows. The
+// form's own file (the help variants') comes first, then the application's; a bare name lies beside the program.
+// The message stays open either way.
+void TbsMessageForm::HelpButtonClick(TObject*) {
+    String File = HelpFile.empty() && Application ? Application->HelpFile() : HelpFile;
+    if (File.empty())
+        return;
+    if (File.front() != u'/')
+        File = GetAppPath() + File;
+    String Error;
+    if (!FileExists(File))
+        Error = Format(u"Cannot find the help file \"%s\".", {File});
+    else if (ShellLauncher().Open(File, ExtractFilePath(File), Error))
+        return;
+    TbsSkinMessage Notice(nullptr);
+    Notice.SetSkinData(BSF->SkinData());
+    Notice.SetCtrlSkinData(BSF->MenusSkinData());
+    Notice.MessageDlg(Error, mtError, {mbOK}, 0);
+}
 
 TbsSkinMessage::TbsSkinMessage(TComponent* AOwner)
     : TbsSkinDialogComponent(AOwner), FDefaultButtonFont(std::make_unique<TFont>()) {

@@ -19,6 +19,20 @@ String WithExt(const String& Name, const String& Ext) {
     return Name.substr(0, Name.size() - Old.size()) + Ext;
 }
 
+// A filter's mask without the blanks around its patterns: filters are written "*.aif; *.aiff", and the list
+// takes a blank as part of a pattern, which then matches no file.
+String ListMask(const String& Mask) {
+    String Result;
+    for (std::size_t Start = 0;;) {
+        const std::size_t End = Mask.find_first_of(u";|", Start);
+        Result += Trim(Mask.substr(Start, End == String::npos ? String::npos : End - Start));
+        if (End == String::npos)
+            return Result;
+        Result += Mask[End];
+        Start = End + 1;
+    }
+}
+
 bool Contains(const String& S, const char16_t* Part) {
     return S.find(Part) != String::npos;
 }
@@ -313,7 +327,7 @@ void TbsOpenDlgForm::EditKeyPress(TObject*, Char& Key) {
         return;
     const String Typed = FileNameEdit->Text();
     if (Contains(Typed, u"*"))
-        FileListView->SetMask(Typed);
+        FileListView->SetMask(ListMask(Typed));
     else if (Contains(Typed, u"/")) {
         if (DirectoryExists(Typed))
             FileListView->SetPath(Typed);
@@ -391,7 +405,7 @@ void TbsOpenDlgForm::ReportItemClick(TObject*) {
 }
 
 void TbsOpenDlgForm::FCBChange(TObject*) {
-    FileListView->SetMask(FilterComboBox->Mask());
+    FileListView->SetMask(ListMask(FilterComboBox->Mask()));
     if (!SaveMode)
         return;
     const String Ext = GetFilterExt(), Typed = FileNameEdit->Text();

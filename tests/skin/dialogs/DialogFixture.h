@@ -9,24 +9,27 @@
 
 namespace dlgtest {
 
+// Runs Act once on the active form of class F as soon as the modal loop idles with it shown. The caller clears
+// Application->OnIdle at its end, in case the form never showed.
+template <class F> void WhenShown(std::function<void(F*)> Act) {
+    Application->OnIdle = [Act](TObject*) {
+        auto* Form = dynamic_cast<F*>(Screen->ActiveForm());
+        if (!Form)
+            return;
+        // Clearing the handler destroys this closure: run a copy.
+        const std::function<void(F*)> Run = Act;
+        Application->OnIdle = nullptr;
+        Run(Form);
+    };
+}
+
 class DialogTest : public uitest::UiTest {
 protected:
     void TearDown() override {
         Application->OnIdle = nullptr;
         uitest::UiTest::TearDown();
     }
-    // Runs Act once on the active form of class F as soon as the modal loop idles with it shown.
-    template <class F> void WhenShown(std::function<void(F*)> Act) {
-        Application->OnIdle = [Act](TObject*) {
-            auto* Form = dynamic_cast<F*>(Screen->ActiveForm());
-            if (!Form)
-                return;
-            // Clearing the handler destroys this closure: run a copy.
-            const std::function<void(F*)> Run = Act;
-            Application->OnIdle = nullptr;
-            Run(Form);
-        };
-    }
+    template <class F> void WhenShown(std::function<void(F*)> Act) { dlgtest::WhenShown<F>(std::move(Act)); }
 };
 
 } // namespace dlgtest

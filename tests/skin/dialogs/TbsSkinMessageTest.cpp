@@ -3,12 +3,15 @@
 #include "skin/dialogs/TbsSkinMessage.h"
 
 #include "platform/gdi/ImgList.h"
+#include "platform/shell/ShellLauncher.h"
 #include "platform/win/WinExtras.h"
 #include "tests/skin/controls/GalleryFixture.h"
 #include "tests/skin/dialogs/DialogFixture.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -179,6 +182,70 @@ TEST_F(SkinMessageTest, APositionedMessageAsksTheOwnerWhereToGo) {
     EXPECT_EQ(SeenX, 100);
     EXPECT_GT(SeenW, 0);
     EXPECT_EQ(Shown, Point(105, 33));
+}
+
+TEST_F(SkinMessageTest, TheHelpButtonOpensTheHelpFileAndKeepsTheMessageOpen) {
+    TTempDir Dir;
+    std::ofstream(Dir.Folder() / "help.chm") << "x";
+    SetAppFileName(Dir / u"quorvane");
+    Application->SetHelpFile(u"help.chm");
+    struct TRecorder : TShellLauncher {
+        std::vector<String> Opened;
+        bool Open(const String& Target, const String&, String&) override {
+            Opened.push_back(Target);
+            return true;
+        }
+    };
+    auto Owned = std::make_unique<TRecorder>();
+    TRecorder* Launcher = Owned.get();
+    auto Old = SetShellLauncher(std::move(Owned));
+
+    struct Case {
+        String HelpFileName; // empty: the application's help file
+        std::vector<String> Opened;
+        String Error; // the error message shown, if any
+    };
+    const Case Cases[] = {
+        {u"", {Dir / u"help.chm"}, u""},
+        {Dir / u"manual.chm", {}, u"Cannot find the help file \"" + (Dir / u"manual.chm") + u"\"."},
+    };
+    for (const Case& C : Cases) {
+        Launcher->Opened.clear();
+        TModalResult AfterHelp = -1;
+        String Error;
+        WhenShown([&](TbsMessageForm* Form) {
+            // A notice over the message answers OK; the handler stays until the Help button's click returned.
+            Application->OnIdle = [&Error, Form](TObject*) {
+                auto* Notice = dynamic_cast<TbsMessageForm*>(Screen->ActiveForm());
+                if (!Notice || Notice == Form)
+                    return;
+                Error = Notice->Message->Caption();
+                Notice->SetModalResult(mrOk);
+            };
+            auto* Help = dynamic_cast<TControl*>(Form->FindComponent(u"Help"));
+            const TPoint P = Help->ClientToScreen(TPoint{Help->Width() / 2, Help->Height() / 2});
+            InjectMouseMove(P.X, P.Y);
+            InjectMouseButton(0, true);
+            InjectMouseButton(0, false);
+            Pump();
+            Application->OnIdle = nullptr;
+            AfterHelp = Form->ModalResult();
+            Form->SetModalResult(mrOk);
+            // After the notice's own loop the message's loop waits for a message before it looks again.
+            PostMessageW(Form->Handle(), WM_NULL, 0, 0);
+        });
+        const TModalResult Result =
+            C.HelpFileName.empty()
+                ? Message->MessageDlg(u"Need help?", mtConfirmation, {mbOK, mbHelp}, 12)
+                : Message->MessageDlgHelp(u"Need help?", mtConfirmation, {mbOK, mbHelp}, 12, C.HelpFileName);
+        EXPECT_EQ(Result, mrOk);
+        EXPECT_EQ(AfterHelp, mrNone);
+        EXPECT_EQ(Launcher->Opened, C.Opened);
+        EXPECT_EQ(Error, C.Error);
+    }
+    SetShellLauncher(std::move(Old));
+    Application->SetHelpFile(u"");
+    SetAppFileName(u"");
 }
 
 // Pictures for a person to look at: a warning with two buttons and a long information message with the

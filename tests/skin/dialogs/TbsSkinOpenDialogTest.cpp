@@ -93,6 +93,23 @@ TEST_F(OpenDialogTest, TypedNamesAreCompletedFromTheMaskOrTheDefaultExtension) {
     }
 }
 
+TEST_F(OpenDialogTest, TheChosenFilterListsItsFilesFromTheStart) {
+    // A blank after the ";" is no part of the next pattern.
+    Dialog->Filter = u"Video|*.mp4; *.mkv|All files|*.*";
+    std::vector<std::vector<String>> Listed;
+    for (int Index : {1, 2}) {
+        Dialog->FilterIndex = Index;
+        WhenShown([&](TbsOpenDlgForm* F) {
+            Listed.push_back(Rows(F));
+            CloseIfOpen(F);
+        });
+        EXPECT_FALSE(Dialog->Execute());
+    }
+    EXPECT_EQ(Listed,
+              (std::vector<std::vector<String>>{{u"A", u"a.mkv", u"b.mkv", u"clip.mp4"},
+                                                {u"A", u"a.mkv", u"b.mkv", u"clip", u"clip.mp4", u"song.avi"}}));
+}
+
 TEST_F(OpenDialogTest, AMaskOrAFolderTypedIntoTheNameEditIsShownInsteadOfClosing) {
     bool MkvOnly = false, InA = false, MissingKept = false;
     WhenShown([&](TbsOpenDlgForm* F) {
