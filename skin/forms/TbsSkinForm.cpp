@@ -11,6 +11,7 @@
 #include "skin/forms/TbsClientInActivePanel.h"
 #include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinCaptionObject.h"
+#include "skin/forms/TbsSkinMainMenuBar.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinPopupWindow.h"
 #include "skin/forms/bsSkinHint.h"
@@ -163,16 +164,48 @@ void TbsSkinForm::CallOld(TMessage& M) {
 
 // The menu layer answers short cuts; until it does, the application's own handler sees them.
 void TbsSkinForm::FormShortCut(TMessage& Msg, bool& Handled) {
+    FormShortCutKeys(Msg, Handled);
+    // The release of Alt after a short cut it held down does not start the menu bar's keyboard menu mode.
+    if (Handled && GetKeyState(VK_MENU) < 0)
+        FAltShortCut = true;
+}
+
+void TbsSkinForm::FormShortCutKeys(TMessage& Msg, bool& Handled) {
     if (OnShortCut)
         OnShortCut(Msg, Handled);
     if (Handled)
         return;
+    const bool AltOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
     // Alt+Space: the system menu under its button.
-    if (Msg.WParam == VK_SPACE && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
-        GetKeyState(VK_SHIFT) >= 0) {
+    if (Msg.WParam == VK_SPACE && AltOnly) {
         ShowSystemMenuFromButton();
+        FInShortCut = false;
         Handled = true;
+        return;
     }
+    FInShortCut = false;
+    if (!FMainMenuBar || !FMainMenuBar->MainMenu())
+        return;
+    // Alt with an item's accelerator opens the item; any other key may be a short cut of the bar's menu, or of
+    // the child menu shown in it.
+    if (AltOnly && Msg.WParam != VK_F4 && FMainMenuBar->FindAccelItem(Word(Msg.WParam))) {
+        Handled = true;
+        return;
+    }
+    FInShortCut = FMainMenuBar->MainMenu()->IsShortCut(Msg);
+    Handled = FInShortCut;
+    if (Handled || !FMainMenuBar->ChildMenuIn)
+        return;
+    if (TMainMenu* Child = FMainMenuBar->GetChildMainMenu()) {
+        FInShortCut = Child->IsShortCut(Msg);
+        Handled = FInShortCut;
+    }
+}
+
+void TbsSkinForm::SetMainMenuBar(TbsSkinMainMenuBar* Value) {
+    FMainMenuBar = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -185,6 +218,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FMSD = nullptr;
     else if (AComponent == FSystemMenu)
         FSystemMenu = nullptr;
+    else if (AComponent == FMainMenuBar)
+        FMainMenuBar = nullptr;
     if (AComponent == FSkinHint)
         FSkinHint = nullptr;
     if (AComponent == FQuickImageList)

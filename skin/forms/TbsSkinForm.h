@@ -18,6 +18,7 @@ class TbsFormLayerBorder;
 class TbsLayerManager;
 class TbsQuickButtonItems;
 class TbsSkinHint;
+class TbsSkinMainMenuBar;
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
 
@@ -155,9 +156,16 @@ public:
     void PopupSystemMenu(int X, int Y);
     void PopupSystemMenuAtRect(const TRect& R);
     void ShowSystemMenuFromButton();
+    // The menu bar's keyboard menu mode: left altogether, or its open submenu closed while the mode stays.
+    void LeaveMainMenu();
+    void CloseMainMenuPopup();
+    TbsSkinMainMenuBar* MainMenuBar() const { return FMainMenuBar; }
+    void SetMainMenuBar(TbsSkinMainMenuBar* Value);
     bool InMenu = false;
     bool InMainMenu = false;
     bool FInAppHook = false;
+    bool FInShortCut = false;
+    bool FAltShortCut = false;
 
     // ---- sizes and placement
     int MinWidth() const { return FMinWidth; }
@@ -412,6 +420,7 @@ private:
     TPoint ScreenToWindowPoint(LPARAM LParam);
     void SendNCPaint();
     void FormShortCut(TMessage& Msg, bool& Handled);
+    void FormShortCutKeys(TMessage& Msg, bool& Handled);
     void InstallWindowProc();
     void ApplySizeLimits();
     void SetFormRegion(HRGN Rgn);
@@ -441,6 +450,9 @@ private:
     bool FormLayered() const;
     bool FormVisible() const;
     void AppMessageHook(MSG& Msg, bool& Handled);
+    // The keys the menu bar takes in its menu mode; true when the key was taken.
+    bool MenuBarKeyDown(WPARAM Key);
+    void KeyMenu();
     void DoMinimize();
     void DoMaximize();
     void DoRestore();
@@ -485,6 +497,7 @@ private:
     bool FQuickButtonsShowHint = false;
     TbsSkinHint* FSkinHint = nullptr;
     TPopupMenu* FSystemMenu = nullptr;
+    TbsSkinMainMenuBar* FMainMenuBar = nullptr;
     bool FAlwaysMinimizeToTray = false;
     int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
     bool FMagnetic = false;

@@ -170,9 +170,14 @@ void TbsSkinMenuItem::MouseEnter(bool Kb) {
             Menu->Levels(Level + 1)->CloseSubLevels();
     } else {
         RedrawWithEffect();
+        // The window shows the row's hint; set first, since the activation may close levels.
+        if (Parent->Hint() != MenuItem->Hint())
+            Parent->SetHint(MenuItem->Hint());
         Parent->ParentMenu->ActivateMenuItem(Parent, this, Kb, false);
         return; // the level below may have closed; nothing of this row is touched afterwards
     }
+    if (Parent->Hint() != MenuItem->Hint())
+        Parent->SetHint(MenuItem->Hint());
 }
 
 void TbsSkinMenuItem::MouseLeave() {

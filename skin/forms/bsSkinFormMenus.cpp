@@ -6,6 +6,7 @@
 #include "skin/core/TbsResourceStrData.h"
 #include "skin/forms/TbsActiveSkinObject.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/TbsSkinMainMenuBar.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinPopupWindow.h"
 #include "skin/forms/bsSkinHint.h"
@@ -101,6 +102,8 @@ void TbsSkinForm::SkinMenuClose() {
         OnSkinMenuClose(this);
     if (InMainMenu) {
         InMainMenu = false;
+        if (FMainMenuBar)
+            FMainMenuBar->LeaveMenuMode();
         if (OnMainMenuExit)
             OnMainMenuExit(this);
     }
@@ -183,10 +186,86 @@ void TbsSkinForm::MenuKeyDown(WPARAM Key) {
                 }
                 break;
             }
+    if (MenuBarKeyDown(Key))
+        return;
     if (FSkinMenu->Visible() && FSkinMenu->LevelCount() > 0)
         FSkinMenu->Levels(FSkinMenu->LevelCount() - 1)->PopupKeyDown(int(Key));
-    if (Key == VK_ESCAPE && FSkinMenu->LevelCount() == 0 && InMenu)
+    if (Key == VK_ESCAPE && FSkinMenu->LevelCount() == 0) {
+        if (InMainMenu)
+            CloseMainMenuPopup();
+        else if (InMenu)
+            SkinMenuClose();
+    }
+}
+
+bool TbsSkinForm::MenuBarKeyDown(WPARAM Key) {
+    TbsSkinMainMenuBar* Bar = FMainMenuBar;
+    const int Levels = FSkinMenu->Visible() ? FSkinMenu->LevelCount() : 0;
+    if (InMainMenu && Bar) {
+        if (Bar->FindAccelItem(Word(Key)))
+            return true;
+        if (Key == VK_ESCAPE && Levels == 0) {
+            LeaveMainMenu();
+            return true;
+        }
+        if (Key == VK_LEFT && Levels <= 1) {
+            Bar->SelectPriorItem();
+            return true;
+        }
+        if (Key == VK_RIGHT) {
+            bool RowHasSubmenu = false;
+            if (Levels > 0) {
+                TbsSkinPopupWindow* Last = FSkinMenu->Levels(Levels - 1);
+                const int Row = Last->ActiveItem;
+                RowHasSubmenu = Row >= 0 && Row < Last->ItemCount() && Last->Items(Row)->MenuItem->Count() > 0;
+            }
+            if (!RowHasSubmenu) {
+                Bar->SelectNextItem();
+                return true;
+            }
+        }
+    }
+    if (Key == VK_RETURN || Key == VK_DOWN) {
+        if (Bar && Bar->OpenActiveItem())
+            return true;
+        if (Levels > 0)
+            FSkinMenu->Levels(Levels - 1)->PopupKeyDown(int(Key));
+        return true;
+    }
+    return false;
+}
+
+void TbsSkinForm::LeaveMainMenu() {
+    InMainMenu = false;
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide();
+    if (FMainMenuBar)
+        FMainMenuBar->LeaveMenuMode();
+    UnhookAppMessages();
+    if (OnMainMenuExit)
+        OnMainMenuExit(this);
+}
+
+void TbsSkinForm::CloseMainMenuPopup() {
+    InMenu = false;
+    if (FMainMenuBar)
+        FMainMenuBar->ReleaseDownItem();
+    if (OnSkinMenuClose)
+        OnSkinMenuClose(this);
+}
+
+// Alt alone or F10: the menu bar's keyboard menu mode starts, or ends when it runs.
+void TbsSkinForm::KeyMenu() {
+    if (InMainMenu) {
+        LeaveMainMenu();
+        return;
+    }
+    if (FSkinMenu->Visible())
+        FSkinMenu->Hide();
+    else if (InMenu)
         SkinMenuClose();
+    if (FMainMenuBar)
+        FMainMenuBar->EnterMenuMode();
 }
 
 // ---------------------------------------------------------------------------------------------

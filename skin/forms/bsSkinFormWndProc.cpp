@@ -4,8 +4,10 @@
 
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsClientInActivePanel.h"
 #include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinForm.h"
+#include "skin/forms/TbsSkinMainMenuBar.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/bsSkinHint.h"
 
@@ -174,8 +176,11 @@ void TbsSkinForm::WMDestroy(TMessage& M) {
     FBorderLayer->Hide();
     if (IsMDIChild()) {
         FWindowState = wsNormal;
-        if (TCustomForm* Main = Application ? Application->MainForm() : nullptr; Main && Main->HandleAllocated())
+        if (TCustomForm* Main = Application ? Application->MainForm() : nullptr; Main && Main->HandleAllocated()) {
             SendMessageW(Main->Handle(), WM_MDICHILDRESTORE, 0, 0);
+            if (TbsSkinForm* MainSkin = GetSkinForm(Main); MainSkin && MainSkin->MainMenuBar())
+                MainSkin->MainMenuBar()->UpDateItems();
+        }
     }
     CallOld(M);
 }
@@ -223,6 +228,8 @@ void TbsSkinForm::WMActivate(TMessage& M) {
     if (!FSkinnableForm)
         return;
     SendNCPaint();
+    if (IsMDIForm() && FMainMenuBar)
+        FMainMenuBar->UpDateItems();
     if (IsMaximizedMDIChild()) {
         UpdateCaptionActive(false);
     } else {
@@ -439,6 +446,13 @@ void TbsSkinForm::WMSyncPaint(TMessage& M) {
 }
 
 void TbsSkinForm::WMSysCommand(TMessage& M) {
+    if ((M.WParam & 0xFFF0) == SC_KEYMENU) {
+        const bool AfterShortCut = FAltShortCut && M.LParam == 0;
+        FAltShortCut = false;
+        if (!AfterShortCut)
+            KeyMenu();
+        return;
+    }
     if ((M.WParam & 0xFFF0) == SC_RESTORE && OnRestore)
         OnRestore(this);
     CallOld(M);
@@ -569,12 +583,16 @@ void TbsSkinForm::WMMDIChildMove(TMessage& M) {
 void TbsSkinForm::WMMDIChildMax(TMessage& M) {
     FMDIChildMaximized = true;
     SendNCPaint();
+    if (FMainMenuBar)
+        FMainMenuBar->MDIChildMaximized();
     CallOld(M);
 }
 
 void TbsSkinForm::WMMDIChildRestore(TMessage& M) {
     FMDIChildMaximized = FindMaximizedMDIChild() != nullptr;
     SendNCPaint();
+    if (FMainMenuBar)
+        FMainMenuBar->MDIChildRestored();
     CallOld(M);
 }
 
