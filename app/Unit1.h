@@ -32,6 +32,7 @@
 #include "skin/dialogs/TbsSkinOpenDialog.h"
 #include "skin/dialogs/TbsSkinSelectDirectoryDialog.h"
 #include "skin/forms/bsSkinForm.h"
+#include "skin/forms/bsSkinMenus.h"
 
 // The job row's 25 columns: column 0 is the row's caption, column n the sub-item n - 1.
 enum TJobColumn {
@@ -91,8 +92,6 @@ String OpenFileFilter();
 
 // The commands whose controls are enabled and disabled together.
 enum TCommand { cmdAdd, cmdRemove, cmdRename, cmdClear, cmdStart, cmdStop, cmdPause, cmdResume, cmdSettings };
-
-class TMenuBarPopup;
 
 class TForm1 : public TForm, public TSettingsHost {
     QV_CLASS_NAME(TForm1)
@@ -274,8 +273,8 @@ public:
     TRUDezari* RUDezari = nullptr;
 
     // Menus.
-    TMainMenu* bsSkinMainMenu1 = nullptr;
-    TPanel* bsSkinMainMenuBar1 = nullptr;
+    TbsSkinMainMenu* bsSkinMainMenu1 = nullptr;
+    TbsSkinMainMenuBar* bsSkinMainMenuBar1 = nullptr;
     TMenuItem *Item111 = nullptr, *Item121 = nullptr, *N21 = nullptr, *N4 = nullptr;
     TMenuItem *N111 = nullptr, *N2221 = nullptr, *N13 = nullptr, *N14 = nullptr, *N26 = nullptr;
     TMenuItem *N7 = nullptr, *N8 = nullptr, *N10 = nullptr, *N11 = nullptr;
@@ -376,8 +375,6 @@ private:
     TbsSkinButton* NewSkinButton(TWinControl* AParent, const String& AName, const String& ACaption, int ALeft, int ATop,
                                  int AWidth, int AHeight, TbsPngImageList* AImages, int AImageIndex);
     TButton* NewHiddenButton(TWinControl* AParent, const String& AName, const String& ACaption, TNotifyEvent AClick);
-    void PopupMenuBarItem(TControl* Button, TMenuItem* Item);
-    TMenuBarPopup* FMenuBarPopup = nullptr;
     // A choice in an advanced combo box recorded in the selected job row.
     void AdvancedComboChange(TAdvancedKind Kind);
     // Adding: the preparation of every add command, one file's job, and the steps after the last file.

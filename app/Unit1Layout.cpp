@@ -158,7 +158,7 @@ void TForm1::CreateEngine() {
 }
 
 void TForm1::CreateMenus() {
-    bsSkinMainMenu1 = new TMainMenu(this);
+    bsSkinMainMenu1 = new TbsSkinMainMenu(this);
     bsSkinMainMenu1->SetName(u"bsSkinMainMenu1");
     TMenuItem* Root = bsSkinMainMenu1->Items();
     auto Do = [this](void (TForm1::*Handler)(TObject*)) {
@@ -195,11 +195,6 @@ void TForm1::CreateMenus() {
     TMenuItem* Help = NewItem(this, Root, u"N12", u"帮助");
     N15 = NewItem(this, Help, u"N15", u"帮助系统", Do(&TForm1::N15Click));
     N15->SetShortCut(ShortCut(VK_F1, {}));
-    // The skinned frame takes the menu off the window when it shows; until the skinned menu bar answers the
-    // short cuts, the main menu itself does.
-    bsSkinForm1->OnShortCut = [this](TMessage& Msg, bool& Handled) {
-        Handled = Handled || bsSkinMainMenu1->IsShortCut(Msg);
-    };
     NewLine(this, Help);
     N19 = NewItem(this, Help, u"N19", u"官方网站", Do(&TForm1::N19Click));
     N5 = NewItem(this, Help, u"N5", u"关于软件", Do(&TForm1::N5Click));
@@ -228,22 +223,15 @@ void TForm1::CreateMenus() {
 }
 
 void TForm1::CreateMenuBar() {
-    // Until the skinned menu bar exists, a plain bar of buttons opens each top-level menu under its button.
-    bsSkinMainMenuBar1 = NewPanel(this, this, u"bsSkinMainMenuBar1", 0, 0, 839, 22);
-    bsSkinMainMenuBar1->SetAlign(alTop);
-    bsSkinMainMenuBar1->SetBevelOuter(bvNone);
-    int Left = 2;
-    TMenuItem* Root = bsSkinMainMenu1->Items();
-    for (int I = 0; I < Root->Count(); ++I) {
-        TMenuItem* Item = Root->Items(I);
-        auto* Button = new TButton(this);
-        Button->SetCaption(Item->Caption());
-        Button->SetBounds(Left, 1, 48, 20);
-        Button->SetTabStop(false);
-        Button->SetParent(bsSkinMainMenuBar1);
-        Button->OnClick = [this, Button, Item](TObject*) { PopupMenuBarItem(Button, Item); };
-        Left += 50;
-    }
+    // The skinned bar shows the main menu's items across the top; the form component answers its keys.
+    bsSkinMainMenuBar1 = new TbsSkinMainMenuBar(this);
+    bsSkinMainMenuBar1->SetName(u"bsSkinMainMenuBar1");
+    bsSkinMainMenuBar1->SetSkinData(bsSkinData1);
+    bsSkinMainMenuBar1->SetSkinForm(bsSkinForm1);
+    bsSkinMainMenuBar1->SetMainMenu(bsSkinMainMenu1);
+    bsSkinMainMenuBar1->SetBounds(0, 0, 839, 22);
+    bsSkinMainMenuBar1->SetParent(this);
+    bsSkinForm1->SetMainMenuBar(bsSkinMainMenuBar1);
 }
 
 void TForm1::CreateToolBar() {

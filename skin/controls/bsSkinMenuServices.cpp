@@ -157,3 +157,14 @@ void NotifyPopupControl(TControl* Control, UINT Msg) {
     else
         Control->Perform(Msg, 0, 0);
 }
+
+void TbsImagesMenuItem::Assign(TPersistent* Source) {
+    if (auto* Other = dynamic_cast<TbsImagesMenuItem*>(Source)) {
+        ImageIndex = Other->ImageIndex;
+        Caption = Other->Caption;
+        Button = Other->Button;
+        Hint = Other->Hint;
+        return;
+    }
+    TCollectionItem::Assign(Source);
+}

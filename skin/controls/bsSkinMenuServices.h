@@ -29,12 +29,25 @@ public:
 void SetPopupMenuService(TbsPopupMenuService* Service);
 TbsPopupMenuService* PopupMenuService();
 
-// An item of an images menu: what a button shows of the selected one.
+// An item of an images menu: a cell with an image, a full-row button item with image and caption, or a section
+// header. A button shows the image and caption of the selected one.
 class TbsImagesMenuItem : public TCollectionItem {
 public:
     using TCollectionItem::TCollectionItem;
+    // Copies the image, caption, button kind and hint of another item (not the header kind, not the click).
+    void Assign(TPersistent* Source) override;
+    virtual void SetImageIndex(int Value) { ImageIndex = Value; }
+    virtual void SetCaption(const String& Value) { Caption = Value; }
+
     int ImageIndex = -1;
     String Caption;
+    // Fired with the menu as Sender when this item is chosen.
+    TNotifyEvent OnClick;
+    bool Button = false;
+    bool Header = false;
+    String Hint;
+    // The item's place in the open grid.
+    TRect ItemRect;
 };
 
 // The images menu a button may take its image and caption from (a grid of images with captions). The

@@ -15,6 +15,7 @@
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinPopupWindow.h"
 #include "skin/forms/bsSkinHint.h"
+#include "skin/forms/bsTrayIcon.h"
 
 // The form's procedure chain holds a hook that reaches the component through this link. The component cuts
 // the link when it goes: a hook installed after it (and holding a copy of this one as its previous procedure)
@@ -220,6 +221,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FSystemMenu = nullptr;
     else if (AComponent == FMainMenuBar)
         FMainMenuBar = nullptr;
+    else if (AComponent == FTrayIcon)
+        FTrayIcon = nullptr;
     if (AComponent == FSkinHint)
         FSkinHint = nullptr;
     if (AComponent == FQuickImageList)

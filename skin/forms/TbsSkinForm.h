@@ -21,6 +21,7 @@ class TbsSkinHint;
 class TbsSkinMainMenuBar;
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
+class TbsTrayIcon;
 
 // Scoped: the class library's own border icons share three of the names. Stored as one byte: bit 0
 // biSystemMenu ... bit 4 biMinimizeToTray.
@@ -196,9 +197,15 @@ public:
     bool RollUpState() const { return FRollUpState; }
     // Rolled up, the form is its frame without client area; only with biRollUp and not while minimized.
     void SetRollUpState(bool Value);
-    // Hiding in the tray needs a tray icon, which this form has none of: nothing happens.
+    // Both need a tray icon; without one nothing happens.
     void MinimizeToTray();
     void RestoreFromTray();
+    TbsTrayIcon* TrayIcon() const { return FTrayIcon; }
+    // The icon hides until the form goes to the tray (unless AlwaysShowInTray); it gets the tray menu and a double
+    // click that restores the form when it has none of its own.
+    void SetTrayIcon(TbsTrayIcon* Value);
+    bool AlwaysShowInTray() const { return FAlwaysShowInTray; }
+    void SetAlwaysShowInTray(bool Value) { FAlwaysShowInTray = Value; }
     TPoint GetMinimizedPosition();
     bool MaxRollUpState = false;
     bool FRollUpBeforeMaximize = false;
@@ -498,6 +505,8 @@ private:
     TbsSkinHint* FSkinHint = nullptr;
     TPopupMenu* FSystemMenu = nullptr;
     TbsSkinMainMenuBar* FMainMenuBar = nullptr;
+    TbsTrayIcon* FTrayIcon = nullptr;
+    bool FAlwaysShowInTray = false;
     bool FAlwaysMinimizeToTray = false;
     int FMinWidth = 0, FMinHeight = 0, FMaxWidth = 0, FMaxHeight = 0;
     bool FMagnetic = false;

@@ -177,10 +177,6 @@ void TbsSkinForm::SetRollUpState(bool Value) {
         OnChangeRollUpState(this);
 }
 
-void TbsSkinForm::MinimizeToTray() {}
-
-void TbsSkinForm::RestoreFromTray() {}
-
 void TbsSkinForm::CaptionDblClick() {
     const bool CanResize = CanResizeForm();
     if (CanResize && FWindowState == wsMinimized)

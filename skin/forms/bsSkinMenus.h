@@ -4,6 +4,7 @@
 #pragma once
 
 #include "skin/forms/TbsMenuBarObject.h"
+#include "skin/forms/TbsSkinImagesMenu.h"
 #include "skin/forms/TbsSkinMainMenuBar.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinMenuItem.h"

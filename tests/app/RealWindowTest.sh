@@ -55,7 +55,7 @@ start() {
   client_origin "$main" 839 522
   MX=$CX; MY=$CY
 }
-# Opens the menu of the menu-bar button at client x $1 and clicks the row at popup y $2, until $3 holds; a slow
+# Opens the menu of the menu-bar item at client x $1 and clicks the row at popup y $2, until $3 holds; a slow
 # machine may take a while to show the popup, so each try waits longer before the row is clicked.
 menu() {
   for pause in 0.7 1.5 3 5; do
@@ -78,7 +78,7 @@ quit() {
 }
 # 功能 > 转换设置: the options dialog; sets OX, OY to its client origin.
 options() {
-  menu 176 10 'dialog=$(window 选项 1)' || fail "the options dialog did not show"
+  menu 128 10 'dialog=$(window 选项 1)' || fail "the options dialog did not show"
   sleep 1
   client_origin "$dialog" 542 550
   OX=$CX; OY=$CY
@@ -93,7 +93,7 @@ shot "1-started"
 # 2. 功能 > 软件皮肤: the chooser starts on the shown skin (木星战甲, index 0, kept in option.ini by the first
 # start); four steps down is 银河战甲, then OK.
 [ "$(ini SetSkin)" = 0 ] || fail "SetSkin is $(ini SetSkin) after the first start"
-menu 176 30 'chooser=$(window "Select skin" 1)' "2-tools-menu" || fail "the skin chooser did not show"
+menu 128 30 'chooser=$(window "Select skin" 1)' "2-tools-menu" || fail "the skin chooser did not show"
 sleep 1
 for _ in 1 2 3 4; do xdotool key Down; sleep 0.5; done
 shot "2-skin-chosen"

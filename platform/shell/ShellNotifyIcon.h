@@ -1,0 +1,98 @@
+// The notification area: icons that programs put beside the clock, with their tooltips and balloon tips, and the
+// mouse actions on them sent back to a window.
+//
+// Public names: NOTIFYICONDATAW, Shell_NotifyIconW and the NIM_, NIF_, NIIF_ and NIN_ constants.
+//
+// Shell_NotifyIconW goes to a replaceable area (SetNotificationArea). The default is the desktop's, which reports
+// the area absent: the desktop notification protocols of Linux go over the session bus, and no session-bus
+// library is among the program's dependencies, so every request answers FALSE and callers carry on without an
+// icon. Tests put a TRecordingNotificationArea in place, which keeps the icons and every request.
+#pragma once
+
+#include "platform/base/System.h"
+#include "platform/gdi/WinDef.h"
+#include "platform/win/Windows.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+constexpr DWORD NIM_ADD = 0;
+constexpr DWORD NIM_MODIFY = 1;
+constexpr DWORD NIM_DELETE = 2;
+
+constexpr UINT NIF_MESSAGE = 0x1;
+constexpr UINT NIF_ICON = 0x2;
+constexpr UINT NIF_TIP = 0x4;
+constexpr UINT NIF_INFO = 0x10;
+
+constexpr DWORD NIIF_NONE = 0;
+constexpr DWORD NIIF_INFO = 1;
+constexpr DWORD NIIF_WARNING = 2;
+constexpr DWORD NIIF_ERROR = 3;
+
+// Sent to the icon's window with the callback message when the user clicks a balloon.
+constexpr UINT NIN_BALLOONUSERCLICK = WM_USER + 5;
+
+struct NOTIFYICONDATAW {
+    DWORD cbSize = 0;
+    HWND hWnd = nullptr;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    HICON hIcon = nullptr;
+    WCHAR szTip[128] = {};
+    DWORD dwState = 0;
+    DWORD dwStateMask = 0;
+    WCHAR szInfo[256] = {};
+    UINT uTimeout = 0;
+    WCHAR szInfoTitle[64] = {};
+    DWORD dwInfoFlags = 0;
+};
+
+// The text of a fixed character array up to its terminating zero.
+template <std::size_t N> String NotifyText(const WCHAR (&Chars)[N]) {
+    std::size_t L = 0;
+    while (L < N && Chars[L])
+        ++L;
+    return String(Chars, L);
+}
+
+class TNotificationArea {
+public:
+    virtual ~TNotificationArea() = default;
+    // Carries out one request (NIM_ADD, NIM_MODIFY or NIM_DELETE); false when it could not.
+    virtual bool Notify(DWORD Message, const NOTIFYICONDATAW& Data) = 0;
+};
+
+// Keeps the icons by window and id, as an area shows them, and every request in order. A request that the area
+// would refuse (adding an icon that is there, changing or deleting one that is not) answers false. Present false
+// refuses everything, as an area that went away does.
+class TRecordingNotificationArea : public TNotificationArea {
+public:
+    bool Notify(DWORD Message, const NOTIFYICONDATAW& Data) override;
+
+    struct TRequest {
+        DWORD Message;
+        NOTIFYICONDATAW Data;
+    };
+    std::vector<TRequest> Requests;
+    std::map<std::pair<HWND, UINT>, NOTIFYICONDATAW> Icons;
+    bool Present = true;
+    // Forgets the icons, as a restarted desktop shell does.
+    void Restart() { Icons.clear(); }
+};
+
+// The desktop's area: absent (see above).
+class TDesktopNotificationArea : public TNotificationArea {
+public:
+    bool Notify(DWORD, const NOTIFYICONDATAW&) override { return false; }
+};
+
+BOOL Shell_NotifyIconW(DWORD dwMessage, NOTIFYICONDATAW* lpData);
+
+// The area in use (the desktop's until one is set).
+TNotificationArea& NotificationArea();
+// Puts AArea in place (null brings back the desktop's) and hands back the previous one.
+std::unique_ptr<TNotificationArea> SetNotificationArea(std::unique_ptr<TNotificationArea> AArea);
