@@ -1,5 +1,7 @@
 // Points, sizes and rectangles. A rectangle holds its left and top edges and excludes its right
-// and bottom edges, as the platform's rectangles do.
+// and bottom edges, as the platform's rectangles do. Each has a constructor taking its fields, so that both
+// TRect{...} and TRect(...) build one with every C++20 compiler (clang 14 has no parenthesised aggregate
+// initialisation).
 #pragma once
 
 #include <algorithm>
@@ -7,12 +9,16 @@
 struct TPoint {
     int X = 0;
     int Y = 0;
+    constexpr TPoint() = default;
+    constexpr TPoint(int AX, int AY) : X(AX), Y(AY) {}
     friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
 struct TSize {
     int cx = 0;
     int cy = 0;
+    constexpr TSize() = default;
+    constexpr TSize(int Acx, int Acy) : cx(Acx), cy(Acy) {}
     friend bool operator==(const TSize&, const TSize&) = default;
 };
 
@@ -21,6 +27,9 @@ struct TRect {
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
+    constexpr TRect() = default;
+    constexpr TRect(int ALeft, int ATop, int ARight, int ABottom)
+        : Left(ALeft), Top(ATop), Right(ARight), Bottom(ABottom) {}
 
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }

@@ -554,8 +554,15 @@ void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat Format, const std::
         if (!Nb)
             throw EOutOfResources(u"Out of system resources");
         ScopedDC D(Nb);
-        RECT All{0, 0, AWidth, AHeight};
-        ::FillRect(D.DC, &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        // White, painted into one row and copied to the others: painting a large bitmap pixel by pixel costs
+        // seconds.
+        RECT Top{0, 0, AWidth, 1};
+        ::FillRect(D.DC, &Top, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        const std::size_t Stride = std::size_t(DibStride(AWidth, depth));
+        auto* Rows = static_cast<Byte*>(Bits);
+        const Byte* Painted = Rows + Stride * std::size_t(AHeight - 1); // bottom-up: the top row comes last
+        for (int Row = 0; Row < AHeight - 1; ++Row)
+            std::memcpy(Rows + Stride * std::size_t(Row), Painted, Stride);
         if (FHandle) {
             ScopedDC S(FHandle);
             BitBlt(D.DC, 0, 0, std::min(AWidth, FWidth), std::min(AHeight, FHeight), S.DC, 0, 0, SRCCOPY);
@@ -842,7 +849,7 @@ void TBitmap::LoadFromStream(TStream* Stream) {
     if (H == std::int32_t(0x80000000))
         BadBitmap();
     H = H < 0 ? -H : H;
-    if (W <= 0 || H <= 0 || W > 32768 || H > 32768)
+    if (!PictureSizeAllowed(W, H))
         BadBitmap();
     if (Bits != 1 && Bits != 4 && Bits != 8 && Bits != 16 && Bits != 24 && Bits != 32)
         BadBitmap();

@@ -25,6 +25,16 @@ QV_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
 QV_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
 QV_DECLARE_EXCEPTION(EOutOfResources, EOutOfMemory)
 
+// The largest picture a file may declare: every loader refuses a larger size with its error before decoding, so a
+// few hostile bytes cannot ask for gigabytes of pixels.
+constexpr int MaxPictureSide = 16384;
+constexpr std::int64_t MaxPicturePixels = std::int64_t(64) << 20;
+// True for a size of at least one pixel that stays within both limits.
+inline bool PictureSizeAllowed(std::int64_t Width, std::int64_t Height) {
+    return Width > 0 && Height > 0 && Width <= MaxPictureSide && Height <= MaxPictureSide &&
+           Width * Height <= MaxPicturePixels;
+}
+
 // ---- colours ----
 using TColor = std::int32_t;
 constexpr TColor clSystemColor = TColor(0xFF000000);

@@ -154,7 +154,7 @@ void TPngImage::LoadFromStream(TStream* Stream) {
     if (!png_image_begin_read_from_memory(&Img, D.data(), D.size()))
         throw EInvalidGraphic(Format(u"PNG image is not valid: %s", {UTF8ToString(Img.message)}));
     bool Alpha = (Img.format & PNG_FORMAT_FLAG_ALPHA) != 0;
-    if (Img.width == 0 || Img.height == 0 || std::size_t(Img.width) * Img.height > kMaxPixels) {
+    if (!PictureSizeAllowed(Img.width, Img.height)) {
         png_image_free(&Img);
         throw EInvalidGraphic(u"PNG image is not valid: invalid size");
     }
@@ -251,15 +251,16 @@ bool DecodeJpeg(const std::vector<Byte>& d, std::vector<Byte>& bgr, int& w, int&
     jpeg_create_decompress(&Ci);
     jpeg_mem_src(&Ci, d.data(), static_cast<unsigned long>(d.size()));
     jpeg_read_header(&Ci, TRUE);
-    Ci.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&Ci);
-    w = int(Ci.output_width);
-    h = int(Ci.output_height);
-    if (w <= 0 || h <= 0 || std::size_t(w) * std::size_t(h) > kMaxPixels) {
+    // The declared size is refused before the decoder allocates or decodes anything for it.
+    if (!PictureSizeAllowed(Ci.image_width, Ci.image_height)) {
         std::strcpy(message, "invalid size");
         jpeg_destroy_decompress(&Ci);
         return false;
     }
+    Ci.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&Ci);
+    w = int(Ci.output_width);
+    h = int(Ci.output_height);
     bgr.resize(std::size_t(w) * h * 3);
     while (Ci.output_scanline < Ci.output_height) {
         JSAMPROW Row = bgr.data() + std::size_t(Ci.output_scanline) * w * 3;
@@ -386,7 +387,9 @@ int GifRead(GifFileType* g, GifByteType* buf, int n) {
     auto* M = static_cast<MemoryReader*>(g->UserData);
     std::size_t Left = M->Data->size() - M->Pos;
     std::size_t K = std::min<std::size_t>(Left, std::size_t(std::max(0, n)));
-    std::memcpy(buf, M->Data->data() + M->Pos, K);
+    // An empty file has no bytes to copy from: memcpy with a null source is undefined even for 0 bytes.
+    if (K)
+        std::memcpy(buf, M->Data->data() + M->Pos, K);
     M->Pos += K;
     return int(K);
 }
@@ -491,6 +494,65 @@ void TGIFImage::Assign(TPersistent* Source) {
     TGraphic::Assign(Source);
 }
 
+namespace {
+
+[[noreturn]] void BadGif(GifFileType* Gif, const char* Reason) {
+    String Msg = UTF8ToString(Reason ? Reason : "no image");
+    int Err = 0;
+    DGifCloseFile(Gif, &Err);
+    throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {Msg}));
+}
+
+// Reads the records up to the first image: its descriptor, the control block of the extensions before it, and its
+// pixels (interlaced rows put in their places). The image's size is checked before its pixels are allocated, and
+// the frames after it are never decoded.
+std::vector<GifByteType> ReadFirstGifImage(GifFileType* Gif, GraphicsControlBlock& Gcb) {
+    for (;;) {
+        GifRecordType Type;
+        if (DGifGetRecordType(Gif, &Type) == GIF_ERROR)
+            BadGif(Gif, GifErrorString(Gif->Error));
+        if (Type == TERMINATE_RECORD_TYPE)
+            BadGif(Gif, "no image");
+        if (Type == EXTENSION_RECORD_TYPE) {
+            int Code = 0;
+            GifByteType* Block = nullptr;
+            if (DGifGetExtension(Gif, &Code, &Block) == GIF_ERROR)
+                BadGif(Gif, GifErrorString(Gif->Error));
+            if (Code == GRAPHICS_EXT_FUNC_CODE && Block)
+                DGifExtensionToGCB(Block[0], Block + 1, &Gcb);
+            while (Block)
+                if (DGifGetExtensionNext(Gif, &Block) == GIF_ERROR)
+                    BadGif(Gif, GifErrorString(Gif->Error));
+            continue;
+        }
+        if (Type != IMAGE_DESC_RECORD_TYPE)
+            continue;
+        if (DGifGetImageDesc(Gif) == GIF_ERROR)
+            BadGif(Gif, GifErrorString(Gif->Error));
+        const GifImageDesc& Desc = Gif->Image;
+        if (!PictureSizeAllowed(Desc.Width, Desc.Height))
+            BadGif(Gif, "invalid size");
+        std::vector<GifByteType> Raster(std::size_t(Desc.Width) * std::size_t(Desc.Height));
+        auto Line = [&](int Y) {
+            if (DGifGetLine(Gif, Raster.data() + std::size_t(Y) * Desc.Width, Desc.Width) == GIF_ERROR)
+                BadGif(Gif, GifErrorString(Gif->Error));
+        };
+        if (Desc.Interlace) {
+            // Four passes: every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+            static const int First[] = {0, 4, 2, 1}, Step[] = {8, 8, 4, 2};
+            for (int Pass = 0; Pass < 4; ++Pass)
+                for (int Y = First[Pass]; Y < Desc.Height; Y += Step[Pass])
+                    Line(Y);
+        } else {
+            for (int Y = 0; Y < Desc.Height; ++Y)
+                Line(Y);
+        }
+        return Raster;
+    }
+}
+
+} // namespace
+
 void TGIFImage::LoadFromStream(TStream* Stream) {
     std::vector<Byte> D = ReadAll(Stream, u"GIF image is not valid");
     MemoryReader Reader{&D};
@@ -498,30 +560,25 @@ void TGIFImage::LoadFromStream(TStream* Stream) {
     GifFileType* Gif = DGifOpen(&Reader, GifRead, &Err);
     if (!Gif)
         throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {UTF8ToString(GifErrorString(Err))}));
-    if (DGifSlurp(Gif) != GIF_OK || Gif->ImageCount < 1) {
-        String Msg = UTF8ToString(GifErrorString(Gif->Error) ? GifErrorString(Gif->Error) : "no image");
-        DGifCloseFile(Gif, &Err);
-        throw EInvalidGraphic(Format(u"GIF image is not valid: %s", {Msg}));
-    }
-    const SavedImage& Im = Gif->SavedImages[0];
-    int Sw = Gif->SWidth > 0 ? Gif->SWidth : Im.ImageDesc.Width;
-    int Sh = Gif->SHeight > 0 ? Gif->SHeight : Im.ImageDesc.Height;
-    if (Sw <= 0 || Sh <= 0 || std::size_t(Sw) * Sh > kMaxPixels || !Im.RasterBits) {
-        DGifCloseFile(Gif, &Err);
-        throw EInvalidGraphic(u"GIF image is not valid: invalid size");
-    }
-    const ColorMapObject* Map = Im.ImageDesc.ColorMap ? Im.ImageDesc.ColorMap : Gif->SColorMap;
+    if (Gif->SWidth > 0 && Gif->SHeight > 0 && !PictureSizeAllowed(Gif->SWidth, Gif->SHeight))
+        BadGif(Gif, "invalid size");
     GraphicsControlBlock Gcb;
     Gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-    DGifSavedExtensionToGCB(Gif, 0, &Gcb);
+    const std::vector<GifByteType> Raster = ReadFirstGifImage(Gif, Gcb);
+    const GifImageDesc Im = Gif->Image;
+    int Sw = Gif->SWidth > 0 ? Gif->SWidth : Im.Width;
+    int Sh = Gif->SHeight > 0 ? Gif->SHeight : Im.Height;
+    if (!PictureSizeAllowed(Sw, Sh))
+        BadGif(Gif, "invalid size");
+    const ColorMapObject* Map = Im.ColorMap ? Im.ColorMap : Gif->SColorMap;
     std::vector<std::uint32_t> Px(std::size_t(Sw) * Sh, 0);
     bool Transparent = false;
-    for (int Y = 0; Y < Im.ImageDesc.Height; ++Y)
-        for (int X = 0; X < Im.ImageDesc.Width; ++X) {
-            int Cx = Im.ImageDesc.Left + X, Cy = Im.ImageDesc.Top + Y;
+    for (int Y = 0; Y < Im.Height; ++Y)
+        for (int X = 0; X < Im.Width; ++X) {
+            int Cx = Im.Left + X, Cy = Im.Top + Y;
             if (Cx < 0 || Cy < 0 || Cx >= Sw || Cy >= Sh)
                 continue;
-            int Idx = Im.RasterBits[std::size_t(Y) * Im.ImageDesc.Width + X];
+            int Idx = Raster[std::size_t(Y) * Im.Width + X];
             if (Idx == Gcb.TransparentColor || !Map || Idx >= Map->ColorCount) {
                 Transparent = true;
                 continue;
@@ -529,7 +586,7 @@ void TGIFImage::LoadFromStream(TStream* Stream) {
             const GifColorType& C = Map->Colors[Idx];
             Px[std::size_t(Cy) * Sw + Cx] = 0xFF000000u | (std::uint32_t(C.Red) << 16) | (C.Green << 8) | C.Blue;
         }
-    if (Im.ImageDesc.Left != 0 || Im.ImageDesc.Top != 0 || Im.ImageDesc.Width != Sw || Im.ImageDesc.Height != Sh)
+    if (Im.Left != 0 || Im.Top != 0 || Im.Width != Sw || Im.Height != Sh)
         Transparent = true;
     DGifCloseFile(Gif, &Err);
     FillBitmap(FBitmap.get(), Sw, Sh, Px.data(), Transparent);
