@@ -93,6 +93,25 @@ TEST_F(LayerBorderTest, AFrameLowerThanTopAndBottomHasNoSideStrips) {
     EXPECT_EQ(StripWindows(), 2);
 }
 
+// With a sizing zone around the form, a magnetic form snaps that zone's outer edge to the work area's.
+TEST_F(LayerBorderTest, AMagneticFormSnapsTheOuterEdgeOfItsSizingZone) {
+    Apply();
+    Skin->SetMagnetic(true);
+    auto Moving = [this](int CursorX, int Left, int Top) {
+        Skin->HMagnetized = Skin->VMagnetized = Skin->HMagnetized2 = Skin->VMagnetized2 = false;
+        InjectMouseMove(CursorX, 500);
+        Pump();
+        RECT R{Left, Top, Left + 300, Top + 200};
+        SendMessageW(Form->Handle(), WM_MOVING, 0, LPARAM(&R));
+        return TPoint{R.Left, R.Top};
+    };
+    EXPECT_EQ(Moving(500, 8, 300), (TPoint{6, 300})) << "the zone's left edge at 0";
+    EXPECT_EQ(Moving(500, 300, 8), (TPoint{300, 6}));
+    EXPECT_EQ(Moving(1700, 1616, 300), (TPoint{1614, 300})) << "the zone's right edge at 1920";
+    EXPECT_EQ(Moving(500, 300, 836), (TPoint{300, 834})) << "the zone's bottom edge at 1040";
+    EXPECT_EQ(Moving(500, 300, 500), (TPoint{300, 500}));
+}
+
 TEST_F(LayerBorderTest, TheFormsOpacityScalesBothLayerOpacities) {
     Apply();
     const struct {
