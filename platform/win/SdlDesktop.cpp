@@ -136,6 +136,7 @@ struct THost {
     bool Minimized = false;
     bool Dirty = true;
     BYTE Opacity = 255;
+    SDL_Surface* Surface = nullptr; // the last surface drawn into
 };
 
 class TSdlBackend : public TBackendHooks {
@@ -274,6 +275,12 @@ public:
             H.Dirty = false;
             TSurfaceData& D = EnsureBuffer(W);
             SDL_Surface* Dst = SDL_GetWindowSurface(H.Window);
+            // A new surface may come with a new display window (the first one does), which has lost the opacity.
+            if (Dst && Dst != H.Surface) {
+                H.Surface = Dst;
+                if (H.Opacity != 255)
+                    SDL_SetWindowOpacity(H.Window, float(H.Opacity) / 255.0f);
+            }
             if (!Dst || !D.Bits)
                 continue;
             SDL_Surface* Src =

@@ -151,6 +151,9 @@ bool TbsSelectSkinDialog::Run(TbsSelectSkinDlgForm* Form) {
     Form->BSF->SetBorderIcons({});
     Form->BSF->SetSkinData(FSD);
     Form->BSF->SetMenusSkinData(FCtrlFSD);
+    Form->BSF->SetAlphaBlend(AlphaBlend);
+    Form->BSF->SetAlphaBlendAnimation(AlphaBlendAnimation);
+    Form->BSF->SetAlphaBlendValue(AlphaBlendValue);
     for (TbsSkinCustomControl* C :
          std::initializer_list<TbsSkinCustomControl*>{Form->OpenButton, Form->CancelButton, Form->SkinsListBox}) {
         C->SetDefaultFont(FDefaultFont.get());

@@ -2,6 +2,7 @@
 // may take, where a moved form snaps to and where a form first shows.
 #include "skin/core/bsUtils.h"
 #include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinForm.h"
 
 namespace {
@@ -199,12 +200,26 @@ void TbsSkinForm::MagneticSnap(int& ALeft, int& ATop, int AWidth, int AHeight) {
     } else {
         GetMonitorWorkArea(FForm->HandleAllocated() ? FForm->Handle() : nullptr, true, A);
     }
+    // The layered border's sizing zone snaps in place of the form's own edges.
+    const bool Border = UseLayeredBorder() && FBorderLayer->Visible() && !IsNullRect(FSD->LayerFrame->BorderRect);
+    if (Border) {
+        ALeft -= FBorderLayer->LeftSize;
+        ATop -= FBorderLayer->TopSize;
+        AHeight += FBorderLayer->BottomSize;
+        AWidth += FBorderLayer->RightSize;
+    }
     POINT C;
     GetCursorPos(&C);
     SnapEdge(ALeft, A.Left, 0, C.X, FOnMouseDownCoord.X, HMagnetized);
     SnapEdge(ATop, A.Top, 0, C.Y, FOnMouseDownCoord.Y, VMagnetized);
     SnapEdge(ALeft, A.Right, AWidth, C.X, FOnMouseDownCoord.X, HMagnetized2);
     SnapEdge(ATop, A.Bottom, AHeight, C.Y, FOnMouseDownCoord.Y, VMagnetized2);
+    if (Border) {
+        if (!HMagnetized2)
+            ALeft += FBorderLayer->LeftSize;
+        if (!VMagnetized2)
+            ATop += FBorderLayer->TopSize;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

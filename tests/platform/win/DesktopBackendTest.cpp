@@ -127,6 +127,83 @@ void RunUnderDisplay(const std::string& Dir) {
     DestroyWindow(H);
 }
 
+// A layered window's constant opacity reaches the display as the host window's opacity property; pictures with
+// their own alpha per pixel are not offered, since the display has no compositor to blend them.
+void RunOpacityUnderDisplay() {
+    ResetWindowManager();
+    ASSERT_TRUE(UseDesktopBackend());
+    EXPECT_EQ(GetUserProcAddress("UpdateLayeredWindow"), nullptr);
+    EXPECT_NE(GetUserProcAddress("SetLayeredWindowAttributes"), nullptr);
+    WNDCLASSEXW K;
+    K.lpszClassName = u"Red";
+    K.lpfnWndProc = &RedProc;
+    RegisterClassExW(&K);
+    HWND H = CreateWindowExW(WS_EX_LAYERED, u"Red", u"QuorvaneGlass", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr,
+                             nullptr, nullptr, nullptr);
+    ASSERT_TRUE(H);
+    SetLayeredWindowAttributes(H, 0, 128, LWA_ALPHA);
+    for (int Rounds = 0; Rounds < 200 && !DesktopWindowExposed(H); ++Rounds) {
+        ProcessPendingMessages();
+        WaitForEvents(50);
+    }
+    ASSERT_TRUE(DesktopWindowExposed(H));
+    // The property as xprop prints it: "_NET_WM_WINDOW_OPACITY(CARDINAL) = 2155905152", or "not found".
+    auto Opacity = [] {
+        std::string Out;
+        FILE* P = popen("xprop -name QuorvaneGlass _NET_WM_WINDOW_OPACITY 2>&1", "r");
+        if (!P)
+            return Out;
+        std::array<char, 256> Buf;
+        while (std::fgets(Buf.data(), int(Buf.size()), P))
+            Out += Buf.data();
+        pclose(P);
+        return Out;
+    };
+    // Painted and shown again on the display first: the opacity must outlive the host's first picture.
+    InvalidateRect(H, nullptr, TRUE);
+    UpdateWindow(H);
+    ProcessPendingMessages();
+    WaitForEvents(50);
+    std::string Half = Opacity();
+    auto Eq = Half.find("= ");
+    ASSERT_NE(Eq, std::string::npos) << Half;
+    const double Value = std::strtod(Half.c_str() + Eq + 2, nullptr);
+    EXPECT_NEAR(Value / 4294967295.0, 128.0 / 255.0, 0.002) << Half;
+    // No longer layered: opaque, and the property goes.
+    SetWindowLongW(H, GWL_EXSTYLE, GetWindowLongW(H, GWL_EXSTYLE) & ~LONG(WS_EX_LAYERED));
+    ProcessPendingMessages();
+    WaitForEvents(20);
+    EXPECT_NE(Opacity().find("not found"), std::string::npos);
+    DestroyWindow(H);
+}
+
+// Runs one test of this program again under a virtual X server; its output shows when it fails.
+void RunSelfUnderDisplay(const std::string& Dir, const std::string& Test) {
+    std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir +
+                      " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " + Self +
+                      " --gtest_filter=" + Test + " 2>&1";
+    std::string Out;
+    FILE* P = popen(Cmd.c_str(), "r");
+    ASSERT_TRUE(P);
+    std::array<char, 512> Buf;
+    while (std::fgets(Buf.data(), int(Buf.size()), P))
+        Out += Buf.data();
+    int Rc = pclose(P);
+    EXPECT_EQ(Rc, 0) << Out;
+}
+
+TEST(DesktopBackend, ConstantOpacityBecomesTheHostWindowsOpacity) {
+    if (std::getenv("QV_DESKTOP_TEST_DIR")) {
+        RunOpacityUnderDisplay();
+        return;
+    }
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xprop >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run and xprop are needed";
+    const TTempDir Temp;
+    RunSelfUnderDisplay(Temp.Folder().string(), "DesktopBackend.ConstantOpacityBecomesTheHostWindowsOpacity");
+}
+
 TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
     if (const char* Dir = std::getenv("QV_DESKTOP_TEST_DIR")) {
         RunUnderDisplay(Dir);

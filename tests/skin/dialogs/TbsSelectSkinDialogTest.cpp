@@ -142,6 +142,33 @@ TEST_F(SelectSkinTest, TheMiniatureIsDrawnLikeAFormInTheSameSkin) {
     EXPECT_EQ(Seen, Expected);
 }
 
+// The chooser's frame takes its translucency: layered at the value once it has faded in, or opaque.
+TEST_F(SelectSkinTest, TheChooserIsAsTranslucentAsItsPropertiesAsk) {
+    const struct {
+        bool AlphaBlend, Animation;
+        Byte Value;
+        bool Layered;
+    } Cases[] = {
+        {true, true, 150, true}, {true, false, 90, true}, {false, true, 150, false}, {false, false, 150, false}};
+    for (const auto& C : Cases) {
+        Dialog->AlphaBlend = C.AlphaBlend;
+        Dialog->AlphaBlendAnimation = C.Animation;
+        Dialog->AlphaBlendValue = C.Value;
+        bool Layered = false;
+        BYTE Alpha = 0;
+        WhenShown([&](TbsSelectSkinDlgForm* Form) {
+            Wait(10);
+            Layered = GetWindowLongW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED;
+            GetLayeredWindowAttributes(Form->Handle(), nullptr, &Alpha, nullptr);
+            InjectKeyPress(VK_ESCAPE);
+        });
+        EXPECT_FALSE(Dialog->Execute(1));
+        EXPECT_EQ(Layered, C.Layered) << C.AlphaBlend << C.Animation;
+        if (C.Layered)
+            EXPECT_EQ(Alpha, C.Value);
+    }
+}
+
 TEST_F(SelectSkinTest, CancelDoubleClickAndNoList) {
     WhenShown([&](TbsSelectSkinDlgForm* Form) {
         InjectClick(NamePoint(Form, 2).X, NamePoint(Form, 2).Y);

@@ -114,6 +114,29 @@ TEST_F(FormAlphaTest, AFormClosedDuringItsFadeLeavesNothingRunning) {
     EXPECT_FALSE(GetWindowLongW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+// Freed while its fade lets the queue run: the fade stops there and nothing touches the freed form.
+TEST_F(FormAlphaTest, AFormFreedDuringItsFadeIsLeftAlone) {
+    Skin->SetAlphaBlendAnimation(true);
+    Form->Hide();
+    Pump();
+    WNDPROC Prev = nullptr;
+    Prev = SubclassWindowProc(Form->Handle(), [&Prev](HWND H, UINT Msg, WPARAM W, LPARAM L) {
+        if (Msg == WM_TIMER && W == 1)
+            PostMessageW(H, CM_RELEASE, 0, 0);
+        return CallPrevWndProc(Prev, H, Msg, W, L);
+    });
+    const HWND H = Form->Handle();
+    TForm* Released = Form.release();
+    std::weak_ptr<char> Alive = Released->AliveToken();
+    TAlphaRecorder Rec;
+    Rec.Watched = H;
+    Released->Show();
+    Wait(10);
+    EXPECT_TRUE(Alive.expired());
+    EXPECT_FALSE(IsWindow(H));
+    EXPECT_EQ(Rec.Alphas, std::vector<int>{0});
+}
+
 TEST_F(FormAlphaTest, EnableShadowChangesTheClassStyleOnlyOnAChange) {
     auto Style = [this] { return GetClassLongPtrW(Form->Handle(), GCL_STYLE); };
     const ULONG_PTR Plain = Style() & ~ULONG_PTR(CS_DROPSHADOW);

@@ -93,6 +93,25 @@ TEST_F(LayerBorderTest, AFrameLowerThanTopAndBottomHasNoSideStrips) {
     EXPECT_EQ(StripWindows(), 2);
 }
 
+// With a sizing zone around the form, a magnetic form snaps that zone's outer edge to the work area's.
+TEST_F(LayerBorderTest, AMagneticFormSnapsTheOuterEdgeOfItsSizingZone) {
+    Apply();
+    Skin->SetMagnetic(true);
+    auto Moving = [this](int CursorX, int Left, int Top) {
+        Skin->HMagnetized = Skin->VMagnetized = Skin->HMagnetized2 = Skin->VMagnetized2 = false;
+        InjectMouseMove(CursorX, 500);
+        Pump();
+        RECT R{Left, Top, Left + 300, Top + 200};
+        SendMessageW(Form->Handle(), WM_MOVING, 0, LPARAM(&R));
+        return TPoint{R.Left, R.Top};
+    };
+    EXPECT_EQ(Moving(500, 8, 300), (TPoint{6, 300})) << "the zone's left edge at 0";
+    EXPECT_EQ(Moving(500, 300, 8), (TPoint{300, 6}));
+    EXPECT_EQ(Moving(1700, 1616, 300), (TPoint{1614, 300})) << "the zone's right edge at 1920";
+    EXPECT_EQ(Moving(500, 300, 836), (TPoint{300, 834})) << "the zone's bottom edge at 1040";
+    EXPECT_EQ(Moving(500, 300, 500), (TPoint{300, 500}));
+}
+
 TEST_F(LayerBorderTest, TheFormsOpacityScalesBothLayerOpacities) {
     Apply();
     const struct {
@@ -354,6 +373,52 @@ TEST_F(LayerBorderDragTest, AFormClosedDuringAStripDragLeavesNothingRunning) {
     InjectMouseButton(0, false);
     Pump();
     EXPECT_EQ(Form->Width(), 310);
+}
+
+// The form closes while its strips' own fade lets the queue run: nothing goes on fading, and the next show has
+// the strips' full opacity again.
+TEST_F(LayerBorderTest, AFormClosedDuringTheStripsFadeLeavesNothingRunning) {
+    Apply();
+    SendMessageW(Form->Handle(), WM_EFFECTSTART, 0, 0);
+    TLayerRecorder Rec;
+    // The strips show transparent, then the queue runs once before they fade: the form closes there.
+    Rec.OnApplied = [this](const TLayerRecorder::TEntry& E) {
+        if (E.Type == bsflTop && E.Alpha == 0)
+            PostMessageW(Form->Handle(), WM_CLOSE, 0, 0);
+    };
+    SendMessageW(Form->Handle(), WM_EFFECTEND, 0, 0);
+    Rec.OnApplied = nullptr;
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_EQ(StripWindows(), 0);
+    EXPECT_EQ(Rec.AlphasOf(bsflTop), std::vector<int>{0}) << "shown transparent, then nothing";
+    EXPECT_EQ(Border()->FCurrentAlphaBlendValue, 200);
+    Rec.Entries.clear();
+    Form->Show();
+    Wait(10);
+    EXPECT_EQ(StripWindows(), 4);
+    EXPECT_EQ(Rec.AlphasOf(bsflTop).back(), 200);
+}
+
+// Drawn onto a canvas at another size, the strips are blended at their places; the shown windows keep theirs.
+TEST_F(LayerBorderTest, DrawingTheFrameElsewhereLeavesTheShownStripsAlone) {
+    Apply();
+    TBitmap B;
+    B.SetPixelFormat(pf24bit);
+    B.SetSize(120, 90);
+    FillRect24(B, Rect(0, 0, 120, 90), clWhite);
+    Border()->Draw(B.Canvas(), 10, 10, 100, 70);
+    auto Px = [&B](int X, int Y) { return ColorToRGB(B.Canvas()->Pixels(X, Y)); };
+    auto Over = [](TColor C) {
+        auto Mix = [](int V) { return BYTE((V * LayerMaskGrey + 255 * (255 - LayerMaskGrey) + 127) / 255); };
+        return RGB(Mix(GetRValue(C)), Mix(GetGValue(C)), Mix(GetBValue(C)));
+    };
+    EXPECT_EQ(Px(5, 5), RGB(255, 255, 255)) << "outside the frame";
+    EXPECT_NEAR(GetRValue(Px(50, 15)), GetRValue(Over(cLayerTop)), 2);
+    EXPECT_NEAR(GetBValue(Px(50, 75)), GetBValue(Over(cLayerBottom)), 2);
+    EXPECT_NEAR(GetGValue(Px(15, 40)), GetGValue(Over(cLayerLeft)), 2);
+    EXPECT_EQ(Px(50, 40), RGB(255, 255, 255)) << "the form's place is left as it was";
+    EXPECT_EQ(Border()->Image(bsflTop)->Width(), 320);
+    EXPECT_EQ(Border()->Image(bsflLeft)->Height(), 200);
 }
 
 // ---------------------------------------------------------------------------------------------

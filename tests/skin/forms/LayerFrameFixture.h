@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "skin/core/bsUtils.h"
@@ -119,6 +120,8 @@ public:
         return R;
     }
     std::vector<TEntry> Entries;
+    // Called after each picture a strip is given.
+    std::function<void(const TEntry&)> OnApplied;
 
 private:
     static TLayerRecorder*& Self() {
@@ -127,9 +130,13 @@ private:
     }
     static BOOL Record(HWND H, HDC Dst, POINT* DstPt, SIZE* Size, HDC Src, POINT* SrcPt, COLORREF Key,
                        BLENDFUNCTION* Blend, DWORD Flags) {
-        if (auto* W = dynamic_cast<TbsFormLayerWindow*>(TWinControl::FindControl(H)); W && Self() && Blend)
+        BOOL Done = UpdateLayeredWindow(H, Dst, DstPt, Size, Src, SrcPt, Key, Blend, Flags);
+        if (auto* W = dynamic_cast<TbsFormLayerWindow*>(TWinControl::FindControl(H)); W && Self() && Blend) {
             Self()->Entries.push_back({W->BorderType, Blend->SourceConstantAlpha});
-        return UpdateLayeredWindow(H, Dst, DstPt, Size, Src, SrcPt, Key, Blend, Flags);
+            if (Self()->OnApplied)
+                Self()->OnApplied(Self()->Entries.back());
+        }
+        return Done;
     }
 };
 
