@@ -136,6 +136,9 @@ TbsMessageForm* TbsSkinMessage::CreateSkinMessageForm(const String& Msg, const S
     auto* Form = new TbsMessageForm(Application, X, Y);
     Form->BSF->SetSkinData(FSD);
     Form->BSF->SetMenusSkinData(FCtrlFSD);
+    Form->BSF->SetAlphaBlend(AlphaBlend);
+    Form->BSF->SetAlphaBlendAnimation(AlphaBlendAnimation);
+    Form->BSF->SetAlphaBlendValue(AlphaBlendValue);
 
     const int ButtonWidth = 70, ButtonSpacing = 10;
     int ButtonHeight = 25;

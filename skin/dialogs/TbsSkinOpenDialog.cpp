@@ -494,6 +494,9 @@ bool TbsSkinOpenDialog::Execute() {
     Form->BSF->SetMenusSkinData(FCtrlFSD);
     Form->BSF->SetMinWidth(DialogMinWidth);
     Form->BSF->SetMinHeight(DialogMinHeight);
+    Form->BSF->SetAlphaBlend(AlphaBlend);
+    Form->BSF->SetAlphaBlendAnimation(AlphaBlendAnimation);
+    Form->BSF->SetAlphaBlendValue(AlphaBlendValue);
     for (TbsSkinCustomComboBox* Box :
          std::initializer_list<TbsSkinCustomComboBox*>{Form->ShellBox, Form->FilterComboBox}) {
         Box->SetAlphaBlend(CtrlAlphaBlend);
@@ -506,7 +509,7 @@ bool TbsSkinOpenDialog::Execute() {
     Form->OpenButton->SetDefaultFont(FDefaultFont.get());
     Form->CancelButton->SetDefaultFont(FDefaultFont.get());
     Form->ShellBox->SetDefaultFont(FDefaultFont.get());
-    Form->FileListView->Font()->Assign(FDefaultFont.get());
+    Form->FileListView->SetDefaultFont(FDefaultFont.get());
 
     TbsSkinFileListView* List = Form->FileListView;
     switch (ListViewStyle) {

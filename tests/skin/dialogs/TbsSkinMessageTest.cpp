@@ -99,6 +99,15 @@ TEST_F(SkinMessageTest, CaptionsAndIconsFollowTheKindOfMessage) {
     EXPECT_EQ(Warning->Message->BoundsRect().Left, 50);
     EXPECT_EQ(Warning->Message->Top(), 15);
     EXPECT_EQ(Warning->BSF->BorderIcons(), TbsBorderIcons{});
+    // The default translucency: off, at 200.
+    EXPECT_FALSE(Warning->BSF->AlphaBlend());
+    EXPECT_EQ(Warning->BSF->AlphaBlendValue(), 200);
+    Message->AlphaBlend = true;
+    Message->AlphaBlendValue = 150;
+    std::unique_ptr<TbsMessageForm> Translucent(Message->CreateSkinMessageForm(
+        u"Short", u"Own", {true, mtWarning}, {mbOK}, true, MessageFormCentred, MessageFormCentred));
+    EXPECT_TRUE(Translucent->BSF->AlphaBlend());
+    EXPECT_EQ(Translucent->BSF->AlphaBlendValue(), 150);
 
     std::unique_ptr<TbsMessageForm> Custom(Message->CreateSkinMessageForm(u"Short", Message->MsgDialogCaption(mtCustom),
                                                                           {true, mtCustom}, {mbOK}, true, 10, 20));

@@ -222,6 +222,31 @@ TEST_F(OpenDialogTest, TheViewButtonDropsTheSkinnedMenuOfRadioStyles) {
     EXPECT_EQ(Dialog->ListViewStyle, vsReport);
 }
 
+TEST_F(OpenDialogTest, TheTranslucencySettingsReachTheFrameTheDropDownsAndTheMenus) {
+    Dialog->AlphaBlend = true;
+    Dialog->AlphaBlendValue = 180;
+    Dialog->CtrlAlphaBlend = true;
+    Dialog->CtrlAlphaBlendValue = 120;
+    Dialog->CtrlAlphaBlendAnimation = true;
+    std::vector<int> Seen;
+    WhenShown([&](TbsOpenDlgForm* F) {
+        Seen = {F->BSF->AlphaBlend(),
+                F->BSF->AlphaBlendValue(),
+                F->BSF->AlphaBlendAnimation(),
+                F->BSF->MenusAlphaBlend(),
+                F->BSF->MenusAlphaBlendValue(),
+                F->BSF->MenusAlphaBlendAnimation(),
+                F->ShellBox->AlphaBlend(),
+                F->ShellBox->AlphaBlendValue(),
+                F->FilterComboBox->AlphaBlend(),
+                F->FilterComboBox->AlphaBlendValue(),
+                F->FilterComboBox->AlphaBlendAnimation()};
+        CloseIfOpen(F);
+    });
+    EXPECT_FALSE(Dialog->Execute());
+    EXPECT_EQ(Seen, (std::vector<int>{1, 180, 0, 1, 120, 1, 1, 120, 1, 120, 1}));
+}
+
 TEST_F(OpenDialogTest, CancelKeepsTheResultButStoresSizeViewAndFilter) {
     Dialog->SetFileName(Dir / u"clip.mp4");
     Dialog->Files()->Add(u"kept");
