@@ -120,7 +120,7 @@ void TbsPopupListBox::FadeIn() {
 // ---------------------------------------------------------------------------------------------
 // TbsSkinCustomComboBox: construction and properties
 
-TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner) : TbsSkinComboBoxBase(AOwner) {
     SetTabStop(true);
     FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
     Font()->SetName(u"Arial");
@@ -649,12 +649,6 @@ void TbsSkinCustomComboBox::FindItemByText(Char C) {
 // ---------------------------------------------------------------------------------------------
 // Edit style
 
-TFontCharset TbsSkinCustomComboBox::TextCharset() const {
-    if (FSD && FSD->ResourceStrData())
-        return FSD->ResourceStrData()->CharSet();
-    return DefaultFont()->Charset();
-}
-
 bool TbsSkinCustomComboBox::IsCJKCharset() const {
     return IsCJK(TextCharset());
 }
@@ -857,22 +851,7 @@ void TbsSkinCustomComboBox::FindItemByEditText() {
 // Layout, focus, hover, enablement, text
 
 void TbsSkinCustomComboBox::CalcRects() {
-    if (FIndex == -1 || FToolButtonStyle) {
-        Button.R = Rect(Width() - 19, 2, Width() - 2, Height() - 2);
-        CBItem.R = Rect(2, 2, Button.R.Left - 1, Height() - 2);
-    } else {
-        const int DW = Width() - GetRectWidth(SkinRect);
-        Button.R = ButtonRect;
-        if (ButtonRect.Left >= GetRectWidth(SkinRect) - RTPt.X)
-            OffsetRect(Button.R, DW, 0);
-        CBItem.R = ClRect;
-        CBItem.R.Right += DW;
-        if (!FUseSkinSize) {
-            const int DH = Height() - GetRectHeight(SkinRect);
-            Button.R.Bottom += DH;
-            CBItem.R.Bottom += DH;
-        }
-    }
+    TbsSkinComboBoxBase::CalcRects();
     if (!FEdit)
         return;
     HDC DC = GetDC(nullptr);
@@ -950,16 +929,6 @@ void TbsSkinCustomComboBox::CMMouseLeave(TMessage& Message) {
         FEdit->Font()->SetColor(FontColor);
     if (ActiveLook || FToolButtonStyle)
         Invalidate();
-}
-
-TColor TbsSkinCustomComboBox::GetDisabledFontColor() {
-    if (FIndex != -1 && FSD) {
-        const int I = FSD->GetControlIndex(u"edit");
-        if (I != -1)
-            if (auto* R = dynamic_cast<TbsDataSkinEditControl*>(FSD->CtrlList.at(std::size_t(I)).get()))
-                return R->DisabledFontColor;
-    }
-    return clGrayText;
 }
 
 void TbsSkinCustomComboBox::CMEnabledChanged(TMessage& Message) {
@@ -1050,36 +1019,6 @@ void TbsSkinCustomComboBox::Dispatch(TMessage& Message) {
 // ---------------------------------------------------------------------------------------------
 // Skin
 
-void TbsSkinCustomComboBox::GetSkinData() {
-    TbsSkinCustomControl::GetSkinData();
-    if (FIndex == -1)
-        return;
-    auto* R = dynamic_cast<TbsDataSkinComboBox*>(FSD->CtrlList.at(std::size_t(FIndex)).get());
-    if (!R)
-        return;
-    ActiveSkinRect = R->ActiveSkinRect;
-    ActiveFontColor = R->ActiveFontColor;
-    FontName = R->FontName;
-    FontStyle = R->FontStyle;
-    FontHeight = R->FontHeight;
-    SItemRect = R->SItemRect;
-    FocusItemRect = IsNullRect(R->FocusItemRect) ? R->SItemRect : R->FocusItemRect;
-    ActiveItemRect = R->ActiveItemRect;
-    ItemLeftOffset = R->ItemLeftOffset;
-    ItemRightOffset = R->ItemRightOffset;
-    ItemTextRect = R->ItemTextRect;
-    FontColor = R->FontColor;
-    FocusFontColor = R->FocusFontColor;
-    ButtonRect = R->ButtonRect;
-    ActiveButtonRect = R->ActiveButtonRect;
-    DownButtonRect = R->DownButtonRect;
-    UnEnabledButtonRect = R->UnEnabledButtonRect;
-    ListBoxName = R->ListBoxName;
-    ItemStretchEffect = R->ItemStretchEffect;
-    FocusItemStretchEffect = R->FocusItemStretchEffect;
-    ShowFocus = R->ShowFocus;
-}
-
 void TbsSkinCustomComboBox::ApplyEditFont() {
     if (!FEdit)
         return;
@@ -1119,10 +1058,6 @@ void TbsSkinCustomComboBox::ChangeSkinData() {
         if (H != Height())
             SetHeight(H);
     }
-}
-
-void TbsSkinCustomComboBox::DefaultFontChanged() {
-    Font()->Assign(DefaultFont());
 }
 
 void TbsSkinCustomComboBox::CalcSize(int& W, int& H) {

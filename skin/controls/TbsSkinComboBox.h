@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/controls/TbsCustomEdit.h"
+#include "skin/controls/TbsSkinComboBoxBase.h"
 #include "skin/controls/TbsSkinListBox.h"
 
 enum TbsSkinCustomComboBoxStyle { bscbEditStyle, bscbFixedStyle };
@@ -39,7 +40,7 @@ private:
     void FadeIn();
 };
 
-class TbsSkinCustomComboBox : public TbsSkinCustomControl {
+class TbsSkinCustomComboBox : public TbsSkinComboBoxBase {
     QV_CLASS_NAME(TbsSkinCustomComboBox)
 public:
     explicit TbsSkinCustomComboBox(TComponent* AOwner);
@@ -54,27 +55,13 @@ public:
     int DropDownCount() const { return FDropDownCount; }
     // Values of 0 or less are ignored.
     void SetDropDownCount(int Value);
-    int ListBoxWidth() const { return FListBoxWidth; }
-    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool Value) { FAutoComplete = Value; }
-    bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool Value) { FHideSelection = Value; }
     TEditCharCase CharCase() const { return FCharCase; }
     void SetCharCase(TEditCharCase Value);
-    TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor Value);
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
-    bool ToolButtonStyle() const { return FToolButtonStyle; }
     // Turning it on also forces the fixed style and UseSkinSize off.
     void SetToolButtonStyle(bool Value);
-    bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
 
     // Passed through to the drop-down.
     bool Sorted() const { return FListBox->Sorted(); }
@@ -128,9 +115,7 @@ public:
     virtual void Change() {}
 
     void Invalidate() override;
-    void GetSkinData() override;
     void ChangeSkinData() override;
-    void DefaultFontChanged() override;
     void CalcSize(int& W, int& H) override;
     void SetControlRegion() override;
 
@@ -150,51 +135,17 @@ public:
     void Dispatch(TMessage& Message) override;
 
     bool FNumEdit = false;
-    bool FDropDown = false;
-    bool FToolButtonStyle = false;
     TEditCharCase FCharCase = ecNormal;
-    TColor FDefaultColor = clWindow;
-    bool FUseSkinSize = true;
-    bool WasInLB = false;
-    int TimerMode = 0; // 0 none, 1 scrolling up, 2 scrolling down
-    int FListBoxWidth = 0;
-    bool FHideSelection = true;
     DWORD FLastTime = 0;
     String FFilter;
     bool FAutoComplete = true;
-    bool FAlphaBlend = false;
-    bool FAlphaBlendAnimation = false;
-    BYTE FAlphaBlendValue = 0;
     TbsSkinCustomComboBoxStyle FStyle = bscbFixedStyle;
-    bool FMouseIn = false;
-    int FOldItemIndex = -1;
     int FDropDownCount = 8;
-    bool FLBDown = false;
     TWndMethod FListBoxWindowProc;
     TWndMethod FEditWindowProc;
     TbsPopupListBox* FListBox = nullptr;
-    TbsCBItem CBItem;
-    TbsCBButtonX Button;
     TbsCustomEdit* FEdit = nullptr;
     bool FromEdit = false;
-
-    // Copies of the "combobox" record.
-    TRect ActiveSkinRect;
-    TColor ActiveFontColor = 0;
-    String FontName = u"Arial";
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0;
-    int ItemRightOffset = 0;
-    TRect ItemTextRect;
-    TColor FontColor = 0;
-    TColor FocusFontColor = 0;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    String ListBoxName;
-    bool ItemStretchEffect = false;
-    bool FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -220,7 +171,8 @@ protected:
     void CMWantSpecialKey(TMessage& Message);
 
     // Places the button, the item area and the inner edit.
-    void CalcRects();
+    void CalcRects() override;
+    void DrawToolButtonItem(TCanvas* C, const TRect& T, const String* AText) override;
     // The drop-down's inner list: its window procedure and hot tracking.
     void DropDownListWndProc(TMessage& Message);
     void DropDownListMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
@@ -229,10 +181,6 @@ protected:
     void FindItemByEditText();
     void EditChange(TObject* Sender);
     void EditCancelMode(TControl* C);
-    // The font colour of disabled text: the "edit" record's, else clGrayText.
-    TColor GetDisabledFontColor();
-    // The charset of the skin's string table, else that of DefaultFont.
-    TFontCharset TextCharset() const;
 
 private:
     friend class TbsPopupListBox;
@@ -254,8 +202,6 @@ private:
     void ApplyEditFont();
     int ShownItemIndex() const;
     // Painting.
-    void DrawButton(TCanvas* C);
-    void DrawResizeButton(TCanvas* C);
     void DrawDefaultItem(TCanvas* C);
     void DrawSkinItem(TCanvas* C);
     void DrawResizeItem(TCanvas* C);
@@ -263,13 +209,7 @@ private:
     void DrawTabbedItemText(TCanvas* C, const String& S, const TRect& R);
     void DrawItemBitmap(TCanvas* C, TBitmap& Bmp);
     void DrawSkinFrame(TBitmap* B);
-    void DrawDefaultFrame(TBitmap* B);
-    void CreateToolButtonDefaultImage(TBitmap* B, const String* AText);
-    void CreateToolButtonSkinImage(TBitmap* B, const String* AText);
-    void DrawToolButtonMarker(TCanvas* C, TbsDataSkinButtonControl* BR, const TRect& R);
     bool FrameHot();
-    // The button record the resize paths use, or null.
-    TbsDataSkinButtonControl* FindButtonRecord(std::initializer_list<const char16_t*> Names);
 };
 
 class TbsSkinComboBox : public TbsSkinCustomComboBox {

@@ -14,34 +14,10 @@
 
 namespace {
 
-// The unskinned button faces: pressed and hovered inside a navy frame.
-constexpr TColor DownFill = TColor(0xB59385);
-constexpr TColor HotFill = TColor(0xD2BDB6);
-
 int TabWidthValue(const String& S) {
     if (S.empty() || S.size() > 9 || !std::all_of(S.begin(), S.end(), [](Char C) { return C >= u'0' && C <= u'9'; }))
         return 0;
     return StrToInt(S);
-}
-
-// A framed face: one pixel of Frame, the rest Fill.
-void DrawFramedFace(TCanvas* C, TRect R, TColor Frame, TColor Fill) {
-    Frame3D(C, R, Frame, Frame, 1);
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(R);
-}
-
-// Copies the marker picture into its own bitmap, keys out its transparent colour and draws it centred in R.
-void DrawMarker(TCanvas* C, TBitmap* Picture, const TRect& Source, TColor Key, const TRect& R, int DY) {
-    if (!Picture || IsNullRect(Source))
-        return;
-    TBitmap M(GetRectWidth(Source), GetRectHeight(Source));
-    M.Canvas()->CopyRect(Rect(0, 0, M.Width(), M.Height()), Picture->Canvas(), Source);
-    M.SetTransparentMode(tmFixed);
-    M.SetTransparentColor(Key);
-    M.SetTransparent(true);
-    C->Draw(R.Left + (GetRectWidth(R) - M.Width()) / 2, R.Top + (GetRectHeight(R) - M.Height()) / 2 + DY, &M);
 }
 
 } // namespace
@@ -67,18 +43,6 @@ int TbsSkinCustomComboBox::ShownItemIndex() const {
 
 bool TbsSkinCustomComboBox::FrameHot() {
     return !IsNullRect(ActiveSkinRect) && (FMouseIn || (FEdit && FEdit->Focused()) || Focused());
-}
-
-TbsDataSkinButtonControl* TbsSkinCustomComboBox::FindButtonRecord(std::initializer_list<const char16_t*> Names) {
-    if (!FSD)
-        return nullptr;
-    for (const char16_t* Name : Names) {
-        const int I = FSD->GetControlIndex(Name);
-        if (I != -1)
-            if (auto* R = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList.at(std::size_t(I)).get()))
-                return R;
-    }
-    return nullptr;
 }
 
 // The item, owner drawn or as its image and text; AText replaces the item's string (the tool button's text).
@@ -109,18 +73,6 @@ void TbsSkinCustomComboBox::DrawItemBitmap(TCanvas* C, TBitmap& Bmp) {
 // ---------------------------------------------------------------------------------------------
 // The default look
 
-void TbsSkinCustomComboBox::DrawDefaultFrame(TBitmap* B) {
-    TCanvas* C = B->Canvas();
-    TRect R = Rect(0, 0, B->Width(), B->Height());
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(R);
-    Frame3D(C, R, clBtnShadow, clBtnShadow, 1);
-    InflateRect(R, -1, -1);
-    C->Brush()->SetColor(FDefaultColor);
-    C->FillRect(R);
-}
-
 void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
     CalcRects();
     if (FToolButtonStyle) {
@@ -131,28 +83,6 @@ void TbsSkinCustomComboBox::CreateControlDefaultImage(TBitmap* B) {
     DrawButton(B->Canvas());
     if (!FEdit)
         DrawDefaultItem(B->Canvas());
-}
-
-void TbsSkinCustomComboBox::DrawButton(TCanvas* C) {
-    if (FIndex == -1) {
-        if (Button.Down && Button.MouseIn)
-            DrawFramedFace(C, Button.R, clNavy, DownFill);
-        else if (Button.MouseIn)
-            DrawFramedFace(C, Button.R, clNavy, HotFill);
-        else
-            DrawFramedFace(C, Button.R, clBtnShadow, clBtnFace);
-        DrawArrowImage(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
-        return;
-    }
-    TRect Source;
-    if (!Enabled() && !IsNullRect(UnEnabledButtonRect))
-        Source = UnEnabledButtonRect;
-    else if (Button.Down && Button.MouseIn)
-        Source = DownButtonRect;
-    else if (Button.MouseIn)
-        Source = ActiveButtonRect;
-    if (!IsNullRect(Source) && Picture)
-        C->CopyRect(Button.R, Picture->Canvas(), Source);
 }
 
 void TbsSkinCustomComboBox::DrawDefaultItem(TCanvas* C) {
@@ -211,32 +141,6 @@ void TbsSkinCustomComboBox::CreateControlSkinImage(TBitmap* B) {
         else
             DrawResizeItem(B->Canvas());
     }
-}
-
-void TbsSkinCustomComboBox::DrawResizeButton(TCanvas* C) {
-    TbsDataSkinButtonControl* BR = FindButtonRecord({u"combobutton", u"editbutton", u"resizebutton"});
-    const int W = GetRectWidth(Button.R), H = GetRectHeight(Button.R);
-    if (!BR || W <= 0 || H <= 0)
-        return;
-    const bool Pressed = Button.Down && Button.MouseIn;
-    TBitmap Face(W, H);
-    DrawResizedButtonFace(FSD, *BR, Button.MouseIn, Pressed, &Face);
-    if (IsNullRect(BR->MenuMarkerRect)) {
-        if (Enabled()) {
-            const TColor Color = Pressed ? BR->DownFontColor : Button.MouseIn ? BR->ActiveFontColor : BR->FontColor;
-            DrawArrowImage(Face.Canvas(), Pressed ? Rect(0, 2, W, H) : Rect(0, 0, W, H), Color, 4);
-        }
-    } else {
-        TRect Marker;
-        if (Pressed && !IsNullRect(BR->MenuMarkerDownRect))
-            Marker = BR->MenuMarkerDownRect;
-        else if (!Button.MouseIn)
-            Marker = BR->MenuMarkerRect;
-        else
-            Marker = IsNullRect(BR->MenuMarkerActiveRect) ? BR->MenuMarkerRect : BR->MenuMarkerActiveRect;
-        DrawMarker(Face.Canvas(), Picture, Marker, BR->MenuMarkerTransparentColor, Rect(0, 0, W, H), Pressed ? 1 : 0);
-    }
-    C->Draw(Button.R.Left, Button.R.Top, &Face);
 }
 
 void TbsSkinCustomComboBox::DrawSkinItem(TCanvas* C) {
@@ -358,72 +262,9 @@ void TbsSkinCustomComboBox::DrawResizeItem(TCanvas* C) {
 // ---------------------------------------------------------------------------------------------
 // The tool-button style: the whole control is one button, the text left of an arrow.
 
-void TbsSkinCustomComboBox::CreateToolButtonDefaultImage(TBitmap* B, const String* AText) {
-    TCanvas* C = B->Canvas();
-    const TRect R = Rect(0, 0, Width(), Height());
-    if (FDropDown)
-        DrawFramedFace(C, R, clNavy, DownFill);
-    else if (FMouseIn || Focused())
-        DrawFramedFace(C, R, clNavy, HotFill);
-    else
-        DrawFramedFace(C, R, clBtnShadow, clBtnFace);
-    const int Shift = FDropDown ? 2 : 0;
-    const TRect T = Rect(2 + Shift, 2 + Shift, Width() - 17, Height() - 2);
-    C->Font()->Assign(DefaultFont());
-    C->Brush()->SetStyle(bsClear);
+void TbsSkinCustomComboBox::DrawToolButtonItem(TCanvas* C, const TRect& T, const String* AText) {
     CBItem.State = Focused() ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
     DrawItemContent(C, ShownItemIndex(), T, GetRectWidth(T), GetRectHeight(T), AText);
-    DrawDropDownArrowImage(C, Rect(Width() - 15 + Shift, Shift, Width(), Height()), C->Font()->Color());
-}
-
-void TbsSkinCustomComboBox::CreateToolButtonSkinImage(TBitmap* B, const String* AText) {
-    if (FIndex == -1)
-        return;
-    TbsDataSkinButtonControl* BR = FindButtonRecord({u"resizetoolbutton", u"resizebutton"});
-    if (!BR)
-        return;
-    const bool Hot = FMouseIn || Focused();
-    DrawResizedButtonFace(FSD, *BR, Hot && !FDropDown, FDropDown, B);
-    if (FDropDown && IsNullRect(BR->DownSkinRect))
-        DrawResizedButtonFace(FSD, *BR, false, false, B);
-    else if (!FDropDown && Hot && IsNullRect(BR->ActiveSkinRect))
-        DrawResizedButtonFace(FSD, *BR, false, false, B);
-    TCanvas* C = B->Canvas();
-    if (FUseSkinFont) {
-        C->Font()->SetName(BR->FontName);
-        C->Font()->SetStyle(BR->FontStyle);
-        C->Font()->SetHeight(BR->FontHeight);
-    } else {
-        C->Font()->Assign(DefaultFont());
-    }
-    C->Font()->SetCharset(TextCharset());
-    C->Font()->SetColor(FDropDown   ? BR->DownFontColor
-                        : Hot       ? BR->ActiveFontColor
-                        : Enabled() ? BR->FontColor
-                                    : BR->DisabledFontColor);
-    C->Brush()->SetStyle(bsClear);
-    const int Shift = FDropDown ? 2 : 0;
-    const TRect T = Rect(2 + Shift, 2 + Shift, Width() - 17, Height() - 2);
-    CBItem.State = Focused() ? TOwnerDrawState{odFocused} : TOwnerDrawState{};
-    DrawItemContent(C, ShownItemIndex(), T, GetRectWidth(T), GetRectHeight(T), AText);
-    const TRect ArrowR = Rect(Width() - 15 + Shift, Shift, Width(), Height());
-    if (!IsNullRect(BR->MenuMarkerRect))
-        DrawToolButtonMarker(C, BR, ArrowR);
-    else
-        DrawDropDownArrowImage(C, ArrowR, FDropDown ? BR->DownFontColor : C->Font()->Color());
-}
-
-void TbsSkinCustomComboBox::DrawToolButtonMarker(TCanvas* C, TbsDataSkinButtonControl* BR, const TRect& R) {
-    TRect Marker;
-    if (FDropDown && !IsNullRect(BR->MenuMarkerDownRect))
-        Marker = BR->MenuMarkerDownRect;
-    else if (FDropDown && !IsNullRect(BR->MenuMarkerActiveRect))
-        Marker = BR->MenuMarkerActiveRect;
-    else if (FMouseIn && !IsNullRect(BR->MenuMarkerActiveRect))
-        Marker = BR->MenuMarkerActiveRect;
-    else
-        Marker = BR->MenuMarkerRect;
-    DrawMarker(C, Picture, Marker, BR->MenuMarkerTransparentColor, R, 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -14,42 +14,11 @@ bool PtIn(const TRect& R, int X, int Y) {
     return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
 }
 
-TRect Grown(const TRect& R, int DW, int DH) {
-    return Rect(R.Left, R.Top, R.Right + DW, R.Bottom + DH);
-}
-
-TBitmap* ActivePicture(TbsSkinData* SD, int Index) {
-    if (!SD || Index < 0 || Index >= int(SD->FActivePictures.size()))
-        return nullptr;
-    return SD->FActivePictures[std::size_t(Index)].get();
-}
-
-// A frame filled and outlined in one of the default look's three states.
-void FrameAndFill(TCanvas* C, const TRect& R, TColor Frame, TColor Fill) {
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(Frame);
-    C->FillRect(R);
-    C->Brush()->SetColor(Fill);
-    C->FillRect(Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1));
-}
-
-// A button record's face for a new size: corners copied, sides and client by the record's flags.
-void DrawButtonFace(TBitmap* B, TbsDataSkinButtonControl* Rec, TBitmap* Picture, const TRect& Face, int W, int H) {
-    if (!Picture || W < 1 || H < 1)
-        return;
-    const int DW = W - GetRectWidth(Rec->SkinRect);
-    const int DH = H - GetRectHeight(Rec->SkinRect);
-    const TPoint NewRT{Rec->RTPoint.X + DW, Rec->RTPoint.Y};
-    const TPoint NewLB{Rec->LBPoint.X, Rec->LBPoint.Y + DH};
-    const TPoint NewRB{Rec->RBPoint.X + DW, Rec->RBPoint.Y + DH};
-    DrawNinePartSkinImage(Rec->LTPoint, Rec->RTPoint, Rec->LBPoint, Rec->RBPoint, Rec->ClRect, Rec->LTPoint, NewRT,
-                          NewLB, NewRB, Grown(Rec->ClRect, DW, DH), B, Picture, Face, W, H, true, Rec->LeftStretch,
-                          Rec->TopStretch, Rec->RightStretch, Rec->BottomStretch, Rec->StretchEffect, Rec->StretchType);
-}
-
 } // namespace
 
-TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
+TbsSkinCustomOfficeComboBox::TbsSkinCustomOfficeComboBox(TComponent* AOwner) : TbsSkinComboBoxBase(AOwner) {
+    // The office box keeps the height it is given unless told to take the skin's.
+    FUseSkinSize = false;
     FControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
     SetTabStop(true);
     FListBox = new TbsPopupOfficeListBox(this);
@@ -157,41 +126,8 @@ void TbsSkinCustomOfficeComboBox::Invalidate() {
     TWinControl::Invalidate();
 }
 
-void TbsSkinCustomOfficeComboBox::DefaultFontChanged() {
-    Font()->Assign(DefaultFont());
-}
-
 // ---------------------------------------------------------------------------------------------
 // Skin
-
-void TbsSkinCustomOfficeComboBox::GetSkinData() {
-    TbsSkinCustomControl::GetSkinData();
-    if (FIndex == -1)
-        return;
-    auto* Rec = dynamic_cast<TbsDataSkinComboBox*>(FSD->CtrlList.at(std::size_t(FIndex)).get());
-    if (!Rec)
-        return;
-    ActiveSkinRect = Rec->ActiveSkinRect;
-    ActiveFontColor = Rec->ActiveFontColor;
-    FontName = Rec->FontName;
-    FontStyle = Rec->FontStyle;
-    FontHeight = Rec->FontHeight;
-    SItemRect = Rec->SItemRect;
-    FocusItemRect = IsNullRect(Rec->FocusItemRect) ? Rec->SItemRect : Rec->FocusItemRect;
-    ActiveItemRect = Rec->ActiveItemRect;
-    ItemLeftOffset = Rec->ItemLeftOffset;
-    ItemRightOffset = Rec->ItemRightOffset;
-    ItemTextRect = Rec->ItemTextRect;
-    FontColor = Rec->FontColor;
-    FocusFontColor = Rec->FocusFontColor;
-    ButtonRect = Rec->ButtonRect;
-    ActiveButtonRect = Rec->ActiveButtonRect;
-    DownButtonRect = Rec->DownButtonRect;
-    UnEnabledButtonRect = Rec->UnEnabledButtonRect;
-    ItemStretchEffect = Rec->ItemStretchEffect;
-    FocusItemStretchEffect = Rec->FocusItemStretchEffect;
-    ShowFocus = Rec->ShowFocus;
-}
 
 void TbsSkinCustomOfficeComboBox::ChangeSkinData() {
     TbsSkinCustomControl::ChangeSkinData();
@@ -218,56 +154,6 @@ void TbsSkinCustomOfficeComboBox::CalcSize(int& W, int& H) {
 void TbsSkinCustomOfficeComboBox::SetControlRegion() {
     if (FUseSkinSize)
         TbsSkinCustomControl::SetControlRegion();
-}
-
-void TbsSkinCustomOfficeComboBox::CalcRects() {
-    if (FIndex == -1 || FToolButtonStyle) {
-        Button.R = Rect(Width() - 19, 2, Width() - 2, Height() - 2);
-        CBItem.R = Rect(2, 2, Button.R.Left - 1, Height() - 2);
-        return;
-    }
-    const int DW = Width() - GetRectWidth(SkinRect);
-    Button.R = ButtonRect;
-    if (ButtonRect.Left >= GetRectWidth(SkinRect) - RTPt.X) {
-        Button.R.Left += DW;
-        Button.R.Right += DW;
-    }
-    CBItem.R = ClRect;
-    CBItem.R.Right += DW;
-    if (!FUseSkinSize) {
-        const int DH = Height() - GetRectHeight(SkinRect);
-        CBItem.R.Bottom += DH;
-        Button.R.Bottom += DH;
-    }
-}
-
-TFontCharset TbsSkinCustomOfficeComboBox::TextCharset() const {
-    if (FSD && FSD->ResourceStrData())
-        return FSD->ResourceStrData()->CharSet();
-    return DefaultFont()->Charset();
-}
-
-TColor TbsSkinCustomOfficeComboBox::GetDisabledFontColor() {
-    if (FSD && !FSD->Empty) {
-        const int I = FSD->GetControlIndex(u"edit");
-        if (I >= 0)
-            if (auto* Rec = dynamic_cast<TbsDataSkinEditControl*>(FSD->CtrlList.at(std::size_t(I)).get()))
-                return Rec->DisabledFontColor;
-    }
-    return clGrayText;
-}
-
-TbsDataSkinButtonControl*
-TbsSkinCustomOfficeComboBox::ButtonRecord(std::initializer_list<const char16_t*> Names) const {
-    if (!FSD || FSD->Empty)
-        return nullptr;
-    for (const char16_t* Name : Names) {
-        const int I = FSD->GetControlIndex(Name);
-        if (I >= 0)
-            if (auto* Rec = dynamic_cast<TbsDataSkinButtonControl*>(FSD->CtrlList.at(std::size_t(I)).get()))
-                return Rec;
-    }
-    return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -667,6 +553,7 @@ void TbsSkinCustomOfficeComboBox::PaintImage(TBitmap* B, const String* AText) {
     }
     if (FIndex == -1) {
         DrawDefaultFrame(B);
+        DrawButton(B->Canvas());
         DrawDefaultItem(B->Canvas(), AText);
         return;
     }
@@ -705,103 +592,8 @@ void TbsSkinCustomOfficeComboBox::DrawItemContent(TCanvas* C, int Index, TRect T
                              false, Enabled(), false, 0);
 }
 
-void TbsSkinCustomOfficeComboBox::CreateToolButtonDefaultImage(TBitmap* B, const String* AText) {
-    TCanvas* C = B->Canvas();
-    const TRect All = Rect(0, 0, Width(), Height());
-    if (FDropDown)
-        FrameAndFill(C, All, clNavy, TColor(RGB(133, 147, 181)));
-    else if (Hot())
-        FrameAndFill(C, All, clNavy, TColor(RGB(182, 189, 210)));
-    else
-        FrameAndFill(C, All, clBtnShadow, clBtnFace);
-    TRect T = Rect(2, 2, Width() - 17, Height() - 2);
-    TRect Arrow = Rect(Width() - 15, 0, Width(), Height());
-    if (FDropDown) {
-        T.Left += 2;
-        T.Top += 2;
-        Arrow.Left += 2;
-        Arrow.Top += 2;
-    }
-    C->Font()->Assign(DefaultFont());
-    C->Font()->SetCharset(TextCharset());
-    C->Brush()->SetStyle(bsClear);
+void TbsSkinCustomOfficeComboBox::DrawToolButtonItem(TCanvas* C, const TRect& T, const String* AText) {
     DrawItemContent(C, ShownItemIndex(), T, AText, true);
-    DrawDropDownArrowImage(C, Arrow, C->Font()->Color());
-}
-
-void TbsSkinCustomOfficeComboBox::CreateToolButtonSkinImage(TBitmap* B, const String* AText) {
-    TbsDataSkinButtonControl* Rec = ButtonRecord({u"resizetoolbutton", u"resizebutton"});
-    if (!Rec)
-        return;
-    TRect Face = Rec->SkinRect;
-    if (FDropDown)
-        Face = Rec->DownSkinRect;
-    else if (Hot())
-        Face = Rec->ActiveSkinRect;
-    if (IsNullRect(Face))
-        Face = Rec->SkinRect;
-    DrawButtonFace(B, Rec, ActivePicture(FSD, Rec->PictureIndex), Face, Width(), Height());
-    TCanvas* C = B->Canvas();
-    TRect T = Rect(2, 2, Width() - 17, Height() - 2);
-    TRect Arrow = Rect(Width() - 15, 0, Width(), Height());
-    if (FDropDown) {
-        T.Left += 2;
-        T.Top += 2;
-        Arrow.Left += 2;
-        Arrow.Top += 2;
-    }
-    if (FUseSkinFont) {
-        C->Font()->SetName(Rec->FontName);
-        C->Font()->SetStyle(Rec->FontStyle);
-        C->Font()->SetHeight(Rec->FontHeight);
-    } else {
-        C->Font()->Assign(DefaultFont());
-    }
-    C->Font()->SetCharset(TextCharset());
-    if (FDropDown)
-        C->Font()->SetColor(Rec->DownFontColor);
-    else if (Hot())
-        C->Font()->SetColor(Rec->ActiveFontColor);
-    else if (Enabled())
-        C->Font()->SetColor(Rec->FontColor);
-    else
-        C->Font()->SetColor(Rec->DisabledFontColor);
-    C->Brush()->SetStyle(bsClear);
-    DrawItemContent(C, ShownItemIndex(), T, AText, true);
-    if (!IsNullRect(Rec->MenuMarkerRect))
-        DrawToolButtonMarker(C, Rec, Arrow, FDropDown);
-    else
-        DrawDropDownArrowImage(C, Arrow, FDropDown ? Rec->DownFontColor : C->Font()->Color());
-}
-
-void TbsSkinCustomOfficeComboBox::DrawToolButtonMarker(TCanvas* C, TbsDataSkinButtonControl* Rec, const TRect& R,
-                                                       bool Pressed) {
-    TRect Mark = Rec->MenuMarkerRect;
-    if (Pressed && !IsNullRect(Rec->MenuMarkerDownRect))
-        Mark = Rec->MenuMarkerDownRect;
-    else if (Pressed && !IsNullRect(Rec->MenuMarkerActiveRect))
-        Mark = Rec->MenuMarkerActiveRect;
-    else if (!Pressed && FMouseIn && !IsNullRect(Rec->MenuMarkerActiveRect))
-        Mark = Rec->MenuMarkerActiveRect;
-    // The marker lies in the button record's own picture.
-    TBitmap* Picture = ActivePicture(FSD, Rec->PictureIndex);
-    if (!Picture)
-        return;
-    TBitmap M(GetRectWidth(Mark), GetRectHeight(Mark));
-    M.Canvas()->CopyRect(Rect(0, 0, M.Width(), M.Height()), Picture->Canvas(), Mark);
-    M.SetTransparent(true);
-    M.SetTransparentMode(tmFixed);
-    M.SetTransparentColor(Rec->MenuMarkerTransparentColor);
-    C->Draw(R.Left + (GetRectWidth(R) - M.Width()) / 2, R.Top + (GetRectHeight(R) - M.Height()) / 2, &M);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawDefaultFrame(TBitmap* B) {
-    TCanvas* C = B->Canvas();
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(clBtnFace);
-    C->FillRect(Rect(0, 0, Width(), Height()));
-    FrameAndFill(C, Rect(0, 0, Width(), Height()), clBtnShadow, FDefaultColor);
-    DrawButton(C);
 }
 
 void TbsSkinCustomOfficeComboBox::DrawSkinFrame(TBitmap* B) {
@@ -822,70 +614,6 @@ void TbsSkinCustomOfficeComboBox::DrawSkinFrame(TBitmap* B) {
         B->SetSize(Width(), Height());
     }
     DrawButton(B->Canvas());
-}
-
-void TbsSkinCustomOfficeComboBox::DrawButton(TCanvas* C) {
-    if (FIndex == -1) {
-        if (Button.Down && Button.MouseIn)
-            FrameAndFill(C, Button.R, clNavy, TColor(RGB(133, 147, 181)));
-        else if (Button.MouseIn)
-            FrameAndFill(C, Button.R, clNavy, TColor(RGB(182, 189, 210)));
-        else
-            FrameAndFill(C, Button.R, clBtnShadow, clBtnFace);
-        DrawArrowImage(C, Button.R, Enabled() ? clBlack : clBtnShadow, 4);
-        return;
-    }
-    TRect Face;
-    if (!Enabled() && !IsNullRect(UnEnabledButtonRect))
-        Face = UnEnabledButtonRect;
-    else if (Button.Down && Button.MouseIn)
-        Face = DownButtonRect;
-    else if (Button.MouseIn)
-        Face = ActiveButtonRect;
-    // The normal state is part of the frame picture.
-    if (IsNullRect(Face) || !Picture)
-        return;
-    C->CopyRect(Button.R, Picture->Canvas(), Face);
-}
-
-void TbsSkinCustomOfficeComboBox::DrawResizeButton(TCanvas* C) {
-    TbsDataSkinButtonControl* Rec = ButtonRecord({u"combobutton", u"editbutton", u"resizebutton"});
-    const int W = GetRectWidth(Button.R);
-    const int H = GetRectHeight(Button.R);
-    if (!Rec || W < 1 || H < 1)
-        return;
-    const bool Pressed = Button.Down && Button.MouseIn;
-    TRect Face = Rec->SkinRect;
-    TColor Arrow = Rec->FontColor;
-    if (Pressed) {
-        Face = !IsNullRect(Rec->DownSkinRect) ? Rec->DownSkinRect : Rec->ActiveSkinRect;
-        Arrow = Rec->DownFontColor;
-    } else if (Button.MouseIn) {
-        Face = Rec->ActiveSkinRect;
-        Arrow = Rec->ActiveFontColor;
-    }
-    if (IsNullRect(Face))
-        Face = Rec->SkinRect;
-    TBitmap B(W, H);
-    TBitmap* Pic = ActivePicture(FSD, Rec->PictureIndex);
-    DrawButtonFace(&B, Rec, Pic, Face, W, H);
-    if (IsNullRect(Rec->MenuMarkerRect)) {
-        if (Enabled())
-            DrawArrowImage(B.Canvas(), Pressed ? Rect(0, 2, W, H) : Rect(0, 0, W, H), Arrow, 4);
-    } else if (Pic) {
-        TRect Mark = Rec->MenuMarkerRect;
-        if (Pressed && !IsNullRect(Rec->MenuMarkerDownRect))
-            Mark = Rec->MenuMarkerDownRect;
-        else if (Button.MouseIn && !IsNullRect(Rec->MenuMarkerActiveRect))
-            Mark = Rec->MenuMarkerActiveRect;
-        TBitmap M(GetRectWidth(Mark), GetRectHeight(Mark));
-        M.Canvas()->CopyRect(Rect(0, 0, M.Width(), M.Height()), Pic->Canvas(), Mark);
-        M.SetTransparent(true);
-        M.SetTransparentMode(tmFixed);
-        M.SetTransparentColor(Rec->MenuMarkerTransparentColor);
-        B.Canvas()->Draw((W - M.Width()) / 2, (H - M.Height()) / 2 + (Pressed ? 1 : 0), &M);
-    }
-    C->Draw(Button.R.Left, Button.R.Top, &B);
 }
 
 void TbsSkinCustomOfficeComboBox::DrawDefaultItem(TCanvas* C, const String* AText) {
@@ -1017,6 +745,7 @@ void TbsSkinCustomOfficeComboBox::PaintSkinTo(TCanvas* C, int X, int Y, const St
     } else {
         if (FIndex == -1) {
             DrawDefaultFrame(&B);
+            DrawButton(B.Canvas());
             B.Canvas()->Font()->Assign(DefaultFont());
         } else {
             DrawSkinFrame(&B);

@@ -4,12 +4,11 @@
 // category and profile choosers).
 #pragma once
 
+#include "skin/controls/TbsSkinComboBoxBase.h"
 #include "skin/controls/TbsSkinListBox.h"
 #include "skin/controls/TbsSkinOfficeListBox.h"
 
-class TbsDataSkinButtonControl;
-
-class TbsSkinCustomOfficeComboBox : public TbsSkinCustomControl, public TbsOfficeDropDownOwner {
+class TbsSkinCustomOfficeComboBox : public TbsSkinComboBoxBase, public TbsOfficeDropDownOwner {
     QV_CLASS_NAME(TbsSkinCustomOfficeComboBox)
 public:
     explicit TbsSkinCustomOfficeComboBox(TComponent* AOwner);
@@ -25,31 +24,17 @@ public:
     int DropDownCount() const { return FDropDownCount; }
     // Negative values are ignored.
     void SetDropDownCount(int Value);
-    int ListBoxWidth() const { return FListBoxWidth; }
-    void SetListBoxWidth(int Value) { FListBoxWidth = Value; }
     int ListBoxHeight() const { return FListBoxHeight; }
     void SetListBoxHeight(int Value) { FListBoxHeight = Value; }
-    bool ToolButtonStyle() const { return FToolButtonStyle; }
     // Turning it on also turns UseSkinSize off.
     void SetToolButtonStyle(bool Value);
-    bool UseSkinSize() const { return FUseSkinSize; }
-    void SetUseSkinSize(bool Value) { FUseSkinSize = Value; }
     bool ShowItemTitle() const { return FShowItemTitle; }
     void SetShowItemTitle(bool Value);
     bool ShowItemImage() const { return FShowItemImage; }
     void SetShowItemImage(bool Value);
     bool ShowItemText() const { return FShowItemText; }
     void SetShowItemText(bool Value);
-    TColor DefaultColor() const { return FDefaultColor; }
     void SetDefaultColor(TColor Value);
-    bool HideSelection() const { return FHideSelection; }
-    void SetHideSelection(bool Value) { FHideSelection = Value; }
-    bool AlphaBlend() const { return FAlphaBlend; }
-    void SetAlphaBlend(bool Value) { FAlphaBlend = Value; }
-    bool AlphaBlendAnimation() const { return FAlphaBlendAnimation; }
-    void SetAlphaBlendAnimation(bool Value) { FAlphaBlendAnimation = Value; }
-    BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
-    void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
 
     // Passed through to the drop-down.
     TFont* ListBoxDefaultFont() const { return FListBox->DefaultFont(); }
@@ -80,9 +65,7 @@ public:
     void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
 
     void Invalidate() override;
-    void GetSkinData() override;
     void ChangeSkinData() override;
-    void DefaultFontChanged() override;
     void CalcSize(int& W, int& H) override;
     void SetControlRegion() override;
     void Dispatch(TMessage& Message) override;
@@ -104,42 +87,9 @@ public:
     bool FShowItemImage = true;
     bool FShowItemText = true;
     int FDropDownCount = 7;
-    bool FDropDown = false;
-    bool FToolButtonStyle = false;
-    TColor FDefaultColor = clWindow;
-    bool FUseSkinSize = false;
-    bool WasInLB = false;
-    int TimerMode = 0; // 0 none, 1 scrolling up, 2 scrolling down
-    int FListBoxWidth = 0;
     int FListBoxHeight = 0;
-    bool FHideSelection = true;
-    bool FAlphaBlend = false;
-    bool FAlphaBlendAnimation = false;
-    BYTE FAlphaBlendValue = 0;
-    bool FMouseIn = false;
-    int FOldItemIndex = -1;
-    bool FLBDown = false;
     TbsPopupOfficeListBox* FListBox = nullptr;
     TWndMethod FListBoxWindowProc;
-    TbsCBItem CBItem;
-    TbsCBButtonX Button;
-
-    // Copies of the "combobox" record.
-    TRect ActiveSkinRect;
-    TColor ActiveFontColor = 0;
-    String FontName = u"Arial";
-    TFontStyles FontStyle;
-    int FontHeight = 14;
-    TRect SItemRect, FocusItemRect, ActiveItemRect;
-    int ItemLeftOffset = 0;
-    int ItemRightOffset = 0;
-    TRect ItemTextRect;
-    TColor FontColor = 0;
-    TColor FocusFontColor = 0;
-    TRect ButtonRect, ActiveButtonRect, DownButtonRect, UnEnabledButtonRect;
-    bool ItemStretchEffect = false;
-    bool FocusItemStretchEffect = false;
-    bool ShowFocus = false;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -150,8 +100,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
-    void CalcRects();
     void DropDownListWndProc(TMessage& Message);
+    void DrawToolButtonItem(TCanvas* C, const TRect& T, const String* AText) override;
 
 private:
     void WMEraseBkgnd(TMessage& Message);
@@ -168,19 +118,10 @@ private:
     void TrackDrag();
     bool Hot();
     int ShownItemIndex() const;
-    TFontCharset TextCharset() const;
-    TColor GetDisabledFontColor();
-    TbsDataSkinButtonControl* ButtonRecord(std::initializer_list<const char16_t*> Names) const;
 
     void PaintImage(TBitmap* B, const String* AText);
     void DrawItemContent(TCanvas* C, int Index, TRect T, const String* AText, bool WithTitle);
-    void CreateToolButtonDefaultImage(TBitmap* B, const String* AText);
-    void CreateToolButtonSkinImage(TBitmap* B, const String* AText);
-    void DrawToolButtonMarker(TCanvas* C, TbsDataSkinButtonControl* Rec, const TRect& R, bool Pressed);
-    void DrawDefaultFrame(TBitmap* B);
     void DrawSkinFrame(TBitmap* B);
-    void DrawButton(TCanvas* C);
-    void DrawResizeButton(TCanvas* C);
     void DrawDefaultItem(TCanvas* C, const String* AText);
     void DrawSkinItem(TCanvas* C, TBitmap* Frame, const String* AText);
     void DrawResizeItem(TCanvas* C, TBitmap* Frame, const String* AText);

@@ -239,6 +239,19 @@ TEST_F(SkinComboBox, TheToolButtonStyleIsOneButtonThatShowsItsDropDown) {
     EXPECT_FALSE(C->IsPopupVisible());
 }
 
+// The tool look's drop-down marker is cut from the button record's own picture, which is not the combo box's.
+TEST_F(SkinComboBox, TheToolLooksMarkerComesFromTheButtonRecordsPicture) {
+    auto* Rec = static_cast<TbsDataSkinButtonControl*>(Record(u"resizetoolbutton"));
+    Rec->MenuMarkerRect = Rect(4, 44, 16, 56);
+    Rec->MenuMarkerTransparentColor = cRing;
+    auto* C = Numbered(3, u"combobox");
+    C->SetToolButtonStyle(true);
+    C->SetItemIndex(0);
+    Pump();
+    // Centred in the arrow's place at the right end, 15 pixels wide.
+    EXPECT_EQ(ScreenPixel(C, 112, 10), cInner);
+}
+
 TEST_F(SkinComboBox, PaintSkinToDrawsTheGivenTextAndKeepsTheBoxsText) {
     auto* C = Numbered(3, u"combobox");
     C->SetItemIndex(1);

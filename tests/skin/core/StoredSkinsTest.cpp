@@ -317,6 +317,55 @@ TEST_P(StoredSkinTest, CaptionButtonsShowTheInactiveBandOnAnInactiveFrame) {
     EXPECT_GE(Buttons, 6);
 }
 
+// The skins stay quick to load and switch: each archive is under 300 KB.
+TEST(StoredSkins, EachArchiveStaysUnder300KB) {
+    for (int I = 0; I < StoredSkinCount(); ++I)
+        EXPECT_LT(StoredSkin(I).Size, 300u * 1024u) << UTF8Encode(String(StoredSkin(I).Name));
+}
+
+// A text drawn in a face of fixed height fits it: the height of a line in the record's font is at most the height
+// of the area the text is drawn in.
+TEST_P(StoredSkinTest, EveryTextFitsTheHeightOfItsFace) {
+    TBitmap Probe(8, 8);
+    const auto LineHeight = [&](const String& Font, int Height, TFontStyles Style) {
+        TFont* F = Probe.Canvas()->Font();
+        F->SetName(Font);
+        F->SetHeight(Height);
+        F->SetStyle(Style);
+        return Probe.Canvas()->TextHeight(u"视频Ag");
+    };
+    struct TFit {
+        std::string What;
+        int Line, Room;
+    };
+    std::vector<TFit> Fits;
+    for (auto& Record : Data.CtrlList) {
+        const std::string N = UTF8Encode(Record->IDName);
+        if (auto* C = dynamic_cast<TbsDataSkinComboBox*>(Record.get()))
+            Fits.push_back({N, LineHeight(C->FontName, C->FontHeight, C->FontStyle), C->ClRect.Height()});
+        else if (auto* E = dynamic_cast<TbsDataSkinEditControl*>(Record.get()))
+            Fits.push_back({N, LineHeight(E->FontName, E->FontHeight, E->FontStyle), E->ClRect.Height()});
+        else if (auto* T = dynamic_cast<TbsDataSkinTabControl*>(Record.get()))
+            Fits.push_back({N, LineHeight(T->FontName, T->FontHeight, T->FontStyle), T->TabRect.Height()});
+        else if (auto* Cr = dynamic_cast<TbsDataSkinCheckRadioControl*>(Record.get()))
+            Fits.push_back({N, LineHeight(Cr->FontName, Cr->FontHeight, Cr->FontStyle), Cr->SkinRect.Height()});
+        else if (auto* L = dynamic_cast<TbsDataSkinListBox*>(Record.get()); L && L->SItemRect.Height() > 0)
+            Fits.push_back({N, LineHeight(L->FontName, L->FontHeight, L->FontStyle), L->SItemRect.Height()});
+    }
+    for (auto& Record : Data.ObjectList) {
+        const std::string N = UTF8Encode(Record->IDName);
+        if (auto* I = dynamic_cast<TbsDataSkinMenuItem*>(Record.get()))
+            Fits.push_back({N, LineHeight(I->FontName, I->FontHeight, I->FontStyle), I->SkinRect.Height()});
+        else if (auto* B = dynamic_cast<TbsDataSkinMainMenuItem*>(Record.get()))
+            Fits.push_back({N, LineHeight(B->FontName, B->FontHeight, B->FontStyle), B->SkinRect.Height()});
+        else if (auto* Cap = dynamic_cast<TbsDataSkinCaption*>(Record.get()))
+            Fits.push_back({N, LineHeight(Cap->FontName, Cap->FontHeight, Cap->FontStyle), Cap->TextRct.Height()});
+    }
+    ASSERT_GE(Fits.size(), 8u);
+    for (const TFit& F : Fits)
+        EXPECT_LE(F.Line, F.Room) << F.What << ": a line of " << F.Line << " in " << F.Room;
+}
+
 INSTANTIATE_TEST_SUITE_P(Nine, StoredSkinTest, ::testing::Range(0, 9));
 
 bool SamePicture(TBitmap* A, TBitmap* B) {
