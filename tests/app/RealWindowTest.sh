@@ -3,7 +3,7 @@
 # folder with a temporary home folder, under xvfb-run, pressed by xdotool. Every step leaves a PNG in the
 # screenshot folder for a person to look at.
 #   RealWindowTest.sh PROGRAM SCREENSHOT_FOLDER
-# Runs when QV_REAL_WINDOW=1 (QV_REAL_WINDOW=1 scripts/test -R RealWindow): it takes over a minute and its input
+# Runs when QV_REAL_WINDOW=1 (QV_REAL_WINDOW=1 scripts/test -R RealWindow): it takes some five minutes and its input
 # timing suits a machine that is not busy with other tests. Exits 77 (skipped) otherwise, or when xvfb-run,
 # xdotool, xwd or python3 is missing.
 set -euo pipefail
