@@ -73,6 +73,10 @@ void FillOutputFromRow(TListItem* Row, TOutputOptions& Out) {
     Out.DisableVideo = JobColumnText(Row, jcDisableVideo) == u"True";
     if (const String Target = JobColumnText(Row, jcTargetType); !Target.empty())
         Out.TargetType = Target == u"vcd" ? ttVCD : Target == u"svcd" ? ttSVCD : Target == u"dvd" ? ttDVD : ttIgnore;
+    else if (!JobColumnText(Row, jcDisableVideo).empty())
+        // A profile applied to the row always writes column 22, and its empty target then means none: the disc
+        // target the slot kept from the profile the file was added with must not turn the new profile into a disc.
+        Out.TargetType = ttIgnore;
     const String Norm = JobColumnText(Row, jcNormType);
     Out.NormType = Norm == u"PAL" ? ntPAL : Norm == u"NTSC" ? ntNTSC : ntAuto;
 }

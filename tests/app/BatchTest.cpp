@@ -300,6 +300,29 @@ TEST_F(BatchTest, AFullRunConvertsToAviAndASecondStartConvertsAgain) {
     EXPECT_EQ(Probe(Output).Container, "avi");
 }
 
+TEST_F(BatchTest, AProfileChosenAfterTheAddDropsTheDiscTargetTheFileWasAddedWith) {
+    // Added under the first profile the window offers (VCD, a disc target), then given 常用音频 > MP3.
+    AddJob(Clip("song.avi", 1.0), 2500);
+    UseOutputFolder(Home.Path());
+    Form5->bsSkinCheckRadioBox5->SetChecked(true);
+    Form1->lvFiles->SetItemIndex(0);
+    int Category = 0;
+    while (ProfileCategories()[std::size_t(Category)].Caption != u"常用音频")
+        ++Category;
+    Form1->SetCatalogueIndex(Form1->bsSkinOfficeComboBox2, Category);
+    ASSERT_EQ(Cell(0, jcOutputFile), u"song.mp3");
+    ASSERT_EQ(Cell(0, jcTargetType), u"");
+
+    Form1->bsSkinButton2Click(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Ended(); }));
+    ASSERT_EQ(Reports.size(), 2u);
+    EXPECT_TRUE(Reports[0].Finished) << UTF8Encode(Reports[0].ExceptionMsg);
+    const TStreamFacts Facts = Probe(Home.Path() + u"song.mp3");
+    EXPECT_EQ(Facts.Container, "mp3");
+    EXPECT_EQ(Facts.AudioCodec, AV_CODEC_ID_MP3);
+    EXPECT_EQ(Facts.VideoCodec, AV_CODEC_ID_NONE);
+}
+
 TEST_F(BatchTest, FiveJobsAtThreadCountThreeNeverConvertMoreThanThreeAtOnce) {
     for (int I = 0; I < 5; ++I)
         AddJob(Clip("job" + std::to_string(I) + ".avi", 3.0));

@@ -3,7 +3,7 @@
 # folder with a temporary home folder, under xvfb-run, pressed by xdotool. Every step leaves a PNG in the
 # screenshot folder for a person to look at.
 #   RealWindowTest.sh PROGRAM SCREENSHOT_FOLDER
-# Runs when QV_REAL_WINDOW=1 (QV_REAL_WINDOW=1 scripts/test -R RealWindow): it takes over a minute and its input
+# Runs when QV_REAL_WINDOW=1 (QV_REAL_WINDOW=1 scripts/test -R RealWindow): it takes some five minutes and its input
 # timing suits a machine that is not busy with other tests. Exits 77 (skipped) otherwise, or when xvfb-run,
 # xdotool, xwd or python3 is missing.
 set -euo pipefail
@@ -30,6 +30,10 @@ pid=
 
 fail() { echo "FAILED: $*"; shot "failure"; exit 1; }
 shot() { xwd -root -silent | python3 "$here/XwdToPng.py" "$shots/$1.png"; echo "screenshot $shots/$1.png"; }
+# A screenshot that also prints the number of colours in the client rectangle $2,$3 (width $4, height $5).
+shot_colours() {
+  xwd -root -silent | python3 "$here/XwdToPng.py" "$shots/$1.png" "$((MX + $2)),$((MY + $3)),$4,$5"
+}
 # The id of the visible window with exactly this title, waiting for it up to $2 seconds (30 by default).
 window() {
   for _ in $(seq $(( ${2:-30} * 10 ))); do
@@ -86,6 +90,24 @@ options() {
 # The process has ended (it may be a zombie until it is waited for).
 gone() { ! kill -0 "$1" 2> /dev/null || [ "$(ps -o stat= -p "$1" | cut -c1)" = Z ]; }
 ini() { grep -a "^$1=" "$work/exe/option.ini" | cut -d= -f2- | tr -d '\r'; }
+# Waits up to $2 seconds until the command $1 succeeds.
+until_true() {
+  for _ in $(seq $(( $2 * 5 ))); do eval "$1" && return 0; sleep 0.2; done
+  return 1
+}
+# 文件 > 添加一个文件: in the skinned open dialog the media folder is typed first (the dialog shows it), then the
+# file's name, each with Enter.
+add_file() {
+  menu 26 10 'window 打开文件 1 > /dev/null' || fail "the open dialog did not show"
+  sleep 1
+  xdotool type --delay 20 "$media"; xdotool key Return; sleep 1
+  xdotool key ctrl+a; xdotool type --delay 20 "$1"; xdotool key Return
+}
+# The toolbar's buttons and the preview's, by their client position.
+toolbar() { click $((MX + $1 + 37)) $((MY + 22 + 8 + 31)); }
+start_button() { toolbar 117; }
+pause_button() { toolbar 281; } # 暂停 and 继续 share the place
+preview_button() { click $((MX + 8 + $1 + 15)) $((MY + 107 + 200 + 14)); }
 
 # 1. The first start.
 start
@@ -126,4 +148,67 @@ click $((OX + 95)) $((OY + 18))
 shot "6-restarted-options-after-done"
 click $((OX + 375)) $((OY + 521))
 quit "6-file-menu"
+
+# 7. Media of the script's own; a recording xdg-open first on the path; the after-batch choice back to opening the
+# output folder (step 5 chose the shutdown, which does nothing here but is not what these steps look at).
+media="$work/media"
+mkdir -p "$media" "$work/bin"
+python3 "$here/MakeClips.py" "$media"
+printf '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s/xdg-open.log"\n' "$work" > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+sed -i 's/^After_Done=[^\r]*/After_Done=0/' "$work/exe/option.ini"
+out="$HOME/Velko视频软件/输出"
+start
+add_file tone.wav
+until_true 'ls "$out"/tone.* > /dev/null 2>&1' 30 || fail "adding tone.wav made no output file"
+sleep 1
+shot "7-file-added"
+# 8. 常用音频 (the last category) > MP3 (its first profile): the category box takes one Down at a time, since each
+# choice moves the focus to the job list.
+for _ in $(seq 18); do
+  xdotool mousemove $((MX + 211)) $((MY + 421)) click 1; sleep 0.8
+  xdotool key Down; sleep 1.2
+done
+shot "8-mp3-chosen"
+# 9. 开始, then 暂停 once the output grows: the list shows the progress; the paused output stays as it is.
+start_button
+until_true '[ -s "$out/tone.mp3" ]' 30 || fail "the batch wrote no tone.mp3"
+sleep 1
+pause_button
+sleep 1.5
+shot "9-paused-with-progress"
+size=$(stat -c %s "$out/tone.mp3")
+sleep 1.5
+[ "$(stat -c %s "$out/tone.mp3")" = "$size" ] || fail "the output grew while paused"
+# 10. 继续, then the end: the output is MP3, and the after-batch action opened the output folder.
+pause_button
+until_true '[ -s "$work/xdg-open.log" ]' 240 || fail "the batch did not end with the output folder opened"
+sleep 1
+shot "10-batch-ended"
+[ "$(cat "$work/xdg-open.log")" = "$out" ] || fail "xdg-open received $(cat "$work/xdg-open.log")"
+python3 -c 'import sys; b = open(sys.argv[1], "rb").read(4); sys.exit(0 if b[:3] == b"ID3" or (b[0] == 0xFF and b[1] & 0xE0 == 0xE0) else 1)' \
+  "$out/tone.mp3" || fail "tone.mp3 is no MP3 file"
+# 11. The clip added and selected: the preview shows its first picture in Panel6 (17,127 240x145 in the client).
+add_file clip.y4m
+sleep 3
+colours=$(shot_colours "11-preview-first-picture" 17 127 240 145)
+[ "$colours" -ge 6 ] || fail "the preview shows $colours colours"
+# 12. 播放, then 快照: a picture of the video's own size in the snapshot folder.
+preview_button 9
+sleep 1
+shot "12-preview-playing"
+preview_button 182
+snap="$HOME/Velko视频软件/快照/clip_1.bmp"
+until_true '[ -s "$snap" ]' 10 || fail "快照 saved no picture"
+python3 - "$snap" <<'PY' || fail "the snapshot does not decode as a 160x120 picture"
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+width, height = struct.unpack("<ii", data[18:26])
+bits = struct.unpack("<H", data[28:30])[0]
+offset = struct.unpack("<I", data[10:14])[0]
+line = (width * bits // 8 + 3) // 4 * 4
+sys.exit(0 if data[:2] == b"BM" and (width, abs(height), bits) == (160, 120, 24) and len(data) >= offset + line * 120 else 1)
+PY
+quit "12-file-menu"
 echo "passed"

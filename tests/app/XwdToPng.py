@@ -1,4 +1,5 @@
-"""Turns an X window dump (xwd, 24 or 32 bits per pixel, ZPixmap) read from stdin into a PNG file."""
+"""Turns an X window dump (xwd, 24 or 32 bits per pixel, ZPixmap) read from stdin into a PNG file.
+   XwdToPng.py OUT.png [X,Y,W,H]: with a screen rectangle, prints the number of distinct colours inside it."""
 import struct
 import sys
 import zlib
@@ -22,13 +23,18 @@ def main():
 
     rs, gs, bs = shift(red_mask), shift(green_mask), shift(blue_mask)
     rows = bytearray()
+    region = [int(v) for v in sys.argv[2].split(",")] if len(sys.argv) > 2 else None
+    colours = set()
     for y in range(height):
         rows.append(0)
         line = pixels[y * line_bytes:y * line_bytes + width * step]
         for x in range(width):
             chunk = line[x * step:x * step + step]
             value = int.from_bytes(chunk, "little" if order == "<" else "big")
-            rows += bytes(((value & red_mask) >> rs, (value & green_mask) >> gs, (value & blue_mask) >> bs))
+            rgb = bytes(((value & red_mask) >> rs, (value & green_mask) >> gs, (value & blue_mask) >> bs))
+            rows += rgb
+            if region and region[0] <= x < region[0] + region[2] and region[1] <= y < region[1] + region[3]:
+                colours.add(rgb)
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
@@ -37,6 +43,8 @@ def main():
     png += chunk(b"IDAT", zlib.compress(bytes(rows), 6)) + chunk(b"IEND", b"")
     with open(sys.argv[1], "wb") as f:
         f.write(png)
+    if region:
+        print(len(colours))
 
 
 main()
