@@ -12,6 +12,7 @@
 #include "skin/forms/TbsFormLayerBorder.h"
 #include "skin/forms/TbsSkinCaptionObject.h"
 #include "skin/forms/TbsSkinMainMenuBar.h"
+#include "skin/forms/TbsSkinMDITabsBar.h"
 #include "skin/forms/TbsSkinMenu.h"
 #include "skin/forms/TbsSkinPopupWindow.h"
 #include "skin/forms/bsSkinHint.h"
@@ -104,15 +105,22 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
         FProcLink->Old = FForm->WindowProc();
         OldWindowProc = FProcLink->Old;
         InstallWindowProc();
-        if (FForm->HandleAllocated()) {
-            // A form's window is made hidden and shown by ShowWindow: a form already on the screen stays there.
-            const bool Shown = FForm->Visible() && IsWindowVisible(FForm->Handle());
-            const bool WasActive = FForm->Active();
-            FForm->RecreateWnd();
-            if (Shown && FForm->HandleAllocated())
-                ShowWindow(FForm->Handle(), WasActive ? SW_SHOW : SW_SHOWNA);
-        }
+        RecreateFormWindow();
     }
+}
+
+// A form's window is made hidden and shown by ShowWindow: a form already on the screen is shown again. An MDI
+// parent's client window is new too.
+void TbsSkinForm::RecreateFormWindow() {
+    if (!FForm->HandleAllocated())
+        return;
+    const bool Shown = FForm->Visible() && IsWindowVisible(FForm->Handle());
+    const bool WasActive = FForm->Active();
+    FForm->RecreateWnd();
+    if (Shown && FForm->HandleAllocated())
+        ShowWindow(FForm->Handle(), WasActive ? SW_SHOW : SW_SHOWNA);
+    if (Shown)
+        SubclassMDIClient();
 }
 
 TbsSkinForm::~TbsSkinForm() {
@@ -126,6 +134,10 @@ TbsSkinForm::~TbsSkinForm() {
     FQuickButtons.reset();
     ObjectList.clear();
     bool FormAlive = !FForm->ComponentState().Contains(csDestroying);
+    UnsubclassMDIClient();
+    // A child whose component goes before it keeps no tab behind.
+    if (FormAlive && IsMDIChild())
+        DeleteChildFromBar(FForm);
     if (FProcLink) {
         if (FormAlive) {
             const auto* Hook = FForm->WindowProc().target<TFormProcHook>();
@@ -213,9 +225,17 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     TComponent::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FSD)
+    if (AComponent == FSD) {
         FSD = nullptr;
-    else if (AComponent == FMSD)
+        // The frame objects hold the skin's pictures: they go with it, and the frame takes the default look.
+        MouseTimer->SetEnabled(false);
+        MorphTimer->SetEnabled(false);
+        AnimateTimer->SetEnabled(false);
+        ClearObjects();
+        FSkinSupport = false;
+        if (!FForm->ComponentState().Contains(csDestroying) && !Designing())
+            ApplySkinData();
+    } else if (AComponent == FMSD)
         FMSD = nullptr;
     else if (AComponent == FSystemMenu)
         FSystemMenu = nullptr;
@@ -223,6 +243,8 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         FMainMenuBar = nullptr;
     else if (AComponent == FTrayIcon)
         FTrayIcon = nullptr;
+    else if (AComponent == FMDITabsBar)
+        FMDITabsBar = nullptr;
     if (AComponent == FSkinHint)
         FSkinHint = nullptr;
     if (AComponent == FQuickImageList)
@@ -359,8 +381,9 @@ void TbsSkinForm::SetSkinnableForm(bool Value) {
     ChangeSkinDataWalk(nullptr, FForm);
     InstallWindowProc();
     // A native frame comes back only with a new window; a skinned one is laid out by the nudge.
-    if (FForm->HandleAllocated() && WasNative != !FSkinnableForm)
-        FForm->RecreateWnd();
+    if (WasNative != !FSkinnableForm)
+        RecreateFormWindow();
+    SubclassMDIClient();
 }
 
 void TbsSkinForm::SetFormStyle(TFormStyle FS) {
@@ -508,62 +531,4 @@ void TbsSkinForm::BeforeChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* ACo
 
 void TbsSkinForm::ChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* AControl) {
     WalkControls(AControl, [ASkinData](TControl* C) { ChangeSkinDataStep(C, ASkinData); });
-}
-
-// ---------------------------------------------------------------------------------------------
-// MDI
-
-TRect TbsSkinForm::GetMDIClientArea() {
-    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-    if (!Main)
-        return TRect{};
-    TRect A{0, 0, Main->ClientWidth(), Main->ClientHeight()};
-    for (int I = 0; I < Main->ControlCount(); ++I) {
-        TControl* C = Main->Controls(I);
-        if (!C->Visible())
-            continue;
-        switch (C->Align()) {
-        case alTop:
-            A.Top = std::max(A.Top, C->Top() + C->Height());
-            break;
-        case alBottom:
-            A.Bottom = std::min(A.Bottom, C->Top());
-            break;
-        case alLeft:
-            A.Left = std::max(A.Left, C->Left() + C->Width());
-            break;
-        case alRight:
-            A.Right = std::min(A.Right, C->Left());
-            break;
-        default:
-            break;
-        }
-    }
-    return A;
-}
-
-TForm* TbsSkinForm::FindMaximizedMDIChild() {
-    TCustomForm* Main = Application ? Application->MainForm() : nullptr;
-    if (!Main)
-        return nullptr;
-    auto Maximized = [](TCustomForm* F) {
-        TbsSkinForm* S = GetSkinForm(F);
-        return S && S->WindowState() == wsMaximized;
-    };
-    if (TCustomForm* A = Main->ActiveMDIChild(); A && Maximized(A))
-        return dynamic_cast<TForm*>(A);
-    for (int I = 0; I < Main->MDIChildCount(); ++I)
-        if (TCustomForm* C = Main->MDIChildren(I); Maximized(C))
-            return dynamic_cast<TForm*>(C);
-    return nullptr;
-}
-
-void TbsSkinForm::UpdateMDIChildren() {
-    if (!IsMDIForm())
-        return;
-    for (int I = 0; I < FForm->MDIChildCount(); ++I) {
-        TCustomForm* C = FForm->MDIChildren(I);
-        if (C->HandleAllocated())
-            SendMessageW(C->Handle(), WM_MDICHILDMOVE, 0, 0);
-    }
 }

@@ -20,6 +20,7 @@ class TbsQuickButtonItems;
 class TbsSkinHint;
 class TbsSkinMainMenuBar;
 class TbsSkinMenu;
+class TbsSkinMDITabsBar;
 class TbsSkinPopupMenu;
 class TbsTrayIcon;
 
@@ -39,6 +40,7 @@ using TbsMouseUpEvent = TbsMouseDownEvent;
 using TbsMouseMoveEvent = std::function<void(const String& IDName, int X, int Y, const TRect& ObjectRect)>;
 using TbsPaintEvent = std::function<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TbsActivateCustomObjectEvent = std::function<void(const String& IDName, bool& ObjectVisible)>;
+using TbsOnAcceptToMDITabsBar = std::function<void(bool& Accept)>;
 
 // Messages of the form-skinning layer (the skin data's own change messages are in skin/core).
 constexpr UINT WM_MDICHILDMOVE = WM_USER + 206;     // 1230: a maximized child refits the free client area
@@ -294,11 +296,38 @@ public:
     void BeforeChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* AControl);
     void ChangeSkinDataWalk(TbsSkinData* ASkinData, TControl* AControl);
 
-    // ---- MDI
+    // ---- MDI (bsSkinFormMDI.cpp)
+    TbsSkinMDITabsBar* MDITabsBar() const { return FMDITabsBar; }
+    void SetMDITabsBar(TbsSkinMDITabsBar* Value);
+    // The free client area of the main form: its client area less the visible controls aligned to its edges.
     TRect GetMDIClientArea();
     TForm* FindMaximizedMDIChild();
+    // Every child hears 1230 (a maximized one refits the free area); minimized ones line up again.
     void UpdateMDIChildren();
+    void ArrangeMinimizedChildren();
     bool MDIChildMaximized() const { return FMDIChildMaximized; }
+    // The subclassed procedure of an MDI parent's client window: the background from the skin, no border.
+    void MDIClientWndProc(TMessage& Message);
+    void SubclassMDIClient();
+    // The parent's window menu holds an item per child, named after it with "_BSFCHILDITEM".
+    void AddChildToMenu(TCustomForm* Child);
+    void DeleteChildFromMenu(TCustomForm* Child);
+    void UpDateChildCaptionInMenu(TCustomForm* Child);
+    void UpDateChildActiveInMenu();
+    void MDIItemClick(TObject* Sender);
+    // The main form's tabs bar holds a tab per accepted child.
+    void AddChildToBar(TCustomForm* Child);
+    void DeleteChildFromBar(TCustomForm* Child);
+    void RefreshMDIBarTab(TCustomForm* Child);
+    void UpdateMDITabsActive();
+    // Whole-set commands of an MDI parent.
+    void Tile();
+    void Cascade();
+    void MinimizeAll();
+    void MaximizeAll();
+    void RestoreAll();
+    void CloseAll();
+    TbsOnAcceptToMDITabsBar OnAcceptToMDITabsBar;
 
     TCustomForm* Form() const { return FForm; }
     // What the hook in the form's procedure chain reaches the component through.
@@ -466,6 +495,16 @@ private:
     void CaptionDblClick();
     TbsSkinData* MenuSkin() const { return FMSD ? FMSD : FSD; }
     void MakeSystemMenuItems();
+    // Makes the form's window anew; a form on the screen stays there.
+    void RecreateFormWindow();
+    struct TClientLink;
+    void UnsubclassMDIClient();
+    void CallClientProc(TMessage& M);
+    void ClientWMSize(TMessage& M);
+    void ClientWMEraseBkgnd(TMessage& M);
+    std::vector<TCustomForm*> MDIChildForms();
+    TClientLink* FClientLink = nullptr;
+    TbsSkinMDITabsBar* FMDITabsBar = nullptr;
     TMenuItem* SystemMenuItem(const String& Name, const String& Key, const String& Caption, TNotifyEvent Click);
 
     TCustomForm* FForm = nullptr;

@@ -181,6 +181,10 @@ void TbsSkinForm::WMDestroy(TMessage& M) {
             if (TbsSkinForm* MainSkin = GetSkinForm(Main); MainSkin && MainSkin->MainMenuBar())
                 MainSkin->MainMenuBar()->UpDateItems();
         }
+        // A child that goes leaves no tab or menu item pointing at it.
+        DeleteChildFromBar(FForm);
+        DeleteChildFromMenu(FForm);
+        UpdateMDITabsActive();
     }
     CallOld(M);
 }
@@ -242,6 +246,10 @@ void TbsSkinForm::WMSetText(TMessage& M) {
     CallOld(M);
     if (FSkinnableForm && HasBorder() && !IsMaximizedMDIChild())
         SendNCPaint();
+    if (IsMDIChild()) {
+        UpDateChildCaptionInMenu(FForm);
+        RefreshMDIBarTab(FForm);
+    }
 }
 
 void TbsSkinForm::WMEraseBkgnd(TMessage& M) {
@@ -275,10 +283,20 @@ void TbsSkinForm::WMShowWindow(TMessage& M) {
         PrepareFadeIn();
         if (FSkinnableForm && !IsMDIForm())
             NudgeWidth();
+        SubclassMDIClient();
+        if (IsMDIChild()) {
+            AddChildToMenu(FForm);
+            AddChildToBar(FForm);
+        }
         if (FForm->Menu())
             FForm->SetMenu(nullptr);
-    } else if (FSkinnableForm) {
-        HideBeforeHide();
+    } else {
+        if (FSkinnableForm)
+            HideBeforeHide();
+        if (IsMDIChild()) {
+            DeleteChildFromMenu(FForm);
+            DeleteChildFromBar(FForm);
+        }
     }
     CallOld(M);
 }
@@ -433,6 +451,10 @@ void TbsSkinForm::WMNCActivate(TMessage& M) {
             FBorderLayer->SetActive(FFormActive, true);
     } else if (FForm->Tag() != -10000 && FBorderLayer->Visible()) {
         FBorderLayer->Hide();
+    }
+    if (IsMDIChild()) {
+        UpdateMDITabsActive();
+        UpDateChildActiveInMenu();
     }
 }
 

@@ -1,50 +1,123 @@
-// The form component on MDI forms: a maximized child refits the parent's free client area, the parent hears
-// that a child was maximized or left that state, and the lookups find the children's components.
+// The form component on MDI forms: a maximized child refits the parent's free client area and the parent hears
+// of it, the window menu and the tabs bar follow the children, and the whole-set commands tile and cascade them.
+// A picture of an MDI parent in two stored skins and the default look is saved as artifacts/mdi_<skin>.png.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Menus.h"
 #include "skin/forms/bsSkinForm.h"
-#include "tests/platform/ui/UiTestSupport.h"
+#include "skin/forms/bsSkinMenus.h"
+#include "tests/skin/controls/GalleryFixture.h"
 
 namespace {
 
+// A skin made in code whose frame's top, the cascade's step, is Top pixels high.
+TbsSkinData* FrameSkin(TComponent* Owner, int Top) {
+    auto* SD = new TbsSkinData(Owner);
+    SD->FPicture->SetPixelFormat(pf24bit);
+    SD->FPicture->SetSize(100, 60);
+    SD->FPicture->Canvas()->Brush()->SetColor(TColor(0x804020));
+    SD->FPicture->Canvas()->FillRect(Rect(0, 0, 100, 60));
+    SD->LTPoint = TPoint{30, Top};
+    SD->RTPoint = TPoint{35, Top};
+    SD->LBPoint = TPoint{30, 56};
+    SD->RBPoint = TPoint{35, 56};
+    SD->ClRect = Rect(4, Top, 96, 56);
+    SD->MaskRectArea = Rect(0, 0, 100, 60);
+    SD->Empty = false;
+    return SD;
+}
+
+// An MDI parent at (100, 100), 640 x 480, with a 30-pixel panel at its top, a window menu and a tabs bar below the
+// panel; children made by Add, named and captioned Doc1, Doc2 ...
 class FormMDITest : public uitest::UiTest {
 protected:
     void SetUp() override {
         uitest::UiTest::SetUp();
         Application->CreateForm(Main);
         Main->SetFormStyle(fsMDIForm);
+        Main->SetCaption(u"Main");
         Main->SetBounds(100, 100, 640, 480);
         MainSkin = new TbsSkinForm(Main);
         auto* Bar = new TPanel(Main);
         Bar->SetParent(Main);
         Bar->SetAlign(alTop);
         Bar->SetHeight(30);
+        auto* Menu = new TMainMenu(Main);
+        WindowItem = new TMenuItem(Menu);
+        WindowItem->SetCaption(u"&Window");
+        Menu->Items()->Add(WindowItem);
+        Main->SetMenu(Menu);
+        Main->SetWindowMenu(WindowItem);
+        Tabs = new TbsSkinMDITabsBar(Main);
+        Tabs->SetParent(Main);
+        Tabs->SetAlign(alTop);
+        Tabs->SetTop(40);
+        Tabs->SetSkinForm(MainSkin);
+        MainSkin->SetMDITabsBar(Tabs);
         Main->Show();
         Pump();
-        Child = new TForm(Application);
+    }
+    TForm* Add(const TbsOnAcceptToMDITabsBar& Accept = nullptr) {
+        const String Name = u"Doc" + IntToStr(int(Children.size()) + 1);
+        auto* Child = new TForm(Application);
         Child->SetFormStyle(fsMDIChild);
-        Child->SetCaption(u"Child");
+        Child->SetName(Name);
+        Child->SetCaption(Name);
         Child->SetBounds(10, 10, 200, 150);
-        ChildSkin = new TbsSkinForm(Child);
+        Child->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+        auto* S = new TbsSkinForm(Child);
+        S->OnAcceptToMDITabsBar = Accept;
         Child->AfterConstruction();
         Pump();
+        Children.push_back(Child);
+        return Child;
     }
+    std::vector<String> ItemNames() {
+        std::vector<String> Names;
+        for (int I = 0; I < WindowItem->Count(); ++I)
+            Names.push_back(WindowItem->Items(I)->Name() + (WindowItem->Items(I)->Checked() ? u"*" : u""));
+        return Names;
+    }
+    std::vector<String> TabNames() {
+        std::vector<String> Names;
+        for (int I = 0; I < Tabs->TabCount(); ++I)
+            Names.push_back(Tabs->Tabs(I)->Child->Name());
+        return Names;
+    }
+    std::vector<TRect> SortedBounds() {
+        std::vector<TRect> B;
+        for (TForm* C : Children)
+            B.push_back(C->BoundsRect());
+        std::sort(B.begin(), B.end(),
+                  [](const TRect& X, const TRect& Y) { return std::tie(X.Left, X.Top) < std::tie(Y.Left, Y.Top); });
+        return B;
+    }
+    // A bar point on the screen.
+    TPoint OnBar(int X, int Y) { return Tabs->ClientToScreen(TPoint{X, Y}); }
+
     TForm* Main = nullptr;
-    TForm* Child = nullptr;
     TbsSkinForm* MainSkin = nullptr;
-    TbsSkinForm* ChildSkin = nullptr;
+    TMenuItem* WindowItem = nullptr;
+    TbsSkinMDITabsBar* Tabs = nullptr;
+    std::vector<TForm*> Children;
 };
 
 TEST_F(FormMDITest, AMaximizedChildTakesTheFreeClientAreaAndTheParentHearsOfIt) {
+    TForm* Child = Add();
+    TbsSkinForm* ChildSkin = GetSkinForm(Child);
     TRect Area = ChildSkin->GetMDIClientArea();
-    EXPECT_EQ(Area, Rect(0, 30, Main->ClientWidth(), Main->ClientHeight()));
+    EXPECT_EQ(Area, Rect(0, 30 + Tabs->Height(), Main->ClientWidth(), Main->ClientHeight()));
     EXPECT_EQ(GetActiveMDIChildForm(), ChildSkin);
     EXPECT_EQ(GetMaximizedMDIChildForm(), nullptr);
 
     ChildSkin->FWindowState = wsMaximized; // as the window-state commands leave it
     SendMessageW(Child->Handle(), WM_MDICHILDMOVE, 0, 0);
-    EXPECT_EQ(Child->BoundsRect(), Rect(0, 0, Area.Right - Area.Left, Area.Bottom - Area.Top));
+    EXPECT_EQ(Child->BoundsRect(), Rect(0, 0, GetRectWidth(Area), GetRectHeight(Area)));
     SendMessageW(Main->Handle(), WM_MDICHILDMAX, 0, 0);
     EXPECT_TRUE(MainSkin->MDIChildMaximized());
     EXPECT_EQ(GetMaximizedMDIChildForm(), ChildSkin);
@@ -56,9 +129,307 @@ TEST_F(FormMDITest, AMaximizedChildTakesTheFreeClientAreaAndTheParentHearsOfIt) 
 
     ChildSkin->FWindowState = wsMaximized;
     SendMessageW(Main->Handle(), WM_MDICHILDMAX, 0, 0);
-    delete Child; // a child going away tells its parent
+    delete Child; // a child going away tells its parent, and leaves no tab or item behind
     Pump();
     EXPECT_FALSE(MainSkin->MDIChildMaximized());
+    EXPECT_EQ(Tabs->TabCount(), 0);
+    EXPECT_TRUE(ItemNames().empty());
 }
+
+TEST_F(FormMDITest, TheFreeClientAreaLiesBetweenTheAlignedControls) {
+    struct Case {
+        TAlign Align;
+        int Size;
+    };
+    const Case Cases[] = {{alTop, 20}, {alBottom, 25}, {alLeft, 50}, {alRight, 60}};
+    for (const Case& C : Cases) {
+        auto* P = new TPanel(Main);
+        P->SetParent(Main);
+        P->SetAlign(C.Align);
+        (C.Align == alLeft || C.Align == alRight) ? P->SetWidth(C.Size) : P->SetHeight(C.Size);
+    }
+    const int W = Main->ClientWidth(), H = Main->ClientHeight();
+    EXPECT_EQ(MainSkin->GetMDIClientArea(), Rect(50, 30 + Tabs->Height() + 20, W - 60, H - 25));
+}
+
+TEST_F(FormMDITest, TileLaysColumnsFromTheRightEachFilledFromTheBottom) {
+    Add();
+    MainSkin->Tile();
+    const TRect A = MainSkin->GetMDIClientArea();
+    const int AW = GetRectWidth(A), AH = GetRectHeight(A);
+    EXPECT_EQ(Children[0]->BoundsRect(), Rect(0, 0, AW, AH)) << "one child fills the area";
+
+    for (int I = 0; I < 4; ++I)
+        Add();
+    MainSkin->Tile();
+    const int CW = AW / 2, RH3 = AH / 3, RH2 = AH / 2;
+    // Rows are laid from the bottom: what the division leaves over stays at the top.
+    const std::vector<TRect> Want = {Bounds(0, AH - 2 * RH2, CW, RH2), Bounds(0, AH - RH2, CW, RH2),
+                                     Bounds(CW, AH - 3 * RH3, CW, RH3), Bounds(CW, AH - 2 * RH3, CW, RH3),
+                                     Bounds(CW, AH - RH3, CW, RH3)};
+    EXPECT_EQ(SortedBounds(), Want);
+}
+
+// The step is the frame's top height: 30 here, on an area of 800 x 600.
+TEST_F(FormMDITest, CascadeStepsByTheFramesTopAndNeverByNothing) {
+    struct Case {
+        int Top;
+        std::vector<TRect> Want;
+    };
+    const Case Cases[] = {
+        {30, {Bounds(0, 0, 740, 540), Bounds(30, 30, 740, 540), Bounds(60, 60, 740, 540)}},
+        // A frame without top gives no step: one pixel is taken instead of dividing by nothing.
+        {0, {Bounds(0, 0, 798, 598), Bounds(1, 1, 798, 598), Bounds(2, 2, 798, 598)}},
+    };
+    for (int I = 0; I < 3; ++I)
+        Add();
+    Main->SetBounds(0, 0, 1000, 800);
+    for (const Case& C : Cases) {
+        MainSkin->SetSkinData(FrameSkin(Main, C.Top));
+        Main->SetClientWidth(800);
+        Main->SetClientHeight(600 + 30 + Tabs->Height());
+        Pump();
+        ASSERT_EQ(GetRectWidth(MainSkin->GetMDIClientArea()), 800);
+        ASSERT_EQ(GetRectHeight(MainSkin->GetMDIClientArea()), 600);
+        MainSkin->Cascade();
+        EXPECT_EQ(SortedBounds(), C.Want) << "frame top " << C.Top;
+        // The last child of the list starts at the corner.
+        EXPECT_EQ(Main->MDIChildren(Main->MDIChildCount() - 1)->BoundsRect().Left, 0);
+    }
+}
+
+TEST_F(FormMDITest, TheWindowMenuHasAnItemPerChildCheckedForTheActiveOne) {
+    TForm* Doc1 = Add();
+    EXPECT_EQ(ItemNames(), (std::vector<String>{u"Doc1_BSFCHILDITEM*"}));
+    EXPECT_EQ(WindowItem->Items(0)->Caption(), u"Doc1");
+    TForm* Doc2 = Add();
+    EXPECT_EQ(ItemNames(), (std::vector<String>{u"Doc1_BSFCHILDITEM", u"Doc2_BSFCHILDITEM*"}));
+    Doc2->SetCaption(u"Report");
+    EXPECT_EQ(WindowItem->Items(1)->Caption(), u"Report");
+
+    GetSkinForm(Doc1)->SetWindowState(wsMinimized);
+    Pump();
+    WindowItem->Items(0)->Click();
+    Pump();
+    EXPECT_EQ(GetSkinForm(Doc1)->WindowState(), wsNormal) << "the item shows and restores its child";
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    EXPECT_EQ(ItemNames(), (std::vector<String>{u"Doc1_BSFCHILDITEM*", u"Doc2_BSFCHILDITEM"}));
+    EXPECT_EQ(Tabs->Tabs(0)->Active, true);
+    EXPECT_EQ(Tabs->Tabs(1)->Active, false);
+}
+
+TEST_F(FormMDITest, AChildRefusedByTheBarStaysInTheWindowMenu) {
+    Add();
+    Add([](bool& Accept) { Accept = false; });
+    EXPECT_EQ(TabNames(), (std::vector<String>{u"Doc1"}));
+    EXPECT_EQ(ItemNames().size(), 2u);
+}
+
+TEST_F(FormMDITest, FiveTabsShareTheBarAndAMinimumWidthHidesTheRest) {
+    for (int I = 0; I < 5; ++I)
+        Add();
+    Tabs->SetWidth(415);
+    Tabs->SetAlign(alNone);
+    Tabs->SetWidth(415);
+    Tabs->Repaint();
+    Pump();
+    for (int I = 0; I < 5; ++I)
+        EXPECT_EQ(Tabs->Tabs(I)->ObjectRect, Rect(15 + 80 * I, 0, 95 + 80 * I, Tabs->Height())) << I;
+    EXPECT_EQ(Tabs->HideListButton(), nullptr);
+
+    delete Children[4];
+    Children.pop_back();
+    Tabs->SetMinTabWidth(120);
+    Tabs->SetWidth(300);
+    Tabs->Repaint();
+    Pump();
+    std::vector<bool> Shown;
+    for (int I = 0; I < 4; ++I)
+        Shown.push_back(Tabs->Tabs(I)->Visible);
+    EXPECT_EQ(Shown, (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(Tabs->Tabs(1)->ObjectRect, Rect(135, 0, 255, Tabs->Height()));
+    ASSERT_NE(Tabs->HideListButton(), nullptr);
+    Tabs->HideListButton()->OnShowTrackMenu(Tabs->HideListButton());
+    TMenuItem* Hidden = Tabs->HideListMenu()->Items();
+    ASSERT_EQ(Hidden->Count(), 2);
+    EXPECT_EQ(Hidden->Items(0)->Name(), u"Doc3_BSFCHILDITEMBARHIDE");
+    EXPECT_EQ(Hidden->Items(1)->Caption(), u"Doc4");
+    Hidden->Items(0)->Click();
+    EXPECT_EQ(Main->ActiveMDIChild(), Children[2]);
+}
+
+TEST_F(FormMDITest, ATabDraggedPastItsNeighboursCentreMovesBehindIt) {
+    for (int I = 0; I < 3; ++I)
+        Add();
+    Pump();
+    const TRect First = Tabs->Tabs(0)->ObjectRect;
+    const int Y = Tabs->Height() / 2;
+    const TPoint Start = OnBar(First.Left + 10, Y);
+    InjectMouseMove(Start.X, Start.Y);
+    InjectMouseButton(0, true);
+    Pump();
+    // Not yet past the centre: the tab goes back where it was.
+    TPoint P = OnBar(First.Left + 10 + GetRectWidth(First) / 2 - 5, Y);
+    InjectMouseMove(P.X, P.Y);
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(TabNames(), (std::vector<String>{u"Doc1", u"Doc2", u"Doc3"}));
+
+    InjectMouseMove(Start.X, Start.Y);
+    InjectMouseButton(0, true);
+    Pump();
+    P = OnBar(First.Left + 10 + GetRectWidth(First) / 2 + 15, Y);
+    InjectMouseMove(P.X, P.Y);
+    Pump();
+    InjectMouseButton(0, false);
+    Pump();
+    EXPECT_EQ(TabNames(), (std::vector<String>{u"Doc2", u"Doc1", u"Doc3"}));
+}
+
+TEST_F(FormMDITest, ATabsCloseButtonClosesItsChild) {
+    Add();
+    Add();
+    Tabs->SetShowCloseButtons(true);
+    Tabs->Repaint();
+    Pump();
+    TbsMDITab* T = Tabs->Tabs(0);
+    ASSERT_EQ(T->Child, Children[0]);
+    const TPoint P = OnBar(T->ObjectRect.Left + T->ButtonRect.Left + 5, T->ObjectRect.Top + T->ButtonRect.Top + 5);
+    InjectClick(P.X, P.Y);
+    Pump();
+    Pump();
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+    EXPECT_EQ(TabNames(), (std::vector<String>{u"Doc2"}));
+    EXPECT_EQ(ItemNames(), (std::vector<String>{u"Doc2_BSFCHILDITEM*"}));
+}
+
+// Maximizing a child and restoring it, as the main form hears it; meanwhile the parent's caption joins the child's.
+TEST_F(FormMDITest, MaximizingAndRestoringAChild) {
+    TForm* Doc1 = Add();
+    std::vector<std::string> Log;
+    TWndMethod Previous = Main->WindowProc();
+    Main->SetWindowProc([&Log, Previous](TMessage& M) {
+        if (M.Msg == WM_MDICHILDMAX || M.Msg == WM_MDICHILDRESTORE)
+            Log.push_back("main:" + std::to_string(M.Msg));
+        Previous(M);
+    });
+    auto Frame = [this] {
+        TBitmap B;
+        B.SetSize(Main->Width(), 22);
+        SendMessageW(Main->Handle(), WM_PAINTFRAMETODC, WPARAM(B.Canvas()->Handle()), 0);
+        std::vector<TColor> Px;
+        for (int Y = 0; Y < 22; ++Y)
+            for (int X = 0; X < Main->Width(); ++X)
+                Px.push_back(B.Canvas()->Pixels(X, Y));
+        return Px;
+    };
+    const std::vector<TColor> Plain = Frame();
+
+    GetSkinForm(Doc1)->SetWindowState(wsMaximized);
+    Pump();
+    const TRect A = MainSkin->GetMDIClientArea();
+    EXPECT_EQ(Doc1->BoundsRect(), Rect(0, 0, GetRectWidth(A), GetRectHeight(A)));
+    EXPECT_TRUE(MainSkin->MDIChildMaximized());
+    const std::vector<TColor> Joined = Frame();
+    GetSkinForm(Doc1)->SetWindowState(wsNormal);
+    Pump();
+    EXPECT_FALSE(MainSkin->MDIChildMaximized());
+    EXPECT_EQ(Doc1->BoundsRect(), Rect(10, 10, 210, 160));
+    EXPECT_EQ(Log, (std::vector<std::string>{"main:1231", "main:1232"}));
+    EXPECT_EQ(Frame(), Plain);
+    Main->SetCaption(u"Main - [Doc1]");
+    EXPECT_EQ(Frame(), Joined) << "the caption of a maximized child joins the parent's";
+    Main->SetWindowProc(Previous);
+}
+
+TEST_F(FormMDITest, TheClientWindowHasNoBorderAndTheBackgroundOfTheLook) {
+    HWND Client = Main->ClientHandle();
+    RECT W, C;
+    GetWindowRect(Client, &W);
+    GetClientRect(Client, &C);
+    EXPECT_EQ(C.Right, W.Right - W.Left);
+    EXPECT_EQ(C.Bottom, W.Bottom - W.Top);
+    POINT O{5, 5};
+    ClientToScreen(Client, &O);
+    EXPECT_EQ(TColor(ScreenPixel(O.X, O.Y)), ColorToRGB(clAppWorkSpace));
+
+    // A component that goes leaves the client window's procedure as it found it.
+    WNDPROC Before = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Client, GWLP_WNDPROC));
+    delete MainSkin;
+    EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Client, GWLP_WNDPROC)), Before);
+    SendMessageW(Client, WM_SIZE, 0, 0);
+}
+
+// A hook put on the client window after the component keeps working when the component goes first.
+TEST_F(FormMDITest, AClientHookAfterTheComponentOutlivesIt) {
+    HWND Client = Main->ClientHandle();
+    static WNDPROC Below = nullptr;
+    static int Seen = 0;
+    Seen = 0;
+    Below = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Client, GWLP_WNDPROC));
+    WNDPROC Hook = [](HWND H, UINT Msg, WPARAM W, LPARAM L) -> LRESULT {
+        if (Msg == WM_ERASEBKGND)
+            ++Seen;
+        return CallWindowProcW(Below, H, Msg, W, L);
+    };
+    SetWindowLongPtrW(Client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Hook));
+    delete MainSkin;
+    TBitmap B;
+    B.SetSize(10, 10);
+    SendMessageW(Client, WM_ERASEBKGND, WPARAM(B.Canvas()->Handle()), 0);
+    SendMessageW(Client, WM_SIZE, 0, 0);
+    EXPECT_EQ(Seen, 1);
+    SetWindowLongPtrW(Client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Below));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class MDIGalleryTest : public ctltest::GalleryTest {};
+
+TEST_P(MDIGalleryTest, AParentWithItsTabsAndAMaximizedChild) {
+    Form->Hide();
+    TForm* Main = nullptr;
+    Application->CreateForm(Main);
+    Main->SetFormStyle(fsMDIForm);
+    Main->SetCaption(u"Converter 转换");
+    Main->SetBounds(60, 60, 560, 380);
+    auto* MainSkin = new TbsSkinForm(Main);
+    auto* Tabs = new TbsSkinMDITabsBar(Main);
+    Tabs->SetParent(Main);
+    Tabs->SetAlign(alTop);
+    Tabs->SetSkinForm(MainSkin);
+    Tabs->SetShowCloseButtons(true);
+    MainSkin->SetMDITabsBar(Tabs);
+    if (GetParam() >= 0) {
+        MainSkin->SetSkinData(Skin);
+        Tabs->SetSkinData(Skin);
+    }
+    Main->Show();
+    Pump();
+    std::vector<TForm*> Docs;
+    for (const char16_t* Name : {u"Clip1", u"Clip2", u"Clip3"}) {
+        auto* Child = new TForm(Application);
+        Child->SetFormStyle(fsMDIChild);
+        Child->SetName(Name);
+        Child->SetCaption(Name);
+        Child->SetBounds(20 + 30 * int(Docs.size()), 20 + 30 * int(Docs.size()), 240, 160);
+        auto* S = new TbsSkinForm(Child);
+        if (GetParam() >= 0)
+            S->SetSkinData(Skin);
+        Child->AfterConstruction();
+        Pump();
+        Docs.push_back(Child);
+    }
+    NewSheet(2 * 560 + 30, 400);
+    PasteScreen(TPoint{60, 60}, 560, 380, 10, 10);
+    Docs[1]->Show();
+    GetSkinForm(Docs[1])->SetWindowState(wsMaximized);
+    Pump();
+    EXPECT_TRUE(MainSkin->MDIChildMaximized());
+    PasteScreen(TPoint{60, 60}, 560, 380, 580, 10);
+    SaveSheet("mdi");
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredSkins, MDIGalleryTest, ::testing::Values(-1, 0, 3));
 
 } // namespace

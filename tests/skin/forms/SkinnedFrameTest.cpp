@@ -341,6 +341,23 @@ TEST_F(SkinnedFrameTest, TheHoverGoesBeforeEveryCommandButRollUp) {
     }
 }
 
+// The frame objects hold the skin's pictures: a skin data that goes takes them along, and the default frame
+// comes back.
+TEST_F(SkinnedFrameTest, AFreedSkinDataLeavesTheDefaultFrame) {
+    AddButtons(true);
+    AddCaption();
+    Apply();
+    HoverObject(u"closebutton");
+    delete SD;
+    SD = nullptr;
+    Pump();
+    Wait(100);
+    EXPECT_EQ(Skin->SkinData(), nullptr);
+    EXPECT_EQ(Skin->ObjectCount(), 6) << "the default buttons";
+    EXPECT_EQ(ClientInWindow().Top, 19 + 3);
+    EXPECT_EQ(WindowPixel(0, 0), ColorToRGB(cl3DLight));
+}
+
 // The caption: a skinned caption band with white text, and two 16 x 16 quick buttons at its left end.
 class CaptionTest : public SkinnedFrameTest {
 protected:
