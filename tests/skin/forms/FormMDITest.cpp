@@ -382,6 +382,51 @@ TEST_F(FormMDITest, AClientHookAfterTheComponentOutlivesIt) {
     SetWindowLongPtrW(Client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Below));
 }
 
+// A "tab" record made in code: tabs of 30 x 20 (blue, the active one green) over a 4-pixel grey band, and a
+// background cell without width, which the bar leaves out instead of looping on it.
+TEST_F(FormMDITest, TheSkinnedBarDrawsTheTabPicturesOverTheBand) {
+    auto* SD = new TbsSkinData(Main);
+    auto Pic = std::make_unique<TBitmap>();
+    Pic->SetPixelFormat(pf24bit);
+    Pic->SetSize(60, 40);
+    const std::pair<TRect, TColor> Faces[] = {{Rect(0, 0, 30, 20), TColor(0xE06020)},
+                                              {Rect(30, 0, 60, 20), TColor(0x40A020)},
+                                              {Rect(0, 20, 60, 40), TColor(0x808080)}};
+    for (auto [R, C] : Faces) {
+        Pic->Canvas()->Brush()->SetColor(C);
+        Pic->Canvas()->FillRect(R);
+    }
+    SD->FActivePictures.push_back(std::move(Pic));
+    auto Tab = std::make_unique<TbsDataSkinTabControl>(u"tab");
+    Tab->PictureIndex = 0;
+    Tab->TabRect = Rect(0, 0, 30, 20);
+    Tab->ActiveTabRect = Rect(30, 0, 60, 20);
+    Tab->TabsBGRect = Rect(5, 0, 5, 20);
+    Tab->SkinRect = Rect(0, 20, 60, 40);
+    Tab->ClRect = Rect(4, 4, 56, 16);
+    Tab->LTPoint = TPoint{4, 4};
+    Tab->RTPoint = TPoint{56, 4};
+    Tab->LBPoint = TPoint{4, 16};
+    Tab->RBPoint = TPoint{56, 16};
+    Tab->FontColor = clWhite;
+    Tab->ActiveFontColor = clWhite;
+    SD->CtrlList.push_back(std::move(Tab));
+    SD->Empty = false;
+    Tabs->SetSkinData(SD);
+    Add();
+    Add();
+    Tabs->Repaint();
+    Pump();
+    EXPECT_EQ(Tabs->Height(), 20 + 4);
+    auto At = [this](int X, int Y) {
+        TPoint P = OnBar(X, Y);
+        return TColor(ScreenPixel(P.X, P.Y));
+    };
+    EXPECT_EQ(At(Tabs->Tabs(0)->ObjectRect.Left + 2, 2), TColor(0xE06020));
+    EXPECT_EQ(At(Tabs->Tabs(1)->ObjectRect.Left + 2, 2), TColor(0x40A020)) << "the active tab";
+    EXPECT_EQ(At(300, 22), TColor(0x808080)) << "the band under the tabs";
+}
+
 // ---------------------------------------------------------------------------------------------
 
 class MDIGalleryTest : public ctltest::GalleryTest {};

@@ -33,12 +33,13 @@ protected:
     TSeq Names() const {
         TSeq S;
         for (UINT M : Reached)
-            S.push_back(M == WM_NCLBUTTONDOWN   ? "NCLBUTTONDOWN"
-                        : M == WM_ENTERSIZEMOVE ? "ENTERSIZEMOVE"
-                        : M == WM_MOVING        ? "MOVING"
-                        : M == WM_SIZING        ? "SIZING"
-                        : M == WM_SIZE          ? "SIZE"
-                                                : "EXITSIZEMOVE");
+            S.push_back(M == WM_NCLBUTTONDOWN     ? "NCLBUTTONDOWN"
+                        : M == WM_ENTERSIZEMOVE   ? "ENTERSIZEMOVE"
+                        : M == WM_MOVING          ? "MOVING"
+                        : M == WM_SIZING          ? "SIZING"
+                        : M == WM_SIZE            ? "SIZE"
+                        : M == WM_NCLBUTTONDBLCLK ? "NCLBUTTONDBLCLK"
+                                                  : "EXITSIZEMOVE");
         return S;
     }
 };
@@ -86,6 +87,25 @@ TEST_F(FrameDragTest, ReleasingAwayFromTheCloseButtonDoesNothing) {
     EXPECT_TRUE(Form->Visible());
     auto* Close = Skin->Objects(Skin->GetIndex(u"closebutton"));
     EXPECT_FALSE(static_cast<TbsSkinButtonObject*>(Close)->Down());
+}
+
+// Two clicks on a sizeable form's caption, as the user makes them: the first starts and ends a move loop, the
+// second arrives as a double click, which the skinned frame keeps for itself and answers with its own state.
+TEST_F(FrameDragTest, ADoubleClickOnTheCaptionMaximizesThenRestores) {
+    Watched.insert(WM_NCLBUTTONDBLCLK);
+    const TSeq Expected{"NCLBUTTONDOWN", "ENTERSIZEMOVE", "EXITSIZEMOVE", "SIZE"};
+    for (TWindowState Want : {wsMaximized, wsNormal}) {
+        MouseAt(150, 10);
+        Reached.clear();
+        for (int I = 0; I < 2; ++I) {
+            InjectMouseButton(0, true);
+            InjectMouseButton(0, false);
+        }
+        Pump();
+        EXPECT_EQ(Skin->WindowState(), Want);
+        EXPECT_EQ(Names(), Expected);
+    }
+    EXPECT_EQ(Form->BoundsRect(), Bounds(100, 100, 300, 200));
 }
 
 } // namespace
