@@ -303,6 +303,27 @@ TEST_F(FormMDITest, ATabsCloseButtonClosesItsChild) {
     EXPECT_EQ(ItemNames(), (std::vector<String>{u"Doc2_BSFCHILDITEM*"}));
 }
 
+TEST_F(FormMDITest, ARightClickOnATabOpensItsChildsSystemMenuThroughTheParent) {
+    Add();
+    Add();
+    const TRect R = Tabs->Tabs(0)->ObjectRect;
+    const TPoint P = OnBar(R.Left + 10, R.Top + 5);
+    InjectMouseMove(P.X, P.Y);
+    InjectMouseButton(1, true);
+    InjectMouseButton(1, false);
+    Pump();
+    TbsSkinMenu* Stack = MainSkin->SkinMenu();
+    ASSERT_TRUE(Stack->Visible());
+    TbsSkinPopupWindow* Level = Stack->Levels(0);
+    TMenuItem* Last = Level->Items(Level->ItemCount() - 1)->MenuItem;
+    EXPECT_EQ(Last->Name(), u"BSF_CLOSE");
+    EXPECT_EQ(Last->ShortCut(), TextToShortCut(u"Ctrl+F4")) << "a child's close";
+    RECT W;
+    GetWindowRect(Level->Handle(), &W);
+    EXPECT_EQ(TPoint(W.Left, W.Top), P);
+    Stack->Hide();
+}
+
 // Maximizing a child and restoring it, as the main form hears it; meanwhile the parent's caption joins the child's.
 TEST_F(FormMDITest, MaximizingAndRestoringAChild) {
     TForm* Doc1 = Add();
