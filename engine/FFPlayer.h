@@ -274,7 +274,8 @@ private:
     Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
     Int64 Fstart_time = INT64_MIN;
     Integer Fdebug = 0, Fdebug_mv = 0;
-    bool Fstep = false;
+    // Set by the GUI thread, read by the decoding threads when a picture or buffer is done.
+    std::atomic<bool> Fstep{false};
     Integer Fworkaround_bugs = 1;
     bool Ffast = false, Fgenpts = false;
     Integer Flowres = 0, Fidct_algo = 0;
