@@ -454,6 +454,7 @@ Int64 TCustomPlayer::MonotonicPosition(TVideoState& S, Int64 P) {
     // A picture shown late moves the video clock back a little; between seeks the position only
     // moves on. A seek starts afresh once its first picture is shown (or, without video, once done).
     int Serial = S.video_stream >= 0 ? S.shown_serial.load() : S.seek_serial.load();
+    std::lock_guard Guard(S.floor_lock);
     if (Serial != S.floor_serial) {
         S.floor_serial = Serial;
         S.position_floor = INT64_MIN;

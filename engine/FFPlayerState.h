@@ -207,7 +207,8 @@ struct TVideoState {
     // When the audio output last found no packet to play (µs; 0 while it has packets).
     std::atomic<int64_t> audio_starved_since{0};
     // Positions only move forward between seeks: the lowest position the next report may give, and
-    // the seek it belongs to.
+    // the seek it belongs to. Reports come from the GUI thread and the event thread: both under floor_lock.
+    std::mutex floor_lock;
     Int64 position_floor = INT64_MIN;
     int floor_serial = 0;
     TFlagEvent SeekEvent, PictEvent;

@@ -2,6 +2,8 @@
 // audio feed that fills SDL's buffers: the arithmetic of the player's output, apart from its threads.
 #pragma once
 
+#include <atomic>
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -81,8 +83,9 @@ public:
 
 private:
     const uint8_t* audio_buf = nullptr;
-    int audio_buf_size = 0;
-    int audio_buf_index = 0;
-    bool FSilent = false;
+    // Filled by the audio device's thread, read by the clocks of the player's other threads.
+    std::atomic<int> audio_buf_size{0};
+    std::atomic<int> audio_buf_index{0};
+    std::atomic<bool> FSilent{false};
     std::vector<uint8_t> FSilence = std::vector<uint8_t>(SILENCE_BUFFER_SIZE, 0);
 };
