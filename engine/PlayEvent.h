@@ -2,6 +2,8 @@
 // state reports leave the playback threads here, so that no playback thread ever waits for a handler.
 #pragma once
 
+#include <atomic>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -97,5 +99,6 @@ public:
     void Reset() { FLastPTS = NoTime; }
 
 private:
-    Int64 FLastPTS = NoTime;
+    // Ticked by the player's event thread, reset by the GUI thread.
+    std::atomic<Int64> FLastPTS{NoTime};
 };
