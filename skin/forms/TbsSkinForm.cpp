@@ -72,7 +72,12 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner) {
         auto T = std::make_unique<TTimer>(nullptr);
         T->SetEnabled(false);
         T->SetInterval(Interval);
-        T->OnTimer = [this, Tick](TObject* Sender) { (this->*Tick)(Sender); };
+        // A component of the form that waits in its destructor lets the queue run while the form is half gone:
+        // no tick may reach it then.
+        T->OnTimer = [this, Tick](TObject* Sender) {
+            if (!ComponentState().Contains(csDestroying))
+                (this->*Tick)(Sender);
+        };
         return T;
     };
     MouseTimer = MakeTimer(50, &TbsSkinForm::MouseTimerTick);

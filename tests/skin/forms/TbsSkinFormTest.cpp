@@ -40,6 +40,26 @@ TEST_F(ComponentTest, TheFormsBorderIconsAndShortCutsAreTakenAndGivenBack) {
     EXPECT_FALSE(Form->OnShortCut);
 }
 
+// Stands for a player that waits for its threads when it is freed: the queue runs, timers included.
+class TWaitsWhenFreed : public TComponent {
+public:
+    using TComponent::TComponent;
+    ~TWaitsWhenFreed() override {
+        WinClock().AdvanceTo(WinClock().Current() + 500);
+        ProcessPendingMessages();
+    }
+};
+
+TEST_F(ComponentTest, NoTimerTickReachesTheComponentWhileItsFormIsBeingFreed) {
+    new TWaitsWhenFreed(Form.get());
+    Skin->MouseTimer->SetEnabled(true);
+    Skin->MorphTimer->SetEnabled(true);
+    Skin->AnimateTimer->SetEnabled(true);
+    Form.reset();
+    Skin = nullptr;
+    SUCCEED() << "the form went without a tick on its half-freed parts";
+}
+
 TEST_F(ComponentTest, HitTestingNeverReachesThePreviousProcedureUntilTheComponentGoes) {
     Watched = {WM_NCHITTEST};
     EXPECT_EQ(HitAt(150, 100), HTCLIENT);
