@@ -435,10 +435,10 @@ void TbsOpenDlgForm::NewFolderToolButtonClick(TObject*) {
         }
 }
 
-TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner)
-    : TbsSkinDialogComponent(AOwner), FFiles(std::make_unique<TStringList>()) {}
-
-TbsSkinOpenDialog::~TbsSkinOpenDialog() = default;
+TbsSkinOpenDialog::TbsSkinOpenDialog(TComponent* AOwner) : TbsSkinCustomOpenDialog(AOwner) {
+    Title = u"Open file";
+    Filter = u"All files|*.*";
+}
 
 void TbsSkinOpenDialog::SetFileName(const String& Value) {
     FFileName = Value;
@@ -454,127 +454,16 @@ TbsOpenDlgForm* TbsSkinOpenDialog::CreateForm() {
     return new TbsOpenDlgForm(Application, false, FCtrlFSD, ToolButtonsTransparent);
 }
 
-// A remembered file whose folder has gone (an unplugged stick) starts in the executable's folder too, so the
-// dialog always opens.
-String TbsSkinOpenDialog::StartFolder() const {
-    const String Dir = ExtractFilePath(FFileName);
-    if (!FFileName.empty() && !Dir.empty())
-        return DirectoryExists(Dir) ? Dir : GetAppPath();
-    if (!InitialDir.empty() && DirectoryExists(InitialDir))
-        return InitialDir;
-    return GetAppPath();
-}
-
-bool TbsSkinOpenDialog::Execute() {
-    if (OnShow)
-        OnShow(this);
-    std::unique_ptr<TbsOpenDlgForm> Form(CreateForm());
-    // Built now: what follows lays the form out and lists folders as a shown form does, and the look-in box
-    // keeps the folder chosen below instead of reloading its entries when the form shows.
-    Form->AfterConstruction();
-    FDlgFrm = Form.get();
-    struct Finish {
-        TbsSkinOpenDialog& Self;
-        ~Finish() {
-            Self.FDlgFrm = nullptr;
-            if (Self.OnClose)
-                Self.OnClose(&Self);
-        }
-    };
-    std::unique_ptr<Finish> Guard;
+void TbsSkinOpenDialog::PrepareForm(TbsOpenDlgForm* Form) {
     Form->OverwritePromt = OverwritePromt;
     Form->OnFolderChange = OnFolderChange;
     Form->CheckFileExists = CheckFileExists;
     Form->DefaultExt = DefaultExt;
-    Guard = std::make_unique<Finish>(Finish{*this});
-
-    Form->SetCaption(Title);
-    Form->BSF->SetBorderIcons({});
-    Form->BSF->SetSkinData(FSD);
-    Form->BSF->SetMenusSkinData(FCtrlFSD);
-    Form->BSF->SetMinWidth(DialogMinWidth);
-    Form->BSF->SetMinHeight(DialogMinHeight);
-    Form->BSF->SetAlphaBlend(AlphaBlend);
-    Form->BSF->SetAlphaBlendAnimation(AlphaBlendAnimation);
-    Form->BSF->SetAlphaBlendValue(AlphaBlendValue);
-    for (TbsSkinCustomComboBox* Box :
-         std::initializer_list<TbsSkinCustomComboBox*>{Form->ShellBox, Form->FilterComboBox}) {
-        Box->SetAlphaBlend(CtrlAlphaBlend);
-        Box->SetAlphaBlendValue(CtrlAlphaBlendValue);
-        Box->SetAlphaBlendAnimation(CtrlAlphaBlendAnimation);
-    }
-    Form->BSF->SetMenusAlphaBlend(CtrlAlphaBlend);
-    Form->BSF->SetMenusAlphaBlendValue(CtrlAlphaBlendValue);
-    Form->BSF->SetMenusAlphaBlendAnimation(CtrlAlphaBlendAnimation);
-    Form->OpenButton->SetDefaultFont(FDefaultFont.get());
-    Form->CancelButton->SetDefaultFont(FDefaultFont.get());
-    Form->ShellBox->SetDefaultFont(FDefaultFont.get());
-    Form->FileListView->SetDefaultFont(FDefaultFont.get());
-
-    TbsSkinFileListView* List = Form->FileListView;
-    switch (ListViewStyle) {
-    case vsIcon:
-        Form->IconMenuItem->SetChecked(true);
-        break;
-    case vsSmallIcon:
-        Form->SmallIconMenuItem->SetChecked(true);
-        break;
-    case vsList:
-        Form->ListMenuItem->SetChecked(true);
-        break;
-    case vsReport:
-        Form->ReportMenuItem->SetChecked(true);
-        break;
-    }
-    List->SetViewStyle(ListViewStyle);
-    List->SetRoot(StartFolder());
-    // A new root reaches only a linked tree: the look-in box is moved to the listed folder here.
-    if (TbsShellFolder* Root = List->RootFolder())
-        Form->ShellBox->SyncToID(Root->AbsoluteID());
-    List->SetHeaderSkinDataName(LVHeaderSkinDataName);
-    List->SetSkinData(FCtrlFSD);
-    List->SetMultiSelect(MultiSelection);
-    if (ShowHiddenFiles)
-        List->SetObjectTypes(List->ObjectTypes() + otHidden);
-
-    // The filter box builds its list from the filter text only once its window exists.
-    Form->FilterComboBox->HandleNeeded();
-    Form->FilterComboBox->SetFilter(Filter);
-    Form->FilterComboBox->SetItemIndex(FilterIndex - 1);
-
-    for (TControl* C : std::initializer_list<TControl*>{
-             Form->FileListViewPanel, Form->BottomPanel, Form->ToolPanel, Form->UpToolButton, Form->BackToolButton,
-             Form->StyleToolButton, Form->NewFolderToolButton, Form->FLVHScrollBar, Form->FLVVScrollBar,
-             Form->FileNameEdit, Form->FilterComboBox, Form->OpenButton, Form->CancelButton, Form->ShellBox})
-        if (auto* Skinned = dynamic_cast<TbsSkinControl*>(C))
-            Skinned->SetSkinData(FCtrlFSD);
-        else if (auto* Graphic = dynamic_cast<TbsGraphicSkinControl*>(C))
-            Graphic->SetSkinData(FCtrlFSD);
-    for (TbsSkinStdLabel* L : {Form->Drivelabel, Form->OpenFileLabel, Form->FileTypeLabel})
-        L->SetSkinData(FCtrlFSD);
-    Form->ShellBox->SetSkinDataName(u"combobox");
-
-    int W = DialogWidth > 0 ? DialogWidth : 450, H = DialogHeight > 0 ? DialogHeight : 290;
-    if (FSD && !FSD->Empty) {
-        W = std::max(W, Form->BSF->GetMinWidth());
-        H = std::max(H, Form->BSF->GetMinHeight());
-    }
-    Form->SetClientWidth(W);
-    Form->SetClientHeight(H);
-    if (List->Items()->Count() > 0)
-        List->SetItemFocused(List->Items()->Item(0));
+    SetUpForm(Form);
+    SetUpFilter(Form);
+    SkinControls(Form);
+    SizeForm(Form, 450, 290);
+    FocusFirstItem(Form);
     Form->FileNameEdit->SetText(ExtractFileName(FFileName));
     Form->InitHistory();
-
-    const bool Ok = Form->ShowModal() == mrOk;
-    FilterIndex = Form->FilterComboBox->ItemIndex() + 1;
-    DialogWidth = Form->ClientWidth();
-    DialogHeight = Form->ClientHeight();
-    ListViewStyle = List->ViewStyle();
-    if (Ok) {
-        FFileName = Form->FileName;
-        FFiles->Clear();
-        List->GetSelectedFiles(FFiles.get());
-    }
-    return Ok;
 }

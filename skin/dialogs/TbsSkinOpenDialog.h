@@ -4,7 +4,7 @@
 // client size, the list's view style and the chosen filter between runs. The form also has a save mode.
 #pragma once
 
-#include "skin/dialogs/TbsSkinDialogComponent.h"
+#include "skin/dialogs/TbsSkinCustomOpenDialog.h"
 
 #include <memory>
 #include <vector>
@@ -39,7 +39,8 @@ public:
     void SmallIconItemClick(TObject* Sender);
     void ListItemClick(TObject* Sender);
     void ReportItemClick(TObject* Sender);
-    void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
+    // The picture dialogs' form also shows the selected picture.
+    virtual void FLVChange(TObject* Sender, TListItem* Item, TItemChange Change);
     void FLVPathChange(TObject* Sender);
     void FLVDBLClick(TObject* Sender);
     void FLVKeyPress(TObject* Sender, Char& Key);
@@ -79,62 +80,34 @@ public:
     TNotifyEvent OnFolderChange;
     bool CheckFileExists = true;
 
-private:
+protected:
+    // A caption or hint from the controls' string table, else the built-in text.
     String Text(const char16_t* Key, const char16_t* BuiltIn) const;
+
+private:
     // Asks whether the existing file may be overwritten; true on OK.
     bool ConfirmOverwrite();
     void CheckStyleItem(TMenuItem* Item);
     void FocusFirstItem();
 };
 
-class TbsSkinOpenDialog : public TbsSkinDialogComponent {
+class TbsSkinOpenDialog : public TbsSkinCustomOpenDialog {
     QV_CLASS_NAME(TbsSkinOpenDialog)
 public:
     explicit TbsSkinOpenDialog(TComponent* AOwner);
-    ~TbsSkinOpenDialog() override;
 
-    bool Execute();
     String GetSelectedFile() const;
 
-    bool ShowHiddenFiles = false;
-    bool ToolButtonsTransparent = false;
-    bool OverwritePromt = false;
     String DefaultExt;
-    int DialogWidth = 0, DialogHeight = 0;
-    int DialogMinWidth = 0, DialogMinHeight = 0;
-    bool CheckFileExists = true;
-    bool MultiSelection = false;
-    bool AlphaBlend = false;
-    Byte AlphaBlendValue = 225;
-    bool AlphaBlendAnimation = false;
-    bool CtrlAlphaBlend = false;
-    Byte CtrlAlphaBlendValue = 225;
-    bool CtrlAlphaBlendAnimation = false;
-    String LVHeaderSkinDataName = u"resizebutton";
-    String Title = u"Open file";
-    String InitialDir;
-    String Filter = u"All files|*.*";
-    int FilterIndex = 1;
-    TViewStyle ListViewStyle = vsList;
     TNotifyEvent OnFolderChange;
-    TNotifyEvent OnShow;
-    TNotifyEvent OnClose;
 
-    const String& FileName() const { return FFileName; }
     // While the form is open the name also goes, unchanged, into its name edit.
     void SetFileName(const String& Value);
-    TStringList* Files() const { return FFiles.get(); }
     // The form while Execute runs, else null.
     TbsOpenDlgForm* Form() const { return FDlgFrm; }
 
 protected:
     // The form of a run: open mode here.
-    virtual TbsOpenDlgForm* CreateForm();
-
-private:
-    String StartFolder() const;
-
-    String FFileName;
-    std::unique_ptr<TStringList> FFiles;
-    TbsOpenDlgForm* FDlgFrm = nullptr;
+    TbsOpenDlgForm* CreateForm() override;
+    void PrepareForm(TbsOpenDlgForm* Form) override;
 };
