@@ -20,6 +20,8 @@ template <class F> void WhenShown(std::function<void(F*)> Act) {
         const std::function<void(F*)> Run = Act;
         Application->OnIdle = nullptr;
         Run(Form);
+        // The loop waits for a message before it looks at a modal result set here: give it one.
+        PostMessageW(Form->Handle(), WM_NULL, 0, 0);
     };
 }
 
