@@ -86,7 +86,14 @@ void TbsOpenPictureDlgForm::FitToPicture() {
         return;
     Image->SetWidth(Image->Picture()->Width());
     Image->SetHeight(Image->Picture()->Height());
+    UpdateScrollRange();
+}
+
+void TbsOpenPictureDlgForm::UpdateScrollRange() {
     ScrollBox->UpDateScrollRange();
+    // Laid out once more, the box takes back the place of a bar that went while the skinned panel was measured
+    // with it.
+    ImagePanel->Realign();
 }
 
 void TbsOpenPictureDlgForm::LoadPicture(const String& File) {
@@ -103,7 +110,7 @@ void TbsOpenPictureDlgForm::SetStretched(bool Value) {
     Image->Hide();
     if (Value) {
         // Measured without the picture, so that the bars go and the picture fills what is visible.
-        ScrollBox->UpDateScrollRange();
+        UpdateScrollRange();
         Image->SetStretch(true);
         Image->SetAlign(alClient);
         Image->Show();
@@ -113,7 +120,7 @@ void TbsOpenPictureDlgForm::SetStretched(bool Value) {
     Image->SetBounds(0, 0, Image->Picture()->Width(), Image->Picture()->Height());
     Image->SetStretch(false);
     Image->Show();
-    ScrollBox->UpDateScrollRange();
+    UpdateScrollRange();
 }
 
 void TbsOpenPictureDlgForm::StretchButtonClick(TObject*) {

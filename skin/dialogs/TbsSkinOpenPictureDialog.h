@@ -34,6 +34,8 @@ public:
 
 private:
     void FitToPicture();
+    // The scroll box measures the picture again; the bars show or go.
+    void UpdateScrollRange();
 };
 
 class TbsSkinOpenPictureDialog : public TbsSkinCustomOpenDialog {
