@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/StoredSkins.h"
+#include "skin/core/TbsCompressedStoredSkin.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "tests/skin/forms/SkinFormFixture.h"
 
@@ -288,6 +290,64 @@ TEST_F(MainMenuBarTest, APressedItemShowsTheDarkerFillWithItsCaptionMovedByAPixe
     EXPECT_EQ(Pixel(R.Left + 1, R.Top + 1), COLORREF(RGB(133, 147, 181)));
     EXPECT_EQ(CaptionLeft(), Normal + 1);
     Stack()->Hide();
+}
+
+TEST_F(MainMenuBarTest, AMergedMenuTakesThePlaceOfTheSameGroupsInGroupOrder) {
+    File->SetGroupIndex(0);
+    Edit->SetGroupIndex(1);
+    About->SetGroupIndex(5);
+    auto* Child = new TMainMenu(Form.get());
+    Add(Child->Items(), u"C1", u"&Window")->SetGroupIndex(3);
+    Add(Child->Items(), u"C2", u"Edit &here")->SetGroupIndex(1);
+    auto Captions = [&] {
+        std::vector<std::string> L;
+        for (int I = 0; I < Bar->ObjectCount(); ++I)
+            L.push_back(UTF8Encode(static_cast<TbsSkinMainMenuBarItem*>(Bar->Objects(I))->MenuItem->Caption()));
+        return L;
+    };
+    Bar->Merge(Child);
+    EXPECT_TRUE(Bar->ChildMenuIn);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"&File", "Edit &here", "&Window", "&About"}));
+    EXPECT_FALSE(Bar->ScrollMenu()) << "a bar showing a child's menu has no marker";
+    Bar->UnMerge();
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"&File", "&Edit", "&About"}));
+}
+
+TEST_F(MainMenuBarTest, InASkinAPressedItemShowsTheDownImageAndTheDownFontColour) {
+    TbsCompressedSkinList List(nullptr);
+    auto* Stored = static_cast<TbsSkinListItem*>(List.Skins()->Add());
+    TMemoryStream Bytes;
+    Bytes.WriteBuffer(StoredSkin(0).Data, static_cast<std::int64_t>(StoredSkin(0).Size));
+    Stored->Skin()->LoadFromCompressStream(&Bytes);
+    auto* SD = new TbsSkinData(Form.get());
+    SD->SetSkinList(&List);
+    SD->SetSkinIndex(0);
+    Skin->SetSkinData(SD);
+    Bar->SetSkinData(SD);
+    Pump();
+    TbsSkinMainMenuBarItem* I = Item(File);
+    ASSERT_TRUE(I->FSkinSupport);
+    ASSERT_NE(I->Picture, nullptr);
+    ClickOn(ItemPoint(File));
+    Pump();
+    ASSERT_TRUE(I->FDown);
+    const TRect R = I->ObjectRect;
+    auto Pixel = [&](int X, int Y) {
+        const TPoint P = Bar->ClientToScreen(TPoint{R.Left + X, R.Top + Y});
+        return ScreenPixel(P.X, P.Y);
+    };
+    const int Mid = (R.Bottom - R.Top) / 2;
+    EXPECT_EQ(Pixel(1, Mid), ColorToRGB(I->Picture->Canvas()->Pixels(I->DownRect.Left + 1, I->DownRect.Top + Mid)))
+        << "the fixed left part of the down image";
+    int Down = 0;
+    for (int Y = 0; Y < R.Bottom - R.Top; ++Y)
+        for (int X = 0; X < R.Right - R.Left; ++X)
+            Down += Pixel(X, Y) == ColorToRGB(I->DownFontColor);
+    EXPECT_GT(Down, 5) << "caption pixels in the down font colour";
+    Stack()->Hide();
+    Skin->SetSkinData(nullptr);
+    Bar->SetSkinData(nullptr);
+    SD->SetSkinList(nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
