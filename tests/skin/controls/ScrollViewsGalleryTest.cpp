@@ -40,6 +40,8 @@ protected:
             Skin->SetSkinList(List.get());
             Skin->SetSkinIndex(GetParam());
             ASSERT_FALSE(Skin->Empty);
+            // On the skin's own surface, as on a skinned form.
+            Form->SetColor(Skin->SkinColors()->FcBtnFace);
         }
         Pump();
     }
