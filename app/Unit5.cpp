@@ -68,6 +68,8 @@ TForm5::TForm5(TComponent* AOwner) : TForm(AOwner) {
     bsSkinComboBox2->SetStyle(csDropDownList);
     bsSkinComboBox2->SetBounds(24, 56, 120, 20);
     bsSkinComboBox2->SetParent(bsSkinPanel2);
+    // The plain box keeps the window text colour on its white face, whatever colour the skin gives the group box.
+    bsSkinComboBox2->Font()->SetColor(clWindowText);
     for (int I = 1; I <= 19; ++I)
         bsSkinComboBox2->Items()->Add(IntToStr(I));
     bsSkinComboBox2->SetItemIndex(0);

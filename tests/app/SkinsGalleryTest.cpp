@@ -36,6 +36,8 @@ TEST_P(SkinsGalleryTest, TheMainWindowAndTheOptionsDialogInTheSkin) {
     Form5->SetBounds(Form1->Width() + 10, 0, Form5->Width(), Form5->Height());
     Pump();
     ASSERT_EQ(Form1->bsSkinData1->SkinIndex(), GetParam());
+    // The plain thread-count box keeps dark text on its white face in every skin, light or dark.
+    EXPECT_EQ(ColorToRGB(Form5->bsSkinComboBox2->Font()->Color()), ColorToRGB(clWindowText));
     EXPECT_EQ(Form1->bsSkinData1->SkinName, StoredSkin(GetParam()).Name);
     const int W = Form1->Width() + 10 + Form5->Width(), H = std::max(Form1->Height(), Form5->Height());
     SaveScreen(TRect{0, 0, W, H}, "mainwindow_skin" + std::to_string(GetParam()) + ".png");
