@@ -1,6 +1,7 @@
 // The main window's batch commands run again and again through its handlers: add two clips, Start, Pause, Resume,
 // Stop, Clear. After each step the rows, the option slots and the engine's tasks must agree; at the end the threads
 // and descriptors are back where they started.
+#include "PickForm.h"
 #include "SoakFixture.h"
 
 #include "platform/base/SysUtils.h"
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace qvtest;
+using soak::TPickForm1;
 
 const std::string& TwoSecondClip() {
     ClipOptions O;
@@ -23,20 +25,6 @@ const std::string& TwoSecondClip() {
     O.Streams = {VideoStream("mpeg4", 160, 120), AudioStream("mp2", 22050, 1)};
     return WriteClip(O);
 }
-
-// A main window whose open dialog answers with the next queued file.
-class TSoakForm1 : public TForm1 {
-public:
-    using TForm1::TForm1;
-    std::deque<String> Picks;
-    bool PickInputFile(String& Result) override {
-        if (Picks.empty())
-            return false;
-        Result = Picks.front();
-        Picks.pop_front();
-        return true;
-    }
-};
 
 class MainWindowSoak : public AppTest {
 protected:
@@ -104,7 +92,7 @@ protected:
         ExpectAgreement(N, "after Clear", 0, 0);
     }
 
-    TSoakForm1* Form = nullptr;
+    TPickForm1* Form = nullptr;
     TTempDir In;
     std::vector<String> Opened;
 

@@ -2,6 +2,7 @@
 // Inputs never become outputs, outputs never clash, an existing output lives until its task starts, a stopped
 // output is whole, a full disk and unwritable folders fail cleanly, option.ini survives a kill at any moment, a
 // snapshot takes a free name, and the shell views' rename and delete keep every file.
+#include "PickForm.h"
 #include "ReadOnlyFolder.h"
 
 #include "app/profiles/OutputFileName.h"
@@ -52,21 +53,7 @@ const std::string& Clip(double Seconds) {
     return WriteClip(O);
 }
 
-// A main window whose open dialog answers with the next queued file.
-class TPickForm1 : public TForm1 {
-public:
-    using TForm1::TForm1;
-    std::deque<String> Picks;
-    bool PickInputFile(String& Result) override {
-        if (Picks.empty())
-            return false;
-        Result = Picks.front();
-        Picks.pop_front();
-        return true;
-    }
-    void ShowNotice(const String& Text) override { Notices.push_back(Text); }
-    std::vector<String> Notices;
-};
+using soak::TPickForm1;
 
 class NoDataLossTest : public AppTest {
 protected:
