@@ -633,9 +633,30 @@ void TbsSkinForm::WMChangeFormSkinnable(TMessage& M) {
     CallOld(M);
 }
 
+namespace {
+
+// The first visible stay-on-top form of the screen, which must stay above a main form the tray icon brought back.
+TCustomForm* FindStayOnTopForm() {
+    for (int I = 0; Screen && I < Screen->FormCount(); ++I) {
+        TCustomForm* F = Screen->Forms(I);
+        if (F->Visible() && F->FormStyle() == fsStayOnTop)
+            return F;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 void TbsSkinForm::WMTrayShowMainForm(TMessage& M) {
-    if (FForm->Tag() == -10000)
+    if (FForm->Tag() == -10000) {
+        // The layer strips come back with the form: bring it forward, then any stay-on-top form above it again.
+        if (UseLayeredBorder()) {
+            SetForegroundWindow(FForm->Handle());
+            if (TCustomForm* OnTop = FindStayOnTopForm(); OnTop && OnTop->HandleAllocated())
+                SetForegroundWindow(OnTop->Handle());
+        }
         FForm->SetTag(0);
+    }
     CallOld(M);
 }
 

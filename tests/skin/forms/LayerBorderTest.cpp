@@ -30,6 +30,37 @@ std::vector<int> Ramp(int Target) {
     return R;
 }
 
+// The tray icon marks the main form it shows and posts 1426: with its strips in use the form comes forward, and a
+// visible stay-on-top form above it again; the mark is cleared either way.
+TEST_F(LayerBorderTest, AFormTheTrayShowsComesForwardBelowTheStayOnTopForm) {
+    Apply();
+    ASSERT_TRUE(Border()->Visible());
+    auto Other = std::make_unique<TForm>(nullptr);
+    Other->SetBounds(500, 100, 100, 100);
+    Other->Show();
+    Pump();
+    ASSERT_EQ(GetForegroundWindow(), Other->Handle());
+
+    Form->SetTag(-10000);
+    PostMessageW(Form->Handle(), 1426, 0, 0);
+    Pump();
+    EXPECT_EQ(GetForegroundWindow(), Form->Handle());
+    EXPECT_EQ(Form->Tag(), 0);
+
+    auto OnTop = std::make_unique<TForm>(nullptr);
+    OnTop->SetFormStyle(fsStayOnTop);
+    OnTop->SetBounds(600, 100, 100, 100);
+    OnTop->Show();
+    Pump();
+    SetForegroundWindow(Other->Handle());
+    Pump();
+    Form->SetTag(-10000);
+    PostMessageW(Form->Handle(), 1426, 0, 0);
+    Pump();
+    EXPECT_EQ(GetForegroundWindow(), OnTop->Handle());
+    EXPECT_EQ(Form->Tag(), 0);
+}
+
 // Form at (100, 100), 300 x 200; the layer picture is 80 x 70 with the form's place (10, 10, 70, 60): the frame is
 // (90, 90) to (410, 310), its strips 10 deep.
 TEST_F(LayerBorderTest, TheStripsSurroundTheFormAndFollowItsMovesAndSizes) {
