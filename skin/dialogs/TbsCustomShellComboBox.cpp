@@ -3,18 +3,13 @@
 #include "platform/shell/ShellIcons.h"
 #include "skin/dialogs/TbsCustomShellListView.h"
 #include "skin/dialogs/TbsCustomShellTreeView.h"
+#include "skin/dialogs/bsShellScopes.h"
 
 #include <algorithm>
 
 namespace {
 
-struct TOwnedList {
-    LPITEMIDLIST P;
-    explicit TOwnedList(LPITEMIDLIST AP) : P(AP) {}
-    ~TOwnedList() { FreeItemList(P); }
-    TOwnedList(const TOwnedList&) = delete;
-    TOwnedList& operator=(const TOwnedList&) = delete;
-};
+using shellscope::TOwnedList;
 
 // Keeps a collection inside BeginUpdate / EndUpdate for a scope.
 class TUpdateGuard {

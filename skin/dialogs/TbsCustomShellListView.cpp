@@ -7,30 +7,15 @@
 #include "skin/dialogs/TbsCustomShellComboBox.h"
 #include "skin/dialogs/TbsCustomShellTreeView.h"
 #include "skin/dialogs/TbsSkinShellPrompt.h"
+#include "skin/dialogs/bsShellScopes.h"
 
 #include <algorithm>
 
 namespace {
 
-HWND AppWindow() {
-    return Application ? Application->Handle() : nullptr;
-}
-
-// Sets the screen cursor for a scope and puts the old one back.
-class THourGlass {
-public:
-    THourGlass() : FSaved(Screen ? Screen->Cursor() : crDefault) {
-        if (Screen)
-            Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass() {
-        if (Screen)
-            Screen->SetCursor(FSaved);
-    }
-
-private:
-    TCursor FSaved;
-};
+using shellscope::AppWindow;
+using shellscope::THourGlass;
+using shellscope::TOwnedList;
 
 // A flag set for a scope.
 class TFlagGuard {
@@ -40,15 +25,6 @@ public:
 
 private:
     bool& FFlag;
-};
-
-// A list freed with the scope.
-struct TOwnedList {
-    LPITEMIDLIST P;
-    explicit TOwnedList(LPITEMIDLIST AP) : P(AP) {}
-    ~TOwnedList() { FreeItemList(P); }
-    TOwnedList(const TOwnedList&) = delete;
-    TOwnedList& operator=(const TOwnedList&) = delete;
 };
 
 int ShellOrder(TbsShellFolder* Parent, TbsShellFolder* A, TbsShellFolder* B) {

@@ -6,35 +6,13 @@
 #include "platform/ui/Menus.h"
 #include "skin/dialogs/TbsCustomShellComboBox.h"
 #include "skin/dialogs/TbsSkinShellPrompt.h"
+#include "skin/dialogs/bsShellScopes.h"
 
 namespace {
 
-HWND AppWindow() {
-    return Application ? Application->Handle() : nullptr;
-}
-
-class THourGlass {
-public:
-    THourGlass() : FSaved(Screen ? Screen->Cursor() : crDefault) {
-        if (Screen)
-            Screen->SetCursor(crHourGlass);
-    }
-    ~THourGlass() {
-        if (Screen)
-            Screen->SetCursor(FSaved);
-    }
-
-private:
-    TCursor FSaved;
-};
-
-struct TOwnedList {
-    LPITEMIDLIST P;
-    explicit TOwnedList(LPITEMIDLIST AP) : P(AP) {}
-    ~TOwnedList() { FreeItemList(P); }
-    TOwnedList(const TOwnedList&) = delete;
-    TOwnedList& operator=(const TOwnedList&) = delete;
-};
+using shellscope::AppWindow;
+using shellscope::THourGlass;
+using shellscope::TOwnedList;
 
 // Sets a flag for a scope and clears it again, also when the scope is left by an exception.
 class TFlagGuard {
