@@ -570,26 +570,39 @@ void TGIFImage::LoadFromStream(TStream* Stream) {
     int Sh = Gif->SHeight > 0 ? Gif->SHeight : Im.Height;
     if (!PictureSizeAllowed(Sw, Sh))
         BadGif(Gif, "invalid size");
+    // The colours as pixels, before the file is closed; an index without a colour shows as transparent.
     const ColorMapObject* Map = Im.ColorMap ? Im.ColorMap : Gif->SColorMap;
-    std::vector<std::uint32_t> Px(std::size_t(Sw) * Sh, 0);
-    bool Transparent = false;
-    for (int Y = 0; Y < Im.Height; ++Y)
-        for (int X = 0; X < Im.Width; ++X) {
-            int Cx = Im.Left + X, Cy = Im.Top + Y;
-            if (Cx < 0 || Cy < 0 || Cx >= Sw || Cy >= Sh)
-                continue;
-            int Idx = Raster[std::size_t(Y) * Im.Width + X];
-            if (Idx == Gcb.TransparentColor || !Map || Idx >= Map->ColorCount) {
-                Transparent = true;
-                continue;
-            }
-            const GifColorType& C = Map->Colors[Idx];
-            Px[std::size_t(Cy) * Sw + Cx] = 0xFF000000u | (std::uint32_t(C.Red) << 16) | (C.Green << 8) | C.Blue;
-        }
-    if (Im.Left != 0 || Im.Top != 0 || Im.Width != Sw || Im.Height != Sh)
-        Transparent = true;
+    std::uint32_t Colours[256] = {};
+    bool Opaque[256] = {};
+    for (int I = 0; Map && I < std::min(Map->ColorCount, 256); ++I) {
+        if (I == Gcb.TransparentColor)
+            continue;
+        const GifColorType& C = Map->Colors[I];
+        Colours[I] = 0xFF000000u | (std::uint32_t(C.Red) << 16) | (C.Green << 8) | C.Blue;
+        Opaque[I] = true;
+    }
     DGifCloseFile(Gif, &Err);
-    FillBitmap(FBitmap.get(), Sw, Sh, Px.data(), Transparent);
+    // The screen goes straight into the bitmap's rows: a small file may declare a large screen, and a second
+    // screen-sized copy would double its cost.
+    TBitmap* B = FBitmap.get();
+    B->SetSize(0, 0);
+    B->SetPixelFormat(pf32bit);
+    B->SetSize(Sw, Sh);
+    bool Transparent = Im.Left != 0 || Im.Top != 0 || Im.Width != Sw || Im.Height != Sh;
+    for (int Cy = 0; Cy < Sh; ++Cy) {
+        auto* Row = static_cast<std::uint32_t*>(B->ScanLine(Cy));
+        std::fill(Row, Row + Sw, 0u);
+        const int Y = Cy - Im.Top;
+        if (Y < 0 || Y >= Im.Height)
+            continue;
+        const GifByteType* Line = Raster.data() + std::size_t(Y) * Im.Width;
+        for (int Cx = std::max(0, Im.Left), To = std::min(Sw, Im.Left + Im.Width); Cx < To; ++Cx) {
+            const GifByteType Idx = Line[Cx - Im.Left];
+            Row[Cx] = Colours[Idx];
+            Transparent |= !Opaque[Idx];
+        }
+    }
+    B->SetAlphaFormat(Transparent ? afDefined : afIgnored);
     FTransparent = Transparent;
     Changed();
 }

@@ -180,8 +180,9 @@ TEST(PictureLimits, AnEmptyOrHeaderOnlyGifIsRefused) {
 }
 
 // A GIF written here: 4 x 10 pixels, row Y of colour Y, optionally interlaced, optionally followed by a second
-// image whose data is cut off.
-std::vector<Byte> StripedGif(bool Interlaced, bool BrokenSecondImage) {
+// image whose data is cut off; the image may sit at Left, Top on a larger screen, with colour Transparent clear.
+std::vector<Byte> StripedGif(bool Interlaced, bool BrokenSecondImage, int ScreenWidth = 4, int ScreenHeight = 10,
+                             int Left = 0, int Top = 0, int Transparent = -1) {
     std::vector<Byte> Out;
     auto Write = [](GifFileType* G, const GifByteType* B, int N) {
         auto* V = static_cast<std::vector<Byte>*>(G->UserData);
@@ -193,8 +194,12 @@ std::vector<Byte> StripedGif(bool Interlaced, bool BrokenSecondImage) {
     ColorMapObject* Map = GifMakeMapObject(16, nullptr);
     for (int I = 0; I < 16; ++I)
         Map->Colors[I] = {GifByteType(I * 16), GifByteType(255 - I * 16), GifByteType(I)};
-    EGifPutScreenDesc(G, 4, 10, 8, 0, Map);
-    EGifPutImageDesc(G, 0, 0, 4, 10, Interlaced, nullptr);
+    EGifPutScreenDesc(G, ScreenWidth, ScreenHeight, 8, 0, Map);
+    if (Transparent >= 0) {
+        const GifByteType Control[4] = {1, 0, 0, GifByteType(Transparent)};
+        EGifPutExtension(G, GRAPHICS_EXT_FUNC_CODE, 4, Control);
+    }
+    EGifPutImageDesc(G, Left, Top, 4, 10, Interlaced, nullptr);
     std::vector<int> Order;
     if (Interlaced) {
         for (int Y = 0; Y < 10; Y += 8)
@@ -236,6 +241,25 @@ TEST(PictureLimits, GifShowsItsFirstImageInterlacedOrNot) {
             EXPECT_EQ(Gif.Bitmap()->Canvas()->Pixels(2, Y), TColor(Y * 16 | (255 - Y * 16) << 8 | Y << 16))
                 << "row " << Y << (C.Interlaced ? " interlaced" : "") << (C.BrokenSecondImage ? " broken" : "");
     }
+}
+
+// The first image lies on a larger screen: the screen around it and its transparent colour stay clear.
+TEST(PictureLimits, GifLaysItsImageOnTheScreenAndLeavesTheRestClear) {
+    TGIFImage Gif;
+    Load(StripedGif(false, false, 7, 13, 2, 1, 5), Gif);
+    ASSERT_EQ(Gif.Width(), 7);
+    ASSERT_EQ(Gif.Height(), 13);
+    EXPECT_TRUE(Gif.Transparent());
+    for (int Y = 0; Y < 13; ++Y)
+        for (int X = 0; X < 7; ++X) {
+            const auto Pixel = static_cast<const std::uint32_t*>(Gif.Bitmap()->ScanLine(Y))[X];
+            const int Colour = Y - 1;
+            const bool Inside = X >= 2 && X < 6 && Colour >= 0 && Colour < 10 && Colour != 5;
+            const std::uint32_t Expected = Inside ? 0xFF000000u | std::uint32_t(Colour * 16) << 16 |
+                                                        std::uint32_t(255 - Colour * 16) << 8 | std::uint32_t(Colour)
+                                                  : 0u;
+            EXPECT_EQ(Pixel, Expected) << X << "," << Y;
+        }
 }
 
 } // namespace
