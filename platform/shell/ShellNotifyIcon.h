@@ -3,10 +3,10 @@
 //
 // Public names: NOTIFYICONDATAW, Shell_NotifyIconW and the NIM_, NIF_, NIIF_ and NIN_ constants.
 //
-// Shell_NotifyIconW goes to a replaceable area (SetNotificationArea). The default is the desktop's, which reports
-// the area absent: the desktop notification protocols of Linux go over the session bus, and no session-bus
-// library is among the program's dependencies, so every request answers FALSE and callers carry on without an
-// icon. Tests put a TRecordingNotificationArea in place, which keeps the icons and every request.
+// Shell_NotifyIconW goes to a replaceable area (SetNotificationArea). The default is the desktop's: the system
+// tray of the X display, while the window layer shows its windows there (UseDesktopBackend). Without a display
+// or without a tray the area is absent: every request answers FALSE and callers carry on without an icon. Tests
+// put a TRecordingNotificationArea in place, which keeps the icons and every request.
 #pragma once
 
 #include "platform/base/System.h"
@@ -84,10 +84,24 @@ public:
     void Restart() { Icons.clear(); }
 };
 
-// The desktop's area: absent (see above).
+// The desktop's area: the system tray of the X display. Each icon is a small window of its own that the tray takes
+// in; it shows the icon's picture and has the tip as its name. The pointer on it comes to the icon's window as
+// the callback message (wParam the icon's id, lParam WM_MOUSEMOVE, WM_xBUTTONDOWN, WM_xBUTTONUP or
+// WM_xBUTTONDBLCLK), after the cursor was put where the pointer is. Balloons are not shown.
+//
+// Requests answer FALSE while no tray runs. Icons the tray held when it went away are kept (changes and deletes
+// still apply to them) and go to the next tray that comes; a tray that comes also tells the application's
+// top-level windows with the registered message "TaskbarCreated", so that icons added while there was none are
+// added again. Headless (no desktop back-end) the area never opens the display.
 class TDesktopNotificationArea : public TNotificationArea {
 public:
-    bool Notify(DWORD, const NOTIFYICONDATAW&) override { return false; }
+    TDesktopNotificationArea();
+    ~TDesktopNotificationArea() override;
+    bool Notify(DWORD Message, const NOTIFYICONDATAW& Data) override;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
 };
 
 BOOL Shell_NotifyIconW(DWORD dwMessage, NOTIFYICONDATAW* lpData);

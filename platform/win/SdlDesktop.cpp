@@ -442,6 +442,10 @@ bool UseDesktopBackend() {
     return true;
 }
 
+bool DesktopBackendInUse() {
+    return GDesktop != nullptr;
+}
+
 bool DesktopWindowExposed(HWND hWnd) {
     return GDesktop && GDesktop->Exposed.count(hWnd) > 0;
 }

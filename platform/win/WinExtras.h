@@ -54,6 +54,8 @@ bool SaveWindowToPng(HWND hWnd, const std::string& FileName);
 // The desktop back-end on SDL2: every visible top-level window gets a borderless host window of the
 // display. False when no display can be opened (the headless back-end stays).
 bool UseDesktopBackend();
+// Whether the desktop back-end is in use (UseDesktopBackend succeeded).
+bool DesktopBackendInUse();
 // The display has shown the window's host (it was exposed).
 bool DesktopWindowExposed(HWND hWnd);
 // Waits until something arrives from outside or from another thread, at most Ms milliseconds.
