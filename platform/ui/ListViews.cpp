@@ -1409,10 +1409,16 @@ struct TCustomListView::TRowPaint {
     }
     void Draw(const String& S, RECT R, UINT Align, bool Selected, TFont* Look) const {
         SelectObject(DC, Look->Handle());
-        SetTextColor(DC, Selected && Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(Look->Color()));
+        SetTextColor(DC, ColorToRGB(TextColor(Selected, Look->Color())));
         DrawTextW(DC, S.c_str(), int(S.size()), &R, Align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
         // A cell's own font is changed for the next cell: it must not stay selected.
         SelectObject(DC, RowFont->Handle());
+    }
+    // The colour of a text that lies in the row's selection (Selected) or outside it.
+    TColor TextColor(bool Selected, TColor Own) const {
+        if (Selected && Sel)
+            return clHighlightText;
+        return Selected && GreySel ? InactiveSelectionTextColor(Own) : Own;
     }
     int CaptionWidth() const {
         SIZE Sz{};
@@ -1552,7 +1558,7 @@ void TCustomListView::PaintIconRow(TRowPaint& R) {
     RECT SelR{Mid - W / 2, R.Label.Top, Mid - W / 2 + W, R.Label.Top + R.L.FontH + 2};
     R.FillSel(SelR);
     R.FillBack(SelR, R.RowBack);
-    SetTextColor(R.DC, R.Sel ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(R.RowFont->Color()));
+    SetTextColor(R.DC, ColorToRGB(R.TextColor(true, R.RowFont->Color())));
     RECT T = SelR;
     DrawTextW(R.DC, R.It->Caption().c_str(), int(R.It->Caption().size()), &T,
               DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);

@@ -4,11 +4,34 @@
 
 #include "platform/gdi/Graphics.h"
 
+#include <algorithm>
+#include <cmath>
+
 // Fills R with a colour (system colours included).
 inline void FillColor(HDC DC, const RECT& R, TColor Color) {
     HBRUSH Brush = CreateSolidBrush(ColorToRGB(Color));
     FillRect(DC, &R, Brush);
     DeleteObject(Brush);
+}
+
+// The contrast ratio of two colours (1 to 21), from their relative luminance as readability guidelines define it.
+inline double ContrastRatio(TColor A, TColor B) {
+    const auto Luminance = [](TColor C) {
+        const COLORREF Rgb = ColorToRGB(C);
+        const auto Channel = [](int V) {
+            const double S = V / 255.0;
+            return S <= 0.03928 ? S / 12.92 : std::pow((S + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * Channel(GetRValue(Rgb)) + 0.7152 * Channel(GetGValue(Rgb)) + 0.0722 * Channel(GetBValue(Rgb));
+    };
+    const double LA = Luminance(A), LB = Luminance(B);
+    return (std::max(LA, LB) + 0.05) / (std::min(LA, LB) + 0.05);
+}
+
+// The text colour of a selection shown while its view has no focus, on the button face: the text's own colour
+// while it reads there, else the button text colour, so the light text of a dark view does not vanish on it.
+inline TColor InactiveSelectionTextColor(TColor Text) {
+    return ContrastRatio(Text, clBtnFace) >= 4.5 ? Text : TColor(clBtnText);
 }
 
 // A tick 7 pixels wide and 7 high with its top-left corner at (X, Y).

@@ -1297,6 +1297,8 @@ void TCustomTreeView::PaintNode(HDC DC, TTreeNode* Node, int Y) {
         FillColor(DC, Label, HasFocus ? clHighlight : clBtnFace);
         if (HasFocus)
             TextColor = clHighlightText;
+        else if (Enabled())
+            TextColor = InactiveSelectionTextColor(TextColor);
     }
     if (Node != FEditNode) {
         SetTextColor(DC, ColorToRGB(TextColor));

@@ -101,6 +101,9 @@ TEST_P(ViewsGallery, BarsSlidersTreeAndReportView) {
             Tree->Items()->AddChild(N, String(Root) + u" " + IntToStr(I));
         N->Expand(false);
     }
+    // A chosen node that stays shown while the tree has no focus.
+    Tree->SetHideSelection(false);
+    Tree->Items()->Item(2)->SetSelected(true);
 
     auto* L = Place<TbsSkinListView>(210, 200, 400, 150);
     L->SetViewStyle(vsReport);
