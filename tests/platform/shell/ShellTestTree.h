@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TShellTestTree {
 public:
@@ -59,6 +60,52 @@ public:
         std::error_code Ignored;
         std::filesystem::permissions(Root, std::filesystem::perms::owner_all, Ignored);
         std::filesystem::remove_all(Root, Ignored);
+        for (const std::string& Folder : DriveFolders)
+            std::filesystem::remove_all(Folder, Ignored);
+    }
+
+    // A new empty folder that the namespace counts as a drive once the mount table names it, removed with the
+    // tree; empty when none can be made. The namespace passes over mounts in the system's own folders (/tmp among
+    // them), where the temporary tree and even the test programs may lie, so the folder is tried beside the test
+    // programs, then in /var/tmp, then in the user's own home, and kept where a mount on it makes a drive.
+    std::string MakeDriveFolder() {
+        const std::string Mounts = Read(Root + "/mounts");
+        std::vector<std::string> Bases = {std::filesystem::current_path().string(), "/var/tmp"};
+        for (auto& [Name, Value] : Saved)
+            if (Name == "HOME" && Value && !Value->empty())
+                Bases.push_back(*Value);
+        std::string Found;
+        for (const std::string& Base : Bases) {
+            std::string Pattern = Base + "/qv-drive-XXXXXX";
+            if (!mkdtemp(Pattern.data()))
+                continue;
+            SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdz1 " + MountField(Pattern) + " ext4 rw 0 0\n");
+            TShellDrive Drive;
+            if (FindShellDrive(Pattern, Drive)) {
+                DriveFolders.push_back(Found = Pattern);
+                break;
+            }
+            std::error_code Ignored;
+            std::filesystem::remove_all(Pattern, Ignored);
+        }
+        SetMounts(Mounts);
+        return Found;
+    }
+    // A path as the mount table writes it: blanks, tabs, line ends and backslashes in octal escapes.
+    static std::string MountField(const std::string& Path) {
+        std::string Out;
+        for (const char C : Path) {
+            if (C == ' ' || C == '\t' || C == '\n' || C == '\\') {
+                const unsigned char U = static_cast<unsigned char>(C);
+                Out += '\\';
+                Out += char('0' + (U >> 6));
+                Out += char('0' + ((U >> 3) & 7));
+                Out += char('0' + (U & 7));
+            } else {
+                Out += C;
+            }
+        }
+        return Out;
     }
 
     void SetMounts(const std::string& Text) { Write(Root + "/mounts", Text); }
@@ -80,5 +127,6 @@ private:
         Saved.emplace_back(Name, V ? std::optional<std::string>(V) : std::nullopt);
     }
     std::vector<std::pair<std::string, std::optional<std::string>>> Saved;
+    std::vector<std::string> DriveFolders;
     TShellSystemPaths OldPaths;
 };

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
 
 // The file-system lists make folders current: each test gets its own tree and leaves the current directory as
@@ -315,12 +313,12 @@ TEST_F(FileCtrlTest, FilterComboReadsDescriptionAndMaskPairs) {
 }
 
 TEST_F(FileCtrlTest, TheDriveComboAndTheDirectoryListFollowEachOther) {
-    // A drive mounted in a folder beside the test programs (the namespace counts no mount under /tmp).
-    std::string Pattern = (std::filesystem::current_path() / "qv-drive-XXXXXX").string();
-    ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
-    const std::string Stick = Pattern + "/stick";
+    // A drive mounted in a folder of its own, wherever the tests run.
+    const std::string Folder = Tree.MakeDriveFolder();
+    ASSERT_FALSE(Folder.empty());
+    const std::string Stick = Folder + "/stick";
     TShellTestTree::MakeDir(Stick + "/照片");
-    Tree.SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdc1 " + Stick + " vfat rw 0 0\n");
+    Tree.SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdc1 " + TShellTestTree::MountField(Stick) + " vfat rw 0 0\n");
     SetCurrentDir(Home());
     auto* Combo = Make<TbsSkinDriveComboBox>(10, 10, 300, 20);
     auto* List = Make<TbsSkinDirectoryListBox>(10, 40, 300, 200);
@@ -339,6 +337,4 @@ TEST_F(FileCtrlTest, TheDriveComboAndTheDirectoryListFollowEachOther) {
     EXPECT_EQ(Combo->Drive(), u"/");
     EXPECT_EQ(Combo->ItemIndex(), 0);
     EXPECT_EQ(List->Directory(), Home());
-    std::error_code Ignored;
-    std::filesystem::remove_all(Pattern, Ignored);
 }

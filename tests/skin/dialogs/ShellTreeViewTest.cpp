@@ -44,25 +44,18 @@ class ShellTreeViewTest : public uitest::FormTest {
 protected:
     ShellTreeViewTest() : uitest::FormTest(700, 500) {}
     void SetUp() override {
-        // A drive mounted at <folder>/media/usb; the folder lies beside the test programs, since the namespace
-        // counts no mount under /tmp as a drive.
-        std::string Pattern = (std::filesystem::current_path() / "qv-drive-XXXXXX").string();
-        ASSERT_NE(mkdtemp(Pattern.data()), nullptr);
-        DriveRoot = Pattern;
+        // A drive mounted at <folder>/media/usb, in a folder of its own wherever the tests run.
+        DriveRoot = Tree.MakeDriveFolder();
+        ASSERT_FALSE(DriveRoot.empty());
         Usb = DriveRoot + "/media/usb";
         TShellTestTree::MakeDir(Usb + "/电影/新片");
         TShellTestTree::MakeDir(Usb + "/music");
-        Tree.SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdd1 " + Usb + " vfat rw 0 0\n");
+        Tree.SetMounts("/dev/sda1 / ext4 rw 0 0\n/dev/sdd1 " + TShellTestTree::MountField(Usb) + " vfat rw 0 0\n");
         uitest::FormTest::SetUp();
         TreeView = new TTestTree(Form.get());
         TreeView->SetParent(Form.get());
         TreeView->SetBounds(10, 10, 300, 450);
         Pump();
-    }
-    void TearDown() override {
-        uitest::FormTest::TearDown();
-        std::error_code Ignored;
-        std::filesystem::remove_all(DriveRoot, Ignored);
     }
     String UsbPath(const std::string& Rest = {}) const { return UTF8ToString(Usb + Rest); }
     TTreeNode* NodeOf(const String& Path) const {
