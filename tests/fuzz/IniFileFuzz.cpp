@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "FuzzSupport.h"
@@ -11,11 +13,22 @@
 
 namespace {
 
-// option.ini lies beside the executable: the program is pointed at a folder of its own.
+std::string& IniFolder() {
+    static std::string Folder;
+    return Folder;
+}
+
+// option.ini lies beside the executable: the program is pointed at a folder of its own, removed at the end of
+// the run.
 const std::string& IniPath() {
     static const std::string Path = [] {
         const std::string Folder = "/tmp/qv-fuzz-ini-" + std::to_string(::getpid());
         ::mkdir(Folder.c_str(), 0700);
+        IniFolder() = Folder;
+        std::atexit([] {
+            std::error_code Ignored;
+            std::filesystem::remove_all(IniFolder(), Ignored);
+        });
         SetAppFileName(UTF8ToString(Folder + "/quorvane"));
         return UTF8Encode(OptionIniPath());
     }();
