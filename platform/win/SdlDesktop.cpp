@@ -145,6 +145,7 @@ public:
     std::map<Uint32, HWND> ById;
     std::set<HWND> Exposed;
     Uint32 WakeEvent = 0;
+    HWND Raised = nullptr; // the active window last brought to the front
 
     ~TSdlBackend() override {
         for (auto& [H, Host] : Hosts)
@@ -226,8 +227,15 @@ public:
             H.Shown = false;
             Exposed.erase(W->Handle);
         }
-        if (S().Active == W->Handle && H.Shown && !(SDL_GetWindowFlags(H.Window) & SDL_WINDOW_POPUP_MENU))
+        // The active window comes to the front once, when it becomes active: raised again at each paint, it would
+        // bury the drop-downs and menus shown above it.
+        if (!H.Shown && Raised == W->Handle)
+            Raised = nullptr;
+        if (S().Active == W->Handle && H.Shown && Raised != W->Handle &&
+            !(SDL_GetWindowFlags(H.Window) & SDL_WINDOW_POPUP_MENU)) {
             SDL_RaiseWindow(H.Window);
+            Raised = W->Handle;
+        }
         H.Dirty = true;
     }
 
@@ -261,6 +269,8 @@ public:
             SDL_DestroyWindow(It->second.Window);
         }
         Exposed.erase(W->Handle);
+        if (Raised == W->Handle)
+            Raised = nullptr;
         Hosts.erase(It);
     }
 
@@ -291,6 +301,14 @@ public:
             SDL_FreeSurface(Src);
             SDL_UpdateWindowSurface(H.Window);
         }
+    }
+
+    // A display without a window manager gives each window it maps the keyboard, and takes it from everyone when
+    // that window goes. A popup, which never activates, hands the keyboard back to the active window at once.
+    void ReturnFocus() {
+        auto It = Hosts.find(S().Active);
+        if (It != Hosts.end() && It->second.Window && It->second.Shown)
+            SDL_SetWindowInputFocus(It->second.Window);
     }
 
     void Handle(const SDL_Event& E) {
@@ -355,11 +373,16 @@ public:
                 Exposed.insert(Hw);
                 Hosts[Hw].Dirty = true;
                 break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED:
-                if (TWnd* W = FromHandle(Hw);
-                    W && S().Active != Hw && W->Enabled() && !(W->ExStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
+            case SDL_WINDOWEVENT_FOCUS_GAINED: {
+                TWnd* W = FromHandle(Hw);
+                if (!W)
+                    break;
+                if (SDL_GetWindowFlags(Hosts[Hw].Window) & SDL_WINDOW_POPUP_MENU)
+                    ReturnFocus();
+                else if (S().Active != Hw && W->Enabled() && !(W->ExStyle & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW)))
                     ActivateWindow(W, WA_ACTIVE);
                 break;
+            }
             case SDL_WINDOWEVENT_CLOSE:
                 PostMessageW(Hw, WM_SYSCOMMAND, SC_CLOSE, 0);
                 break;

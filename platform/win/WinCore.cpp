@@ -1125,14 +1125,13 @@ BOOL AdjustWindowRectEx(RECT* R, DWORD Style, BOOL, DWORD ExStyle) {
 
 namespace winimpl {
 
-// Invalidates what a child window leaves or enters in its parent, so the parent paints it again.
-static void ExposeInParent(TWnd* W, const RECT& OldRect, const RECT& NewRect) {
+// Invalidates the area a child window leaves in its parent, so the parent paints it again. The child's rectangle
+// is kept in its parent's client coordinates, the ones the parent invalidates in.
+static void ExposeInParent(TWnd* W, const RECT& OldRect) {
     TWnd* P = W->Parent;
     if (!P || P == DesktopWnd())
         return;
-    RECT A = OffsetR(OldRect, -P->Client.Left, -P->Client.Top);
-    (void)NewRect;
-    InvalidateArea(P, &A, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    InvalidateArea(P, &OldRect, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 } // namespace winimpl
@@ -1182,8 +1181,7 @@ void ApplyZOrder(TWnd* W, HWND After, UINT Flags) {
 
 // A shown or resized window paints itself whole, and so does a moved child, whose old pixels stay behind in the
 // top-level window's buffer; a moved, resized or hidden child leaves an area of its parent to paint again.
-void RepaintMoved(TWnd* W, UINT Flags, bool Sized, bool Moved, bool WasVisible, const RECT& OldRect,
-                  const RECT& NewRect) {
+void RepaintMoved(TWnd* W, UINT Flags, bool Sized, bool Moved, bool WasVisible, const RECT& OldRect) {
     if (Flags & SWP_NOREDRAW)
         return;
     if ((Flags & SWP_SHOWWINDOW) || (W->Visible() && (Sized || (Flags & SWP_FRAMECHANGED) || (Moved && W->IsChild()))))
@@ -1192,7 +1190,7 @@ void RepaintMoved(TWnd* W, UINT Flags, bool Sized, bool Moved, bool WasVisible, 
         InvalidateArea(W, nullptr, RDW_FRAME | RDW_INVALIDATE);
     if (W->IsChild() && (WasVisible || W->Visible()) &&
         (Moved || Sized || (Flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) || !(Flags & SWP_NOZORDER)))
-        ExposeInParent(W, OldRect, NewRect);
+        ExposeInParent(W, OldRect);
 }
 
 // WM_WINDOWPOSCHANGED with where the window now is, marking what of the client did not move or change size.
@@ -1283,7 +1281,7 @@ BOOL SetWindowPos(HWND hWnd, HWND After, int X, int Y, int Cx, int Cy, UINT Flag
         W->Style |= WS_VISIBLE;
     if (Flags & SWP_HIDEWINDOW)
         W->Style &= ~WS_VISIBLE;
-    RepaintMoved(W, Flags, Sized, Moved, WasVisible, OldRect, NewRect);
+    RepaintMoved(W, Flags, Sized, Moved, WasVisible, OldRect);
     if ((Flags & SWP_HIDEWINDOW) && St.Capture && IsDescendant(W, FromHandle(St.Capture)))
         ReleaseCapture();
     NotifyBackend(W);

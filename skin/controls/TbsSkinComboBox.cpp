@@ -281,10 +281,6 @@ bool TbsSkinCustomComboBox::IsPopupVisible() const {
     return FListBox && FListBox->Visible();
 }
 
-bool TbsSkinCustomComboBox::CanCancelDropDown() const {
-    return IsPopupVisible() && !FMouseIn;
-}
-
 void TbsSkinCustomComboBox::Invalidate() {
     TbsSkinCustomControl::Invalidate();
     if (FEdit && FIndex != -1)
@@ -445,20 +441,7 @@ void TbsSkinCustomComboBox::MouseDown(TMouseButton AButton, TShiftState Shift, i
     CalcRects();
     const TPoint P{X, Y};
     const bool Hit = Button.MouseIn || (!FEdit && PtInRect(CBItem.R, P)) || FToolButtonStyle;
-    if (!Hit) {
-        if (IsPopupVisible())
-            CloseUp(false);
-        return;
-    }
-    Button.Down = true;
-    Repaint();
-    if (!IsPopupVisible()) {
-        WasInLB = false;
-        FLBDown = true;
-        DropDown();
-    } else {
-        CloseUp(false);
-    }
+    PressFace(Hit);
 }
 
 void TbsSkinCustomComboBox::MouseMove(TShiftState Shift, int X, int Y) {

@@ -98,12 +98,10 @@ public:
     void SetSelLength(int Value);
 
     // Opens the drop-down (nothing with no items).
-    virtual void DropDown();
+    void DropDown() override;
     // Closes it; Value true accepts the list's selection.
-    void CloseUp(bool Value);
-    bool IsPopupVisible() const;
-    // Open, and the mouse is not over the combo box.
-    bool CanCancelDropDown() const;
+    void CloseUp(bool Value) override;
+    bool IsPopupVisible() const override;
     // The combo box as it would look showing AText, drawn on C at X, Y.
     void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
 

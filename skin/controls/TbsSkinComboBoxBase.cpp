@@ -108,6 +108,23 @@ TbsDataSkinButtonControl* TbsSkinComboBoxBase::FindButtonRecord(std::initializer
     return nullptr;
 }
 
+void TbsSkinComboBoxBase::PressFace(bool Hit) {
+    if (!Hit) {
+        if (IsPopupVisible())
+            CloseUp(false);
+        return;
+    }
+    Button.Down = true;
+    Repaint();
+    if (!IsPopupVisible()) {
+        WasInLB = false;
+        FLBDown = true;
+        DropDown();
+    } else {
+        CloseUp(false);
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The frame and the drop-down button
 

@@ -30,6 +30,13 @@ public:
     BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
     void SetAlphaBlendValue(BYTE Value) { FAlphaBlendValue = Value; }
 
+    // The drop-down, which each box makes of its own list.
+    virtual void DropDown() = 0;
+    virtual void CloseUp(bool Value) = 0;
+    virtual bool IsPopupVisible() const = 0;
+    // Open, and the mouse is not over the combo box.
+    bool CanCancelDropDown() const { return IsPopupVisible() && !FMouseIn; }
+
     void GetSkinData() override;
     void DefaultFontChanged() override;
 
@@ -71,6 +78,9 @@ public:
 protected:
     // Places the drop-down button and the item area for the current size and look.
     virtual void CalcRects();
+    // A left press that Hit the face opens the closed drop-down, pressing the button, or closes the open one; a
+    // press elsewhere closes it.
+    void PressFace(bool Hit);
     // The charset of the skin's string table, else that of DefaultFont.
     TFontCharset TextCharset() const;
     // The font colour of disabled text: the "edit" record's, else clGrayText.

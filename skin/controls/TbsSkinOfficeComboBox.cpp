@@ -163,10 +163,6 @@ bool TbsSkinCustomOfficeComboBox::IsPopupVisible() const {
     return FListBox && FListBox->Visible();
 }
 
-bool TbsSkinCustomOfficeComboBox::CanCancelDropDown() const {
-    return IsPopupVisible() && !FMouseIn;
-}
-
 void TbsSkinCustomOfficeComboBox::DropDown() {
     if (Items()->Count() == 0)
         return;
@@ -273,20 +269,7 @@ void TbsSkinCustomOfficeComboBox::MouseDown(TMouseButton AButton, TShiftState Sh
     if (AButton != mbLeft)
         return;
     const bool Hit = Button.MouseIn || PtIn(CBItem.R, X, Y) || FToolButtonStyle;
-    if (!Hit) {
-        if (IsPopupVisible())
-            CloseUp(false);
-        return;
-    }
-    Button.Down = true;
-    Repaint();
-    if (!IsPopupVisible()) {
-        WasInLB = false;
-        FLBDown = true;
-        DropDown();
-    } else {
-        CloseUp(false);
-    }
+    PressFace(Hit);
 }
 
 void TbsSkinCustomOfficeComboBox::MouseMove(TShiftState Shift, int X, int Y) {

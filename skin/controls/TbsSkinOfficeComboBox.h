@@ -55,12 +55,10 @@ public:
     // Fires OnChange.
     virtual void Change();
     // Opens the drop-down (nothing without rows).
-    virtual void DropDown();
+    void DropDown() override;
     // Closes it; Value true accepts the drop-down's selection.
-    void CloseUp(bool Value);
-    bool IsPopupVisible() const;
-    // Open, and the mouse is not over the combo box.
-    bool CanCancelDropDown() const;
+    void CloseUp(bool Value) override;
+    bool IsPopupVisible() const override;
     // The combo box as it looks now, showing AText as the item's text, drawn on C at X, Y.
     void PaintSkinTo(TCanvas* C, int X, int Y, const String& AText);
 

@@ -446,3 +446,19 @@ TEST_F(JobsTest, AFileWithoutADurationShowsNA) {
     ASSERT_EQ(Rows()->Count(), 1);
     EXPECT_EQ(JobColumnText(Rows()->Item(0), jcDuration), u"N/A");
 }
+
+// The cover over the empty list goes with the first row, and what it covered is painted again whole: the
+// panel's face and buttons show on screen just as when the whole window is painted afresh.
+TEST_F(JobsTest, TheFirstRowLeavesNoTraceOfTheCoverOnScreen) {
+    Form->Show();
+    Pump();
+    AddOne(Copy(TwoSecondClip(), In, "clip.avi"));
+    Pump();
+    const TPoint Origin = Form->bsSkinPanel1->ClientToScreen({0, 0});
+    const RECT Area{Origin.X, Origin.Y, Origin.X + Form->bsSkinPanel1->Width(),
+                    Origin.Y + Form->bsSkinPanel1->Height()};
+    const std::vector<DWORD> Shown = CaptureScreen(Area);
+    RedrawWindow(Form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(Shown == CaptureScreen(Area));
+}

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <unistd.h>
 
+#include <SDL.h>
+
 namespace {
 
 LRESULT RedProc(HWND h, UINT M, WPARAM W, LPARAM L) {
@@ -20,6 +22,21 @@ LRESULT RedProc(HWND h, UINT M, WPARAM W, LPARAM L) {
         RECT R;
         GetClientRect(h, &R);
         HBRUSH B = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(Dc, &R, B);
+        DeleteObject(B);
+        EndPaint(h, &Ps);
+        return 0;
+    }
+    return DefWindowProcW(h, M, W, L);
+}
+
+LRESULT BlueProc(HWND h, UINT M, WPARAM W, LPARAM L) {
+    if (M == WM_PAINT) {
+        PAINTSTRUCT Ps;
+        HDC Dc = BeginPaint(h, &Ps);
+        RECT R;
+        GetClientRect(h, &R);
+        HBRUSH B = CreateSolidBrush(RGB(0, 0, 255));
         FillRect(Dc, &R, B);
         DeleteObject(B);
         EndPaint(h, &Ps);
@@ -177,6 +194,65 @@ void RunOpacityUnderDisplay() {
     DestroyWindow(H);
 }
 
+// A drop-down over the active window: it stays above that window however often the window paints, and the
+// keyboard stays with that window while the drop-down is open and after it closes (a display without a window
+// manager gives the keyboard to each window it maps).
+void RunPopupUnderDisplay(const std::string& Dir) {
+    ResetWindowManager();
+    ASSERT_TRUE(UseDesktopBackend());
+    WNDCLASSEXW K;
+    K.lpszClassName = u"Red";
+    K.lpfnWndProc = &RedProc;
+    RegisterClassExW(&K);
+    K.lpszClassName = u"Blue";
+    K.lpfnWndProc = &BlueProc;
+    RegisterClassExW(&K);
+    HWND H = CreateWindowExW(0, u"Red", u"QuorvaneMain", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr,
+                             nullptr, nullptr);
+    ASSERT_TRUE(H);
+    SetActiveWindow(H);
+    HWND Drop =
+        CreateWindowExW(WS_EX_TOOLWINDOW, u"Blue", u"", WS_POPUP, 150, 150, 80, 60, H, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(Drop);
+    auto Settle = [](int Rounds) {
+        for (int I = 0; I < Rounds; ++I) {
+            ProcessPendingMessages();
+            WaitForEvents(20);
+        }
+    };
+    for (int Rounds = 0; Rounds < 200 && !DesktopWindowExposed(H); ++Rounds)
+        Settle(1);
+    ASSERT_TRUE(DesktopWindowExposed(H));
+    auto KeyboardWindow = [] {
+        SDL_Window* W = SDL_GetKeyboardFocus();
+        return std::string(W ? SDL_GetWindowTitle(W) : "(none)");
+    };
+    Settle(5);
+    EXPECT_EQ(KeyboardWindow(), "QuorvaneMain");
+
+    SetWindowPos(Drop, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    for (int Rounds = 0; Rounds < 200 && !DesktopWindowExposed(Drop); ++Rounds)
+        Settle(1);
+    ASSERT_TRUE(DesktopWindowExposed(Drop));
+    for (int I = 0; I < 3; ++I) {
+        InvalidateRect(H, nullptr, TRUE);
+        UpdateWindow(H);
+        Settle(5);
+    }
+    const std::string Shot = Dir + "/popup.xwd";
+    std::uint32_t Over = 0;
+    ASSERT_EQ(std::system(("xwd -root -silent -out " + Shot).c_str()), 0);
+    ASSERT_TRUE(XwdPixel(Shot, 190, 180, Over));
+    EXPECT_EQ(Over, 0x0000FFu);
+    EXPECT_EQ(KeyboardWindow(), "QuorvaneMain");
+
+    ShowWindow(Drop, SW_HIDE);
+    Settle(10);
+    EXPECT_EQ(KeyboardWindow(), "QuorvaneMain");
+    DestroyWindow(Drop);
+    DestroyWindow(H);
+}
+
 // Runs one test of this program again under a virtual X server; its output shows when it fails.
 void RunSelfUnderDisplay(const std::string& Dir, const std::string& Test) {
     std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
@@ -202,6 +278,18 @@ TEST(DesktopBackend, ConstantOpacityBecomesTheHostWindowsOpacity) {
         GTEST_SKIP() << "xvfb-run and xprop are needed";
     const TTempDir Temp;
     RunSelfUnderDisplay(Temp.Folder().string(), "DesktopBackend.ConstantOpacityBecomesTheHostWindowsOpacity");
+}
+
+TEST(DesktopBackend, ADropDownStaysAboveThePaintingActiveWindowWhichKeepsTheKeyboard) {
+    if (const char* Dir = std::getenv("QV_DESKTOP_TEST_DIR")) {
+        RunPopupUnderDisplay(Dir);
+        return;
+    }
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run and xwd are needed";
+    const TTempDir Temp;
+    RunSelfUnderDisplay(Temp.Folder().string(),
+                        "DesktopBackend.ADropDownStaysAboveThePaintingActiveWindowWhichKeepsTheKeyboard");
 }
 
 TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {

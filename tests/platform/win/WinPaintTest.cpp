@@ -175,6 +175,31 @@ TEST_F(WinPaint, ChildrenAndSiblingsAreClipped) {
     EXPECT_EQ(ScreenPixel(90, 90), Black);
 }
 
+// A child hidden or moved in a parent with a caption and a border gives back exactly the area it covered: the
+// sibling below shows whole and the parent's client area is painted again where the child was.
+TEST_F(WinPaint, AHiddenOrMovedChildUncoversItsWholeArea) {
+    HWND P = Make("p", Red, WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 120, 120);
+    HWND Below = Make("below", Blue, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 50, 50, P);
+    HWND Cover = Make("cover", Green, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 50, 50, P);
+    HWND Beside = Make("beside", Green, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 62, 10, 40, 40, P);
+    Pump();
+    POINT Origin{0, 0};
+    ClientToScreen(P, &Origin);
+    ASSERT_GT(Origin.Y, 0);
+    ASSERT_EQ(ScreenPixel(Origin.X + 59, Origin.Y + 59), Green);
+    ShowWindow(Cover, SW_HIDE);
+    SetWindowPos(Beside, nullptr, 62, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump();
+    int Wrong = 0;
+    for (int Y = 10; Y < 60; ++Y)
+        for (int X = 10; X < 60; ++X)
+            Wrong += ScreenPixel(Origin.X + X, Origin.Y + Y) != Blue;
+    EXPECT_EQ(Wrong, 0);
+    EXPECT_EQ(ScreenPixel(Origin.X + 101, Origin.Y + 49), Red); // where Beside was
+    EXPECT_EQ(ScreenPixel(Origin.X + 80, Origin.Y + 70), Green);
+    (void)Below;
+}
+
 TEST_F(WinPaint, WindowRegionClipsPaintingAndInputAndIsCopied) {
     HWND Back = Make("back", Blue, WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
     HWND Round = Make("round", Red, WS_POPUP | WS_VISIBLE, 50, 50, 100, 100);
