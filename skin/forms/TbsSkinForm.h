@@ -151,6 +151,8 @@ public:
     void UnhookAppMessages();
     void MenuKeyDown(WPARAM Key);
     void CloseMenusOnMessage(TMessage& M);
+    // An MDI parent's combo boxes and edits close their drop-downs.
+    void CancelDropDowns();
     // The system menu: the application's SystemMenu or the built-in one, with the commands the state allows.
     TMenuItem* GetSystemMenuItems();
     void BuildSystemMenu();

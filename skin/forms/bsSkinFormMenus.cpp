@@ -2,9 +2,11 @@
 // open menu (with the application's messages hooked for the keys), the system and tray menus, and the
 // messages that close an open menu.
 #include "platform/base/SysUtils.h"
+#include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/core/TbsLayerManager.h"
 #include "skin/core/TbsResourceStrData.h"
 #include "skin/forms/TbsActiveSkinObject.h"
+#include "skin/forms/TbsClientInActivePanel.h"
 #include "skin/forms/TbsSkinForm.h"
 #include "skin/forms/TbsSkinMainMenuBar.h"
 #include "skin/forms/TbsSkinMenu.h"
@@ -132,16 +134,55 @@ void TbsSkinForm::DoPopupMenu(TPopupMenu* Menu, int X, int Y) {
     FSkinMenu->Popup(nullptr, FSD, 0, TRect{X, Y, X, Y}, Menu->Items(), false);
 }
 
+namespace {
+
+// A form half through its destructor still hears its children go, but it is no form any more: its kind and its
+// children cannot be asked. It has left the screen's list by then; only pointers are compared here.
+bool FormWhole(const TCustomForm* Form) {
+    if (!Screen || Form->ComponentState().Contains(csDestroying))
+        return false;
+    for (int I = 0; I < Screen->FormCount(); ++I)
+        if (Screen->Forms(I) == Form)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void TbsSkinForm::CloseMenusOnMessage(TMessage& M) {
     if (!IsMenuCloseMessage(M.Msg))
         return;
     if (FShowObjectHint && FSkinHint)
         FSkinHint->HideHint();
+    const bool FormGoing = !FormWhole(FForm);
     if (!InMainMenu || InMenu) {
         if (FSkinMenu->Visible())
             FSkinMenu->Hide();
         else if (InMenu)
             SkinMenuClose();
+        else if (!FormGoing && IsMDIForm() && FForm->Visible()) {
+            // The parent has no menu open: the active child may have one.
+            if (TbsSkinForm* Child = GetSkinForm(FForm->ActiveMDIChild()); Child && Child != this)
+                Child->CloseMenusOnMessage(M);
+        }
+    } else {
+        LeaveMainMenu();
+    }
+    if (!FormGoing)
+        CancelDropDowns();
+}
+
+void TbsSkinForm::CancelDropDowns() {
+    if (Loading() || Designing() || !FormWhole(FForm) || !IsMDIForm() || !FForm->Visible())
+        return;
+    // By index, read again each time: a drop-down's close-up handler may free components of the form.
+    for (int I = 0; I < FForm->ComponentCount(); ++I) {
+        TComponent* C = FForm->Components(I);
+        if (!dynamic_cast<TbsSkinCustomComboBox*>(C) && !dynamic_cast<TbsSkinCustomEdit*>(C))
+            continue;
+        auto* W = dynamic_cast<TWinControl*>(C);
+        if (W && W->Visible() && W->Enabled())
+            W->Perform(CM_CANCELMODE, 0, 0);
     }
 }
 

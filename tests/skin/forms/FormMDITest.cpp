@@ -9,6 +9,7 @@
 
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
+#include "skin/controls/bsSkinBoxCtrls.h"
 #include "skin/forms/bsSkinForm.h"
 #include "skin/forms/bsSkinMenus.h"
 #include "tests/skin/controls/GalleryFixture.h"
@@ -96,6 +97,21 @@ protected:
         std::sort(B.begin(), B.end(),
                   [](const TRect& X, const TRect& Y) { return std::tie(X.Left, X.Top) < std::tie(Y.Left, Y.Top); });
         return B;
+    }
+    // A menu bar with one item above the panel, bound to the parent's component.
+    TbsSkinMainMenuBar* AddMenuBar() {
+        auto* Menu = new TbsSkinMainMenu(Main);
+        auto* File = new TMenuItem(Menu);
+        File->SetCaption(u"&File");
+        Menu->Items()->Add(File);
+        auto* MenuBar = new TbsSkinMainMenuBar(Main);
+        MenuBar->SetParent(Main);
+        MenuBar->SetAlign(alTop);
+        MenuBar->SetTop(0);
+        MenuBar->SetSkinForm(MainSkin);
+        MainSkin->SetMainMenuBar(MenuBar);
+        MenuBar->SetMainMenu(Menu);
+        return MenuBar;
     }
     // A bar point on the screen.
     TPoint OnBar(int X, int Y) { return Tabs->ClientToScreen(TPoint{X, Y}); }
@@ -326,13 +342,17 @@ TEST_F(FormMDITest, ARightClickOnATabOpensItsChildsSystemMenuThroughTheParent) {
 
 // Maximizing a child and restoring it, as the main form hears it; meanwhile the parent's caption joins the child's.
 TEST_F(FormMDITest, MaximizingAndRestoringAChild) {
+    TbsSkinMainMenuBar* MenuBar = AddMenuBar();
     TForm* Doc1 = Add();
     std::vector<std::string> Log;
     TWndMethod Previous = Main->WindowProc();
-    Main->SetWindowProc([&Log, Previous](TMessage& M) {
-        if (M.Msg == WM_MDICHILDMAX || M.Msg == WM_MDICHILDRESTORE)
+    Main->SetWindowProc([&Log, Previous, MenuBar](TMessage& M) {
+        const bool Watched = M.Msg == WM_MDICHILDMAX || M.Msg == WM_MDICHILDRESTORE;
+        if (Watched)
             Log.push_back("main:" + std::to_string(M.Msg));
         Previous(M);
+        if (Watched)
+            Log.push_back("menu bar buttons:" + std::to_string(MenuBar->ButtonsCount));
     });
     auto Frame = [this] {
         TBitmap B;
@@ -356,7 +376,7 @@ TEST_F(FormMDITest, MaximizingAndRestoringAChild) {
     Pump();
     EXPECT_FALSE(MainSkin->MDIChildMaximized());
     EXPECT_EQ(Doc1->BoundsRect(), Rect(10, 10, 210, 160));
-    EXPECT_EQ(Log, (std::vector<std::string>{"main:1231", "main:1232"}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"main:1231", "menu bar buttons:4", "main:1232", "menu bar buttons:0"}));
     EXPECT_EQ(Frame(), Plain);
     Main->SetCaption(u"Main - [Doc1]");
     EXPECT_EQ(Frame(), Joined) << "the caption of a maximized child joins the parent's";
@@ -379,6 +399,159 @@ TEST_F(FormMDITest, TheClientWindowHasNoBorderAndTheBackgroundOfTheLook) {
     delete MainSkin;
     EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(Client, GWLP_WNDPROC)), Before);
     SendMessageW(Client, WM_SIZE, 0, 0);
+}
+
+// A message that closes menus closes the parent's own menu first; when the parent has none open it reaches the
+// active child's component. Either way the parent's combo boxes and edits close their drop-downs, also on a click
+// inside a child.
+TEST_F(FormMDITest, MessagesThatCloseMenusReachTheActiveChildAndTheParentsDropDowns) {
+    TForm* Doc1 = Add();
+    TbsSkinForm* ChildSkin = GetSkinForm(Doc1);
+    auto* Popup = new TPopupMenu(Doc1);
+    auto* Row = new TMenuItem(Popup);
+    Row->SetCaption(u"Row");
+    Popup->Items()->Add(Row);
+    auto* Combo = new TbsSkinComboBox(Main);
+    Combo->SetParent(Main);
+    Combo->SetBounds(300, 2, 120, 20);
+    Combo->Items()->Add(u"One");
+    Combo->Items()->Add(u"Two");
+    auto* Edit = new TbsSkinEdit(Main);
+    Edit->SetParent(Main);
+    Edit->SetBounds(430, 2, 100, 20);
+    int EditCancels = 0;
+    Edit->OnEditCancelMode = [&EditCancels](TControl*) { ++EditCancels; };
+    Pump();
+
+    MainSkin->PopupSkinMenu(Popup, TPoint{400, 400});
+    ChildSkin->PopupSkinMenu(Popup, TPoint{420, 420});
+    Combo->DropDown();
+    ASSERT_TRUE(MainSkin->SkinMenu()->Visible());
+    ASSERT_TRUE(ChildSkin->SkinMenu()->Visible());
+    ASSERT_TRUE(Combo->IsPopupVisible());
+    SendMessageW(Main->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(MainSkin->SkinMenu()->Visible());
+    EXPECT_TRUE(ChildSkin->SkinMenu()->Visible()) << "the parent's own menu goes first";
+    EXPECT_FALSE(Combo->IsPopupVisible());
+    EXPECT_EQ(EditCancels, 1);
+    SendMessageW(Main->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(ChildSkin->SkinMenu()->Visible());
+    EXPECT_FALSE(ChildSkin->InMenu);
+    EXPECT_EQ(EditCancels, 2);
+
+    // The parent hears of a click in the child as a notification from its client window.
+    Combo->DropDown();
+    ASSERT_TRUE(Combo->IsPopupVisible());
+    const TPoint In = Doc1->ClientToScreen(TPoint{20, 20});
+    InjectClick(In.X, In.Y);
+    Pump();
+    EXPECT_FALSE(Combo->IsPopupVisible());
+    // A disabled edit is left alone.
+    Edit->SetEnabled(false);
+    const int Before = EditCancels;
+    SendMessageW(Main->Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_EQ(EditCancels, Before);
+}
+
+// The menu bar's buttons of a maximized child come with it and go when no child is maximized any more.
+TEST_F(FormMDITest, TheMenuBarShowsTheMaximizedChildsButtonsWhileThereIsOne) {
+    TbsSkinMainMenuBar* MenuBar = AddMenuBar();
+    TForm* Doc1 = Add();
+    TForm* Doc2 = Add();
+    auto Commands = [MenuBar] {
+        std::vector<TbsStdCommand> C;
+        for (int I = 0; I < MenuBar->ButtonsCount; ++I)
+            C.push_back(static_cast<TbsSkinMainMenuBarButton*>(MenuBar->Objects(I))->Command);
+        return C;
+    };
+    const std::vector<TbsStdCommand> Buttons = {cmSysMenu, cmClose, cmMaximize, cmMinimize};
+    const std::vector<TbsStdCommand> None;
+    EXPECT_EQ(Commands(), None);
+
+    GetSkinForm(Doc2)->SetWindowState(wsMaximized);
+    Pump();
+    EXPECT_EQ(Commands(), Buttons);
+    EXPECT_EQ(MenuBar->Objects(4)->ObjectRect.Left, 22) << "the items move past the system button";
+    GetSkinForm(Doc2)->SetWindowState(wsNormal);
+    Pump();
+    EXPECT_EQ(Commands(), None) << "restored";
+    EXPECT_FALSE(MenuBar->FMDIChildMax);
+    GetSkinForm(Doc2)->SetWindowState(wsMinimized);
+    Pump();
+    EXPECT_EQ(Commands(), None) << "minimized";
+
+    // Another child taking the activation keeps them: one child is still maximized.
+    GetSkinForm(Doc2)->SetWindowState(wsMaximized);
+    Pump();
+    Doc1->Show();
+    Pump();
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    EXPECT_EQ(Commands(), Buttons);
+    // The maximized child closed: another child is active and nothing is maximized.
+    Doc2->Close();
+    Pump();
+    Pump();
+    EXPECT_EQ(Main->MDIChildCount(), 1);
+    EXPECT_EQ(Main->ActiveMDIChild(), Doc1);
+    EXPECT_EQ(Commands(), None) << "closed";
+    EXPECT_FALSE(MainSkin->MDIChildMaximized());
+    Children.pop_back();
+}
+
+// A resized client window refits the maximized child and lines the minimized ones up at its bottom again; the
+// whole-set commands act on every child, and closing all closes the active child last.
+TEST_F(FormMDITest, TheWholeSetFollowsTheClientAndTheSetCommands) {
+    for (int I = 0; I < 3; ++I)
+        Add();
+    GetSkinForm(Children[0])->SetWindowState(wsMinimized);
+    GetSkinForm(Children[1])->SetWindowState(wsMinimized);
+    GetSkinForm(Children[2])->SetWindowState(wsMaximized);
+    Pump();
+    Main->SetBounds(100, 100, 700, 520);
+    Pump();
+    TRect A = MainSkin->GetMDIClientArea();
+    EXPECT_EQ(Children[2]->BoundsRect(), Rect(0, 0, GetRectWidth(A), GetRectHeight(A)));
+    const int MinW = Children[0]->Width(), MinH = Children[0]->Height();
+    std::vector<TPoint> Minimized = {Children[0]->BoundsRect().TopLeft(), Children[1]->BoundsRect().TopLeft()};
+    std::sort(Minimized.begin(), Minimized.end(), [](TPoint P, TPoint Q) { return P.X < Q.X; });
+    EXPECT_EQ(Minimized,
+              (std::vector<TPoint>{TPoint{0, GetRectHeight(A) - MinH}, TPoint{MinW, GetRectHeight(A) - MinH}}));
+
+    auto States = [this] {
+        std::vector<TWindowState> S;
+        for (TForm* C : Children)
+            S.push_back(GetSkinForm(C)->WindowState());
+        return S;
+    };
+    MainSkin->RestoreAll();
+    EXPECT_EQ(States(), (std::vector<TWindowState>{wsNormal, wsNormal, wsNormal}));
+    EXPECT_EQ(Children[0]->BoundsRect(), Rect(10, 10, 210, 160));
+    MainSkin->MinimizeAll();
+    EXPECT_EQ(States(), (std::vector<TWindowState>{wsMinimized, wsMinimized, wsMinimized}));
+    MainSkin->MaximizeAll();
+    EXPECT_EQ(States(), (std::vector<TWindowState>{wsMaximized, wsMaximized, wsMaximized}));
+    Pump();
+    EXPECT_TRUE(MainSkin->MDIChildMaximized());
+
+    std::vector<String> Closed;
+    for (TForm* C : Children)
+        C->OnClose = [&Closed, C](TObject*, TCloseAction& Action) {
+            Closed.push_back(C->Name());
+            Action = caFree;
+        };
+    // From the last of the list (the bottom of the stack) to the first (the active child).
+    std::vector<String> Want;
+    for (int I = Main->MDIChildCount() - 1; I >= 0; --I)
+        Want.push_back(Main->MDIChildren(I)->Name());
+    ASSERT_EQ(Want.back(), Main->ActiveMDIChild()->Name());
+    MainSkin->CloseAll();
+    Pump();
+    Pump();
+    EXPECT_EQ(Closed, Want);
+    EXPECT_EQ(Main->MDIChildCount(), 0);
+    EXPECT_FALSE(MainSkin->MDIChildMaximized());
+    EXPECT_TRUE(ItemNames().empty());
+    Children.clear();
 }
 
 // A hook put on the client window after the component keeps working when the component goes first.

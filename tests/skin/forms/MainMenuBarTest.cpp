@@ -144,6 +144,23 @@ TEST_F(MainMenuBarTest, ArrowsWrapAroundTheBarAndEscapeLeavesMenuMode) {
     EXPECT_FALSE(Skin->InMainMenu);
 }
 
+// Menu mode without an open submenu ends on a click elsewhere on the form, as on Escape.
+TEST_F(MainMenuBarTest, AClickOnTheFormLeavesMenuMode) {
+    Press(VK_MENU);
+    ASSERT_TRUE(Skin->InMainMenu);
+    Take();
+    const TPoint P = Form->ClientToScreen(TPoint{150, 100});
+    InjectClick(P.X, P.Y);
+    Application->ProcessMessages();
+    EXPECT_EQ(Take(), (std::vector<std::string>{"menu mode ends"}));
+    EXPECT_FALSE(Skin->InMainMenu);
+    EXPECT_FALSE(Bar->MenuActive);
+    EXPECT_FALSE(Item(File)->Active);
+    // The keys are the application's again.
+    Press(VK_RIGHT);
+    EXPECT_FALSE(Item(Edit)->Active);
+}
+
 TEST_F(MainMenuBarTest, WithASubmenuOpenTheArrowsOpenTheNeighboursAndEscapeStepsBack) {
     Press(VK_MENU);
     Press(VK_RETURN);
