@@ -87,7 +87,8 @@ public:
 // The desktop's area: the system tray of the X display. Each icon is a small window of its own that the tray takes
 // in; it shows the icon's picture and has the tip as its name. The pointer on it comes to the icon's window as
 // the callback message (wParam the icon's id, lParam WM_MOUSEMOVE, WM_xBUTTONDOWN, WM_xBUTTONUP or
-// WM_xBUTTONDBLCLK), after the cursor was put where the pointer is. Balloons are not shown.
+// WM_xBUTTONDBLCLK), after the cursor was put where the pointer is. A balloon goes to the tray as the icon's
+// message (title and text on two lines), which trays that show messages show; a click on it is not told.
 //
 // Requests answer FALSE while no tray runs. Icons the tray held when it went away are kept (changes and deletes
 // still apply to them) and go to the next tray that comes; a tray that comes also tells the application's

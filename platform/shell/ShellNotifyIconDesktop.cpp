@@ -7,6 +7,7 @@
 #include "platform/shell/ShellNotifyIconX11.h"
 #include "platform/win/WinExtras.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
@@ -92,11 +93,14 @@ struct TDesktopNotificationArea::TImpl {
         NOTIFYICONDATAW Data;
         TTrayPicture Picture;
         std::string Tip;
+        std::string Balloon; // title and text on two lines
+        bool BalloonChanged = false;
         unsigned long Window = 0; // 0 while no tray holds it
     };
 
     std::unique_ptr<traydisplay::TDisplayTray> Tray;
     TTrayWatcher* Watcher = nullptr;
+    bool Watching = false;
     std::map<std::pair<HWND, UINT>, TRecord> Icons;
     bool Closing = false;
     bool Taking = false;
@@ -104,12 +108,12 @@ struct TDesktopNotificationArea::TImpl {
 
     ~TImpl() {
         Closing = true;
-        if (Watcher) {
+        if (Watching) {
             Watcher->Terminate();
             Watcher->WaitFor();
             TThread::RemoveQueuedEvents(Watcher);
-            delete Watcher;
         }
+        delete Watcher;
         Tray.reset();
     }
 
@@ -122,7 +126,9 @@ struct TDesktopNotificationArea::TImpl {
         if (!Tray)
             return false;
         Watcher = new TTrayWatcher(Tray->Descriptor(), [this] { Readable(); });
-        if (Watcher->Usable())
+        // Without its wake-up pipe the watcher does not run, and the display is read at each request only.
+        Watching = Watcher->Usable();
+        if (Watching)
             Watcher->Start();
         return true;
     }
@@ -171,11 +177,17 @@ struct TDesktopNotificationArea::TImpl {
     }
 
     void Deliver(const TTrayAction& A) {
-        NOTIFYICONDATAW To;
-        for (const auto& [Key, Rec] : Icons)
-            if (Rec.Window == A.Icon)
-                To = Rec.Data;
-        if (!To.uCallbackMessage || !IsWindow(To.hWnd))
+        auto It = std::find_if(Icons.begin(), Icons.end(), [&](const auto& I) { return I.second.Window == A.Icon; });
+        if (It == Icons.end())
+            return;
+        // An icon whose window went without deleting it goes when the pointer comes to it.
+        if (!IsWindow(It->second.Data.hWnd)) {
+            Tray->Remove(It->second.Window);
+            Icons.erase(It);
+            return;
+        }
+        const NOTIFYICONDATAW To = It->second.Data;
+        if (!To.uCallbackMessage)
             return;
         // The icon's window reads the cursor when told: it is where the pointer is, wherever that lies.
         InjectMouseMove(A.X, A.Y);
@@ -215,7 +227,21 @@ struct TDesktopNotificationArea::TImpl {
             std::copy(std::begin(Data.szTip), std::end(Data.szTip), R.Data.szTip);
             R.Tip = UTF8Encode(NotifyText(Data.szTip));
         }
-        R.Data.uFlags |= Data.uFlags;
+        if (Data.uFlags & NIF_INFO) {
+            const String Title = NotifyText(Data.szInfoTitle), Text = NotifyText(Data.szInfo);
+            R.Balloon = Text.empty() ? std::string() : UTF8Encode(Title.empty() ? Text : Title + u"\n" + Text);
+            R.Data.uTimeout = Data.uTimeout;
+            R.BalloonChanged = true;
+        }
+        R.Data.uFlags |= Data.uFlags & ~NIF_INFO;
+    }
+
+    // The balloon a request asked for; shown as long as the platform shows one at least (10 to 30 seconds).
+    void ShowBalloon(TRecord& R) {
+        if (!R.BalloonChanged || !R.Window)
+            return;
+        R.BalloonChanged = false;
+        Tray->Message(R.Window, R.Balloon, std::clamp(R.Data.uTimeout, 10000u, 30000u));
     }
 
     bool Request(DWORD Message, const NOTIFYICONDATAW& Data) {
@@ -231,7 +257,7 @@ struct TDesktopNotificationArea::TImpl {
             R.Window = Tray->Dock(R.Picture, R.Tip);
             if (!R.Window)
                 return false;
-            Icons.emplace(Key, std::move(R));
+            ShowBalloon(Icons.emplace(Key, std::move(R)).first->second);
             return true;
         }
         case NIM_MODIFY:
@@ -240,6 +266,7 @@ struct TDesktopNotificationArea::TImpl {
             Merge(It->second, Data);
             if (It->second.Window)
                 Tray->Update(It->second.Window, It->second.Picture, It->second.Tip);
+            ShowBalloon(It->second);
             return Present && It->second.Window;
         case NIM_DELETE:
             if (It == Icons.end())

@@ -18,6 +18,8 @@ namespace traydisplay {
 namespace {
 
 constexpr long SystemTrayRequestDock = 0;
+constexpr long SystemTrayBeginMessage = 1;
+constexpr long SystemTrayCancelMessage = 2;
 constexpr long XEmbedMapped = 1;
 constexpr int InitialSize = 22;
 // How far the pointer may move between the presses of a double click.
@@ -82,12 +84,15 @@ struct TDisplayTray::TState {
         bool Argb = false;
         Colormap Map = 0;
         GC Gc = nullptr;
+        long MessageId = 0; // the balloon the tray may show, 0 for none
     };
 
     Display* D = nullptr;
     int Screen = 0;
     Window Root = 0;
-    Atom Selection = 0, Opcode = 0, TrayVisual = 0, Manager = 0, XEmbedInfo = 0, NetWmName = 0, Utf8 = 0;
+    Atom Selection = 0, Opcode = 0, TrayVisual = 0, Manager = 0, XEmbedInfo = 0, NetWmName = 0, Utf8 = 0,
+         MessageData = 0;
+    long NextMessageId = 1;
     Window Tray = 0;
     // A tray found by looking rather than by its announcement, still to be told as come.
     bool FoundUntold = false;
@@ -185,17 +190,37 @@ struct TDisplayTray::TState {
         }
     }
 
-    void AskToDock(Window W) {
+    // One of the tray's operations, sent to the tray about the window W.
+    void SendOpcode(Window W, long Operation, long A, long B, long C) {
         XEvent E{};
         E.xclient.type = ClientMessage;
-        E.xclient.window = Tray;
+        E.xclient.window = W;
         E.xclient.message_type = Opcode;
         E.xclient.format = 32;
         E.xclient.data.l[0] = CurrentTime;
-        E.xclient.data.l[1] = SystemTrayRequestDock;
-        E.xclient.data.l[2] = long(W);
+        E.xclient.data.l[1] = Operation;
+        E.xclient.data.l[2] = A;
+        E.xclient.data.l[3] = B;
+        E.xclient.data.l[4] = C;
         XSendEvent(D, Tray, False, NoEventMask, &E);
+    }
+
+    void AskToDock(Window W) {
+        SendOpcode(Tray, SystemTrayRequestDock, long(W), 0, 0);
         XFlush(D);
+    }
+
+    // The text follows its announcement in pieces of 20 bytes.
+    void SendMessageText(Window W, const std::string& Text) {
+        for (std::size_t At = 0; At < Text.size(); At += 20) {
+            XEvent E{};
+            E.xclient.type = ClientMessage;
+            E.xclient.window = W;
+            E.xclient.message_type = MessageData;
+            E.xclient.format = 8;
+            Text.copy(E.xclient.data.b, 20, At);
+            XSendEvent(D, Tray, False, NoEventMask, &E);
+        }
     }
 
     // The picture scaled into the window's largest centred square; pixels of the default visual are either drawn
@@ -389,6 +414,7 @@ std::unique_ptr<TDisplayTray> TDisplayTray::Open() {
     St->XEmbedInfo = XInternAtom(D, "_XEMBED_INFO", False);
     St->NetWmName = XInternAtom(D, "_NET_WM_NAME", False);
     St->Utf8 = XInternAtom(D, "UTF8_STRING", False);
+    St->MessageData = XInternAtom(D, "_NET_SYSTEM_TRAY_MESSAGE_DATA", False);
     // A tray that starts announces itself to the root window's structure listeners.
     XSelectInput(D, St->Root, StructureNotifyMask);
     St->FindTray();
@@ -438,6 +464,23 @@ void TDisplayTray::Update(unsigned long Icon, const TTrayPicture& Picture, const
     }
     It->second.Picture = Picture;
     FState->Draw(It->first, It->second);
+}
+
+void TDisplayTray::Message(unsigned long Icon, const std::string& Text, unsigned TimeoutMs) {
+    TState& S = *FState;
+    auto It = S.Icons.find(Window(Icon));
+    if (It == S.Icons.end() || !S.Tray)
+        return;
+    if (It->second.MessageId) {
+        S.SendOpcode(It->first, SystemTrayCancelMessage, It->second.MessageId, 0, 0);
+        It->second.MessageId = 0;
+    }
+    if (!Text.empty()) {
+        It->second.MessageId = S.NextMessageId++;
+        S.SendOpcode(It->first, SystemTrayBeginMessage, long(TimeoutMs), long(Text.size()), It->second.MessageId);
+        S.SendMessageText(It->first, Text);
+    }
+    XFlush(S.D);
 }
 
 void TDisplayTray::Remove(unsigned long Icon) {

@@ -60,6 +60,9 @@ public:
     unsigned long Dock(const TTrayPicture& Picture, const std::string& Tip);
     // Shows a new picture and name in a docked icon.
     void Update(unsigned long Icon, const TTrayPicture& Picture, const std::string& Tip);
+    // A balloon message by a docked icon, for trays that show them, shown for TimeoutMs; the icon's previous
+    // message is taken back first, and an empty text only takes it back.
+    void Message(unsigned long Icon, const std::string& Text, unsigned TimeoutMs);
     // Takes the icon out of the tray and destroys its window.
     void Remove(unsigned long Icon);
     // Reads and handles everything that arrived (without waiting) and tells what matters outside.

@@ -5,10 +5,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
+
 struct TTestSystemTray::TState {
     Display* D = nullptr;
     Window Root = 0, Win = 0;
-    Atom Selection = 0, Opcode = 0, XEmbedInfo = 0;
+    Atom Selection = 0, Opcode = 0, XEmbedInfo = 0, MessageData = 0;
+    std::string Text;        // the text of the message being received
+    std::size_t Awaited = 0; // its length
+    long Timeout = 0, Id = 0;
 
     std::vector<long> Property(Window W, Atom Name, Atom Type) {
         std::vector<long> Values;
@@ -32,6 +37,7 @@ TTestSystemTray::TTestSystemTray() : FState(std::make_unique<TState>()) {
     S.Selection = XInternAtom(S.D, "_NET_SYSTEM_TRAY_S0", False);
     S.Opcode = XInternAtom(S.D, "_NET_SYSTEM_TRAY_OPCODE", False);
     S.XEmbedInfo = XInternAtom(S.D, "_XEMBED_INFO", False);
+    S.MessageData = XInternAtom(S.D, "_NET_SYSTEM_TRAY_MESSAGE_DATA", False);
     S.Win = XCreateSimpleWindow(S.D, S.Root, 10, 10, 24, 24, 0, 0, 0x808080);
     XSelectInput(S.D, S.Win, SubstructureNotifyMask);
     XMapWindow(S.D, S.Win);
@@ -67,6 +73,21 @@ void TTestSystemTray::Serve() {
             if (EmbedInfo.size() == 2 && (EmbedInfo[1] & 1))
                 XMapWindow(S.D, Icon);
             XSync(S.D, False);
+        } else if (E.type == ClientMessage && E.xclient.message_type == S.Opcode && E.xclient.data.l[1] == 1) {
+            S.Text.clear();
+            S.Timeout = E.xclient.data.l[2];
+            S.Awaited = std::size_t(E.xclient.data.l[3]);
+            S.Id = E.xclient.data.l[4];
+        } else if (E.type == ClientMessage && E.xclient.message_type == S.Opcode && E.xclient.data.l[1] == 2) {
+            Messages.push_back("cancel " + std::to_string(E.xclient.data.l[2]));
+        } else if (E.type == ClientMessage && E.xclient.message_type == S.MessageData && S.Awaited > 0) {
+            const std::size_t N = std::min<std::size_t>(20, S.Awaited - S.Text.size());
+            S.Text.append(E.xclient.data.b, N);
+            if (S.Text.size() == S.Awaited) {
+                Messages.push_back("show " + std::to_string(S.Id) + " for " + std::to_string(S.Timeout) + ": " +
+                                   S.Text);
+                S.Awaited = 0;
+            }
         } else if (E.type == DestroyNotify) {
             Destroyed.insert(E.xdestroywindow.window);
         }

@@ -20,6 +20,9 @@ public:
     std::vector<unsigned long> Docks;
     std::vector<long> EmbedInfo;
     std::set<unsigned long> Destroyed;
+    // The messages the icons asked the tray to show (as "timeout: text"), and those they took back, by
+    // announcement: "show 1" or "cancel 1".
+    std::vector<std::string> Messages;
     // A window's _NET_WM_NAME.
     std::string Name(unsigned long Window);
     // The colour at a point of the tray as 0xRRGGBB, the docked icon included.

@@ -142,6 +142,13 @@ TEST_F(TrayIconDesktopTest, TheIconDocksDrawsAndTellsTheFormOfThePointer) {
     EXPECT_TRUE(PumpUntil(TestTray.get(), [&] { return TestTray->Pixel(12, 12) == 0x0000FF; }));
     EXPECT_EQ(TestTray->Name(Icon), "Two");
 
+    // A balloon goes to the tray as the icon's message, and hiding it takes it back.
+    EXPECT_TRUE(Tray->ShowBalloonHint(u"Done", u"All files converted: 转换完成", bsbitInfo));
+    EXPECT_TRUE(Tray->HideBalloonHint());
+    EXPECT_TRUE(PumpUntil(TestTray.get(), [&] { return TestTray->Messages.size() == 2; }));
+    EXPECT_EQ(TestTray->Messages,
+              (std::vector<std::string>{"show 1 for 10000: Done\nAll files converted: 转换完成", "cancel 1"}));
+
     // The tray goes: its icon leaves the display with it, and the area is absent.
     TestTray.reset();
     EXPECT_TRUE(PumpUntil(nullptr, [&] { return !Tray->Refresh(); }));
@@ -164,6 +171,20 @@ TEST_F(TrayIconDesktopTest, TheIconDocksDrawsAndTellsTheFormOfThePointer) {
     EXPECT_TRUE(PumpUntil(TestTray.get(), [&] { return TestTray->Pixel(12, 12) == 0x0000FF; }));
     EXPECT_TRUE(Tray->Refresh());
     EXPECT_EQ(TestTray->Docks.size(), 1u) << "docked once, though the icon was added again on the notice";
+
+    // An icon whose window went without deleting it goes when the pointer comes to it.
+    NOTIFYICONDATAW Orphan;
+    Orphan.hWnd = AllocateHWnd([](TMessage&) {});
+    Orphan.uID = 7;
+    Orphan.uFlags = NIF_MESSAGE | NIF_ICON;
+    Orphan.uCallbackMessage = WM_USER + 7;
+    Orphan.hIcon = Tray->Icon()->Handle();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &Orphan));
+    ASSERT_TRUE(PumpUntil(TestTray.get(), [&] { return TestTray->Docks.size() == 2; }));
+    DeallocateHWnd(Orphan.hWnd);
+    TestTray->Button(TestTray->Docks[1], true, 1, 20000, 20, 20);
+    EXPECT_TRUE(PumpUntil(TestTray.get(), [&] { return TestTray->Destroyed.count(TestTray->Docks[1]) > 0; }));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_DELETE, &Orphan)) << "forgotten with its window";
 
     // Deleting the icon destroys its window.
     Tray->SetIconVisible(false);
