@@ -19,12 +19,14 @@ TCustomPlayer::TCustomPlayer(TComponent* AOwner)
 }
 
 TCustomPlayer::~TCustomPlayer() {
-    OnPosition = nullptr;
-    OnState = nullptr;
-    // The hook runs on the video thread: it is switched off first and dropped once that thread ended.
+    // No handler is called from here on. The playback's threads still look at the handlers until
+    // they end, so the handlers themselves are dropped after that.
+    FHandlersOff = true;
     FHook = false;
     Stop(true);
     JoinThreads(true);
+    OnPosition = nullptr;
+    OnState = nullptr;
     OnHook = nullptr;
     FAVProbe.reset();
 }
@@ -103,10 +105,27 @@ void TCustomPlayer::SetFormat(const String& AValue) {
 
 void TCustomPlayer::ChangeState(TPlayState AState) {
     FState = AState;
-    if (OnState)
+    if (OnState && !FHandlersOff)
         FPlayEvent->Post(peState, AState);
     else if (AState == psStop)
         FPlayEvent->Post(peEnd, 0);
+}
+
+std::shared_ptr<TVideoState> TCustomPlayer::State() const {
+    std::lock_guard Guard(FStateLock);
+    return FVideoState;
+}
+
+bool TCustomPlayer::TryLockData(int AMs) {
+    // A timed wait for the lock itself goes through a call the thread checker cannot follow, which
+    // then takes the later unlock for one of a lock never taken: the wait goes in short slices.
+    auto Deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(AMs);
+    while (!FDataLock.try_lock()) {
+        if (std::chrono::steady_clock::now() >= Deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 void TCustomPlayer::StopKeepingPlayOptions() {
@@ -203,7 +222,7 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
         Fvideo_disable = true;
     FScreen = Fdisplay_disable ? nullptr : AScreen;
 
-    auto S = std::make_unique<TVideoState>();
+    auto S = std::make_shared<TVideoState>();
     S->Owner = this;
     if (APaused) {
         S->paused = 1;
@@ -211,6 +230,7 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
         Fstep = false;
     }
     S->filename = AFileName;
+    S->vfilters = Fvfilters;
     S->iformat = Ffile_iformat;
     S->av_sync_type = Fav_sync_type;
     TVideoState* State = S.get();
@@ -242,6 +262,7 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     }
     {
         std::lock_guard Guard(FDataLock);
+        std::lock_guard StateGuard(FStateLock);
         FVideoState = std::move(S);
     }
     try {
@@ -258,11 +279,11 @@ bool TCustomPlayer::StartPlayback(const String& AFileName, TVideoTarget* AScreen
     FEventThread = std::make_unique<TEventThread>(
         FPlayEvent,
         [this](Int64 APTS) {
-            if (OnPosition)
+            if (OnPosition && !FHandlersOff)
                 OnPosition(this, APTS);
         },
         [this](TPlayState AState) {
-            if (OnState)
+            if (OnState && !FHandlersOff)
                 OnState(this, AState);
         },
         Deliver);
@@ -327,7 +348,7 @@ int TCustomPlayer::WaitPlayerEvent() {
 }
 
 void TCustomPlayer::DoFileOpen() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     // A size taken from the host last time is taken again: the host may have changed its size since.
@@ -340,7 +361,10 @@ void TCustomPlayer::DoFileOpen() {
             W = S->video_ctx->width;
             H = S->video_ctx->height;
         }
-        OnFileOpen(this, Duration, W, H, Fscreen_width, Fscreen_height);
+        Integer ScreenW = Fscreen_width, ScreenH = Fscreen_height;
+        OnFileOpen(this, Duration, W, H, ScreenW, ScreenH);
+        Fscreen_width = ScreenW;
+        Fscreen_height = ScreenH;
     }
     RECT Client{};
     FScreenFromHost = false;
@@ -353,16 +377,11 @@ void TCustomPlayer::DoFileOpen() {
 
 void TCustomPlayer::EventLoop() {
     for (;;) {
-        TVideoState* S;
-        {
-            std::lock_guard Guard(FDataLock);
-            S = FVideoState.get();
-        }
-        if (!S)
+        if (!State())
             return;
         int Code = WaitPlayerEvent();
         std::lock_guard Guard(FDataLock);
-        S = FVideoState.get();
+        std::shared_ptr<TVideoState> S = State();
         if (!S)
             return;
         switch (Code) {
@@ -387,9 +406,10 @@ void TCustomPlayer::EventLoop() {
 }
 
 void TCustomPlayer::DoExit() {
-    std::unique_ptr<TVideoState> S;
+    std::shared_ptr<TVideoState> S;
     {
         std::lock_guard Guard(FDataLock);
+        std::lock_guard StateGuard(FStateLock);
         S = std::move(FVideoState);
     }
     if (!S)
@@ -400,13 +420,13 @@ void TCustomPlayer::DoExit() {
 }
 
 bool TCustomPlayer::Paused() const {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     return !S || S->paused;
 }
 
-void TCustomPlayer::UpdatePosition() {
-    TVideoState* S = FVideoState.get();
-    if (!S || S->IsImage2)
+void TCustomPlayer::UpdatePosition(TVideoState& AState) {
+    TVideoState* S = &AState;
+    if (S->IsImage2)
         return;
     Int64 P;
     if (S->video_stream >= 0)
@@ -423,26 +443,28 @@ void TCustomPlayer::UpdatePosition() {
     if (Ended && S->Duration > 0)
         P = S->Duration;
     else if (Ended && S->video_stream >= 0)
-        P = std::max<Int64>(std::llround(S->video_current_pts * 1000000) - S->StartTime, 0);
+        P = std::max<Int64>(std::llround(S->ShownClock() * 1000000) - S->StartTime, 0);
     else if (S->Duration > 0)
         P = std::min(P, S->Duration);
     FCurrentPTS = P;
     Int64 Report = 0;
-    if (FReporter.Tick(P, S->Duration, Report) && OnPosition)
+    if (FReporter.Tick(P, S->Duration, Report) && OnPosition && !FHandlersOff)
         FPlayEvent->Post(pePosition, Report);
     // psEnd once per end: a seek (or, with video, the next picture) makes the next end count again.
     if (Ended && S->EventEOF == 0) {
         S->EventEOF = 1;
         ChangeState(psEnd);
     }
-    if (FPlayTime != INT64_MIN) {
-        Int64 End = (Fstart_time != INT64_MIN ? Fstart_time : 0) + FPlayTime;
+    const Int64 PlayTime = FPlayTime, StartTime = Fstart_time;
+    if (PlayTime != INT64_MIN) {
+        Int64 End = (StartTime != INT64_MIN ? StartTime : 0) + PlayTime;
         if (P >= End) {
-            if (FRepeatType == rtStop)
+            const TRepeatType Repeat = FRepeatType;
+            if (Repeat == rtStop)
                 Stop(false);
-            else if (FRepeatType == rtLoop) {
-                if (Fstart_time != INT64_MIN)
-                    Seek(Fstart_time, TSeekFlags(), false);
+            else if (Repeat == rtLoop) {
+                if (StartTime != INT64_MIN)
+                    Seek(StartTime, TSeekFlags(), false);
                 else
                     Seek(Int64(0), TSeekFlags{sfAny}, false);
             }
@@ -466,13 +488,12 @@ Int64 TCustomPlayer::MonotonicPosition(TVideoState& S, Int64 P) {
 }
 
 void TCustomPlayer::Stop(bool AWaitForStop) {
-    TVideoState* S = FVideoState.get();
-    if (S) {
+    if (std::shared_ptr<TVideoState> S = State()) {
         if (S->paused) {
             StreamPause();
             Fstep = false;
         }
-        if ((S = FVideoState.get()))
+        if (State())
             S->PushEvent(FF_QUIT_EVENT);
         if (AWaitForStop)
             WaitForStop();
@@ -493,12 +514,12 @@ void TCustomPlayer::WaitForStop() {
                 return;
         }
         ServeMainThread();
-        if (!FVideoState)
+        if (!State())
             return;
-        if (!FDataLock.try_lock_for(std::chrono::milliseconds(100)))
+        if (!TryLockData(100))
             continue;
         ++I;
-        TVideoState* S = FVideoState.get();
+        std::shared_ptr<TVideoState> S = State();
         if (!S) {
             FDataLock.unlock();
             return;
@@ -535,14 +556,18 @@ void TCustomPlayer::JoinThreads(bool ABounded) {
 }
 
 void TCustomPlayer::StreamPause() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     if (!S->SeekEvent.WaitFor(250))
         S->SeekEvent.Set();
-    if (!(S = FVideoState.get()))
+    if (State() != S)
         return;
     if (S->paused) {
+        // The picture timing and the clock move on by the paused time together, as the refresh and
+        // the decoders see them.
+        std::lock_guard PictGuard(S->pictq_mutex);
+        std::lock_guard ClockGuard(S->clock_mutex);
         double T = WallClock();
         S->timer.frame_timer += T + S->video_current_pts_drift - S->video_current_pts;
         if (S->read_pause_return != AVERROR(ENOSYS))
@@ -552,14 +577,15 @@ void TCustomPlayer::StreamPause() {
     } else {
         if (S->video_stream >= 0 && !S->PictEvent.WaitFor(250))
             S->PictEvent.Set();
-        if (!(S = FVideoState.get()))
+        if (State() != S)
             return;
+        std::lock_guard ClockGuard(S->clock_mutex);
         S->paused = 1;
     }
 }
 
 void TCustomPlayer::Pause() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (S && !S->paused) {
         StreamPause();
         Fstep = false;
@@ -568,7 +594,7 @@ void TCustomPlayer::Pause() {
 }
 
 void TCustomPlayer::Resume() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (S && S->paused) {
         StreamPause();
         Fstep = false;
@@ -577,17 +603,16 @@ void TCustomPlayer::Resume() {
 }
 
 void TCustomPlayer::TogglePause() {
-    TVideoState* S = FVideoState.get();
-    if (!S)
+    if (!State())
         return;
     StreamPause();
     Fstep = false;
-    S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     ChangeState(S && S->paused ? psPause : psResume);
 }
 
 void TCustomPlayer::StepToNextFrame() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     if (S->paused)
@@ -599,7 +624,7 @@ void TCustomPlayer::StepToNextFrame() {
 }
 
 void TCustomPlayer::ToggleAudioDisplay() {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     S->show_audio = (S->show_audio + 1) % 3;
@@ -609,7 +634,7 @@ void TCustomPlayer::ToggleAudioDisplay() {
 
 void TCustomPlayer::SetShowAudio(TShowAudio AValue) {
     FShowAudio = AValue;
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (S && S->audio_stream >= 0 && !Fdisplay_disable)
         S->show_audio = AValue;
 }
@@ -618,24 +643,24 @@ void TCustomPlayer::SetAspectRatio(double AValue) {
     if (AValue == FAspectRatio)
         return;
     FAspectRatio = AValue;
-    if (TVideoState* S = FVideoState.get())
+    if (std::shared_ptr<TVideoState> S = State())
         S->PushEvent(FF_REOPEN_EVENT);
 }
 
 void TCustomPlayer::UpdateScreenPosition() {
-    if (FVideoState && FScreenHandle && FVideoDriver == vdDirectDraw)
+    if (State() && FScreenHandle && FVideoDriver == vdDirectDraw)
         Expose();
 }
 
 void TCustomPlayer::Expose() {
-    if (TVideoState* S = FVideoState.get())
+    if (std::shared_ptr<TVideoState> S = State())
         S->PushEvent(FF_EXPOSE_EVENT);
 }
 
 bool TCustomPlayer::WaitEvent(std::function<bool()> ADone, int ASliceMs) {
     while (!ADone()) {
         ServeMainThread();
-        if (!FVideoState)
+        if (!State())
             return false;
         SleepMs(ASliceMs);
     }
@@ -643,7 +668,7 @@ bool TCustomPlayer::WaitEvent(std::function<bool()> ADone, int ASliceMs) {
 }
 
 void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait) {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S || S->seek_req)
         return;
     FSeeking = true;
@@ -658,37 +683,37 @@ void TCustomPlayer::StreamSeek(Int64 APos, Int64 ARel, int AFlags, bool AWait) {
         return;
     while (!S->SeekEvent.WaitFor(100)) {
         ServeMainThread();
-        if (FVideoState.get() != S)
+        if (State() != S)
             return;
     }
     // With video, the seek is over when its first picture is on screen (or the file ended first).
     if (S->video_stream >= 0)
         while (S->shown_serial < Serial && !S->OutputEnded()) {
             ServeMainThread();
-            if (FVideoState.get() != S)
+            if (State() != S)
                 return;
             SleepMs(2);
         }
 }
 
 void TCustomPlayer::Seek(Int64 APTS, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     if (ASeekFlags.Contains(sfByte)) {
         StreamSeek(APTS, 0, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
         return;
     }
+    // The file's duration and start as the reader found them (the demuxer is the reader's).
     Int64 Target = APTS;
-    if (S->ic->duration != AV_NOPTS_VALUE && Target > S->ic->duration)
-        Target = S->ic->duration;
-    if (S->ic->start_time != AV_NOPTS_VALUE)
-        Target += S->ic->start_time;
+    if (S->Duration >= 0 && Target > S->Duration)
+        Target = S->Duration;
+    Target += S->StartTime;
     StreamSeek(Target, APTS <= 0 ? 1 : 0, SeekFlagsToInt(ASeekFlags), AWaitForSeekEnd);
 }
 
 void TCustomPlayer::Seek(double ADelta, TSeekFlags ASeekFlags, bool AWaitForSeekEnd) {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S)
         return;
     if (ASeekFlags.Contains(sfByte)) {
@@ -716,7 +741,7 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
     FRGBBitmap.Pixels.clear();
     {
         std::lock_guard DataGuard(FDataLock);
-        if (TVideoState* S = FVideoState.get())
+        if (std::shared_ptr<TVideoState> S = State())
             S->ShownPicture(FRGBBitmap, APTS);
     }
     BitmapFromPicture(*FFrameBitmap, FRGBBitmap);
@@ -724,23 +749,23 @@ TBitmap* TCustomPlayer::CurrentFrame(Int64& APTS) {
 }
 
 Integer TCustomPlayer::VideoStreamIndex() const {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     return S ? S->video_stream.load() : -1;
 }
 
 Integer TCustomPlayer::AudioStreamIndex() const {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     return S ? S->audio_stream.load() : -1;
 }
 
 Integer TCustomPlayer::SubtitleStreamIndex() const {
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     return S ? S->subtitle_stream.load() : -1;
 }
 
 void TCustomPlayer::SelectStream(Integer AKind, Integer AIndex) {
     std::lock_guard Guard(FDataLock);
-    TVideoState* S = FVideoState.get();
+    std::shared_ptr<TVideoState> S = State();
     if (!S || !S->ic)
         return;
     Integer Current = AKind == AVMEDIA_TYPE_VIDEO   ? S->video_stream.load()

@@ -227,7 +227,8 @@ public:
     void LogError(const String& ALogMsg, bool ASetLastError);
     void Log(TLogLevel ALevel, const String& ALogMsg);
     void ChangeState(TPlayState AState);
-    void UpdatePosition();
+    // The position tick of the playback AState (called by its threads, which hold it).
+    void UpdatePosition(TVideoState& AState);
     Int64 MonotonicPosition(TVideoState& S, Int64 P);
     void PostPlayEvent(Integer AKind, Int64 AValue) { FPlayEvent->Post(AKind, AValue); }
     // The reader lets go of its demuxer: the probe stops looking at it first.
@@ -238,6 +239,11 @@ private:
     void InitOptions();
     void ResetPlayOptions();
     void StopKeepingPlayOptions();
+    // The running playback, or nil. Whoever uses it holds it, so that a playback closed meanwhile
+    // (the play thread ends it at its quit event) is freed only once nobody uses it any more.
+    std::shared_ptr<TVideoState> State() const;
+    // Waits up to AMs for the data lock; true when it is taken.
+    bool TryLockData(int AMs);
     void DoFileOpen();
     void EventLoop();
     void WaitForStop();
@@ -260,7 +266,8 @@ private:
     Integer Fsws_flags = 4;
     const AVInputFormat* Ffile_iformat = nullptr;
     String Finput_filename;
-    Integer Fscreen_width = 0, Fscreen_height = 0;
+    // Written by the GUI thread (the host's size), read by the play thread as it draws.
+    std::atomic<Integer> Fscreen_width{0}, Fscreen_height{0};
     bool FScreenFromHost = false; // the screen size is the host's client size, taken at Open
     Integer Fframe_width = 0, Fframe_height = 0;
     Integer Fframe_pix_fmt = -1;
@@ -272,7 +279,8 @@ private:
     Integer& WantedStream(Integer AKind) { return Fwanted_stream[AKind - FirstStreamKind]; }
     Integer Fseek_by_bytes = -1;
     Tav_sync_type Fav_sync_type = AV_SYNC_AUDIO_MASTER;
-    Int64 Fstart_time = INT64_MIN;
+    // The per-play options below are read by the playback's threads while the application may set them.
+    std::atomic<Int64> Fstart_time{INT64_MIN};
     Integer Fdebug = 0, Fdebug_mv = 0;
     // Set by the GUI thread, read by the decoding threads when a picture or buffer is done.
     std::atomic<bool> Fstep{false};
@@ -282,16 +290,17 @@ private:
     Integer Fskip_frame = 0, Fskip_idct = 0, Fskip_loop_filter = 0; // the libraries' AVDiscard values
     Integer Ferror_recognition = 1;
     Integer Ferror_concealment = 3;
-    Integer Fdecoder_reorder_pts = -1;
-    Integer Fframedrop = 1;
-    Integer Frdftspeed = 20;
+    std::atomic<Integer> Fdecoder_reorder_pts{-1};
+    std::atomic<Integer> Fframedrop{1};
+    std::atomic<Integer> Frdftspeed{20};
     String Fvfilters;
     bool Fis_full_screen = false;
     std::atomic<int64_t> Faudio_callback_time{0};
     String FAbout;
     std::unique_ptr<TAVProbe> FAVProbe;
 
-    std::unique_ptr<TVideoState> FVideoState;
+    mutable std::mutex FStateLock; // guards the pointer FVideoState itself
+    std::shared_ptr<TVideoState> FVideoState;
     TVideoTarget* FScreen = nullptr;
     HWND FScreenHandle = nullptr;
     std::shared_ptr<TVideoSurface> FSurface;
@@ -300,7 +309,9 @@ private:
     String FLastErrMsg;
     TPositionReporter FReporter;
     std::atomic<Int64> FCurrentPTS{-1};
-    std::recursive_timed_mutex FDataLock;
+    // Serialises the play thread's event handling against Stop and the GUI thread's uses of the
+    // pictures. Taken with a bound only through TryLockData.
+    std::recursive_mutex FDataLock;
     std::shared_ptr<TPlayEvent> FPlayEvent = std::make_shared<TPlayEvent>();
     std::unique_ptr<TEventThread> FEventThread;
     std::thread FPlayThread;
@@ -312,16 +323,17 @@ private:
     std::condition_variable FStopCond;
     bool FStopped = true;
     std::atomic<bool> FSeeking{false};
-    double FAspectRatio = 0;
+    std::atomic<double> FAspectRatio{0};
     std::atomic<int> FAudioVolume{128};
     std::atomic<bool> FMute{false};
     TShowAudio FShowAudio = saWave;
-    Int64 FPlayTime = INT64_MIN;
-    TRepeatType FRepeatType = rtStop;
-    bool FVerticalFlip = false;
+    std::atomic<Int64> FPlayTime{INT64_MIN};
+    std::atomic<TRepeatType> FRepeatType{rtStop};
+    std::atomic<bool> FVerticalFlip{false};
     TPlayerBitmap FRGBBitmap;
     std::unique_ptr<TBitmap> FFrameBitmap;
     std::atomic<bool> FHook{false};
+    std::atomic<bool> FHandlersOff{false}; // the player is going: no handler is called any more
     TAudioDriver FAudioDriver = adDefault;
     TVideoDriver FVideoDriver = vdDefault;
     bool FTriggerEventInMainThread = true;

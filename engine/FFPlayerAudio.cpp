@@ -53,7 +53,8 @@ int TVideoState::OpenAudio(AVStream* St, AVCodecContext* Ctx, int AIndex) {
     audio_channels = Wanted.channels;
     audio_rate = Wanted.freq;
     // Before the first packet the clock stands at the file's start (or the start position asked for).
-    audio_clock = (StartTime + (P->Fstart_time != INT64_MIN ? P->Fstart_time : 0)) / 1000000.0;
+    const Int64 Start = P->Fstart_time;
+    audio_clock = (StartTime + (Start != INT64_MIN ? Start : 0)) / 1000000.0;
     audio_feed.Reset();
     audio_sync.Init(audio_rate);
     audio_frame = av::av_frame_alloc();
@@ -176,7 +177,7 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
             // A seek while paused moves the clock at once, without playing on.
             if (audioq.TakeFlush()) {
                 av::avcodec_flush_buffers(audio_ctx);
-                audio_clock = audio_seek_clock;
+                audio_clock = audio_seek_clock.load();
             }
             return -1;
         }
@@ -188,7 +189,7 @@ int TVideoState::AudioDecodeFrame(const uint8_t*& AData) {
             return -1;
         if (Node.Flush) {
             av::avcodec_flush_buffers(audio_ctx);
-            audio_clock = audio_seek_clock;
+            audio_clock = audio_seek_clock.load();
             continue;
         }
         if (Node.Pkt->pts != AV_NOPTS_VALUE)

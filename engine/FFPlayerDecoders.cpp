@@ -186,7 +186,7 @@ int TVideoState::DeliverPicture(AVFrame* ADecoded, TVideoFilter& AFilter, AVFram
     TCustomPlayer* P = Owner;
     if (!AFilter.Graph || ADecoded->width != AFilter.Width || ADecoded->height != AFilter.Height ||
         ADecoded->format != AFilter.Format) {
-        if (!AFilter.Build(ADecoded, video_st->time_base, P->Fvfilters, P->Fsws_flags))
+        if (!AFilter.Build(ADecoded, video_st->time_base, vfilters, P->Fsws_flags))
             return -1;
     }
     if (av::av_buffersrc_add_frame(AFilter.Src, ADecoded) < 0)
@@ -245,8 +245,8 @@ void TVideoState::FlushVideo() {
         timer.frame_last_pts = NoTimeDouble;
         timer.frame_last_delay = 0;
         timer.frame_timer = WallClock();
+        skip_frames = 1;
     }
-    skip_frames = 1;
     skip_frames_index = 0;
     flushed_serial = seek_serial;
     video_drained = false;
@@ -286,7 +286,7 @@ void TVideoState::VideoThread() {
                 Frame->pts = Frame->best_effort_timestamp;
             skip_frames_index += 1;
             if (skip_frames_index >= skip_frames) {
-                skip_frames_index -= std::max(skip_frames, 1.0);
+                skip_frames_index -= std::max(skip_frames.load(), 1.0);
                 Failed = DeliverPicture(Frame, Filter, Filtered) < 0;
             }
             av::av_frame_unref(Frame);
@@ -296,7 +296,7 @@ void TVideoState::VideoThread() {
         if (IsEnd)
             video_drained = true;
         if (IsEnd && EventEOF == 0)
-            P->UpdatePosition();
+            P->UpdatePosition(*this);
     }
     av::av_frame_free(&Frame);
     av::av_frame_free(&Filtered);

@@ -12,7 +12,7 @@ void TVideoState::RefreshThread() {
             refresh = 1;
             PushEvent(FF_REFRESH_EVENT);
         }
-        SleepMs(audio_stream >= 0 && show_audio ? Owner->Frdftspeed : 5);
+        SleepMs(audio_stream >= 0 && show_audio ? Owner->Frdftspeed.load() : 5);
     }
 }
 
@@ -27,11 +27,12 @@ void TVideoState::VideoRefresh(bool AAdvance) {
     if (video_stream < 0) {
         if (audio_stream >= 0) {
             VideoDisplay();
-            P->UpdatePosition();
+            P->UpdatePosition(*this);
         }
         return;
     }
     bool PositionReport = true;
+    double ShownPts = 0;
     for (;;) {
         bool ForceDrop = seek_done != 0;
         std::unique_lock Guard(pictq_mutex);
@@ -45,8 +46,12 @@ void TVideoState::VideoRefresh(bool AAdvance) {
         double T = WallClock();
         if (T < Slot.target_clock)
             return;
-        video_current_pts = Slot.pts;
-        video_current_pts_drift = Slot.pts - T;
+        {
+            std::lock_guard ClockGuard(clock_mutex);
+            video_current_pts = Slot.pts;
+            video_current_pts_drift = Slot.pts - T;
+        }
+        ShownPts = Slot.pts;
         video_current_pos = Slot.pos;
         double NextTarget = pictq_size > 1 ? std::max(pictq[(pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE].target_clock,
                                                       Slot.target_clock)
@@ -55,7 +60,7 @@ void TVideoState::VideoRefresh(bool AAdvance) {
         // when paused, for a single picture, and at the end of the file (no later picture replaces it).
         bool Keep = pictq_size == 1 && (paused || IsImage2 || ReachEOF || video_drained);
         if (((P->Fframedrop != 0 && T > NextTarget && !IsDevice) || ForceDrop) && !Keep) {
-            skip_frames *= FRAME_SKIP_FACTOR;
+            skip_frames = skip_frames * FRAME_SKIP_FACTOR;
             if (pictq_size > 1 || T > NextTarget + FRAME_DROP_GRACE || ForceDrop) {
                 pictq_rindex = (pictq_rindex + 1) % VIDEO_PICTURE_QUEUE_SIZE;
                 --pictq_size;
@@ -98,8 +103,8 @@ void TVideoState::VideoRefresh(bool AAdvance) {
             } else if (subpq_size > 0) {
                 TSubPicture& Sp = subpq[subpq_rindex];
                 TSubPicture* Next = subpq_size > 1 ? &subpq[(subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE] : nullptr;
-                if (video_current_pts > Sp.pts + Sp.sub.end_display_time / 1000.0 ||
-                    (Next && video_current_pts > Next->pts + Next->sub.start_display_time / 1000.0)) {
+                if (ShownPts > Sp.pts + Sp.sub.end_display_time / 1000.0 ||
+                    (Next && ShownPts > Next->pts + Next->sub.start_display_time / 1000.0)) {
                     FreeSubPicture(Sp);
                     subpq_rindex = (subpq_rindex + 1) % SUBPICTURE_QUEUE_SIZE;
                     --subpq_size;
@@ -111,7 +116,7 @@ void TVideoState::VideoRefresh(bool AAdvance) {
         break;
     }
     if (PositionReport)
-        P->UpdatePosition();
+        P->UpdatePosition(*this);
     if (pause_when_shown) {
         bool Drained;
         {
@@ -122,7 +127,7 @@ void TVideoState::VideoRefresh(bool AAdvance) {
         if (Drained && pause_when_shown.exchange(false) && paused) {
             // A late first picture dropped in this pass reported no position: the shown one does, before the pause.
             if (!PositionReport)
-                P->UpdatePosition();
+                P->UpdatePosition(*this);
             P->ChangeState(psPause);
         }
     }
@@ -226,7 +231,7 @@ void TVideoState::VideoImageDisplay(uint32_t* ABits, int APitch, int AWidth, int
 }
 
 void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int AHeight) {
-    const int Channels = std::max(audio_channels, 1);
+    const int Channels = std::max(audio_channels.load(), 1);
     const int Mode = show_audio;
     int Bits = 1;
     while ((1 << Bits) < 2 * AHeight)
@@ -294,7 +299,7 @@ void TVideoState::VideoAudioDisplay(uint32_t* ABits, int APitch, int AWidth, int
 // One column of the spectrum: the magnitudes of the first channel in red, of the second in green,
 // low frequencies at the bottom; the column moves right with every call and wraps at the edge.
 void TVideoState::SpectrumColumn(uint32_t* ABits, int APitch, int AWidth, int AHeight, int AStart, int ARdftBits) {
-    const int Channels = std::max(audio_channels, 1);
+    const int Channels = std::max(audio_channels.load(), 1);
     const int NbFreq = 1 << (ARdftBits - 1);
     if (ARdftBits != rdft_bits || !rdft) {
         if (rdft)

@@ -161,8 +161,8 @@ bool TVideoState::OpenInput(const std::string& AName, AVIOContext* AInput) {
     IsDevice = Short == "vfwcap" || Short == "vfwcapture" || Short == "video4linux2,v4l2";
     StartTime = ic->start_time != AV_NOPTS_VALUE ? ic->start_time : 0;
     Duration = ic->duration != AV_NOPTS_VALUE ? ic->duration : -1;
-    if (P->Fstart_time != INT64_MIN) {
-        int64_t Timestamp = P->Fstart_time + (ic->start_time != AV_NOPTS_VALUE ? ic->start_time : 0);
+    if (const Int64 Start = P->Fstart_time; Start != INT64_MIN) {
+        int64_t Timestamp = Start + (ic->start_time != AV_NOPTS_VALUE ? ic->start_time : 0);
         if (av::avformat_seek_file(ic, -1, INT64_MIN, Timestamp, INT64_MAX, 0) < 0)
             P->LogError(Format(u"%s: could not seek to position %0.3f", {filename, Timestamp / 1000000.0}), false);
     }

@@ -116,7 +116,8 @@ struct TVideoState {
     std::atomic<int> seek_req{0};
     int seek_flags = 0;
     int64_t seek_pos = 0, seek_rel = 0;
-    int read_pause_return = 0;
+    // The reader's answer to its pause, which the GUI thread's resume looks at.
+    std::atomic<int> read_pause_return{0};
     AVFormatContext* ic = nullptr;
     Tav_sync_type av_sync_type = AV_SYNC_AUDIO_MASTER;
 
@@ -126,8 +127,10 @@ struct TVideoState {
     AVCodecContext* audio_ctx = nullptr;
     TPacketQueue audioq;
     SDL_AudioDeviceID audio_dev = 0;
-    int audio_channels = 0, audio_rate = 0;
-    double audio_clock = 0;
+    // Set where the stream opens (also on a stream switch), read by the clocks of every thread.
+    std::atomic<int> audio_channels{0}, audio_rate{0};
+    // Moved by the audio thread only; read by the clocks of the others.
+    std::atomic<double> audio_clock{0};
     TAudioSync audio_sync;
     TAudioFeed audio_feed;
     std::vector<uint8_t> audio_buf; // sized to what the decoder delivers
@@ -157,14 +160,18 @@ struct TVideoState {
     std::condition_variable subpq_cond;
 
     // Video.
-    TFrameTimer timer;
-    double video_clock = 0;
+    TFrameTimer timer; // under pictq_mutex
+    // Where the next picture without a stamp goes: moved by the video thread, read by the refresh.
+    std::atomic<double> video_clock{0};
     std::atomic<int> video_stream{-1};
     AVStream* video_st = nullptr;
     AVCodecContext* video_ctx = nullptr;
     TPacketQueue videoq;
+    // The clock of the picture on screen, set by the refresh and by pause and resume together with
+    // paused, and read by every thread's clock: under clock_mutex, taken after pictq_mutex.
+    std::mutex clock_mutex;
     double video_current_pts = 0, video_current_pts_drift = 0;
-    int64_t video_current_pos = -1;
+    int64_t video_current_pos = -1; // under pictq_mutex
     TVideoPicture pictq[VIDEO_PICTURE_QUEUE_SIZE];
     int pictq_size = 0, pictq_rindex = 0, pictq_windex = 0;
     std::mutex pictq_mutex; // also guards the shown picture and the current-frame conversion
@@ -172,7 +179,9 @@ struct TVideoState {
     AVFrame* shown = nullptr; // the picture on screen
     bool shown_flip = false;
     double shown_pts = 0;
-    double skip_frames = 1, skip_frames_index = 0;
+    // Changed under pictq_mutex (the refresh and the queue), read by the video thread as it decodes.
+    std::atomic<double> skip_frames{1};
+    double skip_frames_index = 0; // the video thread's own
     std::atomic<int> refresh{0};
     SwsContext* display_sws = nullptr;
     SwsContext* frame_sws = nullptr;
@@ -188,6 +197,7 @@ struct TVideoState {
     std::atomic<bool> clear_display{true}; // the spectrum starts on black
 
     String filename;
+    String vfilters; // the user's filters, as they were when the playback opened
     std::atomic<int> Opened{0};
     Int64 StartTime = 0, Duration = -1, AudioDuration = -1;
     bool IsImage2 = false, IsDevice = false;
@@ -219,8 +229,10 @@ struct TVideoState {
     ~TVideoState();
 
     double GetAudioClock() {
+        if (audio_stream < 0)
+            return audio_clock;
         int BytesPerSec = audio_rate * 2 * audio_channels;
-        if (audio_stream < 0 || BytesPerSec == 0)
+        if (BytesPerSec == 0)
             return audio_clock;
         std::lock_guard Guard(audio_clock_mutex);
         if (audio_cb_time == 0)
@@ -229,6 +241,7 @@ struct TVideoState {
         return audio_cb_base + std::clamp(Elapsed, 0.0, audio_cb_span);
     }
     double GetVideoClock() {
+        std::lock_guard Guard(clock_mutex);
         if (paused)
             return video_current_pts;
         if (video_current_pts_drift != 0)
@@ -236,6 +249,11 @@ struct TVideoState {
         return StartTime / 1000000.0;
     }
     double GetExternalClock() { return WallClock(); }
+    // The stamp of the picture on screen (seconds).
+    double ShownClock() {
+        std::lock_guard Guard(clock_mutex);
+        return video_current_pts;
+    }
     // The audio has played out while the file goes on (or its packets stay away for half a second):
     // its clock stands still, so it can no longer lead the pictures.
     bool AudioEnded() {

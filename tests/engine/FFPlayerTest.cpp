@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -232,6 +233,30 @@ TEST_F(FFPlayerTest, StopEndsCleanlyWhetherPlayingPausedOrSeeking) {
         EXPECT_TRUE(Player.Paused());
         EXPECT_FALSE(Player.Seeking());
     }
+}
+
+// A player freed while it plays reports nothing more, not even psStop, and its threads stop looking
+// at its handlers before they go. The handlers run on the playback's threads here (with
+// TriggerEventInMainThread off), where they meet the freeing.
+TEST(FFPlayerFreed, APlayerFreedWhilePlayingReportsNothingMore) {
+    TMemoryVideoTarget Screen(160, 120);
+    std::atomic<int> Positions{0};
+    std::vector<TPlayState> States;
+    std::mutex Lock;
+    auto Player = std::make_unique<TCustomPlayer>(nullptr);
+    ASSERT_TRUE(qvtest::LoadPlayerLibraries(*Player));
+    Player->SetTriggerEventInMainThread(false);
+    Player->OnPosition = [&](TObject*, Int64) { ++Positions; };
+    Player->OnState = [&](TObject*, TPlayState S) {
+        std::lock_guard G(Lock);
+        States.push_back(S);
+    };
+    ASSERT_TRUE(Player->Open(Path(qvtest::Fixture::Avi), &Screen, false));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return Positions >= 3; }));
+    Player.reset();
+    std::lock_guard G(Lock);
+    EXPECT_EQ(std::count(States.begin(), States.end(), psStop), 0);
+    EXPECT_EQ(std::count(States.begin(), States.end(), psPlay), 1);
 }
 
 // A pipe whose writer stalls keeps the read thread waiting for data; a Stop still ends the playback
