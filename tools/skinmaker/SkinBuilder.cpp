@@ -764,8 +764,12 @@ private:
 
     // --- Check and radio boxes ---
     // Mark 0 unchecked, 1 checked, 2 grayed.
-    void CheckBox(TPainter& P, const TRect& R, bool Active, int Mark, bool Enabled = true) const {
-        P.Fill(R, M.Panel);
+    void CheckBox(TPainter& P, const TRect& Cell, bool Active, int Mark, bool Enabled = true) const {
+        P.Fill(Cell, M.Panel);
+        // The control keys a mark by its bottom-left pixel: a square box leaves that pixel to the surface, or its
+        // edge would go transparent with it.
+        const TRect R =
+            Corner(2.5f).Kind == TCorner::Square ? TRect{Cell.Left, Cell.Top, Cell.Right - 1, Cell.Bottom - 1} : Cell;
         const TRgb Fill = Enabled ? (Active ? Mix(M.Window, M.Accent, 0.12f) : M.Window) : Mix(M.Window, M.Panel, 0.6f);
         const TRgb Edge =
             Enabled ? (Active ? M.Accent : Mix(M.Panel, M.PanelText, 0.45f)) : Mix(M.Panel, M.PanelText, 0.2f);

@@ -280,6 +280,23 @@ TEST_P(StoredSkinTest, EveryTextColourKeepsAContrastOfAtLeastFourAndAHalfToOneAg
             << T.What << ": text " << std::hex << T.Text << " on face " << T.Face << std::dec;
 }
 
+// A check or radio mark is drawn keyed by its own bottom-left pixel: the mark's edge must not have that colour, or
+// the box loses its outline (a dark box on a dark surface then vanishes). The left edge at mid-height is outline.
+TEST_P(StoredSkinTest, CheckAndRadioMarksKeepTheirOutlineWhenKeyedByTheirCorner) {
+    for (const char16_t* Name : {u"checkbox", u"radiobox"}) {
+        const int I = Data.GetControlIndex(Name);
+        ASSERT_NE(I, -1);
+        const auto* C = dynamic_cast<TbsDataSkinCheckRadioControl*>(Data.CtrlList[std::size_t(I)].get());
+        ASSERT_NE(C, nullptr);
+        TBitmap* P = Picture(C->PictureIndex);
+        ASSERT_NE(P, nullptr);
+        for (const TRect& R : {C->CheckImageRect, C->UnCheckImageRect, C->ActiveCheckImageRect,
+                               C->ActiveUnCheckImageRect, C->UnEnabledUnCheckImageRect})
+            EXPECT_NE(P->Canvas()->Pixels(R.Left, R.Top + R.Height() / 2), P->Canvas()->Pixels(R.Left, R.Bottom - 1))
+                << UTF8Encode(String(Name)) << " mark at " << R.Left << "," << R.Top;
+    }
+}
+
 // The caption buttons carry their own piece of the caption band: on an inactive frame they show one cut from the
 // inactive band, not the active one. An image's left edge is its band: the inactive image's must be nearer to the
 // inactive frame's band than to the active one's, and the other way round for the active image.
