@@ -26,7 +26,7 @@ public:
 };
 
 constexpr int CellW = 110;
-constexpr int CellH = 70;
+constexpr int CellH = 90; // the menu buttons take their skin face's height
 constexpr int LabelW = 130;
 
 class ControlGallery : public GalleryTest {

@@ -62,6 +62,9 @@ TEST_P(ListBoxGallery, ListBoxWithCaptionImagesBarsAndATransparentEdit) {
     E->SetBounds(12, 30, 170, 20);
     E->SetEditTransparent(true);
     E->SetText(u"透明 transparent edit");
+    // A plain edit takes no colour from the skin: it is given the skin's text colour, as a form in the skin would.
+    if (GetParam() >= 0)
+        E->Font()->SetColor(Skin->SkinColors()->FcBtnText);
     Pump();
     Form->Repaint();
     Pump();
