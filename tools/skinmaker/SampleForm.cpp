@@ -202,7 +202,7 @@ private:
         Page(X + 10, Y + TH + 8, W - 20, H - TH - 16);
     }
 
-    // The page: check and radio boxes, a combo box, a slider, and a list beside a scroll bar.
+    // The page: check and radio boxes, a combo box, a slider, and a list view beside a scroll bar.
     void Page(int X, int Y, int W, int H) {
         int CY = Y;
         for (const char16_t* Name : {u"checkbox", u"radiobox"}) {
@@ -241,24 +241,39 @@ private:
             Copy(Pic(S->PictureIndex), Th, SX + (W - 170) * 2 / 5, SY - Th.Height() / 2);
         }
         CY += 34;
-        auto* L = Ctrl<TbsDataSkinListBox>(u"listbox");
+        auto* L = Ctrl<TbsDataSkinListView>(u"listview");
+        auto* Head = Ctrl<TbsDataSkinButtonControl>(u"resizetoolbutton");
         auto* V = Ctrl<TbsDataSkinScrollBarControl>(u"vscrollbar");
-        if (!L || !V)
+        if (!L || !Head || !V)
             return;
+        // The job list: a report view on the record's colour, its header sections drawn from the header record,
+        // the chosen row in the selection colours of the list view.
         const int LH = std::max(40, Y + H - CY), LW = W - V->SkinRect.Width();
-        Nine(L, L->SkinRect, X, CY, LW, LH);
-        int RY = CY + L->ClRect.Top + 1;
+        Cv->Brush()->SetColor(L->BGColor);
+        Cv->FillRect({X, CY, X + LW, CY + LH});
+        const int HH = Head->SkinRect.Height(), Split = LW * 3 / 5;
+        for (auto [SX, SW, Caption] :
+             {std::tuple{X, Split, u"输入 → 输出"}, std::tuple{X + Split, LW - Split, u"进度"}}) {
+            Nine(Head, Head->SkinRect, SX, CY, SW, HH);
+            Text({SX + 5, CY, SX + SW, CY + HH}, Caption, L->FontName, L->FontHeight, Head->FontColor, {}, false);
+        }
+        constexpr int RowH = 17;
+        int RY = CY + HH;
         int Row = 0;
-        for (const char16_t* Item : {u"clip01.avi → clip01.mp4", u"movie.mkv → movie.mp4", u"song.wav → song.mp3"}) {
-            const bool Focused = Row++ == 1;
-            const TRect Face = Focused ? L->FocusItemRect : L->SItemRect;
-            if (RY + Face.Height() > CY + LH - L->LBPoint.Y + L->ClRect.Bottom)
+        for (auto [Item, Done] :
+             {std::pair{u"clip01.avi → clip01.mp4", u"100%"}, std::pair{u"movie.mkv → movie.mp4", u"45%"},
+              std::pair{u"song.wav → song.mp3", u""}}) {
+            if (RY + RowH > CY + LH)
                 break;
-            StripH(Pic(L->PictureIndex), Face, L->ItemLeftOffset, L->ItemRightOffset, X + L->ClRect.Left + 1, RY,
-                   LW - L->ClRect.Left - (L->SkinRect.Width() - L->ClRect.Right) - 2);
-            Text({X + L->ClRect.Left + 6, RY, X + LW, RY + Face.Height()}, Item, L->FontName, L->FontHeight,
-                 Focused ? L->FocusFontColor : L->FontColor, L->FontStyle, false);
-            RY += Face.Height();
+            TColor Ink = L->FontColor;
+            if (Row++ == 1) {
+                Cv->Brush()->SetColor(clHighlight);
+                Cv->FillRect({X, RY, X + LW, RY + RowH});
+                Ink = clHighlightText;
+            }
+            Text({X + 6, RY, X + Split, RY + RowH}, Item, L->FontName, L->FontHeight, Ink, L->FontStyle, false);
+            Text({X + Split + 6, RY, X + LW, RY + RowH}, Done, L->FontName, L->FontHeight, Ink, L->FontStyle, false);
+            RY += RowH;
         }
         Nine(V, V->SkinRect, X + LW, CY, V->SkinRect.Width(), LH);
         const int Track = LH - V->UpButtonRect.Height() - (V->SkinRect.Height() - V->DownButtonRect.Top);
