@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 using namespace ctltest;
 
 namespace {
@@ -98,5 +101,49 @@ TEST_P(PageControlGallery, TabsOnEverySide) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, PageControlGallery, ::testing::Range(-1, 9));
+
+// Tabs at the bottom hang from the page: their face is the top tab's turned upside down, so a slanted tab narrows
+// away from the page on either side. The left end of a tab beside the chosen one holds only its face.
+class SlantedTabs : public GalleryTest {
+protected:
+    std::vector<std::vector<COLORREF>> TabEnd(TTabPosition Pos) {
+        auto* P = new TbsSkinPageControl(Form.get());
+        P->SetParent(Form.get());
+        P->SetBounds(20, 20, 300, 160);
+        for (const char16_t* Caption : {u"常规", u"视频", u"音频"}) {
+            auto* S = new TbsSkinTabSheet(Form.get());
+            S->SetPageControl(P);
+            S->SetCaption(Caption);
+        }
+        P->SetTabPosition(Pos);
+        P->SetSkinData(Skin);
+        P->SetActivePageIndex(0);
+        Pump();
+        const TRect R = P->GetTabRect(2);
+        std::vector<std::vector<COLORREF>> Rows;
+        for (int Y = R.Top; Y < R.Bottom; ++Y) {
+            Rows.emplace_back();
+            for (int X = R.Left; X < R.Left + 8; ++X) {
+                const TPoint S = P->ClientToScreen(TPoint{X, Y});
+                Rows.back().push_back(ScreenPixel(S.X, S.Y));
+            }
+        }
+        delete P;
+        Pump();
+        return Rows;
+    }
+};
+
+TEST_P(SlantedTabs, BottomTabsAreTheTopTabsUpsideDown) {
+    std::vector<std::vector<COLORREF>> Top = TabEnd(tpTop);
+    const std::vector<std::vector<COLORREF>> Bottom = TabEnd(tpBottom);
+    ASSERT_GT(Top.size(), 10u);
+    EXPECT_NE(Top.front(), Top.back()); // the end is slanted: its rows differ
+    std::reverse(Top.begin(), Top.end());
+    EXPECT_EQ(Bottom, Top);
+}
+
+// The stored skins whose tabs slant (trapezoids) or have cut corners on one side only.
+INSTANTIATE_TEST_SUITE_P(Skins, SlantedTabs, ::testing::Values(1, 3, 6));
 
 } // namespace
