@@ -237,7 +237,9 @@ private:
             const int SX = X + 168, SY = CY + 14;
             StripH(Pic(S->PictureIndex), S->HRulerRect, S->EdgeSize, S->EdgeSize, SX, SY - S->HRulerRect.Height() / 2,
                    W - 170);
-            const TRect& Th = S->HThumbRect;
+            // The thumb's normal state: the left half of its two.
+            const TRect Th{S->HThumbRect.Left, S->HThumbRect.Top, S->HThumbRect.Left + S->HThumbRect.Width() / 2,
+                           S->HThumbRect.Bottom};
             Copy(Pic(S->PictureIndex), Th, SX + (W - 170) * 2 / 5, SY - Th.Height() / 2);
         }
         CY += 34;

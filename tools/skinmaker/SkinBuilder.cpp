@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace skinmaker {
 namespace {
@@ -1120,30 +1121,44 @@ private:
         const bool Knob = M.CapStyle == TCapStyle::Circle;
         const bool Slim = M.FaceStyle == TFaceStyle::Flat;
         const TPoint HSize = Knob ? TPoint{17, 17} : Slim ? TPoint{8, 18} : TPoint{12, 18};
-        const auto SliderThumb = [this, Knob, Slim](bool Horz) {
-            return [this, Knob, Slim, Horz](TPainter& P, const TRect& R) {
-                if (Knob) {
-                    P.Fill(R, M.Panel);
-                    const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f,
-                                Rad = R.Width() / 2.f - 0.5f;
-                    P.Disc(Cx, Cy, Rad, Darker(M.Face, 0.45f));
-                    for (int Y = R.Top; Y < R.Bottom; ++Y)
-                        for (int X = R.Left; X < R.Right; ++X) {
-                            const float Dd = std::hypot(X + 0.5f - Cx, Y + 0.5f - Cy);
-                            const float Lit =
-                                std::clamp(1 - std::hypot(X + 0.5f - Cx + 2, Y + 0.5f - Cy + 3) / 10, 0.f, 1.f);
-                            P.Blend(X, Y, Mix(M.Face, {1, 1, 1}, Lit * 0.7f), std::clamp(Rad - 0.5f - Dd, 0.f, 1.f));
-                        }
-                    P.Disc(Cx, Cy, 2, M.Accent);
-                    return;
-                }
-                Face(P, R, TState::Normal, Slim ? M.Accent : M.Face, 4, M.Panel);
-                if (!Slim)
-                    P.Glyph(Inset(R, 2), Horz ? TGlyph::GripH : TGlyph::GripV, Darker(M.Face, 0.4f), 0.7f);
+        const auto SliderThumb = [this, Knob, Slim](TPainter& P, const TRect& R, bool Horz, bool Pressed) {
+            if (Knob) {
+                P.Fill(R, M.Panel);
+                const float Cx = (R.Left + R.Right) / 2.f, Cy = (R.Top + R.Bottom) / 2.f, Rad = R.Width() / 2.f - 0.5f;
+                const TRgb Body = Pressed ? Mix(M.Face, M.Accent, 0.35f) : M.Face;
+                P.Disc(Cx, Cy, Rad, Darker(Body, 0.45f));
+                for (int Y = R.Top; Y < R.Bottom; ++Y)
+                    for (int X = R.Left; X < R.Right; ++X) {
+                        const float Dd = std::hypot(X + 0.5f - Cx, Y + 0.5f - Cy);
+                        const float Lit =
+                            std::clamp(1 - std::hypot(X + 0.5f - Cx + 2, Y + 0.5f - Cy + 3) / 10, 0.f, 1.f);
+                        P.Blend(X, Y, Mix(Body, {1, 1, 1}, Lit * (Pressed ? 0.4f : 0.7f)),
+                                std::clamp(Rad - 0.5f - Dd, 0.f, 1.f));
+                    }
+                P.Disc(Cx, Cy, Pressed ? 2.5f : 2, M.Accent);
+                // The control keys the thumb by its corner pixel, the surface colour: a highlight that rounds to
+                // that colour would let the ruler show through the knob.
+                const auto Key = [](TRgb C) { return std::tuple{Byte(C.R), Byte(C.G), Byte(C.B)}; };
+                for (int Y = R.Top; Y < R.Bottom; ++Y)
+                    for (int X = R.Left; X < R.Right; ++X)
+                        if (std::hypot(X + 0.5f - Cx, Y + 0.5f - Cy) < Rad - 0.5f && Key(P.At(X, Y)) == Key(M.Panel))
+                            P.Put(X, Y, Darker(M.Panel, 0.02f));
+                return;
+            }
+            Face(P, R, Pressed ? TState::Down : TState::Normal, Slim ? M.Accent : M.Face, 4, M.Panel);
+            if (!Slim)
+                P.Glyph(Inset(R, 2), Horz ? TGlyph::GripH : TGlyph::GripV, Darker(M.Face, 0.4f), 0.7f);
+        };
+        // A slider thumb holds two states side by side: normal on the left, pressed (or disabled) on the right.
+        const auto TwoThumbs = [SliderThumb](bool Horz) {
+            return [SliderThumb, Horz](TPainter& P, const TRect& R) {
+                const int W = R.Width() / 2;
+                SliderThumb(P, {R.Left, R.Top, R.Left + W, R.Bottom}, Horz, false);
+                SliderThumb(P, {R.Left + W, R.Top, R.Right, R.Bottom}, Horz, true);
             };
         };
-        S->HThumbRect = Alloc(HSize.X, HSize.Y, SliderThumb(true));
-        S->VThumbRect = Alloc(HSize.Y, HSize.X, SliderThumb(false));
+        S->HThumbRect = Alloc(HSize.X * 2, HSize.Y, TwoThumbs(true));
+        S->VThumbRect = Alloc(HSize.Y * 2, HSize.X, TwoThumbs(false));
         S->SkinRect = S->HRulerRect;
         S->EdgeSize = 3;
         S->BGColor = ToColor(M.Panel);

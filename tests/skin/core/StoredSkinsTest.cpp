@@ -297,6 +297,27 @@ TEST_P(StoredSkinTest, CheckAndRadioMarksKeepTheirOutlineWhenKeyedByTheirCorner)
     }
 }
 
+// A slider draws half its thumb picture: the normal state from the left half, the pressed or disabled state from the
+// right, each keyed by its own bottom-left pixel. Each half is a whole thumb: all four of its corners are key.
+TEST_P(StoredSkinTest, SliderThumbsHoldTwoWholeStatesSideBySide) {
+    const int I = Data.GetControlIndex(u"slider");
+    ASSERT_NE(I, -1);
+    const auto* S = dynamic_cast<TbsDataSkinSlider*>(Data.CtrlList[std::size_t(I)].get());
+    ASSERT_NE(S, nullptr);
+    TBitmap* P = Picture(S->PictureIndex);
+    ASSERT_NE(P, nullptr);
+    for (const TRect& R : {S->HThumbRect, S->VThumbRect}) {
+        const int W = R.Width() / 2;
+        ASSERT_EQ(R.Width(), W * 2);
+        for (const int Left : {R.Left, R.Left + W}) {
+            const TColor Key = P->Canvas()->Pixels(Left, R.Bottom - 1);
+            for (const TPoint& C :
+                 {TPoint{Left, R.Top}, TPoint{Left + W - 1, R.Top}, TPoint{Left + W - 1, R.Bottom - 1}})
+                EXPECT_EQ(P->Canvas()->Pixels(C.X, C.Y), Key) << "thumb half at " << Left << "," << R.Top;
+        }
+    }
+}
+
 // The caption buttons carry their own piece of the caption band: on an inactive frame they show one cut from the
 // inactive band, not the active one. An image's left edge is its band: the inactive image's must be nearer to the
 // inactive frame's band than to the active one's, and the other way round for the active image.
