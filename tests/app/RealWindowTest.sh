@@ -34,6 +34,30 @@ shot() { xwd -root -silent | python3 "$here/XwdToPng.py" "$shots/$1.png"; echo "
 shot_colours() {
   xwd -root -silent | python3 "$here/XwdToPng.py" "$shots/$1.png" "$((MX + $2)),$((MY + $3)),$4,$5"
 }
+# A screenshot that also prints how many pixels of the client rectangle $2,$3 (width $4, height $5) have the colour
+# $6 (RRGGBB, each channel within 8).
+shot_count() {
+  xwd -root -silent | python3 "$here/XwdToPng.py" "$shots/$1.png" "$((MX + $2)),$((MY + $3)),$4,$5" "$6"
+}
+# Whether two screenshots show the same pixels in the client rectangle $3,$4 (width $5, height $6).
+same_area() {
+  python3 - "$shots/$1.png" "$shots/$2.png" "$((MX + $3))" "$((MY + $4))" "$5" "$6" <<'PY'
+import struct, sys, zlib
+def rows(name):
+    data = open(name, "rb").read()
+    width = struct.unpack(">I", data[16:20])[0]
+    at, body = 8, b""
+    while at < len(data):
+        size, kind = struct.unpack(">I4s", data[at:at + 8])
+        body += data[at + 8:at + 8 + size] if kind == b"IDAT" else b""
+        at += 12 + size
+    return width, zlib.decompress(body)  # rows of a filter byte 0 and RGB pixels, as XwdToPng.py writes them
+(wa, a), (wb, b) = rows(sys.argv[1]), rows(sys.argv[2])
+x, y, w, h = (int(v) for v in sys.argv[3:7])
+crop = lambda width, d: [d[(y + r) * (width * 3 + 1) + 1 + x * 3:(y + r) * (width * 3 + 1) + 1 + (x + w) * 3] for r in range(h)]
+sys.exit(0 if crop(wa, a) == crop(wb, b) else 1)
+PY
+}
 # The id of the visible window with exactly this title, waiting for it up to $2 seconds (30 by default).
 window() {
   for _ in $(seq $(( ${2:-30} * 10 ))); do
@@ -112,6 +136,24 @@ preview_button() { click $((MX + 8 + $1 + 15)) $((MY + 107 + 200 + 14)); }
 # 1. The first start.
 start
 shot "1-started"
+# 1b. The category box (its face at 131,372 in the client, 140x51) drops its list down over the preview's black
+# picture (the area at 145,195, 90x70) at a click and at Alt+Down, Escape closes it, and a click on a row chooses it;
+# the focused face after Escape shows the first category, the one chosen again at the end.
+category_colours() { shot_colours "$1" 145 195 90 70; }
+[ "$(category_colours 1-category-closed)" = 1 ] || fail "the preview's picture is not black before the drop-down"
+click $((MX + 211)) $((MY + 421))
+[ "$(category_colours 1-category-clicked-open)" -ge 6 ] || fail "a click did not drop the category list down"
+xdotool key Escape; sleep 0.7
+[ "$(category_colours 1-category-escaped)" = 1 ] || fail "Escape did not close the category list"
+xdotool key alt+Down; sleep 0.7
+[ "$(category_colours 1-category-alt-down-open)" -ge 6 ] || fail "Alt+Down did not drop the category list down"
+click $((MX + 189)) $((MY + 266)) # the second row, VOB视频
+[ "$(category_colours 1-category-second-row-chosen)" = 1 ] || fail "choosing a row did not close the category list"
+! same_area 1-category-escaped 1-category-second-row-chosen 131 372 140 51 || fail "the second row was not chosen"
+click $((MX + 211)) $((MY + 421))
+click $((MX + 189)) $((MY + 216)) # the first row, VCD视频, as at the start
+shot 1-category-first-row-chosen-again
+same_area 1-category-escaped 1-category-first-row-chosen-again 131 372 140 51 || fail "the first row was not chosen again"
 # 2. 功能 > 软件皮肤: the chooser starts on the shown skin (木星战甲, index 0, kept in option.ini by the first
 # start); four steps down is 银河战甲, then OK.
 [ "$(ini SetSkin)" = 0 ] || fail "SetSkin is $(ini SetSkin) after the first start"
@@ -163,7 +205,12 @@ start
 add_file tone.wav
 until_true 'ls "$out"/tone.* > /dev/null 2>&1' 30 || fail "adding tone.wav made no output file"
 sleep 1
-shot "7-file-added"
+# The cover over the empty list went with the first row: none of its light blue is left on the job panel's lowest
+# rows, where the list's buttons (上移, 下移 ...) stand, nor along its right edge.
+cover=$(shot_count "7-file-added" 274 335 552 10 D9E6F7)
+[ "$cover" = 0 ] || fail "$cover pixels of the cover are left under the job list's buttons"
+cover=$(shot_count "7-file-added" 820 107 6 238 D9E6F7)
+[ "$cover" = 0 ] || fail "$cover pixels of the cover are left along the job panel's right edge"
 # 8. 常用音频 (the last category) > MP3 (its first profile): the category box takes one Down at a time, since each
 # choice moves the focus to the job list.
 for _ in $(seq 18); do
@@ -194,10 +241,18 @@ add_file clip.y4m
 sleep 3
 colours=$(shot_colours "11-preview-first-picture" 17 127 240 145)
 [ "$colours" -ge 6 ] || fail "the preview shows $colours colours"
+# The 4:3 picture fills the panel's height; the bars left and right of it (client x 17 to 40 and 234 to 257) are
+# black and nothing else. The clip's own bars move and wrap, so a sliver of its white bar may stand at the picture's
+# right edge, beside its black bar: that is the picture, not the bar.
+letterbox_black() {
+  [ "$(shot_colours "$1" 18 128 20 143)" = 1 ] && [ "$(shot_colours "$1" 236 128 20 143)" = 1 ] ||
+    fail "the bars beside the picture are not plain black ($1)"
+}
+letterbox_black "11-preview-first-picture"
 # 12. 播放, then 快照: a picture of the video's own size in the snapshot folder.
 preview_button 9
 sleep 1
-shot "12-preview-playing"
+letterbox_black "12-preview-playing"
 preview_button 182
 snap="$HOME/Velko视频软件/快照/clip_1.bmp"
 until_true '[ -s "$snap" ]' 10 || fail "快照 saved no picture"

@@ -1,5 +1,6 @@
 """Turns an X window dump (xwd, 24 or 32 bits per pixel, ZPixmap) read from stdin into a PNG file.
-   XwdToPng.py OUT.png [X,Y,W,H]: with a screen rectangle, prints the number of distinct colours inside it."""
+   XwdToPng.py OUT.png [X,Y,W,H [RRGGBB]]: with a screen rectangle, prints the number of distinct colours inside it;
+   with a colour as well, the number of pixels inside it that are that colour, each channel within 8."""
 import struct
 import sys
 import zlib
@@ -25,6 +26,8 @@ def main():
     rows = bytearray()
     region = [int(v) for v in sys.argv[2].split(",")] if len(sys.argv) > 2 else None
     colours = set()
+    wanted = bytes.fromhex(sys.argv[3]) if len(sys.argv) > 3 else None
+    near = 0
     for y in range(height):
         rows.append(0)
         line = pixels[y * line_bytes:y * line_bytes + width * step]
@@ -35,6 +38,8 @@ def main():
             rows += rgb
             if region and region[0] <= x < region[0] + region[2] and region[1] <= y < region[1] + region[3]:
                 colours.add(rgb)
+                if wanted and all(abs(a - b) <= 8 for a, b in zip(rgb, wanted)):
+                    near += 1
 
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
@@ -43,7 +48,9 @@ def main():
     png += chunk(b"IDAT", zlib.compress(bytes(rows), 6)) + chunk(b"IEND", b"")
     with open(sys.argv[1], "wb") as f:
         f.write(png)
-    if region:
+    if wanted:
+        print(near)
+    elif region:
         print(len(colours))
 
 
