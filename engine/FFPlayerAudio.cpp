@@ -65,8 +65,7 @@ int TVideoState::OpenAudio(AVStream* St, AVCodecContext* Ctx, int AIndex) {
             UpdateSampleDisplay(AData, ASize);
     };
     audio_feed.Synchronize = [this](const uint8_t* AData, int ASize) { return SynchronizeAudio(AData, ASize); };
-    audioq.abort_request = false;
-    audioq.PutFlush();
+    audioq.Start();
     String Error;
     audio_dev = OpenAudioDevice(Wanted, Obtained, Error);
     if (audio_dev == 0) {

@@ -90,8 +90,7 @@ int TVideoState::StreamComponentOpen(int AIndex) {
         video_ctx = Ctx;
         video_st = St;
         St->discard = AVDISCARD_DEFAULT;
-        videoq.abort_request = false;
-        videoq.PutFlush();
+        videoq.Start();
         video_stream = AIndex;
         video_tid = std::thread([this] { VideoThread(); });
         break;
@@ -99,8 +98,7 @@ int TVideoState::StreamComponentOpen(int AIndex) {
         subtitle_ctx = Ctx;
         subtitle_st = St;
         St->discard = AVDISCARD_DEFAULT;
-        subtitleq.abort_request = false;
-        subtitleq.PutFlush();
+        subtitleq.Start();
         subtitle_stream = AIndex;
         subtitle_tid = std::thread([this] { SubtitleThread(); });
         break;

@@ -31,6 +31,14 @@ void TPacketQueue::PutFlush() {
     cond.notify_all();
 }
 
+void TPacketQueue::Start() {
+    {
+        std::lock_guard Guard(mutex);
+        abort_request = false;
+    }
+    PutFlush();
+}
+
 void TPacketQueue::PutEnd(int AStreamIndex) {
     AVPacket* Pkt = av::av_packet_alloc();
     if (!Pkt)

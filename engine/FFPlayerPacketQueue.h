@@ -29,6 +29,8 @@ struct TPacketQueue {
     // Takes over APkt's data; false when no memory.
     bool Put(AVPacket* APkt);
     void PutFlush();
+    // Opens the queue for a new decoder: no longer aborted, the flush marker first.
+    void Start();
     void PutEnd(int AStreamIndex);
     void Abort();
     bool Aborted();
