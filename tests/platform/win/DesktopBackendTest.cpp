@@ -3,6 +3,7 @@
 // owner. The test runs itself again under xvfb-run.
 #include "WinTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/UnderDisplay.h"
 
 #include <array>
 #include <cstdio>
@@ -15,28 +16,14 @@
 
 namespace {
 
-LRESULT RedProc(HWND h, UINT M, WPARAM W, LPARAM L) {
+// A window painted all in one colour.
+template <BYTE Red, BYTE Green, BYTE Blue> LRESULT SolidProc(HWND h, UINT M, WPARAM W, LPARAM L) {
     if (M == WM_PAINT) {
         PAINTSTRUCT Ps;
         HDC Dc = BeginPaint(h, &Ps);
         RECT R;
         GetClientRect(h, &R);
-        HBRUSH B = CreateSolidBrush(RGB(255, 0, 0));
-        FillRect(Dc, &R, B);
-        DeleteObject(B);
-        EndPaint(h, &Ps);
-        return 0;
-    }
-    return DefWindowProcW(h, M, W, L);
-}
-
-LRESULT BlueProc(HWND h, UINT M, WPARAM W, LPARAM L) {
-    if (M == WM_PAINT) {
-        PAINTSTRUCT Ps;
-        HDC Dc = BeginPaint(h, &Ps);
-        RECT R;
-        GetClientRect(h, &R);
-        HBRUSH B = CreateSolidBrush(RGB(0, 0, 255));
+        HBRUSH B = CreateSolidBrush(RGB(Red, Green, Blue));
         FillRect(Dc, &R, B);
         DeleteObject(B);
         EndPaint(h, &Ps);
@@ -85,7 +72,7 @@ void RunUnderDisplay(const std::string& Dir) {
     ASSERT_TRUE(UseDesktopBackend());
     WNDCLASSEXW K;
     K.lpszClassName = u"Red";
-    K.lpfnWndProc = &RedProc;
+    K.lpfnWndProc = &SolidProc<255, 0, 0>;
     RegisterClassExW(&K);
     HWND H = CreateWindowExW(0, u"Red", u"Quorvane", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr, nullptr,
                              nullptr, nullptr);
@@ -153,7 +140,7 @@ void RunOpacityUnderDisplay() {
     EXPECT_NE(GetUserProcAddress("SetLayeredWindowAttributes"), nullptr);
     WNDCLASSEXW K;
     K.lpszClassName = u"Red";
-    K.lpfnWndProc = &RedProc;
+    K.lpfnWndProc = &SolidProc<255, 0, 0>;
     RegisterClassExW(&K);
     HWND H = CreateWindowExW(WS_EX_LAYERED, u"Red", u"QuorvaneGlass", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr,
                              nullptr, nullptr, nullptr);
@@ -202,10 +189,10 @@ void RunPopupUnderDisplay(const std::string& Dir) {
     ASSERT_TRUE(UseDesktopBackend());
     WNDCLASSEXW K;
     K.lpszClassName = u"Red";
-    K.lpfnWndProc = &RedProc;
+    K.lpfnWndProc = &SolidProc<255, 0, 0>;
     RegisterClassExW(&K);
     K.lpszClassName = u"Blue";
-    K.lpfnWndProc = &BlueProc;
+    K.lpfnWndProc = &SolidProc<0, 0, 255>;
     RegisterClassExW(&K);
     HWND H = CreateWindowExW(0, u"Red", u"QuorvaneMain", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr,
                              nullptr, nullptr);
@@ -253,20 +240,9 @@ void RunPopupUnderDisplay(const std::string& Dir) {
     DestroyWindow(H);
 }
 
-// Runs one test of this program again under a virtual X server; its output shows when it fails.
+// Runs one test of this program again under a virtual X server, with Dir for its files.
 void RunSelfUnderDisplay(const std::string& Dir, const std::string& Test) {
-    std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir +
-                      " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " + Self +
-                      " --gtest_filter=" + Test + " 2>&1";
-    std::string Out;
-    FILE* P = popen(Cmd.c_str(), "r");
-    ASSERT_TRUE(P);
-    std::array<char, 512> Buf;
-    while (std::fgets(Buf.data(), int(Buf.size()), P))
-        Out += Buf.data();
-    int Rc = pclose(P);
-    EXPECT_EQ(Rc, 0) << Out;
+    uitest::RunSelfUnderDisplay("QV_DESKTOP_TEST_DIR=" + Dir, Test);
 }
 
 TEST(DesktopBackend, ConstantOpacityBecomesTheHostWindowsOpacity) {
@@ -300,19 +276,7 @@ TEST(DesktopBackend, WindowShowsInAScreenshotOfTheDisplay) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xwd >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run and xwd are needed";
     const TTempDir Temp;
-    const auto& Dir = Temp.Folder();
-    std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::string Cmd = "QV_DESKTOP_TEST_DIR=" + Dir.string() +
-                      " ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s '-screen 0 640x480x24' " + Self +
-                      " --gtest_filter=DesktopBackend.WindowShowsInAScreenshotOfTheDisplay 2>&1";
-    std::string Out;
-    FILE* P = popen(Cmd.c_str(), "r");
-    ASSERT_TRUE(P);
-    std::array<char, 512> Buf;
-    while (std::fgets(Buf.data(), int(Buf.size()), P))
-        Out += Buf.data();
-    int Rc = pclose(P);
-    EXPECT_EQ(Rc, 0) << Out;
+    RunSelfUnderDisplay(Temp.Folder().string(), "DesktopBackend.WindowShowsInAScreenshotOfTheDisplay");
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "skin/forms/bsTrayIcon.h"
 #include "tests/skin/forms/TestSystemTray.h"
 #include "tests/support/UiFixture.h"
+#include "tests/support/UnderDisplay.h"
 
 namespace {
 
@@ -24,21 +25,11 @@ bool UnderDisplay() {
     return std::getenv("QV_TRAY_TEST_UNDER_DISPLAY") != nullptr;
 }
 
-// Runs one test of this program again under a virtual X server; its output shows when it fails.
+// Runs one test of this program again under a virtual X server, where it must pass (not skip).
 void RunSelfUnderDisplay(const std::string& Test) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run is needed";
-    const std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string Cmd = "QV_TRAY_TEST_UNDER_DISPLAY=1 ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "
-                            "'-screen 0 640x480x24' " +
-                            Self + " --gtest_filter=" + Test + " 2>&1";
-    std::string Out;
-    FILE* P = popen(Cmd.c_str(), "r");
-    ASSERT_TRUE(P);
-    std::array<char, 512> Buf;
-    while (std::fgets(Buf.data(), int(Buf.size()), P))
-        Out += Buf.data();
-    EXPECT_EQ(pclose(P), 0) << Out;
+    const std::string Out = uitest::RunSelfUnderDisplay("QV_TRAY_TEST_UNDER_DISPLAY=1", Test);
     EXPECT_NE(Out.find("[  PASSED  ] 1 test"), std::string::npos) << Out;
 }
 
