@@ -32,6 +32,14 @@ template <BYTE Red, BYTE Green, BYTE Blue> LRESULT SolidProc(HWND h, UINT M, WPA
     return DefWindowProcW(h, M, W, L);
 }
 
+// Registers a window class whose windows paint all in one colour.
+template <BYTE Red, BYTE Green, BYTE Blue> void RegisterSolidClass(const char16_t* Name) {
+    WNDCLASSEXW K{};
+    K.lpszClassName = Name;
+    K.lpfnWndProc = &SolidProc<Red, Green, Blue>;
+    RegisterClassExW(&K);
+}
+
 std::uint32_t Be32(const std::vector<unsigned char>& D, std::size_t At) {
     return (std::uint32_t(D[At]) << 24) | (std::uint32_t(D[At + 1]) << 16) | (std::uint32_t(D[At + 2]) << 8) |
            D[At + 3];
@@ -70,10 +78,7 @@ bool XwdPixel(const std::string& File, int X, int Y, std::uint32_t& Rgb) {
 void RunUnderDisplay(const std::string& Dir) {
     ResetWindowManager();
     ASSERT_TRUE(UseDesktopBackend());
-    WNDCLASSEXW K;
-    K.lpszClassName = u"Red";
-    K.lpfnWndProc = &SolidProc<255, 0, 0>;
-    RegisterClassExW(&K);
+    RegisterSolidClass<255, 0, 0>(u"Red");
     HWND H = CreateWindowExW(0, u"Red", u"Quorvane", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr, nullptr,
                              nullptr, nullptr);
     ASSERT_TRUE(H);
@@ -138,10 +143,7 @@ void RunOpacityUnderDisplay() {
     ASSERT_TRUE(UseDesktopBackend());
     EXPECT_EQ(GetUserProcAddress("UpdateLayeredWindow"), nullptr);
     EXPECT_NE(GetUserProcAddress("SetLayeredWindowAttributes"), nullptr);
-    WNDCLASSEXW K;
-    K.lpszClassName = u"Red";
-    K.lpfnWndProc = &SolidProc<255, 0, 0>;
-    RegisterClassExW(&K);
+    RegisterSolidClass<255, 0, 0>(u"Red");
     HWND H = CreateWindowExW(WS_EX_LAYERED, u"Red", u"QuorvaneGlass", WS_POPUP | WS_VISIBLE, 100, 100, 120, 80, nullptr,
                              nullptr, nullptr, nullptr);
     ASSERT_TRUE(H);
@@ -187,13 +189,8 @@ void RunOpacityUnderDisplay() {
 void RunPopupUnderDisplay(const std::string& Dir) {
     ResetWindowManager();
     ASSERT_TRUE(UseDesktopBackend());
-    WNDCLASSEXW K;
-    K.lpszClassName = u"Red";
-    K.lpfnWndProc = &SolidProc<255, 0, 0>;
-    RegisterClassExW(&K);
-    K.lpszClassName = u"Blue";
-    K.lpfnWndProc = &SolidProc<0, 0, 255>;
-    RegisterClassExW(&K);
+    RegisterSolidClass<255, 0, 0>(u"Red");
+    RegisterSolidClass<0, 0, 255>(u"Blue");
     HWND H = CreateWindowExW(0, u"Red", u"QuorvaneMain", WS_POPUP | WS_VISIBLE, 100, 100, 200, 150, nullptr, nullptr,
                              nullptr, nullptr);
     ASSERT_TRUE(H);
